@@ -1,0 +1,68 @@
+// quorin-cli: charts, calendar, search and cases from a shell.
+#include <algorithm>
+#include <cstdio>
+#include <iostream>
+
+#include "command.h"
+
+namespace {
+
+void PrintHelp(std::ostream& out) {
+  auto commands = quorin::cli::Commands();
+  std::sort(commands.begin(), commands.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
+  out << "Usage: quorin-cli COMMAND [ARGUMENTS]\n"
+         "       quorin-cli help COMMAND\n\n"
+         "Commands:\n";
+  for (const auto& c : commands) {
+    out << "  " << c.name << std::string(c.name.size() < 12 ? 12 - c.name.size() : 1, ' ') << c.synopsis << "\n";
+  }
+  out << "\nOutput is UTF-8. Years are written as users see them: 1 BC is -1, no year 0.\n";
+}
+
+const quorin::cli::Command* Find(const std::string& name) {
+  for (const auto& c : quorin::cli::Commands()) {
+    if (c.name == name) return &c;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace quorin::cli;
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) {
+    PrintHelp(std::cerr);
+    return kExitUsage;
+  }
+  const std::string name = args.front();
+  if (name == "--help" || name == "-h") {
+    PrintHelp(std::cout);
+    return 0;
+  }
+  if (name == "help") {
+    const Command* c = args.size() > 1 ? Find(args[1]) : nullptr;
+    if (!c) {
+      PrintHelp(args.size() > 1 ? std::cerr : std::cout);
+      return args.size() > 1 ? kExitUsage : 0;
+    }
+    std::cout << c->usage;
+    return 0;
+  }
+  const Command* command = Find(name);
+  if (!command) {
+    std::cerr << "quorin-cli: unknown command '" << name << "'; see quorin-cli --help\n";
+    return kExitUsage;
+  }
+  args.erase(args.begin());
+  if (std::find(args.begin(), args.end(), "--help") != args.end()) {
+    std::cout << command->usage;
+    return 0;
+  }
+  try {
+    return command->run(args);
+  } catch (const UsageError& e) {
+    std::cerr << "quorin-cli " << name << ": " << e.what() << "\n" << command->usage;
+    return kExitUsage;
+  }
+}

@@ -1,0 +1,21 @@
+#include <iostream>
+
+#include "command.h"
+
+namespace quorin::cli {
+namespace {
+
+const RegisterCommand kVersion{{
+    "version",
+    "print the program's name and version",
+    "Usage: quorin-cli version\n",
+    [](const std::vector<std::string>& args) {
+      Arguments(args, {}, {});
+      if (!args.empty()) throw UsageError("version takes no arguments");
+      std::cout << "Quorin 2.3\n";
+      return 0;
+    },
+}};
+
+}  // namespace
+}  // namespace quorin::cli

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Quorin builds and runs with; quiet when all are there.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev libgl1-mesa-dev libsqlite3-dev libjpeg-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-noto-cjk xvfb xauth imagemagick
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+if ! $sudo apt-get install -y -q --no-install-recommends "${missing[@]}" >/tmp/quorin-apt.log 2>&1; then
+  # The package lists may be stale on a fresh machine.
+  $sudo apt-get update -q >>/tmp/quorin-apt.log 2>&1
+  $sudo apt-get install -y -q --no-install-recommends "${missing[@]}" >>/tmp/quorin-apt.log 2>&1 ||
+    { tail -n 30 /tmp/quorin-apt.log; exit 1; }
+fi

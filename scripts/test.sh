@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test: first the Release build (model, command line,
+# windows), then the model and command-line tests again under AddressSanitizer and
+# UndefinedBehaviorSanitizer. Exits non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/setup.sh
+jobs=$(nproc)
+
+echo "== Release build and tests"
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORIN_TESTS=ON -DQUORIN_BENCH=ON >/dev/null
+cmake --build build/release
+(cd build/release && ctest --output-on-failure -j "$jobs" --timeout 600)
+
+echo "== AddressSanitizer + UndefinedBehaviorSanitizer build and tests"
+cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="-O1" \
+  -DQUORIN_SANITIZE=ON -DQUORIN_GUI=OFF -DQUORIN_BENCH=OFF -DQUORIN_TESTS=ON >/dev/null
+cmake --build build/sanitize
+(cd build/sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --output-on-failure -j "$jobs" --timeout 1200)
+echo "All tests passed."

@@ -1,0 +1,18 @@
+// Fonts named by the program's Windows heritage, mapped to installed ones.
+#pragma once
+
+#include <QString>
+
+namespace quorin::ui {
+
+// The Song-style font the program's texts ask for ("宋体").
+inline const QString kSongFont = QStringLiteral("宋体");
+
+// Maps "宋体" (and its Latin name) to an installed Song-style CJK font, so
+// every widget and chart text that names it renders Chinese. Call after QApplication exists.
+void InstallFontSubstitutions();
+
+// The installed family that stands in for "宋体".
+QString SongFontFamily();
+
+}  // namespace quorin::ui
