@@ -1,0 +1,55 @@
+// One case; also the main window's chart request (its chart part feeds the engine).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace quorin {
+
+struct TRecordData {
+  // Chart part: the moment as entered, the place, the person, the positions.
+  bool isLunar = false;
+  bool isLeapMonth = false;
+  std::int16_t year = 0;  // astronomical numbering (0 = 1 BC)
+  std::int16_t month = 0;
+  std::int16_t day = 0;
+  std::int16_t hour = 0;
+  std::int16_t minute = 0;
+  std::int16_t province = 0;
+  std::int16_t city = 0;
+  float longitude = 0;
+  float latitude = 0;
+  std::string addrName;  // at most kAddrNameBytes GBK bytes
+  std::string name;      // at most kNameBytes GBK bytes
+  bool male = false;
+  std::int32_t masterYear = 0;  // astronomical numbering
+  std::int32_t mountain = 0;
+  std::int32_t mountainGua = 0;
+  std::int16_t dragonMountain = 0;  // -1 none
+  std::int16_t dragonGua = 0;
+  std::int16_t waterMountain = 0;  // -1 none
+  std::int16_t waterGua = 0;
+  bool showFacing = false;
+
+  // Case part.
+  std::int32_t id = 0;  // 0 for a record never stored
+  std::string className;
+  std::string remarkText;
+  std::string remarkFile;
+  std::array<std::int32_t, 5> extra{-1, -1, -1, -1, -1};
+
+  static constexpr int kAddrNameBytes = 300;
+  static constexpr int kNameBytes = 20;
+
+  // The chart part zero or empty, id 0, and the texts a new case starts with.
+  void ResetRecord() {
+    *this = TRecordData{};
+    className = "临时保存";
+    remarkText = "自己的评语";
+    remarkFile = "n";
+  }
+  void CopyRecord(const TRecordData& other) { *this = other; }
+};
+
+}  // namespace quorin
