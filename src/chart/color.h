@@ -1,0 +1,21 @@
+// Colours of the chart text and image, as Windows writes them: 0x00BBGGRR.
+#pragma once
+
+#include <cstdint>
+
+namespace quorin::chart {
+
+using Color = std::uint32_t;
+
+inline constexpr Color kBlack = 0x000000;
+inline constexpr Color kRed = 0x0000FF;
+inline constexpr Color kBlue = 0xFF0000;
+inline constexpr Color kGreen = 0x008000;
+inline constexpr Color kDarkRed = 0x000080;
+inline constexpr Color kWhite = 0xFFFFFF;
+
+inline constexpr int RedOf(Color c) { return static_cast<int>(c & 0xFF); }
+inline constexpr int GreenOf(Color c) { return static_cast<int>((c >> 8) & 0xFF); }
+inline constexpr int BlueOf(Color c) { return static_cast<int>((c >> 16) & 0xFF); }
+
+}  // namespace quorin::chart

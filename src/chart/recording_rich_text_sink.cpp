@@ -1,0 +1,42 @@
+#include "base/utf8.h"
+#include "chart/rich_text_sink.h"
+
+namespace quorin::chart {
+
+void RecordingRichTextSink::Clear() {
+  text_.clear();
+  length_ = 0;
+  spans_.clear();
+  caretAtStart_ = false;
+}
+
+void RecordingRichTextSink::SetDefaultFont(Color color, bool bold) {
+  defaultColor_ = color;
+  defaultBold_ = bold;
+}
+
+void RecordingRichTextSink::SetLeftAlignment(int firstLineIndent) { firstLineIndent_ = firstLineIndent; }
+
+void RecordingRichTextSink::AppendParagraph(std::string_view utf8) {
+  // "\r\n" and a lone "\r" are one line break, like "\n".
+  std::string lines;
+  lines.reserve(utf8.size() + 1);
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    if (utf8[i] == '\r') {
+      lines += '\n';
+      if (i + 1 < utf8.size() && utf8[i + 1] == '\n') ++i;
+    } else {
+      lines += utf8[i];
+    }
+  }
+  lines += '\n';
+  length_ += base::Utf16Length(lines);
+  text_ += lines;
+  caretAtStart_ = false;
+}
+
+void RecordingRichTextSink::FormatRange(int start, int length, Color color, bool bold) {
+  spans_.push_back({start, length, color, bold});
+}
+
+}  // namespace quorin::chart
