@@ -55,22 +55,22 @@ class LunarCalendar {
   // The lunar date of a day; its year becomes the current year.
   LunarDate LunarDateOfDay(int dayNumber);
   // The year laid out last.
-  const LunarYear& CurrentYear() const { return current_; }
+  const LunarYear& CurrentYear() const { return remembered_[currentSlot_].year; }
 
  private:
   LunarYear Compute(double solsticeApprox) const;
 
   const CalendarCorrections* corrections_;
-  LunarYear current_{};
-  // The last solstice estimates and the years built from them (two, since a day sweep alternates
-  // between a year and its predecessor around each solstice).
+  // The years built last, by the solstice estimate they were built from (two, since a day sweep
+  // alternates between a year and its predecessor around each solstice).
   struct RememberedYear {
     double approx = 0;
     bool valid = false;
     LunarYear year{};
   };
   RememberedYear remembered_[2];
-  int nextSlot_ = 0;
+  int currentSlot_ = 0;
+  // The last solstice estimate tested against a day, with the day of its solstice.
   struct RememberedSolstice {
     double approx = 0;
     int day = 0;
