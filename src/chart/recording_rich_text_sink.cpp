@@ -1,5 +1,6 @@
 #include "base/utf8.h"
 #include "chart/rich_text_sink.h"
+#include "chart/text_units.h"
 
 namespace quorin::chart {
 
@@ -19,16 +20,7 @@ void RecordingRichTextSink::SetLeftAlignment(int firstLineIndent) { firstLineInd
 
 void RecordingRichTextSink::AppendParagraph(std::string_view utf8) {
   // "\r\n" and a lone "\r" are one line break, like "\n".
-  std::string lines;
-  lines.reserve(utf8.size() + 1);
-  for (std::size_t i = 0; i < utf8.size(); ++i) {
-    if (utf8[i] == '\r') {
-      lines += '\n';
-      if (i + 1 < utf8.size() && utf8[i + 1] == '\n') ++i;
-    } else {
-      lines += utf8[i];
-    }
-  }
+  std::string lines = WithPlainLineBreaks(utf8);
   lines += '\n';
   length_ += base::Utf16Length(lines);
   text_ += lines;

@@ -1,0 +1,197 @@
+// quorin-cli chart: one day chart, printed as the engine writes it.
+#include <cstdio>
+#include <iostream>
+#include <regex>
+#include <sstream>
+
+#include "base/files.h"
+#include "base/gbk.h"
+#include "base/utf8.h"
+#include "cases/record_data.h"
+#include "chart/domain_tables.h"
+#include "chart/quorin_day.h"
+#include "chart/rich_text_sink.h"
+#include "command.h"
+
+namespace quorin::cli {
+namespace {
+
+constexpr const char* kYearError =
+    "年份必须在-4713到9999年之间，并且没有公元0年\n注意：公元前用负数，比如公元前120年，就输入-120";
+constexpr const char* kMasterYearError =
+    "主命年份必须在-4713到9999年之间，并且没有公元0年\n注意：公元前用负数，比如公元前120年，就输入-120";
+constexpr const char* kNameNotice = "姓名中包含：\"、*、<、>、?、\\、/、|、'、：等字符。已经处理为合适的文本！";
+
+// A year as users write it, or nullopt outside -4713..9999 or for 0.
+std::optional<int> HistoricalYear(const std::string& text) {
+  int year = 0;
+  try {
+    year = ParseInteger(text, "");
+  } catch (const UsageError&) {
+    return std::nullopt;
+  }
+  if (year < -4713 || year > 9999 || year == 0) return std::nullopt;
+  return year;
+}
+
+int Astronomical(int historical) { return historical < 0 ? historical + 1 : historical; }
+
+// The name as the chart window cleans it: blanks trimmed, the characters a case
+// file cannot hold removed, at most ten characters, "甲" for nothing.
+std::string CleanName(const std::string& raw, bool& changed) {
+  const auto first = raw.find_first_not_of(" \t");
+  const std::string trimmed = first == std::string::npos ? "" : raw.substr(first, raw.find_last_not_of(" \t") - first + 1);
+  if (trimmed.empty()) {
+    changed = true;
+    return "甲";
+  }
+  std::string cleaned;
+  for (char c : trimmed) {
+    if (std::string_view("\"*<>?\\/|:' ").find(c) == std::string_view::npos) cleaned += c;
+  }
+  if (base::CharacterCount(cleaned) > 10) cleaned = base::Utf8Substring(cleaned, 0, 10);
+  changed = cleaned != trimmed;
+  return cleaned.empty() ? "甲" : cleaned;
+}
+
+int MountainFromText(const std::string& text, const std::string& option) {
+  std::string name = text;
+  if (name.size() > 3 && name.ends_with("山")) name.resize(name.size() - 3);
+  for (int m = 0; m < chart::kMountainCount; ++m) {
+    if (chart::MountainName(m) == name) return m;
+  }
+  const int index = ParseInteger(text, option);
+  if (index < 0 || index >= chart::kMountainCount) throw UsageError(option + " 应为山名（壬、子 … 亥）或 0..23：" + text);
+  return index;
+}
+
+// "MOUNTAIN:COL" of --dragon and --water.
+std::pair<int, int> MountainAndColumn(const std::string& text, const std::string& option) {
+  const auto colon = text.rfind(':');
+  if (colon == std::string::npos) throw UsageError(option + " 应写作 山:列，例如 子:1");
+  return {MountainFromText(text.substr(0, colon), option), ParseInteger(text.substr(colon + 1), option)};
+}
+
+std::string Hex(chart::Color c) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "0x%06X", static_cast<unsigned>(c));
+  return buffer;
+}
+
+int Run(const std::vector<std::string>& args) {
+  const Arguments a(args,
+                    {"mountain", "gua", "name", "birth", "dragon", "water", "lon", "lat", "place", "settings", "flip"},
+                    {"lunar", "leap", "female", "facing", "spans"});
+  if (a.Positionals().size() != 1) throw UsageError("需要一个时间：\"YYYY-MM-DD HH:MM\"");
+  static const std::regex kMoment(R"(^\s*(-?\d+)-(\d{1,2})-(\d{1,2})(?:[ T]+(\d{1,2}):(\d{1,2}))?\s*$)");
+  std::smatch m;
+  if (!std::regex_match(a.Positionals()[0], m, kMoment)) throw UsageError("时间应写作 \"YYYY-MM-DD HH:MM\"：" + a.Positionals()[0]);
+
+  const auto year = HistoricalYear(m[1]);
+  if (!year) {
+    std::cerr << kYearError << "\n";
+    return kExitRefused;
+  }
+  const auto birth = HistoricalYear(a.Value("birth").value_or("1978"));
+  if (!birth) {
+    std::cerr << kMasterYearError << "\n";
+    return kExitRefused;
+  }
+
+  TRecordData r;
+  r.ResetRecord();
+  r.isLunar = a.Has("lunar");
+  r.isLeapMonth = a.Has("leap");
+  r.year = static_cast<std::int16_t>(Astronomical(*year));
+  r.month = static_cast<std::int16_t>(ParseInteger(m[2], "月"));
+  r.day = static_cast<std::int16_t>(ParseInteger(m[3], "日"));
+  r.hour = static_cast<std::int16_t>(m[4].matched ? ParseInteger(m[4], "时") : 0);
+  r.minute = static_cast<std::int16_t>(m[5].matched ? ParseInteger(m[5], "分") : 0);
+  r.province = 34;  // 未知地 unless a place is given
+  r.longitude = static_cast<float>(a.Number("lon").value_or(120.0));
+  r.latitude = static_cast<float>(a.Number("lat").value_or(30.0));
+  r.addrName = base::TruncateToGbkBytes(a.Value("place").value_or("未知地"), TRecordData::kAddrNameBytes);
+  bool nameChanged = false;
+  r.name = CleanName(a.Value("name").value_or("某人"), nameChanged);
+  if (nameChanged) std::cerr << kNameNotice << "\n";
+  r.male = !a.Has("female");
+  r.masterYear = Astronomical(*birth);
+  r.mountain = a.Has("mountain") ? MountainFromText(*a.Value("mountain"), "--mountain") : 0;
+  r.mountainGua = a.Integer("gua").value_or(0);
+  r.dragonMountain = r.waterMountain = -1;
+  r.dragonGua = r.waterGua = -1;
+  if (a.Has("dragon")) {
+    const auto [mountain, column] = MountainAndColumn(*a.Value("dragon"), "--dragon");
+    r.dragonMountain = static_cast<std::int16_t>(mountain);
+    r.dragonGua = static_cast<std::int16_t>(column);
+  }
+  if (a.Has("water")) {
+    const auto [mountain, column] = MountainAndColumn(*a.Value("water"), "--water");
+    r.waterMountain = static_cast<std::int16_t>(mountain);
+    r.waterGua = static_cast<std::int16_t>(column);
+  }
+  r.showFacing = a.Has("facing");
+
+  std::vector<int> flips;
+  if (a.Has("flip")) {
+    std::stringstream list(*a.Value("flip"));
+    for (std::string item; std::getline(list, item, ',');) {
+      const int line = ParseInteger(item, "--flip");
+      if (line < 1 || line > 6) throw UsageError("--flip 的爻位应在 1..6 之间：" + item);
+      flips.push_back(line);
+    }
+  }
+
+  chart::MQuorinDay engine;
+  chart::RecordingRichTextSink text;
+  engine.Attach(&text, nullptr);
+  if (a.Has("settings")) {
+    if (!base::FileExists(*a.Value("settings"))) throw UsageError("找不到设置文件：" + *a.Value("settings"));
+    engine.SetSettingsPath(*a.Value("settings"));
+  }
+  if (!engine.Compute(r)) {
+    std::cerr << engine.ErrorText() << "\n";
+    return kExitRefused;
+  }
+  if (!flips.empty()) {
+    // Each listed line flips once more, as repeated clicks on the line bar do.
+    for (int line : flips) engine.SetChangedLine(line - 1, engine.ChangedLines()[static_cast<std::size_t>(line - 1)] == 0);
+    if (!engine.RecomputeWithChangedLines()) {
+      std::cerr << engine.ErrorText() << "\n";
+      return kExitRefused;
+    }
+  }
+  std::cout << text.Text();
+  if (a.Has("spans")) {
+    for (const auto& s : text.Spans()) {
+      std::cout << s.start << ' ' << s.length << ' ' << Hex(s.color) << ' ' << (s.bold ? 1 : 0) << "\n";
+    }
+  }
+  return 0;
+}
+
+const RegisterCommand kChart{{
+    "chart",
+    "compute one day chart (日课) and print its text",
+    "Usage: quorin-cli chart \"YYYY-MM-DD HH:MM\" [options]\n"
+    "  The moment is Beijing time, Gregorian unless --lunar; years as users write them (1 BC is -1).\n"
+    "  --lunar, --leap        the date is a lunar date (in the leap month)\n"
+    "  --mountain M           mountain (坐山): a name such as 子 or 子山, or 0..23 from 壬 (default 壬)\n"
+    "  --gua COL              column of the mountain's hexagram, 0..3 (default 0)\n"
+    "  --name TEXT            person's name (default 某人)\n"
+    "  --female               the person is a woman (default a man)\n"
+    "  --birth YEAR           person's birth year (default 1978)\n"
+    "  --dragon M:COL         dragon (龙) mountain and column, e.g. 子:1\n"
+    "  --water M:COL          water (水) mountain and column\n"
+    "  --facing               show the facing (向)\n"
+    "  --lon DEG, --lat DEG   place coordinates in degrees (default 120, 30)\n"
+    "  --place TEXT           place text (default 未知地)\n"
+    "  --settings FILE        read the chart settings (set.ini keys) from FILE\n"
+    "  --flip 1,3             flip these lines (1 = bottom) of the mountain hexagram\n"
+    "  --spans                after the text, one line per coloured range: start length colour bold\n"
+    "                         (characters of the printed text; colour as 0xBBGGRR)\n",
+    Run,
+}};
+
+}  // namespace
+}  // namespace quorin::cli

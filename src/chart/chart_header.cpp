@@ -1,0 +1,135 @@
+// The chart header and the chart table of the day chart text.
+#include <cmath>
+
+#include "base/gbk.h"
+#include "chart/domain_tables.h"
+#include "chart/quorin_day.h"
+#include "chart/text_units.h"
+
+namespace quorin::chart {
+namespace {
+
+// Years are shown without a year 0: astronomical 0 is 1 BC, shown as -1.
+int DisplayYear(int year) { return year <= 0 ? year - 1 : year; }
+
+std::string DateText(const calendar::CivilDateTime& d) {
+  return std::to_string(DisplayYear(d.year)) + "年" + std::to_string(d.month) + "月" + std::to_string(d.day) + "日" +
+         std::to_string(d.hour) + "时" + std::to_string(d.minute) + "分";
+}
+
+// Whole degrees (floor) and the minutes of the fraction, rounded with halves down.
+std::string DegreesMinutes(float value) {
+  const double degrees = std::floor(static_cast<double>(value));
+  const double minutes = calendar::MYiDateEx::RoundTo((static_cast<double>(value) - degrees) * 60.0, 0);
+  return std::to_string(static_cast<int>(degrees)) + "度" + std::to_string(static_cast<int>(minutes)) + "分";
+}
+
+std::string PillarText(int jiazi) { return std::string(StemName(StemOf(jiazi))) + std::string(BranchName(BranchOf(jiazi))); }
+
+}  // namespace
+
+std::string MQuorinDay::HeaderText() {
+  const TRecordData& r = request_;
+  std::string h = "主命：" + r.name + "（" + std::to_string(DisplayYear(r.masterYear)) + "年-";
+  h += r.male ? "男命），" : "女命），";
+  h += std::string(MountainName(r.mountain)) + "山(" + PillarText(mountainJiazi_) + ")\r\n地点：";
+  if (settings_.idate == 0) {
+    h += r.addrName + "\r\n";
+    h += "公历：" + DateText(correctedDate_) + "(北京时间)，";
+  } else {
+    h += r.addrName + "，";
+    h += "经度:" + DegreesMinutes(r.longitude) + ",";
+    h += "纬度:" + DegreesMinutes(r.latitude) + "。\r\n";
+    h += "公历：" + DateText(beijingDate_) + "(北京时间)。\r\n";
+    h += "公历：" + DateText(correctedDate_) + (settings_.idate == 1 ? "(真太阳时)，" : "(地方时)，");
+  }
+  h += "星期" + std::string(WeekdayName(date_.WeekDay(correctedDate_))) + "\r\n";
+
+  h += "农历：" + calendar::MYiDateEx::ChineseNumeral(DisplayYear(lunarDate_.year)) + "年";
+  std::string month = lunarDate_.month == 1 ? " 正月 " : " " + calendar::MYiDateEx::ChineseNumeral(lunarDate_.month) + "月 ";
+  if (r.isLeapMonth) month = " 闰" + month.substr(1);
+  h += month;
+  if (lunarDate_.day <= 10) h += "初";
+  h += calendar::MYiDateEx::ChineseNumeral(lunarDate_.day) + "日";
+  int hour = lunarDate_.hour;
+  if (hour % 2 != 0) hour = (hour + 1) % 24;
+  h += " " + std::string(BranchName((hour / 2 + 1) % 12)) + "时\r\n";
+
+  const ChartSlot& yc = slots_[kSlotYuanChen];
+  h += "元辰：" + PillarText(yuanChenJiazi_);
+  h += "(" + std::string(FullWidthDigit(yc.guaQi)) + "　" + std::string(GuaShortName(yc.gua)) + "卦　" +
+       std::string(NumeralName(yc.guaYun)) + "　" + std::string(ElementName(RiverChartElement(yc.guaQi))) + "　";
+  h += std::string(NinePalaceName(yc.palaceNum)) + ")";
+  if (slots_[kSlotMountain].gua != baseGua_) {
+    h += "(" + std::string(GuaShortName(baseGua_)) + "抽";
+    for (int line = 0; line < 6; ++line) {
+      if (changedLines_[static_cast<std::size_t>(line)]) h += std::to_string(line + 1) + "-";
+    }
+    if (h.back() == '-') h.pop_back();
+    h += ")";
+  }
+  h += "\r\n\r\n";
+  return h;
+}
+
+std::array<std::string, 9> MQuorinDay::ColumnCells(int position) const {
+  const ChartSlot& s = slots_[static_cast<std::size_t>(kSlotOfPosition.at(static_cast<std::size_t>(position)))];
+  const TRecordData& r = request_;
+  std::array<std::string, 9> cells;
+  cells[0] = PositionLabel(position);
+  const bool compassPosition = position == 0 || position == 1 || position == 3 || position == 4;
+  if (compassPosition && settings_.iShanShow == 0) {
+    const int mountain = position == 0   ? r.dragonMountain
+                         : position == 1 ? r.waterMountain
+                         : position == 3 ? r.mountain
+                                         : (r.mountain + 12) % 24;
+    cells[1] = MountainName(mountain);
+    cells[2] = PositionLabel(position);
+  } else {
+    cells[1] = StemName(StemOf(s.jiazi));
+    cells[2] = BranchName(BranchOf(s.jiazi));
+  }
+  cells[3] = FullWidthDigit(s.guaQi);
+  std::string name(GuaShortName(s.gua));
+  if (name.size() == 3) name += "卦";  // one character: 乾 shows 乾 over 卦
+  cells[4] = name.substr(0, 3);
+  cells[5] = name.substr(3, 3);
+  cells[6] = NumeralName(s.guaYun);
+  cells[7] = ElementName(RiverChartElement(s.guaQi));
+  cells[8] = NinePalaceName(s.palaceNum);
+  return cells;
+}
+
+std::array<std::string, 15> MQuorinDay::TableLines() const {
+  static constexpr std::array<int, 9> kRows{0, 2, 3, 5, 7, 8, 10, 12, 14};
+  std::array<std::string, 15> lines;
+  lines.fill("　　");
+  for (int position = 0; position < kPositionCount; ++position) {
+    if (!shown_[static_cast<std::size_t>(position)]) continue;
+    const auto cells = ColumnCells(position);
+    for (std::size_t i = 0; i < kRows.size(); ++i) lines[static_cast<std::size_t>(kRows[i])] += cells[i] + "　　";
+  }
+  return lines;
+}
+
+void MQuorinDay::WriteHeader() {
+  if (!text_) return;
+  text_->Clear();
+  text_->SetDefaultFont(kBlack, false);
+  text_->SetLeftAlignment(settings_.leftpos);
+  text_->AppendParagraph(WithPlainLineBreaks(HeaderText()));
+  // The non-pillar columns red, the four pillar columns blue.
+  const int redBytes = 6 * shownCount_ - 20;
+  for (const auto& line : TableLines()) {
+    const int start = text_->Length();
+    text_->AppendParagraph(line);
+    if (base::GbkByteLength(line) <= 9) continue;
+    const UnitRange red = GbkRangeToUnits(line, 0, redBytes);
+    const UnitRange blue = GbkRangeToUnits(line, redBytes, 24);
+    text_->FormatRange(start + red.start, red.length, kRed, false);
+    text_->FormatRange(start + blue.start, blue.length, kBlue, false);
+  }
+  text_->AppendParagraph(" ");
+}
+
+}  // namespace quorin::chart

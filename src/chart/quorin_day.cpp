@@ -1,0 +1,237 @@
+#include "chart/quorin_day.h"
+
+#include "base/gbk.h"
+#include "chart/day_analysis.h"
+#include "chart/domain_tables.h"
+#include "chart/position_relations.h"
+#include "chart/text_units.h"
+
+namespace quorin::chart {
+namespace {
+
+bool ColumnHoldsGua(MountainIndex mountain, int column) { return GuaForMountain(mountain, column) >= 0; }
+
+}  // namespace
+
+MQuorinDay::MQuorinDay() = default;
+
+void MQuorinDay::Attach(RichTextSink* text, Canvas* image) {
+  text_ = text;
+  image_ = image;
+  changedLines_ = {};
+  selection_ = {};
+}
+
+void MQuorinDay::LoadSettings() {
+  settings_ = LoadChartSettings(settingsPath_.empty() ? DefaultSettingsPath() : settingsPath_);
+}
+
+bool MQuorinDay::Compute(const TRecordData& request) {
+  LoadSettings();
+  request_ = request;
+  if (!ConvertDate()) return false;
+  if (!PositionsExist()) {
+    errorText_ = kNoSuchPosition;
+    return false;
+  }
+  ClearChart();
+  changedLines_ = {};
+  ComputePillars();
+  BuildSlots();
+  baseGua_ = slots_[kSlotMountain].gua;
+  baseMountain_ = request_.mountain;
+  WriteChartAfterPillars();
+  selection_ = {};
+  return true;
+}
+
+bool MQuorinDay::RecomputeWithChangedLines() {
+  LoadSettings();
+  const int gua = liuYao_.ChangedGua(baseGua_, changedLines_);
+  // A hexagram on a boundary lies in two mountains: stay on the mountain the
+  // request chose while it holds the hexagram, so flipping a line and flipping
+  // it back returns to the chosen chart.
+  int mountain = -1;
+  int column = -1;
+  for (int c = 0; c < kMountainColumns && mountain < 0; ++c) {
+    if (GuaForMountain(baseMountain_, c) == gua) {
+      mountain = baseMountain_;
+      column = c;
+    }
+  }
+  for (int m = 0; m < kMountainCount && mountain < 0; ++m) {
+    for (int c = 0; c < kMountainColumns && mountain < 0; ++c) {
+      if (GuaForMountain(m, c) == gua) {
+        mountain = m;
+        column = c;
+      }
+    }
+  }
+  request_.mountain = mountain;
+  request_.mountainGua = column;
+  if (!ConvertDate()) return false;
+  if (!PositionsExist()) {
+    errorText_ = kNoSuchPosition;
+    return false;
+  }
+  ClearChart();
+  ComputePillars();
+  BuildSlots();
+  WriteChartAfterPillars();
+  return true;
+}
+
+bool MQuorinDay::ConvertDate() {
+  errorText_.clear();
+  const TRecordData& r = request_;
+  // The input lists offer nothing else; a stored case or a script might.
+  if (r.month < 1 || r.month > 12 || r.day < 1 || r.day > (r.isLunar ? 30 : 31) || r.hour < 0 || r.hour > 23 ||
+      r.minute < 0 || r.minute > 59) {
+    errorText_ = r.isLunar ? calendar::kNoSuchLunarDate : calendar::kNoSuchDate;
+    return false;
+  }
+  calendar::MomentInput in;
+  in.entered = {r.year, r.month, r.day, r.hour, r.minute};
+  in.isLunar = r.isLunar;
+  in.isLeapMonth = r.isLeapMonth;
+  in.mode = calendar::TimeCorrectionModeFromSetting(settings_.idate);
+  in.longitude = r.longitude;
+  calendar::PreparedMoment out;
+  const calendar::Outcome outcome = date_.PrepareMoment(in, out);
+  if (!outcome.ok) {
+    errorText_ = outcome.message;
+    return false;
+  }
+  prepared_ = out;
+  beijingDate_ = out.beijingDate;
+  beijingJD_ = out.beijingJD;
+  correctedDate_ = out.correctedDate;
+  lunarDate_ = out.lunarDate;
+  request_.isLeapMonth = out.isLeapMonth;
+  return true;
+}
+
+void MQuorinDay::ClearChart() {
+  shown_ = {};
+  shownCount_ = 0;
+  pillars_ = {};
+  masterJiazi_ = 0;
+  mountainJiazi_ = 0;
+  yuanChenJiazi_ = 0;
+  slots_ = {};
+}
+
+void MQuorinDay::ComputePillars() { pillars_ = date_.ComputeFourPillars(prepared_); }
+
+bool MQuorinDay::PositionsExist() const {
+  const TRecordData& r = request_;
+  return ColumnHoldsGua(r.mountain, r.mountainGua) &&
+         (r.dragonMountain == -1 || ColumnHoldsGua(r.dragonMountain, r.dragonGua)) &&
+         (r.waterMountain == -1 || ColumnHoldsGua(r.waterMountain, r.waterGua));
+}
+
+bool MQuorinDay::BuildSlots() {
+  if (!PositionsExist()) return false;
+  const TRecordData& r = request_;
+  const GuaIndex mountainGua = GuaForMountain(r.mountain, r.mountainGua);
+  slots_[kSlotMountain] = FillSlot(mountainGua, kKindMountain);
+  if (r.showFacing) slots_[kSlotFacing] = FillSlot(OppositeGua(mountainGua), kKindFacing);
+  const bool dragon = r.dragonMountain != -1;
+  const bool water = r.waterMountain != -1;
+  if (dragon) slots_[kSlotDragon] = FillSlot(GuaForMountain(r.dragonMountain, r.dragonGua), kKindDragon);
+  if (water) slots_[kSlotWater] = FillSlot(GuaForMountain(r.waterMountain, r.waterGua), kKindWater);
+
+  mountainJiazi_ = slots_[kSlotMountain].jiazi;
+  yuanChenJiazi_ = slots_[kSlotMountain].yuanChen;
+  masterJiazi_ = static_cast<int>(((static_cast<long long>(r.masterYear) + 6897) % 60 + 60) % 60);
+
+  const bool alternate = settings_.ijiazi == 1;
+  const std::array<int, 4> pillars{pillars_.year, pillars_.month, pillars_.day, pillars_.hour};
+  for (int i = 0; i < 4; ++i) {
+    GuaIndex gua = GuaForJiazi(pillars[static_cast<std::size_t>(i)], alternate);
+    if (i == kSlotDay && settings_.bRiGua) {
+      const int seasonal = SeasonalDayGua();
+      if (seasonal >= 0) gua = seasonal;
+    }
+    slots_[static_cast<std::size_t>(i)] = FillSlot(gua, static_cast<std::uint8_t>(kKindYear + i));
+  }
+  slots_[kSlotMaster] = FillSlot(GuaForJiazi(masterJiazi_, alternate), kKindMaster);
+  slots_[kSlotYuanChen] = FillSlot(GuaForJiazi(yuanChenJiazi_, alternate), kKindYuanChen);
+
+  shown_ = {dragon, water, true, true, r.showFacing, true, true, true, true};
+  shownCount_ = 0;
+  for (bool s : shown_) shownCount_ += s ? 1 : 0;
+  return true;
+}
+
+int MQuorinDay::SeasonalDayGua() {
+  const int day = pillars_.day;
+  const bool ziWu = day == 1 || day == 31;       // 甲子, 甲午: 夏至 to 冬至
+  const bool yinShen = day == 27 || day == 57;   // 庚寅, 庚申: 惊蛰 to 白露
+  if (!ziWu && !yinShen) return -1;
+  int year = beijingDate_.year;
+  if (YearJiazi(year) != pillars_.year) --year;
+  const calendar::CivilDateTime from = ziWu ? date_.SolarTermMoment(year, 6, false) : date_.SolarTermMoment(year, 3, true);
+  const calendar::CivilDateTime to = ziWu ? date_.SolarTermMoment(year, 12, false) : date_.SolarTermMoment(year, 9, true);
+  const bool inside = beijingJD_ >= date_.ToJulianDay(from) && beijingJD_ < date_.ToJulianDay(to);
+  switch (day) {
+    case 1: return inside ? 56 : 57;   // 坤 / 复
+    case 31: return inside ? 1 : 0;    // 姤 / 乾
+    case 27: return inside ? 44 : 16;  // 革 / 离
+    default: return inside ? 40 : 20;  // 坎 / 蒙
+  }
+}
+
+int MQuorinDay::ShownPosition(int k) const {
+  for (int position = 0; position < kPositionCount; ++position) {
+    if (shown_[static_cast<std::size_t>(position)] && k-- == 0) return position;
+  }
+  return -1;
+}
+
+void MQuorinDay::AppendHeaded(const std::string& text, int headingBytes, Color color) {
+  const int start = text_->Length();
+  text_->AppendParagraph(WithPlainLineBreaks(text));
+  const UnitRange heading = GbkRangeToUnits(text, 0, headingBytes);
+  text_->FormatRange(start + heading.start, heading.length, color, true);
+}
+
+void MQuorinDay::WriteAnalysis() {
+  if (!text_) return;
+  const std::array<ChartSlot, 4> pillars = PillarSlots();
+  AppendHeaded(DayAnalysisText(pillars), kDayAnalysisHeadingBytes, kBlue);
+  AppendHeaded(MasterAgainstMountainText(slots_[kSlotMaster], slots_[kSlotMountain]),
+               base::GbkByteLength("主命和山家关系："), kBlue);
+  auto write = [&](std::string heading, int slot, std::string_view label) {
+    const HeadedParagraph p = PositionParagraph(std::move(heading), slots_[static_cast<std::size_t>(slot)], label, pillars);
+    AppendHeaded(p.text, base::GbkByteLength(p.heading), kBlue);
+  };
+  if (shown_[0]) write(std::string(MountainName(request_.dragonMountain)) + "龙和日课的关系：", kSlotDragon, "龙");
+  if (shown_[1]) write(std::string(MountainName(request_.waterMountain)) + "水和日课的关系：", kSlotWater, "水");
+  write("主命和日课关系：", kSlotMaster, "主");
+  write("山家和日课关系：", kSlotMountain, "山");
+  if (shown_[4]) write("朝向和日课关系：", kSlotFacing, "向");
+}
+
+void MQuorinDay::ComputeAvoidInfo() {
+  avoid_ = chart::ComputeAvoidInfo(request_.mountain, slots_[kSlotMaster], slots_[kSlotMountain]);
+}
+
+std::array<std::string, 5> MQuorinDay::ShenshaLines() const {
+  return chart::ShenshaLines(avoid_, pillars_.year, pillars_.month);
+}
+
+void MQuorinDay::WriteShensha() {
+  if (!text_) return;
+  AppendHeaded(ShenshaText(ShenshaLines()), kShenshaHeadingBytes, kGreen);
+}
+
+void MQuorinDay::WriteChartAfterPillars() {
+  WriteHeader();
+  WriteAnalysis();
+  ComputeAvoidInfo();
+  WriteShensha();
+  if (text_) text_->MoveCaretToStart();
+}
+
+}  // namespace quorin::chart

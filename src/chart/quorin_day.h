@@ -1,0 +1,166 @@
+// The day-chart engine (日课排盘): turns a chart request into the four pillars and
+// the chart positions, and writes the chart text (header, table, 日课分析, the
+// relation paragraphs and 常用神煞) into a rich-text view.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "calendar/yi_date_ex.h"
+#include "cases/record_data.h"
+#include "chart/canvas.h"
+#include "chart/chart_settings.h"
+#include "chart/chart_slot.h"
+#include "chart/rich_text_sink.h"
+#include "chart/shensha.h"
+#include "iching/liu_yao_gua.h"
+
+namespace quorin::chart {
+
+// Slot indices of `Slots()`.
+enum SlotIndex : int {
+  kSlotYear = 0,
+  kSlotMonth = 1,
+  kSlotDay = 2,
+  kSlotHour = 3,
+  kSlotMountain = 4,
+  kSlotMaster = 5,
+  kSlotDragon = 6,
+  kSlotWater = 7,
+  kSlotFacing = 8,
+  kSlotYuanChen = 9,
+};
+inline constexpr int kSlotCount = 10;
+// Display positions 龙 水 主 山 向 年 月 日 时.
+inline constexpr int kPositionCount = 9;
+inline constexpr int kPositionMountain = 3;
+// The slot shown at each display position.
+inline constexpr std::array<int, kPositionCount> kSlotOfPosition{6, 7, 5, 4, 8, 0, 1, 2, 3};
+
+// An invalid mountain, dragon or water column in a request (the inputs offer none).
+inline constexpr const char* kNoSuchPosition = "山家、龙、水的卦位不存在";
+
+struct ChartSelection {
+  int column = -1;  // among the shown positions
+  int band = -1;    // 0..3
+  bool operator==(const ChartSelection&) const = default;
+};
+
+class MQuorinDay {
+ public:
+  MQuorinDay();
+
+  // Remembers the outputs (either may be null) and resets the line flips.
+  void Attach(RichTextSink* text, Canvas* image);
+  // Settings file to read instead of dat/set.ini of the program folder; empty
+  // restores the default.
+  void SetSettingsPath(std::string path) { settingsPath_ = std::move(path); }
+
+  // 排盘: converts the moment, builds the chart and writes its text. On false
+  // `ErrorText()` says why and the previous chart text is left as it was.
+  bool Compute(const TRecordData& request);
+  // Re-runs the chart after the user flipped lines of the mountain hexagram.
+  bool RecomputeWithChangedLines();
+
+  // The steps, also driven one by one by the one-year search.
+  void LoadSettings();
+  bool ConvertDate();
+  void ClearChart();  // positions, pillars and slots to zero
+  void ComputePillars();
+  // False, with nothing filled, when the request names a mountain, dragon or water
+  // column that holds no hexagram.
+  bool BuildSlots();
+  void WriteHeader();
+  void WriteAnalysis();  // 日课分析 and the relation paragraphs
+  void ComputeAvoidInfo();
+  void WriteShensha();
+
+  // The entered moment in Beijing time and its Julian day (for day and hour steps).
+  struct Moment {
+    calendar::CivilDateTime beijingDate;
+    calendar::JulianDay beijingJD = 0;
+  };
+  Moment GetMoment() const { return {beijingDate_, beijingJD_}; }
+  // A Julian day as a date rounded to the minute.
+  calendar::CivilDateTime DateFromJD(calendar::JulianDay jd) { return date_.FromJulianDay(jd); }
+
+  // Line flips of the mountain hexagram (index 0 = bottom line).
+  const std::array<std::uint8_t, 6>& ChangedLines() const { return changedLines_; }
+  void SetChangedLine(int line, bool flipped) { changedLines_.at(static_cast<std::size_t>(line)) = flipped ? 1 : 0; }
+  void ClearChangedLines() { changedLines_ = {}; }
+  int BaseGua() const { return baseGua_; }
+
+  // The state other parts of the program read.
+  const std::string& ErrorText() const { return errorText_; }
+  const TRecordData& Request() const { return request_; }
+  const ChartSettings& Settings() const { return settings_; }
+  const calendar::FourPillars& Pillars() const { return pillars_; }
+  const std::array<ChartSlot, kSlotCount>& Slots() const { return slots_; }
+  const ChartSlot& Slot(int index) const { return slots_.at(static_cast<std::size_t>(index)); }
+  std::array<ChartSlot, 4> PillarSlots() const { return {slots_[0], slots_[1], slots_[2], slots_[3]}; }
+  const std::array<bool, kPositionCount>& Shown() const { return shown_; }
+  int ShownCount() const { return shownCount_; }
+  // Display position of the k-th shown column (k from 0), -1 past the last.
+  int ShownPosition(int k) const;
+  int MasterJiazi() const { return masterJiazi_; }
+  int MountainJiazi() const { return mountainJiazi_; }
+  int YuanChenJiazi() const { return yuanChenJiazi_; }
+  const calendar::CivilDateTime& BeijingDate() const { return beijingDate_; }
+  calendar::JulianDay BeijingJD() const { return beijingJD_; }
+  const calendar::CivilDateTime& CorrectedDate() const { return correctedDate_; }
+  const calendar::CivilDateTime& LunarDate() const { return lunarDate_; }
+  const AvoidInfo& Avoid() const { return avoid_; }
+  const ChartSelection& Selection() const { return selection_; }
+  calendar::MYiDateEx& Date() { return date_; }
+  iching::MLiuYaoGua& LiuYao() { return liuYao_; }
+  RichTextSink* TextView() const { return text_; }
+  Canvas* Image() const { return image_; }
+
+  // The texts the engine writes, for the text view and the chart image.
+  std::string HeaderText();
+  std::array<std::string, 15> TableLines() const;
+  std::array<std::string, 5> ShenshaLines() const;
+  // Cell texts of one shown position, in table rows 0, 2, 3, 5, 7, 8, 10, 12, 14.
+  std::array<std::string, 9> ColumnCells(int position) const;
+
+ private:
+  // The day hexagram of 甲子 甲午 庚寅 庚申 by season (bRiGua); -1 for other days.
+  int SeasonalDayGua();
+  // Appends one paragraph and formats its first `headingBytes` GBK bytes.
+  void AppendHeaded(const std::string& text, int headingBytes, Color color);
+  void WriteChartAfterPillars();
+  bool PositionsExist() const;
+
+  RichTextSink* text_ = nullptr;
+  Canvas* image_ = nullptr;
+  std::string settingsPath_;
+  std::string errorText_;
+
+  TRecordData request_;
+  ChartSettings settings_;
+  calendar::MYiDateEx date_;
+  iching::MLiuYaoGua liuYao_;
+
+  calendar::CivilDateTime beijingDate_;
+  calendar::JulianDay beijingJD_ = 0;
+  calendar::CivilDateTime correctedDate_;
+  calendar::CivilDateTime lunarDate_;
+  calendar::PreparedMoment prepared_;
+
+  calendar::FourPillars pillars_;
+  std::array<ChartSlot, kSlotCount> slots_{};
+  std::array<bool, kPositionCount> shown_{};
+  int shownCount_ = 0;
+  int masterJiazi_ = 0;
+  int mountainJiazi_ = 0;
+  int yuanChenJiazi_ = 0;
+  AvoidInfo avoid_{-1, -1, -1, -1, -1, -1, -1};
+
+  int baseGua_ = 0;
+  int baseMountain_ = 0;  // the mountain the request chose, preferred when lines are flipped
+  std::array<std::uint8_t, 6> changedLines_{};
+  ChartSelection selection_;
+};
+
+}  // namespace quorin::chart
