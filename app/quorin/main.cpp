@@ -3,13 +3,23 @@
 
 #include "ui/fonts.h"
 #include "ui/frm_main.h"
+#include "ui/program_files.h"
+#include "ui/ui_font.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Quorin 2.3"));
   quorin::ui::InstallFontSubstitutions();
-  QApplication::setFont(QFont(quorin::ui::kSongFont, 9));
+  // The program-wide objects live until the program ends; the scaler reads set.ini once.
+  quorin::ui::MUiFont uiFont(quorin::ui::SetIniPath());
+  quorin::ui::SetProgramUiFont(&uiFont);
+  QApplication::setApplicationName(QStringLiteral("Quorin 2.3"));
+  QFont font(quorin::ui::kSongFont);
+  font.setPointSizeF(10.5);
+  QApplication::setFont(font);
+
   quorin::ui::TFrmMain window;
   window.show();
-  return app.exec();
+  const int result = app.exec();
+  quorin::ui::SetProgramUiFont(nullptr);
+  return result;
 }

@@ -1,0 +1,68 @@
+#include "ui/chart_inputs.h"
+
+#include <QList>
+#include <cmath>
+
+#include "ui/text_numbers.h"
+
+namespace quorin::ui {
+
+bool IsValidHistoricalYear(int year) { return year >= kFirstYear && year <= kLastYear && year != 0; }
+int ToAstronomicalYear(int historicalYear) { return historicalYear < 0 ? historicalYear + 1 : historicalYear; }
+int ToHistoricalYear(int astronomicalYear) { return astronomicalYear <= 0 ? astronomicalYear - 1 : astronomicalYear; }
+
+CleanedName CleanName(const QString& typed) {
+  const QString trimmed = typed.trimmed();
+  if (trimmed.isEmpty()) return {QStringLiteral("甲"), true};
+  static const QString kRemoved = QStringLiteral("\"*<>?\\/|:' ");
+  QString name;
+  for (const QChar c : trimmed) {
+    if (!kRemoved.contains(c)) name.append(c);
+  }
+  bool changed = name.size() != trimmed.size();
+  const QList<uint> codePoints = name.toUcs4();
+  if (codePoints.size() > kNameCharacters) {
+    name = QString::fromUcs4(reinterpret_cast<const char32_t*>(codePoints.constData()), kNameCharacters);
+    changed = true;
+  }
+  return {name, changed};
+}
+
+QString HourItemText(int hour) {
+  static const QString kBranchesFromHai = QStringLiteral("亥子丑寅卯辰巳午未申酉戌");
+  const int even = hour % 2 == 1 ? (hour + 1) % 24 : hour;
+  return QStringLiteral("%1时").arg(hour) + kBranchesFromHai[(even / 2 + 1) % 12];
+}
+
+float ParseCompassDegrees(const QString& text) {
+  qsizetype separator = text.indexOf(QLatin1Char('-'));
+  if (separator < 1) separator = text.indexOf(QLatin1Char(':'));
+  if (separator < 1) return static_cast<float>(IntegerOrDefault(text, -1));
+  const int degrees = IntegerOrDefault(text.left(separator), -1);
+  const int minutes = IntegerOrDefault(text.mid(separator + 1), 0);
+  return static_cast<float>(degrees + minutes / 60.0);
+}
+
+MountainAndGua MountainAndGuaOfDegrees(float x) {
+  float a = x - 337.5f;
+  if (a < 0) a += 360;
+  const int b = static_cast<int>(a / 15);
+  const int mountain = b % 24;
+  float c = static_cast<float>((mountain / 3) * 45) + 337.5f;
+  if (c >= 360) c -= 360;
+  float d = x - c;
+  if (d < 0) d += 360;
+  const int k = static_cast<int>(d * 8 / 45) % 8;
+  const int r = static_cast<int>(d / 15) % 3;
+  int gua = 0;
+  switch (k) {
+    case 0: case 1: gua = k; break;
+    case 2: gua = r == 0 ? 2 : 0; break;
+    case 3: case 4: gua = k - 2; break;
+    case 5: gua = r == 1 ? 3 : 0; break;
+    default: gua = k - 5; break;
+  }
+  return {mountain, gua};
+}
+
+}  // namespace quorin::ui

@@ -1,0 +1,159 @@
+// Start-up and shutdown of the main window, and its layout file dat/init.ini.
+#include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QMenuBar>
+#include <QShowEvent>
+#include <QSplitter>
+#include <QTextEdit>
+#include <QTreeWidget>
+
+#include "base/files.h"
+#include "base/ini_file.h"
+#include "chart/quorin_day.h"
+#include "ui/fonts.h"
+#include "ui/frm_main.h"
+#include "ui/image_canvas.h"
+#include "ui/program_files.h"
+#include "ui/prompter.h"
+#include "ui/text_edit_sink.h"
+#include "ui/ui_font.h"
+
+namespace quorin::ui {
+
+namespace {
+
+QColor FromWindowsColor(int value) { return ToQColor(static_cast<chart::Color>(value)); }
+
+}  // namespace
+
+void TFrmMain::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!prepared_) PrepareOnFirstShow();
+}
+
+void TFrmMain::PrepareOnFirstShow() {
+  if (prepared_) return;
+  prepared_ = true;
+
+  FillFixedLists();
+
+  // The data folder holds every file the window reads and writes; make it when missing.
+  if (!base::EnsureDirectory(DataFolder())) {
+    Tell(this, QStringLiteral("无法建立数据文件夹%1，设置和案例将无法保存。").arg(ToQString(DataFolder())),
+         QStringLiteral("错误"), Icon::Error);
+  }
+  layoutIni_ = std::make_unique<base::IniFile>(InitIniPath());
+  ApplyProgramUiFont(this, {QStringLiteral("RedtOut"), QStringLiteral("ImgPan")});
+
+  const LayoutPrefs prefs = ReadLayoutPrefs(*layoutIni_);
+  BuildSkinMenu(prefs);
+  ApplyLayout(prefs);
+
+  // Mountain and gua, the moment now, the saved place.
+  SelectMountainAndGua(0, 0);
+  SetDateInputsToNow(2200);
+  cityCoordinates_.assign(1, Coordinates{});
+  cbodiZ->setCurrentIndex(prefs.sheng >= 0 && prefs.sheng < cbodiZ->count() ? prefs.sheng : -1);
+  cbodiZClick();
+  cbodiC->setCurrentIndex(prefs.shi >= 0 && prefs.shi < cbodiC->count() ? prefs.shi : (cbodiC->count() > 0 ? 0 : -1));
+
+  // The tree's display style and order.
+  treeShowStyle_ = prefs.showStyle;
+  treeSort_ = prefs.sort;
+  const QList<QAction*> styles = styleGroup_->actions();
+  const QList<QAction*> sorts = sortGroup_->actions();
+  for (int i = 0; i < styles.size(); ++i) styles[i]->setChecked(i == treeShowStyle_);
+  for (int i = 0; i < sorts.size(); ++i) sorts[i]->setChecked(i + 1 == (treeSort_ == 0 ? 5 : treeSort_));
+
+  // The engine writes into the analysis text and the chart picture.
+  engine_->Attach(textSink_.get(), canvas_.get());
+  imageFontSize_ = prefs.imgSize;
+  record_.dragonMountain = -1;
+  record_.waterMountain = -1;
+  record_.showFacing = false;
+
+  connect(styleGroup_, &QActionGroup::triggered, this, &TFrmMain::TreeStyleChanged);
+  connect(sortGroup_, &QActionGroup::triggered, this, &TFrmMain::TreeStyleChanged);
+
+  pendingState_ = prefs.state;
+  if (pendingState_ == 1) setWindowState(windowState() | Qt::WindowMinimized);
+  if (pendingState_ == 2) setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void TFrmMain::ApplyLayout(const LayoutPrefs& prefs) {
+  move(prefs.left, prefs.top);
+  // The client area lies below the menu bar.
+  resize(prefs.width, prefs.height + menuBar()->sizeHint().height());
+
+  QFont outFont(ToQString(prefs.fname));
+  outFont.setPointSize(prefs.fsize > 0 ? prefs.fsize : 12);
+  RedtOut->setFont(outFont);
+  QPalette palette = RedtOut->palette();
+  palette.setColor(QPalette::Base, FromWindowsColor(prefs.bcolor));
+  RedtOut->setPalette(palette);
+
+  Splitter1->setSizes({prefs.treewid, std::max(1, width() - prefs.treewid)});
+  const int below = Panel4->sizeHint().height() + prefs.pinghei;
+  Splitter3->setSizes({std::max(1, PanelPan->height() - below), below});
+}
+
+LayoutPrefs TFrmMain::CurrentPrefs() const {
+  LayoutPrefs p;
+  p.skined = skin_.Active();
+  const QRect frame = geometry();
+  p.left = pos().x();
+  p.top = pos().y();
+  p.width = frame.width();
+  p.height = frame.height() - menuBar()->height();
+  p.state = isMinimized() ? 1 : (isMaximized() ? 2 : 0);
+  p.fname = ToUtf8(RedtOut->font().family());
+  p.fsize = RedtOut->font().pointSize();
+  p.bcolor = static_cast<int>(FromQColor(RedtOut->palette().color(QPalette::Base)));
+  p.treewid = Tree->width();
+  p.sheng = cbodiZ->currentIndex();
+  p.shi = cbodiC->currentIndex();
+  p.pinghei = RedtPingYu->height();
+  p.imgSize = imageFontSize_;
+  p.showStyle = treeShowStyle_;
+  p.sort = treeSort_;
+  return p;
+}
+
+bool TFrmMain::WriteInitIniAtClose() {
+  if (!layoutIni_) return true;
+  const LayoutPrefs prefs = CurrentPrefs();
+  return WriteLayoutPrefsAtClose(*layoutIni_, prefs, prefs.state == 0);
+}
+
+void TFrmMain::ReportLayoutWriteFailure() {
+  Tell(this,
+       QStringLiteral("无法写入窗口设置文件%1：%2").arg(ToQString(layoutIni_->Path()), ToQString(layoutIni_->LastError())),
+       QStringLiteral("错误"), Icon::Error);
+}
+
+void TFrmMain::closeEvent(QCloseEvent* event) {
+  if (treeLoading_) {
+    if (!AskYesNo(this, QStringLiteral("是否停止显示案例？"), QStringLiteral("显示案例"), Icon::Warning)) {
+      Tell(this, QStringLiteral("请等待案例加载完毕！"));
+      event->ignore();
+      return;
+    }
+  }
+  if (!AskYesNo(this, QStringLiteral("确定要关闭软件吗？"), QStringLiteral("关闭"), Icon::Information)) {
+    event->ignore();
+    return;
+  }
+  if (caseOpen_ && RedtPingYu->document()->isModified() &&
+      AskYesNo(this, QStringLiteral("当前评语文本已改变，要保存吗？"), QStringLiteral("提示"), Icon::Warning)) {
+    SaveCaseClick();
+  }
+  // A layout that cannot be written is reported; the window closes all the same.
+  if (!WriteInitIniAtClose()) ReportLayoutWriteFailure();
+  cityCoordinates_.clear();
+  layoutIni_.reset();
+  event->accept();
+}
+
+}  // namespace quorin::ui

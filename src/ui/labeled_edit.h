@@ -1,0 +1,18 @@
+// An edit with its label above it, as one widget; the edit carries the control's name.
+#pragma once
+
+#include <QLineEdit>
+
+class QLabel;
+
+namespace quorin::ui {
+
+struct LabeledEdit {
+  QWidget* box = nullptr;  // the label and the edit, to place in a layout
+  QLabel* label = nullptr;
+  QLineEdit* edit = nullptr;
+};
+
+LabeledEdit MakeLabeledEdit(const QString& name, const QString& caption, QWidget* parent, int maxLength = 0);
+
+}  // namespace quorin::ui

@@ -1,0 +1,94 @@
+#include "ui/places.h"
+
+#include <charconv>
+#include <cstdio>
+
+#include "base/ini_file.h"
+
+namespace quorin::ui {
+
+namespace {
+
+std::string_view Trimmed(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  return s;
+}
+
+std::optional<int> WholeNumber(std::string_view s) {
+  s = Trimmed(s);
+  if (!s.empty() && s.front() == '+') s.remove_prefix(1);
+  int value = 0;
+  const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+  if (s.empty() || ec != std::errc() || end != s.data() + s.size()) return std::nullopt;
+  return value;
+}
+
+std::optional<float> DegreesOf(std::string_view half) {
+  const std::size_t colon = half.find(':');
+  if (colon == std::string_view::npos) return std::nullopt;
+  const auto degrees = WholeNumber(half.substr(0, colon));
+  const auto minutes = WholeNumber(half.substr(colon + 1));
+  if (!degrees || !minutes) return std::nullopt;
+  return static_cast<float>(*degrees + *minutes / 60.0);
+}
+
+}  // namespace
+
+const std::array<std::string_view, kProvinceCount>& ProvinceNames() {
+  static const std::array<std::string_view, kProvinceCount> names = {
+      "福建省", "北京市", "天津市", "河北省", "山西省", "内蒙古", "辽宁省", "吉林省", "黑龙江省",
+      "上海市", "江苏省", "浙江省", "安徽省", "江西省", "山东省", "河南省", "湖北省", "湖南省",
+      "广东省", "广西",   "海南省", "四川省", "重庆市", "贵州省", "云南省", "西藏",   "陕西省",
+      "甘肃省", "青海省", "宁夏",   "新疆",   "台湾省", "香港",   "澳门",   kUnknownPlace,
+  };
+  return names;
+}
+
+std::optional<Coordinates> ParsePlaceValue(std::string_view value) {
+  const std::size_t star = value.find('*');
+  if (star == std::string_view::npos) return std::nullopt;
+  const auto longitude = DegreesOf(value.substr(0, star));
+  const auto latitude = DegreesOf(value.substr(star + 1));
+  if (!longitude || !latitude) return std::nullopt;
+  return Coordinates{*longitude, *latitude};
+}
+
+std::string FormatPlaceValue(int longitudeDegrees, int longitudeMinutes, int latitudeDegrees, int latitudeMinutes) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%d:%d*%d:%d", longitudeDegrees, longitudeMinutes, latitudeDegrees,
+                latitudeMinutes);
+  return buffer;
+}
+
+PlaceValueParts SplitPlaceValue(std::string_view value) {
+  const auto split = [](std::string_view half, std::string& before, std::string& after) {
+    const std::size_t colon = half.find(':');
+    before = std::string(half.substr(0, colon));
+    after = colon == std::string_view::npos ? std::string() : std::string(half.substr(colon + 1));
+  };
+  PlaceValueParts parts;
+  const std::size_t star = value.find('*');
+  split(value.substr(0, star), parts.longitudeDegrees, parts.longitudeMinutes);
+  split(star == std::string_view::npos ? std::string_view() : value.substr(star + 1), parts.latitudeDegrees,
+        parts.latitudeMinutes);
+  return parts;
+}
+
+std::vector<City> ReadCities(const base::IniFile& dili, std::string_view province) {
+  std::vector<City> cities;
+  for (const auto& [key, value] : dili.ReadSectionValues(province)) {
+    City city;
+    city.name = key;
+    const std::string_view text = Trimmed(value).empty() ? kDefaultPlaceValue : std::string_view(value);
+    if (const auto parsed = ParsePlaceValue(text)) {
+      city.coordinates = *parsed;
+    } else {
+      city.malformed = true;
+    }
+    cities.push_back(std::move(city));
+  }
+  return cities;
+}
+
+}  // namespace quorin::ui

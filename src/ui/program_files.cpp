@@ -1,0 +1,16 @@
+#include "ui/program_files.h"
+
+#include "base/files.h"
+
+namespace quorin::ui {
+
+std::string DataFolder() { return base::ProgramFolder() + "dat/"; }
+std::string InitIniPath() { return DataFolder() + "init.ini"; }
+std::string SetIniPath() { return DataFolder() + "set.ini"; }
+std::string DiliIniPath() { return DataFolder() + "dili.ini"; }
+std::string SkinsFolder() { return base::ProgramFolder() + "skins/"; }
+
+QString ToQString(const std::string& utf8) { return QString::fromStdString(utf8); }
+std::string ToUtf8(const QString& text) { return text.toStdString(); }
+
+}  // namespace quorin::ui

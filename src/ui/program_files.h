@@ -1,0 +1,18 @@
+// Paths of the program folder's data files.
+#pragma once
+
+#include <QString>
+#include <string>
+
+namespace quorin::ui {
+
+std::string DataFolder();    // <program>/dat/
+std::string InitIniPath();   // window layout and text preferences
+std::string SetIniPath();    // chart settings and UI font size change
+std::string DiliIniPath();   // place coordinates
+std::string SkinsFolder();   // <program>/skins/
+
+QString ToQString(const std::string& utf8);
+std::string ToUtf8(const QString& text);
+
+}  // namespace quorin::ui

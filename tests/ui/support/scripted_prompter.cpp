@@ -1,0 +1,65 @@
+#include "support/scripted_prompter.h"
+
+#include <QDebug>
+
+namespace quorin::testing {
+
+ScriptedPrompter::ScriptedPrompter() { ui::InstallPrompter(this); }
+ScriptedPrompter::~ScriptedPrompter() { ui::InstallPrompter(nullptr); }
+
+QStringList ScriptedPrompter::Texts() const {
+  QStringList texts;
+  for (const ui::Message& m : shown) texts << m.text;
+  return texts;
+}
+
+void ScriptedPrompter::Clear() {
+  shown.clear();
+  inputPrompts.clear();
+  fileRequests.clear();
+  unexpected = 0;
+}
+
+ui::Answer ScriptedPrompter::Ask(QWidget*, const ui::Message& message) {
+  shown.append(message);
+  if (message.buttons == ui::Buttons::Ok) return ui::Answer::Ok;
+  if (answers.isEmpty()) {
+    ++unexpected;
+    qWarning() << "unscripted question:" << message.caption << message.text;
+    return message.buttons == ui::Buttons::YesNo ? ui::Answer::No : ui::Answer::Cancel;
+  }
+  return answers.dequeue();
+}
+
+std::optional<QString> ScriptedPrompter::Input(QWidget*, const QString& caption, const QString& prompt,
+                                               const QString&) {
+  inputPrompts.append(caption + QLatin1Char('|') + prompt);
+  if (inputs.isEmpty()) {
+    ++unexpected;
+    return std::nullopt;
+  }
+  return inputs.dequeue();
+}
+
+std::optional<ui::FileChoice> ScriptedPrompter::OpenFile(QWidget*, const ui::FileRequest& request) {
+  fileRequests.append(request);
+  return files.isEmpty() ? std::nullopt : files.dequeue();
+}
+
+std::optional<ui::FileChoice> ScriptedPrompter::SaveFile(QWidget*, const ui::FileRequest& request) {
+  fileRequests.append(request);
+  return files.isEmpty() ? std::nullopt : files.dequeue();
+}
+
+std::optional<QFont> ScriptedPrompter::ChooseFont(QWidget*, const QFont& initial) {
+  lastFontAsked = initial;
+  return fonts.isEmpty() ? std::nullopt : fonts.dequeue();
+}
+
+std::optional<QColor> ScriptedPrompter::ChooseColor(QWidget*, const QColor&) {
+  return colors.isEmpty() ? std::nullopt : colors.dequeue();
+}
+
+bool ScriptedPrompter::SetUpPrinter(QWidget*, QPrinter& printer) { return printSetup && printSetup(printer); }
+
+}  // namespace quorin::testing
