@@ -1,0 +1,36 @@
+#include "cases/case_text.h"
+
+#include <algorithm>
+
+#include "base/utf8.h"
+
+namespace quorin::cases {
+
+std::string CleanCaseName(std::string_view name, bool* changed) {
+  constexpr std::string_view kForbidden = "\"*<>?\\/|:' ";
+  std::string kept;
+  for (const char c : name) {
+    if (kForbidden.find(c) == std::string_view::npos) kept += c;
+  }
+  if (changed) *changed = kept.size() != name.size();
+  kept = base::Utf8Substring(kept, 0, 10);
+  return kept.empty() ? "甲" : kept;
+}
+
+std::string RemoveApostrophes(std::string_view text) {
+  std::string out;
+  for (const char c : text) {
+    if (c != '\'') out += c;
+  }
+  return out;
+}
+
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return (x >= 'A' && x <= 'Z' ? x + 32 : x) == (y >= 'A' && y <= 'Z' ? y + 32 : y);
+  });
+}
+
+std::string CaseCountText(int count) { return "【 " + std::to_string(count) + " 条案例】"; }
+
+}  // namespace quorin::cases

@@ -1,0 +1,28 @@
+// Small texts and conversions shared by the case commands.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quorin::cases {
+
+// A stored (astronomical) year as users see it: 0 is 1 BC, shown as -1.
+constexpr int HistoricalYear(int storedYear) { return storedYear <= 0 ? storedYear - 1 : storedYear; }
+// An entered historical year as stored: -120 (120 BC) is stored as -119.
+constexpr int StoredYear(int historicalYear) { return historicalYear < 0 ? historicalYear + 1 : historicalYear; }
+
+// A name or category name made safe to store: the characters " * < > ? \ / | : ' and
+// spaces removed, cut to at most 10 characters, "甲" when nothing is left. `changed`
+// tells whether characters had to be removed.
+std::string CleanCaseName(std::string_view name, bool* changed = nullptr);
+
+// The remark text as stored: every apostrophe removed.
+std::string RemoveApostrophes(std::string_view text);
+
+// Equal texts when the case of Latin letters is ignored (how category names compare).
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b);
+
+// "【 n 条案例】", the case count of the tree's menu.
+std::string CaseCountText(int count);
+
+}  // namespace quorin::cases

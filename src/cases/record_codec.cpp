@@ -1,0 +1,173 @@
+#include "cases/record_codec.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <optional>
+#include <tuple>
+
+#include "base/gbk.h"
+
+namespace quorin::cases {
+namespace {
+
+std::string FormatCoordinate(float value) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%1.6f", static_cast<double>(value));
+  return buffer;
+}
+
+std::optional<double> ParseNumber(std::string_view text) {
+  if (text.starts_with('+')) text.remove_prefix(1);
+  double value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+// The integer of a text when it is one and fits the field; the default otherwise.
+template <typename T>
+T TextOr(std::string_view text, T fallback) {
+  const auto value = ParseCaseInteger(text);
+  if (!value || *value < std::numeric_limits<T>::min() || *value > std::numeric_limits<T>::max()) return fallback;
+  return static_cast<T>(*value);
+}
+
+template <typename T>
+T PartOr(const std::vector<std::string>& parts, std::size_t index, T fallback) {
+  return index < parts.size() ? TextOr<T>(parts[index], fallback) : fallback;
+}
+
+// A flag part is true unless it is a number other than 1.
+bool FlagPart(std::string_view part) {
+  const auto value = ParseCaseInteger(part);
+  return !value || *value == 1;
+}
+
+// "a_b": the numbers before and after the first underscore, 0 where missing or not a number.
+template <typename T>
+std::pair<T, T> UnderscorePair(const std::vector<std::string>& parts, std::size_t index) {
+  if (index >= parts.size()) return {0, 0};
+  const std::string& part = parts[index];
+  const auto bar = part.find('_');
+  const std::string before = part.substr(0, bar);
+  const std::string after = bar == std::string::npos ? std::string() : part.substr(bar + 1);
+  return {TextOr<T>(before, 0), TextOr<T>(after, 0)};
+}
+
+}  // namespace
+
+std::optional<std::int64_t> ParseCaseInteger(std::string_view text) {
+  if (text.starts_with('+')) text.remove_prefix(1);
+  std::int64_t value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+std::vector<std::string> SplitCaseText(std::string_view text) {
+  std::vector<std::string> items;
+  for (std::size_t space; (space = text.find(' ', 1)) != std::string_view::npos;) {
+    items.emplace_back(text.substr(0, space));
+    text.remove_prefix(space + 1);
+  }
+  if (!text.empty()) items.emplace_back(text);
+  return items;
+}
+
+std::array<ColumnValue, kCaseColumnCount> EncodeRecord(const TRecordData& r) {
+  auto number = [](std::int64_t n) { return ColumnValue{true, n, {}}; };
+  auto text = [](std::string s) { return ColumnValue{false, 0, std::move(s)}; };
+  std::string addrInd = std::to_string(r.province) + " " + std::to_string(r.city);
+  for (const std::int32_t e : r.extra) {
+    if (e == -1) break;
+    addrInd += " " + std::to_string(e);
+  }
+  const std::string shanGua = std::to_string(r.mountain) + "_" + std::to_string(r.mountainGua) + " " +
+                              std::to_string(r.dragonMountain) + "_" + std::to_string(r.dragonGua) + " " +
+                              std::to_string(r.waterMountain) + "_" + std::to_string(r.waterGua) + " " +
+                              (r.showFacing ? "1" : "0");
+  return {
+      number(r.id),
+      text(r.name),
+      number(r.male ? 1 : 0),
+      text(r.className),
+      number(r.year),
+      text(std::to_string(r.month) + " " + std::to_string(r.day) + " " + std::to_string(r.hour) + " " +
+           std::to_string(r.minute)),
+      text(std::string(r.isLunar ? "1" : "0") + " " + (r.isLeapMonth ? "1" : "0")),
+      text(addrInd),
+      text(r.addrName),
+      text(FormatCoordinate(r.longitude) + " " + FormatCoordinate(r.latitude) + " 8"),
+      text(r.remarkFile),
+      text(" "),
+      text(" "),
+      text(shanGua),
+      text(" "),
+      text(std::to_string(r.masterYear)),
+      text(r.remarkText),
+  };
+}
+
+TRecordData DecodeRecord(const std::array<std::string_view, kCaseColumnCount>& c) {
+  TRecordData r;
+  r.id = TextOr<std::int32_t>(c[0], 0);
+  r.name = base::TruncateToGbkBytes(c[1], TRecordData::kNameBytes);
+  r.male = c[2].empty() || FlagPart(c[2]);
+  r.className = c[3].empty() ? std::string(kDefaultClassName) : std::string(c[3]);
+  r.year = TextOr<std::int16_t>(c[4], 1900);
+
+  const auto dateNum = SplitCaseText(c[5]);
+  r.month = PartOr<std::int16_t>(dateNum, 0, 1);
+  r.day = PartOr<std::int16_t>(dateNum, 1, 1);
+  r.hour = PartOr<std::int16_t>(dateNum, 2, 1);
+  r.minute = PartOr<std::int16_t>(dateNum, 3, 1);
+
+  if (!c[6].empty()) {
+    const auto style = SplitCaseText(c[6]);
+    r.isLunar = !style.empty() && FlagPart(style[0]);
+    r.isLeapMonth = style.size() > 1 && FlagPart(style[1]);
+  }
+
+  const auto addrInd = SplitCaseText(c[7]);
+  r.province = PartOr<std::int16_t>(addrInd, 0, 0);
+  r.city = PartOr<std::int16_t>(addrInd, 1, 0);
+  for (std::size_t i = 0; i < r.extra.size(); ++i) r.extra[i] = PartOr<std::int32_t>(addrInd, i + 2, -1);
+
+  r.addrName = base::TruncateToGbkBytes(c[8], TRecordData::kAddrNameBytes);
+
+  const auto addrNum = SplitCaseText(c[9]);
+  auto coordinate = [&](std::size_t i, float fallback) {
+    const auto value = i < addrNum.size() ? ParseNumber(addrNum[i]) : std::nullopt;
+    return value && std::abs(*value) <= std::numeric_limits<float>::max() ? static_cast<float>(*value) : fallback;
+  };
+  r.longitude = coordinate(0, 120);
+  r.latitude = coordinate(1, 30);
+
+  r.remarkFile = c[10].empty() ? std::string(" ") : std::string(c[10]);
+
+  if (c[13].empty()) {
+    r.mountain = 0;
+    r.mountainGua = 0;
+    r.dragonMountain = -1;
+    r.dragonGua = 0;
+    r.waterMountain = -1;
+    r.waterGua = 0;
+    r.showFacing = false;
+  } else {
+    const auto parts = SplitCaseText(c[13]);
+    std::tie(r.mountain, r.mountainGua) = UnderscorePair<std::int32_t>(parts, 0);
+    std::tie(r.dragonMountain, r.dragonGua) = UnderscorePair<std::int16_t>(parts, 1);
+    std::tie(r.waterMountain, r.waterGua) = UnderscorePair<std::int16_t>(parts, 2);
+    r.showFacing = parts.size() > 3 && ParseCaseInteger(parts[3]) == 1;
+  }
+
+  r.masterYear = TextOr<std::int32_t>(c[15], 1978);
+  r.remarkText = c[16].empty() ? std::string(kDefaultRemarkText) : std::string(c[16]);
+  return r;
+}
+
+}  // namespace quorin::cases

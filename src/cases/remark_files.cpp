@@ -1,0 +1,42 @@
+#include "cases/remark_files.h"
+
+#include "base/files.h"
+#include "base/gbk.h"
+#include "base/rtf_reader.h"
+#include "base/rtf_writer.h"
+
+namespace quorin::cases {
+
+std::string RemarkFolderOf(const std::string& programFolder) {
+  return base::WithTrailingSeparator(programFolder) + std::string(kDatabaseWord) + "_f/";
+}
+
+std::optional<std::string> RemarkFilePath(const std::string& remarkFolder, std::string_view remarkFile) {
+  if (remarkFile.empty() || remarkFile == "." || remarkFile == ".." ||
+      remarkFile.find_first_of(std::string_view("/\\\0", 3)) != std::string_view::npos) {
+    return std::nullopt;
+  }
+  return remarkFolder + std::string(remarkFile) + ".rtf";
+}
+
+base::RichCharFormat DefaultRemarkFormat() { return base::RichCharFormat{}; }
+
+bool WriteRemarkFromPlainText(const std::string& path, std::string_view plainText, std::string* error) {
+  const auto document = base::RichDocument::FromPlainText(plainText, DefaultRemarkFormat());
+  return base::AtomicWriteFile(path, base::WriteRtf(document), error);
+}
+
+std::optional<std::string> ReadRemarkPlainText(const std::string& path) {
+  const auto bytes = base::ReadFileBytes(path);
+  if (!bytes) return std::nullopt;
+  if (const auto document = base::ReadRtf(*bytes)) return document->PlainText();
+  const std::string text = base::GbkToUtf8(*bytes);
+  std::string lines;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;  // Windows line ends
+    lines += text[i];
+  }
+  return lines;
+}
+
+}  // namespace quorin::cases

@@ -1,0 +1,31 @@
+// The remark files of cases: one RTF file per case in the remark folder.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "base/rich_text.h"
+
+namespace quorin::cases {
+
+inline constexpr std::string_view kDatabaseWord = "Orlune";  // dat/Orlune.db, Orlune_f/, Orlune_back.db
+
+// The remark folder inside a program folder ("…/Orlune_f/").
+std::string RemarkFolderOf(const std::string& programFolder);
+
+// The full path of a remark file in the folder, or nullopt when the stored base name
+// could leave the folder or name no file (empty, "." or "..", a path separator, NUL):
+// such names come only from damaged or hostile databases.
+std::optional<std::string> RemarkFilePath(const std::string& remarkFolder, std::string_view remarkFile);
+
+// The format remarks made from plain text get: what a new remark editor shows.
+base::RichCharFormat DefaultRemarkFormat();
+
+// Writes plain text as an RTF remark file (replacing it atomically); error says why not.
+bool WriteRemarkFromPlainText(const std::string& path, std::string_view plainText, std::string* error = nullptr);
+
+// The plain text of a remark file: RTF through the reader, anything else as GBK text.
+std::optional<std::string> ReadRemarkPlainText(const std::string& path);
+
+}  // namespace quorin::cases

@@ -1,0 +1,109 @@
+#include "cases/sqlite_connection.h"
+
+namespace quorin::cases {
+
+SqliteStatement::SqliteStatement(sqlite3_stmt* statement) : statement_(statement) {}
+
+SqliteStatement::~SqliteStatement() { sqlite3_finalize(statement_); }
+
+SqliteStatement& SqliteStatement::Reset() {
+  sqlite3_reset(statement_);
+  sqlite3_clear_bindings(statement_);
+  return *this;
+}
+
+SqliteStatement& SqliteStatement::Bind(int index, std::int64_t value) {
+  sqlite3_bind_int64(statement_, index, value);
+  return *this;
+}
+
+SqliteStatement& SqliteStatement::Bind(int index, std::string_view text) {
+  sqlite3_bind_text64(statement_, index, text.data(), text.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+  return *this;
+}
+
+SqliteStatement::Step SqliteStatement::Next() {
+  switch (sqlite3_step(statement_)) {
+    case SQLITE_ROW: return Step::kRow;
+    case SQLITE_DONE: return Step::kDone;
+    default: return Step::kError;
+  }
+}
+
+bool SqliteStatement::Run() {
+  Step step;
+  while ((step = Next()) == Step::kRow) {
+  }
+  return step == Step::kDone;
+}
+
+int SqliteStatement::ColumnCount() const { return sqlite3_column_count(statement_); }
+
+int SqliteStatement::ColumnIndex(std::string_view name) const {
+  if (names_.empty()) {
+    for (int i = 0; i < ColumnCount(); ++i) {
+      const char* n = sqlite3_column_name(statement_, i);
+      names_.emplace_back(n ? n : "");
+    }
+  }
+  for (std::size_t i = 0; i < names_.size(); ++i) {
+    if (names_[i] == name) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+std::string_view SqliteStatement::Text(int column) const {
+  if (column < 0 || column >= ColumnCount()) return {};
+  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
+  if (!text) return {};
+  return {text, static_cast<std::size_t>(sqlite3_column_bytes(statement_, column))};
+}
+
+SqliteConnection::~SqliteConnection() { Close(); }
+
+bool SqliteConnection::Open(const std::string& utf8Path, bool create, std::string& error) {
+  Close();
+  const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+  if (sqlite3_open_v2(utf8Path.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
+    error = db_ ? sqlite3_errmsg(db_) : "out of memory";
+    Close();
+    return false;
+  }
+  // Another connection (the loading pass, a second store) may hold the file for a moment.
+  sqlite3_busy_timeout(db_, 5000);
+  return true;
+}
+
+void SqliteConnection::Close() {
+  statements_.clear();  // statements are finalised before the connection goes
+  if (db_) sqlite3_close(db_);
+  db_ = nullptr;
+}
+
+bool SqliteConnection::Execute(const char* sql, std::string& error) {
+  char* message = nullptr;
+  if (sqlite3_exec(db_, sql, nullptr, nullptr, &message) == SQLITE_OK) return true;
+  error = message ? message : Message();
+  sqlite3_free(message);
+  return false;
+}
+
+SqliteStatement* SqliteConnection::Prepare(std::string_view sql, std::string& error) {
+  if (const auto it = statements_.find(sql); it != statements_.end()) return &it->second->Reset();
+  sqlite3_stmt* statement = nullptr;
+  if (sqlite3_prepare_v2(db_, sql.data(), static_cast<int>(sql.size()), &statement, nullptr) != SQLITE_OK) {
+    error = Message();
+    sqlite3_finalize(statement);
+    return nullptr;
+  }
+  auto owned = std::make_unique<SqliteStatement>(statement);
+  SqliteStatement* result = owned.get();
+  statements_.emplace(std::string(sql), std::move(owned));
+  return result;
+}
+
+std::string SqliteConnection::Message() const { return db_ ? sqlite3_errmsg(db_) : "database not open"; }
+
+int SqliteConnection::Changes() const { return db_ ? sqlite3_changes(db_) : 0; }
+
+}  // namespace quorin::cases

@@ -1,0 +1,72 @@
+// A thin RAII layer over one SQLite connection: prepared statements with bound
+// values, so no stored text is ever pasted into SQL.
+#pragma once
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorin::cases {
+
+// One prepared statement, reset and rebound for every use. Owned by its connection.
+class SqliteStatement {
+ public:
+  enum class Step { kRow, kDone, kError };
+
+  explicit SqliteStatement(sqlite3_stmt* statement);
+  ~SqliteStatement();
+  SqliteStatement(const SqliteStatement&) = delete;
+  SqliteStatement& operator=(const SqliteStatement&) = delete;
+
+  // Clears earlier results and bindings; call before binding the next use.
+  SqliteStatement& Reset();
+  SqliteStatement& Bind(int index, std::int64_t value);  // index from 1
+  SqliteStatement& Bind(int index, std::string_view text);
+  Step Next();
+  // Runs to the end; true when no error occurred.
+  bool Run();
+
+  int ColumnCount() const;
+  // The column of that name in the result, -1 when the result has none.
+  int ColumnIndex(std::string_view name) const;
+  // The text of a column of the current row; empty for NULL or a missing column.
+  std::string_view Text(int column) const;
+
+ private:
+  sqlite3_stmt* statement_;
+  mutable std::vector<std::string> names_;
+};
+
+class SqliteConnection {
+ public:
+  SqliteConnection() = default;
+  ~SqliteConnection();
+  SqliteConnection(const SqliteConnection&) = delete;
+  SqliteConnection& operator=(const SqliteConnection&) = delete;
+
+  // Opens (and, when `create` is set, creates) the file; error holds SQLite's message.
+  bool Open(const std::string& utf8Path, bool create, std::string& error);
+  void Close();
+  bool IsOpen() const { return db_ != nullptr; }
+
+  // Runs SQL without results (several statements allowed); error holds SQLite's message.
+  bool Execute(const char* sql, std::string& error);
+  // A prepared statement for this SQL, cached for the life of the connection;
+  // nullptr with SQLite's message in error when it cannot be prepared.
+  SqliteStatement* Prepare(std::string_view sql, std::string& error);
+  // SQLite's message for the last failure on this connection.
+  std::string Message() const;
+  // Rows changed by the last statement.
+  int Changes() const;
+
+ private:
+  sqlite3* db_ = nullptr;
+  std::map<std::string, std::unique_ptr<SqliteStatement>, std::less<>> statements_;
+};
+
+}  // namespace quorin::cases
