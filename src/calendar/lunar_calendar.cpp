@@ -35,6 +35,7 @@ constexpr std::array<double, 71> kSolarTermFits{
     2178485.706538, 15.218425,    2178759.662849, 15.218445786, 2185334.0208,   15.218425,
     2187525.481425, 15.218425,    2188621.191481, 15.218437494, 2322147.76};
 
+constexpr double kExactPi = 3.14159265358979323846;
 constexpr double kFullAstronomyFrom = 2436935;  // 1960-01-01: the modern calendar follows the sky
 
 // Month numbers by the month's count modulo 12 from the month holding the winter solstice (建子).
@@ -136,12 +137,8 @@ int LunarCalendar::TermDay(double approxDayNumber, TermKind kind) const {
   const double f2 = fits[fitSize - 1] - pc;
   const double jd = approxDayNumber + kJ2000;
 
-  double W = 0;
-  if (term) {
-    W = std::floor((jd + 7 - 2451259) / 365.2422 * 24) * kPi / 12;
-  } else {
-    W = kTwoPi * std::floor((jd + 14 - 2451551) / 29.5306);
-  }
+  const double k = term ? std::floor((jd + 7 - 2451259) / 365.2422 * 24) : std::floor((jd + 14 - 2451551) / 29.5306);
+  const double W = term ? k * kPi / 12 : kTwoPi * k;
 
   if (jd < f1 || jd >= kFullAstronomyFrom) {
     return static_cast<int>(std::floor((term ? SolarTermHigh(W) : NewMoonHigh(W)) + 0.5));
@@ -155,8 +152,11 @@ int LunarCalendar::TermDay(double approxDayNumber, TermKind kind) const {
     if (d == 1683460) d = 1683461;  // the recorded new moon of −103-01-24
     return static_cast<int>(d - kJ2000);
   }
-  // Fast formula with the official calendar's one-day corrections.
-  const int d = static_cast<int>(std::floor((term ? SolarTermLow(W) : NewMoonLow(W)) + 0.5));
+  // Fast formula with the official calendar's one-day corrections. The new-moon digits were made
+  // against the exact angle 2πk: with the stored π a new moon of 649, 823, 1007 or 1215 lands a few
+  // seconds past midnight, its digit then moves it a day too far and a month gets 31 days.
+  const double lowW = term ? W : 2 * kExactPi * k;
+  const int d = static_cast<int>(std::floor((term ? SolarTermLow(lowW) : NewMoonLow(lowW)) + 0.5));
   const std::string& text = term ? corrections_->solarTerms : corrections_->newMoons;
   const double position = term ? std::floor((jd - f2) / 365.2422 * 24) : std::floor((jd - f2) / 29.5306);
   const char digit = position >= 0 && position < static_cast<double>(text.size())

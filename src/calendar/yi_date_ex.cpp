@@ -97,13 +97,19 @@ Outcome MYiDateEx::LunarToSolar(const CivilDateTime& lunar, bool leap, CivilDate
       rough(lunar.year, lunar.month, lunar.day, leap) < rough(start.year, start.month, start.day, start.leap) ? -1
                                                                                                                 : 1;
   const LunarDate target{lunar.year, lunar.month, lunar.day, leap};
-  for (int step = 0; step < 181; ++step, jd += direction) {
-    lastDayNumber_ = static_cast<int>(std::floor(jd) - kJ2000);
-    if (lunar_.LunarDateOfDay(lastDayNumber_) == target) {
-      solar = FromJulianDay(jd);
-      solar.hour = lunar.hour;
-      solar.minute = lunar.minute;
-      return {};
+  // The first match in the guessed direction wins. In the 武周 years a 腊月 follows the new year's
+  // 正月 and lies the other way from its guess, so the other direction is searched before giving up.
+  const double first = jd;
+  for (const double way : {direction, -direction}) {
+    jd = way == direction ? first : first + way;
+    for (int step = 0; step < 181; ++step, jd += way) {
+      lastDayNumber_ = static_cast<int>(std::floor(jd) - kJ2000);
+      if (lunar_.LunarDateOfDay(lastDayNumber_) == target) {
+        solar = FromJulianDay(jd);
+        solar.hour = lunar.hour;
+        solar.minute = lunar.minute;
+        return {};
+      }
     }
   }
   return missing;
