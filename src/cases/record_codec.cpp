@@ -70,7 +70,8 @@ std::optional<std::int64_t> ParseCaseInteger(std::string_view text) {
 
 std::vector<std::string> SplitCaseText(std::string_view text) {
   std::vector<std::string> items;
-  for (std::size_t space; (space = text.find(' ', 1)) != std::string_view::npos;) {
+  // Only a first space after the first character splits; a leading space ends the splitting.
+  for (std::size_t space; (space = text.find(' ')) != std::string_view::npos && space > 0;) {
     items.emplace_back(text.substr(0, space));
     text.remove_prefix(space + 1);
   }

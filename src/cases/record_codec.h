@@ -34,9 +34,10 @@ std::array<ColumnValue, kCaseColumnCount> EncodeRecord(const TRecordData& record
 // each part decoded with its default when it is missing or not a number.
 TRecordData DecodeRecord(const std::array<std::string_view, kCaseColumnCount>& columns);
 
-// Splits a space-separated column: while a space follows the first character, the
-// part before it is the next item; the rest, when not empty, is the last item. A text
-// that begins with a space is therefore a single item.
+// Splits a space-separated column: while the first space of the text comes after its
+// first character, the part before it is the next item and the text up to the space
+// is removed; the rest, when not empty, is the last item. A text that begins with a
+// space is therefore a single item.
 std::vector<std::string> SplitCaseText(std::string_view text);
 
 // A decimal integer with an optional sign and nothing else; nullopt otherwise.

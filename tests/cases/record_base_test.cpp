@@ -1,0 +1,312 @@
+#include "cases/record_base.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "case_fixture.h"
+#include "cases/case_text.h"
+
+namespace quorin::cases {
+namespace {
+
+using Store = CaseStoreTest;
+
+const std::vector<std::string> kDefaultCategories = {"开业", "进宅", "结婚", "阳宅风水", "阴宅", "求财", "催丁", "临时保存"};
+
+TEST_F(Store, NewDatabaseHasBothTablesCounterZeroAndTheDefaultCategories) {
+  MRecordBase store;
+  ASSERT_EQ(store.Open(dbPath_), 0) << store.lastError();  // also creates the missing dat/ folder
+  EXPECT_TRUE(base::FileExists(dbPath_));
+  EXPECT_TRUE(base::DirectoryExists(dir_.Path() + "Orlune_f"));
+  EXPECT_EQ(store.GetPrimaryId(), 0);
+  EXPECT_TRUE(store.TableExists("case_data"));
+  EXPECT_TRUE(store.TableExists("case_extra"));
+  EXPECT_FALSE(store.TableExists("case_other"));
+  std::vector<std::string> names;
+  ASSERT_TRUE(store.GetClassNames(names));
+  EXPECT_EQ(names, kDefaultCategories);
+  EXPECT_TRUE(store.HasBaseType("OrluneData"));
+  EXPECT_FALSE(store.HasBaseType("orlunedata"));
+  EXPECT_EQ(SqlValue(dbPath_, "select count(*) from case_data"), "0");
+  EXPECT_EQ(SqlValue(dbPath_, "select PlatformId || ',' || verCode || ',' || primaryId from case_extra"), "0,1000,0");
+}
+
+TEST_F(Store, CasesRoundTripAndAreStoredAsTheFormatWritesThem) {
+  MRecordBase store;
+  ASSERT_EQ(store.Open(dbPath_), 0);
+  TRecordData r = MakeRecord("张三");
+  r.year = static_cast<std::int16_t>(StoredYear(-120));
+  r.isLeapMonth = true;  // Gregorian with the leap box ticked is kept as it stands
+  r.remarkText = "含'引号\"和; drop table case_data; --";
+  ASSERT_EQ(store.Insert(r), 1) << store.lastError();
+  EXPECT_EQ(r.id, 1);
+
+  TRecordData back;
+  ASSERT_TRUE(store.Read(1, back));
+  EXPECT_EQ(back.year, -119);
+  EXPECT_EQ(HistoricalYear(back.year), -120);
+  EXPECT_EQ(back.remarkText, r.remarkText);  // bound as a value: stored exactly
+  EXPECT_EQ(back.name, "张三");
+  EXPECT_EQ(back.addrName, "北京北京");
+  EXPECT_EQ(back.longitude, r.longitude);
+  EXPECT_EQ(back.mountain, 5);
+  EXPECT_EQ(back.mountainGua, 2);
+  EXPECT_EQ(back.dragonMountain, -1);
+  EXPECT_EQ(back.className, "开业");
+  EXPECT_EQ(back.remarkFile, "张三_remark");
+  EXPECT_EQ(SqlValue(dbPath_, "select dateStyle from case_data"), "0 1");
+  EXPECT_EQ(SqlValue(dbPath_, "select typeof(dateY) || typeof(sex) || typeof(masterDate) from case_data"),
+            "integerintegertext");
+  EXPECT_EQ(SqlValue(dbPath_, "select addrNum from case_data"), "116.400002 39.900002 8");
+  EXPECT_EQ(SqlValue(dbPath_, "select tag1 || tag2 || event from case_data"), "   ");
+  EXPECT_EQ(SqlValue(dbPath_, "select primaryId from case_extra"), "1");
+
+  TRecordData zero = MakeRecord("公元前一年");
+  zero.year = static_cast<std::int16_t>(StoredYear(-1));
+  ASSERT_EQ(store.Insert(zero), 2);
+  ASSERT_TRUE(store.Read(2, back));
+  EXPECT_EQ(back.year, 0);
+}
+
+TEST_F(Store, IdsGrowAndAreNeverReused) {
+  MRecordBase store;
+  ASSERT_EQ(store.Open(dbPath_), 0);
+  TRecordData a = MakeRecord("甲"), b = MakeRecord("乙"), c = MakeRecord("丙");
+  ASSERT_EQ(store.Insert(a), 1);
+  ASSERT_EQ(store.Insert(b), 2);
+  ASSERT_TRUE(store.Remove(2));
+  ASSERT_EQ(store.Insert(c), 3);  // the deleted highest id leaves a gap
+
+  TRecordData unchanged = MakeRecord("不变");
+  TRecordData taken = MakeRecord("戊");
+  taken.name = std::string(3, 'x');
+  Sql(dbPath_, "insert into case_data(id, name) values (4, '占');");  // the next id is taken
+  EXPECT_EQ(store.Insert(taken), -1);
+  EXPECT_EQ(store.lastError(), "无法保存案例！");
+  Sql(dbPath_, "delete from case_data where id=4;");
+  const std::string before = store.lastError();
+  EXPECT_FALSE(store.Read(2, unchanged));
+  EXPECT_EQ(unchanged.name, "不变");
+  EXPECT_EQ(store.lastError(), before);
+  EXPECT_TRUE(store.Remove(2));  // a missing row counts as success
+  EXPECT_TRUE(store.Update(999, a));
+
+  MRecordBase reopened;
+  ASSERT_EQ(reopened.Open(dbPath_), 0);
+  EXPECT_EQ(reopened.GetPrimaryId(), 3);
+  TRecordData d = MakeRecord("丁");
+  EXPECT_EQ(reopened.Insert(d), 4);
+}
+
+TEST_F(Store, UpdateRewritesEverythingButTheId) {
+  MRecordBase store;
+  ASSERT_EQ(store.Open(dbPath_), 0);
+  TRecordData r = MakeRecord("张三");
+  ASSERT_EQ(store.Insert(r), 1);
+  r.name = "李四";
+  r.className = "求财";
+  r.id = 77;  // not written
+  ASSERT_TRUE(store.Update(1, r));
+  TRecordData back;
+  ASSERT_TRUE(store.Read(1, back));
+  EXPECT_EQ(back.id, 1);
+  EXPECT_EQ(back.name, "李四");
+  EXPECT_EQ(back.className, "求财");
+}
+
+TEST_F(Store, CategoryListIsSplitAtSpaces) {
+  MRecordBase store;
+  ASSERT_EQ(store.Open(dbPath_), 0);
+  std::vector<std::string> names;
+  ASSERT_TRUE(store.SetClassNames({"开业", "ABC"}));
+  ASSERT_TRUE(store.GetClassNames(names));
+  EXPECT_EQ(names, (std::vector<std::string>{"开业", "ABC"}));
+  ASSERT_TRUE(store.SetClassNames({}));
+  ASSERT_TRUE(store.GetClassNames(names));
+  EXPECT_TRUE(names.empty());
+}
+
+TEST_F(Store, RemarkNamesAvoidTakenFiles) {
+  MRecordBase store;
+  ASSERT_EQ(store.Open(dbPath_), 0);
+  TRecordData r = MakeRecord("张三", 2020, 1, 2, 8, 5);
+  RemarkName first = store.UniqueRemarkName(r);
+  EXPECT_EQ(first.baseName, "张三_202001020805");
+  EXPECT_EQ(first.fullPath, dir_.Path() + "Orlune_f/张三_202001020805.rtf");
+  testing::WriteBytes(first.fullPath, "{\\rtf1 x}");
+  EXPECT_EQ(store.UniqueRemarkName(r).baseName, "张三_202001020805_0");
+  testing::WriteBytes(dir_.Path() + "Orlune_f/张三_202001020805_0.rtf", "x");
+  EXPECT_EQ(store.UniqueRemarkName(r).baseName, "张三_202001020805_1");
+  r.name = "../../etc/x";  // a hostile name never leaves the folder
+  EXPECT_EQ(store.UniqueRemarkName(r).baseName, "....etcx_202001020805");
+}
+
+TEST_F(Store, ExistingFileWithoutMetadataGetsACounterAboveItsCases) {
+  std::filesystem::create_directories(dir_.Path() + "dat");
+  {
+    MRecordBase store;
+    ASSERT_EQ(store.Open(dbPath_), 0);
+    for (const char* name : {"甲", "乙", "丙"}) {
+      TRecordData r = MakeRecord(name);
+      ASSERT_GT(store.Insert(r), 0);
+    }
+  }
+  Sql(dbPath_, "drop table case_extra;");
+  MRecordBase store;
+  ASSERT_EQ(store.Open(dbPath_), 0) << store.lastError();
+  EXPECT_TRUE(store.HasBaseType("OrluneData"));
+  EXPECT_EQ(store.GetPrimaryId(), 3);
+  TRecordData r = MakeRecord("丁");
+  EXPECT_EQ(store.Insert(r), 4) << store.lastError();
+  std::vector<std::string> names;
+  ASSERT_TRUE(store.GetClassNames(names));
+  EXPECT_EQ(names, kDefaultCategories);
+}
+
+TEST_F(Store, FileWithoutCaseTableGetsOne) {
+  std::filesystem::create_directories(dir_.Path() + "dat");
+  Sql(dbPath_, "create table other(x);");
+  MRecordBase store;
+  ASSERT_EQ(store.Open(dbPath_), 0) << store.lastError();
+  EXPECT_TRUE(store.TableExists("case_data"));
+  EXPECT_EQ(store.GetPrimaryId(), 0);
+}
+
+TEST_F(Store, InsertFailsWhenTheCounterIsBehindTheCases) {
+  MRecordBase store;
+  ASSERT_EQ(store.Open(dbPath_), 0);
+  TRecordData r = MakeRecord("甲");
+  ASSERT_EQ(store.Insert(r), 1);
+  Sql(dbPath_, "update case_extra set primaryId=0;");
+  MRecordBase stale;
+  ASSERT_EQ(stale.Open(dbPath_), 0);
+  TRecordData again = MakeRecord("乙");
+  again.id = 55;
+  EXPECT_EQ(stale.Insert(again), -1);
+  EXPECT_EQ(stale.lastError(), "无法保存案例！");
+  EXPECT_EQ(again.id, 55);
+  EXPECT_EQ(stale.GetPrimaryId(), 0);
+  EXPECT_EQ(SqlValue(dbPath_, "select count(*) from case_data"), "1");
+}
+
+TEST_F(Store, BrokenFilesGiveAMessageAndAreLeftAsTheyWere) {
+  std::filesystem::create_directories(dir_.Path() + "dat");
+  const std::string text = "这不是数据库 just some text, long enough to look like a header................";
+  testing::WriteBytes(dbPath_, text);
+  MRecordBase store;
+  EXPECT_EQ(store.Open(dbPath_), -1);
+  EXPECT_EQ(store.lastError(), "file is not a database");
+  EXPECT_EQ(testing::ReadBytes(dbPath_), text);
+
+  // A real database whose middle pages are overwritten.
+  const std::string good = dir_.Path() + "dat/good.db";
+  {
+    MRecordBase g;
+    ASSERT_EQ(g.Open(good), 0);
+    ASSERT_TRUE(g.BeginBatch());
+    for (int i = 0; i < 300; ++i) {
+      TRecordData r = MakeRecord("名" + std::to_string(i));
+      r.remarkText = std::string(2000, 'x');
+      ASSERT_GT(g.InsertInBatch(r), 0);
+    }
+    ASSERT_TRUE(g.EndBatch());
+  }
+  std::string bytes = testing::ReadBytes(good);
+  for (std::size_t i = 8192; i < bytes.size() && i < 8192 * 40; ++i) bytes[i] = static_cast<char>(i * 7);
+  testing::WriteBytes(good, bytes);
+  MRecordBase corrupt;
+  if (corrupt.Open(good) == 0) {
+    TRecordData r;
+    bool anyFailure = false;
+    ASSERT_TRUE(corrupt.BeginBatch());
+    for (int id = 1; id <= 300; ++id) anyFailure |= !corrupt.ReadInBatch(id, r);
+    corrupt.EndBatch();
+    EXPECT_TRUE(anyFailure);
+    EXPECT_FALSE(corrupt.lastError().empty());
+  } else {
+    EXPECT_FALSE(corrupt.lastError().empty());
+  }
+}
+
+TEST_F(Store, MissingColumnsAndNullsReadAsDefaults) {
+  std::filesystem::create_directories(dir_.Path() + "dat");
+  Sql(dbPath_,
+      "create table case_data(id integer primary key, name char(20), dateY integer);"
+      "create table case_extra(PlatformId,verCode,primaryId,className,baseType);"
+      "insert into case_extra values (0, 1000, 2, NULL, 'OrluneData');"
+      "insert into case_data values (1, '王五', NULL);"
+      "insert into case_data values (2, NULL, 2001);");
+  MRecordBase store;
+  ASSERT_EQ(store.Open(dbPath_), 0) << store.lastError();
+  TRecordData r;
+  ASSERT_TRUE(store.Read(1, r));
+  EXPECT_EQ(r.name, "王五");
+  EXPECT_EQ(r.year, 1900);
+  EXPECT_EQ(r.className, "临时保存");
+  EXPECT_EQ(r.remarkText, "输入自己的评语：");
+  ASSERT_TRUE(store.Read(2, r));
+  EXPECT_EQ(r.name, "");
+  EXPECT_EQ(r.year, 2001);
+  std::vector<std::string> names{"x"};
+  ASSERT_TRUE(store.GetClassNames(names));
+  EXPECT_TRUE(names.empty());
+  // Writing needs every column; the file is refused, not damaged.
+  TRecordData n = MakeRecord("新");
+  EXPECT_EQ(store.Insert(n), -1);
+  EXPECT_EQ(store.lastError(), "无法保存案例！");
+  EXPECT_FALSE(store.Update(1, n));
+  EXPECT_EQ(store.lastError(), "无法修改案例！");
+  ASSERT_TRUE(store.Read(1, r));
+  EXPECT_EQ(r.name, "王五");
+}
+
+TEST_F(Store, MetadataProblemsGiveTheirMessages) {
+  std::filesystem::create_directories(dir_.Path() + "dat");
+  Sql(dbPath_, std::string("create table case_data(id integer primary key);"
+                           "create table case_extra(PlatformId,verCode,primaryId,className,baseType);"));
+  MRecordBase store;
+  EXPECT_EQ(store.Open(dbPath_), -1);  // no row
+  EXPECT_EQ(store.lastError(), "无法读取额外表的主键id！");
+  EXPECT_FALSE(store.HasBaseType("OrluneData"));
+  std::vector<std::string> names;
+  EXPECT_FALSE(store.GetClassNames(names));
+  Sql(dbPath_, "insert into case_extra values (0, 1000, 'abc', '', 'OrluneData');");
+  EXPECT_EQ(store.Open(dbPath_), -1);
+  EXPECT_EQ(store.lastError(), "无法读取额外表的主键id！");
+}
+
+TEST_F(Store, UnopenableNewFileIsReported) {
+  testing::WriteBytes(dir_.Path() + "blocker", "a file where a folder should be");
+  MRecordBase store;
+  EXPECT_EQ(store.Open(dir_.Path() + "blocker/Orlune.db"), -1);
+  EXPECT_EQ(store.lastError(), "无法创建或者打开数据库！");
+}
+
+TEST_F(Store, BatchOperationsShareOneTransaction) {
+  MRecordBase store;
+  ASSERT_EQ(store.Open(dbPath_), 0);
+  ASSERT_TRUE(store.BeginBatch());
+  for (int i = 0; i < 50; ++i) {
+    TRecordData r = MakeRecord("批" + std::to_string(i));
+    ASSERT_EQ(store.InsertInBatch(r), i + 1);
+  }
+  // An operation of its own during a batch uses the batch's connection instead of closing it.
+  std::vector<std::string> names;
+  EXPECT_TRUE(store.GetClassNames(names));
+  EXPECT_TRUE(store.InBatch());
+  TRecordData r;
+  ASSERT_TRUE(store.ReadInBatch(50, r));
+  EXPECT_TRUE(store.RemoveInBatch(50));
+  r.name = "改";
+  EXPECT_TRUE(store.UpdateInBatch(49, r));
+  ASSERT_TRUE(store.EndBatch());
+  EXPECT_FALSE(store.InBatch());
+  EXPECT_EQ(SqlValue(dbPath_, "select count(*) from case_data"), "49");
+  EXPECT_EQ(SqlValue(dbPath_, "select name from case_data where id=49"), "改");
+  EXPECT_EQ(SqlValue(dbPath_, "select primaryId from case_extra"), "50");
+  EXPECT_EQ(store.InsertInBatch(r), -1);  // no batch open
+}
+
+}  // namespace
+}  // namespace quorin::cases

@@ -1,0 +1,193 @@
+#include "cases/record_codec.h"
+
+#include <gtest/gtest.h>
+
+namespace quorin::cases {
+namespace {
+
+std::array<std::string_view, kCaseColumnCount> Columns(std::initializer_list<std::pair<int, std::string_view>> set) {
+  std::array<std::string_view, kCaseColumnCount> columns{};
+  for (const auto& [index, text] : set) columns[index] = text;
+  return columns;
+}
+
+TEST(CaseText, SplittingRule) {
+  const struct {
+    std::string_view text;
+    std::vector<std::string> items;
+  } cases[] = {
+      {"", {}},
+      {"3 15", {"3", "15"}},
+      {"1 2 3 4", {"1", "2", "3", "4"}},
+      {" 3 15", {" 3 15"}},  // a leading space keeps the whole text as one item
+      {"3  15", {"3", " 15"}},
+      {"3 15 ", {"3", "15"}},
+      {"a", {"a"}},
+      {"开业 进宅", {"开业", "进宅"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(SplitCaseText(c.text), c.items) << "'" << c.text << "'";
+}
+
+TEST(CaseRecord, EmptyColumnsTakeTheirDefaults) {
+  const TRecordData r = DecodeRecord(Columns({}));
+  EXPECT_EQ(r.id, 0);
+  EXPECT_EQ(r.name, "");
+  EXPECT_TRUE(r.male);
+  EXPECT_EQ(r.className, "临时保存");
+  EXPECT_EQ(r.year, 1900);
+  EXPECT_EQ(r.month, 1);
+  EXPECT_EQ(r.day, 1);
+  EXPECT_EQ(r.hour, 1);
+  EXPECT_EQ(r.minute, 1);
+  EXPECT_FALSE(r.isLunar);
+  EXPECT_FALSE(r.isLeapMonth);
+  EXPECT_EQ(r.province, 0);
+  EXPECT_EQ(r.city, 0);
+  for (int e : r.extra) EXPECT_EQ(e, -1);
+  EXPECT_EQ(r.longitude, 120.0f);
+  EXPECT_EQ(r.latitude, 30.0f);
+  EXPECT_EQ(r.remarkFile, " ");
+  EXPECT_EQ(r.mountain, 0);
+  EXPECT_EQ(r.mountainGua, 0);
+  EXPECT_EQ(r.dragonMountain, -1);
+  EXPECT_EQ(r.waterMountain, -1);
+  EXPECT_FALSE(r.showFacing);
+  EXPECT_EQ(r.masterYear, 1978);
+  EXPECT_EQ(r.remarkText, "输入自己的评语：");
+}
+
+TEST(CaseRecord, PartialAndMalformedColumnsDecodePartByPart) {
+  {
+    const TRecordData r = DecodeRecord(Columns({{5, "3 15"}}));
+    EXPECT_EQ(std::vector<int>({r.month, r.day, r.hour, r.minute}), std::vector<int>({3, 15, 1, 1}));
+  }
+  {
+    const TRecordData r = DecodeRecord(Columns({{5, "x 2 99999 -4"}, {4, "abc"}}));
+    EXPECT_EQ(std::vector<int>({r.month, r.day, r.hour, r.minute}), std::vector<int>({1, 2, 1, -4}));
+    EXPECT_EQ(r.year, 1900);
+  }
+  {
+    const TRecordData r = DecodeRecord(Columns({{9, "abc 31.5 8"}}));
+    EXPECT_EQ(r.longitude, 120.0f);
+    EXPECT_EQ(r.latitude, 31.5f);
+  }
+  {
+    const TRecordData r = DecodeRecord(Columns({{9, "100.25"}}));
+    EXPECT_EQ(r.longitude, 100.25f);
+    EXPECT_EQ(r.latitude, 30.0f);
+  }
+  {
+    const TRecordData r = DecodeRecord(Columns({{13, "5_2 -1_0 -1_0 0"}}));
+    EXPECT_EQ(r.mountain, 5);
+    EXPECT_EQ(r.mountainGua, 2);
+    EXPECT_EQ(r.dragonMountain, -1);
+    EXPECT_EQ(r.dragonGua, 0);
+    EXPECT_EQ(r.waterMountain, -1);
+    EXPECT_EQ(r.waterGua, 0);
+    EXPECT_FALSE(r.showFacing);
+  }
+  {
+    // Once the text is not empty, every missing or broken number is 0, also the dragon's mountain.
+    const TRecordData r = DecodeRecord(Columns({{13, "7 x_3 4_ 1"}}));
+    EXPECT_EQ(r.mountain, 7);
+    EXPECT_EQ(r.mountainGua, 0);
+    EXPECT_EQ(r.dragonMountain, 0);
+    EXPECT_EQ(r.dragonGua, 3);
+    EXPECT_EQ(r.waterMountain, 4);
+    EXPECT_EQ(r.waterGua, 0);
+    EXPECT_TRUE(r.showFacing);
+  }
+  {
+    const TRecordData r = DecodeRecord(Columns({{7, "12 x 4 y 6 7 8 9 10"}}));
+    EXPECT_EQ(r.province, 12);
+    EXPECT_EQ(r.city, 0);
+    EXPECT_EQ(std::vector<int>(r.extra.begin(), r.extra.end()), std::vector<int>({4, -1, 6, 7, 8}));
+  }
+}
+
+TEST(CaseRecord, FlagsAreTrueUnlessANumberOtherThanOne) {
+  const struct {
+    std::string_view sex, style;
+    bool male, lunar, leap;
+  } cases[] = {
+      {"", "", true, false, false},     {"1", "1 1", true, true, true},  {"0", "0 1", false, false, true},
+      {"2", "1", false, true, false},   {"x", "x y", true, true, true},  {"-1", "0 0", false, false, false},
+      {"1.0", "1 2", true, true, false},
+  };
+  for (const auto& c : cases) {
+    const TRecordData r = DecodeRecord(Columns({{2, c.sex}, {6, c.style}}));
+    EXPECT_EQ(r.male, c.male) << c.sex;
+    EXPECT_EQ(r.isLunar, c.lunar) << c.style;
+    EXPECT_EQ(r.isLeapMonth, c.leap) << c.style;
+  }
+}
+
+TEST(CaseRecord, LongTextsAreCutToTheirGbkBytes) {
+  const TRecordData r =
+      DecodeRecord(Columns({{1, "一二三四五六七八九十甲乙"}, {8, std::string_view(std::string(400, 'a'))}}));
+  EXPECT_EQ(r.name, "一二三四五六七八九十");
+  EXPECT_EQ(r.addrName.size(), 300u);
+}
+
+TEST(CaseRecord, EncodesEveryColumnAsStored) {
+  TRecordData r;
+  r.ResetRecord();
+  r.id = 12;
+  r.name = "张三";
+  r.male = false;
+  r.className = "开业";
+  r.year = -119;
+  r.month = 3;
+  r.day = 4;
+  r.hour = 23;
+  r.minute = 0;
+  r.isLunar = false;
+  r.isLeapMonth = true;
+  r.province = 34;
+  r.city = 0;
+  r.extra = {5, 6, -1, 9, -1};
+  r.addrName = "未知地";
+  r.longitude = 120.5f;
+  r.latitude = 30.25f;
+  r.remarkFile = "张三_-1190304230000";
+  r.mountain = 5;
+  r.mountainGua = 2;
+  r.dragonMountain = -1;
+  r.dragonGua = 0;
+  r.waterMountain = 3;
+  r.waterGua = 1;
+  r.showFacing = true;
+  r.masterYear = 1978;
+  r.remarkText = "评语";
+  const auto v = EncodeRecord(r);
+  EXPECT_TRUE(v[0].isInteger);
+  EXPECT_EQ(v[0].integer, 12);
+  EXPECT_EQ(v[2].integer, 0);
+  EXPECT_TRUE(v[4].isInteger);
+  EXPECT_EQ(v[4].integer, -119);
+  const std::vector<std::pair<int, std::string>> texts = {
+      {1, "张三"},       {3, "开业"}, {5, "3 4 23 0"}, {6, "0 1"},  {7, "34 0 5 6"},
+      {8, "未知地"},     {9, "120.500000 30.250000 8"},   {10, "张三_-1190304230000"},
+      {11, " "},         {12, " "},   {13, "5_2 -1_0 3_1 1"},       {14, " "}, {15, "1978"}, {16, "评语"}};
+  for (const auto& [column, text] : texts) {
+    EXPECT_FALSE(v[column].isInteger) << column;
+    EXPECT_EQ(v[column].text, text) << kCaseColumns[column];
+  }
+  std::array<std::string, kCaseColumnCount> owned;
+  std::array<std::string_view, kCaseColumnCount> columns;
+  for (int i = 0; i < kCaseColumnCount; ++i) {
+    owned[i] = v[i].isInteger ? std::to_string(v[i].integer) : v[i].text;
+    columns[i] = owned[i];
+  }
+  TRecordData back = DecodeRecord(columns);
+  back.extra = r.extra;  // only written up to the first -1
+  EXPECT_EQ(back.name, r.name);
+  EXPECT_EQ(EncodeRecord(back)[7].text, "34 0 5 6");
+  EXPECT_EQ(back.year, -119);
+  EXPECT_EQ(back.waterMountain, 3);
+  EXPECT_TRUE(back.showFacing);
+  EXPECT_TRUE(back.isLeapMonth);
+}
+
+}  // namespace
+}  // namespace quorin::cases

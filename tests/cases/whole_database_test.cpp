@@ -1,0 +1,283 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "case_fixture.h"
+#include "cases/remark_files.h"
+
+namespace quorin::cases {
+namespace {
+
+namespace fs = std::filesystem;
+
+class WholeDatabase : public CaseStoreTest {
+ protected:
+  // A store on the main database holding the given (name, category) cases.
+  void Fill(MRecordBase& store, const std::vector<std::pair<std::string, std::string>>& cases) {
+    ASSERT_EQ(store.Open(dbPath_), 0) << store.lastError();
+    for (const auto& [name, category] : cases) {
+      TRecordData r = MakeRecord(name, 2010, 5, 6, 7, 8, category);
+      r.remarkFile = store.UniqueRemarkName(r).baseName;
+      ASSERT_TRUE(WriteRemarkFromPlainText(store.RemarkFolder() + r.remarkFile + ".rtf", r.remarkText));
+      ASSERT_GT(store.Insert(r), 0) << store.lastError();
+    }
+  }
+  std::vector<std::string> Names(MRecordBase& store) {
+    std::vector<std::string> names;
+    for (int id = 1; id <= store.GetPrimaryId(); ++id) {
+      TRecordData r;
+      if (store.Read(id, r)) names.push_back(std::to_string(id) + ":" + r.name);
+    }
+    return names;
+  }
+  std::vector<std::string> Categories(MRecordBase& store) {
+    std::vector<std::string> names;
+    EXPECT_TRUE(store.GetClassNames(names));
+    return names;
+  }
+  std::string Other(const std::string& name) { return dir_.Path() + name; }
+};
+
+TEST_F(WholeDatabase, ExportFiltersCategoriesAndListsTheUsedOnesInOrderOfFirstUse) {
+  MRecordBase store;
+  Fill(store, {{"甲", "求财"}, {"乙", "开业"}, {"丙", "求财"}, {"丁", "不在列表"}, {"戊", "abc"}});
+  std::vector<std::string> lines;
+  MRecordBase check;
+
+  EXPECT_EQ(store.ExportTo(Other("all.db"), {}, true, [&](const std::string& l) { lines.push_back(l); }), 5);
+  EXPECT_EQ(lines.back(), "导出进度：100％");
+  ASSERT_EQ(check.Open(Other("all.db")), 0);
+  EXPECT_EQ(Names(check), (std::vector<std::string>{"1:甲", "2:乙", "3:丙", "4:丁", "5:戊"}));
+  EXPECT_EQ(Categories(check), (std::vector<std::string>{"求财", "开业", "不在列表", "abc"}));
+
+  EXPECT_EQ(store.ExportTo(Other("some.db"), {"开业", "求财", "ABC"}, false), 4);
+  ASSERT_EQ(check.Open(Other("some.db")), 0);
+  EXPECT_EQ(Names(check), (std::vector<std::string>{"1:甲", "2:乙", "3:丙", "4:戊"}));
+  EXPECT_EQ(Categories(check), (std::vector<std::string>{"求财", "开业", "abc"}));
+
+  EXPECT_EQ(store.ExportTo(Other("none.db"), {"结婚"}, false), 0);
+  ASSERT_EQ(check.Open(Other("none.db")), 0);
+  EXPECT_EQ(Categories(check).size(), 8u);  // a new file keeps its defaults when nothing was written
+}
+
+TEST_F(WholeDatabase, ImportTwiceAddsTheCasesTwiceWithFreshIdsAndRemarkNames) {
+  {
+    MRecordBase source;
+    ASSERT_EQ(source.Open(Other("src.db")), 0);
+    for (const char* name : {"张三", "李四"}) {
+      TRecordData r = MakeRecord(name, 2010, 5, 6, 7, 8, "新类别");
+      r.remarkFile = source.UniqueRemarkName(r).baseName;  // names like those of the main database's cases
+      ASSERT_GT(source.Insert(r), 0);
+    }
+  }
+  MRecordBase store;
+  Fill(store, {{"王五", "开业"}});
+  std::vector<std::string> lines;
+  EXPECT_EQ(store.ImportFrom(Other("src.db"), [&](const std::string& l) { lines.push_back(l); }), 2);
+  EXPECT_EQ(lines, (std::vector<std::string>{"导入进度：50％", "导入进度：100％"}));
+  EXPECT_EQ(store.ImportFrom(Other("src.db")), 2);
+  EXPECT_EQ(Names(store), (std::vector<std::string>{"1:王五", "2:张三", "3:李四", "4:张三", "5:李四"}));
+  auto categories = Categories(store);
+  EXPECT_EQ(std::count(categories.begin(), categories.end(), "新类别"), 1);
+  EXPECT_EQ(categories.back(), "新类别");
+
+  TRecordData first, second;
+  ASSERT_TRUE(store.Read(2, first));
+  ASSERT_TRUE(store.Read(4, second));
+  EXPECT_EQ(first.remarkFile, "张三_201005060708");
+  EXPECT_EQ(second.remarkFile, "张三_201005060708_0");
+  const auto text = ReadRemarkPlainText(store.RemarkFolder() + second.remarkFile + ".rtf");
+  ASSERT_TRUE(text.has_value());
+  EXPECT_EQ(*text, "备注 张三");
+}
+
+TEST_F(WholeDatabase, ImportRefusesWhatIsNotACaseDatabase) {
+  MRecordBase store;
+  Fill(store, {{"王五", "开业"}});
+  testing::WriteBytes(Other("text.db"), std::string(200, 'x'));
+  EXPECT_EQ(store.ImportFrom(Other("text.db")), 0);
+  EXPECT_EQ(store.lastError(), "无法打开导入的数据库文件！");
+  EXPECT_EQ(testing::ReadBytes(Other("text.db")), std::string(200, 'x'));
+
+  Sql(Other("other.db"), "create table case_data(id integer primary key);"
+                         "create table case_extra(PlatformId,verCode,primaryId,className,baseType);"
+                         "insert into case_extra values (0, 1000, 0, '', 'OtherData');");
+  EXPECT_EQ(store.ImportFrom(Other("other.db")), 0);
+  EXPECT_EQ(store.lastError(), "不是相同的数据库类型，无法导入！");
+
+  EXPECT_EQ(store.ImportFrom(dbPath_), 0);
+  EXPECT_EQ(store.lastError(), "不能导入正在使用的数据库！");
+  EXPECT_EQ(Names(store), (std::vector<std::string>{"1:王五"}));
+}
+
+TEST_F(WholeDatabase, ImportOfAFileWithoutMetadataAddsItAndTakesItsCases) {
+  {
+    MRecordBase source;
+    ASSERT_EQ(source.Open(Other("src.db")), 0);
+    TRecordData r = MakeRecord("赵六");
+    ASSERT_GT(source.Insert(r), 0);
+  }
+  Sql(Other("src.db"), "drop table case_extra;");
+  MRecordBase store;
+  Fill(store, {});
+  EXPECT_EQ(store.ImportFrom(Other("src.db")), 1) << store.lastError();
+  EXPECT_EQ(SqlValue(Other("src.db"), "select baseType from case_extra"), "OrluneData");
+}
+
+TEST_F(WholeDatabase, ImportIntoAnUnwritableRemarkFolderKeepsTheCasesAndSaysSo) {
+  MRecordBase store;
+  Fill(store, {});
+  {
+    MRecordBase source;
+    ASSERT_EQ(source.Open(Other("src.db")), 0);
+    TRecordData r = MakeRecord("孙七");
+    ASSERT_GT(source.Insert(r), 0);
+  }
+  // Replacing the folder by a file makes it unwritable even for root.
+  fs::remove_all(store.RemarkFolder());
+  testing::WriteBytes(dir_.Path() + "Orlune_f", "not a folder");
+  EXPECT_EQ(store.ImportFrom(Other("src.db")), 1);
+  EXPECT_EQ(store.RemarkWriteFailures(), 1);
+  EXPECT_TRUE(store.lastError().starts_with("无法写入评语文件：")) << store.lastError();
+  EXPECT_EQ(Names(store), (std::vector<std::string>{"1:孙七"}));
+}
+
+TEST_F(WholeDatabase, CompactionRenumbersAndReplacesTheFileOnlyWhenComplete) {
+  MRecordBase store;
+  ASSERT_EQ(store.Open(dbPath_), 0);
+  ASSERT_TRUE(store.BeginBatch());
+  for (int i = 1; i <= 800; ++i) {
+    TRecordData r = MakeRecord("名" + std::to_string(i), 2010, 5, 6, 7, 8, i % 3 == 0 ? "求财" : "自定义");
+    ASSERT_EQ(store.InsertInBatch(r), i);
+  }
+  for (int i = 1; i <= 800; ++i) {
+    if (i % 8 != 0 && i % 8 != 3 && i % 8 != 5) {
+      ASSERT_TRUE(store.RemoveInBatch(i));
+    }
+  }
+  ASSERT_TRUE(store.EndBatch());
+  ASSERT_EQ(SqlValue(dbPath_, "select count(*) from case_data"), "300");
+  testing::WriteBytes(dir_.Path() + "dat/Orlune_back.db", "left over from an interrupted run");
+
+  std::vector<std::string> lines;
+  EXPECT_EQ(store.Compact([&](const std::string& l) { lines.push_back(l); }), 300) << store.lastError();
+  EXPECT_EQ(lines.back(), "整理进度：100％");
+  EXPECT_FALSE(base::FileExists(dir_.Path() + "dat/Orlune_back.db"));
+  EXPECT_EQ(store.GetPrimaryId(), 300);
+
+  MRecordBase reopened;
+  ASSERT_EQ(reopened.Open(dbPath_), 0);
+  EXPECT_EQ(reopened.GetPrimaryId(), 300);
+  TRecordData r;
+  ASSERT_TRUE(reopened.Read(1, r));
+  EXPECT_EQ(r.name, "名3");
+  ASSERT_TRUE(reopened.Read(300, r));
+  EXPECT_EQ(r.name, "名800");
+  EXPECT_FALSE(reopened.Read(301, r));
+  EXPECT_EQ(Categories(reopened), (std::vector<std::string>{"求财", "自定义"}));
+}
+
+TEST_F(WholeDatabase, FailedCompactionLeavesTheDatabaseInPlace) {
+  MRecordBase store;
+  Fill(store, {{"甲", "开业"}, {"乙", "开业"}});
+  const std::string before = testing::ReadBytes(dbPath_);
+  // A folder where SQLite must put the compaction file's journal: writing it fails, even for root.
+  fs::create_directories(dir_.Path() + "dat/Orlune_back.db-journal/blocker");
+  EXPECT_EQ(store.Compact(), 0);
+  EXPECT_FALSE(store.lastError().empty());
+  EXPECT_TRUE(testing::ReadBytes(dbPath_) == before);
+  EXPECT_EQ(store.GetPrimaryId(), 2);
+}
+
+TEST_F(WholeDatabase, BackupAndRestoreBringBackTheCasesAndRemarks) {
+  MRecordBase store;
+  Fill(store, {{"甲", "开业"}, {"乙", "求财"}});
+  testing::WriteBytes(store.RemarkFolder() + "keep.txt", "not a remark");
+  const std::string backup = Other("backup/");
+  fs::create_directories(backup);
+  ASSERT_TRUE(store.Backup(backup)) << store.lastError();
+  EXPECT_TRUE(base::FileExists(backup + "Orlune.db"));
+  EXPECT_EQ(testing::ReadBytes(backup + "Orlune_f/save.txt"), "save\r\n");
+  EXPECT_TRUE(base::FileExists(backup + "Orlune_f/甲_201005060708.rtf"));
+
+  // Later changes, then the restore replaces them.
+  TRecordData later = MakeRecord("丙");
+  later.remarkFile = "丙_later";
+  WriteRemarkFromPlainText(store.RemarkFolder() + "丙_later.rtf", "later");
+  ASSERT_EQ(store.Insert(later), 3);
+  fs::remove(backup + "Orlune_f/乙_201005060708.rtf");  // rebuilt from the stored text
+
+  ASSERT_TRUE(store.Restore(backup)) << store.lastError();
+  MRecordBase reopened;
+  ASSERT_EQ(reopened.Open(dbPath_), 0);
+  EXPECT_EQ(Names(reopened), (std::vector<std::string>{"1:甲", "2:乙"}));
+  EXPECT_FALSE(base::FileExists(store.RemarkFolder() + "丙_later.rtf"));
+  EXPECT_TRUE(base::FileExists(store.RemarkFolder() + "keep.txt"));
+  EXPECT_EQ(ReadRemarkPlainText(store.RemarkFolder() + "乙_201005060708.rtf").value_or(""), "备注 乙");
+  EXPECT_FALSE(fs::exists(dir_.Path() + "Orlune_f.old"));
+  EXPECT_FALSE(fs::exists(dir_.Path() + "Orlune_f.restoring"));
+}
+
+TEST_F(WholeDatabase, FailedRestoresLeaveTheCurrentDataAsItWas) {
+  MRecordBase store;
+  Fill(store, {{"甲", "开业"}});
+  const std::string before = testing::ReadBytes(dbPath_);
+  const std::string source = Other("src/");
+  fs::create_directories(source);
+
+  EXPECT_FALSE(store.Restore(source));
+  EXPECT_EQ(store.lastError(), "没有源db文件！");
+  testing::WriteBytes(source + "Orlune.db", "garbage, not a database at all.............................");
+  EXPECT_FALSE(store.Restore(source));
+  EXPECT_EQ(store.lastError(), "没有源评语文件夹！");
+  fs::create_directories(source + "Orlune_f");
+  EXPECT_FALSE(store.Restore(source));
+  EXPECT_EQ(store.lastError(), "找不到源评语文件！");
+  testing::WriteBytes(source + "Orlune_f/x.rtf", "{\\rtf1 x}");
+  EXPECT_FALSE(store.Restore(source));
+  EXPECT_EQ(store.lastError(), "源db文件不是案例数据库，无法还原！");
+
+  EXPECT_TRUE(testing::ReadBytes(dbPath_) == before);
+  EXPECT_TRUE(base::FileExists(store.RemarkFolder() + "甲_201005060708.rtf"));
+  EXPECT_FALSE(base::FileExists(store.RemarkFolder() + "x.rtf"));
+}
+
+TEST_F(WholeDatabase, BackupWithoutRemarksSaysSoAndKeepsTheDatabaseCopy) {
+  MRecordBase store;
+  Fill(store, {});
+  const std::string backup = Other("b/");
+  fs::create_directories(backup);
+  EXPECT_FALSE(store.Backup(backup));
+  EXPECT_EQ(store.lastError(), "找不到评语文件！");
+  EXPECT_TRUE(base::FileExists(backup + "Orlune.db"));
+  EXPECT_FALSE(store.Backup(Other("missing/")));
+  EXPECT_EQ(store.lastError(), "无法复制db文件！");
+}
+
+TEST_F(WholeDatabase, DeleteAllRemovesTheDatabaseAndRemarksAndReportsFailures) {
+  MRecordBase store;
+  Fill(store, {{"甲", "开业"}});
+  testing::WriteBytes(store.RemarkFolder() + "keep.txt", "x");
+  ASSERT_TRUE(store.DeleteAll()) << store.lastError();
+  EXPECT_FALSE(base::FileExists(dbPath_));
+  EXPECT_FALSE(base::FileExists(store.RemarkFolder() + "甲_201005060708.rtf"));
+  EXPECT_TRUE(base::FileExists(store.RemarkFolder() + "keep.txt"));
+
+  fs::create_directories(dbPath_ + "/inside");  // a non-empty folder cannot be removed as a file
+  EXPECT_FALSE(store.DeleteAll());
+  EXPECT_EQ(store.lastError(), "无法删除db文件！");
+}
+
+TEST_F(WholeDatabase, RebuildWritesOnlyMissingRemarkFiles) {
+  MRecordBase store;
+  Fill(store, {{"甲", "开业"}, {"乙", "开业"}});
+  const std::string first = store.RemarkFolder() + "甲_201005060708.rtf";
+  testing::WriteBytes(first, "{\\rtf1 edited}");
+  fs::remove(store.RemarkFolder() + "乙_201005060708.rtf");
+  ASSERT_TRUE(store.RebuildRemarkFiles());
+  EXPECT_EQ(testing::ReadBytes(first), "{\\rtf1 edited}");
+  EXPECT_EQ(ReadRemarkPlainText(store.RemarkFolder() + "乙_201005060708.rtf").value_or(""), "备注 乙");
+}
+
+}  // namespace
+}  // namespace quorin::cases
