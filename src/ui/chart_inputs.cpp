@@ -44,16 +44,20 @@ float ParseCompassDegrees(const QString& text) {
 }
 
 MountainAndGua MountainAndGuaOfDegrees(float x) {
-  float a = x - 337.5f;
+  // Divisions are multiplications by the factors 1/15 and 8/45 in extended precision:
+  // on the arc boundaries this decides the side (0° and 360° fall into 坤 of 子).
+  constexpr long double kFifteenth = 1.0L / 15.0L;
+  constexpr long double kEighthOf45 = 8.0L / 45.0L;
+  long double a = static_cast<long double>(x) - 337.5L;
   if (a < 0) a += 360;
-  const int b = static_cast<int>(a / 15);
+  const int b = static_cast<int>(a * kFifteenth);
   const int mountain = b % 24;
-  float c = static_cast<float>((mountain / 3) * 45) + 337.5f;
+  long double c = (mountain / 3) * 45 + 337.5L;
   if (c >= 360) c -= 360;
-  float d = x - c;
+  long double d = static_cast<long double>(x) - c;
   if (d < 0) d += 360;
-  const int k = static_cast<int>(d * 8 / 45) % 8;
-  const int r = static_cast<int>(d / 15) % 3;
+  const int k = static_cast<int>(d * kEighthOf45) % 8;
+  const int r = static_cast<int>(d * kFifteenth) % 3;
   int gua = 0;
   switch (k) {
     case 0: case 1: gua = k; break;

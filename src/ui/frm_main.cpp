@@ -11,6 +11,8 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QSplitter>
+#include <QStyle>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QToolButton>
@@ -85,6 +87,8 @@ void TFrmMain::BuildRegions() {
 
   PageMain = new QTabWidget(Splitter1);
   PageMain->setObjectName(QStringLiteral("PageMain"));
+  // Narrow windows give the tree its saved width and the pages the rest, however little.
+  PageMain->setMinimumSize(30, 30);
   Splitter1->addWidget(Tree);
   Splitter1->addWidget(PageMain);
   Splitter1->setStretchFactor(0, 0);
@@ -165,13 +169,23 @@ void TFrmMain::BuildRegions() {
   PageSearch->setObjectName(QStringLiteral("PageSearch"));
   PageMain->addTab(PageSearch, QStringLiteral("查找吉课"));
 
-  Panel2 = new QWidget(central);
+  // The inputs scroll when the window is too low to show them all.
+  auto* inputsScroll = new QScrollArea(central);
+  inputsScroll->setObjectName(QStringLiteral("Panel2Scroll"));
+  inputsScroll->setFrameShape(QFrame::NoFrame);
+  inputsScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  inputsScroll->setWidgetResizable(true);
+  Panel2 = new QWidget;
   Panel2->setObjectName(QStringLiteral("Panel2"));
-  row->addWidget(Panel2, 0);
+  inputsScroll->setWidget(Panel2);
+  row->addWidget(inputsScroll, 0);
 }
 
 void TFrmMain::BuildPanel2() {
-  Panel2->setFixedWidth(110);
+  // 110 wide, and the scroll bar's width more when the window is too low for the panel.
+  auto* scroll = static_cast<QScrollArea*>(Panel2->parentWidget()->parentWidget());
+  Panel2->setMinimumWidth(110);
+  scroll->setFixedWidth(110 + scroll->verticalScrollBar()->sizeHint().width());
   auto* column = new QVBoxLayout(Panel2);
   column->setContentsMargins(3, 3, 3, 3);
   column->setSpacing(3);
@@ -234,7 +248,8 @@ void TFrmMain::BuildPanel2() {
   auto* yearRow = new QHBoxLayout(yearBox);
   yearRow->setContentsMargins(0, 0, 0, 0);
   yearRow->setSpacing(1);
-  SpeedButton1 = SpeedButton(QStringLiteral("SpeedButton1"), QStringLiteral("今"), yearBox);
+  SpeedButton1 = SpeedButton(QStringLiteral("SpeedButton1"), QString(), yearBox);
+  SpeedButton1->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
   SpeedButton1->setToolTip(QStringLiteral("现在时间"));
   EdtYear = new QLineEdit(yearBox);
   EdtYear->setObjectName(QStringLiteral("EdtYear"));

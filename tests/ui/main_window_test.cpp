@@ -1,24 +1,320 @@
-#include <QApplication>
-#include <QtTest>
+// The main window's shell: start-up defaults and corrections, the layout file, skins,
+// text preferences, the menu map and closing.
+#include <QAction>
+#include <QActionGroup>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QTest>
+#include <QTreeWidget>
 
+#include "base/ini_file.h"
+#include "support/main_window_fixture.h"
+#include "ui/clock.h"
 #include "ui/fonts.h"
-#include "ui/frm_main.h"
+
+using quorin::base::IniFile;
+using quorin::testing::MainWindowFixture;
+using quorin::ui::Answer;
+
+namespace {
+
+// dili.ini with one province of three cities.
+const char* kThreeCities =
+    "[福建省]\r\n福州市=119:17*26:5\r\n厦门市=118:5*24:29\r\n泉州市=118:40*24:52\r\n";
+
+bool Checked(const quorin::ui::TFrmMain& w, const char* name) { return w.MenuAction(QString::fromLatin1(name))->isChecked(); }
+
+}  // namespace
 
 class MainWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void captionIsTheProgramsName() {
-    QApplication::setApplicationName(QStringLiteral("Quorin 2.3"));
-    quorin::ui::TFrmMain window;
-    window.show();
-    QCOMPARE(window.windowTitle(), QStringLiteral("Quorin 2.3"));
+  void initTestCase() { quorin::testing::PrepareApplication(); }
+
+  void defaultsWithoutInitIni() {
+    MainWindowFixture f;
+    QCOMPARE(f.window->windowTitle(), QStringLiteral("Quorin 2.3"));
+    QCOMPARE(f.window->pos(), QPoint(10, 10));
+    QCOMPARE(f.window->centralWidget()->size(), QSize(400, 400));
+    QCOMPARE(f.window->RedtOut->font().family(), quorin::ui::kSongFont);
+    QCOMPARE(f.window->RedtOut->font().pointSize(), 12);
+    QCOMPARE(f.window->RedtOut->palette().color(QPalette::Base), QColor(208, 204, 192));
+    QCOMPARE(f.window->Tree->width(), 180);
+    QCOMPARE(f.window->RedtPingYu->height(), 80);
+    QCOMPARE(f.window->cbodiZ->currentText(), QStringLiteral("未知地"));
+    QCOMPARE(f.window->cbodiC->currentText(), QStringLiteral("未知地"));
+    QVERIFY(Checked(*f.window, "N12"));  // 列表显示
+    QVERIFY(Checked(*f.window, "N16"));  // 无
+    QVERIFY(!Checked(*f.window, "N11"));
+    QCOMPARE(f.window->RedtPingYu->toPlainText(), QStringLiteral("输入自己的评语:"));
+    QVERIFY(f.window->RedtOut->toPlainText().isEmpty());
+    QCOMPARE(f.window->CboShan->currentText(), QStringLiteral("壬山"));
+    QCOMPARE(f.window->CboShan->count(), 24);
+    QCOMPARE(f.window->CboShan->itemText(23), QStringLiteral("亥山"));
+    QCOMPARE(f.window->CboGua->currentIndex(), 0);
+    QCOMPARE(f.window->cbod->count(), 31);
+    QCOMPARE(f.window->cbos->itemText(0), QStringLiteral("0时子"));
+    QCOMPARE(f.window->cbos->itemText(2), QStringLiteral("2时丑"));
+    QCOMPARE(f.window->cbos->itemText(22), QStringLiteral("22时亥"));
+    QCOMPARE(f.window->cbos->itemText(23), QStringLiteral("23时子"));
+    QCOMPARE(f.window->cbodiZ->count(), 35);
+    QVERIFY(f.prompter.shown.isEmpty());
+    QCOMPARE(f.window->ChartRecord().dragonMountain, std::int16_t(-1));
+    QCOMPARE(f.window->ChartRecord().waterMountain, std::int16_t(-1));
   }
 
-  void songFontRendersChinese() {
-    quorin::ui::InstallFontSubstitutions();
-    const QFont font(quorin::ui::kSongFont, 12);
-    QVERIFY(QFontMetrics(font).inFont(QChar(0x56FD)));  // 国
+  void savedLayoutIsCorrected() {
+    MainWindowFixture f(false);
+    f.folder.WriteGbk(QStringLiteral("dat/dili.ini"), kThreeCities);
+    f.folder.WriteGbk(QStringLiteral("dat/init.ini"),
+                      "[window]\r\ntreewid=10\r\npinghei=20\r\nsheng=0\r\nshi=99\r\nwidth=700\r\nheight=500\r\n"
+                      "[text]\r\nfname=宋体\r\nfsize=15\r\nbcolor=255\r\n[tree]\r\nshowStyle=0\r\nsort=3\r\n");
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QCOMPARE(f.window->Tree->width(), 30);
+    QCOMPARE(f.window->RedtPingYu->height(), 20);
+    QCOMPARE(f.window->cbodiZ->currentText(), QStringLiteral("福建省"));
+    QCOMPARE(f.window->cbodiC->count(), 3);
+    QCOMPARE(f.window->cbodiC->currentIndex(), 0);
+    QCOMPARE(f.window->RedtOut->font().pointSize(), 15);
+    QCOMPARE(f.window->RedtOut->palette().color(QPalette::Base), QColor(255, 0, 0));
+    QVERIFY(Checked(*f.window, "N11"));
+    QVERIFY(Checked(*f.window, "az1"));
+  }
+
+  void remarksHeightAboveTheMinimumStays() {
+    MainWindowFixture f(false);
+    f.folder.WriteGbk(QStringLiteral("dat/init.ini"), "[window]\r\npinghei=21\r\nheight=500\r\n");
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QCOMPARE(f.window->RedtPingYu->height(), 21);
+  }
+
+  void closeWritesTheLayout() {
+    MainWindowFixture f;
+    f.window->cbodiZ->setCurrentIndex(1);  // 北京市
+    f.window->cbodiZClick();
+    f.window->cbodiC->setCurrentIndex(2);
+    f.window->move(33, 44);
+    f.window->resize(820, 610 + f.window->menuBar()->height());
+    QTest::qWait(20);
+    f.Close();
+    QVERIFY(!f.window->isVisible());
+    const IniFile ini(f.folder.Dat(QStringLiteral("init.ini")).toStdString());
+    QCOMPARE(ini.ReadInteger("window", "left", -1), 33);
+    QCOMPARE(ini.ReadInteger("window", "top", -1), 44);
+    QCOMPARE(ini.ReadInteger("window", "width", -1), 820);
+    QCOMPARE(ini.ReadInteger("window", "height", -1), 610);
+    QCOMPARE(ini.ReadInteger("window", "state", -1), 0);
+    QCOMPARE(ini.ReadInteger("window", "sheng", -1), 1);
+    QCOMPARE(ini.ReadInteger("window", "shi", -1), 2);
+    QCOMPARE(ini.ReadInteger("window", "treewid", -1), 180);
+    QCOMPARE(ini.ReadInteger("window", "pinghei", -1), 80);
+    QCOMPARE(ini.ReadString("text", "fname", ""), std::string("宋体"));
+    QCOMPARE(ini.ReadInteger("text", "fsize", -1), 12);
+    QCOMPARE(ini.ReadInteger("text", "bcolor", -1), 12635344);
+    QCOMPARE(ini.ReadFloat("Img", "size", -1), 12.0);
+    QCOMPARE(ini.ReadInteger("tree", "showStyle", -1), 1);
+    QCOMPARE(ini.ReadInteger("tree", "sort", -1), 0);
+    // The keys stand in the order they were written.
+    const std::string bytes = f.folder.ReadGbk(QStringLiteral("dat/init.ini"));
+    QVERIFY(bytes.find("left=") < bytes.find("state="));
+    QVERIFY(bytes.find("state=") < bytes.find("treewid="));
+    QVERIFY(bytes.find("treewid=") < bytes.find("pinghei="));
+  }
+
+  void refusedCloseWritesNothing() {
+    MainWindowFixture f;
+    f.prompter.answers.enqueue(Answer::No);
+    f.window->close();
+    QVERIFY(f.window->isVisible());
+    QCOMPARE(f.prompter.shown.last().text, QStringLiteral("确定要关闭软件吗？"));
+    QCOMPARE(f.prompter.shown.last().caption, QStringLiteral("关闭"));
+    QVERIFY(!QFile::exists(f.folder.Dat(QStringLiteral("init.ini"))));
+  }
+
+  void maximisedCloseKeepsTheNormalGeometry() {
+    MainWindowFixture f(false);
+    f.folder.WriteGbk(QStringLiteral("dat/init.ini"), "[window]\r\nleft=21\r\ntop=22\r\nwidth=500\r\nheight=450\r\n");
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    f.window->showMaximized();
+    QTest::qWait(20);
+    f.Close();
+    const IniFile ini(f.folder.Dat(QStringLiteral("init.ini")).toStdString());
+    QCOMPARE(ini.ReadInteger("window", "state", -1), 2);
+    QCOMPARE(ini.ReadInteger("window", "left", -1), 21);
+    QCOMPARE(ini.ReadInteger("window", "width", -1), 500);
+    QCOMPARE(ini.ReadInteger("window", "height", -1), 450);
+  }
+
+  void minimisedCloseStartsMinimised() {
+    MainWindowFixture f(false);
+    f.folder.WriteGbk(QStringLiteral("dat/init.ini"), "[window]\r\nstate=1\r\n");
+    f.window->show();
+    QTest::qWait(20);
+    QVERIFY(f.window->isMinimized());
+    f.Close();
+    const IniFile ini(f.folder.Dat(QStringLiteral("init.ini")).toStdString());
+    QCOMPARE(ini.ReadInteger("window", "state", -1), 1);
+    QVERIFY(!ini.ValueExists("window", "left"));
+  }
+
+  void unwritableDataFolderIsReportedAndTheWindowStillCloses() {
+    MainWindowFixture f(false, false);
+    // A file where the folder should be: nothing can be written inside (even as root).
+    QDir(f.folder.Path()).rmdir(QStringLiteral("dat"));
+    QFile blocker(f.folder.Path() + QStringLiteral("dat"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QCOMPARE(f.prompter.shown.size(), 1);  // the data folder cannot be made
+    QVERIFY(f.prompter.LastText().contains(QStringLiteral("数据文件夹")));
+    QVERIFY(f.Pai());  // charts work without any file
+    f.Close();
+    QVERIFY(!f.window->isVisible());
+    QVERIFY(f.prompter.LastText().contains(QStringLiteral("init.ini")));
+    QCOMPARE(f.prompter.shown.last().caption, QStringLiteral("错误"));
+  }
+
+  void missingDataFolderIsCreated() {
+    MainWindowFixture f(false, false);
+    QDir(f.folder.Path()).rmdir(QStringLiteral("dat"));
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QVERIFY(QDir(f.folder.Path() + QStringLiteral("dat")).exists());
+    QVERIFY(f.prompter.shown.isEmpty());
+  }
+
+  void clockYearAfter2200ShowsAs2200() {
+    quorin::ui::SetClock([] { return QDateTime(QDate(2345, 5, 6), QTime(7, 8)); });
+    MainWindowFixture f;
+    quorin::ui::SetClock({});
+    QCOMPARE(f.window->EdtYear->text(), QStringLiteral("2200"));
+    QCOMPARE(f.window->cbom->currentText(), QStringLiteral("5月"));
+    QCOMPARE(f.window->cbomin->currentText(), QStringLiteral("8分"));
+  }
+
+  void skinMenuWithoutSkinsIsEmpty() {
+    MainWindowFixture f;
+    QVERIFY(f.window->Opt_Skin->actions().isEmpty());
+  }
+
+  void skinMenuListsSkinsAndTheSavedChoice() {
+    MainWindowFixture f(false);
+    for (const char* name : {"Mx1.skn", "Blue.v2.skn", "readme.txt"}) {
+      QFile file(f.folder.Path() + QStringLiteral("skins/") + QString::fromLatin1(name));
+      QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    f.folder.WriteGbk(QStringLiteral("dat/init.ini"), "[window]\r\nskined=1\r\nskinname=Mx1\r\n");
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QStringList captions;
+    QAction* mx1 = nullptr;
+    for (QAction* a : f.window->Opt_Skin->actions()) {
+      captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
+      if (a->text() == QStringLiteral("Mx1")) mx1 = a;
+    }
+    QCOMPARE(captions, (QStringList{QStringLiteral("Blue"), QStringLiteral("Mx1"), QStringLiteral("-"),
+                                    QStringLiteral("系统默认")}));
+    QVERIFY(mx1 && mx1->isChecked());
+
+    // Choosing "系统默认" writes the choice at once.
+    QAction* system = f.window->Opt_Skin->actions().last();
+    system->trigger();
+    QVERIFY(system->isChecked() && !mx1->isChecked());
+    QCOMPARE(IniFile(f.folder.Dat(QStringLiteral("init.ini")).toStdString()).ReadInteger("window", "skined", -1), 0);
+
+    // A skin whose file went missing is reported; the file keeps the last choice.
+    QFile::remove(f.folder.Path() + QStringLiteral("skins/Blue.v2.skn"));
+    f.window->Opt_Skin->actions().first()->trigger();
+    QCOMPARE(f.prompter.LastText(), QStringLiteral("对应的皮肤文件已经丢失，请关闭软件，再重新打开软件！"));
+    QCOMPARE(IniFile(f.folder.Dat(QStringLiteral("init.ini")).toStdString()).ReadInteger("window", "skined", -1), 0);
+
+    mx1->trigger();
+    const IniFile ini(f.folder.Dat(QStringLiteral("init.ini")).toStdString());
+    QCOMPARE(ini.ReadInteger("window", "skined", -1), 1);
+    QCOMPARE(ini.ReadString("window", "skinname", ""), std::string("Mx1"));
+  }
+
+  void withoutSavedSkinTheSystemDefaultIsChecked() {
+    MainWindowFixture f(false);
+    QFile file(f.folder.Path() + QStringLiteral("skins/Mx1.skn"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QVERIFY(f.window->Opt_Skin->actions().last()->isChecked());
+    QVERIFY(!f.window->Opt_Skin->actions().first()->isChecked());
+  }
+
+  void analysisTextPreferences() {
+    MainWindowFixture f;
+    // Cancelled dialogs change nothing.
+    f.window->MenuAction(QStringLiteral("Omnusetfont"))->trigger();
+    f.window->MenuAction(QStringLiteral("Omnusetcolor"))->trigger();
+    QVERIFY(f.prompter.shown.isEmpty());
+    QFont chosen(QStringLiteral("Noto Sans CJK SC"));
+    chosen.setPointSize(16);
+    f.prompter.fonts.enqueue(chosen);
+    f.window->MenuAction(QStringLiteral("Omnusetfont"))->trigger();
+    QCOMPARE(f.prompter.LastText(), QStringLiteral("设置完成"));
+    f.prompter.colors.enqueue(QColor(1, 2, 3));
+    f.window->MenuAction(QStringLiteral("Omnusetcolor"))->trigger();
+    QCOMPARE(f.window->RedtOut->font().pointSize(), 16);
+    f.Close();
+    const IniFile ini(f.folder.Dat(QStringLiteral("init.ini")).toStdString());
+    QCOMPARE(ini.ReadString("text", "fname", ""), std::string("Noto Sans CJK SC"));
+    QCOMPARE(ini.ReadInteger("text", "fsize", -1), 16);
+    QCOMPARE(ini.ReadInteger("text", "bcolor", -1), 3 * 65536 + 2 * 256 + 1);
+  }
+
+  void defaultTextPreferences() {
+    MainWindowFixture f;
+    f.window->MenuAction(QStringLiteral("Osetmo"))->trigger();
+    QCOMPARE(f.prompter.LastText(), QStringLiteral("字体大小、背景颜色已经恢复默认，请重新排盘！"));
+    QCOMPARE(f.window->RedtOut->font().pointSize(), 12);
+    QCOMPARE(f.window->RedtOut->palette().color(QPalette::Base), QColor(Qt::white));
+  }
+
+  void menuMapNamesAndCaptions() {
+    MainWindowFixture f;
+    const QList<QPair<const char*, const char*>> items = {
+        {"mnuF_save", "保存课例"}, {"N17", "还原案例数据"}, {"N18", "备份案例数据"}, {"N19", "删除案例数据"},
+        {"N20", "整理数据"}, {"db1", "添加db文件"}, {"db2", "导出db文件"}, {"fnumclose", "退出"},
+        {"smnuduan", "玄空择日"}, {"N5", "四柱排盘"}, {"N6", "易经卦爻辞"}, {"N2", "经纬度设置"},
+        {"Tmnuwnl", "万年历"}, {"Osetmo", "默认"}, {"Omnusetfont", "字体设置"}, {"Omnusetcolor", "背景色设置"},
+        {"OmenuSet", "排盘设置"}, {"N9", "放大排盘字体"}, {"N10", "缩小排盘字体"}, {"HmnuRhelp", "软件帮助"},
+        {"MenuItem5", "撤销"}, {"MenuItem8", "粘贴"}, {"RlySetFont", "设置选中文字"}, {"Rlyimport", "导入文件"},
+        {"RlysaveAs", "另存为"}, {"Rlyprint", "打印课例"}, {"MenuItem34", "粘帖"}, {"MenuItem39", "设置选中文本"},
+        {"MenuItem42", "打印"}, {"MenuItem2", "复制"}, {"MenuItem3", "另存为..."}, {"MenuItem4", "打印"},
+        {"N14", "时间降序（近-远）"}, {"za1", "姓氏降序（z-a）"}, {"pop_ming_pai", "查看课例"}, {"pop_s_full", "显示全部课例"},
+    };
+    for (const auto& [name, caption] : items) {
+      QAction* action = f.window->MenuAction(QString::fromLatin1(name));
+      QVERIFY2(action, name);
+      QCOMPARE(action->text(), QString::fromUtf8(caption));
+    }
+    QCOMPARE(f.window->MenuAction(QStringLiteral("mnuF_save"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+    QStringList menus;
+    for (QAction* a : f.window->menuBar()->actions()) menus << a->text();
+    QCOMPARE(menus, (QStringList{QStringLiteral("文件(&F)"), QStringLiteral("相关知识(&S)"), QStringLiteral("辅助工具(&T)"),
+                                 QStringLiteral("选项(&O)"), QStringLiteral("帮助(&H)")}));
+  }
+
+  void treeStyleItemsRecordTheChoice() {
+    MainWindowFixture f;
+    f.window->MenuAction(QStringLiteral("N11"))->trigger();
+    f.window->MenuAction(QStringLiteral("N15"))->trigger();
+    f.Close();
+    const IniFile ini(f.folder.Dat(QStringLiteral("init.ini")).toStdString());
+    QCOMPARE(ini.ReadInteger("tree", "showStyle", -1), 0);
+    QCOMPARE(ini.ReadInteger("tree", "sort", -1), 2);
   }
 };
 

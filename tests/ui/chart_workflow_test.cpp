@@ -1,0 +1,256 @@
+// 排盘 and the commands that fill the chart inputs.
+#include <QCheckBox>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+
+#include "base/ini_file.h"
+#include "support/main_window_fixture.h"
+#include "ui/chart_inputs.h"
+#include "ui/clock.h"
+#include "ui/up_down.h"
+
+using quorin::testing::MainWindowFixture;
+using quorin::ui::Answer;
+
+class ChartWorkflowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { quorin::testing::PrepareApplication(); }
+
+  void paiShowsTheChartAndFillsTheRecord() {
+    MainWindowFixture f;
+    f.window->EdtName->setText(QStringLiteral("王五"));
+    f.window->LedtZhuYear->setText(QStringLiteral("1978"));
+    f.window->Rdonv->setChecked(true);
+    f.window->CboShan->setCurrentIndex(13);  // 午山
+    f.window->CboShanChange();
+    f.window->CboGua->setCurrentIndex(1);
+    f.SetMoment(2024, 3, 5, 7, 30);
+    f.window->cbodiZ->setCurrentIndex(0);  // 福建省
+    f.window->cbodiZClick();
+    f.window->PageMain->setCurrentIndex(2);
+    QVERIFY(f.Pai());
+    QVERIFY(f.prompter.shown.isEmpty());  // 王五 passes silently
+    const quorin::TRecordData& r = f.window->ChartRecord();
+    QCOMPARE(r.name, std::string("王五"));
+    QCOMPARE(r.masterYear, 1978);
+    QCOMPARE(r.male, false);
+    QCOMPARE(r.mountain, 13);
+    QCOMPARE(r.mountainGua, 1);
+    QCOMPARE(int(r.year), 2024);
+    QCOMPARE(int(r.month), 3);
+    QCOMPARE(int(r.day), 5);
+    QCOMPARE(int(r.hour), 7);
+    QCOMPARE(int(r.minute), 30);
+    QCOMPARE(r.addrName, std::string("福建省福州市"));
+    QCOMPARE(int(r.province), 0);
+    QCOMPARE(int(r.city), 0);
+    QVERIFY(std::abs(r.longitude - (119 + 17 / 60.0f)) < 1e-4);
+    QVERIFY(std::abs(r.latitude - (26 + 5 / 60.0f)) < 1e-4);
+    QCOMPARE(f.window->PageMain->currentIndex(), 0);  // the search page gives way to the chart
+    QVERIFY(f.AnalysisText().contains(QStringLiteral("王五")));
+  }
+
+  void yearLimits_data() {
+    QTest::addColumn<QString>("year");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("0") << "0" << false;
+    QTest::newRow("-4714") << "-4714" << false;
+    QTest::newRow("10000") << "10000" << false;
+    QTest::newRow("abc") << "abc" << false;
+    QTest::newRow("-4713") << "-4713" << true;
+    QTest::newRow("9999") << "9999" << true;
+  }
+  void yearLimits() {
+    QFETCH(QString, year);
+    QFETCH(bool, accepted);
+    MainWindowFixture f;
+    // The chart year box holds four characters; typing past it is what a paste can do.
+    f.window->EdtYear->setMaxLength(10);
+    f.window->EdtYear->setText(year);
+    f.window->BtnPai->click();
+    const QStringList texts = f.prompter.Texts();
+    const QString message = QStringLiteral(
+        "年份必须在-4713到9999年之间，并且没有公元0年\r\n注意：公元前用负数，比如公元前120年，就输入-120");
+    QCOMPARE(texts.contains(message), !accepted);
+    if (!accepted) {
+      QCOMPARE(f.prompter.shown.last().caption, QStringLiteral("年份错误"));
+      QVERIFY(!f.window->ChartShown());
+    }
+    // The person's year is checked the same way, after the chart's year.
+    f.prompter.Clear();
+    f.window->EdtYear->setText(QStringLiteral("2000"));
+    f.window->LedtZhuYear->setText(year);
+    f.window->BtnPai->click();
+    QCOMPARE(f.prompter.Texts().contains(QStringLiteral("主命") + message), !accepted);
+  }
+
+  void historicalYearsAreStoredAstronomically() {
+    MainWindowFixture f;
+    f.SetMoment(-120, 6, 1, 12, 0);
+    f.window->LedtZhuYear->setText(QStringLiteral("-1"));
+    QVERIFY(f.Pai());
+    QCOMPARE(int(f.window->ChartRecord().year), -119);
+    QCOMPARE(f.window->ChartRecord().masterYear, 0);
+    QCOMPARE(f.window->UpDyear->Position(), -119);
+    f.window->UpDyear->Step(+1);
+    QCOMPARE(f.window->EdtYear->text(), QStringLiteral("-119"));
+    f.window->UpDyear->SetPosition(1);
+    f.window->UpDyear->Step(-1);
+    QCOMPARE(f.window->EdtYear->text(), QStringLiteral("-1"));
+  }
+
+  void nameCleaning_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("saved");
+    QTest::addColumn<bool>("told");
+    QTest::newRow("forbidden characters") << "  张*三 " << "张三" << true;
+    QTest::newRow("empty") << "   " << "甲" << true;
+    QTest::newRow("clean") << "王五" << "王五" << false;
+    QTest::newRow("every forbidden one") << "a\"*<>?\\/|:' b" << "ab" << true;
+  }
+  void nameCleaning() {
+    QFETCH(QString, typed);
+    QFETCH(QString, saved);
+    QFETCH(bool, told);
+    MainWindowFixture f;
+    f.window->EdtName->setMaxLength(40);
+    f.window->EdtName->setText(typed);
+    QVERIFY(f.Pai());
+    QCOMPARE(f.window->EdtName->text(), saved);
+    QCOMPARE(f.window->ChartRecord().name, saved.toStdString());
+    QCOMPARE(f.prompter.Texts().contains(
+                 QStringLiteral("姓名中包含：\"、*、<、>、?、\\、/、|、'、：等字符。已经处理为合适的文本！")),
+             told);
+  }
+
+  void longNamesAreCutToTenCharacters() {
+    const quorin::ui::CleanedName cleaned = quorin::ui::CleanName(QStringLiteral("一二三四五六七八九十十一"));
+    QCOMPARE(cleaned.name, QStringLiteral("一二三四五六七八九十"));
+    QVERIFY(cleaned.changed);
+  }
+
+  void degreeInputs_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("mountain");
+    QTest::addColumn<int>("gua");
+    QTest::newRow("352-30") << "352-30" << 1 << 0;
+    QTest::newRow("1") << "1" << 1 << 2;
+    QTest::newRow("18-12") << "18-12" << 2 << 2;
+    QTest::newRow("18:12") << "18:12" << 2 << 2;
+    QTest::newRow("351") << "351" << 0 << 2;
+    QTest::newRow("179-54") << "179-54" << 13 << 1;
+    QTest::newRow("360 falls into 坤") << "360" << 1 << 1;
+    QTest::newRow("0 falls into 坤") << "0" << 1 << 1;
+    QTest::newRow("11-15 falls into 屯") << "11-15" << 2 << 1;
+  }
+  void degreeInputs() {
+    QFETCH(QString, typed);
+    QFETCH(int, mountain);
+    QFETCH(int, gua);
+    MainWindowFixture f;
+    f.prompter.inputs.enqueue(typed);
+    f.window->SpeedButton7->click();
+    QCOMPARE(f.window->CboShan->currentIndex(), mountain);
+    QCOMPARE(f.window->CboGua->currentIndex(), gua);
+    QVERIFY(!f.window->ChartShown());  // no chart is computed
+    QCOMPARE(f.prompter.inputPrompts.first(), QStringLiteral("周天度->坐山|输入周天度数：     "));
+  }
+
+  void degreeOutsideTheCircleAsksAgain() {
+    MainWindowFixture f;
+    f.prompter.inputs.enqueue(QStringLiteral("18.5"));
+    f.prompter.inputs.enqueue(QStringLiteral("361"));
+    f.prompter.inputs.enqueue(QStringLiteral("-5"));
+    f.prompter.inputs.enqueue(std::nullopt);  // cancel
+    f.window->SpeedButton7->click();
+    QCOMPARE(f.prompter.inputPrompts.size(), 4);
+    QCOMPARE(f.prompter.Texts().count(
+                 QStringLiteral("周天度数输入在：0-360之间！，格式：18-12或者18:12（等于18度12分）")),
+             3);
+    QCOMPARE(f.window->CboShan->currentIndex(), 0);
+  }
+
+  void steppingAcrossYearEndAndLeapDay_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QList<int>>("from");
+    QTest::addColumn<QList<int>>("to");
+    QTest::newRow("时++ at new year") << "SpeedButton4" << QList<int>{2023, 12, 31, 23, 0} << QList<int>{2024, 1, 1, 1, 0};
+    QTest::newRow("日-- to 29 February") << "SpeedButton5" << QList<int>{2024, 3, 1, 10, 15}
+                                        << QList<int>{2024, 2, 29, 10, 15};
+    QTest::newRow("时-- at new year") << "SpeedButton3" << QList<int>{2024, 1, 1, 0, 30} << QList<int>{2023, 12, 31, 22, 30};
+    QTest::newRow("日++ past February") << "SpeedButton6" << QList<int>{2023, 2, 28, 8, 0} << QList<int>{2023, 3, 1, 8, 0};
+  }
+  void steppingAcrossYearEndAndLeapDay() {
+    QFETCH(QString, button);
+    QFETCH(QList<int>, from);
+    QFETCH(QList<int>, to);
+    MainWindowFixture f;
+    f.SetMoment(from[0], from[1], from[2], from[3], from[4]);
+    f.window->Rdonl->setChecked(true);
+    f.window->Chkrun->setChecked(true);
+    f.window->Rdogl->setChecked(true);
+    QVERIFY(f.Pai());
+    f.window->findChild<QToolButton*>(button)->click();
+    QVERIFY(f.window->ChartShown());
+    QCOMPARE(f.window->EdtYear->text().toInt(), to[0]);
+    QCOMPARE(f.window->cbom->currentIndex() + 1, to[1]);
+    QCOMPARE(f.window->cbod->currentIndex() + 1, to[2]);
+    QCOMPARE(f.window->cbos->currentIndex(), to[3]);
+    QCOMPARE(f.window->cbomin->currentIndex(), to[4]);
+    QVERIFY(f.window->Rdogl->isChecked());
+    QVERIFY(!f.window->Chkrun->isChecked());
+  }
+
+  void steppingWithoutAChartAsksForOne() {
+    MainWindowFixture f;
+    f.window->SpeedButton6->click();
+    QCOMPARE(f.prompter.LastText(), QStringLiteral("请先排一个正确的盘！"));
+    QCOMPARE(f.prompter.shown.last().caption, QStringLiteral("先排盘"));
+  }
+
+  void engineFailureShowsItsText() {
+    MainWindowFixture f;
+    f.SetMoment(2023, 2, 30, 0, 0);  // no such day
+    QVERIFY(!f.Pai());
+    QCOMPARE(f.prompter.shown.last().caption, QStringLiteral("错误"));
+    QVERIFY(!f.prompter.LastText().isEmpty());
+  }
+
+  void currentTimeButtonSetsTheClockMoment() {
+    MainWindowFixture f;
+    quorin::ui::SetClock([] { return QDateTime(QDate(3100, 7, 8), QTime(21, 42)); });
+    f.window->Rdonl->setChecked(true);
+    f.window->SpeedButton1->click();
+    quorin::ui::SetClock({});
+    QCOMPARE(f.window->EdtYear->text(), QStringLiteral("3000"));  // capped at 3000
+    QCOMPARE(f.window->cbom->currentText(), QStringLiteral("7月"));
+    QCOMPARE(f.window->cbod->currentText(), QStringLiteral("8日"));
+    QCOMPARE(f.window->cbos->currentText(), QStringLiteral("21时亥"));
+    QCOMPARE(f.window->cbomin->currentText(), QStringLiteral("42分"));
+    QVERIFY(f.window->Rdogl->isChecked());
+  }
+
+  void timeBasisChangesTheHeader() {
+    MainWindowFixture f;
+    f.SetMoment(2024, 6, 1, 12, 0);
+    f.window->cbodiZ->setCurrentIndex(30);  // 新疆: far west, hours from Beijing time
+    f.window->cbodiZClick();
+    QVERIFY(f.Pai());
+    const QString beijing = f.AnalysisText();
+    QVERIFY(!beijing.contains(QStringLiteral("真太阳时")));
+    quorin::base::IniFile set(f.folder.Dat(QStringLiteral("set.ini")).toStdString());
+    QVERIFY(set.WriteInteger("set", "idate", 1));
+    QVERIFY(f.Pai());
+    QVERIFY(f.AnalysisText().contains(QStringLiteral("真太阳时")));
+    QVERIFY(set.WriteInteger("set", "idate", 2));
+    QVERIFY(f.Pai());
+    QVERIFY(f.AnalysisText().contains(QStringLiteral("地方时")));
+  }
+};
+
+QTEST_MAIN(ChartWorkflowTest)
+#include "chart_workflow_test.moc"

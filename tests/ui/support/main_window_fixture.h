@@ -1,0 +1,35 @@
+// A main window on a fresh program folder, shown offscreen, answering its boxes.
+#pragma once
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTextEdit>
+#include <memory>
+
+#include "support/program_folder.h"
+#include "support/scripted_prompter.h"
+#include "ui/frm_main.h"
+
+namespace quorin::testing {
+
+struct MainWindowFixture {
+  // Shows the window (start-up runs) unless `show` is false.
+  explicit MainWindowFixture(bool show = true, bool withPlaces = true);
+  ~MainWindowFixture();
+
+  // Closes the window, answering "确定要关闭软件吗？" with Yes.
+  void Close();
+
+  // Sets the chart inputs: historical year, month, day, hour, minute (Gregorian).
+  void SetMoment(int year, int month, int day, int hour, int minute);
+  // Presses 排盘; true when a chart is shown afterwards.
+  bool Pai();
+  QString AnalysisText() const { return window->RedtOut->toPlainText(); }
+
+  ProgramFolder folder;
+  ScriptedPrompter prompter;
+  std::unique_ptr<ui::TFrmMain> window;
+};
+
+}  // namespace quorin::testing
