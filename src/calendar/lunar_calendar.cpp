@@ -73,23 +73,23 @@ double SolarTermLow(double W) {
   return t * 36525 + kCivilShift;
 }
 
-// The full series is needed only when the fast instant lies so near a civil midnight that
-// its error could change the day.
-double SolarTermHigh(double W) {
-  double t = SunLonTimeFast(W) * 36525;
+namespace {
+
+// Civil day offset of the fast instant; the full series is needed only when that instant lies so
+// near a civil midnight (within `windowSeconds`) that its error could change the day.
+double CivilInstant(double W, double (*fast)(double), double (*precise)(double), double windowSeconds) {
+  double t = fast(W) * 36525;
   t = t - DeltaTDays(t) + kCivilShift;
   const double s = FractionalPart(t + 0.5) * 86400;
-  if (s < 1200 || s > 86400 - 1200) t = SunLonTime(W) * 36525 - DeltaTDays(t) + kCivilShift;
+  if (s < windowSeconds || s > 86400 - windowSeconds) t = precise(W) * 36525 - DeltaTDays(t) + kCivilShift;
   return t;
 }
 
-double NewMoonHigh(double W) {
-  double t = ElongationTimeFast(W) * 36525;
-  t = t - DeltaTDays(t) + kCivilShift;
-  const double s = FractionalPart(t + 0.5) * 86400;
-  if (s < 1800 || s > 86400 - 1800) t = ElongationTime(W) * 36525 - DeltaTDays(t) + kCivilShift;
-  return t;
-}
+}  // namespace
+
+double SolarTermHigh(double W) { return CivilInstant(W, SunLonTimeFast, SunLonTime, 1200); }
+
+double NewMoonHigh(double W) { return CivilInstant(W, ElongationTimeFast, ElongationTime, 1800); }
 
 std::string ExpandCorrections(std::string_view compressed) {
   std::string out;
