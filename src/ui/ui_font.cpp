@@ -1,7 +1,7 @@
 #include "ui/ui_font.h"
 
 #include <QApplication>
-#include <QFontMetricsF>
+#include <QFontMetrics>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
@@ -40,20 +40,21 @@ MUiFont::MUiFont(const std::string& setIniPath) {
 
 MUiFont::MUiFont(int change, bool changeMenu) : change_(change), changeMenu_(changeMenu) {}
 
-QSizeF MUiFont::MeasureGuo(double pointSize) {
+QSize MUiFont::MeasureGuo(double pointSize) {
   QFont font(kSongFont);
   font.setPointSizeF(pointSize);
-  const QFontMetricsF metrics(font);
+  // Whole pixels, as a canvas measures text.
+  const QFontMetrics metrics(font);
   return {metrics.horizontalAdvance(QStringLiteral("国")), metrics.height()};
 }
 
 MUiFont::Ratios MUiFont::RatiosFor(double size, Ratios previous) const {
   const double target = size + change_;
   if (target < 3 || target > 100 || size <= 0) return previous;
-  const QSizeF before = MeasureGuo(size);
-  const QSizeF after = MeasureGuo(target);
+  const QSize before = MeasureGuo(size);
+  const QSize after = MeasureGuo(target);
   if (before.width() <= 0 || before.height() <= 0) return previous;
-  return {after.width() / before.width(), after.height() / before.height()};
+  return {static_cast<double>(after.width()) / before.width(), static_cast<double>(after.height()) / before.height()};
 }
 
 void MUiFont::Apply(QWidget* window, const QStringList& leaveAlone) {
@@ -86,7 +87,13 @@ void MUiFont::Visit(QWidget* control, Ratios ratios, double size) {
     }
     for (QWidget* child : children) Visit(child, ratios, size);
   }
-  if (leaveAlone_.contains(control->objectName())) return;
+  if (leaveAlone_.contains(control->objectName())) {
+    // Its own size from now on, so the container's new size does not reach it.
+    QFont own = control->font();
+    own.setPointSizeF(own.pointSizeF());
+    control->setFont(own);
+    return;
+  }
   ScaleBounds(control, ratios);
   QFont font = control->font();
   font.setPointSizeF(size);

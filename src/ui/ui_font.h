@@ -32,7 +32,7 @@ class MUiFont {
   static int RecommendedChange(const QWidget* window);
 
   // Width and height of "国" in 宋体 at `pointSize`.
-  static QSizeF MeasureGuo(double pointSize);
+  static QSize MeasureGuo(double pointSize);
 
  private:
   struct Ratios {

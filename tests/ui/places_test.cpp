@@ -1,0 +1,232 @@
+// The province table, dili.ini values, the place editor and the place lookup.
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+#include "base/ini_file.h"
+#include "support/main_window_fixture.h"
+#include "ui/frm_dili.h"
+#include "ui/places.h"
+
+using quorin::base::IniFile;
+using quorin::testing::MainWindowFixture;
+using quorin::testing::ProgramFolder;
+using quorin::testing::ScriptedPrompter;
+using quorin::ui::Answer;
+using quorin::ui::TFrmDiLi;
+
+class PlacesTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { quorin::testing::PrepareApplication(); }
+
+  void placeValues_data() {
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<double>("longitude");
+    QTest::addColumn<double>("latitude");
+    QTest::newRow("plain") << "119:18*26:5" << true << 119.3 << 26 + 5 / 60.0;
+    QTest::newRow("negative degrees add the minutes") << "-120:30*-10:30" << true << -119.5 << -9.5;
+    QTest::newRow("default") << "120:0*30:0" << true << 120.0 << 30.0;
+    QTest::newRow("no star") << "119:18" << false << 0.0 << 0.0;
+    QTest::newRow("no colon") << "119*26:5" << false << 0.0 << 0.0;
+    QTest::newRow("letters") << "1x9:18*26:5" << false << 0.0 << 0.0;
+    QTest::newRow("empty minutes") << "119:*26:5" << false << 0.0 << 0.0;
+  }
+  void placeValues() {
+    QFETCH(QString, value);
+    QFETCH(bool, valid);
+    QFETCH(double, longitude);
+    QFETCH(double, latitude);
+    const auto parsed = quorin::ui::ParsePlaceValue(value.toStdString());
+    QCOMPARE(parsed.has_value(), valid);
+    if (valid) {
+      QVERIFY(std::abs(parsed->longitude - longitude) < 1e-4);
+      QVERIFY(std::abs(parsed->latitude - latitude) < 1e-4);
+    }
+  }
+
+  void provinceTable() {
+    const auto& names = quorin::ui::ProvinceNames();
+    QCOMPARE(names.size(), std::size_t(35));
+    QCOMPARE(std::string(names[0]), std::string("福建省"));
+    QCOMPARE(std::string(names[19]), std::string("广西"));
+    QCOMPARE(std::string(names[33]), std::string("澳门"));
+    QCOMPARE(std::string(names[34]), std::string("未知地"));
+  }
+
+  void shippedFileHasEveryProvinceWithValidValues() {
+    const std::string path = QUORIN_SOURCE_DIR "/data/dat/dili.ini";
+    const IniFile dili(path);
+    QCOMPARE(dili.ReadSections().size(), std::size_t(34));
+    for (int p = 0; p < quorin::ui::kUnknownProvince; ++p) {
+      const auto cities = quorin::ui::ReadCities(dili, quorin::ui::ProvinceNames()[std::size_t(p)]);
+      QVERIFY2(!cities.empty(), std::string(quorin::ui::ProvinceNames()[std::size_t(p)]).c_str());
+      for (const auto& city : cities) QVERIFY2(!city.malformed, city.name.c_str());
+    }
+    // The source copy and the shipped copy are the same file.
+    QFile shipped(QString::fromStdString(path));
+    QFile source(QStringLiteral(QUORIN_SOURCE_DIR "/data/places/dili.ini"));
+    QVERIFY(shipped.open(QIODevice::ReadOnly) && source.open(QIODevice::ReadOnly));
+    QVERIFY(shipped.readAll() == source.readAll());
+  }
+
+  void malformedValueIsNamedAndTheListKept() {
+    MainWindowFixture f;
+    f.folder.WriteGbk(QStringLiteral("dat/dili.ini"),
+                      "[福建省]\r\n福州市=119:17*26:5\r\n坏地=abc\r\n空值=\r\n厦门市=-118:5*24:29\r\n");
+    f.window->cbodiZ->setCurrentIndex(0);
+    f.window->cbodiZClick();
+    QCOMPARE(f.window->cbodiC->count(), 4);
+    const auto& c = f.window->CityCoordinates();
+    QCOMPARE(c[1].longitude, 120.0f);
+    QCOMPARE(c[1].latitude, 30.0f);
+    QCOMPARE(c[2].longitude, 120.0f);  // a key without a value reads as the default
+    QVERIFY(std::abs(c[3].longitude - (-118 + 5 / 60.0f)) < 1e-4);
+    QCOMPARE(f.prompter.shown.size(), 1);
+    QVERIFY(f.prompter.LastText().contains(QStringLiteral("坏地")));
+    QVERIFY(!f.prompter.LastText().contains(QStringLiteral("空值")));
+    f.window->cbodiC->setCurrentIndex(1);
+    QVERIFY(f.Pai());
+    QCOMPARE(f.window->ChartRecord().longitude, 120.0f);
+    QCOMPARE(f.window->ChartRecord().addrName, std::string("福建省坏地"));
+  }
+
+  void provinceWithoutSectionHasNoCities() {
+    MainWindowFixture f(true, false);
+    f.window->cbodiZ->setCurrentIndex(3);
+    f.window->cbodiZClick();
+    QCOMPARE(f.window->cbodiC->count(), 0);
+    QVERIFY(f.Pai());
+    QCOMPARE(f.window->ChartRecord().longitude, 120.0f);
+    QCOMPARE(f.window->ChartRecord().latitude, 30.0f);
+    QCOMPARE(f.window->ChartRecord().addrName, std::string("河北省"));
+  }
+
+  void lookupByName_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("found");  // empty: not found
+    QTest::newRow("福州 finds 福州市") << "福州" << "福州市";
+    QTest::newRow("福州鼓楼 finds the district") << "福州鼓楼" << "福州鼓楼区";
+    QTest::newRow("鼓楼 is too short") << "鼓楼" << "";
+    QTest::newRow("other province") << "北京" << "";
+    QTest::newRow("闽侯县") << "闽侯县" << "闽侯县";
+  }
+  void lookupByName() {
+    QFETCH(QString, typed);
+    QFETCH(QString, found);
+    MainWindowFixture f;
+    f.window->cbodiZ->setCurrentIndex(0);
+    f.window->cbodiZClick();
+    f.window->cbodiC->setCurrentIndex(5);
+    f.prompter.inputs.enqueue(typed);
+    f.window->SpeedButton2->click();
+    QCOMPARE(f.prompter.inputPrompts.first(), QStringLiteral("输入|输入县、市、区名："));
+    if (found.isEmpty()) {
+      QCOMPARE(f.prompter.LastText(),
+               QStringLiteral("没有这个地名，可以简化输入地名重新查找，或者选择邻近的县市。"));
+      QCOMPARE(f.window->cbodiC->currentIndex(), 5);
+    } else {
+      QCOMPARE(f.window->cbodiC->currentText(), found);
+    }
+  }
+
+  void lookupCancelledOrEmptyDoesNothing() {
+    MainWindowFixture f;
+    f.prompter.inputs.enqueue(std::nullopt);
+    f.prompter.inputs.enqueue(QString());
+    f.window->SpeedButton2->click();
+    f.window->SpeedButton2->click();
+    QVERIFY(f.prompter.shown.isEmpty());
+  }
+
+  void editorShowsAndChangesCoordinates() {
+    ProgramFolder folder;
+    ScriptedPrompter prompter;
+    folder.WriteGbk(QStringLiteral("dat/dili.ini"), "[福建省]\r\n福州市=119:17*26:5\r\n奇怪=1x*2\r\n[北京市]\r\n北京市=116:24*39:54\r\n");
+    TFrmDiLi dialog;
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("经纬度修改"));
+    QCOMPARE(dialog.CboSheng->count(), 34);
+    QCOMPARE(dialog.CboShi->count(), 2);
+    QCOMPARE(dialog.LedtJingDu->text(), QStringLiteral("119"));
+    QCOMPARE(dialog.LedtJingFen->text(), QStringLiteral("17"));
+    QCOMPARE(dialog.LedtWeiDu->text(), QStringLiteral("26"));
+    QCOMPARE(dialog.LedtWeiFen->text(), QStringLiteral("5"));
+    dialog.CboShi->setCurrentIndex(1);  // shown as split, unvalidated
+    QCOMPARE(dialog.LedtJingDu->text(), QStringLiteral("1x"));
+    QCOMPARE(dialog.LedtJingFen->text(), QString());
+    QCOMPARE(dialog.LedtWeiDu->text(), QStringLiteral("2"));
+    dialog.CboSheng->setCurrentIndex(1);
+    QCOMPARE(dialog.CboShi->currentText(), QStringLiteral("北京市"));
+    dialog.CboSheng->setCurrentIndex(0);
+
+    dialog.LedtJingDu->setText(QStringLiteral("119"));
+    dialog.LedtJingFen->setText(QStringLiteral("18"));
+    dialog.LedtWeiDu->setText(QStringLiteral("26"));
+    dialog.LedtWeiFen->setText(QStringLiteral("05"));
+    prompter.answers.enqueue(Answer::Yes);
+    dialog.BtoEdit->click();
+    QCOMPARE(prompter.shown.first().text, QStringLiteral("确定要修改：福建省福州市 的经纬度数据吗？"));
+    QCOMPARE(prompter.shown.first().caption, QStringLiteral("注意了"));
+    QCOMPARE(prompter.shown.first().defaultButton, Answer::No);
+    QCOMPARE(prompter.LastText(), QStringLiteral("完成"));
+    const IniFile ini(folder.Dat(QStringLiteral("dili.ini")).toStdString());
+    QCOMPARE(ini.ReadString("福建省", "福州市", ""), std::string("119:18*26:5"));
+
+    // No: nothing written.
+    dialog.LedtJingFen->setText(QStringLiteral("1"));
+    prompter.answers.enqueue(Answer::No);
+    dialog.BtoEdit->click();
+    QCOMPARE(IniFile(folder.Dat(QStringLiteral("dili.ini")).toStdString()).ReadString("福建省", "福州市", ""),
+             std::string("119:18*26:5"));
+  }
+
+  void editorRefusesCoordinatesOutOfRange_data() {
+    QTest::addColumn<QStringList>("fields");  // degrees, minutes, degrees, minutes
+    QTest::addColumn<QString>("message");
+    const QString longitude = QStringLiteral("经度在-180到180之间，分数在0-60之间");
+    const QString latitude = QStringLiteral("纬度在-90到90之间，分数在0-60之间");
+    QTest::newRow("180") << QStringList{"180", "0", "30", "0"} << longitude;
+    QTest::newRow("60 minutes") << QStringList{"120", "60", "30", "0"} << longitude;
+    QTest::newRow("empty minutes") << QStringList{"120", "", "30", "0"} << longitude;
+    QTest::newRow("latitude 90") << QStringList{"120", "0", "90", "0"} << latitude;
+    QTest::newRow("latitude minutes 60") << QStringList{"120", "0", "30", "60"} << latitude;
+    QTest::newRow("179 and 59 pass") << QStringList{"179", "59", "89", "59"} << QStringLiteral("完成");
+  }
+  void editorRefusesCoordinatesOutOfRange() {
+    QFETCH(QStringList, fields);
+    QFETCH(QString, message);
+    ProgramFolder folder;
+    ScriptedPrompter prompter;
+    folder.WriteGbk(QStringLiteral("dat/dili.ini"), "[福建省]\r\n福州市=119:17*26:5\r\n");
+    TFrmDiLi dialog;
+    dialog.LedtJingDu->setText(fields[0]);
+    dialog.LedtJingFen->setText(fields[1]);
+    dialog.LedtWeiDu->setText(fields[2]);
+    dialog.LedtWeiFen->setText(fields[3]);
+    prompter.answers.enqueue(Answer::Yes);
+    dialog.BtoEdit->click();
+    QCOMPARE(prompter.LastText(), message);
+    const std::string stored = IniFile(folder.Dat(QStringLiteral("dili.ini")).toStdString()).ReadString("福建省", "福州市", "");
+    QCOMPARE(stored == "119:17*26:5", message != QStringLiteral("完成"));
+  }
+
+  void mainWindowKeepsOldCoordinatesUntilTheProvinceIsChosenAgain() {
+    MainWindowFixture f;
+    f.window->cbodiZ->setCurrentIndex(0);
+    f.window->cbodiZClick();
+    const float before = f.window->CityCoordinates()[0].longitude;
+    quorin::base::IniFile dili(f.folder.Dat(QStringLiteral("dili.ini")).toStdString());
+    QVERIFY(dili.WriteString("福建省", "福州市", "100:0*20:0"));
+    QCOMPARE(f.window->CityCoordinates()[0].longitude, before);
+    f.window->cbodiZClick();
+    QCOMPARE(f.window->CityCoordinates()[0].longitude, 100.0f);
+  }
+};
+
+QTEST_MAIN(PlacesTest)
+#include "places_test.moc"
