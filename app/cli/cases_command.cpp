@@ -1,0 +1,347 @@
+// quorin-cli cases: the case database from a shell (add, list, show, search, find, export, import, compact).
+// Years on the command line are historical (1 BC is -1, no year 0); inside they are astronomical.
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "base/files.h"
+#include "cases/case_search.h"
+#include "cases/case_text.h"
+#include "cases/case_tree.h"
+#include "cases/record_base.h"
+#include "cases/remark_files.h"
+#include "command.h"
+
+namespace quorin::cli {
+namespace {
+
+using cases::MRecordBase;
+
+constexpr const char* kUsage =
+    "Usage: quorin-cli cases [--db FILE] [--program-dir DIR] SUBCOMMAND [ARGUMENTS]\n"
+    "  add --name NAME --date 'YYYY-MM-DD HH:MM' [--lunar] [--leap] [--female] [--class NAME]\n"
+    "      [--text REMARK] [--master-year YEAR] [--mountain N --gua N]   store a new case\n"
+    "  list [--order 0..4] [--style 0|1]   every case in tree order (style 0: under category headers)\n"
+    "  show ID [--remark]                  every field of a case (--remark: its remark file's text)\n"
+    "  search KEYWORD...                   keyword search (each keyword in a different field)\n"
+    "  find [--name TEXT [--name-exact]] [--class TEXT [--class-exact]] [--from YEAR --to YEAR]\n"
+    "       [--sex 男|女] [--province N] [--comment TEXT]   conditional search\n"
+    "  export FILE [--class NAME]...       write the cases (of the named categories) to a new database\n"
+    "  import FILE                         add the cases of another database\n"
+    "  compact [--force]                   renumber the cases (refused below 500 without --force)\n"
+    "--db defaults to dat/Orlune.db in the program folder; --program-dir sets the folder whose\n"
+    "Orlune_f holds the remark files. Orders: 0 none, 1 time descending, 2 time ascending,\n"
+    "3 surname a-z, 4 surname z-a. Styles: 0 categories, 1 list.\n";
+
+int Refuse(const std::string& message) {
+  std::cerr << message << "\n";
+  return kExitRefused;
+}
+
+std::string OneLine(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r') continue;
+    if (text[i] == '\n') {
+      out += "\\n";
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+std::string Coordinate(float value) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%.6f", static_cast<double>(value));
+  return buffer;
+}
+
+// Opens an existing database; a missing file is refused rather than created.
+bool OpenExisting(MRecordBase& store, const std::string& path) {
+  if (!base::FileExists(path)) {
+    std::cerr << "没有这个数据库文件：" << path << "\n";
+    return false;
+  }
+  if (store.Open(path) != 0) {
+    std::cerr << store.lastError() << "\n";
+    return false;
+  }
+  return true;
+}
+
+// "YYYY-MM-DD HH:MM" with a historical year (a leading '-' is a year BC).
+bool ParseMoment(const std::string& text, TRecordData& r) {
+  int year = 0, month = 0, day = 0, hour = 0, minute = 0;
+  char end = 0;
+  const bool bc = text.starts_with("-");
+  if (std::sscanf(text.c_str() + (bc ? 1 : 0), "%d-%d-%d %d:%d%c", &year, &month, &day, &hour, &minute, &end) != 5 ||
+      year <= 0 || month < 1 || month > 12 || day < 1 || day > 31 || hour < 0 || hour > 23 || minute < 0 ||
+      minute > 59) {
+    return false;
+  }
+  r.year = static_cast<std::int16_t>(cases::StoredYear(bc ? -year : year));
+  r.month = static_cast<std::int16_t>(month);
+  r.day = static_cast<std::int16_t>(day);
+  r.hour = static_cast<std::int16_t>(hour);
+  r.minute = static_cast<std::int16_t>(minute);
+  return true;
+}
+
+// Stores a case as the save command does: cleaned name, a free remark file written from the text.
+int Add(MRecordBase& store, const Arguments& args) {
+  if (!args.Positionals().empty()) throw UsageError("add takes options only");
+  TRecordData r;
+  r.ResetRecord();
+  r.dragonMountain = -1;
+  r.waterMountain = -1;
+  r.longitude = 120;
+  r.latitude = 30;
+  r.masterYear = 1978;
+  r.name = cases::CleanCaseName(args.Value("name").value_or(""));
+  if (!ParseMoment(args.Value("date").value_or(""), r)) throw UsageError("--date 应为 YYYY-MM-DD HH:MM");
+  r.isLunar = args.Has("lunar");
+  r.isLeapMonth = args.Has("leap");
+  r.male = !args.Has("female");
+  if (const auto c = args.Value("class")) r.className = cases::CleanCaseName(*c);
+  if (const auto y = args.Integer("master-year")) r.masterYear = cases::StoredYear(*y);
+  r.mountain = args.Integer("mountain").value_or(0);
+  r.mountainGua = args.Integer("gua").value_or(0);
+  const std::string text = args.Value("text").value_or("输入自己的评语：");
+  const cases::RemarkName remark = store.UniqueRemarkName(r);
+  std::string error;
+  if (!cases::WriteRemarkFromPlainText(remark.fullPath, text, &error)) return Refuse(error);
+  r.remarkFile = remark.baseName;
+  r.remarkText = cases::RemoveApostrophes(text);
+  const int id = store.Insert(r);
+  if (id < 0) return Refuse(store.lastError());
+  std::cout << id << "\n";
+  return 0;
+}
+
+int List(MRecordBase& store, const Arguments& args) {
+  if (!args.Positionals().empty()) throw UsageError("list takes no arguments");
+  const int order = args.Integer("order").value_or(0);
+  const int style = args.Integer("style").value_or(1);
+  if (order < 0 || order > 4) throw UsageError("--order 应为 0 到 4");
+  if (style != 0 && style != 1) throw UsageError("--style 应为 0 或 1");
+  const auto result = cases::LoadCaseItems(store, cases::NewestCaseIds(store.GetPrimaryId(), store.GetPrimaryId()),
+                                           static_cast<cases::CaseOrder>(order));
+  if (!result.error.empty()) return Refuse(result.error);
+  if (style == 1) {
+    for (const auto& item : result.items) std::cout << item.id << "\t" << item.text << "\n";
+    return 0;
+  }
+  for (const auto& group : cases::GroupByCategory(result)) {
+    std::cout << group.name << "\n";
+    for (const int i : group.items) std::cout << "  " << result.items[i].id << "\t" << result.items[i].text << "\n";
+  }
+  return 0;
+}
+
+int Show(MRecordBase& store, const Arguments& args) {
+  if (args.Positionals().size() != 1) throw UsageError("show takes one case id");
+  const int id = ParseInteger(args.Positionals()[0], "ID");
+  TRecordData r;
+  if (!store.Read(id, r)) return Refuse(store.lastError().empty() ? "没有这个案例：" + std::to_string(id) : store.lastError());
+  std::string extra;
+  for (const int e : r.extra) extra += (extra.empty() ? "" : " ") + std::to_string(e);
+  const std::vector<std::pair<std::string, std::string>> fields = {
+      {"id", std::to_string(r.id)},
+      {"name", r.name},
+      {"male", r.male ? "1" : "0"},
+      {"className", r.className},
+      {"isLunar", r.isLunar ? "1" : "0"},
+      {"isLeapMonth", r.isLeapMonth ? "1" : "0"},
+      {"year", std::to_string(cases::HistoricalYear(r.year))},
+      {"month", std::to_string(r.month)},
+      {"day", std::to_string(r.day)},
+      {"hour", std::to_string(r.hour)},
+      {"minute", std::to_string(r.minute)},
+      {"province", std::to_string(r.province)},
+      {"city", std::to_string(r.city)},
+      {"addrName", r.addrName},
+      {"longitude", Coordinate(r.longitude)},
+      {"latitude", Coordinate(r.latitude)},
+      {"masterYear", std::to_string(cases::HistoricalYear(r.masterYear))},
+      {"mountain", std::to_string(r.mountain)},
+      {"mountainGua", std::to_string(r.mountainGua)},
+      {"dragonMountain", std::to_string(r.dragonMountain)},
+      {"dragonGua", std::to_string(r.dragonGua)},
+      {"waterMountain", std::to_string(r.waterMountain)},
+      {"waterGua", std::to_string(r.waterGua)},
+      {"showFacing", r.showFacing ? "1" : "0"},
+      {"extra", extra},
+      {"remarkFile", r.remarkFile},
+      {"remarkText", OneLine(r.remarkText)},
+  };
+  for (const auto& [name, value] : fields) std::cout << name << ": " << value << "\n";
+  if (!args.Has("remark")) return 0;
+  const auto path = cases::RemarkFilePath(store.RemarkFolder(), r.remarkFile);
+  const auto text = path ? cases::ReadRemarkPlainText(*path) : std::nullopt;
+  if (!text) return Refuse("没有评语文件：" + (path ? *path : r.remarkFile));
+  std::cout << "remark:\n" << *text << "\n";
+  return 0;
+}
+
+int PrintResults(MRecordBase& store, const std::vector<int>& ids) {
+  TRecordData r;
+  for (const int id : ids) {
+    if (store.Read(id, r)) std::cout << id << "\t" << cases::SearchResultLine(r) << "\n";
+  }
+  return 0;
+}
+
+int Search(MRecordBase& store, const Arguments& args) {
+  std::vector<std::string> keywords;
+  for (const std::string& arg : args.Positionals()) {
+    for (std::string& k : cases::SplitKeywords(arg)) keywords.push_back(std::move(k));
+  }
+  if (keywords.empty()) throw UsageError("search needs at least one keyword");
+  const auto ids = store.FuzzySearch(keywords);
+  if (ids.empty()) {
+    std::cout << "没有符合的案例！\n";
+    return 0;
+  }
+  return PrintResults(store, ids);
+}
+
+std::string Trimmed(std::string text) {
+  const auto first = text.find_first_not_of(" \t");
+  if (first == std::string::npos) return "";
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+int Find(MRecordBase& store, const Arguments& args) {
+  if (!args.Positionals().empty()) throw UsageError("find takes options only");
+  cases::CaseSearchCriteria c;
+  c.province = static_cast<std::int16_t>(args.Integer("province").value_or(-1));
+  if (const auto sex = args.Value("sex")) {
+    if (*sex != "男" && *sex != "女") throw UsageError("--sex 应为 男 或 女");
+    c.sexSet = true;
+    c.male = *sex == "男";
+  }
+  if (args.Has("from") || args.Has("to")) {
+    // As the dialog reads its two boxes: an empty or unreadable box counts as -1000.
+    auto year = [&](const char* option) {
+      const auto text = args.Value(option);
+      try {
+        return text ? ParseInteger(*text, option) : -1000;
+      } catch (const UsageError&) {
+        return -1000;
+      }
+    };
+    const int from = year("from");
+    const int to = year("to");
+    if (from < -850 || from > 2100 || from == 0 || to < -850 || to > 2100 || to == 0) {
+      return Refuse("年份必须在-850到2100年之间，并且没有公元0年\n注意：公元前用负数，比如公元前120年，就输入-120");
+    }
+    if (to < from) return Refuse("结束年必须大于或等于起始年");
+    c.yearsSet = true;
+    c.yearFrom = static_cast<std::int16_t>(cases::StoredYear(from));
+    c.yearTo = static_cast<std::int16_t>(cases::StoredYear(to));
+  }
+  c.name = Trimmed(args.Value("name").value_or(""));
+  if (!c.name.empty()) c.nameMode = args.Has("name-exact") ? c.kEquals : c.kContains;
+  c.className = Trimmed(args.Values("class").empty() ? "" : args.Values("class").back());
+  if (!c.className.empty()) c.classMode = args.Has("class-exact") ? c.kEquals : c.kContains;
+  c.remark = Trimmed(args.Value("comment").value_or(""));
+  c.remarkSet = !c.remark.empty();
+  if (store.GetPrimaryId() == 0) return Refuse("没有记录，无从查找。");
+  const auto ids = store.Search(c);
+  if (ids.empty()) {
+    std::cout << "没有找到符合条件的案例。\n";
+    return 0;
+  }
+  return PrintResults(store, ids);
+}
+
+int Export(MRecordBase& store, const Arguments& args) {
+  if (args.Positionals().size() != 1) throw UsageError("export takes one file name");
+  const std::string file = args.Positionals()[0];
+  if (base::FileExists(file)) return Refuse("导出文件已经存在：" + file);
+  const auto categories = args.Values("class");
+  const int count = store.ExportTo(file, categories, categories.empty());
+  if (count <= 0) return Refuse("没有可以导出的案例，或者无法创建导出数据库，导出失败，请重启软件再次试试！");
+  std::cout << count << " 个案例文件已经保存到：" << file << "\n";
+  return 0;
+}
+
+int Import(MRecordBase& store, const Arguments& args) {
+  if (args.Positionals().size() != 1) throw UsageError("import takes one file name");
+  const std::string file = args.Positionals()[0];
+  if (!base::FileExists(file)) return Refuse("不存在这个数据库文件，无法导入！");
+  const int count = store.ImportFrom(file);
+  if (count == 0) return Refuse(store.lastError());
+  if (store.RemarkWriteFailures() > 0) std::cerr << store.lastError() << "\n";
+  std::cout << "共导入 " << count << " 个案例！\n";
+  return 0;
+}
+
+int Compact(MRecordBase& store, const Arguments& args) {
+  if (!args.Positionals().empty()) throw UsageError("compact takes no arguments");
+  if (store.GetPrimaryId() < 500 && !args.Has("force")) return Refuse("案例数据过少，无需整理！");
+  const int count = store.Compact();
+  if (count == 0) return Refuse(store.lastError());
+  std::cout << " " << count << " 个案例已经整理出来！\n";
+  return 0;
+}
+
+int Run(const std::vector<std::string>& all) {
+  // The subcommand is the first word that is neither an option nor the value of --db or --program-dir.
+  std::vector<std::string> rest;
+  std::string subcommand;
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    if ((all[i] == "--db" || all[i] == "--program-dir") && i + 1 < all.size()) {
+      rest.push_back(all[i]);
+      rest.push_back(all[++i]);
+    } else if (subcommand.empty() && !all[i].starts_with("--")) {
+      subcommand = all[i];
+    } else {
+      rest.push_back(all[i]);
+    }
+  }
+  std::set<std::string> values = {"db", "program-dir"};
+  std::set<std::string> flags;
+  std::set<std::string> repeatable;
+  if (subcommand == "add") {
+    values.insert({"name", "date", "class", "text", "master-year", "mountain", "gua"});
+    flags.insert({"lunar", "leap", "female"});
+  }
+  if (subcommand == "list") values.insert({"order", "style"});
+  if (subcommand == "show") flags.insert("remark");
+  if (subcommand == "find") {
+    values.insert({"name", "class", "from", "to", "sex", "province", "comment", "event"});
+    flags.insert({"name-exact", "class-exact"});
+  }
+  if (subcommand == "export") {
+    values.insert("class");
+    repeatable.insert("class");
+  }
+  if (subcommand == "compact") flags.insert("force");
+  const Arguments args(rest, values, flags, repeatable);
+
+  if (const auto folder = args.Value("program-dir")) base::SetProgramFolder(*folder);
+  const std::string db = args.Value("db").value_or(base::ProgramFolder() + "dat/Orlune.db");
+  MRecordBase store;
+  if (subcommand == "import" || subcommand == "add") {  // these may start a new database
+    if (store.Open(db) != 0) return Refuse(store.lastError());
+    return subcommand == "add" ? Add(store, args) : Import(store, args);
+  }
+  using Handler = int (*)(MRecordBase&, const Arguments&);
+  const std::pair<const char*, Handler> handlers[] = {{"list", List},     {"show", Show},     {"search", Search},
+                                                      {"find", Find},     {"export", Export}, {"compact", Compact}};
+  for (const auto& [name, handler] : handlers) {
+    if (subcommand != name) continue;
+    if (!OpenExisting(store, db)) return kExitRefused;
+    return handler(store, args);
+  }
+  throw UsageError(subcommand.empty() ? "missing subcommand" : "unknown subcommand '" + subcommand + "'");
+}
+
+const RegisterCommand kCases{{"cases", "the case database: add, list, show, search, find, export, import, compact",
+                              kUsage, Run}};
+
+}  // namespace
+}  // namespace quorin::cli
