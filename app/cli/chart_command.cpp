@@ -1,7 +1,6 @@
 // quorin-cli chart: one day chart, printed as the engine writes it.
 #include <cstdio>
 #include <iostream>
-#include <regex>
 #include <sstream>
 
 #include "base/files.h"
@@ -54,6 +53,36 @@ std::string CleanName(const std::string& raw, bool& changed) {
   return cleaned.empty() ? "甲" : cleaned;
 }
 
+// "YYYY-MM-DD HH:MM" (the time may be left out for 00:00; the year may be negative).
+struct MomentText {
+  std::string year, month, day, hour = "0", minute = "0";
+};
+std::optional<MomentText> ParseMoment(const std::string& text) {
+  auto number = [](const std::string& s, std::size_t width) {
+    return !s.empty() && s.size() <= width && s.find_first_not_of("0123456789") == std::string::npos;
+  };
+  MomentText m;
+  const auto blank = text.find_first_of(" T");
+  const std::string date = text.substr(0, blank);
+  const bool negative = date.starts_with("-");
+  const auto first = date.find('-', negative ? 1 : 0);
+  const auto second = first == std::string::npos ? first : date.find('-', first + 1);
+  if (second == std::string::npos) return std::nullopt;
+  m.year = date.substr(0, first);
+  m.month = date.substr(first + 1, second - first - 1);
+  m.day = date.substr(second + 1);
+  if (!number(m.year.substr(negative ? 1 : 0), 5) || !number(m.month, 2) || !number(m.day, 2)) return std::nullopt;
+  if (blank != std::string::npos) {
+    const auto start = text.find_first_not_of(" T", blank);
+    const auto colon = text.find(':', blank);
+    if (start == std::string::npos || colon == std::string::npos) return std::nullopt;
+    m.hour = text.substr(start, colon - start);
+    m.minute = text.substr(colon + 1);
+    if (!number(m.hour, 2) || !number(m.minute, 2)) return std::nullopt;
+  }
+  return m;
+}
+
 int MountainFromText(const std::string& text, const std::string& option) {
   std::string name = text;
   if (name.size() > 3 && name.ends_with("山")) name.resize(name.size() - 3);
@@ -83,11 +112,10 @@ int Run(const std::vector<std::string>& args) {
                     {"mountain", "gua", "name", "birth", "dragon", "water", "lon", "lat", "place", "settings", "flip"},
                     {"lunar", "leap", "female", "facing", "spans"});
   if (a.Positionals().size() != 1) throw UsageError("需要一个时间：\"YYYY-MM-DD HH:MM\"");
-  static const std::regex kMoment(R"(^\s*(-?\d+)-(\d{1,2})-(\d{1,2})(?:[ T]+(\d{1,2}):(\d{1,2}))?\s*$)");
-  std::smatch m;
-  if (!std::regex_match(a.Positionals()[0], m, kMoment)) throw UsageError("时间应写作 \"YYYY-MM-DD HH:MM\"：" + a.Positionals()[0]);
+  const auto m = ParseMoment(a.Positionals()[0]);
+  if (!m) throw UsageError("时间应写作 \"YYYY-MM-DD HH:MM\"：" + a.Positionals()[0]);
 
-  const auto year = HistoricalYear(m[1]);
+  const auto year = HistoricalYear(m->year);
   if (!year) {
     std::cerr << kYearError << "\n";
     return kExitRefused;
@@ -103,10 +131,10 @@ int Run(const std::vector<std::string>& args) {
   r.isLunar = a.Has("lunar");
   r.isLeapMonth = a.Has("leap");
   r.year = static_cast<std::int16_t>(Astronomical(*year));
-  r.month = static_cast<std::int16_t>(ParseInteger(m[2], "月"));
-  r.day = static_cast<std::int16_t>(ParseInteger(m[3], "日"));
-  r.hour = static_cast<std::int16_t>(m[4].matched ? ParseInteger(m[4], "时") : 0);
-  r.minute = static_cast<std::int16_t>(m[5].matched ? ParseInteger(m[5], "分") : 0);
+  r.month = static_cast<std::int16_t>(ParseInteger(m->month, "月"));
+  r.day = static_cast<std::int16_t>(ParseInteger(m->day, "日"));
+  r.hour = static_cast<std::int16_t>(ParseInteger(m->hour, "时"));
+  r.minute = static_cast<std::int16_t>(ParseInteger(m->minute, "分"));
   r.province = 34;  // 未知地 unless a place is given
   r.longitude = static_cast<float>(a.Number("lon").value_or(120.0));
   r.latitude = static_cast<float>(a.Number("lat").value_or(30.0));

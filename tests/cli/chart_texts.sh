@@ -17,8 +17,10 @@ fail() {
 same() {
   local name="$1" expected="$2"
   shift 2
-  if ! "$@" >"$work/out" 2>"$work/err"; then
-    fail "$name: exit $? ($(cat "$work/err"))"
+  "$@" >"$work/out" 2>"$work/err"
+  local code=$?
+  if [ "$code" -ne 0 ]; then
+    fail "$name: exit $code ($(cat "$work/err"))"
     return
   fi
   diff -u "$expected" "$work/out" >"$work/diff" || fail "$name: differs from $expected"$'\n'"$(head -20 "$work/diff")"
