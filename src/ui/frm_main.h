@@ -187,6 +187,7 @@ class TFrmMain : public QMainWindow {
   void BuildSkinMenu(const LayoutPrefs& prefs);
   void FillFixedLists();
   void ApplyLayout(const LayoutPrefs& prefs);
+  void OpenCaseDatabase();
   void SetDateInputsToNow(int yearCap);
   void SetYearInputs(int astronomicalYear);
   void SetMomentInputs(int astronomicalYear, int month, int day, int hour, int minute);

@@ -11,11 +11,13 @@
 
 #include "base/files.h"
 #include "base/ini_file.h"
+#include "cases/record_base.h"
 #include "chart/quorin_day.h"
 #include "ui/fonts.h"
 #include "ui/frm_main.h"
 #include "ui/image_canvas.h"
 #include "ui/program_files.h"
+#include "ui/program_objects.h"
 #include "ui/prompter.h"
 #include "ui/text_edit_sink.h"
 #include "ui/ui_font.h"
@@ -74,12 +76,31 @@ void TFrmMain::PrepareOnFirstShow() {
   record_.waterMountain = -1;
   record_.showFacing = false;
 
+  OpenCaseDatabase();
+
   connect(styleGroup_, &QActionGroup::triggered, this, &TFrmMain::TreeStyleChanged);
   connect(sortGroup_, &QActionGroup::triggered, this, &TFrmMain::TreeStyleChanged);
 
   pendingState_ = prefs.state;
   if (pendingState_ == 1) setWindowState(windowState() | Qt::WindowMinimized);
   if (pendingState_ == 2) setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void TFrmMain::OpenCaseDatabase() {
+  cases::MRecordBase* store = ProgramCaseStore();
+  if (!store) return;
+  if (store->Open(CaseDatabasePath()) != 0) {
+    // The window opens all the same, with an empty tree.
+    Tell(this, ToQString(store->lastError()));
+    return;
+  }
+  // The tree shows the newest 1000 cases; the remarks say how many there are in all.
+  const int counter = store->GetPrimaryId();
+  if (counter > 1000) {
+    RedtPingYu->append(QString());
+    RedtPingYu->append(QStringLiteral("案例总数大致：%1个，可以在树表上按鼠标右键，点击“显示全部卦例“").arg(counter));
+    RedtPingYu->document()->setModified(false);
+  }
 }
 
 void TFrmMain::ApplyLayout(const LayoutPrefs& prefs) {

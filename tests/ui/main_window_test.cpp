@@ -10,7 +10,11 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include <sqlite3.h>
+
 #include "base/ini_file.h"
+#include "cases/record_base.h"
+#include "ui/program_objects.h"
 #include "support/main_window_fixture.h"
 #include "ui/clock.h"
 #include "ui/fonts.h"
@@ -198,6 +202,52 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.window->EdtYear->text(), QStringLiteral("2200"));
     QCOMPARE(f.window->cbom->currentText(), QStringLiteral("5月"));
     QCOMPARE(f.window->cbomin->currentText(), QStringLiteral("8分"));
+  }
+
+  void caseDatabaseIsCreatedAtStart() {
+    quorin::cases::MRecordBase store;
+    quorin::ui::SetProgramCaseStore(&store);
+    {
+      MainWindowFixture f;
+      QVERIFY(QFile::exists(f.folder.Dat(QStringLiteral("Orlune.db"))));
+      QVERIFY(f.prompter.shown.isEmpty());
+      QCOMPARE(f.window->RedtPingYu->toPlainText(), QStringLiteral("输入自己的评语:"));
+    }
+    quorin::ui::SetProgramCaseStore(nullptr);
+  }
+
+  void largeDatabaseNamesItsApproximateTotal() {
+    quorin::cases::MRecordBase store;
+    quorin::ui::SetProgramCaseStore(&store);
+    {
+      MainWindowFixture f(false);
+      const std::string path = f.folder.Dat(QStringLiteral("Orlune.db")).toStdString();
+      QCOMPARE(store.Open(path), 0);
+      sqlite3* db = nullptr;
+      QCOMPARE(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+      QCOMPARE(sqlite3_exec(db, "update case_extra set primaryId=1500;", nullptr, nullptr, nullptr), SQLITE_OK);
+      sqlite3_close(db);
+      f.window->show();
+      QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+      QCOMPARE(f.window->RedtPingYu->toPlainText(),
+               QStringLiteral("输入自己的评语:\n\n案例总数大致：1500个，可以在树表上按鼠标右键，点击“显示全部卦例“"));
+    }
+    quorin::ui::SetProgramCaseStore(nullptr);
+  }
+
+  void databaseThatCannotBeOpenedIsReported() {
+    quorin::cases::MRecordBase store;
+    quorin::ui::SetProgramCaseStore(&store);
+    {
+      MainWindowFixture f(false);
+      QDir(f.folder.Path()).mkpath(QStringLiteral("dat/Orlune.db"));  // a folder where the file should be
+      f.window->show();
+      QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+      QCOMPARE(f.prompter.shown.size(), 1);
+      QCOMPARE(f.prompter.LastText(), QString::fromStdString(store.lastError()));
+      QVERIFY(f.Pai());
+    }
+    quorin::ui::SetProgramCaseStore(nullptr);
   }
 
   void skinMenuWithoutSkinsIsEmpty() {
