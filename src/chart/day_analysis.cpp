@@ -20,21 +20,8 @@ std::string DayAnalysisText(const std::array<ChartSlot, 4>& pillars) {
     sameQi = sameQi && p.guaQi == pillars[0].guaQi;
     sameYun = sameYun && p.guaYun == pillars[0].guaYun;
   }
-  std::string text = "日课分析：\r\n　　卦气交通：";
-  text += QiSection(sameQi, pairs);
-  text += "\r\n　　卦运交通：";
-  text += YunSection(sameYun, pairs);
-  text += "\r\n　　亲缘交通：";
-  text += FamilySection(pairs);
-  text += "\r\n　　七星打劫：";
-  text += RobberySection(pairs);
-  text += "\r\n　　生克进退：";
-  // The day is the reference of 年, 月 and 时.
-  text += AdvanceRetreatSection({labeled[0], labeled[1], labeled[3]}, labeled[2]);
-  text += "\r\n　　伏吟反吟：";
-  text += RepeatSection(pairs);
-  text += "\r\n\r\n";
-  return text;
+  // The day is the reference of 年, 月 and 时 in 生克进退.
+  return "日课分析：\r\n" + RelationSectionsText(sameQi, sameYun, pairs, {labeled[0], labeled[1], labeled[3]}, labeled[2]);
 }
 
 }  // namespace quorin::chart

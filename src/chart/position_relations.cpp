@@ -21,20 +21,7 @@ std::string PositionAgainstPillarsText(const ChartSlot& x, std::string_view labe
     sameQi = sameQi && p.guaQi == x.guaQi;
     sameYun = sameYun && p.guaYun == x.guaYun;
   }
-  std::string text = "　　卦气交通：";
-  text += QiSection(sameQi, pairs);
-  text += "\r\n　　卦运交通：";
-  text += YunSection(sameYun, pairs);
-  text += "\r\n　　亲缘交通：";
-  text += FamilySection(pairs);
-  text += "\r\n　　七星打劫：";
-  text += RobberySection(pairs);
-  text += "\r\n　　生克进退：";
-  text += AdvanceRetreatSection(sources, self);
-  text += "\r\n　　伏吟反吟：";
-  text += RepeatSection(pairs);
-  text += "\r\n\r\n";
-  return text;
+  return RelationSectionsText(sameQi, sameYun, pairs, sources, self);
 }
 
 std::string MasterAgainstMountainText(const ChartSlot& master, const ChartSlot& mountain) {

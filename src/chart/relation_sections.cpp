@@ -104,4 +104,22 @@ std::string RepeatSection(const std::vector<LabeledPair>& pairs) {
   return SectionText(same.Close() + opposite.Close());
 }
 
+std::string RelationSectionsText(bool pure, bool sameYun, const std::vector<LabeledPair>& pairs,
+                                 const std::vector<LabeledSlot>& sources, const LabeledSlot& target) {
+  std::string text = "　　卦气交通：";
+  text += QiSection(pure, pairs);
+  text += "\r\n　　卦运交通：";
+  text += YunSection(sameYun, pairs);
+  text += "\r\n　　亲缘交通：";
+  text += FamilySection(pairs);
+  text += "\r\n　　七星打劫：";
+  text += RobberySection(pairs);
+  text += "\r\n　　生克进退：";
+  text += AdvanceRetreatSection(sources, target);
+  text += "\r\n　　伏吟反吟：";
+  text += RepeatSection(pairs);
+  text += "\r\n\r\n";
+  return text;
+}
+
 }  // namespace quorin::chart

@@ -51,4 +51,10 @@ std::string AdvanceRetreatSection(const std::vector<LabeledSlot>& sources, const
 // 伏吟反吟: "年月、" into 伏吟 for the same hexagram, into 反吟 for opposite ones.
 std::string RepeatSection(const std::vector<LabeledPair>& pairs);
 
+// The six sections in order, from "　　卦气交通：" to the closing "\r\n\r\n": the pairs
+// for the number, family, robbery and repeat sections, the sources and target for
+// 生克进退; `pure` and `sameYun` as for QiSection and YunSection.
+std::string RelationSectionsText(bool pure, bool sameYun, const std::vector<LabeledPair>& pairs,
+                                 const std::vector<LabeledSlot>& sources, const LabeledSlot& target);
+
 }  // namespace quorin::chart
