@@ -371,6 +371,7 @@ TEST_F(ChartEngine, MissingSettingsFileGivesTheDefaults) {
 TEST_F(ChartEngine, ComputesWithoutAnAttachedView) {
   MQuorinDay bare;
   bare.SetSettingsPath(dir.File("set.ini"));
+  EXPECT_FALSE(bare.RecomputeWithChangedLines());  // no chart yet: nothing to recompute
   ASSERT_TRUE(bare.Compute(Request(2024, 3, 15, 10, 30, 1, 1)));
   EXPECT_EQ(bare.Slot(kSlotYear).gua, 52);  // 甲辰: 睽
   EXPECT_EQ(bare.Avoid()[0], 7);
