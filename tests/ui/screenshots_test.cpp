@@ -1,0 +1,58 @@
+// Pictures of the windows for a person to look at: written only when
+// QUORIN_SCREENSHOT_DIR names a folder (run under a real X server, e.g. xvfb-run).
+#include <QDir>
+#include <QFontMetrics>
+#include <QTabWidget>
+#include <QTest>
+
+#include "support/main_window_fixture.h"
+#include "ui/fonts.h"
+#include "ui/frm_dili.h"
+#include "ui/frm_set.h"
+
+using quorin::testing::MainWindowFixture;
+
+class ScreenshotsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { quorin::testing::PrepareApplication(); }
+
+  void songFontRendersChinese() {
+    const QFont font(quorin::ui::kSongFont, 12);
+    QVERIFY(QFontMetrics(font).inFont(QChar(0x56FD)));  // 国
+  }
+
+  void windows() {
+    const QString folder = qEnvironmentVariable("QUORIN_SCREENSHOT_DIR");
+    if (folder.isEmpty()) QSKIP("QUORIN_SCREENSHOT_DIR not set");
+    QDir().mkpath(folder);
+    MainWindowFixture f(false);
+    f.folder.WriteGbk(QStringLiteral("dat/init.ini"), "[window]\r\nleft=0\r\ntop=0\r\nwidth=1180\r\nheight=760\r\n");
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    f.window->EdtName->setText(QStringLiteral("张三"));
+    f.window->CboShan->setCurrentIndex(13);
+    f.window->CboShanChange();
+    f.SetMoment(2024, 3, 5, 7, 30);
+    f.window->cbodiZ->setCurrentIndex(0);
+    f.window->cbodiZClick();
+    QVERIFY(f.Pai());
+    QTest::qWait(100);
+    QVERIFY(f.window->grab().save(folder + QStringLiteral("/main_chart.png")));
+    f.window->PageMain->setCurrentIndex(1);
+    QTest::qWait(100);
+    QVERIFY(f.window->grab().save(folder + QStringLiteral("/main_analysis.png")));
+    quorin::ui::TFrmSet settings(f.window.get());
+    settings.show();
+    QTest::qWait(100);
+    QVERIFY(settings.grab().save(folder + QStringLiteral("/settings.png")));
+    quorin::ui::TFrmDiLi places(f.window.get());
+    places.show();
+    QTest::qWait(100);
+    QVERIFY(places.grab().save(folder + QStringLiteral("/places.png")));
+  }
+};
+
+QTEST_MAIN(ScreenshotsTest)
+#include "screenshots_test.moc"
