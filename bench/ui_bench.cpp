@@ -1,0 +1,88 @@
+// Start-up of the main window on an empty database and one 排盘 with its repaint.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+
+#include "base/files.h"
+#include "cases/record_base.h"
+#include "ui/fonts.h"
+#include "ui/frm_main.h"
+#include "ui/program_objects.h"
+#include "ui/prompter.h"
+
+namespace {
+
+// Answers the closing question so the window can go without a person.
+class YesPrompter final : public quorin::ui::Prompter {
+ public:
+  quorin::ui::Answer Ask(QWidget*, const quorin::ui::Message& m) override {
+    return m.buttons == quorin::ui::Buttons::YesNo ? quorin::ui::Answer::Yes : quorin::ui::Answer::Ok;
+  }
+  std::optional<QString> Input(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+  std::optional<quorin::ui::FileChoice> OpenFile(QWidget*, const quorin::ui::FileRequest&) override { return {}; }
+  std::optional<quorin::ui::FileChoice> SaveFile(QWidget*, const quorin::ui::FileRequest&) override { return {}; }
+  std::optional<QFont> ChooseFont(QWidget*, const QFont&) override { return {}; }
+  std::optional<QColor> ChooseColor(QWidget*, const QColor&) override { return {}; }
+  bool SetUpPrinter(QWidget*, QPrinter&) override { return false; }
+};
+
+void StartUpOnEmptyDatabase(benchmark::State& state) {
+  YesPrompter prompter;
+  quorin::ui::InstallPrompter(&prompter);
+  for (auto _ : state) {
+    state.PauseTiming();
+    QTemporaryDir folder;
+    quorin::base::SetProgramFolder(folder.path().toStdString());
+    quorin::cases::MRecordBase store;
+    quorin::ui::SetProgramCaseStore(&store);
+    state.ResumeTiming();
+    {
+      quorin::ui::TFrmMain window;
+      window.show();
+      (void)QTest::qWaitForWindowExposed(&window);
+      QApplication::processEvents();
+      state.PauseTiming();
+      window.close();
+    }
+    quorin::ui::SetProgramCaseStore(nullptr);
+    state.ResumeTiming();
+  }
+  quorin::ui::InstallPrompter(nullptr);
+}
+BENCHMARK(StartUpOnEmptyDatabase)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+void PaiAndRepaint(benchmark::State& state) {
+  YesPrompter prompter;
+  quorin::ui::InstallPrompter(&prompter);
+  QTemporaryDir folder;
+  quorin::base::SetProgramFolder(folder.path().toStdString());
+  quorin::ui::TFrmMain window;
+  window.show();
+  (void)QTest::qWaitForWindowExposed(&window);
+  for (auto _ : state) {
+    window.BtnPai->click();
+    window.RedtOut->repaint();
+    window.repaint();
+  }
+  window.close();
+  quorin::ui::InstallPrompter(nullptr);
+}
+BENCHMARK(PaiAndRepaint)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  quorin::ui::InstallFontSubstitutions();
+  QFont font(quorin::ui::kSongFont);
+  font.setPointSizeF(10.5);
+  QApplication::setFont(font);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
