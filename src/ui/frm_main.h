@@ -114,8 +114,9 @@ class TFrmMain : public QMainWindow {
   TRecordData& ChartRecord() { return record_; }
   chart::MQuorinDay& Engine() { return *engine_; }
   const std::vector<Coordinates>& CityCoordinates() const { return cityCoordinates_; }
-  // The chart image as last drawn by the engine.
+  // The chart image as last drawn by the engine, and the canvas it is drawn on.
   const QImage& ChartImage() const;
+  ImageCanvas& ChartCanvas() { return *canvas_; }
 
   // Runs the start-up steps of the first show (called from the show event; tests may
   // call it before showing).

@@ -1,5 +1,9 @@
 // 排盘 and the commands that fill the chart inputs.
+#include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QScrollArea>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
@@ -9,6 +13,7 @@
 #include "support/main_window_fixture.h"
 #include "ui/chart_inputs.h"
 #include "ui/clock.h"
+#include "ui/image_canvas.h"
 #include "ui/up_down.h"
 
 using quorin::testing::MainWindowFixture;
@@ -232,6 +237,31 @@ class ChartWorkflowTest : public QObject {
     QCOMPARE(f.window->cbos->currentText(), QStringLiteral("21时亥"));
     QCOMPARE(f.window->cbomin->currentText(), QStringLiteral("42分"));
     QVERIFY(f.window->Rdogl->isChecked());
+  }
+
+  void chartImageIsCentredAndDragged() {
+    MainWindowFixture f(false);
+    f.folder.WriteGbk(QStringLiteral("dat/init.ini"), "[window]\r\nwidth=1200\r\nheight=800\r\n");
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    f.window->ChartCanvas().Resize(300, 200);
+    QVERIFY(f.Pai());
+    QLabel* image = f.window->ImgPan;
+    QVERIFY(image->isVisible());
+    const QSize client = f.window->BoxPanel->viewport()->size();
+    QCOMPARE(image->pos(), QPoint(std::max(3, (client.width() - 300) / 2), std::max(3, (client.height() - 200) / 2)));
+    // Dragging moves the picture by the pointer's offset.
+    const QPoint before = image->pos();
+    QTest::mousePress(image, Qt::LeftButton, {}, QPoint(10, 10));
+    QMouseEvent move(QEvent::MouseMove, QPointF(40, 30), image->mapToGlobal(QPointF(40, 30)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(image, &move);
+    QTest::mouseRelease(image, Qt::LeftButton, {}, QPoint(40, 30));
+    QCOMPARE(image->pos(), before + QPoint(30, 20));
+    // A picture larger than the box starts 3 pixels in.
+    f.window->ChartCanvas().Resize(3000, 2000);
+    QVERIFY(f.Pai());
+    QCOMPARE(image->pos(), QPoint(3, 3));
   }
 
   void timeBasisChangesTheHeader() {
