@@ -82,25 +82,22 @@ std::string SearchResultLine(const TRecordData& r) {
   return base::PadToGbkBytes(r.name, 8) + date + r.className;
 }
 
+// Both searches look at every case with an id from 1 to the counter, in id order.
 std::vector<int> MRecordBase::FuzzySearch(const std::vector<std::string>& keywords) {
   std::vector<int> found;
-  if (!BeginBatch()) return found;
-  for (int id = 1; id <= counter_; ++id) {
-    TRecordData record;
-    if (ReadInBatch(id, record) && MatchesKeywords(FuzzyFields(record), keywords)) found.push_back(id);
-  }
-  EndBatch();
+  ReadRange(1, counter_, [&](const TRecordData& record) {
+    if (MatchesKeywords(FuzzyFields(record), keywords)) found.push_back(record.id);
+    return true;
+  });
   return found;
 }
 
 std::vector<int> MRecordBase::Search(const CaseSearchCriteria& criteria) {
   std::vector<int> found;
-  if (!BeginBatch()) return found;
-  for (int id = 1; id <= counter_; ++id) {
-    TRecordData record;
-    if (ReadInBatch(id, record) && MatchesCriteria(record, criteria)) found.push_back(id);
-  }
-  EndBatch();
+  ReadRange(1, counter_, [&](const TRecordData& record) {
+    if (MatchesCriteria(record, criteria)) found.push_back(record.id);
+    return true;
+  });
   return found;
 }
 

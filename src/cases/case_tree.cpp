@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 #include <map>
+#include <unordered_map>
 
 #include "base/gbk.h"
 #include "base/utf8.h"
@@ -32,14 +33,19 @@ std::string CaseNodeText(const TRecordData& r) {
 }
 
 int SurnamePosition(std::string_view character) {
+  // Built once: every case of a long list asks.
+  static const std::unordered_map<char32_t, int> positions = [] {
+    std::unordered_map<char32_t, int> map;
+    int position = 1;
+    for (std::size_t pos = 0; pos < kSurnameOrder.size(); ++position) map.emplace(base::NextCodePoint(kSurnameOrder, pos), position);
+    return map;  // emplace keeps the first of a character that occurs twice
+  }();
+  std::size_t end = 0;
   if (character.empty()) return 0;
-  int position = 1;
-  for (std::size_t pos = 0; pos < kSurnameOrder.size(); ++position) {
-    const std::size_t start = pos;
-    base::NextCodePoint(kSurnameOrder, pos);
-    if (kSurnameOrder.substr(start, pos - start) == character) return position;
-  }
-  return 0;
+  const char32_t c = base::NextCodePoint(character, end);
+  if (end != character.size()) return 0;
+  const auto it = positions.find(c);
+  return it == positions.end() ? 0 : it->second;
 }
 
 std::int32_t SurnameKey(const ImCode& imCode, std::string_view name) {
@@ -66,32 +72,63 @@ std::optional<double> TimeKey(calendar::MYiDateEx& date, const TRecordData& r) {
   return date.ToJulianDay(moment);
 }
 
-void SortCaseItems(std::vector<TCusTreeItem>& items, CaseOrder order) {
-  using Item = TCusTreeItem;
-  switch (order) {
-    case CaseOrder::kNone:
-      return;
-    case CaseOrder::kTimeDescending:
-      std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) {
-        return a.timeKey != b.timeKey ? a.timeKey > b.timeKey : a.surnameKey < b.surnameKey;
-      });
-      return;
-    case CaseOrder::kTimeAscending:
-      std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) {
-        return a.timeKey != b.timeKey ? a.timeKey < b.timeKey : a.surnameKey < b.surnameKey;
-      });
-      return;
-    case CaseOrder::kSurnameAscending:
-      std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) {
-        return a.surnameKey != b.surnameKey ? a.surnameKey < b.surnameKey : a.timeKey > b.timeKey;
-      });
-      return;
-    case CaseOrder::kSurnameDescending:
-      std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) {
-        return a.surnameKey != b.surnameKey ? a.surnameKey > b.surnameKey : a.timeKey > b.timeKey;
-      });
-      return;
+const TimeKeyCalculator::LunarMonth& TimeKeyCalculator::Month(int year, int month, bool leap) {
+  const auto key = std::make_tuple(year, month, leap);
+  if (const auto it = months_.find(key); it != months_.end()) return it->second;
+  LunarMonth m;
+  calendar::CivilDateTime lunar{static_cast<std::int16_t>(year), static_cast<std::int16_t>(month), 1, 12, 0};
+  calendar::CivilDateTime solar;
+  if (date_.LunarToSolar(lunar, leap, solar).ok) {
+    m.exists = true;
+    m.firstDayNoon = date_.ToJulianDay(solar);
+    lunar.day = 30;
+    m.length = date_.LunarToSolar(lunar, leap, solar).ok ? 30 : 29;
   }
+  return months_.emplace(key, m).first->second;
+}
+
+std::optional<double> TimeKeyCalculator::operator()(const TRecordData& r) {
+  if (!r.isLunar) return TimeKey(date_, r);
+  const LunarMonth& m = Month(r.year, r.month, r.isLeapMonth);
+  if (!m.exists || r.day < 1 || r.day > m.length) return std::nullopt;
+  calendar::CivilDateTime solar = date_.FromJulianDay(m.firstDayNoon + (r.day - 1));
+  solar.hour = r.hour;
+  solar.minute = r.minute;
+  return date_.ToJulianDay(solar);
+}
+
+namespace {
+
+// Whether a goes before b by the order's main key, then its second key.
+bool Before(CaseOrder order, const TCusTreeItem& a, const TCusTreeItem& b) {
+  switch (order) {
+    case CaseOrder::kTimeDescending:
+      return a.timeKey != b.timeKey ? a.timeKey > b.timeKey : a.surnameKey < b.surnameKey;
+    case CaseOrder::kTimeAscending:
+      return a.timeKey != b.timeKey ? a.timeKey < b.timeKey : a.surnameKey < b.surnameKey;
+    case CaseOrder::kSurnameAscending:
+      return a.surnameKey != b.surnameKey ? a.surnameKey < b.surnameKey : a.timeKey > b.timeKey;
+    case CaseOrder::kSurnameDescending:
+      return a.surnameKey != b.surnameKey ? a.surnameKey > b.surnameKey : a.timeKey > b.timeKey;
+    case CaseOrder::kNone:
+      break;
+  }
+  return false;
+}
+
+}  // namespace
+
+void SortCaseItems(std::vector<TCusTreeItem>& items, CaseOrder order) {
+  if (order == CaseOrder::kNone) return;
+  // Indexes are sorted and the items moved once: cheaper than moving items in every merge.
+  std::vector<std::uint32_t> index(items.size());
+  for (std::uint32_t i = 0; i < index.size(); ++i) index[i] = i;
+  std::stable_sort(index.begin(), index.end(),
+                   [&](std::uint32_t a, std::uint32_t b) { return Before(order, items[a], items[b]); });
+  std::vector<TCusTreeItem> sorted;
+  sorted.reserve(items.size());
+  for (const std::uint32_t i : index) sorted.push_back(std::move(items[i]));
+  items = std::move(sorted);
 }
 
 std::vector<int> NewestCaseIds(int counter, int limit) {
@@ -100,49 +137,110 @@ std::vector<int> NewestCaseIds(int counter, int limit) {
   return ids;
 }
 
+namespace {
+
+// Turns read cases into tree items, with the keys of the order.
+class ItemMaker {
+ public:
+  explicit ItemMaker(CaseOrder order) : order_(order) {}
+
+  // False when the case has no place in the order (a lunar date that does not exist).
+  bool Make(TRecordData& record, TCusTreeItem& item) {
+    if (order_ != CaseOrder::kNone) {
+      const auto timeKey = timeKeys_(record);
+      if (!timeKey) return false;
+      item.timeKey = *timeKey;
+      item.surnameKey = SurnameKey(imCode_, record.name);
+    }
+    item.id = record.id;
+    item.text = CaseNodeText(record);
+    item.male = record.male;
+    item.className = std::move(record.className);
+    return true;
+  }
+
+ private:
+  CaseOrder order_;
+  TimeKeyCalculator timeKeys_;
+  ImCode imCode_;
+};
+
+// A scan of the id range pays off when the list covers a good part of it.
+bool WorthScanning(const std::vector<std::pair<int, std::size_t>>& byId) {
+  if (byId.size() < 256) return false;
+  const double range = static_cast<double>(byId.back().first) - byId.front().first + 1;
+  return static_cast<double>(byId.size()) * 4 >= range;
+}
+
+}  // namespace
+
 CaseLoadResult LoadCaseItems(MRecordBase& store, const std::vector<int>& ids, CaseOrder order, std::stop_token stop,
                              const LoadProgress& progress) {
   CaseLoadResult result;
   std::vector<std::string> categories;
   store.GetClassNames(categories);
-  std::vector<int> counts(categories.size(), 0);
-  std::map<std::string, std::size_t, std::less<>> categoryIndex;
-  for (std::size_t i = 0; i < categories.size(); ++i) categoryIndex.emplace(categories[i], i);
-
   if (!store.BeginBatch()) {
     result.error = store.lastError();
     return result;
   }
-  calendar::MYiDateEx date;
-  ImCode imCode;
+  ItemMaker maker(order);
   const int total = static_cast<int>(ids.size());
-  result.items.reserve(ids.size());
-  for (int done = 0; done < total; ++done) {
-    if (stop.stop_requested()) {
-      result.cancelled = true;
-      break;
-    }
-    if (progress && done % 50 == 0) progress(done, total);
-    TRecordData record;
-    if (!store.ReadInBatch(ids[done], record)) continue;
+  std::vector<std::optional<TCusTreeItem>> slots(ids.size());  // by position in the id list
+  int handled = 0;
+  auto place = [&](TRecordData& record, std::size_t position) {
+    if (progress && handled % 50 == 0) progress(handled, total);
+    ++handled;
     TCusTreeItem item;
-    if (order != CaseOrder::kNone) {
-      const auto timeKey = TimeKey(date, record);
-      if (!timeKey) continue;  // a lunar date that does not exist has no place in an order
-      item.timeKey = *timeKey;
-      item.surnameKey = SurnameKey(imCode, record.name);
+    if (maker.Make(record, item)) slots[position] = std::move(item);
+  };
+
+  std::vector<std::pair<int, std::size_t>> byId;
+  byId.reserve(ids.size());
+  for (std::size_t i = 0; i < ids.size(); ++i) byId.emplace_back(ids[i], i);
+  std::sort(byId.begin(), byId.end());
+  if (WorthScanning(byId)) {
+    std::size_t k = 0;
+    store.ReadRange(byId.front().first, byId.back().first, [&](TRecordData& record) {
+      if (stop.stop_requested()) return false;
+      while (k < byId.size() && byId[k].first < record.id) ++k;
+      for (; k < byId.size() && byId[k].first == record.id; ++k) {
+        if (k + 1 < byId.size() && byId[k + 1].first == record.id) {
+          TRecordData copy = record;  // an id listed twice is shown twice
+          place(copy, byId[k].second);
+        } else {
+          place(record, byId[k].second);
+        }
+      }
+      return true;
+    });
+  } else {
+    for (std::size_t i = 0; i < ids.size() && !stop.stop_requested(); ++i) {
+      TRecordData record;
+      if (store.ReadInBatch(ids[i], record)) {
+        place(record, i);
+      } else {
+        ++handled;
+      }
     }
-    item.id = record.id;
-    item.text = CaseNodeText(record);
-    item.male = record.male;
-    if (const auto it = categoryIndex.find(record.className); it != categoryIndex.end()) ++counts[it->second];
-    item.className = std::move(record.className);
-    result.items.push_back(std::move(item));
   }
   store.EndBatch();
+  if (stop.stop_requested()) {
+    result.cancelled = true;
+    return result;
+  }
+
+  result.items.reserve(ids.size());
+  for (auto& slot : slots) {
+    if (slot) result.items.push_back(std::move(*slot));
+  }
   SortCaseItems(result.items, order);
-  for (std::size_t i = 0; i < categories.size(); ++i) {
-    if (counts[i] > 0) result.listedCategories.push_back(categories[i]);
+  std::map<std::string, int, std::less<>> counts;
+  for (const TCusTreeItem& item : result.items) ++counts[item.className];
+  for (const std::string& name : categories) {
+    if (const auto it = counts.find(name); it != counts.end() && it->second > 0) {
+      result.listedCategories.push_back(name);
+      it->second = 0;  // a name listed twice shows once
+    }
   }
   return result;
 }

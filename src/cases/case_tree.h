@@ -5,11 +5,13 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <stop_token>
 #include <string>
 #include <string_view>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "calendar/yi_date_ex.h"
@@ -46,6 +48,24 @@ std::int32_t SurnameKey(const ImCode& imCode, std::string_view name);
 // Julian day of the case's moment (a lunar date converted to Gregorian); nullopt
 // when the lunar date does not exist.
 std::optional<double> TimeKey(calendar::MYiDateEx& date, const TRecordData& record);
+
+// The same keys for many cases: each lunar month is converted once, and a lunar day
+// is found from its month's first day, which gives exactly the key above.
+class TimeKeyCalculator {
+ public:
+  std::optional<double> operator()(const TRecordData& record);
+
+ private:
+  struct LunarMonth {
+    bool exists = false;
+    double firstDayNoon = 0;  // Julian day of the month's first day at noon
+    int length = 0;
+  };
+  const LunarMonth& Month(int year, int month, bool leap);
+
+  calendar::MYiDateEx date_;
+  std::map<std::tuple<int, int, bool>, LunarMonth> months_;
+};
 
 // Orders the items stably by the order's main and second key; the same result as
 // inserting them one by one at the place a binary search finds (after equal items).

@@ -32,6 +32,7 @@ constexpr std::string_view kUpdateCase =
     "addrNum=?, remarkFile=?, tag1=?, tag2=?, shanGua=?, event=?, masterDate=?, remarkText=? where id=?;";
 constexpr std::string_view kDeleteCase = "delete from case_data where id = ?;";
 constexpr std::string_view kReadCase = "select * from case_data where id=?;";
+constexpr std::string_view kReadCaseRange = "select * from case_data where id>=? and id<=? order by id;";
 constexpr std::string_view kMaxCaseId = "select max(id) from case_data;";
 constexpr std::string_view kCountCases = "select count(*) from case_data;";
 
@@ -284,10 +285,35 @@ bool MRecordBase::ReadOn(SqliteConnection& connection, int id, TRecordData& reco
     case SqliteStatement::Step::kDone: return false;
     case SqliteStatement::Step::kRow: break;
   }
-  std::array<std::string_view, kCaseColumnCount> columns;
-  for (int i = 0; i < kCaseColumnCount; ++i) columns[i] = read->Text(read->ColumnIndex(kCaseColumns[i]));
-  record = DecodeRecord(columns);
+  record = RecordOfRow(*read);
   return true;
+}
+
+TRecordData MRecordBase::RecordOfRow(const SqliteStatement& row) {
+  // Values are looked up by column name: a column the file lacks reads as empty text.
+  const std::vector<int>& index = row.ColumnIndexes(kCaseColumns);
+  std::array<std::string_view, kCaseColumnCount> columns;
+  for (int i = 0; i < kCaseColumnCount; ++i) columns[i] = row.Text(index[i]);
+  return DecodeRecord(columns);
+}
+
+bool MRecordBase::ReadRange(int firstId, int lastId, const std::function<bool(TRecordData& record)>& each) {
+  SqliteConnection own;
+  SqliteConnection* c = Connect(own);
+  if (!c) return false;
+  SqliteStatement* read = Statement(*c, kReadCaseRange);
+  if (!read) return false;
+  ResetOnExit reset{read};
+  read->Bind(1, static_cast<std::int64_t>(firstId)).Bind(2, static_cast<std::int64_t>(lastId));
+  for (;;) {
+    switch (read->Next()) {
+      case SqliteStatement::Step::kError: return Fail(c->Message());
+      case SqliteStatement::Step::kDone: return true;
+      case SqliteStatement::Step::kRow: break;
+    }
+    TRecordData record = RecordOfRow(*read);
+    if (!each(record)) return true;
+  }
 }
 
 bool MRecordBase::Read(int id, TRecordData& record) {

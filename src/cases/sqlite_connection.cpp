@@ -52,6 +52,15 @@ int SqliteStatement::ColumnIndex(std::string_view name) const {
   return -1;
 }
 
+const std::vector<int>& SqliteStatement::ColumnIndexes(std::span<const std::string_view> names) const {
+  if (mappedNames_ != names.data() || mappedColumns_.size() != names.size()) {
+    mappedColumns_.clear();
+    for (const std::string_view name : names) mappedColumns_.push_back(ColumnIndex(name));
+    mappedNames_ = names.data();
+  }
+  return mappedColumns_;
+}
+
 std::string_view SqliteStatement::Text(int column) const {
   if (column < 0 || column >= ColumnCount()) return {};
   const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
@@ -63,7 +72,7 @@ SqliteConnection::~SqliteConnection() { Close(); }
 
 bool SqliteConnection::Open(const std::string& utf8Path, bool create, std::string& error) {
   Close();
-  const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+  const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
   if (sqlite3_open_v2(utf8Path.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
     error = db_ ? sqlite3_errmsg(db_) : "out of memory";
     Close();

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,12 +35,16 @@ class SqliteStatement {
   int ColumnCount() const;
   // The column of that name in the result, -1 when the result has none.
   int ColumnIndex(std::string_view name) const;
+  // The columns of a fixed list of names (-1 where missing), worked out once per statement.
+  const std::vector<int>& ColumnIndexes(std::span<const std::string_view> names) const;
   // The text of a column of the current row; empty for NULL or a missing column.
   std::string_view Text(int column) const;
 
  private:
   sqlite3_stmt* statement_;
   mutable std::vector<std::string> names_;
+  mutable const std::string_view* mappedNames_ = nullptr;
+  mutable std::vector<int> mappedColumns_;
 };
 
 class SqliteConnection {
@@ -50,6 +55,7 @@ class SqliteConnection {
   SqliteConnection& operator=(const SqliteConnection&) = delete;
 
   // Opens (and, when `create` is set, creates) the file; error holds SQLite's message.
+  // A connection serves one thread at a time, so SQLite's own locking is left out.
   bool Open(const std::string& utf8Path, bool create, std::string& error);
   void Close();
   bool IsOpen() const { return db_ != nullptr; }

@@ -132,6 +132,27 @@ TEST(CaseOrdering, MatchesStableBinaryInsertionForEveryOrder) {
   }
 }
 
+TEST(CaseOrdering, RememberedLunarMonthsGiveTheDirectKeys) {
+  calendar::MYiDateEx date;
+  TimeKeyCalculator keys;
+  std::mt19937 random(11);
+  int missing = 0;
+  for (int i = 0; i < 400; ++i) {
+    TRecordData r;
+    r.isLunar = i % 5 != 0;
+    r.isLeapMonth = random() % 4 == 0;
+    r.year = static_cast<std::int16_t>(1995 + random() % 40);
+    r.month = static_cast<std::int16_t>(1 + random() % 12);
+    r.day = static_cast<std::int16_t>(random() % 32);  // 0 and 31 never exist, 30 only in long months
+    r.hour = static_cast<std::int16_t>(random() % 24);
+    r.minute = static_cast<std::int16_t>(random() % 60);
+    const auto direct = TimeKey(date, r);
+    EXPECT_EQ(keys(r), direct) << r.year << "-" << r.month << "-" << r.day << (r.isLeapMonth ? " leap" : "");
+    missing += !direct;
+  }
+  EXPECT_GT(missing, 20);  // the sample did meet dates that do not exist
+}
+
 TEST(CaseOrdering, NewestIdsCountDownFromTheCounter) {
   EXPECT_EQ(NewestCaseIds(3, 1000), (std::vector<int>{3, 2, 1}));
   const auto ids = NewestCaseIds(1500, 1000);
@@ -187,6 +208,33 @@ TEST_F(CaseLoading, OrdersDropLunarDatesThatDoNotExist) {
   EXPECT_EQ(Ids(LoadCaseItems(store_, ids, CaseOrder::kTimeAscending)), (std::vector<int>{4, 1, 3, 2, 6}));
   EXPECT_EQ(Ids(LoadCaseItems(store_, ids, CaseOrder::kSurnameAscending)), (std::vector<int>{2, 6, 3, 4, 1}));
   EXPECT_EQ(Ids(LoadCaseItems(store_, ids, CaseOrder::kSurnameDescending)), (std::vector<int>{1, 4, 3, 6, 2}));
+}
+
+TEST_F(CaseLoading, LongListsReadByOneScanGiveTheSameItems) {
+  ASSERT_TRUE(store_.BeginBatch());
+  for (int i = 0; i < 600; ++i) {
+    TRecordData r = MakeRecord("名" + std::to_string(i), 1990 + i % 30, 1 + i % 12, 1 + i % 28, i % 24, i % 60);
+    r.isLunar = i % 7 == 0;
+    ASSERT_GT(store_.InsertInBatch(r), 0);
+  }
+  ASSERT_TRUE(store_.EndBatch());
+  std::vector<int> ids = NewestCaseIds(store_.GetPrimaryId(), 10000);
+  ids.push_back(3);  // listed twice: shown twice
+  ids.push_back(5000);
+  std::mt19937 random(5);
+  std::shuffle(ids.begin(), ids.end(), random);
+  for (CaseOrder order : {CaseOrder::kNone, CaseOrder::kTimeDescending, CaseOrder::kSurnameAscending}) {
+    const auto scanned = LoadCaseItems(store_, ids, order);
+    std::vector<TCusTreeItem> items;
+    for (std::size_t i = 0; i < ids.size(); i += 100) {
+      const std::vector<int> part(ids.begin() + static_cast<long>(i), ids.begin() + static_cast<long>(std::min(ids.size(), i + 100)));
+      for (auto& item : LoadCaseItems(store_, part, CaseOrder::kNone).items) items.push_back(std::move(item));
+    }
+    ASSERT_EQ(scanned.items.size(), items.size() - (order == CaseOrder::kNone ? 0 : 1));  // 5: lunar leap 3 of 2024
+    if (order == CaseOrder::kNone) {
+      for (std::size_t i = 0; i < items.size(); ++i) EXPECT_EQ(scanned.items[i].id, items[i].id) << i;
+    }
+  }
 }
 
 TEST_F(CaseLoading, CategoriesWithCasesComeInListOrderThenTheUnlistedOnes) {
