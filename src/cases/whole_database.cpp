@@ -270,11 +270,10 @@ int MRecordBase::ExportTo(const std::string& path, const std::vector<std::string
   for (int id = 0; id <= counter_; ++id) {
     TRecordData record;
     if (!ReadInBatch(id, record)) continue;
-    if (exportAll || ContainsCategory(categories, record.className)) {
-      if (target.InsertInBatch(record) >= 0) {
-        ++count;
-        AddCategory(used, record.className);
-      }
+    if (!exportAll && !ContainsCategory(categories, record.className)) continue;
+    if (target.InsertInBatch(record) >= 0) {
+      ++count;
+      AddCategory(used, record.className);
     }
     line.Update(count);
   }
