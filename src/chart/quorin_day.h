@@ -1,6 +1,7 @@
 // The day-chart engine (日课排盘): turns a chart request into the four pillars and
 // the chart positions, and writes the chart text (header, table, 日课分析, the
-// relation paragraphs and 常用神煞) into a rich-text view.
+// relation paragraphs and 常用神煞) into a rich-text view, and draws the chart
+// picture with its clickable table, relation lines and six-line chart.
 #pragma once
 
 #include <array>
@@ -10,9 +11,11 @@
 #include "calendar/yi_date_ex.h"
 #include "cases/record_data.h"
 #include "chart/canvas.h"
+#include "chart/chart_image_geometry.h"
 #include "chart/chart_settings.h"
 #include "chart/chart_slot.h"
 #include "chart/rich_text_sink.h"
+#include "chart/search.h"
 #include "chart/shensha.h"
 #include "iching/liu_yao_gua.h"
 
@@ -47,11 +50,22 @@ struct ChartSelection {
   bool operator==(const ChartSelection&) const = default;
 };
 
+// What the last drawing of the chart picture left for click handling.
+struct ChartImageState {
+  ChartTableArea table;          // not set until a chart is drawn
+  bool sixLineShown = false;
+  int sixLinePosition = -1;      // display position of its column (3 = 山)
+  int sixLineGua = -1;
+  bool lineBarActive = false;    // the six-line chart of 山 is shown
+  LineBarArea lineBar;
+};
+
 class MQuorinDay {
  public:
   MQuorinDay();
 
-  // Remembers the outputs (either may be null) and resets the line flips.
+  // Remembers the outputs (either may be null), resets the line flips and the
+  // click areas, and sizes the picture for the chart font.
   void Attach(RichTextSink* text, Canvas* image);
   // Settings file to read instead of dat/set.ini of the program folder; empty
   // restores the default.
@@ -75,6 +89,30 @@ class MQuorinDay {
   void WriteAnalysis();  // 日课分析 and the relation paragraphs
   void ComputeAvoidInfo();
   void WriteShensha();
+
+  // The chart picture. The font is "宋体" at `ImageFontSize()` points (10..35,
+  // whole points used); the picture is 55 "国" wide and 0.7 of that high.
+  void SetImageFont(double size);
+  // Changes the font size by `delta`; false, with nothing changed, when the new size
+  // leaves 10..35. Otherwise the picture is resized and cleared.
+  bool StepImageFont(double delta);
+  double ImageFontSize() const { return fontSize_; }
+  // The background of the picture: the chart text view's background colour.
+  void SetImageBackground(Color color) { background_ = color; }
+  Color ImageBackground() const { return background_; }
+  void ClearImage();
+  // The chart without a selection: header lines, table, 常用神煞.
+  void DrawChartImage();
+  // Over a freshly drawn chart: the six-line chart of the column's hexagram (with
+  // the line bar for 山) and the relation lines of the band; nothing for band -1.
+  void DrawSelection(int column, int band);
+  // A left-button release at (x, y): a line-bar cell flips lines and recomputes the
+  // chart; a table cell selects (or, clicked again, deselects) its column and band.
+  // True when the picture was redrawn.
+  bool Click(int x, int y);
+  const ChartImageState& ImageState() const { return imageState_; }
+  // The four header lines of the picture.
+  std::array<std::string, 4> ImageHeaderLines();
 
   // The entered moment in Beijing time and its Julian day (for day and hour steps).
   struct Moment {
@@ -131,6 +169,18 @@ class MQuorinDay {
   void AppendHeaded(const std::string& text, int headingBytes, Color color);
   void WriteChartAfterPillars();
   bool PositionsExist() const;
+  // Pieces the text header and the picture share: "甲辰年 二月 初六日 巳时" and
+  // "乙卯(６　损卦　九　金　乾)(乾抽1)".
+  std::string LunarDateText() const;
+  std::string YuanChenText() const;
+  // The picture's parts.
+  void SetChartFont(int size, bool bold);
+  void DrawTable(int top);
+  void DrawShensha();
+  void DrawLinks(int column, int band);
+  void DrawLineBar();
+  void DrawLinkText(const std::string& text, int meetingX, int y, double secondLine);
+  PictureSize Picture() const { return image_ ? PictureSize{image_->Width(), image_->Height()} : PictureSize{}; }
 
   RichTextSink* text_ = nullptr;
   Canvas* image_ = nullptr;
@@ -161,6 +211,21 @@ class MQuorinDay {
   int baseMountain_ = 0;  // the mountain the request chose, preferred when lines are flipped
   std::array<std::uint8_t, 6> changedLines_{};
   ChartSelection selection_;
+
+  double fontSize_ = kDefaultImageFontSize;
+  Color background_ = kWhite;
+  ChartImageState imageState_;
+
+  // The one-year search (查找吉课), in search.cpp.
+ public:
+  // Walks the request's year in two-hour steps, reports progress and one line per
+  // moment that passes, and returns how many passed. Writes no text and draws
+  // nothing; the request copy, pillars and slots stay at the last moment examined.
+  int Search(const SearchRequest& request, SearchSink& sink);
+  const SearchRequest& LastSearchRequest() const { return searchRequest_; }
+
+ private:
+  SearchRequest searchRequest_;
 };
 
 }  // namespace quorin::chart

@@ -1,0 +1,169 @@
+#include "chart/search_match.h"
+
+#include "chart/relations.h"
+
+namespace quorin::chart {
+namespace {
+
+// Slot indices of the engine's ten slots.
+constexpr int kYear = 0, kMountain = 4, kMaster = 5, kDragon = 6, kWater = 7, kFacing = 8;
+
+std::uint8_t NumberOf(const ChartSlot& slot, bool useQi) { return useQi ? slot.guaQi : slot.guaYun; }
+
+// The host of 生入克入 is the weightiest position of the list; on a tie the earlier one.
+int HostRank(std::uint8_t kind) {
+  switch (kind) {
+    case kKindMountain: return 30;
+    case kKindMaster: return 25;
+    case kKindFacing: return 20;
+    case kKindDragon: return 15;
+    case kKindWater: return 10;
+    case kKindDay: return 5;
+    default: return 0;
+  }
+}
+
+// Hits of one number group: 同数, the pair sums and 合生成 (and 相通 for 卦运), the digits.
+int GroupHits(const ExaminedList& list, bool useQi, const bool* flags, const DigitGroup& digits) {
+  int hits = 0;
+  const int n = list.count;
+  if (flags[0]) {
+    bool same = true;
+    for (int i = 1; i < n && same; ++i) same = NumberOf(list.slots[static_cast<std::size_t>(i)], useQi) == NumberOf(list.slots[0], useQi);
+    hits += same ? 1 : 0;
+  }
+  const bool through = !useQi && flags[kYunThrough];
+  if (flags[1] || flags[2] || flags[3] || flags[4] || through) {
+    // Counted once over all pairs; a condition holds when any pair gives it.
+    std::array<int, 3> sums{};
+    int generation = 0;
+    int throughPairs = 0;
+    for (int i = 0; i < n; ++i) {
+      for (int j = i + 1; j < n; ++j) {
+        const PairRelationResult r =
+            PairRelation(list.slots[static_cast<std::size_t>(i)], list.slots[static_cast<std::size_t>(j)], useQi);
+        if (r.heShu >= 0) ++sums[static_cast<std::size_t>(r.heShu)];
+        if (r.heSheng >= 0) ++generation;
+        if (r.xiangTong > 0) ++throughPairs;
+      }
+    }
+    for (std::size_t k = 0; k < 3; ++k) hits += flags[k + 1] && sums[k] > 0 ? 1 : 0;
+    hits += flags[4] && generation > 0 ? 1 : 0;
+    hits += through && throughPairs > 0 ? 1 : 0;
+  }
+  if (digits.count > 0) {
+    std::array<std::uint8_t, 9> text{};
+    for (int i = 0; i < n; ++i) {
+      text[static_cast<std::size_t>(i)] =
+          static_cast<std::uint8_t>(SearchDigit(NumberOf(list.slots[static_cast<std::size_t>(i)], useQi)));
+    }
+    hits += DigitGroupMatches(digits, text.data(), n) ? 1 : 0;
+  }
+  return hits;
+}
+
+}  // namespace
+
+ExaminedList BuildExaminedList(const SearchRequest& request, const std::array<ChartSlot, 10>& chartSlots) {
+  ExaminedList list;
+  auto add = [&](int slot) { list.slots[static_cast<std::size_t>(list.count++)] = chartSlots[static_cast<std::size_t>(slot)]; };
+  if (request.includeDragon && request.dragonMountain != -1) add(kDragon);
+  if (request.includeWater && request.waterMountain != -1) add(kWater);
+  if (request.includeMaster) add(kMaster);
+  if (request.includeMountain) add(kMountain);
+  if (request.includeFacing && request.showFacing) add(kFacing);
+  for (int pillar = kYear; pillar < kYear + 4; ++pillar) add(pillar);
+  return list;
+}
+
+int SearchDigit(int number) {
+  const int digit = number % 9;
+  return digit == 0 ? 9 : digit;
+}
+
+bool DigitGroupMatches(const DigitGroup& group, const std::uint8_t* digits, int count) {
+  const int n = group.count;
+  if (n <= 0) return true;
+  if (n > DigitGroup::kMaxDigits || n > count) return false;
+  // Wanted digits as counts; anything but 1..9 never occurs among the numbers.
+  std::array<int, 10> wanted{};
+  for (int i = 0; i < n; ++i) {
+    const int d = group.digits[static_cast<std::size_t>(i)];
+    if (d < 1 || d > 9) return false;
+    ++wanted[static_cast<std::size_t>(d)];
+  }
+  auto covers = [&](int from, int length, bool exactly) {
+    std::array<int, 10> have{};
+    for (int i = from; i < from + length; ++i) ++have[digits[i] % 10];
+    for (std::size_t d = 1; d < 10; ++d) {
+      if (exactly ? have[d] != wanted[d] : have[d] < wanted[d]) return false;
+    }
+    return true;
+  };
+  if (!group.adjacent) return covers(0, count, false);
+  // Some ordering of the digits stands side by side exactly when some run of n
+  // numbers holds the same digits.
+  for (int from = 0; from + n <= count; ++from) {
+    if (covers(from, n, true)) return true;
+  }
+  return false;
+}
+
+bool MomentTest::QiGroupPasses(const ExaminedList& list) const {
+  if (request_.qiConditionCount == 0) return true;
+  return GroupHits(list, true, request_.qi.data(), request_.qiDigits) == request_.qiConditionCount;
+}
+
+bool MomentTest::YunGroupPasses(const ExaminedList& list) const {
+  if (request_.yunConditionCount == 0) return true;
+  return GroupHits(list, false, request_.yun.data(), request_.yunDigits) == request_.yunConditionCount;
+}
+
+bool MomentTest::ShengRuKeRuPasses(const ExaminedList& list) const {
+  int host = 0;
+  for (int i = 1; i < list.count; ++i) {
+    if (HostRank(list.slots[static_cast<std::size_t>(i)].kind) > HostRank(list.slots[static_cast<std::size_t>(host)].kind)) host = i;
+  }
+  const int hostQi = list.slots[static_cast<std::size_t>(host)].guaQi;
+  for (int i = 0; i < list.count; ++i) {
+    if (i == host) continue;
+    const int relation = ElementRelation(list.slots[static_cast<std::size_t>(i)].guaQi, hostQi);
+    if (relation != 3 && relation != 4) return false;
+  }
+  return true;
+}
+
+bool MomentTest::FamilyLinkPasses(const ExaminedList& list) const {
+  for (int i = 1; i < list.count; ++i) {
+    const FamilyRolePair roles = FamilyRoles(list.slots[0].gua, list.slots[static_cast<std::size_t>(i)].gua);
+    if (roles.a <= 0 || roles.b <= 0) return false;
+  }
+  return true;
+}
+
+bool MomentTest::AvoidsAll(const std::array<ChartSlot, 4>& pillars, const AvoidInfo& avoid) const {
+  const auto& a = request_.avoid;
+  for (const ChartSlot& pillar : pillars) {
+    const int branch = BranchOf(pillar.jiazi);
+    if (a[kAvoidClashMountainFlag] && branch == avoid[kAvoidClashMountain]) return false;
+    if (a[kAvoidMountainKillingsFlag] &&
+        (branch == avoid[kAvoidMountainKillings] || branch == avoid[kAvoidMountainKillings + 1] ||
+         branch == avoid[kAvoidMountainKillings + 2])) {
+      return false;
+    }
+    if (a[kAvoidClashMasterFlag] && branch == avoid[kAvoidClashMaster]) return false;
+    if (a[kAvoidMountainRepeatFlag] && pillar.gua == avoid[kAvoidMountainGua]) return false;
+    if (a[kAvoidMountainOppositeFlag] && pillar.gua == avoid[kAvoidFacingGua]) return false;
+  }
+  return true;
+}
+
+bool MomentTest::Passes(const ExaminedList& list, const std::array<ChartSlot, 4>& pillars, const AvoidInfo& avoid) const {
+  // The 卦运 group counts only after the 卦气 group passed.
+  if (!QiGroupPasses(list) || !YunGroupPasses(list)) return false;
+  if (request_.shengRuKeRu && !ShengRuKeRuPasses(list)) return false;
+  if (request_.familyLink && !FamilyLinkPasses(list)) return false;
+  return AvoidsAll(pillars, avoid);
+}
+
+}  // namespace quorin::chart

@@ -1,0 +1,47 @@
+// The test the one-year search applies to one moment: the examined positions, the
+// 卦气 and 卦运 groups, 生入克入, 亲缘交通 and the things to avoid.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "chart/chart_slot.h"
+#include "chart/search_request.h"
+#include "chart/shensha.h"
+
+namespace quorin::chart {
+
+// The positions a moment is judged on: the included ones of 龙 水 主 山 向 that
+// exist, then always 年 月 日 时.
+struct ExaminedList {
+  std::array<ChartSlot, 9> slots{};
+  int count = 0;
+};
+// `chartSlots` are the engine's ten slots (0 年 1 月 2 日 3 时 4 山 5 主 6 龙 7 水 8 向 9 元辰).
+ExaminedList BuildExaminedList(const SearchRequest& request, const std::array<ChartSlot, 10>& chartSlots);
+
+// The digit of a 卦气 or 卦运 number as the digit groups see it: n mod 9, 9 for 0.
+int SearchDigit(int number);
+
+// The digits of the group occur among `digits` (each 1..9), each as often as it is
+// listed; with `adjacent` side by side in some order. A group without digits matches.
+bool DigitGroupMatches(const DigitGroup& group, const std::uint8_t* digits, int count);
+
+// Everything a moment must satisfy, prepared once per search.
+class MomentTest {
+ public:
+  explicit MomentTest(const SearchRequest& request) : request_(request) {}
+  // `pillars` are the slots 年 月 日 时, `avoid` the avoidance data of the chart.
+  bool Passes(const ExaminedList& list, const std::array<ChartSlot, 4>& pillars, const AvoidInfo& avoid) const;
+
+ private:
+  bool QiGroupPasses(const ExaminedList& list) const;
+  bool YunGroupPasses(const ExaminedList& list) const;
+  bool ShengRuKeRuPasses(const ExaminedList& list) const;
+  bool FamilyLinkPasses(const ExaminedList& list) const;
+  bool AvoidsAll(const std::array<ChartSlot, 4>& pillars, const AvoidInfo& avoid) const;
+
+  SearchRequest request_;
+};
+
+}  // namespace quorin::chart
