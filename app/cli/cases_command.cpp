@@ -283,7 +283,7 @@ int Compact(MRecordBase& store, const Arguments& args) {
   if (!args.Positionals().empty()) throw UsageError("compact takes no arguments");
   if (store.GetPrimaryId() < 500 && !args.Has("force")) return Refuse("案例数据过少，无需整理！");
   const int count = store.Compact();
-  if (count == 0) return Refuse(store.lastError());
+  if (count == 0 && !store.lastError().empty()) return Refuse(store.lastError());  // 0 kept from 0 is no failure
   std::cout << " " << count << " 个案例已经整理出来！\n";
   return 0;
 }
@@ -326,6 +326,10 @@ int Run(const std::vector<std::string>& all) {
   const std::string db = args.Value("db").value_or(base::ProgramFolder() + "dat/Orlune.db");
   MRecordBase store;
   if (subcommand == "import" || subcommand == "add") {  // these may start a new database
+    const auto& files = args.Positionals();
+    if (subcommand == "import" && files.size() == 1 && !base::FileExists(files[0])) {
+      return Refuse("不存在这个数据库文件，无法导入！");
+    }
     if (store.Open(db) != 0) return Refuse(store.lastError());
     return subcommand == "add" ? Add(store, args) : Import(store, args);
   }
