@@ -323,7 +323,7 @@ bool MRecordBase::Read(int id, TRecordData& record) {
 }
 
 bool MRecordBase::ReadInBatch(int id, TRecordData& record) {
-  return batch_.IsOpen() ? ReadOn(batch_, id, record) : Fail("database not open");
+  return batch_.IsOpen() ? ReadOn(batch_, id, record) : Fail("数据库没有打开！");
 }
 
 bool MRecordBase::BeginBatch() {

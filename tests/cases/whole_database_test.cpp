@@ -115,6 +115,7 @@ TEST_F(WholeDatabase, ImportOfAFileWithoutMetadataAddsItAndTakesItsCases) {
     MRecordBase source;
     ASSERT_EQ(source.Open(Other("src.db")), 0);
     TRecordData r = MakeRecord("赵六");
+    r.remarkFile = "n";  // never saved: the import gives it a name of its own
     ASSERT_GT(source.Insert(r), 0);
   }
   Sql(Other("src.db"), "drop table case_extra;");
@@ -122,6 +123,10 @@ TEST_F(WholeDatabase, ImportOfAFileWithoutMetadataAddsItAndTakesItsCases) {
   Fill(store, {});
   EXPECT_EQ(store.ImportFrom(Other("src.db")), 1) << store.lastError();
   EXPECT_EQ(SqlValue(Other("src.db"), "select baseType from case_extra"), "OrluneData");
+  TRecordData imported;
+  ASSERT_TRUE(store.Read(1, imported));
+  EXPECT_EQ(imported.remarkFile, "赵六_201005060708");
+  EXPECT_TRUE(base::FileExists(store.RemarkFolder() + "赵六_201005060708.rtf"));
 }
 
 TEST_F(WholeDatabase, ImportIntoAnUnwritableRemarkFolderKeepsTheCasesAndSaysSo) {
