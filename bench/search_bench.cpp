@@ -1,0 +1,71 @@
+// The one-year search: every moment listed, and every condition at once.
+#include <benchmark/benchmark.h>
+
+#include "chart/quorin_day.h"
+
+namespace quorin::chart {
+namespace {
+
+SearchRequest Plain(int year) {
+  SearchRequest q;
+  q.year = year;
+  q.masterYear = 1978;
+  q.mountain = 1;  // 子山
+  q.mountainGua = 1;
+  return q;
+}
+
+// All 卦气 and 卦运 conditions, both digit groups of six adjacent digits (720
+// orderings each), every position included and every avoidance.
+SearchRequest Everything(int year) {
+  SearchRequest q = Plain(year);
+  q.dragonMountain = 5;
+  q.dragonGua = 0;
+  q.waterMountain = 13;
+  q.waterGua = 1;
+  q.showFacing = true;
+  q.qi.fill(true);
+  q.yun.fill(true);
+  q.qiDigits = {{1, 2, 3, 4, 6, 7}, 6, true};
+  q.yunDigits = {{9, 8, 7, 6, 4, 3}, 6, true};
+  q.shengRuKeRu = true;
+  q.familyLink = true;
+  q.includeMaster = q.includeMountain = q.includeDragon = q.includeWater = q.includeFacing = true;
+  q.avoid.fill(true);
+  q.UpdateConditionCounts();
+  return q;
+}
+
+void Run(benchmark::State& state, const SearchRequest& q) {
+  MQuorinDay engine;
+  engine.SetSettingsPath("/nonexistent/set.ini");
+  int found = 0;
+  for (auto _ : state) {
+    RecordingSearchSink sink;
+    found = engine.Search(q, sink);
+    benchmark::DoNotOptimize(found);
+  }
+  state.counters["found"] = found;
+}
+
+void BM_SearchYearNoConditions(benchmark::State& state) { Run(state, Plain(2024)); }
+BENCHMARK(BM_SearchYearNoConditions)->Unit(benchmark::kMillisecond);
+
+void BM_SearchYearAllConditions(benchmark::State& state) { Run(state, Everything(2024)); }
+BENCHMARK(BM_SearchYearAllConditions)->Unit(benchmark::kMillisecond);
+
+// Only the digit groups, so that both are judged at every moment.
+void BM_SearchYearDigitGroupsOnly(benchmark::State& state) {
+  SearchRequest q = Everything(2024);
+  q.qi.fill(false);
+  q.yun.fill(false);
+  q.shengRuKeRu = q.familyLink = false;
+  q.avoid.fill(false);
+  q.qiDigits = {{1, 2, 3, 4, 6, 7}, 1, true};  // one digit: the 卦气 group passes often
+  q.UpdateConditionCounts();
+  Run(state, q);
+}
+BENCHMARK(BM_SearchYearDigitGroupsOnly)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace quorin::chart
