@@ -1,7 +1,17 @@
-// quorin-cli chart: one day chart, printed as the engine writes it.
+// quorin-cli chart: one day chart, printed as the engine writes it, and with
+// --png its picture after the clicks given.
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <sstream>
+
+#ifdef QUORIN_CLI_PNG
+#include <QGuiApplication>
+#include <QImage>
+
+#include "ui/fonts.h"
+#include "ui/image_canvas.h"
+#endif
 
 #include "base/files.h"
 #include "base/gbk.h"
@@ -107,10 +117,47 @@ std::string Hex(chart::Color c) {
   return buffer;
 }
 
+// "X,Y" of --click.
+std::pair<int, int> ClickPoint(const std::string& text) {
+  const auto comma = text.find(',');
+  if (comma == std::string::npos) throw UsageError("--click 应写作 X,Y，例如 120,300：" + text);
+  return {ParseInteger(text.substr(0, comma), "--click"), ParseInteger(text.substr(comma + 1), "--click")};
+}
+
+// Where a click does something in the picture drawn last.
+void PrintAreas(const chart::ChartImageState& state) {
+  const chart::ChartTableArea& t = state.table;
+  std::cout << "table " << t.left << ' ' << t.top << ' ' << t.right << ' ' << t.bottom << ' ' << t.columnWidth << ' '
+            << t.shownCount << "\n";
+  const auto bands = t.Bands();
+  for (std::size_t i = 0; i < bands.size(); ++i) {
+    std::cout << "band " << i << ' ' << bands[i].top << ' ' << bands[i].bottom << "\n";
+  }
+  if (state.lineBarActive) {
+    const chart::LineBarArea& b = state.lineBar;
+    std::cout << "linebar " << b.left << ' ' << b.top << ' ' << b.right << ' ' << b.bottom << ' ' << b.CellWidth() << "\n";
+  }
+}
+
+#ifdef QUORIN_CLI_PNG
+// Qt draws only inside an application object; a shell has no display, so the
+// offscreen platform serves unless the caller chose one.
+std::unique_ptr<QGuiApplication> MakePictureApplication() {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "quorin-cli";
+  static char* argv[] = {name, nullptr};
+  auto app = std::make_unique<QGuiApplication>(argc, argv);
+  ui::InstallFontSubstitutions();
+  return app;
+}
+#endif
+
 int Run(const std::vector<std::string>& args) {
   const Arguments a(args,
-                    {"mountain", "gua", "name", "birth", "dragon", "water", "lon", "lat", "place", "settings", "flip"},
-                    {"lunar", "leap", "female", "facing", "spans"});
+                    {"mountain", "gua", "name", "birth", "dragon", "water", "lon", "lat", "place", "settings", "flip",
+                     "png", "click"},
+                    {"lunar", "leap", "female", "facing", "spans", "areas"}, {"click"});
   if (a.Positionals().size() != 1) throw UsageError("需要一个时间：\"YYYY-MM-DD HH:MM\"");
   const auto m = ParseMoment(a.Positionals()[0]);
   if (!m) throw UsageError("时间应写作 \"YYYY-MM-DD HH:MM\"：" + a.Positionals()[0]);
@@ -170,9 +217,28 @@ int Run(const std::vector<std::string>& args) {
     }
   }
 
+  std::vector<std::pair<int, int>> clicks;
+  for (const std::string& c : a.Values("click")) clicks.push_back(ClickPoint(c));
+  const bool picture = a.Has("png");
+  if (!picture && (!clicks.empty() || a.Has("areas"))) throw UsageError("--click 和 --areas 需要 --png（点击落在所写的图片上）");
+
+  chart::Canvas* canvas = nullptr;
+#ifdef QUORIN_CLI_PNG
+  std::unique_ptr<QGuiApplication> app;
+  std::unique_ptr<ui::ImageCanvas> qtCanvas;
+  if (picture) {
+    app = MakePictureApplication();
+    qtCanvas = std::make_unique<ui::ImageCanvas>();
+    canvas = qtCanvas.get();
+  }
+#else
+  if (picture) throw UsageError("此版本的 quorin-cli 编译时没有图片功能（需要 Qt 界面库），不能使用 --png");
+#endif
+
   chart::MQuorinDay engine;
   chart::RecordingRichTextSink text;
-  engine.Attach(&text, nullptr);
+  engine.Attach(&text, canvas);
+  engine.SetImageFont(chart::kDefaultImageFontSize);
   if (a.Has("settings")) {
     if (!base::FileExists(*a.Value("settings"))) throw UsageError("找不到设置文件：" + *a.Value("settings"));
     engine.SetSettingsPath(*a.Value("settings"));
@@ -189,12 +255,24 @@ int Run(const std::vector<std::string>& args) {
       return kExitRefused;
     }
   }
+  // As left-button releases on the picture, in order.
+  for (const auto& [x, y] : clicks) engine.Click(x, y);
   std::cout << text.Text();
   if (a.Has("spans")) {
     for (const auto& s : text.Spans()) {
       std::cout << s.start << ' ' << s.length << ' ' << Hex(s.color) << ' ' << (s.bold ? 1 : 0) << "\n";
     }
   }
+  if (a.Has("areas")) PrintAreas(engine.ImageState());
+#ifdef QUORIN_CLI_PNG
+  if (picture) {
+    const std::string path = *a.Value("png");
+    if (!qtCanvas->Image().save(QString::fromStdString(path), "PNG")) {
+      std::cerr << "无法写入图片文件：" << path << "\n";
+      return kExitRefused;
+    }
+  }
+#endif
   return 0;
 }
 
@@ -217,7 +295,13 @@ const RegisterCommand kChart{{
     "  --settings FILE        read the chart settings (set.ini keys) from FILE\n"
     "  --flip 1,3             flip these lines (1 = bottom) of the mountain hexagram\n"
     "  --spans                after the text, one line per coloured range: start length colour bold\n"
-    "                         (characters of the printed text; colour as 0xBBGGRR)\n",
+    "                         (characters of the printed text; colour as 0xBBGGRR)\n"
+    "  --png FILE             write the chart picture (12-point chart font) as a PNG file\n"
+    "  --click X,Y            a left-button release at pixel X,Y of the picture, before it is written;\n"
+    "                         repeatable, applied in order (needs --png)\n"
+    "  --areas                after the text, where clicks act in the final picture (needs --png):\n"
+    "                         table LEFT TOP RIGHT BOTTOM COLUMN-WIDTH COLUMNS, band N TOP BOTTOM (x4),\n"
+    "                         linebar LEFT TOP RIGHT BOTTOM CELL-WIDTH while the mountain's line bar is shown\n",
     Run,
 }};
 

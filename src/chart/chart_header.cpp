@@ -4,29 +4,33 @@
 #include "base/gbk.h"
 #include "chart/domain_tables.h"
 #include "chart/quorin_day.h"
+#include "chart/header_parts.h"
 #include "chart/text_units.h"
 
 namespace quorin::chart {
 namespace {
-
-// Years are shown without a year 0: astronomical 0 is 1 BC, shown as -1.
-int DisplayYear(int year) { return year <= 0 ? year - 1 : year; }
 
 std::string DateText(const calendar::CivilDateTime& d) {
   return std::to_string(DisplayYear(d.year)) + "年" + std::to_string(d.month) + "月" + std::to_string(d.day) + "日" +
          std::to_string(d.hour) + "时" + std::to_string(d.minute) + "分";
 }
 
-// Whole degrees (floor) and the minutes of the fraction, rounded with halves down.
 std::string DegreesMinutes(float value) {
+  const auto [degrees, minutes] = WholeDegreesAndMinutes(value);
+  return std::to_string(degrees) + "度" + std::to_string(minutes) + "分";
+}
+
+}  // namespace
+
+int DisplayYear(int year) { return year <= 0 ? year - 1 : year; }
+
+std::pair<int, int> WholeDegreesAndMinutes(float value) {
   const double degrees = std::floor(static_cast<double>(value));
   const double minutes = calendar::MYiDateEx::RoundTo((static_cast<double>(value) - degrees) * 60.0, 0);
-  return std::to_string(static_cast<int>(degrees)) + "度" + std::to_string(static_cast<int>(minutes)) + "分";
+  return {static_cast<int>(degrees), static_cast<int>(minutes)};
 }
 
 std::string PillarText(int jiazi) { return std::string(StemName(StemOf(jiazi))) + std::string(BranchName(BranchOf(jiazi))); }
-
-}  // namespace
 
 std::string MQuorinDay::HeaderText() {
   const TRecordData& r = request_;
@@ -45,31 +49,38 @@ std::string MQuorinDay::HeaderText() {
   }
   h += "星期" + std::string(WeekdayName(date_.WeekDay(correctedDate_))) + "\r\n";
 
-  h += "农历：" + calendar::MYiDateEx::ChineseNumeral(DisplayYear(lunarDate_.year)) + "年";
+  h += "农历：" + LunarDateText() + "\r\n";
+  h += "元辰：" + YuanChenText() + "\r\n\r\n";
+  return h;
+}
+
+std::string MQuorinDay::LunarDateText() const {
+  std::string t = calendar::MYiDateEx::ChineseNumeral(DisplayYear(lunarDate_.year)) + "年";
   std::string month = lunarDate_.month == 1 ? " 正月 " : " " + calendar::MYiDateEx::ChineseNumeral(lunarDate_.month) + "月 ";
-  if (r.isLeapMonth) month = " 闰" + month.substr(1);
-  h += month;
-  if (lunarDate_.day <= 10) h += "初";
-  h += calendar::MYiDateEx::ChineseNumeral(lunarDate_.day) + "日";
+  if (request_.isLeapMonth) month = " 闰" + month.substr(1);
+  t += month;
+  if (lunarDate_.day <= 10) t += "初";
+  t += calendar::MYiDateEx::ChineseNumeral(lunarDate_.day) + "日";
   int hour = lunarDate_.hour;
   if (hour % 2 != 0) hour = (hour + 1) % 24;
-  h += " " + std::string(BranchName((hour / 2 + 1) % 12)) + "时\r\n";
+  return t + " " + std::string(BranchName((hour / 2 + 1) % 12)) + "时";
+}
 
+std::string MQuorinDay::YuanChenText() const {
   const ChartSlot& yc = slots_[kSlotYuanChen];
-  h += "元辰：" + PillarText(yuanChenJiazi_);
-  h += "(" + std::string(FullWidthDigit(yc.guaQi)) + "　" + std::string(GuaShortName(yc.gua)) + "卦　" +
+  std::string t = PillarText(yuanChenJiazi_);
+  t += "(" + std::string(FullWidthDigit(yc.guaQi)) + "　" + std::string(GuaShortName(yc.gua)) + "卦　" +
        std::string(NumeralName(yc.guaYun)) + "　" + std::string(ElementName(RiverChartElement(yc.guaQi))) + "　";
-  h += std::string(NinePalaceName(yc.palaceNum)) + ")";
+  t += std::string(NinePalaceName(yc.palaceNum)) + ")";
   if (slots_[kSlotMountain].gua != baseGua_) {
-    h += "(" + std::string(GuaShortName(baseGua_)) + "抽";
+    t += "(" + std::string(GuaShortName(baseGua_)) + "抽";
     for (int line = 0; line < 6; ++line) {
-      if (changedLines_[static_cast<std::size_t>(line)]) h += std::to_string(line + 1) + "-";
+      if (changedLines_[static_cast<std::size_t>(line)]) t += std::to_string(line + 1) + "-";
     }
-    if (h.back() == '-') h.pop_back();
-    h += ")";
+    if (t.back() == '-') t.pop_back();
+    t += ")";
   }
-  h += "\r\n\r\n";
-  return h;
+  return t;
 }
 
 std::array<std::string, 9> MQuorinDay::ColumnCells(int position) const {

@@ -13,6 +13,7 @@ inline constexpr Color kBlue = 0xFF0000;
 inline constexpr Color kGreen = 0x008000;
 inline constexpr Color kDarkRed = 0x000080;
 inline constexpr Color kWhite = 0xFFFFFF;
+inline constexpr Color kHighlight = 0xF3E3CA;  // a pale blue: the chosen cells of the line bar
 
 inline constexpr int RedOf(Color c) { return static_cast<int>(c & 0xFF); }
 inline constexpr int GreenOf(Color c) { return static_cast<int>((c >> 8) & 0xFF); }

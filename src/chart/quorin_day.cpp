@@ -20,6 +20,8 @@ void MQuorinDay::Attach(RichTextSink* text, Canvas* image) {
   image_ = image;
   changedLines_ = {};
   selection_ = {};
+  imageState_ = {};
+  if (image_) StepImageFont(0);
 }
 
 void MQuorinDay::LoadSettings() {
@@ -42,6 +44,7 @@ bool MQuorinDay::Compute(const TRecordData& request) {
   baseMountain_ = request_.mountain;
   WriteChartAfterPillars();
   selection_ = {};
+  DrawChartImage();
   return true;
 }
 
@@ -78,6 +81,8 @@ bool MQuorinDay::RecomputeWithChangedLines() {
   ComputePillars();
   BuildSlots();
   WriteChartAfterPillars();
+  DrawChartImage();
+  DrawSelection(selection_.column, selection_.band);
   return true;
 }
 

@@ -12,6 +12,9 @@
 #include <vector>
 
 #include "calendar/calendar_types.h"
+// Only the drawing interface, which is header-only: the chart library links this
+// one, not the other way round.
+#include "chart/canvas.h"
 
 namespace quorin::iching {
 
@@ -45,6 +48,18 @@ class MLiuYaoGua {
   // Lays out the chart of a hexagram for the given pillars (the day pillar sets
   // the six spirits and the void branches).
   void Compute(int gua, const calendar::FourPillars& pillars);
+  // Computes the chart of a hexagram and draws it into an area of the picture: eight
+  // rows between `top` and `bottom`, every text starting at `left` (the area's width
+  // is the caller's concern: the chart needs about 21 characters of 12 points).
+  // Leaves the brush as `background`.
+  void DrawChart(chart::Canvas& image, int left, int top, int width, int bottom, int gua,
+                 const calendar::FourPillars& pillars, chart::Color background = chart::kWhite);
+  // The texts DrawChart writes: the pillars, the title, then per line from the top
+  // the text before its figure and the text after it.
+  std::array<std::string, 2> TitleRows() const;
+  std::string TextBeforeFigure(int lineFromTop) const;
+  std::string TextAfterFigure(int lineFromTop) const;
+
   // The hexagram reached by flipping every line whose flag is 1 (flags[0] = bottom line).
   int ChangedGua(int gua, const std::array<std::uint8_t, 6>& flags);
 
