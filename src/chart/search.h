@@ -30,4 +30,24 @@ struct SearchResultMoment {
 };
 std::optional<SearchResultMoment> ParseSearchResultLine(std::string_view line);
 
+// The list of ready patterns (现成吉格); item 0 is the list's title.
+inline constexpr int kReadyPatternCount = 7;
+extern const char* const kReadyPatterns[kReadyPatternCount];
+// Replaces the conditions by the one of a ready pattern (items 1..6: 一卦纯清
+// 四大格局 合生成格 卦不出位 挨星合十 一家骨肉), keeping the years, the mountain with
+// its hexagram, the dragon, the water and the facing; false for any other item.
+bool ApplyReadyPattern(SearchRequest& request, int item);
+// The item of a pattern's name, -1 for none.
+int ReadyPatternItem(std::string_view name);
+
+// No condition, no dragon or water, no facing, mountain 壬 with its first
+// hexagram; `year` searched for a person born 29 years earlier.
+SearchRequest ClearedSearchRequest(int year);
+
+// The digits a digit group takes from typed text: every digit 1..9 in order,
+// anything else skipped, at most six.
+DigitGroup DigitGroupFromText(std::string_view utf8, bool adjacent);
+// The digits separated by single blanks, "1 3 9".
+std::string DigitGroupText(const DigitGroup& group);
+
 }  // namespace quorin::chart

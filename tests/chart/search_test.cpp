@@ -97,9 +97,9 @@ TEST(Search, YearsTheCalendarCannotConvertFindNothing) {
 }
 
 // 一卦纯清: the four pillars share the upper trigram; 坐山纳入 adds the mountain's.
-// In 2023 all eight such moments have the 卦气 8 of 癸山, none the 6 of 子山.
+// In 2023 all eight such moments have the 卦气 8 of 丑山, none the 6 of 子山.
 TEST(Search, SameQiWithAndWithoutTheMountain) {
-  SearchRequest q = Plain(2023, 3);  // 癸山, first hexagram
+  SearchRequest q = Plain(2023, 3);  // 丑山, first hexagram
   q.qi[kQiSame] = true;
   q.UpdateConditionCounts();
   const SearchRun pillarsOnly = Search(q);

@@ -1,0 +1,206 @@
+// quorin-cli search: the one-year search for auspicious moments (查找吉课).
+#include <iostream>
+#include <sstream>
+
+#include "base/files.h"
+#include "chart/domain_tables.h"
+#include "chart/quorin_day.h"
+#include "command.h"
+
+namespace quorin::cli {
+namespace {
+
+constexpr const char* kSearchYearError =
+    "查找年份必须在-4713到9999年之间，并且没有公元0年\n注意：公元前用负数，比如公元前120年，就输入-120";
+constexpr const char* kMasterYearError =
+    "主命年份必须在-4713到9999年之间，并且没有公元0年\n注意：公元前用负数，比如公元前120年，就输入-120";
+
+// A year as users write it (no year 0), astronomical; nullopt outside -4713..9999.
+std::optional<int> AstronomicalYear(const std::string& text, const std::string& option) {
+  const int year = ParseInteger(text, option);
+  if (year < -4713 || year > 9999 || year == 0) return std::nullopt;
+  return year < 0 ? year + 1 : year;
+}
+
+int Mountain(std::string text, const std::string& option) {
+  if (text.size() > 3 && text.ends_with("山")) text.resize(text.size() - 3);
+  for (int m = 0; m < chart::kMountainCount; ++m) {
+    if (chart::MountainName(m) == text) return m;
+  }
+  const int index = ParseInteger(text, option);
+  if (index < 0 || index >= chart::kMountainCount) throw UsageError(option + " 应为山名（壬、子 … 亥）或 0..23：" + text);
+  return index;
+}
+
+// "M:COL" of --dragon and --water; the column must hold a hexagram.
+std::pair<std::int16_t, std::int16_t> MountainColumn(const std::string& text, const std::string& option) {
+  const auto colon = text.rfind(':');
+  if (colon == std::string::npos) throw UsageError(option + " 应写作 山:列，例如 子:1");
+  const int mountain = Mountain(text.substr(0, colon), option);
+  const int column = ParseInteger(text.substr(colon + 1), option);
+  if (column < 0 || column >= chart::kMountainColumns || chart::GuaForMountain(mountain, column) < 0) {
+    throw UsageError(option + " 该山没有这一列的卦：" + text);
+  }
+  return {static_cast<std::int16_t>(mountain), static_cast<std::int16_t>(column)};
+}
+
+// Ticks the named items of a comma-separated list; each name may carry the list's
+// prefix or suffix as the check list writes it (卦气同数, 主命纳入).
+template <std::size_t N>
+void Tick(const std::string& list, const std::array<const char*, N>& names, const std::string& prefix,
+          const std::string& suffix, const std::array<bool*, N>& flags, const std::string& option) {
+  std::stringstream items(list);
+  for (std::string item; std::getline(items, item, ',');) {
+    if (!prefix.empty() && item.starts_with(prefix)) item.erase(0, prefix.size());
+    if (!suffix.empty() && item.ends_with(suffix)) item.resize(item.size() - suffix.size());
+    bool known = false;
+    for (std::size_t i = 0; i < N; ++i) {
+      if (item == names[i]) {
+        *flags[i] = true;
+        known = true;
+      }
+    }
+    if (!known) {
+      std::string all;
+      for (const char* name : names) all += std::string(all.empty() ? "" : "、") + name;
+      throw UsageError(option + " 的条件应为 " + all + " 之一：" + item);
+    }
+  }
+}
+
+chart::DigitGroup Digits(const Arguments& a, const std::string& option, const std::string& adjacent) {
+  if (!a.Has(option)) {
+    if (a.Has(adjacent)) throw UsageError("--" + adjacent + " 需要和 --" + option + " 一起使用");
+    return {};
+  }
+  const std::string text = *a.Value(option);
+  const chart::DigitGroup group = chart::DigitGroupFromText(text, a.Has(adjacent));
+  int typed = 0;
+  for (const char c : text) typed += c >= '1' && c <= '9' ? 1 : 0;
+  if (group.count == 0 || typed > chart::DigitGroup::kMaxDigits) {
+    throw UsageError("--" + option + " 应为 1 到 6 个 1..9 的数字，例如 1,3：" + text);
+  }
+  return group;
+}
+
+int Run(const std::vector<std::string>& args) {
+  const Arguments a(args,
+                    {"year", "mountain", "gua", "birth", "dragon", "water", "qi", "yun", "qi-digits", "yun-digits",
+                     "include", "avoid", "pattern", "settings", "lon"},
+                    {"facing", "qi-adjacent", "yun-adjacent", "shengru", "family"});
+  if (!a.Positionals().empty()) throw UsageError("多余的参数：" + a.Positionals().front());
+  if (!a.Has("year")) throw UsageError("需要 --year 查找年份");
+  const auto year = AstronomicalYear(*a.Value("year"), "--year");
+  if (!year) {
+    std::cerr << kSearchYearError << "\n";
+    return kExitRefused;
+  }
+  // The page starts with a person 29 years older than the year searched.
+  const auto birth = a.Has("birth") ? AstronomicalYear(*a.Value("birth"), "--birth") : std::optional<int>(std::max(*year - 29, -4712));
+  if (!birth || *birth < -4712) {
+    std::cerr << kMasterYearError << "\n";
+    return kExitRefused;
+  }
+
+  chart::SearchRequest q = chart::ClearedSearchRequest(*year);
+  q.masterYear = *birth;
+  q.mountain = a.Has("mountain") ? Mountain(*a.Value("mountain"), "--mountain") : 0;
+  q.mountainGua = a.Integer("gua").value_or(0);
+  if (q.mountainGua < 0 || q.mountainGua >= chart::kMountainColumns || chart::GuaForMountain(q.mountain, q.mountainGua) < 0) {
+    throw UsageError("--gua 该山没有这一列的卦：" + std::to_string(q.mountainGua));
+  }
+  if (a.Has("dragon")) std::tie(q.dragonMountain, q.dragonGua) = MountainColumn(*a.Value("dragon"), "--dragon");
+  if (a.Has("water")) std::tie(q.waterMountain, q.waterGua) = MountainColumn(*a.Value("water"), "--water");
+  q.showFacing = a.Has("facing");
+
+  // A ready pattern replaces the conditions first; the options below add to it.
+  if (a.Has("pattern")) {
+    const int item = chart::ReadyPatternItem(*a.Value("pattern"));
+    if (!chart::ApplyReadyPattern(q, item)) {
+      throw UsageError("--pattern 应为 一卦纯清、四大格局、合生成格、卦不出位、挨星合十、一家骨肉 之一：" + *a.Value("pattern"));
+    }
+  }
+  const std::array<const char*, 5> qiNames{"同数", "合五", "合十", "合十五", "合生成"};
+  const std::array<const char*, 6> yunNames{"同数", "合五", "合十", "合十五", "合生成", "相通"};
+  if (a.Has("qi")) Tick(*a.Value("qi"), qiNames, "卦气", "", {&q.qi[0], &q.qi[1], &q.qi[2], &q.qi[3], &q.qi[4]}, "--qi");
+  if (a.Has("yun")) {
+    Tick(*a.Value("yun"), yunNames, "卦运", "", {&q.yun[0], &q.yun[1], &q.yun[2], &q.yun[3], &q.yun[4], &q.yun[5]},
+         "--yun");
+  }
+  if (a.Has("include")) {
+    Tick(*a.Value("include"), std::array<const char*, 5>{"主命", "坐山", "龙", "水", "朝向"}, "", "纳入",
+         {&q.includeMaster, &q.includeMountain, &q.includeDragon, &q.includeWater, &q.includeFacing}, "--include");
+  }
+  if (a.Has("avoid")) {
+    Tick(*a.Value("avoid"), std::array<const char*, 5>{"冲山", "坐山三煞", "冲主命", "坐山伏吟", "坐山反吟"}, "", "",
+         {&q.avoid[0], &q.avoid[1], &q.avoid[2], &q.avoid[3], &q.avoid[4]}, "--avoid");
+  }
+  q.qiDigits = Digits(a, "qi-digits", "qi-adjacent");
+  q.yunDigits = Digits(a, "yun-digits", "yun-adjacent");
+  q.shengRuKeRu = q.shengRuKeRu || a.Has("shengru");
+  q.familyLink = q.familyLink || a.Has("family");
+  q.UpdateConditionCounts();
+
+  chart::MQuorinDay engine;
+  if (a.Has("settings")) {
+    if (!base::FileExists(*a.Value("settings"))) throw UsageError("找不到设置文件：" + *a.Value("settings"));
+    engine.SetSettingsPath(*a.Value("settings"));
+  }
+  if (a.Has("lon")) {
+    // The search keeps the place of the last chart: chart the year's first moment there.
+    TRecordData place;
+    place.ResetRecord();
+    place.year = static_cast<std::int16_t>(*year);
+    place.month = place.day = 1;
+    place.longitude = static_cast<float>(*a.Number("lon"));
+    place.latitude = 30;
+    place.addrName = "未知地";
+    place.dragonMountain = place.waterMountain = -1;
+    if (!engine.Compute(place)) {
+      std::cerr << engine.ErrorText() << "\n";
+      return kExitRefused;
+    }
+  }
+  chart::RecordingSearchSink sink;
+  const int found = engine.Search(q, sink);
+  for (const std::string& line : sink.Lines()) std::cout << line << "\n";
+  if (found > 0) {
+    std::cout << "共找到" << found << "条日课\n";
+  } else {
+    std::cout << "没有找到符合条件的日课，请改变查找条件。\n";
+  }
+  return 0;
+}
+
+const RegisterCommand kSearch{{
+    "search",
+    "search one year for auspicious moments (查找吉课)",
+    "Usage: quorin-cli search --year YEAR [options]\n"
+    "  Tests 00:05, 02:05 … 22:05 of every day of the year (Beijing time) and prints each moment\n"
+    "  that meets every condition as the result list shows it, then the count.\n"
+    "  Years as users write them (1 BC is -1); the lines hold astronomical years (1 BC is 0).\n"
+    "  --year YEAR            the year to search (required)\n"
+    "  --birth YEAR           person's birth year (default 29 years before the year searched)\n"
+    "  --mountain M           mountain (坐山): a name such as 子 or 子山, or 0..23 from 壬 (default 壬)\n"
+    "  --gua COL              column of the mountain's hexagram, 0..3 (default 0)\n"
+    "  --dragon M:COL         dragon (龙) mountain and column, e.g. 子:1\n"
+    "  --water M:COL          water (水) mountain and column\n"
+    "  --facing               the chart has the facing (向)\n"
+    "  --qi LIST              卦气 conditions: 同数,合五,合十,合十五,合生成\n"
+    "  --yun LIST             卦运 conditions: 同数,合五,合十,合十五,合生成,相通\n"
+    "  --qi-digits DIGITS     卦气 digit group, up to six digits 1..9, e.g. 1,3\n"
+    "  --qi-adjacent          the 卦气 digits must stand side by side (数字相连)\n"
+    "  --yun-digits DIGITS, --yun-adjacent   the same for 卦运\n"
+    "  --include LIST         positions examined besides the pillars: 主命,坐山,龙,水,朝向\n"
+    "  --avoid LIST           avoid in the four pillars: 冲山,坐山三煞,冲主命,坐山伏吟,坐山反吟\n"
+    "  --shengru              生入克入\n"
+    "  --family               亲缘交通\n"
+    "  --pattern NAME         a ready pattern: 一卦纯清 四大格局 合生成格 卦不出位 挨星合十 一家骨肉\n"
+    "                         (replaces the conditions; the options above add to it)\n"
+    "  --settings FILE        read the chart settings (set.ini keys idate, ijiazi, bRiGua) from FILE\n"
+    "  --lon DEG              longitude for true solar or local time (default 120)\n",
+    Run,
+}};
+
+}  // namespace
+}  // namespace quorin::cli

@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# quorin-cli search: whole years, patterns, digit groups, charting the results, refusals.
+set -u
+cli="$1"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+
+# Runs a search that must succeed; its output is left in $work/out.
+search() {
+  "$cli" search "$@" >"$work/out" 2>"$work/err"
+  local code=$?
+  [ "$code" -eq 0 ] || fail "search $*: exit $code ($(cat "$work/err"))"
+}
+
+# The moments of the last output, without running numbers and count.
+moments() { grep '时$' "$work/out" | sed 's/^[0-9]*：//'; }
+
+refused() {
+  local name="$1" code="$2" message="$3"
+  shift 3
+  "$cli" search "$@" >"$work/out" 2>"$work/err"
+  local got=$?
+  [ "$got" -eq "$code" ] || fail "$name: exit $got, expected $code"
+  grep -qF -- "$message" "$work/err" || fail "$name: message '$message' not in: $(cat "$work/err")"
+  [ -s "$work/out" ] && fail "$name: printed results"
+}
+
+# Nothing ticked: every double hour of the year, then the count.
+for spec in "2023 4380" "2024 4392" "9999 4380" "-121 4392"; do
+  set -- $spec
+  search --year "$1"
+  astronomical=$1
+  [ "$1" -lt 0 ] && astronomical=$(($1 + 1))
+  [ "$(wc -l <"$work/out")" -eq $(($2 + 1)) ] || fail "year $1: $(wc -l <"$work/out") lines"
+  [ "$(head -1 "$work/out")" = "1：${astronomical}年01月01日00时" ] || fail "year $1 first: $(head -1 "$work/out")"
+  [ "$(tail -2 "$work/out" | head -1)" = "$2：${astronomical}年12月31日22时" ] || fail "year $1 last: $(tail -2 "$work/out")"
+  [ "$(tail -1 "$work/out")" = "共找到$2条日课" ] || fail "year $1 count: $(tail -1 "$work/out")"
+done
+
+# 一卦纯清 with 坐山纳入: charting each result shows one 卦气 digit for 山 and the pillars.
+search --year 2023 --pattern 一卦纯清 --include 坐山纳入 --mountain 丑山
+[ "$(tail -1 "$work/out")" = "共找到8条日课" ] || fail "一卦纯清 丑山: $(tail -1 "$work/out")"
+moments >"$work/pure"
+while IFS= read -r moment; do
+  date=$(echo "$moment" | sed -E 's/^(-?[0-9]+)年([0-9]+)月([0-9]+)日([0-9]+)时$/\1-\2-\3 \4:05/')
+  digits=$("$cli" chart "$date" --mountain 丑 | sed -n 13p | sed 's/　//g')
+  # The 主 column first, then 山 and the four pillars.
+  rest=${digits#?}
+  [ "$(echo "$rest" | grep -o . | sort -u | wc -l)" -eq 1 ] || fail "一卦纯清 $date: digits $digits"
+done <"$work/pure"
+search --year 2023 --qi 同数 --mountain 丑
+[ "$(moments)" = "$(cat "$work/pure")" ] || fail "一卦纯清 without the mountain differs"
+search --year 2023 --qi 同数 --include 坐山 --mountain 子
+[ "$(cat "$work/out")" = "没有找到符合条件的日课，请改变查找条件。" ] || fail "一卦纯清 子山: $(cat "$work/out")"
+
+# A ready pattern clears what was ticked before it and keeps what follows.
+search --year 2024 --mountain 午 --pattern 四大格局
+moments >"$work/ten"
+search --year 2024 --mountain 午 --qi 合十
+[ "$(moments)" = "$(cat "$work/ten")" ] || fail "四大格局 is not 卦气合十"
+search --year 2024 --mountain 午 --pattern 四大格局 --avoid 冲山
+moments >"$work/ten-avoid"
+search --year 2024 --mountain 午 --qi 卦气合十 --avoid 冲山
+[ "$(moments)" = "$(cat "$work/ten-avoid")" ] || fail "四大格局 with 冲山"
+[ "$(wc -l <"$work/ten-avoid")" -lt "$(wc -l <"$work/ten")" ] || fail "冲山 excluded nothing"
+
+# Digits side by side are a narrower condition than digits anywhere.
+search --year 2024 --include 主命 --yun-digits "1 3"
+moments >"$work/loose"
+search --year 2024 --include 主命 --yun-digits 13 --yun-adjacent
+moments >"$work/adjacent"
+[ -s "$work/adjacent" ] || fail "adjacent digits found nothing"
+[ "$(wc -l <"$work/adjacent")" -lt "$(wc -l <"$work/loose")" ] || fail "adjacent digits not narrower"
+[ -z "$(comm -23 <(sort "$work/adjacent") <(sort "$work/loose"))" ] || fail "adjacent result outside the loose one"
+
+# True solar time at another longitude moves the hour pillars.
+printf '[set]\r\nidate=1\r\n' >"$work/solar.ini"
+search --year 2024 --qi 合五 --mountain 子
+moments >"$work/beijing"
+search --year 2024 --qi 合五 --mountain 子 --settings "$work/solar.ini" --lon 80
+[ "$(moments)" != "$(cat "$work/beijing")" ] || fail "longitude 80 changed nothing"
+
+refused "year 0" 1 "查找年份必须在-4713到9999年之间" --year 0
+refused "year 10000" 1 "查找年份必须在-4713到9999年之间" --year 10000
+refused "birth" 1 "主命年份必须在-4713到9999年之间" --year 2024 --birth -5000
+refused "no year" 2 "需要 --year" --qi 同数
+refused "condition" 2 "--qi 的条件应为" --year 2024 --qi 合六
+refused "column" 2 "--gua" --year 2024 --mountain 壬 --gua 3
+refused "dragon" 2 "--dragon" --year 2024 --dragon 子
+refused "digits" 2 "--qi-digits" --year 2024 --qi-digits 1234567
+refused "no digits" 2 "--yun-digits" --year 2024 --yun-digits 0
+refused "adjacent alone" 2 "--qi-adjacent" --year 2024 --qi-adjacent
+refused "pattern" 2 "--pattern" --year 2024 --pattern 【现成吉格】
+
+[ "$failures" -eq 0 ] || { echo "$failures failure(s)" >&2; exit 1; }
+echo "search: all passed"
