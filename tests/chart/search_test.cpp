@@ -162,6 +162,78 @@ TEST(Search, ResultLinesReadBack) {
   EXPECT_EQ(SearchResultLine(12, {-120, 11, 9, 0, 5}), "12：-120年11月09日00时");
 }
 
+TEST(SearchConditions, ReadyPatternReplacesEveryCondition) {
+  SearchRequest q = ClearedSearchRequest(2025);
+  q.mountain = 13;
+  q.mountainGua = 1;
+  q.dragonMountain = 5;
+  q.dragonGua = 2;
+  q.showFacing = true;
+  q.qi.fill(true);
+  q.yun[kYunThrough] = true;
+  q.qiDigits = DigitGroupFromText("1 3", true);
+  q.yunDigits = DigitGroupFromText("9", false);
+  q.shengRuKeRu = q.familyLink = q.includeMaster = true;
+  q.avoid.fill(true);
+  q.UpdateConditionCounts();
+  SearchRequest patterned = q;
+  ASSERT_TRUE(ApplyReadyPattern(patterned, ReadyPatternItem("四大格局")));
+  SearchRequest expected = ClearedSearchRequest(2025);
+  expected.mountain = 13;
+  expected.mountainGua = 1;
+  expected.dragonMountain = 5;
+  expected.dragonGua = 2;
+  expected.showFacing = true;
+  expected.qi[kQiTen] = true;
+  expected.qiConditionCount = 1;
+  EXPECT_EQ(patterned, expected);
+
+  const struct {
+    const char* name;
+    int qi;
+    int yun;
+  } patterns[] = {{"一卦纯清", kQiSame, -1}, {"合生成格", kQiGeneration, -1}, {"卦不出位", -1, kYunSame},
+                  {"挨星合十", -1, kYunTen}, {"一家骨肉", -1, kYunThrough}};
+  for (const auto& p : patterns) {
+    SearchRequest r = q;
+    ASSERT_TRUE(ApplyReadyPattern(r, ReadyPatternItem(p.name)));
+    for (int i = 0; i < kQiConditionCount; ++i) EXPECT_EQ(r.qi[static_cast<std::size_t>(i)], i == p.qi) << p.name;
+    for (int i = 0; i < kYunConditionCount; ++i) EXPECT_EQ(r.yun[static_cast<std::size_t>(i)], i == p.yun) << p.name;
+    EXPECT_EQ(r.qiConditionCount + r.yunConditionCount, 1);
+  }
+  // The list's title is no pattern and changes nothing.
+  SearchRequest untouched = q;
+  EXPECT_FALSE(ApplyReadyPattern(untouched, ReadyPatternItem("【现成吉格】")));
+  EXPECT_EQ(untouched, q);
+  EXPECT_EQ(ReadyPatternItem("五行"), -1);
+}
+
+TEST(SearchConditions, ClearedRequest) {
+  const SearchRequest q = ClearedSearchRequest(2025);
+  EXPECT_EQ(q.year, 2025);
+  EXPECT_EQ(q.masterYear, 1996);
+  EXPECT_EQ(std::vector<int>({q.mountain, q.mountainGua, q.dragonMountain, q.dragonGua, q.waterMountain, q.waterGua}),
+            std::vector<int>({0, 0, -1, -1, -1, -1}));
+  EXPECT_FALSE(q.showFacing);
+  EXPECT_EQ(q.qiConditionCount + q.yunConditionCount, 0);
+}
+
+TEST(SearchConditions, DigitTexts) {
+  struct Case {
+    const char* typed;
+    std::vector<int> digits;
+    const char* shown;
+  };
+  for (const Case& c : {Case{"12 3", {1, 2, 3}, "1 2 3"}, Case{"9 0 9", {9, 9}, "9 9"},
+                        Case{"1234567", {1, 2, 3, 4, 5, 6}, "1 2 3 4 5 6"}, Case{" 1,3 ", {1, 3}, "1 3"},
+                        Case{"１2一3", {2, 3}, "2 3"}, Case{"", {}, ""}, Case{"0 x", {}, ""}}) {
+    const DigitGroup g = DigitGroupFromText(c.typed, true);
+    EXPECT_EQ(std::vector<int>(g.digits.begin(), g.digits.begin() + g.count), c.digits) << c.typed;
+    EXPECT_TRUE(g.adjacent);
+    EXPECT_EQ(DigitGroupText(g), c.shown);
+  }
+}
+
 // Hand-made positions: kind, pillar, 卦气, 卦运 (the hexagram index is irrelevant here).
 ChartSlot Slot(std::uint8_t kind, int jiazi, int qi, int yun = 1, int gua = 0) {
   ChartSlot s;
