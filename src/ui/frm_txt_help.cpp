@@ -1,0 +1,79 @@
+#include "ui/frm_txt_help.h"
+
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QPlainTextEdit>
+#include <QStyle>
+#include <QTabWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "ui/fonts.h"
+#include "ui/frm_txt_help_texts.h"
+#include "ui/program_files.h"
+#include "ui/prompter.h"
+#include "ui/ui_font.h"
+
+namespace quorin::ui {
+
+namespace {
+
+QPlainTextEdit* AddPage(QTabWidget* pages, QWidget*& page, const QString& name, const QString& caption,
+                        const QIcon& icon, const std::string& text) {
+  page = new QWidget(pages);
+  page->setObjectName(name);
+  auto* memo = new QPlainTextEdit(page);
+  memo->setReadOnly(true);
+  memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  memo->setPlainText(ToQString(text));
+  auto* layout = new QVBoxLayout(page);
+  layout->setContentsMargins(2, 2, 2, 2);
+  layout->addWidget(memo);
+  pages->addTab(page, icon, caption);
+  return memo;
+}
+
+}  // namespace
+
+TFrmTxtHelp::TFrmTxtHelp(QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("FrmTxtHelp"));
+  setWindowTitle(QStringLiteral("软件帮助"));
+  setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint);
+  setSizeGripEnabled(true);
+  QFont font(kSongFont);
+  font.setPointSizeF(10.5);
+  setFont(font);
+  resize(702, 662);
+
+  PageControl1 = new QTabWidget(this);
+  PageControl1->setObjectName(QStringLiteral("PageControl1"));
+  // The tab icons of ImageList1: a guide and a history.
+  Memo1 = AddPage(PageControl1, TabSheet2, QStringLiteral("TabSheet2"), QStringLiteral("使用说明"),
+                  style()->standardIcon(QStyle::SP_FileDialogInfoView), HelpGuideText());
+  Memo1->setObjectName(QStringLiteral("Memo1"));
+  Memo2 = AddPage(PageControl1, TabSheet4, QStringLiteral("TabSheet4"), QStringLiteral("升级改进历史"),
+                  style()->standardIcon(QStyle::SP_FileDialogDetailedView), HelpReleaseNotesText());
+  Memo2->setObjectName(QStringLiteral("Memo2"));
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(PageControl1);
+
+  ApplyProgramUiFont(this);
+}
+
+void TFrmTxtHelp::ShowModal(QWidget* owner) {
+  TFrmTxtHelp window(owner);
+  window.exec();
+}
+
+QString HelpDocumentPath() { return ToQString(DataFolder()) + QStringLiteral("Quorin.html"); }
+
+void OpenHelpDocument(QWidget* parent) {
+  const QString path = HelpDocumentPath();
+  if (!QFileInfo(path).isFile()) return;
+  if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
+    Tell(parent, QStringLiteral("无法打开帮助文件：") + path, QStringLiteral("错误"), Icon::Error);
+  }
+}
+
+}  // namespace quorin::ui

@@ -1,0 +1,35 @@
+// "软件帮助": the user guide and the release notes on two read-only pages; and the help
+// document that "玄空择日" opens with the system's viewer.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class QPlainTextEdit;
+class QTabWidget;
+
+namespace quorin::ui {
+
+class TFrmTxtHelp : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TFrmTxtHelp(QWidget* parent = nullptr);
+
+  // The menu command: created, shown modally and destroyed when it closes.
+  static void ShowModal(QWidget* owner);
+
+  QTabWidget* PageControl1;
+  QWidget* TabSheet2;      // 使用说明
+  QWidget* TabSheet4;      // 升级改进历史
+  QPlainTextEdit* Memo1;   // the guide
+  QPlainTextEdit* Memo2;   // the release notes
+};
+
+// dat/Quorin.html of the program folder.
+QString HelpDocumentPath();
+// "玄空择日": opens the help document with the system's viewer; does nothing when the file is
+// missing, and says so when the viewer cannot be started.
+void OpenHelpDocument(QWidget* parent);
+
+}  // namespace quorin::ui

@@ -1,0 +1,110 @@
+// The perpetual calendar (万年历): a month page with lunar dates and solar terms, and the
+// era, zodiac animal and four pillars of a selected moment. Modeless and on top; one
+// window at a time, which ends when it is closed.
+#pragma once
+
+#include <QImage>
+#include <QLabel>
+#include <QWidget>
+#include <vector>
+
+#include "calendar/calendar_types.h"
+#include "calendar/yi_date_ex.h"
+
+class QComboBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QToolButton;
+
+namespace quorin::ui {
+
+class UpDown;
+
+// A picture that reports where the mouse went down on it.
+class ClickableImage : public QLabel {
+  Q_OBJECT
+
+ public:
+  using QLabel::QLabel;
+
+ signals:
+  void MouseDown(Qt::MouseButton button, QPoint position);
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+};
+
+class TFrmWnl : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TFrmWnl(QWidget* parent = nullptr);
+  ~TFrmWnl() override;
+
+  // The menu command: creates the window when there is none, opens it at `historical`
+  // (year in historical numbering, no year 0) and shows it without blocking `owner`.
+  static TFrmWnl* ShowInstance(QWidget* owner, const calendar::CivilDateTime& historical);
+  // The window now open, or nullptr once it has been closed.
+  static TFrmWnl* Instance();
+
+  // Shows the month of `historical` (year in historical numbering) with its day, hour and minute.
+  void Open(const calendar::CivilDateTime& historical);
+
+  // The moment the controls select (astronomical year); the page is drawn from it.
+  calendar::CivilDateTime SelectedMoment() const;
+  // The month page as last drawn.
+  const QImage& Picture() const { return picture_; }
+  // Column of the first day and number of days of the month drawn last.
+  int FirstColumnShown() const { return firstColumn_; }
+  int MonthLengthShown() const { return monthLength_; }
+
+  QPlainTextEdit* MeoTitle;
+  QLabel* LabShow;
+  QToolButton* BitBtn2;  // 上一月
+  QToolButton* BitBtn1;  // 下一月
+  QToolButton* BtoNow;
+  QLineEdit* EdtYear;
+  UpDown* UpYear;
+  QComboBox* CboM;
+  QComboBox* CboD;
+  QComboBox* CboH;
+  QComboBox* CboMinute;
+  ClickableImage* Img;
+  QPlainTextEdit* MeoJie;
+  QPlainTextEdit* MeoGanZhi;
+
+ public slots:
+  void UpYearClick();
+  void BitBtn1Click();
+  void BitBtn2Click();
+  void BtoNowClick();
+  void EdtYearKeyPress();  // Enter in the year box
+  void CboMChange();
+  void CboDChange();
+  void CboHChange();
+  void CboMinuteChange();
+  void ImgMouseDown(Qt::MouseButton button, QPoint position);
+
+ private:
+  void FillLists();
+  void SetYear(int historical);
+  void EnsureTermsOf(int year);
+  void Redraw();
+  void DrawPage(const calendar::CivilDateTime& selected, int length);
+  void ShowPillars(const calendar::CivilDateTime& selected);
+  int BaseFontSize() const;
+
+  // Calendar work of every calendar window goes through one date object for the program's life.
+  static calendar::MYiDateEx& Date();
+
+  std::vector<calendar::SolarTermRecord> yearTerms_;
+  int termsYear_ = 0;  // astronomical year of yearTerms_
+  bool termsLoaded_ = false;
+  QImage picture_;
+  int drawnYear_ = 0;
+  int drawnMonth_ = 0;
+  int firstColumn_ = 0;
+  int monthLength_ = 0;
+};
+
+}  // namespace quorin::ui

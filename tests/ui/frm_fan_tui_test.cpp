@@ -1,0 +1,226 @@
+// The reverse pillar search: the moments it finds, its refusals and the hand-over to the chart.
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+#include "calendar/yi_date_ex.h"
+#include "support/main_window_fixture.h"
+#include "support/program_folder.h"
+#include "support/scripted_prompter.h"
+#include "ui/frm_fan_tui.h"
+#include "ui/frm_fan_tui_search.h"
+#include "ui/up_down.h"
+
+using quorin::calendar::CivilDateTime;
+using quorin::calendar::FourPillars;
+using quorin::testing::ScriptedPrompter;
+using quorin::ui::TFrmFanTui;
+
+namespace {
+
+// Selects the pillars by their names, e.g. "甲辰", "寅", "乙巳", "子".
+void Choose(TFrmFanTui& d, const QString& year, const QString& monthBranch, const QString& day,
+            const QString& hourBranch) {
+  d.cbotian0->setCurrentText(year.left(1));
+  d.cbodi0->setCurrentText(year.right(1));
+  d.cbodi1->setCurrentText(monthBranch);
+  d.cbotian2->setCurrentText(day.left(1));
+  d.cbodi2->setCurrentText(day.right(1));
+  d.cbodi3->setCurrentText(hourBranch);
+}
+
+FourPillars PillarsOf(const CivilDateTime& moment) {
+  quorin::calendar::MYiDateEx date;
+  quorin::calendar::PreparedMoment prepared;
+  quorin::calendar::MomentInput input;
+  input.entered = moment;
+  if (!date.PrepareMoment(input, prepared).ok) return {};
+  return date.ComputeFourPillars(prepared);
+}
+
+}  // namespace
+
+class ReversePillarSearchTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { quorin::testing::PrepareApplication(); }
+
+  void findsTheExampleMoments_data() {
+    QTest::addColumn<QStringList>("pillars");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("found");
+    QTest::newRow("甲辰 寅 乙巳 子") << QStringList{"甲辰", "寅", "乙巳", "子"} << "1950" << "1964年 2月 26日 0时 0分";
+    QTest::newRow("甲子 卯 癸卯 午") << QStringList{"甲子", "卯", "癸卯", "午"} << "1900" << "1924年 3月 25日 12时 0分";
+    // 2000-02-04 20:41 carries these pillars, but 20:00 of that day lies before 立春.
+    QTest::newRow("庚辰 寅 壬辰 戌") << QStringList{"庚辰", "寅", "壬辰", "戌"} << "1950" << "2180年 2月 20日 20时 0分";
+    QTest::newRow("丑 month opens in January") << QStringList{"甲辰", "丑", "己卯", "巳"} << "2024"
+                                               << "2025年 1月 10日 10时 0分";
+    QTest::newRow("子 month runs into January") << QStringList{"甲辰", "子", "辛未", "未"} << "2024"
+                                                << "2025年 1月 2日 14时 0分";
+    QTest::newRow("before Christ") << QStringList{"庚申", "亥", "丙午", "午"} << "-10" << "-1年 12月 1日 12时 0分";
+  }
+  void findsTheExampleMoments() {
+    QFETCH(QStringList, pillars);
+    QFETCH(QString, start);
+    QFETCH(QString, found);
+    ScriptedPrompter prompter;
+    TFrmFanTui d;
+    d.Prepare({}, true);
+    Choose(d, pillars[0], pillars[1], pillars[2], pillars[3]);
+    d.Edtyear->setText(start);
+    d.Btncha->click();
+    QCOMPARE(d.Memo1->toPlainText(), QStringLiteral("符合四柱：\n") + found + QStringLiteral("\n\n"));
+    QVERIFY(d.Btnpai->isEnabled());
+    QVERIFY(prompter.shown.isEmpty());
+    // The moment found really carries the pillars.
+    const quorin::ui::FanTuiResult result = d.Result();
+    QCOMPARE(PillarsOf(result.moment), result.pillars);
+    QCOMPARE(result.moment.minute, std::int16_t(0));
+  }
+
+  void eachPressAppendsAndALaterStartFindsTheNextCycle() {
+    ScriptedPrompter prompter;
+    TFrmFanTui d;
+    d.Prepare({}, true);
+    Choose(d, QStringLiteral("甲辰"), QStringLiteral("寅"), QStringLiteral("乙巳"), QStringLiteral("子"));
+    d.Btncha->click();
+    QCOMPARE(d.Upyear->Position(), 1950);
+    d.Edtyear->setText(QStringLiteral("1965"));
+    d.Btncha->click();
+    const QString text = d.Memo1->toPlainText();
+    QVERIFY(text.startsWith(QStringLiteral("符合四柱：\n1964年 2月 26日 0时 0分\n\n符合四柱：\n2024年")));
+    QCOMPARE(d.Result().moment.year, std::int16_t(2024));
+    QCOMPARE(PillarsOf(d.Result().moment), (FourPillars{41, 3, 42, 13}));
+    QCOMPARE(d.Memo1->textCursor().position(), text.size());
+  }
+
+  void refusesBadStartYearsAndImpossiblePairs() {
+    ScriptedPrompter prompter;
+    TFrmFanTui d;
+    d.show();
+    d.Prepare({}, true);
+    for (const QString& start : {QStringLiteral("0"), QStringLiteral("abc"), QStringLiteral("-4714"),
+                                 QStringLiteral("10000")}) {
+      d.Edtyear->setText(start);
+      d.Btncha->click();
+      QCOMPARE(prompter.LastText(), QStringLiteral("起始年必须在-4713到9999年之间，并且没有公元0年\n"
+                                                   "注意：公元前用负数，比如公元前120年，就输入-120"));
+      QCOMPARE(prompter.shown.last().caption, QStringLiteral("年份错误"));
+      QCOMPARE(prompter.shown.last().icon, quorin::ui::Icon::Warning);
+    }
+    QCOMPARE(prompter.shown.size(), 4);
+
+    d.Edtyear->setText(QStringLiteral("1950"));
+    Choose(d, QStringLiteral("甲辰"), QStringLiteral("寅"), QStringLiteral("乙巳"), QStringLiteral("子"));
+    d.Btncha->click();
+    QVERIFY(d.Btnpai->isEnabled());
+    d.cbotian0->setCurrentText(QStringLiteral("甲"));
+    d.cbodi0->setCurrentText(QStringLiteral("丑"));
+    d.Btncha->click();
+    QCOMPARE(prompter.LastText(), QStringLiteral("不存在这个年柱！"));
+    QCOMPARE(prompter.shown.last().caption, QStringLiteral("无效的四柱"));
+    QCOMPARE(prompter.shown.last().icon, quorin::ui::Icon::Error);
+    QVERIFY(!d.Btnpai->isEnabled());
+    d.cbodi0->setCurrentText(QStringLiteral("子"));
+    d.cbotian2->setCurrentText(QStringLiteral("乙"));
+    d.cbodi2->setCurrentText(QStringLiteral("子"));
+    d.Btncha->click();
+    QCOMPARE(prompter.LastText(), QStringLiteral("不存在这个日柱！"));
+  }
+
+  // A moment after 9999 could not be charted: the search reports none.
+  void reportsWhenNothingIsFound() {
+    ScriptedPrompter prompter;
+    TFrmFanTui d;
+    d.Prepare({}, true);
+    d.Memo1->setPlainText(QStringLiteral("earlier results"));
+    Choose(d, QStringLiteral("甲子"), QStringLiteral("寅"), QStringLiteral("甲子"), QStringLiteral("子"));
+    d.Edtyear->setText(QStringLiteral("9999"));
+    d.Btncha->click();
+    QCOMPARE(d.Memo1->toPlainText(), QStringLiteral("没有符合的四柱，改变起始年反推，或许可以找到。\n\n"));
+    QVERIFY(!d.Btnpai->isEnabled());
+    quorin::calendar::MYiDateEx date;
+    QVERIFY(!quorin::ui::FindPillarMoment(date, {1, 3, 1, 1}, 9999));
+  }
+
+  void monthAndHourStemsFollowYearAndDayStems() {
+    using quorin::ui::BuildPillars;
+    // 甲 year: 丙寅 month; 癸 year: 甲寅; 甲 day: 甲子 hour; 癸 day: 壬子 hour; 子 month of 甲: 丙子.
+    QCOMPARE(BuildPillars({0, 0, 2, 0, 0, 0}).pillars, (FourPillars{1, 3, 1, 1}));
+    QCOMPARE(BuildPillars({9, 11, 2, 9, 11, 0}).pillars, (FourPillars{0, 51, 0, 49}));
+    QCOMPARE(BuildPillars({0, 0, 0, 0, 0, 0}).pillars.month, 13);
+    QCOMPARE(BuildPillars({0, 1, 0, 0, 0, 0}).invalidPillar, 0);
+    QCOMPARE(BuildPillars({0, 0, 0, 1, 0, 0}).invalidPillar, 2);
+  }
+
+  void preparedFromTheRememberedPillars() {
+    TFrmFanTui d;
+    d.Prepare({}, false);
+    QCOMPARE(d.cbotian0->currentText(), QStringLiteral("癸"));
+    QCOMPARE(d.cbodi0->currentText(), QStringLiteral("亥"));
+    QCOMPARE(d.cbodi1->currentText(), QStringLiteral("亥"));
+    QCOMPARE(d.cbodi3->currentText(), QStringLiteral("亥"));
+    QVERIFY(d.Rdonv1->isChecked());
+    QVERIFY(!d.Btnpai->isEnabled());
+    QCOMPARE(d.Upyear->Position(), 1950);
+    QCOMPARE(d.Edtyear->text(), QStringLiteral("1950"));
+    QCOMPARE(d.Edtyear->maxLength(), 5);
+    QCOMPARE(d.cbotian0->itemText(0), QStringLiteral("甲"));
+    QCOMPARE(d.cbodi0->itemText(0), QStringLiteral("子"));
+
+    d.Prepare({41, 3, 42, 13}, true);
+    QCOMPARE(d.cbotian0->currentText() + d.cbodi0->currentText(), QStringLiteral("甲辰"));
+    QCOMPARE(d.cbodi1->currentText(), QStringLiteral("寅"));
+    QCOMPARE(d.cbotian2->currentText() + d.cbodi2->currentText(), QStringLiteral("乙巳"));
+    QCOMPARE(d.cbodi3->currentText(), QStringLiteral("子"));
+    QVERIFY(d.Rdona1->isChecked());
+
+    d.Upyear->SetPosition(1);
+    d.Upyear->Step(-1);
+    QCOMPARE(d.Edtyear->text(), QStringLiteral("-1"));
+    QCOMPARE(d.windowTitle(), QStringLiteral("四柱排盘"));
+    QVERIFY(d.Btncha->isDefault());
+  }
+
+  // "大卦盘" accepts the dialog; the main window charts the moment it hands back.
+  void acceptedMomentIsChartedByTheMainWindow() {
+    quorin::testing::MainWindowFixture fixture;
+    std::optional<quorin::ui::FanTuiResult> result;
+    QTimer::singleShot(0, [] {
+      auto* d = qobject_cast<TFrmFanTui*>(QApplication::activeModalWidget());
+      QVERIFY(d);
+      Choose(*d, QStringLiteral("庚辰"), QStringLiteral("寅"), QStringLiteral("壬辰"), QStringLiteral("戌"));
+      d->Rdonv1->setChecked(true);
+      d->Btncha->click();
+      d->Btnpai->click();
+    });
+    result = TFrmFanTui::Run(fixture.window.get(), {}, true);
+    QVERIFY(result.has_value());
+    QCOMPARE(result->moment, (CivilDateTime{2180, 2, 20, 20, 0}));
+    QVERIFY(!result->male);
+    QCOMPARE(result->pillars, (FourPillars{17, 15, 29, 47}));
+
+    fixture.SetMoment(result->moment.year, result->moment.month, result->moment.day, result->moment.hour, 0);
+    QVERIFY(fixture.Pai());
+    QVERIFY(fixture.AnalysisText().contains(QStringLiteral("公历：2180年2月20日20时0分(北京时间)")));
+    // The pillar columns read 庚辰 戊寅 壬辰 庚戌 top down.
+    QVERIFY(fixture.AnalysisText().contains(QStringLiteral("庚　　戊　　壬　　庚")));
+    QVERIFY(fixture.AnalysisText().contains(QStringLiteral("辰　　寅　　辰　　戌")));
+    fixture.Close();
+  }
+
+  void cancelledDialogHandsNothingBack() {
+    ScriptedPrompter prompter;
+    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    QVERIFY(!TFrmFanTui::Run(nullptr, {}, true).has_value());
+  }
+};
+
+QTEST_MAIN(ReversePillarSearchTest)
+#include "frm_fan_tui_test.moc"

@@ -1,0 +1,305 @@
+// The perpetual calendar window: month pages, flipping, clicking, pillars and its refusals.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QToolButton>
+
+#include "calendar/calendar_text.h"
+#include "calendar/yi_date_ex.h"
+#include "support/program_folder.h"
+#include "support/scripted_prompter.h"
+#include "ui/clock.h"
+#include "ui/frm_wnl.h"
+#include "ui/frm_wnl_month.h"
+#include "ui/ui_font.h"
+#include "ui/up_down.h"
+
+using quorin::calendar::CivilDateTime;
+using quorin::calendar::MYiDateEx;
+using quorin::testing::ScriptedPrompter;
+using quorin::ui::TFrmWnl;
+
+namespace {
+
+CivilDateTime Moment(int year, int month, int day, int hour = 12, int minute = 0) {
+  return {static_cast<std::int16_t>(year), static_cast<std::int16_t>(month), static_cast<std::int16_t>(day),
+          static_cast<std::int16_t>(hour), static_cast<std::int16_t>(minute)};
+}
+
+// Centre of the grid cell of a day (index j from 0) of the month now shown.
+QPoint CellCentre(const TFrmWnl& w, int j) {
+  const int position = w.FirstColumnShown() + j;
+  const int cellWidth = w.Img->width() / 7;
+  const int cellHeight = w.Img->height() / 7;
+  return {(position % 7) * cellWidth + cellWidth / 2, (1 + position / 7) * cellHeight + cellHeight / 2};
+}
+
+}  // namespace
+
+class PerpetualCalendarTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { quorin::testing::PrepareApplication(); }
+
+  void opensOnTheMonthWithTermsEraAndPillars() {
+    ScriptedPrompter prompter;
+    TFrmWnl w;
+    QCOMPARE(w.windowTitle(), QStringLiteral("Quorin万年历"));
+    QVERIFY(w.windowFlags() & Qt::WindowStaysOnTopHint);
+    QCOMPARE(w.Img->size(), QSize(450, 330));
+    w.Open(Moment(2024, 2, 10, 12, 0));
+    QCOMPARE(w.LabShow->text(), QStringLiteral("2024年2月"));
+    QCOMPARE(w.EdtYear->text(), QStringLiteral("2024"));
+    QCOMPARE(w.UpYear->Position(), 2024);
+    QCOMPARE(w.CboD->currentText(), QStringLiteral("10日"));
+    QCOMPARE(w.MeoJie->toPlainText(), QStringLiteral("立春:4日16时27分\n\n雨水:19日12时13分\n\n"));
+    QCOMPARE(w.MeoTitle->toPlainText(), QStringLiteral("[当代] 中国  公历纪元2024年  【龙年】"));
+    QCOMPARE(w.MeoGanZhi->toPlainText(), QStringLiteral("甲辰年\n丙寅月\n甲辰日\n庚午时"));
+    QCOMPARE(w.FirstColumnShown(), 3);  // 2024-02-01 was a Thursday
+    QCOMPARE(w.MonthLengthShown(), 29);
+    QCOMPARE(w.CboM->count(), 12);
+    QCOMPARE(w.CboM->itemText(0), QStringLiteral("1月"));
+    QCOMPARE(w.CboD->count(), 31);
+    QCOMPARE(w.CboH->itemText(23), QStringLiteral("23时"));
+    QCOMPARE(w.CboMinute->itemText(59), QStringLiteral("59分"));
+    QVERIFY(prompter.shown.isEmpty());
+
+    // The selected day carries a red frame; its neighbours do not.
+    const QPoint centre = CellCentre(w, 9);
+    const int cellWidth = w.Img->width() / 7;
+    QCOMPARE(w.Picture().pixelColor(centre.x() - cellWidth / 2 + 1, centre.y()), QColor(Qt::red));
+    const QPoint other = CellCentre(w, 12);
+    QVERIFY(w.Picture().pixelColor(other.x() - cellWidth / 2 + 1, other.y()) != QColor(Qt::red));
+  }
+
+  // Lunar texts and term names of the grid agree with the calendar core, also where the
+  // window converts years (1 BC) and days (October 1582).
+  void gridAgreesWithTheCalendarCore_data() {
+    QTest::addColumn<int>("year");  // astronomical
+    QTest::addColumn<int>("month");
+    QTest::addColumn<int>("length");
+    QTest::addColumn<int>("firstColumn");
+    QTest::newRow("December of 1 BC") << 0 << 12 << 31 << 2;
+    QTest::newRow("January of AD 1") << 1 << 1 << 31 << 5;
+    QTest::newRow("October 1582") << 1582 << 10 << 21 << 0;
+    QTest::newRow("leap second month 2023") << 2023 << 3 << 31 << 2;
+    QTest::newRow("Sunday start 2023") << 2023 << 10 << 31 << 6;
+    QTest::newRow("leap first month 2262") << 2262 << 2 << 28 << 5;
+  }
+  void gridAgreesWithTheCalendarCore() {
+    QFETCH(int, year);
+    QFETCH(int, month);
+    QFETCH(int, length);
+    QFETCH(int, firstColumn);
+    MYiDateEx date;
+    QCOMPARE(quorin::ui::MonthLength(date, Moment(year, month, 1)), length);
+    QCOMPARE(quorin::ui::FirstColumn(date, year, month), firstColumn);
+    const auto yearTerms = date.SolarTermsOfYear(year);
+    const auto monthTerms = quorin::ui::TermsOfMonth(yearTerms, month);
+    const auto cells = quorin::ui::MonthCells(date, year, month, length, firstColumn, monthTerms);
+    QCOMPARE(static_cast<int>(cells.size()), length);
+    MYiDateEx core;
+    for (const quorin::ui::MonthDayCell& cell : cells) {
+      CivilDateTime lunar;
+      const bool leap = core.SolarToLunar(Moment(year, month, cell.day), lunar);
+      QCOMPARE(cell.lunar, quorin::calendar::LunarDateText(lunar.month, lunar.day, leap));
+      QVERIFY(core.IsValidDate(Moment(year, month, cell.day)));
+      std::string term;
+      for (const auto& t : yearTerms) {
+        if (t.year == year && t.month == month && t.day == cell.day) term = quorin::calendar::kSolarTermNames[t.termIndex];
+      }
+      QCOMPARE(cell.term, term);
+    }
+    QCOMPARE(cells.front().number, std::to_string(month) + "月");
+    QCOMPARE(cells.back().row, 1 + (firstColumn + length - 1) / 7);
+  }
+
+  void leapMonthsReadWithTheirMark() {
+    MYiDateEx date;
+    const auto march2023 = quorin::ui::MonthCells(date, 2023, 3, 31, 2, {});
+    QCOMPARE(march2023[21].lunar, std::string("闰二月初一"));
+    const auto february2262 = quorin::ui::MonthCells(date, 2262, 2, 28, 5, {});
+    QCOMPARE(february2262[19].lunar, std::string("闰正月初一"));
+    QCOMPARE(february2262[20].lunar, std::string("闰正月初二"));
+  }
+
+  void flipsFromAd1BackToOneBcAndForward() {
+    ScriptedPrompter prompter;
+    TFrmWnl w;
+    w.Open(Moment(1, 1, 5));
+    QCOMPARE(w.LabShow->text(), QStringLiteral("1年1月"));
+    w.BitBtn2->click();
+    QCOMPARE(w.EdtYear->text(), QStringLiteral("-1"));
+    QCOMPARE(w.UpYear->Position(), 0);
+    QCOMPARE(w.CboM->currentIndex(), 11);
+    QCOMPARE(w.CboD->currentIndex(), 0);
+    QCOMPARE(w.LabShow->text(), QStringLiteral("-1年12月"));
+    QCOMPARE(w.MeoTitle->toPlainText(), QStringLiteral("[西汉] 哀帝 刘欣 元寿2年  【猴年】"));
+    QCOMPARE(w.MeoGanZhi->toPlainText().left(7), QStringLiteral("庚申年\n丁亥月"));
+    QCOMPARE(w.FirstColumnShown(), 2);  // 1 December 1 BC was a Wednesday
+    w.BitBtn1->click();
+    QCOMPARE(w.EdtYear->text(), QStringLiteral("1"));
+    QCOMPARE(w.UpYear->Position(), 1);
+    QCOMPARE(w.CboM->currentIndex(), 0);
+    QCOMPARE(w.LabShow->text(), QStringLiteral("1年1月"));
+    // Before 立春 of AD 1 the pillar year is still 1 BC.
+    QCOMPARE(w.MeoTitle->toPlainText(), QStringLiteral("[西汉] 哀帝 刘欣 元寿2年  【猴年】"));
+    QVERIFY(prompter.shown.isEmpty());
+  }
+
+  void flipsStopAtTheEndsOfTheCalendar() {
+    ScriptedPrompter prompter;
+    TFrmWnl w;
+    w.Open(Moment(-4713, 1, 20));
+    QCOMPARE(w.UpYear->Position(), -4712);
+    w.BitBtn2->click();
+    QCOMPARE(w.EdtYear->text(), QStringLiteral("-4713"));
+    QCOMPARE(w.CboM->currentIndex(), 0);
+    QCOMPARE(w.CboD->currentIndex(), 19);
+    w.Open(Moment(9999, 12, 31, 23, 0));
+    QCOMPARE(w.LabShow->text(), QStringLiteral("9999年12月"));
+    QVERIFY(!w.MeoGanZhi->toPlainText().isEmpty());
+    w.BitBtn1->click();
+    QCOMPARE(w.EdtYear->text(), QStringLiteral("9999"));
+    QCOMPARE(w.CboM->currentIndex(), 11);
+    QVERIFY(prompter.shown.isEmpty());
+  }
+
+  void october1582JumpsFromTheFourthToTheFifteenth() {
+    ScriptedPrompter prompter;
+    TFrmWnl w;
+    w.show();
+    w.Open(Moment(1582, 10, 10));  // a day the month does not have: day 15 is shown
+    QCOMPARE(w.CboD->currentText(), QStringLiteral("15日"));
+    QCOMPARE(w.MonthLengthShown(), 21);
+    QCOMPARE(w.MeoJie->toPlainText(), QStringLiteral("霜降:24日2时57分\n\n"));
+    QCOMPARE(w.MeoGanZhi->toPlainText(), QStringLiteral("壬午年\n庚戌月\n甲戌日\n庚午时"));
+    QTest::mouseClick(w.Img, Qt::LeftButton, {}, CellCentre(w, 3));
+    QCOMPARE(w.CboD->currentText(), QStringLiteral("4日"));
+    QTest::mouseClick(w.Img, Qt::LeftButton, {}, CellCentre(w, 4));
+    QCOMPARE(w.CboD->currentText(), QStringLiteral("15日"));
+    QTest::mouseClick(w.Img, Qt::LeftButton, {}, CellCentre(w, 20));
+    QCOMPARE(w.CboD->currentText(), QStringLiteral("31日"));
+    // The right button, the header row, the cell after the last day and the strip right of
+    // the seventh column select nothing.
+    QTest::mouseClick(w.Img, Qt::RightButton, {}, CellCentre(w, 5));
+    QTest::mouseClick(w.Img, Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseClick(w.Img, Qt::LeftButton, {}, CellCentre(w, 21));
+    QTest::mouseClick(w.Img, Qt::LeftButton, {}, QPoint(449, w.Img->height() / 7 * 2 + 5));
+    QCOMPARE(w.CboD->currentText(), QStringLiteral("31日"));
+    w.BitBtn2->click();
+    QCOMPARE(w.MonthLengthShown(), 30);
+    QCOMPARE(w.LabShow->text(), QStringLiteral("1582年9月"));
+    QVERIFY(prompter.shown.isEmpty());
+  }
+
+  void elevenPmShowsTheNextDaysPillarOnTheSameGrid() {
+    ScriptedPrompter prompter;
+    TFrmWnl w;
+    w.Open(Moment(2024, 2, 10, 23, 0));
+    QCOMPARE(w.MeoGanZhi->toPlainText(), QStringLiteral("甲辰年\n丙寅月\n乙巳日\n丙子时"));
+    QCOMPARE(w.CboD->currentText(), QStringLiteral("10日"));
+    MYiDateEx date;
+    const auto cells = quorin::ui::MonthCells(date, 2024, 2, 29, w.FirstColumnShown(), {});
+    QCOMPARE(cells[9].lunar, std::string("正月初一"));
+  }
+
+  void refusesBadYearsAndDaysAndKeepsThePicture() {
+    ScriptedPrompter prompter;
+    TFrmWnl w;
+    w.Open(Moment(2024, 2, 10));
+    const QImage before = w.Picture();
+
+    w.EdtYear->setText(QStringLiteral("0"));
+    w.EdtYearKeyPress();
+    QCOMPARE(prompter.LastText(), QStringLiteral("年份在-4713 到 9999之间"));
+    QCOMPARE(prompter.shown.last().caption, QStringLiteral("错误"));
+    QCOMPARE(prompter.shown.last().icon, quorin::ui::Icon::Error);
+
+    w.EdtYear->setText(QStringLiteral("abc"));
+    w.CboMChange();
+    QCOMPARE(prompter.LastText(), QStringLiteral("年份在-4713 到 9999年之间，并且没有公元0年"));
+    QCOMPARE(prompter.shown.last().caption, QStringLiteral("年份不对"));
+
+    w.EdtYear->setText(QStringLiteral("2024"));
+    w.CboD->setCurrentIndex(29);  // 30 February
+    w.CboDChange();
+    QCOMPARE(prompter.LastText(), QStringLiteral("不存在这个日期，请重新输入！"));
+    QCOMPARE(prompter.shown.last().caption, QStringLiteral("日期不对"));
+    QCOMPARE(prompter.shown.last().icon, quorin::ui::Icon::Information);
+    QCOMPARE(w.Picture(), before);
+    QCOMPARE(w.LabShow->text(), QStringLiteral("2024年2月"));
+    QCOMPARE(prompter.shown.size(), 3);
+  }
+
+  // A year typed without Enter is still drawn with its own solar terms.
+  void termsFollowTheYearDrawn() {
+    ScriptedPrompter prompter;
+    TFrmWnl w;
+    w.Open(Moment(2024, 2, 10));
+    w.EdtYear->setText(QStringLiteral("2025"));
+    w.CboMChange();
+    QCOMPARE(w.MeoJie->toPlainText(), QStringLiteral("立春:3日22时10分\n\n雨水:18日18时6分\n\n"));
+    QCOMPARE(w.UpYear->Position(), 2025);
+    w.EdtYear->setText(QStringLiteral("-120"));
+    w.EdtYearKeyPress();
+    QCOMPARE(w.UpYear->Position(), -119);
+    QCOMPARE(w.LabShow->text(), QStringLiteral("-120年2月"));
+    QVERIFY(prompter.shown.isEmpty());
+  }
+
+  void upDownAndPresentMoment() {
+    ScriptedPrompter prompter;
+    TFrmWnl w;
+    w.Open(Moment(2, 3, 4));
+    w.UpYear->Step(-1);
+    QCOMPARE(w.EdtYear->text(), QStringLiteral("1"));
+    w.UpYear->Step(-1);
+    QCOMPARE(w.EdtYear->text(), QStringLiteral("-1"));
+    QCOMPARE(w.LabShow->text(), QStringLiteral("-1年3月"));
+
+    quorin::ui::SetClock([] { return QDateTime(QDate(2031, 7, 9), QTime(21, 45)); });
+    w.BtoNow->click();
+    quorin::ui::SetClock({});
+    QCOMPARE(w.EdtYear->text(), QStringLiteral("2031"));
+    QCOMPARE(w.CboM->currentText(), QStringLiteral("7月"));
+    QCOMPARE(w.CboD->currentText(), QStringLiteral("9日"));
+    QCOMPARE(w.CboH->currentText(), QStringLiteral("21时"));
+    QCOMPARE(w.CboMinute->currentText(), QStringLiteral("45分"));
+    QCOMPARE(w.LabShow->text(), QStringLiteral("2031年7月"));
+    QVERIFY(prompter.shown.isEmpty());
+  }
+
+  void oneWindowWhichEndsWhenClosed() {
+    ScriptedPrompter prompter;
+    QWidget owner;
+    TFrmWnl* first = TFrmWnl::ShowInstance(&owner, Moment(-120, 5, 6, 7, 8));
+    QVERIFY(first->isVisible());
+    QCOMPARE(first->EdtYear->text(), QStringLiteral("-120"));
+    QCOMPARE(first->UpYear->Position(), -119);
+    QCOMPARE(first->CboMinute->currentText(), QStringLiteral("8分"));
+    QCOMPARE(TFrmWnl::ShowInstance(&owner, Moment(2000, 1, 1)), first);
+    QCOMPARE(first->LabShow->text(), QStringLiteral("2000年1月"));
+    first->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(TFrmWnl::Instance() == nullptr);
+    QVERIFY(TFrmWnl::ShowInstance(&owner, Moment(2000, 1, 1)) != nullptr);
+    TFrmWnl::Instance()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+
+  void scaledByTheUiFontWhenCreated() {
+    quorin::ui::MUiFont scaler(3, false);
+    quorin::ui::SetProgramUiFont(&scaler);
+    TFrmWnl w;
+    quorin::ui::SetProgramUiFont(nullptr);
+    QCOMPARE(w.font().pointSizeF(), 12.0);
+    QVERIFY(w.Img->width() > 450);
+    QVERIFY(w.width() > 542);
+  }
+};
+
+QTEST_MAIN(PerpetualCalendarTest)
+#include "frm_wnl_test.moc"
