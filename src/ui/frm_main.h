@@ -197,6 +197,7 @@ class TFrmMain : public QMainWindow {
   void ShowChartImage();
   void FitScrollSurface();
   void PassClickToChart(QPoint at);
+  void StepChartFont(int delta);
   bool WriteInitIniAtClose();
   LayoutPrefs CurrentPrefs() const;
   QAction* AddItem(QMenu* menu, const QString& name, const QString& caption);
@@ -226,7 +227,6 @@ class TFrmMain : public QMainWindow {
   QActionGroup* sortGroup_ = nullptr;
   QActionGroup* skinGroup_ = nullptr;
   SkinData skin_;
-  double imageFontSize_ = 12.0;  // the chart font size kept in init.ini
 };
 
 }  // namespace quorin::ui

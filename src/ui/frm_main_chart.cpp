@@ -7,6 +7,7 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QTabWidget>
+#include <QTextEdit>
 
 #include "chart/quorin_day.h"
 #include "ui/chart_inputs.h"
@@ -80,6 +81,8 @@ void TFrmMain::BtnPaiClick() {
 
   if (PageMain->currentWidget() == PageSearch) PageMain->setCurrentIndex(0);
 
+  // The picture's background follows the analysis text's.
+  engine_->SetImageBackground(FromQColor(RedtOut->palette().color(QPalette::Base)));
   if (!engine_->Compute(record_)) {
     Tell(this, ToQString(engine_->ErrorText()), QStringLiteral("错误"), Icon::Error);
     return;
@@ -164,17 +167,16 @@ bool TFrmMain::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
-void TFrmMain::PassClickToChart(QPoint) {
-  // The interactive chart picture (selections, relation lines, line flips) comes with
-  // the chart-image work of the engine; until then a click changes nothing.
+void TFrmMain::PassClickToChart(QPoint at) {
+  if (engine_->Click(at.x(), at.y())) ShowChartImage();
 }
 
-void TFrmMain::N9Click() {
-  // The chart font belongs to the chart picture; the item is enabled with it.
-}
+void TFrmMain::N9Click() { StepChartFont(+1); }
+void TFrmMain::N10Click() { StepChartFont(-1); }
 
-void TFrmMain::N10Click() {
-  // As N9Click.
+void TFrmMain::StepChartFont(int delta) {
+  // The engine keeps the font within 10..35 points and refuses a step beyond.
+  if (chartShown_ && engine_->StepImageFont(delta)) BtnPaiClick();
 }
 
 }  // namespace quorin::ui

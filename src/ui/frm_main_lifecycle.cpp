@@ -71,7 +71,10 @@ void TFrmMain::PrepareOnFirstShow() {
 
   // The engine writes into the analysis text and the chart picture.
   engine_->Attach(textSink_.get(), canvas_.get());
-  imageFontSize_ = prefs.imgSize;
+  engine_->SetImageBackground(FromQColor(RedtOut->palette().color(QPalette::Base)));
+  engine_->ClearImage();
+  engine_->SetImageFont(prefs.imgSize);
+  ShowChartImage();
   record_.dragonMountain = -1;
   record_.waterMountain = -1;
   record_.showFacing = false;
@@ -136,7 +139,7 @@ LayoutPrefs TFrmMain::CurrentPrefs() const {
   p.sheng = cbodiZ->currentIndex();
   p.shi = cbodiC->currentIndex();
   p.pinghei = RedtPingYu->height();
-  p.imgSize = imageFontSize_;
+  p.imgSize = engine_->ImageFontSize();
   p.showStyle = treeShowStyle_;
   p.sort = treeSort_;
   return p;

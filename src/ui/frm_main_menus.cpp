@@ -82,13 +82,10 @@ void TFrmMain::BuildMenus() {
   connect(AddItem(options, QStringLiteral("OmenuSet"), QStringLiteral("排盘设置")), &QAction::triggered, this,
           &TFrmMain::OmenuSetClick);
   Opt_Skin = menu(options, QStringLiteral("Opt_Skin"), QStringLiteral("界面风格"));
-  // The chart font steps come with the chart picture.
-  QAction* larger = AddItem(options, QStringLiteral("N9"), QStringLiteral("放大排盘字体"));
-  connect(larger, &QAction::triggered, this, &TFrmMain::N9Click);
-  later(larger);
-  QAction* smaller = AddItem(options, QStringLiteral("N10"), QStringLiteral("缩小排盘字体"));
-  connect(smaller, &QAction::triggered, this, &TFrmMain::N10Click);
-  later(smaller);
+  connect(AddItem(options, QStringLiteral("N9"), QStringLiteral("放大排盘字体")), &QAction::triggered, this,
+          &TFrmMain::N9Click);
+  connect(AddItem(options, QStringLiteral("N10"), QStringLiteral("缩小排盘字体")), &QAction::triggered, this,
+          &TFrmMain::N10Click);
 
   QMenu* help = menu(nullptr, QStringLiteral("Hmnu"), QStringLiteral("帮助(&H)"));
   fileItem(help, "HmnuRhelp", QStringLiteral("软件帮助"), &TFrmMain::HelpTextClick);

@@ -6,6 +6,7 @@
 #include <QScrollArea>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QAction>
 #include <QTest>
 #include <QToolButton>
 
@@ -13,6 +14,7 @@
 #include "support/main_window_fixture.h"
 #include "ui/chart_inputs.h"
 #include "ui/clock.h"
+#include "chart/quorin_day.h"
 #include "ui/image_canvas.h"
 #include "ui/up_down.h"
 
@@ -241,15 +243,17 @@ class ChartWorkflowTest : public QObject {
 
   void chartImageIsCentredAndDragged() {
     MainWindowFixture f(false);
-    f.folder.WriteGbk(QStringLiteral("dat/init.ini"), "[window]\r\nwidth=1200\r\nheight=800\r\n");
+    f.folder.WriteGbk(QStringLiteral("dat/init.ini"), "[window]\r\nwidth=1400\r\nheight=900\r\n");
     f.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-    f.window->ChartCanvas().Resize(300, 200);
     QVERIFY(f.Pai());
     QLabel* image = f.window->ImgPan;
     QVERIFY(image->isVisible());
+    QCOMPARE(image->size(), f.window->ChartImage().size());
     const QSize client = f.window->BoxPanel->viewport()->size();
-    QCOMPARE(image->pos(), QPoint(std::max(3, (client.width() - 300) / 2), std::max(3, (client.height() - 200) / 2)));
+    QVERIFY(client.width() > image->width());
+    QCOMPARE(image->pos(), QPoint(std::max(3, (client.width() - image->width()) / 2),
+                                  std::max(3, (client.height() - image->height()) / 2)));
     // Dragging moves the picture by the pointer's offset.
     const QPoint before = image->pos();
     QTest::mousePress(image, Qt::LeftButton, {}, QPoint(10, 10));
@@ -258,10 +262,27 @@ class ChartWorkflowTest : public QObject {
     QApplication::sendEvent(image, &move);
     QTest::mouseRelease(image, Qt::LeftButton, {}, QPoint(40, 30));
     QCOMPARE(image->pos(), before + QPoint(30, 20));
-    // A picture larger than the box starts 3 pixels in.
-    f.window->ChartCanvas().Resize(3000, 2000);
-    QVERIFY(f.Pai());
+    // A window too small for the picture puts it 3 pixels in; a resize centres again.
+    f.window->resize(420, 400);
+    QTest::qWait(20);
     QCOMPARE(image->pos(), QPoint(3, 3));
+  }
+
+  void chartFontStepsRedrawTheChart() {
+    MainWindowFixture f;
+    const QSize start = f.window->ChartImage().size();
+    f.window->MenuAction(QStringLiteral("N9"))->trigger();  // no chart: nothing happens
+    QCOMPARE(f.window->ChartImage().size(), start);
+    QVERIFY(f.Pai());
+    f.window->MenuAction(QStringLiteral("N9"))->trigger();
+    QVERIFY(f.window->ChartShown());
+    QVERIFY(f.window->ChartImage().width() > start.width());
+    QCOMPARE(f.window->Engine().ImageFontSize(), 13.0);
+    f.window->MenuAction(QStringLiteral("N10"))->trigger();
+    f.window->MenuAction(QStringLiteral("N10"))->trigger();
+    QCOMPARE(f.window->Engine().ImageFontSize(), 11.0);
+    f.Close();
+    QCOMPARE(quorin::base::IniFile(f.folder.Dat(QStringLiteral("init.ini")).toStdString()).ReadFloat("Img", "size", 0), 11.0);
   }
 
   void timeBasisChangesTheHeader() {
