@@ -7,6 +7,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QAction>
+#include <QTimer>
 #include <QTest>
 #include <QToolButton>
 
@@ -15,6 +16,7 @@
 #include "ui/chart_inputs.h"
 #include "ui/clock.h"
 #include "chart/quorin_day.h"
+#include "ui/frm_set.h"
 #include "ui/image_canvas.h"
 #include "ui/up_down.h"
 
@@ -268,6 +270,22 @@ class ChartWorkflowTest : public QObject {
     QCOMPARE(image->pos(), QPoint(3, 3));
   }
 
+  void clicksOnThePictureReachTheEngine() {
+    MainWindowFixture f;
+    QVERIFY(f.Pai());
+    const QImage plain = f.window->ChartImage().copy();
+    const auto& table = f.window->Engine().ImageState().table;
+    QVERIFY(table.IsSet());
+    const QPoint cell(table.left + table.columnWidth / 2, table.top + table.textHeight + 2 * table.rowGap + 1);
+    QTest::mousePress(f.window->ImgPan, Qt::LeftButton, {}, cell);
+    QTest::mouseRelease(f.window->ImgPan, Qt::LeftButton, {}, cell);
+    QCOMPARE(f.window->Engine().Selection().column, 0);
+    QCOMPARE(f.window->Engine().Selection().band, 0);
+    QVERIFY(f.window->ChartImage() != plain);
+    QVERIFY(f.window->ImgPan->pixmap().toImage().convertToFormat(QImage::Format_RGB32) ==
+            f.window->ChartImage().convertToFormat(QImage::Format_RGB32));
+  }
+
   void chartFontStepsRedrawTheChart() {
     MainWindowFixture f;
     const QSize start = f.window->ChartImage().size();
@@ -283,6 +301,23 @@ class ChartWorkflowTest : public QObject {
     QCOMPARE(f.window->Engine().ImageFontSize(), 11.0);
     f.Close();
     QCOMPARE(quorin::base::IniFile(f.folder.Dat(QStringLiteral("init.ini")).toStdString()).ReadFloat("Img", "size", 0), 11.0);
+  }
+
+  void settingsDialogFromTheMenuDecidesTheNextChart() {
+    MainWindowFixture f;
+    f.SetMoment(2024, 6, 1, 12, 0);
+    QVERIFY(f.Pai());
+    QVERIFY(!f.AnalysisText().contains(QStringLiteral("真太阳时")));
+    QTimer::singleShot(0, [] {
+      auto* dialog = qobject_cast<quorin::ui::TFrmSet*>(QApplication::activeModalWidget());
+      QVERIFY(dialog);
+      dialog->CboDate->setCurrentIndex(1);
+      dialog->BitBtn1->click();
+    });
+    f.window->MenuAction(QStringLiteral("OmenuSet"))->trigger();
+    QCOMPARE(quorin::base::IniFile(f.folder.Dat(QStringLiteral("set.ini")).toStdString()).ReadInteger("set", "idate", 0), 1);
+    QVERIFY(f.Pai());
+    QVERIFY(f.AnalysisText().contains(QStringLiteral("真太阳时")));
   }
 
   void timeBasisChangesTheHeader() {

@@ -131,6 +131,33 @@ class MainWindowTest : public QObject {
     QVERIFY(bytes.find("treewid=") < bytes.find("pinghei="));
   }
 
+  void layoutSurvivesARestart() {
+    quorin::testing::ProgramFolder folder;
+    quorin::testing::ScriptedPrompter prompter;
+    {
+      quorin::ui::TFrmMain first;
+      first.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&first));
+      first.resize(900, 700);
+      first.Splitter1->setSizes({250, 500});
+      QFont font(QStringLiteral("宋体"));
+      font.setPointSize(14);
+      prompter.fonts.enqueue(font);
+      first.MenuAction(QStringLiteral("Omnusetfont"))->trigger();
+      QTest::qWait(20);
+      prompter.answers.enqueue(Answer::Yes);
+      first.close();
+    }
+    quorin::ui::TFrmMain second;
+    second.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&second));
+    QCOMPARE(second.Tree->width(), 250);
+    QCOMPARE(second.centralWidget()->width(), 900);
+    QCOMPARE(second.RedtOut->font().pointSize(), 14);
+    prompter.answers.enqueue(Answer::Yes);
+    second.close();
+  }
+
   void refusedCloseWritesNothing() {
     MainWindowFixture f;
     f.prompter.answers.enqueue(Answer::No);

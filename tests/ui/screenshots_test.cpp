@@ -3,9 +3,11 @@
 #include <QDir>
 #include <QFontMetrics>
 #include <QTabWidget>
+#include <QLabel>
 #include <QTest>
 
 #include "support/main_window_fixture.h"
+#include "chart/quorin_day.h"
 #include "ui/fonts.h"
 #include "ui/frm_dili.h"
 #include "ui/frm_set.h"
@@ -40,6 +42,13 @@ class ScreenshotsTest : public QObject {
     QVERIFY(f.Pai());
     QTest::qWait(100);
     QVERIFY(f.window->grab().save(folder + QStringLiteral("/main_chart.png")));
+    // The year column's stem and branch band selected: relation lines and the six-line chart.
+    const auto& table = f.window->Engine().ImageState().table;
+    const QPoint cell(table.left + 2 * table.columnWidth + table.columnWidth / 2,
+                      table.top + table.textHeight + 2 * table.rowGap + 1);
+    QTest::mousePress(f.window->ImgPan, Qt::LeftButton, {}, cell);
+    QTest::mouseRelease(f.window->ImgPan, Qt::LeftButton, {}, cell);
+    QVERIFY(f.window->ChartImage().save(folder + QStringLiteral("/chart_selected.png")));
     f.window->PageMain->setCurrentIndex(1);
     QTest::qWait(100);
     QVERIFY(f.window->grab().save(folder + QStringLiteral("/main_analysis.png")));
