@@ -1,0 +1,162 @@
+// The dragon, water and facing dialog: showing a record, the degree buttons, accepting.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTest>
+
+#include "support/program_folder.h"
+#include "support/scripted_prompter.h"
+#include "ui/frm_more_input.h"
+
+using quorin::TRecordData;
+using quorin::testing::ScriptedPrompter;
+using quorin::ui::TFrmMoreInput;
+
+namespace {
+
+TRecordData Record(int dragon, int dragonGua, int water, int waterGua, bool facing) {
+  TRecordData r;
+  r.ResetRecord();
+  r.dragonMountain = static_cast<std::int16_t>(dragon);
+  r.dragonGua = static_cast<std::int16_t>(dragonGua);
+  r.waterMountain = static_cast<std::int16_t>(water);
+  r.waterGua = static_cast<std::int16_t>(waterGua);
+  r.showFacing = facing;
+  return r;
+}
+
+}  // namespace
+
+class MoreInputTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { quorin::testing::PrepareApplication(); }
+
+  void recordWithoutDragonStaysWithout() {
+    ScriptedPrompter prompter;
+    TRecordData r = Record(-1, -1, -1, -1, false);
+    TFrmMoreInput dialog(r);
+    dialog.show();
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("选择龙、水、向卦"));
+    QCOMPARE(dialog.ChkLong->text(), QStringLiteral("显示龙卦 "));
+    QCOMPARE(dialog.ChkXiang->text(), QStringLiteral("显示向卦  "));
+    QCOMPARE(dialog.BtoLong->toolTip(), QStringLiteral("周天度求山卦"));
+    QVERIFY(!dialog.ChkLong->isChecked());
+    QCOMPARE(dialog.CboLongShan->currentText(), QStringLiteral("壬山"));
+    QCOMPARE(dialog.CboLongShan->count(), 24);
+    QCOMPARE(dialog.CboLongShan->itemText(23), QStringLiteral("亥山"));
+    QCOMPARE(dialog.CboLongGua->currentIndex(), 0);
+    for (QWidget* w : {static_cast<QWidget*>(dialog.BtoLong), static_cast<QWidget*>(dialog.CboLongShan),
+                       static_cast<QWidget*>(dialog.CboLongGua), static_cast<QWidget*>(dialog.CboShuiShan)}) {
+      QVERIFY(!w->isEnabled());
+    }
+    QTest::mouseClick(dialog.BitBtn1, Qt::LeftButton);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(r.dragonMountain, std::int16_t(-1));
+    QCOMPARE(r.waterMountain, std::int16_t(-1));
+    QVERIFY(!r.showFacing);
+  }
+
+  void showsAndWritesBackTheRecord() {
+    ScriptedPrompter prompter;
+    TRecordData r = Record(1, 3, 13, 1, true);
+    TFrmMoreInput dialog(r);
+    dialog.show();
+    QVERIFY(dialog.ChkLong->isChecked() && dialog.ChkShui->isChecked() && dialog.ChkXiang->isChecked());
+    QVERIFY(dialog.CboLongGua->isEnabled());
+    QCOMPARE(dialog.CboLongShan->currentText(), QStringLiteral("子山"));
+    QCOMPARE(dialog.CboLongGua->count(), 4);
+    QCOMPARE(dialog.CboLongGua->currentIndex(), 3);
+    QCOMPARE(dialog.CboShuiShan->currentText(), QStringLiteral("午山"));
+    QCOMPARE(dialog.CboShuiGua->currentIndex(), 1);
+
+    // Another dragon mountain refills its list from the first hexagram.
+    dialog.CboLongShan->setCurrentIndex(7);
+    dialog.CboLongShanChange();
+    QCOMPARE(dialog.CboLongGua->currentIndex(), 0);
+    dialog.CboLongGua->setCurrentIndex(1);
+    QTest::mouseClick(dialog.ChkShui, Qt::LeftButton);
+    QVERIFY(!dialog.CboShuiShan->isEnabled() && !dialog.BtoShui->isEnabled());
+    dialog.ChkXiang->setChecked(false);
+    QTest::mouseClick(dialog.BitBtn1, Qt::LeftButton);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(r.dragonMountain, std::int16_t(7));
+    QCOMPARE(r.dragonGua, std::int16_t(1));
+    QCOMPARE(r.waterMountain, std::int16_t(-1));
+    QVERIFY(!r.showFacing);
+  }
+
+  void cancelChangesNothing() {
+    ScriptedPrompter prompter;
+    TRecordData r = Record(1, 3, -1, -1, false);
+    const TRecordData before = r;
+    TFrmMoreInput dialog(r);
+    dialog.show();
+    QTest::mouseClick(dialog.ChkLong, Qt::LeftButton);
+    dialog.ChkXiang->setChecked(true);
+    QTest::mouseClick(dialog.BitBtn2, Qt::LeftButton);
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QCOMPARE(r.dragonMountain, before.dragonMountain);
+    QCOMPARE(r.dragonGua, before.dragonGua);
+    QCOMPARE(r.showFacing, before.showFacing);
+  }
+
+  void degreeButtons_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("mountain");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("gua");
+    QTest::newRow("1") << "1" << "子山" << 2 << "地雷复";
+    QTest::newRow("18-12") << "18-12" << "癸山" << 2 << "风雷益";
+    QTest::newRow("18:12") << "18:12" << "癸山" << 2 << "风雷益";
+    QTest::newRow("351") << "351" << "壬山" << 2 << "山地剥";
+    QTest::newRow("179-54") << "179-54" << "午山" << 1 << "乾为天";
+    QTest::newRow("352-30") << "352-30" << "子山" << 0 << "";
+    QTest::newRow("360") << "360" << "子山" << 1 << "坤为地";
+  }
+  void degreeButtons() {
+    QFETCH(QString, typed);
+    QFETCH(QString, mountain);
+    QFETCH(int, column);
+    QFETCH(QString, gua);
+    ScriptedPrompter prompter;
+    TRecordData r = Record(1, 0, 1, 0, false);
+    TFrmMoreInput dialog(r);
+    dialog.show();
+    for (QPushButton* button : {dialog.BtoLong, dialog.BtoShui}) {
+      prompter.inputs.enqueue(typed);
+      QTest::mouseClick(button, Qt::LeftButton);
+    }
+    QCOMPARE(prompter.inputPrompts.value(0), QStringLiteral("输入周天度|周天度数：     "));
+    QVERIFY(prompter.shown.isEmpty());
+    for (QComboBox* list : {dialog.CboLongShan, dialog.CboShuiShan}) QCOMPARE(list->currentText(), mountain);
+    for (QComboBox* list : {dialog.CboLongGua, dialog.CboShuiGua}) {
+      QCOMPARE(list->currentIndex(), column);
+      if (!gua.isEmpty()) QCOMPARE(list->currentText(), gua);
+    }
+  }
+
+  void badDegreesAskAgainAndCancelKeepsTheChoice() {
+    ScriptedPrompter prompter;
+    TRecordData r = Record(5, 1, -1, -1, false);
+    TFrmMoreInput dialog(r);
+    dialog.show();
+    prompter.inputs.enqueue(QStringLiteral("400"));
+    prompter.inputs.enqueue(QStringLiteral("18.5"));
+    prompter.inputs.enqueue(QStringLiteral("1"));
+    QTest::mouseClick(dialog.BtoLong, Qt::LeftButton);
+    QCOMPARE(prompter.inputPrompts.size(), 3);
+    QCOMPARE(prompter.Texts(), QStringList(2, QStringLiteral("周天度数输入在：0-360之间！，格式：18-12或者18:12（等于18度12分）")));
+    QCOMPARE(dialog.CboLongShan->currentIndex(), 1);
+
+    prompter.inputs.enqueue(std::nullopt);
+    QTest::mouseClick(dialog.BtoLong, Qt::LeftButton);
+    QCOMPARE(dialog.CboLongShan->currentIndex(), 1);
+    QCOMPARE(dialog.CboLongGua->currentIndex(), 2);
+    QCOMPARE(prompter.unexpected, 0);
+  }
+};
+
+QTEST_MAIN(MoreInputTest)
+#include "frm_more_input_test.moc"
