@@ -97,4 +97,26 @@ void BM_ComputeWithoutText(benchmark::State& state) {
 }
 BENCHMARK(BM_ComputeWithoutText)->Unit(benchmark::kMicrosecond);
 
+// The chart picture's own work (texts, geometry, six-line chart, relation lines)
+// without the cost of a real painter: a click must answer at once.
+void BM_ClickSelectsAndRedraws(benchmark::State& state) {
+  MQuorinDay engine;
+  RecordingRichTextSink text;
+  quorin::chart::RecordingCanvas canvas;
+  engine.Attach(&text, &canvas);
+  engine.SetSettingsPath(SettingsFile());
+  if (!engine.Compute(FullRequest())) state.SkipWithError("compute failed");
+  const auto& table = engine.ImageState().table;
+  const auto bands = table.Bands();
+  int column = 0;
+  for (auto _ : state) {
+    canvas.ClearOperations();
+    // Band 0 of each column in turn: six-line chart and both kinds of links.
+    const int x = (column++ % table.shownCount) * table.columnWidth + table.columnWidth / 2;
+    engine.Click(x, bands[0].top);
+    benchmark::DoNotOptimize(canvas.Operations().data());
+  }
+}
+BENCHMARK(BM_ClickSelectsAndRedraws)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
