@@ -156,7 +156,7 @@ std::unique_ptr<QGuiApplication> MakePictureApplication() {
 int Run(const std::vector<std::string>& args) {
   const Arguments a(args,
                     {"mountain", "gua", "name", "birth", "dragon", "water", "lon", "lat", "place", "settings", "flip",
-                     "png", "click"},
+                     "png", "click", "font-size"},
                     {"lunar", "leap", "female", "facing", "spans", "areas"}, {"click"});
   if (a.Positionals().size() != 1) throw UsageError("需要一个时间：\"YYYY-MM-DD HH:MM\"");
   const auto m = ParseMoment(a.Positionals()[0]);
@@ -220,7 +220,13 @@ int Run(const std::vector<std::string>& args) {
   std::vector<std::pair<int, int>> clicks;
   for (const std::string& c : a.Values("click")) clicks.push_back(ClickPoint(c));
   const bool picture = a.Has("png");
-  if (!picture && (!clicks.empty() || a.Has("areas"))) throw UsageError("--click 和 --areas 需要 --png（点击落在所写的图片上）");
+  if (!picture && (!clicks.empty() || a.Has("areas") || a.Has("font-size"))) {
+    throw UsageError("--click、--areas 和 --font-size 需要 --png（它们作用于所写的图片）");
+  }
+  const double fontSize = a.Number("font-size").value_or(chart::kDefaultImageFontSize);
+  if (!(fontSize >= chart::kMinImageFontSize && fontSize <= chart::kMaxImageFontSize)) {
+    throw UsageError("--font-size 应在 10 到 35 之间：" + *a.Value("font-size"));
+  }
 
   chart::Canvas* canvas = nullptr;
 #ifdef QUORIN_CLI_PNG
@@ -238,7 +244,7 @@ int Run(const std::vector<std::string>& args) {
   chart::MQuorinDay engine;
   chart::RecordingRichTextSink text;
   engine.Attach(&text, canvas);
-  engine.SetImageFont(chart::kDefaultImageFontSize);
+  engine.SetImageFont(fontSize);
   if (a.Has("settings")) {
     if (!base::FileExists(*a.Value("settings"))) throw UsageError("找不到设置文件：" + *a.Value("settings"));
     engine.SetSettingsPath(*a.Value("settings"));
@@ -296,7 +302,8 @@ const RegisterCommand kChart{{
     "  --flip 1,3             flip these lines (1 = bottom) of the mountain hexagram\n"
     "  --spans                after the text, one line per coloured range: start length colour bold\n"
     "                         (characters of the printed text; colour as 0xBBGGRR)\n"
-    "  --png FILE             write the chart picture (12-point chart font) as a PNG file\n"
+    "  --png FILE             write the chart picture as a PNG file\n"
+    "  --font-size PT         chart font of the picture, 10..35 points (default 12; needs --png)\n"
     "  --click X,Y            a left-button release at pixel X,Y of the picture, before it is written;\n"
     "                         repeatable, applied in order (needs --png)\n"
     "  --areas                after the text, where clicks act in the final picture (needs --png):\n"

@@ -71,6 +71,15 @@ cmp -s "$work/restored" "$work/text" || fail "原卦 did not restore the chart"
 areas --click "$mountain_x,$names_y" --click "$mountain_x,$((names_y + 1))" >"$work/areas3"
 grep -q '^linebar ' "$work/areas3" && fail "line bar still shown after the second click"
 
+# A bigger chart font makes a bigger picture; sizes outside 10..35 are refused.
+"${chart[@]}" --png "$work/big.png" --font-size 20 >/dev/null 2>&1 || fail "--font-size 20: exit $?"
+big_width=$((16#$(od -An -tx1 -j16 -N4 "$work/big.png" | tr -d ' \n')))
+[ "$big_width" -gt "$width" ] && [ $((big_width % 55)) -eq 0 ] || fail "width $big_width at 20 points"
+for size in 9 36 x; do
+  "${chart[@]}" --png "$work/f.png" --font-size "$size" >/dev/null 2>&1
+  [ $? -eq 2 ] || fail "--font-size $size: expected exit 2"
+done
+
 # Refusals: a malformed click, a file that cannot be written.
 "${chart[@]}" --png "$work/e.png" --click 12 >/dev/null 2>&1
 [ $? -eq 2 ] || fail "--click 12: expected exit 2"
