@@ -1,7 +1,10 @@
 #include "skin/skin_engine.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 
 namespace quorin::skin {
 
@@ -36,6 +39,23 @@ bool LooksLikeStyleSheet(const QString& sheet) {
   return depth == 0 && quote.isNull() && sawRule;
 }
 
+QString ResolveImagePaths(const QString& sheet, const QString& folder) {
+  static const QRegularExpression url(QString::fromLatin1(R"re(url\(\s*(["']?)([^)"']+)\1\s*\))re"));
+  QString resolved;
+  qsizetype copied = 0;
+  QRegularExpressionMatchIterator it = url.globalMatch(sheet);
+  while (it.hasNext()) {
+    const QRegularExpressionMatch m = it.next();
+    const QString path = m.captured(2).trimmed();
+    // Resources (":/…"), absolute paths and URLs with a scheme stay as written.
+    if (path.startsWith(QLatin1Char(':')) || QDir::isAbsolutePath(path) || path.contains(QStringLiteral("://"))) continue;
+    resolved += sheet.mid(copied, m.capturedStart() - copied);
+    resolved += QStringLiteral("url(\"") + QDir(folder).absoluteFilePath(path) + QStringLiteral("\")");
+    copied = m.capturedEnd();
+  }
+  return resolved + sheet.mid(copied);
+}
+
 SkinEngine::~SkinEngine() {
   if (active_ && qApp) qApp->setStyleSheet(QString());
 }
@@ -56,7 +76,7 @@ bool SkinEngine::Load(const QString& path) {
     return false;
   }
   path_ = path;
-  styleSheet_ = sheet;
+  styleSheet_ = ResolveImagePaths(sheet, QFileInfo(path).absolutePath());
   lastError_.clear();
   if (active_) Apply();
   return true;

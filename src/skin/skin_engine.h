@@ -14,7 +14,8 @@ class SkinEngine {
   SkinEngine(const SkinEngine&) = delete;
   SkinEngine& operator=(const SkinEngine&) = delete;
 
-  // Reads the skin file at `path` (UTF-8 text). When it cannot be read, or is not a style
+  // Reads the skin file at `path` (UTF-8 text); relative image paths in it are taken from the
+  // skin file's folder. When it cannot be read, or is not a style
   // sheet Qt accepts, the loaded skin is unchanged, false is returned and LastError() says why.
   // A skin loaded while skinning is on is applied at once.
   bool Load(const QString& path);
@@ -25,6 +26,7 @@ class SkinEngine {
   bool Active() const { return active_; }
   // The file of the loaded skin, empty before the first successful Load.
   const QString& Path() const { return path_; }
+  // The loaded sheet, image paths resolved.
   const QString& StyleSheet() const { return styleSheet_; }
   const QString& LastError() const { return lastError_; }
 
@@ -36,6 +38,10 @@ class SkinEngine {
   QString lastError_;
   bool active_ = false;
 };
+
+// The sheet with every relative url(…) made absolute against `folder`, so a skin finds its
+// images beside its file wherever the program runs from.
+QString ResolveImagePaths(const QString& sheet, const QString& folder);
 
 // Whether `sheet` parses as a Qt style sheet (braces balanced outside comments and strings).
 bool LooksLikeStyleSheet(const QString& sheet);

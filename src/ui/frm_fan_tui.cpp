@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 
 #include "calendar/calendar_text.h"
 #include "calendar/yi_date_ex.h"
@@ -109,6 +110,7 @@ TFrmFanTui::TFrmFanTui(QWidget* parent) : QDialog(parent) {
 std::optional<FanTuiResult> TFrmFanTui::Run(QWidget* owner, const FourPillars& remembered, bool male) {
   TFrmFanTui dialog(owner);
   dialog.Prepare(remembered, male);
+  if (const QScreen* screen = dialog.screen()) dialog.move(screen->availableGeometry().center() - dialog.rect().center());
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.Result();
 }

@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QStyle>
 #include <QTabWidget>
 #include <QUrl>
@@ -63,6 +64,7 @@ TFrmTxtHelp::TFrmTxtHelp(QWidget* parent) : QDialog(parent) {
 
 void TFrmTxtHelp::ShowModal(QWidget* owner) {
   TFrmTxtHelp window(owner);
+  if (const QScreen* screen = window.screen()) window.move(screen->availableGeometry().center() - window.rect().center());
   window.exec();
 }
 

@@ -7,6 +7,7 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QTextDocument>
 #include <QToolButton>
 
 #include "base/gbk.h"
@@ -42,6 +43,8 @@ QPlainTextEdit* MakeMemo(QWidget* parent, const QString& name, const QString& co
   auto* memo = new QPlainTextEdit(parent);
   memo->setObjectName(name);
   memo->setReadOnly(true);
+  memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  memo->document()->setDocumentMargin(2);
   memo->setStyleSheet(QStringLiteral("QPlainTextEdit#%1 { %2 }").arg(name, colours));
   return memo;
 }
@@ -75,7 +78,7 @@ TFrmWnl::TFrmWnl(QWidget* parent) : QWidget(parent) {
 
   MeoTitle = MakeMemo(this, QStringLiteral("MeoTitle"), QStringLiteral("background-color: silver; color: blue;"));
   MeoTitle->setFont(SongFont(PointsOfPixels(16), true));
-  MeoTitle->setGeometry(4, 4, 534, 44);
+  MeoTitle->setGeometry(2, 4, 538, 44);
 
   const auto button = [&](const QString& name, const QString& hint) {
     auto* b = new QToolButton(this);
@@ -89,6 +92,8 @@ TFrmWnl::TFrmWnl(QWidget* parent) : QWidget(parent) {
   BitBtn2->setGeometry(4, 52, 24, 24);
   LabShow = new QLabel(this);
   LabShow->setObjectName(QStringLiteral("LabShow"));
+  // On the window's own paper the label keeps its ink whatever the skin gives other labels.
+  LabShow->setStyleSheet(QStringLiteral("QLabel#LabShow { color: black; }"));
   LabShow->setFont(SongFont(PointsOfPixels(16), true));
   LabShow->setAlignment(Qt::AlignCenter);
   LabShow->setGeometry(28, 52, 104, 24);
@@ -122,13 +127,15 @@ TFrmWnl::TFrmWnl(QWidget* parent) : QWidget(parent) {
   Img = new ClickableImage(this);
   Img->setObjectName(QStringLiteral("Img"));
   Img->setFixedSize(450, 330);
-  Img->move(4, 78);
+  Img->move(2, 78);
 
   MeoJie = MakeMemo(this, QStringLiteral("MeoJie"), QStringLiteral("color: red;"));
-  MeoJie->setGeometry(457, 78, 81, 190);
+  MeoJie->setGeometry(455, 78, 85, 190);
+  MeoJie->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   MeoGanZhi = MakeMemo(this, QStringLiteral("MeoGanZhi"), QStringLiteral("color: blue;"));
   MeoGanZhi->setFont(SongFont(PointsOfPixels(15)));
-  MeoGanZhi->setGeometry(457, 272, 81, 134);
+  MeoGanZhi->setGeometry(455, 272, 85, 134);
+  MeoGanZhi->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
   connect(UpYear, &UpDown::Clicked, this, &TFrmWnl::UpYearClick);
   connect(BitBtn1, &QToolButton::clicked, this, &TFrmWnl::BitBtn1Click);

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QScreen>
 #include <QShowEvent>
 
 #include "base/gbk.h"
@@ -153,6 +154,9 @@ TFrmZhouYi* TFrmZhouYi::ShowInstance(QWidget* owner) {
   if (!Current()) {
     Current() = new TFrmZhouYi(owner);
     Current()->setAttribute(Qt::WA_DeleteOnClose);
+    if (const QScreen* screen = Current()->screen()) {
+      Current()->move(screen->availableGeometry().center() - Current()->rect().center());
+    }
   }
   Current()->show();
   Current()->raise();
