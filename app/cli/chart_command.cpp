@@ -144,6 +144,11 @@ void PrintAreas(const chart::ChartImageState& state) {
 // offscreen platform serves unless the caller chose one.
 std::unique_ptr<QGuiApplication> MakePictureApplication() {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Qt's notes about the missing desktop session (runtime folder, offscreen
+  // platform) say nothing about the chart; errors still reach stderr.
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << "\n";
+  });
   static int argc = 1;
   static char name[] = "quorin-cli";
   static char* argv[] = {name, nullptr};
