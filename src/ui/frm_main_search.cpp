@@ -1,0 +1,368 @@
+#include "ui/frm_main_search.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "calendar/yi_date_ex.h"
+#include "chart/domain_tables.h"
+#include "chart/quorin_day.h"
+#include "chart/search.h"
+#include "ui/chart_inputs.h"
+#include "ui/clock.h"
+#include "ui/frm_more_input.h"
+#include "ui/frm_num_combin.h"
+#include "ui/labeled_edit.h"
+#include "ui/program_files.h"
+#include "ui/prompter.h"
+#include "ui/text_numbers.h"
+
+namespace quorin::ui {
+namespace {
+
+const QString kMasterYearMessage = QStringLiteral(
+    "主命年份必须在-4713到9999年之间，并且没有公元0年\r\n注意：公元前用负数，比如公元前120年，就输入-120");
+const QString kSearchYearMessage = QStringLiteral(
+    "查找年份必须在-4713到9999年之间，并且没有公元0年\r\n注意：公元前用负数，比如公元前120年，就输入-120");
+
+// The progress bar and the result list as the engine's search sees them. The bar
+// is repainted at every step, so the window shows the search moving on; lines
+// reach the list a day at a time.
+class ProgressListSink final : public chart::SearchSink {
+ public:
+  ProgressListSink(QProgressBar* progress, QListWidget* list) : progress_(progress), list_(list) {}
+  ~ProgressListSink() override { Flush(); }
+  void SetRange(int minimum, int maximum) override { progress_->setRange(minimum, maximum); }
+  void SetPosition(int position) override {
+    Flush();
+    progress_->setValue(position);
+    progress_->repaint();
+  }
+  int Position() const override { return progress_->value(); }
+  void Clear() override {
+    pending_.clear();
+    list_->clear();
+  }
+  void AppendLine(std::string_view utf8) override {
+    pending_.append(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+  }
+
+ private:
+  void Flush() {
+    if (pending_.isEmpty()) return;
+    list_->addItems(pending_);
+    pending_.clear();
+  }
+
+  QProgressBar* progress_;
+  QListWidget* list_;
+  QStringList pending_;
+};
+
+QListWidget* CheckList(const QString& name, const QStringList& items, QWidget* parent) {
+  auto* list = new QListWidget(parent);
+  list->setObjectName(name);
+  for (const QString& text : items) {
+    auto* item = new QListWidgetItem(text, list);
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+    item->setCheckState(Qt::Unchecked);
+  }
+  // As tall as its items, no scrolling.
+  list->setFixedHeight(list->sizeHintForRow(0) * static_cast<int>(items.size()) + 2 * list->frameWidth() + 2);
+  list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  return list;
+}
+
+QPushButton* Button(const QString& name, const QString& caption, const QString& hint, QWidget* parent) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(name);
+  if (!hint.isEmpty()) button->setToolTip(hint);
+  return button;
+}
+
+QComboBox* ComboBox(const QString& name, QWidget* parent) {
+  auto* box = new QComboBox(parent);
+  box->setObjectName(name);
+  return box;
+}
+
+// A titled column of a check list with an optional button beside its title.
+QGroupBox* Group(const QString& title, QListWidget* list, QPushButton* button, QWidget* parent) {
+  auto* box = new QGroupBox(title, parent);
+  auto* layout = new QVBoxLayout(box);
+  layout->addWidget(list);
+  if (button) layout->addWidget(button);
+  layout->addStretch();
+  return box;
+}
+
+}  // namespace
+
+SearchPage::SearchPage(chart::MQuorinDay& engine, QWidget* parent)
+    : QWidget(parent), engine_(engine), date_(std::make_unique<calendar::MYiDateEx>()) {
+  setObjectName(QStringLiteral("SearchPage"));
+  ChkGuaQi = CheckList(QStringLiteral("ChkGuaQi"),
+                       {QStringLiteral("卦气同数"), QStringLiteral("卦气合五"), QStringLiteral("卦气合十"),
+                        QStringLiteral("卦气合十五"), QStringLiteral("卦气合生成")},
+                       this);
+  Button2 = Button(QStringLiteral("Button2"), QStringLiteral("组合数"), QStringLiteral("卦气组合"), this);
+  ChkGuaYun = CheckList(QStringLiteral("ChkGuaYun"),
+                        {QStringLiteral("卦运同数"), QStringLiteral("卦运合五"), QStringLiteral("卦运合十"),
+                         QStringLiteral("卦运合十五"), QStringLiteral("卦运合生成"), QStringLiteral("卦运相通")},
+                        this);
+  Button3 = Button(QStringLiteral("Button3"), QStringLiteral("组合数"), QStringLiteral("卦运组合"), this);
+  ChkAdd = CheckList(QStringLiteral("ChkAdd"),
+                     {QStringLiteral("龙纳入"), QStringLiteral("水纳入"), QStringLiteral("主命纳入"),
+                      QStringLiteral("坐山纳入"), QStringLiteral("朝向纳入")},
+                     this);
+  ChkAvoid = CheckList(QStringLiteral("ChkAvoid"),
+                       {QStringLiteral("冲山"), QStringLiteral("坐山三煞"), QStringLiteral("冲主命"),
+                        QStringLiteral("坐山伏吟"), QStringLiteral("坐山反吟")},
+                       this);
+  ChkCondTwo = CheckList(QStringLiteral("ChkCondTwo"), {QStringLiteral("生入克入"), QStringLiteral("亲缘交通")}, this);
+
+  CboJiCond = ComboBox(QStringLiteral("CboJiCond"), this);
+  for (const char* pattern : chart::kReadyPatterns) CboJiCond->addItem(ToQString(pattern));
+  CboJiCond->setCurrentIndex(0);
+  BtoClearSearch = new QToolButton(this);
+  BtoClearSearch->setObjectName(QStringLiteral("BtoClearSearch"));
+  BtoClearSearch->setText(QStringLiteral("X"));
+  const LabeledEdit yearS = MakeLabeledEdit(QStringLiteral("LedtYearS"), QStringLiteral("主命生年"), this, 5);
+  LedtYearS = yearS.edit;
+  CboShanS = ComboBox(QStringLiteral("CboShanS"), this);
+  CboShanS->setMaxVisibleItems(20);
+  for (int m = 0; m < chart::kMountainCount; ++m) {
+    CboShanS->addItem(ToQString(std::string(chart::MountainName(m))) + QStringLiteral("山"));
+  }
+  CboGuaS = ComboBox(QStringLiteral("CboGuaS"), this);
+  CboGuaS->setMinimumContentsLength(5);
+  Button4 = Button(QStringLiteral("Button4"), QStringLiteral("龙-水-向"), QStringLiteral("选择龙-水-向"), this);
+  const LabeledEdit startYear = MakeLabeledEdit(QStringLiteral("LedtStartYear"), QStringLiteral("查找年份"), this, 5);
+  LedtStartYear = startYear.edit;
+  BtnSearch = Button(QStringLiteral("BtnSearch"), QStringLiteral("查找"), QString(), this);
+  ProgSearch = new QProgressBar(this);
+  ProgSearch->setObjectName(QStringLiteral("ProgSearch"));
+  ProgSearch->setTextVisible(false);
+  ListSearch = new QListWidget(this);
+  ListSearch->setObjectName(QStringLiteral("ListSearch"));
+  ListSearch->setToolTip(QStringLiteral("双击查看日课"));
+  ListSearch->setUniformItemSizes(true);
+
+  // Conditions on the left, the search itself on the right.
+  auto* conditions = new QGridLayout;
+  conditions->addWidget(Group(QStringLiteral("卦气"), ChkGuaQi, Button2, this), 0, 0);
+  conditions->addWidget(Group(QStringLiteral("卦运"), ChkGuaYun, Button3, this), 0, 1);
+  conditions->addWidget(Group(QStringLiteral("纳入"), ChkAdd, nullptr, this), 1, 0);
+  conditions->addWidget(Group(QStringLiteral("避开年月日时"), ChkAvoid, nullptr, this), 1, 1);
+  conditions->addWidget(Group(QStringLiteral("其他"), ChkCondTwo, nullptr, this), 2, 0);
+  auto* patterns = new QHBoxLayout;
+  patterns->addWidget(CboJiCond, 1);
+  patterns->addWidget(BtoClearSearch);
+  auto* mountain = new QHBoxLayout;
+  mountain->addWidget(CboShanS);
+  mountain->addWidget(CboGuaS, 1);
+  auto* setup = new QVBoxLayout;
+  setup->addLayout(patterns);
+  setup->addWidget(yearS.box);
+  setup->addWidget(new QLabel(QStringLiteral("山家"), this));
+  setup->addLayout(mountain);
+  setup->addWidget(Button4);
+  setup->addStretch();
+  conditions->addLayout(setup, 2, 1);
+  conditions->setRowStretch(3, 1);
+
+  auto* results = new QVBoxLayout;
+  auto* start = new QHBoxLayout;
+  start->addWidget(startYear.box, 1);
+  start->addWidget(BtnSearch, 0, Qt::AlignBottom);
+  results->addLayout(start);
+  results->addWidget(ProgSearch);
+  results->addWidget(ListSearch, 1);
+
+  auto* page = new QHBoxLayout(this);
+  page->addLayout(conditions);
+  page->addLayout(results, 1);
+
+  connect(BtnSearch, &QPushButton::clicked, this, &SearchPage::BtnSearchClick);
+  connect(CboJiCond, &QComboBox::activated, this, &SearchPage::CboJiCondClick);
+  connect(BtoClearSearch, &QToolButton::clicked, this, &SearchPage::BtoClearSearchClick);
+  connect(Button2, &QPushButton::clicked, this, &SearchPage::Button2Click);
+  connect(Button3, &QPushButton::clicked, this, &SearchPage::Button3Click);
+  connect(Button4, &QPushButton::clicked, this, &SearchPage::Button4Click);
+  connect(CboShanS, &QComboBox::activated, this, &SearchPage::CboShanSChange);
+  connect(ListSearch, &QListWidget::itemDoubleClicked, this, &SearchPage::ListSearchDblClick);
+
+  ClearConditions(false);
+}
+
+SearchPage::~SearchPage() = default;
+
+bool SearchPage::IsTicked(const QListWidget* list, int row) {
+  const QListWidgetItem* item = list->item(row);
+  return item && item->checkState() == Qt::Checked;
+}
+
+void SearchPage::SetTicked(QListWidget* list, int row, bool ticked) {
+  if (QListWidgetItem* item = list->item(row)) item->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
+}
+
+void SearchPage::CboShanSChange() {
+  CboGuaS->clear();
+  const int mountain = CboShanS->currentIndex();
+  if (mountain < 0) return;
+  for (int column = 0; column < chart::kMountainColumns; ++column) {
+    const int gua = chart::GuaForMountain(mountain, column);
+    if (gua >= 0) CboGuaS->addItem(ToQString(std::string(chart::GuaName(gua))));
+  }
+  CboGuaS->setCurrentIndex(0);
+}
+
+void SearchPage::ClearCheckListHighlights() {
+  for (QListWidget* list : {ChkGuaQi, ChkGuaYun, ChkCondTwo, ChkAdd, ChkAvoid}) {
+    list->clearSelection();
+    list->setCurrentRow(-1);
+  }
+}
+
+void SearchPage::ShowRequest() {
+  ClearCheckListHighlights();
+  const chart::SearchRequest& q = request_;
+  for (int i = 0; i < chart::kQiConditionCount; ++i) SetTicked(ChkGuaQi, i, q.qi[static_cast<std::size_t>(i)]);
+  for (int i = 0; i < chart::kYunConditionCount; ++i) SetTicked(ChkGuaYun, i, q.yun[static_cast<std::size_t>(i)]);
+  const bool added[] = {q.includeDragon, q.includeWater, q.includeMaster, q.includeMountain, q.includeFacing};
+  for (int i = 0; i < 5; ++i) SetTicked(ChkAdd, i, added[i]);
+  for (int i = 0; i < chart::kAvoidConditionCount; ++i) SetTicked(ChkAvoid, i, q.avoid[static_cast<std::size_t>(i)]);
+  SetTicked(ChkCondTwo, 0, q.shengRuKeRu);
+  SetTicked(ChkCondTwo, 1, q.familyLink);
+  // The request holds astronomical years; the fields are read back as users write them.
+  LedtYearS->setText(QString::number(ToHistoricalYear(q.masterYear)));
+  LedtStartYear->setText(QString::number(ToHistoricalYear(q.year)));
+  CboShanS->setCurrentIndex(q.mountain);
+  CboShanSChange();
+  CboGuaS->setCurrentIndex(q.mountainGua);
+}
+
+void SearchPage::ClearConditions(bool ask) {
+  if (ask && !AskYesNo(this, QStringLiteral("确定要清空输入的查找条件吗？"), QStringLiteral("清空条件"), Icon::Information)) {
+    return;
+  }
+  const QDateTime now = LocalNow();
+  const calendar::CivilDateTime moment{static_cast<std::int16_t>(std::min(now.date().year(), 9999)),
+                                       static_cast<std::int16_t>(now.date().month()),
+                                       static_cast<std::int16_t>(now.date().day()),
+                                       static_cast<std::int16_t>(now.time().hour()),
+                                       static_cast<std::int16_t>(now.time().minute())};
+  request_ = chart::ClearedSearchRequest(ToAstronomicalYear(date_->PillarYearOf(moment)));
+  ShowRequest();
+}
+
+void SearchPage::BtoClearSearchClick() { ClearConditions(true); }
+
+void SearchPage::CboJiCondClick() {
+  const int item = CboJiCond->currentIndex();
+  if (item <= 0) {
+    Tell(this, QStringLiteral("可以直接点击某个吉格，不用选择查找条件！"));
+    return;
+  }
+  // What the page shows is what the user means to keep: typed years and the mountain.
+  const int master = IntegerOrDefault(LedtYearS->text(), -5000);
+  const int year = IntegerOrDefault(LedtStartYear->text(), -5000);
+  if (IsValidHistoricalYear(master)) request_.masterYear = ToAstronomicalYear(master);
+  if (IsValidHistoricalYear(year)) request_.year = ToAstronomicalYear(year);
+  if (CboShanS->currentIndex() >= 0 && CboGuaS->currentIndex() >= 0) {
+    request_.mountain = CboShanS->currentIndex();
+    request_.mountainGua = CboGuaS->currentIndex();
+  }
+  chart::ApplyReadyPattern(request_, item);
+  ShowRequest();
+  Tell(this, QStringLiteral("点击“查找”按钮就可以找到相应的吉课了！"));
+}
+
+void SearchPage::Button2Click() {
+  TFrmNumCombin dialog(QStringLiteral("卦气组合"), request_.qiDigits, this);
+  dialog.exec();
+}
+
+void SearchPage::Button3Click() {
+  TFrmNumCombin dialog(QStringLiteral("卦运组合"), request_.yunDigits, this);
+  dialog.exec();
+}
+
+void SearchPage::Button4Click() {
+  TRecordData scratch;
+  scratch.dragonMountain = request_.dragonMountain;
+  scratch.dragonGua = request_.dragonGua;
+  scratch.waterMountain = request_.waterMountain;
+  scratch.waterGua = request_.waterGua;
+  scratch.showFacing = request_.showFacing;
+  TFrmMoreInput dialog(scratch, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  request_.dragonMountain = scratch.dragonMountain;
+  request_.dragonGua = scratch.dragonGua;
+  request_.waterMountain = scratch.waterMountain;
+  request_.waterGua = scratch.waterGua;
+  request_.showFacing = scratch.showFacing;
+}
+
+void SearchPage::BtnSearchClick() {
+  const int master = IntegerOrDefault(LedtYearS->text(), -5000);
+  if (!IsValidHistoricalYear(master)) {
+    Tell(this, kMasterYearMessage, QStringLiteral("年份错误"), Icon::Warning);
+    LedtYearS->setFocus();
+    return;
+  }
+  const int year = IntegerOrDefault(LedtStartYear->text(), -5000);
+  if (!IsValidHistoricalYear(year)) {
+    Tell(this, kSearchYearMessage, QStringLiteral("查找年份错误"), Icon::Warning);
+    LedtStartYear->setFocus();
+    return;
+  }
+  chart::SearchRequest& q = request_;
+  q.masterYear = ToAstronomicalYear(master);
+  q.year = ToAstronomicalYear(year);
+  q.mountain = CboShanS->currentIndex();
+  q.mountainGua = CboGuaS->currentIndex();
+  for (int i = 0; i < chart::kQiConditionCount; ++i) q.qi[static_cast<std::size_t>(i)] = IsTicked(ChkGuaQi, i);
+  for (int i = 0; i < chart::kYunConditionCount; ++i) q.yun[static_cast<std::size_t>(i)] = IsTicked(ChkGuaYun, i);
+  q.UpdateConditionCounts();
+  q.shengRuKeRu = IsTicked(ChkCondTwo, 0);
+  q.familyLink = IsTicked(ChkCondTwo, 1);
+  q.includeDragon = IsTicked(ChkAdd, 0);
+  q.includeWater = IsTicked(ChkAdd, 1);
+  q.includeMaster = IsTicked(ChkAdd, 2);
+  q.includeMountain = IsTicked(ChkAdd, 3);
+  q.includeFacing = IsTicked(ChkAdd, 4);
+  for (int i = 0; i < chart::kAvoidConditionCount; ++i) q.avoid[static_cast<std::size_t>(i)] = IsTicked(ChkAvoid, i);
+
+  BtnSearch->setEnabled(false);
+  int found = 0;
+  {
+    ProgressListSink sink(ProgSearch, ListSearch);
+    found = engine_.Search(q, sink);
+  }
+  Tell(this,
+       found > 0 ? QStringLiteral("共找到%1条日课，双击直接查看日课！").arg(found)
+                 : QStringLiteral("没有找到符合条件的日课，请改变查找条件。"),
+       QStringLiteral("查找日课"), Icon::Information);
+  BtnSearch->setEnabled(true);
+  ClearCheckListHighlights();
+}
+
+void SearchPage::ListSearchDblClick() {
+  const QListWidgetItem* item = ListSearch->currentItem();
+  if (!item) return;
+  const auto moment = chart::ParseSearchResultLine(ToUtf8(item->text()));
+  if (!moment) return;
+  emit ChartRequested(moment->year, moment->month, moment->day, moment->hour);
+}
+
+}  // namespace quorin::ui

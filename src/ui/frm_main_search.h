@@ -1,0 +1,86 @@
+// The main window's search page (查找吉课): the conditions, the ready patterns, the
+// two digit groups, the dragon, water and facing of the search, and the one-year
+// search with its progress bar and result list.
+#pragma once
+
+#include <QWidget>
+#include <memory>
+
+#include "chart/search_request.h"
+
+class QComboBox;
+class QLineEdit;
+class QListWidget;
+class QProgressBar;
+class QPushButton;
+class QToolButton;
+
+namespace quorin::calendar {
+class MYiDateEx;
+}
+namespace quorin::chart {
+class MQuorinDay;
+}
+
+namespace quorin::ui {
+
+class SearchPage : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Searches with `engine` (the main window's); the request is reset at once.
+  SearchPage(chart::MQuorinDay& engine, QWidget* parent = nullptr);
+  ~SearchPage() override;
+
+  QListWidget* ChkGuaQi;    // check list
+  QPushButton* Button2;     // 卦气 组合数
+  QListWidget* ChkGuaYun;   // check list
+  QPushButton* Button3;     // 卦运 组合数
+  QListWidget* ChkAdd;      // 纳入
+  QListWidget* ChkAvoid;    // 避开年月日时
+  QListWidget* ChkCondTwo;  // 生入克入, 亲缘交通
+  QComboBox* CboJiCond;
+  QToolButton* BtoClearSearch;
+  QLineEdit* LedtYearS;
+  QComboBox* CboShanS;
+  QComboBox* CboGuaS;
+  QPushButton* Button4;  // 龙-水-向 of the search
+  QLineEdit* LedtStartYear;
+  QPushButton* BtnSearch;
+  QProgressBar* ProgSearch;
+  QListWidget* ListSearch;
+
+  const chart::SearchRequest& Request() const { return request_; }
+  chart::SearchRequest& Request() { return request_; }
+  // Whether an item of one of the five check lists is ticked.
+  static bool IsTicked(const QListWidget* list, int row);
+  static void SetTicked(QListWidget* list, int row, bool ticked);
+
+ signals:
+  // A result line was double-clicked: chart this moment (astronomical year, hour
+  // tested at minute 5) with the page's person, mountain, dragon, water and facing.
+  void ChartRequested(int year, int month, int day, int hour);
+
+ public slots:
+  void BtnSearchClick();
+  void CboJiCondClick();
+  // "X": asks first; at start the conditions are reset without asking.
+  void BtoClearSearchClick();
+  void ClearConditions(bool ask);
+  void Button2Click();
+  void Button3Click();
+  void Button4Click();
+  void ListSearchDblClick();
+  void CboShanSChange();
+  // Puts the request into the controls.
+  void ShowRequest();
+
+ private:
+  void ClearCheckListHighlights();
+
+  chart::MQuorinDay& engine_;
+  std::unique_ptr<calendar::MYiDateEx> date_;
+  chart::SearchRequest request_;
+};
+
+}  // namespace quorin::ui

@@ -1,0 +1,295 @@
+// The search page: start values, ready patterns, clearing, the digit and dragon
+// dialogs, searching with its messages, and the double-click on a result.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include "chart/quorin_day.h"
+#include "support/program_folder.h"
+#include "support/scripted_prompter.h"
+#include "ui/clock.h"
+#include "ui/frm_main_search.h"
+#include "ui/frm_more_input.h"
+#include "ui/frm_num_combin.h"
+
+using quorin::chart::MQuorinDay;
+using quorin::testing::ScriptedPrompter;
+using quorin::ui::SearchPage;
+
+namespace {
+
+QStringList Ticked(const QListWidget* list) {
+  QStringList ticked;
+  for (int i = 0; i < list->count(); ++i) {
+    if (SearchPage::IsTicked(list, i)) ticked << list->item(i)->text();
+  }
+  return ticked;
+}
+
+QStringList AllTicked(const SearchPage& page) {
+  QStringList all;
+  for (const QListWidget* list : {page.ChkGuaQi, page.ChkGuaYun, page.ChkAdd, page.ChkAvoid, page.ChkCondTwo}) {
+    all << Ticked(list);
+  }
+  return all;
+}
+
+struct Page {
+  Page() {
+    engine.SetSettingsPath("/nonexistent/set.ini");
+    page = std::make_unique<SearchPage>(engine);
+  }
+  MQuorinDay engine;
+  std::unique_ptr<SearchPage> page;
+};
+
+}  // namespace
+
+class SearchPageTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { quorin::testing::PrepareApplication(); }
+  void cleanup() { quorin::ui::SetClock({}); }
+
+  // Before 立春 the year searched is still the previous one.
+  void startsOnTheCurrentPillarYear() {
+    ScriptedPrompter prompter;
+    quorin::ui::SetClock([] { return QDateTime(QDate(2026, 1, 10), QTime(9, 30)); });
+    Page p;
+    QCOMPARE(p.page->LedtStartYear->text(), QStringLiteral("2025"));
+    QCOMPARE(p.page->LedtYearS->text(), QStringLiteral("1996"));
+    QCOMPARE(p.page->CboJiCond->currentText(), QStringLiteral("【现成吉格】"));
+    QCOMPARE(p.page->CboJiCond->count(), 7);
+    QCOMPARE(p.page->CboShanS->currentText(), QStringLiteral("壬山"));
+    QCOMPARE(p.page->CboGuaS->currentIndex(), 0);
+    QVERIFY(AllTicked(*p.page).isEmpty());
+    QCOMPARE(p.page->Request().dragonMountain, std::int16_t(-1));
+    QVERIFY(prompter.shown.isEmpty());
+
+    quorin::ui::SetClock([] { return QDateTime(QDate(2026, 2, 4), QTime(12, 0)); });
+    Page after;
+    QCOMPARE(after.page->LedtStartYear->text(), QStringLiteral("2026"));
+  }
+
+  void readyPatternReplacesTheTicks() {
+    ScriptedPrompter prompter;
+    Page p;
+    SearchPage& page = *p.page;
+    for (QListWidget* list : {page.ChkGuaQi, page.ChkGuaYun, page.ChkAvoid}) {
+      SearchPage::SetTicked(list, 0, true);
+      SearchPage::SetTicked(list, 3, true);
+    }
+    page.Request().qiDigits = {{1, 3, 0, 0, 0, 0}, 2, true};
+    page.LedtStartYear->setText(QStringLiteral("2030"));
+    page.CboShanS->setCurrentIndex(13);
+    page.CboShanSChange();
+    page.CboGuaS->setCurrentIndex(1);
+
+    page.CboJiCond->setCurrentIndex(2);
+    page.CboJiCondClick();
+    QCOMPARE(AllTicked(page), QStringList{QStringLiteral("卦气合十")});
+    QCOMPARE(page.Request().qiDigits.count, std::uint8_t(0));
+    QCOMPARE(page.Request().qiConditionCount, std::uint8_t(1));
+    QCOMPARE(page.LedtStartYear->text(), QStringLiteral("2030"));
+    QCOMPARE(page.CboShanS->currentIndex(), 13);
+    QCOMPARE(page.CboGuaS->currentIndex(), 1);
+    QCOMPARE(prompter.LastText(), QStringLiteral("点击“查找”按钮就可以找到相应的吉课了！"));
+
+    page.CboJiCond->setCurrentIndex(6);
+    page.CboJiCondClick();
+    QCOMPARE(AllTicked(page), QStringList{QStringLiteral("卦运相通")});
+
+    page.CboJiCond->setCurrentIndex(0);
+    page.CboJiCondClick();
+    QCOMPARE(prompter.LastText(), QStringLiteral("可以直接点击某个吉格，不用选择查找条件！"));
+    QCOMPARE(AllTicked(page), QStringList{QStringLiteral("卦运相通")});
+  }
+
+  void clearingAsksFirst() {
+    ScriptedPrompter prompter;
+    quorin::ui::SetClock([] { return QDateTime(QDate(2026, 5, 1), QTime(9, 30)); });
+    Page p;
+    SearchPage& page = *p.page;
+    SearchPage::SetTicked(page.ChkAdd, 2, true);
+    page.Request().dragonMountain = 4;
+    page.LedtStartYear->setText(QStringLiteral("1999"));
+    prompter.answers.enqueue(quorin::ui::Answer::No);
+    page.BtoClearSearch->click();
+    QCOMPARE(prompter.shown.last().text, QStringLiteral("确定要清空输入的查找条件吗？"));
+    QCOMPARE(prompter.shown.last().caption, QStringLiteral("清空条件"));
+    QCOMPARE(Ticked(page.ChkAdd), QStringList{QStringLiteral("主命纳入")});
+    prompter.answers.enqueue(quorin::ui::Answer::Yes);
+    page.BtoClearSearch->click();
+    QVERIFY(AllTicked(page).isEmpty());
+    QCOMPARE(page.Request().dragonMountain, std::int16_t(-1));
+    QCOMPARE(page.LedtStartYear->text(), QStringLiteral("2026"));
+    QCOMPARE(prompter.unexpected, 0);
+  }
+
+  void searchFillsTheListAndReports() {
+    ScriptedPrompter prompter;
+    Page p;
+    SearchPage& page = *p.page;
+    page.LedtStartYear->setText(QStringLiteral("2023"));
+    QElapsedTimer timer;
+    timer.start();
+    page.BtnSearch->click();
+    qInfo() << "one year, every moment listed:" << timer.elapsed() << "ms";
+    QCOMPARE(page.ListSearch->count(), 4380);
+    QCOMPARE(page.ListSearch->item(0)->text(), QStringLiteral("1：2023年01月01日00时"));
+    QCOMPARE(page.ProgSearch->maximum(), 366);
+    QCOMPARE(page.ProgSearch->value(), 366);
+    QCOMPARE(prompter.shown.last().text, QStringLiteral("共找到4380条日课，双击直接查看日课！"));
+    QCOMPARE(prompter.shown.last().caption, QStringLiteral("查找日课"));
+    QVERIFY(page.BtnSearch->isEnabled());
+
+    // 一卦纯清 with the mountain: eight moments in 2023 for 丑山, none for 子山.
+    page.CboJiCond->setCurrentIndex(1);
+    page.CboJiCondClick();
+    SearchPage::SetTicked(page.ChkAdd, 3, true);
+    page.ChkAdd->setCurrentRow(3);
+    page.CboShanS->setCurrentIndex(3);
+    page.CboShanSChange();
+    page.BtnSearch->click();
+    QCOMPARE(page.ListSearch->count(), 8);
+    QCOMPARE(page.ChkAdd->currentRow(), -1);
+    QVERIFY(page.Request().includeMountain);
+    page.CboShanS->setCurrentIndex(1);
+    page.CboShanSChange();
+    page.BtnSearch->click();
+    QCOMPARE(page.ListSearch->count(), 0);
+    QCOMPARE(prompter.shown.last().text, QStringLiteral("没有找到符合条件的日课，请改变查找条件。"));
+  }
+
+  void yearErrorsStopTheSearch() {
+    ScriptedPrompter prompter;
+    Page p;
+    SearchPage& page = *p.page;
+    page.show();
+    const auto before = page.Request();
+    page.LedtStartYear->setText(QStringLiteral("0"));
+    page.BtnSearch->click();
+    QCOMPARE(prompter.shown.last().caption, QStringLiteral("查找年份错误"));
+    QVERIFY(prompter.shown.last().text.startsWith(QStringLiteral("查找年份必须在-4713到9999年之间")));
+    QCOMPARE(prompter.shown.last().icon, quorin::ui::Icon::Warning);
+    QCOMPARE(page.ListSearch->count(), 0);
+    page.LedtYearS->setText(QStringLiteral("abc"));
+    page.BtnSearch->click();
+    QCOMPARE(prompter.shown.last().caption, QStringLiteral("年份错误"));
+    QVERIFY(prompter.shown.last().text.startsWith(QStringLiteral("主命年份必须在-4713到9999年之间")));
+    QVERIFY(page.Request() == before);
+  }
+
+  // Years BC: the fields show them as users write them, the request holds them astronomically.
+  void yearsBeforeOurEraKeepTheirNumbering() {
+    ScriptedPrompter prompter;
+    Page p;
+    SearchPage& page = *p.page;
+    page.LedtStartYear->setText(QStringLiteral("-120"));
+    page.LedtYearS->setText(QStringLiteral("-150"));
+    page.CboJiCond->setCurrentIndex(1);
+    page.CboJiCondClick();
+    page.BtnSearch->click();
+    QCOMPARE(page.Request().year, -119);
+    QCOMPARE(page.Request().masterYear, -149);
+    QCOMPARE(page.LedtStartYear->text(), QStringLiteral("-120"));
+    QVERIFY(page.ListSearch->count() > 0);
+    QVERIFY(page.ListSearch->item(0)->text().contains(QStringLiteral("：-119年")));
+  }
+
+  void digitDialogsEditTheGroups() {
+    ScriptedPrompter prompter;
+    Page p;
+    SearchPage& page = *p.page;
+    QString caption;
+    QTimer::singleShot(0, [&] {
+      auto* d = qobject_cast<quorin::ui::TFrmNumCombin*>(QApplication::activeModalWidget());
+      QVERIFY(d);
+      caption = d->windowTitle();
+      d->EdtNum->setText(QStringLiteral("1 3"));
+      d->BitBtn1->click();
+    });
+    page.Button3->click();
+    QCOMPARE(caption, QStringLiteral("卦运组合"));
+    QCOMPARE(page.Request().yunDigits.count, std::uint8_t(2));
+    QTimer::singleShot(0, [&] {
+      auto* d = qobject_cast<quorin::ui::TFrmNumCombin*>(QApplication::activeModalWidget());
+      QVERIFY(d);
+      caption = d->windowTitle();
+      d->BitBtn2->click();
+    });
+    page.Button2->click();
+    QCOMPARE(caption, QStringLiteral("卦气组合"));
+    QCOMPARE(page.Request().qiDigits.count, std::uint8_t(0));
+    // The digit group counts as one more 卦运 condition.
+    SearchPage::SetTicked(page.ChkGuaYun, 5, true);
+    page.LedtStartYear->setText(QStringLiteral("2024"));
+    page.BtnSearch->click();
+    QCOMPARE(page.Request().yunConditionCount, std::uint8_t(2));
+    QCOMPARE(page.Request().qiConditionCount, std::uint8_t(0));
+  }
+
+  void dragonDialogEditsOnlyWhenAccepted() {
+    ScriptedPrompter prompter;
+    Page p;
+    SearchPage& page = *p.page;
+    QTimer::singleShot(0, [] {
+      auto* d = qobject_cast<quorin::ui::TFrmMoreInput*>(QApplication::activeModalWidget());
+      QVERIFY(d);
+      QVERIFY(!d->ChkLong->isChecked());
+      d->ChkLong->click();
+      d->CboLongShan->setCurrentIndex(5);
+      d->CboLongShanChange();
+      d->ChkXiang->setChecked(true);
+      d->BitBtn2->click();
+    });
+    page.Button4->click();
+    QCOMPARE(page.Request().dragonMountain, std::int16_t(-1));
+    QTimer::singleShot(0, [] {
+      auto* d = qobject_cast<quorin::ui::TFrmMoreInput*>(QApplication::activeModalWidget());
+      QVERIFY(d);
+      d->ChkLong->click();
+      d->CboLongShan->setCurrentIndex(5);
+      d->CboLongShanChange();
+      d->CboLongGua->setCurrentIndex(1);
+      d->ChkXiang->setChecked(true);
+      d->BitBtn1->click();
+    });
+    page.Button4->click();
+    QCOMPARE(page.Request().dragonMountain, std::int16_t(5));
+    QCOMPARE(page.Request().dragonGua, std::int16_t(1));
+    QCOMPARE(page.Request().waterMountain, std::int16_t(-1));
+    QVERIFY(page.Request().showFacing);
+  }
+
+  void doubleClickHandsTheMomentOver() {
+    ScriptedPrompter prompter;
+    Page p;
+    SearchPage& page = *p.page;
+    QSignalSpy spy(&page, &SearchPage::ChartRequested);
+    page.ListSearchDblClick();
+    QCOMPARE(spy.count(), 0);
+    page.ListSearch->addItem(QStringLiteral("3：2012年03月05日07时"));
+    page.ListSearch->addItem(QStringLiteral("4：-120年11月09日22时"));
+    page.ListSearch->setCurrentRow(0);
+    page.ListSearchDblClick();
+    page.ListSearch->setCurrentRow(1);
+    page.ListSearchDblClick();
+    QCOMPARE(spy.count(), 2);
+    QCOMPARE(spy.at(0), (QVariantList{2012, 3, 5, 7}));
+    QCOMPARE(spy.at(1), (QVariantList{-120, 11, 9, 22}));
+  }
+};
+
+QTEST_MAIN(SearchPageTest)
+#include "search_page_test.moc"
