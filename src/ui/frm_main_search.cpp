@@ -22,6 +22,7 @@
 #include "ui/frm_more_input.h"
 #include "ui/frm_num_combin.h"
 #include "ui/labeled_edit.h"
+#include "ui/mountain_lists.h"
 #include "ui/program_files.h"
 #include "ui/prompter.h"
 #include "ui/text_numbers.h"
@@ -140,9 +141,7 @@ SearchPage::SearchPage(chart::MQuorinDay& engine, QWidget* parent)
   LedtYearS = yearS.edit;
   CboShanS = ComboBox(QStringLiteral("CboShanS"), this);
   CboShanS->setMaxVisibleItems(20);
-  for (int m = 0; m < chart::kMountainCount; ++m) {
-    CboShanS->addItem(ToQString(std::string(chart::MountainName(m))) + QStringLiteral("山"));
-  }
+  FillMountainList(CboShanS);
   CboGuaS = ComboBox(QStringLiteral("CboGuaS"), this);
   CboGuaS->setMinimumContentsLength(5);
   Button4 = Button(QStringLiteral("Button4"), QStringLiteral("龙-水-向"), QStringLiteral("选择龙-水-向"), this);
@@ -215,16 +214,7 @@ void SearchPage::SetTicked(QListWidget* list, int row, bool ticked) {
   if (QListWidgetItem* item = list->item(row)) item->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
 }
 
-void SearchPage::CboShanSChange() {
-  CboGuaS->clear();
-  const int mountain = CboShanS->currentIndex();
-  if (mountain < 0) return;
-  for (int column = 0; column < chart::kMountainColumns; ++column) {
-    const int gua = chart::GuaForMountain(mountain, column);
-    if (gua >= 0) CboGuaS->addItem(ToQString(std::string(chart::GuaName(gua))));
-  }
-  CboGuaS->setCurrentIndex(0);
-}
+void SearchPage::CboShanSChange() { FillGuaList(CboGuaS, CboShanS->currentIndex()); }
 
 void SearchPage::ClearCheckListHighlights() {
   for (QListWidget* list : {ChkGuaQi, ChkGuaYun, ChkCondTwo, ChkAdd, ChkAvoid}) {

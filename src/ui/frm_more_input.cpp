@@ -10,7 +10,7 @@
 #include "chart/domain_tables.h"
 #include "ui/chart_inputs.h"
 #include "ui/fonts.h"
-#include "ui/program_files.h"
+#include "ui/mountain_lists.h"
 #include "ui/prompter.h"
 #include "ui/ui_font.h"
 
@@ -21,9 +21,7 @@ QComboBox* MountainList(const QString& name, QWidget* parent) {
   auto* list = new QComboBox(parent);
   list->setObjectName(name);
   list->setMaxVisibleItems(24);
-  for (int m = 0; m < chart::kMountainCount; ++m) {
-    list->addItem(ToQString(std::string(chart::MountainName(m))) + QStringLiteral("山"));
-  }
+  FillMountainList(list);
   return list;
 }
 
@@ -108,17 +106,7 @@ void TFrmMoreInput::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
 }
 
-void TFrmMoreInput::FillGuaList(const Position& p) {
-  // Empty columns come last, so an item's index is its column.
-  p.gua->clear();
-  const int mountain = p.mountain->currentIndex();
-  if (mountain < 0) return;
-  for (int column = 0; column < chart::kMountainColumns; ++column) {
-    const int gua = chart::GuaForMountain(mountain, column);
-    if (gua >= 0) p.gua->addItem(ToQString(std::string(chart::GuaName(gua))));
-  }
-  p.gua->setCurrentIndex(0);
-}
+void TFrmMoreInput::FillGuaList(const Position& p) { ui::FillGuaList(p.gua, p.mountain->currentIndex()); }
 
 void TFrmMoreInput::EnablePosition(const Position& p) {
   const bool on = p.check->isChecked();

@@ -1,0 +1,26 @@
+#include "ui/mountain_lists.h"
+
+#include <QComboBox>
+
+#include "chart/domain_tables.h"
+#include "ui/program_files.h"
+
+namespace quorin::ui {
+
+void FillMountainList(QComboBox* list) {
+  for (int m = 0; m < chart::kMountainCount; ++m) {
+    list->addItem(ToQString(std::string(chart::MountainName(m))) + QStringLiteral("山"));
+  }
+}
+
+void FillGuaList(QComboBox* list, int mountain) {
+  list->clear();
+  if (mountain < 0 || mountain >= chart::kMountainCount) return;
+  for (int column = 0; column < chart::kMountainColumns; ++column) {
+    const int gua = chart::GuaForMountain(mountain, column);
+    if (gua >= 0) list->addItem(ToQString(std::string(chart::GuaName(gua))));
+  }
+  list->setCurrentIndex(0);
+}
+
+}  // namespace quorin::ui
