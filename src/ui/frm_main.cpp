@@ -23,6 +23,7 @@
 #include "calendar/yi_date_ex.h"
 #include "chart/quorin_day.h"
 #include "ui/fonts.h"
+#include "ui/frm_main_search.h"
 #include "ui/image_canvas.h"
 #include "ui/text_edit_sink.h"
 #include "ui/up_down.h"
@@ -47,19 +48,20 @@ TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent) {
   font.setPointSizeF(10.5);  // 14 pixels at 96 dpi, the size the scaler reads
   setFont(font);
 
+  // The engine first: the search page works with it.
+  dateObject_ = std::make_unique<calendar::MYiDateEx>();
+  canvas_ = std::make_unique<ImageCanvas>();
+  engine_ = std::make_unique<chart::MQuorinDay>();
   BuildRegions();
   BuildPanel2();
   BuildMenus();
   BuildPopups();
-
-  // The members of the window, then the initial state of a new window.
-  dateObject_ = std::make_unique<calendar::MYiDateEx>();
-  canvas_ = std::make_unique<ImageCanvas>();
   textSink_ = std::make_unique<TextEditSink>(RedtOut);
-  engine_ = std::make_unique<chart::MQuorinDay>();
+
+  // The initial state of a new window.
   record_.ResetRecord();
   savedRecord_.ResetRecord();
-  rememberedPillars_.fill(0);
+  rememberedPillars_ = {};
   chartShown_ = false;
   caseOpen_ = false;
   dragging_ = false;
@@ -165,9 +167,10 @@ void TFrmMain::BuildRegions() {
   PageMain->addTab(RedtOut, QStringLiteral("分析解盘"));
 
   // Page 2: the auspicious-moment search.
-  PageSearch = new QWidget;
+  PageSearch = new SearchPage(*engine_);
   PageSearch->setObjectName(QStringLiteral("PageSearch"));
   PageMain->addTab(PageSearch, QStringLiteral("查找吉课"));
+  connect(PageSearch, &SearchPage::ChartRequested, this, &TFrmMain::ChartSearchResult);
 
   // The inputs scroll when the window is too low to show them all.
   auto* inputsScroll = new QScrollArea(central);
@@ -333,7 +336,6 @@ void TFrmMain::BuildPanel2() {
   // The case commands come with the case work.
   BtoNew->setEnabled(false);
   SbtoSave->setEnabled(false);
-  Button1->setEnabled(false);
 }
 
 }  // namespace quorin::ui

@@ -12,6 +12,8 @@
 #include "cases/record_data.h"
 #include "ui/layout_prefs.h"
 #include "ui/places.h"
+#include "calendar/calendar_types.h"
+#include "skin/skin_engine.h"
 #include "ui/skin_files.h"
 
 class QAction;
@@ -43,6 +45,7 @@ class MQuorinDay;
 namespace quorin::ui {
 
 class ImageCanvas;
+class SearchPage;
 class TextEditSink;
 class UpDown;
 
@@ -72,7 +75,7 @@ class TFrmMain : public QMainWindow {
   QToolButton* SpeedButton6;  // 日++
   QTextEdit* RedtPingYu;
   QTextEdit* RedtOut;
-  QWidget* PageSearch;  // "查找吉课", filled by the search page
+  SearchPage* PageSearch;  // "查找吉课"
   QMenu* PopRdtOut;
   QMenu* PopPingYu;
   QMenu* PopImgPan;
@@ -136,6 +139,9 @@ class TFrmMain : public QMainWindow {
   void StepDayBack();     // 日--
   void StepDayForward();  // 日++
   void CentreChartImage();
+  // A result line of the search page was double-clicked: chart that moment (astronomical
+  // year, hour tested at minute 5) with the search's person, mountain, dragon and water.
+  void ChartSearchResult(int year, int month, int day, int hour);
   // Options.
   void OsetmoClick();
   void OmnusetfontClick();
@@ -211,7 +217,7 @@ class TFrmMain : public QMainWindow {
   TRecordData record_;
   TRecordData savedRecord_;
   std::vector<Coordinates> cityCoordinates_;
-  std::array<std::uint8_t, 4> rememberedPillars_{};
+  calendar::FourPillars rememberedPillars_{};  // handed to and taken back from the reverse search
   bool chartShown_ = false;
   bool caseOpen_ = false;
   int currentCaseId_ = 0;
@@ -226,7 +232,7 @@ class TFrmMain : public QMainWindow {
   QActionGroup* styleGroup_ = nullptr;
   QActionGroup* sortGroup_ = nullptr;
   QActionGroup* skinGroup_ = nullptr;
-  SkinData skin_;
+  skin::SkinEngine skin_;
 };
 
 }  // namespace quorin::ui

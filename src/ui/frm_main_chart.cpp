@@ -10,6 +10,8 @@
 #include <QTextEdit>
 
 #include "chart/quorin_day.h"
+#include "chart/search.h"
+#include "ui/frm_main_search.h"
 #include "ui/chart_inputs.h"
 #include "ui/frm_main.h"
 #include "ui/image_canvas.h"
@@ -90,6 +92,22 @@ void TFrmMain::BtnPaiClick() {
   chartShown_ = true;
   ShowChartImage();
   CentreChartImage();
+}
+
+void TFrmMain::ChartSearchResult(int year, int month, int day, int hour) {
+  // The line holds the astronomical year; the year box shows the historical one, so a
+  // year before 1 AD charts the year the search found.
+  SetMomentInputs(year, month, day, hour, chart::kSearchMinute);
+  LedtZhuYear->setText(PageSearch->LedtYearS->text());
+  SelectMountainAndGua(PageSearch->CboShanS->currentIndex(), PageSearch->CboGuaS->currentIndex());
+  const chart::SearchRequest& request = PageSearch->Request();
+  record_.dragonMountain = request.dragonMountain;
+  record_.dragonGua = request.dragonGua;
+  record_.waterMountain = request.waterMountain;
+  record_.waterGua = request.waterGua;
+  record_.showFacing = request.showFacing;
+  PageMain->setCurrentIndex(0);
+  BtnPaiClick();
 }
 
 void TFrmMain::StepMoment(double days) {

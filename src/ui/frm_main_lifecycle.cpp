@@ -15,6 +15,7 @@
 #include "chart/quorin_day.h"
 #include "ui/fonts.h"
 #include "ui/frm_main.h"
+#include "ui/frm_main_search.h"
 #include "ui/image_canvas.h"
 #include "ui/program_files.h"
 #include "ui/program_objects.h"
@@ -87,6 +88,7 @@ void TFrmMain::PrepareOnFirstShow() {
   pendingState_ = prefs.state;
   if (pendingState_ == 1) setWindowState(windowState() | Qt::WindowMinimized);
   if (pendingState_ == 2) setWindowState(windowState() | Qt::WindowMaximized);
+  PageSearch->ClearConditions(false);
 }
 
 void TFrmMain::OpenCaseDatabase() {

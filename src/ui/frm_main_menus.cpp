@@ -62,14 +62,18 @@ void TFrmMain::BuildMenus() {
   connect(quit, &QAction::triggered, this, &QWidget::close);
 
   QMenu* knowledge = menu(nullptr, QStringLiteral("S1"), QStringLiteral("相关知识(&S)"));
-  fileItem(knowledge, "smnuduan", QStringLiteral("玄空择日"), &TFrmMain::OpenHelpFileClick);
+  connect(AddItem(knowledge, QStringLiteral("smnuduan"), QStringLiteral("玄空择日")), &QAction::triggered, this,
+          &TFrmMain::OpenHelpFileClick);
 
   QMenu* tools = menu(nullptr, QStringLiteral("Tmnu"), QStringLiteral("辅助工具(&T)"));
-  fileItem(tools, "N5", QStringLiteral("四柱排盘"), &TFrmMain::ReversePillarSearchClick);
-  fileItem(tools, "N6", QStringLiteral("易经卦爻辞"), &TFrmMain::IChingTextClick);
+  connect(AddItem(tools, QStringLiteral("N5"), QStringLiteral("四柱排盘")), &QAction::triggered, this,
+          &TFrmMain::ReversePillarSearchClick);
+  connect(AddItem(tools, QStringLiteral("N6"), QStringLiteral("易经卦爻辞")), &QAction::triggered, this,
+          &TFrmMain::IChingTextClick);
   QAction* places = AddItem(tools, QStringLiteral("N2"), QStringLiteral("经纬度设置"));
   connect(places, &QAction::triggered, this, &TFrmMain::N2Click);
-  fileItem(tools, "Tmnuwnl", QStringLiteral("万年历"), &TFrmMain::PerpetualCalendarClick);
+  connect(AddItem(tools, QStringLiteral("Tmnuwnl"), QStringLiteral("万年历")), &QAction::triggered, this,
+          &TFrmMain::PerpetualCalendarClick);
 
   QMenu* options = menu(nullptr, QStringLiteral("Omnu"), QStringLiteral("选项(&O)"));
   QMenu* text = menu(options, QStringLiteral("Omnuset"), QStringLiteral("文本设置"));
@@ -88,7 +92,8 @@ void TFrmMain::BuildMenus() {
           &TFrmMain::N10Click);
 
   QMenu* help = menu(nullptr, QStringLiteral("Hmnu"), QStringLiteral("帮助(&H)"));
-  fileItem(help, "HmnuRhelp", QStringLiteral("软件帮助"), &TFrmMain::HelpTextClick);
+  connect(AddItem(help, QStringLiteral("HmnuRhelp"), QStringLiteral("软件帮助")), &QAction::triggered, this,
+          &TFrmMain::HelpTextClick);
 }
 
 void TFrmMain::BuildPopups() {
@@ -220,6 +225,7 @@ void TFrmMain::BuildSkinMenu(const LayoutPrefs& prefs) {
   const QList<QAction*> items = skinGroup_->actions();
   if (prefs.skined) {
     for (QAction* item : items) item->setChecked(item->text() == ToQString(prefs.skinname));
+    // A skin that is gone or unreadable leaves the standard look; the menu still shows the choice.
     skin_.Load(ToQString(SkinsFolder()) + ToQString(prefs.skinname) + QStringLiteral(".skn"));
     skin_.SetActive(true);
   } else {
@@ -241,7 +247,10 @@ void TFrmMain::ChooseSkin(QAction* item) {
     Tell(this, QStringLiteral("对应的皮肤文件已经丢失，请关闭软件，再重新打开软件！"));
     return;
   }
-  skin_.Load(path);
+  if (!skin_.Load(path)) {
+    Tell(this, skin_.LastError(), QStringLiteral("错误"), Icon::Error);
+    return;
+  }
   skin_.SetActive(true);
   if (layoutIni_ && !WriteSkinChoice(*layoutIni_, true, ToUtf8(item->text()))) ReportLayoutWriteFailure();
 }

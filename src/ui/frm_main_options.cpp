@@ -2,7 +2,17 @@
 // windows belong to other parts of the program.
 #include <QTextEdit>
 
+#include <QComboBox>
+#include <QRadioButton>
+
+#include "ui/chart_inputs.h"
 #include "ui/frm_dili.h"
+#include "ui/frm_fan_tui.h"
+#include "ui/frm_more_input.h"
+#include "ui/frm_txt_help.h"
+#include "ui/frm_wnl.h"
+#include "ui/frm_zhou_yi.h"
+#include "ui/up_down.h"
 #include "ui/frm_main.h"
 #include "ui/frm_set.h"
 #include "ui/image_canvas.h"
@@ -49,9 +59,36 @@ void TFrmMain::N2Click() {
   dialog.exec();
 }
 
-// The commands below belong to the case windows, the calendar windows, the I Ching
-// window, the help and the dragon-water-facing dialog. Their menu items and buttons
-// stay disabled until those windows are built and fill these slots.
+void TFrmMain::DragonWaterFacingClick() {
+  TFrmMoreInput dialog(record_, this);
+  if (dialog.exec() == QDialog::Accepted && chartShown_) BtnPaiClick();
+}
+
+void TFrmMain::ReversePillarSearchClick() {
+  const std::optional<FanTuiResult> found = TFrmFanTui::Run(this, rememberedPillars_, Rdona->isChecked());
+  if (!found) return;
+  rememberedPillars_ = found->pillars;
+  (found->male ? Rdona : Rdonv)->setChecked(true);
+  SetMomentInputs(found->moment.year, found->moment.month, found->moment.day, found->moment.hour, 0);
+  BtnPaiClick();
+}
+
+void TFrmMain::PerpetualCalendarClick() {
+  calendar::CivilDateTime moment;
+  moment.year = static_cast<std::int16_t>(ToHistoricalYear(UpDyear->Position()));
+  moment.month = static_cast<std::int16_t>(cbom->currentIndex() + 1);
+  moment.day = static_cast<std::int16_t>(cbod->currentIndex() + 1);
+  moment.hour = static_cast<std::int16_t>(cbos->currentIndex());
+  moment.minute = static_cast<std::int16_t>(cbomin->currentIndex());
+  TFrmWnl::ShowInstance(this, moment);
+}
+
+void TFrmMain::IChingTextClick() { TFrmZhouYi::ShowInstance(this); }
+void TFrmMain::HelpTextClick() { TFrmTxtHelp::ShowModal(this); }
+void TFrmMain::OpenHelpFileClick() { OpenHelpDocument(this); }
+
+// The commands below belong to the case windows. Their menu items and buttons stay
+// disabled until those windows are built and fill these slots.
 void TFrmMain::SaveCaseClick() {}
 void TFrmMain::NewCaseClick() {}
 void TFrmMain::RestoreCasesClick() {}
@@ -60,12 +97,6 @@ void TFrmMain::DeleteAllCasesClick() {}
 void TFrmMain::CompactCasesClick() {}
 void TFrmMain::ImportCasesClick() {}
 void TFrmMain::ExportCasesClick() {}
-void TFrmMain::OpenHelpFileClick() {}
-void TFrmMain::ReversePillarSearchClick() {}
-void TFrmMain::IChingTextClick() {}
-void TFrmMain::PerpetualCalendarClick() {}
-void TFrmMain::HelpTextClick() {}
-void TFrmMain::DragonWaterFacingClick() {}
 void TFrmMain::RefreshTree() {}
 
 }  // namespace quorin::ui

@@ -287,6 +287,7 @@ class MainWindowTest : public QObject {
     for (const char* name : {"Mx1.skn", "Blue.v2.skn", "readme.txt"}) {
       QFile file(f.folder.Path() + QStringLiteral("skins/") + QString::fromLatin1(name));
       QVERIFY(file.open(QIODevice::WriteOnly));
+      file.write("QMenu { color: #202020; }\n");
     }
     f.folder.WriteGbk(QStringLiteral("dat/init.ini"), "[window]\r\nskined=1\r\nskinname=Mx1\r\n");
     f.window->show();
@@ -317,6 +318,20 @@ class MainWindowTest : public QObject {
     const IniFile ini(f.folder.Dat(QStringLiteral("init.ini")).toStdString());
     QCOMPARE(ini.ReadInteger("window", "skined", -1), 1);
     QCOMPARE(ini.ReadString("window", "skinname", ""), std::string("Mx1"));
+    system->trigger();  // the skin comes off again: the next tests see the standard look
+  }
+
+  void unreadableSkinIsReportedAndNotRecorded() {
+    MainWindowFixture f(false);
+    QFile file(f.folder.Path() + QStringLiteral("skins/Broken.skn"));
+    QVERIFY(file.open(QIODevice::WriteOnly));  // an empty file is no skin
+    file.close();
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    f.window->Opt_Skin->actions().first()->trigger();
+    QCOMPARE(f.prompter.shown.size(), 1);
+    QCOMPARE(f.prompter.shown.last().caption, QStringLiteral("错误"));
+    QVERIFY(!QFile::exists(f.folder.Dat(QStringLiteral("init.ini"))));
   }
 
   void withoutSavedSkinTheSystemDefaultIsChecked() {

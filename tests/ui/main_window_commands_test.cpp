@@ -1,0 +1,122 @@
+// Commands of the main window that hand over to other windows: the search page's
+// results, the dragon-water-facing dialog, the reverse pillar search, the calendar.
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+#include "support/main_window_fixture.h"
+#include "ui/frm_main_search.h"
+#include "ui/frm_more_input.h"
+#include "ui/frm_wnl.h"
+#include "ui/up_down.h"
+
+using quorin::testing::MainWindowFixture;
+
+class MainWindowCommandsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { quorin::testing::PrepareApplication(); }
+
+  void searchResultIsChartedWithTheSearchInputs() {
+    MainWindowFixture f;
+    f.window->Rdonl->setChecked(true);
+    f.window->Chkrun->setChecked(true);
+    quorin::ui::SearchPage* page = f.window->PageSearch;
+    page->LedtYearS->setText(QStringLiteral("1985"));
+    page->CboShanS->setCurrentIndex(7);
+    page->CboShanSChange();
+    page->CboGuaS->setCurrentIndex(2);
+    page->Request().dragonMountain = 4;
+    page->Request().dragonGua = 1;
+    page->Request().showFacing = true;
+    f.window->PageMain->setCurrentIndex(2);
+    page->ListSearch->addItem(QStringLiteral("3：2012年03月05日07时"));
+    page->ListSearch->setCurrentRow(0);
+    page->ListSearchDblClick();
+    QVERIFY(f.window->ChartShown());
+    QCOMPARE(f.window->PageMain->currentIndex(), 0);
+    QCOMPARE(f.window->EdtYear->text(), QStringLiteral("2012"));
+    QCOMPARE(f.window->cbom->currentIndex(), 2);
+    QCOMPARE(f.window->cbod->currentIndex(), 4);
+    QCOMPARE(f.window->cbos->currentIndex(), 7);
+    QCOMPARE(f.window->cbomin->currentIndex(), 5);
+    QVERIFY(f.window->Rdogl->isChecked() && !f.window->Chkrun->isChecked());
+    QCOMPARE(f.window->LedtZhuYear->text(), QStringLiteral("1985"));
+    QCOMPARE(f.window->CboShan->currentIndex(), 7);
+    QCOMPARE(f.window->CboGua->currentIndex(), 2);
+    const quorin::TRecordData& r = f.window->ChartRecord();
+    QCOMPARE(int(r.dragonMountain), 4);
+    QCOMPARE(int(r.dragonGua), 1);
+    QVERIFY(r.showFacing);
+    QCOMPARE(int(r.year), 2012);
+  }
+
+  void searchResultBeforeOurEraChartsTheYearFound() {
+    MainWindowFixture f;
+    f.window->ChartSearchResult(-119, 6, 1, 9);  // astronomical -119 is 120 BC
+    QCOMPARE(f.window->EdtYear->text(), QStringLiteral("-120"));
+    QVERIFY(f.window->ChartShown());
+    QCOMPARE(int(f.window->ChartRecord().year), -119);
+    f.window->ChartSearchResult(0, 6, 1, 9);  // 1 BC
+    QCOMPARE(f.window->EdtYear->text(), QStringLiteral("-1"));
+    QVERIFY(f.window->ChartShown());
+    QCOMPARE(int(f.window->ChartRecord().year), 0);
+  }
+
+  void dragonWaterFacingDialogRechartsWhenAccepted() {
+    MainWindowFixture f;
+    QVERIFY(f.Pai());
+    QTimer::singleShot(0, [] {
+      auto* dialog = qobject_cast<quorin::ui::TFrmMoreInput*>(QApplication::activeModalWidget());
+      QVERIFY(dialog);
+      dialog->ChkLong->setChecked(true);
+      dialog->ChkLongClick();
+      dialog->CboLongShan->setCurrentIndex(5);
+      dialog->CboLongShanChange();
+      dialog->BitBtn1->click();
+    });
+    f.window->Button1->click();
+    QCOMPARE(int(f.window->ChartRecord().dragonMountain), 5);
+    QVERIFY(f.window->ChartShown());
+    QVERIFY(f.AnalysisText().contains(QStringLiteral("龙")));
+
+    // Cancelled: the record keeps its dragon.
+    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    f.window->Button1->click();
+    QCOMPARE(int(f.window->ChartRecord().dragonMountain), 5);
+  }
+
+  void perpetualCalendarOpensOnceAtTheInputMoment() {
+    MainWindowFixture f;
+    f.SetMoment(1999, 12, 31, 23, 59);
+    f.window->UpDyear->SetPosition(1999);
+    f.window->MenuAction(QStringLiteral("Tmnuwnl"))->trigger();
+    quorin::ui::TFrmWnl* calendar = quorin::ui::TFrmWnl::Instance();
+    QVERIFY(calendar && calendar->isVisible());
+    QCOMPARE(int(calendar->SelectedMoment().year), 1999);
+    QCOMPARE(int(calendar->SelectedMoment().month), 12);
+    f.window->MenuAction(QStringLiteral("Tmnuwnl"))->trigger();
+    QCOMPARE(quorin::ui::TFrmWnl::Instance(), calendar);
+    calendar->close();
+  }
+
+  void cancelledReversePillarSearchChangesNothing() {
+    MainWindowFixture f;
+    const QString year = f.window->EdtYear->text();
+    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    f.window->MenuAction(QStringLiteral("N5"))->trigger();
+    QCOMPARE(f.window->EdtYear->text(), year);
+    QVERIFY(!f.window->ChartShown());
+  }
+};
+
+QTEST_MAIN(MainWindowCommandsTest)
+#include "main_window_commands_test.moc"
