@@ -16,6 +16,7 @@
 #include "support/program_folder.h"
 #include "support/scripted_prompter.h"
 #include "ui/frm_fan_tui.h"
+#include "ui/frm_txt_help.h"
 #include "ui/frm_wnl.h"
 #include "ui/frm_zhou_yi.h"
 
@@ -193,6 +194,9 @@ class SkinTest : public QObject {
     search.show();
     search.Btncha->click();
     SaveShot(&search, QStringLiteral("fantui"));
+    quorin::ui::TFrmTxtHelp help;
+    help.show();
+    SaveShot(&help, QStringLiteral("help"));
   }
 };
 
