@@ -161,7 +161,11 @@ TFrmWnl* TFrmWnl::ShowInstance(QWidget* owner, const CivilDateTime& historical) 
     Current()->setAttribute(Qt::WA_DeleteOnClose);
   }
   Current()->Open(historical);
-  Current()->show();
+  if (Current()->isMinimized()) {
+    Current()->showNormal();
+  } else {
+    Current()->show();
+  }
   Current()->raise();
   Current()->activateWindow();
   return Current();

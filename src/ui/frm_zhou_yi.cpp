@@ -158,7 +158,11 @@ TFrmZhouYi* TFrmZhouYi::ShowInstance(QWidget* owner) {
       Current()->move(screen->availableGeometry().center() - Current()->rect().center());
     }
   }
-  Current()->show();
+  if (Current()->isMinimized()) {
+    Current()->showNormal();
+  } else {
+    Current()->show();
+  }
   Current()->raise();
   Current()->activateWindow();
   return Current();
