@@ -108,7 +108,7 @@ QGroupBox* Group(const QString& title, QListWidget* list, QPushButton* button, Q
 
 }  // namespace
 
-SearchPage::SearchPage(chart::MQuorinDay& engine, QWidget* parent)
+SearchPage::SearchPage(const chart::MQuorinDay& engine, QWidget* parent)
     : QWidget(parent), engine_(engine), date_(std::make_unique<calendar::MYiDateEx>()) {
   setObjectName(QStringLiteral("SearchPage"));
   ChkGuaQi = CheckList(QStringLiteral("ChkGuaQi"),
@@ -336,8 +336,12 @@ void SearchPage::BtnSearchClick() {
   BtnSearch->setEnabled(false);
   int found = 0;
   {
+    // A copy of the engine walks the year (with the place of the last chart): the
+    // chart on screen keeps its moment for the hour and day steps and its positions
+    // for the picture's clicks.
+    chart::MQuorinDay walker = engine_;
     ProgressListSink sink(ProgSearch, ListSearch);
-    found = engine_.Search(q, sink);
+    found = walker.Search(q, sink);
   }
   Tell(this,
        found > 0 ? QStringLiteral("共找到%1条日课，双击直接查看日课！").arg(found)

@@ -28,8 +28,8 @@ class SearchPage : public QWidget {
   Q_OBJECT
 
  public:
-  // Searches with `engine` (the main window's); the request is reset at once.
-  SearchPage(chart::MQuorinDay& engine, QWidget* parent = nullptr);
+  // Searches with a copy of `engine` (the main window's); the request is reset at once.
+  SearchPage(const chart::MQuorinDay& engine, QWidget* parent = nullptr);
   ~SearchPage() override;
 
   QListWidget* ChkGuaQi;    // check list
@@ -78,7 +78,7 @@ class SearchPage : public QWidget {
  private:
   void ClearCheckListHighlights();
 
-  chart::MQuorinDay& engine_;
+  const chart::MQuorinDay& engine_;
   std::unique_ptr<calendar::MYiDateEx> date_;
   chart::SearchRequest request_;
 };

@@ -1,0 +1,123 @@
+// The search page inside the main window: its start, a search beside a shown chart,
+// charting a found moment, and the place a search takes from the last chart.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+
+#include "chart/quorin_day.h"
+#include "support/main_window_fixture.h"
+#include "ui/clock.h"
+#include "ui/frm_main_search.h"
+
+using quorin::testing::MainWindowFixture;
+using quorin::ui::SearchPage;
+
+namespace {
+
+QStringList Lines(const QListWidget* list) {
+  QStringList lines;
+  for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
+  return lines;
+}
+
+}  // namespace
+
+class SearchWorkflowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { quorin::testing::PrepareApplication(); }
+  void cleanup() { quorin::ui::SetClock({}); }
+
+  void startsOnTheYearCountedFromSpringBegins() {
+    quorin::ui::SetClock([] { return QDateTime(QDate(2026, 1, 10), QTime(8, 0)); });
+    MainWindowFixture f;
+    SearchPage* page = f.window->PageSearch;
+    QCOMPARE(f.window->PageMain->tabText(2), QStringLiteral("查找吉课"));
+    QCOMPARE(page->LedtStartYear->text(), QStringLiteral("2025"));
+    QCOMPARE(page->LedtYearS->text(), QStringLiteral("1996"));
+    QCOMPARE(page->CboShanS->currentText(), QStringLiteral("壬山"));
+    QCOMPARE(f.prompter.unexpected, 0);
+  }
+
+  // The chart on screen keeps its moment: the hour step goes on from it.
+  void searchLeavesTheShownChartAlone() {
+    MainWindowFixture f;
+    f.SetMoment(2024, 3, 5, 10, 0);
+    QVERIFY(f.Pai());
+    SearchPage* page = f.window->PageSearch;
+    f.window->PageMain->setCurrentIndex(2);
+    page->LedtStartYear->setText(QStringLiteral("2023"));
+    page->BtnSearch->click();
+    QCOMPARE(page->ListSearch->count(), 4380);
+    QVERIFY(f.window->ChartShown());
+    QCOMPARE(f.window->Engine().GetMoment().beijingDate.year, std::int16_t(2024));
+    f.window->SpeedButton4->click();  // 时++
+    QCOMPARE(f.window->EdtYear->text(), QStringLiteral("2024"));
+    QCOMPARE(f.window->cbod->currentIndex(), 4);
+    QCOMPARE(f.window->cbos->currentIndex(), 12);
+    QVERIFY(f.AnalysisText().contains(QStringLiteral("公历：2024年3月5日12时0分(北京时间)")));
+  }
+
+  // 一卦纯清 with the mountain: the charted moment shows one 卦气 for 山 and the pillars.
+  void foundMomentIsChartedAsFound() {
+    MainWindowFixture f;
+    SearchPage* page = f.window->PageSearch;
+    page->LedtStartYear->setText(QStringLiteral("2023"));
+    page->LedtYearS->setText(QStringLiteral("1970"));
+    page->CboJiCond->setCurrentIndex(1);
+    page->CboJiCondClick();
+    SearchPage::SetTicked(page->ChkAdd, 3, true);
+    page->CboShanS->setCurrentIndex(3);
+    page->CboShanSChange();
+    page->BtnSearch->click();
+    QCOMPARE(page->ListSearch->count(), 8);
+    QCOMPARE(f.prompter.LastText(), QStringLiteral("共找到8条日课，双击直接查看日课！"));
+    for (int row : {0, 7}) {
+      page->ListSearch->setCurrentRow(row);
+      page->ListSearchDblClick();
+      QVERIFY(f.window->ChartShown());
+      QCOMPARE(f.window->PageMain->currentIndex(), 0);
+      QCOMPARE(f.window->LedtZhuYear->text(), QStringLiteral("1970"));
+      QCOMPARE(f.window->CboShan->currentIndex(), 3);
+      const quorin::chart::MQuorinDay& engine = f.window->Engine();
+      for (int pillar = 0; pillar < 4; ++pillar) {
+        QCOMPARE(engine.Slot(pillar).guaQi, engine.Slot(quorin::chart::kSlotMountain).guaQi);
+      }
+      const auto moment = quorin::chart::ParseSearchResultLine(page->ListSearch->item(row)->text().toStdString());
+      QVERIFY(moment);
+      QCOMPARE(int(engine.Request().hour), moment->hour);
+      QCOMPARE(int(engine.Request().minute), 5);
+    }
+  }
+
+  // With true solar time the search takes the longitude of the last chart.
+  void searchTakesThePlaceOfTheLastChart() {
+    MainWindowFixture f(false);
+    f.folder.WriteGbk(QStringLiteral("dat/set.ini"), "[set]\r\nidate=1\r\n");
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    SearchPage* page = f.window->PageSearch;
+    page->LedtStartYear->setText(QStringLiteral("2024"));
+    SearchPage::SetTicked(page->ChkGuaQi, 1, true);
+    page->BtnSearch->click();
+    const QStringList atChinaStandardMeridian = Lines(page->ListSearch);
+
+    f.window->cbodiZ->setCurrentIndex(f.window->cbodiZ->findText(QStringLiteral("新疆")));
+    f.window->cbodiZClick();
+    QVERIFY(f.Pai());
+    f.window->PageMain->setCurrentIndex(2);
+    page->BtnSearch->click();
+    const QStringList atUrumqi = Lines(page->ListSearch);
+    QVERIFY(!atUrumqi.isEmpty());
+    QVERIFY(atUrumqi != atChinaStandardMeridian);
+  }
+};
+
+QTEST_MAIN(SearchWorkflowTest)
+#include "search_workflow_test.moc"
