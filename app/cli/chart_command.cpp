@@ -20,30 +20,13 @@
 #include "chart/domain_tables.h"
 #include "chart/quorin_day.h"
 #include "chart/rich_text_sink.h"
+#include "chart_options.h"
 #include "command.h"
 
 namespace quorin::cli {
 namespace {
 
-constexpr const char* kYearError =
-    "年份必须在-4713到9999年之间，并且没有公元0年\n注意：公元前用负数，比如公元前120年，就输入-120";
-constexpr const char* kMasterYearError =
-    "主命年份必须在-4713到9999年之间，并且没有公元0年\n注意：公元前用负数，比如公元前120年，就输入-120";
 constexpr const char* kNameNotice = "姓名中包含：\"、*、<、>、?、\\、/、|、'、：等字符。已经处理为合适的文本！";
-
-// A year as users write it, or nullopt outside -4713..9999 or for 0.
-std::optional<int> HistoricalYear(const std::string& text) {
-  int year = 0;
-  try {
-    year = ParseInteger(text, "");
-  } catch (const UsageError&) {
-    return std::nullopt;
-  }
-  if (year < -4713 || year > 9999 || year == 0) return std::nullopt;
-  return year;
-}
-
-int Astronomical(int historical) { return historical < 0 ? historical + 1 : historical; }
 
 // The name as the chart window cleans it: blanks trimmed, the characters a case
 // file cannot hold removed, at most ten characters, "甲" for nothing.
@@ -91,24 +74,6 @@ std::optional<MomentText> ParseMoment(const std::string& text) {
     if (!number(m.hour, 2) || !number(m.minute, 2)) return std::nullopt;
   }
   return m;
-}
-
-int MountainFromText(const std::string& text, const std::string& option) {
-  std::string name = text;
-  if (name.size() > 3 && name.ends_with("山")) name.resize(name.size() - 3);
-  for (int m = 0; m < chart::kMountainCount; ++m) {
-    if (chart::MountainName(m) == name) return m;
-  }
-  const int index = ParseInteger(text, option);
-  if (index < 0 || index >= chart::kMountainCount) throw UsageError(option + " 应为山名（壬、子 … 亥）或 0..23：" + text);
-  return index;
-}
-
-// "MOUNTAIN:COL" of --dragon and --water.
-std::pair<int, int> MountainAndColumn(const std::string& text, const std::string& option) {
-  const auto colon = text.rfind(':');
-  if (colon == std::string::npos) throw UsageError(option + " 应写作 山:列，例如 子:1");
-  return {MountainFromText(text.substr(0, colon), option), ParseInteger(text.substr(colon + 1), option)};
 }
 
 std::string Hex(chart::Color c) {
@@ -167,14 +132,14 @@ int Run(const std::vector<std::string>& args) {
   const auto m = ParseMoment(a.Positionals()[0]);
   if (!m) throw UsageError("时间应写作 \"YYYY-MM-DD HH:MM\"：" + a.Positionals()[0]);
 
-  const auto year = HistoricalYear(m->year);
+  const auto year = AstronomicalYear(ParseInteger(m->year, "年"));
   if (!year) {
-    std::cerr << kYearError << "\n";
+    std::cerr << YearRangeMessage("") << "\n";
     return kExitRefused;
   }
-  const auto birth = HistoricalYear(a.Value("birth").value_or("1978"));
+  const auto birth = AstronomicalYear(ParseInteger(a.Value("birth").value_or("1978"), "--birth"));
   if (!birth) {
-    std::cerr << kMasterYearError << "\n";
+    std::cerr << YearRangeMessage("主命") << "\n";
     return kExitRefused;
   }
 
@@ -182,7 +147,7 @@ int Run(const std::vector<std::string>& args) {
   r.ResetRecord();
   r.isLunar = a.Has("lunar");
   r.isLeapMonth = a.Has("leap");
-  r.year = static_cast<std::int16_t>(Astronomical(*year));
+  r.year = static_cast<std::int16_t>(*year);
   r.month = static_cast<std::int16_t>(ParseInteger(m->month, "月"));
   r.day = static_cast<std::int16_t>(ParseInteger(m->day, "日"));
   r.hour = static_cast<std::int16_t>(ParseInteger(m->hour, "时"));
@@ -195,7 +160,7 @@ int Run(const std::vector<std::string>& args) {
   r.name = CleanName(a.Value("name").value_or("某人"), nameChanged);
   if (nameChanged) std::cerr << kNameNotice << "\n";
   r.male = !a.Has("female");
-  r.masterYear = Astronomical(*birth);
+  r.masterYear = *birth;
   r.mountain = a.Has("mountain") ? MountainFromText(*a.Value("mountain"), "--mountain") : 0;
   r.mountainGua = a.Integer("gua").value_or(0);
   r.dragonMountain = r.waterMountain = -1;

@@ -5,39 +5,20 @@
 #include "base/files.h"
 #include "chart/domain_tables.h"
 #include "chart/quorin_day.h"
+#include "chart_options.h"
 #include "command.h"
 
 namespace quorin::cli {
 namespace {
 
-constexpr const char* kSearchYearError =
-    "查找年份必须在-4713到9999年之间，并且没有公元0年\n注意：公元前用负数，比如公元前120年，就输入-120";
-constexpr const char* kMasterYearError =
-    "主命年份必须在-4713到9999年之间，并且没有公元0年\n注意：公元前用负数，比如公元前120年，就输入-120";
-
-// A year as users write it (no year 0), astronomical; nullopt outside -4713..9999.
-std::optional<int> AstronomicalYear(const std::string& text, const std::string& option) {
-  const int year = ParseInteger(text, option);
-  if (year < -4713 || year > 9999 || year == 0) return std::nullopt;
-  return year < 0 ? year + 1 : year;
-}
-
-int Mountain(std::string text, const std::string& option) {
-  if (text.size() > 3 && text.ends_with("山")) text.resize(text.size() - 3);
-  for (int m = 0; m < chart::kMountainCount; ++m) {
-    if (chart::MountainName(m) == text) return m;
-  }
-  const int index = ParseInteger(text, option);
-  if (index < 0 || index >= chart::kMountainCount) throw UsageError(option + " 应为山名（壬、子 … 亥）或 0..23：" + text);
-  return index;
+// A year option as users write it, astronomical; nullopt outside -4713..9999 and for 0.
+std::optional<int> YearOption(const Arguments& a, const std::string& option) {
+  return AstronomicalYear(ParseInteger(*a.Value(option), "--" + option));
 }
 
 // "M:COL" of --dragon and --water; the column must hold a hexagram.
 std::pair<std::int16_t, std::int16_t> MountainColumn(const std::string& text, const std::string& option) {
-  const auto colon = text.rfind(':');
-  if (colon == std::string::npos) throw UsageError(option + " 应写作 山:列，例如 子:1");
-  const int mountain = Mountain(text.substr(0, colon), option);
-  const int column = ParseInteger(text.substr(colon + 1), option);
+  const auto [mountain, column] = MountainAndColumn(text, option);
   if (column < 0 || column >= chart::kMountainColumns || chart::GuaForMountain(mountain, column) < 0) {
     throw UsageError(option + " 该山没有这一列的卦：" + text);
   }
@@ -90,21 +71,21 @@ int Run(const std::vector<std::string>& args) {
                     {"facing", "qi-adjacent", "yun-adjacent", "shengru", "family"});
   if (!a.Positionals().empty()) throw UsageError("多余的参数：" + a.Positionals().front());
   if (!a.Has("year")) throw UsageError("需要 --year 查找年份");
-  const auto year = AstronomicalYear(*a.Value("year"), "--year");
+  const auto year = YearOption(a, "year");
   if (!year) {
-    std::cerr << kSearchYearError << "\n";
+    std::cerr << YearRangeMessage("查找") << "\n";
     return kExitRefused;
   }
   // The page starts with a person 29 years older than the year searched.
-  const auto birth = a.Has("birth") ? AstronomicalYear(*a.Value("birth"), "--birth") : std::optional<int>(std::max(*year - 29, -4712));
+  const auto birth = a.Has("birth") ? YearOption(a, "birth") : std::optional<int>(std::max(*year - 29, -4712));
   if (!birth || *birth < -4712) {
-    std::cerr << kMasterYearError << "\n";
+    std::cerr << YearRangeMessage("主命") << "\n";
     return kExitRefused;
   }
 
   chart::SearchRequest q = chart::ClearedSearchRequest(*year);
   q.masterYear = *birth;
-  q.mountain = a.Has("mountain") ? Mountain(*a.Value("mountain"), "--mountain") : 0;
+  q.mountain = a.Has("mountain") ? MountainFromText(*a.Value("mountain"), "--mountain") : 0;
   q.mountainGua = a.Integer("gua").value_or(0);
   if (q.mountainGua < 0 || q.mountainGua >= chart::kMountainColumns || chart::GuaForMountain(q.mountain, q.mountainGua) < 0) {
     throw UsageError("--gua 该山没有这一列的卦：" + std::to_string(q.mountainGua));

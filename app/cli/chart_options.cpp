@@ -1,0 +1,35 @@
+#include "chart_options.h"
+
+#include "chart/domain_tables.h"
+#include "command.h"
+
+namespace quorin::cli {
+
+std::string YearRangeMessage(std::string_view field) {
+  return std::string(field) +
+         "年份必须在-4713到9999年之间，并且没有公元0年\n注意：公元前用负数，比如公元前120年，就输入-120";
+}
+
+std::optional<int> AstronomicalYear(int historical) {
+  if (historical < -4713 || historical > 9999 || historical == 0) return std::nullopt;
+  return historical < 0 ? historical + 1 : historical;
+}
+
+int MountainFromText(const std::string& text, const std::string& option) {
+  std::string name = text;
+  if (name.size() > 3 && name.ends_with("山")) name.resize(name.size() - 3);
+  for (int m = 0; m < chart::kMountainCount; ++m) {
+    if (chart::MountainName(m) == name) return m;
+  }
+  const int index = ParseInteger(text, option);
+  if (index < 0 || index >= chart::kMountainCount) throw UsageError(option + " 应为山名（壬、子 … 亥）或 0..23：" + text);
+  return index;
+}
+
+std::pair<int, int> MountainAndColumn(const std::string& text, const std::string& option) {
+  const auto colon = text.rfind(':');
+  if (colon == std::string::npos) throw UsageError(option + " 应写作 山:列，例如 子:1");
+  return {MountainFromText(text.substr(0, colon), option), ParseInteger(text.substr(colon + 1), option)};
+}
+
+}  // namespace quorin::cli

@@ -1,0 +1,24 @@
+// Options shared by the chart and search commands: years, mountains, columns.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace quorin::cli {
+
+// The program's message for a refused year; `field` names it ("", "主命", "查找").
+std::string YearRangeMessage(std::string_view field);
+
+// A year as users write it (no year 0) in astronomical numbering; nullopt outside
+// -4713..9999 and for 0.
+std::optional<int> AstronomicalYear(int historical);
+
+// A mountain by name (子 or 子山) or by index 0..23 from 壬; a usage error otherwise.
+int MountainFromText(const std::string& text, const std::string& option);
+
+// "MOUNTAIN:COL" of --dragon and --water; the column is not checked here.
+std::pair<int, int> MountainAndColumn(const std::string& text, const std::string& option);
+
+}  // namespace quorin::cli
