@@ -21,6 +21,8 @@
 
 #include "base/ini_file.h"
 #include "calendar/yi_date_ex.h"
+#include "cases/case_search.h"
+#include "cases/case_tree.h"
 #include "chart/quorin_day.h"
 #include "ui/fonts.h"
 #include "ui/frm_main_search.h"
@@ -52,6 +54,8 @@ TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent) {
   dateObject_ = std::make_unique<calendar::MYiDateEx>();
   canvas_ = std::make_unique<ImageCanvas>();
   engine_ = std::make_unique<chart::MQuorinDay>();
+  loadingPass_ = std::make_unique<cases::CaseLoadingPass>();
+  searchCriteria_ = std::make_unique<cases::CaseSearchCriteria>();
   BuildRegions();
   BuildPanel2();
   BuildMenus();
@@ -69,7 +73,11 @@ TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent) {
   RedtOut->clear();
 }
 
-TFrmMain::~TFrmMain() = default;
+TFrmMain::~TFrmMain() {
+  // The loading pass posts to this window: it ends before anything of the window goes.
+  loadingPass_->RequestStop();
+  loadingPass_->Wait();
+}
 
 void TFrmMain::BuildRegions() {
   auto* central = new QWidget(this);
@@ -86,6 +94,7 @@ void TFrmMain::BuildRegions() {
   Tree->setHeaderHidden(true);
   Tree->setMinimumWidth(LayoutPrefs::kMinTreeWidth);
   Tree->setContextMenuPolicy(Qt::CustomContextMenu);
+  Tree->setUniformRowHeights(true);  // a hundred thousand nodes lay out at once
 
   PageMain = new QTabWidget(Splitter1);
   PageMain->setObjectName(QStringLiteral("PageMain"));
@@ -333,9 +342,6 @@ void TFrmMain::BuildPanel2() {
   connect(BtoNew, &QPushButton::clicked, this, &TFrmMain::NewCaseClick);
   connect(SbtoSave, &QPushButton::clicked, this, &TFrmMain::SaveCaseClick);
   connect(Button1, &QPushButton::clicked, this, &TFrmMain::DragonWaterFacingClick);
-  // The case commands come with the case work.
-  BtoNew->setEnabled(false);
-  SbtoSave->setEnabled(false);
 }
 
 }  // namespace quorin::ui

@@ -7,6 +7,8 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "cases/record_data.h"
@@ -31,6 +33,7 @@ class QTabWidget;
 class QTextEdit;
 class QToolButton;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace quorin::base {
 class IniFile;
@@ -40,6 +43,12 @@ class MYiDateEx;
 }
 namespace quorin::chart {
 class MQuorinDay;
+}
+namespace quorin::cases {
+class CaseLoadingPass;
+class MRecordBase;
+struct CaseLoadResult;
+struct CaseSearchCriteria;
 }
 
 namespace quorin::ui {
@@ -60,6 +69,7 @@ class TFrmMain : public QMainWindow {
   QTreeWidget* Tree;
   QSplitter* Splitter1;
   QMenu* PopGuaLi;
+  QMenu* pop_ming_move;  // "移动到": one item per other category node
   // --- Middle: the three pages.
   QTabWidget* PageMain;
   QWidget* PanelPan;
@@ -121,6 +131,31 @@ class TFrmMain : public QMainWindow {
   const QImage& ChartImage() const;
   ImageCanvas& ChartCanvas() { return *canvas_; }
 
+  // --- The case tree.
+  // Reads the cases of the ids and rebuilds the tree in the current style and order.
+  void ShowCases(const std::vector<int>& ids);
+  // The ids of all case nodes, in tree order.
+  std::vector<int> CurrentCaseIds() const;
+  QTreeWidgetItem* FindCaseNode(int id) const;
+  // The id of the selected node when it is a case node, else -1.
+  int SelectedCaseId() const;
+  // The top-level nodes with their texts, in tree order; empty in the list display.
+  std::vector<std::pair<QString, QTreeWidgetItem*>> CategoryNodes() const;
+  // Shows the number of cases in "案例总数".
+  void SetCaseCount(int count);
+  int CaseCount() const { return caseCount_; }
+  // A loading pass or a rebuild fills the tree; the case commands wait for it.
+  bool TreeLoading() const { return treeLoading_; }
+  int TreeShowStyle() const { return treeShowStyle_; }
+  int TreeSort() const { return treeSort_; }
+
+  // --- The open case.
+  bool CaseOpen() const { return caseOpen_; }
+  int CurrentCaseId() const { return currentCaseId_; }
+  const std::string& CurrentRemarkPath() const { return currentRemarkPath_; }
+  const TRecordData& SavedRecord() const { return savedRecord_; }
+  const cases::CaseSearchCriteria& SearchCriteria() const { return *searchCriteria_; }
+
   // Runs the start-up steps of the first show (called from the show event; tests may
   // call it before showing).
   void PrepareOnFirstShow();
@@ -160,16 +195,28 @@ class TFrmMain : public QMainWindow {
   void SaveChartImageAs();
   void PrintChartImage();
 
-  // Commands whose windows come with the case, calendar, I Ching and help work; their
-  // menu items stay disabled until those fill these slots.
+  // Case commands.
   void SaveCaseClick();           // mnuF_save, SbtoSave
   void NewCaseClick();            // BtoNew
+  void OpenCaseClick();           // pop_ming_pai, Tree double-click
+  void DeleteCaseClick();         // pop_ming_delete
+  void MoveCaseTo(const QString& category);  // an item of pop_ming_move
+  void EditClassClick();          // N23
+  void FuzzySearchClick();        // N25
+  void ConditionalSearchClick();  // pop_search
+  void ShowAllCasesClick();       // pop_s_full
+  // Lists found cases; the picked one is shown in the tree and opened.
+  void ShowSearchResults(const std::vector<int>& ids);
+  // Fills "移动到" for the selected node (runs on every right click on the tree).
+  void PrepareTreePopup();
+  // Whole-database commands of the file menu.
   void RestoreCasesClick();       // N17
   void BackUpCasesClick();        // N18
   void DeleteAllCasesClick();     // N19
   void CompactCasesClick();       // N20
   void ImportCasesClick();        // db1
   void ExportCasesClick();        // db2
+  // Other windows.
   void OpenHelpFileClick();       // smnuduan
   void ReversePillarSearchClick();// N5
   void IChingTextClick();         // N6
@@ -177,7 +224,7 @@ class TFrmMain : public QMainWindow {
   void HelpTextClick();           // HmnuRhelp
   void DragonWaterFacingClick();  // Button1
   void TreeStyleChanged(QAction* item);
-  // Rebuilds the case tree in the chosen style and order (the case tree's work).
+  // "刷新显示": rebuilds the case tree with its own cases.
   void RefreshTree();
 
  protected:
@@ -208,6 +255,27 @@ class TFrmMain : public QMainWindow {
   LayoutPrefs CurrentPrefs() const;
   QAction* AddItem(QMenu* menu, const QString& name, const QString& caption);
   void ReportLayoutWriteFailure();
+  // The case tree.
+  bool RefuseWhileLoading();
+  void PlaceItems(const cases::CaseLoadResult& result);
+  void FinishTreeWork();
+  void LoadingPassFinished(int generation, const cases::CaseLoadResult& result);
+  void SyncStyleChecks();
+  QTreeWidgetItem* SelectedNode() const;
+  QTreeWidgetItem* CategoryNodeFor(const QString& name);
+  // The case commands.
+  void SaveOpenCase(cases::MRecordBase& store);
+  void SaveNewCase(cases::MRecordBase& store);
+  void ShowRecordInInputs(const TRecordData& record);
+  void ShowRemark(const cases::MRecordBase& store, const TRecordData& record);
+  void SetSaveButtonOpen(bool open);
+  std::string RemarkTextOfEditor() const;
+  bool WriteRemarkFile(const std::string& path);
+  void KeepOpenCaseCategory(cases::MRecordBase& store);
+  // The whole-database commands.
+  void ShowProgressLine(const std::string& line);
+  // Closes the window without questions after the database was replaced; the layout is saved.
+  void EndProgram();
 
   // Owned per window.
   std::unique_ptr<calendar::MYiDateEx> dateObject_;
@@ -227,7 +295,16 @@ class TFrmMain : public QMainWindow {
   int treeShowStyle_ = 1;
   int treeSort_ = 0;
   int pendingState_ = -1;
-  bool treeLoading_ = false;  // a background pass fills the tree
+  bool treeLoading_ = false;  // a background pass or a rebuild fills the tree
+  bool rebuildOnStack_ = false;  // the nodes are being placed in this thread
+  bool stopTreeWork_ = false;    // closing asked the loading to stop
+  bool closeAfterStop_ = false;  // the close waits for the placing to unwind
+  bool endingProgram_ = false;   // the database was replaced: close without questions
+  int loadGeneration_ = 0;       // results of older passes are dropped
+  int caseCount_ = 0;
+  std::string currentRemarkPath_;
+  std::unique_ptr<cases::CaseLoadingPass> loadingPass_;
+  std::unique_ptr<cases::CaseSearchCriteria> searchCriteria_;
   bool prepared_ = false;
   QActionGroup* styleGroup_ = nullptr;
   QActionGroup* sortGroup_ = nullptr;

@@ -11,6 +11,7 @@
 
 #include "base/files.h"
 #include "base/ini_file.h"
+#include "cases/case_tree.h"
 #include "cases/record_base.h"
 #include "chart/quorin_day.h"
 #include "ui/fonts.h"
@@ -65,10 +66,7 @@ void TFrmMain::PrepareOnFirstShow() {
   // The tree's display style and order.
   treeShowStyle_ = prefs.showStyle;
   treeSort_ = prefs.sort;
-  const QList<QAction*> styles = styleGroup_->actions();
-  const QList<QAction*> sorts = sortGroup_->actions();
-  for (int i = 0; i < styles.size(); ++i) styles[i]->setChecked(i == treeShowStyle_);
-  for (int i = 0; i < sorts.size(); ++i) sorts[i]->setChecked(i + 1 == (treeSort_ == 0 ? 5 : treeSort_));
+  SyncStyleChecks();
 
   // The engine writes into the analysis text and the chart picture.
   engine_->Attach(textSink_.get(), canvas_.get());
@@ -101,6 +99,7 @@ void TFrmMain::OpenCaseDatabase() {
   }
   // The tree shows the newest 1000 cases; the remarks say how many there are in all.
   const int counter = store->GetPrimaryId();
+  ShowCases(cases::NewestCaseIds(counter, 1000));
   if (counter > 1000) {
     RedtPingYu->append(QString());
     RedtPingYu->append(QStringLiteral("案例总数大致：%1个，可以在树表上按鼠标右键，点击“显示全部卦例“").arg(counter));
@@ -160,12 +159,32 @@ void TFrmMain::ReportLayoutWriteFailure() {
 }
 
 void TFrmMain::closeEvent(QCloseEvent* event) {
+  if (endingProgram_) {
+    // The database was replaced: nothing of the old one is saved; the layout is.
+    if (!WriteInitIniAtClose()) ReportLayoutWriteFailure();
+    cityCoordinates_.clear();
+    layoutIni_.reset();
+    event->accept();
+    return;
+  }
   if (treeLoading_) {
     if (!AskYesNo(this, QStringLiteral("是否停止显示案例？"), QStringLiteral("显示案例"), Icon::Warning)) {
       Tell(this, QStringLiteral("请等待案例加载完毕！"));
       event->ignore();
       return;
     }
+    stopTreeWork_ = true;
+    if (rebuildOnStack_) {
+      // The placing runs below this call; the close comes back once it has unwound.
+      closeAfterStop_ = true;
+      event->ignore();
+      return;
+    }
+    // The background pass stops at its next check; its result, if any, is dropped.
+    loadingPass_->RequestStop();
+    loadingPass_->Wait();
+    ++loadGeneration_;
+    FinishTreeWork();
   }
   if (!AskYesNo(this, QStringLiteral("确定要关闭软件吗？"), QStringLiteral("关闭"), Icon::Information)) {
     event->ignore();

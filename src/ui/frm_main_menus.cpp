@@ -36,19 +36,15 @@ void TFrmMain::BuildMenus() {
     m->menuAction()->setObjectName(name);
     return m;
   };
-  // Commands that come with later work stay visible but disabled until they are built.
-  const auto later = [](QAction* action) { action->setEnabled(false); };
 
   QMenu* file = menu(nullptr, QStringLiteral("Mfile"), QStringLiteral("文件(&F)"));
   QAction* save = AddItem(file, QStringLiteral("mnuF_save"), QStringLiteral("保存课例"));
   save->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
   connect(save, &QAction::triggered, this, &TFrmMain::SaveCaseClick);
-  later(save);
   file->addSeparator();
   const auto fileItem = [&](QMenu* m, const char* name, const QString& caption, void (TFrmMain::*slot)()) {
     QAction* a = AddItem(m, QString::fromLatin1(name), caption);
     connect(a, &QAction::triggered, this, slot);
-    later(a);
   };
   fileItem(file, "N17", QStringLiteral("还原案例数据"), &TFrmMain::RestoreCasesClick);
   fileItem(file, "N18", QStringLiteral("备份案例数据"), &TFrmMain::BackUpCasesClick);
@@ -186,21 +182,26 @@ void TFrmMain::BuildPopups() {
   const auto treeItem = [&](const char* name, const QString& caption, void (TFrmMain::*slot)()) {
     QAction* a = AddItem(PopGuaLi, QString::fromLatin1(name), caption);
     if (slot) connect(a, &QAction::triggered, this, slot);
-    a->setEnabled(false);  // the case commands come with the case work
   };
   PopGuaLi->addSeparator();
-  treeItem("pop_ming_pai", QStringLiteral("查看课例"), nullptr);
-  treeItem("pop_ming_move", QStringLiteral("移动到"), nullptr);
-  treeItem("pop_ming_delete", QStringLiteral("删除课例"), nullptr);
+  treeItem("pop_ming_pai", QStringLiteral("查看课例"), &TFrmMain::OpenCaseClick);
+  pop_ming_move = PopGuaLi->addMenu(QStringLiteral("移动到"));
+  pop_ming_move->setObjectName(QStringLiteral("pop_ming_move"));
+  pop_ming_move->menuAction()->setObjectName(QStringLiteral("pop_ming_move"));
+  connect(pop_ming_move, &QMenu::triggered, this, [this](QAction* item) { MoveCaseTo(item->text()); });
+  treeItem("pop_ming_delete", QStringLiteral("删除课例"), &TFrmMain::DeleteCaseClick);
   PopGuaLi->addSeparator();
-  treeItem("N23", QStringLiteral("编辑类别"), nullptr);
-  treeItem("N25", QStringLiteral("模糊查找"), nullptr);
-  treeItem("pop_search", QStringLiteral("条件查找"), nullptr);
-  treeItem("pop_s_full", QStringLiteral("显示全部课例"), nullptr);
-  treeItem("N24", QStringLiteral("刷新显示"), nullptr);
+  treeItem("N23", QStringLiteral("编辑类别"), &TFrmMain::EditClassClick);
+  treeItem("N25", QStringLiteral("模糊查找"), &TFrmMain::FuzzySearchClick);
+  treeItem("pop_search", QStringLiteral("条件查找"), &TFrmMain::ConditionalSearchClick);
+  treeItem("pop_s_full", QStringLiteral("显示全部课例"), &TFrmMain::ShowAllCasesClick);
+  treeItem("N24", QStringLiteral("刷新显示"), &TFrmMain::RefreshTree);
   treeItem("pMenuRecord", QStringLiteral("案例总数"), nullptr);
-  connect(Tree, &QWidget::customContextMenuRequested, PopGuaLi,
-          [this](const QPoint& at) { PopGuaLi->popup(Tree->viewport()->mapToGlobal(at)); });
+  connect(Tree, &QWidget::customContextMenuRequested, PopGuaLi, [this](const QPoint& at) {
+    PrepareTreePopup();
+    PopGuaLi->popup(Tree->viewport()->mapToGlobal(at));
+  });
+  connect(Tree, &QTreeWidget::itemDoubleClicked, this, [this] { OpenCaseClick(); });
 }
 
 // Lists skins/*.skn under "界面风格" and applies the saved choice.
@@ -256,7 +257,13 @@ void TFrmMain::ChooseSkin(QAction* item) {
 }
 
 void TFrmMain::TreeStyleChanged(QAction*) {
+  if (treeLoading_) {
+    SyncStyleChecks();  // the marks go back to the style and order in use
+    Tell(this, QStringLiteral("请等待案例加载完毕！"));
+    return;
+  }
   // The marked style and order are read back; an order shown as "无" (the fifth) is 0.
+  const std::vector<int> ids = CurrentCaseIds();
   const QList<QAction*> styles = styleGroup_->actions();
   const QList<QAction*> sorts = sortGroup_->actions();
   for (int i = 0; i < styles.size(); ++i) {
@@ -265,7 +272,14 @@ void TFrmMain::TreeStyleChanged(QAction*) {
   for (int i = 0; i < sorts.size(); ++i) {
     if (sorts[i]->isChecked()) treeSort_ = i + 1 == 5 ? 0 : i + 1;
   }
-  RefreshTree();
+  ShowCases(ids);
+}
+
+void TFrmMain::SyncStyleChecks() {
+  const QList<QAction*> styles = styleGroup_->actions();
+  const QList<QAction*> sorts = sortGroup_->actions();
+  for (int i = 0; i < styles.size(); ++i) styles[i]->setChecked(i == treeShowStyle_);
+  for (int i = 0; i < sorts.size(); ++i) sorts[i]->setChecked(i + 1 == (treeSort_ == 0 ? 5 : treeSort_));
 }
 
 }  // namespace quorin::ui

@@ -87,16 +87,4 @@ void TFrmMain::IChingTextClick() { TFrmZhouYi::ShowInstance(this); }
 void TFrmMain::HelpTextClick() { TFrmTxtHelp::ShowModal(this); }
 void TFrmMain::OpenHelpFileClick() { OpenHelpDocument(this); }
 
-// The commands below belong to the case windows. Their menu items and buttons stay
-// disabled until those windows are built and fill these slots.
-void TFrmMain::SaveCaseClick() {}
-void TFrmMain::NewCaseClick() {}
-void TFrmMain::RestoreCasesClick() {}
-void TFrmMain::BackUpCasesClick() {}
-void TFrmMain::DeleteAllCasesClick() {}
-void TFrmMain::CompactCasesClick() {}
-void TFrmMain::ImportCasesClick() {}
-void TFrmMain::ExportCasesClick() {}
-void TFrmMain::RefreshTree() {}
-
 }  // namespace quorin::ui

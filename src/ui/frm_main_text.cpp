@@ -10,8 +10,6 @@
 
 #include "base/files.h"
 #include "base/gbk.h"
-#include "base/rtf_reader.h"
-#include "base/rtf_writer.h"
 #include "ui/frm_main.h"
 #include "ui/image_canvas.h"
 #include "ui/jpeg_writer.h"
@@ -19,6 +17,7 @@
 #include "ui/program_files.h"
 #include "ui/prompter.h"
 #include "ui/rich_text_convert.h"
+#include "ui/rich_text_files.h"
 
 namespace quorin::ui {
 
@@ -63,21 +62,10 @@ void TFrmMain::RlyimportClick() {
   defaults.setFontStrikeOut(false);
   RedtOut->setCurrentCharFormat(defaults);
 
-  const std::optional<std::string> bytes = base::ReadFileBytes(ToUtf8(choice->path));
-  if (!bytes) {
+  if (!LoadTextFile(*RedtOut, ToUtf8(choice->path), defaults)) {
     Prompts().Ask(this, Message{QStringLiteral("重试一次"), QStringLiteral("导入文件出错,请重试一次"), Buttons::Ok,
                                 Answer::Ok, Icon::None});
-    return;
   }
-  if (base::LooksLikeRtf(*bytes)) {
-    if (const std::optional<base::RichDocument> rich = base::ReadRtf(*bytes)) {
-      FillTextDocument(*RedtOut->document(), *rich, defaults);
-      return;
-    }
-  }
-  const base::RichDocument plain = base::RichDocument::FromPlainText(base::GbkToUtf8(*bytes));
-  QTextCursor cursor(RedtOut->document());
-  cursor.insertText(ToQString(plain.PlainText("\n")), defaults);
 }
 
 void TFrmMain::SaveTextAs(QTextEdit* editor) {
@@ -89,7 +77,7 @@ void TFrmMain::SaveTextAs(QTextEdit* editor) {
   const std::string path = ToUtf8(choice->path) + (rtf ? ".rtf" : ".txt");
   std::string bytes;
   if (rtf) {
-    bytes = base::WriteRtf(ToRichDocument(*editor->document(), editor->font().pointSizeF()));
+    bytes = EditorRtf(*editor);
   } else {
     bytes = base::Utf8ToGbkLossy(ToUtf8(PlainTextWithCrLf(*editor->document())));
   }

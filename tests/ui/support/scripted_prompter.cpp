@@ -17,6 +17,8 @@ void ScriptedPrompter::Clear() {
   shown.clear();
   inputPrompts.clear();
   fileRequests.clear();
+  folderPrompts.clear();
+  foldersShown.clear();
   unexpected = 0;
 }
 
@@ -34,12 +36,20 @@ ui::Answer ScriptedPrompter::Ask(QWidget*, const ui::Message& message) {
 std::optional<QString> ScriptedPrompter::Input(QWidget*, const QString& caption, const QString& prompt,
                                                const QString&) {
   inputPrompts.append(caption + QLatin1Char('|') + prompt);
+  if (inputs.isEmpty() && inputFunction) return inputFunction(caption, prompt);
   if (inputs.isEmpty()) {
     ++unexpected;
     return std::nullopt;
   }
   return inputs.dequeue();
 }
+
+std::optional<QString> ScriptedPrompter::ChooseFolder(QWidget*, const QString& prompt) {
+  folderPrompts.append(prompt);
+  return folders.isEmpty() ? std::nullopt : folders.dequeue();
+}
+
+void ScriptedPrompter::ShowFolder(const QString& folder) { foldersShown.append(folder); }
 
 std::optional<ui::FileChoice> ScriptedPrompter::OpenFile(QWidget*, const ui::FileRequest& request) {
   fileRequests.append(request);

@@ -6,11 +6,12 @@
 #include <QString>
 #include <functional>
 
+#include "ui/folder_prompt.h"
 #include "ui/prompter.h"
 
 namespace quorin::testing {
 
-class ScriptedPrompter final : public ui::Prompter {
+class ScriptedPrompter final : public ui::Prompter, public ui::FolderPrompter {
  public:
   // Installs itself for the program and restores the screen prompter when it goes.
   ScriptedPrompter();
@@ -21,6 +22,9 @@ class ScriptedPrompter final : public ui::Prompter {
   // counted as unexpected.
   QQueue<ui::Answer> answers;
   QQueue<std::optional<QString>> inputs;          // input boxes; empty = cancel
+  // Answers input boxes from their caption and prompt when `inputs` is empty.
+  std::function<std::optional<QString>(const QString& caption, const QString& prompt)> inputFunction;
+  QQueue<std::optional<QString>> folders;         // folder browsers; empty = cancel
   QQueue<std::optional<ui::FileChoice>> files;    // open and save dialogs
   QQueue<std::optional<QFont>> fonts;
   QQueue<std::optional<QColor>> colors;
@@ -30,6 +34,8 @@ class ScriptedPrompter final : public ui::Prompter {
   QList<ui::Message> shown;               // every message box, in order
   QList<QString> inputPrompts;            // caption + "|" + prompt of every input box
   QList<ui::FileRequest> fileRequests;
+  QStringList folderPrompts;              // the prompt of every folder browser
+  QStringList foldersShown;               // folders handed to the file browser
   QFont lastFontAsked;
   int unexpected = 0;
 
@@ -46,6 +52,8 @@ class ScriptedPrompter final : public ui::Prompter {
   std::optional<QFont> ChooseFont(QWidget* parent, const QFont& initial) override;
   std::optional<QColor> ChooseColor(QWidget* parent, const QColor& initial) override;
   bool SetUpPrinter(QWidget* parent, QPrinter& printer) override;
+  std::optional<QString> ChooseFolder(QWidget* parent, const QString& prompt) override;
+  void ShowFolder(const QString& folder) override;
 };
 
 }  // namespace quorin::testing

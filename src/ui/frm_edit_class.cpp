@@ -1,0 +1,348 @@
+#include "ui/frm_edit_class.h"
+
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "base/gbk.h"
+#include "cases/case_text.h"
+#include "cases/record_base.h"
+#include "ui/program_files.h"
+#include "ui/prompter.h"
+#include "ui/ui_font.h"
+
+namespace quorin::ui {
+
+namespace {
+
+constexpr int kNameRole = Qt::UserRole;
+const QString kNewCategory = QStringLiteral("新类别");
+const QString kNewNamePrompt = QStringLiteral("请输入新的类别名称：        ");
+const QString kExists = QStringLiteral("：这个类别已经存在，请另外起一个名称！");
+
+QString Q(const std::string& utf8) { return ToQString(utf8); }
+
+void Merge(std::vector<int>& into, const std::vector<int>& ids) {
+  into.insert(into.end(), ids.begin(), ids.end());
+  std::sort(into.begin(), into.end());
+}
+
+std::vector<int> Without(const std::vector<int>& ids, const std::vector<int>& removed) {
+  std::vector<int> kept;
+  for (int id : ids) {
+    if (std::find(removed.begin(), removed.end(), id) == removed.end()) kept.push_back(id);
+  }
+  return kept;
+}
+
+}  // namespace
+
+TFrmEditClass::TFrmEditClass(cases::MRecordBase& store, QWidget* parent) : QDialog(parent), store_(store) {
+  setObjectName(QStringLiteral("FrmEditClass"));
+  setWindowTitle(QStringLiteral("编辑类别（全部案例）"));
+  auto* row = new QHBoxLayout(this);
+  LstClass = new QListWidget(this);
+  LstClass->setObjectName(QStringLiteral("LstClass"));
+  row->addWidget(LstClass, 1);
+
+  Panel1 = new QWidget(this);
+  Panel1->setObjectName(QStringLiteral("Panel1"));
+  auto* column = new QVBoxLayout(Panel1);
+  column->setContentsMargins(0, 0, 0, 0);
+  const auto button = [&](const char* name, const QString& caption) {
+    auto* b = new QPushButton(caption, Panel1);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    column->addWidget(b);
+    return b;
+  };
+  Button1 = button("Button1", QStringLiteral("▲"));
+  Button1->setToolTip(QStringLiteral("上移"));
+  Button2 = button("Button2", QStringLiteral("▼"));
+  Button2->setToolTip(QStringLiteral("下移"));
+  Button3 = button("Button3", QStringLiteral("增加"));
+  BtoDelete = button("BtoDelete", QStringLiteral("删除"));
+  BtoRename = button("BtoRename", QStringLiteral("改名"));
+  BtoMove = button("BtoMove", QStringLiteral("移动"));
+  column->addStretch(1);
+  Button6 = button("Button6", QStringLiteral("返回"));
+  row->addWidget(Panel1);
+  resize(360, 360);
+
+  connect(Button1, &QPushButton::clicked, this, &TFrmEditClass::Button1Click);
+  connect(Button2, &QPushButton::clicked, this, &TFrmEditClass::Button2Click);
+  connect(Button3, &QPushButton::clicked, this, &TFrmEditClass::Button3Click);
+  connect(BtoDelete, &QPushButton::clicked, this, &TFrmEditClass::BtoDeleteClick);
+  connect(BtoRename, &QPushButton::clicked, this, &TFrmEditClass::BtoRenameClick);
+  connect(BtoMove, &QPushButton::clicked, this, &TFrmEditClass::BtoMoveClick);
+  connect(Button6, &QPushButton::clicked, this, &QDialog::close);
+}
+
+void TFrmEditClass::showEvent(QShowEvent* event) {
+  if (!shown_) {
+    shown_ = true;
+    FormShow();
+  }
+  QDialog::showEvent(event);
+}
+
+void TFrmEditClass::FormShow() {
+  ApplyProgramUiFont(this);
+  changed_ = false;
+  entries_.clear();
+  LstClass->clear();
+
+  std::vector<std::string> listed;
+  store_.GetClassNames(listed);
+  for (const std::string& name : listed) entries_[name];
+  store_.ReadRange(1, store_.GetPrimaryId(), [&](TRecordData& record) {
+    entries_[record.className].push_back(record.id);
+    return true;
+  });
+
+  for (const std::string& name : listed) {
+    if (RowOf(name) < 0) AddLine(name);
+  }
+  // Categories that cases use but the list lacks follow, in name order.
+  std::vector<std::string> unlisted;
+  for (const auto& [name, ids] : entries_) {
+    if (RowOf(name) < 0) unlisted.push_back(name);
+  }
+  std::sort(unlisted.begin(), unlisted.end(), [](const std::string& a, const std::string& b) {
+    return base::Utf8ToGbkLossy(a) < base::Utf8ToGbkLossy(b);
+  });
+  for (const std::string& name : unlisted) {
+    AddLine(name);
+    changed_ = true;
+  }
+
+  std::size_t total = 0;
+  for (const auto& [name, ids] : entries_) total += ids.size();
+  setWindowTitle(QStringLiteral("编辑类别（全部案例，共%1个）").arg(total));
+}
+
+std::vector<std::string> TFrmEditClass::Names() const {
+  std::vector<std::string> names;
+  for (int row = 0; row < LstClass->count(); ++row) names.push_back(NameOfRow(row));
+  return names;
+}
+
+void TFrmEditClass::AddLine(const std::string& name) {
+  auto* item = new QListWidgetItem(LstClass);
+  item->setSizeHint(QSize(0, qRound(1.5 * LstClass->fontMetrics().height())));
+  ShowLine(LstClass->row(item), name);
+}
+
+void TFrmEditClass::ShowLine(int row, const std::string& name) {
+  QListWidgetItem* item = LstClass->item(row);
+  const auto it = entries_.find(name);
+  const std::size_t count = it == entries_.end() ? 0 : it->second.size();
+  item->setText(Q(base::PadToGbkBytes(name, 12)) + QStringLiteral("  %1 案例").arg(count));
+  item->setData(kNameRole, Q(name));
+}
+
+int TFrmEditClass::RowOf(const std::string& name) const {
+  for (int row = 0; row < LstClass->count(); ++row) {
+    if (NameOfRow(row) == name) return row;
+  }
+  return -1;
+}
+
+std::string TFrmEditClass::NameOfRow(int row) const { return ToUtf8(LstClass->item(row)->data(kNameRole).toString()); }
+
+void TFrmEditClass::SetButtonsEnabled(bool enabled) {
+  for (QPushButton* b : {Button1, Button2, Button3, BtoDelete, BtoRename, BtoMove, Button6}) b->setEnabled(enabled);
+}
+
+std::optional<std::string> TFrmEditClass::AskName(const QString& caption, const QString& prompt,
+                                                  const QString& initial) {
+  const std::optional<QString> typed = Prompts().Input(this, caption, prompt, initial);
+  if (!typed) return std::nullopt;
+  bool changed = false;
+  std::string name = cases::CleanCaseName(ToUtf8(*typed), &changed);
+  if (changed) {
+    Tell(this, QStringLiteral("类别名中包含：\"、*、<、>、?、\\、/、|、'、：等字符。，已经处理为合适的文本！"));
+  }
+  return name;
+}
+
+void TFrmEditClass::SwapWithNeighbour(int step) {
+  const int row = LstClass->currentRow();
+  if (row < 0 || !LstClass->item(row)->isSelected()) {
+    Tell(this, QStringLiteral("请先点击选择一个类别！"));
+    return;
+  }
+  const int other = row + step;
+  if (other < 0 || other >= LstClass->count()) {
+    Tell(this, QStringLiteral("移动超出列表范围！"));
+    return;
+  }
+  QListWidgetItem* item = LstClass->takeItem(row);
+  LstClass->insertItem(other, item);
+  LstClass->setCurrentRow(other);
+  changed_ = true;
+}
+
+void TFrmEditClass::Button1Click() { SwapWithNeighbour(-1); }
+void TFrmEditClass::Button2Click() { SwapWithNeighbour(+1); }
+
+void TFrmEditClass::Button3Click() {
+  const std::optional<std::string> name = AskName(kNewCategory, kNewNamePrompt, QString());
+  if (!name) return;
+  if (entries_.count(*name)) {
+    Tell(this, Q(*name) + kExists);
+    return;
+  }
+  entries_[*name];
+  AddLine(*name);
+  changed_ = true;
+  Tell(this, QStringLiteral("新增完成！"));
+}
+
+void TFrmEditClass::BtoDeleteClick() {
+  const int row = LstClass->currentRow();
+  if (row < 0) {
+    Tell(this, QStringLiteral("没有选择的类别可以删除！"));
+    return;
+  }
+  const std::string name = NameOfRow(row);
+  if (!AskYesNo(this, QStringLiteral("确定要删除“") + Q(name) + QStringLiteral("”这个类别吗？"), QStringLiteral("注意"),
+                Icon::Warning, Answer::No)) {
+    return;
+  }
+  SetButtonsEnabled(false);
+  const std::vector<int> ids = entries_[name];
+  std::vector<int> failed;
+  if (store_.BeginBatch()) {
+    for (int id : ids) {
+      if (!store_.RemoveInBatch(id)) failed.push_back(id);
+    }
+    if (!store_.EndBatch()) failed = ids;  // nothing was committed
+  } else {
+    failed = ids;
+  }
+  SetButtonsEnabled(true);
+  if (failed.empty()) {
+    entries_.erase(name);
+    delete LstClass->takeItem(row);
+    changed_ = true;
+    Tell(this, QStringLiteral("删除完成！"));
+    setWindowTitle(QStringLiteral("编辑类别（全部案例）"));
+  } else {
+    entries_[name] = failed;
+    if (failed.size() != ids.size()) changed_ = true;
+    ShowLine(row, name);
+    Tell(this, Q(name) + QStringLiteral("：这个类别的案例没有删除完！"));
+  }
+}
+
+std::vector<int> TFrmEditClass::Recategorise(const std::vector<int>& ids, const std::string& target) {
+  std::vector<int> failed;
+  if (!store_.BeginBatch()) return ids;
+  for (int id : ids) {
+    TRecordData record;
+    if (!store_.ReadInBatch(id, record)) {
+      failed.push_back(id);
+      continue;
+    }
+    record.className = target;
+    if (!store_.UpdateInBatch(id, record)) failed.push_back(id);
+  }
+  if (!store_.EndBatch()) return ids;  // nothing was committed
+  return failed;
+}
+
+void TFrmEditClass::BtoRenameClick() {
+  const int row = LstClass->currentRow();
+  if (row < 0) {
+    Tell(this, QStringLiteral("没有选择的类别可以修改！"));
+    return;
+  }
+  const std::string oldName = NameOfRow(row);
+  if (!AskYesNo(this, QStringLiteral("确定要修改“") + Q(oldName) + QStringLiteral("”这个类别吗？"),
+                QStringLiteral("注意"), Icon::Warning, Answer::No)) {
+    return;
+  }
+  const std::optional<std::string> newName = AskName(kNewCategory, kNewNamePrompt, Q(oldName));
+  if (!newName) return;
+  if (*newName == oldName) {
+    Tell(this, QStringLiteral("类别名称没有改变，请输入新的名称！"));
+    return;
+  }
+  if (entries_.count(*newName)) {
+    Tell(this, Q(*newName) + kExists);
+    return;
+  }
+  BtoRename->setEnabled(false);
+  const std::vector<int> ids = entries_[oldName];
+  const std::vector<int> failed = Recategorise(ids, *newName);
+  BtoRename->setEnabled(true);
+  if (failed.empty()) {
+    entries_.erase(oldName);
+    entries_[*newName] = ids;
+    ShowLine(row, *newName);
+    changed_ = true;
+    Tell(this, QStringLiteral("改名完成！"));
+    return;
+  }
+  // The cases that were renamed show under the new name; the others stay.
+  if (failed.size() != ids.size()) {
+    entries_[*newName] = Without(ids, failed);
+    entries_[oldName] = failed;
+    AddLine(*newName);
+    ShowLine(row, oldName);
+    changed_ = true;
+  }
+  Tell(this, Q(oldName) + QStringLiteral("：这个类别的案例没有修改完！"));
+}
+
+void TFrmEditClass::BtoMoveClick() {
+  const int row = LstClass->currentRow();
+  if (row < 0) {
+    Tell(this, QStringLiteral("没有选择的类别可以移动！"));
+    return;
+  }
+  const std::string source = NameOfRow(row);
+  if (entries_[source].empty()) {
+    Tell(this, QStringLiteral("这个类别没有案例可以移动！"));
+    return;
+  }
+  if (!AskYesNo(this, QStringLiteral("确定要移动“") + Q(source) + QStringLiteral("”这个类别吗？"), QStringLiteral("注意"),
+                Icon::Warning, Answer::No)) {
+    return;
+  }
+  const std::optional<std::string> target =
+      AskName(QStringLiteral("目的类别"), QStringLiteral("请输入要移动到目的类别名称：        "), QString());
+  if (!target) return;
+  if (*target == source) {
+    Tell(this, QStringLiteral("同组类别不能移动，请输入已经存在的其他类别名称！"));
+    return;
+  }
+  const int targetRow = RowOf(*target);
+  if (targetRow < 0) {
+    Tell(this, QStringLiteral("请输入已经存在的类别名称，如果不存在可以先新建一个。"));
+    return;
+  }
+  const std::vector<int> ids = entries_[source];
+  const std::vector<int> failed = Recategorise(ids, *target);
+  Merge(entries_[*target], Without(ids, failed));
+  entries_[source] = failed;
+  ShowLine(row, source);
+  ShowLine(targetRow, *target);
+  if (failed.size() != ids.size()) changed_ = true;
+  if (failed.empty()) {
+    Tell(this, QStringLiteral("移动完成！"));
+  } else {
+    Tell(this, Q(source) + QStringLiteral("：这个类别的案例没有移动完！"));
+  }
+}
+
+void TFrmEditClass::done(int result) {
+  // The order and the names of the list become the store's category list.
+  if (changed_) store_.SetClassNames(Names());
+  QDialog::done(result);
+}
+
+}  // namespace quorin::ui

@@ -1,0 +1,74 @@
+// The category editor "编辑类别": lists the categories with their numbers of cases
+// and reorders, adds, deletes, renames and merges them. Deleting, renaming and
+// merging change the stored cases at once; the order and the new names become the
+// store's category list when the dialog closes.
+#pragma once
+
+#include <QDialog>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QListWidget;
+class QPushButton;
+
+namespace quorin::cases {
+class MRecordBase;
+}
+
+namespace quorin::ui {
+
+class TFrmEditClass : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TFrmEditClass(cases::MRecordBase& store, QWidget* parent = nullptr);
+
+  QListWidget* LstClass;
+  QWidget* Panel1;
+  QPushButton* Button1;  // ▲
+  QPushButton* Button2;  // ▼
+  QPushButton* Button3;  // 增加
+  QPushButton* BtoDelete;
+  QPushButton* BtoRename;
+  QPushButton* BtoMove;
+  QPushButton* Button6;  // 返回
+
+  // True once anything changed; the caller then rebuilds its case tree.
+  bool Changed() const { return changed_; }
+  // The category names in list order.
+  std::vector<std::string> Names() const;
+
+ public slots:
+  void Button1Click();
+  void Button2Click();
+  void Button3Click();
+  void BtoDeleteClick();
+  void BtoRenameClick();
+  void BtoMoveClick();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void done(int result) override;
+
+ private:
+  void FormShow();
+  void SwapWithNeighbour(int step);
+  void AddLine(const std::string& name);
+  void ShowLine(int row, const std::string& name);
+  int RowOf(const std::string& name) const;
+  std::string NameOfRow(int row) const;
+  // Asks for a name and cleans it; nothing when the user cancels.
+  std::optional<std::string> AskName(const QString& caption, const QString& prompt, const QString& initial);
+  // Gives every case of `ids` the category `target` in one batch; the ids that failed.
+  std::vector<int> Recategorise(const std::vector<int>& ids, const std::string& target);
+  void SetButtonsEnabled(bool enabled);
+
+  cases::MRecordBase& store_;
+  std::map<std::string, std::vector<int>> entries_;  // category → ids of its cases, by id
+  bool changed_ = false;
+  bool shown_ = false;
+};
+
+}  // namespace quorin::ui

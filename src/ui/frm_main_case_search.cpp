@@ -1,0 +1,93 @@
+// The case searches of the tree's popup: "模糊查找", "条件查找" and the category
+// editor, and the result flow that shows the found cases in the tree.
+#include <QDialog>
+#include <QCheckBox>
+#include <QTreeWidget>
+#include <unordered_set>
+
+#include "cases/case_search.h"
+#include "cases/record_base.h"
+#include "ui/frm_edit_class.h"
+#include "ui/frm_main.h"
+#include "ui/frm_same_name.h"
+#include "ui/frm_search.h"
+#include "ui/program_files.h"
+#include "ui/program_objects.h"
+#include "ui/prompter.h"
+
+namespace quorin::ui {
+
+void TFrmMain::FuzzySearchClick() {
+  if (RefuseWhileLoading()) return;
+  cases::MRecordBase* store = ProgramCaseStore();
+  if (!store) return;
+  const std::optional<QString> answer = Prompts().Input(
+      this, QStringLiteral("模糊查找"),
+      QStringLiteral("请输入要查找的关键字（姓名、地址、类别、年-月-日-时、评语）：") + QString(12, QLatin1Char(' ')),
+      QString());
+  if (!answer) return;
+  const std::vector<std::string> keywords = cases::SplitKeywords(ToUtf8(*answer));
+  if (keywords.empty()) return;
+  const std::vector<int> found = store->FuzzySearch(keywords);
+  if (found.empty()) {
+    Tell(this, QStringLiteral("没有符合的案例！"));
+    return;
+  }
+  ShowSearchResults(found);
+}
+
+void TFrmMain::ConditionalSearchClick() {
+  if (RefuseWhileLoading()) return;
+  cases::MRecordBase* store = ProgramCaseStore();
+  if (!store) return;
+  TFrmSearch dialog(*store, *searchCriteria_, this);
+  if (dialog.exec() == QDialog::Accepted && !dialog.Results().empty()) ShowSearchResults(dialog.Results());
+}
+
+void TFrmMain::ShowSearchResults(const std::vector<int>& ids) {
+  cases::MRecordBase* store = ProgramCaseStore();
+  if (!store || treeLoading_) return;
+  std::vector<int> listed;
+  QStringList lines;
+  if (store->BeginBatch()) {
+    for (int id : ids) {
+      TRecordData record;
+      if (!store->ReadInBatch(id, record)) continue;
+      listed.push_back(id);
+      lines << ToQString(cases::SearchResultLine(record));
+    }
+    store->EndBatch();
+  }
+  TFrmSameName dialog(lines, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  const int line = dialog.SelectedLine();
+  if (line < 0 || line >= static_cast<int>(listed.size())) return;
+  const int picked = listed[static_cast<std::size_t>(line)];
+
+  std::vector<int> shown;
+  if (!dialog.ChkClear->isChecked()) shown = CurrentCaseIds();
+  std::unordered_set<int> present(shown.begin(), shown.end());
+  const std::vector<int> added = dialog.ChkShow->isChecked() ? listed : std::vector<int>{picked};
+  for (int id : added) {
+    if (present.insert(id).second) shown.push_back(id);
+  }
+  ShowCases(shown);
+  if (QTreeWidgetItem* node = FindCaseNode(picked)) {
+    Tree->setFocus();
+    Tree->setCurrentItem(node);
+    OpenCaseClick();
+  }
+}
+
+void TFrmMain::EditClassClick() {
+  if (RefuseWhileLoading()) return;
+  cases::MRecordBase* store = ProgramCaseStore();
+  if (!store) return;
+  TFrmEditClass editor(*store, this);
+  editor.exec();
+  if (!editor.Changed()) return;
+  KeepOpenCaseCategory(*store);
+  RefreshTree();
+}
+
+}  // namespace quorin::ui

@@ -1,0 +1,297 @@
+// The case commands of the main window: saving ("存新" / "存旧"), opening, deleting
+// and starting a new case, with the remark of the case in RedtPingYu.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QTreeWidget>
+#include <filesystem>
+
+#include "base/files.h"
+#include "cases/case_text.h"
+#include "cases/case_tree.h"
+#include "cases/record_base.h"
+#include "cases/remark_files.h"
+#include "chart/quorin_day.h"
+#include "ui/case_tree_view.h"
+#include "ui/frm_fen_lei.h"
+#include "ui/frm_main.h"
+#include "ui/frm_main_search.h"
+#include "ui/image_canvas.h"
+#include "ui/places.h"
+#include "ui/program_files.h"
+#include "ui/program_objects.h"
+#include "ui/prompter.h"
+#include "ui/rich_text_convert.h"
+#include "ui/rich_text_files.h"
+
+namespace quorin::ui {
+
+namespace {
+
+const QString kHint = QStringLiteral("提示");
+
+void RemoveFileQuietly(const std::string& path) {
+  std::error_code ignored;
+  std::filesystem::remove(path, ignored);
+}
+
+// The remark file a stored case owns: none for a name that would leave the remark
+// folder, nor for the placeholder of a record never saved ("n" or blank), which no
+// case owns alone.
+std::optional<std::string> OwnRemarkPath(const cases::MRecordBase& store, const TRecordData& record) {
+  if (record.remarkFile == "n" || record.remarkFile.find_first_not_of(' ') == std::string::npos) return std::nullopt;
+  return cases::RemarkFilePath(store.RemarkFolder(), record.remarkFile);
+}
+
+QStringList ToQStrings(const std::vector<std::string>& texts) {
+  QStringList list;
+  for (const std::string& text : texts) list << ToQString(text);
+  return list;
+}
+
+}  // namespace
+
+std::string TFrmMain::RemarkTextOfEditor() const {
+  return cases::RemoveApostrophes(ToUtf8(PlainTextWithCrLf(*RedtPingYu->document())));
+}
+
+bool TFrmMain::WriteRemarkFile(const std::string& path) {
+  std::string error;
+  if (base::AtomicWriteFile(path, EditorRtf(*RedtPingYu), &error)) return true;
+  Tell(this, QStringLiteral("无法保存评语文件%1：%2").arg(ToQString(path), ToQString(error)), QStringLiteral("错误"),
+       Icon::Error);
+  return false;
+}
+
+void TFrmMain::SetSaveButtonOpen(bool open) {
+  SbtoSave->setText(open ? QStringLiteral("存旧") : QStringLiteral("存新"));
+  QPalette palette = SbtoSave->palette();
+  palette.setColor(QPalette::ButtonText, open ? QColor(0, 0, 255) : QColor(Qt::black));
+  SbtoSave->setPalette(palette);
+}
+
+void TFrmMain::SaveCaseClick() {
+  if (RefuseWhileLoading()) return;
+  if (!chartShown_) {
+    Tell(this, QStringLiteral("请先排一个正确的盘后再保存"), kHint, Icon::Information);
+    return;
+  }
+  cases::MRecordBase* store = ProgramCaseStore();
+  if (!store) return;
+  if (caseOpen_) {
+    SaveOpenCase(*store);
+  } else {
+    SaveNewCase(*store);
+  }
+}
+
+void TFrmMain::SaveOpenCase(cases::MRecordBase& store) {
+  if (!AskYesNo(this, QStringLiteral("要修改“%1”这条记录吗？").arg(ToQString(savedRecord_.name)), kHint,
+                Icon::Information)) {
+    return;
+  }
+  record_.remarkText = RemarkTextOfEditor();
+  if (!store.Update(currentCaseId_, record_)) {
+    Tell(this, ToQString(store.lastError()));
+    return;
+  }
+  // A remark file that cannot be written keeps the editor marked, so the change is not forgotten.
+  if (WriteRemarkFile(currentRemarkPath_)) RedtPingYu->document()->setModified(false);
+  savedRecord_.name = record_.name;
+  if (QTreeWidgetItem* node = FindCaseNode(currentCaseId_)) {
+    node->setText(0, ToQString(cases::CaseNodeText(record_)));
+    node->setIcon(0, CaseNodeIcon(record_.male));
+    if (node->parent()) node->parent()->setExpanded(true);
+    Tell(this, QStringLiteral("已保存编辑后的案例。"));
+  }
+}
+
+void TFrmMain::SaveNewCase(cases::MRecordBase& store) {
+  std::vector<std::string> categories;
+  store.GetClassNames(categories);
+  TFrmFenLei picker(ToQStrings(categories), this);
+  if (picker.exec() != QDialog::Accepted) return;
+  record_.className = ToUtf8(picker.Result());
+
+  base::EnsureDirectory(store.RemarkFolder());
+  const cases::RemarkName remark = store.UniqueRemarkName(record_);
+  const bool written = WriteRemarkFile(remark.fullPath);
+  currentRemarkPath_ = remark.fullPath;
+  record_.remarkFile = remark.baseName;
+  record_.remarkText = RemarkTextOfEditor();
+  const int id = store.Insert(record_);
+  if (id < 0) {
+    // No case owns the file just written; left behind it would only push the next name to "_0".
+    if (written) RemoveFileQuietly(remark.fullPath);
+    Tell(this, ToQString(store.lastError()));
+    return;
+  }
+  SetCaseCount(caseCount_ + 1);
+
+  // The new node goes at the end, whatever the order of the tree.
+  QTreeWidgetItem* node = NewCaseNode(ToQString(cases::CaseNodeText(record_)), record_.male, id);
+  if (treeShowStyle_ == 0) {
+    QTreeWidgetItem* category = CategoryNodeFor(ToQString(record_.className));
+    category->addChild(node);
+    category->setExpanded(true);
+  } else {
+    Tree->addTopLevelItem(node);
+  }
+
+  currentCaseId_ = id;
+  caseOpen_ = true;
+  if (written) RedtPingYu->document()->setModified(false);
+  SetSaveButtonOpen(true);
+  savedRecord_ = record_;
+}
+
+void TFrmMain::OpenCaseClick() {
+  if (RefuseWhileLoading()) return;
+  cases::MRecordBase* store = ProgramCaseStore();
+  const int id = SelectedCaseId();
+  TRecordData read;
+  if (!store || id < 0 || !store->Read(id, read)) return;
+  if (caseOpen_ && RedtPingYu->document()->isModified() &&
+      AskYesNo(this, QStringLiteral("当前记录文本已改变，要保存吗？"), kHint, Icon::Warning)) {
+    SaveCaseClick();
+    // Saving may have rewritten the very case being opened.
+    if (!store->Read(id, read)) return;
+  }
+
+  record_ = read;
+  savedRecord_ = read;
+  ShowRecordInInputs(read);
+  chartShown_ = false;
+  caseOpen_ = true;
+  currentCaseId_ = id;
+  ShowRemark(*store, read);
+  if (PageMain->currentWidget() == PageSearch) PageMain->setCurrentIndex(0);
+
+  engine_->SetImageBackground(FromQColor(RedtOut->palette().color(QPalette::Base)));
+  if (!engine_->Compute(record_)) {
+    Tell(this, ToQString(engine_->ErrorText()), QStringLiteral("错误"), Icon::Error);
+    return;
+  }
+  chartShown_ = true;
+  ShowChartImage();
+  CentreChartImage();
+  RedtPingYu->document()->setModified(false);
+  SetSaveButtonOpen(true);
+}
+
+void TFrmMain::ShowRecordInInputs(const TRecordData& r) {
+  SetMomentInputs(r.year, r.month, r.day, r.hour, r.minute);
+  (r.isLunar ? Rdonl : Rdogl)->setChecked(true);
+  Chkrun->setChecked(r.isLeapMonth);
+  const int province = r.province >= 0 && r.province < cbodiZ->count() ? r.province : kUnknownProvince;
+  cbodiZ->setCurrentIndex(province);
+  cbodiZClick();
+  cbodiC->setCurrentIndex(r.city >= 0 && r.city < cbodiC->count() ? r.city : (cbodiC->count() > 0 ? 0 : -1));
+  EdtName->setText(ToQString(r.name));
+  (r.male ? Rdona : Rdonv)->setChecked(true);
+  LedtZhuYear->setText(QString::number(cases::HistoricalYear(r.masterYear)));
+  SelectMountainAndGua(r.mountain, r.mountainGua);
+}
+
+void TFrmMain::ShowRemark(const cases::MRecordBase& store, const TRecordData& record) {
+  std::optional<std::string> path = OwnRemarkPath(store, record);
+  if (!path) {
+    // The case gets a free name of its own, stored with its next save.
+    const cases::RemarkName fresh = store.UniqueRemarkName(record);
+    path = fresh.fullPath;
+    record_.remarkFile = fresh.baseName;
+    savedRecord_.remarkFile = fresh.baseName;
+  }
+  currentRemarkPath_ = *path;
+  RedtPingYu->clear();
+  QTextCharFormat defaults;
+  defaults.setForeground(Qt::black);
+  const bool loaded = base::FileExists(*path) && LoadTextFile(*RedtPingYu, *path, defaults);
+  if (!loaded) RedtPingYu->setPlainText(ToQString(record.remarkText));
+}
+
+void TFrmMain::DeleteCaseClick() {
+  if (RefuseWhileLoading()) return;
+  cases::MRecordBase* store = ProgramCaseStore();
+  QTreeWidgetItem* node = SelectedNode();
+  if (!store || !IsCaseNode(node, treeShowStyle_ == 0)) {
+    Tell(this, QStringLiteral("请先选择一个案例！"));
+    return;
+  }
+  const int id = CaseIdOf(node);
+  const QString name = node->text(0).section(QLatin1Char(' '), 0, 0);
+  if (!AskYesNo(this, QStringLiteral("确定要删除“") + name + QStringLiteral("”这个卦例吗？"), QStringLiteral("注意"),
+                Icon::Warning, Answer::No)) {
+    return;
+  }
+  const bool isOpen = caseOpen_ && id == currentCaseId_;
+  std::string remarkPath;
+  if (isOpen) {
+    if (!AskYesNo(this, QStringLiteral("确定要删除当前正在查看的卦例吗？"), kHint, Icon::Warning)) return;
+    remarkPath = currentRemarkPath_;
+  } else if (TRecordData record; store->Read(id, record)) {
+    remarkPath = OwnRemarkPath(*store, record).value_or(std::string());
+  }
+  // The case leaves the store first: a removal that fails keeps its remark and its node.
+  if (!store->Remove(id)) {
+    Tell(this, ToQString(store->lastError()));
+    return;
+  }
+  if (isOpen) {
+    RedtOut->clear();
+    chartShown_ = false;
+    caseOpen_ = false;
+    SetSaveButtonOpen(false);
+  }
+  if (!remarkPath.empty()) RemoveFileQuietly(remarkPath);
+  delete node;
+  SetCaseCount(caseCount_ - 1);
+}
+
+void TFrmMain::NewCaseClick() {
+  // Its question may save the open case, which must wait for the loading.
+  if (RefuseWhileLoading()) return;
+  if (!AskYesNo(this, QStringLiteral("确定要开始建立一个新案例吗?这将清除现有评语！"), QStringLiteral("新建"),
+                Icon::Information)) {
+    return;
+  }
+  if (caseOpen_ && RedtPingYu->document()->isModified() &&
+      AskYesNo(this, QStringLiteral("当前评语文本已改变，要保存吗？"), kHint, Icon::Warning)) {
+    SaveCaseClick();
+  }
+  chartShown_ = false;
+  RedtOut->clear();
+  engine_->ClearImage();
+  ShowChartImage();
+  caseOpen_ = false;
+  RedtOut->document()->setModified(false);
+  RedtPingYu->setPlainText(QStringLiteral("输入自己的评语："));
+  RedtPingYu->document()->setModified(false);
+  SetSaveButtonOpen(false);
+  record_.extra.fill(-1);
+  record_.dragonMountain = -1;
+  record_.waterMountain = -1;
+  record_.showFacing = false;
+}
+
+void TFrmMain::KeepOpenCaseCategory(cases::MRecordBase& store) {
+  if (!caseOpen_) return;
+  TRecordData stored;
+  const std::string errorBefore = store.lastError();
+  if (store.Read(currentCaseId_, stored)) {
+    // A renamed or merged category reaches the open case, or its next save would undo it.
+    record_.className = stored.className;
+    savedRecord_.className = stored.className;
+  } else if (store.lastError() == errorBefore) {
+    // No such row: it went with its category, and the next save stores it as a new case.
+    caseOpen_ = false;
+    SetSaveButtonOpen(false);
+  }
+}
+
+}  // namespace quorin::ui

@@ -1,0 +1,242 @@
+// The whole-database commands of the file menu: import, export, backup, restore,
+// deleting all cases and compaction. Those that replace the database end the program
+// once the user has read the result, so the next start opens the new file.
+#include <QDir>
+#include <QRandomGenerator>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <filesystem>
+
+#include "base/files.h"
+#include "cases/remark_files.h"
+#include "cases/record_base.h"
+#include "ui/clock.h"
+#include "ui/folder_prompt.h"
+#include "ui/frm_export_class.h"
+#include "ui/frm_main.h"
+#include "ui/program_files.h"
+#include "ui/program_objects.h"
+#include "ui/prompter.h"
+
+namespace quorin::ui {
+
+namespace {
+
+const QString kDataKept = QStringLiteral("\r\n现有的案例数据没有改动。");
+
+// "2024年3月5日8时7分9秒": the local time without leading zeros.
+QString TimeStamp() {
+  const QDateTime now = LocalNow();
+  const QDate d = now.date();
+  const QTime t = now.time();
+  return QStringLiteral("%1年%2月%3日%4时%5分%6秒")
+      .arg(d.year())
+      .arg(d.month())
+      .arg(d.day())
+      .arg(t.hour())
+      .arg(t.minute())
+      .arg(t.second());
+}
+
+QString WithoutTrailingSlash(QString folder) {
+  while (folder.size() > 1 && folder.endsWith(QLatin1Char('/'))) folder.chop(1);
+  return folder;
+}
+
+// Keeps the remarks editor's content while it serves as the progress display of a
+// command that leaves the program running.
+class KeptEditorText {
+ public:
+  explicit KeptEditorText(QTextEdit& editor)
+      : editor_(editor), html_(editor.toHtml()), modified_(editor.document()->isModified()) {}
+  void Restore() {
+    editor_.setHtml(html_);
+    editor_.document()->setModified(modified_);
+  }
+
+ private:
+  QTextEdit& editor_;
+  QString html_;
+  bool modified_;
+};
+
+}  // namespace
+
+void TFrmMain::ShowProgressLine(const std::string& line) {
+  RedtPingYu->setPlainText(ToQString(line));
+  RedtPingYu->repaint();
+}
+
+void TFrmMain::EndProgram() {
+  endingProgram_ = true;
+  close();
+}
+
+void TFrmMain::BackUpCasesClick() {
+  if (RefuseWhileLoading()) return;
+  cases::MRecordBase* store = ProgramCaseStore();
+  if (!store) return;
+  const std::optional<QString> chosen = ChooseFolder(this, QStringLiteral("请选择备份位置："));
+  if (!chosen) return;
+  const QString folder = *chosen + QStringLiteral("Quorin_备份_") + TimeStamp();
+  if (QDir(folder).exists()) {
+    Tell(this, QStringLiteral("当前时间的文件夹已经存在，请稍后再备份！"));
+    return;
+  }
+  if (!base::EnsureDirectory(ToUtf8(folder))) {
+    Tell(this, QStringLiteral("无法建立备份文件夹%1！").arg(folder), QStringLiteral("错误"), Icon::Error);
+    return;
+  }
+  if (store->Backup(ToUtf8(folder) + "/")) {
+    Tell(this, QStringLiteral("成功备份，已保存到") + folder + QStringLiteral("目录下"));
+  } else {
+    Tell(this, ToQString(store->lastError()));
+  }
+}
+
+void TFrmMain::RestoreCasesClick() {
+  if (RefuseWhileLoading()) return;
+  cases::MRecordBase* store = ProgramCaseStore();
+  if (!store) return;
+  if (!AskYesNo(this, QStringLiteral("执行此操作将覆盖现有的案例数据，要继续吗？"), QStringLiteral("注意了"),
+                Icon::Warning, Answer::No)) {
+    return;
+  }
+  const std::optional<QString> folder = ChooseFolder(this, QStringLiteral("请选择要还原的数据位置："));
+  if (!folder) return;
+  const std::string source = ToUtf8(*folder);
+  if (!base::FileExists(source + std::string(cases::kDatabaseWord) + ".db")) {
+    Tell(this, QStringLiteral("没有要还原的的db数据文件！"));
+    return;
+  }
+  if (!base::DirectoryExists(source + std::string(cases::kDatabaseWord) + "_f")) {
+    Tell(this, QStringLiteral("没有要还原的评语文件夹！"));
+    return;
+  }
+  // The store checks the backup and swaps it in whole; a failure leaves the data as it was.
+  if (!store->Restore(source)) {
+    Tell(this, ToQString(store->lastError()) + kDataKept);
+    return;
+  }
+  Tell(this, QStringLiteral("成功还原，请重新打开软件！"));
+  EndProgram();
+}
+
+void TFrmMain::DeleteAllCasesClick() {
+  if (RefuseWhileLoading()) return;
+  cases::MRecordBase* store = ProgramCaseStore();
+  if (!store) return;
+  if (!AskYesNo(this, QStringLiteral("确定要删除所有案例吗？"), QStringLiteral("删除所有案例"), Icon::Warning,
+                Answer::No)) {
+    return;
+  }
+  QString code;
+  for (int i = 0; i < 4; ++i) code += QString::number(QRandomGenerator::global()->bounded(10));
+  const std::optional<QString> typed =
+      Prompts().Input(this, QStringLiteral("删除码：%1 ").arg(code), QStringLiteral("请输入删除码：      "), QString());
+  if (!typed) return;
+  if (*typed != code) {
+    Tell(this, QStringLiteral("删除码错误，无法删除！"));
+    return;
+  }
+  if (!store->DeleteAll()) {
+    Tell(this, ToQString(store->lastError()));
+    // Once the database file is gone the window no longer matches it.
+    if (!base::FileExists(store->path())) EndProgram();
+    return;
+  }
+  Tell(this, QStringLiteral("成功删除所有记录，请重新打开软件！"));
+  EndProgram();
+}
+
+void TFrmMain::CompactCasesClick() {
+  if (RefuseWhileLoading()) return;
+  cases::MRecordBase* store = ProgramCaseStore();
+  if (!store) return;
+  if (store->GetPrimaryId() < 500) {
+    Tell(this, QStringLiteral("案例数据过少，无需整理！"));
+    return;
+  }
+  if (!AskYesNo(this,
+                QStringLiteral("只有数据库案例较多，并且经过频繁删除、改名等操作，才需要整理数据。确定要整理吗？"),
+                QStringLiteral("整理数据"), Icon::Warning, Answer::No)) {
+    return;
+  }
+  const int kept = store->Compact([this](const std::string& line) { ShowProgressLine(line); });
+  if (kept > 0) {
+    Tell(this, QStringLiteral(" %1 个案例已经整理出来！").arg(kept));
+  } else if (store->lastError().empty()) {
+    Tell(this, QStringLiteral(" 0 个案例已经整理出来！"));
+  } else {
+    // A compaction that fails keeps the old file.
+    Tell(this, ToQString(store->lastError()) + kDataKept);
+  }
+  EndProgram();
+}
+
+void TFrmMain::ImportCasesClick() {
+  if (RefuseWhileLoading()) return;
+  cases::MRecordBase* store = ProgramCaseStore();
+  if (!store) return;
+  const FileRequest request{QString(), ParseFilterList(QStringLiteral("all.db|*.db")), 0};
+  const std::optional<FileChoice> choice = Prompts().OpenFile(this, request);
+  if (!choice) return;
+  const std::string path = ToUtf8(choice->path);
+  if (!base::FileExists(path)) {
+    Tell(this, QStringLiteral("不存在这个数据库文件，无法导入！"));
+    return;
+  }
+  KeptEditorText editorText(*RedtPingYu);
+  const int added = store->ImportFrom(path, [this](const std::string& line) { ShowProgressLine(line); });
+  if (added <= 0) {
+    editorText.Restore();
+    Tell(this, ToQString(store->lastError()));
+    return;
+  }
+  QString message = QStringLiteral("共导入 %1 个案例！").arg(added) + QStringLiteral("请重启软件！");
+  if (store->RemarkWriteFailures() > 0) message += QStringLiteral("\r\n") + ToQString(store->lastError());
+  Tell(this, message);
+  EndProgram();
+}
+
+void TFrmMain::ExportCasesClick() {
+  if (RefuseWhileLoading()) return;
+  cases::MRecordBase* store = ProgramCaseStore();
+  if (!store) return;
+  std::vector<std::string> names;
+  store->GetClassNames(names);
+  QStringList categories;
+  for (const std::string& name : names) categories << ToQString(name);
+  TFrmExportClass picker(categories, this);
+  if (picker.exec() != QDialog::Accepted) return;
+  std::vector<std::string> chosen;
+  for (const QString& name : picker.CheckedCategories()) chosen.push_back(ToUtf8(name));
+  const bool exportAll = picker.AllChecked();
+
+  const std::optional<QString> folder = ChooseFolder(this, QStringLiteral("请选择存放位置："));
+  if (!folder) return;
+  const QString file = *folder + QStringLiteral("Quorin_") + TimeStamp() + QStringLiteral(".db");
+  const std::string path = ToUtf8(file);
+  if (base::FileExists(path)) {
+    Tell(this, QStringLiteral("当前时间的数据库文件已经存在，请稍后再导出！"));
+    return;
+  }
+  // The remark of the open case stays in the editor: the program goes on after an export.
+  KeptEditorText editorText(*RedtPingYu);
+  const int written =
+      store->ExportTo(path, chosen, exportAll, [this](const std::string& line) { ShowProgressLine(line); });
+  editorText.Restore();
+  if (written <= 0) {
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);  // an empty export file would only mislead
+    Tell(this,
+         QStringLiteral("没有可以导出的案例，或者无法创建导出数据库，导出失败，请重启软件再次试试！"));
+    return;
+  }
+  if (AskYesNo(this, QStringLiteral(" %1 个案例文件已经保存到：%2，要打开所在文件夹吗？").arg(written).arg(file),
+               QStringLiteral("打开文件夹"), Icon::Information)) {
+    ShowFolderInFileBrowser(WithoutTrailingSlash(*folder));
+  }
+}
+
+}  // namespace quorin::ui

@@ -1,0 +1,106 @@
+#include "support/case_window_fixture.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "ui/case_tree_view.h"
+#include "ui/frm_fen_lei.h"
+#include "ui/program_objects.h"
+
+namespace quorin::testing {
+
+TRecordData SampleCase(const std::string& name, int year, int month, int day, int hour, int minute,
+                       const std::string& category, bool male) {
+  TRecordData r;
+  r.ResetRecord();
+  r.year = static_cast<std::int16_t>(year);
+  r.month = static_cast<std::int16_t>(month);
+  r.day = static_cast<std::int16_t>(day);
+  r.hour = static_cast<std::int16_t>(hour);
+  r.minute = static_cast<std::int16_t>(minute);
+  r.province = 34;
+  r.longitude = 120;
+  r.latitude = 30;
+  r.addrName = "未知地";
+  r.name = name;
+  r.male = male;
+  r.masterYear = 1970;
+  r.dragonMountain = -1;
+  r.waterMountain = -1;
+  r.className = category;
+  r.remarkText = name + "的评语";
+  r.remarkFile = "n";
+  return r;
+}
+
+CaseWindowFixture::CaseWindowFixture(bool show) {
+  ui::SetProgramCaseStore(&store);
+  if (show) Show();
+}
+
+CaseWindowFixture::~CaseWindowFixture() {
+  if (main.window && main.window->isVisible()) {
+    main.prompter.answers.enqueue(ui::Answer::Yes);
+    main.window->close();
+  }
+  main.window.reset();
+  ui::SetProgramCaseStore(nullptr);
+}
+
+void CaseWindowFixture::Show() {
+  main.window->show();
+  QVERIFY(QTest::qWaitForWindowExposed(main.window.get()));
+}
+
+void CaseWindowFixture::Close() { main.Close(); }
+
+std::vector<int> CaseWindowFixture::StoreCases(const std::vector<TRecordData>& cases) {
+  cases::MRecordBase writer;
+  std::vector<int> ids;
+  if (writer.Open(ui::CaseDatabasePath()) != 0) return ids;
+  for (TRecordData r : cases) ids.push_back(writer.Insert(r));
+  return ids;
+}
+
+void CaseWindowFixture::StoreManyCases(int count, const std::string& category) {
+  cases::MRecordBase writer;
+  QVERIFY(writer.Open(ui::CaseDatabasePath()) == 0);
+  QVERIFY(writer.BeginBatch());
+  for (int i = 0; i < count; ++i) {
+    TRecordData r = SampleCase("甲" + std::to_string(i), 1900 + i / 365, 1 + i / 28 % 12, 1 + i % 28, i % 24, i % 60,
+                               category, i % 2 == 0);
+    QVERIFY(writer.InsertInBatch(r) > 0);
+  }
+  QVERIFY(writer.EndBatch());
+}
+
+bool CaseWindowFixture::PaiFor(const QString& name, int year, int month, int day, int hour, int minute) {
+  main.window->EdtName->setText(name);
+  main.SetMoment(year, month, day, hour, minute);
+  return main.Pai();
+}
+
+void CaseWindowFixture::SaveNew(const QString& category) {
+  WhenDialogShows<ui::TFrmFenLei>([category](ui::TFrmFenLei& d) {
+    d.CboFenLei->setEditText(category);
+    d.Btnok->click();
+  });
+  main.window->SbtoSave->click();
+}
+
+bool CaseWindowFixture::SelectCase(int id) {
+  QTreeWidgetItem* node = main.window->FindCaseNode(id);
+  if (!node) return false;
+  main.window->Tree->setCurrentItem(node);
+  node->setSelected(true);
+  return true;
+}
+
+bool CaseWindowFixture::WaitForTree(int timeoutMs) {
+  return QTest::qWaitFor([this] { return !main.window->TreeLoading(); }, timeoutMs);
+}
+
+}  // namespace quorin::testing

@@ -1,0 +1,67 @@
+// A main window with the program's case store on a fresh program folder, and the
+// helpers the case tests share: stored cases made in bulk, modal dialogs answered.
+#pragma once
+
+#include <QApplication>
+#include <QTimer>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "cases/record_base.h"
+#include "support/main_window_fixture.h"
+
+namespace quorin::testing {
+
+// A case as the tests store it: a Gregorian moment, a place, a person, a category.
+TRecordData SampleCase(const std::string& name, int year, int month, int day, int hour, int minute,
+                       const std::string& category = "开业", bool male = true);
+
+struct CaseWindowFixture {
+  // Installs the store; shows the window (start-up opens dat/Orlune.db) unless `show` is false.
+  explicit CaseWindowFixture(bool show = true);
+  ~CaseWindowFixture();
+
+  void Show();
+  // Closes the window as the user would, answering "确定要关闭软件吗？" with Yes.
+  void Close();
+
+  // Stores cases in dat/Orlune.db through a store of their own (before the window opens it).
+  std::vector<int> StoreCases(const std::vector<TRecordData>& cases);
+  // Stores `count` cases named 甲0, 甲1 … with moments a day apart, in one batch.
+  void StoreManyCases(int count, const std::string& category = "开业");
+
+  // Charts the window's inputs at this moment for this person; true when a chart is shown.
+  bool PaiFor(const QString& name, int year, int month, int day, int hour, int minute);
+  // Presses SbtoSave for a new case, picking `category` in the category dialog.
+  void SaveNew(const QString& category);
+  // Selects a case node in the tree.
+  bool SelectCase(int id);
+  // Waits until the tree is no longer loading.
+  bool WaitForTree(int timeoutMs = 30000);
+
+  cases::MRecordBase store;
+  MainWindowFixture main{false};
+  ui::TFrmMain& window() { return *main.window; }
+  ScriptedPrompter& prompter() { return main.prompter; }
+  ProgramFolder& folder() { return main.folder; }
+};
+
+// Runs `act` on the next modal dialog of type Dialog once it is shown (a few tries
+// while another event loop is running first).
+template <typename Dialog>
+void WhenDialogShows(std::function<void(Dialog&)> act, int tries = 50) {
+  QTimer::singleShot(0, [act = std::move(act), tries]() mutable {
+    if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+      act(*dialog);
+      // A dialog that refused to close fails the test instead of hanging it.
+      QTimer::singleShot(3000, dialog, [dialog] {
+        if (dialog->isVisible()) dialog->reject();
+      });
+    } else if (tries > 0) {
+      WhenDialogShows<Dialog>(std::move(act), tries - 1);
+    }
+  });
+}
+
+}  // namespace quorin::testing
