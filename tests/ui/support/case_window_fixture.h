@@ -53,11 +53,11 @@ template <typename Dialog>
 void WhenDialogShows(std::function<void(Dialog&)> act, int tries = 50) {
   QTimer::singleShot(0, [act = std::move(act), tries]() mutable {
     if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
-      act(*dialog);
-      // A dialog that refused to close fails the test instead of hanging it.
+      // A dialog left open (a refusal, a failed check) fails the test instead of hanging it.
       QTimer::singleShot(3000, dialog, [dialog] {
         if (dialog->isVisible()) dialog->reject();
       });
+      act(*dialog);
     } else if (tries > 0) {
       WhenDialogShows<Dialog>(std::move(act), tries - 1);
     }
