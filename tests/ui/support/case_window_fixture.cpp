@@ -55,6 +55,12 @@ void CaseWindowFixture::Show() {
   QVERIFY(QTest::qWaitForWindowExposed(main.window.get()));
 }
 
+void CaseWindowFixture::Restart() {
+  if (main.window->isVisible()) Close();
+  main.window = std::make_unique<ui::TFrmMain>();
+  Show();
+}
+
 void CaseWindowFixture::Close() { main.Close(); }
 
 std::vector<int> CaseWindowFixture::StoreCases(const std::vector<TRecordData>& cases) {

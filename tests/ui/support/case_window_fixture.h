@@ -23,6 +23,8 @@ struct CaseWindowFixture {
   ~CaseWindowFixture();
 
   void Show();
+  // A new window on the same program folder, as the next start of the program.
+  void Restart();
   // Closes the window as the user would, answering "确定要关闭软件吗？" with Yes.
   void Close();
 

@@ -1,0 +1,387 @@
+// The whole-database commands of the file menu (backup, restore, delete all,
+// compaction, export, import) and a user's whole road with one case.
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+#include <QTreeWidget>
+
+#include "base/files.h"
+#include "cases/remark_files.h"
+#include "support/case_window_fixture.h"
+#include "ui/clock.h"
+#include "ui/frm_edit_class.h"
+#include "ui/frm_export_class.h"
+#include "ui/frm_same_name.h"
+#include "ui/frm_search.h"
+#include "ui/program_objects.h"
+
+using quorin::TRecordData;
+using quorin::testing::CaseWindowFixture;
+using quorin::testing::SampleCase;
+using quorin::testing::WhenDialogShows;
+using quorin::ui::Answer;
+
+namespace {
+
+const QString kStamp = QStringLiteral("2024年3月5日8时7分9秒");
+
+struct FixedClock {
+  FixedClock() {
+    quorin::ui::SetClock([] { return QDateTime(QDate(2024, 3, 5), QTime(8, 7, 9)); });
+  }
+  ~FixedClock() { quorin::ui::SetClock({}); }
+};
+
+TRecordData Stored(int id) {
+  quorin::cases::MRecordBase reader;
+  TRecordData r;
+  if (reader.Open(quorin::ui::CaseDatabasePath()) == 0) reader.Read(id, r);
+  return r;
+}
+
+int StoredCounter() {
+  quorin::cases::MRecordBase reader;
+  return reader.Open(quorin::ui::CaseDatabasePath()) == 0 ? reader.GetPrimaryId() : -1;
+}
+
+void TypeRemark(QTextEdit* editor, const QString& text) {
+  editor->selectAll();
+  editor->insertPlainText(text);
+}
+
+QString RemarkText(const std::string& path) {
+  return QString::fromStdString(quorin::cases::ReadRemarkPlainText(path).value_or("")).trimmed();
+}
+
+void AcceptExport(const QStringList& unchecked = {}) {
+  WhenDialogShows<quorin::ui::TFrmExportClass>([unchecked](quorin::ui::TFrmExportClass& d) {
+    for (int i = 0; i < d.LstClass->count(); ++i) {
+      if (unchecked.contains(d.LstClass->item(i)->text())) d.LstClass->item(i)->setCheckState(Qt::Unchecked);
+    }
+    d.BitBtn1->click();
+  });
+}
+
+void PickFirstFound() {
+  WhenDialogShows<quorin::ui::TFrmSameName>([](quorin::ui::TFrmSameName& d) {
+    d.LstRecord->setCurrentRow(0);
+    d.BtnSee->click();
+  });
+}
+
+}  // namespace
+
+class CaseDatabaseTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { quorin::testing::PrepareApplication(); }
+
+  void backupAndRestoreKeepEveryCaseAndRemark() {
+    FixedClock clock;
+    QTemporaryDir outside;
+    CaseWindowFixture f(false);
+    TRecordData kept = SampleCase("甲", 2000, 1, 1, 1, 1);
+    kept.remarkFile = "jia";
+    f.StoreCases({kept, SampleCase("乙", 2001, 1, 1, 1, 1)});
+    const std::string remarks = quorin::base::ProgramFolder() + "Orlune_f/";
+    QVERIFY(quorin::cases::WriteRemarkFromPlainText(remarks + "jia.rtf", "甲的原评语"));
+    f.Show();
+
+    f.prompter().folders << outside.path() << outside.path();
+    f.window().MenuAction(QStringLiteral("N18"))->trigger();
+    const QString backup = outside.path() + QStringLiteral("/Quorin_备份_") + kStamp;
+    QCOMPARE(f.prompter().LastText(), QStringLiteral("成功备份，已保存到") + backup + QStringLiteral("目录下"));
+    QCOMPARE(f.prompter().folderPrompts.last(), QStringLiteral("请选择备份位置："));
+    QVERIFY(QFile::exists(backup + QStringLiteral("/Orlune.db")));
+    QVERIFY(QFile::exists(backup + QStringLiteral("/Orlune_f/jia.rtf")));
+    f.window().MenuAction(QStringLiteral("N18"))->trigger();
+    QCOMPARE(f.prompter().LastText(), QStringLiteral("当前时间的文件夹已经存在，请稍后再备份！"));
+
+    // Changes after the backup, then the restore brings the backup back and ends the program.
+    QVERIFY(f.SelectCase(1));
+    f.prompter().answers << Answer::Yes;
+    f.window().DeleteCaseClick();
+    QVERIFY(!quorin::base::FileExists(remarks + "jia.rtf"));
+    f.prompter().Clear();
+    f.prompter().answers << Answer::Yes;
+    f.prompter().folders << backup;
+    f.window().MenuAction(QStringLiteral("N17"))->trigger();
+    QCOMPARE(f.prompter().shown.first().text, QStringLiteral("执行此操作将覆盖现有的案例数据，要继续吗？"));
+    QCOMPARE(f.prompter().shown.first().defaultButton, Answer::No);
+    QCOMPARE(f.prompter().LastText(), QStringLiteral("成功还原，请重新打开软件！"));
+    QVERIFY(!f.window().isVisible());
+    QVERIFY(QFile::exists(f.folder().Dat(QStringLiteral("init.ini"))));  // the layout was saved
+    QCOMPARE(Stored(1).name, std::string("甲"));
+    QCOMPARE(RemarkText(remarks + "jia.rtf"), QStringLiteral("甲的原评语"));
+    f.Restart();
+    QCOMPARE(f.window().CurrentCaseIds(), std::vector<int>({2, 1}));
+  }
+
+  void aRestoreThatCannotWorkLeavesTheDataAsItWas() {
+    QTemporaryDir source;
+    CaseWindowFixture f(false);
+    f.StoreCases({SampleCase("甲", 2000, 1, 1, 1, 1)});
+    f.Show();
+    // No remark folder in the source: nothing is deleted.
+    QFile db(source.path() + QStringLiteral("/Orlune.db"));
+    QVERIFY(db.open(QIODevice::WriteOnly));
+    db.write("not a database at all, but long enough to look like a file of some kind");
+    db.close();
+    f.prompter().answers << Answer::Yes;
+    f.prompter().folders << source.path();
+    f.window().RestoreCasesClick();
+    QCOMPARE(f.prompter().LastText(), QStringLiteral("没有要还原的评语文件夹！"));
+    // A source the store cannot use: its message, and the data stays.
+    QVERIFY(QDir(source.path()).mkpath(QStringLiteral("Orlune_f")));
+    QVERIFY(quorin::cases::WriteRemarkFromPlainText(source.path().toStdString() + "/Orlune_f/x.rtf", "x"));
+    f.prompter().answers << Answer::Yes;
+    f.prompter().folders << source.path();
+    f.window().RestoreCasesClick();
+    QVERIFY(f.prompter().LastText().endsWith(QStringLiteral("\r\n现有的案例数据没有改动。")));
+    QVERIFY(f.window().isVisible());
+    QCOMPARE(Stored(1).name, std::string("甲"));
+    // A folder without a database.
+    QVERIFY(QFile::remove(source.path() + QStringLiteral("/Orlune.db")));
+    f.prompter().answers << Answer::Yes;
+    f.prompter().folders << source.path();
+    f.window().RestoreCasesClick();
+    QCOMPARE(f.prompter().LastText(), QStringLiteral("没有要还原的的db数据文件！"));
+  }
+
+  void deletingAllNeedsTheExactCode() {
+    CaseWindowFixture f(false);
+    f.StoreCases({SampleCase("甲", 2000, 1, 1, 1, 1)});
+    f.Show();
+    QString code;
+    f.prompter().inputFunction = [&](const QString& caption, const QString& prompt) -> std::optional<QString> {
+      code = caption.mid(4, 4);
+      if (caption != QStringLiteral("删除码：") + code + QStringLiteral(" ") ||
+          prompt != QStringLiteral("请输入删除码：      ")) {
+        return std::nullopt;
+      }
+      return QStringLiteral(" ") + code;  // a leading space makes it wrong
+    };
+    f.prompter().answers << Answer::Yes;
+    f.window().DeleteAllCasesClick();
+    QCOMPARE(f.prompter().LastText(), QStringLiteral("删除码错误，无法删除！"));
+    QCOMPARE(f.prompter().shown.first().caption, QStringLiteral("删除所有案例"));
+    QCOMPARE(code.size(), 4);
+    QCOMPARE(Stored(1).name, std::string("甲"));
+
+    f.prompter().inputFunction = [](const QString& caption, const QString&) -> std::optional<QString> {
+      return caption.mid(4, 4);
+    };
+    f.prompter().answers << Answer::Yes;
+    f.window().DeleteAllCasesClick();
+    QCOMPARE(f.prompter().LastText(), QStringLiteral("成功删除所有记录，请重新打开软件！"));
+    QVERIFY(!f.window().isVisible());
+    QVERIFY(!quorin::base::FileExists(quorin::ui::CaseDatabasePath()));
+    f.Restart();
+    QCOMPARE(f.window().CaseCount(), 0);
+  }
+
+  void compactionRenumbersOnlyLargeStores() {
+    CaseWindowFixture f(false);
+    f.StoreManyCases(499);
+    f.Show();
+    f.window().CompactCasesClick();
+    QCOMPARE(f.prompter().LastText(), QStringLiteral("案例数据过少，无需整理！"));
+    f.Close();
+
+    // 800 handed out, 300 left.
+    f.StoreManyCases(301);
+    {
+      quorin::cases::MRecordBase writer;
+      QVERIFY(writer.Open(quorin::ui::CaseDatabasePath()) == 0);
+      QVERIFY(writer.BeginBatch());
+      for (int id = 1; id <= 500; ++id) QVERIFY(writer.RemoveInBatch(id));
+      QVERIFY(writer.EndBatch());
+    }
+    f.Restart();
+    f.prompter().Clear();
+    f.prompter().answers << Answer::No;
+    f.window().CompactCasesClick();
+    QCOMPARE(f.prompter().shown.first().caption, QStringLiteral("整理数据"));
+    QCOMPARE(StoredCounter(), 800);
+    f.prompter().answers << Answer::Yes;
+    f.window().CompactCasesClick();
+    QCOMPARE(f.prompter().LastText(), QStringLiteral(" 300 个案例已经整理出来！"));
+    QCOMPARE(f.window().RedtPingYu->toPlainText(), QStringLiteral("整理进度：100％"));
+    QVERIFY(!f.window().isVisible());
+    QCOMPARE(StoredCounter(), 300);
+    QCOMPARE(Stored(1).name, std::string("甲1"));  // old id 501, the second of the second lot
+    QCOMPARE(Stored(300).name, std::string("甲300"));
+  }
+
+  void exportWritesTheChosenCategoriesAndKeepsTheRemark() {
+    FixedClock clock;
+    QTemporaryDir outside;
+    CaseWindowFixture f(false);
+    f.StoreCases({SampleCase("甲", 2000, 1, 1, 1, 1, "开业"), SampleCase("乙", 2000, 1, 1, 1, 1, "求财"),
+                  SampleCase("丙", 2000, 1, 1, 1, 1, "自选")});
+    f.Show();
+    TypeRemark(f.window().RedtPingYu, QStringLiteral("正在写的评语"));
+    // All checked: also the case whose category is not in the list.
+    AcceptExport();
+    f.prompter().folders << outside.path();
+    f.prompter().answers << Answer::Yes;
+    f.window().ExportCasesClick();
+    const QString file = outside.path() + QStringLiteral("/Quorin_") + kStamp + QStringLiteral(".db");
+    QCOMPARE(f.prompter().LastText(),
+             QStringLiteral(" 3 个案例文件已经保存到：") + file + QStringLiteral("，要打开所在文件夹吗？"));
+    QCOMPARE(f.prompter().foldersShown, QStringList({outside.path()}));
+    QCOMPARE(f.window().RedtPingYu->toPlainText(), QStringLiteral("正在写的评语"));
+    QVERIFY(f.window().RedtPingYu->document()->isModified());
+    {
+      quorin::cases::MRecordBase exported;
+      QVERIFY(exported.Open(file.toStdString()) == 0);
+      QCOMPARE(exported.GetPrimaryId(), 3);
+    }
+    f.prompter().Clear();
+    AcceptExport();
+    f.prompter().folders << outside.path();
+    f.window().ExportCasesClick();
+    QCOMPARE(f.prompter().LastText(), QStringLiteral("当前时间的数据库文件已经存在，请稍后再导出！"));
+    QVERIFY(QFile::remove(file));
+
+    // One category left out.
+    AcceptExport({QStringLiteral("求财")});
+    f.prompter().folders << outside.path();
+    f.prompter().answers << Answer::No;
+    f.window().ExportCasesClick();
+    quorin::cases::MRecordBase exported;
+    QVERIFY(exported.Open(file.toStdString()) == 0);
+    QCOMPARE(exported.GetPrimaryId(), 1);
+    std::vector<std::string> names;
+    QVERIFY(exported.GetClassNames(names));
+    QCOMPARE(names, std::vector<std::string>({"开业"}));
+  }
+
+  void importNeedsAnExistingFile() {
+    CaseWindowFixture f;
+    f.prompter().files << quorin::ui::FileChoice{f.folder().Path() + QStringLiteral("none.db"), 0};
+    f.window().ImportCasesClick();
+    QCOMPARE(f.prompter().LastText(), QStringLiteral("不存在这个数据库文件，无法导入！"));
+    QCOMPARE(f.prompter().fileRequests.last().filters.first().pattern, QStringLiteral("*.db"));
+    // The open database itself is refused, and the remarks editor keeps its text.
+    f.prompter().files << quorin::ui::FileChoice{QString::fromStdString(quorin::ui::CaseDatabasePath()), 0};
+    f.window().ImportCasesClick();
+    QVERIFY(f.window().isVisible());
+    QCOMPARE(f.window().RedtPingYu->toPlainText(), QStringLiteral("输入自己的评语:"));
+  }
+
+  // A new user's road with one case: nothing is lost on the way.
+  void oneCaseThroughEveryCommand() {
+    FixedClock clock;
+    QTemporaryDir outside;
+    QString exportFile;
+    {
+      CaseWindowFixture f(false);
+      f.StoreManyCases(500, "临时保存");
+      f.Show();
+      QVERIFY(f.PaiFor(QStringLiteral("赵六"), 2024, 3, 5, 7, 30));
+      TypeRemark(f.window().RedtPingYu, QStringLiteral("吉日，宜开业"));
+      f.SaveNew(QStringLiteral("求财"));
+      QCOMPARE(f.window().CurrentCaseId(), 501);
+      const std::string remarkPath = f.window().CurrentRemarkPath();
+
+      // Reopened from the tree after a new case, edited and saved as the open case.
+      f.prompter().answers << Answer::Yes;
+      f.window().BtoNew->click();
+      QVERIFY(f.SelectCase(501));
+      f.window().OpenCaseClick();
+      QCOMPARE(f.window().RedtPingYu->toPlainText(), QStringLiteral("吉日，宜开业"));
+      TypeRemark(f.window().RedtPingYu, QStringLiteral("吉日，宜开业。已验证"));
+      f.prompter().answers << Answer::Yes;
+      f.window().SbtoSave->click();
+      QCOMPARE(f.prompter().LastText(), QStringLiteral("已保存编辑后的案例。"));
+
+      // Moved in the category display.
+      f.window().MenuAction(QStringLiteral("N11"))->trigger();
+      QVERIFY(f.SelectCase(501));
+      f.window().PrepareTreePopup();
+      f.window().MoveCaseTo(QStringLiteral("开业"));
+      QCOMPARE(Stored(501).className, std::string("开业"));
+
+      // Found both ways.
+      f.prompter().inputs << QStringLiteral("赵六");
+      PickFirstFound();
+      f.window().FuzzySearchClick();
+      QCOMPARE(f.window().CurrentCaseId(), 501);
+      WhenDialogShows<quorin::ui::TFrmSearch>([](quorin::ui::TFrmSearch& d) {
+        d.EdtName->setText(QStringLiteral("赵六"));
+        d.ChkName->setChecked(true);
+        d.CboProv->setCurrentIndex(0);
+        d.BtnSearch->click();
+      });
+      PickFirstFound();
+      f.window().ConditionalSearchClick();
+      QCOMPARE(f.window().CurrentCaseId(), 501);
+
+      // Exported, backed up and restored.
+      AcceptExport();
+      f.prompter().folders << outside.path();
+      f.prompter().answers << Answer::No;
+      f.window().ExportCasesClick();
+      exportFile = outside.path() + QStringLiteral("/Quorin_") + kStamp + QStringLiteral(".db");
+      QVERIFY(QFile::exists(exportFile));
+      f.prompter().folders << outside.path();
+      f.window().BackUpCasesClick();
+      f.prompter().answers << Answer::Yes;
+      f.prompter().folders << outside.path() + QStringLiteral("/Quorin_备份_") + kStamp;
+      f.window().RestoreCasesClick();
+      QCOMPARE(f.prompter().LastText(), QStringLiteral("成功还原，请重新打开软件！"));
+      QCOMPARE(RemarkText(remarkPath), QStringLiteral("吉日，宜开业。已验证"));
+
+      // Compacted.
+      f.Restart();
+      f.prompter().answers << Answer::Yes;
+      f.window().CompactCasesClick();
+      QCOMPARE(f.prompter().LastText(), QStringLiteral(" 501 个案例已经整理出来！"));
+
+      // A category deleted: its cases go, ours stays with its remark.
+      f.Restart();
+      WhenDialogShows<quorin::ui::TFrmEditClass>([&f](quorin::ui::TFrmEditClass& d) {
+        const std::vector<std::string> names = d.Names();
+        d.LstClass->setCurrentRow(static_cast<int>(std::find(names.begin(), names.end(), "临时保存") - names.begin()));
+        f.prompter().answers << Answer::Yes;
+        d.BtoDelete->click();
+        d.Button6->click();
+      });
+      f.window().EditClassClick();
+      QCOMPARE(f.prompter().LastText(), QStringLiteral("删除完成！"));
+      QCOMPARE(f.window().CurrentCaseIds(), std::vector<int>({501}));
+      QVERIFY(f.SelectCase(501));
+      f.window().OpenCaseClick();
+      QCOMPARE(f.window().RedtPingYu->toPlainText(), QStringLiteral("吉日，宜开业。已验证"));
+      QCOMPARE(f.window().EdtName->text(), QStringLiteral("赵六"));
+      QCOMPARE(f.prompter().unexpected, 0);
+    }
+    {
+      // The export goes into a fresh installation.
+      CaseWindowFixture fresh;
+      fresh.prompter().files << quorin::ui::FileChoice{exportFile, 0};
+      fresh.window().ImportCasesClick();
+      QCOMPARE(fresh.prompter().LastText(), QStringLiteral("共导入 501 个案例！请重启软件！"));
+      QVERIFY(!fresh.window().isVisible());
+      fresh.Restart();
+      const TRecordData imported = Stored(501);
+      QCOMPARE(imported.name, std::string("赵六"));
+      QCOMPARE(imported.className, std::string("开业"));
+      QVERIFY(fresh.SelectCase(501));
+      fresh.window().OpenCaseClick();
+      QCOMPARE(fresh.window().RedtPingYu->toPlainText(), QStringLiteral("吉日，宜开业。已验证"));
+    }
+  }
+};
+
+QTEST_MAIN(CaseDatabaseTest)
+#include "case_database_test.moc"
