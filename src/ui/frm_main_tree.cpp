@@ -78,20 +78,14 @@ void TFrmMain::PlaceItems(const cases::CaseLoadResult& result) {
     for (const std::string& name : result.listedCategories) addCategory(name);
   }
 
-  // Nodes are added fifty at a time, the batch between two looks at the messages.
-  std::vector<std::pair<QTreeWidgetItem*, QList<QTreeWidgetItem*>>> waiting;
-  QList<QTreeWidgetItem*> waitingTop;
-  const auto addWaiting = [&] {
-    for (auto& [parent, children] : waiting) parent->addChildren(children);
-    waiting.clear();
-    Tree->addTopLevelItems(waitingTop);
-    waitingTop.clear();
-  };
+  // The nodes are made apart from the tree and added at once at the end: added in
+  // steps, each look at the messages would lay out every node placed so far again.
+  std::unordered_map<QTreeWidgetItem*, QList<QTreeWidgetItem*>> children;
+  QList<QTreeWidgetItem*> topLevel;
   const int total = static_cast<int>(result.items.size());
   int placed = 0;
   for (const cases::TCusTreeItem& item : result.items) {
     if (placed % kPlaceStep == 0) {
-      addWaiting();
       setWindowTitle(QString::number(total - placed));
       QApplication::processEvents();
       if (stopTreeWork_) break;
@@ -99,15 +93,14 @@ void TFrmMain::PlaceItems(const cases::CaseLoadResult& result) {
     QTreeWidgetItem* node = NewCaseNode(ToQString(item.text), item.male, item.id);
     if (byCategory) {
       auto it = categories.find(item.className);
-      QTreeWidgetItem* parent = it != categories.end() ? it->second : addCategory(item.className);
-      if (waiting.empty() || waiting.back().first != parent) waiting.push_back({parent, {}});
-      waiting.back().second.append(node);
+      children[it != categories.end() ? it->second : addCategory(item.className)].append(node);
     } else {
-      waitingTop.append(node);
+      topLevel.append(node);
     }
     ++placed;
   }
-  addWaiting();
+  for (auto& [parent, nodes] : children) parent->addChildren(nodes);
+  Tree->addTopLevelItems(topLevel);
   Tree->setUpdatesEnabled(true);
   SetCaseCount(placed);
 }

@@ -1,0 +1,197 @@
+// The case tree at 100,000 cases: a rebuild in time-descending order, start-up with
+// the newest 1000 shown, and the background pass of "显示全部课例". Each reports how
+// often the window repainted meanwhile (a timer asks for a repaint every 10 ms).
+#include <benchmark/benchmark.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+#include <random>
+
+#include "base/files.h"
+#include "cases/case_tree.h"
+#include "cases/record_base.h"
+#include "ui/fonts.h"
+#include "ui/frm_main.h"
+#include "ui/program_objects.h"
+#include "ui/prompter.h"
+
+namespace {
+
+using quorin::TRecordData;
+
+constexpr int kCases = 100000;
+
+// Answers every question with Yes, so windows close without a person.
+class YesPrompter final : public quorin::ui::Prompter {
+ public:
+  quorin::ui::Answer Ask(QWidget*, const quorin::ui::Message& m) override {
+    return m.buttons == quorin::ui::Buttons::YesNo ? quorin::ui::Answer::Yes : quorin::ui::Answer::Ok;
+  }
+  std::optional<QString> Input(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+  std::optional<quorin::ui::FileChoice> OpenFile(QWidget*, const quorin::ui::FileRequest&) override { return {}; }
+  std::optional<quorin::ui::FileChoice> SaveFile(QWidget*, const quorin::ui::FileRequest&) override { return {}; }
+  std::optional<QFont> ChooseFont(QWidget*, const QFont&) override { return {}; }
+  std::optional<QColor> ChooseColor(QWidget*, const QColor&) override { return {}; }
+  bool SetUpPrinter(QWidget*, QPrinter&) override { return false; }
+};
+
+// Counts the paints of a widget that a timer asks to repaint every 10 ms.
+class RepaintCounter : public QObject {
+ public:
+  explicit RepaintCounter(QWidget* watched) : watched_(watched) {
+    watched_->installEventFilter(this);
+    QObject::connect(&timer_, &QTimer::timeout, watched_, [w = watched_] { w->update(); });
+    timer_.start(10);
+  }
+  ~RepaintCounter() override { watched_->removeEventFilter(this); }
+  int paints = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+
+ private:
+  QWidget* watched_;
+  QTimer timer_;
+};
+
+TRecordData MakeCase(std::mt19937& random, int i) {
+  static const char* kSurnames[] = {"张", "王", "李", "赵", "刘", "陈", "杨", "黄", "周", "吴", "欧阳", "Smith"};
+  static const char* kGiven[] = {"伟", "芳", "娜", "敏", "静", "强", "磊", "军", "洋", "勇"};
+  static const char* kCategories[] = {"开业", "进宅", "结婚", "阳宅风水", "阴宅", "求财", "催丁", "临时保存"};
+  TRecordData r;
+  r.ResetRecord();
+  r.name = std::string(kSurnames[random() % 12]) + kGiven[random() % 10] + kGiven[i % 10];
+  r.year = static_cast<std::int16_t>(1900 + random() % 130);
+  r.month = static_cast<std::int16_t>(1 + random() % 12);
+  r.day = static_cast<std::int16_t>(1 + random() % 28);
+  r.hour = static_cast<std::int16_t>(random() % 24);
+  r.minute = static_cast<std::int16_t>(random() % 60);
+  r.isLunar = random() % 10 == 0;
+  r.male = random() % 2 == 0;
+  r.className = kCategories[random() % 8];
+  r.addrName = "广东广州";
+  r.province = 18;
+  r.dragonMountain = -1;
+  r.waterMountain = -1;
+  r.masterYear = 1970;
+  r.remarkFile = r.name + "_" + std::to_string(i);
+  r.remarkText = "此课用于" + r.className + "，效果良好。";
+  return r;
+}
+
+// One program folder with 100,000 cases for every benchmark of the run.
+class ProgramWith100kCases {
+ public:
+  ProgramWith100kCases() {
+    quorin::base::SetProgramFolder(folder_.path().toStdString() + "/");
+    quorin::cases::MRecordBase writer;
+    if (writer.Open(quorin::ui::CaseDatabasePath()) != 0 || !writer.BeginBatch()) std::abort();
+    std::mt19937 random(7);
+    for (int i = 0; i < kCases; ++i) {
+      TRecordData r = MakeCase(random, i);
+      if (writer.InsertInBatch(r) < 0) std::abort();
+    }
+    if (!writer.EndBatch()) std::abort();
+    quorin::ui::InstallPrompter(&prompter_);
+    quorin::ui::SetProgramCaseStore(&store_);
+  }
+  ~ProgramWith100kCases() {
+    quorin::ui::SetProgramCaseStore(nullptr);
+    quorin::ui::InstallPrompter(nullptr);
+  }
+
+ private:
+  QTemporaryDir folder_;
+  YesPrompter prompter_;
+  quorin::cases::MRecordBase store_;
+};
+
+ProgramWith100kCases& Program() {
+  static ProgramWith100kCases program;
+  return program;
+}
+
+void StartUpWith100kCases(benchmark::State& state) {
+  Program();
+  int shown = 0;
+  for (auto _ : state) {
+    quorin::ui::TFrmMain window;
+    window.show();
+    (void)QTest::qWaitForWindowExposed(&window);
+    QApplication::processEvents();
+    state.PauseTiming();
+    shown = window.CaseCount();
+    window.close();
+    state.ResumeTiming();
+  }
+  state.counters["shown"] = shown;
+}
+BENCHMARK(StartUpWith100kCases)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void RebuildOf100kTimeDescending(benchmark::State& state) {
+  Program();
+  quorin::ui::TFrmMain window;
+  window.show();
+  (void)QTest::qWaitForWindowExposed(&window);
+  window.MenuAction(QStringLiteral("N14"))->trigger();  // 时间降序（近-远）
+  const std::vector<int> ids = quorin::cases::NewestCaseIds(kCases, kCases);
+  int paints = 0;
+  int shown = 0;
+  for (auto _ : state) {
+    RepaintCounter counter(window.RedtPingYu->viewport());
+    window.ShowCases(ids);
+    state.PauseTiming();
+    paints = counter.paints;
+    shown = window.CaseCount();
+    state.ResumeTiming();
+  }
+  state.counters["shown"] = shown;
+  state.counters["repaints"] = paints;
+  window.close();
+}
+BENCHMARK(RebuildOf100kTimeDescending)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void ShowAllOf100kInTheBackground(benchmark::State& state) {
+  Program();
+  quorin::ui::TFrmMain window;
+  window.show();
+  (void)QTest::qWaitForWindowExposed(&window);
+  window.MenuAction(QStringLiteral("N14"))->trigger();
+  int paints = 0;
+  int shown = 0;
+  for (auto _ : state) {
+    RepaintCounter counter(window.RedtPingYu->viewport());
+    window.ShowAllCasesClick();
+    while (window.TreeLoading()) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    state.PauseTiming();
+    paints = counter.paints;
+    shown = window.CaseCount();
+    state.ResumeTiming();
+  }
+  state.counters["shown"] = shown;
+  state.counters["repaints"] = paints;
+  window.close();
+}
+BENCHMARK(ShowAllOf100kInTheBackground)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  quorin::ui::InstallFontSubstitutions();
+  QFont font(quorin::ui::kSongFont);
+  font.setPointSizeF(10.5);
+  QApplication::setFont(font);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
