@@ -1,6 +1,8 @@
 // The case tree: the newest cases at start, the background loading pass of
 // "显示全部课例" and closing during it, display styles and orders, refreshing.
 #include <QAction>
+#include <QDir>
+#include <QListWidget>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -8,10 +10,12 @@
 #include <numeric>
 
 #include "support/case_window_fixture.h"
+#include "ui/frm_edit_class.h"
 
 using quorin::TRecordData;
 using quorin::testing::CaseWindowFixture;
 using quorin::testing::SampleCase;
+using quorin::testing::WhenDialogShows;
 using quorin::ui::Answer;
 
 namespace {
@@ -161,6 +165,46 @@ class CaseTreeTest : public QObject {
     f.Close();
     QCOMPARE(f.folder().ReadGbk(QStringLiteral("dat/init.ini")).find("showStyle=1") != std::string::npos, true);
     QVERIFY(f.folder().ReadGbk(QStringLiteral("dat/init.ini")).find("sort=0") != std::string::npos);
+  }
+
+  // Pictures for a person to look at: written only when QUORIN_SCREENSHOT_DIR names a
+  // folder (run under a real X server, e.g. xvfb-run).
+  void screenshots() {
+    const QString folder = qEnvironmentVariable("QUORIN_SCREENSHOT_DIR");
+    if (folder.isEmpty()) QSKIP("QUORIN_SCREENSHOT_DIR not set");
+    QDir().mkpath(folder);
+    CaseWindowFixture f(false);
+    f.folder().WriteGbk(QStringLiteral("dat/init.ini"),
+                        "[window]\r\nleft=0\r\ntop=0\r\nwidth=1180\r\nheight=760\r\ntreewid=260\r\n"
+                        "[tree]\r\nshowStyle=0\r\nsort=1\r\n");
+    const char* names[] = {"张伟", "王芳", "李娜", "赵敏", "刘强", "陈静", "杨磊", "黄军", "周洋", "吴勇", "欧阳明", "Smith"};
+    const char* categories[] = {"开业", "进宅", "结婚", "求财", "阳宅风水"};
+    std::vector<TRecordData> cases;
+    for (int i = 0; i < 24; ++i) {
+      TRecordData r = SampleCase(names[i % 12], 1990 + i, 1 + i % 12, 1 + i, i % 24, (i * 7) % 60, categories[i % 5], i % 3 != 0);
+      r.isLunar = i % 4 == 0;
+      cases.push_back(r);
+    }
+    f.StoreCases(cases);
+    f.Show();
+    f.window().EdtName->setText(QStringLiteral("张伟"));
+    QVERIFY(f.window().Tree->topLevelItemCount() > 0);
+    f.window().Tree->expandAll();
+    QVERIFY(f.SelectCase(24));
+    f.window().OpenCaseClick();
+    QTest::qWait(150);
+    QVERIFY(f.window().grab().save(folder + QStringLiteral("/cases_by_category.png")));
+    f.window().MenuAction(QStringLiteral("N12"))->trigger();
+    QVERIFY(f.SelectCase(24));
+    QTest::qWait(150);
+    QVERIFY(f.window().grab().save(folder + QStringLiteral("/cases_as_list.png")));
+    WhenDialogShows<quorin::ui::TFrmEditClass>([folder](quorin::ui::TFrmEditClass& d) {
+      d.LstClass->setCurrentRow(1);
+      QTest::qWait(150);
+      d.grab().save(folder + QStringLiteral("/category_editor.png"));
+      d.close();
+    });
+    f.window().EditClassClick();
   }
 };
 
