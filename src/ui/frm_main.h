@@ -247,6 +247,9 @@ class TFrmMain : public QMainWindow {
   void SetMomentInputs(int astronomicalYear, int month, int day, int hour, int minute);
   void SelectMountainAndGua(int mountain, int guaPosition);
   void StepMoment(double days);
+  // Computes the chart of the chart record and shows it (the chart page comes to the
+  // front); the engine's message on failure.
+  bool ComputeChart();
   void ShowChartImage();
   void FitScrollSurface();
   void PassClickToChart(QPoint at);

@@ -21,7 +21,6 @@
 #include "ui/frm_fen_lei.h"
 #include "ui/frm_main.h"
 #include "ui/frm_main_search.h"
-#include "ui/image_canvas.h"
 #include "ui/places.h"
 #include "ui/program_files.h"
 #include "ui/program_objects.h"
@@ -170,16 +169,7 @@ void TFrmMain::OpenCaseClick() {
   caseOpen_ = true;
   currentCaseId_ = id;
   ShowRemark(*store, read);
-  if (PageMain->currentWidget() == PageSearch) PageMain->setCurrentIndex(0);
-
-  engine_->SetImageBackground(FromQColor(RedtOut->palette().color(QPalette::Base)));
-  if (!engine_->Compute(record_)) {
-    Tell(this, ToQString(engine_->ErrorText()), QStringLiteral("错误"), Icon::Error);
-    return;
-  }
-  chartShown_ = true;
-  ShowChartImage();
-  CentreChartImage();
+  if (!ComputeChart()) return;
   RedtPingYu->document()->setModified(false);
   SetSaveButtonOpen(true);
 }

@@ -81,17 +81,21 @@ void TFrmMain::BtnPaiClick() {
                               : cbodiZ->currentText() + cbodiC->currentText();
   record_.addrName = ToUtf8(address);
 
-  if (PageMain->currentWidget() == PageSearch) PageMain->setCurrentIndex(0);
+  ComputeChart();
+}
 
+bool TFrmMain::ComputeChart() {
+  if (PageMain->currentWidget() == PageSearch) PageMain->setCurrentIndex(0);
   // The picture's background follows the analysis text's.
   engine_->SetImageBackground(FromQColor(RedtOut->palette().color(QPalette::Base)));
   if (!engine_->Compute(record_)) {
     Tell(this, ToQString(engine_->ErrorText()), QStringLiteral("错误"), Icon::Error);
-    return;
+    return false;
   }
   chartShown_ = true;
   ShowChartImage();
   CentreChartImage();
+  return true;
 }
 
 void TFrmMain::ChartSearchResult(int year, int month, int day, int hour) {

@@ -21,24 +21,13 @@
 using quorin::TRecordData;
 using quorin::testing::CaseWindowFixture;
 using quorin::testing::SampleCase;
+using quorin::testing::StoredCase;
+using quorin::testing::TypeRemark;
 using quorin::ui::Answer;
 
 namespace {
 
 const QString kWait = QStringLiteral("请等待案例加载完毕！");
-
-TRecordData Stored(int id) {
-  quorin::cases::MRecordBase reader;
-  TRecordData r;
-  if (reader.Open(quorin::ui::CaseDatabasePath()) == 0) reader.Read(id, r);
-  return r;
-}
-
-// Replaces the remark as typing does, which marks the editor modified.
-void TypeRemark(QTextEdit* editor, const QString& text) {
-  editor->selectAll();
-  editor->insertPlainText(text);
-}
 
 std::string FileText(const std::string& path) { return quorin::base::ReadFileBytes(path).value_or(""); }
 
@@ -82,7 +71,7 @@ class CaseCommandsTest : public QObject {
     QCOMPARE(f.window().Tree->topLevelItemCount(), 1);
     QCOMPARE(f.window().Tree->topLevelItem(0)->text(0), QStringLiteral("张三     公2020-01-02 08:05 "));
     // The stored remark text loses its apostrophes; the remark file keeps them.
-    TRecordData stored = Stored(1);
+    TRecordData stored = StoredCase(1);
     QCOMPARE(stored.className, std::string("开业"));
     QCOMPARE(stored.remarkText, std::string("its 好日子"));
     const std::string remarkPath = f.window().CurrentRemarkPath();
@@ -100,7 +89,7 @@ class CaseCommandsTest : public QObject {
     QCOMPARE(f.prompter().Texts(),
              QStringList({QStringLiteral("要修改“张三”这条记录吗？"), QStringLiteral("已保存编辑后的案例。")}));
     QCOMPARE(f.store.GetPrimaryId(), 1);
-    stored = Stored(1);
+    stored = StoredCase(1);
     QCOMPARE(stored.name, std::string("李四"));
     QCOMPARE(stored.remarkText, std::string("改过的评语"));
     QCOMPARE(f.window().SavedRecord().name, std::string("李四"));
@@ -112,7 +101,7 @@ class CaseCommandsTest : public QObject {
     CaseWindowFixture f;
     QVERIFY(f.PaiFor(QStringLiteral("王五"), 2021, 6, 1, 9, 30));
     f.SaveNew(QStringLiteral("开业"));
-    const std::string first = Stored(1).remarkFile;
+    const std::string first = StoredCase(1).remarkFile;
     f.prompter().answers.enqueue(Answer::Yes);  // 确定要开始建立一个新案例吗?
     f.window().BtoNew->click();
     QVERIFY(!f.window().CaseOpen());
@@ -122,7 +111,7 @@ class CaseCommandsTest : public QObject {
     QVERIFY(f.main.Pai());
     f.SaveNew(QStringLiteral("开业"));
     QCOMPARE(f.window().CurrentCaseId(), 2);
-    QCOMPARE(Stored(2).remarkFile, first + "_0");
+    QCOMPARE(StoredCase(2).remarkFile, first + "_0");
   }
 
   void openingShowsTheCaseWithItsRemark() {
@@ -169,8 +158,8 @@ class CaseCommandsTest : public QObject {
     f.prompter().answers << Answer::Yes << Answer::Yes;  // save it? / 要修改“甲”这条记录吗？
     f.window().OpenCaseClick();
     QCOMPARE(f.prompter().Texts().value(0), QStringLiteral("当前记录文本已改变，要保存吗？"));
-    QCOMPARE(Stored(1).remarkText, std::string("甲的新评语"));
-    QCOMPARE(Stored(2).remarkText, std::string("乙的评语"));
+    QCOMPARE(StoredCase(1).remarkText, std::string("甲的新评语"));
+    QCOMPARE(StoredCase(2).remarkText, std::string("乙的评语"));
     QCOMPARE(f.window().CurrentCaseId(), 2);
     QCOMPARE(f.window().RedtPingYu->toPlainText(), QStringLiteral("乙的评语"));
     QCOMPARE(f.prompter().unexpected, 0);
@@ -261,13 +250,13 @@ class CaseCommandsTest : public QObject {
     for (QAction* a : f.window().pop_ming_move->actions()) offered << a->text();
     QCOMPARE(offered, QStringList({QStringLiteral("结婚"), QStringLiteral("求财")}));
     f.window().MoveCaseTo(QStringLiteral("结婚"));
-    QCOMPARE(Stored(1).className, std::string("结婚"));
+    QCOMPARE(StoredCase(1).className, std::string("结婚"));
     QCOMPARE(f.window().FindCaseNode(1)->parent()->text(0), QStringLiteral("结婚"));
     QCOMPARE(f.window().FindCaseNode(1)->parent()->childCount(), 2);
     // Saving the open case afterwards keeps it in its new category.
     f.prompter().answers.enqueue(Answer::Yes);
     f.window().SbtoSave->click();
-    QCOMPARE(Stored(1).className, std::string("结婚"));
+    QCOMPARE(StoredCase(1).className, std::string("结婚"));
 
     // The list display offers nothing.
     f.window().MenuAction(QStringLiteral("N12"))->trigger();

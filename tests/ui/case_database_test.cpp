@@ -25,6 +25,8 @@
 using quorin::TRecordData;
 using quorin::testing::CaseWindowFixture;
 using quorin::testing::SampleCase;
+using quorin::testing::StoredCase;
+using quorin::testing::TypeRemark;
 using quorin::testing::WhenDialogShows;
 using quorin::ui::Answer;
 
@@ -39,21 +41,9 @@ struct FixedClock {
   ~FixedClock() { quorin::ui::SetClock({}); }
 };
 
-TRecordData Stored(int id) {
-  quorin::cases::MRecordBase reader;
-  TRecordData r;
-  if (reader.Open(quorin::ui::CaseDatabasePath()) == 0) reader.Read(id, r);
-  return r;
-}
-
 int StoredCounter() {
   quorin::cases::MRecordBase reader;
   return reader.Open(quorin::ui::CaseDatabasePath()) == 0 ? reader.GetPrimaryId() : -1;
-}
-
-void TypeRemark(QTextEdit* editor, const QString& text) {
-  editor->selectAll();
-  editor->insertPlainText(text);
 }
 
 QString RemarkText(const std::string& path) {
@@ -119,7 +109,7 @@ class CaseDatabaseTest : public QObject {
     QCOMPARE(f.prompter().LastText(), QStringLiteral("成功还原，请重新打开软件！"));
     QVERIFY(!f.window().isVisible());
     QVERIFY(QFile::exists(f.folder().Dat(QStringLiteral("init.ini"))));  // the layout was saved
-    QCOMPARE(Stored(1).name, std::string("甲"));
+    QCOMPARE(StoredCase(1).name, std::string("甲"));
     QCOMPARE(RemarkText(remarks + "jia.rtf"), QStringLiteral("甲的原评语"));
     f.Restart();
     QCOMPARE(f.window().CurrentCaseIds(), std::vector<int>({2, 1}));
@@ -147,7 +137,7 @@ class CaseDatabaseTest : public QObject {
     f.window().RestoreCasesClick();
     QVERIFY(f.prompter().LastText().endsWith(QStringLiteral("\r\n现有的案例数据没有改动。")));
     QVERIFY(f.window().isVisible());
-    QCOMPARE(Stored(1).name, std::string("甲"));
+    QCOMPARE(StoredCase(1).name, std::string("甲"));
     // A folder without a database.
     QVERIFY(QFile::remove(source.path() + QStringLiteral("/Orlune.db")));
     f.prompter().answers << Answer::Yes;
@@ -174,7 +164,7 @@ class CaseDatabaseTest : public QObject {
     QCOMPARE(f.prompter().LastText(), QStringLiteral("删除码错误，无法删除！"));
     QCOMPARE(f.prompter().shown.first().caption, QStringLiteral("删除所有案例"));
     QCOMPARE(code.size(), 4);
-    QCOMPARE(Stored(1).name, std::string("甲"));
+    QCOMPARE(StoredCase(1).name, std::string("甲"));
 
     f.prompter().inputFunction = [](const QString& caption, const QString&) -> std::optional<QString> {
       return caption.mid(4, 4);
@@ -217,8 +207,8 @@ class CaseDatabaseTest : public QObject {
     QCOMPARE(f.window().RedtPingYu->toPlainText(), QStringLiteral("整理进度：100％"));
     QVERIFY(!f.window().isVisible());
     QCOMPARE(StoredCounter(), 300);
-    QCOMPARE(Stored(1).name, std::string("甲1"));  // old id 501, the second of the second lot
-    QCOMPARE(Stored(300).name, std::string("甲300"));
+    QCOMPARE(StoredCase(1).name, std::string("甲1"));  // old id 501, the second of the second lot
+    QCOMPARE(StoredCase(300).name, std::string("甲300"));
   }
 
   void exportWritesTheChosenCategoriesAndKeepsTheRemark() {
@@ -309,7 +299,7 @@ class CaseDatabaseTest : public QObject {
       QVERIFY(f.SelectCase(501));
       f.window().PrepareTreePopup();
       f.window().MoveCaseTo(QStringLiteral("开业"));
-      QCOMPARE(Stored(501).className, std::string("开业"));
+      QCOMPARE(StoredCase(501).className, std::string("开业"));
 
       // Found both ways.
       f.prompter().inputs << QStringLiteral("赵六");
@@ -373,7 +363,7 @@ class CaseDatabaseTest : public QObject {
       QCOMPARE(fresh.prompter().LastText(), QStringLiteral("共导入 501 个案例！请重启软件！"));
       QVERIFY(!fresh.window().isVisible());
       fresh.Restart();
-      const TRecordData imported = Stored(501);
+      const TRecordData imported = StoredCase(501);
       QCOMPARE(imported.name, std::string("赵六"));
       QCOMPARE(imported.className, std::string("开业"));
       QVERIFY(fresh.SelectCase(501));

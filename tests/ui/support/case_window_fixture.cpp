@@ -36,6 +36,18 @@ TRecordData SampleCase(const std::string& name, int year, int month, int day, in
   return r;
 }
 
+TRecordData StoredCase(int id) {
+  cases::MRecordBase reader;
+  TRecordData r;
+  if (reader.Open(ui::CaseDatabasePath()) == 0) reader.Read(id, r);
+  return r;
+}
+
+void TypeRemark(QTextEdit* editor, const QString& text) {
+  editor->selectAll();
+  editor->insertPlainText(text);
+}
+
 CaseWindowFixture::CaseWindowFixture(bool show) {
   ui::SetProgramCaseStore(&store);
   if (show) Show();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QTextEdit>
 #include <QTimer>
 #include <functional>
 #include <string>
@@ -16,6 +17,11 @@ namespace quorin::testing {
 // A case as the tests store it: a Gregorian moment, a place, a person, a category.
 TRecordData SampleCase(const std::string& name, int year, int month, int day, int hour, int minute,
                        const std::string& category = "开业", bool male = true);
+
+// The case with this id as dat/Orlune.db holds it now (an empty record when none).
+TRecordData StoredCase(int id);
+// Replaces the editor's text as typing does, which marks it modified.
+void TypeRemark(QTextEdit* editor, const QString& text);
 
 struct CaseWindowFixture {
   // Installs the store; shows the window (start-up opens dat/Orlune.db) unless `show` is false.
