@@ -2,6 +2,7 @@
 // deleting, new case and moving, with the remark files they keep.
 #include <QAction>
 #include <QFile>
+#include <QListWidget>
 #include <QMenu>
 #include <QDir>
 #include <QPushButton>
@@ -15,6 +16,7 @@
 #include "base/files.h"
 #include "cases/remark_files.h"
 #include "support/case_window_fixture.h"
+#include "ui/frm_edit_class.h"
 #include "ui/program_files.h"
 #include "ui/program_objects.h"
 
@@ -23,6 +25,7 @@ using quorin::testing::CaseWindowFixture;
 using quorin::testing::SampleCase;
 using quorin::testing::StoredCase;
 using quorin::testing::TypeRemark;
+using quorin::testing::WhenDialogShows;
 using quorin::ui::Answer;
 
 namespace {
@@ -263,6 +266,39 @@ class CaseCommandsTest : public QObject {
     QVERIFY(f.SelectCase(2));
     f.window().PrepareTreePopup();
     QVERIFY(f.window().pop_ming_move->actions().isEmpty());
+  }
+
+  void theCategoryEditorReachesTheOpenCase() {
+    CaseWindowFixture f(false);
+    f.StoreCases({SampleCase("甲", 2000, 1, 1, 1, 1, "开业"), SampleCase("乙", 2000, 1, 1, 1, 1, "求财")});
+    f.Show();
+    QVERIFY(f.SelectCase(1));
+    f.window().OpenCaseClick();
+    // Renamed: the next save of the open case keeps the new name.
+    WhenDialogShows<quorin::ui::TFrmEditClass>([&f](quorin::ui::TFrmEditClass& d) {
+      d.LstClass->setCurrentRow(0);
+      f.prompter().answers << Answer::Yes;
+      f.prompter().inputs << QStringLiteral("新店");
+      d.BtoRename->click();
+      d.Button6->click();
+    });
+    f.window().EditClassClick();
+    QCOMPARE(f.prompter().LastText(), QStringLiteral("改名完成！"));
+    f.prompter().answers << Answer::Yes;
+    f.window().SbtoSave->click();
+    QCOMPARE(StoredCase(1).className, std::string("新店"));
+    // Deleted with its category: the chart stays and saves as a new case.
+    WhenDialogShows<quorin::ui::TFrmEditClass>([&f](quorin::ui::TFrmEditClass& d) {
+      d.LstClass->setCurrentRow(0);
+      f.prompter().answers << Answer::Yes;
+      d.BtoDelete->click();
+      d.Button6->click();
+    });
+    f.window().EditClassClick();
+    QVERIFY(!f.window().CaseOpen());
+    QCOMPARE(f.window().SbtoSave->text(), QStringLiteral("存新"));
+    QCOMPARE(f.window().CurrentCaseIds(), std::vector<int>({2}));
+    QCOMPARE(f.prompter().unexpected, 0);
   }
 
   void everyCaseCommandWaitsForTheLoadingPass() {
