@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: first the Release build (model, command line,
-# windows), then the model and command-line tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer. Exits non-zero on any failure.
+# windows), then every test again under AddressSanitizer and UndefinedBehaviorSanitizer
+# (windows offscreen). Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -15,7 +15,7 @@ cmake --build build/release
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build and tests"
 cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="-O1" \
-  -DQUORIN_SANITIZE=ON -DQUORIN_GUI=OFF -DQUORIN_BENCH=OFF -DQUORIN_TESTS=ON >/dev/null
+  -DQUORIN_SANITIZE=ON -DQUORIN_GUI=ON -DQUORIN_BENCH=OFF -DQUORIN_TESTS=ON >/dev/null
 cmake --build build/sanitize
 (cd build/sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --output-on-failure -j "$jobs" --timeout 1200)
