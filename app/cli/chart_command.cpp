@@ -15,7 +15,7 @@
 
 #include "base/files.h"
 #include "base/gbk.h"
-#include "base/utf8.h"
+#include "cases/case_text.h"
 #include "cases/record_data.h"
 #include "chart/domain_tables.h"
 #include "chart/quorin_day.h"
@@ -28,22 +28,14 @@ namespace {
 
 constexpr const char* kNameNotice = "姓名中包含：\"、*、<、>、?、\\、/、|、'、：等字符。已经处理为合适的文本！";
 
-// The name as the chart window cleans it: blanks trimmed, the characters a case
-// file cannot hold removed, at most ten characters, "甲" for nothing.
+// The name as the chart window cleans it, except that a name whose every character is
+// removed prints as "甲" here rather than empty.
 std::string CleanName(const std::string& raw, bool& changed) {
   const auto first = raw.find_first_not_of(" \t");
   const std::string trimmed = first == std::string::npos ? "" : raw.substr(first, raw.find_last_not_of(" \t") - first + 1);
-  if (trimmed.empty()) {
-    changed = true;
-    return "甲";
-  }
-  std::string cleaned;
-  for (char c : trimmed) {
-    if (std::string_view("\"*<>?\\/|:' ").find(c) == std::string_view::npos) cleaned += c;
-  }
-  if (base::CharacterCount(cleaned) > 10) cleaned = base::Utf8Substring(cleaned, 0, 10);
-  changed = cleaned != trimmed;
-  return cleaned.empty() ? "甲" : cleaned;
+  cases::CleanedName cleaned = cases::CleanChartName(trimmed);
+  changed = cleaned.changed;
+  return cleaned.name.empty() ? "甲" : cleaned.name;
 }
 
 // "YYYY-MM-DD HH:MM" (the time may be left out for 00:00; the year may be negative).

@@ -6,15 +6,35 @@
 
 namespace quorin::cases {
 
-std::string CleanCaseName(std::string_view name, bool* changed) {
+namespace {
+
+constexpr int kNameCharacters = 10;
+
+// The characters a case file and the database cannot hold, removed.
+std::string WithoutForbiddenCharacters(std::string_view name) {
   constexpr std::string_view kForbidden = "\"*<>?\\/|:' ";
   std::string kept;
   for (const char c : name) {
     if (kForbidden.find(c) == std::string_view::npos) kept += c;
   }
+  return kept;
+}
+
+}  // namespace
+
+std::string CleanCaseName(std::string_view name, bool* changed) {
+  std::string kept = WithoutForbiddenCharacters(name);
   if (changed) *changed = kept.size() != name.size();
-  kept = base::Utf8Substring(kept, 0, 10);
+  kept = base::Utf8Substring(kept, 0, kNameCharacters);
   return kept.empty() ? "甲" : kept;
+}
+
+CleanedName CleanChartName(std::string_view trimmed) {
+  if (trimmed.empty()) return {"甲", true};
+  const std::string kept = WithoutForbiddenCharacters(trimmed);
+  std::string name = base::Utf8Substring(kept, 0, kNameCharacters);
+  const bool changed = kept.size() != trimmed.size() || name.size() != kept.size();
+  return {std::move(name), changed};
 }
 
 std::string RemoveApostrophes(std::string_view text) {

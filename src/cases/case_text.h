@@ -16,6 +16,17 @@ constexpr int StoredYear(int historicalYear) { return historicalYear < 0 ? histo
 // tells whether characters had to be removed.
 std::string CleanCaseName(std::string_view name, bool* changed = nullptr);
 
+// The person's name as 排盘 takes it. `trimmed` is the typed name with the blanks around
+// it already removed (each caller trims by its own rule). Empty becomes "甲"; otherwise
+// the characters CleanCaseName removes are removed and the name is cut to 10 characters,
+// which leaves an empty name when every character was removed. `changed` is set when the
+// name was empty, or anything was removed or cut.
+struct CleanedName {
+  std::string name;
+  bool changed = false;
+};
+CleanedName CleanChartName(std::string_view trimmed);
+
 // The remark text as stored: every apostrophe removed.
 std::string RemoveApostrophes(std::string_view text);
 

@@ -1,8 +1,9 @@
 #include "ui/chart_inputs.h"
 
-#include <QList>
 #include <cmath>
 
+#include "cases/case_text.h"
+#include "ui/program_files.h"
 #include "ui/text_numbers.h"
 
 namespace quorin::ui {
@@ -12,20 +13,9 @@ int ToAstronomicalYear(int historicalYear) { return historicalYear < 0 ? histori
 int ToHistoricalYear(int astronomicalYear) { return astronomicalYear <= 0 ? astronomicalYear - 1 : astronomicalYear; }
 
 CleanedName CleanName(const QString& typed) {
-  const QString trimmed = typed.trimmed();
-  if (trimmed.isEmpty()) return {QStringLiteral("甲"), true};
-  static const QString kRemoved = QStringLiteral("\"*<>?\\/|:' ");
-  QString name;
-  for (const QChar c : trimmed) {
-    if (!kRemoved.contains(c)) name.append(c);
-  }
-  bool changed = name.size() != trimmed.size();
-  const QList<uint> codePoints = name.toUcs4();
-  if (codePoints.size() > kNameCharacters) {
-    name = QString::fromUcs4(reinterpret_cast<const char32_t*>(codePoints.constData()), kNameCharacters);
-    changed = true;
-  }
-  return {name, changed};
+  // Qt's trimming also takes the ideographic space a Chinese keyboard types.
+  const cases::CleanedName cleaned = cases::CleanChartName(ToUtf8(typed.trimmed()));
+  return {ToQString(cleaned.name), cleaned.changed};
 }
 
 QString HourItemText(int hour) {

@@ -13,14 +13,13 @@ bool IsValidHistoricalYear(int year);
 int ToAstronomicalYear(int historicalYear);
 int ToHistoricalYear(int astronomicalYear);
 
-// The name as it is saved: blanks around it trimmed, the characters that file names
-// and the case database cannot hold removed, at most 10 characters, "甲" when empty.
+// The name as 排盘 saves it: blanks around it trimmed (Qt's rule), then
+// cases::CleanChartName.
 struct CleanedName {
   QString name;
   bool changed = false;  // empty, or something was removed or cut
 };
 CleanedName CleanName(const QString& typed);
-inline constexpr int kNameCharacters = 10;
 
 // Item text of hour h in the hour list: "0时子", "1时丑", "2时丑" … "23时子".
 QString HourItemText(int hour);
