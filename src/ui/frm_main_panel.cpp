@@ -8,6 +8,7 @@
 
 #include "base/gbk.h"
 #include "base/ini_file.h"
+#include "chart/compass.h"
 #include "chart/domain_tables.h"
 #include "ui/chart_inputs.h"
 #include "ui/clock.h"
@@ -125,12 +126,12 @@ void TFrmMain::SpeedButton7Click() {
     const std::optional<QString> typed = Prompts().Input(this, QStringLiteral("周天度->坐山"),
                                                          QStringLiteral("输入周天度数：     "), QString());
     if (!typed) return;
-    const float degrees = ParseCompassDegrees(*typed);
+    const float degrees = chart::ParseCompassDegrees(ToUtf8(*typed));
     if (degrees < 0 || degrees > 360) {
       Tell(this, QStringLiteral("周天度数输入在：0-360之间！，格式：18-12或者18:12（等于18度12分）"));
       continue;
     }
-    const MountainAndGua found = MountainAndGuaOfDegrees(degrees);
+    const chart::MountainAndGua found = chart::MountainAndGuaOfDegrees(degrees);
     SelectMountainAndGua(found.mountain, found.guaPosition);
     return;
   }

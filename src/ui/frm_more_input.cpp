@@ -7,10 +7,11 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "chart/compass.h"
 #include "chart/domain_tables.h"
-#include "ui/chart_inputs.h"
 #include "ui/fonts.h"
 #include "ui/mountain_lists.h"
+#include "ui/program_files.h"
 #include "ui/prompter.h"
 #include "ui/ui_font.h"
 
@@ -149,12 +150,12 @@ void TFrmMoreInput::AskDegrees(const Position& p) {
         Prompts().Input(this, QStringLiteral("输入周天度"), QStringLiteral("周天度数：     "), text);
     if (!typed) return;
     text = *typed;
-    const float degrees = ParseCompassDegrees(text);
+    const float degrees = chart::ParseCompassDegrees(ToUtf8(text));
     if (degrees < 0 || degrees > 360) {
       Tell(this, QStringLiteral("周天度数输入在：0-360之间！，格式：18-12或者18:12（等于18度12分）"));
       continue;
     }
-    const MountainAndGua found = MountainAndGuaOfDegrees(degrees);
+    const chart::MountainAndGua found = chart::MountainAndGuaOfDegrees(degrees);
     p.mountain->setCurrentIndex(found.mountain);
     FillGuaList(p);
     p.gua->setCurrentIndex(found.guaPosition);

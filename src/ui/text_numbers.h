@@ -5,8 +5,7 @@
 
 namespace quorin::ui {
 
-// The text as a whole decimal integer (blanks around it allowed, an optional sign,
-// or "$"/"0x" hexadecimal); `fallback` for anything else, an empty text included.
+// base::IntegerOrDefault of the typed text.
 int IntegerOrDefault(const QString& text, int fallback);
 
 // The number of a list item such as "+3(推荐)": the integer before any "(", 0 if none.
