@@ -28,6 +28,8 @@ class YesPrompter final : public quorin::ui::Prompter {
   std::optional<QFont> ChooseFont(QWidget*, const QFont&) override { return {}; }
   std::optional<QColor> ChooseColor(QWidget*, const QColor&) override { return {}; }
   bool SetUpPrinter(QWidget*, QPrinter&) override { return false; }
+  std::optional<QString> ChooseFolder(QWidget*, const QString&) override { return {}; }
+  void ShowFolder(const QString&) override {}
 };
 
 void StartUpOnEmptyDatabase(benchmark::State& state) {

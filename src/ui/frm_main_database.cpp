@@ -11,7 +11,6 @@
 #include "cases/remark_files.h"
 #include "cases/record_base.h"
 #include "ui/clock.h"
-#include "ui/folder_prompt.h"
 #include "ui/frm_export_class.h"
 #include "ui/frm_main.h"
 #include "ui/program_files.h"
@@ -235,7 +234,7 @@ void TFrmMain::ExportCasesClick() {
   }
   if (AskYesNo(this, QStringLiteral(" %1 个案例文件已经保存到：%2，要打开所在文件夹吗？").arg(written).arg(file),
                QStringLiteral("打开文件夹"), Icon::Information)) {
-    ShowFolderInFileBrowser(WithoutTrailingSlash(*folder));
+    Prompts().ShowFolder(WithoutTrailingSlash(*folder));
   }
 }
 

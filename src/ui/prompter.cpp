@@ -2,12 +2,14 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QUrl>
 
 namespace quorin::ui {
 
@@ -82,6 +84,14 @@ class ScreenPrompter final : public Prompter {
     return dialog.exec() == QDialog::Accepted;
   }
 
+  std::optional<QString> ChooseFolder(QWidget* parent, const QString& prompt) override {
+    const QString chosen = QFileDialog::getExistingDirectory(parent, prompt);
+    if (chosen.isEmpty()) return std::nullopt;
+    return chosen;
+  }
+
+  void ShowFolder(const QString& folder) override { QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); }
+
  private:
   static QMessageBox::StandardButton StandardOf(Answer a, Buttons buttons) {
     switch (a) {
@@ -134,6 +144,13 @@ void Tell(QWidget* parent, const QString& text, const QString& caption, Icon ico
 
 bool AskYesNo(QWidget* parent, const QString& text, const QString& caption, Icon icon, Answer defaultButton) {
   return Prompts().Ask(parent, Message{caption, text, Buttons::YesNo, defaultButton, icon}) == Answer::Yes;
+}
+
+std::optional<QString> ChooseFolder(QWidget* parent, const QString& prompt) {
+  std::optional<QString> folder = Prompts().ChooseFolder(parent, prompt);
+  if (!folder || folder->isEmpty()) return std::nullopt;
+  if (!folder->endsWith(QLatin1Char('/'))) folder->append(QLatin1Char('/'));
+  return folder;
 }
 
 }  // namespace quorin::ui

@@ -56,6 +56,10 @@ class Prompter {
   virtual std::optional<QColor> ChooseColor(QWidget* parent, const QColor& initial) = 0;
   // The print dialog on `printer`; true when the user confirms.
   virtual bool SetUpPrinter(QWidget* parent, QPrinter& printer) = 0;
+  // The folder browser: the chosen folder, or nothing when the user cancels.
+  virtual std::optional<QString> ChooseFolder(QWidget* parent, const QString& prompt) = 0;
+  // Shows a folder in the system's file browser.
+  virtual void ShowFolder(const QString& folder) = 0;
 };
 
 // The prompter in use: the on-screen one unless a test installed its own.
@@ -67,5 +71,7 @@ void InstallPrompter(Prompter* prompter);
 void Tell(QWidget* parent, const QString& text, const QString& caption = {}, Icon icon = Icon::None);
 bool AskYesNo(QWidget* parent, const QString& text, const QString& caption, Icon icon,
               Answer defaultButton = Answer::Yes);
+// The folder the user picks under `prompt`, always with a trailing '/'; nothing on cancel.
+std::optional<QString> ChooseFolder(QWidget* parent, const QString& prompt);
 
 }  // namespace quorin::ui

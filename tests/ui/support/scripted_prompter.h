@@ -6,12 +6,11 @@
 #include <QString>
 #include <functional>
 
-#include "ui/folder_prompt.h"
 #include "ui/prompter.h"
 
 namespace quorin::testing {
 
-class ScriptedPrompter final : public ui::Prompter, public ui::FolderPrompter {
+class ScriptedPrompter final : public ui::Prompter {
  public:
   // Installs itself for the program and restores the screen prompter when it goes.
   ScriptedPrompter();
