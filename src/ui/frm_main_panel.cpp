@@ -9,10 +9,10 @@
 #include "base/gbk.h"
 #include "base/ini_file.h"
 #include "chart/compass.h"
-#include "chart/domain_tables.h"
 #include "ui/chart_inputs.h"
 #include "ui/clock.h"
 #include "ui/frm_main.h"
+#include "ui/mountain_lists.h"
 #include "ui/program_files.h"
 #include "ui/prompter.h"
 #include "ui/text_numbers.h"
@@ -21,9 +21,7 @@
 namespace quorin::ui {
 
 void TFrmMain::FillFixedLists() {
-  for (int m = 0; m < chart::kMountainCount; ++m) {
-    CboShan->addItem(ToQString(std::string(chart::MountainName(m))) + QStringLiteral("山"));
-  }
+  FillMountainList(CboShan);
   for (int i = 1; i <= 12; ++i) cbom->addItem(QStringLiteral("%1月").arg(i));
   for (int i = 1; i <= 31; ++i) cbod->addItem(QStringLiteral("%1日").arg(i));
   for (int i = 0; i < 24; ++i) cbos->addItem(HourItemText(i));
@@ -36,16 +34,7 @@ void TFrmMain::FillFixedLists() {
   });
 }
 
-void TFrmMain::CboShanChange() {
-  CboGua->clear();
-  const int mountain = CboShan->currentIndex();
-  if (mountain < 0) return;
-  for (int column = 0; column < chart::kMountainColumns; ++column) {
-    const int gua = chart::GuaForMountain(mountain, column);
-    if (gua >= 0) CboGua->addItem(ToQString(std::string(chart::GuaName(gua))));
-  }
-  CboGua->setCurrentIndex(0);
-}
+void TFrmMain::CboShanChange() { FillGuaList(CboGua, CboShan->currentIndex()); }
 
 void TFrmMain::SelectMountainAndGua(int mountain, int guaPosition) {
   CboShan->setCurrentIndex(mountain);
