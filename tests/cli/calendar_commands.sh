@@ -1,38 +1,6 @@
 #!/usr/bin/env bash
 # End-to-end checks of the calendar commands: lunar, solar, lunar-year, terms, pillars, era.
-set -u
-cli="$1"
-failures=0
-err_file="$(mktemp)"
-trap 'rm -f "$err_file"' EXIT
-
-# expect NAME EXPECTED_OUTPUT COMMAND...: stdout must match and the exit code be 0.
-expect() {
-  local name="$1" expected="$2"
-  shift 2
-  local actual
-  actual="$("$cli" "$@" 2>&1)"
-  local rc=$?
-  if [[ $rc -ne 0 || "$actual" != "$expected" ]]; then
-    echo "FAIL $name (exit $rc)"
-    diff <(echo "$expected") <(echo "$actual") | head -20
-    failures=$((failures + 1))
-  fi
-}
-
-# refused NAME MESSAGE COMMAND...: exit 1, nothing on stdout, the message on stderr.
-refused() {
-  local name="$1" message="$2"
-  shift 2
-  local out err rc
-  out="$("$cli" "$@" 2>"$err_file")"
-  rc=$?
-  err="$(cat "$err_file")"
-  if [[ $rc -ne 1 || -n "$out" || "$err" != "$message" ]]; then
-    echo "FAIL $name: exit $rc, stdout '$out', stderr '$err'"
-    failures=$((failures + 1))
-  fi
-}
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 expect lunar-leap "2023 2 1 1 闰二月初一" lunar 2023-03-22
 expect lunar-new-year "2024 1 1 0 正月初一" lunar 2024-02-10
@@ -65,10 +33,10 @@ expect lunar-year-2023 "2022-11-24 11 0 29
 2023-12-13 11 0 29" lunar-year 2023
 
 terms="$("$cli" terms 2024)"
-[[ "$(echo "$terms" | wc -l)" -eq 24 ]] || { echo "FAIL terms-count"; failures=$((failures + 1)); }
-[[ "$(echo "$terms" | head -1)" == "0 小寒 2024-01-06 04:49" ]] || { echo "FAIL terms-first"; failures=$((failures + 1)); }
-[[ "$(echo "$terms" | sed -n 3p)" == "2 立春 2024-02-04 16:27" ]] || { echo "FAIL terms-spring"; failures=$((failures + 1)); }
-[[ "$(echo "$terms" | tail -1)" == "23 冬至 2024-12-21 17:20" ]] || { echo "FAIL terms-last"; failures=$((failures + 1)); }
+[[ "$(echo "$terms" | wc -l)" -eq 24 ]] || fail terms-count
+[[ "$(echo "$terms" | head -1)" == "0 小寒 2024-01-06 04:49" ]] || fail terms-first
+[[ "$(echo "$terms" | sed -n 3p)" == "2 立春 2024-02-04 16:27" ]] || fail terms-spring
+[[ "$(echo "$terms" | tail -1)" == "23 冬至 2024-12-21 17:20" ]] || fail terms-last
 
 expect pillars-before-spring "己卯 丁丑 壬辰 庚戌 16 14 29 47
 2000-02-04 20:39
@@ -98,6 +66,6 @@ expect era-first "[夏] 禹  禹1年" era -2070
 refused era-zero "年份在-4713 到 9999年之间，并且没有公元0年" era 0
 
 "$cli" lunar 2023-3 >/dev/null 2>&1
-[[ $? -eq 2 ]] || { echo "FAIL usage exit code"; failures=$((failures + 1)); }
+[[ $? -eq 2 ]] || fail "usage exit code"
 
-exit $((failures > 0))
+finish "calendar CLI"

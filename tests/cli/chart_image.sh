@@ -1,16 +1,7 @@
 #!/usr/bin/env bash
 # quorin-cli chart --png/--click/--areas: the picture file, clicks that select a
 # column and flip lines of the mountain hexagram, and the refusals.
-set -u
-cli="$1"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-failures=0
-
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 : >"$work/set.ini"
 chart=("$cli" chart "2024-03-15 10:30" --mountain 子 --gua 1 --name 张三 --birth 1980 --settings "$work/set.ini")
@@ -25,7 +16,7 @@ code=$?
 if [ "$code" -eq 2 ] && grep -qF "没有图片功能" "$work/err"; then
   # A build without the Qt canvas says so and writes nothing.
   [ -e "$work/a.png" ] && fail "a build without pictures wrote a file"
-  exit "$([ "$failures" -eq 0 ] && echo 0 || echo 1)"
+  finish "chart picture CLI"
 fi
 [ "$code" -eq 0 ] || fail "--png: exit $code ($(cat "$work/err"))"
 
@@ -87,4 +78,4 @@ done
 [ $? -eq 1 ] || fail "unwritable --png: expected exit 1"
 grep -qF "无法写入图片文件" "$work/err" || fail "unwritable --png: $(cat "$work/err")"
 
-[ "$failures" -eq 0 ]
+finish "chart picture CLI"

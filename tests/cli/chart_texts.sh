@@ -1,17 +1,8 @@
 #!/usr/bin/env bash
 # quorin-cli chart: the golden chart texts, the coloured ranges, line flips and refusals.
-set -u
-cli="$1"
-src="$2"
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 golden="$src/tests/chart/golden"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-failures=0
-
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
+run=("$cli" chart)
 
 # Compares the output of a command with a file.
 same() {
@@ -24,17 +15,6 @@ same() {
     return
   fi
   diff -u "$expected" "$work/out" >"$work/diff" || fail "$name: differs from $expected"$'\n'"$(head -20 "$work/diff")"
-}
-
-# Runs a command that must be refused with the given exit code and message.
-refused() {
-  local name="$1" code="$2" message="$3"
-  shift 3
-  "$@" >"$work/out" 2>"$work/err"
-  local got=$?
-  [ "$got" -eq "$code" ] || fail "$name: exit $got, expected $code"
-  grep -qF -- "$message" "$work/err" || fail "$name: message '$message' not in: $(cat "$work/err")"
-  [ -s "$work/out" ] && fail "$name: printed a chart"
 }
 
 : >"$work/default.ini"
@@ -86,16 +66,16 @@ head -1 "$work/flip" | grep -q '午山(丙午)$' || fail "flip: not on 午山: $
 cmp -s "$work/back" "$work/plain" || fail "flip back: the chart differs from the unflipped one"
 
 # Refusals: the program's messages exit 1, bad usage exits 2.
-refused year0 1 "年份必须在-4713到9999年之间，并且没有公元0年" "$cli" chart "0-03-15 10:30"
-refused year10000 1 "年份必须在-4713到9999年之间" "$cli" chart "10000-03-15 10:30"
-refused birth 1 "主命年份必须在-4713到9999年之间" "$cli" chart "2024-03-15 10:30" --birth 0
-refused gregorian 1 "不存在这个日期" "$cli" chart "1582-10-10 12:00" --settings "$work/default.ini"
-refused leap 1 "不存在这个农历日期，无法转换到公历！" "$cli" chart "2024-02-01 12:00" --lunar --leap --settings "$work/default.ini"
-refused column 1 "山家、龙、水的卦位不存在" "$cli" chart "2024-03-15 10:30" --mountain 壬 --gua 3 --settings "$work/default.ini"
-refused mountain 2 "--mountain" "$cli" chart "2024-03-15 10:30" --mountain 天
-refused moment 2 "YYYY-MM-DD" "$cli" chart "2024/03/15"
-refused flipline 2 "--flip" "$cli" chart "2024-03-15 10:30" --flip 7
-refused settings 2 "找不到设置文件" "$cli" chart "2024-03-15 10:30" --settings "$work/none.ini"
+refused_with year0 1 "年份必须在-4713到9999年之间，并且没有公元0年" "0-03-15 10:30"
+refused_with year10000 1 "年份必须在-4713到9999年之间" "10000-03-15 10:30"
+refused_with birth 1 "主命年份必须在-4713到9999年之间" "2024-03-15 10:30" --birth 0
+refused_with gregorian 1 "不存在这个日期" "1582-10-10 12:00" --settings "$work/default.ini"
+refused_with leap 1 "不存在这个农历日期，无法转换到公历！" "2024-02-01 12:00" --lunar --leap --settings "$work/default.ini"
+refused_with column 1 "山家、龙、水的卦位不存在" "2024-03-15 10:30" --mountain 壬 --gua 3 --settings "$work/default.ini"
+refused_with mountain 2 "--mountain" "2024-03-15 10:30" --mountain 天
+refused_with moment 2 "YYYY-MM-DD" "2024/03/15"
+refused_with flipline 2 "--flip" "2024-03-15 10:30" --flip 7
+refused_with settings 2 "找不到设置文件" "2024-03-15 10:30" --settings "$work/none.ini"
 
 # A name with characters a case file cannot hold is cleaned, with the window's notice.
 "$cli" chart "2024-03-15 10:30" --name 'a:b*c' --settings "$work/default.ini" >"$work/name" 2>"$work/err" ||
@@ -103,5 +83,4 @@ refused settings 2 "找不到设置文件" "$cli" chart "2024-03-15 10:30" --set
 head -1 "$work/name" | grep -q '^主命：abc（1978年-男命），' || fail "name: $(head -1 "$work/name")"
 grep -q '已经处理为合适的文本' "$work/err" || fail "name: no notice"
 
-[ "$failures" -eq 0 ] && echo "chart CLI: all checks passed"
-exit "$failures"
+finish "chart CLI"

@@ -1,35 +1,17 @@
 #!/usr/bin/env bash
 # quorin-cli search: whole years, patterns, digit groups, charting the results, refusals.
-set -u
-cli="$1"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-failures=0
-
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
+run=("$cli" search)
 
 # Runs a search that must succeed; its output is left in $work/out.
 search() {
-  "$cli" search "$@" >"$work/out" 2>"$work/err"
+  "${run[@]}" "$@" >"$work/out" 2>"$work/err"
   local code=$?
   [ "$code" -eq 0 ] || fail "search $*: exit $code ($(cat "$work/err"))"
 }
 
 # The moments of the last output, without running numbers and count.
 moments() { grep '时$' "$work/out" | sed 's/^[0-9]*：//'; }
-
-refused() {
-  local name="$1" code="$2" message="$3"
-  shift 3
-  "$cli" search "$@" >"$work/out" 2>"$work/err"
-  local got=$?
-  [ "$got" -eq "$code" ] || fail "$name: exit $got, expected $code"
-  grep -qF -- "$message" "$work/err" || fail "$name: message '$message' not in: $(cat "$work/err")"
-  [ -s "$work/out" ] && fail "$name: printed results"
-}
 
 # Nothing ticked: every double hour of the year, then the count.
 for spec in "2023 4380" "2024 4392" "9999 4380" "-121 4392"; do
@@ -86,17 +68,16 @@ moments >"$work/beijing"
 search --year 2024 --qi 合五 --mountain 子 --settings "$work/solar.ini" --lon 80
 [ "$(moments)" != "$(cat "$work/beijing")" ] || fail "longitude 80 changed nothing"
 
-refused "year 0" 1 "查找年份必须在-4713到9999年之间" --year 0
-refused "year 10000" 1 "查找年份必须在-4713到9999年之间" --year 10000
-refused "birth" 1 "主命年份必须在-4713到9999年之间" --year 2024 --birth -5000
-refused "no year" 2 "需要 --year" --qi 同数
-refused "condition" 2 "--qi 的条件应为" --year 2024 --qi 合六
-refused "column" 2 "--gua" --year 2024 --mountain 壬 --gua 3
-refused "dragon" 2 "--dragon" --year 2024 --dragon 子
-refused "digits" 2 "--qi-digits" --year 2024 --qi-digits 1234567
-refused "no digits" 2 "--yun-digits" --year 2024 --yun-digits 0
-refused "adjacent alone" 2 "--qi-adjacent" --year 2024 --qi-adjacent
-refused "pattern" 2 "--pattern" --year 2024 --pattern 【现成吉格】
+refused_with "year 0" 1 "查找年份必须在-4713到9999年之间" --year 0
+refused_with "year 10000" 1 "查找年份必须在-4713到9999年之间" --year 10000
+refused_with "birth" 1 "主命年份必须在-4713到9999年之间" --year 2024 --birth -5000
+refused_with "no year" 2 "需要 --year" --qi 同数
+refused_with "condition" 2 "--qi 的条件应为" --year 2024 --qi 合六
+refused_with "column" 2 "--gua" --year 2024 --mountain 壬 --gua 3
+refused_with "dragon" 2 "--dragon" --year 2024 --dragon 子
+refused_with "digits" 2 "--qi-digits" --year 2024 --qi-digits 1234567
+refused_with "no digits" 2 "--yun-digits" --year 2024 --yun-digits 0
+refused_with "adjacent alone" 2 "--qi-adjacent" --year 2024 --qi-adjacent
+refused_with "pattern" 2 "--pattern" --year 2024 --pattern 【现成吉格】
 
-[ "$failures" -eq 0 ] || { echo "$failures failure(s)" >&2; exit 1; }
-echo "search: all passed"
+finish "search CLI"
