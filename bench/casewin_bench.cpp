@@ -18,28 +18,16 @@
 #include "ui/frm_main.h"
 #include "ui/program_objects.h"
 #include "ui/prompter.h"
+#include "support/sample_cases.h"
+#include "support/yes_prompter.h"
 
 namespace {
 
 using quorin::TRecordData;
+using quorin::bench::MakeCase;
+using quorin::bench::YesPrompter;
 
 constexpr int kCases = 100000;
-
-// Answers every question with Yes, so windows close without a person.
-class YesPrompter final : public quorin::ui::Prompter {
- public:
-  quorin::ui::Answer Ask(QWidget*, const quorin::ui::Message& m) override {
-    return m.buttons == quorin::ui::Buttons::YesNo ? quorin::ui::Answer::Yes : quorin::ui::Answer::Ok;
-  }
-  std::optional<QString> Input(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-  std::optional<quorin::ui::FileChoice> OpenFile(QWidget*, const quorin::ui::FileRequest&) override { return {}; }
-  std::optional<quorin::ui::FileChoice> SaveFile(QWidget*, const quorin::ui::FileRequest&) override { return {}; }
-  std::optional<QFont> ChooseFont(QWidget*, const QFont&) override { return {}; }
-  std::optional<QColor> ChooseColor(QWidget*, const QColor&) override { return {}; }
-  bool SetUpPrinter(QWidget*, QPrinter&) override { return false; }
-  std::optional<QString> ChooseFolder(QWidget*, const QString&) override { return {}; }
-  void ShowFolder(const QString&) override {}
-};
 
 // Counts the paints of a widget that a timer asks to repaint every 10 ms.
 class RepaintCounter : public QObject {
@@ -62,31 +50,6 @@ class RepaintCounter : public QObject {
   QWidget* watched_;
   QTimer timer_;
 };
-
-TRecordData MakeCase(std::mt19937& random, int i) {
-  static const char* kSurnames[] = {"张", "王", "李", "赵", "刘", "陈", "杨", "黄", "周", "吴", "欧阳", "Smith"};
-  static const char* kGiven[] = {"伟", "芳", "娜", "敏", "静", "强", "磊", "军", "洋", "勇"};
-  static const char* kCategories[] = {"开业", "进宅", "结婚", "阳宅风水", "阴宅", "求财", "催丁", "临时保存"};
-  TRecordData r;
-  r.ResetRecord();
-  r.name = std::string(kSurnames[random() % 12]) + kGiven[random() % 10] + kGiven[i % 10];
-  r.year = static_cast<std::int16_t>(1900 + random() % 130);
-  r.month = static_cast<std::int16_t>(1 + random() % 12);
-  r.day = static_cast<std::int16_t>(1 + random() % 28);
-  r.hour = static_cast<std::int16_t>(random() % 24);
-  r.minute = static_cast<std::int16_t>(random() % 60);
-  r.isLunar = random() % 10 == 0;
-  r.male = random() % 2 == 0;
-  r.className = kCategories[random() % 8];
-  r.addrName = "广东广州";
-  r.province = 18;
-  r.dragonMountain = -1;
-  r.waterMountain = -1;
-  r.masterYear = 1970;
-  r.remarkFile = r.name + "_" + std::to_string(i);
-  r.remarkText = "此课用于" + r.className + "，效果良好。";
-  return r;
-}
 
 // One program folder with 100,000 cases for every benchmark of the run.
 class ProgramWith100kCases {

@@ -13,24 +13,11 @@
 #include "ui/frm_main.h"
 #include "ui/program_objects.h"
 #include "ui/prompter.h"
+#include "support/yes_prompter.h"
 
 namespace {
 
-// Answers the closing question so the window can go without a person.
-class YesPrompter final : public quorin::ui::Prompter {
- public:
-  quorin::ui::Answer Ask(QWidget*, const quorin::ui::Message& m) override {
-    return m.buttons == quorin::ui::Buttons::YesNo ? quorin::ui::Answer::Yes : quorin::ui::Answer::Ok;
-  }
-  std::optional<QString> Input(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-  std::optional<quorin::ui::FileChoice> OpenFile(QWidget*, const quorin::ui::FileRequest&) override { return {}; }
-  std::optional<quorin::ui::FileChoice> SaveFile(QWidget*, const quorin::ui::FileRequest&) override { return {}; }
-  std::optional<QFont> ChooseFont(QWidget*, const QFont&) override { return {}; }
-  std::optional<QColor> ChooseColor(QWidget*, const QColor&) override { return {}; }
-  bool SetUpPrinter(QWidget*, QPrinter&) override { return false; }
-  std::optional<QString> ChooseFolder(QWidget*, const QString&) override { return {}; }
-  void ShowFolder(const QString&) override {}
-};
+using quorin::bench::YesPrompter;
 
 void StartUpOnEmptyDatabase(benchmark::State& state) {
   YesPrompter prompter;
