@@ -8,6 +8,7 @@
 #include "chart/image_links.h"
 #include "chart/quorin_day.h"
 #include "iching/hexagrams.h"
+#include "support/chart_request.h"
 #include "support/temp_dir.h"
 
 namespace quorin::chart {
@@ -15,31 +16,10 @@ namespace {
 
 using Kind = RecordingCanvas::Operation::Kind;
 using Op = RecordingCanvas::Operation;
-
-TRecordData Request(int mountain, int column) {
-  TRecordData r;
-  r.ResetRecord();
-  r.year = 2024;
-  r.month = 3;
-  r.day = 15;
-  r.hour = 10;
-  r.minute = 30;
-  r.province = 34;
-  r.longitude = 120;
-  r.latitude = 30;
-  r.addrName = "未知地";
-  r.name = "张三";
-  r.male = true;
-  r.masterYear = 1980;
-  r.mountain = mountain;
-  r.mountainGua = column;
-  r.dragonMountain = r.waterMountain = -1;
-  r.dragonGua = r.waterGua = -1;
-  return r;
-}
+using testing::ZhangSanRequest;
 
 // The 子 mountain chart of 2024-03-15 10:30: 主 山 年 月 日 时 with 山 = 坤.
-TRecordData ZiChart() { return Request(1, 1); }
+TRecordData ZiChart() { return ZhangSanRequest(1, 1); }
 
 class ChartImage : public ::testing::Test {
  protected:
@@ -135,7 +115,7 @@ TEST_F(ChartImage, HeaderLinesFollowTheTimeBasis) {
   EXPECT_EQ(engine.ImageHeaderLines(), zi);
 
   testing::WriteBytes(dir.File("set.ini"), "[set]\r\nidate=2\r\n");
-  TRecordData r = Request(22, 1);
+  TRecordData r = ZhangSanRequest(22, 1);
   r.year = 1995, r.month = 8, r.day = 20, r.hour = 13, r.minute = 5;
   r.name = "李四";
   r.male = false;

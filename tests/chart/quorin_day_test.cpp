@@ -3,38 +3,17 @@
 #include <gtest/gtest.h>
 
 #include "base/utf8.h"
+#include "support/chart_request.h"
 #include "support/temp_dir.h"
 
 namespace quorin::chart {
 namespace {
 
+using testing::ChartRequest;
 using testing::ReadBytes;
 using testing::SourcePath;
 using testing::TempDir;
 using testing::WriteBytes;
-
-// A request as the main window fills it: historical years already astronomical.
-TRecordData Request(int year, int month, int day, int hour, int minute, int mountain, int column) {
-  TRecordData r;
-  r.ResetRecord();
-  r.year = static_cast<std::int16_t>(year);
-  r.month = static_cast<std::int16_t>(month);
-  r.day = static_cast<std::int16_t>(day);
-  r.hour = static_cast<std::int16_t>(hour);
-  r.minute = static_cast<std::int16_t>(minute);
-  r.province = 34;
-  r.longitude = 120;
-  r.latitude = 30;
-  r.addrName = "未知地";
-  r.name = "某人";
-  r.male = true;
-  r.masterYear = 1978;
-  r.mountain = mountain;
-  r.mountainGua = column;
-  r.dragonMountain = r.waterMountain = -1;
-  r.dragonGua = r.waterGua = -1;
-  return r;
-}
 
 class ChartEngine : public ::testing::Test {
  protected:
@@ -71,13 +50,10 @@ TEST_F(ChartEngine, GoldenChartTexts) {
   };
   std::vector<Golden> goldens;
   {
-    TRecordData r = Request(2024, 3, 15, 10, 30, 1, 1);
-    r.name = "张三";
-    r.masterYear = 1980;
-    goldens.push_back({"zi_mountain_2024.txt", "", r});
+    goldens.push_back({"zi_mountain_2024.txt", "", testing::ZhangSanRequest(1, 1)});
   }
   {
-    TRecordData r = Request(1995, 8, 20, 13, 5, 22, 1);
+    TRecordData r = ChartRequest(1995, 8, 20, 13, 5, 22, 1);
     r.name = "李四";
     r.male = false;
     r.masterYear = -119;  // 120 BC
@@ -92,7 +68,7 @@ TEST_F(ChartEngine, GoldenChartTexts) {
     goldens.push_back({"qian_mountain_full_1995.txt", "idate=2\r\n", r});
   }
   {
-    TRecordData r = Request(2023, 2, 1, 23, 30, 13, 1);
+    TRecordData r = ChartRequest(2023, 2, 1, 23, 30, 13, 1);
     r.isLunar = true;
     r.isLeapMonth = true;
     r.masterYear = 1954;
@@ -110,7 +86,7 @@ TEST_F(ChartEngine, GoldenChartTexts) {
 }
 
 TEST_F(ChartEngine, HeadingsAreBoldAndColoured) {
-  TRecordData r = Request(1995, 8, 20, 13, 5, 22, 1);
+  TRecordData r = ChartRequest(1995, 8, 20, 13, 5, 22, 1);
   r.dragonMountain = 1;
   r.dragonGua = 1;
   r.waterMountain = 7;
@@ -131,7 +107,7 @@ TEST_F(ChartEngine, HeadingsAreBoldAndColoured) {
 TEST_F(ChartEngine, TableColoursNonPillarColumnsRedAndPillarsBlue) {
   // 6 to 9 columns: the red part is 6n - 20 GBK bytes, the blue part 24, of every content line.
   for (int columns = 6; columns <= 9; ++columns) {
-    TRecordData r = Request(2024, 3, 15, 10, 30, 1, 1);
+    TRecordData r = ChartRequest(2024, 3, 15, 10, 30, 1, 1);
     if (columns >= 7) r.showFacing = true;
     if (columns >= 8) r.dragonMountain = 5, r.dragonGua = 0;
     if (columns >= 9) r.waterMountain = 6, r.waterGua = 2;
@@ -157,10 +133,10 @@ TEST_F(ChartEngine, TableColoursNonPillarColumnsRedAndPillarsBlue) {
 
 TEST_F(ChartEngine, YearPillarChangesAtLiChunInBeijingTime) {
   // 立春 of 2000 is at 20:40:24 Beijing time.
-  ASSERT_TRUE(engine.Compute(Request(2000, 2, 4, 20, 39, 1, 0)));
+  ASSERT_TRUE(engine.Compute(ChartRequest(2000, 2, 4, 20, 39, 1, 0)));
   EXPECT_EQ(engine.Pillars().year, 16);  // 己卯
   EXPECT_EQ(engine.Pillars().month, 14);  // 丁丑
-  ASSERT_TRUE(engine.Compute(Request(2000, 2, 4, 20, 41, 1, 0)));
+  ASSERT_TRUE(engine.Compute(ChartRequest(2000, 2, 4, 20, 41, 1, 0)));
   EXPECT_EQ(engine.Pillars().year, 17);  // 庚辰
   EXPECT_EQ(engine.Pillars().month, 15);  // 戊寅
   EXPECT_EQ(engine.ShenshaLines()[2], "3:月破-申。");
@@ -168,10 +144,10 @@ TEST_F(ChartEngine, YearPillarChangesAtLiChunInBeijingTime) {
 }
 
 TEST_F(ChartEngine, HourTwentyThreeBelongsToTheNextDay) {
-  ASSERT_TRUE(engine.Compute(Request(2023, 3, 22, 22, 59, 1, 0)));
+  ASSERT_TRUE(engine.Compute(ChartRequest(2023, 3, 22, 22, 59, 1, 0)));
   const int day = engine.Pillars().day;
   EXPECT_EQ(engine.Pillars().hour % 12, 0);  // 亥
-  ASSERT_TRUE(engine.Compute(Request(2023, 3, 22, 23, 30, 1, 0)));
+  ASSERT_TRUE(engine.Compute(ChartRequest(2023, 3, 22, 23, 30, 1, 0)));
   EXPECT_EQ(engine.Pillars().day, (day + 1) % 60);
   EXPECT_EQ(engine.Pillars().hour, 13);  // 丙子 on a 庚 day
   EXPECT_EQ(engine.LunarDate().day, 2);  // 闰二月初二, the next day
@@ -179,7 +155,7 @@ TEST_F(ChartEngine, HourTwentyThreeBelongsToTheNextDay) {
 }
 
 TEST_F(ChartEngine, TimeBasisOfTheHeader) {
-  TRecordData r = Request(2024, 6, 1, 12, 0, 1, 0);
+  TRecordData r = ChartRequest(2024, 6, 1, 12, 0, 1, 0);
   r.longitude = 90;
   r.latitude = 30.5f;
   r.addrName = "某地";
@@ -207,12 +183,12 @@ TEST_F(ChartEngine, TimeBasisOfTheHeader) {
 }
 
 TEST_F(ChartEngine, YearsBeforeOurEraPrintWithoutYearZero) {
-  TRecordData r = Request(2024, 3, 15, 10, 30, 1, 0);
+  TRecordData r = ChartRequest(2024, 3, 15, 10, 30, 1, 0);
   r.masterYear = 0;  // 1 BC
   ASSERT_TRUE(engine.Compute(r));
   EXPECT_TRUE(Line(0).starts_with("主命：某人（-1年-男命），")) << Line(0);
   EXPECT_EQ(engine.MasterJiazi(), 57);  // 庚申
-  ASSERT_TRUE(engine.Compute(Request(-99, 5, 1, 12, 0, 1, 0)));  // 100 BC
+  ASSERT_TRUE(engine.Compute(ChartRequest(-99, 5, 1, 12, 0, 1, 0)));  // 100 BC
   EXPECT_TRUE(Line(2).starts_with("公历：-100年5月1日")) << Line(2);
   EXPECT_TRUE(Line(3).starts_with("农历：前一○○年")) << Line(3);
 }
@@ -234,40 +210,40 @@ TEST_F(ChartEngine, SeasonalDayHexagramWinsOverIjiazi) {
   };
   for (const auto& c : cases) {
     Settings("bRiGua=1\r\nijiazi=1\r\n");
-    ASSERT_TRUE(engine.Compute(Request(c.year, c.month, c.day, 0, 30, 1, 0)));
+    ASSERT_TRUE(engine.Compute(ChartRequest(c.year, c.month, c.day, 0, 30, 1, 0)));
     EXPECT_EQ(engine.Slot(kSlotDay).gua, c.dayGua) << c.year << "-" << c.month << "-" << c.day;
     Settings("bRiGua=0\r\nijiazi=0\r\n");
-    ASSERT_TRUE(engine.Compute(Request(c.year, c.month, c.day, 0, 30, 1, 0)));
+    ASSERT_TRUE(engine.Compute(ChartRequest(c.year, c.month, c.day, 0, 30, 1, 0)));
     EXPECT_EQ(engine.Slot(kSlotDay).gua, GuaForJiazi(engine.Pillars().day, false));
   }
   // The 甲子 hour of a 甲子 day still follows ijiazi.
   Settings("bRiGua=1\r\nijiazi=1\r\n");
-  ASSERT_TRUE(engine.Compute(Request(1949, 10, 1, 0, 30, 1, 0)));
+  ASSERT_TRUE(engine.Compute(ChartRequest(1949, 10, 1, 0, 30, 1, 0)));
   EXPECT_EQ(engine.Pillars().hour, 1);
   EXPECT_EQ(engine.Slot(kSlotHour).gua, 57);  // 复
   Settings("bRiGua=1\r\nijiazi=0\r\n");
-  ASSERT_TRUE(engine.Compute(Request(1949, 10, 1, 0, 30, 1, 0)));
+  ASSERT_TRUE(engine.Compute(ChartRequest(1949, 10, 1, 0, 30, 1, 0)));
   EXPECT_EQ(engine.Slot(kSlotHour).gua, 56);  // 坤
 }
 
 TEST_F(ChartEngine, DateFailuresKeepThePreviousChart) {
-  ASSERT_TRUE(engine.Compute(Request(2024, 3, 15, 10, 30, 1, 1)));
+  ASSERT_TRUE(engine.Compute(ChartRequest(2024, 3, 15, 10, 30, 1, 1)));
   const std::string before = text.Text();
   const auto slots = engine.Slots();
   struct Case {
     TRecordData request;
     const char* message;
   };
-  TRecordData leap = Request(2024, 2, 1, 12, 0, 1, 0);
+  TRecordData leap = ChartRequest(2024, 2, 1, 12, 0, 1, 0);
   leap.isLunar = leap.isLeapMonth = true;  // 2024 has no leap second month
-  TRecordData thirteenth = Request(2024, 13, 1, 12, 0, 1, 0);
-  TRecordData noColumn = Request(2024, 3, 15, 10, 30, 0, 3);  // 壬 has no column 3
-  TRecordData noDragon = Request(2024, 3, 15, 10, 30, 1, 0);
+  TRecordData thirteenth = ChartRequest(2024, 13, 1, 12, 0, 1, 0);
+  TRecordData noColumn = ChartRequest(2024, 3, 15, 10, 30, 0, 3);  // 壬 has no column 3
+  TRecordData noDragon = ChartRequest(2024, 3, 15, 10, 30, 1, 0);
   noDragon.dragonMountain = 2;
   noDragon.dragonGua = 3;
   const Case cases[] = {
-      {Request(1582, 10, 10, 12, 0, 1, 0), "不存在这个日期"},
-      {Request(2023, 2, 29, 12, 0, 1, 0), "不存在这个日期"},
+      {ChartRequest(1582, 10, 10, 12, 0, 1, 0), "不存在这个日期"},
+      {ChartRequest(2023, 2, 29, 12, 0, 1, 0), "不存在这个日期"},
       {thirteenth, "不存在这个日期"},
       {leap, "不存在这个农历日期，无法转换到公历！"},
       {noColumn, kNoSuchPosition},
@@ -279,13 +255,13 @@ TEST_F(ChartEngine, DateFailuresKeepThePreviousChart) {
     EXPECT_EQ(text.Text(), before);
     EXPECT_EQ(engine.Slots(), slots);
   }
-  EXPECT_TRUE(engine.Compute(Request(1582, 10, 4, 12, 0, 1, 0)));
-  EXPECT_TRUE(engine.Compute(Request(1582, 10, 15, 12, 0, 1, 0)));
+  EXPECT_TRUE(engine.Compute(ChartRequest(1582, 10, 4, 12, 0, 1, 0)));
+  EXPECT_TRUE(engine.Compute(ChartRequest(1582, 10, 15, 12, 0, 1, 0)));
   EXPECT_EQ(engine.ErrorText(), "");
 }
 
 TEST_F(ChartEngine, PositionsAndShownColumns) {
-  TRecordData r = Request(2024, 3, 15, 10, 30, 1, 1);
+  TRecordData r = ChartRequest(2024, 3, 15, 10, 30, 1, 1);
   ASSERT_TRUE(engine.Compute(r));
   EXPECT_EQ(engine.ShownCount(), 6);
   EXPECT_EQ(engine.ShownPosition(0), 2);  // 主
@@ -314,7 +290,7 @@ TEST_F(ChartEngine, PositionsAndShownColumns) {
 TEST_F(ChartEngine, FlippedLinesStayOnTheChosenMountain) {
   // 夬 lies in 丙 (column 2) and in 午 (column 0). On 午山, flipping line 1 gives 大过
   // (午 column 3); flipping it back must return to 午山 夬, not to 丙山.
-  ASSERT_TRUE(engine.Compute(Request(2024, 3, 15, 10, 30, 13, 0)));
+  ASSERT_TRUE(engine.Compute(ChartRequest(2024, 3, 15, 10, 30, 13, 0)));
   EXPECT_EQ(engine.BaseGua(), 61);
   engine.SetChangedLine(0, true);
   ASSERT_TRUE(engine.RecomputeWithChangedLines());
@@ -334,7 +310,7 @@ TEST_F(ChartEngine, FlippedLinesStayOnTheChosenMountain) {
   EXPECT_EQ(Line(4).find("抽"), std::string::npos);  // back to the original hexagram
 
   // A hexagram the chosen mountain lacks moves to its first mountain in the table.
-  ASSERT_TRUE(engine.Compute(Request(2024, 3, 15, 10, 30, 13, 1)));  // 午 乾
+  ASSERT_TRUE(engine.Compute(ChartRequest(2024, 3, 15, 10, 30, 13, 1)));  // 午 乾
   engine.SetChangedLine(1, true);
   engine.SetChangedLine(4, true);
   ASSERT_TRUE(engine.RecomputeWithChangedLines());  // 乾 with lines 2 and 5 flipped: 离
@@ -346,12 +322,12 @@ TEST_F(ChartEngine, FlippedLinesStayOnTheChosenMountain) {
   EXPECT_TRUE(Line(0).ends_with("甲山(庚寅)")) << Line(0);
 
   // A new chart clears the flips.
-  ASSERT_TRUE(engine.Compute(Request(2024, 3, 15, 10, 30, 13, 1)));
+  ASSERT_TRUE(engine.Compute(ChartRequest(2024, 3, 15, 10, 30, 13, 1)));
   EXPECT_EQ(engine.ChangedLines(), (std::array<std::uint8_t, 6>{}));
 }
 
 TEST_F(ChartEngine, MomentStepsThroughJulianDays) {
-  ASSERT_TRUE(engine.Compute(Request(2024, 12, 31, 23, 0, 1, 0)));
+  ASSERT_TRUE(engine.Compute(ChartRequest(2024, 12, 31, 23, 0, 1, 0)));
   const MQuorinDay::Moment m = engine.GetMoment();
   EXPECT_EQ(m.beijingDate, (calendar::CivilDateTime{2024, 12, 31, 23, 0}));
   EXPECT_EQ(engine.DateFromJD(m.beijingJD + 1.0 / 12 + 5.0 / 86400), (calendar::CivilDateTime{2025, 1, 1, 1, 0}));
@@ -360,10 +336,10 @@ TEST_F(ChartEngine, MomentStepsThroughJulianDays) {
 
 TEST_F(ChartEngine, MissingSettingsFileGivesTheDefaults) {
   engine.SetSettingsPath(dir.File("nothing.ini"));
-  ASSERT_TRUE(engine.Compute(Request(2024, 3, 15, 10, 30, 1, 1)));
+  ASSERT_TRUE(engine.Compute(ChartRequest(2024, 3, 15, 10, 30, 1, 1)));
   EXPECT_EQ(engine.Settings(), ChartSettings{});
   Settings("idate=1\r\nijiazi=1\r\nleftpos=7\r\niShanShow=1\r\nbRiGua=1\r\n");
-  ASSERT_TRUE(engine.Compute(Request(2024, 3, 15, 10, 30, 1, 1)));
+  ASSERT_TRUE(engine.Compute(ChartRequest(2024, 3, 15, 10, 30, 1, 1)));
   EXPECT_EQ(engine.Settings(), (ChartSettings{1, 1, 7, 1, true}));
   EXPECT_EQ(text.FirstLineIndent(), 7);
 }
@@ -372,7 +348,7 @@ TEST_F(ChartEngine, ComputesWithoutAnAttachedView) {
   MQuorinDay bare;
   bare.SetSettingsPath(dir.File("set.ini"));
   EXPECT_FALSE(bare.RecomputeWithChangedLines());  // no chart yet: nothing to recompute
-  ASSERT_TRUE(bare.Compute(Request(2024, 3, 15, 10, 30, 1, 1)));
+  ASSERT_TRUE(bare.Compute(ChartRequest(2024, 3, 15, 10, 30, 1, 1)));
   EXPECT_EQ(bare.Slot(kSlotYear).gua, 52);  // 甲辰: 睽
   EXPECT_EQ(bare.Avoid()[0], 7);
 }
