@@ -12,6 +12,7 @@
 
 #include "base/gbk.h"
 #include "calendar/calendar_text.h"
+#include "ui/bring_to_front.h"
 #include "ui/chart_inputs.h"
 #include "ui/clock.h"
 #include "ui/fonts.h"
@@ -161,13 +162,7 @@ TFrmWnl* TFrmWnl::ShowInstance(QWidget* owner, const CivilDateTime& historical) 
     Current()->setAttribute(Qt::WA_DeleteOnClose);
   }
   Current()->Open(historical);
-  if (Current()->isMinimized()) {
-    Current()->showNormal();
-  } else {
-    Current()->show();
-  }
-  Current()->raise();
-  Current()->activateWindow();
+  BringToFront(Current());
   return Current();
 }
 

@@ -11,6 +11,7 @@
 #include "base/utf8.h"
 #include "iching/hexagrams.h"
 #include "iching/liu_yao_gua.h"
+#include "ui/bring_to_front.h"
 #include "ui/fonts.h"
 #include "ui/frm_zhou_yi_texts.h"
 #include "ui/program_files.h"
@@ -158,13 +159,7 @@ TFrmZhouYi* TFrmZhouYi::ShowInstance(QWidget* owner) {
       Current()->move(screen->availableGeometry().center() - Current()->rect().center());
     }
   }
-  if (Current()->isMinimized()) {
-    Current()->showNormal();
-  } else {
-    Current()->show();
-  }
-  Current()->raise();
-  Current()->activateWindow();
+  BringToFront(Current());
   return Current();
 }
 
