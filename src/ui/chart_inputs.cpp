@@ -1,13 +1,32 @@
 #include "ui/chart_inputs.h"
 
+#include <QLineEdit>
+
 #include "cases/case_text.h"
 #include "ui/program_files.h"
+#include "ui/prompter.h"
+#include "ui/text_numbers.h"
 
 namespace quorin::ui {
 
 bool IsValidHistoricalYear(int year) { return year >= kFirstYear && year <= kLastYear && year != 0; }
 int ToAstronomicalYear(int historicalYear) { return historicalYear < 0 ? historicalYear + 1 : historicalYear; }
 int ToHistoricalYear(int astronomicalYear) { return astronomicalYear <= 0 ? astronomicalYear - 1 : astronomicalYear; }
+
+std::optional<int> ReadYearInput(QWidget* parent, QLineEdit* edit, const QString& message, const QString& caption) {
+  const int year = IntegerOrDefault(edit->text(), -5000);
+  if (!IsValidHistoricalYear(year)) {
+    Tell(parent, message, caption, Icon::Warning);
+    edit->setFocus();
+    return std::nullopt;
+  }
+  return ToAstronomicalYear(year);
+}
+
+QString MasterYearMessage() {
+  return QStringLiteral(
+      "主命年份必须在-4713到9999年之间，并且没有公元0年\r\n注意：公元前用负数，比如公元前120年，就输入-120");
+}
 
 CleanedName CleanName(const QString& typed) {
   // Qt's trimming also takes the ideographic space a Chinese keyboard types.

@@ -2,6 +2,10 @@
 #pragma once
 
 #include <QString>
+#include <optional>
+
+class QLineEdit;
+class QWidget;
 
 namespace quorin::ui {
 
@@ -12,6 +16,13 @@ bool IsValidHistoricalYear(int year);
 // 1 BC (-1) is stored as 0: a year below zero gains one.
 int ToAstronomicalYear(int historicalYear);
 int ToHistoricalYear(int astronomicalYear);
+
+// The year typed into `edit`, as stored (astronomical). When it is no valid year the
+// user is told `message` under `caption` with a warning, the focus goes to the edit
+// and nothing is returned.
+std::optional<int> ReadYearInput(QWidget* parent, QLineEdit* edit, const QString& message, const QString& caption);
+// The message for a person's year out of range.
+QString MasterYearMessage();
 
 // The name as 排盘 saves it: blanks around it trimmed (Qt's rule), then
 // cases::CleanChartName.

@@ -16,7 +16,6 @@
 #include "ui/frm_fan_tui_search.h"
 #include "ui/program_files.h"
 #include "ui/prompter.h"
-#include "ui/text_numbers.h"
 #include "ui/ui_font.h"
 #include "ui/up_down.h"
 
@@ -142,14 +141,11 @@ void TFrmFanTui::Prepare(const FourPillars& pillars, bool male) {
 FanTuiResult TFrmFanTui::Result() const { return {found_, male_, foundPillars_}; }
 
 void TFrmFanTui::BtnchaClick() {
-  const int start = IntegerOrDefault(Edtyear->text(), -5000);
-  if (!IsValidHistoricalYear(start)) {
-    Tell(this,
-         QStringLiteral("起始年必须在-4713到9999年之间，并且没有公元0年\n注意：公元前用负数，比如公元前120年，就输入-120"),
-         QStringLiteral("年份错误"), Icon::Warning);
-    Edtyear->setFocus();
-    return;
-  }
+  const std::optional<int> start = ReadYearInput(
+      this, Edtyear,
+      QStringLiteral("起始年必须在-4713到9999年之间，并且没有公元0年\n注意：公元前用负数，比如公元前120年，就输入-120"),
+      QStringLiteral("年份错误"));
+  if (!start) return;
   Btnpai->setEnabled(false);
   const BuiltPillars built = BuildPillars({cbotian0->currentIndex(), cbodi0->currentIndex(), cbodi1->currentIndex(),
                                            cbotian2->currentIndex(), cbodi2->currentIndex(), cbodi3->currentIndex()});
@@ -158,10 +154,10 @@ void TFrmFanTui::BtnchaClick() {
          QStringLiteral("无效的四柱"), Icon::Error);
     return;
   }
-  Upyear->SetPosition(ToAstronomicalYear(start));
+  Upyear->SetPosition(*start);
 
   calendar::MYiDateEx date;
-  const std::optional<CivilDateTime> found = FindPillarMoment(date, built.pillars, ToAstronomicalYear(start));
+  const std::optional<CivilDateTime> found = FindPillarMoment(date, built.pillars, *start);
   if (!found) {
     Memo1->setPlainText(QStringLiteral("没有符合的四柱，改变起始年反推，或许可以找到。\n\n"));
     return;

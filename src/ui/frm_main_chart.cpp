@@ -17,7 +17,6 @@
 #include "ui/image_canvas.h"
 #include "ui/program_files.h"
 #include "ui/prompter.h"
-#include "ui/text_numbers.h"
 #include "ui/up_down.h"
 
 namespace quorin::ui {
@@ -26,8 +25,6 @@ namespace {
 
 const QString kYearMessage = QStringLiteral(
     "年份必须在-4713到9999年之间，并且没有公元0年\r\n注意：公元前用负数，比如公元前120年，就输入-120");
-const QString kMasterYearMessage = QStringLiteral(
-    "主命年份必须在-4713到9999年之间，并且没有公元0年\r\n注意：公元前用负数，比如公元前120年，就输入-120");
 
 }  // namespace
 
@@ -40,25 +37,18 @@ void TFrmMain::BtnPaiClick() {
     EdtName->setText(cleaned.name);
   }
 
-  const int year = IntegerOrDefault(EdtYear->text(), -5000);
-  if (!IsValidHistoricalYear(year)) {
-    Tell(this, kYearMessage, QStringLiteral("年份错误"), Icon::Warning);
-    EdtYear->setFocus();
-    return;
-  }
-  const int masterYear = IntegerOrDefault(LedtZhuYear->text(), -5000);
-  if (!IsValidHistoricalYear(masterYear)) {
-    Tell(this, kMasterYearMessage, QStringLiteral("年份错误"), Icon::Warning);
-    LedtZhuYear->setFocus();
-    return;
-  }
+  const std::optional<int> year = ReadYearInput(this, EdtYear, kYearMessage, QStringLiteral("年份错误"));
+  if (!year) return;
+  const std::optional<int> masterYear =
+      ReadYearInput(this, LedtZhuYear, MasterYearMessage(), QStringLiteral("年份错误"));
+  if (!masterYear) return;
 
-  record_.masterYear = ToAstronomicalYear(masterYear);
+  record_.masterYear = *masterYear;
   record_.male = Rdona->isChecked();
   record_.mountain = CboShan->currentIndex();
   record_.mountainGua = CboGua->currentIndex();
-  UpDyear->SetPosition(ToAstronomicalYear(year));
-  record_.year = static_cast<std::int16_t>(ToAstronomicalYear(year));
+  UpDyear->SetPosition(*year);
+  record_.year = static_cast<std::int16_t>(*year);
   record_.month = static_cast<std::int16_t>(cbom->currentIndex() + 1);
   record_.day = static_cast<std::int16_t>(cbod->currentIndex() + 1);
   record_.hour = static_cast<std::int16_t>(cbos->currentIndex());

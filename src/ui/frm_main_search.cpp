@@ -30,8 +30,6 @@
 namespace quorin::ui {
 namespace {
 
-const QString kMasterYearMessage = QStringLiteral(
-    "主命年份必须在-4713到9999年之间，并且没有公元0年\r\n注意：公元前用负数，比如公元前120年，就输入-120");
 const QString kSearchYearMessage = QStringLiteral(
     "查找年份必须在-4713到9999年之间，并且没有公元0年\r\n注意：公元前用负数，比如公元前120年，就输入-120");
 
@@ -304,21 +302,14 @@ void SearchPage::Button4Click() {
 }
 
 void SearchPage::BtnSearchClick() {
-  const int master = IntegerOrDefault(LedtYearS->text(), -5000);
-  if (!IsValidHistoricalYear(master)) {
-    Tell(this, kMasterYearMessage, QStringLiteral("年份错误"), Icon::Warning);
-    LedtYearS->setFocus();
-    return;
-  }
-  const int year = IntegerOrDefault(LedtStartYear->text(), -5000);
-  if (!IsValidHistoricalYear(year)) {
-    Tell(this, kSearchYearMessage, QStringLiteral("查找年份错误"), Icon::Warning);
-    LedtStartYear->setFocus();
-    return;
-  }
+  const std::optional<int> master = ReadYearInput(this, LedtYearS, MasterYearMessage(), QStringLiteral("年份错误"));
+  if (!master) return;
+  const std::optional<int> year =
+      ReadYearInput(this, LedtStartYear, kSearchYearMessage, QStringLiteral("查找年份错误"));
+  if (!year) return;
   chart::SearchRequest& q = request_;
-  q.masterYear = ToAstronomicalYear(master);
-  q.year = ToAstronomicalYear(year);
+  q.masterYear = *master;
+  q.year = *year;
   q.mountain = CboShanS->currentIndex();
   q.mountainGua = CboGuaS->currentIndex();
   for (int i = 0; i < chart::kQiConditionCount; ++i) q.qi[static_cast<std::size_t>(i)] = IsTicked(ChkGuaQi, i);
