@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "calendar/calendar_text.h"
+#include "calendar/historical_year.h"
 #include "calendar/julian_day.h"
 #include "calendar/yi_date_ex.h"
 #include "command.h"
@@ -25,10 +26,6 @@ int Refuse(const std::string& message) {
   return kExitRefused;
 }
 
-bool IsHistoricalYear(int year) { return year != 0 && year >= -4713 && year <= 9999; }
-int ToAstronomical(int historicalYear) { return historicalYear < 0 ? historicalYear + 1 : historicalYear; }
-int ToHistorical(int astronomicalYear) { return astronomicalYear <= 0 ? astronomicalYear - 1 : astronomicalYear; }
-
 std::string TwoDigits(int n) {
   char text[8];
   std::snprintf(text, sizeof text, "%02d", n);
@@ -36,7 +33,7 @@ std::string TwoDigits(int n) {
 }
 
 std::string DateText(const CivilDateTime& x) {
-  return std::to_string(ToHistorical(x.year)) + "-" + TwoDigits(x.month) + "-" + TwoDigits(x.day);
+  return std::to_string(calendar::HistoricalYear(x.year)) + "-" + TwoDigits(x.month) + "-" + TwoDigits(x.day);
 }
 
 std::string MomentText(const CivilDateTime& x) {
@@ -44,7 +41,7 @@ std::string MomentText(const CivilDateTime& x) {
 }
 
 std::string LunarLine(const CivilDateTime& lunar, bool leap) {
-  return std::to_string(ToHistorical(lunar.year)) + " " + std::to_string(lunar.month) + " " +
+  return std::to_string(calendar::HistoricalYear(lunar.year)) + " " + std::to_string(lunar.month) + " " +
          std::to_string(lunar.day) + " " + (leap ? "1" : "0") + " " +
          calendar::LunarDateText(lunar.month, lunar.day, leap);
 }
@@ -74,7 +71,7 @@ ParsedMoment ParseMoment(const std::string& text, bool withTime) {
 }
 
 CivilDateTime ToCivil(const ParsedMoment& m) {
-  return {static_cast<std::int16_t>(ToAstronomical(m.year)), static_cast<std::int16_t>(m.month),
+  return {static_cast<std::int16_t>(calendar::AstronomicalYear(m.year)), static_cast<std::int16_t>(m.month),
           static_cast<std::int16_t>(m.day), static_cast<std::int16_t>(m.hour), static_cast<std::int16_t>(m.minute)};
 }
 
@@ -92,7 +89,7 @@ const RegisterCommand kLunar{{
       const Arguments a(args, {}, {});
       if (a.Positionals().size() != 1) throw UsageError("lunar takes one date");
       const ParsedMoment m = ParseMoment(a.Positionals()[0], false);
-      if (!IsHistoricalYear(m.year)) return Refuse(kYearRangeMessage);
+      if (!calendar::IsValidHistoricalYear(m.year)) return Refuse(kYearRangeMessage);
       MYiDateEx date;
       const CivilDateTime solar = ToCivil(m);
       if (!date.IsValidDate(solar)) return Refuse(calendar::kNoSuchDate);
@@ -124,10 +121,10 @@ const RegisterCommand kSolar{{
           throw UsageError("leap 应为 0 或 1：" + p[3]);
         }
       }
-      if (!IsHistoricalYear(year)) return Refuse(calendar::kLunarYearOutOfRange);
+      if (!calendar::IsValidHistoricalYear(year)) return Refuse(calendar::kLunarYearOutOfRange);
       if (month < 1 || month > 12 || day < 1 || day > 30) return Refuse(calendar::kNoSuchLunarDate);
       MYiDateEx date;
-      const CivilDateTime lunar{static_cast<std::int16_t>(ToAstronomical(year)), static_cast<std::int16_t>(month),
+      const CivilDateTime lunar{static_cast<std::int16_t>(calendar::AstronomicalYear(year)), static_cast<std::int16_t>(month),
                                 static_cast<std::int16_t>(day), 12, 0};
       CivilDateTime solar;
       const calendar::Outcome o = date.LunarToSolar(lunar, leap, solar);
@@ -150,10 +147,10 @@ const RegisterCommand kLunarYear{{
       const Arguments a(args, {}, {});
       if (a.Positionals().size() != 1) throw UsageError("lunar-year takes one year");
       const int year = YearArgument(a.Positionals(), 0);
-      if (!IsHistoricalYear(year)) return Refuse(kYearRangeMessage);
+      if (!calendar::IsValidHistoricalYear(year)) return Refuse(kYearRangeMessage);
       calendar::LunarCalendar lunar;
       const int dayNumber =
-          static_cast<int>(std::floor(calendar::JulianDayFromDate(ToAstronomical(year), 7, 1.5)) - 2451545);
+          static_cast<int>(std::floor(calendar::JulianDayFromDate(calendar::AstronomicalYear(year), 7, 1.5)) - 2451545);
       const calendar::LunarYear& y = lunar.ComputeLunarYear(dayNumber);
       for (int i = 0; i < 14; ++i) {
         const CivilDateTime first = calendar::DateFromJulianDayToMinute(y.newMoons[i] + 2451545.0);
@@ -173,9 +170,9 @@ const RegisterCommand kTerms{{
       const Arguments a(args, {}, {});
       if (a.Positionals().size() != 1) throw UsageError("terms takes one year");
       const int year = YearArgument(a.Positionals(), 0);
-      if (!IsHistoricalYear(year)) return Refuse(kYearRangeMessage);
+      if (!calendar::IsValidHistoricalYear(year)) return Refuse(kYearRangeMessage);
       MYiDateEx date;
-      for (const calendar::SolarTermRecord& t : date.SolarTermsOfYear(ToAstronomical(year))) {
+      for (const calendar::SolarTermRecord& t : date.SolarTermsOfYear(calendar::AstronomicalYear(year))) {
         if (t.year == calendar::kSolarTermListEnd) break;
         const CivilDateTime moment{t.year, t.month, t.day, t.hour, t.minute};
         std::cout << t.termIndex << " " << calendar::kSolarTermNames[t.termIndex] << " " << MomentText(moment)
@@ -200,7 +197,7 @@ const RegisterCommand kPillars{{
       if (mode < 0 || mode > 2) throw UsageError("--mode 应为 0、1 或 2");
       const double longitude = a.Number("lon").value_or(120.0);
       if (!(longitude >= -180 && longitude <= 180)) throw UsageError("--lon 应在 -180 到 180 之间");
-      if (!IsHistoricalYear(m.year)) return Refuse(kYearRangeMessage);
+      if (!calendar::IsValidHistoricalYear(m.year)) return Refuse(kYearRangeMessage);
 
       MYiDateEx date;
       calendar::MomentInput in;
@@ -231,8 +228,8 @@ const RegisterCommand kEra{{
       const Arguments a(args, {}, {});
       if (a.Positionals().size() != 1) throw UsageError("era takes one year");
       const int year = YearArgument(a.Positionals(), 0);
-      if (!IsHistoricalYear(year)) return Refuse(kYearRangeMessage);
-      std::cout << calendar::EraText(ToAstronomical(year)) << "\n";
+      if (!calendar::IsValidHistoricalYear(year)) return Refuse(kYearRangeMessage);
+      std::cout << calendar::EraText(calendar::AstronomicalYear(year)) << "\n";
       return 0;
     },
 }};

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/files.h"
+#include "calendar/historical_year.h"
 #include "cases/case_search.h"
 #include "cases/case_text.h"
 #include "cases/case_tree.h"
@@ -81,7 +82,7 @@ bool ParseMoment(const std::string& text, TRecordData& r) {
       minute > 59) {
     return false;
   }
-  r.year = static_cast<std::int16_t>(cases::StoredYear(bc ? -year : year));
+  r.year = static_cast<std::int16_t>(calendar::AstronomicalYear(bc ? -year : year));
   r.month = static_cast<std::int16_t>(month);
   r.day = static_cast<std::int16_t>(day);
   r.hour = static_cast<std::int16_t>(hour);
@@ -105,7 +106,7 @@ int Add(MRecordBase& store, const Arguments& args) {
   r.isLeapMonth = args.Has("leap");
   r.male = !args.Has("female");
   if (const auto c = args.Value("class")) r.className = cases::CleanCaseName(*c);
-  if (const auto y = args.Integer("master-year")) r.masterYear = cases::StoredYear(*y);
+  if (const auto y = args.Integer("master-year")) r.masterYear = calendar::AstronomicalYear(*y);
   r.mountain = args.Integer("mountain").value_or(0);
   r.mountainGua = args.Integer("gua").value_or(0);
   const std::string text = args.Value("text").value_or("输入自己的评语：");
@@ -154,7 +155,7 @@ int Show(MRecordBase& store, const Arguments& args) {
       {"className", r.className},
       {"isLunar", r.isLunar ? "1" : "0"},
       {"isLeapMonth", r.isLeapMonth ? "1" : "0"},
-      {"year", std::to_string(cases::HistoricalYear(r.year))},
+      {"year", std::to_string(calendar::HistoricalYear(r.year))},
       {"month", std::to_string(r.month)},
       {"day", std::to_string(r.day)},
       {"hour", std::to_string(r.hour)},
@@ -164,7 +165,7 @@ int Show(MRecordBase& store, const Arguments& args) {
       {"addrName", r.addrName},
       {"longitude", Coordinate(r.longitude)},
       {"latitude", Coordinate(r.latitude)},
-      {"masterYear", std::to_string(cases::HistoricalYear(r.masterYear))},
+      {"masterYear", std::to_string(calendar::HistoricalYear(r.masterYear))},
       {"mountain", std::to_string(r.mountain)},
       {"mountainGua", std::to_string(r.mountainGua)},
       {"dragonMountain", std::to_string(r.dragonMountain)},
@@ -239,8 +240,8 @@ int Find(MRecordBase& store, const Arguments& args) {
     }
     if (to < from) return Refuse("结束年必须大于或等于起始年");
     c.yearsSet = true;
-    c.yearFrom = static_cast<std::int16_t>(cases::StoredYear(from));
-    c.yearTo = static_cast<std::int16_t>(cases::StoredYear(to));
+    c.yearFrom = static_cast<std::int16_t>(calendar::AstronomicalYear(from));
+    c.yearTo = static_cast<std::int16_t>(calendar::AstronomicalYear(to));
   }
   c.name = Trimmed(args.Value("name").value_or(""));
   if (!c.name.empty()) c.nameMode = args.Has("name-exact") ? c.kEquals : c.kContains;

@@ -1,5 +1,6 @@
 #include "chart_options.h"
 
+#include "calendar/historical_year.h"
 #include "chart/domain_tables.h"
 #include "command.h"
 
@@ -11,8 +12,8 @@ std::string YearRangeMessage(std::string_view field) {
 }
 
 std::optional<int> AstronomicalYear(int historical) {
-  if (historical < -4713 || historical > 9999 || historical == 0) return std::nullopt;
-  return historical < 0 ? historical + 1 : historical;
+  if (!calendar::IsValidHistoricalYear(historical)) return std::nullopt;
+  return calendar::AstronomicalYear(historical);
 }
 
 int MountainFromText(const std::string& text, const std::string& option) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "base/gbk.h"
+#include "calendar/historical_year.h"
 #include "cases/case_text.h"
 #include "cases/record_base.h"
 
@@ -78,7 +79,7 @@ std::vector<std::string> SplitKeywords(std::string_view answer) {
 
 std::string SearchResultLine(const TRecordData& r) {
   char date[64];
-  std::snprintf(date, sizeof date, " %04d-%02d-%02d ", HistoricalYear(r.year), r.month, r.day);
+  std::snprintf(date, sizeof date, " %04d-%02d-%02d ", calendar::HistoricalYear(r.year), r.month, r.day);
   return base::PadToGbkBytes(r.name, 8) + date + r.className;
 }
 

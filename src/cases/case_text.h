@@ -6,11 +6,6 @@
 
 namespace quorin::cases {
 
-// A stored (astronomical) year as users see it: 0 is 1 BC, shown as -1.
-constexpr int HistoricalYear(int storedYear) { return storedYear <= 0 ? storedYear - 1 : storedYear; }
-// An entered historical year as stored: -120 (120 BC) is stored as -119.
-constexpr int StoredYear(int historicalYear) { return historicalYear < 0 ? historicalYear + 1 : historicalYear; }
-
 // A name or category name made safe to store: the characters " * < > ? \ / | : ' and
 // spaces removed, cut to at most 10 characters, "甲" when nothing is left. `changed`
 // tells whether characters had to be removed.

@@ -8,7 +8,7 @@
 
 #include "base/gbk.h"
 #include "base/utf8.h"
-#include "cases/case_text.h"
+#include "calendar/historical_year.h"
 
 namespace quorin::cases {
 
@@ -27,7 +27,7 @@ std::string CaseNodeText(const TRecordData& r) {
   text += r.isLunar ? " 农" : " 公";
   if (r.isLunar && r.isLeapMonth) text += "闰";
   char moment[64];
-  std::snprintf(moment, sizeof moment, "%04d-%02d-%02d %02d:%02d ", HistoricalYear(r.year), r.month, r.day, r.hour,
+  std::snprintf(moment, sizeof moment, "%04d-%02d-%02d %02d:%02d ", calendar::HistoricalYear(r.year), r.month, r.day, r.hour,
                 r.minute);
   return text + moment;
 }

@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "base/gbk.h"
+#include "calendar/historical_year.h"
 #include "chart/domain_tables.h"
 #include "chart/quorin_day.h"
 #include "chart/header_parts.h"
@@ -11,7 +12,7 @@ namespace quorin::chart {
 namespace {
 
 std::string DateText(const calendar::CivilDateTime& d) {
-  return std::to_string(DisplayYear(d.year)) + "年" + std::to_string(d.month) + "月" + std::to_string(d.day) + "日" +
+  return std::to_string(calendar::HistoricalYear(d.year)) + "年" + std::to_string(d.month) + "月" + std::to_string(d.day) + "日" +
          std::to_string(d.hour) + "时" + std::to_string(d.minute) + "分";
 }
 
@@ -21,8 +22,6 @@ std::string DegreesMinutes(float value) {
 }
 
 }  // namespace
-
-int DisplayYear(int year) { return year <= 0 ? year - 1 : year; }
 
 std::pair<int, int> WholeDegreesAndMinutes(float value) {
   const double degrees = std::floor(static_cast<double>(value));
@@ -34,7 +33,7 @@ std::string PillarText(int jiazi) { return std::string(StemName(StemOf(jiazi))) 
 
 std::string MQuorinDay::HeaderText() {
   const TRecordData& r = request_;
-  std::string h = "主命：" + r.name + "（" + std::to_string(DisplayYear(r.masterYear)) + "年-";
+  std::string h = "主命：" + r.name + "（" + std::to_string(calendar::HistoricalYear(r.masterYear)) + "年-";
   h += r.male ? "男命），" : "女命），";
   h += std::string(MountainName(r.mountain)) + "山(" + PillarText(mountainJiazi_) + ")\r\n地点：";
   if (settings_.idate == 0) {
@@ -55,7 +54,7 @@ std::string MQuorinDay::HeaderText() {
 }
 
 std::string MQuorinDay::LunarDateText() const {
-  std::string t = calendar::MYiDateEx::ChineseNumeral(DisplayYear(lunarDate_.year)) + "年";
+  std::string t = calendar::MYiDateEx::ChineseNumeral(calendar::HistoricalYear(lunarDate_.year)) + "年";
   std::string month = lunarDate_.month == 1 ? " 正月 " : " " + calendar::MYiDateEx::ChineseNumeral(lunarDate_.month) + "月 ";
   if (request_.isLeapMonth) month = " 闰" + month.substr(1);
   t += month;

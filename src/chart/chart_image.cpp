@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "calendar/historical_year.h"
 #include "chart/domain_tables.h"
 #include "chart/header_parts.h"
 #include "chart/quorin_day.h"
@@ -10,7 +11,7 @@ namespace quorin::chart {
 namespace {
 
 std::string ShortDate(const calendar::CivilDateTime& d) {
-  return std::to_string(DisplayYear(d.year)) + "-" + std::to_string(d.month) + "-" + std::to_string(d.day) + " " +
+  return std::to_string(calendar::HistoricalYear(d.year)) + "-" + std::to_string(d.month) + "-" + std::to_string(d.day) + " " +
          std::to_string(d.hour) + ":" + std::to_string(d.minute);
 }
 
@@ -55,7 +56,7 @@ std::array<std::string, 4> MQuorinDay::ImageHeaderLines() {
   const TRecordData& r = request_;
   std::array<std::string, 4> lines;
   std::string& first = lines[0];
-  first = "主命:" + r.name + "(" + std::to_string(DisplayYear(r.masterYear)) + "年-";
+  first = "主命:" + r.name + "(" + std::to_string(calendar::HistoricalYear(r.masterYear)) + "年-";
   first += r.male ? "男命)," : "女命),";
   first += std::string(MountainName(r.mountain)) + "山(" + PillarText(mountainJiazi_) + ")";
   if (settings_.idate != 0) {

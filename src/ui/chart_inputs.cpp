@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 
+#include "calendar/historical_year.h"
 #include "cases/case_text.h"
 #include "ui/program_files.h"
 #include "ui/prompter.h"
@@ -9,18 +10,14 @@
 
 namespace quorin::ui {
 
-bool IsValidHistoricalYear(int year) { return year >= kFirstYear && year <= kLastYear && year != 0; }
-int ToAstronomicalYear(int historicalYear) { return historicalYear < 0 ? historicalYear + 1 : historicalYear; }
-int ToHistoricalYear(int astronomicalYear) { return astronomicalYear <= 0 ? astronomicalYear - 1 : astronomicalYear; }
-
 std::optional<int> ReadYearInput(QWidget* parent, QLineEdit* edit, const QString& message, const QString& caption) {
   const int year = IntegerOrDefault(edit->text(), -5000);
-  if (!IsValidHistoricalYear(year)) {
+  if (!calendar::IsValidHistoricalYear(year)) {
     Tell(parent, message, caption, Icon::Warning);
     edit->setFocus();
     return std::nullopt;
   }
-  return ToAstronomicalYear(year);
+  return calendar::AstronomicalYear(year);
 }
 
 QString MasterYearMessage() {

@@ -9,14 +9,6 @@ class QWidget;
 
 namespace quorin::ui {
 
-// Years as users enter them: historical, no year 0, -4713..9999.
-inline constexpr int kFirstYear = -4713;
-inline constexpr int kLastYear = 9999;
-bool IsValidHistoricalYear(int year);
-// 1 BC (-1) is stored as 0: a year below zero gains one.
-int ToAstronomicalYear(int historicalYear);
-int ToHistoricalYear(int astronomicalYear);
-
 // The year typed into `edit`, as stored (astronomical). When it is no valid year the
 // user is told `message` under `caption` with a warning, the focus goes to the edit
 // and nothing is returned.

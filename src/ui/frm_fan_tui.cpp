@@ -10,6 +10,7 @@
 #include <QScreen>
 
 #include "calendar/calendar_text.h"
+#include "calendar/historical_year.h"
 #include "calendar/yi_date_ex.h"
 #include "ui/chart_inputs.h"
 #include "ui/fonts.h"
@@ -164,7 +165,7 @@ void TFrmFanTui::BtnchaClick() {
   }
   Memo1->moveCursor(QTextCursor::End);
   Memo1->insertPlainText(QStringLiteral("符合四柱：\n%1年 %2月 %3日 %4时 %5分\n\n")
-                             .arg(ToHistoricalYear(found->year))
+                             .arg(calendar::HistoricalYear(found->year))
                              .arg(found->month)
                              .arg(found->day)
                              .arg(found->hour)
@@ -180,6 +181,6 @@ void TFrmFanTui::BtnpaiClick() {
   accept();
 }
 
-void TFrmFanTui::UpyearClick() { Edtyear->setText(QString::number(ToHistoricalYear(Upyear->Position()))); }
+void TFrmFanTui::UpyearClick() { Edtyear->setText(QString::number(calendar::HistoricalYear(Upyear->Position()))); }
 
 }  // namespace quorin::ui

@@ -12,6 +12,7 @@
 #include <filesystem>
 
 #include "base/files.h"
+#include "calendar/historical_year.h"
 #include "cases/case_text.h"
 #include "cases/case_tree.h"
 #include "cases/record_base.h"
@@ -184,7 +185,7 @@ void TFrmMain::ShowRecordInInputs(const TRecordData& r) {
   cbodiC->setCurrentIndex(r.city >= 0 && r.city < cbodiC->count() ? r.city : (cbodiC->count() > 0 ? 0 : -1));
   EdtName->setText(ToQString(r.name));
   (r.male ? Rdona : Rdonv)->setChecked(true);
-  LedtZhuYear->setText(QString::number(cases::HistoricalYear(r.masterYear)));
+  LedtZhuYear->setText(QString::number(calendar::HistoricalYear(r.masterYear)));
   SelectMountainAndGua(r.mountain, r.mountainGua);
 }
 

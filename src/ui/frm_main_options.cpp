@@ -5,7 +5,7 @@
 #include <QComboBox>
 #include <QRadioButton>
 
-#include "ui/chart_inputs.h"
+#include "calendar/historical_year.h"
 #include "ui/frm_dili.h"
 #include "ui/frm_fan_tui.h"
 #include "ui/frm_more_input.h"
@@ -75,7 +75,7 @@ void TFrmMain::ReversePillarSearchClick() {
 
 void TFrmMain::PerpetualCalendarClick() {
   calendar::CivilDateTime moment;
-  moment.year = static_cast<std::int16_t>(ToHistoricalYear(UpDyear->Position()));
+  moment.year = static_cast<std::int16_t>(calendar::HistoricalYear(UpDyear->Position()));
   moment.month = static_cast<std::int16_t>(cbom->currentIndex() + 1);
   moment.day = static_cast<std::int16_t>(cbod->currentIndex() + 1);
   moment.hour = static_cast<std::int16_t>(cbos->currentIndex());

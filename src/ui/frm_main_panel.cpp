@@ -8,6 +8,7 @@
 
 #include "base/gbk.h"
 #include "base/ini_file.h"
+#include "calendar/historical_year.h"
 #include "chart/compass.h"
 #include "ui/chart_inputs.h"
 #include "ui/clock.h"
@@ -30,7 +31,7 @@ void TFrmMain::FillFixedLists() {
   connect(EdtYear, &QLineEdit::textEdited, this, [this](const QString& text) {
     // A typed year moves the arrows with it, so they step from what is shown.
     const int year = IntegerOrDefault(text, 0);
-    if (IsValidHistoricalYear(year)) UpDyear->SetPosition(ToAstronomicalYear(year));
+    if (calendar::IsValidHistoricalYear(year)) UpDyear->SetPosition(calendar::AstronomicalYear(year));
   });
 }
 
@@ -44,7 +45,7 @@ void TFrmMain::SelectMountainAndGua(int mountain, int guaPosition) {
 
 void TFrmMain::SetYearInputs(int astronomicalYear) {
   UpDyear->SetPosition(astronomicalYear);
-  EdtYear->setText(QString::number(ToHistoricalYear(astronomicalYear)));
+  EdtYear->setText(QString::number(calendar::HistoricalYear(astronomicalYear)));
 }
 
 void TFrmMain::SetMomentInputs(int astronomicalYear, int month, int day, int hour, int minute) {
@@ -65,7 +66,7 @@ void TFrmMain::SetDateInputsToNow(int yearCap) {
 
 void TFrmMain::SpeedButton1Click() { SetDateInputsToNow(3000); }
 
-void TFrmMain::UpDyearClick() { EdtYear->setText(QString::number(ToHistoricalYear(UpDyear->Position()))); }
+void TFrmMain::UpDyearClick() { EdtYear->setText(QString::number(calendar::HistoricalYear(UpDyear->Position()))); }
 
 void TFrmMain::cbodiZClick() {
   const int province = cbodiZ->currentIndex();

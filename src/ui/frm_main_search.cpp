@@ -13,6 +13,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "calendar/historical_year.h"
 #include "calendar/yi_date_ex.h"
 #include "chart/domain_tables.h"
 #include "chart/quorin_day.h"
@@ -232,8 +233,8 @@ void SearchPage::ShowRequest() {
   SetTicked(ChkCondTwo, 0, q.shengRuKeRu);
   SetTicked(ChkCondTwo, 1, q.familyLink);
   // The request holds astronomical years; the fields are read back as users write them.
-  LedtYearS->setText(QString::number(ToHistoricalYear(q.masterYear)));
-  LedtStartYear->setText(QString::number(ToHistoricalYear(q.year)));
+  LedtYearS->setText(QString::number(calendar::HistoricalYear(q.masterYear)));
+  LedtStartYear->setText(QString::number(calendar::HistoricalYear(q.year)));
   CboShanS->setCurrentIndex(q.mountain);
   CboShanSChange();
   CboGuaS->setCurrentIndex(q.mountainGua);
@@ -249,7 +250,7 @@ void SearchPage::ClearConditions(bool ask) {
                                        static_cast<std::int16_t>(now.date().day()),
                                        static_cast<std::int16_t>(now.time().hour()),
                                        static_cast<std::int16_t>(now.time().minute())};
-  request_ = chart::ClearedSearchRequest(ToAstronomicalYear(date_->PillarYearOf(moment)));
+  request_ = chart::ClearedSearchRequest(calendar::AstronomicalYear(date_->PillarYearOf(moment)));
   ShowRequest();
 }
 
@@ -264,8 +265,8 @@ void SearchPage::CboJiCondClick() {
   // What the page shows is what the user means to keep: typed years and the mountain.
   const int master = IntegerOrDefault(LedtYearS->text(), -5000);
   const int year = IntegerOrDefault(LedtStartYear->text(), -5000);
-  if (IsValidHistoricalYear(master)) request_.masterYear = ToAstronomicalYear(master);
-  if (IsValidHistoricalYear(year)) request_.year = ToAstronomicalYear(year);
+  if (calendar::IsValidHistoricalYear(master)) request_.masterYear = calendar::AstronomicalYear(master);
+  if (calendar::IsValidHistoricalYear(year)) request_.year = calendar::AstronomicalYear(year);
   if (CboShanS->currentIndex() >= 0 && CboGuaS->currentIndex() >= 0) {
     request_.mountain = CboShanS->currentIndex();
     request_.mountainGua = CboGuaS->currentIndex();

@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 #include "base/gbk.h"
-#include "cases/case_text.h"
+#include "calendar/historical_year.h"
 #include "cases/record_base.h"
 #include "ui/places.h"
 #include "ui/program_files.h"
@@ -145,8 +145,8 @@ void TFrmSearch::FormShow() {
   const cases::CaseSearchCriteria& c = criteria_;
   CboProv->setCurrentIndex(c.province + 1 >= 0 && c.province + 1 < CboProv->count() ? c.province + 1 : 0);
   RdoSex->SetItemIndex(c.sexSet ? (c.male ? 1 : 2) : 0);
-  LedtY1->setText(c.yearsSet ? QString::number(cases::HistoricalYear(c.yearFrom)) : QString());
-  LedtY2->setText(c.yearsSet ? QString::number(cases::HistoricalYear(c.yearTo)) : QString());
+  LedtY1->setText(c.yearsSet ? QString::number(calendar::HistoricalYear(c.yearFrom)) : QString());
+  LedtY2->setText(c.yearsSet ? QString::number(calendar::HistoricalYear(c.yearTo)) : QString());
   ChkName->setChecked(c.nameMode == cases::CaseSearchCriteria::kEquals);
   EdtName->setText(!c.name.empty() && c.nameMode != cases::CaseSearchCriteria::kNoCondition ? ToQString(c.name)
                                                                                              : QString());
@@ -194,8 +194,8 @@ bool TFrmSearch::CollectInputs() {
       return false;
     }
     c.yearsSet = true;
-    c.yearFrom = static_cast<std::int16_t>(cases::StoredYear(from));
-    c.yearTo = static_cast<std::int16_t>(cases::StoredYear(to));
+    c.yearFrom = static_cast<std::int16_t>(calendar::AstronomicalYear(from));
+    c.yearTo = static_cast<std::int16_t>(calendar::AstronomicalYear(to));
   }
 
   const auto textCondition = [](const QString& text, bool whole, int maxBytes, std::string& kept, std::uint8_t& mode) {

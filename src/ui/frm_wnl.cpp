@@ -12,8 +12,8 @@
 
 #include "base/gbk.h"
 #include "calendar/calendar_text.h"
+#include "calendar/historical_year.h"
 #include "ui/bring_to_front.h"
-#include "ui/chart_inputs.h"
 #include "ui/clock.h"
 #include "ui/fonts.h"
 #include "ui/frm_wnl_month.h"
@@ -188,7 +188,7 @@ void TFrmWnl::Open(const CivilDateTime& historical) {
   FillLists();
   CivilDateTime moment = historical;
   CivilDateTime astronomical = moment;
-  astronomical.year = static_cast<std::int16_t>(ToAstronomicalYear(moment.year));
+  astronomical.year = static_cast<std::int16_t>(calendar::AstronomicalYear(moment.year));
   if (MonthLength(Date(), astronomical) == 0) moment.day = 15;
   SetYear(moment.year);
   CboM->setCurrentIndex(moment.month - 1);
@@ -200,12 +200,12 @@ void TFrmWnl::Open(const CivilDateTime& historical) {
 
 void TFrmWnl::SetYear(int historical) {
   EdtYear->setText(QString::number(historical));
-  UpYear->SetPosition(ToAstronomicalYear(historical));
+  UpYear->SetPosition(calendar::AstronomicalYear(historical));
 }
 
 CivilDateTime TFrmWnl::SelectedMoment() const {
   const int year = IntegerOrDefault(EdtYear->text(), 0);
-  return {static_cast<std::int16_t>(ToAstronomicalYear(year)), static_cast<std::int16_t>(CboM->currentIndex() + 1),
+  return {static_cast<std::int16_t>(calendar::AstronomicalYear(year)), static_cast<std::int16_t>(CboM->currentIndex() + 1),
           static_cast<std::int16_t>(CboD->currentIndex() + 1), static_cast<std::int16_t>(CboH->currentIndex()),
           static_cast<std::int16_t>(CboMinute->currentIndex())};
 }
@@ -220,7 +220,7 @@ void TFrmWnl::EnsureTermsOf(int year) {
 
 void TFrmWnl::Redraw() {
   const int year = IntegerOrDefault(EdtYear->text(), 0);
-  if (!IsValidHistoricalYear(year)) {
+  if (!calendar::IsValidHistoricalYear(year)) {
     Tell(this, QStringLiteral("年份在-4713 到 9999年之间，并且没有公元0年"), QStringLiteral("年份不对"), Icon::Error);
     return;
   }
@@ -302,13 +302,13 @@ void TFrmWnl::ShowPillars(const CivilDateTime& selected) {
 }
 
 void TFrmWnl::UpYearClick() {
-  SetYear(ToHistoricalYear(UpYear->Position()));
+  SetYear(calendar::HistoricalYear(UpYear->Position()));
   Redraw();
 }
 
 void TFrmWnl::BitBtn2Click() {
   int year = IntegerOrDefault(EdtYear->text(), 1900);
-  if (year == kFirstYear && CboM->currentIndex() == 0) return;
+  if (year == calendar::kFirstHistoricalYear && CboM->currentIndex() == 0) return;
   if (CboM->currentIndex() == 0) {
     --year;
     if (year == 0) year = -1;
@@ -323,7 +323,7 @@ void TFrmWnl::BitBtn2Click() {
 
 void TFrmWnl::BitBtn1Click() {
   int year = IntegerOrDefault(EdtYear->text(), 1900);
-  if (year == kLastYear && CboM->currentIndex() == 11) return;
+  if (year == calendar::kLastHistoricalYear && CboM->currentIndex() == 11) return;
   if (CboM->currentIndex() == 11) {
     ++year;
     if (year == 0) year = 1;
@@ -347,7 +347,7 @@ void TFrmWnl::BtoNowClick() {
 }
 
 void TFrmWnl::EdtYearKeyPress() {
-  if (!IsValidHistoricalYear(IntegerOrDefault(EdtYear->text(), 0))) {
+  if (!calendar::IsValidHistoricalYear(IntegerOrDefault(EdtYear->text(), 0))) {
     Tell(this, QStringLiteral("年份在-4713 到 9999之间"), QStringLiteral("错误"), Icon::Error);
     EdtYear->setFocus();
     return;

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "calendar/calendar_text.h"
-#include "ui/chart_inputs.h"
+#include "calendar/historical_year.h"
 
 namespace quorin::ui {
 
@@ -94,7 +94,7 @@ std::optional<int> DayIndexOfCell(int cell, int firstColumn, int length, int yea
 
 PillarTexts PillarTextsOf(MYiDateEx& date, const CivilDateTime& selected) {
   PillarTexts texts;
-  texts.monthLabel = std::to_string(ToHistoricalYear(selected.year)) + "年" + std::to_string(selected.month) + "月";
+  texts.monthLabel = std::to_string(calendar::HistoricalYear(selected.year)) + "年" + std::to_string(selected.month) + "月";
 
   // Beijing time as selected: the calendar shows the civil moment, not a corrected one.
   calendar::PreparedMoment moment;

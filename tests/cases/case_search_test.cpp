@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "calendar/historical_year.h"
 #include "case_fixture.h"
-#include "cases/case_text.h"
 
 namespace quorin::cases {
 namespace {
@@ -82,8 +82,8 @@ TEST_F(CaseSearch, FuzzySearchFindsKeywordsInDifferentFields) {
 TEST_F(CaseSearch, ConditionalSearchCombinesTheActiveConditions) {
   CaseSearchCriteria c = Any();
   c.yearsSet = true;
-  c.yearFrom = static_cast<std::int16_t>(StoredYear(-100));
-  c.yearTo = static_cast<std::int16_t>(StoredYear(-100));
+  c.yearFrom = static_cast<std::int16_t>(calendar::AstronomicalYear(-100));
+  c.yearTo = static_cast<std::int16_t>(calendar::AstronomicalYear(-100));
   EXPECT_EQ(store_.Search(c), (std::vector<int>{3}));
 
   c = Any();

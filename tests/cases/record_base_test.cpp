@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
+#include "calendar/historical_year.h"
 #include "case_fixture.h"
-#include "cases/case_text.h"
 
 namespace quorin::cases {
 namespace {
@@ -36,7 +36,7 @@ TEST_F(Store, CasesRoundTripAndAreStoredAsTheFormatWritesThem) {
   MRecordBase store;
   ASSERT_EQ(store.Open(dbPath_), 0);
   TRecordData r = MakeRecord("张三");
-  r.year = static_cast<std::int16_t>(StoredYear(-120));
+  r.year = static_cast<std::int16_t>(calendar::AstronomicalYear(-120));
   r.isLeapMonth = true;  // Gregorian with the leap box ticked is kept as it stands
   r.remarkText = "含'引号\"和; drop table case_data; --";
   ASSERT_EQ(store.Insert(r), 1) << store.lastError();
@@ -45,7 +45,7 @@ TEST_F(Store, CasesRoundTripAndAreStoredAsTheFormatWritesThem) {
   TRecordData back;
   ASSERT_TRUE(store.Read(1, back));
   EXPECT_EQ(back.year, -119);
-  EXPECT_EQ(HistoricalYear(back.year), -120);
+  EXPECT_EQ(calendar::HistoricalYear(back.year), -120);
   EXPECT_EQ(back.remarkText, r.remarkText);  // bound as a value: stored exactly
   EXPECT_EQ(back.name, "张三");
   EXPECT_EQ(back.addrName, "北京北京");
@@ -63,7 +63,7 @@ TEST_F(Store, CasesRoundTripAndAreStoredAsTheFormatWritesThem) {
   EXPECT_EQ(SqlValue(dbPath_, "select primaryId from case_extra"), "1");
 
   TRecordData zero = MakeRecord("公元前一年");
-  zero.year = static_cast<std::int16_t>(StoredYear(-1));
+  zero.year = static_cast<std::int16_t>(calendar::AstronomicalYear(-1));
   ASSERT_EQ(store.Insert(zero), 2);
   ASSERT_TRUE(store.Read(2, back));
   EXPECT_EQ(back.year, 0);
