@@ -14,7 +14,6 @@
 #include "base/files.h"
 #include "cases/case_tree.h"
 #include "cases/record_base.h"
-#include "ui/fonts.h"
 #include "ui/frm_main.h"
 #include "ui/program_objects.h"
 #include "ui/prompter.h"
@@ -139,15 +138,3 @@ void ShowAllOf100kInTheBackground(benchmark::State& state) {
 BENCHMARK(ShowAllOf100kInTheBackground)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  quorin::ui::InstallFontSubstitutions();
-  QFont font(quorin::ui::kSongFont);
-  font.setPointSizeF(10.5);
-  QApplication::setFont(font);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -9,7 +9,6 @@
 
 #include "base/files.h"
 #include "cases/record_base.h"
-#include "ui/fonts.h"
 #include "ui/frm_main.h"
 #include "ui/program_objects.h"
 #include "ui/prompter.h"
@@ -63,15 +62,3 @@ void PaiAndRepaint(benchmark::State& state) {
 BENCHMARK(PaiAndRepaint)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  quorin::ui::InstallFontSubstitutions();
-  QFont font(quorin::ui::kSongFont);
-  font.setPointSizeF(10.5);
-  QApplication::setFont(font);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -1,0 +1,20 @@
+// The main of the window benchmarks: a Qt application with the program's Song face
+// at 10.5 points, as the windows see it at start-up.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QFont>
+
+#include "ui/fonts.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  quorin::ui::InstallFontSubstitutions();
+  QFont font(quorin::ui::kSongFont);
+  font.setPointSizeF(10.5);
+  QApplication::setFont(font);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
