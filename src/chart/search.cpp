@@ -71,11 +71,7 @@ int MQuorinDay::Search(const SearchRequest& request, SearchSink& sink) {
   }
   request_.isLunar = false;
   request_.isLeapMonth = false;
-  request_.dragonMountain = request.dragonMountain;
-  request_.dragonGua = request.dragonGua;
-  request_.waterMountain = request.waterMountain;
-  request_.waterGua = request.waterGua;
-  request_.showFacing = request.showFacing;
+  CopyDragonWaterFacing(request, request_);
   request_.masterYear = request.masterYear;
   request_.mountain = request.mountain;
   request_.mountainGua = request.mountainGua;

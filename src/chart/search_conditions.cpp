@@ -12,11 +12,7 @@ bool ApplyReadyPattern(SearchRequest& request, int item) {
   kept.year = request.year;
   kept.mountain = request.mountain;
   kept.mountainGua = request.mountainGua;
-  kept.dragonMountain = request.dragonMountain;
-  kept.dragonGua = request.dragonGua;
-  kept.waterMountain = request.waterMountain;
-  kept.waterGua = request.waterGua;
-  kept.showFacing = request.showFacing;
+  CopyDragonWaterFacing(request, kept);
   switch (item) {
     case 1: kept.qi[kQiSame] = true; break;
     case 2: kept.qi[kQiTen] = true; break;

@@ -77,4 +77,16 @@ struct SearchRequest {
   }
 };
 
+// Copies the choice of the dragon and water dialog (龙, 水 and 向) from one request to
+// another: the search request and the chart request (TRecordData) both carry it in
+// these five fields.
+template <typename From, typename To>
+void CopyDragonWaterFacing(const From& from, To& to) {
+  to.dragonMountain = from.dragonMountain;
+  to.dragonGua = from.dragonGua;
+  to.waterMountain = from.waterMountain;
+  to.waterGua = from.waterGua;
+  to.showFacing = from.showFacing;
+}
+
 }  // namespace quorin::chart

@@ -95,11 +95,7 @@ void TFrmMain::ChartSearchResult(int year, int month, int day, int hour) {
   LedtZhuYear->setText(PageSearch->LedtYearS->text());
   SelectMountainAndGua(PageSearch->CboShanS->currentIndex(), PageSearch->CboGuaS->currentIndex());
   const chart::SearchRequest& request = PageSearch->Request();
-  record_.dragonMountain = request.dragonMountain;
-  record_.dragonGua = request.dragonGua;
-  record_.waterMountain = request.waterMountain;
-  record_.waterGua = request.waterGua;
-  record_.showFacing = request.showFacing;
+  chart::CopyDragonWaterFacing(request, record_);
   PageMain->setCurrentIndex(0);
   BtnPaiClick();
 }

@@ -288,18 +288,10 @@ void SearchPage::Button3Click() {
 
 void SearchPage::Button4Click() {
   TRecordData scratch;
-  scratch.dragonMountain = request_.dragonMountain;
-  scratch.dragonGua = request_.dragonGua;
-  scratch.waterMountain = request_.waterMountain;
-  scratch.waterGua = request_.waterGua;
-  scratch.showFacing = request_.showFacing;
+  chart::CopyDragonWaterFacing(request_, scratch);
   TFrmMoreInput dialog(scratch, this);
   if (dialog.exec() != QDialog::Accepted) return;
-  request_.dragonMountain = scratch.dragonMountain;
-  request_.dragonGua = scratch.dragonGua;
-  request_.waterMountain = scratch.waterMountain;
-  request_.waterGua = scratch.waterGua;
-  request_.showFacing = scratch.showFacing;
+  chart::CopyDragonWaterFacing(scratch, request_);
 }
 
 void SearchPage::BtnSearchClick() {
