@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 
 #include "ui/fonts.h"
 #include "ui/places.h"
@@ -13,6 +12,7 @@
 #include "ui/prompter.h"
 #include "ui/text_numbers.h"
 #include "ui/ui_font.h"
+#include "ui/window_placement.h"
 
 namespace quorin::ui {
 
@@ -74,9 +74,7 @@ TFrmDiLi::TFrmDiLi(QWidget* parent) : QDialog(parent) {
   CboSheng->setCurrentIndex(0);
   CboShengChange();
 
-  adjustSize();
-  setFixedSize(sizeHint());
-  if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+  FixSizeAndCentre(this);
 }
 
 void TFrmDiLi::CboShengChange() {

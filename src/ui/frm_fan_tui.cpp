@@ -7,7 +7,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 
 #include "calendar/calendar_text.h"
 #include "calendar/historical_year.h"
@@ -19,6 +18,7 @@
 #include "ui/prompter.h"
 #include "ui/ui_font.h"
 #include "ui/up_down.h"
+#include "ui/window_placement.h"
 
 namespace quorin::ui {
 
@@ -110,7 +110,7 @@ TFrmFanTui::TFrmFanTui(QWidget* parent) : QDialog(parent) {
 std::optional<FanTuiResult> TFrmFanTui::Run(QWidget* owner, const FourPillars& remembered, bool male) {
   TFrmFanTui dialog(owner);
   dialog.Prepare(remembered, male);
-  if (const QScreen* screen = dialog.screen()) dialog.move(screen->availableGeometry().center() - dialog.rect().center());
+  CentreOnScreen(&dialog);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.Result();
 }

@@ -5,7 +5,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <QScreen>
 
 #include "chart/compass.h"
 #include "chart/domain_tables.h"
@@ -14,6 +13,7 @@
 #include "ui/program_files.h"
 #include "ui/prompter.h"
 #include "ui/ui_font.h"
+#include "ui/window_placement.h"
 
 namespace quorin::ui {
 namespace {
@@ -97,9 +97,7 @@ TFrmMoreInput::TFrmMoreInput(TRecordData& record, QWidget* parent) : QDialog(par
   connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 
   ApplyProgramUiFont(this);
-  adjustSize();
-  setFixedSize(sizeHint());
-  if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+  FixSizeAndCentre(this);
 }
 
 void TFrmMoreInput::showEvent(QShowEvent* event) {

@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QToolButton>
 
 #include "chart/search.h"
@@ -16,6 +15,7 @@
 #include "ui/program_files.h"
 #include "ui/prompter.h"
 #include "ui/ui_font.h"
+#include "ui/window_placement.h"
 
 namespace quorin::ui {
 
@@ -67,9 +67,7 @@ TFrmNumCombin::TFrmNumCombin(const QString& caption, chart::DigitGroup& group, Q
   connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 
   ApplyProgramUiFont(this);
-  adjustSize();
-  setFixedSize(sizeHint());
-  if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+  FixSizeAndCentre(this);
 }
 
 void TFrmNumCombin::showEvent(QShowEvent* event) {

@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include "ui/fonts.h"
@@ -18,6 +17,7 @@
 #include "ui/radio_group.h"
 #include "ui/text_numbers.h"
 #include "ui/ui_font.h"
+#include "ui/window_placement.h"
 
 namespace quorin::ui {
 
@@ -94,10 +94,7 @@ TFrmSet::TFrmSet(QWidget* parent, int screenWidth) : QDialog(parent) {
   FillUiSizes(screenWidth);
   ChkMenuSize->setChecked(ini_->ReadBool(kSection, "bChangeMenuSize", false));
 
-  // Fixed size, centred on the screen.
-  adjustSize();
-  setFixedSize(sizeHint());
-  if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+  FixSizeAndCentre(this);
 }
 
 void TFrmSet::FillUiSizes(int screenWidth) {

@@ -3,7 +3,6 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QPlainTextEdit>
-#include <QScreen>
 #include <QStyle>
 #include <QTabWidget>
 #include <QUrl>
@@ -14,6 +13,7 @@
 #include "ui/program_files.h"
 #include "ui/prompter.h"
 #include "ui/ui_font.h"
+#include "ui/window_placement.h"
 
 namespace quorin::ui {
 
@@ -64,7 +64,7 @@ TFrmTxtHelp::TFrmTxtHelp(QWidget* parent) : QDialog(parent) {
 
 void TFrmTxtHelp::ShowModal(QWidget* owner) {
   TFrmTxtHelp window(owner);
-  if (const QScreen* screen = window.screen()) window.move(screen->availableGeometry().center() - window.rect().center());
+  CentreOnScreen(&window);
   window.exec();
 }
 

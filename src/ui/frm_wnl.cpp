@@ -13,7 +13,6 @@
 #include "base/gbk.h"
 #include "calendar/calendar_text.h"
 #include "calendar/historical_year.h"
-#include "ui/bring_to_front.h"
 #include "ui/clock.h"
 #include "ui/fonts.h"
 #include "ui/frm_wnl_month.h"
@@ -22,6 +21,7 @@
 #include "ui/text_numbers.h"
 #include "ui/ui_font.h"
 #include "ui/up_down.h"
+#include "ui/window_placement.h"
 
 namespace quorin::ui {
 

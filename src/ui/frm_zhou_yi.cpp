@@ -4,18 +4,17 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
-#include <QScreen>
 #include <QShowEvent>
 
 #include "base/gbk.h"
 #include "base/utf8.h"
 #include "iching/hexagrams.h"
 #include "iching/liu_yao_gua.h"
-#include "ui/bring_to_front.h"
 #include "ui/fonts.h"
 #include "ui/frm_zhou_yi_texts.h"
 #include "ui/program_files.h"
 #include "ui/ui_font.h"
+#include "ui/window_placement.h"
 
 namespace quorin::ui {
 
@@ -155,9 +154,7 @@ TFrmZhouYi* TFrmZhouYi::ShowInstance(QWidget* owner) {
   if (!Current()) {
     Current() = new TFrmZhouYi(owner);
     Current()->setAttribute(Qt::WA_DeleteOnClose);
-    if (const QScreen* screen = Current()->screen()) {
-      Current()->move(screen->availableGeometry().center() - Current()->rect().center());
-    }
+    CentreOnScreen(Current());
   }
   BringToFront(Current());
   return Current();
