@@ -260,6 +260,9 @@ class TFrmMain : public QMainWindow {
   void ReportLayoutWriteFailure();
   // The case tree.
   bool RefuseWhileLoading();
+  // The nodes of a finished load, or its error told; a cancelled or stopped load
+  // leaves the tree as it is.
+  void TakeLoadResult(const cases::CaseLoadResult& result);
   void PlaceItems(const cases::CaseLoadResult& result);
   void FinishTreeWork();
   void LoadingPassFinished(int generation, const cases::CaseLoadResult& result);

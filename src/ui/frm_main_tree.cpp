@@ -53,14 +53,17 @@ void TFrmMain::ShowCases(const std::vector<int>& ids) {
         QApplication::processEvents();
         if (stopTreeWork_) stop.request_stop();
       });
-  if (!result.cancelled && !stopTreeWork_) {
-    if (result.error.empty()) {
-      PlaceItems(result);
-    } else {
-      Tell(this, ToQString(result.error));
-    }
-  }
+  TakeLoadResult(result);
   FinishTreeWork();
+}
+
+void TFrmMain::TakeLoadResult(const cases::CaseLoadResult& result) {
+  if (result.cancelled || stopTreeWork_) return;
+  if (result.error.empty()) {
+    PlaceItems(result);
+  } else {
+    Tell(this, ToQString(result.error));
+  }
 }
 
 void TFrmMain::PlaceItems(const cases::CaseLoadResult& result) {
@@ -145,13 +148,7 @@ void TFrmMain::ShowAllCasesClick() {
 void TFrmMain::LoadingPassFinished(int generation, const cases::CaseLoadResult& result) {
   if (generation != loadGeneration_) return;
   rebuildOnStack_ = true;
-  if (!result.cancelled && !stopTreeWork_) {
-    if (result.error.empty()) {
-      PlaceItems(result);
-    } else {
-      Tell(this, ToQString(result.error));
-    }
-  }
+  TakeLoadResult(result);
   // The window state that start-up kept for after loading.
   if (!stopTreeWork_ && pendingState_ != -1) {
     if (pendingState_ == 1) setWindowState(windowState() | Qt::WindowMinimized);
