@@ -31,11 +31,7 @@ void MQuorinDay::LoadSettings() {
 bool MQuorinDay::Compute(const TRecordData& request) {
   LoadSettings();
   request_ = request;
-  if (!ConvertDate()) return false;
-  if (!PositionsExist()) {
-    errorText_ = kNoSuchPosition;
-    return false;
-  }
+  if (!ConvertDateAndCheckPositions()) return false;
   ClearChart();
   changedLines_ = {};
   ComputePillars();
@@ -72,11 +68,7 @@ bool MQuorinDay::RecomputeWithChangedLines() {
   }
   request_.mountain = mountain;
   request_.mountainGua = column;
-  if (!ConvertDate()) return false;
-  if (!PositionsExist()) {
-    errorText_ = kNoSuchPosition;
-    return false;
-  }
+  if (!ConvertDateAndCheckPositions()) return false;
   ClearChart();
   ComputePillars();
   BuildSlots();
@@ -113,6 +105,15 @@ bool MQuorinDay::ConvertDate() {
   correctedDate_ = out.correctedDate;
   lunarDate_ = out.lunarDate;
   request_.isLeapMonth = out.isLeapMonth;
+  return true;
+}
+
+bool MQuorinDay::ConvertDateAndCheckPositions() {
+  if (!ConvertDate()) return false;
+  if (!PositionsExist()) {
+    errorText_ = kNoSuchPosition;
+    return false;
+  }
   return true;
 }
 

@@ -169,6 +169,9 @@ class MQuorinDay {
   void AppendHeaded(const std::string& text, int headingBytes, Color color);
   void WriteChartAfterPillars();
   bool PositionsExist() const;
+  // The request's moment converted and its mountain, dragon and water checked; on
+  // failure `errorText_` says why.
+  bool ConvertDateAndCheckPositions();
   // Pieces the text header and the picture share: "甲辰年 二月 初六日 巳时" and
   // "乙卯(６　损卦　九　金　乾)(乾抽1)".
   std::string LunarDateText() const;
