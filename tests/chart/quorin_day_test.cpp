@@ -49,9 +49,7 @@ TEST_F(ChartEngine, GoldenChartTexts) {
     TRecordData request;
   };
   std::vector<Golden> goldens;
-  {
-    goldens.push_back({"zi_mountain_2024.txt", "", testing::ZhangSanRequest(1, 1)});
-  }
+  goldens.push_back({"zi_mountain_2024.txt", "", testing::ZhangSanRequest(1, 1)});
   {
     TRecordData r = ChartRequest(1995, 8, 20, 13, 5, 22, 1);
     r.name = "李四";
