@@ -14,8 +14,8 @@ search() {
 moments() { grep '时$' "$work/out" | sed 's/^[0-9]*：//'; }
 
 # Nothing ticked: every double hour of the year, then the count.
-for spec in "2023 4380" "2024 4392" "9999 4380" "-121 4392"; do
-  set -- $spec
+for row in "2023 4380" "2024 4392" "9999 4380" "-121 4392"; do
+  set -- $row
   search --year "$1"
   astronomical=$1
   [ "$1" -lt 0 ] && astronomical=$(($1 + 1))

@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include "support/chart_request.h"
 #include "ui/case_tree_view.h"
 #include "ui/frm_fen_lei.h"
 #include "ui/program_objects.h"
@@ -14,25 +15,12 @@ namespace quorin::testing {
 
 TRecordData SampleCase(const std::string& name, int year, int month, int day, int hour, int minute,
                        const std::string& category, bool male) {
-  TRecordData r;
-  r.ResetRecord();
-  r.year = static_cast<std::int16_t>(year);
-  r.month = static_cast<std::int16_t>(month);
-  r.day = static_cast<std::int16_t>(day);
-  r.hour = static_cast<std::int16_t>(hour);
-  r.minute = static_cast<std::int16_t>(minute);
-  r.province = 34;
-  r.longitude = 120;
-  r.latitude = 30;
-  r.addrName = "未知地";
+  TRecordData r = ChartRequest(year, month, day, hour, minute, 0, 0);
   r.name = name;
   r.male = male;
   r.masterYear = 1970;
-  r.dragonMountain = -1;
-  r.waterMountain = -1;
   r.className = category;
   r.remarkText = name + "的评语";
-  r.remarkFile = "n";
   return r;
 }
 
