@@ -278,6 +278,8 @@ class TFrmMain : public QMainWindow {
   std::string RemarkTextOfEditor() const;
   bool WriteRemarkFile(const std::string& path);
   void KeepOpenCaseCategory(cases::MRecordBase& store);
+  // Asks whether the changed remark of the open case is to be saved, and saves it on Yes.
+  void OfferToSaveOpenRemark();
   // The whole-database commands.
   void ShowProgressLine(const std::string& line);
   // Closes the window without questions after the database was replaced; the layout is saved.

@@ -251,10 +251,7 @@ void TFrmMain::NewCaseClick() {
                 Icon::Information)) {
     return;
   }
-  if (caseOpen_ && RedtPingYu->document()->isModified() &&
-      AskYesNo(this, QStringLiteral("当前评语文本已改变，要保存吗？"), kHint, Icon::Warning)) {
-    SaveCaseClick();
-  }
+  OfferToSaveOpenRemark();
   chartShown_ = false;
   RedtOut->clear();
   engine_->ClearImage();
@@ -268,6 +265,13 @@ void TFrmMain::NewCaseClick() {
   record_.dragonMountain = -1;
   record_.waterMountain = -1;
   record_.showFacing = false;
+}
+
+void TFrmMain::OfferToSaveOpenRemark() {
+  if (caseOpen_ && RedtPingYu->document()->isModified() &&
+      AskYesNo(this, QStringLiteral("当前评语文本已改变，要保存吗？"), kHint, Icon::Warning)) {
+    SaveCaseClick();
+  }
 }
 
 void TFrmMain::KeepOpenCaseCategory(cases::MRecordBase& store) {

@@ -161,6 +161,8 @@ void TFrmMain::CompactCasesClick() {
                 QStringLiteral("整理数据"), Icon::Warning, Answer::No)) {
     return;
   }
+  // The editor becomes the progress display and the program ends: a changed remark is offered first.
+  OfferToSaveOpenRemark();
   const int kept = store->Compact([this](const std::string& line) { ShowProgressLine(line); });
   if (kept > 0) {
     Tell(this, QStringLiteral(" %1 个案例已经整理出来！").arg(kept));
@@ -185,6 +187,8 @@ void TFrmMain::ImportCasesClick() {
     Tell(this, QStringLiteral("不存在这个数据库文件，无法导入！"));
     return;
   }
+  // The editor becomes the progress display and the program ends: a changed remark is offered first.
+  OfferToSaveOpenRemark();
   KeptEditorText editorText(*RedtPingYu);
   const int added = store->ImportFrom(path, [this](const std::string& line) { ShowProgressLine(line); });
   if (added <= 0) {

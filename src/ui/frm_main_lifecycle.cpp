@@ -190,10 +190,7 @@ void TFrmMain::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  if (caseOpen_ && RedtPingYu->document()->isModified() &&
-      AskYesNo(this, QStringLiteral("当前评语文本已改变，要保存吗？"), QStringLiteral("提示"), Icon::Warning)) {
-    SaveCaseClick();
-  }
+  OfferToSaveOpenRemark();
   // A layout that cannot be written is reported; the window closes all the same.
   if (!WriteInitIniAtClose()) ReportLayoutWriteFailure();
   cityCoordinates_.clear();

@@ -268,6 +268,46 @@ class CaseDatabaseTest : public QObject {
     QCOMPARE(f.window().RedtPingYu->toPlainText(), QStringLiteral("输入自己的评语:"));
   }
 
+  // Import and compaction end the program with the remarks editor used for progress:
+  // a changed remark of the open case is offered for saving first.
+  void aChangedRemarkIsOfferedBeforeTheProgramEnds() {
+    const QString kOffer = QStringLiteral("当前评语文本已改变，要保存吗？");
+    for (const bool compaction : {false, true}) {
+      CaseWindowFixture f(false);
+      if (compaction) {
+        f.StoreManyCases(500);
+      } else {
+        f.StoreCases({SampleCase("甲", 2000, 1, 1, 1, 1)});
+      }
+      const std::string source = (f.folder().Path() + QStringLiteral("source.db")).toStdString();
+      {
+        quorin::cases::MRecordBase other;
+        QVERIFY(other.Open(source) == 0);
+        TRecordData record = SampleCase("乙", 2001, 2, 2, 2, 2);
+        QVERIFY(other.Insert(record) == 1);
+      }
+      f.Show();
+      QVERIFY(f.SelectCase(1));
+      f.window().OpenCaseClick();
+      TypeRemark(f.window().RedtPingYu, QStringLiteral("改过的评语"));
+      f.prompter().Clear();
+      if (compaction) {
+        f.prompter().answers << Answer::Yes << Answer::Yes << Answer::Yes;  // 整理? / save? / 要修改?
+        f.window().CompactCasesClick();
+        QCOMPARE(f.prompter().LastText(), QStringLiteral(" 500 个案例已经整理出来！"));
+      } else {
+        f.prompter().files << quorin::ui::FileChoice{QString::fromStdString(source), 0};
+        f.prompter().answers << Answer::Yes << Answer::Yes;  // save? / 要修改?
+        f.window().ImportCasesClick();
+        QCOMPARE(f.prompter().LastText(), QStringLiteral("共导入 1 个案例！请重启软件！"));
+      }
+      QVERIFY(f.prompter().Texts().contains(kOffer));
+      QVERIFY(!f.window().isVisible());
+      QCOMPARE(StoredCase(1).remarkText, std::string("改过的评语"));
+      QCOMPARE(f.prompter().unexpected, 0);
+    }
+  }
+
   // A new user's road with one case: nothing is lost on the way.
   void oneCaseThroughEveryCommand() {
     FixedClock clock;
