@@ -279,7 +279,9 @@ class TFrmMain : public QMainWindow {
   bool WriteRemarkFile(const std::string& path);
   void KeepOpenCaseCategory(cases::MRecordBase& store);
   // Asks whether the changed remark of the open case is to be saved, and saves it on Yes.
-  void OfferToSaveOpenRemark();
+  // False when Yes was answered but the remark could not be saved: the caller stops, so
+  // that the remark is not dropped.
+  bool OfferToSaveOpenRemark(const QString& question = QStringLiteral("当前评语文本已改变，要保存吗？"));
   // The whole-database commands.
   void ShowProgressLine(const std::string& line);
   // Closes the window without questions after the database was replaced; the layout is saved.

@@ -156,9 +156,8 @@ void TFrmMain::OpenCaseClick() {
   const int id = SelectedCaseId();
   TRecordData read;
   if (!store || id < 0 || !store->Read(id, read)) return;
-  if (caseOpen_ && RedtPingYu->document()->isModified() &&
-      AskYesNo(this, QStringLiteral("当前记录文本已改变，要保存吗？"), kHint, Icon::Warning)) {
-    SaveCaseClick();
+  if (caseOpen_ && RedtPingYu->document()->isModified()) {
+    if (!OfferToSaveOpenRemark(QStringLiteral("当前记录文本已改变，要保存吗？"))) return;
     // Saving may have rewritten the very case being opened.
     if (!store->Read(id, read)) return;
   }
@@ -251,7 +250,7 @@ void TFrmMain::NewCaseClick() {
                 Icon::Information)) {
     return;
   }
-  OfferToSaveOpenRemark();
+  if (!OfferToSaveOpenRemark()) return;
   chartShown_ = false;
   RedtOut->clear();
   engine_->ClearImage();
@@ -267,11 +266,13 @@ void TFrmMain::NewCaseClick() {
   record_.showFacing = false;
 }
 
-void TFrmMain::OfferToSaveOpenRemark() {
-  if (caseOpen_ && RedtPingYu->document()->isModified() &&
-      AskYesNo(this, QStringLiteral("当前评语文本已改变，要保存吗？"), kHint, Icon::Warning)) {
-    SaveCaseClick();
+bool TFrmMain::OfferToSaveOpenRemark(const QString& question) {
+  if (!caseOpen_ || !RedtPingYu->document()->isModified() || !AskYesNo(this, question, kHint, Icon::Warning)) {
+    return true;
   }
+  SaveCaseClick();
+  // A refused or failed save has shown why; the editor stays marked.
+  return !RedtPingYu->document()->isModified();
 }
 
 void TFrmMain::KeepOpenCaseCategory(cases::MRecordBase& store) {

@@ -162,7 +162,7 @@ void TFrmMain::CompactCasesClick() {
     return;
   }
   // The editor becomes the progress display and the program ends: a changed remark is offered first.
-  OfferToSaveOpenRemark();
+  if (!OfferToSaveOpenRemark()) return;
   const int kept = store->Compact([this](const std::string& line) { ShowProgressLine(line); });
   if (kept > 0) {
     Tell(this, QStringLiteral(" %1 个案例已经整理出来！").arg(kept));
@@ -188,7 +188,7 @@ void TFrmMain::ImportCasesClick() {
     return;
   }
   // The editor becomes the progress display and the program ends: a changed remark is offered first.
-  OfferToSaveOpenRemark();
+  if (!OfferToSaveOpenRemark()) return;
   KeptEditorText editorText(*RedtPingYu);
   const int added = store->ImportFrom(path, [this](const std::string& line) { ShowProgressLine(line); });
   if (added <= 0) {

@@ -190,7 +190,10 @@ void TFrmMain::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  OfferToSaveOpenRemark();
+  if (!OfferToSaveOpenRemark()) {
+    event->ignore();
+    return;
+  }
   // A layout that cannot be written is reported; the window closes all the same.
   if (!WriteInitIniAtClose()) ReportLayoutWriteFailure();
   cityCoordinates_.clear();

@@ -168,6 +168,39 @@ class CaseCommandsTest : public QObject {
     QCOMPARE(f.prompter().unexpected, 0);
   }
 
+  // When the changed remark cannot be saved (no chart shown after a refused 排盘),
+  // closing, opening another case and "新建" stop instead of dropping it.
+  void aRemarkThatCannotBeSavedStopsWhatWouldDropIt() {
+    CaseWindowFixture f(false);
+    f.StoreCases({SampleCase("甲", 2000, 1, 1, 1, 1), SampleCase("乙", 2001, 2, 2, 2, 2)});
+    f.Show();
+    QVERIFY(f.SelectCase(1));
+    f.window().OpenCaseClick();
+    TypeRemark(f.window().RedtPingYu, QStringLiteral("甲的新评语"));
+    f.window().EdtYear->setText(QStringLiteral("0"));
+    f.window().BtnPai->click();  // refused: no chart is shown now
+    const QString refused = QStringLiteral("请先排一个正确的盘后再保存");
+
+    f.prompter().Clear();
+    f.prompter().answers << Answer::Yes << Answer::Yes;  // close? / save?
+    f.window().close();
+    QVERIFY(f.window().isVisible());
+    QCOMPARE(f.prompter().LastText(), refused);
+
+    QVERIFY(f.SelectCase(2));
+    f.prompter().answers << Answer::Yes;  // save?
+    f.window().OpenCaseClick();
+    QCOMPARE(f.prompter().LastText(), refused);
+    QCOMPARE(f.window().CurrentCaseId(), 1);
+
+    f.prompter().answers << Answer::Yes << Answer::Yes;  // new? / save?
+    f.window().BtoNew->click();
+    QCOMPARE(f.prompter().LastText(), refused);
+    QCOMPARE(f.window().RedtPingYu->toPlainText(), QStringLiteral("甲的新评语"));
+    QVERIFY(f.window().RedtPingYu->document()->isModified());
+    QCOMPARE(f.prompter().unexpected, 0);
+  }
+
   void deletingRemovesTheCaseThenItsRemarkFileAndNode() {
     CaseWindowFixture f;
     QVERIFY(f.PaiFor(QStringLiteral("甲"), 2010, 1, 1, 1, 1));
