@@ -7,6 +7,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <filesystem>
 
 #include "base/files.h"
 #include "base/gbk.h"
@@ -28,6 +29,15 @@ const QString kSaved = QStringLiteral("已保存！");
 void ReportWriteFailure(QWidget* parent, const std::string& path, const std::string& error) {
   Tell(parent, QStringLiteral("无法保存文件%1：%2").arg(ToQString(path), ToQString(error)), QStringLiteral("错误"),
        Icon::Error);
+}
+
+// The dialog confirmed the name as typed; the file written carries an appended extension, so
+// an existing file of that name is only replaced when the user says so.
+bool MayWrite(QWidget* parent, const std::string& path) {
+  std::error_code ec;
+  if (!std::filesystem::exists(path, ec)) return true;
+  return AskYesNo(parent, QStringLiteral("%1 已存在，要替换它吗？").arg(ToQString(path)), QStringLiteral("另存为"),
+                  Icon::Warning, Answer::No);
 }
 
 }  // namespace
@@ -75,6 +85,7 @@ void TFrmMain::SaveTextAs(QTextEdit* editor) {
   // The extension of the chosen filter is appended whatever the name ends with.
   const bool rtf = choice->filter == 0;
   const std::string path = ToUtf8(choice->path) + (rtf ? ".rtf" : ".txt");
+  if (!MayWrite(this, path)) return;
   std::string bytes;
   if (rtf) {
     bytes = EditorRtf(*editor);
@@ -111,6 +122,7 @@ void TFrmMain::SaveChartImageAs() {
   if (!choice) return;
   const bool bmp = choice->filter == 0;
   const std::string path = ToUtf8(choice->path) + (bmp ? ".bmp" : ".jpg");
+  if (!MayWrite(this, path)) return;
   std::string error = "encoding failed";
   const std::optional<std::string> bytes = bmp ? EncodeBmp(canvas_->Image()) : EncodeJpeg(canvas_->Image(), &error);
   if (!bytes || !base::AtomicWriteFile(path, *bytes, &error)) {

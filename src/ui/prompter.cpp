@@ -21,13 +21,20 @@ QString QtFilter(const QList<FileFilter>& filters) {
   return parts.join(QStringLiteral(";;"));
 }
 
+// Messages keep the Windows line breaks of their texts; a Qt label breaks lines at '\n' alone.
+QString ForLabel(const QString& text) {
+  return QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
 // The dialogs of the screen.
 class ScreenPrompter final : public Prompter {
  public:
   Answer Ask(QWidget* parent, const Message& m) override {
     QMessageBox box(parent);
     box.setWindowTitle(m.caption.isEmpty() ? QApplication::applicationName() : m.caption);
-    box.setText(m.text);
+    // Plain text keeps names the user typed from being read as markup.
+    box.setTextFormat(Qt::PlainText);
+    box.setText(ForLabel(m.text));
     switch (m.icon) {
       case Icon::Information: box.setIcon(QMessageBox::Information); break;
       case Icon::Warning: box.setIcon(QMessageBox::Warning); break;
@@ -52,7 +59,7 @@ class ScreenPrompter final : public Prompter {
   std::optional<QString> Input(QWidget* parent, const QString& caption, const QString& prompt,
                                const QString& initial) override {
     bool ok = false;
-    const QString text = QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, initial, &ok);
+    const QString text = QInputDialog::getText(parent, caption, ForLabel(prompt), QLineEdit::Normal, initial, &ok);
     if (!ok) return std::nullopt;
     return text;
   }

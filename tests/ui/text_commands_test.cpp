@@ -91,6 +91,22 @@ class TextCommandsTest : public QObject {
     f.window->MenuAction(QStringLiteral("MenuItem41"))->trigger();
     QCOMPARE(quorin::base::GbkToUtf8(FileBytes(base + QStringLiteral(".txt")).toStdString()),
              std::string("吉日\r\n宜动土"));
+
+    // The dialog only confirmed "remark": replacing remark.txt is asked for, No keeps it.
+    f.window->RedtPingYu->setPlainText(QStringLiteral("凶日"));
+    f.prompter.Clear();
+    f.prompter.files.enqueue(FileChoice{base, 1});
+    f.prompter.answers.enqueue(Answer::No);
+    f.window->MenuAction(QStringLiteral("MenuItem41"))->trigger();
+    QCOMPARE(f.prompter.shown.size(), 1);
+    QCOMPARE(f.prompter.LastText(), base + QStringLiteral(".txt 已存在，要替换它吗？"));
+    QCOMPARE(quorin::base::GbkToUtf8(FileBytes(base + QStringLiteral(".txt")).toStdString()),
+             std::string("吉日\r\n宜动土"));
+    f.prompter.files.enqueue(FileChoice{base, 1});
+    f.prompter.answers.enqueue(Answer::Yes);
+    f.window->MenuAction(QStringLiteral("MenuItem41"))->trigger();
+    QCOMPARE(f.prompter.LastText(), QStringLiteral("已保存！"));
+    QCOMPARE(quorin::base::GbkToUtf8(FileBytes(base + QStringLiteral(".txt")).toStdString()), std::string("凶日"));
   }
 
   void failedSaveSaysSoInsteadOfSaved() {
