@@ -35,6 +35,7 @@ constexpr std::string_view kReadCase = "select * from case_data where id=?;";
 constexpr std::string_view kReadCaseRange = "select * from case_data where id>=? and id<=? order by id;";
 constexpr std::string_view kMaxCaseId = "select max(id) from case_data;";
 constexpr std::string_view kCountCases = "select count(*) from case_data;";
+constexpr std::string_view kRemarkNameInUse = "select 1 from case_data where remarkFile=? limit 1;";
 
 constexpr std::string_view kDefaultClassNames = "开业 进宅 结婚 阳宅风水 阴宅 求财 催丁 临时保存";
 
@@ -398,12 +399,30 @@ int MRecordBase::CountCases() {
   return static_cast<int>(ParseCaseInteger(count->Text(0)).value_or(-1));
 }
 
-RemarkName MRecordBase::UniqueRemarkName(const TRecordData& record) const {
+bool MRecordBase::RemarkNameInUse(const std::string& name) {
+  SqliteConnection own;
+  SqliteConnection* c = Connect(own);
+  if (!c) return false;
+  SqliteStatement* find = Statement(*c, kRemarkNameInUse);
+  if (!find) return false;
+  ResetOnExit reset{find};
+  find->Bind(1, name);
+  return find->Next() == SqliteStatement::Step::kRow;
+}
+
+RemarkName MRecordBase::UniqueRemarkName(const TRecordData& record) { return FreeRemarkName(record, true); }
+
+RemarkName MRecordBase::FreeRemarkName(const TRecordData& record, bool askCases) {
   const std::string folder = RemarkFolder();
   const std::string base = RemarkBaseName(record);
   std::string name = base;
   std::error_code ec;
-  for (long suffix = 0; std::filesystem::exists(folder + name + ".rtf", ec) && suffix < 100000000; ++suffix) {
+  // A name another case holds stays taken even when its file went missing: sharing it would
+  // show that case the new remark, and its next save would overwrite it.
+  for (long suffix = 0;
+       (std::filesystem::exists(folder + name + ".rtf", ec) || (askCases && RemarkNameInUse(name))) &&
+       suffix < 100000000;
+       ++suffix) {
     name = base + "_" + std::to_string(suffix);
   }
   return {folder + name + ".rtf", name};

@@ -82,7 +82,8 @@ class MRecordBase {
   bool HasBaseType(std::string_view type);
 
   // The first free remark file name for the record: name and moment, then "_0", "_1" …
-  RemarkName UniqueRemarkName(const TRecordData& record) const;
+  // A name another case stores counts as taken even when its file is missing.
+  RemarkName UniqueRemarkName(const TRecordData& record);
 
   // Whole-database operations.
   // Copies the database and every remark file into destination (a folder), with save.txt.
@@ -130,6 +131,9 @@ class MRecordBase {
   int ReadPrimaryIdOn(SqliteConnection& connection);
   bool Fail(std::string message);
   int CountCases();
+  bool RemarkNameInUse(const std::string& name);
+  // askCases off: files only, for imports, where a query per case would cost a scan each.
+  RemarkName FreeRemarkName(const TRecordData& record, bool askCases);
   bool ReplaceRemarkFolder(const std::string& source);
 
   std::string path_;

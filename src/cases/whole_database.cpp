@@ -241,7 +241,7 @@ int MRecordBase::ImportFrom(const std::string& path, const ProgressCallback& pro
       const bool placeholder = record.remarkFile == "n" || record.remarkFile.find_first_not_of(' ') == std::string::npos;
       auto remarkPath = RemarkFilePath(folder, record.remarkFile);
       if (placeholder || !remarkPath || fs::exists(*remarkPath, ec)) {
-        const RemarkName fresh = UniqueRemarkName(record);
+        const RemarkName fresh = FreeRemarkName(record, false);
         record.remarkFile = fresh.baseName;
         UpdateInBatch(record.id, record);
         remarkPath = fresh.fullPath;

@@ -273,7 +273,7 @@ class TFrmMain : public QMainWindow {
   void SaveOpenCase(cases::MRecordBase& store);
   void SaveNewCase(cases::MRecordBase& store);
   void ShowRecordInInputs(const TRecordData& record);
-  void ShowRemark(const cases::MRecordBase& store, const TRecordData& record);
+  void ShowRemark(cases::MRecordBase& store, const TRecordData& record);
   void SetSaveButtonOpen(bool open);
   std::string RemarkTextOfEditor() const;
   bool WriteRemarkFile(const std::string& path);

@@ -188,7 +188,7 @@ void TFrmMain::ShowRecordInInputs(const TRecordData& r) {
   SelectMountainAndGua(r.mountain, r.mountainGua);
 }
 
-void TFrmMain::ShowRemark(const cases::MRecordBase& store, const TRecordData& record) {
+void TFrmMain::ShowRemark(cases::MRecordBase& store, const TRecordData& record) {
   std::optional<std::string> path = OwnRemarkPath(store, record);
   if (!path) {
     // The case gets a free name of its own, stored with its next save.

@@ -138,6 +138,11 @@ TEST_F(Store, RemarkNamesAvoidTakenFiles) {
   EXPECT_EQ(store.UniqueRemarkName(r).baseName, "张三_202001020805_0");
   testing::WriteBytes(dir_.Path() + "Orlune_f/张三_202001020805_0.rtf", "x");
   EXPECT_EQ(store.UniqueRemarkName(r).baseName, "张三_202001020805_1");
+  // A case that holds the next name keeps it although its file is gone.
+  TRecordData holder = r;
+  holder.remarkFile = "张三_202001020805_1";
+  ASSERT_GT(store.Insert(holder), 0);
+  EXPECT_EQ(store.UniqueRemarkName(r).baseName, "张三_202001020805_2");
   r.name = "../../etc/x";  // a hostile name never leaves the folder
   EXPECT_EQ(store.UniqueRemarkName(r).baseName, "....etcx_202001020805");
 }
