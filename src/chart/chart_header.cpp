@@ -83,7 +83,7 @@ std::string MQuorinDay::YuanChenText() const {
 }
 
 std::array<std::string, 9> MQuorinDay::ColumnCells(int position) const {
-  const ChartSlot& s = slots_[static_cast<std::size_t>(kSlotOfPosition.at(static_cast<std::size_t>(position)))];
+  const ChartSlot& s = SlotOfPosition(position);
   const TRecordData& r = request_;
   std::array<std::string, 9> cells;
   cells[0] = PositionLabel(position);

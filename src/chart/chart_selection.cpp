@@ -13,7 +13,7 @@ void MQuorinDay::DrawSelection(int column, int band) {
 
   SetChartFont(table.fontSize, false);
   const int position = ShownPosition(column);
-  const ChartSlot& slot = slots_[static_cast<std::size_t>(kSlotOfPosition[static_cast<std::size_t>(position)])];
+  const ChartSlot& slot = SlotOfPosition(position);
   const SixLineArea area = SixLineAreaFor(table, Picture());
   liuYao_.DrawChart(*image_, area.left, area.top, area.width, area.bottom, slot.gua, pillars_, background_);
   imageState_.sixLineShown = true;
@@ -31,14 +31,11 @@ void MQuorinDay::DrawLinks(int column, int band) {
   const ChartTableArea& t = imageState_.table;
   SetChartFont(t.fontSize - 1, false);
   image_->SetBrush(background_, BrushStyle::kSolid);
-  const auto slotOfColumn = [&](int k) -> const ChartSlot& {
-    return slots_[static_cast<std::size_t>(kSlotOfPosition[static_cast<std::size_t>(ShownPosition(k))])];
-  };
-  const ChartSlot& selected = slotOfColumn(column);
+  const ChartSlot& selected = SlotOfPosition(ShownPosition(column));
   const int from = t.ColumnCentre(column);
   for (int other = 0; other < shownCount_; ++other) {
     if (other == column) continue;
-    const LinkTexts texts = ImageLinkTexts(selected, slotOfColumn(other));
+    const LinkTexts texts = ImageLinkTexts(selected, SlotOfPosition(ShownPosition(other)));
     const int to = t.ColumnCentre(other);
     const int meetingX = MeetingX(from, to);
     if (!texts.qi.empty() && (band == 0 || band == 1)) {

@@ -136,6 +136,10 @@ class MQuorinDay {
   const calendar::FourPillars& Pillars() const { return pillars_; }
   const std::array<ChartSlot, kSlotCount>& Slots() const { return slots_; }
   const ChartSlot& Slot(int index) const { return slots_.at(static_cast<std::size_t>(index)); }
+  // The slot shown at a display position (0 龙 … 8 时).
+  const ChartSlot& SlotOfPosition(int position) const {
+    return Slot(kSlotOfPosition.at(static_cast<std::size_t>(position)));
+  }
   std::array<ChartSlot, 4> PillarSlots() const { return {slots_[0], slots_[1], slots_[2], slots_[3]}; }
   const std::array<bool, kPositionCount>& Shown() const { return shown_; }
   int ShownCount() const { return shownCount_; }
