@@ -19,6 +19,10 @@ std::optional<std::string> RemarkFilePath(const std::string& remarkFolder, std::
   return remarkFolder + std::string(remarkFile) + ".rtf";
 }
 
+bool IsPlaceholderRemarkName(std::string_view remarkFile) {
+  return remarkFile == "n" || remarkFile.find_first_not_of(' ') == std::string_view::npos;
+}
+
 base::RichCharFormat DefaultRemarkFormat() { return base::RichCharFormat{}; }
 
 bool WriteRemarkFromPlainText(const std::string& path, std::string_view plainText, std::string* error) {

@@ -19,6 +19,10 @@ std::string RemarkFolderOf(const std::string& programFolder);
 // such names come only from damaged or hostile databases.
 std::optional<std::string> RemarkFilePath(const std::string& remarkFolder, std::string_view remarkFile);
 
+// Whether a stored remark name is the placeholder of a record never saved ("n" or blank),
+// which stands for no file of the case's own.
+bool IsPlaceholderRemarkName(std::string_view remarkFile);
+
 // The format remarks made from plain text get: what a new remark editor shows.
 base::RichCharFormat DefaultRemarkFormat();
 

@@ -237,10 +237,8 @@ int MRecordBase::ImportFrom(const std::string& path, const ProgressCallback& pro
     if (InsertInBatch(record) >= 0) {
       ++count;
       AddCategory(categories, record.className);
-      // "n" (never saved) and a blank name stand for no file of the case's own.
-      const bool placeholder = record.remarkFile == "n" || record.remarkFile.find_first_not_of(' ') == std::string::npos;
       auto remarkPath = RemarkFilePath(folder, record.remarkFile);
-      if (placeholder || !remarkPath || fs::exists(*remarkPath, ec)) {
+      if (IsPlaceholderRemarkName(record.remarkFile) || !remarkPath || fs::exists(*remarkPath, ec)) {
         const RemarkName fresh = FreeRemarkName(record, false);
         record.remarkFile = fresh.baseName;
         UpdateInBatch(record.id, record);

@@ -44,7 +44,7 @@ void RemoveFileQuietly(const std::string& path) {
 // folder, nor for the placeholder of a record never saved ("n" or blank), which no
 // case owns alone.
 std::optional<std::string> OwnRemarkPath(const cases::MRecordBase& store, const TRecordData& record) {
-  if (record.remarkFile == "n" || record.remarkFile.find_first_not_of(' ') == std::string::npos) return std::nullopt;
+  if (cases::IsPlaceholderRemarkName(record.remarkFile)) return std::nullopt;
   return cases::RemarkFilePath(store.RemarkFolder(), record.remarkFile);
 }
 
