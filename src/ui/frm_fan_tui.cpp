@@ -117,7 +117,6 @@ std::optional<FanTuiResult> TFrmFanTui::Run(QWidget* owner, const FourPillars& r
 
 void TFrmFanTui::FillLists() {
   const auto fill = [](QComboBox* box, const auto& names, int count) {
-    box->clear();
     for (int i = 0; i < count; ++i) box->addItem(ToQString(std::string(names.at((i + 1) % count))));
   };
   for (QComboBox* stems : {cbotian0, cbotian2}) fill(stems, calendar::kStemNames, 10);
@@ -125,7 +124,6 @@ void TFrmFanTui::FillLists() {
 }
 
 void TFrmFanTui::Prepare(const FourPillars& pillars, bool male) {
-  FillLists();
   Btnpai->setEnabled(false);
   Upyear->SetPosition(1950);
   const PillarChoice choice = ChoiceOfPillars(pillars);

@@ -37,7 +37,7 @@ class TFrmFanTui : public QDialog {
   // sex, shown modally; the found moment when the user accepts it with "大卦盘".
   static std::optional<FanTuiResult> Run(QWidget* owner, const calendar::FourPillars& remembered, bool male);
 
-  // Fills the lists and selects `pillars` (all 0 before the first search: 癸 and 亥).
+  // Selects `pillars` in the lists (all 0 before the first search: 癸 and 亥).
   void Prepare(const calendar::FourPillars& pillars, bool male);
   // The moment and pillars of the last successful search, and the sex chosen.
   FanTuiResult Result() const;

@@ -175,7 +175,6 @@ calendar::MYiDateEx& TFrmWnl::Date() {
 
 void TFrmWnl::FillLists() {
   const auto fill = [](QComboBox* box, int first, int last, const QString& unit) {
-    box->clear();
     for (int i = first; i <= last; ++i) box->addItem(QString::number(i) + unit);
   };
   fill(CboM, 1, 12, QStringLiteral("月"));
@@ -185,7 +184,6 @@ void TFrmWnl::FillLists() {
 }
 
 void TFrmWnl::Open(const CivilDateTime& historical) {
-  FillLists();
   CivilDateTime moment = historical;
   CivilDateTime astronomical = moment;
   astronomical.year = static_cast<std::int16_t>(calendar::AstronomicalYear(moment.year));
