@@ -13,7 +13,6 @@
 #include "ui/image_canvas.h"
 #endif
 
-#include "base/files.h"
 #include "base/gbk.h"
 #include "cases/case_text.h"
 #include "cases/record_data.h"
@@ -207,10 +206,7 @@ int Run(const std::vector<std::string>& args) {
   chart::RecordingRichTextSink text;
   engine.Attach(&text, canvas);
   engine.SetImageFont(fontSize);
-  if (a.Has("settings")) {
-    if (!base::FileExists(*a.Value("settings"))) throw UsageError("找不到设置文件：" + *a.Value("settings"));
-    engine.SetSettingsPath(*a.Value("settings"));
-  }
+  UseSettingsOption(a, engine);
   if (!engine.Compute(r)) {
     std::cerr << engine.ErrorText() << "\n";
     return kExitRefused;

@@ -1,7 +1,9 @@
 #include "chart_options.h"
 
+#include "base/files.h"
 #include "calendar/historical_year.h"
 #include "chart/domain_tables.h"
+#include "chart/quorin_day.h"
 #include "command.h"
 
 namespace quorin::cli {
@@ -31,6 +33,12 @@ std::pair<int, int> MountainAndColumn(const std::string& text, const std::string
   const auto colon = text.rfind(':');
   if (colon == std::string::npos) throw UsageError(option + " 应写作 山:列，例如 子:1");
   return {MountainFromText(text.substr(0, colon), option), ParseInteger(text.substr(colon + 1), option)};
+}
+
+void UseSettingsOption(const Arguments& a, chart::MQuorinDay& engine) {
+  if (!a.Has("settings")) return;
+  if (!base::FileExists(*a.Value("settings"))) throw UsageError("找不到设置文件：" + *a.Value("settings"));
+  engine.SetSettingsPath(*a.Value("settings"));
 }
 
 }  // namespace quorin::cli

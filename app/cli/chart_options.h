@@ -6,7 +6,13 @@
 #include <string_view>
 #include <utility>
 
+namespace quorin::chart {
+class MQuorinDay;
+}
+
 namespace quorin::cli {
+
+class Arguments;
 
 // The program's message for a refused year; `field` names it ("", "主命", "查找").
 std::string YearRangeMessage(std::string_view field);
@@ -20,5 +26,9 @@ int MountainFromText(const std::string& text, const std::string& option);
 
 // "MOUNTAIN:COL" of --dragon and --water; the column is not checked here.
 std::pair<int, int> MountainAndColumn(const std::string& text, const std::string& option);
+
+// Points the engine at the settings file of --settings, which must exist (a usage
+// error otherwise); without the option the engine keeps its default.
+void UseSettingsOption(const Arguments& a, chart::MQuorinDay& engine);
 
 }  // namespace quorin::cli

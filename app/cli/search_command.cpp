@@ -2,7 +2,6 @@
 #include <iostream>
 #include <sstream>
 
-#include "base/files.h"
 #include "chart/domain_tables.h"
 #include "chart/quorin_day.h"
 #include "chart_options.h"
@@ -123,10 +122,7 @@ int Run(const std::vector<std::string>& args) {
   q.UpdateConditionCounts();
 
   chart::MQuorinDay engine;
-  if (a.Has("settings")) {
-    if (!base::FileExists(*a.Value("settings"))) throw UsageError("找不到设置文件：" + *a.Value("settings"));
-    engine.SetSettingsPath(*a.Value("settings"));
-  }
+  UseSettingsOption(a, engine);
   if (a.Has("lon")) {
     // The search keeps the place of the last chart: chart the year's first moment there.
     TRecordData place;
