@@ -18,6 +18,13 @@ QString SongFontFamily() {
   return QFont().defaultFamily();
 }
 
+QFont SongFont(double pointSize, bool bold) {
+  QFont font(kSongFont);
+  font.setPointSizeF(pointSize);
+  font.setBold(bold);
+  return font;
+}
+
 void InstallFontSubstitutions() {
   const QString family = SongFontFamily();
   for (const QString& name : {kSongFont, QStringLiteral("SimSun"), QStringLiteral("NSimSun"), QStringLiteral("新宋体")}) {

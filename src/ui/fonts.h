@@ -1,6 +1,7 @@
 // Fonts named by the program's Windows heritage, mapped to installed ones.
 #pragma once
 
+#include <QFont>
 #include <QString>
 
 namespace quorin::ui {
@@ -11,6 +12,9 @@ inline const QString kSongFont = QStringLiteral("宋体");
 // Maps "宋体" (and its Latin name) to an installed Song-style CJK font, so
 // every widget and chart text that names it renders Chinese. Call after QApplication exists.
 void InstallFontSubstitutions();
+
+// "宋体" at `pointSize`, bold when asked.
+QFont SongFont(double pointSize, bool bold = false);
 
 // The installed family that stands in for "宋体".
 QString SongFontFamily();

@@ -37,9 +37,7 @@ const char* const kPillarWords[] = {"年", "月", "日", "时"};
 TFrmFanTui::TFrmFanTui(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("FrmFanTui"));
   setWindowTitle(QStringLiteral("四柱排盘"));
-  QFont font(kSongFont);
-  font.setPointSizeF(10.5);  // 14 pixels at 96 dpi
-  setFont(font);
+  setFont(SongFont(10.5));  // 14 pixels at 96 dpi
   resize(475, 198);
 
   Panel1 = new QFrame(this);

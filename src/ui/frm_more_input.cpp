@@ -52,9 +52,7 @@ QCheckBox* Check(const QString& name, const QString& caption, QWidget* parent) {
 TFrmMoreInput::TFrmMoreInput(TRecordData& record, QWidget* parent) : QDialog(parent), record_(record) {
   setObjectName(QStringLiteral("FrmMoreInput"));
   setWindowTitle(QStringLiteral("选择龙、水、向卦"));
-  QFont font(kSongFont);
-  font.setPointSizeF(10.5);
-  setFont(font);
+  setFont(SongFont(10.5));
 
   ChkLong = Check(QStringLiteral("ChkLong"), QStringLiteral("显示龙卦 "), this);
   BtoLong = DegreeButton(QStringLiteral("BtoLong"), this);

@@ -23,9 +23,7 @@ TFrmNumCombin::TFrmNumCombin(const QString& caption, chart::DigitGroup& group, Q
     : QDialog(parent), group_(group) {
   setObjectName(QStringLiteral("FrmNumCombin"));
   setWindowTitle(caption);
-  QFont font(kSongFont);
-  font.setPointSizeF(10.5);
-  setFont(font);
+  setFont(SongFont(10.5));
   const int guo = fontMetrics().horizontalAdvance(QStringLiteral("国"));
 
   BoxBto = new QGroupBox(QStringLiteral("点击选择数字"), this);

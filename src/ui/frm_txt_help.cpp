@@ -41,9 +41,7 @@ TFrmTxtHelp::TFrmTxtHelp(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("软件帮助"));
   setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint);
   setSizeGripEnabled(true);
-  QFont font(kSongFont);
-  font.setPointSizeF(10.5);
-  setFont(font);
+  setFont(SongFont(10.5));
   resize(702, 662);
 
   PageControl1 = new QTabWidget(this);

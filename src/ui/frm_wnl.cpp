@@ -50,13 +50,6 @@ QPlainTextEdit* MakeMemo(QWidget* parent, const QString& name, const QString& co
   return memo;
 }
 
-QFont SongFont(double pointSize, bool bold = false) {
-  QFont font(kSongFont);
-  font.setPointSizeF(pointSize);
-  font.setBold(bold);
-  return font;
-}
-
 // Point sizes of the original form, whose fonts were given in pixels at 96 dpi.
 constexpr double PointsOfPixels(int pixels) { return pixels * 0.75; }
 

@@ -108,19 +108,14 @@ TFrmZhouYi::TFrmZhouYi(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("易经卦爻辞"));
   setWindowFlags(Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
-  QFont font(kSongFont);
-  font.setPointSizeF(10.5);
-  setFont(font);
+  setFont(SongFont(10.5));
   resize(578, 336);
 
   Panel1 = new QWidget(this);
   Panel1->setObjectName(QStringLiteral("Panel1"));
   Panel1->setGeometry(0, 0, 137, 336);
-  QFont nameFont(kSongFont);
-  nameFont.setPointSizeF(14);
-  nameFont.setBold(true);
-  QFont lineFont(kSongFont);
-  lineFont.setPointSizeF(16);
+  const QFont nameFont = SongFont(14, true);
+  const QFont lineFont = SongFont(16);
   for (int i = 0; i < 7; ++i) {
     lab[static_cast<std::size_t>(i)] = new QLabel(Panel1);
     QLabel* label = lab[static_cast<std::size_t>(i)];
