@@ -48,12 +48,6 @@ std::optional<std::string> OwnRemarkPath(const cases::MRecordBase& store, const 
   return cases::RemarkFilePath(store.RemarkFolder(), record.remarkFile);
 }
 
-QStringList ToQStrings(const std::vector<std::string>& texts) {
-  QStringList list;
-  for (const std::string& text : texts) list << ToQString(text);
-  return list;
-}
-
 }  // namespace
 
 std::string TFrmMain::RemarkTextOfEditor() const {

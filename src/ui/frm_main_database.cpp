@@ -208,9 +208,7 @@ void TFrmMain::ExportCasesClick() {
   if (!store) return;
   std::vector<std::string> names;
   store->GetClassNames(names);
-  QStringList categories;
-  for (const std::string& name : names) categories << ToQString(name);
-  TFrmExportClass picker(categories, this);
+  TFrmExportClass picker(ToQStrings(names), this);
   if (picker.exec() != QDialog::Accepted) return;
   std::vector<std::string> chosen;
   for (const QString& name : picker.CheckedCategories()) chosen.push_back(ToUtf8(name));

@@ -140,7 +140,7 @@ void TFrmSearch::FormShow() {
   ApplyProgramUiFont(this);
   std::vector<std::string> categories;
   store_.GetClassNames(categories);
-  for (const std::string& name : categories) CboClass->addItem(ToQString(name));
+  CboClass->addItems(ToQStrings(categories));
 
   const cases::CaseSearchCriteria& c = criteria_;
   CboProv->setCurrentIndex(c.province + 1 >= 0 && c.province + 1 < CboProv->count() ? c.province + 1 : 0);

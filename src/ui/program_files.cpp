@@ -13,4 +13,11 @@ std::string SkinsFolder() { return base::ProgramFolder() + "skins/"; }
 QString ToQString(const std::string& utf8) { return QString::fromStdString(utf8); }
 std::string ToUtf8(const QString& text) { return text.toStdString(); }
 
+QStringList ToQStrings(const std::vector<std::string>& utf8) {
+  QStringList list;
+  list.reserve(static_cast<qsizetype>(utf8.size()));
+  for (const std::string& text : utf8) list << ToQString(text);
+  return list;
+}
+
 }  // namespace quorin::ui

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <string>
+#include <vector>
 
 namespace quorin::ui {
 
@@ -14,5 +16,6 @@ std::string SkinsFolder();   // <program>/skins/
 
 QString ToQString(const std::string& utf8);
 std::string ToUtf8(const QString& text);
+QStringList ToQStrings(const std::vector<std::string>& utf8);
 
 }  // namespace quorin::ui
