@@ -18,7 +18,7 @@ std::optional<int> YearOption(const Arguments& a, const std::string& option) {
 // "M:COL" of --dragon and --water; the column must hold a hexagram.
 std::pair<std::int16_t, std::int16_t> MountainColumn(const std::string& text, const std::string& option) {
   const auto [mountain, column] = MountainAndColumn(text, option);
-  if (column < 0 || column >= chart::kMountainColumns || chart::GuaForMountain(mountain, column) < 0) {
+  if (chart::GuaForMountain(mountain, column) < 0) {
     throw UsageError(option + " 该山没有这一列的卦：" + text);
   }
   return {static_cast<std::int16_t>(mountain), static_cast<std::int16_t>(column)};
@@ -86,7 +86,7 @@ int Run(const std::vector<std::string>& args) {
   q.masterYear = *birth;
   q.mountain = a.Has("mountain") ? MountainFromText(*a.Value("mountain"), "--mountain") : 0;
   q.mountainGua = a.Integer("gua").value_or(0);
-  if (q.mountainGua < 0 || q.mountainGua >= chart::kMountainColumns || chart::GuaForMountain(q.mountain, q.mountainGua) < 0) {
+  if (chart::GuaForMountain(q.mountain, q.mountainGua) < 0) {
     throw UsageError("--gua 该山没有这一列的卦：" + std::to_string(q.mountainGua));
   }
   if (a.Has("dragon")) std::tie(q.dragonMountain, q.dragonGua) = MountainColumn(*a.Value("dragon"), "--dragon");

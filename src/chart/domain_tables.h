@@ -50,7 +50,8 @@ Jiazi JiaziFromStemBranch(Stem stem, Branch branch);
 // The year pillar (counted from 立春) of an astronomical year (0 = 1 BC).
 Jiazi YearJiazi(int year);
 
-// Hexagram in a mountain's column 0..3, -1 for an empty column.
+// Hexagram in a mountain's column 0..3, -1 for an empty column and for a mountain
+// or column out of range.
 GuaIndex GuaForMountain(MountainIndex mountain, int column);
 // Hexagram of a pillar; `alternate` picks 复, 革, 姤, 蒙 instead of the pure
 // hexagram for the four pillars two hexagrams share (甲子, 庚寅, 甲午, 庚申).
