@@ -32,7 +32,6 @@ TFrmNumCombin::TFrmNumCombin(const QString& caption, chart::DigitGroup& group, Q
   for (int i = 0; i < 9; ++i) {
     auto* button = new QPushButton(QString::number(i + 1), BoxBto);
     button->setObjectName(QStringLiteral("Button%1").arg(i + 1));
-    button->setProperty("tag", i + 1);
     connect(button, &QPushButton::clicked, this, [this, i] { DigitClick(i + 1); });
     DigitButtons[static_cast<std::size_t>(i)] = button;
   }
