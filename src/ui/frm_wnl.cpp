@@ -203,10 +203,9 @@ CivilDateTime TFrmWnl::SelectedMoment() const {
 
 // The term list follows the year drawn, so the marked term days never come from another year.
 void TFrmWnl::EnsureTermsOf(int year) {
-  if (termsLoaded_ && termsYear_ == year) return;
+  if (termsYear_ == year) return;
   yearTerms_ = Date().SolarTermsOfYear(year);
   termsYear_ = year;
-  termsLoaded_ = true;
 }
 
 void TFrmWnl::Redraw() {

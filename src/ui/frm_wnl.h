@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QWidget>
+#include <optional>
 #include <vector>
 
 #include "calendar/calendar_types.h"
@@ -98,8 +99,7 @@ class TFrmWnl : public QWidget {
   static calendar::MYiDateEx& Date();
 
   std::vector<calendar::SolarTermRecord> yearTerms_;
-  int termsYear_ = 0;  // astronomical year of yearTerms_
-  bool termsLoaded_ = false;
+  std::optional<int> termsYear_;  // astronomical year of yearTerms_, once loaded
   QImage picture_;
   int drawnYear_ = 0;
   int drawnMonth_ = 0;
