@@ -37,59 +37,49 @@ void TFrmMain::BuildMenus() {
     return m;
   };
 
-  QMenu* file = menu(nullptr, QStringLiteral("Mfile"), QStringLiteral("文件(&F)"));
-  QAction* save = AddItem(file, QStringLiteral("mnuF_save"), QStringLiteral("保存课例"));
-  save->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
-  connect(save, &QAction::triggered, this, &TFrmMain::SaveCaseClick);
-  file->addSeparator();
-  const auto fileItem = [&](QMenu* m, const char* name, const QString& caption, void (TFrmMain::*slot)()) {
+  // A named item that runs a command of the window.
+  const auto item = [&](QMenu* m, const char* name, const QString& caption, void (TFrmMain::*slot)()) {
     QAction* a = AddItem(m, QString::fromLatin1(name), caption);
     connect(a, &QAction::triggered, this, slot);
+    return a;
   };
-  fileItem(file, "N17", QStringLiteral("还原案例数据"), &TFrmMain::RestoreCasesClick);
-  fileItem(file, "N18", QStringLiteral("备份案例数据"), &TFrmMain::BackUpCasesClick);
-  fileItem(file, "N19", QStringLiteral("删除案例数据"), &TFrmMain::DeleteAllCasesClick);
-  fileItem(file, "N20", QStringLiteral("整理数据"), &TFrmMain::CompactCasesClick);
+
+  QMenu* file = menu(nullptr, QStringLiteral("Mfile"), QStringLiteral("文件(&F)"));
+  item(file, "mnuF_save", QStringLiteral("保存课例"), &TFrmMain::SaveCaseClick)
+      ->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
+  file->addSeparator();
+  item(file, "N17", QStringLiteral("还原案例数据"), &TFrmMain::RestoreCasesClick);
+  item(file, "N18", QStringLiteral("备份案例数据"), &TFrmMain::BackUpCasesClick);
+  item(file, "N19", QStringLiteral("删除案例数据"), &TFrmMain::DeleteAllCasesClick);
+  item(file, "N20", QStringLiteral("整理数据"), &TFrmMain::CompactCasesClick);
   QMenu* transfer = menu(file, QStringLiteral("N21"), QStringLiteral("导入导出"));
-  fileItem(transfer, "db1", QStringLiteral("添加db文件"), &TFrmMain::ImportCasesClick);
-  fileItem(transfer, "db2", QStringLiteral("导出db文件"), &TFrmMain::ExportCasesClick);
+  item(transfer, "db1", QStringLiteral("添加db文件"), &TFrmMain::ImportCasesClick);
+  item(transfer, "db2", QStringLiteral("导出db文件"), &TFrmMain::ExportCasesClick);
   file->addSeparator();
   QAction* quit = AddItem(file, QStringLiteral("fnumclose"), QStringLiteral("退出"));
   connect(quit, &QAction::triggered, this, &QWidget::close);
 
   QMenu* knowledge = menu(nullptr, QStringLiteral("S1"), QStringLiteral("相关知识(&S)"));
-  connect(AddItem(knowledge, QStringLiteral("smnuduan"), QStringLiteral("玄空择日")), &QAction::triggered, this,
-          &TFrmMain::OpenHelpFileClick);
+  item(knowledge, "smnuduan", QStringLiteral("玄空择日"), &TFrmMain::OpenHelpFileClick);
 
   QMenu* tools = menu(nullptr, QStringLiteral("Tmnu"), QStringLiteral("辅助工具(&T)"));
-  connect(AddItem(tools, QStringLiteral("N5"), QStringLiteral("四柱排盘")), &QAction::triggered, this,
-          &TFrmMain::ReversePillarSearchClick);
-  connect(AddItem(tools, QStringLiteral("N6"), QStringLiteral("易经卦爻辞")), &QAction::triggered, this,
-          &TFrmMain::IChingTextClick);
-  QAction* places = AddItem(tools, QStringLiteral("N2"), QStringLiteral("经纬度设置"));
-  connect(places, &QAction::triggered, this, &TFrmMain::N2Click);
-  connect(AddItem(tools, QStringLiteral("Tmnuwnl"), QStringLiteral("万年历")), &QAction::triggered, this,
-          &TFrmMain::PerpetualCalendarClick);
+  item(tools, "N5", QStringLiteral("四柱排盘"), &TFrmMain::ReversePillarSearchClick);
+  item(tools, "N6", QStringLiteral("易经卦爻辞"), &TFrmMain::IChingTextClick);
+  item(tools, "N2", QStringLiteral("经纬度设置"), &TFrmMain::N2Click);
+  item(tools, "Tmnuwnl", QStringLiteral("万年历"), &TFrmMain::PerpetualCalendarClick);
 
   QMenu* options = menu(nullptr, QStringLiteral("Omnu"), QStringLiteral("选项(&O)"));
   QMenu* text = menu(options, QStringLiteral("Omnuset"), QStringLiteral("文本设置"));
-  connect(AddItem(text, QStringLiteral("Osetmo"), QStringLiteral("默认")), &QAction::triggered, this,
-          &TFrmMain::OsetmoClick);
-  connect(AddItem(text, QStringLiteral("Omnusetfont"), QStringLiteral("字体设置")), &QAction::triggered, this,
-          &TFrmMain::OmnusetfontClick);
-  connect(AddItem(text, QStringLiteral("Omnusetcolor"), QStringLiteral("背景色设置")), &QAction::triggered, this,
-          &TFrmMain::OmnusetcolorClick);
-  connect(AddItem(options, QStringLiteral("OmenuSet"), QStringLiteral("排盘设置")), &QAction::triggered, this,
-          &TFrmMain::OmenuSetClick);
+  item(text, "Osetmo", QStringLiteral("默认"), &TFrmMain::OsetmoClick);
+  item(text, "Omnusetfont", QStringLiteral("字体设置"), &TFrmMain::OmnusetfontClick);
+  item(text, "Omnusetcolor", QStringLiteral("背景色设置"), &TFrmMain::OmnusetcolorClick);
+  item(options, "OmenuSet", QStringLiteral("排盘设置"), &TFrmMain::OmenuSetClick);
   Opt_Skin = menu(options, QStringLiteral("Opt_Skin"), QStringLiteral("界面风格"));
-  connect(AddItem(options, QStringLiteral("N9"), QStringLiteral("放大排盘字体")), &QAction::triggered, this,
-          &TFrmMain::N9Click);
-  connect(AddItem(options, QStringLiteral("N10"), QStringLiteral("缩小排盘字体")), &QAction::triggered, this,
-          &TFrmMain::N10Click);
+  item(options, "N9", QStringLiteral("放大排盘字体"), &TFrmMain::N9Click);
+  item(options, "N10", QStringLiteral("缩小排盘字体"), &TFrmMain::N10Click);
 
   QMenu* help = menu(nullptr, QStringLiteral("Hmnu"), QStringLiteral("帮助(&H)"));
-  connect(AddItem(help, QStringLiteral("HmnuRhelp"), QStringLiteral("软件帮助")), &QAction::triggered, this,
-          &TFrmMain::HelpTextClick);
+  item(help, "HmnuRhelp", QStringLiteral("软件帮助"), &TFrmMain::HelpTextClick);
 }
 
 void TFrmMain::BuildPopups() {
