@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "chart/domain_tables.h"
+
 namespace quorin::ui {
 
 using calendar::CivilDateTime;
@@ -12,7 +14,6 @@ using calendar::MYiDateEx;
 namespace {
 
 constexpr int kCycle = 60;
-constexpr int kYearPillarOffset = 6897;  // (year + 6897) mod 60 is the pillar of a year counted from 立春
 
 int PositiveModulo(int value, int modulus) { return ((value % modulus) + modulus) % modulus; }
 
@@ -66,7 +67,7 @@ BuiltPillars BuildPillars(const PillarChoice& c) {
 std::optional<CivilDateTime> FindPillarMoment(MYiDateEx& date, const FourPillars& wanted, int startYear) {
   const int wantedYear = PositiveModulo(wanted.year, kCycle);
   int first = startYear;
-  while (PositiveModulo(first + kYearPillarOffset, kCycle) != wantedYear) ++first;
+  while (chart::YearJiazi(first) != wantedYear) ++first;
 
   // Gregorian month of the 节 that opens the wanted month: 寅 → 2 … 亥 → 11, 子 → 12, 丑 → 1.
   const int monthBranch = wanted.month % 12;
