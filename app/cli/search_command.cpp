@@ -2,6 +2,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "calendar/calendar_types.h"
 #include "chart/domain_tables.h"
 #include "chart/quorin_day.h"
 #include "chart_options.h"
@@ -76,8 +77,8 @@ int Run(const std::vector<std::string>& args) {
     return kExitRefused;
   }
   // The page starts with a person 29 years older than the year searched.
-  const auto birth = a.Has("birth") ? YearOption(a, "birth") : std::optional<int>(std::max(*year - 29, -4712));
-  if (!birth || *birth < -4712) {
+  const auto birth = a.Has("birth") ? YearOption(a, "birth") : std::optional<int>(std::max(*year - 29, calendar::kFirstCalendarYear));
+  if (!birth || *birth < calendar::kFirstCalendarYear) {
     std::cerr << YearRangeMessage("主命") << "\n";
     return kExitRefused;
   }

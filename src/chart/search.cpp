@@ -10,9 +10,6 @@ namespace {
 
 constexpr calendar::JulianDay kTwoHours = 1.0 / 12;
 constexpr int kMomentsPerDay = 12;
-// The astronomical years the calendar converts.
-constexpr int kFirstSearchYear = -4712;
-constexpr int kLastSearchYear = 9999;
 
 // The number written between `from` and `to`, both found after `start`.
 std::optional<int> NumberBetween(std::string_view line, std::string_view from, std::string_view to, std::size_t& start) {
@@ -76,7 +73,8 @@ int MQuorinDay::Search(const SearchRequest& request, SearchSink& sink) {
   request_.mountain = request.mountain;
   request_.mountainGua = request.mountainGua;
 
-  if (request.year < kFirstSearchYear || request.year > kLastSearchYear) {
+  // Only the years the calendar converts.
+  if (request.year < calendar::kFirstCalendarYear || request.year > calendar::kLastCalendarYear) {
     errorText_ = calendar::kConvertedYearOutOfRange;
     sink.SetPosition(kSearchProgressEnd);
     return 0;
