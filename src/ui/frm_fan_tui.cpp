@@ -11,6 +11,7 @@
 #include "calendar/calendar_text.h"
 #include "calendar/historical_year.h"
 #include "calendar/yi_date_ex.h"
+#include "chart/domain_tables.h"
 #include "ui/chart_inputs.h"
 #include "ui/fonts.h"
 #include "ui/frm_fan_tui_search.h"
@@ -29,8 +30,6 @@ namespace {
 
 constexpr int kRowHeight = 26;
 constexpr int kRowPitch = 34;
-
-const char* const kPillarWords[] = {"年", "月", "日", "时"};
 
 }  // namespace
 
@@ -147,7 +146,7 @@ void TFrmFanTui::BtnchaClick() {
   const BuiltPillars built = BuildPillars({cbotian0->currentIndex(), cbodi0->currentIndex(), cbodi1->currentIndex(),
                                            cbotian2->currentIndex(), cbodi2->currentIndex(), cbodi3->currentIndex()});
   if (built.invalidPillar >= 0) {
-    Tell(this, QStringLiteral("不存在这个%1柱！").arg(QString::fromUtf8(kPillarWords[built.invalidPillar])),
+    Tell(this, QStringLiteral("不存在这个%1柱！").arg(ToQString(std::string(chart::PillarLabel(built.invalidPillar)))),
          QStringLiteral("无效的四柱"), Icon::Error);
     return;
   }
