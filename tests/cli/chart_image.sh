@@ -3,6 +3,13 @@
 # column and flip lines of the mountain hexagram, and the refusals.
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
+# png_size FILE width|height: a number of the PNG header (big-endian at byte 16 or 20).
+png_size() {
+  local at=16
+  [ "$2" = height ] && at=20
+  echo $((16#$(od -An -tx1 -j"$at" -N4 "$1" | tr -d ' \n')))
+}
+
 : >"$work/set.ini"
 chart=("$cli" chart "2024-03-15 10:30" --mountain 子 --gua 1 --name 张三 --birth 1980 --settings "$work/set.ini")
 
@@ -22,8 +29,8 @@ fi
 
 # A PNG file of 55 × 0.7 × 55 characters; the text is printed as without --png.
 [ "$(head -c 8 "$work/a.png" | od -An -tx1 | tr -d ' \n')" = "89504e470d0a1a0a" ] || fail "not a PNG file"
-width=$((16#$(od -An -tx1 -j16 -N4 "$work/a.png" | tr -d ' \n')))
-height=$((16#$(od -An -tx1 -j20 -N4 "$work/a.png" | tr -d ' \n')))
+width=$(png_size "$work/a.png" width)
+height=$(png_size "$work/a.png" height)
 [ $((width % 55)) -eq 0 ] || fail "width $width is not 55 characters"
 [ "$height" -eq $((width * 7 / 10)) ] || fail "height $height for width $width"
 "${chart[@]}" >"$work/text"
@@ -64,7 +71,7 @@ grep -q '^linebar ' "$work/areas3" && fail "line bar still shown after the secon
 
 # A bigger chart font makes a bigger picture; sizes outside 10..35 are refused.
 "${chart[@]}" --png "$work/big.png" --font-size 20 >/dev/null 2>&1 || fail "--font-size 20: exit $?"
-big_width=$((16#$(od -An -tx1 -j16 -N4 "$work/big.png" | tr -d ' \n')))
+big_width=$(png_size "$work/big.png" width)
 [ "$big_width" -gt "$width" ] && [ $((big_width % 55)) -eq 0 ] || fail "width $big_width at 20 points"
 for size in 9 36 x; do
   "${chart[@]}" --png "$work/f.png" --font-size "$size" >/dev/null 2>&1
