@@ -76,7 +76,7 @@ std::vector<MonthDayCell> MonthCells(MYiDateEx& date, int year, int month, int l
     cell.number = j == 1 ? std::to_string(month) + "月" : std::to_string(cell.day);
     CivilDateTime lunar;
     const bool leap = date.SolarToLunar(DayAtNoon(year, month, cell.day), lunar);
-    cell.lunar = calendar::LunarMonthText(lunar.month, leap) + calendar::LunarDayText(lunar.day);
+    cell.lunar = calendar::LunarDateText(lunar.month, lunar.day, leap);
     for (const SolarTermRecord& term : monthTerms) {
       if (term.day == cell.day) cell.term = calendar::kSolarTermNames.at(static_cast<std::size_t>(term.termIndex));
     }
