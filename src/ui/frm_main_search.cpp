@@ -222,16 +222,26 @@ void SearchPage::ClearCheckListHighlights() {
   }
 }
 
+void SearchPage::ForEachCheckRow(const std::function<void(QListWidget* list, int row, bool& flag)>& visit) {
+  chart::SearchRequest& q = request_;
+  const auto rows = [&](QListWidget* list, std::initializer_list<bool*> flags) {
+    int row = 0;
+    for (bool* flag : flags) visit(list, row++, *flag);
+  };
+  const auto all = [&](QListWidget* list, auto& flags) {
+    for (std::size_t i = 0; i < flags.size(); ++i) visit(list, static_cast<int>(i), flags[i]);
+  };
+  all(ChkGuaQi, q.qi);
+  all(ChkGuaYun, q.yun);
+  rows(ChkAdd, {&q.includeDragon, &q.includeWater, &q.includeMaster, &q.includeMountain, &q.includeFacing});
+  all(ChkAvoid, q.avoid);
+  rows(ChkCondTwo, {&q.shengRuKeRu, &q.familyLink});
+}
+
 void SearchPage::ShowRequest() {
   ClearCheckListHighlights();
   const chart::SearchRequest& q = request_;
-  for (int i = 0; i < chart::kQiConditionCount; ++i) SetTicked(ChkGuaQi, i, q.qi[static_cast<std::size_t>(i)]);
-  for (int i = 0; i < chart::kYunConditionCount; ++i) SetTicked(ChkGuaYun, i, q.yun[static_cast<std::size_t>(i)]);
-  const bool added[] = {q.includeDragon, q.includeWater, q.includeMaster, q.includeMountain, q.includeFacing};
-  for (int i = 0; i < 5; ++i) SetTicked(ChkAdd, i, added[i]);
-  for (int i = 0; i < chart::kAvoidConditionCount; ++i) SetTicked(ChkAvoid, i, q.avoid[static_cast<std::size_t>(i)]);
-  SetTicked(ChkCondTwo, 0, q.shengRuKeRu);
-  SetTicked(ChkCondTwo, 1, q.familyLink);
+  ForEachCheckRow([](QListWidget* list, int row, bool& flag) { SetTicked(list, row, flag); });
   // The request holds astronomical years; the fields are read back as users write them.
   LedtYearS->setText(QString::number(calendar::HistoricalYear(q.masterYear)));
   LedtStartYear->setText(QString::number(calendar::HistoricalYear(q.year)));
@@ -305,17 +315,8 @@ void SearchPage::BtnSearchClick() {
   q.year = *year;
   q.mountain = CboShanS->currentIndex();
   q.mountainGua = CboGuaS->currentIndex();
-  for (int i = 0; i < chart::kQiConditionCount; ++i) q.qi[static_cast<std::size_t>(i)] = IsTicked(ChkGuaQi, i);
-  for (int i = 0; i < chart::kYunConditionCount; ++i) q.yun[static_cast<std::size_t>(i)] = IsTicked(ChkGuaYun, i);
+  ForEachCheckRow([](QListWidget* list, int row, bool& flag) { flag = IsTicked(list, row); });
   q.UpdateConditionCounts();
-  q.shengRuKeRu = IsTicked(ChkCondTwo, 0);
-  q.familyLink = IsTicked(ChkCondTwo, 1);
-  q.includeDragon = IsTicked(ChkAdd, 0);
-  q.includeWater = IsTicked(ChkAdd, 1);
-  q.includeMaster = IsTicked(ChkAdd, 2);
-  q.includeMountain = IsTicked(ChkAdd, 3);
-  q.includeFacing = IsTicked(ChkAdd, 4);
-  for (int i = 0; i < chart::kAvoidConditionCount; ++i) q.avoid[static_cast<std::size_t>(i)] = IsTicked(ChkAvoid, i);
 
   BtnSearch->setEnabled(false);
   int found = 0;

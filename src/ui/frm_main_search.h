@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "chart/search_request.h"
@@ -77,6 +78,8 @@ class SearchPage : public QWidget {
 
  private:
   void ClearCheckListHighlights();
+  // Visits every row of the five check lists with the request's flag behind it.
+  void ForEachCheckRow(const std::function<void(QListWidget* list, int row, bool& flag)>& visit);
 
   const chart::MQuorinDay& engine_;
   std::unique_ptr<calendar::MYiDateEx> date_;
