@@ -37,28 +37,24 @@ void MQuorinDay::DrawLinks(int column, int band) {
     if (other == column) continue;
     const LinkTexts texts = ImageLinkTexts(selected, SlotOfPosition(ShownPosition(other)));
     const int to = t.ColumnCentre(other);
-    const int meetingX = MeetingX(from, to);
     if (!texts.qi.empty() && (band == 0 || band == 1)) {
-      image_->SetPen(kRed, PenStyle::kSolid);
-      image_->Line(from, t.QiRowMiddle(), meetingX, t.QiMeetingY());
-      image_->SetPen(kBlack, PenStyle::kDotted);
-      image_->Line(to, t.QiRowMiddle(), meetingX, t.QiMeetingY());
-      image_->SetFontColor(kBlack);
-      DrawLinkText(texts.qi, meetingX, t.QiMeetingY(), 1.1);
+      DrawLink(texts.qi, from, to, t.QiRowMiddle(), t.QiMeetingY(), kRed, kBlack, 1.1);
     }
     if (!texts.yun.empty() && (band == 0 || band == 3)) {
-      image_->SetPen(kDarkRed, PenStyle::kSolid);
-      image_->Line(from, t.YunRowMiddle(), meetingX, t.YunMeetingY());
-      image_->SetPen(kGreen, PenStyle::kDotted);
-      image_->Line(to, t.YunRowMiddle(), meetingX, t.YunMeetingY());
-      image_->SetFontColor(kGreen);
-      DrawLinkText(texts.yun, meetingX, t.YunMeetingY(), 1.2);
+      DrawLink(texts.yun, from, to, t.YunRowMiddle(), t.YunMeetingY(), kDarkRed, kGreen, 1.2);
     }
   }
   image_->SetPen(kBlack, PenStyle::kSolid);
 }
 
-void MQuorinDay::DrawLinkText(const std::string& text, int meetingX, int y, double secondLine) {
+void MQuorinDay::DrawLink(const std::string& text, int from, int to, int rowY, int y, Color selectedColor,
+                          Color otherColor, double secondLine) {
+  const int meetingX = MeetingX(from, to);
+  image_->SetPen(selectedColor, PenStyle::kSolid);
+  image_->Line(from, rowY, meetingX, y);
+  image_->SetPen(otherColor, PenStyle::kDotted);
+  image_->Line(to, rowY, meetingX, y);
+  image_->SetFontColor(otherColor);
   const auto [first, rest] = SplitAtFirstDash(text);
   image_->TextOut(meetingX - image_->TextWidth(first) / 2, y, first);
   if (rest.empty()) return;

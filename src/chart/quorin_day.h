@@ -186,7 +186,11 @@ class MQuorinDay {
   void DrawShensha();
   void DrawLinks(int column, int band);
   void DrawLineBar();
-  void DrawLinkText(const std::string& text, int meetingX, int y, double secondLine);
+  // One link from the selected column (solid, `selectedColor`) and the other column
+  // (dotted) from row height `rowY` to where they meet at height `y`, and its text
+  // there in `otherColor`: up to the first "-", the rest `secondLine` text heights lower.
+  void DrawLink(const std::string& text, int from, int to, int rowY, int y, Color selectedColor, Color otherColor,
+                double secondLine);
   PictureSize Picture() const { return image_ ? PictureSize{image_->Width(), image_->Height()} : PictureSize{}; }
 
   RichTextSink* text_ = nullptr;
