@@ -62,6 +62,11 @@ int GroupHits(const ExaminedList& list, bool useQi, const bool* flags, const Dig
   return hits;
 }
 
+// A group passes when it asks nothing or when every condition it counts holds.
+bool GroupPasses(const ExaminedList& list, bool useQi, const bool* flags, const DigitGroup& digits, int required) {
+  return required == 0 || GroupHits(list, useQi, flags, digits) == required;
+}
+
 }  // namespace
 
 ExaminedList BuildExaminedList(const SearchRequest& request, const std::array<ChartSlot, 10>& chartSlots) {
@@ -109,16 +114,6 @@ bool DigitGroupMatches(const DigitGroup& group, const std::uint8_t* digits, int 
   return false;
 }
 
-bool MomentTest::QiGroupPasses(const ExaminedList& list) const {
-  if (request_.qiConditionCount == 0) return true;
-  return GroupHits(list, true, request_.qi.data(), request_.qiDigits) == request_.qiConditionCount;
-}
-
-bool MomentTest::YunGroupPasses(const ExaminedList& list) const {
-  if (request_.yunConditionCount == 0) return true;
-  return GroupHits(list, false, request_.yun.data(), request_.yunDigits) == request_.yunConditionCount;
-}
-
 bool MomentTest::ShengRuKeRuPasses(const ExaminedList& list) const {
   int host = 0;
   for (int i = 1; i < list.count; ++i) {
@@ -160,9 +155,13 @@ bool MomentTest::AvoidsAll(const std::array<ChartSlot, 4>& pillars, const AvoidI
 
 bool MomentTest::Passes(const ExaminedList& list, const std::array<ChartSlot, 4>& pillars, const AvoidInfo& avoid) const {
   // The 卦运 group counts only after the 卦气 group passed.
-  if (!QiGroupPasses(list) || !YunGroupPasses(list)) return false;
-  if (request_.shengRuKeRu && !ShengRuKeRuPasses(list)) return false;
-  if (request_.familyLink && !FamilyLinkPasses(list)) return false;
+  const SearchRequest& q = request_;
+  if (!GroupPasses(list, true, q.qi.data(), q.qiDigits, q.qiConditionCount) ||
+      !GroupPasses(list, false, q.yun.data(), q.yunDigits, q.yunConditionCount)) {
+    return false;
+  }
+  if (q.shengRuKeRu && !ShengRuKeRuPasses(list)) return false;
+  if (q.familyLink && !FamilyLinkPasses(list)) return false;
   return AvoidsAll(pillars, avoid);
 }
 

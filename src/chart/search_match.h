@@ -35,8 +35,6 @@ class MomentTest {
   bool Passes(const ExaminedList& list, const std::array<ChartSlot, 4>& pillars, const AvoidInfo& avoid) const;
 
  private:
-  bool QiGroupPasses(const ExaminedList& list) const;
-  bool YunGroupPasses(const ExaminedList& list) const;
   bool ShengRuKeRuPasses(const ExaminedList& list) const;
   bool FamilyLinkPasses(const ExaminedList& list) const;
   bool AvoidsAll(const std::array<ChartSlot, 4>& pillars, const AvoidInfo& avoid) const;
