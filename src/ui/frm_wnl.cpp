@@ -296,35 +296,25 @@ void TFrmWnl::UpYearClick() {
   Redraw();
 }
 
-void TFrmWnl::BitBtn2Click() {
+void TFrmWnl::StepMonth(int step) {
+  const int edgeMonth = step < 0 ? 0 : 11;  // the list index where the year changes
+  const int edgeYear = step < 0 ? calendar::kFirstHistoricalYear : calendar::kLastHistoricalYear;
   int year = IntegerOrDefault(EdtYear->text(), 1900);
-  if (year == calendar::kFirstHistoricalYear && CboM->currentIndex() == 0) return;
-  if (CboM->currentIndex() == 0) {
-    --year;
-    if (year == 0) year = -1;
+  if (CboM->currentIndex() == edgeMonth) {
+    if (year == edgeYear) return;
+    year += step;
+    if (year == 0) year = step;  // there is no year 0
     SetYear(year);
-    CboM->setCurrentIndex(11);
+    CboM->setCurrentIndex(11 - edgeMonth);
   } else {
-    CboM->setCurrentIndex(CboM->currentIndex() - 1);
+    CboM->setCurrentIndex(CboM->currentIndex() + step);
   }
   CboD->setCurrentIndex(0);
   Redraw();
 }
 
-void TFrmWnl::BitBtn1Click() {
-  int year = IntegerOrDefault(EdtYear->text(), 1900);
-  if (year == calendar::kLastHistoricalYear && CboM->currentIndex() == 11) return;
-  if (CboM->currentIndex() == 11) {
-    ++year;
-    if (year == 0) year = 1;
-    SetYear(year);
-    CboM->setCurrentIndex(0);
-  } else {
-    CboM->setCurrentIndex(CboM->currentIndex() + 1);
-  }
-  CboD->setCurrentIndex(0);
-  Redraw();
-}
+void TFrmWnl::BitBtn2Click() { StepMonth(-1); }
+void TFrmWnl::BitBtn1Click() { StepMonth(1); }
 
 void TFrmWnl::BtoNowClick() {
   const QDateTime now = LocalNow();

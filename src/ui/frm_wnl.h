@@ -89,6 +89,8 @@ class TFrmWnl : public QWidget {
  private:
   void FillLists();
   void SetYear(int historical);
+  // One month back (-1) or on (+1) from the first day; nothing past the calendar's ends.
+  void StepMonth(int step);
   void EnsureTermsOf(int year);
   void Redraw();
   void DrawPage(const calendar::CivilDateTime& selected, int length);
