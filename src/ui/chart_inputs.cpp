@@ -20,9 +20,9 @@ std::optional<int> ReadYearInput(QWidget* parent, QLineEdit* edit, const QString
   return calendar::AstronomicalYear(year);
 }
 
-QString MasterYearMessage() {
-  return QStringLiteral(
-      "主命年份必须在-4713到9999年之间，并且没有公元0年\r\n注意：公元前用负数，比如公元前120年，就输入-120");
+QString YearRangeMessage(const QString& field) {
+  return field + QStringLiteral(
+                     "年份必须在-4713到9999年之间，并且没有公元0年\r\n注意：公元前用负数，比如公元前120年，就输入-120");
 }
 
 CleanedName CleanName(const QString& typed) {

@@ -13,8 +13,8 @@ namespace quorin::ui {
 // user is told `message` under `caption` with a warning, the focus goes to the edit
 // and nothing is returned.
 std::optional<int> ReadYearInput(QWidget* parent, QLineEdit* edit, const QString& message, const QString& caption);
-// The message for a person's year out of range.
-QString MasterYearMessage();
+// The message for a year out of range; `field` names the year ("", "主命", "查找").
+QString YearRangeMessage(const QString& field);
 
 // The name as 排盘 saves it: blanks around it trimmed (Qt's rule), then
 // cases::CleanChartName.

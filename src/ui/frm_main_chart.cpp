@@ -21,13 +21,6 @@
 
 namespace quorin::ui {
 
-namespace {
-
-const QString kYearMessage = QStringLiteral(
-    "年份必须在-4713到9999年之间，并且没有公元0年\r\n注意：公元前用负数，比如公元前120年，就输入-120");
-
-}  // namespace
-
 void TFrmMain::BtnPaiClick() {
   chartShown_ = false;
 
@@ -37,10 +30,11 @@ void TFrmMain::BtnPaiClick() {
     EdtName->setText(cleaned.name);
   }
 
-  const std::optional<int> year = ReadYearInput(this, EdtYear, kYearMessage, QStringLiteral("年份错误"));
+  const std::optional<int> year =
+      ReadYearInput(this, EdtYear, YearRangeMessage(QString()), QStringLiteral("年份错误"));
   if (!year) return;
   const std::optional<int> masterYear =
-      ReadYearInput(this, LedtZhuYear, MasterYearMessage(), QStringLiteral("年份错误"));
+      ReadYearInput(this, LedtZhuYear, YearRangeMessage(QStringLiteral("主命")), QStringLiteral("年份错误"));
   if (!masterYear) return;
 
   record_.masterYear = *masterYear;

@@ -31,9 +31,6 @@
 namespace quorin::ui {
 namespace {
 
-const QString kSearchYearMessage = QStringLiteral(
-    "查找年份必须在-4713到9999年之间，并且没有公元0年\r\n注意：公元前用负数，比如公元前120年，就输入-120");
-
 // The progress bar and the result list as the engine's search sees them. The bar
 // is repainted at every step, so the window shows the search moving on; lines
 // reach the list a day at a time.
@@ -305,10 +302,11 @@ void SearchPage::Button4Click() {
 }
 
 void SearchPage::BtnSearchClick() {
-  const std::optional<int> master = ReadYearInput(this, LedtYearS, MasterYearMessage(), QStringLiteral("年份错误"));
+  const std::optional<int> master =
+      ReadYearInput(this, LedtYearS, YearRangeMessage(QStringLiteral("主命")), QStringLiteral("年份错误"));
   if (!master) return;
   const std::optional<int> year =
-      ReadYearInput(this, LedtStartYear, kSearchYearMessage, QStringLiteral("查找年份错误"));
+      ReadYearInput(this, LedtStartYear, YearRangeMessage(QStringLiteral("查找")), QStringLiteral("查找年份错误"));
   if (!year) return;
   chart::SearchRequest& q = request_;
   q.masterYear = *master;
