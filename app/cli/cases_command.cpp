@@ -271,9 +271,8 @@ int Export(MRecordBase& store, const Arguments& args) {
 
 int Import(MRecordBase& store, const Arguments& args) {
   if (args.Positionals().size() != 1) throw UsageError("import takes one file name");
-  const std::string file = args.Positionals()[0];
-  if (!base::FileExists(file)) return Refuse("不存在这个数据库文件，无法导入！");
-  const int count = store.ImportFrom(file);
+  // Run has refused a missing file before the database was opened (or created).
+  const int count = store.ImportFrom(args.Positionals()[0]);
   if (count == 0) return Refuse(store.lastError());
   if (store.RemarkWriteFailures() > 0) std::cerr << store.lastError() << "\n";
   std::cout << "共导入 " << count << " 个案例！\n";
@@ -327,6 +326,7 @@ int Run(const std::vector<std::string>& all) {
   const std::string db = args.Value("db").value_or(base::ProgramFolder() + "dat/Orlune.db");
   MRecordBase store;
   if (subcommand == "import" || subcommand == "add") {  // these may start a new database
+    // A missing import file must not leave a new, empty database behind.
     const auto& files = args.Positionals();
     if (subcommand == "import" && files.size() == 1 && !base::FileExists(files[0])) {
       return Refuse("不存在这个数据库文件，无法导入！");
