@@ -24,9 +24,9 @@ CivilDateTime DayAtNoon(int year, int month, int day) {
   return {static_cast<std::int16_t>(year), static_cast<std::int16_t>(month), static_cast<std::int16_t>(day), 12, 0};
 }
 
-}  // namespace
-
 bool IsReformMonth(int year, int month) { return year == kReformYear && month == kReformMonth; }
+
+}  // namespace
 
 int ShownDay(int year, int month, int j) {
   return IsReformMonth(year, month) && j > kLastJulianDay ? j + kReformSkip : j;
@@ -87,9 +87,7 @@ std::vector<MonthDayCell> MonthCells(MYiDateEx& date, int year, int month, int l
 
 std::optional<int> DayIndexOfCell(int cell, int firstColumn, int length, int year, int month) {
   if (cell < firstColumn || cell >= firstColumn + length) return std::nullopt;
-  int index = cell - firstColumn;
-  if (IsReformMonth(year, month) && index >= kLastJulianDay) index += kReformSkip;
-  return index;
+  return ShownDay(year, month, cell - firstColumn + 1) - 1;
 }
 
 PillarTexts PillarTextsOf(MYiDateEx& date, const CivilDateTime& selected) {

@@ -12,10 +12,9 @@
 
 namespace quorin::ui {
 
-// Months keep their days through the change of calendar, except October 1582, which
-// jumps from the 4th (Julian) to the 15th (Gregorian).
-bool IsReformMonth(int year, int month);
-// The civil day shown in the j-th cell of a month (j from 1).
+// The civil day shown in the j-th cell of a month (j from 1). Months keep their days through
+// the change of calendar, except October 1582, which jumps from the 4th (Julian) to the
+// 15th (Gregorian).
 int ShownDay(int year, int month, int j);
 
 // Days in the month of `selected` (21 for October 1582), or 0 when the selected day does not exist.
