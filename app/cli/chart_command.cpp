@@ -16,7 +16,6 @@
 #include "base/gbk.h"
 #include "cases/case_text.h"
 #include "cases/record_data.h"
-#include "chart/domain_tables.h"
 #include "chart/quorin_day.h"
 #include "chart/rich_text_sink.h"
 #include "chart_options.h"
