@@ -4,19 +4,16 @@
 
 #include <QMainWindow>
 #include <QPoint>
-#include <array>
-#include <cstdint>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "calendar/calendar_types.h"
 #include "cases/record_data.h"
+#include "skin/skin_engine.h"
 #include "ui/layout_prefs.h"
 #include "ui/places.h"
-#include "calendar/calendar_types.h"
-#include "skin/skin_engine.h"
-#include "ui/skin_files.h"
 
 class QAction;
 class QActionGroup;

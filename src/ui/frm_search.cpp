@@ -1,6 +1,5 @@
 #include "ui/frm_search.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
