@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "base/gbk.h"
+#include "calendar/calendar_text.h"
 #include "calendar/historical_year.h"
 #include "chart/domain_tables.h"
 #include "chart/quorin_day.h"
@@ -29,13 +30,11 @@ std::pair<int, int> WholeDegreesAndMinutes(float value) {
   return {static_cast<int>(degrees), static_cast<int>(minutes)};
 }
 
-std::string PillarText(int jiazi) { return std::string(StemName(StemOf(jiazi))) + std::string(BranchName(BranchOf(jiazi))); }
-
 std::string MQuorinDay::HeaderText() {
   const TRecordData& r = request_;
   std::string h = "主命：" + r.name + "（" + std::to_string(calendar::HistoricalYear(r.masterYear)) + "年-";
   h += r.male ? "男命），" : "女命），";
-  h += std::string(MountainName(r.mountain)) + "山(" + PillarText(mountainJiazi_) + ")\r\n地点：";
+  h += std::string(MountainName(r.mountain)) + "山(" + calendar::PillarName(mountainJiazi_) + ")\r\n地点：";
   if (settings_.idate == 0) {
     h += r.addrName + "\r\n";
     h += "公历：" + DateText(correctedDate_) + "(北京时间)，";
@@ -67,7 +66,7 @@ std::string MQuorinDay::LunarDateText() const {
 
 std::string MQuorinDay::YuanChenText() const {
   const ChartSlot& yc = slots_[kSlotYuanChen];
-  std::string t = PillarText(yuanChenJiazi_);
+  std::string t = calendar::PillarName(yuanChenJiazi_);
   t += "(" + std::string(FullWidthDigit(yc.guaQi)) + "　" + std::string(GuaShortName(yc.gua)) + "卦　" +
        std::string(NumeralName(yc.guaYun)) + "　" + std::string(ElementName(RiverChartElement(yc.guaQi))) + "　";
   t += std::string(NinePalaceName(yc.palaceNum)) + ")";

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "calendar/calendar_text.h"
 #include "calendar/historical_year.h"
 #include "chart/domain_tables.h"
 #include "chart/header_parts.h"
@@ -58,7 +59,7 @@ std::array<std::string, 4> MQuorinDay::ImageHeaderLines() {
   std::string& first = lines[0];
   first = "主命:" + r.name + "(" + std::to_string(calendar::HistoricalYear(r.masterYear)) + "年-";
   first += r.male ? "男命)," : "女命),";
-  first += std::string(MountainName(r.mountain)) + "山(" + PillarText(mountainJiazi_) + ")";
+  first += std::string(MountainName(r.mountain)) + "山(" + calendar::PillarName(mountainJiazi_) + ")";
   if (settings_.idate != 0) {
     first += r.addrName + ",";
     first += "经度-" + DegreesColonMinutes(r.longitude) + ",";

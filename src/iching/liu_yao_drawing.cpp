@@ -15,7 +15,7 @@ std::string_view Branch(int branch) { return calendar::kBranchNames.at(static_ca
 // "甲子年", or "  丙寅月" with the stem padded to four bytes.
 std::string PillarPart(calendar::Jiazi pillar, const char* unit, bool padded) {
   std::string text = padded ? "  " : "";
-  return text + std::string(Stem(pillar % 10)) + std::string(Branch(pillar % 12)) + unit;
+  return text + calendar::PillarName(pillar) + unit;
 }
 
 // "寅木 ": a branch with its element and a blank.
