@@ -68,11 +68,11 @@ void TFrmMain::PrepareOnFirstShow() {
   treeSort_ = prefs.sort;
   SyncStyleChecks();
 
-  // The engine writes into the analysis text and the chart picture.
-  engine_->Attach(textSink_.get(), canvas_.get());
+  // The engine writes into the analysis text and the chart picture. Background and font
+  // come first, so attaching sizes and clears the picture once.
   engine_->SetImageBackground(FromQColor(RedtOut->palette().color(QPalette::Base)));
-  engine_->ClearImage();
   engine_->SetImageFont(prefs.imgSize);
+  engine_->Attach(textSink_.get(), canvas_.get());
   ShowChartImage();
   record_.dragonMountain = -1;
   record_.waterMountain = -1;
