@@ -31,6 +31,19 @@ CleanedName CleanName(const QString& typed) {
   return {ToQString(cleaned.name), cleaned.changed};
 }
 
+std::optional<chart::MountainAndGua> AskCompassDegrees(QWidget* parent, const QString& caption,
+                                                       const QString& prompt, bool keepTyped) {
+  QString text;
+  for (;;) {
+    const std::optional<QString> typed = Prompts().Input(parent, caption, prompt, text);
+    if (!typed) return std::nullopt;
+    if (keepTyped) text = *typed;
+    const float degrees = chart::ParseCompassDegrees(ToUtf8(*typed));
+    if (degrees >= 0 && degrees <= 360) return chart::MountainAndGuaOfDegrees(degrees);
+    Tell(parent, QStringLiteral("周天度数输入在：0-360之间！，格式：18-12或者18:12（等于18度12分）"));
+  }
+}
+
 QString HourItemText(int hour) {
   static const QString kBranchesFromHai = QStringLiteral("亥子丑寅卯辰巳午未申酉戌");
   const int even = hour % 2 == 1 ? (hour + 1) % 24 : hour;

@@ -4,6 +4,8 @@
 #include <QString>
 #include <optional>
 
+#include "chart/compass.h"
+
 class QLineEdit;
 class QWidget;
 
@@ -23,6 +25,12 @@ struct CleanedName {
   bool changed = false;  // empty, or something was removed or cut
 };
 CleanedName CleanName(const QString& typed);
+
+// Asks for a compass degree ("18-12", "18:12", "351") until one in 0..360 is typed, and
+// returns its mountain and gua; nothing on cancel. `keepTyped` offers the refused text
+// again instead of an empty box.
+std::optional<chart::MountainAndGua> AskCompassDegrees(QWidget* parent, const QString& caption,
+                                                       const QString& prompt, bool keepTyped);
 
 // Item text of hour h in the hour list: "0时子", "1时丑", "2时丑" … "23时子".
 QString HourItemText(int hour);

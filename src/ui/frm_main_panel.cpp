@@ -9,7 +9,6 @@
 #include "base/gbk.h"
 #include "base/ini_file.h"
 #include "calendar/historical_year.h"
-#include "chart/compass.h"
 #include "ui/chart_inputs.h"
 #include "ui/clock.h"
 #include "ui/frm_main.h"
@@ -112,19 +111,9 @@ void TFrmMain::SpeedButton2Click() {
 }
 
 void TFrmMain::SpeedButton7Click() {
-  for (;;) {
-    const std::optional<QString> typed = Prompts().Input(this, QStringLiteral("周天度->坐山"),
-                                                         QStringLiteral("输入周天度数：     "), QString());
-    if (!typed) return;
-    const float degrees = chart::ParseCompassDegrees(ToUtf8(*typed));
-    if (degrees < 0 || degrees > 360) {
-      Tell(this, QStringLiteral("周天度数输入在：0-360之间！，格式：18-12或者18:12（等于18度12分）"));
-      continue;
-    }
-    const chart::MountainAndGua found = chart::MountainAndGuaOfDegrees(degrees);
-    SelectMountainAndGua(found.mountain, found.guaPosition);
-    return;
-  }
+  const std::optional<chart::MountainAndGua> found =
+      AskCompassDegrees(this, QStringLiteral("周天度->坐山"), QStringLiteral("输入周天度数：     "), false);
+  if (found) SelectMountainAndGua(found->mountain, found->guaPosition);
 }
 
 }  // namespace quorin::ui

@@ -6,8 +6,8 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 
-#include "chart/compass.h"
 #include "chart/domain_tables.h"
+#include "ui/chart_inputs.h"
 #include "ui/fonts.h"
 #include "ui/mountain_lists.h"
 #include "ui/program_files.h"
@@ -138,25 +138,13 @@ void TFrmMoreInput::ChkShuiClick() { EnablePosition(Water()); }
 void TFrmMoreInput::BtoLongClick() { AskDegrees(Dragon()); }
 void TFrmMoreInput::BtoShuiClick() { AskDegrees(Water()); }
 
-// The same reading of a compass degree as the main window's degree command.
 void TFrmMoreInput::AskDegrees(const Position& p) {
-  QString text;
-  for (;;) {
-    const std::optional<QString> typed =
-        Prompts().Input(this, QStringLiteral("输入周天度"), QStringLiteral("周天度数：     "), text);
-    if (!typed) return;
-    text = *typed;
-    const float degrees = chart::ParseCompassDegrees(ToUtf8(text));
-    if (degrees < 0 || degrees > 360) {
-      Tell(this, QStringLiteral("周天度数输入在：0-360之间！，格式：18-12或者18:12（等于18度12分）"));
-      continue;
-    }
-    const chart::MountainAndGua found = chart::MountainAndGuaOfDegrees(degrees);
-    p.mountain->setCurrentIndex(found.mountain);
-    FillGuaList(p);
-    p.gua->setCurrentIndex(found.guaPosition);
-    return;
-  }
+  const std::optional<chart::MountainAndGua> found =
+      AskCompassDegrees(this, QStringLiteral("输入周天度"), QStringLiteral("周天度数：     "), true);
+  if (!found) return;
+  p.mountain->setCurrentIndex(found->mountain);
+  FillGuaList(p);
+  p.gua->setCurrentIndex(found->guaPosition);
 }
 
 void TFrmMoreInput::BitBtn1Click() {
