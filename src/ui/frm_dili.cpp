@@ -31,9 +31,7 @@ QLineEdit* NumberEdit(const QString& name, int maxLength, QWidget* parent) {
 TFrmDiLi::TFrmDiLi(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("FrmDiLi"));
   setWindowTitle(QStringLiteral("经纬度修改"));
-  QFont font(kSongFont);
-  font.setPointSizeF(10.5);
-  setFont(font);
+  setFont(SongFont(10.5));
 
   CboSheng = new QComboBox(this);
   CboSheng->setObjectName(QStringLiteral("CboSheng"));

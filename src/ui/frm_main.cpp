@@ -46,9 +46,7 @@ QToolButton* SpeedButton(const QString& name, const QString& caption, QWidget* p
 TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("FrmMain"));
   setWindowTitle(QStringLiteral("Quorin 2.3"));
-  QFont font(kSongFont);
-  font.setPointSizeF(10.5);  // 14 pixels at 96 dpi, the size the scaler reads
-  setFont(font);
+  setFont(SongFont(10.5));  // 14 pixels at 96 dpi, the size the scaler reads
 
   // The engine first: the search page works with it.
   dateObject_ = std::make_unique<calendar::MYiDateEx>();

@@ -14,6 +14,7 @@
 #include "ui/frm_zhou_yi.h"
 #include "ui/up_down.h"
 #include "ui/frm_main.h"
+#include "ui/fonts.h"
 #include "ui/frm_set.h"
 #include "ui/image_canvas.h"
 #include "ui/prompter.h"
@@ -21,9 +22,7 @@
 namespace quorin::ui {
 
 void TFrmMain::OsetmoClick() {
-  QFont font(QStringLiteral("宋体"));
-  font.setPointSize(12);
-  RedtOut->setFont(font);
+  RedtOut->setFont(SongFont(12));
   QPalette palette = RedtOut->palette();
   palette.setColor(QPalette::Base, ToQColor(16777215));
   RedtOut->setPalette(palette);

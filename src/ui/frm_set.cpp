@@ -28,9 +28,7 @@ constexpr const char* kSection = "set";
 TFrmSet::TFrmSet(QWidget* parent, int screenWidth) : QDialog(parent) {
   setObjectName(QStringLiteral("FrmSet"));
   setWindowTitle(QStringLiteral("软件设置"));
-  QFont font(kSongFont);
-  font.setPointSizeF(10.5);
-  setFont(font);
+  setFont(SongFont(10.5));
 
   CboDate = new QComboBox(this);
   CboDate->setObjectName(QStringLiteral("CboDate"));
