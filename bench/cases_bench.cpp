@@ -1,5 +1,5 @@
 // Case store at 100,000 cases: one batch insert, reading all ordered by time, a keyword
-// search over all, and the memory of the ordered list.
+// search over all, and the memory of the ordered list; reading a crafted remark file.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 #include <sys/resource.h>
@@ -11,6 +11,7 @@
 #include "base/files.h"
 #include "cases/case_tree.h"
 #include "cases/record_base.h"
+#include "cases/remark_files.h"
 #include "support/sample_cases.h"
 
 namespace {
@@ -140,5 +141,24 @@ void BM_LunarTimeKey(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_LunarTimeKey)->Unit(benchmark::kMicrosecond);
+
+// A hostile remark of many small font tables (30,000 make about 650 KB): its read
+// time must grow with the file, not with its square.
+void BM_ReadRemarkWithManyFontTables(benchmark::State& state) {
+  const std::string folder = TempFolder();
+  const std::string path = folder + "remark.rtf";
+  std::string rtf = "{\\rtf1\\ansi\\ansicpg936";
+  for (int i = 0; i < state.range(0); ++i) rtf += "{\\fonttbl{\\f" + std::to_string(i) + " A;}}";
+  rtf += "\\f0 x}";
+  if (!quorin::base::AtomicWriteFile(path, rtf, nullptr)) std::abort();
+  for (auto _ : state) {
+    const auto text = quorin::cases::ReadRemarkPlainText(path);
+    if (!text || *text != "x") std::abort();
+    benchmark::DoNotOptimize(text);
+  }
+  state.counters["file_KB"] = static_cast<double>(rtf.size()) / 1000;
+  std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_ReadRemarkWithManyFontTables)->Arg(30000)->Arg(60000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace

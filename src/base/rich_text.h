@@ -17,6 +17,12 @@ namespace quorin::base {
 
 inline constexpr std::string_view kLineSeparator = "\u2028";
 
+// Control characters other than the tab (C0 and DEL). A remark never holds them: an
+// editor shows nothing for them and a rich-edit control never writes them, so the RTF
+// reader drops them and the writer never writes them, and a remark read and saved
+// again keeps its text.
+constexpr bool IsStrayControlCharacter(char32_t c) { return (c < 0x20 && c != '\t') || c == 0x7F; }
+
 struct RichColor {
   std::uint8_t red = 0;
   std::uint8_t green = 0;

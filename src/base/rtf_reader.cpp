@@ -15,6 +15,9 @@ namespace quorin::base {
 namespace {
 
 constexpr int kMaxGroupDepth = 4096;  // deeper groups share the state of this depth
+// Longer font names are cut here: real ones are a few dozen bytes, and every run
+// carries its font's name, so an endless one would cost memory and time per run.
+constexpr std::size_t kMaxFontNameBytes = 256;
 constexpr int kGbk = 936;
 constexpr int kWestern = 1252;
 
@@ -115,10 +118,11 @@ class Reader {
       return;
     }
     if (stack_.empty()) return;
-    if (S().destination == Destination::kFontTable) {
-      FlushFontName();
-      const bool tableEnds = stack_.size() < 2 || stack_[stack_.size() - 2].destination != Destination::kFontTable;
-      if (tableEnds) FinishFontTable();
+    if (S().destination == Destination::kFontTable) FlushFontName();
+    // The table ends with the group that began it, whatever that group turned into.
+    if (stack_.size() == fontTableDepth_) {
+      FinishFontTable();
+      fontTableDepth_ = 0;
     }
     stack_.pop_back();
     if (stack_.empty()) finished_ = true;  // the document's own group has ended
@@ -206,6 +210,7 @@ class Reader {
     }
     if (word == "fonttbl") {
       s.destination = Destination::kFontTable;
+      if (fontTableDepth_ == 0) fontTableDepth_ = stack_.size();
       return;
     }
     if (word == "colortbl") {
@@ -226,7 +231,8 @@ class Reader {
       if (word == "f" && hasParam) {
         FlushFontName();
         s.definingFont = static_cast<int>(param);
-        fonts_[s.definingFont];
+        fonts_[s.definingFont] = FontEntry{};  // a later definition replaces an earlier one
+        tableFonts_.push_back(s.definingFont);
       } else if (word == "fcharset" && s.definingFont >= 0) {
         fonts_[s.definingFont].codePage = param == 134 ? kGbk : param == 0 ? kWestern : 0;
       } else if (word == "cpg" && s.definingFont >= 0) {
@@ -340,12 +346,13 @@ class Reader {
       unit = 0x10000 + ((highSurrogate_ - 0xD800) << 10) + (unit - 0xDC00);
     }
     highSurrogate_ = 0;
+    if (IsStrayControlCharacter(unit)) return;
     if (S().destination == Destination::kFontTable) {
       if (S().definingFont < 0) return;
       FontEntry& font = fonts_[S().definingFont];
       font.name += Decode(font.nameBytes, FontCodePage(font));
       font.nameBytes.clear();
-      AppendUtf8(font.name, unit);
+      if (font.name.size() < kMaxFontNameBytes) AppendUtf8(font.name, unit);
       return;
     }
     if (S().destination == Destination::kText) AppendCodePoint(unit);
@@ -362,13 +369,14 @@ class Reader {
       AppendCodePoint('\t');
       return;
     }
-    if (byte < 0x20) return;
     RawByte(byte);
   }
 
-  // A byte of text in the current code page (plain or from \'hh).
+  // A byte of text in the current code page (plain or from \'hh). Control bytes are
+  // single characters in every code page read here, so dropping them drops exactly
+  // the stray control characters.
   void RawByte(unsigned char byte) {
-    if (stack_.empty()) return;
+    if (stack_.empty() || IsStrayControlCharacter(byte)) return;
     switch (S().destination) {
       case Destination::kSkip:
         return;
@@ -383,8 +391,8 @@ class Reader {
         if (S().definingFont < 0) return;
         if (byte == ';') {
           FlushFontName();
-        } else {
-          fonts_[S().definingFont].nameBytes += static_cast<char>(byte);
+        } else if (FontEntry& font = fonts_[S().definingFont]; font.name.size() + font.nameBytes.size() < kMaxFontNameBytes) {
+          font.nameBytes += static_cast<char>(byte);
         }
         return;
       case Destination::kText:
@@ -404,15 +412,27 @@ class Reader {
     S().definingFont = -1;
   }
 
+  // Only the fonts this table defined are finished, so a file of many font tables
+  // is read in time linear in its length.
   void FinishFontTable() {
     FlushFontName();
-    for (auto& [index, font] : fonts_) {
+    for (const int index : tableFonts_) {
+      FontEntry& font = fonts_[index];
       if (!font.nameBytes.empty()) {
         font.name += Decode(font.nameBytes, FontCodePage(font));
         font.nameBytes.clear();
       }
-      while (!font.name.empty() && font.name.back() == ' ') font.name.pop_back();
+      CleanFontName(font.name);
     }
+    tableFonts_.clear();
+  }
+
+  // A name keeps only what a font table can write back: no control characters, tabs,
+  // line separators or semicolons, and no trailing spaces.
+  static void CleanFontName(std::string& name) {
+    for (std::size_t at; (at = name.find(kLineSeparator)) != std::string::npos;) name.erase(at, kLineSeparator.size());
+    std::erase_if(name, [](char c) { return c == ';' || c == '\t' || IsStrayControlCharacter(static_cast<unsigned char>(c)); });
+    while (!name.empty() && name.back() == ' ') name.pop_back();
   }
 
   int FontCodePage(const FontEntry& font) const { return font.codePage ? font.codePage : documentCodePage_; }
@@ -490,6 +510,8 @@ class Reader {
   int documentCodePage_ = kGbk;
   int defaultFont_ = 0;
   std::map<int, FontEntry> fonts_;
+  std::vector<int> tableFonts_;       // defined by the font table being read
+  std::size_t fontTableDepth_ = 0;  // depth of the group that began that table; 0: none
   std::vector<std::optional<RichColor>> colors_;
   RichColor pendingColor_;
   bool pendingColorSet_ = false;

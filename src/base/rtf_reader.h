@@ -17,6 +17,7 @@ bool LooksLikeRtf(std::string_view bytes);
 // The document held by the RTF bytes; nullopt when the bytes are not RTF at all.
 // Unknown destinations (\*, pictures, objects, style sheet, document info, field
 // instructions) are skipped; font and colour tables are read for the runs' formats.
+// Control characters other than the tab are dropped, as the writer drops them.
 std::optional<RichDocument> ReadRtf(std::string_view bytes);
 
 }  // namespace quorin::base

@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <map>
+#include <vector>
 
 #include "base/gbk.h"
 #include "base/utf8.h"
@@ -35,8 +37,8 @@ class RtfOut {
         Word("\\tab");
       } else if (cp == 0x2028 || cp == '\n') {
         Word("\\line");
-      } else if (cp < 0x20 || cp == 0x7F) {
-        continue;  // other control characters have no place in a text
+      } else if (IsStrayControlCharacter(cp)) {
+        continue;  // the reader drops them too
       } else if (cp < 0x80) {
         if (open_) out_ += ' ';
         open_ = false;
@@ -80,14 +82,24 @@ int HalfPoints(double pointSize) {
   return half < 1 ? 1 : half > 3276 ? 3276 : static_cast<int>(half);
 }
 
+// The values of a table (fonts, colours) in order of first use, each with its index;
+// the map keeps a document of many fonts linear to write.
 template <typename T>
-int IndexOf(std::vector<T>& list, const T& value) {
-  for (std::size_t i = 0; i < list.size(); ++i) {
-    if (list[i] == value) return static_cast<int>(i);
+class IndexedTable {
+ public:
+  int IndexOf(const T& value) {
+    const auto [it, added] = indexes_.try_emplace(value, static_cast<int>(values_.size()));
+    if (added) values_.push_back(value);
+    return it->second;
   }
-  list.push_back(value);
-  return static_cast<int>(list.size() - 1);
-}
+  const std::vector<T>& Values() const { return values_; }
+
+ private:
+  std::vector<T> values_;
+  std::map<T, int> indexes_;
+};
+
+std::uint32_t ColorKey(const RichColor& c) { return (std::uint32_t{c.red} << 16) | (std::uint32_t{c.green} << 8) | c.blue; }
 
 void WriteParagraphFormat(RtfOut& out, const RichParagraph& p) {
   out.Word("\\pard");
@@ -104,35 +116,36 @@ void WriteParagraphFormat(RtfOut& out, const RichParagraph& p) {
 }  // namespace
 
 std::string WriteRtf(const RichDocument& document) {
-  std::vector<std::string> fonts;
-  std::vector<RichColor> colors;
+  IndexedTable<std::string> fonts;
+  IndexedTable<std::uint32_t> colors;
   for (const RichParagraph& p : document.paragraphs) {
     for (const RichRun& run : p.runs) {
-      IndexOf(fonts, run.format.fontName);
-      if (run.format.color) IndexOf(colors, *run.format.color);
+      fonts.IndexOf(run.format.fontName);
+      if (run.format.color) colors.IndexOf(ColorKey(*run.format.color));
     }
   }
-  if (fonts.empty()) fonts.push_back(RichCharFormat{}.fontName);
+  if (fonts.Values().empty()) fonts.IndexOf(RichCharFormat{}.fontName);
 
   RtfOut out;
   out.Raw("{\\rtf1\\ansi\\ansicpg936\\deff0\\deflang1033\\deflangfe2052{\\fonttbl");
-  for (std::size_t i = 0; i < fonts.size(); ++i) {
+  for (std::size_t i = 0; i < fonts.Values().size(); ++i) {
     out.Raw("{");
     out.Word("\\f", static_cast<long>(i));
     out.Word("\\fnil\\fcharset134");
     out.Raw(" ");
-    std::string name = fonts[i];
-    std::erase(name, ';');  // the table ends each name with a semicolon
+    std::string name = fonts.Values()[i];
+    // The table ends each name with a semicolon and reads no tabs in a name.
+    std::erase_if(name, [](char c) { return c == ';' || c == '\t'; });
     out.Text(name);
     out.Raw(";}");
   }
   out.Raw("}\r\n");
-  if (!colors.empty()) {
+  if (!colors.Values().empty()) {
     out.Raw("{\\colortbl ;");
-    for (const RichColor& c : colors) {
-      out.Word("\\red", c.red);
-      out.Word("\\green", c.green);
-      out.Word("\\blue", c.blue);
+    for (const std::uint32_t c : colors.Values()) {
+      out.Word("\\red", (c >> 16) & 0xFF);
+      out.Word("\\green", (c >> 8) & 0xFF);
+      out.Word("\\blue", c & 0xFF);
       out.Raw(";");
     }
     out.Raw("}\r\n");
@@ -153,9 +166,9 @@ std::string WriteRtf(const RichDocument& document) {
     previous = &p;
     for (const RichRun& run : p.runs) {
       const RichCharFormat& f = run.format;
-      if (f.fontName != state.fontName) out.Word("\\f", IndexOf(fonts, f.fontName));
+      if (f.fontName != state.fontName) out.Word("\\f", fonts.IndexOf(f.fontName));
       if (f.pointSize != state.pointSize) out.Word("\\fs", HalfPoints(f.pointSize));
-      if (f.color != state.color) out.Word("\\cf", f.color ? IndexOf(colors, *f.color) + 1 : 0);
+      if (f.color != state.color) out.Word("\\cf", f.color ? colors.IndexOf(ColorKey(*f.color)) + 1 : 0);
       if (f.bold != state.bold) out.Word(f.bold ? "\\b" : "\\b0");
       if (f.italic != state.italic) out.Word(f.italic ? "\\i" : "\\i0");
       if (f.underline != state.underline) out.Word(f.underline ? "\\ul" : "\\ulnone");

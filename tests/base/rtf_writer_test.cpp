@@ -60,6 +60,29 @@ TEST(RtfWriter, FormattedDocumentRoundTripsExactly) {
   EXPECT_EQ(RoundTrip(doc), doc);
 }
 
+// A remark read and saved again keeps its text and formats: the reader returns only
+// what the writer can write. Control characters other than the tab are dropped both ways.
+TEST(RtfWriter, ReadWriteReadKeepsTheDocument) {
+  const struct {
+    const char* rtf;
+    const char* text;
+  } cases[] = {
+      {"{\\rtf1\\uc1 a\\'01b\\u5?c\\'7fd\\u127?e\\u0?f\\'1fg}", "abcdefg"},
+      {"{\\rtf1\\uc1 a\\'0ab\\'0dc\\u10?d\\u13?e}", "abcde"},
+      {"{\\rtf1\\uc1 a\\'09b\\u9?c\\tab d\\u8232?e}", "a\tb\tc\td\ne"},
+      {"{\\rtf1\\ansi\\ansicpg1252\\uc1 a\\'81b\\u133?c}", "a\u0081b\u0085c"},  // C1 characters are kept both ways
+      {"{\\rtf1\\uc1{\\fonttbl{\\f0 A\\'01\\u59?;}{\\f1\\fcharset134 \\'ba\\'da\\'cc\\'e5;}{\\f2 B\\u9?;}}"
+       "{\\colortbl;\\red1;\\red2;;}\\f2\\cf2 x\\f1\\cf1 y\\f0\\cf3 z\\f2\\cf2 w\\par\\qc\\par}",
+       "xyzw\n"},
+  };
+  for (const auto& c : cases) {
+    const auto doc = ReadRtf(c.rtf);
+    ASSERT_TRUE(doc.has_value()) << c.rtf;
+    EXPECT_EQ(doc->PlainText(), c.text) << c.rtf;
+    EXPECT_EQ(RoundTrip(*doc), *doc) << c.rtf;
+  }
+}
+
 TEST(RtfWriter, EmptyDocumentReadsAsOneEmptyParagraph) {
   const RichDocument back = RoundTrip(RichDocument{});
   ASSERT_EQ(back.paragraphs.size(), 1u);
