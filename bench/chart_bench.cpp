@@ -102,7 +102,7 @@ BENCHMARK(BM_ComputeWithoutText)->Unit(benchmark::kMicrosecond);
 void BM_ClickSelectsAndRedraws(benchmark::State& state) {
   MQuorinDay engine;
   RecordingRichTextSink text;
-  quorin::chart::RecordingCanvas canvas;
+  quorin::draw::RecordingCanvas canvas;
   engine.Attach(&text, &canvas);
   engine.SetSettingsPath(SettingsFile());
   if (!engine.Compute(FullRequest())) state.SkipWithError("compute failed");

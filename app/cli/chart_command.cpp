@@ -9,14 +9,14 @@
 #include <QGuiApplication>
 #include <QImage>
 
-#include "ui/fonts.h"
-#include "ui/image_canvas.h"
+#include "qtdraw/fonts.h"
+#include "qtdraw/image_canvas.h"
 #endif
 
 #include "base/gbk.h"
 #include "cases/case_text.h"
-#include "cases/record_data.h"
 #include "chart/quorin_day.h"
+#include "chart/record_data.h"
 #include "chart/rich_text_sink.h"
 #include "chart_options.h"
 #include "command.h"
@@ -66,7 +66,7 @@ std::optional<MomentText> ParseMoment(const std::string& text) {
   return m;
 }
 
-std::string Hex(chart::Color c) {
+std::string Hex(draw::Color c) {
   char buffer[16];
   std::snprintf(buffer, sizeof buffer, "0x%06X", static_cast<unsigned>(c));
   return buffer;
@@ -108,7 +108,7 @@ std::unique_ptr<QGuiApplication> MakePictureApplication() {
   static char name[] = "quorin-cli";
   static char* argv[] = {name, nullptr};
   auto app = std::make_unique<QGuiApplication>(argc, argv);
-  ui::InstallFontSubstitutions();
+  qtdraw::InstallFontSubstitutions();
   return app;
 }
 #endif
@@ -188,13 +188,13 @@ int Run(const std::vector<std::string>& args) {
     throw UsageError("--font-size 应在 10 到 35 之间：" + *a.Value("font-size"));
   }
 
-  chart::Canvas* canvas = nullptr;
+  draw::Canvas* canvas = nullptr;
 #ifdef QUORIN_CLI_PNG
   std::unique_ptr<QGuiApplication> app;
-  std::unique_ptr<ui::ImageCanvas> qtCanvas;
+  std::unique_ptr<qtdraw::ImageCanvas> qtCanvas;
   if (picture) {
     app = MakePictureApplication();
-    qtCanvas = std::make_unique<ui::ImageCanvas>();
+    qtCanvas = std::make_unique<qtdraw::ImageCanvas>();
     canvas = qtCanvas.get();
   }
 #else

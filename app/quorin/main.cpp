@@ -2,7 +2,7 @@
 #include <QApplication>
 
 #include "cases/record_base.h"
-#include "ui/fonts.h"
+#include "qtdraw/fonts.h"
 #include "ui/frm_main.h"
 #include "ui/program_files.h"
 #include "ui/program_objects.h"
@@ -10,14 +10,14 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  quorin::ui::InstallFontSubstitutions();
+  quorin::qtdraw::InstallFontSubstitutions();
   // The program-wide objects live until the program ends; the scaler reads set.ini once.
   quorin::cases::MRecordBase caseStore;
   quorin::ui::SetProgramCaseStore(&caseStore);
   quorin::ui::MUiFont uiFont(quorin::ui::SetIniPath());
   quorin::ui::SetProgramUiFont(&uiFont);
   QApplication::setApplicationName(QStringLiteral("Quorin 2.3"));
-  QFont font(quorin::ui::kSongFont);
+  QFont font(quorin::qtdraw::kSongFont);
   font.setPointSizeF(10.5);
   QApplication::setFont(font);
 

@@ -5,7 +5,7 @@
 #include <random>
 #include <string>
 
-#include "cases/record_data.h"
+#include "chart/record_data.h"
 
 namespace quorin::bench {
 

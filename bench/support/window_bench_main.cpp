@@ -5,12 +5,12 @@
 #include <QApplication>
 #include <QFont>
 
-#include "ui/fonts.h"
+#include "qtdraw/fonts.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  quorin::ui::InstallFontSubstitutions();
-  QFont font(quorin::ui::kSongFont);
+  quorin::qtdraw::InstallFontSubstitutions();
+  QFont font(quorin::qtdraw::kSongFont);
   font.setPointSizeF(10.5);
   QApplication::setFont(font);
   benchmark::Initialize(&argc, argv);

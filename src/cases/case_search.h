@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "cases/record_data.h"
+#include "chart/record_data.h"
 
 namespace quorin::cases {
 

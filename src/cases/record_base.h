@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "cases/record_data.h"
 #include "cases/sqlite_connection.h"
+#include "chart/record_data.h"
 
 namespace quorin::cases {
 

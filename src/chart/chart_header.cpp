@@ -124,7 +124,7 @@ std::array<std::string, 15> MQuorinDay::TableLines() const {
 void MQuorinDay::WriteHeader() {
   if (!text_) return;
   text_->Clear();
-  text_->SetDefaultFont(kBlack, false);
+  text_->SetDefaultFont(draw::kBlack, false);
   text_->SetLeftAlignment(settings_.leftpos);
   text_->AppendParagraph(WithPlainLineBreaks(HeaderText()));
   // The non-pillar columns red, the four pillar columns blue.
@@ -135,8 +135,8 @@ void MQuorinDay::WriteHeader() {
     if (base::GbkByteLength(line) <= 9) continue;
     const UnitRange red = GbkRangeToUnits(line, 0, redBytes);
     const UnitRange blue = GbkRangeToUnits(line, redBytes, 24);
-    text_->FormatRange(start + red.start, red.length, kRed, false);
-    text_->FormatRange(start + blue.start, blue.length, kBlue, false);
+    text_->FormatRange(start + red.start, red.length, draw::kRed, false);
+    text_->FormatRange(start + blue.start, blue.length, draw::kBlue, false);
   }
   text_->AppendParagraph(" ");
 }

@@ -49,7 +49,7 @@ bool MQuorinDay::StepImageFont(double delta) {
 
 void MQuorinDay::ClearImage() {
   if (!image_) return;
-  image_->SetBrush(background_, BrushStyle::kSolid);
+  image_->SetBrush(background_, draw::BrushStyle::kSolid);
   image_->FillRect(0, 0, image_->Width(), image_->Height());
 }
 
@@ -88,7 +88,7 @@ void MQuorinDay::DrawChartImage() {
   const int size = static_cast<int>(fontSize_);
   SetChartFont(size, false);
   ClearImage();
-  image_->SetFontColor(kBlack);
+  image_->SetFontColor(draw::kBlack);
   const int th = image_->TextHeight(kMeasureText);
   const int gap = th / 4;
   int y = 3;
@@ -108,7 +108,7 @@ void MQuorinDay::DrawTable(int top) {
   imageState_.table = table;
   for (int column = 0; column < shownCount_; ++column) {
     // The positions before the four pillars red, the pillars blue, as in the text.
-    image_->SetFontColor(column < shownCount_ - 4 ? kRed : kBlue);
+    image_->SetFontColor(column < shownCount_ - 4 ? draw::kRed : draw::kBlue);
     const auto cells = ColumnCells(ShownPosition(column));
     const int x = table.SymbolX(column);
     for (int item = 0; item < 9; ++item) image_->TextOut(x, table.ItemTop(item), cells[static_cast<std::size_t>(item)]);
@@ -120,9 +120,9 @@ void MQuorinDay::DrawShensha() {
   const int th = image_->TextHeight(kMeasureText);
   const int gap = imageState_.table.rowGap / 2;
   int y = image_->Height() - 6 * (th + gap);
-  image_->SetFontColor(kGreen);
+  image_->SetFontColor(draw::kGreen);
   image_->TextOut(3, y, "常用神煞");
-  image_->SetFontColor(kBlack);
+  image_->SetFontColor(draw::kBlack);
   for (const std::string& line : ShenshaLines()) {
     y += th + gap;
     image_->TextOut(3, y, line);

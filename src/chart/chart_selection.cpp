@@ -30,7 +30,7 @@ void MQuorinDay::DrawSelection(int column, int band) {
 void MQuorinDay::DrawLinks(int column, int band) {
   const ChartTableArea& t = imageState_.table;
   SetChartFont(t.fontSize - 1, false);
-  image_->SetBrush(background_, BrushStyle::kSolid);
+  image_->SetBrush(background_, draw::BrushStyle::kSolid);
   const ChartSlot& selected = SlotOfPosition(ShownPosition(column));
   const int from = t.ColumnCentre(column);
   for (int other = 0; other < shownCount_; ++other) {
@@ -38,21 +38,21 @@ void MQuorinDay::DrawLinks(int column, int band) {
     const LinkTexts texts = ImageLinkTexts(selected, SlotOfPosition(ShownPosition(other)));
     const int to = t.ColumnCentre(other);
     if (!texts.qi.empty() && (band == 0 || band == 1)) {
-      DrawLink(texts.qi, from, to, t.QiRowMiddle(), t.QiMeetingY(), kRed, kBlack, 1.1);
+      DrawLink(texts.qi, from, to, t.QiRowMiddle(), t.QiMeetingY(), draw::kRed, draw::kBlack, 1.1);
     }
     if (!texts.yun.empty() && (band == 0 || band == 3)) {
-      DrawLink(texts.yun, from, to, t.YunRowMiddle(), t.YunMeetingY(), kDarkRed, kGreen, 1.2);
+      DrawLink(texts.yun, from, to, t.YunRowMiddle(), t.YunMeetingY(), draw::kDarkRed, draw::kGreen, 1.2);
     }
   }
-  image_->SetPen(kBlack, PenStyle::kSolid);
+  image_->SetPen(draw::kBlack, draw::PenStyle::kSolid);
 }
 
-void MQuorinDay::DrawLink(const std::string& text, int from, int to, int rowY, int y, Color selectedColor,
-                          Color otherColor, double secondLine) {
+void MQuorinDay::DrawLink(const std::string& text, int from, int to, int rowY, int y, draw::Color selectedColor,
+                          draw::Color otherColor, double secondLine) {
   const int meetingX = MeetingX(from, to);
-  image_->SetPen(selectedColor, PenStyle::kSolid);
+  image_->SetPen(selectedColor, draw::PenStyle::kSolid);
   image_->Line(from, rowY, meetingX, y);
-  image_->SetPen(otherColor, PenStyle::kDotted);
+  image_->SetPen(otherColor, draw::PenStyle::kDotted);
   image_->Line(to, rowY, meetingX, y);
   image_->SetFontColor(otherColor);
   const auto [first, rest] = SplitAtFirstDash(text);
@@ -65,14 +65,14 @@ void MQuorinDay::DrawLink(const std::string& text, int from, int to, int rowY, i
 void MQuorinDay::DrawLineBar() {
   const LineBarArea& bar = imageState_.lineBar;
   SetChartFont(static_cast<int>(fontSize_), false);
-  image_->SetFontColor(kBlack);
-  image_->SetPen(kBlack, PenStyle::kSolid);
-  image_->SetBrush(background_, BrushStyle::kSolid);
+  image_->SetFontColor(draw::kBlack);
+  image_->SetPen(draw::kBlack, draw::PenStyle::kSolid);
+  image_->SetBrush(background_, draw::BrushStyle::kSolid);
   image_->Rectangle(bar.left, bar.top, bar.right, bar.bottom);
 
   bool anyFlipped = false;
   for (std::uint8_t flag : changedLines_) anyFlipped = anyFlipped || flag != 0;
-  image_->SetBrush(kHighlight, BrushStyle::kSolid);
+  image_->SetBrush(draw::kHighlight, draw::BrushStyle::kSolid);
   for (int cell = 0; cell < LineBarArea::kCells; ++cell) {
     const bool chosen = cell == 0 ? !anyFlipped : changedLines_[static_cast<std::size_t>(cell - 1)] != 0;
     if (!chosen) continue;
@@ -81,7 +81,7 @@ void MQuorinDay::DrawLineBar() {
     image_->FillRect(bar.CellLeft(cell) + 1, bar.top + 1, right, bar.bottom - 1);
   }
 
-  image_->SetBrush(background_, BrushStyle::kTransparent);
+  image_->SetBrush(background_, draw::BrushStyle::kTransparent);
   const int th = image_->TextHeight(kMeasureText);
   for (int cell = 0; cell < LineBarArea::kCells; ++cell) {
     const char* label = kLineBarLabels[cell];
@@ -91,7 +91,7 @@ void MQuorinDay::DrawLineBar() {
   for (int cell = 1; cell < LineBarArea::kCells; ++cell) {
     image_->Line(bar.CellLeft(cell), bar.top, bar.CellLeft(cell), bar.bottom);
   }
-  image_->SetBrush(background_, BrushStyle::kSolid);
+  image_->SetBrush(background_, draw::BrushStyle::kSolid);
 }
 
 }  // namespace quorin::chart

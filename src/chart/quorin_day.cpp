@@ -15,7 +15,7 @@ bool ColumnHoldsGua(MountainIndex mountain, int column) { return GuaForMountain(
 
 MQuorinDay::MQuorinDay() = default;
 
-void MQuorinDay::Attach(RichTextSink* text, Canvas* image) {
+void MQuorinDay::Attach(RichTextSink* text, draw::Canvas* image) {
   text_ = text;
   image_ = image;
   changedLines_ = {};
@@ -195,7 +195,7 @@ int MQuorinDay::ShownPosition(int k) const {
   return -1;
 }
 
-void MQuorinDay::AppendHeaded(const std::string& text, int headingBytes, Color color) {
+void MQuorinDay::AppendHeaded(const std::string& text, int headingBytes, draw::Color color) {
   const int start = text_->Length();
   text_->AppendParagraph(WithPlainLineBreaks(text));
   const UnitRange heading = GbkRangeToUnits(text, 0, headingBytes);
@@ -205,12 +205,12 @@ void MQuorinDay::AppendHeaded(const std::string& text, int headingBytes, Color c
 void MQuorinDay::WriteAnalysis() {
   if (!text_) return;
   const std::array<ChartSlot, 4> pillars = PillarSlots();
-  AppendHeaded(DayAnalysisText(pillars), kDayAnalysisHeadingBytes, kBlue);
+  AppendHeaded(DayAnalysisText(pillars), kDayAnalysisHeadingBytes, draw::kBlue);
   AppendHeaded(MasterAgainstMountainText(slots_[kSlotMaster], slots_[kSlotMountain]),
-               base::GbkByteLength("主命和山家关系："), kBlue);
+               base::GbkByteLength("主命和山家关系："), draw::kBlue);
   auto write = [&](std::string heading, int slot, std::string_view label) {
     const HeadedParagraph p = PositionParagraph(std::move(heading), slots_[static_cast<std::size_t>(slot)], label, pillars);
-    AppendHeaded(p.text, base::GbkByteLength(p.heading), kBlue);
+    AppendHeaded(p.text, base::GbkByteLength(p.heading), draw::kBlue);
   };
   if (shown_[0]) write(std::string(MountainName(request_.dragonMountain)) + "龙和日课的关系：", kSlotDragon, "龙");
   if (shown_[1]) write(std::string(MountainName(request_.waterMountain)) + "水和日课的关系：", kSlotWater, "水");
@@ -229,7 +229,7 @@ std::array<std::string, 5> MQuorinDay::ShenshaLines() const {
 
 void MQuorinDay::WriteShensha() {
   if (!text_) return;
-  AppendHeaded(ShenshaText(ShenshaLines()), kShenshaHeadingBytes, kGreen);
+  AppendHeaded(ShenshaText(ShenshaLines()), kShenshaHeadingBytes, draw::kGreen);
 }
 
 void MQuorinDay::WriteChartAfterPillars() {

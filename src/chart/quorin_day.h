@@ -9,14 +9,14 @@
 #include <string>
 
 #include "calendar/yi_date_ex.h"
-#include "cases/record_data.h"
-#include "chart/canvas.h"
 #include "chart/chart_image_geometry.h"
 #include "chart/chart_settings.h"
 #include "chart/chart_slot.h"
+#include "chart/record_data.h"
 #include "chart/rich_text_sink.h"
 #include "chart/search.h"
 #include "chart/shensha.h"
+#include "draw/canvas.h"
 #include "iching/liu_yao_gua.h"
 
 namespace quorin::chart {
@@ -66,7 +66,7 @@ class MQuorinDay {
 
   // Remembers the outputs (either may be null), resets the line flips and the
   // click areas, and sizes the picture for the chart font.
-  void Attach(RichTextSink* text, Canvas* image);
+  void Attach(RichTextSink* text, draw::Canvas* image);
   // Settings file to read instead of dat/set.ini of the program folder; empty
   // restores the default.
   void SetSettingsPath(std::string path) { settingsPath_ = std::move(path); }
@@ -98,8 +98,8 @@ class MQuorinDay {
   bool StepImageFont(double delta);
   double ImageFontSize() const { return fontSize_; }
   // The background of the picture: the chart text view's background colour.
-  void SetImageBackground(Color color) { background_ = color; }
-  Color ImageBackground() const { return background_; }
+  void SetImageBackground(draw::Color color) { background_ = color; }
+  draw::Color ImageBackground() const { return background_; }
   void ClearImage();
   // The chart without a selection: header lines, table, 常用神煞.
   void DrawChartImage();
@@ -157,7 +157,7 @@ class MQuorinDay {
   calendar::MYiDateEx& Date() { return date_; }
   iching::MLiuYaoGua& LiuYao() { return liuYao_; }
   RichTextSink* TextView() const { return text_; }
-  Canvas* Image() const { return image_; }
+  draw::Canvas* Image() const { return image_; }
 
   // The texts the engine writes, for the text view and the chart image.
   std::string HeaderText();
@@ -170,7 +170,7 @@ class MQuorinDay {
   // The day hexagram of 甲子 甲午 庚寅 庚申 by season (bRiGua); -1 for other days.
   int SeasonalDayGua();
   // Appends one paragraph and formats its first `headingBytes` GBK bytes.
-  void AppendHeaded(const std::string& text, int headingBytes, Color color);
+  void AppendHeaded(const std::string& text, int headingBytes, draw::Color color);
   void WriteChartAfterPillars();
   bool PositionsExist() const;
   // The request's moment converted and its mountain, dragon and water checked; on
@@ -189,12 +189,12 @@ class MQuorinDay {
   // One link from the selected column (solid, `selectedColor`) and the other column
   // (dotted) from row height `rowY` to where they meet at height `y`, and its text
   // there in `otherColor`: up to the first "-", the rest `secondLine` text heights lower.
-  void DrawLink(const std::string& text, int from, int to, int rowY, int y, Color selectedColor, Color otherColor,
-                double secondLine);
+  void DrawLink(const std::string& text, int from, int to, int rowY, int y, draw::Color selectedColor,
+                draw::Color otherColor, double secondLine);
   PictureSize Picture() const { return image_ ? PictureSize{image_->Width(), image_->Height()} : PictureSize{}; }
 
   RichTextSink* text_ = nullptr;
-  Canvas* image_ = nullptr;
+  draw::Canvas* image_ = nullptr;
   std::string settingsPath_;
   std::string errorText_;
 
@@ -224,7 +224,7 @@ class MQuorinDay {
   ChartSelection selection_;
 
   double fontSize_ = kDefaultImageFontSize;
-  Color background_ = kWhite;
+  draw::Color background_ = draw::kWhite;
   ChartImageState imageState_;
 
   // The one-year search (查找吉课), in search.cpp.

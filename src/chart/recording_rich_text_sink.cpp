@@ -11,7 +11,7 @@ void RecordingRichTextSink::Clear() {
   caretAtStart_ = false;
 }
 
-void RecordingRichTextSink::SetDefaultFont(Color color, bool bold) {
+void RecordingRichTextSink::SetDefaultFont(draw::Color color, bool bold) {
   defaultColor_ = color;
   defaultBold_ = bold;
 }
@@ -27,7 +27,7 @@ void RecordingRichTextSink::AppendParagraph(std::string_view utf8) {
   caretAtStart_ = false;
 }
 
-void RecordingRichTextSink::FormatRange(int start, int length, Color color, bool bold) {
+void RecordingRichTextSink::FormatRange(int start, int length, draw::Color color, bool bold) {
   spans_.push_back({start, length, color, bold});
 }
 

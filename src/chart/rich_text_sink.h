@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "chart/color.h"
+#include "draw/color.h"
 
 namespace quorin::chart {
 
@@ -20,7 +20,7 @@ class RichTextSink {
   // Removes all text and formatting.
   virtual void Clear() = 0;
   // Colour and weight of text appended from now on; the size stays the view's own.
-  virtual void SetDefaultFont(Color color, bool bold) = 0;
+  virtual void SetDefaultFont(draw::Color color, bool bold) = 0;
   // Left alignment and the first-line indent (in the view's units) of new paragraphs.
   virtual void SetLeftAlignment(int firstLineIndent) = 0;
   // Appends the text as a new paragraph; each "\n" inside starts a new line. The
@@ -29,7 +29,7 @@ class RichTextSink {
   // Where the next appended paragraph will begin.
   virtual int Length() const = 0;
   // Sets colour and weight of [start, start + length).
-  virtual void FormatRange(int start, int length, Color color, bool bold) = 0;
+  virtual void FormatRange(int start, int length, draw::Color color, bool bold) = 0;
   // Caret to the start, nothing selected (the view shows the top of the chart).
   virtual void MoveCaretToStart() = 0;
 };
@@ -40,23 +40,23 @@ class RecordingRichTextSink final : public RichTextSink {
   struct Span {
     int start = 0;
     int length = 0;
-    Color color = kBlack;
+    draw::Color color = draw::kBlack;
     bool bold = false;
     bool operator==(const Span&) const = default;
   };
 
   void Clear() override;
-  void SetDefaultFont(Color color, bool bold) override;
+  void SetDefaultFont(draw::Color color, bool bold) override;
   void SetLeftAlignment(int firstLineIndent) override;
   void AppendParagraph(std::string_view utf8) override;
   int Length() const override { return length_; }
-  void FormatRange(int start, int length, Color color, bool bold) override;
+  void FormatRange(int start, int length, draw::Color color, bool bold) override;
   void MoveCaretToStart() override { caretAtStart_ = true; }
 
   // The text with a "\n" after every line.
   const std::string& Text() const { return text_; }
   const std::vector<Span>& Spans() const { return spans_; }
-  Color DefaultColor() const { return defaultColor_; }
+  draw::Color DefaultColor() const { return defaultColor_; }
   bool DefaultBold() const { return defaultBold_; }
   int FirstLineIndent() const { return firstLineIndent_; }
   bool CaretAtStart() const { return caretAtStart_; }
@@ -65,7 +65,7 @@ class RecordingRichTextSink final : public RichTextSink {
   std::string text_;
   int length_ = 0;
   std::vector<Span> spans_;
-  Color defaultColor_ = kBlack;
+  draw::Color defaultColor_ = draw::kBlack;
   bool defaultBold_ = false;
   int firstLineIndent_ = 0;
   bool caretAtStart_ = false;

@@ -60,8 +60,8 @@ std::string MLiuYaoGua::TextAfterFigure(int lineFromTop) const {
   return text + "     ";
 }
 
-void MLiuYaoGua::DrawChart(chart::Canvas& image, int left, int top, int /*width*/, int bottom, int gua,
-                           const calendar::FourPillars& pillars, chart::Color background) {
+void MLiuYaoGua::DrawChart(draw::Canvas& image, int left, int top, int /*width*/, int bottom, int gua,
+                           const calendar::FourPillars& pillars, draw::Color background) {
   Compute(gua, pillars);
   image.SetFont("宋体", 12, false);
   const int w = image.TextWidth("国");
@@ -69,12 +69,12 @@ void MLiuYaoGua::DrawChart(chart::Canvas& image, int left, int top, int /*width*
   const int pitch = (bottom - top) / 8;
   const int firstRow = top + (pitch - h) / 2;
 
-  image.SetFontColor(chart::kDarkRed);
+  image.SetFontColor(draw::kDarkRed);
   const auto titles = TitleRows();
   image.TextOut(left, firstRow, titles[0]);
   image.TextOut(left, firstRow + pitch, titles[1]);
 
-  image.SetFontColor(chart::kBlack);
+  image.SetFontColor(draw::kBlack);
   const int figureWidth = image.TextWidth(kLineFigure);
   // The texts before the figures are equally long in GBK bytes; a face whose
   // blanks are narrower than half a character would still stagger the figures, so
@@ -91,7 +91,7 @@ void MLiuYaoGua::DrawChart(chart::Canvas& image, int left, int top, int /*width*
     const int boxRight = figureLeft + figureWidth - w / 5;
     const int boxTop = rowTop + h / 3;
     const int boxBottom = rowTop + 2 * h / 3;
-    image.SetBrush(chart::kBlack, chart::BrushStyle::kSolid);
+    image.SetBrush(draw::kBlack, draw::BrushStyle::kSolid);
     if (code_.at(static_cast<std::size_t>(lineFromTop - 1)) == '1') {
       image.FillRect(boxLeft, boxTop, boxRight, boxBottom);
     } else {
@@ -99,7 +99,7 @@ void MLiuYaoGua::DrawChart(chart::Canvas& image, int left, int top, int /*width*
       image.FillRect(boxLeft, boxTop, boxLeft + third, boxBottom);
       image.FillRect(boxRight - third, boxTop, boxRight, boxBottom);
     }
-    image.SetBrush(background, chart::BrushStyle::kSolid);
+    image.SetBrush(background, draw::BrushStyle::kSolid);
 
     image.TextOut(boxRight + w / 2, rowTop, TextAfterFigure(lineFromTop));
   }

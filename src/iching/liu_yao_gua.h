@@ -12,9 +12,7 @@
 #include <vector>
 
 #include "calendar/calendar_types.h"
-// Only the drawing interface, which is header-only: the chart library links this
-// one, not the other way round.
-#include "chart/canvas.h"
+#include "draw/canvas.h"
 
 namespace quorin::iching {
 
@@ -52,8 +50,8 @@ class MLiuYaoGua {
   // rows between `top` and `bottom`, every text starting at `left` (the area's width
   // is the caller's concern: the chart needs about 21 characters of 12 points).
   // Leaves the brush as `background`.
-  void DrawChart(chart::Canvas& image, int left, int top, int width, int bottom, int gua,
-                 const calendar::FourPillars& pillars, chart::Color background = chart::kWhite);
+  void DrawChart(draw::Canvas& image, int left, int top, int width, int bottom, int gua,
+                 const calendar::FourPillars& pillars, draw::Color background = draw::kWhite);
   // The texts DrawChart writes: the pillars, the title, then per line from the top
   // the text before its figure and the text after it.
   std::array<std::string, 2> TitleRows() const;

@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "ui/fonts.h"
+#include "qtdraw/fonts.h"
 #include "ui/places.h"
 #include "ui/program_files.h"
 #include "ui/prompter.h"
@@ -31,7 +31,7 @@ QLineEdit* NumberEdit(const QString& name, int maxLength, QWidget* parent) {
 TFrmDiLi::TFrmDiLi(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("FrmDiLi"));
   setWindowTitle(QStringLiteral("经纬度修改"));
-  setFont(SongFont(10.5));
+  setFont(qtdraw::SongFont(10.5));
 
   CboSheng = new QComboBox(this);
   CboSheng->setObjectName(QStringLiteral("CboSheng"));

@@ -12,8 +12,8 @@
 #include "calendar/historical_year.h"
 #include "calendar/yi_date_ex.h"
 #include "chart/domain_tables.h"
+#include "qtdraw/fonts.h"
 #include "ui/chart_inputs.h"
-#include "ui/fonts.h"
 #include "ui/frm_fan_tui_search.h"
 #include "ui/program_files.h"
 #include "ui/prompter.h"
@@ -36,7 +36,7 @@ constexpr int kRowPitch = 34;
 TFrmFanTui::TFrmFanTui(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("FrmFanTui"));
   setWindowTitle(QStringLiteral("四柱排盘"));
-  setFont(SongFont(10.5));  // 14 pixels at 96 dpi
+  setFont(qtdraw::SongFont(10.5));  // 14 pixels at 96 dpi
   resize(475, 198);
 
   Panel1 = new QFrame(this);

@@ -24,9 +24,9 @@
 #include "cases/case_search.h"
 #include "cases/case_tree.h"
 #include "chart/quorin_day.h"
-#include "ui/fonts.h"
+#include "qtdraw/fonts.h"
+#include "qtdraw/image_canvas.h"
 #include "ui/frm_main_search.h"
-#include "ui/image_canvas.h"
 #include "ui/text_edit_sink.h"
 #include "ui/up_down.h"
 
@@ -46,11 +46,11 @@ QToolButton* SpeedButton(const QString& name, const QString& caption, QWidget* p
 TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("FrmMain"));
   setWindowTitle(QStringLiteral("Quorin 2.3"));
-  setFont(SongFont(10.5));  // 14 pixels at 96 dpi, the size the scaler reads
+  setFont(qtdraw::SongFont(10.5));  // 14 pixels at 96 dpi, the size the scaler reads
 
   // The engine first: the search page works with it.
   dateObject_ = std::make_unique<calendar::MYiDateEx>();
-  canvas_ = std::make_unique<ImageCanvas>();
+  canvas_ = std::make_unique<qtdraw::ImageCanvas>();
   engine_ = std::make_unique<chart::MQuorinDay>();
   loadingPass_ = std::make_unique<cases::CaseLoadingPass>();
   searchCriteria_ = std::make_unique<cases::CaseSearchCriteria>();

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "calendar/calendar_types.h"
-#include "cases/record_data.h"
+#include "chart/record_data.h"
 #include "skin/skin_engine.h"
 #include "ui/layout_prefs.h"
 #include "ui/places.h"
@@ -47,10 +47,12 @@ class MRecordBase;
 struct CaseLoadResult;
 struct CaseSearchCriteria;
 }
+namespace quorin::qtdraw {
+class ImageCanvas;
+}
 
 namespace quorin::ui {
 
-class ImageCanvas;
 class SearchPage;
 class TextEditSink;
 class UpDown;
@@ -126,7 +128,7 @@ class TFrmMain : public QMainWindow {
   const std::vector<Coordinates>& CityCoordinates() const { return cityCoordinates_; }
   // The chart image as last drawn by the engine, and the canvas it is drawn on.
   const QImage& ChartImage() const;
-  ImageCanvas& ChartCanvas() { return *canvas_; }
+  qtdraw::ImageCanvas& ChartCanvas() { return *canvas_; }
 
   // --- The case tree.
   // Reads the cases of the ids and rebuilds the tree in the current style and order.
@@ -286,7 +288,7 @@ class TFrmMain : public QMainWindow {
 
   // Owned per window.
   std::unique_ptr<calendar::MYiDateEx> dateObject_;
-  std::unique_ptr<ImageCanvas> canvas_;
+  std::unique_ptr<qtdraw::ImageCanvas> canvas_;
   std::unique_ptr<TextEditSink> textSink_;
   std::unique_ptr<chart::MQuorinDay> engine_;
   TRecordData record_;

@@ -11,10 +11,10 @@
 
 #include "chart/quorin_day.h"
 #include "chart/search.h"
+#include "qtdraw/image_canvas.h"
 #include "ui/frm_main_search.h"
 #include "ui/chart_inputs.h"
 #include "ui/frm_main.h"
-#include "ui/image_canvas.h"
 #include "ui/program_files.h"
 #include "ui/prompter.h"
 #include "ui/up_down.h"
@@ -71,7 +71,7 @@ void TFrmMain::BtnPaiClick() {
 bool TFrmMain::ComputeChart() {
   if (PageMain->currentWidget() == PageSearch) PageMain->setCurrentIndex(0);
   // The picture's background follows the analysis text's.
-  engine_->SetImageBackground(FromQColor(RedtOut->palette().color(QPalette::Base)));
+  engine_->SetImageBackground(qtdraw::FromQColor(RedtOut->palette().color(QPalette::Base)));
   if (!engine_->Compute(record_)) {
     Tell(this, ToQString(engine_->ErrorText()), QStringLiteral("错误"), Icon::Error);
     return false;

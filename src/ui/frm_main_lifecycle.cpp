@@ -14,10 +14,10 @@
 #include "cases/case_tree.h"
 #include "cases/record_base.h"
 #include "chart/quorin_day.h"
-#include "ui/fonts.h"
+#include "qtdraw/fonts.h"
+#include "qtdraw/image_canvas.h"
 #include "ui/frm_main.h"
 #include "ui/frm_main_search.h"
-#include "ui/image_canvas.h"
 #include "ui/program_files.h"
 #include "ui/program_objects.h"
 #include "ui/prompter.h"
@@ -28,7 +28,7 @@ namespace quorin::ui {
 
 namespace {
 
-QColor FromWindowsColor(int value) { return ToQColor(static_cast<chart::Color>(value)); }
+QColor FromWindowsColor(int value) { return qtdraw::ToQColor(static_cast<draw::Color>(value)); }
 
 }  // namespace
 
@@ -70,7 +70,7 @@ void TFrmMain::PrepareOnFirstShow() {
 
   // The engine writes into the analysis text and the chart picture. Background and font
   // come first, so attaching sizes and clears the picture once.
-  engine_->SetImageBackground(FromQColor(RedtOut->palette().color(QPalette::Base)));
+  engine_->SetImageBackground(qtdraw::FromQColor(RedtOut->palette().color(QPalette::Base)));
   engine_->SetImageFont(prefs.imgSize);
   engine_->Attach(textSink_.get(), canvas_.get());
   ShowChartImage();
@@ -135,7 +135,7 @@ LayoutPrefs TFrmMain::CurrentPrefs() const {
   p.state = isMinimized() ? 1 : (isMaximized() ? 2 : 0);
   p.fname = ToUtf8(RedtOut->font().family());
   p.fsize = RedtOut->font().pointSize();
-  p.bcolor = static_cast<int>(FromQColor(RedtOut->palette().color(QPalette::Base)));
+  p.bcolor = static_cast<int>(qtdraw::FromQColor(RedtOut->palette().color(QPalette::Base)));
   p.treewid = Tree->width();
   p.sheng = cbodiZ->currentIndex();
   p.shi = cbodiC->currentIndex();

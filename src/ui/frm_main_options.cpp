@@ -6,6 +6,8 @@
 #include <QRadioButton>
 
 #include "calendar/historical_year.h"
+#include "qtdraw/fonts.h"
+#include "qtdraw/image_canvas.h"
 #include "ui/frm_dili.h"
 #include "ui/frm_fan_tui.h"
 #include "ui/frm_more_input.h"
@@ -14,17 +16,15 @@
 #include "ui/frm_zhou_yi.h"
 #include "ui/up_down.h"
 #include "ui/frm_main.h"
-#include "ui/fonts.h"
 #include "ui/frm_set.h"
-#include "ui/image_canvas.h"
 #include "ui/prompter.h"
 
 namespace quorin::ui {
 
 void TFrmMain::OsetmoClick() {
-  RedtOut->setFont(SongFont(12));
+  RedtOut->setFont(qtdraw::SongFont(12));
   QPalette palette = RedtOut->palette();
-  palette.setColor(QPalette::Base, ToQColor(16777215));
+  palette.setColor(QPalette::Base, qtdraw::ToQColor(16777215));
   RedtOut->setPalette(palette);
   Tell(this, QStringLiteral("字体大小、背景颜色已经恢复默认，请重新排盘！"));
 }

@@ -11,9 +11,9 @@
 
 #include "base/files.h"
 #include "base/gbk.h"
+#include "qtdraw/image_canvas.h"
+#include "qtdraw/jpeg_writer.h"
 #include "ui/frm_main.h"
-#include "ui/image_canvas.h"
-#include "ui/jpeg_writer.h"
 #include "ui/print_layout.h"
 #include "ui/program_files.h"
 #include "ui/prompter.h"
@@ -124,7 +124,8 @@ void TFrmMain::SaveChartImageAs() {
   const std::string path = ToUtf8(choice->path) + (bmp ? ".bmp" : ".jpg");
   if (!MayWrite(this, path)) return;
   std::string error = "encoding failed";
-  const std::optional<std::string> bytes = bmp ? EncodeBmp(canvas_->Image()) : EncodeJpeg(canvas_->Image(), &error);
+  const std::optional<std::string> bytes =
+      bmp ? qtdraw::EncodeBmp(canvas_->Image()) : qtdraw::EncodeJpeg(canvas_->Image(), &error);
   if (!bytes || !base::AtomicWriteFile(path, *bytes, &error)) {
     ReportWriteFailure(this, path, error);
     return;

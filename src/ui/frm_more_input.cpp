@@ -7,8 +7,8 @@
 #include <QPushButton>
 
 #include "chart/domain_tables.h"
+#include "qtdraw/fonts.h"
 #include "ui/chart_inputs.h"
-#include "ui/fonts.h"
 #include "ui/mountain_lists.h"
 #include "ui/program_files.h"
 #include "ui/prompter.h"
@@ -52,7 +52,7 @@ QCheckBox* Check(const QString& name, const QString& caption, QWidget* parent) {
 TFrmMoreInput::TFrmMoreInput(TRecordData& record, QWidget* parent) : QDialog(parent), record_(record) {
   setObjectName(QStringLiteral("FrmMoreInput"));
   setWindowTitle(QStringLiteral("选择龙、水、向卦"));
-  setFont(SongFont(10.5));
+  setFont(qtdraw::SongFont(10.5));
 
   ChkLong = Check(QStringLiteral("ChkLong"), QStringLiteral("显示龙卦 "), this);
   BtoLong = DegreeButton(QStringLiteral("BtoLong"), this);

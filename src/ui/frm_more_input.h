@@ -5,7 +5,7 @@
 
 #include <QDialog>
 
-#include "cases/record_data.h"
+#include "chart/record_data.h"
 
 class QCheckBox;
 class QComboBox;

@@ -10,7 +10,7 @@
 #include <QToolButton>
 
 #include "chart/search.h"
-#include "ui/fonts.h"
+#include "qtdraw/fonts.h"
 #include "ui/labeled_edit.h"
 #include "ui/program_files.h"
 #include "ui/prompter.h"
@@ -23,7 +23,7 @@ TFrmNumCombin::TFrmNumCombin(const QString& caption, chart::DigitGroup& group, Q
     : QDialog(parent), group_(group) {
   setObjectName(QStringLiteral("FrmNumCombin"));
   setWindowTitle(caption);
-  setFont(SongFont(10.5));
+  setFont(qtdraw::SongFont(10.5));
   const int guo = fontMetrics().horizontalAdvance(QStringLiteral("国"));
 
   BoxBto = new QGroupBox(QStringLiteral("点击选择数字"), this);

@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ui/fonts.h"
+#include "qtdraw/fonts.h"
 #include "ui/labeled_edit.h"
 #include "ui/program_files.h"
 #include "ui/prompter.h"
@@ -28,7 +28,7 @@ constexpr const char* kSection = "set";
 TFrmSet::TFrmSet(QWidget* parent, int screenWidth) : QDialog(parent) {
   setObjectName(QStringLiteral("FrmSet"));
   setWindowTitle(QStringLiteral("软件设置"));
-  setFont(SongFont(10.5));
+  setFont(qtdraw::SongFont(10.5));
 
   CboDate = new QComboBox(this);
   CboDate->setObjectName(QStringLiteral("CboDate"));

@@ -8,7 +8,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "ui/fonts.h"
+#include "qtdraw/fonts.h"
 #include "ui/frm_txt_help_texts.h"
 #include "ui/program_files.h"
 #include "ui/prompter.h"
@@ -41,7 +41,7 @@ TFrmTxtHelp::TFrmTxtHelp(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("软件帮助"));
   setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint);
   setSizeGripEnabled(true);
-  setFont(SongFont(10.5));
+  setFont(qtdraw::SongFont(10.5));
   resize(702, 662);
 
   PageControl1 = new QTabWidget(this);

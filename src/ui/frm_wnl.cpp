@@ -13,8 +13,8 @@
 #include "base/gbk.h"
 #include "calendar/calendar_text.h"
 #include "calendar/historical_year.h"
+#include "qtdraw/fonts.h"
 #include "ui/clock.h"
-#include "ui/fonts.h"
 #include "ui/frm_wnl_month.h"
 #include "ui/program_files.h"
 #include "ui/prompter.h"
@@ -67,11 +67,11 @@ TFrmWnl::TFrmWnl(QWidget* parent) : QWidget(parent) {
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
   setAttribute(Qt::WA_StyledBackground);
   setStyleSheet(QStringLiteral("#FrmWnl { background-color: rgb(255, 255, 200); }"));
-  setFont(SongFont(PointsOfPixels(12)));
+  setFont(qtdraw::SongFont(PointsOfPixels(12)));
   resize(542, 408);
 
   MeoTitle = MakeMemo(this, QStringLiteral("MeoTitle"), QStringLiteral("background-color: silver; color: blue;"));
-  MeoTitle->setFont(SongFont(PointsOfPixels(16), true));
+  MeoTitle->setFont(qtdraw::SongFont(PointsOfPixels(16), true));
   MeoTitle->setGeometry(2, 4, 538, 44);
 
   const auto button = [&](const QString& name, const QString& hint) {
@@ -88,7 +88,7 @@ TFrmWnl::TFrmWnl(QWidget* parent) : QWidget(parent) {
   LabShow->setObjectName(QStringLiteral("LabShow"));
   // On the window's own paper the label keeps its ink whatever the skin gives other labels.
   LabShow->setStyleSheet(QStringLiteral("QLabel#LabShow { color: black; }"));
-  LabShow->setFont(SongFont(PointsOfPixels(16), true));
+  LabShow->setFont(qtdraw::SongFont(PointsOfPixels(16), true));
   LabShow->setAlignment(Qt::AlignCenter);
   LabShow->setGeometry(28, 52, 104, 24);
   BitBtn1 = button(QStringLiteral("BitBtn1"), QStringLiteral("下一月"));
@@ -101,7 +101,7 @@ TFrmWnl::TFrmWnl(QWidget* parent) : QWidget(parent) {
   EdtYear = new QLineEdit(QStringLiteral("1900"), this);
   EdtYear->setObjectName(QStringLiteral("EdtYear"));
   EdtYear->setMaxLength(5);
-  EdtYear->setFont(SongFont(PointsOfPixels(13), true));
+  EdtYear->setFont(qtdraw::SongFont(PointsOfPixels(13), true));
   EdtYear->setGeometry(190, 52, 52, 24);
   UpYear = new UpDown(calendar::kFirstCalendarYear, calendar::kLastCalendarYear, this);
   UpYear->setObjectName(QStringLiteral("UpYear"));
@@ -127,7 +127,7 @@ TFrmWnl::TFrmWnl(QWidget* parent) : QWidget(parent) {
   MeoJie->setGeometry(455, 78, 85, 190);
   MeoJie->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   MeoGanZhi = MakeMemo(this, QStringLiteral("MeoGanZhi"), QStringLiteral("color: blue;"));
-  MeoGanZhi->setFont(SongFont(PointsOfPixels(15)));
+  MeoGanZhi->setFont(qtdraw::SongFont(PointsOfPixels(15)));
   MeoGanZhi->setGeometry(455, 272, 85, 134);
   MeoGanZhi->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
@@ -252,7 +252,7 @@ void TFrmWnl::DrawPage(const CivilDateTime& selected, int length) {
     painter.drawLine(i * w, 0, i * w, height);
   }
 
-  painter.setFont(SongFont(base + 3));
+  painter.setFont(qtdraw::SongFont(base + 3));
   for (int column = 0; column < 7; ++column) {
     const int weekday = (column + 1) % 7;  // Monday first, Sunday last
     painter.setPen(column < 5 ? kWorkdayGreen : QColor(Qt::red));
@@ -266,10 +266,10 @@ void TFrmWnl::DrawPage(const CivilDateTime& selected, int length) {
     const bool termDay = !cell.term.empty();
     const QColor colour = termDay ? QColor(Qt::red) : QColor(Qt::blue);
     painter.setPen(colour);
-    painter.setFont(SongFont(termDay ? base + 1 : base + 5));
+    painter.setFont(qtdraw::SongFont(termDay ? base + 1 : base + 5));
     const std::string number = termDay ? cell.number + " " + cell.term : cell.number;
     painter.drawText(QRect(x, y, w, h / 2), Qt::AlignCenter, ToQString(number));
-    painter.setFont(SongFont(base::GbkByteLength(cell.lunar) > kLongLunarBytes ? kLongLunarSize : base));
+    painter.setFont(qtdraw::SongFont(base::GbkByteLength(cell.lunar) > kLongLunarBytes ? kLongLunarSize : base));
     painter.drawText(QRect(x, y + h / 2, w, h - h / 2), Qt::AlignCenter, ToQString(cell.lunar));
     if (cell.day == selected.day) {
       painter.setPen(QPen(Qt::red, 3));

@@ -10,7 +10,7 @@
 #include "base/utf8.h"
 #include "iching/hexagrams.h"
 #include "iching/liu_yao_gua.h"
-#include "ui/fonts.h"
+#include "qtdraw/fonts.h"
 #include "ui/frm_zhou_yi_texts.h"
 #include "ui/program_files.h"
 #include "ui/ui_font.h"
@@ -108,14 +108,14 @@ TFrmZhouYi::TFrmZhouYi(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("易经卦爻辞"));
   setWindowFlags(Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
-  setFont(SongFont(10.5));
+  setFont(qtdraw::SongFont(10.5));
   resize(578, 336);
 
   Panel1 = new QWidget(this);
   Panel1->setObjectName(QStringLiteral("Panel1"));
   Panel1->setGeometry(0, 0, 137, 336);
-  const QFont nameFont = SongFont(14, true);
-  const QFont lineFont = SongFont(16);
+  const QFont nameFont = qtdraw::SongFont(14, true);
+  const QFont lineFont = qtdraw::SongFont(16);
   for (int i = 0; i < 7; ++i) {
     lab[static_cast<std::size_t>(i)] = new QLabel(Panel1);
     QLabel* label = lab[static_cast<std::size_t>(i)];

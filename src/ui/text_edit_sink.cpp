@@ -5,7 +5,7 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
-#include "ui/image_canvas.h"
+#include "qtdraw/image_canvas.h"
 
 namespace quorin::ui {
 
@@ -35,8 +35,8 @@ void TextEditSink::Clear() {
   empty_ = true;
 }
 
-void TextEditSink::SetDefaultFont(chart::Color color, bool bold) {
-  charFormat_.setForeground(ToQColor(color));
+void TextEditSink::SetDefaultFont(draw::Color color, bool bold) {
+  charFormat_.setForeground(qtdraw::ToQColor(color));
   charFormat_.setFontWeight(bold ? QFont::Bold : QFont::Normal);
 }
 
@@ -68,7 +68,7 @@ void TextEditSink::AppendParagraph(std::string_view utf8) {
 
 int TextEditSink::Length() const { return empty_ ? 0 : edit_->document()->characterCount(); }
 
-void TextEditSink::FormatRange(int start, int length, chart::Color color, bool bold) {
+void TextEditSink::FormatRange(int start, int length, draw::Color color, bool bold) {
   if (length <= 0) return;
   const NoUndo noUndo(edit_);
   const int end = std::min(start + length, edit_->document()->characterCount() - 1);
@@ -77,7 +77,7 @@ void TextEditSink::FormatRange(int start, int length, chart::Color color, bool b
   cursor.setPosition(start);
   cursor.setPosition(end, QTextCursor::KeepAnchor);
   QTextCharFormat format;
-  format.setForeground(ToQColor(color));
+  format.setForeground(qtdraw::ToQColor(color));
   format.setFontWeight(bold ? QFont::Bold : QFont::Normal);
   cursor.mergeCharFormat(format);
 }

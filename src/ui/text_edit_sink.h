@@ -14,11 +14,11 @@ class TextEditSink final : public chart::RichTextSink {
   explicit TextEditSink(QTextEdit* edit);
 
   void Clear() override;
-  void SetDefaultFont(chart::Color color, bool bold) override;
+  void SetDefaultFont(draw::Color color, bool bold) override;
   void SetLeftAlignment(int firstLineIndent) override;
   void AppendParagraph(std::string_view utf8) override;
   int Length() const override;
-  void FormatRange(int start, int length, chart::Color color, bool bold) override;
+  void FormatRange(int start, int length, draw::Color color, bool bold) override;
   void MoveCaretToStart() override;
 
  private:

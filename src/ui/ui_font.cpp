@@ -11,7 +11,7 @@
 #include <cmath>
 
 #include "base/ini_file.h"
-#include "ui/fonts.h"
+#include "qtdraw/fonts.h"
 
 namespace quorin::ui {
 
@@ -41,7 +41,7 @@ MUiFont::MUiFont(const std::string& setIniPath) {
 MUiFont::MUiFont(int change, bool changeMenu) : change_(change), changeMenu_(changeMenu) {}
 
 QSize MUiFont::MeasureGuo(double pointSize) {
-  QFont font(kSongFont);
+  QFont font(qtdraw::kSongFont);
   font.setPointSizeF(pointSize);
   // Whole pixels, as a canvas measures text.
   const QFontMetrics metrics(font);
@@ -63,7 +63,7 @@ void MUiFont::Apply(QWidget* window, const QStringList& leaveAlone) {
   leaveAlone_ = leaveAlone;
   Visit(window, RatiosFor(size, {}), size + change_);
 
-  QFont font(kSongFont);
+  QFont font(qtdraw::kSongFont);
   font.setPointSizeF(size + change_);
   QToolTip::setFont(font);
   if (changeMenu_) {

@@ -14,6 +14,15 @@
 namespace quorin::chart {
 namespace {
 
+using draw::BrushStyle;
+using draw::kBlack;
+using draw::kBlue;
+using draw::kDarkRed;
+using draw::kGreen;
+using draw::kHighlight;
+using draw::kRed;
+using draw::PenStyle;
+using draw::RecordingCanvas;
 using Kind = RecordingCanvas::Operation::Kind;
 using Op = RecordingCanvas::Operation;
 using testing::ZhangSanRequest;

@@ -9,6 +9,11 @@
 namespace quorin::chart {
 namespace {
 
+using draw::Color;
+using draw::kBlack;
+using draw::kBlue;
+using draw::kGreen;
+using draw::kRed;
 using testing::ChartRequest;
 using testing::ReadBytes;
 using testing::SourcePath;

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "cases/record_data.h"
+#include "chart/record_data.h"
 
 namespace quorin::testing {
 

@@ -6,9 +6,9 @@
 #include <cstdlib>
 
 #include "chart/quorin_day.h"
+#include "qtdraw/fonts.h"
+#include "qtdraw/image_canvas.h"
 #include "support/program_folder.h"
-#include "ui/fonts.h"
-#include "ui/image_canvas.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ class ChartPngTest : public QObject {
     file.write("[set]\r\n");
     file.close();
 
-    quorin::ui::ImageCanvas canvas;
+    quorin::qtdraw::ImageCanvas canvas;
     quorin::chart::RecordingRichTextSink text;
     MQuorinDay engine;
     engine.SetSettingsPath(settings.toStdString());
@@ -67,7 +67,7 @@ class ChartPngTest : public QObject {
     QVERIFY(engine.Compute(r));
 
     // The substituted Song face has the characters, and the picture is 55 of them wide.
-    const QFont song(quorin::ui::kSongFont, 12);
+    const QFont song(quorin::qtdraw::kSongFont, 12);
     QVERIFY(QFontMetrics(song).inFont(QChar(0x56FD)));  // 国
     const int em = canvas.TextWidth("国");
     QVERIFY(em > 10);

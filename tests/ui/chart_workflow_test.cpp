@@ -12,12 +12,12 @@
 #include <QToolButton>
 
 #include "base/ini_file.h"
+#include "qtdraw/image_canvas.h"
 #include "support/main_window_fixture.h"
 #include "ui/chart_inputs.h"
 #include "ui/clock.h"
 #include "chart/quorin_day.h"
 #include "ui/frm_set.h"
-#include "ui/image_canvas.h"
 #include "ui/up_down.h"
 
 using quorin::testing::MainWindowFixture;

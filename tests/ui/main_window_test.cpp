@@ -14,10 +14,10 @@
 
 #include "base/ini_file.h"
 #include "cases/record_base.h"
+#include "qtdraw/fonts.h"
 #include "ui/program_objects.h"
 #include "support/main_window_fixture.h"
 #include "ui/clock.h"
-#include "ui/fonts.h"
 
 using quorin::base::IniFile;
 using quorin::testing::MainWindowFixture;
@@ -44,7 +44,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.window->windowTitle(), QStringLiteral("Quorin 2.3"));
     QCOMPARE(f.window->pos(), QPoint(10, 10));
     QCOMPARE(f.window->centralWidget()->size(), QSize(400, 400));
-    QCOMPARE(f.window->RedtOut->font().family(), quorin::ui::kSongFont);
+    QCOMPARE(f.window->RedtOut->font().family(), quorin::qtdraw::kSongFont);
     QCOMPARE(f.window->RedtOut->font().pointSize(), 12);
     QCOMPARE(f.window->RedtOut->palette().color(QPalette::Base), QColor(208, 204, 192));
     QCOMPARE(f.window->Tree->width(), 180);

@@ -6,9 +6,9 @@
 #include <QLabel>
 #include <QTest>
 
+#include "qtdraw/fonts.h"
 #include "support/main_window_fixture.h"
 #include "chart/quorin_day.h"
-#include "ui/fonts.h"
 #include "ui/frm_dili.h"
 #include "ui/frm_set.h"
 
@@ -21,7 +21,7 @@ class ScreenshotsTest : public QObject {
   void initTestCase() { quorin::testing::PrepareApplication(); }
 
   void songFontRendersChinese() {
-    const QFont font(quorin::ui::kSongFont, 12);
+    const QFont font(quorin::qtdraw::kSongFont, 12);
     QVERIFY(QFontMetrics(font).inFont(QChar(0x56FD)));  // 国
   }
 

@@ -10,9 +10,9 @@
 
 #include "base/gbk.h"
 #include "base/rtf_reader.h"
+#include "qtdraw/image_canvas.h"
+#include "qtdraw/jpeg_writer.h"
 #include "support/main_window_fixture.h"
-#include "ui/image_canvas.h"
-#include "ui/jpeg_writer.h"
 #include "ui/print_layout.h"
 #include "ui/rich_text_convert.h"
 
@@ -233,7 +233,7 @@ class TextCommandsTest : public QObject {
   void jpegEncodesWhatWasDrawn() {
     QImage image(64, 32, QImage::Format_RGB32);
     image.fill(QColor(200, 30, 40));
-    const auto bytes = quorin::ui::EncodeJpeg(image);
+    const auto bytes = quorin::qtdraw::EncodeJpeg(image);
     QVERIFY(bytes.has_value());
     QImage decoded;
     QVERIFY(decoded.loadFromData(QByteArray::fromStdString(*bytes), "JPG"));
@@ -241,7 +241,7 @@ class TextCommandsTest : public QObject {
     const QColor centre = decoded.pixelColor(32, 16);
     QVERIFY(std::abs(centre.red() - 200) < 8 && std::abs(centre.green() - 30) < 8);
     std::string error;
-    QVERIFY(!quorin::ui::EncodeJpeg(QImage(), &error).has_value());
+    QVERIFY(!quorin::qtdraw::EncodeJpeg(QImage(), &error).has_value());
   }
 
   void richTextSurvivesTheRoundTrip() {

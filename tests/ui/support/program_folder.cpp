@@ -7,7 +7,7 @@
 
 #include "base/files.h"
 #include "base/gbk.h"
-#include "ui/fonts.h"
+#include "qtdraw/fonts.h"
 
 namespace quorin::testing {
 
@@ -29,8 +29,8 @@ void QuietOffscreenNotes(QtMsgType type, const QMessageLogContext& context, cons
 void PrepareApplication() {
   if (!StandardHandler()) StandardHandler() = qInstallMessageHandler(QuietOffscreenNotes);
   QApplication::setApplicationName(QStringLiteral("Quorin 2.3"));
-  ui::InstallFontSubstitutions();
-  QFont font(ui::kSongFont);
+  qtdraw::InstallFontSubstitutions();
+  QFont font(qtdraw::kSongFont);
   font.setPointSizeF(10.5);
   QApplication::setFont(font);
 }

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-namespace quorin::ui {
+namespace quorin::qtdraw {
 
 // The JPEG bytes of the image; nothing (and `error` says why) when encoding fails.
 std::optional<std::string> EncodeJpeg(const QImage& image, std::string* error = nullptr);
@@ -13,4 +13,4 @@ std::optional<std::string> EncodeJpeg(const QImage& image, std::string* error = 
 // The BMP bytes of the image.
 std::optional<std::string> EncodeBmp(const QImage& image);
 
-}  // namespace quorin::ui
+}  // namespace quorin::qtdraw

@@ -7,19 +7,19 @@
 #include <QPainter>
 #include <memory>
 
-#include "chart/canvas.h"
+#include "draw/canvas.h"
 
-namespace quorin::ui {
+namespace quorin::qtdraw {
 
-class ImageCanvas final : public chart::Canvas {
+class ImageCanvas final : public draw::Canvas {
  public:
   explicit ImageCanvas(int width = 1, int height = 1);
   ~ImageCanvas() override;
 
   void SetFont(std::string_view family, int pointSize, bool bold) override;
-  void SetFontColor(chart::Color color) override;
-  void SetPen(chart::Color color, chart::PenStyle style) override;
-  void SetBrush(chart::Color color, chart::BrushStyle style) override;
+  void SetFontColor(draw::Color color) override;
+  void SetPen(draw::Color color, draw::PenStyle style) override;
+  void SetBrush(draw::Color color, draw::BrushStyle style) override;
   void TextOut(int x, int y, std::string_view utf8) override;
   int TextWidth(std::string_view utf8) override;
   int TextHeight(std::string_view utf8) override;
@@ -46,7 +46,7 @@ class ImageCanvas final : public chart::Canvas {
   bool brushSolid_ = true;
 };
 
-QColor ToQColor(chart::Color color);
-chart::Color FromQColor(const QColor& color);
+QColor ToQColor(draw::Color color);
+draw::Color FromQColor(const QColor& color);
 
-}  // namespace quorin::ui
+}  // namespace quorin::qtdraw

@@ -1,14 +1,15 @@
-// The picture the chart image is drawn on. The window adapts a QPainter over a
-// QImage to this; the recording canvas below serves tests and quorin-cli.
+// The picture the chart image and the six-line chart are drawn on. The Qt canvas
+// (qtdraw/image_canvas.h) adapts a QPainter over a QImage to this; the recording
+// canvas below serves tests and quorin-cli.
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "chart/color.h"
+#include "draw/color.h"
 
-namespace quorin::chart {
+namespace quorin::draw {
 
 enum class PenStyle { kSolid, kDotted, kInvisible };
 enum class BrushStyle { kSolid, kTransparent };
@@ -99,4 +100,4 @@ class RecordingCanvas final : public Canvas {
   int height_ = 0;
 };
 
-}  // namespace quorin::chart
+}  // namespace quorin::draw

@@ -1,14 +1,14 @@
-#include "ui/image_canvas.h"
+#include "qtdraw/image_canvas.h"
 
 #include <QFontMetrics>
 
-namespace quorin::ui {
+namespace quorin::qtdraw {
 
-QColor ToQColor(chart::Color c) { return QColor(chart::RedOf(c), chart::GreenOf(c), chart::BlueOf(c)); }
+QColor ToQColor(draw::Color c) { return QColor(draw::RedOf(c), draw::GreenOf(c), draw::BlueOf(c)); }
 
-chart::Color FromQColor(const QColor& c) {
-  return static_cast<chart::Color>(c.red()) | (static_cast<chart::Color>(c.green()) << 8) |
-         (static_cast<chart::Color>(c.blue()) << 16);
+draw::Color FromQColor(const QColor& c) {
+  return static_cast<draw::Color>(c.red()) | (static_cast<draw::Color>(c.green()) << 8) |
+         (static_cast<draw::Color>(c.blue()) << 16);
 }
 
 ImageCanvas::ImageCanvas(int width, int height) : image_(std::max(1, width), std::max(1, height), QImage::Format_RGB32) {
@@ -45,20 +45,20 @@ void ImageCanvas::SetFont(std::string_view family, int pointSize, bool bold) {
   font_.setBold(bold);
 }
 
-void ImageCanvas::SetFontColor(chart::Color color) { fontColor_ = ToQColor(color); }
+void ImageCanvas::SetFontColor(draw::Color color) { fontColor_ = ToQColor(color); }
 
-void ImageCanvas::SetPen(chart::Color color, chart::PenStyle style) {
+void ImageCanvas::SetPen(draw::Color color, draw::PenStyle style) {
   pen_.setColor(ToQColor(color));
   switch (style) {
-    case chart::PenStyle::kSolid: pen_.setStyle(Qt::SolidLine); break;
-    case chart::PenStyle::kDotted: pen_.setStyle(Qt::DotLine); break;
-    case chart::PenStyle::kInvisible: pen_.setStyle(Qt::NoPen); break;
+    case draw::PenStyle::kSolid: pen_.setStyle(Qt::SolidLine); break;
+    case draw::PenStyle::kDotted: pen_.setStyle(Qt::DotLine); break;
+    case draw::PenStyle::kInvisible: pen_.setStyle(Qt::NoPen); break;
   }
 }
 
-void ImageCanvas::SetBrush(chart::Color color, chart::BrushStyle style) {
+void ImageCanvas::SetBrush(draw::Color color, draw::BrushStyle style) {
   brushColor_ = ToQColor(color);
-  brushSolid_ = style == chart::BrushStyle::kSolid;
+  brushSolid_ = style == draw::BrushStyle::kSolid;
 }
 
 void ImageCanvas::TextOut(int x, int y, std::string_view utf8) {
@@ -107,4 +107,4 @@ void ImageCanvas::Resize(int width, int height) {
   image_.fill(Qt::white);
 }
 
-}  // namespace quorin::ui
+}  // namespace quorin::qtdraw

@@ -1,4 +1,5 @@
-// One case; also the main window's chart request (its chart part feeds the engine).
+// The chart request, and with its case part one stored case. The chart part feeds
+// the engine; the case library stores the whole and builds on the chart library.
 #pragma once
 
 #include <array>

@@ -1,7 +1,7 @@
 #include "base/gbk.h"
-#include "chart/canvas.h"
+#include "draw/canvas.h"
 
-namespace quorin::chart {
+namespace quorin::draw {
 
 void RecordingCanvas::SetFont(std::string_view family, int pointSize, bool bold) {
   state_.fontFamily = std::string(family);
@@ -64,4 +64,4 @@ std::vector<std::string> RecordingCanvas::Texts() const {
   return texts;
 }
 
-}  // namespace quorin::chart
+}  // namespace quorin::draw

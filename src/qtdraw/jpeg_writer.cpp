@@ -1,4 +1,4 @@
-#include "ui/jpeg_writer.h"
+#include "qtdraw/jpeg_writer.h"
 
 #include <QBuffer>
 #include <csetjmp>
@@ -10,7 +10,7 @@ extern "C" {
 #include <jpeglib.h>
 }
 
-namespace quorin::ui {
+namespace quorin::qtdraw {
 
 namespace {
 
@@ -82,4 +82,4 @@ std::optional<std::string> EncodeBmp(const QImage& image) {
   return data.toStdString();
 }
 
-}  // namespace quorin::ui
+}  // namespace quorin::qtdraw

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-namespace quorin::chart {
+namespace quorin::draw {
 
 using Color = std::uint32_t;
 
@@ -19,4 +19,4 @@ inline constexpr int RedOf(Color c) { return static_cast<int>(c & 0xFF); }
 inline constexpr int GreenOf(Color c) { return static_cast<int>((c >> 8) & 0xFF); }
 inline constexpr int BlueOf(Color c) { return static_cast<int>((c >> 16) & 0xFF); }
 
-}  // namespace quorin::chart
+}  // namespace quorin::draw

@@ -1,10 +1,10 @@
-#include "ui/fonts.h"
+#include "qtdraw/fonts.h"
 
 #include <QFont>
 #include <QFontDatabase>
 #include <QStringList>
 
-namespace quorin::ui {
+namespace quorin::qtdraw {
 
 QString SongFontFamily() {
   static const QStringList candidates = {
@@ -32,4 +32,4 @@ void InstallFontSubstitutions() {
   }
 }
 
-}  // namespace quorin::ui
+}  // namespace quorin::qtdraw

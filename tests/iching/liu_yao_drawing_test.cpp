@@ -4,14 +4,14 @@
 
 #include <map>
 
-#include "chart/canvas.h"
+#include "draw/canvas.h"
 #include "iching/hexagrams.h"
 #include "iching/liu_yao_gua.h"
 
 namespace quorin::iching {
 namespace {
 
-using chart::RecordingCanvas;
+using draw::RecordingCanvas;
 using Kind = RecordingCanvas::Operation::Kind;
 
 // 甲辰年 丁卯月 甲子日 丙寅时.
@@ -36,7 +36,7 @@ struct Drawn {
 
 Drawn Draw(MLiuYaoGua& g, int gua, const calendar::FourPillars& pillars) {
   RecordingCanvas canvas(880, 616);
-  canvas.SetBrush(0xEEEEEE, chart::BrushStyle::kSolid);
+  canvas.SetBrush(0xEEEEEE, draw::BrushStyle::kSolid);
   g.DrawChart(canvas, kLeft, kTop, kWidth, kBottom, gua, pillars, 0xEEEEEE);
   Drawn d;
   for (const auto& op : canvas.Operations()) {
@@ -52,7 +52,7 @@ TEST(LiuYaoDrawing, QianWeiTianOnAJiaziDay) {
   EXPECT_EQ(d.texts[0].text, "甲辰年  丁卯月  甲子日  丙寅时");
   EXPECT_EQ(d.texts[1].text, "乾为天(乾宫) [空亡:戌、亥]");
   for (int i = 0; i < 2; ++i) {
-    EXPECT_EQ(d.texts[static_cast<std::size_t>(i)].fontColor, chart::kDarkRed);
+    EXPECT_EQ(d.texts[static_cast<std::size_t>(i)].fontColor, draw::kDarkRed);
     EXPECT_EQ(d.texts[static_cast<std::size_t>(i)].x1, kLeft);
     EXPECT_EQ(d.texts[static_cast<std::size_t>(i)].y1, kFirstRow + i * kPitch);
     EXPECT_EQ(d.texts[static_cast<std::size_t>(i)].fontSize, 12);
@@ -68,12 +68,12 @@ TEST(LiuYaoDrawing, QianWeiTianOnAJiaziDay) {
     const int rowTop = kFirstRow + static_cast<int>(i + 2) * kPitch;
     EXPECT_EQ(before.text, lines[i].first);
     EXPECT_EQ(after.text, lines[i].second);
-    EXPECT_EQ(before.fontColor, chart::kBlack);
+    EXPECT_EQ(before.fontColor, draw::kBlack);
     EXPECT_EQ(before.y1, rowTop);
     // "玄武　　" is 64 pixels; the figure box is "━━━　" (64) less 16 / 5 at each end.
     const auto& bar = d.bars[i];
     EXPECT_EQ(bar.kind, Kind::kFillRect);
-    EXPECT_EQ(bar.brushColor, chart::kBlack);
+    EXPECT_EQ(bar.brushColor, draw::kBlack);
     EXPECT_EQ(bar.x1, kLeft + 64 + 3);
     EXPECT_EQ(bar.x2, kLeft + 128 - 3);
     EXPECT_EQ(bar.y1, rowTop + 5);
