@@ -1,12 +1,12 @@
 #!/usr/bin/env python3
-"""Generates the compiled texts of the I Ching window.
+"""Generates the compiled texts of the I Ching page.
 
     python3 tools/gen_zhouyi_table.py [SOURCE_ROOT]
 
 Reads  data/iching/zhouyi.tsv   (one row "id<TAB>text", UTF-8)
-Writes data/tables/ui/zhouyi_texts.cpp
+Writes data/tables/iching/zhouyi_texts.cpp
 
-The window looks texts up by number: 700 holds the sixty-four names in eight-palace
+The page looks texts up by number: 700 holds the sixty-four names in eight-palace
 order, each in an 8-byte GBK field; 100 + 56*palace + 7*k the judgement of hexagram k
 of the palace ("t" before the 彖 commentary, "x" before the great image); the six
 numbers after it the line texts ("x" before the small image); 51 and 52 the 用九 and
@@ -49,7 +49,7 @@ def check(rows):
     if set(rows) != wanted:
         missing = sorted(wanted - set(rows))[:5]
         extra = sorted(set(rows) - wanted)[:5]
-        fail(f"ids differ from the window's layout (missing {missing}, extra {extra})")
+        fail(f"ids differ from the page's layout (missing {missing}, extra {extra})")
     for ident, text in rows.items():
         try:
             text.encode("gbk")
@@ -75,8 +75,8 @@ def check(rows):
 
 
 def write(rows, path):
-    out = [HEADER, "#include \"ui/frm_zhou_yi_texts.h\"\n\n#include <algorithm>\n#include <array>\n\n",
-           "namespace quorin::ui {\n\nnamespace {\n\n",
+    out = [HEADER, "#include \"iching/zhou_yi_texts.h\"\n\n#include <algorithm>\n#include <array>\n\n",
+           "namespace quorin::iching {\n\nnamespace {\n\n",
            "struct ZhouYiEntry {\n  int id;\n  std::string_view text;\n};\n\n",
            f"constexpr std::array<ZhouYiEntry, {len(rows)}> kZhouYiTexts{{{{\n"]
     for ident in sorted(rows):
@@ -86,7 +86,7 @@ def write(rows, path):
                "  const auto* found = std::lower_bound(kZhouYiTexts.begin(), kZhouYiTexts.end(), id,\n"
                "                                      [](const ZhouYiEntry& e, int wanted) { return e.id < wanted; });\n"
                "  return found != kZhouYiTexts.end() && found->id == id ? found->text : std::string_view();\n"
-               "}\n\n}  // namespace quorin::ui\n")
+               "}\n\n}  // namespace quorin::iching\n")
     os.makedirs(os.path.dirname(path), exist_ok=True)
     with open(path, "w", encoding="utf-8", newline="\n") as f:
         f.write("".join(out))
@@ -96,7 +96,7 @@ def main():
     root = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
     rows = read_rows(os.path.join(root, "data", "iching", "zhouyi.tsv"))
     check(rows)
-    write(rows, os.path.join(root, "data", "tables", "ui", "zhouyi_texts.cpp"))
+    write(rows, os.path.join(root, "data", "tables", "iching", "zhouyi_texts.cpp"))
 
 
 if __name__ == "__main__":

@@ -14,6 +14,7 @@
 #endif
 
 #include "base/gbk.h"
+#include "base/places.h"
 #include "cases/case_text.h"
 #include "chart/quorin_day.h"
 #include "chart/record_data.h"
@@ -142,10 +143,11 @@ int Run(const std::vector<std::string>& args) {
   r.day = static_cast<std::int16_t>(ParseInteger(m->day, "日"));
   r.hour = static_cast<std::int16_t>(ParseInteger(m->hour, "时"));
   r.minute = static_cast<std::int16_t>(ParseInteger(m->minute, "分"));
-  r.province = 34;  // 未知地 unless a place is given
-  r.longitude = static_cast<float>(a.Number("lon").value_or(120.0));
-  r.latitude = static_cast<float>(a.Number("lat").value_or(30.0));
-  r.addrName = base::TruncateToGbkBytes(a.Value("place").value_or("未知地"), TRecordData::kAddrNameBytes);
+  r.province = base::kUnknownProvince;  // unless a place is given
+  r.longitude = static_cast<float>(a.Number("lon").value_or(base::kDefaultLongitude));
+  r.latitude = static_cast<float>(a.Number("lat").value_or(base::kDefaultLatitude));
+  r.addrName = base::TruncateToGbkBytes(a.Value("place").value_or(std::string(base::kUnknownPlace)),
+                                        TRecordData::kAddrNameBytes);
   bool nameChanged = false;
   r.name = CleanName(a.Value("name").value_or("某人"), nameChanged);
   if (nameChanged) std::cerr << kNameNotice << "\n";

@@ -5,6 +5,15 @@
 
 namespace quorin::calendar {
 
+// The change of calendar: 1582-10-04 (Julian) was followed by 1582-10-15 (Gregorian).
+inline constexpr int kReformYear = 1582;
+inline constexpr int kReformMonth = 10;
+inline constexpr int kLastJulianDay = 4;
+inline constexpr int kFirstGregorianDay = 15;
+// The days 5 to 14 of the reform month never existed.
+inline constexpr int kReformDroppedDays = kFirstGregorianDay - kLastJulianDay - 1;
+constexpr bool IsReformMonth(int year, int month) { return year == kReformYear && month == kReformMonth; }
+
 // Julian day of a date whose day may carry a fraction of a day.
 JulianDay JulianDayFromDate(int year, int month, double dayWithFraction);
 // Julian day of an instant given to the second (second, minute and hour may be any value).

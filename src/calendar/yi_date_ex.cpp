@@ -40,8 +40,9 @@ CivilDateTime MYiDateEx::FromJulianDay(JulianDay jd) { return DateFromJulianDayT
 
 bool MYiDateEx::IsValidDate(const CivilDateTime& x) {
   if (x.month < 1 || x.month > 12 || x.day < 1) return false;
-  if (x.year == 1582 && x.month == 10 && x.day >= 5 && x.day <= 14) return false;
-  const int day = (x.year == 1582 && x.month == 10 && x.day > 14) ? x.day - 10 : x.day;
+  const bool reformMonth = IsReformMonth(x.year, x.month);
+  if (reformMonth && x.day > kLastJulianDay && x.day < kFirstGregorianDay) return false;
+  const int day = reformMonth && x.day >= kFirstGregorianDay ? x.day - kReformDroppedDays : x.day;
   CivilDateTime first{x.year, x.month, 1, 12, 0};
   CivilDateTime next = first;
   if (x.month == 12) {

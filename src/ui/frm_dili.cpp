@@ -6,8 +6,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "base/places.h"
 #include "qtdraw/fonts.h"
-#include "ui/places.h"
 #include "ui/program_files.h"
 #include "ui/prompter.h"
 #include "ui/text_numbers.h"
@@ -65,7 +65,7 @@ TFrmDiLi::TFrmDiLi(QWidget* parent) : QDialog(parent) {
 
   ApplyProgramUiFont(this);
   ini_ = std::make_unique<base::IniFile>(DiliIniPath());
-  for (int i = 0; i < kUnknownProvince; ++i) CboSheng->addItem(ToQString(std::string(ProvinceNames()[i])));
+  for (int i = 0; i < base::kUnknownProvince; ++i) CboSheng->addItem(ToQString(std::string(base::ProvinceNames()[i])));
   connect(CboSheng, &QComboBox::currentIndexChanged, this, &TFrmDiLi::CboShengChange);
   connect(CboShi, &QComboBox::currentIndexChanged, this, &TFrmDiLi::CboShiChange);
   connect(BtoEdit, &QPushButton::clicked, this, &TFrmDiLi::BtoEditClick);
@@ -89,8 +89,8 @@ void TFrmDiLi::CboShengChange() {
 void TFrmDiLi::CboShiChange() {
   if (CboShi->currentIndex() < 0) return;
   std::string value = ini_->ReadString(ToUtf8(CboSheng->currentText()), ToUtf8(CboShi->currentText()), "");
-  if (value.empty()) value = std::string(kDefaultPlaceValue);
-  const PlaceValueParts parts = SplitPlaceValue(value);
+  if (value.empty()) value = std::string(base::kDefaultPlaceValue);
+  const base::PlaceValueParts parts = base::SplitPlaceValue(value);
   LedtJingDu->setText(ToQString(parts.longitudeDegrees));
   LedtJingFen->setText(ToQString(parts.longitudeMinutes));
   LedtWeiDu->setText(ToQString(parts.latitudeDegrees));
@@ -117,7 +117,7 @@ void TFrmDiLi::BtoEditClick() {
     Tell(this, QStringLiteral("纬度在-90到90之间，分数在0-60之间"), QStringLiteral("输入错误"), Icon::Error);
     return;
   }
-  const std::string value = FormatPlaceValue(longitude, longitudeMinutes, latitude, latitudeMinutes);
+  const std::string value = base::FormatPlaceValue(longitude, longitudeMinutes, latitude, latitudeMinutes);
   if (!ini_->WriteString(ToUtf8(province), ToUtf8(city), value)) {
     Tell(this, QStringLiteral("无法写入经纬度文件%1：%2").arg(ToQString(ini_->Path()), ToQString(ini_->LastError())),
          QStringLiteral("错误"), Icon::Error);

@@ -11,9 +11,9 @@
 #include <QVBoxLayout>
 
 #include "base/gbk.h"
+#include "base/places.h"
 #include "calendar/historical_year.h"
 #include "cases/record_base.h"
-#include "ui/places.h"
 #include "ui/program_files.h"
 #include "ui/prompter.h"
 #include "ui/radio_group.h"
@@ -88,7 +88,7 @@ TFrmSearch::TFrmSearch(cases::MRecordBase& store, cases::CaseSearchCriteria& cri
   CboProv->setObjectName(QStringLiteral("CboProv"));
   CboProv->setMaxVisibleItems(25);
   CboProv->addItem(QStringLiteral("全部省份"));
-  for (std::string_view province : ProvinceNames()) CboProv->addItem(ToQString(std::string(province)));
+  for (std::string_view province : base::ProvinceNames()) CboProv->addItem(ToQString(std::string(province)));
   label(QStringLiteral("省份"), CboProv, row, 0);
   grid->addWidget(CboProv, row++, 1, 1, 3);
 

@@ -13,9 +13,9 @@
 #include "base/gbk.h"
 #include "calendar/calendar_text.h"
 #include "calendar/historical_year.h"
+#include "calendar/month_page.h"
 #include "qtdraw/fonts.h"
 #include "ui/clock.h"
-#include "ui/frm_wnl_month.h"
 #include "ui/program_files.h"
 #include "ui/prompter.h"
 #include "ui/text_numbers.h"
@@ -180,7 +180,7 @@ void TFrmWnl::Open(const CivilDateTime& historical) {
   CivilDateTime moment = historical;
   CivilDateTime astronomical = moment;
   astronomical.year = static_cast<std::int16_t>(calendar::AstronomicalYear(moment.year));
-  if (MonthLength(Date(), astronomical) == 0) moment.day = 15;
+  moment.day = static_cast<std::int16_t>(calendar::OpeningDay(Date(), astronomical));
   SetYear(moment.year);
   CboM->setCurrentIndex(moment.month - 1);
   CboD->setCurrentIndex(moment.day - 1);
@@ -215,7 +215,7 @@ void TFrmWnl::Redraw() {
     return;
   }
   const CivilDateTime selected = SelectedMoment();
-  const int length = MonthLength(Date(), selected);
+  const int length = calendar::MonthLength(Date(), selected);
   if (length == 0) {
     Tell(this, QStringLiteral("不存在这个日期，请重新输入！"), QStringLiteral("日期不对"), Icon::Information);
     return;
@@ -234,8 +234,8 @@ void TFrmWnl::DrawPage(const CivilDateTime& selected, int length) {
   const int w = width / 7;
   const int h = height / 7;
   const int base = BaseFontSize();
-  const std::vector<calendar::SolarTermRecord> monthTerms = TermsOfMonth(yearTerms_, selected.month);
-  firstColumn_ = FirstColumn(Date(), selected.year, selected.month);
+  const std::vector<calendar::SolarTermRecord> monthTerms = calendar::TermsOfMonth(yearTerms_, selected.month);
+  firstColumn_ = calendar::FirstColumn(Date(), selected.year, selected.month);
   monthLength_ = length;
   drawnYear_ = selected.year;
   drawnMonth_ = selected.month;
@@ -260,7 +260,8 @@ void TFrmWnl::DrawPage(const CivilDateTime& selected, int length) {
                      QStringLiteral("星期") + ToQString(std::string(calendar::kWeekdayNames.at(weekday))));
   }
 
-  for (const MonthDayCell& cell : MonthCells(Date(), selected.year, selected.month, length, firstColumn_, monthTerms)) {
+  for (const calendar::MonthDayCell& cell :
+       calendar::MonthCells(Date(), selected.year, selected.month, length, firstColumn_, monthTerms)) {
     const int x = cell.column * w;
     const int y = cell.row * h;
     const bool termDay = !cell.term.empty();
@@ -281,11 +282,11 @@ void TFrmWnl::DrawPage(const CivilDateTime& selected, int length) {
   }
   painter.end();
   Img->setPixmap(QPixmap::fromImage(picture_));
-  MeoJie->setPlainText(ToQString(TermLinesText(monthTerms)));
+  MeoJie->setPlainText(ToQString(calendar::TermLinesText(monthTerms)));
 }
 
 void TFrmWnl::ShowPillars(const CivilDateTime& selected) {
-  const PillarTexts texts = PillarTextsOf(Date(), selected);
+  const calendar::PillarTexts texts = calendar::PillarTextsOf(Date(), selected);
   LabShow->setText(ToQString(texts.monthLabel));
   MeoTitle->setPlainText(ToQString(texts.title));
   MeoGanZhi->setPlainText(ToQString(texts.pillars));
@@ -297,18 +298,12 @@ void TFrmWnl::UpYearClick() {
 }
 
 void TFrmWnl::StepMonth(int step) {
-  const int edgeMonth = step < 0 ? 0 : 11;  // the list index where the year changes
-  const int edgeYear = step < 0 ? calendar::kFirstHistoricalYear : calendar::kLastHistoricalYear;
-  int year = IntegerOrDefault(EdtYear->text(), 1900);
-  if (CboM->currentIndex() == edgeMonth) {
-    if (year == edgeYear) return;
-    year += step;
-    if (year == 0) year = step;  // there is no year 0
-    SetYear(year);
-    CboM->setCurrentIndex(11 - edgeMonth);
-  } else {
-    CboM->setCurrentIndex(CboM->currentIndex() + step);
-  }
+  const int year = IntegerOrDefault(EdtYear->text(), 1900);
+  const std::optional<calendar::HistoricalMonth> next = calendar::NeighbourMonth(year, CboM->currentIndex() + 1, step);
+  if (!next) return;
+  // The year box is rewritten only when the year changes, so a year being typed stays as typed.
+  if (next->year != year) SetYear(next->year);
+  CboM->setCurrentIndex(next->month - 1);
   CboD->setCurrentIndex(0);
   Redraw();
 }
@@ -348,7 +343,8 @@ void TFrmWnl::ImgMouseDown(Qt::MouseButton button, QPoint position) {
   const int row = position.y() / h;
   // The strip right of and below the seven columns and rows belongs to no cell.
   if (position.x() < 0 || position.y() < 0 || column > 6 || row > 6) return;
-  const std::optional<int> index = DayIndexOfCell(row * 7 + column - 7, firstColumn_, monthLength_, drawnYear_, drawnMonth_);
+  const std::optional<int> index =
+      calendar::DayIndexOfCell(row * 7 + column - 7, firstColumn_, monthLength_, drawnYear_, drawnMonth_);
   if (!index) return;
   CboD->setCurrentIndex(*index);
   Redraw();

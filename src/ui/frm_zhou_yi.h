@@ -4,8 +4,6 @@
 
 #include <QDialog>
 #include <array>
-#include <string>
-#include <vector>
 
 class QComboBox;
 class QLabel;
@@ -13,14 +11,6 @@ class QPlainTextEdit;
 class QWidget;
 
 namespace quorin::ui {
-
-// The eight names of palace p (0 = 乾 … 7 = 坤), in the window's order.
-std::vector<std::string> PalaceHexagramNames(int palace);
-// Six characters, top line first: '1' yang, '2' yin, from the images in the name.
-std::string HexagramLinesOfName(const std::string& name, bool pureHexagram);
-// The memo text of hexagram k of palace p: judgement with 彖 and great image, the six lines
-// with their small images, and 用九 or 用六 for 乾为天 and 坤为地.
-std::string HexagramMemoText(int palace, int k, const std::string& name, const std::string& lines);
 
 class TFrmZhouYi : public QDialog {
   Q_OBJECT

@@ -1,54 +1,16 @@
-// The province table and the place coordinates of dat/dili.ini.
+// Glue for the main window, which names the place table from ui; other code includes
+// base/places.h.
 #pragma once
 
-#include <array>
-#include <optional>
-#include <string>
-#include <string_view>
-#include <vector>
-
-namespace quorin::base {
-class IniFile;
-}
+#include "base/places.h"
 
 namespace quorin::ui {
 
-inline constexpr int kProvinceCount = 35;
-// 福建省 … 澳门, then "未知地", the place not given (it has no section in dili.ini).
-const std::array<std::string_view, kProvinceCount>& ProvinceNames();
-inline constexpr int kUnknownProvince = kProvinceCount - 1;
-inline constexpr std::string_view kUnknownPlace = "未知地";
-
-inline constexpr float kDefaultLongitude = 120.0f;
-inline constexpr float kDefaultLatitude = 30.0f;
-inline constexpr std::string_view kDefaultPlaceValue = "120:0*30:0";
-
-struct Coordinates {
-  float longitude = kDefaultLongitude;
-  float latitude = kDefaultLatitude;
-};
-
-// "119:18*26:5" as degrees: each half is degrees plus minutes / 60 (the minutes are
-// added whatever the sign of the degrees). Nothing when the value lacks that form.
-std::optional<Coordinates> ParsePlaceValue(std::string_view value);
-
-// "%d:%d*%d:%d".
-std::string FormatPlaceValue(int longitudeDegrees, int longitudeMinutes, int latitudeDegrees, int latitudeMinutes);
-
-// The four texts of a value as the editor shows them, split at the first "*" and
-// each half at its first ":", unvalidated.
-struct PlaceValueParts {
-  std::string longitudeDegrees, longitudeMinutes, latitudeDegrees, latitudeMinutes;
-};
-PlaceValueParts SplitPlaceValue(std::string_view value);
-
-struct City {
-  std::string name;
-  Coordinates coordinates;
-  bool malformed = false;  // the stored value had no valid form; the default place stands in
-};
-
-// The cities of a province in file order; a key without a value reads as the default.
-std::vector<City> ReadCities(const base::IniFile& dili, std::string_view province);
+using base::City;
+using base::Coordinates;
+using base::kUnknownPlace;
+using base::kUnknownProvince;
+using base::ProvinceNames;
+using base::ReadCities;
 
 }  // namespace quorin::ui

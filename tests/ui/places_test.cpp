@@ -1,6 +1,5 @@
-// The province table, dili.ini values, the place editor and the place lookup.
+// Places in the windows: the main window's city list, the place editor and the place lookup.
 #include <QComboBox>
-#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -9,7 +8,6 @@
 #include "base/ini_file.h"
 #include "support/main_window_fixture.h"
 #include "ui/frm_dili.h"
-#include "ui/places.h"
 
 using quorin::base::IniFile;
 using quorin::testing::MainWindowFixture;
@@ -23,57 +21,6 @@ class PlacesTest : public QObject {
 
  private slots:
   void initTestCase() { quorin::testing::PrepareApplication(); }
-
-  void placeValues_data() {
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<bool>("valid");
-    QTest::addColumn<double>("longitude");
-    QTest::addColumn<double>("latitude");
-    QTest::newRow("plain") << "119:18*26:5" << true << 119.3 << 26 + 5 / 60.0;
-    QTest::newRow("negative degrees add the minutes") << "-120:30*-10:30" << true << -119.5 << -9.5;
-    QTest::newRow("default") << "120:0*30:0" << true << 120.0 << 30.0;
-    QTest::newRow("no star") << "119:18" << false << 0.0 << 0.0;
-    QTest::newRow("no colon") << "119*26:5" << false << 0.0 << 0.0;
-    QTest::newRow("letters") << "1x9:18*26:5" << false << 0.0 << 0.0;
-    QTest::newRow("empty minutes") << "119:*26:5" << false << 0.0 << 0.0;
-  }
-  void placeValues() {
-    QFETCH(QString, value);
-    QFETCH(bool, valid);
-    QFETCH(double, longitude);
-    QFETCH(double, latitude);
-    const auto parsed = quorin::ui::ParsePlaceValue(value.toStdString());
-    QCOMPARE(parsed.has_value(), valid);
-    if (valid) {
-      QVERIFY(std::abs(parsed->longitude - longitude) < 1e-4);
-      QVERIFY(std::abs(parsed->latitude - latitude) < 1e-4);
-    }
-  }
-
-  void provinceTable() {
-    const auto& names = quorin::ui::ProvinceNames();
-    QCOMPARE(names.size(), std::size_t(35));
-    QCOMPARE(std::string(names[0]), std::string("福建省"));
-    QCOMPARE(std::string(names[19]), std::string("广西"));
-    QCOMPARE(std::string(names[33]), std::string("澳门"));
-    QCOMPARE(std::string(names[34]), std::string("未知地"));
-  }
-
-  void shippedFileHasEveryProvinceWithValidValues() {
-    const std::string path = QUORIN_SOURCE_DIR "/data/dat/dili.ini";
-    const IniFile dili(path);
-    QCOMPARE(dili.ReadSections().size(), std::size_t(34));
-    for (int p = 0; p < quorin::ui::kUnknownProvince; ++p) {
-      const auto cities = quorin::ui::ReadCities(dili, quorin::ui::ProvinceNames()[std::size_t(p)]);
-      QVERIFY2(!cities.empty(), std::string(quorin::ui::ProvinceNames()[std::size_t(p)]).c_str());
-      for (const auto& city : cities) QVERIFY2(!city.malformed, city.name.c_str());
-    }
-    // The source copy and the shipped copy are the same file.
-    QFile shipped(QString::fromStdString(path));
-    QFile source(QStringLiteral(QUORIN_SOURCE_DIR "/data/places/dili.ini"));
-    QVERIFY(shipped.open(QIODevice::ReadOnly) && source.open(QIODevice::ReadOnly));
-    QVERIFY(shipped.readAll() == source.readAll());
-  }
 
   void malformedValueIsNamedAndTheListKept() {
     MainWindowFixture f;

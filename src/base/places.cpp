@@ -1,11 +1,11 @@
-#include "ui/places.h"
+#include "base/places.h"
 
 #include <charconv>
 #include <cstdio>
 
 #include "base/ini_file.h"
 
-namespace quorin::ui {
+namespace quorin::base {
 
 namespace {
 
@@ -75,7 +75,7 @@ PlaceValueParts SplitPlaceValue(std::string_view value) {
   return parts;
 }
 
-std::vector<City> ReadCities(const base::IniFile& dili, std::string_view province) {
+std::vector<City> ReadCities(const IniFile& dili, std::string_view province) {
   std::vector<City> cities;
   for (const auto& [key, value] : dili.ReadSectionValues(province)) {
     City city;
@@ -91,4 +91,4 @@ std::vector<City> ReadCities(const base::IniFile& dili, std::string_view provinc
   return cities;
 }
 
-}  // namespace quorin::ui
+}  // namespace quorin::base

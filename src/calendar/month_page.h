@@ -10,23 +10,34 @@
 #include "calendar/calendar_types.h"
 #include "calendar/yi_date_ex.h"
 
-namespace quorin::ui {
+namespace quorin::calendar {
 
-// The civil day shown in the j-th cell of a month (j from 1). Months keep their days through
+// The civil day of the month's `ordinal`-th day (from 1). Months keep their days through
 // the change of calendar, except October 1582, which jumps from the 4th (Julian) to the
 // 15th (Gregorian).
-int ShownDay(int year, int month, int j);
+int ShownDay(int year, int month, int ordinal);
 
 // Days in the month of `selected` (21 for October 1582), or 0 when the selected day does not exist.
-int MonthLength(calendar::MYiDateEx& date, const calendar::CivilDateTime& selected);
+int MonthLength(MYiDateEx& date, const CivilDateTime& selected);
+// The day a page opens on: the selected day, or the 15th when the month lacks it (the
+// 5th to 14th of October 1582, or a day past the month's end).
+int OpeningDay(MYiDateEx& date, const CivilDateTime& selected);
+// A month of a historical year (no year 0).
+struct HistoricalMonth {
+  int year = 1;
+  int month = 1;
+};
+// The month `step` (-1 or +1) away from `month` of historical `year`, over the year's end and
+// the missing year 0; nothing past the first month of -4713 or the last of 9999.
+std::optional<HistoricalMonth> NeighbourMonth(int year, int month, int step);
+
 // Column of the month's first day, Monday = 0 … Sunday = 6.
-int FirstColumn(calendar::MYiDateEx& date, int year, int month);
+int FirstColumn(MYiDateEx& date, int year, int month);
 
 // The terms of a year's list that fall in `month` (at most three; the list ends at its terminator).
-std::vector<calendar::SolarTermRecord> TermsOfMonth(const std::vector<calendar::SolarTermRecord>& yearTerms,
-                                                    int month);
+std::vector<SolarTermRecord> TermsOfMonth(const std::vector<SolarTermRecord>& yearTerms, int month);
 // "寒露:8日22时12分" lines of the terms, each followed by an empty line.
-std::string TermLinesText(const std::vector<calendar::SolarTermRecord>& monthTerms);
+std::string TermLinesText(const std::vector<SolarTermRecord>& monthTerms);
 
 // One day of the grid.
 struct MonthDayCell {
@@ -39,8 +50,8 @@ struct MonthDayCell {
 };
 
 // The days of a month laid into the grid (`length` and `firstColumn` as computed above).
-std::vector<MonthDayCell> MonthCells(calendar::MYiDateEx& date, int year, int month, int length, int firstColumn,
-                                     const std::vector<calendar::SolarTermRecord>& monthTerms);
+std::vector<MonthDayCell> MonthCells(MYiDateEx& date, int year, int month, int length, int firstColumn,
+                                     const std::vector<SolarTermRecord>& monthTerms);
 
 // The day list index (0 = "1日") of the grid cell k counted from the first week row, or
 // nothing when the cell holds no day of the month.
@@ -52,6 +63,6 @@ struct PillarTexts {
   std::string title;
   std::string pillars;
 };
-PillarTexts PillarTextsOf(calendar::MYiDateEx& date, const calendar::CivilDateTime& selected);
+PillarTexts PillarTextsOf(MYiDateEx& date, const CivilDateTime& selected);
 
-}  // namespace quorin::ui
+}  // namespace quorin::calendar

@@ -1,9 +1,9 @@
-// The texts of the I Ching window, compiled into the program (generated table).
+// The texts of the I Ching page, compiled into the program (generated table).
 #pragma once
 
 #include <string_view>
 
-namespace quorin::ui {
+namespace quorin::iching {
 
 // Text number `id` (UTF-8), empty when there is none:
 //   700                      the sixty-four names in eight-palace order, each in an 8-byte GBK field;
@@ -12,4 +12,4 @@ namespace quorin::ui {
 //   51, 52                   用九 of 乾为天 and 用六 of 坤为地: text "x" image.
 std::string_view ZhouYiText(int id);
 
-}  // namespace quorin::ui
+}  // namespace quorin::iching
