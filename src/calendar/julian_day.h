@@ -5,6 +5,16 @@
 
 namespace quorin::calendar {
 
+// The Gregorian reform: Thursday 1582-10-04 (Julian) was followed by Friday 1582-10-15 (Gregorian),
+// so the ten days between never existed.
+inline constexpr int kReformYear = 1582;
+inline constexpr int kReformMonth = 10;
+inline constexpr int kLastJulianDay = 4;
+inline constexpr int kFirstGregorianDay = 15;
+inline constexpr int kReformDroppedDays = kFirstGregorianDay - kLastJulianDay - 1;
+// Julian day number of 1582-10-15, the first Gregorian day.
+inline constexpr int kFirstGregorianJulianDayNumber = 2299161;
+
 // Julian day of a date whose day may carry a fraction of a day.
 JulianDay JulianDayFromDate(int year, int month, double dayWithFraction);
 // Julian day of an instant given to the second (second, minute and hour may be any value).
