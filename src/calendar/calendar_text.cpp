@@ -13,9 +13,6 @@ const std::array<std::string_view, 24> kSolarTermNames{
 const std::array<std::string_view, 7> kWeekdayNames{"日", "一", "二", "三", "四", "五", "六"};
 const std::array<std::string_view, 12> kZodiacAnimals{"猪", "鼠", "牛", "虎", "兔", "龙",
                                                       "蛇", "马", "羊", "猴", "鸡", "狗"};
-const std::array<std::string_view, 10> kStemNames{"癸", "甲", "乙", "丙", "丁", "戊", "己", "庚", "辛", "壬"};
-const std::array<std::string_view, 12> kBranchNames{"亥", "子", "丑", "寅", "卯", "辰",
-                                                    "巳", "午", "未", "申", "酉", "戌"};
 
 std::string ChineseNumeral(int n) {
   if (n >= 1 && n <= 9) return std::string(kDigitNames[n]);
@@ -43,10 +40,7 @@ std::string LunarDayText(int day) { return day <= 10 ? "初" + ChineseNumeral(da
 
 std::string LunarDateText(int month, int day, bool leap) { return LunarMonthText(month, leap) + LunarDayText(day); }
 
-std::string PillarName(Jiazi pillar) {
-  const int k = ((pillar % 60) + 60) % 60;
-  return std::string(kStemNames[k % 10]) + std::string(kBranchNames[k % 12]);
-}
+std::string PillarName(int pillar) { return Jiazi(pillar).Name(); }
 
 std::string EraText(int pillarYear) {
   std::string text;

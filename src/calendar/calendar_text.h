@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "calendar/calendar_types.h"
+#include "calendar/sexagenary.h"
 
 namespace quorin::calendar {
 
@@ -17,10 +18,6 @@ extern const std::array<std::string_view, 24> kSolarTermNames;
 extern const std::array<std::string_view, 7> kWeekdayNames;
 // 猪 鼠 牛 … 狗, indexed by branch number (0 = 亥, 1 = 子).
 extern const std::array<std::string_view, 12> kZodiacAnimals;
-// 癸 甲 乙 … 壬, indexed by stem number (0 = 癸, 1 = 甲).
-extern const std::array<std::string_view, 10> kStemNames;
-// 亥 子 丑 … 戌, indexed by branch number (0 = 亥, 1 = 子).
-extern const std::array<std::string_view, 12> kBranchNames;
 
 // Chinese numeral: 一 … 十九, 二十, 廿一 … 廿九, 三十; otherwise digit by digit (2024 → 二○二四, −120 → 前一二○).
 std::string ChineseNumeral(int n);
@@ -30,8 +27,8 @@ std::string LunarMonthText(int month, bool leap);
 std::string LunarDayText(int day);
 // Lunar month and day as the calendar shows them, e.g. "闰二月初一".
 std::string LunarDateText(int month, int day, bool leap);
-// Stem and branch names of a pillar, e.g. "甲子" for 1.
-std::string PillarName(Jiazi pillar);
+// Stem and branch names of a pillar number, e.g. "甲子" for 1.
+std::string PillarName(int pillar);
 // The era records covering a pillar year (astronomical), joined by "；" in table order;
 // empty before the first era.
 std::string EraText(int pillarYear);

@@ -9,10 +9,6 @@ namespace quorin::calendar {
 // A moment as a count of days on the Julian Day scale (JD 2451545.0 = 2000-01-01 12:00).
 using JulianDay = double;
 
-// One of the sixty pillars: 1 = 甲子, 2 = 乙丑, … 59 = 壬戌, 0 = 癸亥.
-// Its stem is the index mod 10 (1 = 甲 … 9 = 壬, 0 = 癸), its branch the index mod 12 (1 = 子 … 11 = 戌, 0 = 亥).
-using Jiazi = std::int16_t;
-
 // A civil moment (UTC+8), astronomical year (0 = 1 BC). For a lunar date the same record
 // carries the lunar year, month number (1..12), day (1..30), hour and minute.
 struct CivilDateTime {
@@ -50,12 +46,12 @@ struct LunarYear {
   friend bool operator==(const LunarYear&, const LunarYear&) = default;
 };
 
-// The four pillars of a moment.
+// The four pillars of a moment, as pillar numbers (Jiazi::Number(): 1 = 甲子 … 0 = 癸亥).
 struct FourPillars {
-  Jiazi year = 0;
-  Jiazi month = 0;
-  Jiazi day = 0;
-  Jiazi hour = 0;
+  std::int16_t year = 0;
+  std::int16_t month = 0;
+  std::int16_t day = 0;
+  std::int16_t hour = 0;
 
   friend bool operator==(const FourPillars&, const FourPillars&) = default;
 };

@@ -3,10 +3,16 @@
 #include <cmath>
 
 namespace quorin::calendar {
+namespace {
+
+// A date as one number that orders dates as written (months of 31, years of 372 days).
+constexpr double kFirstGregorianDateKey = kReformYear * 372.0 + kReformMonth * 31.0 + kFirstGregorianDay;
+
+}  // namespace
 
 JulianDay JulianDayFromDate(int year, int month, double dayWithFraction) {
   // The switch is judged on the date as written, before January and February move to the year before.
-  const bool gregorian = year * 372.0 + month * 31.0 + std::floor(dayWithFraction) >= 588829.0;
+  const bool gregorian = year * 372.0 + month * 31.0 + std::floor(dayWithFraction) >= kFirstGregorianDateKey;
   double y = year;
   double m = month;
   if (month <= 2) {
@@ -28,7 +34,7 @@ JulianDay JulianDayFromParts(int year, int month, int day, int hour, int minute,
 DateTimeParts DateFromJulianDay(JulianDay jd) {
   double d = std::floor(jd + 0.5);
   const double fraction = jd + 0.5 - d;
-  if (d >= 2299161) {
+  if (d >= kFirstGregorianJulianDayNumber) {
     const double c = std::floor((d - 1867216.25) / 36524.25);
     d += 1 + c - std::floor(c / 4);
   }

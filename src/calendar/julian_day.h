@@ -5,13 +5,15 @@
 
 namespace quorin::calendar {
 
-// The change of calendar: 1582-10-04 (Julian) was followed by 1582-10-15 (Gregorian).
+// The Gregorian reform: Thursday 1582-10-04 (Julian) was followed by Friday 1582-10-15 (Gregorian),
+// so the ten days between never existed.
 inline constexpr int kReformYear = 1582;
 inline constexpr int kReformMonth = 10;
 inline constexpr int kLastJulianDay = 4;
 inline constexpr int kFirstGregorianDay = 15;
-// The days 5 to 14 of the reform month never existed.
 inline constexpr int kReformDroppedDays = kFirstGregorianDay - kLastJulianDay - 1;
+// Julian day number of 1582-10-15, the first Gregorian day.
+inline constexpr int kFirstGregorianJulianDayNumber = 2299161;
 constexpr bool IsReformMonth(int year, int month) { return year == kReformYear && month == kReformMonth; }
 
 // Julian day of a date whose day may carry a fraction of a day.

@@ -6,12 +6,17 @@
 #include "calendar/astronomy.h"
 #include "calendar/correction_texts.h"
 #include "calendar/delta_t.h"
+#include "calendar/sexagenary.h"
 
 namespace quorin::calendar {
 namespace {
 
 constexpr double kJ2000 = 2451545;
 constexpr double kCivilShift = 1.0 / 3;  // UTC+8 against UT, in days
+// The mean synodic month, to the precision the month guesses were tuned with.
+constexpr double kSynodicMonth = 29.5306;
+// The same to two decimals: only steps a new moon found after the solstice back into the month before.
+constexpr double kSynodicMonthStepBack = 29.53;
 
 // Mean new moons of the old calendars: (epoch JD, synodic month) pairs, then the end of the span.
 constexpr std::array<double, 23> kNewMoonFits{
@@ -42,11 +47,6 @@ constexpr double kFullAstronomyFrom = 2436935;  // 1960-01-01: the modern calend
 constexpr std::array<int, 12> kMonthNumbers{11, 12, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
 
 double FractionalPart(double x) { return x - std::floor(x); }
-
-int PositiveModulo(int value, int divisor) {
-  const int r = value % divisor;
-  return r < 0 ? r + divisor : r;
-}
 
 int MonthNumber(int count) { return kMonthNumbers[PositiveModulo(count, 12)]; }
 
@@ -137,7 +137,8 @@ int LunarCalendar::TermDay(double approxDayNumber, TermKind kind) const {
   const double f2 = fits[fitSize - 1] - pc;
   const double jd = approxDayNumber + kJ2000;
 
-  const double k = term ? std::floor((jd + 7 - 2451259) / 365.2422 * 24) : std::floor((jd + 14 - 2451551) / 29.5306);
+  const double k =
+      term ? std::floor((jd + 7 - 2451259) / 365.2422 * 24) : std::floor((jd + 14 - 2451551) / kSynodicMonth);
   const double W = term ? k * kPi / 12 : kTwoPi * k;
 
   if (jd < f1 || jd >= kFullAstronomyFrom) {
@@ -158,7 +159,7 @@ int LunarCalendar::TermDay(double approxDayNumber, TermKind kind) const {
   const double lowW = term ? W : 2 * kExactPi * k;
   const int d = static_cast<int>(std::floor((term ? SolarTermLow(lowW) : NewMoonLow(lowW)) + 0.5));
   const std::string& text = term ? corrections_->solarTerms : corrections_->newMoons;
-  const double position = term ? std::floor((jd - f2) / 365.2422 * 24) : std::floor((jd - f2) / 29.5306);
+  const double position = term ? std::floor((jd - f2) / 365.2422 * 24) : std::floor((jd - f2) / kSynodicMonth);
   const char digit = position >= 0 && position < static_cast<double>(text.size())
                          ? text[static_cast<std::size_t>(position)]
                          : '0';
@@ -194,8 +195,8 @@ LunarYear LunarCalendar::Compute(double W) const {
   y.earlierTerms[1] = TermDay(W - 30.4, TermKind::SolarTerm);
 
   double w = TermDay(y.terms[0], TermKind::NewMoon);
-  if (w > y.terms[0]) w -= 29.53;
-  for (int i = 0; i < 15; ++i) y.newMoons[i] = TermDay(w + 29.5306 * i, TermKind::NewMoon);
+  if (w > y.terms[0]) w -= kSynodicMonthStepBack;
+  for (int i = 0; i < 15; ++i) y.newMoons[i] = TermDay(w + kSynodicMonth * i, TermKind::NewMoon);
 
   y.leap = 0;
   for (int i = 0; i < 14; ++i) {
@@ -210,16 +211,16 @@ LunarYear LunarCalendar::Compute(double W) const {
     for (int k = 0; k < 3; ++k) {
       const int py = yy - 1 + k;
       // The oldest rule also serves the one year before its span, so every month has a start.
-      start[k] = TermDay(-993847 + std::floor(0.342 + (py + 721) * 12.368422) * 29.5306, TermKind::NewMoon);
+      start[k] = TermDay(-993847 + std::floor(0.342 + (py + 721) * 12.368422) * kSynodicMonth, TermKind::NewMoon);
       last[k] = 13;
       offset[k] = 2;
       if (py >= -479) {
-        start[k] = TermDay(-905462 + std::floor(0.5 + (py + 479) * 12.368422) * 29.5306, TermKind::NewMoon);
+        start[k] = TermDay(-905462 + std::floor(0.5 + (py + 479) * 12.368422) * kSynodicMonth, TermKind::NewMoon);
         last[k] = 13;
         offset[k] = 2;
       }
       if (py >= -220) {
-        start[k] = TermDay(-810904 + std::floor(0.866 + (py + 220) * 12.369) * 29.5306, TermKind::NewMoon);
+        start[k] = TermDay(-810904 + std::floor(0.866 + (py + 220) * 12.369) * kSynodicMonth, TermKind::NewMoon);
         last[k] = 10;
         offset[k] = 11;
       }
@@ -227,7 +228,7 @@ LunarYear LunarCalendar::Compute(double W) const {
     for (int i = 0; i < 14; ++i) {
       int k = 2;
       while (k > 0 && y.newMoons[i] < start[k]) --k;
-      const int f = static_cast<int>(std::floor((y.newMoons[i] - start[k] + 15) / 29.5306));
+      const int f = static_cast<int>(std::floor((y.newMoons[i] - start[k] + 15) / kSynodicMonth));
       y.months[i] = f < 12 ? MonthNumber(f + offset[k]) : last[k];
     }
     return y;

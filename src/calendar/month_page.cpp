@@ -5,6 +5,7 @@
 #include "calendar/calendar_text.h"
 #include "calendar/historical_year.h"
 #include "calendar/julian_day.h"
+#include "calendar/sexagenary.h"
 
 namespace quorin::calendar {
 
@@ -116,7 +117,7 @@ PillarTexts PillarTextsOf(MYiDateEx& date, const CivilDateTime& selected) {
   const CivilDateTime springBegins = date.SolarTermMoment(selected.year, kSpringBeginsMonth, true);
   const int pillarYear = moment.beijingJD < date.ToJulianDay(springBegins) ? selected.year - 1 : selected.year;
   texts.title = EraText(pillarYear) + "  【" +
-                std::string(kZodiacAnimals.at(static_cast<std::size_t>(pillars.year % 12))) + "年】";
+                std::string(kZodiacAnimals.at(static_cast<std::size_t>(Jiazi(pillars.year).BranchPart().Number()))) + "年】";
   texts.pillars = PillarName(pillars.year) + "年\n" + PillarName(pillars.month) + "月\n" + PillarName(pillars.day) +
                   "日\n" + PillarName(pillars.hour) + "时";
   return texts;

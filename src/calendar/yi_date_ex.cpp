@@ -13,11 +13,10 @@ namespace quorin::calendar {
 namespace {
 
 constexpr double kJ2000 = 2451545;
-
-int PositiveModulo(long long value, int divisor) {
-  const int r = static_cast<int>(value % divisor);
-  return r < 0 ? r + divisor : r;
-}
+// Days whose Julian day number is 11 mod 60 are 甲子 days (1949-10-01, JD 2433191, is one): 11 + 50 ≡ 1.
+constexpr int kDayJiaziOffset = 50;
+// Julian day number 0 was a Monday: 0 + 1 ≡ 1 (mod 7).
+constexpr int kWeekDayOffset = 1;
 
 CivilDateTime AtNoon(const CivilDateTime& x) {
   CivilDateTime noon = x;
@@ -30,18 +29,18 @@ CivilDateTime AtNoon(const CivilDateTime& x) {
 
 MYiDateEx::MYiDateEx() = default;
 
-JulianDay MYiDateEx::ToJulianDay(const CivilDateTime& x) {
+JulianDay MYiDateEx::ToJulianDay(const CivilDateTime& x) const {
   // One second past the minute keeps a moment entered on a term's minute clear of rounding.
-  scratch_ = {x.year, x.month, x.day, x.hour, x.minute, 1};
   return JulianDayFromParts(x.year, x.month, x.day, x.hour, x.minute, 1);
 }
 
-CivilDateTime MYiDateEx::FromJulianDay(JulianDay jd) { return DateFromJulianDayToMinute(jd); }
+CivilDateTime MYiDateEx::FromJulianDay(JulianDay jd) const { return DateFromJulianDayToMinute(jd); }
 
-bool MYiDateEx::IsValidDate(const CivilDateTime& x) {
+bool MYiDateEx::IsValidDate(const CivilDateTime& x) const {
   if (x.month < 1 || x.month > 12 || x.day < 1) return false;
   const bool reformMonth = IsReformMonth(x.year, x.month);
   if (reformMonth && x.day > kLastJulianDay && x.day < kFirstGregorianDay) return false;
+  // The reform month is as long as any October less the dropped days.
   const int day = reformMonth && x.day >= kFirstGregorianDay ? x.day - kReformDroppedDays : x.day;
   CivilDateTime first{x.year, x.month, 1, 12, 0};
   CivilDateTime next = first;
@@ -56,19 +55,18 @@ bool MYiDateEx::IsValidDate(const CivilDateTime& x) {
   return length >= day;
 }
 
-void MYiDateEx::NextDay(CivilDateTime& x) { x = FromJulianDay(ToJulianDay(x) + 1); }
+void MYiDateEx::NextDay(CivilDateTime& x) const { x = FromJulianDay(ToJulianDay(x) + 1); }
 
-int MYiDateEx::WeekDay(const CivilDateTime& x) {
-  return PositiveModulo(static_cast<long long>(std::floor(ToJulianDay(AtNoon(x)))) + 1, 7);
+int MYiDateEx::WeekDay(const CivilDateTime& x) const {
+  return PositiveModulo(static_cast<long long>(std::floor(ToJulianDay(AtNoon(x)))) + kWeekDayOffset, 7);
 }
 
-Jiazi MYiDateEx::DayPillar(const CivilDateTime& x) {
-  return static_cast<Jiazi>(PositiveModulo(static_cast<long long>(std::floor(ToJulianDay(AtNoon(x)))) + 50, 60));
+Jiazi MYiDateEx::DayPillar(const CivilDateTime& x) const {
+  return Jiazi(static_cast<int>(std::floor(ToJulianDay(AtNoon(x)))) + kDayJiaziOffset);
 }
 
 LunarDate MYiDateEx::LunarDateOfCivilDay(const CivilDateTime& x) {
-  lastDayNumber_ = static_cast<int>(std::floor(ToJulianDay(AtNoon(x))) - kJ2000);
-  return lunar_.LunarDateOfDay(lastDayNumber_);
+  return lunar_.LunarDateOfDay(static_cast<int>(std::floor(ToJulianDay(AtNoon(x))) - kJ2000));
 }
 
 bool MYiDateEx::SolarToLunar(const CivilDateTime& solar, CivilDateTime& lunar) {
@@ -104,8 +102,7 @@ Outcome MYiDateEx::LunarToSolar(const CivilDateTime& lunar, bool leap, CivilDate
   for (const double way : {direction, -direction}) {
     jd = way == direction ? first : first + way;
     for (int step = 0; step < 181; ++step, jd += way) {
-      lastDayNumber_ = static_cast<int>(std::floor(jd) - kJ2000);
-      if (lunar_.LunarDateOfDay(lastDayNumber_) == target) {
+      if (lunar_.LunarDateOfDay(static_cast<int>(std::floor(jd) - kJ2000)) == target) {
         solar = FromJulianDay(jd);
         solar.hour = lunar.hour;
         solar.minute = lunar.minute;
@@ -134,47 +131,47 @@ CivilDateTime MYiDateEx::SolarTermMoment(int year, int month, bool first) {
 
 TermBracket MYiDateEx::MonthTermBracket(const CivilDateTime& x) {
   const JulianDay jd = ToJulianDay(x);
-  int n = 30 * x.month - 105;
+  int offset = 30 * x.month - 105;  // degrees of the opening 节 from the year's turn
   JulianDay opening = 0;
   JulianDay next = 0;
   // A month lies within 30° of its first guess; the bound only guards against a broken input.
   for (int guard = 0; guard < 48; ++guard) {
-    opening = TermInstant(x.year, n);
-    next = TermInstant(x.year, n + 30);
+    opening = TermInstant(x.year, offset);
+    next = TermInstant(x.year, offset + 30);
     if (jd < opening) {
-      n -= 30;
+      offset -= 30;
     } else if (next <= jd) {
-      n += 30;
+      offset += 30;
     } else {
       break;
     }
   }
   TermBracket bracket;
   bracket.openingTerm = FromJulianDay(opening);
-  bracket.principalTerm = FromJulianDay(TermInstant(x.year, n + 15));
+  bracket.principalTerm = FromJulianDay(TermInstant(x.year, offset + 15));
   bracket.nextTerm = FromJulianDay(next);
-  while (n < 0) n += 360;
-  bracket.monthBranch = ((n - 285 < 0 ? n + 75 : n - 285) / 30 + 2) % 12;
+  while (offset < 0) offset += 360;
+  bracket.monthBranch = ((offset - 285 < 0 ? offset + 75 : offset - 285) / 30 + 2) % 12;
   return bracket;
 }
 
 std::vector<SolarTermRecord> MYiDateEx::SolarTermsOfYear(int year) {
   std::vector<SolarTermRecord> list;
   // Back from 大寒 to the last term of the year before, then forward through the year.
-  int b = -60;
+  int offset = -60;  // degrees of the term from the year's turn
   for (int guard = 0; guard < 30; ++guard) {
-    b -= 15;
-    const CivilDateTime t = FromJulianDay(TermInstant(year, b));
+    offset -= 15;
+    const CivilDateTime t = FromJulianDay(TermInstant(year, offset));
     if (t.year != year || t.year < -4713) break;
   }
   for (int guard = 0; guard < 40; ++guard) {
-    b += 15;
-    const CivilDateTime t = FromJulianDay(TermInstant(year, b));
+    offset += 15;
+    const CivilDateTime t = FromJulianDay(TermInstant(year, offset));
     if (t.year != year || t.year > 9999) {
       if (t.year < year) continue;  // still before the year (only after a cut-short backward walk)
       break;
     }
-    const int r = PositiveModulo(b, 360);
+    const int r = PositiveModulo(offset, 360);
     const int index = ((r > 284 ? r - 285 : r + 75) / 15) % 24;
     list.push_back({t.year, t.month, t.day, t.hour, t.minute, static_cast<std::int16_t>(index)});
   }
@@ -182,25 +179,20 @@ std::vector<SolarTermRecord> MYiDateEx::SolarTermsOfYear(int year) {
   return list;
 }
 
-Jiazi MYiDateEx::JiaziFromStemBranch(int stem, int branch) {
-  int c = stem - branch;
-  if (c < 0) c += 12;
-  return static_cast<Jiazi>(stem + 10 * (c / 2));
-}
-
-double MYiDateEx::EquationOfTimeSeconds(const CivilDateTime& x) {
+double MYiDateEx::EquationOfTimeSeconds(const CivilDateTime& x) const {
   const double t = JulianDayFromDate(x.year, x.month, x.day + (x.hour + x.minute / 60.0) / 24) - 1.0 / 3 - kJ2000;
   return EquationOfTime((t + DeltaTDays(t)) / 36525) * 86400;
 }
 
-int MYiDateEx::ApplyTimeCorrection(CivilDateTime& x, float longitude, TimeCorrectionMode mode) {
+int MYiDateEx::ApplyTimeCorrection(CivilDateTime& x, float longitude, TimeCorrectionMode mode) const {
   if (mode == TimeCorrectionMode::BeijingTime) return 0;
   const JulianDay jd = ToJulianDay(x);
-  const int e = mode == TimeCorrectionMode::TrueSolarTime ? static_cast<int>(std::trunc(EquationOfTimeSeconds(x))) : 0;
+  const int equationSeconds =
+      mode == TimeCorrectionMode::TrueSolarTime ? static_cast<int>(std::trunc(EquationOfTimeSeconds(x))) : 0;
   // Four minutes of clock time per degree from the zone meridian 120°E.
-  const int l = static_cast<int>(std::floor((120 - static_cast<double>(longitude)) * 4 * 60));
-  x = FromJulianDay(jd + (e - l) / 86400.0);
-  return e;
+  const int behindZoneSeconds = static_cast<int>(std::floor((120 - static_cast<double>(longitude)) * 4 * 60));
+  x = FromJulianDay(jd + (equationSeconds - behindZoneSeconds) / 86400.0);
+  return equationSeconds;
 }
 
 double MYiDateEx::RoundTo(double value, int decimals) {
@@ -262,31 +254,30 @@ Outcome MYiDateEx::PrepareMoment(const MomentInput& in, PreparedMoment& out) {
 }
 
 FourPillars MYiDateEx::ComputeFourPillars(const PreparedMoment& moment) {
-  const CivilDateTime& b = moment.beijingDate;
-  const CivilDateTime& c = moment.correctedDate;
-  FourPillars p;
+  const CivilDateTime& beijing = moment.beijingDate;
+  const CivilDateTime& corrected = moment.correctedDate;
 
   // The year turns at 立春 (its minute-rounded instant), in Beijing time.
-  const CivilDateTime springBegins = SolarTermMoment(b.year, 2, true);
-  const JulianDay springJD = ToJulianDay(springBegins);
-  const int turned = ToJulianDay(b) >= springJD ? 1 : 0;
-  p.year = static_cast<Jiazi>(PositiveModulo(b.year + turned + 6896, 60));
+  const CivilDateTime springBegins = SolarTermMoment(beijing.year, 2, true);
+  const bool springBegun = ToJulianDay(beijing) >= ToJulianDay(springBegins);
+  const Jiazi year = YearJiazi(springBegun ? beijing.year : beijing.year - 1);
 
-  // The month turns at each 节 (its exact instant); 甲 and 己 years begin with 丙寅.
-  const int branchOfMonth = MonthTermBracket(b).monthBranch;
-  const int ys = p.year % 10 == 0 ? 10 : p.year % 10;
-  const int sinceTiger = branchOfMonth > 2 ? branchOfMonth - 3 : branchOfMonth + 9;
-  const int monthStem = ((((ys < 6) ? ys : ys - 5) * 2 + 1) % 10 + sinceTiger) % 10;
-  p.month = JiaziFromStemBranch(monthStem, (sinceTiger + 3) % 12);
+  // The month turns at each 节 (its exact instant).
+  const Branch monthBranch(MonthTermBracket(beijing).monthBranch);
+  const Jiazi month = Jiazi::Of(MonthStem(year.StemPart(), monthBranch), monthBranch).value();
 
-  p.day = DayPillar(c);
-  if (c.hour == 23) p.day = static_cast<Jiazi>((p.day + 1) % 60);
+  // The 子 hour from 23:00 belongs to the next day.
+  Jiazi day = DayPillar(corrected);
+  if (corrected.hour == 23) day = Jiazi(day.Number() + 1);
 
-  // Two-hour branches from 子 at 23:00; 甲 and 己 days begin with 甲子.
-  int g = c.hour;
-  if (g % 2 == 1) g = (g + 1) % 24;
-  const int ds = p.day % 10 == 0 ? 5 : p.day % 10;
-  p.hour = JiaziFromStemBranch((g / 2 + 2 * ds - 1) % 10, (g / 2 + 1) % 12);
+  const Branch hourBranch = HourBranch(corrected.hour);
+  const Jiazi hour = Jiazi::Of(HourStem(day.StemPart(), hourBranch), hourBranch).value();
+
+  FourPillars p;
+  p.year = static_cast<std::int16_t>(year.Number());
+  p.month = static_cast<std::int16_t>(month.Number());
+  p.day = static_cast<std::int16_t>(day.Number());
+  p.hour = static_cast<std::int16_t>(hour.Number());
   return p;
 }
 

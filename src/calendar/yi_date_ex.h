@@ -1,5 +1,6 @@
 // The date object: lunar dates both ways, solar terms, time corrections and the four pillars.
-// Every owner (engine, window, search) keeps its own object: it holds scratch state between steps.
+// Every owner (engine, window, search) keeps its own object: it remembers the lunar years and
+// solar-term instants it has computed.
 #pragma once
 
 #include <string>
@@ -7,6 +8,7 @@
 
 #include "calendar/calendar_types.h"
 #include "calendar/lunar_calendar.h"
+#include "calendar/sexagenary.h"
 
 namespace quorin::calendar {
 
@@ -50,21 +52,21 @@ inline constexpr const char* kConvertedYearOutOfRange = "公、农历正常转�
 
 class MYiDateEx {
  public:
-  // Prepares the correction texts; the scratch record starts at 2000-01-01 12:00:00.
+  // Prepares the correction texts.
   MYiDateEx();
 
   // Julian day of the civil instant at h:m:01.
-  JulianDay ToJulianDay(const CivilDateTime& x);
+  JulianDay ToJulianDay(const CivilDateTime& x) const;
   // The civil moment of a Julian day, rounded to the minute.
-  CivilDateTime FromJulianDay(JulianDay jd);
+  CivilDateTime FromJulianDay(JulianDay jd) const;
   // True when the Gregorian (or, before 1582-10-15, Julian) date exists.
-  bool IsValidDate(const CivilDateTime& x);
+  bool IsValidDate(const CivilDateTime& x) const;
   // The same clock time one day later, rounded to the minute.
-  void NextDay(CivilDateTime& x);
+  void NextDay(CivilDateTime& x) const;
   // 0 = Sunday … 6 = Saturday.
-  int WeekDay(const CivilDateTime& x);
-  // The sixty-cycle index of the civil day.
-  Jiazi DayPillar(const CivilDateTime& x);
+  int WeekDay(const CivilDateTime& x) const;
+  // The pillar of the civil day.
+  Jiazi DayPillar(const CivilDateTime& x) const;
   // Lunar date of a Gregorian day (hour and minute copied); returns the intercalary flag.
   bool SolarToLunar(const CivilDateTime& solar, CivilDateTime& lunar);
   // Gregorian day of a lunar date (hour and minute copied), or the message when it does not exist.
@@ -75,13 +77,11 @@ class MYiDateEx {
   TermBracket MonthTermBracket(const CivilDateTime& x);
   // The solar terms whose minute-rounded instant lies in a year, ending with the list terminator.
   std::vector<SolarTermRecord> SolarTermsOfYear(int year);
-  // The pillar of a stem and branch of the same parity.
-  static Jiazi JiaziFromStemBranch(int stem, int branch);
   // Equation of time in seconds at a civil instant.
-  double EquationOfTimeSeconds(const CivilDateTime& x);
+  double EquationOfTimeSeconds(const CivilDateTime& x) const;
   // Shifts x to true solar time or local mean time at the longitude; returns the whole seconds of
   // equation of time used (0 for local mean time). Beijing time leaves x unchanged.
-  int ApplyTimeCorrection(CivilDateTime& x, float longitude, TimeCorrectionMode mode);
+  int ApplyTimeCorrection(CivilDateTime& x, float longitude, TimeCorrectionMode mode) const;
   // Value rounded to n decimals, ties downward.
   static double RoundTo(double value, int decimals);
   // Pillar year (the year from 立春) of the present moment, historical numbering (no year 0).
@@ -95,21 +95,12 @@ class MYiDateEx {
   // Year and month pillars from the Beijing time, day and hour pillars from the corrected time.
   FourPillars ComputeFourPillars(const PreparedMoment& moment);
 
-  // The lunar year laid out by the last lunar conversion.
-  const LunarYear& CurrentLunarYear() const { return lunar_.CurrentYear(); }
-  // Day number of the last day converted to a lunar date.
-  int LastDayNumber() const { return lastDayNumber_; }
-  // The scratch record of the last conversion to a Julian day.
-  const DateTimeParts& ScratchRecord() const { return scratch_; }
-
  private:
   // Unrounded civil Julian day of the solar term at `offset` degrees in `year`'s turn.
   JulianDay TermInstant(int year, int offsetDegrees);
   LunarDate LunarDateOfCivilDay(const CivilDateTime& x);
 
   LunarCalendar lunar_;
-  DateTimeParts scratch_{};
-  int lastDayNumber_ = 0;
 
   // Term instants already computed, by (year, offset); each entry equals a fresh computation.
   struct RememberedTerm {

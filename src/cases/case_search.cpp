@@ -5,6 +5,7 @@
 
 #include "base/gbk.h"
 #include "calendar/historical_year.h"
+#include "calendar/sexagenary.h"
 #include "cases/case_text.h"
 #include "cases/record_base.h"
 
@@ -21,12 +22,7 @@ bool TextCondition(std::uint8_t mode, const std::string& value, const std::strin
 
 }  // namespace
 
-std::string DoubleHourText(int hour) {
-  static constexpr const char* kBranches[] = {"亥", "子", "丑", "寅", "卯", "辰", "巳", "午", "未", "申", "酉", "戌"};
-  int h = ((hour % 24) + 24) % 24;
-  if (h % 2 == 1) h = (h + 1) % 24;
-  return std::string(kBranches[(h / 2 + 1) % 12]) + "时";
-}
+std::string DoubleHourText(int hour) { return std::string(calendar::HourBranch(hour).Name()) + "时"; }
 
 std::vector<std::string> FuzzyFields(const TRecordData& r) {
   return {r.name,

@@ -54,14 +54,9 @@ std::string MQuorinDay::HeaderText() {
 
 std::string MQuorinDay::LunarDateText() const {
   std::string t = calendar::MYiDateEx::ChineseNumeral(calendar::HistoricalYear(lunarDate_.year)) + "年";
-  std::string month = lunarDate_.month == 1 ? " 正月 " : " " + calendar::MYiDateEx::ChineseNumeral(lunarDate_.month) + "月 ";
-  if (request_.isLeapMonth) month = " 闰" + month.substr(1);
-  t += month;
-  if (lunarDate_.day <= 10) t += "初";
-  t += calendar::MYiDateEx::ChineseNumeral(lunarDate_.day) + "日";
-  int hour = lunarDate_.hour;
-  if (hour % 2 != 0) hour = (hour + 1) % 24;
-  return t + " " + std::string(BranchName((hour / 2 + 1) % 12)) + "时";
+  t += " " + calendar::LunarMonthText(lunarDate_.month, request_.isLeapMonth) + " ";
+  t += calendar::LunarDayText(lunarDate_.day) + "日";
+  return t + " " + std::string(calendar::HourBranch(lunarDate_.hour).Name()) + "时";
 }
 
 std::string MQuorinDay::YuanChenText() const {
@@ -95,8 +90,9 @@ std::array<std::string, 9> MQuorinDay::ColumnCells(int position) const {
     cells[1] = MountainName(mountain);
     cells[2] = PositionLabel(position);
   } else {
-    cells[1] = StemName(StemOf(s.jiazi));
-    cells[2] = BranchName(BranchOf(s.jiazi));
+    const calendar::Jiazi pillar(s.jiazi);
+    cells[1] = pillar.StemPart().Name();
+    cells[2] = pillar.BranchPart().Name();
   }
   cells[3] = FullWidthDigit(s.guaQi);
   std::string name(GuaShortName(s.gua));

@@ -91,15 +91,6 @@ constexpr std::array<std::array<int, kFamilySize>, kFamilyCount> kFamilies{{
     {51, 11, 44, 30, 10, 12, 14, 2, 20, 38, 50, 52, 54, 58},   // 损 咸
 }};
 
-constexpr std::array<std::string_view, 60> kJiaziNames{
-    "癸亥", "甲子", "乙丑", "丙寅", "丁卯", "戊辰", "己巳", "庚午", "辛未", "壬申", "癸酉", "甲戌",
-    "乙亥", "丙子", "丁丑", "戊寅", "己卯", "庚辰", "辛巳", "壬午", "癸未", "甲申", "乙酉", "丙戌",
-    "丁亥", "戊子", "己丑", "庚寅", "辛卯", "壬辰", "癸巳", "甲午", "乙未", "丙申", "丁酉", "戊戌",
-    "己亥", "庚子", "辛丑", "壬寅", "癸卯", "甲辰", "乙巳", "丙午", "丁未", "戊申", "己酉", "庚戌",
-    "辛亥", "壬子", "癸丑", "甲寅", "乙卯", "丙辰", "丁巳", "戊午", "己未", "庚申", "辛酉", "壬戌"};
-constexpr std::array<std::string_view, 10> kStems{"癸", "甲", "乙", "丙", "丁", "戊", "己", "庚", "辛", "壬"};
-constexpr std::array<std::string_view, 12> kBranches{"亥", "子", "丑", "寅", "卯", "辰",
-                                                     "巳", "午", "未", "申", "酉", "戌"};
 constexpr std::array<std::string_view, kMountainCount> kMountains{
     "壬", "子", "癸", "丑", "艮", "寅", "甲", "卯", "乙", "辰", "巽", "巳",
     "丙", "午", "丁", "未", "坤", "申", "庚", "酉", "辛", "戌", "乾", "亥"};
@@ -133,21 +124,14 @@ int CirclePosition(GuaIndex gua) { return At(kCirclePosition, gua); }
 GuaIndex GuaAtCirclePosition(int position) { return At(kCircle, position); }
 int TrigramOfNumber(int number) { return At(kTrigramOfNumber, number); }
 
-Jiazi JiaziFromStemBranch(Stem stem, Branch branch) {
-  const int c = ((stem - branch) % 12 + 12) % 12;
-  return stem + 10 * (c / 2);
-}
-
-Jiazi YearJiazi(int year) { return ((year + 6897) % 60 + 60) % 60; }
-
 GuaIndex GuaForMountain(MountainIndex mountain, int column) {
   if (mountain < 0 || mountain >= kMountainCount || column < 0 || column >= kMountainColumns) return -1;
   return kMountainGua[static_cast<std::size_t>(mountain)][static_cast<std::size_t>(column)];
 }
 
-GuaIndex GuaForJiazi(Jiazi j, bool alternate) {
+GuaIndex GuaForJiazi(int pillar, bool alternate) {
   if (alternate) {
-    switch (j) {
+    switch (pillar) {
       case 1: return 57;   // 甲子 → 复
       case 27: return 44;  // 庚寅 → 革
       case 31: return 1;   // 甲午 → 姤
@@ -155,7 +139,7 @@ GuaIndex GuaForJiazi(Jiazi j, bool alternate) {
       default: break;
     }
   }
-  return At(kJiaziGua, j);
+  return At(kJiaziGua, pillar);
 }
 
 GuaIndex OppositeGua(GuaIndex gua) { return GuaAtCirclePosition((CirclePosition(gua) + 32) % 64); }
@@ -164,9 +148,6 @@ GuaIndex FamilyMember(int family, int column) {
   return kFamilies.at(static_cast<std::size_t>(family)).at(static_cast<std::size_t>(column));
 }
 
-std::string_view JiaziName(Jiazi j) { return At(kJiaziNames, j); }
-std::string_view StemName(Stem s) { return At(kStems, s); }
-std::string_view BranchName(Branch b) { return At(kBranches, b); }
 std::string_view MountainName(MountainIndex m) { return At(kMountains, m); }
 std::string_view ElementName(int element) { return At(kElements, element); }
 std::string_view WeekdayName(int weekday) { return At(kWeekdays, weekday); }

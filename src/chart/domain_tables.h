@@ -1,18 +1,16 @@
-// The fixed tables of the day chart: the sixty pillars, the sixty-four hexagrams
+// The fixed tables of the day chart: the pillars' hexagrams, the sixty-four hexagrams
 // with their 玄空 numbers, the twenty-four mountains, and the word tables.
-// Indices follow the tables directly: a pillar's stem and branch are its index
-// mod 10 and mod 12 (0 = 癸 and 亥), not the textbook 甲 = 0.
+// Pillars, stems and branches are numbered as in calendar/sexagenary.h (1 = 甲子, 0 = 癸亥).
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <string_view>
 
+#include "calendar/sexagenary.h"
+
 namespace quorin::chart {
 
-using Jiazi = int;          // 0..59: 0 = 癸亥, 1 = 甲子 … 59 = 壬戌
-using Stem = int;           // 0..9: 0 = 癸, 1 = 甲 … 9 = 壬
-using Branch = int;         // 0..11: 0 = 亥, 1 = 子 … 11 = 戌
 using GuaIndex = int;       // 0..63 in eight-palace order, 0 = 乾为天
 using MountainIndex = int;  // 0..23 from 壬, 1 = 子 … 23 = 亥
 
@@ -42,29 +40,25 @@ GuaIndex GuaAtCirclePosition(int position);
 // The trigram (palace order 乾 兑 离 震 巽 坎 艮 坤) of a 卦气 or lowerNum number.
 int TrigramOfNumber(int number);
 
-// Pillars and their parts.
-inline constexpr Stem StemOf(Jiazi j) { return j % 10; }
-inline constexpr Branch BranchOf(Jiazi j) { return j % 12; }
-// The pillar of a stem and branch of equal parity.
-Jiazi JiaziFromStemBranch(Stem stem, Branch branch);
-// The year pillar (counted from 立春) of an astronomical year (0 = 1 BC).
-Jiazi YearJiazi(int year);
+// The branch number of a pillar number, as the tables store pillars.
+inline constexpr int BranchOf(int pillar) { return calendar::Jiazi(pillar).BranchPart().Number(); }
+// True when the branches of two pillar numbers clash (stand six apart).
+inline constexpr bool BranchesClash(int pillar, int other) {
+  return calendar::Jiazi(pillar).BranchPart().Clash() == calendar::Jiazi(other).BranchPart();
+}
 
 // Hexagram in a mountain's column 0..3, -1 for an empty column and for a mountain
 // or column out of range.
 GuaIndex GuaForMountain(MountainIndex mountain, int column);
 // Hexagram of a pillar; `alternate` picks 复, 革, 姤, 蒙 instead of the pure
 // hexagram for the four pillars two hexagrams share (甲子, 庚寅, 甲午, 庚申).
-GuaIndex GuaForJiazi(Jiazi j, bool alternate);
+GuaIndex GuaForJiazi(int pillar, bool alternate);
 // The hexagram across the circle: every line inverted.
 GuaIndex OppositeGua(GuaIndex gua);
 // Member `column` (0 父, 1 母, 2..7 子, 8..13 女) of family 0..7 (一家骨肉).
 GuaIndex FamilyMember(int family, int column);
 
 // Name tables. Numbers of the mod-9 tables may be any positive value.
-std::string_view JiaziName(Jiazi j);
-std::string_view StemName(Stem s);
-std::string_view BranchName(Branch b);
 std::string_view MountainName(MountainIndex m);
 std::string_view ElementName(int element);       // 0 水, 1 木, 2 火, 3 土, 4 金
 std::string_view WeekdayName(int weekday);       // 0 日, 1 一 … 6 六

@@ -24,7 +24,7 @@ void DropLastDash(std::string& text) {
 LinkTexts ImageLinkTexts(const ChartSlot& selected, const ChartSlot& other) {
   LinkTexts t;
   t.qi = NumberParts(PairRelation(selected, other, true));
-  if ((BranchOf(selected.jiazi) - BranchOf(other.jiazi) + 12) % 12 == 6) t.qi += "相冲-";
+  if (BranchesClash(selected.jiazi, other.jiazi)) t.qi += "相冲-";
   DropLastDash(t.qi);
 
   const PairRelationResult yun = PairRelation(selected, other, false);

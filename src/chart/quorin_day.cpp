@@ -149,7 +149,7 @@ bool MQuorinDay::BuildSlots() {
 
   mountainJiazi_ = slots_[kSlotMountain].jiazi;
   yuanChenJiazi_ = slots_[kSlotMountain].yuanChen;
-  masterJiazi_ = static_cast<int>(((static_cast<long long>(r.masterYear) + 6897) % 60 + 60) % 60);
+  masterJiazi_ = calendar::YearJiazi(r.masterYear).Number();
 
   const bool alternate = settings_.ijiazi == 1;
   const std::array<int, 4> pillars{pillars_.year, pillars_.month, pillars_.day, pillars_.hour};
@@ -176,7 +176,7 @@ int MQuorinDay::SeasonalDayGua() {
   const bool yinShen = day == 27 || day == 57;   // 庚寅, 庚申: 惊蛰 to 白露
   if (!ziWu && !yinShen) return -1;
   int year = beijingDate_.year;
-  if (YearJiazi(year) != pillars_.year) --year;
+  if (calendar::YearJiazi(year).Number() != pillars_.year) --year;
   const calendar::CivilDateTime from = ziWu ? date_.SolarTermMoment(year, 6, false) : date_.SolarTermMoment(year, 3, true);
   const calendar::CivilDateTime to = ziWu ? date_.SolarTermMoment(year, 12, false) : date_.SolarTermMoment(year, 9, true);
   const bool inside = beijingJD_ >= date_.ToJulianDay(from) && beijingJD_ < date_.ToJulianDay(to);

@@ -6,7 +6,7 @@ namespace quorin::chart {
 
 PairRelationResult PairRelation(const ChartSlot& a, const ChartSlot& b, bool useQi) {
   PairRelationResult result;
-  if ((BranchOf(a.jiazi) - BranchOf(b.jiazi) + 12) % 12 == 6) return result;
+  if (BranchesClash(a.jiazi, b.jiazi)) return result;
   const int x = useQi ? a.guaQi : a.guaYun;
   const int y = useQi ? b.guaQi : b.guaYun;
   switch (x + y) {

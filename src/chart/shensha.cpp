@@ -5,6 +5,10 @@
 namespace quorin::chart {
 namespace {
 
+using calendar::Branch;
+
+std::string_view BranchName(int branch) { return Branch(branch).Name(); }
+
 // 山家三煞 by mountain: 亥壬子癸丑 寅午戌, 寅甲卯乙辰 巳酉丑, 巳丙午丁未 申子辰,
 // 申庚酉辛戌 亥卯未; the four corner mountains 艮巽坤乾 have none.
 std::array<int, 3> MountainKillings(MountainIndex m) {
@@ -28,18 +32,18 @@ AvoidInfo ComputeAvoidInfo(MountainIndex mountain, const ChartSlot& master, cons
   AvoidInfo avoid{};
   avoid[kAvoidClashMountain] = -1;
   // Only the twelve branch mountains have a branch to clash with.
-  for (Branch b = 0; b < 12; ++b) {
-    if (BranchName(b) == MountainName(mountain)) avoid[kAvoidClashMountain] = (b + 6) % 12;
+  for (int b = 0; b < calendar::kBranchCount; ++b) {
+    if (BranchName(b) == MountainName(mountain)) avoid[kAvoidClashMountain] = Branch(b).Clash().Number();
   }
   const auto killings = MountainKillings(mountain);
   for (std::size_t i = 0; i < 3; ++i) avoid[kAvoidMountainKillings + i] = killings[i];
-  avoid[kAvoidClashMaster] = (BranchOf(master.jiazi) + 6) % 12;
+  avoid[kAvoidClashMaster] = Branch(BranchOf(master.jiazi)).Clash().Number();
   avoid[kAvoidMountainGua] = mountainSlot.gua;
   avoid[kAvoidFacingGua] = OppositeGua(mountainSlot.gua);
   return avoid;
 }
 
-std::array<Branch, 3> ThreeKillings(Branch branch) {
+std::array<int, 3> ThreeKillings(int branch) {
   // The 三合 groups 亥卯未, 子辰申, 丑巳酉, 寅午戌 are the branches of equal index mod 4.
   switch (branch % 4) {
     case 0: return {6, 10, 2};  // 巳 酉 丑
@@ -49,7 +53,7 @@ std::array<Branch, 3> ThreeKillings(Branch branch) {
   }
 }
 
-std::array<std::string, 5> ShenshaLines(const AvoidInfo& avoid, Jiazi yearPillar, Jiazi monthPillar) {
+std::array<std::string, 5> ShenshaLines(const AvoidInfo& avoid, int yearPillar, int monthPillar) {
   std::array<std::string, 5> lines;
   std::string& first = lines[0];
   first = "1:冲山-";
@@ -64,12 +68,12 @@ std::array<std::string, 5> ShenshaLines(const AvoidInfo& avoid, Jiazi yearPillar
   } else {
     first += "无。";
   }
-  const Branch year = BranchOf(yearPillar);
-  const Branch month = BranchOf(monthPillar);
-  lines[1] = "2:太岁-" + std::string(BranchName(year)) + "，岁破-" + std::string(BranchName((year + 6) % 12)) + "。";
-  lines[2] = "3:月破-" + std::string(BranchName((month + 6) % 12)) + "。";
-  lines[3] = "4:年三煞-" + Join3(ThreeKillings(year)) + "方。";
-  lines[4] = "5:月三煞-" + Join3(ThreeKillings(month)) + "方。";
+  const Branch year = calendar::Jiazi(yearPillar).BranchPart();
+  const Branch month = calendar::Jiazi(monthPillar).BranchPart();
+  lines[1] = "2:太岁-" + std::string(year.Name()) + "，岁破-" + std::string(year.Clash().Name()) + "。";
+  lines[2] = "3:月破-" + std::string(month.Clash().Name()) + "。";
+  lines[3] = "4:年三煞-" + Join3(ThreeKillings(year.Number())) + "方。";
+  lines[4] = "5:月三煞-" + Join3(ThreeKillings(month.Number())) + "方。";
   return lines;
 }
 

@@ -21,10 +21,10 @@ inline constexpr int kAvoidFacingGua = 6;
 AvoidInfo ComputeAvoidInfo(MountainIndex mountain, const ChartSlot& master, const ChartSlot& mountainSlot);
 
 // The three branches (三煞) of a year or month pillar's branch, in table order.
-std::array<Branch, 3> ThreeKillings(Branch branch);
+std::array<int, 3> ThreeKillings(int branch);
 
 // The five lines "1:冲山-…" to "5:月三煞-…".
-std::array<std::string, 5> ShenshaLines(const AvoidInfo& avoid, Jiazi yearPillar, Jiazi monthPillar);
+std::array<std::string, 5> ShenshaLines(const AvoidInfo& avoid, int yearPillar, int monthPillar);
 
 // "常用神煞：\r\n" and the five lines, each ending in "\r\n".
 std::string ShenshaText(const std::array<std::string, 5>& lines);

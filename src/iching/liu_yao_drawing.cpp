@@ -9,11 +9,11 @@
 namespace quorin::iching {
 namespace {
 
-std::string_view Stem(int stem) { return calendar::kStemNames.at(static_cast<std::size_t>(stem)); }
-std::string_view Branch(int branch) { return calendar::kBranchNames.at(static_cast<std::size_t>(branch)); }
+std::string_view Stem(int stem) { return calendar::Stem(stem).Name(); }
+std::string_view Branch(int branch) { return calendar::Branch(branch).Name(); }
 
 // "甲子年", or "  丙寅月" with the stem padded to four bytes.
-std::string PillarPart(calendar::Jiazi pillar, const char* unit, bool padded) {
+std::string PillarPart(int pillar, const char* unit, bool padded) {
   std::string text = padded ? "  " : "";
   return text + calendar::PillarName(pillar) + unit;
 }

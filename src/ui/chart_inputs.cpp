@@ -3,6 +3,7 @@
 #include <QLineEdit>
 
 #include "calendar/historical_year.h"
+#include "calendar/sexagenary.h"
 #include "cases/case_text.h"
 #include "ui/program_files.h"
 #include "ui/prompter.h"
@@ -45,9 +46,7 @@ std::optional<chart::MountainAndGua> AskCompassDegrees(QWidget* parent, const QS
 }
 
 QString HourItemText(int hour) {
-  static const QString kBranchesFromHai = QStringLiteral("亥子丑寅卯辰巳午未申酉戌");
-  const int even = hour % 2 == 1 ? (hour + 1) % 24 : hour;
-  return QStringLiteral("%1时").arg(hour) + kBranchesFromHai[(even / 2 + 1) % 12];
+  return QStringLiteral("%1时").arg(hour) + ToQString(std::string(calendar::HourBranch(hour).Name()));
 }
 
 }  // namespace quorin::ui

@@ -19,19 +19,6 @@ std::string Complement(std::string code) {
   return code;
 }
 
-TEST(DomainTables, PillarIndexConventions) {
-  EXPECT_EQ(JiaziFromStemBranch(1, 1), 1);    // 甲子
-  EXPECT_EQ(JiaziFromStemBranch(0, 0), 0);    // 癸亥
-  EXPECT_EQ(JiaziFromStemBranch(9, 11), 59);  // 壬戌
-  for (int j = 0; j < 60; ++j) {
-    EXPECT_EQ(JiaziFromStemBranch(StemOf(j), BranchOf(j)), j);
-    EXPECT_EQ(JiaziName(j), std::string(StemName(StemOf(j))) + std::string(BranchName(BranchOf(j))));
-  }
-  EXPECT_EQ(YearJiazi(1984), 1);   // 甲子
-  EXPECT_EQ(YearJiazi(0), 57);     // 1 BC: 庚申
-  EXPECT_EQ(YearJiazi(-4712), YearJiazi(-4712 + 600));
-}
-
 TEST(DomainTables, CircleOrderAndItsInverseAgree) {
   std::set<int> seen;
   for (int p = 0; p < kGuaCount; ++p) {
@@ -82,7 +69,9 @@ TEST(DomainTables, YuanChenIsThePalaceLineOfTheShiLine) {
     const int shi = lines.Classification().shiLine;
     lines.Compute(lines.Classification().palace * 8, {});  // the palace's pure hexagram
     const iching::YaoLine& line = lines.Lines()[static_cast<std::size_t>(shi)];
-    EXPECT_EQ(GuaInfoOf(g).yuanChen, JiaziFromStemBranch(line.stem, line.branch)) << GuaName(g);
+    const auto pillar = calendar::Jiazi::Of(calendar::Stem(line.stem), calendar::Branch(line.branch));
+    ASSERT_TRUE(pillar) << GuaName(g);
+    EXPECT_EQ(GuaInfoOf(g).yuanChen, pillar->Number()) << GuaName(g);
   }
 }
 
@@ -106,16 +95,16 @@ TEST(DomainTables, InvertedHexagramIsTheCodeReversed) {
 TEST(DomainTables, JiaziTableHoldsThePureHexagramOfSharedPillars) {
   std::set<int> distinct;
   for (int j = 0; j < 60; ++j) {
-    EXPECT_EQ(GuaInfoOf(GuaForJiazi(j, false)).jiazi, j) << JiaziName(j);
-    EXPECT_EQ(GuaInfoOf(GuaForJiazi(j, true)).jiazi, j) << JiaziName(j);
+    EXPECT_EQ(GuaInfoOf(GuaForJiazi(j, false)).jiazi, j) << calendar::Jiazi(j).Name();
+    EXPECT_EQ(GuaInfoOf(GuaForJiazi(j, true)).jiazi, j) << calendar::Jiazi(j).Name();
     distinct.insert(GuaForJiazi(j, false));
     distinct.insert(GuaForJiazi(j, true));
   }
   EXPECT_EQ(distinct.size(), 64u);
   const std::array<std::array<int, 3>, 4> shared{{{1, 56, 57}, {27, 16, 44}, {31, 0, 1}, {57, 40, 20}}};
   for (const auto& [j, pure, other] : shared) {
-    EXPECT_EQ(GuaForJiazi(j, false), pure) << JiaziName(j);
-    EXPECT_EQ(GuaForJiazi(j, true), other) << JiaziName(j);
+    EXPECT_EQ(GuaForJiazi(j, false), pure) << calendar::Jiazi(j).Name();
+    EXPECT_EQ(GuaForJiazi(j, true), other) << calendar::Jiazi(j).Name();
   }
   EXPECT_EQ(GuaForJiazi(2, true), GuaForJiazi(2, false));
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "calendar/sexagenary.h"
+
 namespace quorin::chart {
 namespace {
 
@@ -49,14 +51,14 @@ TEST(Shensha, YearAndMonthLines) {
 }
 
 TEST(Shensha, EveryThreeKillingClashesTheGroup) {
-  for (Branch b = 0; b < 12; ++b) {
-    for (Branch k : ThreeKillings(b)) {
+  for (int b = 0; b < 12; ++b) {
+    for (int k : ThreeKillings(b)) {
       bool clashes = false;
-      for (Branch member : {b % 4, b % 4 + 4, b % 4 + 8}) clashes = clashes || (member + 6) % 12 == k;
-      EXPECT_TRUE(clashes) << BranchName(b) << " " << BranchName(k);
+      for (int member : {b % 4, b % 4 + 4, b % 4 + 8}) clashes = clashes || (member + 6) % 12 == k;
+      EXPECT_TRUE(clashes) << calendar::Branch(b).Name() << " " << calendar::Branch(k).Name();
     }
   }
-  EXPECT_EQ(ThreeKillings(0), (std::array<Branch, 3>{6, 10, 2}));  // 亥: 巳 酉 丑
+  EXPECT_EQ(ThreeKillings(0), (std::array<int, 3>{6, 10, 2}));  // 亥: 巳 酉 丑
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ std::string LineText(const YaoLine& line) {
          std::string(MLiuYaoGua::KinshipName(line.kinship));
 }
 
-calendar::FourPillars DayPillar(int day) { return {1, 1, static_cast<calendar::Jiazi>(day), 1}; }
+calendar::FourPillars DayPillar(int day) { return {1, 1, static_cast<std::int16_t>(day), 1}; }
 
 TEST(LiuYaoGua, TrigramCodesAreTopLineFirst) {
   const MLiuYaoGua g;
