@@ -263,7 +263,9 @@ void TFrmMain::BuildPanel2() {
   SpeedButton1->setToolTip(QStringLiteral("现在时间"));
   EdtYear = new QLineEdit(yearBox);
   EdtYear->setObjectName(QStringLiteral("EdtYear"));
-  EdtYear->setMaxLength(4);
+  // Five characters hold every year of the span, -4713 included: a shorter limit would
+  // also cut the years the program itself writes into the box.
+  EdtYear->setMaxLength(5);
   EdtYear->setToolTip(QStringLiteral("年份在-850至2100"));
   QFont bold = EdtYear->font();
   bold.setBold(true);
@@ -305,7 +307,7 @@ void TFrmMain::BuildPanel2() {
   column->addWidget(Chkrun);
 
   cbodiZ = list(QStringLiteral("cbodiZ"));
-  cbodiZ->setToolTip(QStringLiteral("真太阳时可在菜单\"选项->八字预测设置\"里设定"));
+  cbodiZ->setToolTip(QStringLiteral("真太阳时可在菜单\"选项->排盘设置\"里设定"));
   cbodiZ->setMaxVisibleItems(20);
   column->addWidget(cbodiZ);
   cbodiC = list(QStringLiteral("cbodiC"));

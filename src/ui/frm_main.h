@@ -236,6 +236,8 @@ class TFrmMain : public QMainWindow {
   void BuildMenus();
   void BuildPopups();
   void BuildSkinMenu(const LayoutPrefs& prefs);
+  // Marks the skin in use, or 系统默认 when none is.
+  void SyncSkinChecks();
   void FillFixedLists();
   void ApplyLayout(const LayoutPrefs& prefs);
   void OpenCaseDatabase();

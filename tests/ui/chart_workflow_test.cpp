@@ -10,8 +10,16 @@
 #include <QTimer>
 #include <QTest>
 #include <QToolButton>
+#include <QListWidget>
+#include <QTreeWidget>
+#include <QLineEdit>
 
 #include "base/ini_file.h"
+#include "calendar/calendar_text.h"
+#include "calendar/historical_year.h"
+#include "support/case_window_fixture.h"
+#include "ui/frm_fan_tui.h"
+#include "ui/frm_main_search.h"
 #include "support/main_window_fixture.h"
 #include "ui/chart_inputs.h"
 #include "ui/clock.h"
@@ -20,8 +28,26 @@
 #include "ui/image_canvas.h"
 #include "ui/up_down.h"
 
+using quorin::testing::CaseWindowFixture;
 using quorin::testing::MainWindowFixture;
 using quorin::ui::Answer;
+
+namespace {
+
+// Types a year into the chart's year box as the user does.
+void TypeYear(quorin::ui::TFrmMain& window, int year) {
+  window.EdtYear->clear();
+  QTest::keyClicks(window.EdtYear, QString::number(year));
+}
+
+// Picks the line of a pillar's character in one of the reverse search's lists.
+void PickCharacter(QComboBox* box, const QString& character) {
+  const int index = box->findText(character);
+  QVERIFY2(index >= 0, qPrintable(character));
+  box->setCurrentIndex(index);
+}
+
+}  // namespace
 
 class ChartWorkflowTest : public QObject {
   Q_OBJECT
@@ -95,6 +121,73 @@ class ChartWorkflowTest : public QObject {
     f.window->LedtZhuYear->setText(year);
     f.window->BtnPai->click();
     QCOMPARE(f.prompter.Texts().contains(QStringLiteral("主命") + message), !accepted);
+  }
+
+  // Every command that writes a year into the box keeps a year of five characters, and
+  // the next chart is of that year.
+  void everyPathKeepsAFiveCharacterYear_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<int>("year");  // as the box shows it: no year 0
+    for (const char* path : {"arrows", "SpeedButton3", "SpeedButton4", "SpeedButton5", "SpeedButton6", "search result",
+                             "大卦盘", "saved case"}) {
+      for (int year : {-1500, -4712}) QTest::addRow("%s %d", path, year) << QString::fromUtf8(path) << year;
+    }
+  }
+  void everyPathKeepsAFiveCharacterYear() {
+    QFETCH(QString, path);
+    QFETCH(int, year);
+    const int astronomical = quorin::calendar::AstronomicalYear(year);
+    CaseWindowFixture f(false);
+    if (path == QStringLiteral("saved case")) {
+      QCOMPARE(f.StoreCases({quorin::testing::SampleCase("古人", astronomical, 6, 15, 9, 0)}).size(), std::size_t(1));
+    }
+    f.Show();
+    quorin::ui::TFrmMain& w = f.window();
+    w.cbom->setCurrentIndex(5);
+    w.cbod->setCurrentIndex(14);
+    w.cbos->setCurrentIndex(9);
+    if (path == QStringLiteral("arrows")) {
+      TypeYear(w, year + 1);
+      QTest::mouseClick(w.UpDyear->findChildren<QToolButton*>().at(1), Qt::LeftButton);  // the down arrow
+      QVERIFY(f.main.Pai());
+    } else if (path.startsWith(QStringLiteral("SpeedButton"))) {
+      TypeYear(w, year);
+      QVERIFY(f.main.Pai());
+      QTest::mouseClick(w.findChild<QToolButton*>(path), Qt::LeftButton);  // an hour or a day from mid-June
+    } else if (path == QStringLiteral("search result")) {
+      QListWidget* list = w.PageSearch->ListSearch;
+      w.PageMain->setCurrentIndex(2);
+      list->addItem(QStringLiteral("1：%1年06月15日09时").arg(astronomical));
+      quorin::testing::DoubleClickLine(list, list->model()->index(0, 0));
+    } else if (path == QStringLiteral("大卦盘")) {
+      // The pillars of 15 June, 9 o'clock of that year, found again from its start.
+      TypeYear(w, year);
+      QVERIFY(f.main.Pai());
+      const quorin::calendar::FourPillars pillars = w.Engine().Pillars();
+      TypeYear(w, 2000);
+      const auto name = [](quorin::calendar::Jiazi p) { return QString::fromStdString(quorin::calendar::PillarName(p)); };
+      quorin::testing::WhenDialogShows<quorin::ui::TFrmFanTui>([&](quorin::ui::TFrmFanTui& d) {
+        PickCharacter(d.cbotian0, name(pillars.year).left(1));
+        PickCharacter(d.cbodi0, name(pillars.year).mid(1));
+        PickCharacter(d.cbodi1, name(pillars.month).mid(1));
+        PickCharacter(d.cbotian2, name(pillars.day).left(1));
+        PickCharacter(d.cbodi2, name(pillars.day).mid(1));
+        PickCharacter(d.cbodi3, name(pillars.hour).mid(1));
+        d.Edtyear->setText(QString::number(year));
+        QTest::mouseClick(d.Btncha, Qt::LeftButton);
+        QTest::mouseClick(d.Btnpai, Qt::LeftButton);
+      });
+      w.MenuAction(QStringLiteral("N5"))->trigger();
+    } else {
+      QTreeWidgetItem* node = w.FindCaseNode(1);
+      QVERIFY(node);
+      quorin::testing::DoubleClickLine(w.Tree, w.Tree->indexFromItem(node));
+    }
+    QCOMPARE(w.EdtYear->text(), QString::number(year));
+    QVERIFY(w.ChartShown());
+    QCOMPARE(int(w.ChartRecord().year), astronomical);
+    QCOMPARE(int(w.ChartRecord().month), 6);
+    QCOMPARE(f.prompter().unexpected, 0);
   }
 
   void historicalYearsAreStoredAstronomically() {
