@@ -88,6 +88,7 @@ class TFrmMain : public QMainWindow {
   QMenu* PopImgPan;
   // --- Right: the chart inputs.
   QWidget* Panel2;
+  QWidget* Panel2Buttons;  // 存新 and 排盘, below the scrolling inputs
   QPushButton* BtoNew;
   QLineEdit* EdtName;
   QLineEdit* LedtZhuYear;

@@ -336,8 +336,9 @@ class ChartWorkflowTest : public QObject {
     f.folder.WriteGbk(QStringLiteral("dat/init.ini"), "[window]\r\nwidth=1400\r\nheight=900\r\n");
     f.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-    QVERIFY(f.Pai());
     QLabel* image = f.window->ImgPan;
+    QVERIFY(!image->isVisible());  // no chart yet: no empty block either
+    QVERIFY(f.Pai());
     QVERIFY(image->isVisible());
     QCOMPARE(image->size(), f.window->ChartImage().size());
     const QSize client = f.window->BoxPanel->viewport()->size();
@@ -356,6 +357,11 @@ class ChartWorkflowTest : public QObject {
     f.window->resize(420, 400);
     QTest::qWait(20);
     QCOMPARE(image->pos(), QPoint(3, 3));
+    // 新建 clears the chart, and the picture goes with it.
+    f.prompter.answers.enqueue(Answer::Yes);
+    QTest::mouseClick(f.window->BtoNew, Qt::LeftButton);
+    QVERIFY(!f.window->ChartShown());
+    QVERIFY(!image->isVisible());
   }
 
   void clicksOnThePictureReachTheEngine() {

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <QComboBox>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <utility>
 
@@ -21,6 +22,9 @@
 #include "support/main_window_fixture.h"
 #include "ui/clock.h"
 #include "ui/fonts.h"
+#include "ui/frm_set.h"
+#include "ui/text_numbers.h"
+#include "ui/ui_font.h"
 
 using quorin::base::IniFile;
 using quorin::testing::MainWindowFixture;
@@ -442,6 +446,36 @@ class MainWindowTest : public QObject {
       for (QAction* item : menu->menu()->actions()) found = found || item->text() == named.captured(2);
     }
     QVERIFY2(found, qPrintable(f.window->cbodiZ->toolTip()));
+  }
+
+  // At every interface font size 软件设置 offers, 存新 and 排盘 are whole on screen in
+  // the shipped window size, however far the inputs above them have to scroll.
+  void mainButtonsStayVisibleAtEveryOfferedFontSize() {
+    QList<int> offered;
+    {
+      quorin::testing::ProgramFolder folder;
+      quorin::ui::TFrmSet settings(nullptr, 1920);
+      for (int i = 0; i < settings.CboUiSize->count(); ++i) {
+        offered << quorin::ui::LeadingItemNumber(settings.CboUiSize->itemText(i));
+      }
+    }
+    QVERIFY(offered.contains(4) && offered.contains(10) && offered.contains(-10));
+    for (const int change : offered) {
+      quorin::ui::MUiFont scaler(change, false);
+      quorin::ui::SetProgramUiFont(&scaler);
+      const std::unique_ptr<void, void (*)(void*)> uninstall(&scaler, [](void*) { quorin::ui::SetProgramUiFont(nullptr); });
+      MainWindowFixture f(false);
+      QVERIFY(QFile::copy(QStringLiteral(QUORIN_SOURCE_DIR "/data/dat/init.ini"), f.folder.Dat(QStringLiteral("init.ini"))));
+      f.window->show();
+      QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+      for (QPushButton* button : {f.window->SbtoSave, f.window->BtnPai}) {
+        QVERIFY(button->isVisible());
+        const QRect inWindow(button->mapTo(f.window.get(), QPoint(0, 0)), button->size());
+        QVERIFY2(f.window->rect().contains(inWindow) && button->visibleRegion().boundingRect() == button->rect(),
+                 qPrintable(QStringLiteral("%1 at %2").arg(button->text()).arg(change)));
+      }
+      f.Close();
+    }
   }
 
   void treeStyleItemsRecordTheChoice() {
