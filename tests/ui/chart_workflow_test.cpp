@@ -60,12 +60,10 @@ class ChartWorkflowTest : public QObject {
     f.window->EdtName->setText(QStringLiteral("王五"));
     f.window->LedtZhuYear->setText(QStringLiteral("1978"));
     f.window->Rdonv->setChecked(true);
-    f.window->CboShan->setCurrentIndex(13);  // 午山
-    f.window->CboShanChange();
+    quorin::testing::ChooseLine(f.window->CboShan, 13);  // 午山
     f.window->CboGua->setCurrentIndex(1);
     f.SetMoment(2024, 3, 5, 7, 30);
-    f.window->cbodiZ->setCurrentIndex(0);  // 福建省
-    f.window->cbodiZClick();
+    quorin::testing::ChooseLine(f.window->cbodiZ, 0);  // 福建省
     f.window->PageMain->setCurrentIndex(2);
     QVERIFY(f.Pai());
     QVERIFY(f.prompter.shown.isEmpty());  // 王五 passes silently
@@ -198,10 +196,11 @@ class ChartWorkflowTest : public QObject {
     QCOMPARE(int(f.window->ChartRecord().year), -119);
     QCOMPARE(f.window->ChartRecord().masterYear, 0);
     QCOMPARE(f.window->UpDyear->Position(), -119);
-    f.window->UpDyear->Step(+1);
+    const QList<QToolButton*> arrows = f.window->UpDyear->findChildren<QToolButton*>();  // up, down
+    QTest::mouseClick(arrows.at(0), Qt::LeftButton);
     QCOMPARE(f.window->EdtYear->text(), QStringLiteral("-119"));
-    f.window->UpDyear->SetPosition(1);
-    f.window->UpDyear->Step(-1);
+    TypeYear(*f.window, 1);
+    QTest::mouseClick(arrows.at(1), Qt::LeftButton);
     QCOMPARE(f.window->EdtYear->text(), QStringLiteral("-1"));
   }
 
@@ -417,8 +416,7 @@ class ChartWorkflowTest : public QObject {
   void timeBasisChangesTheHeader() {
     MainWindowFixture f;
     f.SetMoment(2024, 6, 1, 12, 0);
-    f.window->cbodiZ->setCurrentIndex(30);  // 新疆: far west, hours from Beijing time
-    f.window->cbodiZClick();
+    quorin::testing::ChooseLine(f.window->cbodiZ, 30);  // 新疆: far west, hours from Beijing time
     QVERIFY(f.Pai());
     const QString beijing = f.AnalysisText();
     QVERIFY(!beijing.contains(QStringLiteral("真太阳时")));
