@@ -95,12 +95,11 @@ void TFrmEditClass::FormShow() {
   LstClass->clear();
 
   std::vector<std::string> listed;
-  store_.GetClassNames(listed);
-  for (const std::string& name : listed) entries_[name];
-  store_.ReadRange(1, store_.GetPrimaryId(), [&](TRecordData& record) {
+  const bool read = store_.GetClassNames(listed) && store_.ReadRange(1, store_.GetPrimaryId(), [&](TRecordData& record) {
     entries_[record.className].push_back(record.id);
     return true;
   });
+  for (const std::string& name : listed) entries_[name];
 
   for (const std::string& name : listed) {
     if (RowOf(name) < 0) AddLine(name);
@@ -121,6 +120,13 @@ void TFrmEditClass::FormShow() {
   std::size_t total = 0;
   for (const auto& [name, ids] : entries_) total += ids.size();
   setWindowTitle(QStringLiteral("编辑类别（全部案例，共%1个）").arg(total));
+  if (!read) {
+    // A list read only in part must not replace the stored one: only 返回 stays.
+    ShowStoreError();
+    SetButtonsEnabled(false);
+    Button6->setEnabled(true);
+    changed_ = false;
+  }
 }
 
 std::vector<std::string> TFrmEditClass::Names() const {
@@ -150,7 +156,16 @@ int TFrmEditClass::RowOf(const std::string& name) const {
   return -1;
 }
 
+int TFrmEditClass::SelectedRow() const {
+  // The list makes its first line current on focus without selecting it: only a line the
+  // user chose counts.
+  const int row = LstClass->currentRow();
+  return row >= 0 && LstClass->item(row)->isSelected() ? row : -1;
+}
+
 std::string TFrmEditClass::NameOfRow(int row) const { return ToUtf8(LstClass->item(row)->data(kNameRole).toString()); }
+
+void TFrmEditClass::ShowStoreError() { Tell(this, Q(store_.lastError()), QStringLiteral("错误"), Icon::Error); }
 
 void TFrmEditClass::SetButtonsEnabled(bool enabled) {
   for (QPushButton* b : {Button1, Button2, Button3, BtoDelete, BtoRename, BtoMove, Button6}) b->setEnabled(enabled);
@@ -169,8 +184,8 @@ std::optional<std::string> TFrmEditClass::AskName(const QString& caption, const 
 }
 
 void TFrmEditClass::SwapWithNeighbour(int step) {
-  const int row = LstClass->currentRow();
-  if (row < 0 || !LstClass->item(row)->isSelected()) {
+  const int row = SelectedRow();
+  if (row < 0) {
     Tell(this, QStringLiteral("请先点击选择一个类别！"));
     return;
   }
@@ -202,7 +217,7 @@ void TFrmEditClass::Button3Click() {
 }
 
 void TFrmEditClass::BtoDeleteClick() {
-  const int row = LstClass->currentRow();
+  const int row = SelectedRow();
   if (row < 0) {
     Tell(this, QStringLiteral("没有选择的类别可以删除！"));
     return;
@@ -255,7 +270,7 @@ std::vector<int> TFrmEditClass::Recategorise(const std::vector<int>& ids, const 
 }
 
 void TFrmEditClass::BtoRenameClick() {
-  const int row = LstClass->currentRow();
+  const int row = SelectedRow();
   if (row < 0) {
     Tell(this, QStringLiteral("没有选择的类别可以修改！"));
     return;
@@ -299,7 +314,7 @@ void TFrmEditClass::BtoRenameClick() {
 }
 
 void TFrmEditClass::BtoMoveClick() {
-  const int row = LstClass->currentRow();
+  const int row = SelectedRow();
   if (row < 0) {
     Tell(this, QStringLiteral("没有选择的类别可以移动！"));
     return;
@@ -341,7 +356,7 @@ void TFrmEditClass::BtoMoveClick() {
 
 void TFrmEditClass::done(int result) {
   // The order and the names of the list become the store's category list.
-  if (changed_) store_.SetClassNames(Names());
+  if (changed_ && !store_.SetClassNames(Names())) ShowStoreError();
   QDialog::done(result);
 }
 

@@ -59,6 +59,10 @@ class TFrmEditClass : public QDialog {
   void ShowLine(int row, const std::string& name);
   int RowOf(const std::string& name) const;
   std::string NameOfRow(int row) const;
+  // The row the user selected, or -1.
+  int SelectedRow() const;
+  // Shows the store's message for a failed write.
+  void ShowStoreError();
   // Asks for a name and cleans it; nothing when the user cancels.
   std::optional<std::string> AskName(const QString& caption, const QString& prompt, const QString& initial);
   // Gives every case of `ids` the category `target` in one batch; the ids that failed.

@@ -179,8 +179,14 @@ void TFrmMain::BuildRegions() {
   PageMain->addTab(PageSearch, QStringLiteral("查找吉课"));
   connect(PageSearch, &SearchPage::ChartRequested, this, &TFrmMain::ChartSearchResult);
 
-  // The inputs scroll when the window is too low to show them all.
-  auto* inputsScroll = new QScrollArea(central);
+  // The inputs scroll when the window is too low to show them all; 存新 and 排盘 stay
+  // below them, so a large interface font never hides them.
+  auto* inputsColumn = new QWidget(central);
+  inputsColumn->setObjectName(QStringLiteral("Panel2Column"));
+  auto* inputsLayout = new QVBoxLayout(inputsColumn);
+  inputsLayout->setContentsMargins(0, 0, 0, 0);
+  inputsLayout->setSpacing(0);
+  auto* inputsScroll = new QScrollArea(inputsColumn);
   inputsScroll->setObjectName(QStringLiteral("Panel2Scroll"));
   inputsScroll->setFrameShape(QFrame::NoFrame);
   inputsScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -188,7 +194,11 @@ void TFrmMain::BuildRegions() {
   Panel2 = new QWidget;
   Panel2->setObjectName(QStringLiteral("Panel2"));
   inputsScroll->setWidget(Panel2);
-  row->addWidget(inputsScroll, 0);
+  inputsLayout->addWidget(inputsScroll, 1);
+  Panel2Buttons = new QWidget(inputsColumn);
+  Panel2Buttons->setObjectName(QStringLiteral("Panel2Buttons"));
+  inputsLayout->addWidget(Panel2Buttons, 0);
+  row->addWidget(inputsColumn, 0);
 }
 
 void TFrmMain::BuildPanel2() {
@@ -263,7 +273,9 @@ void TFrmMain::BuildPanel2() {
   SpeedButton1->setToolTip(QStringLiteral("现在时间"));
   EdtYear = new QLineEdit(yearBox);
   EdtYear->setObjectName(QStringLiteral("EdtYear"));
-  EdtYear->setMaxLength(4);
+  // Five characters hold every year of the span, -4713 included: a shorter limit would
+  // also cut the years the program itself writes into the box.
+  EdtYear->setMaxLength(5);
   EdtYear->setToolTip(QStringLiteral("年份在-850至2100"));
   QFont bold = EdtYear->font();
   bold.setBold(true);
@@ -305,7 +317,7 @@ void TFrmMain::BuildPanel2() {
   column->addWidget(Chkrun);
 
   cbodiZ = list(QStringLiteral("cbodiZ"));
-  cbodiZ->setToolTip(QStringLiteral("真太阳时可在菜单\"选项->八字预测设置\"里设定"));
+  cbodiZ->setToolTip(QStringLiteral("真太阳时可在菜单\"选项->排盘设置\"里设定"));
   cbodiZ->setMaxVisibleItems(20);
   column->addWidget(cbodiZ);
   cbodiC = list(QStringLiteral("cbodiC"));
@@ -316,13 +328,16 @@ void TFrmMain::BuildPanel2() {
   pair(cbodiC, SpeedButton2);
 
   column->addStretch(1);
-  SbtoSave = new QPushButton(QStringLiteral("存新"), Panel2);
+  auto* buttons = new QVBoxLayout(Panel2Buttons);
+  buttons->setContentsMargins(3, 3, 3, 3);
+  buttons->setSpacing(3);
+  SbtoSave = new QPushButton(QStringLiteral("存新"), Panel2Buttons);
   SbtoSave->setObjectName(QStringLiteral("SbtoSave"));
   SbtoSave->setToolTip(QStringLiteral("保存八字"));
-  column->addWidget(SbtoSave);
-  BtnPai = new QPushButton(QStringLiteral("排盘"), Panel2);
+  buttons->addWidget(SbtoSave);
+  BtnPai = new QPushButton(QStringLiteral("排盘"), Panel2Buttons);
   BtnPai->setObjectName(QStringLiteral("BtnPai"));
-  column->addWidget(BtnPai);
+  buttons->addWidget(BtnPai);
 
   // Long lists must not widen the fixed panel.
   for (QComboBox* combo : Panel2->findChildren<QComboBox*>()) {

@@ -90,6 +90,7 @@ class TFrmMain : public QMainWindow {
   QMenu* PopImgPan;
   // --- Right: the chart inputs.
   QWidget* Panel2;
+  QWidget* Panel2Buttons;  // 存新 and 排盘, below the scrolling inputs
   QPushButton* BtoNew;
   QLineEdit* EdtName;
   QLineEdit* LedtZhuYear;
@@ -238,6 +239,8 @@ class TFrmMain : public QMainWindow {
   void BuildMenus();
   void BuildPopups();
   void BuildSkinMenu(const LayoutPrefs& prefs);
+  // Marks the skin in use, or 系统默认 when none is.
+  void SyncSkinChecks();
   void FillFixedLists();
   void ApplyLayout(const LayoutPrefs& prefs);
   void OpenCaseDatabase();

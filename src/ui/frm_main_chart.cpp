@@ -115,8 +115,9 @@ const QImage& TFrmMain::ChartImage() const { return canvas_->Image(); }
 
 void TFrmMain::ShowChartImage() {
   const QImage& image = canvas_->Image();
-  // Until a picture has been drawn the canvas is a single pixel: nothing to show.
-  if (image.width() <= 1 && image.height() <= 1) {
+  // Before a chart (at start, after 新建) the canvas holds no picture, only its empty
+  // surface: nothing is shown rather than a blank block.
+  if (!chartShown_) {
     ImgPan->hide();
     return;
   }

@@ -197,7 +197,9 @@ void TFrmMain::ImportCasesClick() {
     return;
   }
   QString message = QStringLiteral("共导入 %1 个案例！").arg(added) + QStringLiteral("请重启软件！");
-  if (store->RemarkWriteFailures() > 0) message += QStringLiteral("\r\n") + ToQString(store->lastError());
+  // The store starts each operation with a clean error: any text now is a part of this
+  // import that failed (a remark file, a renamed remark), and the user should know.
+  if (!store->lastError().empty()) message += QStringLiteral("\r\n") + ToQString(store->lastError());
   Tell(this, message);
   EndProgram();
 }

@@ -213,15 +213,25 @@ void TFrmMain::BuildSkinMenu(const LayoutPrefs& prefs) {
   }
   connect(skinGroup_, &QActionGroup::triggered, this, &TFrmMain::ChooseSkin);
 
-  const QList<QAction*> items = skinGroup_->actions();
   if (prefs.skined) {
-    for (QAction* item : items) item->setChecked(item->text() == ToQString(prefs.skinname));
-    // A skin that is gone or unreadable leaves the standard look; the menu still shows the choice.
+    // A skin that is gone or unreadable leaves the standard look, and the mark says so.
     skin_.Load(ToQString(SkinsFolder()) + ToQString(prefs.skinname) + QStringLiteral(".skn"));
     skin_.SetActive(true);
   } else {
     skin_.SetActive(false);
-    if (items.size() >= 2) items.last()->setChecked(true);
+  }
+  SyncSkinChecks();
+}
+
+void TFrmMain::SyncSkinChecks() {
+  // The loaded skin's caption is its file name without ".skn"; no skin is the standard look.
+  const QString suffix = QStringLiteral(".skn");
+  const QString inUse = skin_.Active() && !skin_.Path().isEmpty()
+                            ? QFileInfo(skin_.Path()).fileName().chopped(suffix.size())
+                            : QString();
+  for (QAction* item : skinGroup_->actions()) {
+    const bool isSystem = item->objectName() == QStringLiteral("SkinSystemDefault");
+    item->setChecked(isSystem ? inUse.isEmpty() : !inUse.isEmpty() && item->text() == inUse);
   }
 }
 
@@ -235,10 +245,12 @@ void TFrmMain::ChooseSkin(QAction* item) {
   }
   const QString path = ToQString(SkinsFolder()) + item->text() + QStringLiteral(".skn");
   if (!QFileInfo::exists(path)) {
+    SyncSkinChecks();
     Tell(this, QStringLiteral("对应的皮肤文件已经丢失，请关闭软件，再重新打开软件！"));
     return;
   }
   if (!skin_.Load(path)) {
+    SyncSkinChecks();
     Tell(this, skin_.LastError(), QStringLiteral("错误"), Icon::Error);
     return;
   }

@@ -10,6 +10,8 @@
 #include <QTextEdit>
 #include <QTreeWidget>
 
+#include <sqlite3.h>
+
 #include "base/files.h"
 #include "cases/remark_files.h"
 #include "support/case_window_fixture.h"
@@ -26,6 +28,7 @@ using quorin::cases::MRecordBase;
 using quorin::testing::CaseWindowFixture;
 using quorin::testing::ProgramFolder;
 using quorin::testing::SampleCase;
+using quorin::testing::StoredCase;
 using quorin::testing::ScriptedPrompter;
 using quorin::testing::WhenDialogShows;
 using quorin::ui::Answer;
@@ -43,6 +46,14 @@ struct StoreOnFolder {
   ScriptedPrompter prompter;
   std::vector<int> ids;
 };
+
+bool RunSql(const char* sql) {
+  sqlite3* db = nullptr;
+  const bool ok = sqlite3_open(quorin::ui::CaseDatabasePath().c_str(), &db) == SQLITE_OK &&
+                  sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+  sqlite3_close(db);
+  return ok;
+}
 
 std::vector<std::string> StoredNames(MRecordBase& store) {
   std::vector<std::string> names;
@@ -138,6 +149,51 @@ class CaseDialogsTest : public QObject {
     QCOMPARE(names[0], std::string("进宅"));
     QCOMPARE(names[1], std::string("开业"));
     QCOMPARE(names[8], std::string("自选"));
+  }
+
+  // Focus makes the first line current without selecting it: every button that acts on
+  // a category asks for one instead of taking that line.
+  void categoryEditorButtonsNeedASelectedLine() {
+    StoreOnFolder s({SampleCase("甲", 2000, 1, 1, 1, 1, "开业")});
+    quorin::ui::TFrmEditClass editor(s.store);
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+    editor.activateWindow();
+    editor.LstClass->setFocus();
+    QVERIFY(QTest::qWaitFor([&editor] { return editor.LstClass->currentRow() == 0; }));
+    QVERIFY(editor.LstClass->selectedItems().isEmpty());
+    const std::vector<std::string> names = editor.Names();
+    const QList<QPair<QPushButton*, QString>> buttons = {
+        {editor.BtoDelete, QStringLiteral("没有选择的类别可以删除！")},
+        {editor.BtoRename, QStringLiteral("没有选择的类别可以修改！")},
+        {editor.BtoMove, QStringLiteral("没有选择的类别可以移动！")},
+        {editor.Button1, QStringLiteral("请先点击选择一个类别！")},
+        {editor.Button2, QStringLiteral("请先点击选择一个类别！")},
+    };
+    for (const auto& [button, message] : buttons) {
+      s.prompter.Clear();
+      QTest::mouseClick(button, Qt::LeftButton);
+      QCOMPARE(s.prompter.Texts(), QStringList{message});
+    }
+    QCOMPARE(s.prompter.unexpected, 0);
+    QCOMPARE(editor.Names(), names);
+    QCOMPARE(StoredCase(s.ids[0]).className, std::string("开业"));
+  }
+
+  // The list written on closing can fail: the user is told instead of losing the order.
+  void categoryEditorReportsAFailedWriteOnClosing() {
+    StoreOnFolder s({SampleCase("甲", 2000, 1, 1, 1, 1, "开业")});
+    QVERIFY(RunSql("CREATE TRIGGER refuse BEFORE UPDATE ON case_extra BEGIN SELECT RAISE(FAIL, 'refused'); END;"));
+    {
+      quorin::ui::TFrmEditClass editor(s.store);
+      editor.show();
+      editor.LstClass->setCurrentRow(0);
+      QTest::mouseClick(editor.Button2, Qt::LeftButton);
+      QVERIFY(s.prompter.shown.isEmpty());
+      QTest::mouseClick(editor.Button6, Qt::LeftButton);
+    }
+    QCOMPARE(s.prompter.Texts(), QStringList{QStringLiteral("无法更新案例类别！")});
+    QCOMPARE(s.prompter.shown.last().caption, QStringLiteral("错误"));
   }
 
   void categoryEditorAddsCleanedNames() {

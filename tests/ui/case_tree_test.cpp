@@ -2,6 +2,7 @@
 // "显示全部课例" and closing during it, display styles and orders, refreshing.
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QListWidget>
 #include <QTest>
 #include <QTextEdit>
@@ -9,6 +10,7 @@
 #include <QTreeWidget>
 #include <numeric>
 
+#include "base/ini_file.h"
 #include "support/case_window_fixture.h"
 #include "ui/frm_edit_class.h"
 
@@ -39,6 +41,32 @@ class CaseTreeTest : public QObject {
 
  private slots:
   void initTestCase() { quorin::testing::PrepareApplication(); }
+
+  // The shipped layout shows a whole node, in both display styles: a name of four
+  // characters, a leap lunar month and a five-character year included.
+  void shippedTreeWidthShowsWholeNodes_data() {
+    QTest::addColumn<int>("style");
+    QTest::newRow("by category") << 0;
+    QTest::newRow("list") << 1;
+  }
+  void shippedTreeWidthShowsWholeNodes() {
+    QFETCH(int, style);
+    CaseWindowFixture f(false);
+    const QString ini = f.folder().Dat(QStringLiteral("init.ini"));
+    QVERIFY(QFile::copy(QStringLiteral(QUORIN_SOURCE_DIR "/data/dat/init.ini"), ini));
+    QVERIFY(QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner));
+    QVERIFY(quorin::base::IniFile(ini.toStdString()).WriteInteger("tree", "showStyle", style));
+    TRecordData leap = SampleCase("欧阳某某", -4712, 12, 29, 23, 59);
+    leap.isLunar = leap.isLeapMonth = true;
+    f.StoreCases({SampleCase("某人", 2026, 12, 9, 13, 57), leap});
+    f.Show();
+    QTreeWidget* tree = f.window().Tree;
+    tree->expandAll();
+    // The widest line the tree would need, indentation and icon included.
+    const int needed = static_cast<QAbstractItemView*>(tree)->sizeHintForColumn(0);
+    QVERIFY2(needed <= tree->viewport()->width(),
+             qPrintable(QStringLiteral("%1 needed, %2 shown").arg(needed).arg(tree->viewport()->width())));
+  }
 
   void startShowsTheNewestThousandAndTheApproximateCount() {
     CaseWindowFixture f(false);

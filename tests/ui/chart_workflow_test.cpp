@@ -10,9 +10,17 @@
 #include <QTimer>
 #include <QTest>
 #include <QToolButton>
+#include <QListWidget>
+#include <QTreeWidget>
+#include <QLineEdit>
 
 #include "base/ini_file.h"
+#include "calendar/calendar_text.h"
+#include "calendar/historical_year.h"
 #include "qtdraw/image_canvas.h"
+#include "support/case_window_fixture.h"
+#include "ui/frm_fan_tui.h"
+#include "ui/frm_main_search.h"
 #include "support/main_window_fixture.h"
 #include "ui/chart_inputs.h"
 #include "ui/clock.h"
@@ -20,8 +28,26 @@
 #include "ui/frm_set.h"
 #include "ui/up_down.h"
 
+using quorin::testing::CaseWindowFixture;
 using quorin::testing::MainWindowFixture;
 using quorin::ui::Answer;
+
+namespace {
+
+// Types a year into the chart's year box as the user does.
+void TypeYear(quorin::ui::TFrmMain& window, int year) {
+  window.EdtYear->clear();
+  QTest::keyClicks(window.EdtYear, QString::number(year));
+}
+
+// Picks the line of a pillar's character in one of the reverse search's lists.
+void PickCharacter(QComboBox* box, const QString& character) {
+  const int index = box->findText(character);
+  QVERIFY2(index >= 0, qPrintable(character));
+  box->setCurrentIndex(index);
+}
+
+}  // namespace
 
 class ChartWorkflowTest : public QObject {
   Q_OBJECT
@@ -34,12 +60,10 @@ class ChartWorkflowTest : public QObject {
     f.window->EdtName->setText(QStringLiteral("王五"));
     f.window->LedtZhuYear->setText(QStringLiteral("1978"));
     f.window->Rdonv->setChecked(true);
-    f.window->CboShan->setCurrentIndex(13);  // 午山
-    f.window->CboShanChange();
+    quorin::testing::ChooseLine(f.window->CboShan, 13);  // 午山
     f.window->CboGua->setCurrentIndex(1);
     f.SetMoment(2024, 3, 5, 7, 30);
-    f.window->cbodiZ->setCurrentIndex(0);  // 福建省
-    f.window->cbodiZClick();
+    quorin::testing::ChooseLine(f.window->cbodiZ, 0);  // 福建省
     f.window->PageMain->setCurrentIndex(2);
     QVERIFY(f.Pai());
     QVERIFY(f.prompter.shown.isEmpty());  // 王五 passes silently
@@ -97,6 +121,73 @@ class ChartWorkflowTest : public QObject {
     QCOMPARE(f.prompter.Texts().contains(QStringLiteral("主命") + message), !accepted);
   }
 
+  // Every command that writes a year into the box keeps a year of five characters, and
+  // the next chart is of that year.
+  void everyPathKeepsAFiveCharacterYear_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<int>("year");  // as the box shows it: no year 0
+    for (const char* path : {"arrows", "SpeedButton3", "SpeedButton4", "SpeedButton5", "SpeedButton6", "search result",
+                             "大卦盘", "saved case"}) {
+      for (int year : {-1500, -4712}) QTest::addRow("%s %d", path, year) << QString::fromUtf8(path) << year;
+    }
+  }
+  void everyPathKeepsAFiveCharacterYear() {
+    QFETCH(QString, path);
+    QFETCH(int, year);
+    const int astronomical = quorin::calendar::AstronomicalYear(year);
+    CaseWindowFixture f(false);
+    if (path == QStringLiteral("saved case")) {
+      QCOMPARE(f.StoreCases({quorin::testing::SampleCase("古人", astronomical, 6, 15, 9, 0)}).size(), std::size_t(1));
+    }
+    f.Show();
+    quorin::ui::TFrmMain& w = f.window();
+    w.cbom->setCurrentIndex(5);
+    w.cbod->setCurrentIndex(14);
+    w.cbos->setCurrentIndex(9);
+    if (path == QStringLiteral("arrows")) {
+      TypeYear(w, year + 1);
+      QTest::mouseClick(w.UpDyear->findChildren<QToolButton*>().at(1), Qt::LeftButton);  // the down arrow
+      QVERIFY(f.main.Pai());
+    } else if (path.startsWith(QStringLiteral("SpeedButton"))) {
+      TypeYear(w, year);
+      QVERIFY(f.main.Pai());
+      QTest::mouseClick(w.findChild<QToolButton*>(path), Qt::LeftButton);  // an hour or a day from mid-June
+    } else if (path == QStringLiteral("search result")) {
+      QListWidget* list = w.PageSearch->ListSearch;
+      w.PageMain->setCurrentIndex(2);
+      list->addItem(QStringLiteral("1：%1年06月15日09时").arg(astronomical));
+      quorin::testing::DoubleClickLine(list, list->model()->index(0, 0));
+    } else if (path == QStringLiteral("大卦盘")) {
+      // The pillars of 15 June, 9 o'clock of that year, found again from its start.
+      TypeYear(w, year);
+      QVERIFY(f.main.Pai());
+      const quorin::calendar::FourPillars pillars = w.Engine().Pillars();
+      TypeYear(w, 2000);
+      const auto name = [](int p) { return QString::fromStdString(quorin::calendar::PillarName(p)); };
+      quorin::testing::WhenDialogShows<quorin::ui::TFrmFanTui>([&](quorin::ui::TFrmFanTui& d) {
+        PickCharacter(d.cbotian0, name(pillars.year).left(1));
+        PickCharacter(d.cbodi0, name(pillars.year).mid(1));
+        PickCharacter(d.cbodi1, name(pillars.month).mid(1));
+        PickCharacter(d.cbotian2, name(pillars.day).left(1));
+        PickCharacter(d.cbodi2, name(pillars.day).mid(1));
+        PickCharacter(d.cbodi3, name(pillars.hour).mid(1));
+        d.Edtyear->setText(QString::number(year));
+        QTest::mouseClick(d.Btncha, Qt::LeftButton);
+        QTest::mouseClick(d.Btnpai, Qt::LeftButton);
+      });
+      w.MenuAction(QStringLiteral("N5"))->trigger();
+    } else {
+      QTreeWidgetItem* node = w.FindCaseNode(1);
+      QVERIFY(node);
+      quorin::testing::DoubleClickLine(w.Tree, w.Tree->indexFromItem(node));
+    }
+    QCOMPARE(w.EdtYear->text(), QString::number(year));
+    QVERIFY(w.ChartShown());
+    QCOMPARE(int(w.ChartRecord().year), astronomical);
+    QCOMPARE(int(w.ChartRecord().month), 6);
+    QCOMPARE(f.prompter().unexpected, 0);
+  }
+
   void historicalYearsAreStoredAstronomically() {
     MainWindowFixture f;
     f.SetMoment(-120, 6, 1, 12, 0);
@@ -105,10 +196,11 @@ class ChartWorkflowTest : public QObject {
     QCOMPARE(int(f.window->ChartRecord().year), -119);
     QCOMPARE(f.window->ChartRecord().masterYear, 0);
     QCOMPARE(f.window->UpDyear->Position(), -119);
-    f.window->UpDyear->Step(+1);
+    const QList<QToolButton*> arrows = f.window->UpDyear->findChildren<QToolButton*>();  // up, down
+    QTest::mouseClick(arrows.at(0), Qt::LeftButton);
     QCOMPARE(f.window->EdtYear->text(), QStringLiteral("-119"));
-    f.window->UpDyear->SetPosition(1);
-    f.window->UpDyear->Step(-1);
+    TypeYear(*f.window, 1);
+    QTest::mouseClick(arrows.at(1), Qt::LeftButton);
     QCOMPARE(f.window->EdtYear->text(), QStringLiteral("-1"));
   }
 
@@ -243,8 +335,9 @@ class ChartWorkflowTest : public QObject {
     f.folder.WriteGbk(QStringLiteral("dat/init.ini"), "[window]\r\nwidth=1400\r\nheight=900\r\n");
     f.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-    QVERIFY(f.Pai());
     QLabel* image = f.window->ImgPan;
+    QVERIFY(!image->isVisible());  // no chart yet: no empty block either
+    QVERIFY(f.Pai());
     QVERIFY(image->isVisible());
     QCOMPARE(image->size(), f.window->ChartImage().size());
     const QSize client = f.window->BoxPanel->viewport()->size();
@@ -263,6 +356,11 @@ class ChartWorkflowTest : public QObject {
     f.window->resize(420, 400);
     QTest::qWait(20);
     QCOMPARE(image->pos(), QPoint(3, 3));
+    // 新建 clears the chart, and the picture goes with it.
+    f.prompter.answers.enqueue(Answer::Yes);
+    QTest::mouseClick(f.window->BtoNew, Qt::LeftButton);
+    QVERIFY(!f.window->ChartShown());
+    QVERIFY(!image->isVisible());
   }
 
   void clicksOnThePictureReachTheEngine() {
@@ -318,8 +416,7 @@ class ChartWorkflowTest : public QObject {
   void timeBasisChangesTheHeader() {
     MainWindowFixture f;
     f.SetMoment(2024, 6, 1, 12, 0);
-    f.window->cbodiZ->setCurrentIndex(30);  // 新疆: far west, hours from Beijing time
-    f.window->cbodiZClick();
+    quorin::testing::ChooseLine(f.window->cbodiZ, 30);  // 新疆: far west, hours from Beijing time
     QVERIFY(f.Pai());
     const QString beijing = f.AnalysisText();
     QVERIFY(!beijing.contains(QStringLiteral("真太阳时")));

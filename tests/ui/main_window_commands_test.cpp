@@ -31,16 +31,14 @@ class MainWindowCommandsTest : public QObject {
     f.window->Chkrun->setChecked(true);
     quorin::ui::SearchPage* page = f.window->PageSearch;
     page->LedtYearS->setText(QStringLiteral("1985"));
-    page->CboShanS->setCurrentIndex(7);
-    page->CboShanSChange();
+    quorin::testing::ChooseLine(page->CboShanS, 7);
     page->CboGuaS->setCurrentIndex(2);
     page->Request().dragonMountain = 4;
     page->Request().dragonGua = 1;
     page->Request().showFacing = true;
     f.window->PageMain->setCurrentIndex(2);
     page->ListSearch->addItem(QStringLiteral("3：2012年03月05日07时"));
-    page->ListSearch->setCurrentRow(0);
-    page->ListSearchDblClick();
+    quorin::testing::DoubleClickLine(page->ListSearch, page->ListSearch->model()->index(0, 0));
     QVERIFY(f.window->ChartShown());
     QCOMPARE(f.window->PageMain->currentIndex(), 0);
     QCOMPARE(f.window->EdtYear->text(), QStringLiteral("2012"));
@@ -61,11 +59,16 @@ class MainWindowCommandsTest : public QObject {
 
   void searchResultBeforeOurEraChartsTheYearFound() {
     MainWindowFixture f;
-    f.window->ChartSearchResult(-119, 6, 1, 9);  // astronomical -119 is 120 BC
+    QListWidget* list = f.window->PageSearch->ListSearch;
+    f.window->PageMain->setCurrentIndex(2);
+    list->addItem(QStringLiteral("1：-119年06月01日09时"));  // astronomical -119 is 120 BC
+    list->addItem(QStringLiteral("2：0年06月01日09时"));     // 1 BC
+    quorin::testing::DoubleClickLine(list, list->model()->index(0, 0));
     QCOMPARE(f.window->EdtYear->text(), QStringLiteral("-120"));
     QVERIFY(f.window->ChartShown());
     QCOMPARE(int(f.window->ChartRecord().year), -119);
-    f.window->ChartSearchResult(0, 6, 1, 9);  // 1 BC
+    f.window->PageMain->setCurrentIndex(2);
+    quorin::testing::DoubleClickLine(list, list->model()->index(1, 0));
     QCOMPARE(f.window->EdtYear->text(), QStringLiteral("-1"));
     QVERIFY(f.window->ChartShown());
     QCOMPARE(int(f.window->ChartRecord().year), 0);
@@ -77,13 +80,12 @@ class MainWindowCommandsTest : public QObject {
     QTimer::singleShot(0, [] {
       auto* dialog = qobject_cast<quorin::ui::TFrmMoreInput*>(QApplication::activeModalWidget());
       QVERIFY(dialog);
-      dialog->ChkLong->setChecked(true);
-      dialog->ChkLongClick();
-      dialog->CboLongShan->setCurrentIndex(5);
-      dialog->CboLongShanChange();
-      dialog->BitBtn1->click();
+      QTest::mouseClick(dialog->ChkLong, Qt::LeftButton);
+      QVERIFY(dialog->ChkLong->isChecked());
+      quorin::testing::ChooseLine(dialog->CboLongShan, 5);
+      QTest::mouseClick(dialog->BitBtn1, Qt::LeftButton);
     });
-    f.window->Button1->click();
+    QTest::mouseClick(f.window->Button1, Qt::LeftButton);
     QCOMPARE(int(f.window->ChartRecord().dragonMountain), 5);
     QVERIFY(f.window->ChartShown());
     QVERIFY(f.AnalysisText().contains(QStringLiteral("龙")));

@@ -9,6 +9,10 @@
 #include <QSplitter>
 #include <QTest>
 #include <QTreeWidget>
+#include <QComboBox>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <utility>
 
 #include <sqlite3.h>
 
@@ -18,6 +22,10 @@
 #include "ui/program_objects.h"
 #include "support/main_window_fixture.h"
 #include "ui/clock.h"
+#include "qtdraw/fonts.h"
+#include "ui/frm_set.h"
+#include "ui/text_numbers.h"
+#include "ui/ui_font.h"
 
 using quorin::base::IniFile;
 using quorin::testing::MainWindowFixture;
@@ -321,17 +329,45 @@ class MainWindowTest : public QObject {
     system->trigger();  // the skin comes off again: the next tests see the standard look
   }
 
-  void unreadableSkinIsReportedAndNotRecorded() {
+  // The check mark follows the look in use: a skin that does not load leaves the mark
+  // where the skin in use is, at start and when chosen.
+  void unreadableSkinIsReportedAndNotRecordedOrMarked() {
     MainWindowFixture f(false);
-    QFile file(f.folder.Path() + QStringLiteral("skins/Broken.skn"));
-    QVERIFY(file.open(QIODevice::WriteOnly));  // an empty file is no skin
-    file.close();
+    for (const auto& [name, text] : {std::pair{"Broken.skn", ""}, std::pair{"Good.skn", "QMenu { color: #202020; }\n"}}) {
+      QFile file(f.folder.Path() + QStringLiteral("skins/") + QString::fromLatin1(name));
+      QVERIFY(file.open(QIODevice::WriteOnly));  // an empty file is no skin
+      file.write(text);
+    }
+    f.folder.WriteGbk(QStringLiteral("dat/init.ini"), "[window]\r\nskined=1\r\nskinname=Broken\r\n");
     f.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-    f.window->Opt_Skin->actions().first()->trigger();
+    const QList<QAction*> items = f.window->Opt_Skin->actions();  // Broken, Good, -, 系统默认
+    QCOMPARE(items.size(), 4);
+    const auto checked = [&items] {
+      QStringList marked;
+      for (QAction* a : items) {
+        if (a->isChecked()) marked << a->text();
+      }
+      return marked;
+    };
+    QCOMPARE(checked(), QStringList{QStringLiteral("系统默认")});
+
+    items[0]->trigger();
     QCOMPARE(f.prompter.shown.size(), 1);
     QCOMPARE(f.prompter.shown.last().caption, QStringLiteral("错误"));
-    QVERIFY(!QFile::exists(f.folder.Dat(QStringLiteral("init.ini"))));
+    QCOMPARE(checked(), QStringList{QStringLiteral("系统默认")});
+    QCOMPARE(IniFile(f.folder.Dat(QStringLiteral("init.ini")).toStdString()).ReadString("window", "skinname", ""),
+             std::string("Broken"));
+
+    items[1]->trigger();
+    QCOMPARE(checked(), QStringList{QStringLiteral("Good")});
+    items[0]->trigger();
+    QCOMPARE(checked(), QStringList{QStringLiteral("Good")});
+    QVERIFY(QFile::remove(f.folder.Path() + QStringLiteral("skins/Broken.skn")));
+    items[0]->trigger();
+    QCOMPARE(f.prompter.LastText(), QStringLiteral("对应的皮肤文件已经丢失，请关闭软件，再重新打开软件！"));
+    QCOMPARE(checked(), QStringList{QStringLiteral("Good")});
+    items[3]->trigger();  // the skin comes off again: the next tests see the standard look
   }
 
   void withoutSavedSkinTheSystemDefaultIsChecked() {
@@ -397,6 +433,50 @@ class MainWindowTest : public QObject {
     for (QAction* a : f.window->menuBar()->actions()) menus << a->text();
     QCOMPARE(menus, (QStringList{QStringLiteral("文件(&F)"), QStringLiteral("相关知识(&S)"), QStringLiteral("辅助工具(&T)"),
                                  QStringLiteral("选项(&O)"), QStringLiteral("帮助(&H)")}));
+  }
+
+  // The province list's hint sends the user to a menu item the window has.
+  void provinceHintNamesAnExistingMenuItem() {
+    MainWindowFixture f;
+    const QRegularExpressionMatch named =
+        QRegularExpression(QStringLiteral("菜单\"(.+)->(.+)\"")).match(f.window->cbodiZ->toolTip());
+    QVERIFY(named.hasMatch());
+    bool found = false;
+    for (QAction* menu : f.window->menuBar()->actions()) {
+      if (!menu->text().startsWith(named.captured(1)) || !menu->menu()) continue;
+      for (QAction* item : menu->menu()->actions()) found = found || item->text() == named.captured(2);
+    }
+    QVERIFY2(found, qPrintable(f.window->cbodiZ->toolTip()));
+  }
+
+  // At every interface font size 软件设置 offers, 存新 and 排盘 are whole on screen in
+  // the shipped window size, however far the inputs above them have to scroll.
+  void mainButtonsStayVisibleAtEveryOfferedFontSize() {
+    QList<int> offered;
+    {
+      quorin::testing::ProgramFolder folder;
+      quorin::ui::TFrmSet settings(nullptr, 1920);
+      for (int i = 0; i < settings.CboUiSize->count(); ++i) {
+        offered << quorin::ui::LeadingItemNumber(settings.CboUiSize->itemText(i));
+      }
+    }
+    QVERIFY(offered.contains(4) && offered.contains(10) && offered.contains(-10));
+    for (const int change : offered) {
+      quorin::ui::MUiFont scaler(change, false);
+      quorin::ui::SetProgramUiFont(&scaler);
+      const std::unique_ptr<void, void (*)(void*)> uninstall(&scaler, [](void*) { quorin::ui::SetProgramUiFont(nullptr); });
+      MainWindowFixture f(false);
+      QVERIFY(QFile::copy(QStringLiteral(QUORIN_SOURCE_DIR "/data/dat/init.ini"), f.folder.Dat(QStringLiteral("init.ini"))));
+      f.window->show();
+      QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+      for (QPushButton* button : {f.window->SbtoSave, f.window->BtnPai}) {
+        QVERIFY(button->isVisible());
+        const QRect inWindow(button->mapTo(f.window.get(), QPoint(0, 0)), button->size());
+        QVERIFY2(f.window->rect().contains(inWindow) && button->visibleRegion().boundingRect() == button->rect(),
+                 qPrintable(QStringLiteral("%1 at %2").arg(button->text()).arg(change)));
+      }
+      f.Close();
+    }
   }
 
   void treeStyleItemsRecordTheChoice() {

@@ -1,13 +1,16 @@
 // Pictures of the windows for a person to look at: written only when
 // QUORIN_SCREENSHOT_DIR names a folder (run under a real X server, e.g. xvfb-run).
 #include <QDir>
+#include <QFile>
 #include <QFontMetrics>
 #include <QTabWidget>
 #include <QLabel>
 #include <QTest>
 
 #include "qtdraw/fonts.h"
+#include "support/case_window_fixture.h"
 #include "support/main_window_fixture.h"
+#include "ui/ui_font.h"
 #include "chart/quorin_day.h"
 #include "ui/frm_dili.h"
 #include "ui/frm_set.h"
@@ -33,6 +36,8 @@ class ScreenshotsTest : public QObject {
     f.folder.WriteGbk(QStringLiteral("dat/init.ini"), "[window]\r\nleft=0\r\ntop=0\r\nwidth=1180\r\nheight=760\r\n");
     f.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QTest::qWait(100);
+    QVERIFY(f.window->grab().save(folder + QStringLiteral("/main_start.png")));
     f.window->EdtName->setText(QStringLiteral("张三"));
     f.window->CboShan->setCurrentIndex(13);
     f.window->CboShanChange();
@@ -60,6 +65,27 @@ class ScreenshotsTest : public QObject {
     places.show();
     QTest::qWait(100);
     QVERIFY(places.grab().save(folder + QStringLiteral("/places.png")));
+  }
+
+  // The shipped layout with a case in the tree, at the standard and an enlarged interface font.
+  void shippedLayout() {
+    const QString folder = qEnvironmentVariable("QUORIN_SCREENSHOT_DIR");
+    if (folder.isEmpty()) QSKIP("QUORIN_SCREENSHOT_DIR not set");
+    QDir().mkpath(folder);
+    for (const int change : {0, 4}) {
+      quorin::ui::MUiFont scaler(change, false);
+      quorin::ui::SetProgramUiFont(&scaler);
+      {
+        quorin::testing::CaseWindowFixture f(false);
+        QVERIFY(QFile::copy(QStringLiteral(QUORIN_SOURCE_DIR "/data/dat/init.ini"),
+                            f.folder().Dat(QStringLiteral("init.ini"))));
+        f.StoreCases({quorin::testing::SampleCase("某人", 2026, 12, 9, 13, 57), quorin::testing::SampleCase("欧阳某某", -4712, 12, 29, 23, 59)});
+        f.Show();
+        QTest::qWait(100);
+        QVERIFY(f.window().grab().save(folder + QStringLiteral("/main_shipped_font%1.png").arg(change)));
+      }
+      quorin::ui::SetProgramUiFont(nullptr);
+    }
   }
 };
 

@@ -70,17 +70,14 @@ class SearchWorkflowTest : public QObject {
     SearchPage* page = f.window->PageSearch;
     page->LedtStartYear->setText(QStringLiteral("2023"));
     page->LedtYearS->setText(QStringLiteral("1970"));
-    page->CboJiCond->setCurrentIndex(1);
-    page->CboJiCondClick();
+    quorin::testing::ChooseLine(page->CboJiCond, 1);
     SearchPage::SetTicked(page->ChkAdd, 3, true);
-    page->CboShanS->setCurrentIndex(3);
-    page->CboShanSChange();
+    quorin::testing::ChooseLine(page->CboShanS, 3);
     page->BtnSearch->click();
     QCOMPARE(page->ListSearch->count(), 8);
     QCOMPARE(f.prompter.LastText(), QStringLiteral("共找到8条日课，双击直接查看日课！"));
     for (int row : {0, 7}) {
-      page->ListSearch->setCurrentRow(row);
-      page->ListSearchDblClick();
+      quorin::testing::DoubleClickLine(page->ListSearch, page->ListSearch->model()->index(row, 0));
       QVERIFY(f.window->ChartShown());
       QCOMPARE(f.window->PageMain->currentIndex(), 0);
       QCOMPARE(f.window->LedtZhuYear->text(), QStringLiteral("1970"));
@@ -108,8 +105,7 @@ class SearchWorkflowTest : public QObject {
     page->BtnSearch->click();
     const QStringList atChinaStandardMeridian = Lines(page->ListSearch);
 
-    f.window->cbodiZ->setCurrentIndex(f.window->cbodiZ->findText(QStringLiteral("新疆")));
-    f.window->cbodiZClick();
+    quorin::testing::ChooseLine(f.window->cbodiZ, f.window->cbodiZ->findText(QStringLiteral("新疆")));
     QVERIFY(f.Pai());
     f.window->PageMain->setCurrentIndex(2);
     page->BtnSearch->click();

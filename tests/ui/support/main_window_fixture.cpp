@@ -1,11 +1,32 @@
 #include "support/main_window_fixture.h"
 
+#include <QAbstractItemView>
 #include <QRadioButton>
 #include <QTest>
 
 #include "ui/up_down.h"
 
 namespace quorin::testing {
+
+void DoubleClickLine(QAbstractItemView* view, const QModelIndex& index) {
+  view->scrollTo(index);
+  const QRect line = view->visualRect(index);
+  QVERIFY(!line.isEmpty());
+  const QPoint at(std::min(line.center().x(), view->viewport()->width() / 2), line.center().y());
+  // A double-click follows a press on the same line.
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+  QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+}
+
+void ChooseLine(QComboBox* box, int index) {
+  QVERIFY(index >= 0 && index < box->count());
+  // The key moves the choice by one line onto `index`.
+  const bool fromAbove = index > 0;
+  box->setCurrentIndex(fromAbove ? index - 1 : 1);
+  box->setFocus();
+  QTest::keyClick(box, fromAbove ? Qt::Key_Down : Qt::Key_Up);
+  QCOMPARE(box->currentIndex(), index);
+}
 
 MainWindowFixture::MainWindowFixture(bool show, bool withPlaces) : folder(withPlaces) {
   window = std::make_unique<ui::TFrmMain>();

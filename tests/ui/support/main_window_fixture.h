@@ -11,7 +11,17 @@
 #include "support/scripted_prompter.h"
 #include "ui/frm_main.h"
 
+class QAbstractItemView;
+class QModelIndex;
+
 namespace quorin::testing {
+
+// Double-clicks the line of `index` in its view, as the user does (the view scrolls to it
+// first); the click lands inside the visible part of the line.
+void DoubleClickLine(QAbstractItemView* view, const QModelIndex& index);
+// Picks line `index` of a list box with the keyboard, which emits `activated` as a user's
+// choice does.
+void ChooseLine(QComboBox* box, int index);
 
 struct MainWindowFixture {
   // Shows the window (start-up runs) unless `show` is false.
