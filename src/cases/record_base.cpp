@@ -1,8 +1,10 @@
 #include "cases/record_base.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 
 #include "base/files.h"
 #include "cases/record_codec.h"
@@ -33,7 +35,16 @@ constexpr std::string_view kUpdateCase =
 constexpr std::string_view kDeleteCase = "delete from case_data where id = ?;";
 constexpr std::string_view kReadCase = "select * from case_data where id=?;";
 constexpr std::string_view kReadCaseRange = "select * from case_data where id>=? and id<=? order by id;";
-constexpr std::string_view kMaxCaseId = "select max(id) from case_data;";
+// Whether the name belongs to a stored table: a view or a virtual table would run the file's own
+// code on every read (a recursive view never ends). Names are compared as SQLite does.
+constexpr std::string_view kIsPlainTable =
+    "select type='table' and sql not like 'create virtual%' from sqlite_master where name=? collate nocase;";
+// Ids are handled as int; a larger one would wrap into another case's id or a negative counter.
+constexpr std::string_view kIdOutOfRange =
+    "select 1 from case_data where (id > 2147483647 or id < -2147483648) and typeof(id) in ('integer','real') "
+    "limit 1;";
+constexpr std::string_view kHighestCaseId = "select max(id) from case_data where id <= 2147483647;";
+constexpr const char* kIdsOutOfRange = "案例的id超出范围，无法打开数据库！";
 constexpr std::string_view kCountCases = "select count(*) from case_data;";
 constexpr std::string_view kRemarkNameInUse = "select 1 from case_data where remarkFile=? limit 1;";
 
@@ -59,6 +70,48 @@ void BindRecord(SqliteStatement& statement, const std::array<ColumnValue, kCaseC
       statement.Bind(parameter, v.text);
     }
   }
+}
+
+enum class Presence { kMissing, kPlainTable, kOther };
+
+bool OpenConnection(SqliteConnection& connection, const std::string& path, bool readOnly, std::string& error) {
+  return readOnly ? connection.OpenReadOnly(path, error) : connection.Open(path, false, error);
+}
+
+// How the file holds a table of that name; nullopt with SQLite's message when it cannot be asked.
+std::optional<Presence> PresenceOf(SqliteConnection& connection, std::string_view table, std::string& error) {
+  SqliteStatement* statement = connection.Prepare(kIsPlainTable, error);
+  if (!statement) return std::nullopt;
+  ResetOnExit reset{statement};
+  statement->Bind(1, table);
+  switch (statement->Next()) {
+    case SqliteStatement::Step::kError: return error = connection.Message(), std::nullopt;
+    case SqliteStatement::Step::kDone: return Presence::kMissing;
+    case SqliteStatement::Step::kRow: break;
+  }
+  return statement->Integer(0) == 1 ? Presence::kPlainTable : Presence::kOther;
+}
+
+// The highest id of case_data (0 without cases), nullopt with SQLite's message when it cannot be read.
+std::optional<std::int64_t> HighestCaseId(SqliteConnection& connection, std::string& error) {
+  SqliteStatement* statement = connection.Prepare(kHighestCaseId, error);
+  if (!statement) return std::nullopt;
+  ResetOnExit reset{statement};
+  if (statement->Next() != SqliteStatement::Step::kRow) return error = connection.Message(), std::nullopt;
+  return statement->Integer(0).value_or(0);
+}
+
+// Whether some id of case_data lies outside the int range; nullopt with SQLite's message on failure.
+std::optional<bool> HasIdOutOfRange(SqliteConnection& connection, std::string& error) {
+  SqliteStatement* statement = connection.Prepare(kIdOutOfRange, error);
+  if (!statement) return std::nullopt;
+  ResetOnExit reset{statement};
+  switch (statement->Next()) {
+    case SqliteStatement::Step::kError: return error = connection.Message(), std::nullopt;
+    case SqliteStatement::Step::kDone: return false;
+    case SqliteStatement::Step::kRow: return true;
+  }
+  return std::nullopt;
 }
 
 std::string RemarkBaseName(const TRecordData& record) {
@@ -89,7 +142,7 @@ bool MRecordBase::Fail(std::string message) {
 SqliteConnection* MRecordBase::Connect(SqliteConnection& own) {
   if (batch_.IsOpen()) return &batch_;  // never replace the connection of a batch in progress
   std::string error;
-  if (!own.Open(path_, false, error)) {
+  if (!OpenConnection(own, path_, readOnly_, error)) {
     Fail(error);
     return nullptr;
   }
@@ -108,40 +161,62 @@ bool MRecordBase::Execute(SqliteConnection& connection, const char* sql) {
   return connection.Execute(sql, error) || Fail(error);
 }
 
-int MRecordBase::Open(const std::string& path) {
+int MRecordBase::Open(const std::string& path) { return OpenFile(path, false); }
+
+int MRecordBase::OpenReadOnly(const std::string& path) { return OpenFile(path, true); }
+
+int MRecordBase::OpenFile(const std::string& path, bool readOnly) {
   path_ = path;
   programFolder_ = base::ProgramFolder();
   counter_ = 0;
+  readOnly_ = readOnly;
   lastError_.clear();
-  base::EnsureDirectory(RemarkFolder());  // the store writes remarks there; a failure shows when writing
 
   SqliteConnection connection;
   std::string error;
-  if (base::FileExists(path)) {
-    if (connection.Open(path, false, error)) {
-      const bool hasCases = TableExistsOn(connection, "case_data");
-      if (!hasCases) CreateCaseTableOn(connection);
-      if (!TableExistsOn(connection, "case_extra")) {
-        // A file whose metadata went missing keeps its cases reachable: the counter
-        // starts above the highest id instead of at 0, so new cases can still be saved.
-        if (hasCases) {
-          if (SqliteStatement* max = Statement(connection, kMaxCaseId); max && max->Next() == SqliteStatement::Step::kRow) {
-            counter_ = static_cast<int>(ParseCaseInteger(max->Text(0)).value_or(0));
-            max->Reset();
-          }
-        }
-        CreateExtraTableOn(connection);
-      }
-    }
-  } else {
+  if (!readOnly && !base::FileExists(path)) {
+    base::EnsureDirectory(RemarkFolder());  // the store writes remarks there; a failure shows when writing
     const std::filesystem::path parent = std::filesystem::path(path).parent_path();
     if (!parent.empty()) base::EnsureDirectory(parent.string());
     if (!connection.Open(path, true, error)) return Fail("无法创建或者打开数据库！"), -1;
     if (!CreateCaseTableOn(connection) || !CreateExtraTableOn(connection)) return -1;
+    return ReadPrimaryIdOn(connection) < 0 ? -1 : 0;
   }
-  const int id = connection.IsOpen() ? ReadPrimaryIdOn(connection) : (Fail(error), -1);
-  if (id < 0) return -1;
-  counter_ = id;
+  if (!OpenConnection(connection, path, readOnly, error)) return Fail(error), -1;
+
+  // Everything is checked before anything is added, so a refused file stays as it was.
+  const auto cases = PresenceOf(connection, "case_data", error);
+  if (!cases) return Fail(error), -1;
+  if (*cases == Presence::kOther) return Fail("无法创建数据主表！"), -1;
+  const auto extra = PresenceOf(connection, "case_extra", error);
+  if (!extra) return Fail(error), -1;
+  if (*extra == Presence::kOther) return Fail("无法创建额外表！"), -1;
+
+  // A reader needs both tables; asking a missing one gives SQLite's own "no such table".
+  std::int64_t highest = 0;
+  if (*cases == Presence::kPlainTable || readOnly) {
+    const auto outOfRange = HasIdOutOfRange(connection, error);
+    if (!outOfRange) return Fail(error), -1;
+    if (*outOfRange) return Fail(kIdsOutOfRange), -1;
+    const auto found = HighestCaseId(connection, error);
+    if (!found) return Fail(error), -1;
+    highest = *found;
+  }
+  int counter = 0;
+  if (*extra == Presence::kPlainTable || readOnly) {
+    counter = ReadPrimaryIdOn(connection);
+    if (counter < 0) return -1;
+  }
+  if (*cases == Presence::kMissing && !CreateCaseTableOn(connection)) return -1;
+  if (*extra == Presence::kMissing) {
+    // A file whose metadata went missing keeps its cases reachable: the counter
+    // starts at the highest id instead of at 0, so new cases can still be saved.
+    counter = static_cast<int>(std::max<std::int64_t>(highest, 0));
+    counter_ = counter;
+    if (!CreateExtraTableOn(connection)) return -1;
+  }
+  counter_ = counter;
+  if (!readOnly) base::EnsureDirectory(RemarkFolder());
   return 0;
 }
 
@@ -196,7 +271,8 @@ int MRecordBase::ReadPrimaryIdOn(SqliteConnection& connection) {
     case SqliteStatement::Step::kRow: break;
   }
   const auto id = ParseCaseInteger(statement->Text(statement->ColumnIndex("primaryId")));
-  if (!id || *id < 0 || *id > INT_MAX) return Fail("无法读取额外表的主键id！"), -1;
+  if (!id || *id < 0) return Fail("无法读取额外表的主键id！"), -1;
+  if (*id > INT_MAX) return Fail(kIdsOutOfRange), -1;
   return static_cast<int>(*id);
 }
 
@@ -330,7 +406,7 @@ bool MRecordBase::ReadInBatch(int id, TRecordData& record) {
 bool MRecordBase::BeginBatch() {
   if (batch_.IsOpen()) return true;
   std::string error;
-  if (!batch_.Open(path_, false, error)) return Fail(error);
+  if (!OpenConnection(batch_, path_, readOnly_, error)) return Fail(error);
   if (!batch_.Execute("begin;", error)) {
     batch_.Close();
     return Fail(error);
