@@ -215,7 +215,8 @@ int MRecordBase::OpenFile(const std::string& path, bool readOnly) {
     counter_ = counter;
     if (!CreateExtraTableOn(connection)) return -1;
   }
-  counter_ = counter;
+  // A counter behind the stored ids (left by an interrupted save) is taken as the highest id.
+  counter_ = static_cast<int>(std::max<std::int64_t>(counter, highest));
   if (!readOnly) base::EnsureDirectory(RemarkFolder());
   return 0;
 }
@@ -283,28 +284,39 @@ int MRecordBase::ReadPrimaryId() {
 }
 
 int MRecordBase::InsertOn(SqliteConnection& connection, TRecordData& record) {
-  if (counter_ == INT_MAX) return Fail("无法保存案例！"), -1;
-  const int id = counter_ + 1;
+  // The row and its counter are stored together or not at all: a row without its counter would
+  // take the id the next save wants. A savepoint nests in a batch and is a transaction alone.
+  std::string error;
+  if (!connection.Execute("savepoint insert_case;", error)) return Fail("无法保存案例！"), -1;
   const int previousId = record.id;
-  record.id = id;
-  SqliteStatement* insert = Statement(connection, kInsertCase);
-  bool inserted = false;
-  if (insert) {
-    ResetOnExit reset{insert};
+  const int id = [&] {
+    // The next id lies above the counter and every stored id: a counter left behind by an
+    // interrupted save or another program then costs one id instead of every later save.
+    std::int64_t highest = counter_;
+    if (const auto stored = HighestCaseId(connection, error)) highest = std::max(highest, *stored);
+    if (highest >= INT_MAX) return Fail("无法保存案例！"), -1;
+    const int next = static_cast<int>(highest) + 1;
+    record.id = next;
+    SqliteStatement* insert = Statement(connection, kInsertCase);
+    if (!insert) return Fail("无法保存案例！"), -1;
+    ResetOnExit resetInsert{insert};
     BindRecord(*insert, EncodeRecord(record), 0, 1);
-    inserted = insert->Run();
+    if (!insert->Run()) return Fail("无法保存案例！"), -1;
+    SqliteStatement* store = Statement(connection, kStorePrimaryId);
+    if (!store) return Fail("无法更新主键id！"), -1;
+    ResetOnExit resetStore{store};
+    store->Bind(1, static_cast<std::int64_t>(next));
+    if (!store->Run()) return Fail("无法更新主键id！"), -1;
+    return next;
+  }();
+  if (id > 0 && connection.Execute("release insert_case;", error)) {
+    counter_ = id;
+    return id;
   }
-  if (!inserted) {
-    record.id = previousId;
-    return Fail("无法保存案例！"), -1;
-  }
-  counter_ = id;
-  SqliteStatement* store = Statement(connection, kStorePrimaryId);
-  if (!store) return Fail("无法更新主键id！"), -1;
-  ResetOnExit reset{store};
-  store->Bind(1, static_cast<std::int64_t>(id));
-  if (!store->Run()) return Fail("无法更新主键id！"), -1;
-  return id;
+  if (id > 0) Fail("无法保存案例！");  // the commit of a save of its own failed
+  connection.Execute("rollback to insert_case; release insert_case;", error);
+  record.id = previousId;
+  return -1;
 }
 
 int MRecordBase::Insert(TRecordData& record) {
