@@ -230,6 +230,7 @@ bool MRecordBase::TableExistsOn(SqliteConnection& connection, std::string_view t
 }
 
 bool MRecordBase::TableExists(std::string_view table) {
+  lastError_.clear();
   SqliteConnection own;
   SqliteConnection* c = Connect(own);
   return c && TableExistsOn(*c, table);
@@ -251,12 +252,14 @@ bool MRecordBase::CreateExtraTableOn(SqliteConnection& connection) {
 }
 
 bool MRecordBase::CreateCaseTable() {
+  lastError_.clear();
   SqliteConnection own;
   SqliteConnection* c = Connect(own);
   return c ? CreateCaseTableOn(*c) : Fail("无法创建数据主表！");
 }
 
 bool MRecordBase::CreateExtraTable() {
+  lastError_.clear();
   SqliteConnection own;
   SqliteConnection* c = Connect(own);
   return c ? CreateExtraTableOn(*c) : Fail("无法创建额外表！");
@@ -278,6 +281,7 @@ int MRecordBase::ReadPrimaryIdOn(SqliteConnection& connection) {
 }
 
 int MRecordBase::ReadPrimaryId() {
+  lastError_.clear();
   SqliteConnection own;
   SqliteConnection* c = Connect(own);
   return c ? ReadPrimaryIdOn(*c) : -1;
@@ -320,12 +324,14 @@ int MRecordBase::InsertOn(SqliteConnection& connection, TRecordData& record) {
 }
 
 int MRecordBase::Insert(TRecordData& record) {
+  lastError_.clear();
   SqliteConnection own;
   SqliteConnection* c = Connect(own);
   return c ? InsertOn(*c, record) : (Fail("无法保存案例！"), -1);
 }
 
 int MRecordBase::InsertInBatch(TRecordData& record) {
+  lastError_.clear();
   return batch_.IsOpen() ? InsertOn(batch_, record) : (Fail("无法保存案例！"), -1);
 }
 
@@ -339,12 +345,14 @@ bool MRecordBase::UpdateOn(SqliteConnection& connection, int id, const TRecordDa
 }
 
 bool MRecordBase::Update(int id, const TRecordData& record) {
+  lastError_.clear();
   SqliteConnection own;
   SqliteConnection* c = Connect(own);
   return c ? UpdateOn(*c, id, record) : Fail("无法修改案例！");
 }
 
 bool MRecordBase::UpdateInBatch(int id, const TRecordData& record) {
+  lastError_.clear();
   return batch_.IsOpen() ? UpdateOn(batch_, id, record) : Fail("无法修改案例！");
 }
 
@@ -357,12 +365,16 @@ bool MRecordBase::RemoveOn(SqliteConnection& connection, int id) {
 }
 
 bool MRecordBase::Remove(int id) {
+  lastError_.clear();
   SqliteConnection own;
   SqliteConnection* c = Connect(own);
   return c ? RemoveOn(*c, id) : Fail("无法删除案例！");
 }
 
-bool MRecordBase::RemoveInBatch(int id) { return batch_.IsOpen() ? RemoveOn(batch_, id) : Fail("无法删除案例！"); }
+bool MRecordBase::RemoveInBatch(int id) {
+  lastError_.clear();
+  return batch_.IsOpen() ? RemoveOn(batch_, id) : Fail("无法删除案例！");
+}
 
 bool MRecordBase::ReadOn(SqliteConnection& connection, int id, TRecordData& record) {
   SqliteStatement* read = Statement(connection, kReadCase);
@@ -387,6 +399,7 @@ TRecordData MRecordBase::RecordOfRow(const SqliteStatement& row) {
 }
 
 bool MRecordBase::ReadRange(int firstId, int lastId, const std::function<bool(TRecordData& record)>& each) {
+  lastError_.clear();
   SqliteConnection own;
   SqliteConnection* c = Connect(own);
   if (!c) return false;
@@ -406,16 +419,19 @@ bool MRecordBase::ReadRange(int firstId, int lastId, const std::function<bool(TR
 }
 
 bool MRecordBase::Read(int id, TRecordData& record) {
+  lastError_.clear();
   SqliteConnection own;
   SqliteConnection* c = Connect(own);
   return c && ReadOn(*c, id, record);
 }
 
 bool MRecordBase::ReadInBatch(int id, TRecordData& record) {
+  lastError_.clear();
   return batch_.IsOpen() ? ReadOn(batch_, id, record) : Fail("数据库没有打开！");
 }
 
 bool MRecordBase::BeginBatch() {
+  lastError_.clear();
   if (batch_.IsOpen()) return true;
   std::string error;
   if (!OpenConnection(batch_, path_, readOnly_, error)) return Fail(error);
@@ -427,6 +443,7 @@ bool MRecordBase::BeginBatch() {
 }
 
 bool MRecordBase::EndBatch() {
+  lastError_.clear();
   if (!batch_.IsOpen()) return true;
   std::string error;
   const bool committed = batch_.Execute("commit;", error);
@@ -435,6 +452,7 @@ bool MRecordBase::EndBatch() {
 }
 
 bool MRecordBase::GetClassNames(std::vector<std::string>& names) {
+  lastError_.clear();
   SqliteConnection own;
   SqliteConnection* c = Connect(own);
   if (!c) return false;
@@ -451,6 +469,7 @@ bool MRecordBase::GetClassNames(std::vector<std::string>& names) {
 }
 
 bool MRecordBase::SetClassNames(const std::vector<std::string>& names) {
+  lastError_.clear();
   std::string joined;
   for (std::size_t i = 0; i < names.size(); ++i) {
     if (i > 0) joined += ' ';
@@ -467,6 +486,7 @@ bool MRecordBase::SetClassNames(const std::vector<std::string>& names) {
 }
 
 bool MRecordBase::HasBaseType(std::string_view type) {
+  lastError_.clear();
   SqliteConnection own;
   SqliteConnection* c = Connect(own);
   if (!c) return false;
@@ -498,7 +518,10 @@ bool MRecordBase::RemarkNameInUse(const std::string& name) {
   return find->Next() == SqliteStatement::Step::kRow;
 }
 
-RemarkName MRecordBase::UniqueRemarkName(const TRecordData& record) { return FreeRemarkName(record, true); }
+RemarkName MRecordBase::UniqueRemarkName(const TRecordData& record) {
+  lastError_.clear();
+  return FreeRemarkName(record, true);
+}
 
 RemarkName MRecordBase::FreeRemarkName(const TRecordData& record, bool askCases) {
   const std::string folder = RemarkFolder();

@@ -65,7 +65,7 @@ class MRecordBase {
   bool Remove(int id);
   bool RemoveInBatch(int id);
   // Reads the row into the record; false when there is no such row (lastError()
-  // unchanged) or the statement fails (SQLite's message in lastError()).
+  // empty) or the statement fails (SQLite's message in lastError()).
   bool Read(int id, TRecordData& record);
   bool ReadInBatch(int id, TRecordData& record);
 
@@ -116,6 +116,7 @@ class MRecordBase {
   std::vector<int> FuzzySearch(const std::vector<std::string>& keywords);
   std::vector<int> Search(const CaseSearchCriteria& criteria);
 
+  // The failure of the last operation; every operation starts by clearing it.
   const std::string& lastError() const { return lastError_; }
   const std::string& path() const { return path_; }
   const std::string& programFolder() const { return programFolder_; }

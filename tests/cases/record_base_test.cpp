@@ -522,5 +522,46 @@ TEST_F(Store, IdsAndCountersBeyondIntAreRefusedUnchanged) {
   EXPECT_EQ(SqlValue(dbPath_, "select count(*) from case_data"), "2");
 }
 
+// Each operation starts with a clean error: a failure long past never reads as the outcome of a
+// later operation (a missing row, an import that found nothing).
+TEST_F(Store, NoOperationShowsTheErrorOfAnEarlierOne) {
+  MRecordBase store;
+  ASSERT_EQ(store.Open(dbPath_), 0);
+  TRecordData a = MakeRecord("甲");
+  ASSERT_EQ(store.Insert(a), 1);
+  TRecordData r;
+  const struct {
+    const char* what;
+    std::function<void()> run;
+  } operations[] = {
+      {"Read of a missing row", [&] { EXPECT_FALSE(store.Read(9, r)); }},
+      {"Read", [&] { EXPECT_TRUE(store.Read(1, r)); }},
+      {"ReadRange", [&] { EXPECT_TRUE(store.ReadRange(1, 9, [](TRecordData&) { return true; })); }},
+      {"FuzzySearch", [&] { EXPECT_EQ(store.FuzzySearch({"甲"}), std::vector<int>{1}); }},
+      {"TableExists", [&] { EXPECT_TRUE(store.TableExists("case_data")); }},
+      {"ReadPrimaryId", [&] { EXPECT_EQ(store.ReadPrimaryId(), store.GetPrimaryId()); }},
+      {"GetClassNames", [&] { std::vector<std::string> names; EXPECT_TRUE(store.GetClassNames(names)); }},
+      {"SetClassNames", [&] { EXPECT_TRUE(store.SetClassNames(kDefaultCategories)); }},
+      {"HasBaseType", [&] { EXPECT_TRUE(store.HasBaseType(kBaseType)); }},
+      {"UniqueRemarkName", [&] { EXPECT_FALSE(store.UniqueRemarkName(a).baseName.empty()); }},
+      {"Insert", [&] { TRecordData n = MakeRecord("新"); EXPECT_GT(store.Insert(n), 0); }},
+      {"Update", [&] { EXPECT_TRUE(store.Update(1, a)); }},
+      {"Remove of a missing row", [&] { EXPECT_TRUE(store.Remove(99)); }},
+      {"BeginBatch", [&] { EXPECT_TRUE(store.BeginBatch()); }},
+      {"ReadInBatch", [&] { EXPECT_TRUE(store.ReadInBatch(1, r)); }},
+      {"InsertInBatch", [&] { TRecordData n = MakeRecord("批"); EXPECT_GT(store.InsertInBatch(n), 0); }},
+      {"UpdateInBatch", [&] { EXPECT_TRUE(store.UpdateInBatch(1, a)); }},
+      {"RemoveInBatch", [&] { EXPECT_TRUE(store.RemoveInBatch(99)); }},
+      {"EndBatch", [&] { EXPECT_TRUE(store.EndBatch()); }},
+  };
+  for (const auto& operation : operations) {
+    SCOPED_TRACE(operation.what);
+    EXPECT_FALSE(store.CreateCaseTable());  // the table is there: a failure with its message
+    EXPECT_EQ(store.lastError(), "无法创建数据主表！");
+    operation.run();
+    EXPECT_EQ(store.lastError(), "");
+  }
+}
+
 }  // namespace
 }  // namespace quorin::cases
