@@ -291,7 +291,8 @@ int MRecordBase::InsertOn(SqliteConnection& connection, TRecordData& record) {
   // The row and its counter are stored together or not at all: a row without its counter would
   // take the id the next save wants. A savepoint nests in a batch and is a transaction alone.
   std::string error;
-  if (!connection.Execute("savepoint insert_case;", error)) return Fail("无法保存案例！"), -1;
+  SqliteStatement* begin = connection.Prepare("savepoint insert_case;", error);
+  if (!begin || !begin->Run()) return Fail("无法保存案例！"), -1;
   const int previousId = record.id;
   const int id = [&] {
     // The next id lies above the counter and every stored id: a counter left behind by an
@@ -313,7 +314,8 @@ int MRecordBase::InsertOn(SqliteConnection& connection, TRecordData& record) {
     if (!store->Run()) return Fail("无法更新主键id！"), -1;
     return next;
   }();
-  if (id > 0 && connection.Execute("release insert_case;", error)) {
+  SqliteStatement* release = id > 0 ? connection.Prepare("release insert_case;", error) : nullptr;
+  if (release && release->Run()) {
     counter_ = id;
     return id;
   }
