@@ -1,8 +1,10 @@
 #include "cases/record_base.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 
 #include "base/files.h"
 #include "cases/record_codec.h"
@@ -33,7 +35,16 @@ constexpr std::string_view kUpdateCase =
 constexpr std::string_view kDeleteCase = "delete from case_data where id = ?;";
 constexpr std::string_view kReadCase = "select * from case_data where id=?;";
 constexpr std::string_view kReadCaseRange = "select * from case_data where id>=? and id<=? order by id;";
-constexpr std::string_view kMaxCaseId = "select max(id) from case_data;";
+// Whether the name belongs to a stored table: a view or a virtual table would run the file's own
+// code on every read (a recursive view never ends). Names are compared as SQLite does.
+constexpr std::string_view kIsPlainTable =
+    "select type='table' and sql not like 'create virtual%' from sqlite_master where name=? collate nocase;";
+// Ids are handled as int; a larger one would wrap into another case's id or a negative counter.
+constexpr std::string_view kIdOutOfRange =
+    "select 1 from case_data where (id > 2147483647 or id < -2147483648) and typeof(id) in ('integer','real') "
+    "limit 1;";
+constexpr std::string_view kHighestCaseId = "select max(id) from case_data where id <= 2147483647;";
+constexpr const char* kIdsOutOfRange = "案例的id超出范围，无法打开数据库！";
 constexpr std::string_view kCountCases = "select count(*) from case_data;";
 constexpr std::string_view kRemarkNameInUse = "select 1 from case_data where remarkFile=? limit 1;";
 
@@ -59,6 +70,48 @@ void BindRecord(SqliteStatement& statement, const std::array<ColumnValue, kCaseC
       statement.Bind(parameter, v.text);
     }
   }
+}
+
+enum class Presence { kMissing, kPlainTable, kOther };
+
+bool OpenConnection(SqliteConnection& connection, const std::string& path, bool readOnly, std::string& error) {
+  return readOnly ? connection.OpenReadOnly(path, error) : connection.Open(path, false, error);
+}
+
+// How the file holds a table of that name; nullopt with SQLite's message when it cannot be asked.
+std::optional<Presence> PresenceOf(SqliteConnection& connection, std::string_view table, std::string& error) {
+  SqliteStatement* statement = connection.Prepare(kIsPlainTable, error);
+  if (!statement) return std::nullopt;
+  ResetOnExit reset{statement};
+  statement->Bind(1, table);
+  switch (statement->Next()) {
+    case SqliteStatement::Step::kError: return error = connection.Message(), std::nullopt;
+    case SqliteStatement::Step::kDone: return Presence::kMissing;
+    case SqliteStatement::Step::kRow: break;
+  }
+  return statement->Integer(0) == 1 ? Presence::kPlainTable : Presence::kOther;
+}
+
+// The highest id of case_data (0 without cases), nullopt with SQLite's message when it cannot be read.
+std::optional<std::int64_t> HighestCaseId(SqliteConnection& connection, std::string& error) {
+  SqliteStatement* statement = connection.Prepare(kHighestCaseId, error);
+  if (!statement) return std::nullopt;
+  ResetOnExit reset{statement};
+  if (statement->Next() != SqliteStatement::Step::kRow) return error = connection.Message(), std::nullopt;
+  return statement->Integer(0).value_or(0);
+}
+
+// Whether some id of case_data lies outside the int range; nullopt with SQLite's message on failure.
+std::optional<bool> HasIdOutOfRange(SqliteConnection& connection, std::string& error) {
+  SqliteStatement* statement = connection.Prepare(kIdOutOfRange, error);
+  if (!statement) return std::nullopt;
+  ResetOnExit reset{statement};
+  switch (statement->Next()) {
+    case SqliteStatement::Step::kError: return error = connection.Message(), std::nullopt;
+    case SqliteStatement::Step::kDone: return false;
+    case SqliteStatement::Step::kRow: return true;
+  }
+  return std::nullopt;
 }
 
 std::string RemarkBaseName(const TRecordData& record) {
@@ -89,7 +142,7 @@ bool MRecordBase::Fail(std::string message) {
 SqliteConnection* MRecordBase::Connect(SqliteConnection& own) {
   if (batch_.IsOpen()) return &batch_;  // never replace the connection of a batch in progress
   std::string error;
-  if (!own.Open(path_, false, error)) {
+  if (!OpenConnection(own, path_, readOnly_, error)) {
     Fail(error);
     return nullptr;
   }
@@ -108,40 +161,63 @@ bool MRecordBase::Execute(SqliteConnection& connection, const char* sql) {
   return connection.Execute(sql, error) || Fail(error);
 }
 
-int MRecordBase::Open(const std::string& path) {
+int MRecordBase::Open(const std::string& path) { return OpenFile(path, false); }
+
+int MRecordBase::OpenReadOnly(const std::string& path) { return OpenFile(path, true); }
+
+int MRecordBase::OpenFile(const std::string& path, bool readOnly) {
   path_ = path;
   programFolder_ = base::ProgramFolder();
   counter_ = 0;
+  readOnly_ = readOnly;
   lastError_.clear();
-  base::EnsureDirectory(RemarkFolder());  // the store writes remarks there; a failure shows when writing
 
   SqliteConnection connection;
   std::string error;
-  if (base::FileExists(path)) {
-    if (connection.Open(path, false, error)) {
-      const bool hasCases = TableExistsOn(connection, "case_data");
-      if (!hasCases) CreateCaseTableOn(connection);
-      if (!TableExistsOn(connection, "case_extra")) {
-        // A file whose metadata went missing keeps its cases reachable: the counter
-        // starts above the highest id instead of at 0, so new cases can still be saved.
-        if (hasCases) {
-          if (SqliteStatement* max = Statement(connection, kMaxCaseId); max && max->Next() == SqliteStatement::Step::kRow) {
-            counter_ = static_cast<int>(ParseCaseInteger(max->Text(0)).value_or(0));
-            max->Reset();
-          }
-        }
-        CreateExtraTableOn(connection);
-      }
-    }
-  } else {
+  if (!readOnly && !base::FileExists(path)) {
+    base::EnsureDirectory(RemarkFolder());  // the store writes remarks there; a failure shows when writing
     const std::filesystem::path parent = std::filesystem::path(path).parent_path();
     if (!parent.empty()) base::EnsureDirectory(parent.string());
     if (!connection.Open(path, true, error)) return Fail("无法创建或者打开数据库！"), -1;
     if (!CreateCaseTableOn(connection) || !CreateExtraTableOn(connection)) return -1;
+    return ReadPrimaryIdOn(connection) < 0 ? -1 : 0;
   }
-  const int id = connection.IsOpen() ? ReadPrimaryIdOn(connection) : (Fail(error), -1);
-  if (id < 0) return -1;
-  counter_ = id;
+  if (!OpenConnection(connection, path, readOnly, error)) return Fail(error), -1;
+
+  // Everything is checked before anything is added, so a refused file stays as it was.
+  const auto cases = PresenceOf(connection, "case_data", error);
+  if (!cases) return Fail(error), -1;
+  if (*cases == Presence::kOther) return Fail("无法创建数据主表！"), -1;
+  const auto extra = PresenceOf(connection, "case_extra", error);
+  if (!extra) return Fail(error), -1;
+  if (*extra == Presence::kOther) return Fail("无法创建额外表！"), -1;
+
+  // A reader needs both tables; asking a missing one gives SQLite's own "no such table".
+  std::int64_t highest = 0;
+  if (*cases == Presence::kPlainTable || readOnly) {
+    const auto outOfRange = HasIdOutOfRange(connection, error);
+    if (!outOfRange) return Fail(error), -1;
+    if (*outOfRange) return Fail(kIdsOutOfRange), -1;
+    const auto found = HighestCaseId(connection, error);
+    if (!found) return Fail(error), -1;
+    highest = *found;
+  }
+  int counter = 0;
+  if (*extra == Presence::kPlainTable || readOnly) {
+    counter = ReadPrimaryIdOn(connection);
+    if (counter < 0) return -1;
+  }
+  if (*cases == Presence::kMissing && !CreateCaseTableOn(connection)) return -1;
+  if (*extra == Presence::kMissing) {
+    // A file whose metadata went missing keeps its cases reachable: the counter
+    // starts at the highest id instead of at 0, so new cases can still be saved.
+    counter = static_cast<int>(std::max<std::int64_t>(highest, 0));
+    counter_ = counter;
+    if (!CreateExtraTableOn(connection)) return -1;
+  }
+  // A counter behind the stored ids (left by an interrupted save) is taken as the highest id.
+  counter_ = static_cast<int>(std::max<std::int64_t>(counter, highest));
+  if (!readOnly) base::EnsureDirectory(RemarkFolder());
   return 0;
 }
 
@@ -154,6 +230,7 @@ bool MRecordBase::TableExistsOn(SqliteConnection& connection, std::string_view t
 }
 
 bool MRecordBase::TableExists(std::string_view table) {
+  lastError_.clear();
   SqliteConnection own;
   SqliteConnection* c = Connect(own);
   return c && TableExistsOn(*c, table);
@@ -175,12 +252,14 @@ bool MRecordBase::CreateExtraTableOn(SqliteConnection& connection) {
 }
 
 bool MRecordBase::CreateCaseTable() {
+  lastError_.clear();
   SqliteConnection own;
   SqliteConnection* c = Connect(own);
   return c ? CreateCaseTableOn(*c) : Fail("无法创建数据主表！");
 }
 
 bool MRecordBase::CreateExtraTable() {
+  lastError_.clear();
   SqliteConnection own;
   SqliteConnection* c = Connect(own);
   return c ? CreateExtraTableOn(*c) : Fail("无法创建额外表！");
@@ -196,48 +275,65 @@ int MRecordBase::ReadPrimaryIdOn(SqliteConnection& connection) {
     case SqliteStatement::Step::kRow: break;
   }
   const auto id = ParseCaseInteger(statement->Text(statement->ColumnIndex("primaryId")));
-  if (!id || *id < 0 || *id > INT_MAX) return Fail("无法读取额外表的主键id！"), -1;
+  if (!id || *id < 0) return Fail("无法读取额外表的主键id！"), -1;
+  if (*id > INT_MAX) return Fail(kIdsOutOfRange), -1;
   return static_cast<int>(*id);
 }
 
 int MRecordBase::ReadPrimaryId() {
+  lastError_.clear();
   SqliteConnection own;
   SqliteConnection* c = Connect(own);
   return c ? ReadPrimaryIdOn(*c) : -1;
 }
 
 int MRecordBase::InsertOn(SqliteConnection& connection, TRecordData& record) {
-  if (counter_ == INT_MAX) return Fail("无法保存案例！"), -1;
-  const int id = counter_ + 1;
+  // The row and its counter are stored together or not at all: a row without its counter would
+  // take the id the next save wants. A savepoint nests in a batch and is a transaction alone.
+  std::string error;
+  SqliteStatement* begin = connection.Prepare("savepoint insert_case;", error);
+  if (!begin || !begin->Run()) return Fail("无法保存案例！"), -1;
   const int previousId = record.id;
-  record.id = id;
-  SqliteStatement* insert = Statement(connection, kInsertCase);
-  bool inserted = false;
-  if (insert) {
-    ResetOnExit reset{insert};
+  const int id = [&] {
+    // The next id lies above the counter and every stored id: a counter left behind by an
+    // interrupted save or another program then costs one id instead of every later save.
+    std::int64_t highest = counter_;
+    if (const auto stored = HighestCaseId(connection, error)) highest = std::max(highest, *stored);
+    if (highest >= INT_MAX) return Fail("无法保存案例！"), -1;
+    const int next = static_cast<int>(highest) + 1;
+    record.id = next;
+    SqliteStatement* insert = Statement(connection, kInsertCase);
+    if (!insert) return Fail("无法保存案例！"), -1;
+    ResetOnExit resetInsert{insert};
     BindRecord(*insert, EncodeRecord(record), 0, 1);
-    inserted = insert->Run();
+    if (!insert->Run()) return Fail("无法保存案例！"), -1;
+    SqliteStatement* store = Statement(connection, kStorePrimaryId);
+    if (!store) return Fail("无法更新主键id！"), -1;
+    ResetOnExit resetStore{store};
+    store->Bind(1, static_cast<std::int64_t>(next));
+    if (!store->Run()) return Fail("无法更新主键id！"), -1;
+    return next;
+  }();
+  SqliteStatement* release = id > 0 ? connection.Prepare("release insert_case;", error) : nullptr;
+  if (release && release->Run()) {
+    counter_ = id;
+    return id;
   }
-  if (!inserted) {
-    record.id = previousId;
-    return Fail("无法保存案例！"), -1;
-  }
-  counter_ = id;
-  SqliteStatement* store = Statement(connection, kStorePrimaryId);
-  if (!store) return Fail("无法更新主键id！"), -1;
-  ResetOnExit reset{store};
-  store->Bind(1, static_cast<std::int64_t>(id));
-  if (!store->Run()) return Fail("无法更新主键id！"), -1;
-  return id;
+  if (id > 0) Fail("无法保存案例！");  // the commit of a save of its own failed
+  connection.Execute("rollback to insert_case; release insert_case;", error);
+  record.id = previousId;
+  return -1;
 }
 
 int MRecordBase::Insert(TRecordData& record) {
+  lastError_.clear();
   SqliteConnection own;
   SqliteConnection* c = Connect(own);
   return c ? InsertOn(*c, record) : (Fail("无法保存案例！"), -1);
 }
 
 int MRecordBase::InsertInBatch(TRecordData& record) {
+  lastError_.clear();
   return batch_.IsOpen() ? InsertOn(batch_, record) : (Fail("无法保存案例！"), -1);
 }
 
@@ -251,12 +347,14 @@ bool MRecordBase::UpdateOn(SqliteConnection& connection, int id, const TRecordDa
 }
 
 bool MRecordBase::Update(int id, const TRecordData& record) {
+  lastError_.clear();
   SqliteConnection own;
   SqliteConnection* c = Connect(own);
   return c ? UpdateOn(*c, id, record) : Fail("无法修改案例！");
 }
 
 bool MRecordBase::UpdateInBatch(int id, const TRecordData& record) {
+  lastError_.clear();
   return batch_.IsOpen() ? UpdateOn(batch_, id, record) : Fail("无法修改案例！");
 }
 
@@ -269,12 +367,16 @@ bool MRecordBase::RemoveOn(SqliteConnection& connection, int id) {
 }
 
 bool MRecordBase::Remove(int id) {
+  lastError_.clear();
   SqliteConnection own;
   SqliteConnection* c = Connect(own);
   return c ? RemoveOn(*c, id) : Fail("无法删除案例！");
 }
 
-bool MRecordBase::RemoveInBatch(int id) { return batch_.IsOpen() ? RemoveOn(batch_, id) : Fail("无法删除案例！"); }
+bool MRecordBase::RemoveInBatch(int id) {
+  lastError_.clear();
+  return batch_.IsOpen() ? RemoveOn(batch_, id) : Fail("无法删除案例！");
+}
 
 bool MRecordBase::ReadOn(SqliteConnection& connection, int id, TRecordData& record) {
   SqliteStatement* read = Statement(connection, kReadCase);
@@ -299,6 +401,7 @@ TRecordData MRecordBase::RecordOfRow(const SqliteStatement& row) {
 }
 
 bool MRecordBase::ReadRange(int firstId, int lastId, const std::function<bool(TRecordData& record)>& each) {
+  lastError_.clear();
   SqliteConnection own;
   SqliteConnection* c = Connect(own);
   if (!c) return false;
@@ -318,19 +421,22 @@ bool MRecordBase::ReadRange(int firstId, int lastId, const std::function<bool(TR
 }
 
 bool MRecordBase::Read(int id, TRecordData& record) {
+  lastError_.clear();
   SqliteConnection own;
   SqliteConnection* c = Connect(own);
   return c && ReadOn(*c, id, record);
 }
 
 bool MRecordBase::ReadInBatch(int id, TRecordData& record) {
+  lastError_.clear();
   return batch_.IsOpen() ? ReadOn(batch_, id, record) : Fail("数据库没有打开！");
 }
 
 bool MRecordBase::BeginBatch() {
+  lastError_.clear();
   if (batch_.IsOpen()) return true;
   std::string error;
-  if (!batch_.Open(path_, false, error)) return Fail(error);
+  if (!OpenConnection(batch_, path_, readOnly_, error)) return Fail(error);
   if (!batch_.Execute("begin;", error)) {
     batch_.Close();
     return Fail(error);
@@ -339,6 +445,7 @@ bool MRecordBase::BeginBatch() {
 }
 
 bool MRecordBase::EndBatch() {
+  lastError_.clear();
   if (!batch_.IsOpen()) return true;
   std::string error;
   const bool committed = batch_.Execute("commit;", error);
@@ -347,6 +454,7 @@ bool MRecordBase::EndBatch() {
 }
 
 bool MRecordBase::GetClassNames(std::vector<std::string>& names) {
+  lastError_.clear();
   SqliteConnection own;
   SqliteConnection* c = Connect(own);
   if (!c) return false;
@@ -363,6 +471,7 @@ bool MRecordBase::GetClassNames(std::vector<std::string>& names) {
 }
 
 bool MRecordBase::SetClassNames(const std::vector<std::string>& names) {
+  lastError_.clear();
   std::string joined;
   for (std::size_t i = 0; i < names.size(); ++i) {
     if (i > 0) joined += ' ';
@@ -379,6 +488,7 @@ bool MRecordBase::SetClassNames(const std::vector<std::string>& names) {
 }
 
 bool MRecordBase::HasBaseType(std::string_view type) {
+  lastError_.clear();
   SqliteConnection own;
   SqliteConnection* c = Connect(own);
   if (!c) return false;
@@ -410,7 +520,10 @@ bool MRecordBase::RemarkNameInUse(const std::string& name) {
   return find->Next() == SqliteStatement::Step::kRow;
 }
 
-RemarkName MRecordBase::UniqueRemarkName(const TRecordData& record) { return FreeRemarkName(record, true); }
+RemarkName MRecordBase::UniqueRemarkName(const TRecordData& record) {
+  lastError_.clear();
+  return FreeRemarkName(record, true);
+}
 
 RemarkName MRecordBase::FreeRemarkName(const TRecordData& record, bool askCases) {
   const std::string folder = RemarkFolder();

@@ -38,8 +38,14 @@ class MRecordBase {
 
   // Opens the database at path, creating the file with both tables when it does not
   // exist (and the missing folders), adding a missing table to an existing file, and
-  // reading the id counter. 0 on success, -1 with lastError() on failure.
+  // reading the id counter. An existing file is refused, unchanged, when case_data or
+  // case_extra is not a plain table or an id or the counter does not fit an int.
+  // 0 on success, -1 with lastError() on failure.
   int Open(const std::string& path);
+  // Opens an existing database only to read it (the source of an import or a restore): the
+  // file is never created or changed, both tables must be there, and every write fails with
+  // the store's message. The same checks as Open; 0 on success, -1 with lastError().
+  int OpenReadOnly(const std::string& path);
 
   bool TableExists(std::string_view table);
   bool CreateCaseTable();
@@ -59,7 +65,7 @@ class MRecordBase {
   bool Remove(int id);
   bool RemoveInBatch(int id);
   // Reads the row into the record; false when there is no such row (lastError()
-  // unchanged) or the statement fails (SQLite's message in lastError()).
+  // empty) or the statement fails (SQLite's message in lastError()).
   bool Read(int id, TRecordData& record);
   bool ReadInBatch(int id, TRecordData& record);
 
@@ -110,6 +116,7 @@ class MRecordBase {
   std::vector<int> FuzzySearch(const std::vector<std::string>& keywords);
   std::vector<int> Search(const CaseSearchCriteria& criteria);
 
+  // The failure of the last operation; every operation starts by clearing it.
   const std::string& lastError() const { return lastError_; }
   const std::string& path() const { return path_; }
   const std::string& programFolder() const { return programFolder_; }
@@ -118,6 +125,7 @@ class MRecordBase {
  private:
   // The connection of the operation: the batch one, or a fresh one in `own`.
   SqliteConnection* Connect(SqliteConnection& own);
+  int OpenFile(const std::string& path, bool readOnly);
   SqliteStatement* Statement(SqliteConnection& connection, std::string_view sql);
   bool Execute(SqliteConnection& connection, const char* sql);
   int InsertOn(SqliteConnection& connection, TRecordData& record);
@@ -139,6 +147,7 @@ class MRecordBase {
   std::string path_;
   std::string programFolder_;
   int counter_ = 0;
+  bool readOnly_ = false;
   SqliteConnection batch_;
   std::string lastError_;
   int remarkWriteFailures_ = 0;

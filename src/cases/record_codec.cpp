@@ -82,11 +82,12 @@ std::vector<std::string> SplitCaseText(std::string_view text) {
 std::array<ColumnValue, kCaseColumnCount> EncodeRecord(const TRecordData& r) {
   auto number = [](std::int64_t n) { return ColumnValue{true, n, {}}; };
   auto text = [](std::string s) { return ColumnValue{false, 0, std::move(s)}; };
+  // The decoder reads each position on its own, so every position up to the last one in use is
+  // written, an unused one in between as -1; trailing unused ones are left out as before.
+  std::size_t used = r.extra.size();
+  while (used > 0 && r.extra[used - 1] == -1) --used;
   std::string addrInd = std::to_string(r.province) + " " + std::to_string(r.city);
-  for (const std::int32_t e : r.extra) {
-    if (e == -1) break;
-    addrInd += " " + std::to_string(e);
-  }
+  for (std::size_t i = 0; i < used; ++i) addrInd += " " + std::to_string(r.extra[i]);
   const std::string shanGua = std::to_string(r.mountain) + "_" + std::to_string(r.mountainGua) + " " +
                               std::to_string(r.dragonMountain) + "_" + std::to_string(r.dragonGua) + " " +
                               std::to_string(r.waterMountain) + "_" + std::to_string(r.waterGua) + " " +

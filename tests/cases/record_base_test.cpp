@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <filesystem>
+#include <functional>
+#include <map>
 
 #include "calendar/historical_year.h"
 #include "case_fixture.h"
@@ -13,6 +16,22 @@ namespace {
 using Store = CaseStoreTest;
 
 const std::vector<std::string> kDefaultCategories = {"开业", "进宅", "结婚", "阳宅风水", "阴宅", "求财", "催丁", "临时保存"};
+
+constexpr std::string_view kExtraTable =
+    "create table case_extra(PlatformId,verCode,primaryId,className,baseType);";
+
+// Every file under a folder with its size and a hash of its bytes: a refused or read-only open
+// must leave them equal.
+std::map<std::string, std::string> FilesUnder(const std::string& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+    const std::string bytes = entry.is_regular_file() ? testing::ReadBytes(entry.path().string()) : "";
+    files[entry.path().string()] = entry.is_regular_file()
+                                       ? std::to_string(bytes.size()) + " " + std::to_string(std::hash<std::string>{}(bytes))
+                                       : "folder";
+  }
+  return files;
+}
 
 TEST_F(Store, NewDatabaseHasBothTablesCounterZeroAndTheDefaultCategories) {
   MRecordBase store;
@@ -79,16 +98,9 @@ TEST_F(Store, IdsGrowAndAreNeverReused) {
   ASSERT_EQ(store.Insert(c), 3);  // the deleted highest id leaves a gap
 
   TRecordData unchanged = MakeRecord("不变");
-  TRecordData taken = MakeRecord("戊");
-  taken.name = std::string(3, 'x');
-  Sql(dbPath_, "insert into case_data(id, name) values (4, '占');");  // the next id is taken
-  EXPECT_EQ(store.Insert(taken), -1);
-  EXPECT_EQ(store.lastError(), "无法保存案例！");
-  Sql(dbPath_, "delete from case_data where id=4;");
-  const std::string before = store.lastError();
   EXPECT_FALSE(store.Read(2, unchanged));
   EXPECT_EQ(unchanged.name, "不变");
-  EXPECT_EQ(store.lastError(), before);
+  EXPECT_EQ(store.lastError(), "");
   EXPECT_TRUE(store.Remove(2));  // a missing row counts as success
   EXPECT_TRUE(store.Update(999, a));
 
@@ -97,6 +109,63 @@ TEST_F(Store, IdsGrowAndAreNeverReused) {
   EXPECT_EQ(reopened.GetPrimaryId(), 3);
   TRecordData d = MakeRecord("丁");
   EXPECT_EQ(reopened.Insert(d), 4);
+}
+
+// A counter behind the stored ids (a save cut short, another program) costs no save: the next
+// id is taken above the highest one, at open and while the store is in use.
+TEST_F(Store, ACounterBehindTheCasesIsRaisedToTheHighestId) {
+  MRecordBase store;
+  ASSERT_EQ(store.Open(dbPath_), 0);
+  TRecordData r = MakeRecord("甲");
+  ASSERT_EQ(store.Insert(r), 1);
+  Sql(dbPath_, "update case_extra set primaryId=0;");
+  MRecordBase stale;
+  ASSERT_EQ(stale.Open(dbPath_), 0);
+  EXPECT_EQ(stale.GetPrimaryId(), 1);
+  TRecordData again = MakeRecord("乙");
+  EXPECT_EQ(stale.Insert(again), 2) << stale.lastError();
+  EXPECT_EQ(again.id, 2);
+  EXPECT_EQ(SqlValue(dbPath_, "select primaryId from case_extra"), "2");
+
+  Sql(dbPath_, "insert into case_data(id, name) values (7, '占');");  // written behind the store's back
+  TRecordData third = MakeRecord("丙");
+  EXPECT_EQ(stale.Insert(third), 8) << stale.lastError();
+  EXPECT_EQ(stale.GetPrimaryId(), 8);
+  EXPECT_EQ(SqlValue(dbPath_, "select primaryId from case_extra"), "8");
+  EXPECT_EQ(SqlValue(dbPath_, "select group_concat(id) from case_data"), "1,2,7,8");
+}
+
+// A new row and its counter are stored together or not at all, on their own and in a batch.
+TEST_F(Store, ARowAndItsCounterAreStoredTogether) {
+  for (const bool inBatch : {false, true}) {
+    SCOPED_TRACE(inBatch ? "in a batch" : "on its own");
+    std::filesystem::remove_all(dir_.Path() + "dat");
+    MRecordBase store;
+    ASSERT_EQ(store.Open(dbPath_), 0);
+    // Storing the counter 2 fails, as a full disk or a locked file would make it.
+    Sql(dbPath_,
+        "create trigger refuse_two before update on case_extra when new.primaryId = 2 "
+        "begin select raise(abort, 'refused'); end;");
+    if (inBatch) {
+      ASSERT_TRUE(store.BeginBatch());
+    }
+    auto insert = [&](TRecordData& r) { return inBatch ? store.InsertInBatch(r) : store.Insert(r); };
+    TRecordData a = MakeRecord("甲"), b = MakeRecord("乙");
+    b.id = 55;
+    ASSERT_EQ(insert(a), 1);
+    EXPECT_EQ(insert(b), -1);
+    EXPECT_EQ(store.lastError(), "无法更新主键id！");
+    EXPECT_EQ(b.id, 55);
+    EXPECT_EQ(store.GetPrimaryId(), 1);
+    if (inBatch) {
+      ASSERT_TRUE(store.EndBatch());
+    }
+    EXPECT_EQ(SqlValue(dbPath_, "select group_concat(id) from case_data"), "1");
+    EXPECT_EQ(SqlValue(dbPath_, "select primaryId from case_extra"), "1");
+    // Once the counter can be stored again, the same id is used.
+    Sql(dbPath_, "drop trigger refuse_two;");
+    EXPECT_EQ(store.Insert(b), 2) << store.lastError();
+  }
 }
 
 TEST_F(Store, UpdateRewritesEverythingButTheId) {
@@ -176,23 +245,6 @@ TEST_F(Store, FileWithoutCaseTableGetsOne) {
   ASSERT_EQ(store.Open(dbPath_), 0) << store.lastError();
   EXPECT_TRUE(store.TableExists("case_data"));
   EXPECT_EQ(store.GetPrimaryId(), 0);
-}
-
-TEST_F(Store, InsertFailsWhenTheCounterIsBehindTheCases) {
-  MRecordBase store;
-  ASSERT_EQ(store.Open(dbPath_), 0);
-  TRecordData r = MakeRecord("甲");
-  ASSERT_EQ(store.Insert(r), 1);
-  Sql(dbPath_, "update case_extra set primaryId=0;");
-  MRecordBase stale;
-  ASSERT_EQ(stale.Open(dbPath_), 0);
-  TRecordData again = MakeRecord("乙");
-  again.id = 55;
-  EXPECT_EQ(stale.Insert(again), -1);
-  EXPECT_EQ(stale.lastError(), "无法保存案例！");
-  EXPECT_EQ(again.id, 55);
-  EXPECT_EQ(stale.GetPrimaryId(), 0);
-  EXPECT_EQ(SqlValue(dbPath_, "select count(*) from case_data"), "1");
 }
 
 TEST_F(Store, BrokenFilesGiveAMessageAndAreLeftAsTheyWere) {
@@ -311,6 +363,204 @@ TEST_F(Store, BatchOperationsShareOneTransaction) {
   EXPECT_EQ(SqlValue(dbPath_, "select name from case_data where id=49"), "改");
   EXPECT_EQ(SqlValue(dbPath_, "select primaryId from case_extra"), "50");
   EXPECT_EQ(store.InsertInBatch(r), -1);  // no batch open
+}
+
+TEST_F(Store, ReadOnlyOpenReadsEverythingAndChangesNothing) {
+  {
+    MRecordBase writer;
+    ASSERT_EQ(writer.Open(dbPath_), 0);
+    TRecordData a = MakeRecord("甲"), b = MakeRecord("乙");
+    ASSERT_EQ(writer.Insert(a), 1);
+    ASSERT_EQ(writer.Insert(b), 2);
+  }
+  const auto before = FilesUnder(dir_.Path());
+  MRecordBase reader;
+  ASSERT_EQ(reader.OpenReadOnly(dbPath_), 0) << reader.lastError();
+  EXPECT_EQ(reader.GetPrimaryId(), 2);
+  EXPECT_TRUE(reader.HasBaseType(kBaseType));
+  std::vector<std::string> names;
+  ASSERT_TRUE(reader.GetClassNames(names));
+  EXPECT_EQ(names, kDefaultCategories);
+  TRecordData r;
+  ASSERT_TRUE(reader.Read(1, r));
+  EXPECT_EQ(r.name, "甲");
+  std::vector<std::string> seen;
+  ASSERT_TRUE(reader.ReadRange(1, 2, [&](TRecordData& each) { return seen.push_back(each.name), true; }));
+  EXPECT_EQ(seen, (std::vector<std::string>{"甲", "乙"}));
+
+  TRecordData n = MakeRecord("新");
+  EXPECT_EQ(reader.Insert(n), -1);
+  EXPECT_EQ(reader.lastError(), "无法保存案例！");
+  EXPECT_FALSE(reader.Update(1, n));
+  EXPECT_EQ(reader.lastError(), "无法修改案例！");
+  EXPECT_FALSE(reader.Remove(1));
+  EXPECT_EQ(reader.lastError(), "无法删除案例！");
+  EXPECT_FALSE(reader.SetClassNames({"x"}));
+  EXPECT_EQ(reader.lastError(), "无法更新案例类别！");
+  EXPECT_FALSE(reader.CreateExtraTable());
+  ASSERT_TRUE(reader.BeginBatch());
+  ASSERT_TRUE(reader.ReadInBatch(2, r));
+  EXPECT_EQ(r.name, "乙");
+  EXPECT_EQ(reader.InsertInBatch(n), -1);
+  EXPECT_TRUE(reader.EndBatch());
+  EXPECT_EQ(FilesUnder(dir_.Path()), before);
+}
+
+TEST_F(Store, ReadOnlyOpenRefusesFilesWithoutBothTablesAndCreatesNothing) {
+  const struct {
+    const char* what;
+    std::string sql;  // empty: no file at all
+    std::string message;
+  } files[] = {
+      {"no file", "", "unable to open database file"},
+      {"an empty file", "-", "no such table: case_data"},
+      {"no case_extra", "create table case_data(id integer primary key, name);", "no such table: case_extra"},
+      {"no case_data", std::string(kExtraTable) + "insert into case_extra values (0, 1000, 0, '', 'OrluneData');",
+       "no such table: case_data"},
+  };
+  for (const auto& f : files) {
+    SCOPED_TRACE(f.what);
+    std::filesystem::remove_all(dir_.Path());
+    std::filesystem::create_directories(dir_.Path());
+    if (!f.sql.empty()) {
+      std::filesystem::create_directories(dir_.Path() + "dat");
+      testing::WriteBytes(dbPath_, "");
+      if (f.sql != "-") Sql(dbPath_, f.sql);
+    }
+    const auto before = FilesUnder(dir_.Path());
+    MRecordBase reader;
+    EXPECT_EQ(reader.OpenReadOnly(dbPath_), -1);
+    EXPECT_EQ(reader.lastError(), f.message);
+    EXPECT_EQ(FilesUnder(dir_.Path()), before);
+  }
+}
+
+// Views, virtual tables and other objects under the store's table names are refused before
+// anything reads them, so a recursive view cannot stall the program.
+TEST_F(Store, TablesThatAreNotPlainTablesAreRefusedUnchanged) {
+  const std::string cases = "create table case_data(id integer primary key, name);";
+  const std::string extra = std::string(kExtraTable) + "insert into case_extra values (0, 1000, 0, '', 'OrluneData');";
+  const struct {
+    const char* what;
+    std::string sql;
+    std::string message;
+  } files[] = {
+      {"a recursive view as case_data",
+       "create view case_data as with recursive n(id) as (select 1 union all select id + 1 from n) "
+       "select id, 'x' as name from n;" + extra,
+       "无法创建数据主表！"},
+      {"a view as case_extra",
+       cases + "create view case_extra as select 0 as PlatformId, 1000 as verCode, 0 as primaryId, "
+               "'' as className, 'OrluneData' as baseType;",
+       "无法创建额外表！"},
+      {"an index named CASE_DATA and no case_extra", "create table t(x); create index CASE_DATA on t(x);",
+       "无法创建数据主表！"},
+      {"a virtual case_data", "create virtual table case_data using fts5(id, name);" + extra, "无法创建数据主表！"},
+  };
+  std::filesystem::create_directories(dir_.Path() + "dat");
+  for (const auto& f : files) {
+    SCOPED_TRACE(f.what);
+    std::filesystem::remove(dbPath_);
+    Sql(dbPath_, f.sql);
+    const auto before = FilesUnder(dir_.Path());
+    MRecordBase store;
+    EXPECT_EQ(store.Open(dbPath_), -1);
+    EXPECT_EQ(store.lastError(), f.message);
+    MRecordBase reader;
+    EXPECT_EQ(reader.OpenReadOnly(dbPath_), -1);
+    EXPECT_EQ(reader.lastError(), f.message);
+    EXPECT_EQ(FilesUnder(dir_.Path()), before);
+  }
+  // Names are matched without regard to case, as SQLite does: an upper-case table is the table.
+  std::filesystem::remove(dbPath_);
+  Sql(dbPath_, "create table CASE_DATA(id integer primary key, name); insert into CASE_DATA values (1, '甲');");
+  MRecordBase store;
+  ASSERT_EQ(store.Open(dbPath_), 0) << store.lastError();
+  EXPECT_EQ(store.GetPrimaryId(), 1);
+}
+
+// Ids and the counter are ints; a file whose values do not fit is refused before anything is written.
+TEST_F(Store, IdsAndCountersBeyondIntAreRefusedUnchanged) {
+  const std::string cases = "create table case_data(id integer primary key, name);";
+  const auto extra = [](const std::string& counter) {
+    return std::string(kExtraTable) + "insert into case_extra values (0, 1000, " + counter + ", '', 'OrluneData');";
+  };
+  const struct {
+    const char* what;
+    std::string sql;
+  } files[] = {
+      {"id 2^31 without case_extra", cases + "insert into case_data values (2147483648, 'x');"},
+      {"id 2^31 beside a small counter", cases + extra("5") + "insert into case_data values (2147483648, 'x');"},
+      {"id below the int range", cases + extra("5") + "insert into case_data values (-2147483649, 'x');"},
+      {"a real id beyond the range", "create table case_data(id, name); insert into case_data values (3e9, 'x');"},
+      {"counter 2^31", cases + extra("2147483648")},
+  };
+  std::filesystem::create_directories(dir_.Path() + "dat");
+  for (const auto& f : files) {
+    SCOPED_TRACE(f.what);
+    std::filesystem::remove(dbPath_);
+    Sql(dbPath_, f.sql);
+    const auto before = FilesUnder(dir_.Path());
+    MRecordBase store;
+    EXPECT_EQ(store.Open(dbPath_), -1);
+    EXPECT_EQ(store.lastError(), "案例的id超出范围，无法打开数据库！");
+    MRecordBase reader;
+    EXPECT_EQ(reader.OpenReadOnly(dbPath_), -1);
+    EXPECT_EQ(reader.lastError(), "案例的id超出范围，无法打开数据库！");
+    EXPECT_EQ(FilesUnder(dir_.Path()), before);
+  }
+  // The largest int still opens; there is simply no id left for a new case.
+  std::filesystem::remove(dbPath_);
+  Sql(dbPath_, cases + "insert into case_data values (2147483647, 'x'); insert into case_data values (-5, 'y');");
+  MRecordBase store;
+  ASSERT_EQ(store.Open(dbPath_), 0) << store.lastError();
+  EXPECT_EQ(store.GetPrimaryId(), INT_MAX);
+  EXPECT_EQ(SqlValue(dbPath_, "select primaryId from case_extra"), "2147483647");
+  TRecordData r = MakeRecord("满");
+  EXPECT_EQ(store.Insert(r), -1);
+  EXPECT_EQ(store.lastError(), "无法保存案例！");
+  EXPECT_EQ(SqlValue(dbPath_, "select count(*) from case_data"), "2");
+}
+
+// Each operation starts with a clean error: a failure long past never reads as the outcome of a
+// later operation (a missing row, an import that found nothing).
+TEST_F(Store, NoOperationShowsTheErrorOfAnEarlierOne) {
+  MRecordBase store;
+  ASSERT_EQ(store.Open(dbPath_), 0);
+  TRecordData a = MakeRecord("甲");
+  ASSERT_EQ(store.Insert(a), 1);
+  TRecordData r;
+  const struct {
+    const char* what;
+    std::function<void()> run;
+  } operations[] = {
+      {"Read of a missing row", [&] { EXPECT_FALSE(store.Read(9, r)); }},
+      {"Read", [&] { EXPECT_TRUE(store.Read(1, r)); }},
+      {"ReadRange", [&] { EXPECT_TRUE(store.ReadRange(1, 9, [](TRecordData&) { return true; })); }},
+      {"FuzzySearch", [&] { EXPECT_EQ(store.FuzzySearch({"甲"}), std::vector<int>{1}); }},
+      {"TableExists", [&] { EXPECT_TRUE(store.TableExists("case_data")); }},
+      {"ReadPrimaryId", [&] { EXPECT_EQ(store.ReadPrimaryId(), store.GetPrimaryId()); }},
+      {"GetClassNames", [&] { std::vector<std::string> names; EXPECT_TRUE(store.GetClassNames(names)); }},
+      {"SetClassNames", [&] { EXPECT_TRUE(store.SetClassNames(kDefaultCategories)); }},
+      {"HasBaseType", [&] { EXPECT_TRUE(store.HasBaseType(kBaseType)); }},
+      {"UniqueRemarkName", [&] { EXPECT_FALSE(store.UniqueRemarkName(a).baseName.empty()); }},
+      {"Insert", [&] { TRecordData n = MakeRecord("新"); EXPECT_GT(store.Insert(n), 0); }},
+      {"Update", [&] { EXPECT_TRUE(store.Update(1, a)); }},
+      {"Remove of a missing row", [&] { EXPECT_TRUE(store.Remove(99)); }},
+      {"BeginBatch", [&] { EXPECT_TRUE(store.BeginBatch()); }},
+      {"ReadInBatch", [&] { EXPECT_TRUE(store.ReadInBatch(1, r)); }},
+      {"InsertInBatch", [&] { TRecordData n = MakeRecord("批"); EXPECT_GT(store.InsertInBatch(n), 0); }},
+      {"UpdateInBatch", [&] { EXPECT_TRUE(store.UpdateInBatch(1, a)); }},
+      {"RemoveInBatch", [&] { EXPECT_TRUE(store.RemoveInBatch(99)); }},
+      {"EndBatch", [&] { EXPECT_TRUE(store.EndBatch()); }},
+  };
+  for (const auto& operation : operations) {
+    SCOPED_TRACE(operation.what);
+    EXPECT_FALSE(store.CreateCaseTable());  // the table is there: a failure with its message
+    EXPECT_EQ(store.lastError(), "无法创建数据主表！");
+    operation.run();
+    EXPECT_EQ(store.lastError(), "");
+  }
 }
 
 }  // namespace
