@@ -61,18 +61,6 @@ void BindRecord(SqliteStatement& statement, const std::array<ColumnValue, kCaseC
   }
 }
 
-std::string RemarkBaseName(const TRecordData& record) {
-  // Only characters that would make the name a path are dropped; names are cleaned before they are stored.
-  std::string name;
-  for (const char c : record.name) {
-    if (c != '/' && c != '\\' && c != '\0') name += c;
-  }
-  char moment[64];
-  std::snprintf(moment, sizeof moment, "_%04d%02d%02d%02d%02d", record.year, record.month, record.day, record.hour,
-                record.minute);
-  return name + moment;
-}
-
 }  // namespace
 
 MRecordBase::~MRecordBase() {

@@ -83,6 +83,17 @@ bool SqliteConnection::Open(const std::string& utf8Path, bool create, std::strin
   return true;
 }
 
+bool SqliteConnection::OpenReadOnly(const std::string& utf8Path, std::string& error) {
+  Close();
+  if (sqlite3_open_v2(utf8Path.c_str(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+    error = db_ ? sqlite3_errmsg(db_) : "out of memory";
+    Close();
+    return false;
+  }
+  sqlite3_busy_timeout(db_, 5000);
+  return true;
+}
+
 void SqliteConnection::Close() {
   statements_.clear();  // statements are finalised before the connection goes
   if (db_) sqlite3_close(db_);

@@ -57,6 +57,9 @@ class SqliteConnection {
   // Opens (and, when `create` is set, creates) the file; error holds SQLite's message.
   // A connection serves one thread at a time, so SQLite's own locking is left out.
   bool Open(const std::string& utf8Path, bool create, std::string& error);
+  // Opens an existing file for reading only: nothing done through the connection can
+  // change it (a file that would need repair is refused rather than written).
+  bool OpenReadOnly(const std::string& utf8Path, std::string& error);
   void Close();
   bool IsOpen() const { return db_ != nullptr; }
 
