@@ -321,8 +321,9 @@ int Backup(MRecordBase& store, const Arguments& args) {
   return 0;
 }
 
-// Restores from a backup folder; on a new program folder the database it creates to
-// restore into goes again when the restore fails.
+// Restores from a backup folder, also over a database that no longer opens (what backups
+// are for); on a new program folder the database created to restore into goes again when
+// the restore fails.
 int Restore(const std::string& db, const Arguments& args) {
   if (args.Positionals().size() != 1) throw UsageError("restore takes one folder");
   const std::string source = base::WithTrailingSeparator(args.Positionals()[0]);
@@ -332,7 +333,7 @@ int Restore(const std::string& db, const Arguments& args) {
   }
   const bool existed = base::FileExists(db);
   MRecordBase store;
-  if (store.Open(db) != 0) return Refuse(store.lastError());
+  if (store.Open(db) != 0 && !existed) return Refuse(store.lastError());
   if (!store.Restore(source)) {
     std::error_code ignored;
     if (!existed) std::filesystem::remove(db, ignored);

@@ -57,19 +57,17 @@ bool IsRemarkFileName(const fs::path& path) {
   return extension == ".rtf";
 }
 
-// The regular files of a folder whose name is or is not a remark file name.
-std::vector<fs::path> FilesIn(const std::string& folder, bool remarks) {
+// The regular files of a folder named like remark files, in name order.
+std::vector<fs::path> RemarkFilesIn(const std::string& folder) {
   std::vector<fs::path> files;
   std::error_code ec;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     std::error_code kind;
-    if (IsRemarkFileName(it->path()) == remarks && it->is_regular_file(kind)) files.push_back(it->path());
+    if (IsRemarkFileName(it->path()) && it->is_regular_file(kind)) files.push_back(it->path());
   }
   std::sort(files.begin(), files.end());
   return files;
 }
-
-std::vector<fs::path> RemarkFilesIn(const std::string& folder) { return FilesIn(folder, true); }
 
 // Copies files into a folder, overwriting; false at the first that fails.
 bool CopyInto(const std::vector<fs::path>& files, const std::string& folder) {
@@ -118,7 +116,7 @@ class ProgressLine {
 
 // A random part for the name of a new staging file or folder.
 std::string RandomSuffix() {
-  static std::random_device device;
+  std::random_device device;
   char text[17];
   std::snprintf(text, sizeof text, "%08x%08x", static_cast<unsigned>(device()), static_cast<unsigned>(device()));
   return text;

@@ -147,6 +147,9 @@ refused restore-broken-fresh "源db文件不是案例数据库，无法还原！
 expect restore-fresh "成功还原，请重新打开软件！" restore "$backup"
 expect list-fresh "$list_before" list
 run=("$cli" cases --program-dir "$work/prog")
+cp "$work/text.db" "$work/broken.db"
+expect restore-over-broken "成功还原，请重新打开软件！" --db "$work/broken.db" restore "$backup"
+expect list-over-broken "$list_before" --db "$work/broken.db" list
 
 cp "$work/text.db" "$work/corrupt.db"
 refused corrupt "file is not a database" --db "$work/corrupt.db" list
