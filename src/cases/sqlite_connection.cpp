@@ -1,5 +1,7 @@
 #include "cases/sqlite_connection.h"
 
+#include <cmath>
+
 namespace quorin::cases {
 
 SqliteStatement::SqliteStatement(sqlite3_stmt* statement) : statement_(statement) {}
@@ -68,28 +70,39 @@ std::string_view SqliteStatement::Text(int column) const {
   return {text, static_cast<std::size_t>(sqlite3_column_bytes(statement_, column))};
 }
 
+std::optional<std::int64_t> SqliteStatement::Integer(int column) const {
+  if (column < 0 || column >= ColumnCount()) return std::nullopt;
+  switch (sqlite3_column_type(statement_, column)) {
+    case SQLITE_INTEGER: return sqlite3_column_int64(statement_, column);
+    case SQLITE_FLOAT: {
+      const double value = std::floor(sqlite3_column_double(statement_, column));
+      // 2^63 itself is the first real that no longer fits.
+      if (!(value >= -9223372036854775808.0 && value < 9223372036854775808.0)) return std::nullopt;
+      return static_cast<std::int64_t>(value);
+    }
+    default: return std::nullopt;
+  }
+}
+
 SqliteConnection::~SqliteConnection() { Close(); }
 
 bool SqliteConnection::Open(const std::string& utf8Path, bool create, std::string& error) {
+  return OpenWith(utf8Path, SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0), error);
+}
+
+bool SqliteConnection::OpenReadOnly(const std::string& utf8Path, std::string& error) {
+  return OpenWith(utf8Path, SQLITE_OPEN_READONLY, error);
+}
+
+bool SqliteConnection::OpenWith(const std::string& utf8Path, int flags, std::string& error) {
   Close();
-  const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
+  flags |= SQLITE_OPEN_NOMUTEX;
   if (sqlite3_open_v2(utf8Path.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
     error = db_ ? sqlite3_errmsg(db_) : "out of memory";
     Close();
     return false;
   }
   // Another connection (the loading pass, a second store) may hold the file for a moment.
-  sqlite3_busy_timeout(db_, 5000);
-  return true;
-}
-
-bool SqliteConnection::OpenReadOnly(const std::string& utf8Path, std::string& error) {
-  Close();
-  if (sqlite3_open_v2(utf8Path.c_str(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
-    error = db_ ? sqlite3_errmsg(db_) : "out of memory";
-    Close();
-    return false;
-  }
   sqlite3_busy_timeout(db_, 5000);
   return true;
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -39,6 +40,9 @@ class SqliteStatement {
   const std::vector<int>& ColumnIndexes(std::span<const std::string_view> names) const;
   // The text of a column of the current row; empty for NULL or a missing column.
   std::string_view Text(int column) const;
+  // The value of a column of the current row as a whole number (a real one rounded down);
+  // nullopt for NULL, text, blobs and reals outside the 64-bit range.
+  std::optional<std::int64_t> Integer(int column) const;
 
  private:
   sqlite3_stmt* statement_;
@@ -57,8 +61,7 @@ class SqliteConnection {
   // Opens (and, when `create` is set, creates) the file; error holds SQLite's message.
   // A connection serves one thread at a time, so SQLite's own locking is left out.
   bool Open(const std::string& utf8Path, bool create, std::string& error);
-  // Opens an existing file for reading only: nothing done through the connection can
-  // change it (a file that would need repair is refused rather than written).
+  // Opens an existing file for reading only; SQLite then refuses every write to it.
   bool OpenReadOnly(const std::string& utf8Path, std::string& error);
   void Close();
   bool IsOpen() const { return db_ != nullptr; }
@@ -74,6 +77,8 @@ class SqliteConnection {
   int Changes() const;
 
  private:
+  bool OpenWith(const std::string& utf8Path, int flags, std::string& error);
+
   sqlite3* db_ = nullptr;
   std::map<std::string, std::unique_ptr<SqliteStatement>, std::less<>> statements_;
 };
