@@ -1,6 +1,9 @@
-// quorin-cli cases: the case database from a shell (add, list, show, search, find, export, import, compact).
+// quorin-cli cases: the case database from a shell (add, list, show, search, find, export, import, compact,
+// backup, restore).
 // Years on the command line are historical (1 BC is -1, no year 0); inside they are astronomical.
 #include <cstdio>
+#include <ctime>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -31,6 +34,10 @@ constexpr const char* kUsage =
     "  export FILE [--class NAME]...       write the cases (of the named categories) to a new database\n"
     "  import FILE                         add the cases of another database\n"
     "  compact [--force]                   renumber the cases (refused below 500 without --force)\n"
+    "  backup DIR                          copy the database and remark files into a new folder\n"
+    "                                      DIR/Quorin_备份_<date and time>, as the file menu does\n"
+    "  restore DIR                         replace the cases and remark files by those of a backup\n"
+    "                                      folder DIR (asks nothing; a failure changes nothing)\n"
     "--db defaults to dat/Orlune.db in the program folder; --program-dir sets the folder whose\n"
     "Orlune_f holds the remark files. Orders: 0 none, 1 time descending, 2 time ascending,\n"
     "3 surname a-z, 4 surname z-a. Styles: 0 categories, 1 list.\n";
@@ -264,7 +271,11 @@ int Export(MRecordBase& store, const Arguments& args) {
   if (base::FileExists(file)) return Refuse("导出文件已经存在：" + file);
   const auto categories = args.Values("class");
   const int count = store.ExportTo(file, categories, categories.empty());
-  if (count <= 0) return Refuse("没有可以导出的案例，或者无法创建导出数据库，导出失败，请重启软件再次试试！");
+  if (count <= 0) {
+    std::error_code ignored;
+    std::filesystem::remove(file, ignored);  // an empty export file would only mislead
+    return Refuse("没有可以导出的案例，或者无法创建导出数据库，导出失败，请重启软件再次试试！");
+  }
   std::cout << count << " 个案例文件已经保存到：" << file << "\n";
   return 0;
 }
@@ -285,6 +296,52 @@ int Compact(MRecordBase& store, const Arguments& args) {
   const int count = store.Compact();
   if (count == 0 && !store.lastError().empty()) return Refuse(store.lastError());  // 0 kept from 0 is no failure
   std::cout << " " << count << " 个案例已经整理出来！\n";
+  return 0;
+}
+
+// "2024年3月5日8时7分9秒": the local time without leading zeros, as backup folders are named.
+std::string TimeStamp() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[64];
+  std::snprintf(text, sizeof text, "%d年%d月%d日%d时%d分%d秒", local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                local.tm_hour, local.tm_min, local.tm_sec);
+  return text;
+}
+
+int Backup(MRecordBase& store, const Arguments& args) {
+  if (args.Positionals().size() != 1) throw UsageError("backup takes one folder");
+  const std::string folder = base::WithTrailingSeparator(args.Positionals()[0]) + "Quorin_备份_" + TimeStamp();
+  std::error_code ec;
+  if (std::filesystem::exists(folder, ec)) return Refuse("当前时间的文件夹已经存在，请稍后再备份！");
+  if (!base::EnsureDirectory(folder)) return Refuse("无法建立备份文件夹" + folder + "！");
+  if (!store.Backup(folder + "/")) return Refuse(store.lastError());
+  std::cout << "成功备份，已保存到" << folder << "目录下\n";
+  return 0;
+}
+
+// Restores from a backup folder, also over a database that no longer opens (what backups
+// are for); on a new program folder the database created to restore into goes again when
+// the restore fails.
+int Restore(const std::string& db, const Arguments& args) {
+  if (args.Positionals().size() != 1) throw UsageError("restore takes one folder");
+  const std::string source = base::WithTrailingSeparator(args.Positionals()[0]);
+  if (!base::FileExists(source + std::string(cases::kDatabaseWord) + ".db")) return Refuse("没有要还原的的db数据文件！");
+  if (!base::DirectoryExists(source + std::string(cases::kDatabaseWord) + "_f")) {
+    return Refuse("没有要还原的评语文件夹！");
+  }
+  const bool existed = base::FileExists(db);
+  MRecordBase store;
+  if (store.Open(db) != 0 && !existed) return Refuse(store.lastError());
+  if (!store.Restore(source)) {
+    std::error_code ignored;
+    if (!existed) std::filesystem::remove(db, ignored);
+    return Refuse(store.lastError() + "\n现有的案例数据没有改动。");
+  }
+  // The restore is done; remark files that could not be rebuilt from the stored text are named.
+  if (!store.lastError().empty()) std::cerr << store.lastError() << "\n";
+  std::cout << "成功还原，请重新打开软件！\n";
   return 0;
 }
 
@@ -324,6 +381,7 @@ int Run(const std::vector<std::string>& all) {
 
   if (const auto folder = args.Value("program-dir")) base::SetProgramFolder(*folder);
   const std::string db = args.Value("db").value_or(base::ProgramFolder() + "dat/Orlune.db");
+  if (subcommand == "restore") return Restore(db, args);
   MRecordBase store;
   if (subcommand == "import" || subcommand == "add") {  // these may start a new database
     // A missing import file must not leave a new, empty database behind.
@@ -336,7 +394,8 @@ int Run(const std::vector<std::string>& all) {
   }
   using Handler = int (*)(MRecordBase&, const Arguments&);
   const std::pair<const char*, Handler> handlers[] = {{"list", List},     {"show", Show},     {"search", Search},
-                                                      {"find", Find},     {"export", Export}, {"compact", Compact}};
+                                                      {"find", Find},     {"export", Export}, {"compact", Compact},
+                                                      {"backup", Backup}};
   for (const auto& [name, handler] : handlers) {
     if (subcommand != name) continue;
     if (!OpenExisting(store, db)) return kExitRefused;
@@ -345,7 +404,7 @@ int Run(const std::vector<std::string>& all) {
   throw UsageError(subcommand.empty() ? "missing subcommand" : "unknown subcommand '" + subcommand + "'");
 }
 
-const RegisterCommand kCases{{"cases", "the case database: add, list, show, search, find, export, import, compact",
+const RegisterCommand kCases{{"cases", "the case database: add, list, show, search, find, export, import, compact, backup, restore",
                               kUsage, Run}};
 
 }  // namespace

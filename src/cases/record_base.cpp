@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdio>
 #include <filesystem>
 #include <optional>
 
@@ -112,18 +111,6 @@ std::optional<bool> HasIdOutOfRange(SqliteConnection& connection, std::string& e
     case SqliteStatement::Step::kRow: return true;
   }
   return std::nullopt;
-}
-
-std::string RemarkBaseName(const TRecordData& record) {
-  // Only characters that would make the name a path are dropped; names are cleaned before they are stored.
-  std::string name;
-  for (const char c : record.name) {
-    if (c != '/' && c != '\\' && c != '\0') name += c;
-  }
-  char moment[64];
-  std::snprintf(moment, sizeof moment, "_%04d%02d%02d%02d%02d", record.year, record.month, record.day, record.hour,
-                record.minute);
-  return name + moment;
 }
 
 }  // namespace
@@ -522,10 +509,6 @@ bool MRecordBase::RemarkNameInUse(const std::string& name) {
 
 RemarkName MRecordBase::UniqueRemarkName(const TRecordData& record) {
   lastError_.clear();
-  return FreeRemarkName(record, true);
-}
-
-RemarkName MRecordBase::FreeRemarkName(const TRecordData& record, bool askCases) {
   const std::string folder = RemarkFolder();
   const std::string base = RemarkBaseName(record);
   std::string name = base;
@@ -533,7 +516,7 @@ RemarkName MRecordBase::FreeRemarkName(const TRecordData& record, bool askCases)
   // A name another case holds stays taken even when its file went missing: sharing it would
   // show that case the new remark, and its next save would overwrite it.
   for (long suffix = 0;
-       (std::filesystem::exists(folder + name + ".rtf", ec) || (askCases && RemarkNameInUse(name))) &&
+       (std::filesystem::exists(folder + name + ".rtf", ec) || RemarkNameInUse(name)) &&
        suffix < 100000000;
        ++suffix) {
     name = base + "_" + std::to_string(suffix);

@@ -101,7 +101,8 @@ class MRecordBase {
   bool RebuildRemarkFiles();
   // Deletes the database file and every remark file; false with lastError() on failure.
   bool DeleteAll();
-  // Adds every case of another database of this format; the number added.
+  // Adds every case of another database of this format (read without changing it); the
+  // number added. A case that cannot be stored undoes the whole import (0, lastError()).
   int ImportFrom(const std::string& path, const ProgressCallback& progress = {});
   // Writes the cases of the chosen categories (or all) to a new database; the number written.
   int ExportTo(const std::string& path, const std::vector<std::string>& categories, bool exportAll,
@@ -140,9 +141,6 @@ class MRecordBase {
   bool Fail(std::string message);
   int CountCases();
   bool RemarkNameInUse(const std::string& name);
-  // askCases off: files only, for imports, where a query per case would cost a scan each.
-  RemarkName FreeRemarkName(const TRecordData& record, bool askCases);
-  bool ReplaceRemarkFolder(const std::string& source);
 
   std::string path_;
   std::string programFolder_;

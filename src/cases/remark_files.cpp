@@ -1,5 +1,7 @@
 #include "cases/remark_files.h"
 
+#include <cstdio>
+
 #include "base/files.h"
 #include "base/gbk.h"
 #include "base/rtf_reader.h"
@@ -17,6 +19,18 @@ std::optional<std::string> RemarkFilePath(const std::string& remarkFolder, std::
     return std::nullopt;
   }
   return remarkFolder + std::string(remarkFile) + ".rtf";
+}
+
+std::string RemarkBaseName(const TRecordData& record) {
+  // Only characters that would make the name a path are dropped; names are cleaned before they are stored.
+  std::string name;
+  for (const char c : record.name) {
+    if (c != '/' && c != '\\' && c != '\0') name += c;
+  }
+  char moment[64];
+  std::snprintf(moment, sizeof moment, "_%04d%02d%02d%02d%02d", record.year, record.month, record.day, record.hour,
+                record.minute);
+  return name + moment;
 }
 
 bool IsPlaceholderRemarkName(std::string_view remarkFile) {

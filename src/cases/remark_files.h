@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "base/rich_text.h"
+#include "chart/record_data.h"
 
 namespace quorin::cases {
 
@@ -18,6 +19,10 @@ std::string RemarkFolderOf(const std::string& programFolder);
 // could leave the folder or name no file (empty, "." or "..", a path separator, NUL):
 // such names come only from damaged or hostile databases.
 std::optional<std::string> RemarkFilePath(const std::string& remarkFolder, std::string_view remarkFile);
+
+// The remark name a case starts from: its name and moment ("张三_201005060708"), before
+// a suffix makes it free.
+std::string RemarkBaseName(const TRecordData& record);
 
 // Whether a stored remark name is the placeholder of a record never saved ("n" or blank),
 // which stands for no file of the case's own.

@@ -1,10 +1,20 @@
 // Backup, restore, delete all, import, export and compaction of the case store.
 #include <algorithm>
 #include <cctype>
+#include <climits>
+#include <cstdint>
+#include <cstdio>
 #include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+#include <random>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "base/files.h"
 #include "cases/case_text.h"
+#include "cases/record_codec.h"
 #include "cases/record_base.h"
 #include "cases/remark_files.h"
 
@@ -12,6 +22,21 @@ namespace quorin::cases {
 namespace {
 
 namespace fs = std::filesystem;
+
+// Folders of the store's own work in progress, inside the remark folder so that moving
+// their files in never crosses a disk. The random part makes each one new: a folder the
+// user made is never taken for one.
+constexpr std::string_view kImportStagingPrefix = "~quorin-import-";
+constexpr std::string_view kRestoreStagingPrefix = "~quorin-restore-";
+
+constexpr std::string_view kNotCaseDatabase = "不是相同的数据库类型，无法导入！";
+constexpr std::string_view kUnreadableSource = "无法打开导入的数据库文件！";
+constexpr std::string_view kSourceTables =
+    "select lower(name), type from sqlite_master where lower(name) in ('case_data', 'case_extra');";
+constexpr std::string_view kSourceBaseType = "select baseType from case_extra;";
+constexpr std::string_view kSourceCases = "select * from case_data where id>=1 order by id;";
+constexpr std::string_view kSourceCaseCount = "select count(*) from case_data where id>=1;";
+constexpr std::string_view kStoredRemarkNames = "select remarkFile from case_data;";
 
 // Appends the name unless the list has it already (ignoring the case of Latin letters).
 void AddCategory(std::vector<std::string>& list, const std::string& name) {
@@ -32,19 +57,17 @@ bool IsRemarkFileName(const fs::path& path) {
   return extension == ".rtf";
 }
 
-// The regular files of a folder whose name is or is not a remark file name.
-std::vector<fs::path> FilesIn(const std::string& folder, bool remarks) {
+// The regular files of a folder named like remark files, in name order.
+std::vector<fs::path> RemarkFilesIn(const std::string& folder) {
   std::vector<fs::path> files;
   std::error_code ec;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     std::error_code kind;
-    if (IsRemarkFileName(it->path()) == remarks && it->is_regular_file(kind)) files.push_back(it->path());
+    if (IsRemarkFileName(it->path()) && it->is_regular_file(kind)) files.push_back(it->path());
   }
   std::sort(files.begin(), files.end());
   return files;
 }
-
-std::vector<fs::path> RemarkFilesIn(const std::string& folder) { return FilesIn(folder, true); }
 
 // Copies files into a folder, overwriting; false at the first that fails.
 bool CopyInto(const std::vector<fs::path>& files, const std::string& folder) {
@@ -91,9 +114,240 @@ class ProgressLine {
   long long last_ = -1;
 };
 
+// A random part for the name of a new staging file or folder.
+std::string RandomSuffix() {
+  std::random_device device;
+  char text[17];
+  std::snprintf(text, sizeof text, "%08x%08x", static_cast<unsigned>(device()), static_cast<unsigned>(device()));
+  return text;
+}
+
+// A folder created by this call (never one that was there) under parent, with a trailing
+// separator; empty when none can be created.
+std::string NewStagingFolder(const std::string& parent, std::string_view prefix) {
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    const std::string folder = parent + std::string(prefix) + RandomSuffix();
+    std::error_code ec;
+    if (fs::create_directory(folder, ec)) return folder + "/";
+    if (ec) return {};
+  }
+  return {};
+}
+
+// A copy of source beside `beside` under a new name made for it (never a file that was
+// there); empty when it cannot be made.
+std::string NewStagedCopy(const std::string& source, const std::string& beside) {
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    const std::string copy = beside + ".restore-" + RandomSuffix();
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(copy, ec))) continue;
+    if (fs::copy_file(source, copy, fs::copy_options::none, ec)) return copy;
+    if (ec != std::errc::file_exists) return {};
+  }
+  return {};
+}
+
+// Renames that can be undone, newest first. A rename never replaces what is at its target.
+class Moves {
+ public:
+  Moves() = default;
+  Moves(const Moves&) = delete;
+  Moves& operator=(const Moves&) = delete;
+
+  bool Move(const fs::path& from, const fs::path& to) {
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(to, ec))) return false;
+    fs::rename(from, to, ec);
+    if (ec) return false;
+    done_.emplace_back(from, to);
+    return true;
+  }
+  void Undo() {
+    for (auto it = done_.rbegin(); it != done_.rend(); ++it) {
+      std::error_code ec;
+      fs::rename(it->second, it->first, ec);
+    }
+    done_.clear();
+  }
+
+ private:
+  std::vector<std::pair<fs::path, fs::path>> done_;
+};
+
+// The staging folders of the given kind in a folder (real folders only, never a link's target).
+std::vector<fs::path> StagingFoldersIn(const std::string& folder, std::string_view prefix) {
+  std::vector<fs::path> found;
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    std::error_code kind;
+    if (it->path().filename().string().starts_with(prefix) && it->is_directory(kind) && !it->is_symlink(kind)) {
+      found.push_back(it->path());
+    }
+  }
+  return found;
+}
+
+// Finishes what an interrupted import left in its staging folders. A staged remark that a
+// stored case names and the remark folder lacks belonged to a committed import and moves
+// in; every other one belonged to cases that were never committed and goes with its folder.
+void SettleInterruptedImports(const std::string& remarks, const std::unordered_set<std::string>& storedNames) {
+  for (const fs::path& staging : StagingFoldersIn(remarks, kImportStagingPrefix)) {
+    for (const fs::path& file : RemarkFilesIn(staging.string())) {
+      if (storedNames.contains(file.stem().string())) Moves().Move(file, fs::path(remarks) / file.filename());
+    }
+    RemoveQuietly(staging.string());
+  }
+}
+
+// The remark names that files of the remark folder hold (any entry named like a remark file).
+std::unordered_set<std::string> RemarkNamesOfFiles(const std::string& folder) {
+  std::unordered_set<std::string> names;
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    if (IsRemarkFileName(it->path())) names.insert(it->path().stem().string());
+  }
+  return names;
+}
+
+// The remark names every stored case holds, from one scan; nullopt when the scan fails.
+// A file without the column stores no names.
+std::optional<std::unordered_set<std::string>> StoredRemarkNames(SqliteConnection& store) {
+  std::unordered_set<std::string> names;
+  std::string error;
+  SqliteStatement* read = store.Prepare(kStoredRemarkNames, error);
+  if (!read) return names;
+  for (;;) {
+    switch (read->Next()) {
+      case SqliteStatement::Step::kError: read->Reset(); return std::nullopt;
+      case SqliteStatement::Step::kDone: read->Reset(); return names;
+      case SqliteStatement::Step::kRow: names.emplace(read->Text(0)); break;
+    }
+  }
+}
+
+// Hands out the remark names of one import: names no file, stored case or earlier case of
+// the import holds. Each base name remembers its next suffix, so n cases of one name and
+// moment cost n look-ups in memory, not n² file look-ups.
+class RemarkNamer {
+ public:
+  explicit RemarkNamer(std::unordered_set<std::string> taken) : taken_(std::move(taken)) {}
+  // Takes the name when nobody holds it.
+  bool TryClaim(const std::string& name) { return taken_.insert(name).second; }
+  // The base name when free, else base_0, base_1 … as a save names its remark.
+  std::string Claim(const std::string& base) {
+    if (TryClaim(base)) return base;
+    long long& next = nextSuffix_[base];
+    for (;;) {
+      std::string name = base + "_" + std::to_string(next++);
+      if (TryClaim(name)) return name;
+    }
+  }
+
+ private:
+  std::unordered_set<std::string> taken_;
+  std::unordered_map<std::string, long long> nextSuffix_;
+};
+
+// The remark files of one import, written into a staging folder of their own and moved into
+// the remark folder only once the cases are committed, so an interruption leaves no file that
+// no case names. The folder goes with the object.
+class ImportStaging {
+ public:
+  explicit ImportStaging(std::string remarks)
+      : remarks_(std::move(remarks)), folder_(NewStagingFolder(remarks_, kImportStagingPrefix)) {}
+  ~ImportStaging() {
+    if (!folder_.empty()) RemoveQuietly(folder_);
+  }
+  ImportStaging(const ImportStaging&) = delete;
+  ImportStaging& operator=(const ImportStaging&) = delete;
+
+  bool Write(const std::string& name, std::string_view plainText) {
+    if (folder_.empty() || !WriteRemarkFromPlainText(folder_ + name + ".rtf", plainText)) return false;
+    names_.push_back(name);
+    return true;
+  }
+  // Moves the staged remarks in, never over a file that appeared meanwhile; the paths that
+  // could not be filled.
+  std::vector<std::string> MoveIn() {
+    std::vector<std::string> failed;
+    for (const std::string& name : names_) {
+      const std::string target = remarks_ + name + ".rtf";
+      if (!Moves().Move(folder_ + name + ".rtf", target)) failed.push_back(target);
+    }
+    names_.clear();
+    return failed;
+  }
+  std::string FinalPath(const std::string& name) const { return remarks_ + name + ".rtf"; }
+
+ private:
+  std::string remarks_;
+  std::string folder_;
+  std::vector<std::string> names_;
+};
+
+// Opens an import source for reading only, as this format's file: case_data a table, and
+// case_extra, when present, a table of the same base type. A file whose case_extra went
+// missing still counts; its cases are reachable. The refusal's message, "" when accepted.
+std::string OpenImportSource(SqliteConnection& source, const std::string& path) {
+  std::string error;
+  if (!source.OpenReadOnly(path, error)) return std::string(kUnreadableSource);
+  SqliteStatement* tables = source.Prepare(kSourceTables, error);
+  if (!tables) return std::string(kUnreadableSource);
+  std::map<std::string, std::string, std::less<>> types;
+  for (SqliteStatement::Step step; (step = tables->Next()) != SqliteStatement::Step::kDone;) {
+    if (step == SqliteStatement::Step::kError) return tables->Reset(), std::string(kUnreadableSource);
+    types.emplace(tables->Text(0), tables->Text(1));
+  }
+  tables->Reset();
+  if (types["case_data"] != "table") return std::string(kNotCaseDatabase);
+  // The shape the import reads, checked now: prepared statements stay with the connection.
+  if (!source.Prepare(kSourceCases, error) || !source.Prepare(kSourceCaseCount, error)) {
+    return std::string(kNotCaseDatabase);
+  }
+  if (!types.contains("case_extra")) return {};
+  if (types["case_extra"] != "table") return std::string(kNotCaseDatabase);
+  SqliteStatement* type = source.Prepare(kSourceBaseType, error);
+  const bool same = type && type->Next() == SqliteStatement::Step::kRow &&
+                    type->Text(type->ColumnIndex("baseType")) == kBaseType;
+  if (type) type->Reset();
+  return same ? std::string() : std::string(kNotCaseDatabase);
+}
+
+// Hands each case row of a checked source to `each`, in id order, until it returns false.
+// SQLite's message when reading fails, "" otherwise.
+std::string ForEachSourceRow(SqliteConnection& source, const std::function<bool(const SqliteStatement& row)>& each) {
+  std::string error;
+  SqliteStatement* rows = source.Prepare(kSourceCases, error);
+  if (!rows) return error;
+  for (;;) {
+    switch (rows->Next()) {
+      case SqliteStatement::Step::kError: error = source.Message(); break;
+      case SqliteStatement::Step::kDone: break;
+      case SqliteStatement::Step::kRow:
+        if (each(*rows)) continue;
+        break;
+    }
+    rows->Reset();
+    return error;
+  }
+}
+
+// The number of cases an import will walk (for its progress line); 0 when unknown.
+int SourceCaseCount(SqliteConnection& source) {
+  std::string error;
+  SqliteStatement* count = source.Prepare(kSourceCaseCount, error);
+  if (!count) return 0;
+  const int n = count->Next() == SqliteStatement::Step::kRow
+                    ? static_cast<int>(std::clamp<std::int64_t>(ParseCaseInteger(count->Text(0)).value_or(0), 0, INT_MAX))
+                    : 0;
+  count->Reset();
+  return n;
+}
+
 }  // namespace
 
 bool MRecordBase::Backup(const std::string& destination) {
+  lastError_.clear();
   const std::string folder = base::WithTrailingSeparator(destination);
   std::error_code ec;
   fs::copy_file(path_, folder + std::string(kDatabaseWord) + ".db", fs::copy_options::overwrite_existing, ec);
@@ -108,6 +362,7 @@ bool MRecordBase::Backup(const std::string& destination) {
 }
 
 bool MRecordBase::Restore(const std::string& source) {
+  lastError_.clear();
   const std::string folder = base::WithTrailingSeparator(source);
   const std::string sourceDb = folder + std::string(kDatabaseWord) + ".db";
   const std::string sourceRemarks = RemarkFolderOf(folder);
@@ -116,23 +371,20 @@ bool MRecordBase::Restore(const std::string& source) {
   const auto sourceFiles = RemarkFilesIn(sourceRemarks);
   if (sourceFiles.empty()) return Fail("找不到源评语文件！");
 
-  // Everything is copied aside and checked before the current data is touched.
-  const std::string stagedDb = path_ + ".restoring";
+  // Everything is copied aside under names made for this restore and checked before the
+  // current data is touched; only those copies are ever removed.
   const std::string remarks = RemarkFolder();
-  const std::string liveRemarks = remarks.substr(0, remarks.size() - 1);
-  const std::string stagedRemarks = liveRemarks + ".restoring";
-  const std::string oldRemarks = liveRemarks + ".old";
+  if (!base::EnsureDirectory(remarks)) return Fail("无法复制评语文件！");
+  const std::string staging = NewStagingFolder(remarks, kRestoreStagingPrefix);
+  if (staging.empty()) return Fail("无法复制评语文件！");
+  const std::string stagedDb = NewStagedCopy(sourceDb, path_);
   auto cleanUp = [&] {
+    RemoveQuietly(staging);
+    if (stagedDb.empty()) return;
     RemoveQuietly(stagedDb);
     RemoveJournalOf(stagedDb);
-    RemoveQuietly(stagedRemarks);
   };
-  cleanUp();
-  RemoveQuietly(oldRemarks);
-
-  std::error_code ec;
-  fs::copy_file(sourceDb, stagedDb, fs::copy_options::overwrite_existing, ec);
-  if (ec) return cleanUp(), Fail("无法复制db文件！");
+  if (stagedDb.empty()) return cleanUp(), Fail("无法复制db文件！");
   {
     MRecordBase check;
     if (check.Open(stagedDb) != 0 || !check.HasBaseType(kBaseType)) {
@@ -140,64 +392,60 @@ bool MRecordBase::Restore(const std::string& source) {
       return Fail("源db文件不是案例数据库，无法还原！");
     }
   }
-  // Files of the remark folder other than remarks stay, as a deletion of the remarks would leave them.
-  if (!base::EnsureDirectory(stagedRemarks)) return cleanUp(), Fail("无法复制评语文件！");
-  if (!CopyInto(FilesIn(remarks, false), stagedRemarks) || !CopyInto(sourceFiles, stagedRemarks)) {
+  const std::string incoming = staging + "new/";
+  const std::string outgoing = staging + "old/";
+  if (!base::EnsureDirectory(incoming) || !base::EnsureDirectory(outgoing) || !CopyInto(sourceFiles, incoming)) {
     return cleanUp(), Fail("无法复制评语文件！");
   }
 
-  // Swap in: remark folder first, then the database by one atomic rename.
-  const bool hadRemarks = base::DirectoryExists(liveRemarks);
-  if (hadRemarks) {
-    fs::rename(liveRemarks, oldRemarks, ec);
-    if (ec) return cleanUp(), Fail("无法替换评语文件夹！");
-  }
-  fs::rename(stagedRemarks, liveRemarks, ec);
-  if (ec) {
-    std::error_code back;
-    if (hadRemarks) fs::rename(oldRemarks, liveRemarks, back);
+  // Swap in: the current remark files step aside and the backup's take their place (anything
+  // else in the remark folder stays), then the database is replaced by one atomic rename.
+  Moves moves;
+  bool moved = true;
+  for (const fs::path& file : RemarkFilesIn(remarks)) moved = moved && moves.Move(file, outgoing / file.filename());
+  for (const fs::path& file : RemarkFilesIn(incoming)) moved = moved && moves.Move(file, remarks / file.filename());
+  if (!moved) {
+    moves.Undo();
     return cleanUp(), Fail("无法替换评语文件夹！");
   }
   RemoveJournalOf(path_);
+  std::error_code ec;
   fs::rename(stagedDb, path_, ec);
   if (ec) {
-    std::error_code back;
-    fs::rename(liveRemarks, stagedRemarks, back);
-    if (hadRemarks) fs::rename(oldRemarks, liveRemarks, back);
+    moves.Undo();
     return cleanUp(), Fail("无法复制db文件！");
   }
-  RemoveQuietly(oldRemarks);
+  RemoveQuietly(staging);  // now holds the replaced remark files
   RemoveJournalOf(stagedDb);
 
-  RebuildRemarkFiles();  // a remark that cannot be written is counted; the restore itself is done
+  RebuildRemarkFiles();  // a remark that cannot be written is counted and named in lastError; the restore is done
   return true;
 }
 
 bool MRecordBase::RebuildRemarkFiles() {
+  lastError_.clear();
   remarkWriteFailures_ = 0;
   const int counter = ReadPrimaryId();
   if (counter < 0) return false;
   counter_ = counter;
   const std::string folder = RemarkFolder();
   base::EnsureDirectory(folder);
-  if (!BeginBatch()) return false;
   std::string firstFailure;
-  for (int id = 1; id <= counter; ++id) {
-    TRecordData record;
-    if (!ReadInBatch(id, record)) continue;
+  const bool read = ReadRange(1, INT_MAX, [&](TRecordData& record) {
     const auto path = RemarkFilePath(folder, record.remarkFile);
     std::error_code ec;
-    if (!path || fs::exists(*path, ec)) continue;
-    if (!WriteRemarkFromPlainText(*path, record.remarkText)) {
+    if (path && !fs::exists(*path, ec) && !WriteRemarkFromPlainText(*path, record.remarkText)) {
       if (remarkWriteFailures_++ == 0) firstFailure = *path;
     }
-  }
-  EndBatch();
+    return true;
+  });
+  if (!read) return false;
   if (remarkWriteFailures_ > 0) return Fail("无法写入评语文件：" + firstFailure);
   return true;
 }
 
 bool MRecordBase::DeleteAll() {
+  lastError_.clear();
   std::error_code ec;
   fs::remove(path_, ec);
   if (ec) return Fail("无法删除db文件！");
@@ -211,82 +459,98 @@ bool MRecordBase::DeleteAll() {
 }
 
 int MRecordBase::ImportFrom(const std::string& path, const ProgressCallback& progress) {
+  lastError_.clear();
   remarkWriteFailures_ = 0;
   std::error_code ec;
   if (fs::equivalent(path, path_, ec)) return Fail("不能导入正在使用的数据库！"), 0;
-  MRecordBase source;
-  if (source.Open(path) != 0) return Fail("无法打开导入的数据库文件！"), 0;
-  if (!source.HasBaseType(kBaseType)) return Fail("不是相同的数据库类型，无法导入！"), 0;
+  SqliteConnection source;
+  if (const std::string refusal = OpenImportSource(source, path); !refusal.empty()) return Fail(refusal), 0;
   std::vector<std::string> categories;
   if (!GetClassNames(categories)) {
     if (lastError_.empty()) lastError_ = "无法读取案例类别！";
     return 0;
   }
-  if (!source.BeginBatch()) return Fail(source.lastError()), 0;
-  if (!BeginBatch()) return source.EndBatch(), 0;
-
+  if (!BeginBatch()) return 0;
+  // Closing the batch without its commit undoes every row of the import.
+  const int counterBefore = counter_;
+  auto undo = [&] {
+    batch_.Close();
+    counter_ = counterBefore;
+    return 0;
+  };
+  auto storedNames = StoredRemarkNames(batch_);
+  if (!storedNames) return Fail(batch_.Message()), undo();
   const std::string folder = RemarkFolder();
   base::EnsureDirectory(folder);
-  const int total = source.GetPrimaryId();
-  ProgressLine line(progress, "导入进度：", total);
+  SettleInterruptedImports(folder, *storedNames);
+  RemarkNamer namer(std::move(*storedNames));
+  for (const std::string& name : RemarkNamesOfFiles(folder)) namer.TryClaim(name);
+  ImportStaging staging(folder);
+
+  ProgressLine line(progress, "导入进度：", SourceCaseCount(source));
   int count = 0;
+  bool stored = true;
   std::string firstFailure;
-  for (int id = 1; id <= total; ++id) {
-    TRecordData record;
-    if (!source.ReadInBatch(id, record)) continue;
-    if (InsertInBatch(record) >= 0) {
-      ++count;
-      AddCategory(categories, record.className);
-      auto remarkPath = RemarkFilePath(folder, record.remarkFile);
-      if (IsPlaceholderRemarkName(record.remarkFile) || !remarkPath || fs::exists(*remarkPath, ec)) {
-        const RemarkName fresh = FreeRemarkName(record, false);
-        record.remarkFile = fresh.baseName;
-        UpdateInBatch(record.id, record);
-        remarkPath = fresh.fullPath;
-      }
-      if (!WriteRemarkFromPlainText(*remarkPath, record.remarkText)) {
-        if (remarkWriteFailures_++ == 0) firstFailure = *remarkPath;
-      }
+  const std::string readError = ForEachSourceRow(source, [&](const SqliteStatement& row) {
+    TRecordData record = RecordOfRow(row);
+    const bool keepName = !IsPlaceholderRemarkName(record.remarkFile) && RemarkFilePath(folder, record.remarkFile) &&
+                          namer.TryClaim(record.remarkFile);
+    if (!keepName) record.remarkFile = namer.Claim(RemarkBaseName(record));
+    stored = InsertInBatch(record) >= 0;
+    if (!stored) return false;
+    ++count;
+    AddCategory(categories, record.className);
+    if (!staging.Write(record.remarkFile, record.remarkText) && remarkWriteFailures_++ == 0) {
+      firstFailure = staging.FinalPath(record.remarkFile);
     }
     line.Update(count);
+    return true;
+  });
+  if (!readError.empty()) return Fail(readError), undo();
+  if (!stored) return undo();  // the store's message stays
+  if (count > 0 && !SetClassNames(categories)) return undo();
+  if (!EndBatch()) return counter_ = counterBefore, 0;  // nothing was committed
+
+  for (const std::string& failure : staging.MoveIn()) {
+    if (remarkWriteFailures_++ == 0) firstFailure = failure;
   }
-  source.EndBatch();
-  if (!EndBatch()) return 0;  // nothing was committed
-  if (count > 0) SetClassNames(categories);
-  if (count == 0 && lastError_.empty()) lastError_ = "导入的数据库中没有案例！";
+  if (count == 0) return Fail("导入的数据库中没有案例！"), 0;
   if (remarkWriteFailures_ > 0) lastError_ = "无法写入评语文件：" + firstFailure;
   return count;
 }
 
 int MRecordBase::ExportTo(const std::string& path, const std::vector<std::string>& categories, bool exportAll,
                           const ProgressCallback& progress) {
+  lastError_.clear();
   MRecordBase target;
   if (target.Open(path) != 0) return Fail(target.lastError()), 0;
   if (!target.BeginBatch()) return Fail(target.lastError()), 0;
   if (!BeginBatch()) return target.EndBatch(), 0;
-  ProgressLine line(progress, "导出进度：", counter_);
+  ProgressLine line(progress, "导出进度：", CountCases());
   std::vector<std::string> used;
   int count = 0;
-  for (int id = 0; id <= counter_; ++id) {
-    TRecordData record;
-    if (!ReadInBatch(id, record)) continue;
-    if (!exportAll && !ContainsCategory(categories, record.className)) continue;
-    if (target.InsertInBatch(record) >= 0) {
-      ++count;
-      AddCategory(used, record.className);
-    }
+  bool stored = true;
+  const bool read = ReadRange(0, INT_MAX, [&](TRecordData& record) {
+    if (!exportAll && !ContainsCategory(categories, record.className)) return true;
+    stored = target.InsertInBatch(record) >= 0;
+    if (!stored) return false;
+    ++count;
+    AddCategory(used, record.className);
     line.Update(count);
-  }
+    return true;
+  });
   EndBatch();
+  // A file that lacks some of the chosen cases is no export: its batch is dropped.
+  if (read && stored && count > 0) stored = target.SetClassNames(used);
+  if (!stored) Fail(target.lastError());
+  if (!read || !stored) return target.batch_.Close(), 0;
   if (!target.EndBatch()) return Fail(target.lastError()), 0;
-  if (count > 0) {
-    target.SetClassNames(used);
-    line.Show(100);
-  }
+  if (count > 0) line.Show(100);
   return count;
 }
 
 int MRecordBase::Compact(const ProgressCallback& progress) {
+  lastError_.clear();
   const std::string backPath =
       (fs::path(path_).parent_path() / (std::string(kDatabaseWord) + "_back.db")).string();
   // A compaction file left by an interrupted run holds nothing the database lacks.
@@ -302,17 +566,20 @@ int MRecordBase::Compact(const ProgressCallback& progress) {
     if (back.Open(backPath) != 0) return cleanUp(), Fail(back.lastError()), 0;
     if (!back.BeginBatch()) return cleanUp(), Fail(back.lastError()), 0;
     if (!BeginBatch()) return back.EndBatch(), cleanUp(), 0;
-    ProgressLine line(progress, "整理进度：", counter_);
-    for (int id = 1; id <= counter_; ++id) {
-      TRecordData record;
-      if (!ReadInBatch(id, record)) continue;
-      if (back.InsertInBatch(record) >= 0) {
-        ++count;
-        AddCategory(used, record.className);
-      }
+    ProgressLine line(progress, "整理进度：", CountCases());
+    bool stored = true;
+    const bool read = ReadRange(1, INT_MAX, [&](TRecordData& record) {
+      stored = back.InsertInBatch(record) >= 0;
+      if (!stored) return false;
+      ++count;
+      AddCategory(used, record.className);
       line.Update(count);
-    }
+      return true;
+    });
     EndBatch();
+    // A case that did not make it into the new file keeps the old one in place.
+    if (!stored) Fail(back.lastError());
+    if (!read || !stored) return back.batch_.Close(), cleanUp(), 0;
     if (!back.EndBatch() || !back.SetClassNames(used)) return cleanUp(), Fail(back.lastError()), 0;
   }
   {

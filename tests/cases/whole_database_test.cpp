@@ -36,6 +36,31 @@ class WholeDatabase : public CaseStoreTest {
     return names;
   }
   std::string Other(const std::string& name) { return dir_.Path() + name; }
+  // Every entry under a folder, as relative paths ("notes/", "notes/a.txt"), sorted.
+  static std::vector<std::string> Listing(const std::string& folder) {
+    std::vector<std::string> entries;
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+      entries.push_back(fs::relative(it->path(), folder).string() + (it->is_directory() ? "/" : ""));
+    }
+    std::sort(entries.begin(), entries.end());
+    return entries;
+  }
+  // Writes a file, making its folders.
+  static void Put(const std::string& path, const std::string& bytes) {
+    fs::create_directories(fs::path(path).parent_path());
+    testing::WriteBytes(path, bytes);
+  }
+  // A source database of one case per (name, stored remark name).
+  void MakeSource(const std::string& path, const std::vector<std::pair<std::string, std::string>>& cases) {
+    MRecordBase source;
+    ASSERT_EQ(source.Open(path), 0) << source.lastError();
+    for (const auto& [name, remarkFile] : cases) {
+      TRecordData r = MakeRecord(name);
+      r.remarkFile = remarkFile;
+      ASSERT_GT(source.Insert(r), 0) << source.lastError();
+    }
+  }
 };
 
 TEST_F(WholeDatabase, ExportFiltersCategoriesAndListsTheUsedOnesInOrderOfFirstUse) {
@@ -110,25 +135,140 @@ TEST_F(WholeDatabase, ImportRefusesWhatIsNotACaseDatabase) {
   EXPECT_EQ(Names(store), (std::vector<std::string>{"1:王五"}));
 }
 
-TEST_F(WholeDatabase, ImportOfAFileWithoutMetadataAddsItAndTakesItsCases) {
-  {
-    MRecordBase source;
-    ASSERT_EQ(source.Open(Other("src.db")), 0);
-    TRecordData r = MakeRecord("赵六");
-    r.remarkFile = "n";  // never saved: the import gives it a name of its own
-    ASSERT_GT(source.Insert(r), 0);
-  }
+TEST_F(WholeDatabase, ImportReadsAFileWithoutMetadataAndLeavesItByteForByte) {
+  MakeSource(Other("src.db"), {{"赵六", "n"}});  // never saved: the import gives it a name of its own
   Sql(Other("src.db"), "drop table case_extra;");
+  const std::string before = testing::ReadBytes(Other("src.db"));
   MRecordBase store;
   Fill(store, {});
   EXPECT_EQ(store.ImportFrom(Other("src.db")), 1) << store.lastError();
-  EXPECT_EQ(SqlValue(Other("src.db"), "select baseType from case_extra"), "OrluneData");
+  EXPECT_TRUE(testing::ReadBytes(Other("src.db")) == before);
+  EXPECT_FALSE(fs::exists(Other("src.db-journal")));
   TRecordData imported;
   ASSERT_TRUE(store.Read(1, imported));
   EXPECT_EQ(imported.remarkFile, "赵六_201005060708");
   EXPECT_TRUE(base::FileExists(store.RemarkFolder() + "赵六_201005060708.rtf"));
 }
 
+TEST_F(WholeDatabase, ImportNeverGivesARemarkNameThatAFileAStoredCaseOrAnEarlierImportedCaseHolds) {
+  MRecordBase store;
+  Fill(store, {{"张三", "开业"}});
+  fs::remove(store.RemarkFolder() + "张三_201005060708.rtf");  // stored, its file missing
+  testing::WriteBytes(store.RemarkFolder() + "张三_201005060708_0.rtf", "{\\rtf1 no case}");
+  MakeSource(Other("src.db"), {{"张三", "张三_201005060708"}, {"张三", "n"}, {"李四", "自定"}, {"李四", "自定"}});
+  ASSERT_EQ(store.ImportFrom(Other("src.db")), 4) << store.lastError();
+  const std::vector<std::string> expected = {"张三_201005060708", "张三_201005060708_1", "张三_201005060708_2", "自定",
+                                             "李四_201005060708"};
+  for (int id = 1; id <= 5; ++id) {
+    TRecordData r;
+    ASSERT_TRUE(store.Read(id, r));
+    EXPECT_EQ(r.remarkFile, expected[id - 1]) << id;
+    if (id > 1) {
+      EXPECT_EQ(ReadRemarkPlainText(store.RemarkFolder() + r.remarkFile + ".rtf").value_or(""), r.remarkText);
+    }
+  }
+  EXPECT_EQ(testing::ReadBytes(store.RemarkFolder() + "张三_201005060708_0.rtf"), "{\\rtf1 no case}");
+}
+
+TEST_F(WholeDatabase, ImportThatCannotWriteARowKeepsRemarksApartOrChangesNothingAndSaysSo) {
+  MRecordBase store;
+  Fill(store, {{"甲", "开业"}});
+  MakeSource(Other("src.db"), {{"甲", "甲_201005060708"}, {"坏", "坏_1"}, {"乙", "乙_1"}});
+  // A row the store cannot rewrite: a collision must still end in a name of its own.
+  Sql(dbPath_, "create trigger no_update before update on case_data begin select raise(abort, 'refused'); end;");
+  MakeSource(Other("one.db"), {{"甲", "甲_201005060708"}});
+  ASSERT_EQ(store.ImportFrom(Other("one.db")), 1) << store.lastError();
+  TRecordData imported;
+  ASSERT_TRUE(store.Read(2, imported));
+  EXPECT_EQ(imported.remarkFile, "甲_201005060708_0");
+  EXPECT_EQ(store.lastError(), "");
+
+  // A row the store cannot insert halfway through: the whole import is undone, without files.
+  Sql(dbPath_, "create trigger no_bad before insert on case_data when new.name = '坏' "
+               "begin select raise(abort, 'refused'); end;");
+  const auto files = Listing(store.RemarkFolder());
+  EXPECT_EQ(store.ImportFrom(Other("src.db")), 0);
+  EXPECT_EQ(store.lastError(), "无法保存案例！");
+  EXPECT_EQ(Names(store), (std::vector<std::string>{"1:甲", "2:甲"}));
+  EXPECT_EQ(store.GetPrimaryId(), 2);
+  EXPECT_EQ(Listing(store.RemarkFolder()), files);
+}
+
+TEST_F(WholeDatabase, ImportSettlesWhatAnInterruptedImportLeftBehind) {
+  MRecordBase store;
+  Fill(store, {{"甲", "开业"}});
+  // An import killed after its commit: the file a stored case names is still staged.
+  const std::string staged = store.RemarkFolder() + "~quorin-import-1a2b/";
+  fs::create_directories(staged);
+  fs::rename(store.RemarkFolder() + "甲_201005060708.rtf", staged + "甲_201005060708.rtf");
+  testing::WriteBytes(staged + "orphan.rtf", "{\\rtf1 of a case never committed}");
+  fs::create_directories(store.RemarkFolder() + "~quorin-mine/");  // the user's
+  MakeSource(Other("src.db"), {{"乙", "乙_1"}});
+  ASSERT_EQ(store.ImportFrom(Other("src.db")), 1) << store.lastError();
+  EXPECT_EQ(Listing(store.RemarkFolder()),
+            (std::vector<std::string>{"~quorin-mine/", "乙_1.rtf", "甲_201005060708.rtf"}));
+  EXPECT_EQ(ReadRemarkPlainText(store.RemarkFolder() + "甲_201005060708.rtf").value_or(""), "备注 甲");
+}
+
+TEST_F(WholeDatabase, ImportExportAndCompactionTakeEveryStoredCaseWhateverTheCounter) {
+  // Ids 1, 2 and 5000000 under a counter of 2, as a failed counter update leaves them.
+  MRecordBase store;
+  Fill(store, {{"甲", "开业"}, {"乙", "开业"}, {"丙", "求财"}});
+  Sql(dbPath_, "update case_data set id = 5000000 where id = 3; update case_extra set primaryId = 2;");
+  fs::copy_file(dbPath_, Other("src.db"));
+  // A counter near the largest id must not make the walk take minutes.
+  MakeSource(Other("far.db"), {{"丁", "丁_1"}, {"戊", "戊_1"}});
+  Sql(Other("far.db"), "update case_data set id = 2147483000 where id = 2; update case_extra set primaryId = 2147483001;");
+
+  MRecordBase target;
+  ASSERT_EQ(target.Open(Other("target.db")), 0);
+  EXPECT_EQ(target.ImportFrom(Other("src.db")), 3) << target.lastError();
+  EXPECT_EQ(target.ImportFrom(Other("far.db")), 2) << target.lastError();
+  EXPECT_EQ(Names(target), (std::vector<std::string>{"1:甲", "2:乙", "3:丙", "4:丁", "5:戊"}));
+
+  ASSERT_EQ(store.Open(dbPath_), 0);
+  EXPECT_EQ(store.ExportTo(Other("all.db"), {}, true), 3) << store.lastError();
+  EXPECT_EQ(store.Compact(), 3) << store.lastError();
+  EXPECT_EQ(Names(store), (std::vector<std::string>{"1:甲", "2:乙", "3:丙"}));
+}
+
+TEST_F(WholeDatabase, EveryWholeDatabaseOperationStartsWithACleanError) {
+  MRecordBase store;
+  Fill(store, {});
+  auto stale = [&] {
+    EXPECT_FALSE(store.Restore(Other("nowhere/")));
+    ASSERT_EQ(store.lastError(), "没有源db文件！");
+  };
+  MakeSource(Other("empty.db"), {});
+  MakeSource(Other("one.db"), {{"甲", "甲_1"}});
+  const std::string backup = Other("backup/");
+  fs::create_directories(backup);
+
+  stale();
+  EXPECT_EQ(store.Compact(), 0);
+  EXPECT_EQ(store.lastError(), "");  // nothing to keep is no failure
+  stale();
+  EXPECT_EQ(store.ImportFrom(Other("empty.db")), 0);
+  EXPECT_EQ(store.lastError(), "导入的数据库中没有案例！");
+  stale();
+  EXPECT_EQ(store.ImportFrom(Other("one.db")), 1);
+  EXPECT_EQ(store.lastError(), "");
+  stale();
+  EXPECT_EQ(store.ExportTo(Other("out.db"), {}, true), 1);
+  EXPECT_EQ(store.lastError(), "");
+  stale();
+  EXPECT_TRUE(store.Backup(backup));
+  EXPECT_EQ(store.lastError(), "");
+  stale();
+  EXPECT_TRUE(store.RebuildRemarkFiles());
+  EXPECT_EQ(store.lastError(), "");
+  stale();
+  EXPECT_TRUE(store.Restore(backup));
+  EXPECT_EQ(store.lastError(), "");
+  stale();
+  EXPECT_TRUE(store.DeleteAll());
+  EXPECT_EQ(store.lastError(), "");
+}
 TEST_F(WholeDatabase, ImportIntoAnUnwritableRemarkFolderKeepsTheCasesAndSaysSo) {
   MRecordBase store;
   Fill(store, {});
@@ -219,8 +359,38 @@ TEST_F(WholeDatabase, BackupAndRestoreBringBackTheCasesAndRemarks) {
   EXPECT_FALSE(base::FileExists(store.RemarkFolder() + "丙_later.rtf"));
   EXPECT_TRUE(base::FileExists(store.RemarkFolder() + "keep.txt"));
   EXPECT_EQ(ReadRemarkPlainText(store.RemarkFolder() + "乙_201005060708.rtf").value_or(""), "备注 乙");
-  EXPECT_FALSE(fs::exists(dir_.Path() + "Orlune_f.old"));
-  EXPECT_FALSE(fs::exists(dir_.Path() + "Orlune_f.restoring"));
+}
+
+TEST_F(WholeDatabase, RestoreReplacesOnlyRemarkFilesAndRemovesOnlyWhatItStaged) {
+  MRecordBase store;
+  Fill(store, {{"甲", "开业"}});
+  const std::string backup = Other("backup/");
+  fs::create_directories(backup);
+  ASSERT_TRUE(store.Backup(backup)) << store.lastError();
+  Sql(backup + "Orlune.db", "drop table case_extra;");  // a source is read, never written
+  const std::string backupBytes = testing::ReadBytes(backup + "Orlune.db");
+
+  Fill(store, {{"乙", "开业"}});
+  const std::string remarks = store.RemarkFolder();
+  Put(remarks + "notes/a.txt", "the user's");
+  Put(remarks + "notes/b.rtf", "the user's");
+  testing::WriteBytes(remarks + "keep.txt", "the user's");
+  // Names an earlier restore used for its own staging.
+  for (const char* name : {"Orlune_f.old/x.rtf", "Orlune_f.restoring/x.rtf", "dat/Orlune.db.restoring"}) {
+    Put(Other(name), "the user's");
+  }
+
+  ASSERT_TRUE(store.Restore(backup)) << store.lastError();
+  EXPECT_TRUE(testing::ReadBytes(backup + "Orlune.db") == backupBytes);
+  EXPECT_EQ(Listing(remarks), (std::vector<std::string>{"keep.txt", "notes/", "notes/a.txt", "notes/b.rtf",
+                                                         "甲_201005060708.rtf"}));
+  for (const char* name : {"Orlune_f.old/x.rtf", "Orlune_f.restoring/x.rtf", "dat/Orlune.db.restoring"}) {
+    EXPECT_EQ(testing::ReadBytes(Other(name)), "the user's") << name;
+  }
+  MRecordBase reopened;
+  ASSERT_EQ(reopened.Open(dbPath_), 0) << reopened.lastError();
+  EXPECT_EQ(Names(reopened), (std::vector<std::string>{"1:甲"}));
+  EXPECT_EQ(Listing(Other("dat")), (std::vector<std::string>{"Orlune.db", "Orlune.db.restoring"}));
 }
 
 TEST_F(WholeDatabase, FailedRestoresLeaveTheCurrentDataAsItWas) {
@@ -242,9 +412,16 @@ TEST_F(WholeDatabase, FailedRestoresLeaveTheCurrentDataAsItWas) {
   EXPECT_FALSE(store.Restore(source));
   EXPECT_EQ(store.lastError(), "源db文件不是案例数据库，无法还原！");
 
+  // A backup file that cannot take its place: a folder of the user's holds its name.
+  fs::copy_file(dbPath_, source + "Orlune.db", fs::copy_options::overwrite_existing);
+  Put(store.RemarkFolder() + "x.rtf/inside.txt", "the user's");
+  const auto files = Listing(store.RemarkFolder());
+  EXPECT_FALSE(store.Restore(source));
+  EXPECT_EQ(store.lastError(), "无法替换评语文件夹！");
+
   EXPECT_TRUE(testing::ReadBytes(dbPath_) == before);
-  EXPECT_TRUE(base::FileExists(store.RemarkFolder() + "甲_201005060708.rtf"));
-  EXPECT_FALSE(base::FileExists(store.RemarkFolder() + "x.rtf"));
+  EXPECT_EQ(Listing(store.RemarkFolder()), files);
+  EXPECT_EQ(Listing(Other("dat")), (std::vector<std::string>{"Orlune.db"}));
 }
 
 TEST_F(WholeDatabase, BackupWithoutRemarksSaysSoAndKeepsTheDatabaseCopy) {

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# End-to-end checks of quorin-cli cases: add, list, show, search, find, export, import, compact
-# and the refusals for broken or missing databases.
+# End-to-end checks of quorin-cli cases: add, list, show, search, find, export, import, compact,
+# backup, restore and the refusals for broken or missing databases.
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 run=("$cli" cases --program-dir "$work/prog")
 
@@ -84,6 +84,7 @@ expect export-some "3 个案例文件已经保存到：$work/some.db" export "$w
 refused export-exists "导出文件已经存在：$work/some.db" export "$work/some.db"
 refused export-nothing "没有可以导出的案例，或者无法创建导出数据库，导出失败，请重启软件再次试试！" \
   export "$work/none.db" --class 结婚
+[[ -e "$work/none.db" ]] && fail "empty export file left behind"
 expect export-categories "1	张三     2010-05-06 开业
 2	赵六     2010-05-06 求财
 3	张三     2010-05-06 开业" --db "$work/some.db" search 2010年
@@ -101,6 +102,54 @@ expect compact " 8 个案例已经整理出来！" compact --force
 expect compact-kept "5	张三     2010-05-06 开业
 8	张三     2010-05-06 开业" find --name 张 --class 开业 --class-exact --sex 男 --comment 输入自己
 [[ -e "$work/prog/dat/Orlune_back.db" ]] && fail "compaction file left behind"
+
+# Backup, changes, then a restore that brings back the cases and remark files of the backup
+# and keeps what else the user has in the remark folder.
+remarks="$work/prog/Orlune_f"
+remark_sums() { (cd "$remarks" && find . -maxdepth 1 -type f -name '*.rtf' -exec md5sum {} + | sort); }
+list_before="$("${run[@]}" list)"
+sums_before="$(remark_sums)"
+backup_out="$("${run[@]}" backup "$work/backups" 2>"$work/backup_err")" || fail "backup: $(cat "$work/backup_err")"
+[[ "$backup_out" == "成功备份，已保存到$work/backups/Quorin_备份_"*年*月*日*时*分*秒目录下 ]] || fail "backup: $backup_out"
+backup="${backup_out#成功备份，已保存到}"
+backup="${backup%目录下}"
+cmp -s "$work/prog/dat/Orlune.db" "$backup/Orlune.db" || fail "backup database"
+cmp -s <(printf 'save\r\n') "$backup/Orlune_f/save.txt" || fail "backup marker"
+[[ "$(cd "$backup/Orlune_f" && find . -maxdepth 1 -name '*.rtf' -exec md5sum {} + | sort)" == "$sums_before" ]] ||
+  fail "backup remark files"
+
+expect add-after-backup "9" add --name 钱七 --date "2011-01-01 01:01"
+first_remark="$(find "$remarks" -maxdepth 1 -name '*.rtf' | sort | head -1)"
+printf '{\\rtf1 changed}' > "$first_remark"
+mkdir -p "$remarks/notes" && printf 'mine' > "$remarks/notes/n.txt"
+expect restore "成功还原，请重新打开软件！" restore "$backup"
+expect list-after-restore "$list_before" list
+[[ "$(remark_sums)" == "$sums_before" ]] || fail "remark files after restore"
+[[ "$(cat "$remarks/notes/n.txt")" == mine ]] || fail "the user's folder in Orlune_f"
+[[ -n "$(find "$work/prog" -name '*restore*')" ]] && fail "restore left staging behind"
+
+# A restore from a broken backup changes nothing; nor does one into a new program folder.
+mkdir -p "$work/broken/Orlune_f" "$work/half"
+printf 'not a database, just text for the test ................................' > "$work/broken/Orlune.db"
+printf '{\\rtf1 x}' > "$work/broken/Orlune_f/x.rtf"
+cp "$work/prog/dat/Orlune.db" "$work/db_before"
+refused restore-broken "源db文件不是案例数据库，无法还原！
+现有的案例数据没有改动。" restore "$work/broken"
+cmp -s "$work/prog/dat/Orlune.db" "$work/db_before" || fail "database changed by a failed restore"
+[[ "$(remark_sums)" == "$sums_before" && ! -e "$remarks/x.rtf" ]] || fail "remark files changed by a failed restore"
+refused restore-no-db "没有要还原的的db数据文件！" restore "$work/half"
+cp "$work/db_before" "$work/half/Orlune.db"
+refused restore-no-remarks "没有要还原的评语文件夹！" restore "$work/half"
+run=("$cli" cases --program-dir "$work/fresh")
+refused restore-broken-fresh "源db文件不是案例数据库，无法还原！
+现有的案例数据没有改动。" restore "$work/broken"
+[[ -e "$work/fresh/dat/Orlune.db" ]] && fail "failed restore left a new database"
+expect restore-fresh "成功还原，请重新打开软件！" restore "$backup"
+expect list-fresh "$list_before" list
+run=("$cli" cases --program-dir "$work/prog")
+cp "$work/text.db" "$work/broken.db"
+expect restore-over-broken "成功还原，请重新打开软件！" --db "$work/broken.db" restore "$backup"
+expect list-over-broken "$list_before" --db "$work/broken.db" list
 
 cp "$work/text.db" "$work/corrupt.db"
 refused corrupt "file is not a database" --db "$work/corrupt.db" list
