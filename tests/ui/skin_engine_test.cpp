@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
@@ -192,6 +193,7 @@ class SkinTest : public QObject {
     QVERIFY(write(shipped.path() + QStringLiteral("/skins/淡雅.skn"), "QPushButton { color: #010203; }"));
     QVERIFY(write(shipped.path() + QStringLiteral("/skins/夜墨.skn"), "QPushButton { color: #040506; }"));
     quorin::base::SetShippedFolder(shipped.path().toStdString());
+    const auto shippedBack = qScopeGuard([] { quorin::base::SetShippedFolder({}); });
     {
       quorin::testing::MainWindowFixture fixture(false);
       WriteFile(fixture.folder, QStringLiteral("淡雅.skn"), "QPushButton { color: #0a0b0c; }");
@@ -215,7 +217,6 @@ class SkinTest : public QObject {
       choose(QString::fromUtf8(quorin::ui::kSystemDefaultSkin));
       fixture.Close();
     }
-    quorin::base::SetShippedFolder({});
   }
 
   void screenshotsOfTheToolWindows() {
