@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev libgl1-mesa-dev libsqlite3-dev libjpeg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk xvfb xauth imagemagick
+  dpkg-dev fakeroot file lintian desktop-file-utils appstream help2man librsvg2-bin poppler-utils
 )
 
 missing=()

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <iostream>
 
+#include "base/data_location.h"
 #include "command.h"
 
 namespace {
@@ -59,6 +60,11 @@ int main(int argc, char** argv) {
     std::cout << command->usage;
     return 0;
   }
+  // Commands read and write the user's data: beside the tool when it is portable, else in the
+  // user's data folder (help and version above touch nothing, so a build can run them).
+  std::string problem;
+  quorin::base::UseDataLocation(&problem);
+  if (!problem.empty()) std::cerr << "quorin-cli: " << problem << "\n";
   try {
     return command->run(args);
   } catch (const UsageError& e) {

@@ -1,6 +1,8 @@
 // quorin: the desktop program.
 #include <QApplication>
+#include <QIcon>
 
+#include "base/data_location.h"
 #include "cases/record_base.h"
 #include "qtdraw/fonts.h"
 #include "ui/frm_main.h"
@@ -8,8 +10,25 @@
 #include "ui/program_objects.h"
 #include "ui/ui_font.h"
 
+namespace {
+
+// The compass dial of the desktop entry, at the sizes window managers ask for; every window
+// takes it from the application.
+QIcon ProgramIcon() {
+  QIcon icon;
+  for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+    icon.addFile(QStringLiteral(":/icons/quorin-%1.png").arg(size), QSize(size, size));
+  }
+  return icon;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  // Portable beside the executable, or installed with the user's data in the user's folder.
+  // A data folder that cannot be made is reported by the main window, which names it.
+  quorin::base::UseDataLocation();
   quorin::qtdraw::InstallFontSubstitutions();
   // The program-wide objects live until the program ends; the scaler reads set.ini once.
   quorin::cases::MRecordBase caseStore;
@@ -17,6 +36,8 @@ int main(int argc, char** argv) {
   quorin::ui::MUiFont uiFont(quorin::ui::SetIniPath());
   quorin::ui::SetProgramUiFont(&uiFont);
   QApplication::setApplicationName(QStringLiteral("Quorin 2.3"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("quorin"));
+  QApplication::setWindowIcon(ProgramIcon());
   QFont font(quorin::qtdraw::kSongFont);
   font.setPointSizeF(10.5);
   QApplication::setFont(font);

@@ -24,13 +24,6 @@ std::string& FolderOverride() {
   return folder;
 }
 
-std::string ExecutableFolder() {
-  std::error_code ec;
-  const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) return WithTrailingSeparator(std::filesystem::current_path(ec).string());
-  return WithTrailingSeparator(exe.parent_path().string());
-}
-
 std::string SystemError(const std::string& what) { return what + "：" + std::strerror(errno); }
 
 }  // namespace
@@ -38,6 +31,13 @@ std::string SystemError(const std::string& what) { return what + "：" + std::st
 std::string WithTrailingSeparator(std::string folder) {
   if (folder.empty() || folder.back() != '/') folder += '/';
   return folder;
+}
+
+std::string ExecutableFolder() {
+  std::error_code ec;
+  const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) return WithTrailingSeparator(std::filesystem::current_path(ec).string());
+  return WithTrailingSeparator(exe.parent_path().string());
 }
 
 std::string ProgramFolder() {

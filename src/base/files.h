@@ -7,11 +7,14 @@
 
 namespace quorin::base {
 
-// The folder of the running program, always ending in '/'. Every data path
-// (dat/, skins/, Orlune_f/) is built from it.
+// The folder of the user's data, always ending in '/'. Every data path (dat/, skins/,
+// Orlune_f/) is built from it. It is the executable's folder unless UseDataLocation
+// (data_location.h) or SetProgramFolder points it elsewhere.
 std::string ProgramFolder();
 // Points the program at another folder (tests, `quorin-cli --program-dir`).
 void SetProgramFolder(std::string folder);
+// The folder of the running executable, ending in '/'.
+std::string ExecutableFolder();
 // The folder with a trailing separator added when missing.
 std::string WithTrailingSeparator(std::string folder);
 

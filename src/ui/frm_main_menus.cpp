@@ -198,7 +198,7 @@ void TFrmMain::BuildPopups() {
 void TFrmMain::BuildSkinMenu(const LayoutPrefs& prefs) {
   Opt_Skin->clear();
   skinGroup_ = new QActionGroup(this);
-  const QStringList captions = SkinCaptions(ToQString(SkinsFolder()));
+  const QStringList captions = SkinCaptions(SkinFolders());
   for (const QString& caption : captions) {
     QAction* item = Opt_Skin->addAction(caption);
     item->setCheckable(true);
@@ -215,7 +215,7 @@ void TFrmMain::BuildSkinMenu(const LayoutPrefs& prefs) {
 
   if (prefs.skined) {
     // A skin that is gone or unreadable leaves the standard look, and the mark says so.
-    skin_.Load(ToQString(SkinsFolder()) + ToQString(prefs.skinname) + QStringLiteral(".skn"));
+    skin_.Load(SkinFilePath(SkinFolders(), ToQString(prefs.skinname)));
     skin_.SetActive(true);
   } else {
     skin_.SetActive(false);
@@ -243,7 +243,7 @@ void TFrmMain::ChooseSkin(QAction* item) {
     if (layoutIni_ && !WriteSkinChoice(*layoutIni_, false, {})) ReportLayoutWriteFailure();
     return;
   }
-  const QString path = ToQString(SkinsFolder()) + item->text() + QStringLiteral(".skn");
+  const QString path = SkinFilePath(SkinFolders(), item->text());
   if (!QFileInfo::exists(path)) {
     SyncSkinChecks();
     Tell(this, QStringLiteral("对应的皮肤文件已经丢失，请关闭软件，再重新打开软件！"));

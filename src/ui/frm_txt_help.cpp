@@ -66,7 +66,7 @@ void TFrmTxtHelp::ShowModal(QWidget* owner) {
   window.exec();
 }
 
-QString HelpDocumentPath() { return ToQString(DataFolder()) + QStringLiteral("Quorin.html"); }
+QString HelpDocumentPath() { return ToQString(HelpDocumentFile()); }
 
 void OpenHelpDocument(QWidget* parent) {
   const QString path = HelpDocumentPath();

@@ -26,7 +26,7 @@ class TFrmTxtHelp : public QDialog {
   QPlainTextEdit* Memo2;   // the release notes
 };
 
-// dat/Quorin.html of the program folder.
+// dat/Quorin.html of the shipped files.
 QString HelpDocumentPath();
 // "玄空择日": opens the help document with the system's viewer; does nothing when the file is
 // missing, and says so when the viewer cannot be started.

@@ -1,5 +1,6 @@
 #include "ui/program_files.h"
 
+#include "base/data_location.h"
 #include "base/files.h"
 
 namespace quorin::ui {
@@ -8,7 +9,13 @@ std::string DataFolder() { return base::ProgramFolder() + "dat/"; }
 std::string InitIniPath() { return DataFolder() + "init.ini"; }
 std::string SetIniPath() { return DataFolder() + "set.ini"; }
 std::string DiliIniPath() { return DataFolder() + "dili.ini"; }
-std::string SkinsFolder() { return base::ProgramFolder() + "skins/"; }
+std::string HelpDocumentFile() { return base::ShippedFolder() + "dat/Quorin.html"; }
+
+QStringList SkinFolders() {
+  QStringList folders;
+  for (const std::string& folder : base::SkinFolders()) folders << ToQString(folder);
+  return folders;
+}
 
 QString ToQString(const std::string& utf8) { return QString::fromStdString(utf8); }
 std::string ToUtf8(const QString& text) { return text.toStdString(); }

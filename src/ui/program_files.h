@@ -1,4 +1,4 @@
-// Paths of the program folder's data files.
+// Paths of the program's data files.
 #pragma once
 
 #include <QString>
@@ -8,11 +8,15 @@
 
 namespace quorin::ui {
 
-std::string DataFolder();    // <program>/dat/
+// The user's data files (base::ProgramFolder: the program folder, or the user's data folder
+// of an installed program) and the shipped read-only ones (base::ShippedFolder).
+std::string DataFolder();    // <data>/dat/
 std::string InitIniPath();   // window layout and text preferences
 std::string SetIniPath();    // chart settings and UI font size change
 std::string DiliIniPath();   // place coordinates
-std::string SkinsFolder();   // <program>/skins/
+std::string HelpDocumentFile();  // <shipped>/dat/Quorin.html
+QStringList SkinFolders();       // the shipped skins/, then the user's own
+
 
 QString ToQString(const std::string& utf8);
 std::string ToUtf8(const QString& text);

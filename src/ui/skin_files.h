@@ -1,4 +1,4 @@
-// The window skins of the skins folder, as the skin menu lists them.
+// The window skins of the skins folders, as the skin menu lists them.
 #pragma once
 
 #include <QString>
@@ -8,7 +8,11 @@ namespace quorin::ui {
 
 inline constexpr const char* kSystemDefaultSkin = "系统默认";
 
-// One caption per skins/*.skn file, the file name up to its first ".", in name order.
-QStringList SkinCaptions(const QString& skinsFolder);
+// One caption per *.skn file of the folders, the file name up to its first ".", in name
+// order; a name found in several folders is listed once.
+QStringList SkinCaptions(const QStringList& skinFolders);
+// The file of the skin `caption`: in the last folder that holds it (the user's own copy wins
+// over the shipped one), else where the first folder would hold it.
+QString SkinFilePath(const QStringList& skinFolders, const QString& caption);
 
 }  // namespace quorin::ui

@@ -1,16 +1,21 @@
 // Window skins: loading a skin file, switching skinning on and off, and the shipped skins
 // restyling windows open before and after while the windows' own colours stay.
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
 
+#include "base/data_location.h"
 #include "skin/skin_engine.h"
 #include "support/main_window_fixture.h"
 #include "support/program_folder.h"
@@ -19,6 +24,7 @@
 #include "ui/frm_txt_help.h"
 #include "ui/frm_wnl.h"
 #include "ui/frm_zhou_yi.h"
+#include "ui/skin_files.h"
 
 using quorin::skin::SkinEngine;
 using quorin::testing::ProgramFolder;
@@ -173,6 +179,44 @@ class SkinTest : public QObject {
     }
     QVERIFY(qApp->styleSheet().isEmpty());
     fixture.Close();
+  }
+
+  // An installed program lists the shipped skins and the user's own under 界面风格; the user's
+  // copy of a shipped skin is the one applied.
+  void userSkinsJoinAndReplaceShippedOnes() {
+    QTemporaryDir shipped;
+    QVERIFY(QDir(shipped.path()).mkpath(QStringLiteral("skins")));
+    const auto write = [](const QString& path, const QByteArray& bytes) {
+      QFile file(path);
+      return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    };
+    QVERIFY(write(shipped.path() + QStringLiteral("/skins/淡雅.skn"), "QPushButton { color: #010203; }"));
+    QVERIFY(write(shipped.path() + QStringLiteral("/skins/夜墨.skn"), "QPushButton { color: #040506; }"));
+    quorin::base::SetShippedFolder(shipped.path().toStdString());
+    const auto shippedBack = qScopeGuard([] { quorin::base::SetShippedFolder({}); });
+    {
+      quorin::testing::MainWindowFixture fixture(false);
+      WriteFile(fixture.folder, QStringLiteral("淡雅.skn"), "QPushButton { color: #0a0b0c; }");
+      WriteFile(fixture.folder, QStringLiteral("自己.skn"), "QPushButton { color: #0d0e0f; }");
+      fixture.window->show();
+      QStringList captions;
+      for (QAction* item : fixture.window->Opt_Skin->actions()) {
+        if (!item->isSeparator()) captions << item->text();
+      }
+      QCOMPARE(captions, (QStringList{QStringLiteral("夜墨"), QStringLiteral("淡雅"), QStringLiteral("自己"),
+                                      QStringLiteral("系统默认")}));
+      const auto choose = [&](const QString& caption) {
+        for (QAction* item : fixture.window->Opt_Skin->actions()) {
+          if (item->text() == caption) item->trigger();
+        }
+        return qApp->styleSheet();
+      };
+      QVERIFY(choose(QStringLiteral("淡雅")).contains(QStringLiteral("#0a0b0c")));
+      QVERIFY(choose(QStringLiteral("夜墨")).contains(QStringLiteral("#040506")));
+      QVERIFY(choose(QStringLiteral("自己")).contains(QStringLiteral("#0d0e0f")));
+      choose(QString::fromUtf8(quorin::ui::kSystemDefaultSkin));
+      fixture.Close();
+    }
   }
 
   void screenshotsOfTheToolWindows() {
