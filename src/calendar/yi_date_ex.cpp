@@ -13,6 +13,9 @@ namespace quorin::calendar {
 namespace {
 
 constexpr double kJ2000 = 2451545;
+constexpr double kCivilShift = 1.0 / 3;    // UTC+8 against UT, in days
+constexpr double kDaysPerCentury = 36525;  // the Julian century the series are written in
+constexpr double kSecondsPerDay = 86400;
 // Days whose Julian day number is 11 mod 60 are 甲子 days (1949-10-01, JD 2433191, is one): 11 + 50 ≡ 1.
 constexpr int kDayJiaziOffset = 50;
 // Julian day number 0 was a Monday: 0 + 1 ≡ 1 (mod 7).
@@ -118,8 +121,8 @@ JulianDay MYiDateEx::TermInstant(int year, int offsetDegrees) {
   RememberedTerm& slot = terms_[hash];
   if (slot.valid && slot.year == year && slot.offset == offsetDegrees) return slot.instant;
   const double W = kTwoPi * ((year - 2000) + offsetDegrees / 360.0 + 1);
-  const double t = SunLonTime(W) * 36525;
-  const JulianDay instant = t + kJ2000 + 1.0 / 3 - DeltaTDays(t);
+  const double t = SunLonTime(W) * kDaysPerCentury;
+  const JulianDay instant = t + kJ2000 + kCivilShift - DeltaTDays(t);
   slot = {year, offsetDegrees, true, instant};
   return instant;
 }
@@ -180,8 +183,8 @@ std::vector<SolarTermRecord> MYiDateEx::SolarTermsOfYear(int year) {
 }
 
 double MYiDateEx::EquationOfTimeSeconds(const CivilDateTime& x) const {
-  const double t = JulianDayFromDate(x.year, x.month, x.day + (x.hour + x.minute / 60.0) / 24) - 1.0 / 3 - kJ2000;
-  return EquationOfTime((t + DeltaTDays(t)) / 36525) * 86400;
+  const double t = JulianDayFromDate(x.year, x.month, x.day + (x.hour + x.minute / 60.0) / 24) - kCivilShift - kJ2000;
+  return EquationOfTime((t + DeltaTDays(t)) / kDaysPerCentury) * kSecondsPerDay;
 }
 
 int MYiDateEx::ApplyTimeCorrection(CivilDateTime& x, float longitude, TimeCorrectionMode mode) const {
@@ -191,7 +194,7 @@ int MYiDateEx::ApplyTimeCorrection(CivilDateTime& x, float longitude, TimeCorrec
       mode == TimeCorrectionMode::TrueSolarTime ? static_cast<int>(std::trunc(EquationOfTimeSeconds(x))) : 0;
   // Four minutes of clock time per degree from the zone meridian 120°E.
   const int behindZoneSeconds = static_cast<int>(std::floor((120 - static_cast<double>(longitude)) * 4 * 60));
-  x = FromJulianDay(jd + (equationSeconds - behindZoneSeconds) / 86400.0);
+  x = FromJulianDay(jd + (equationSeconds - behindZoneSeconds) / kSecondsPerDay);
   return equationSeconds;
 }
 
