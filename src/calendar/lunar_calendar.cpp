@@ -236,8 +236,8 @@ LunarYear LunarCalendar::Compute(double W) const {
     for (int i = 0; i < 14; ++i) {
       int k = 2;
       while (k > 0 && y.newMoons[i] < start[k]) --k;
-      const int f = static_cast<int>(std::floor((y.newMoons[i] - start[k] + 15) / kSynodicMonth));
-      y.months[i] = f < 12 ? MonthNumber(f + offset[k]) : last[k];
+      const int sinceStart = static_cast<int>(std::floor((y.newMoons[i] - start[k] + 15) / kSynodicMonth));
+      y.months[i] = sinceStart < 12 ? MonthNumber(sinceStart + offset[k]) : last[k];
     }
     return y;
   }
@@ -254,18 +254,18 @@ LunarYear LunarCalendar::Compute(double W) const {
   }
 
   for (int i = 0; i < 14; ++i) {
-    const int m = y.months[i];
-    const int dm = y.newMoons[i] + static_cast<int>(kJ2000);
-    int number = MonthNumber(m);
-    if ((dm >= 1724360 && dm <= 1729794) || (dm >= 1807724 && dm <= 1808699)) {
-      number = MonthNumber(m + 1);  // 王莽 and 魏明帝 counted from the 丑 month
-    } else if (dm >= 1999349 && dm <= 1999467) {
-      number = MonthNumber(m + 2);  // 肃宗 761–762 counted from the 子 month
-    } else if (dm >= 1973067 && dm <= 1977052) {
+    const int counted = y.months[i];
+    const int startJD = y.newMoons[i] + static_cast<int>(kJ2000);
+    int number = MonthNumber(counted);
+    if ((startJD >= 1724360 && startJD <= 1729794) || (startJD >= 1807724 && startJD <= 1808699)) {
+      number = MonthNumber(counted + 1);  // 王莽 and 魏明帝 counted from the 丑 month
+    } else if (startJD >= 1999349 && startJD <= 1999467) {
+      number = MonthNumber(counted + 2);  // 肃宗 761–762 counted from the 子 month
+    } else if (startJD >= 1973067 && startJD <= 1977052) {
       // 武周: the 子 month is 正月 and the 寅 month keeps the number 1 as 一月.
-      number = (PositiveModulo(m, 12) == 0 || m == 2) ? 1 : MonthNumber(m);
+      number = (PositiveModulo(counted, 12) == 0 || counted == 2) ? 1 : MonthNumber(counted);
     }
-    if (dm == 1729794 || dm == 1808699) number = 12;
+    if (startJD == 1729794 || startJD == 1808699) number = 12;
     y.months[i] = number;
   }
   return y;
