@@ -34,6 +34,9 @@ constexpr std::array<DeltaTRow, 20> kRows{{
 }};
 constexpr double kLastYear = 2015;
 constexpr double kLastDeltaT = 69.0;
+// The table's end blends into the parabola over one century.
+constexpr double kBlendYears = 100;
+constexpr double kBlendEnd = kLastYear + kBlendYears;
 
 // Long-term parabola: 31 s per century squared about 1820.
 double Extension(double year) {
@@ -45,9 +48,8 @@ double Extension(double year) {
 
 double DeltaT(double year) {
   if (year >= kLastYear) {
-    if (year > 2115) return Extension(year);
-    // Blends the table's end into the parabola over one century.
-    return Extension(year) - (Extension(kLastYear) - kLastDeltaT) * (2115 - year) / 100;
+    if (year > kBlendEnd) return Extension(year);
+    return Extension(year) - (Extension(kLastYear) - kLastDeltaT) * (kBlendEnd - year) / kBlendYears;
   }
   std::size_t i = 0;
   while (i + 1 < kRows.size() && kRows[i + 1].year <= year) ++i;

@@ -17,6 +17,11 @@ constexpr double kCivilShift = 1.0 / 3;  // UTC+8 against UT, in days
 constexpr double kSynodicMonth = 29.5306;
 // The same to two decimals: only steps a new moon found after the solstice back into the month before.
 constexpr double kSynodicMonthStepBack = 29.53;
+// The mean tropical year in days, and the 24 solar terms that divide it.
+constexpr double kTropicalYear = 365.2422;
+constexpr double kTermsPerYear = 24;
+// Days after J2000 of the winter solstice of 2000, near enough to find the solstice of any year.
+constexpr double kSolsticeOf2000 = 355;
 
 // Mean new moons of the old calendars: (epoch JD, synodic month) pairs, then the end of the span.
 constexpr std::array<double, 23> kNewMoonFits{
@@ -137,8 +142,8 @@ int LunarCalendar::TermDay(double approxDayNumber, TermKind kind) const {
   const double f2 = fits[fitSize - 1] - pc;
   const double jd = approxDayNumber + kJ2000;
 
-  const double k =
-      term ? std::floor((jd + 7 - 2451259) / 365.2422 * 24) : std::floor((jd + 14 - 2451551) / kSynodicMonth);
+  const double k = term ? std::floor((jd + 7 - 2451259) / kTropicalYear * kTermsPerYear)
+                        : std::floor((jd + 14 - 2451551) / kSynodicMonth);
   const double W = term ? k * kPi / 12 : kTwoPi * k;
 
   if (jd < f1 || jd >= kFullAstronomyFrom) {
@@ -159,7 +164,8 @@ int LunarCalendar::TermDay(double approxDayNumber, TermKind kind) const {
   const double lowW = term ? W : 2 * kExactPi * k;
   const int d = static_cast<int>(std::floor((term ? SolarTermLow(lowW) : NewMoonLow(lowW)) + 0.5));
   const std::string& text = term ? corrections_->solarTerms : corrections_->newMoons;
-  const double position = term ? std::floor((jd - f2) / 365.2422 * 24) : std::floor((jd - f2) / kSynodicMonth);
+  const double position =
+      term ? std::floor((jd - f2) / kTropicalYear * kTermsPerYear) : std::floor((jd - f2) / kSynodicMonth);
   const char digit = position >= 0 && position < static_cast<double>(text.size())
                          ? text[static_cast<std::size_t>(position)]
                          : '0';
@@ -170,11 +176,13 @@ int LunarCalendar::TermDay(double approxDayNumber, TermKind kind) const {
 
 const LunarYear& LunarCalendar::ComputeLunarYear(int dayNumber) {
   // The winter solstice on or before the day: estimate it, and step back a year when it falls later.
-  double approx = std::floor((dayNumber - 355 + 183) / 365.2422) * 365.2422 + 355;
+  // Half a year (183 days) on rounds to the nearest solstice.
+  double approx =
+      std::floor((dayNumber - kSolsticeOf2000 + 183) / kTropicalYear) * kTropicalYear + kSolsticeOf2000;
   if (!solstice_.valid || solstice_.approx != approx) {
     solstice_ = {approx, TermDay(approx, TermKind::SolarTerm), true};
   }
-  if (solstice_.day > dayNumber) approx -= 365.2422;
+  if (solstice_.day > dayNumber) approx -= kTropicalYear;
 
   for (int slot = 0; slot < 2; ++slot) {
     if (remembered_[slot].valid && remembered_[slot].approx == approx) {
@@ -204,12 +212,12 @@ LunarYear LunarCalendar::Compute(double W) const {
     y.months[i] = i;
   }
 
-  const int yy = static_cast<int>(std::floor((y.terms[0] + 10 + 180) / 365.2422)) + 2000;
-  if (yy >= -721 && yy <= -104) {
+  const int year = static_cast<int>(std::floor((y.terms[0] + 10 + 180) / kTropicalYear)) + 2000;
+  if (year >= -721 && year <= -104) {
     // Before the Taichu reform: the months are counted from each calendar's own year start.
     std::array<int, 3> start{}, last{}, offset{};
     for (int k = 0; k < 3; ++k) {
-      const int py = yy - 1 + k;
+      const int py = year - 1 + k;
       // The oldest rule also serves the one year before its span, so every month has a start.
       start[k] = TermDay(-993847 + std::floor(0.342 + (py + 721) * 12.368422) * kSynodicMonth, TermKind::NewMoon);
       last[k] = 13;
@@ -228,8 +236,8 @@ LunarYear LunarCalendar::Compute(double W) const {
     for (int i = 0; i < 14; ++i) {
       int k = 2;
       while (k > 0 && y.newMoons[i] < start[k]) --k;
-      const int f = static_cast<int>(std::floor((y.newMoons[i] - start[k] + 15) / kSynodicMonth));
-      y.months[i] = f < 12 ? MonthNumber(f + offset[k]) : last[k];
+      const int sinceStart = static_cast<int>(std::floor((y.newMoons[i] - start[k] + 15) / kSynodicMonth));
+      y.months[i] = sinceStart < 12 ? MonthNumber(sinceStart + offset[k]) : last[k];
     }
     return y;
   }
@@ -246,18 +254,18 @@ LunarYear LunarCalendar::Compute(double W) const {
   }
 
   for (int i = 0; i < 14; ++i) {
-    const int m = y.months[i];
-    const int dm = y.newMoons[i] + static_cast<int>(kJ2000);
-    int number = MonthNumber(m);
-    if ((dm >= 1724360 && dm <= 1729794) || (dm >= 1807724 && dm <= 1808699)) {
-      number = MonthNumber(m + 1);  // 王莽 and 魏明帝 counted from the 丑 month
-    } else if (dm >= 1999349 && dm <= 1999467) {
-      number = MonthNumber(m + 2);  // 肃宗 761–762 counted from the 子 month
-    } else if (dm >= 1973067 && dm <= 1977052) {
+    const int counted = y.months[i];
+    const int startJD = y.newMoons[i] + static_cast<int>(kJ2000);
+    int number = MonthNumber(counted);
+    if ((startJD >= 1724360 && startJD <= 1729794) || (startJD >= 1807724 && startJD <= 1808699)) {
+      number = MonthNumber(counted + 1);  // 王莽 and 魏明帝 counted from the 丑 month
+    } else if (startJD >= 1999349 && startJD <= 1999467) {
+      number = MonthNumber(counted + 2);  // 肃宗 761–762 counted from the 子 month
+    } else if (startJD >= 1973067 && startJD <= 1977052) {
       // 武周: the 子 month is 正月 and the 寅 month keeps the number 1 as 一月.
-      number = (PositiveModulo(m, 12) == 0 || m == 2) ? 1 : MonthNumber(m);
+      number = (PositiveModulo(counted, 12) == 0 || counted == 2) ? 1 : MonthNumber(counted);
     }
-    if (dm == 1729794 || dm == 1808699) number = 12;
+    if (startJD == 1729794 || startJD == 1808699) number = 12;
     y.months[i] = number;
   }
   return y;
@@ -265,28 +273,30 @@ LunarYear LunarCalendar::Compute(double W) const {
 
 LunarDate LunarCalendar::LunarDateOfDay(int dayNumber) {
   const LunarYear& y = ComputeLunarYear(dayNumber);
-  int b = static_cast<int>(std::floor((dayNumber - y.newMoons[0]) / 30.0));
-  if (b < 0) b = 0;
-  if (b > 13) b = 13;
-  if (b < 13 && dayNumber >= y.newMoons[b + 1]) b += 1;
+  // A guess by 30-day months, put right by one month where the guess fell short.
+  int month = static_cast<int>(std::floor((dayNumber - y.newMoons[0]) / 30.0));
+  if (month < 0) month = 0;
+  if (month > 13) month = 13;
+  if (month < 13 && dayNumber >= y.newMoons[month + 1]) month += 1;
 
   LunarDate date;
-  date.day = dayNumber - y.newMoons[b] + 1;
-  date.month = y.months[b];
-  date.leap = y.leap != 0 && b == y.leap;
+  date.day = dayNumber - y.newMoons[month] + 1;
+  date.month = y.months[month];
+  date.leap = y.leap != 0 && month == y.leap;
 
   // The year counts from the last 正月 begun on or before the day, or one year back from the next one.
-  double s = y.newMoons[2];
+  double yearStart = y.newMoons[2];
   for (int j = 0; j < 14; ++j) {
     if (y.months[j] == 1 && (j != y.leap || j == 0)) {
-      s = y.newMoons[j];
-      if (dayNumber < s) {
-        s -= 365;
+      yearStart = y.newMoons[j];
+      if (dayNumber < yearStart) {
+        yearStart -= 365;
         break;
       }
     }
   }
-  date.year = static_cast<int>(std::floor((s + 5810) / 365.2422 + 0.5)) + 1984;
+  // 5810 days before J2000 lies near the 正月 of 1984; whole tropical years from it count the year.
+  date.year = static_cast<int>(std::floor((yearStart + 5810) / kTropicalYear + 0.5)) + 1984;
   return date;
 }
 

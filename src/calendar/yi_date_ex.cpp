@@ -13,6 +13,17 @@ namespace quorin::calendar {
 namespace {
 
 constexpr double kJ2000 = 2451545;
+constexpr double kCivilShift = 1.0 / 3;    // UTC+8 against UT, in days
+constexpr double kDaysPerCentury = 36525;  // the Julian century the series are written in
+constexpr double kSecondsPerDay = 86400;
+// The sun moves 15° from one solar term to the next, 30° from one month's 节 to the next.
+constexpr int kDegreesPerTerm = 15;
+constexpr int kDegreesPerMonth = 2 * kDegreesPerTerm;
+// 小寒, the first term of a calendar year and the opening 节 of the 丑 month, stands at 285°:
+// −75° from the year's turn at 0°.
+constexpr int kXiaoHanDegrees = 285;
+constexpr int kXiaoHanOffset = kXiaoHanDegrees - 360;
+constexpr int kChouBranch = 2;
 // Days whose Julian day number is 11 mod 60 are 甲子 days (1949-10-01, JD 2433191, is one): 11 + 50 ≡ 1.
 constexpr int kDayJiaziOffset = 50;
 // Julian day number 0 was a Monday: 0 + 1 ≡ 1 (mod 7).
@@ -118,40 +129,42 @@ JulianDay MYiDateEx::TermInstant(int year, int offsetDegrees) {
   RememberedTerm& slot = terms_[hash];
   if (slot.valid && slot.year == year && slot.offset == offsetDegrees) return slot.instant;
   const double W = kTwoPi * ((year - 2000) + offsetDegrees / 360.0 + 1);
-  const double t = SunLonTime(W) * 36525;
-  const JulianDay instant = t + kJ2000 + 1.0 / 3 - DeltaTDays(t);
+  const double t = SunLonTime(W) * kDaysPerCentury;
+  const JulianDay instant = t + kJ2000 + kCivilShift - DeltaTDays(t);
   slot = {year, offsetDegrees, true, instant};
   return instant;
 }
 
 CivilDateTime MYiDateEx::SolarTermMoment(int year, int month, bool first) {
-  const int offset = (2 * month + (first ? 0 : 1) - 2) * 15 - 75;
+  const int offset = (2 * month + (first ? 0 : 1) - 2) * kDegreesPerTerm + kXiaoHanOffset;
   return FromJulianDay(TermInstant(year, offset));
 }
 
 TermBracket MYiDateEx::MonthTermBracket(const CivilDateTime& x) {
   const JulianDay jd = ToJulianDay(x);
-  int offset = 30 * x.month - 105;  // degrees of the opening 节 from the year's turn
+  // Degrees of the opening 节 from the year's turn: 小寒 opens January, each later month 30° on.
+  int offset = kDegreesPerMonth * (x.month - 1) + kXiaoHanOffset;
   JulianDay opening = 0;
   JulianDay next = 0;
   // A month lies within 30° of its first guess; the bound only guards against a broken input.
   for (int guard = 0; guard < 48; ++guard) {
     opening = TermInstant(x.year, offset);
-    next = TermInstant(x.year, offset + 30);
+    next = TermInstant(x.year, offset + kDegreesPerMonth);
     if (jd < opening) {
-      offset -= 30;
+      offset -= kDegreesPerMonth;
     } else if (next <= jd) {
-      offset += 30;
+      offset += kDegreesPerMonth;
     } else {
       break;
     }
   }
   TermBracket bracket;
   bracket.openingTerm = FromJulianDay(opening);
-  bracket.principalTerm = FromJulianDay(TermInstant(x.year, offset + 15));
+  bracket.principalTerm = FromJulianDay(TermInstant(x.year, offset + kDegreesPerTerm));
   bracket.nextTerm = FromJulianDay(next);
   while (offset < 0) offset += 360;
-  bracket.monthBranch = ((offset - 285 < 0 ? offset + 75 : offset - 285) / 30 + 2) % 12;
+  const int sinceXiaoHan = offset - kXiaoHanDegrees < 0 ? offset - kXiaoHanOffset : offset - kXiaoHanDegrees;
+  bracket.monthBranch = (sinceXiaoHan / kDegreesPerMonth + kChouBranch) % kBranchCount;
   return bracket;
 }
 
@@ -160,19 +173,20 @@ std::vector<SolarTermRecord> MYiDateEx::SolarTermsOfYear(int year) {
   // Back from 大寒 to the last term of the year before, then forward through the year.
   int offset = -60;  // degrees of the term from the year's turn
   for (int guard = 0; guard < 30; ++guard) {
-    offset -= 15;
+    offset -= kDegreesPerTerm;
     const CivilDateTime t = FromJulianDay(TermInstant(year, offset));
     if (t.year != year || t.year < -4713) break;
   }
   for (int guard = 0; guard < 40; ++guard) {
-    offset += 15;
+    offset += kDegreesPerTerm;
     const CivilDateTime t = FromJulianDay(TermInstant(year, offset));
     if (t.year != year || t.year > 9999) {
       if (t.year < year) continue;  // still before the year (only after a cut-short backward walk)
       break;
     }
-    const int r = PositiveModulo(offset, 360);
-    const int index = ((r > 284 ? r - 285 : r + 75) / 15) % 24;
+    const int longitude = PositiveModulo(offset, 360);
+    const int sinceXiaoHan = longitude >= kXiaoHanDegrees ? longitude - kXiaoHanDegrees : longitude - kXiaoHanOffset;
+    const int index = (sinceXiaoHan / kDegreesPerTerm) % 24;
     list.push_back({t.year, t.month, t.day, t.hour, t.minute, static_cast<std::int16_t>(index)});
   }
   list.push_back({kSolarTermListEnd, 0, 0, 0, 0, 0});
@@ -180,8 +194,8 @@ std::vector<SolarTermRecord> MYiDateEx::SolarTermsOfYear(int year) {
 }
 
 double MYiDateEx::EquationOfTimeSeconds(const CivilDateTime& x) const {
-  const double t = JulianDayFromDate(x.year, x.month, x.day + (x.hour + x.minute / 60.0) / 24) - 1.0 / 3 - kJ2000;
-  return EquationOfTime((t + DeltaTDays(t)) / 36525) * 86400;
+  const double t = JulianDayFromDate(x.year, x.month, x.day + (x.hour + x.minute / 60.0) / 24) - kCivilShift - kJ2000;
+  return EquationOfTime((t + DeltaTDays(t)) / kDaysPerCentury) * kSecondsPerDay;
 }
 
 int MYiDateEx::ApplyTimeCorrection(CivilDateTime& x, float longitude, TimeCorrectionMode mode) const {
@@ -191,7 +205,7 @@ int MYiDateEx::ApplyTimeCorrection(CivilDateTime& x, float longitude, TimeCorrec
       mode == TimeCorrectionMode::TrueSolarTime ? static_cast<int>(std::trunc(EquationOfTimeSeconds(x))) : 0;
   // Four minutes of clock time per degree from the zone meridian 120°E.
   const int behindZoneSeconds = static_cast<int>(std::floor((120 - static_cast<double>(longitude)) * 4 * 60));
-  x = FromJulianDay(jd + (equationSeconds - behindZoneSeconds) / 86400.0);
+  x = FromJulianDay(jd + (equationSeconds - behindZoneSeconds) / kSecondsPerDay);
   return equationSeconds;
 }
 

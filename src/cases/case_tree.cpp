@@ -48,6 +48,9 @@ int SurnamePosition(std::string_view character) {
   return it == positions.end() ? 0 : it->second;
 }
 
+// Surnames sort by initial letter, then by place in the surname list; the list is shorter than this.
+constexpr std::int32_t kSurnameSlotsPerInitial = 1000;
+
 std::int32_t SurnameKey(const ImCode& imCode, std::string_view name) {
   if (name.empty()) return 0;
   std::size_t end = 0;
@@ -59,7 +62,7 @@ std::int32_t SurnameKey(const ImCode& imCode, std::string_view name) {
     for (char& c : pinyin) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   }
   const int initial = pinyin.empty() ? 0 : static_cast<unsigned char>(pinyin[0]);
-  return initial * 1000 + SurnamePosition(first);
+  return initial * kSurnameSlotsPerInitial + SurnamePosition(first);
 }
 
 std::optional<double> TimeKey(calendar::MYiDateEx& date, const TRecordData& r) {
@@ -165,12 +168,18 @@ class ItemMaker {
   ImCode imCode_;
 };
 
-// A scan of the id range pays off when the list covers a good part of it.
+// A scan of the id range pays off when the list covers a good part of it: short lists read case
+// by case as quickly, longer ones must hold a quarter of the range.
 bool WorthScanning(const std::vector<std::pair<int, std::size_t>>& byId) {
-  if (byId.size() < 256) return false;
+  constexpr std::size_t kLeastForScan = 256;
+  constexpr double kRangePerListedId = 4;
+  if (byId.size() < kLeastForScan) return false;
   const double range = static_cast<double>(byId.back().first) - byId.front().first + 1;
-  return static_cast<double>(byId.size()) * 4 >= range;
+  return static_cast<double>(byId.size()) * kRangePerListedId >= range;
 }
+
+// Often enough for a moving progress bar, seldom enough not to slow the load.
+constexpr int kProgressEvery = 50;
 
 }  // namespace
 
@@ -188,7 +197,7 @@ CaseLoadResult LoadCaseItems(MRecordBase& store, const std::vector<int>& ids, Ca
   std::vector<std::optional<TCusTreeItem>> slots(ids.size());  // by position in the id list
   int handled = 0;
   auto place = [&](TRecordData& record, std::size_t position) {
-    if (progress && handled % 50 == 0) progress(handled, total);
+    if (progress && handled % kProgressEvery == 0) progress(handled, total);
     ++handled;
     TCusTreeItem item;
     if (maker.Make(record, item)) slots[position] = std::move(item);

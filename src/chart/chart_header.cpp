@@ -86,7 +86,7 @@ std::array<std::string, 9> MQuorinDay::ColumnCells(int position) const {
     const int mountain = position == 0   ? r.dragonMountain
                          : position == 1 ? r.waterMountain
                          : position == 3 ? r.mountain
-                                         : (r.mountain + 12) % 24;
+                                         : (r.mountain + kMountainCount / 2) % kMountainCount;  // 向, facing the 山
     cells[1] = MountainName(mountain);
     cells[2] = PositionLabel(position);
   } else {

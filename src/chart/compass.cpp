@@ -1,6 +1,7 @@
 #include "chart/compass.h"
 
 #include "base/typed_integer.h"
+#include "chart/domain_tables.h"
 
 namespace quorin::chart {
 
@@ -19,23 +20,30 @@ MountainAndGua MountainAndGuaOfDegrees(float x) {
   // on the arc boundaries this decides the side (0° and 360° fall into 坤 of 子).
   constexpr long double kFifteenth = 1.0L / 15.0L;
   constexpr long double kEighthOf45 = 8.0L / 45.0L;
-  long double a = static_cast<long double>(x) - 337.5L;
-  if (a < 0) a += 360;
-  const int b = static_cast<int>(a * kFifteenth);
-  const int mountain = b % 24;
-  long double c = (mountain / 3) * 45 + 337.5L;
-  if (c >= 360) c -= 360;
-  long double d = static_cast<long double>(x) - c;
-  if (d < 0) d += 360;
-  const int k = static_cast<int>(d * kEighthOf45) % 8;
-  const int r = static_cast<int>(d * kFifteenth) % 3;
+  // 壬, the first mountain, begins at 337.5°; each mountain spans 15° and each trigram's palace of
+  // three mountains 45°, which holds eight hexagrams of 5.625°.
+  constexpr long double kFirstMountainStart = 337.5L;
+  constexpr int kMountainsPerPalace = 3;
+  constexpr int kPalaceDegrees = 45;
+  constexpr int kHexagramsPerPalace = 8;
+  long double fromFirst = static_cast<long double>(x) - kFirstMountainStart;
+  if (fromFirst < 0) fromFirst += 360;
+  const int mountain = static_cast<int>(fromFirst * kFifteenth) % kMountainCount;
+  long double palaceStart = (mountain / kMountainsPerPalace) * kPalaceDegrees + kFirstMountainStart;
+  if (palaceStart >= 360) palaceStart -= 360;
+  long double intoPalace = static_cast<long double>(x) - palaceStart;
+  if (intoPalace < 0) intoPalace += 360;
+  const int hexagram = static_cast<int>(intoPalace * kEighthOf45) % kHexagramsPerPalace;
+  const int mountainInPalace = static_cast<int>(intoPalace * kFifteenth) % kMountainsPerPalace;
+  // The third and sixth hexagrams straddle two mountains: the mountain the degree lies in decides
+  // whose list holds it.
   int gua = 0;
-  switch (k) {
-    case 0: case 1: gua = k; break;
-    case 2: gua = r == 0 ? 2 : 0; break;
-    case 3: case 4: gua = k - 2; break;
-    case 5: gua = r == 1 ? 3 : 0; break;
-    default: gua = k - 5; break;
+  switch (hexagram) {
+    case 0: case 1: gua = hexagram; break;
+    case 2: gua = mountainInPalace == 0 ? 2 : 0; break;
+    case 3: case 4: gua = hexagram - 2; break;
+    case 5: gua = mountainInPalace == 1 ? 3 : 0; break;
+    default: gua = hexagram - 5; break;
   }
   return {mountain, gua};
 }

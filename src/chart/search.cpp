@@ -10,6 +10,10 @@ namespace {
 
 constexpr calendar::JulianDay kTwoHours = 1.0 / 12;
 constexpr int kMomentsPerDay = 12;
+// The place searched when no chart has named one: on the zone meridian 120°E, where true solar
+// and Beijing time differ least, at a middle latitude of the country.
+constexpr float kUnknownPlaceLongitude = 120;
+constexpr float kUnknownPlaceLatitude = 30;
 
 // The number written between `from` and `to`, both found after `start`.
 std::optional<int> NumberBetween(std::string_view line, std::string_view from, std::string_view to, std::size_t& start) {
@@ -63,8 +67,8 @@ int MQuorinDay::Search(const SearchRequest& request, SearchSink& sink) {
   // The place stays the last chart's; before any chart the engine has none, and a
   // corrected time basis then uses the longitude of an unknown place.
   if (request_.addrName.empty() && request_.longitude == 0 && request_.latitude == 0) {
-    request_.longitude = 120;
-    request_.latitude = 30;
+    request_.longitude = kUnknownPlaceLongitude;
+    request_.latitude = kUnknownPlaceLatitude;
   }
   request_.isLunar = false;
   request_.isLeapMonth = false;

@@ -171,9 +171,12 @@ int MLiuYaoGua::SpiritOfLine(int lineFromBottom) const {
 }
 
 std::array<int, 2> MLiuYaoGua::VoidBranches() const {
-  const int d = pillars_.day == 0 ? 60 : pillars_.day;
-  const int u = 11 - 2 * ((d - 1) / 10);
-  return {u % 12, (u + 1) % 12};
+  // Each 旬 of ten days from a 甲 day leaves two branches void: 戌 (11) and 亥 for 甲子 … 癸酉, and
+  // two branches earlier for each later 旬.
+  const int pillar = pillars_.day == 0 ? 60 : pillars_.day;
+  const int xun = (pillar - 1) / 10;  // 0 for the 旬 of 甲子
+  const int firstVoid = 11 - 2 * xun;
+  return {firstVoid % 12, (firstVoid + 1) % 12};
 }
 
 std::string_view MLiuYaoGua::KinshipName(int kinship) { return kKinshipNames.at(static_cast<std::size_t>(kinship)); }

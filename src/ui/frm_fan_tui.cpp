@@ -10,11 +10,11 @@
 
 #include "calendar/calendar_text.h"
 #include "calendar/historical_year.h"
+#include "calendar/pillar_search.h"
 #include "calendar/yi_date_ex.h"
 #include "chart/domain_tables.h"
 #include "qtdraw/fonts.h"
 #include "ui/chart_inputs.h"
-#include "ui/frm_fan_tui_search.h"
 #include "ui/program_files.h"
 #include "ui/prompter.h"
 #include "ui/ui_font.h"
@@ -23,13 +23,17 @@
 
 namespace quorin::ui {
 
+using calendar::BuiltPillars;
 using calendar::CivilDateTime;
 using calendar::FourPillars;
+using calendar::PillarChoice;
 
 namespace {
 
 constexpr int kRowHeight = 26;
 constexpr int kRowPitch = 34;
+// Where a search starts until the user picks another year.
+constexpr int kDefaultStartYear = 1950;
 
 }  // namespace
 
@@ -78,7 +82,7 @@ TFrmFanTui::TFrmFanTui(QWidget* parent) : QDialog(parent) {
   Label6->setObjectName(QStringLiteral("Label6"));
   Label6->setStyleSheet(QStringLiteral("QLabel#Label6 { color: red; }"));
   Label6->setGeometry(180, 162, 56, kRowHeight);
-  Edtyear = new QLineEdit(QStringLiteral("1950"), this);
+  Edtyear = new QLineEdit(QString::number(kDefaultStartYear), this);
   Edtyear->setObjectName(QStringLiteral("Edtyear"));
   Edtyear->setMaxLength(5);
   Edtyear->setGeometry(236, 162, 58, kRowHeight);
@@ -116,14 +120,15 @@ void TFrmFanTui::FillLists() {
   const auto fill = [](QComboBox* box, const auto& names, int count) {
     for (int i = 0; i < count; ++i) box->addItem(ToQString(std::string(names.at((i + 1) % count))));
   };
-  for (QComboBox* stems : {cbotian0, cbotian2}) fill(stems, calendar::kStemNames, 10);
-  for (QComboBox* branches : {cbodi0, cbodi1, cbodi2, cbodi3}) fill(branches, calendar::kBranchNames, 12);
+  for (QComboBox* stems : {cbotian0, cbotian2}) fill(stems, calendar::kStemNames, calendar::kStemCount);
+  for (QComboBox* branches : {cbodi0, cbodi1, cbodi2, cbodi3})
+    fill(branches, calendar::kBranchNames, calendar::kBranchCount);
 }
 
 void TFrmFanTui::Prepare(const FourPillars& pillars, bool male) {
   Btnpai->setEnabled(false);
-  Upyear->SetPosition(1950);
-  const PillarChoice choice = ChoiceOfPillars(pillars);
+  Upyear->SetPosition(kDefaultStartYear);
+  const PillarChoice choice = calendar::ChoiceOfPillars(pillars);
   cbotian0->setCurrentIndex(choice.yearStem);
   cbodi0->setCurrentIndex(choice.yearBranch);
   cbodi1->setCurrentIndex(choice.monthBranch);
@@ -143,8 +148,9 @@ void TFrmFanTui::BtnchaClick() {
       QStringLiteral("年份错误"));
   if (!start) return;
   Btnpai->setEnabled(false);
-  const BuiltPillars built = BuildPillars({cbotian0->currentIndex(), cbodi0->currentIndex(), cbodi1->currentIndex(),
-                                           cbotian2->currentIndex(), cbodi2->currentIndex(), cbodi3->currentIndex()});
+  const BuiltPillars built =
+      calendar::BuildPillars({cbotian0->currentIndex(), cbodi0->currentIndex(), cbodi1->currentIndex(),
+                              cbotian2->currentIndex(), cbodi2->currentIndex(), cbodi3->currentIndex()});
   if (built.invalidPillar >= 0) {
     Tell(this, QStringLiteral("不存在这个%1柱！").arg(ToQString(std::string(chart::PillarLabel(built.invalidPillar)))),
          QStringLiteral("无效的四柱"), Icon::Error);
@@ -153,7 +159,7 @@ void TFrmFanTui::BtnchaClick() {
   Upyear->SetPosition(*start);
 
   calendar::MYiDateEx date;
-  const std::optional<CivilDateTime> found = FindPillarMoment(date, built.pillars, *start);
+  const std::optional<CivilDateTime> found = calendar::FindPillarMoment(date, built.pillars, *start);
   if (!found) {
     Memo1->setPlainText(QStringLiteral("没有符合的四柱，改变起始年反推，或许可以找到。\n\n"));
     return;

@@ -6,9 +6,9 @@
 #include "calendar/calendar_types.h"
 #include "calendar/yi_date_ex.h"
 
-namespace quorin::ui {
+namespace quorin::calendar {
 
-// Positions in the window's lists: stems 甲 … 癸 (0..9), branches 子 … 亥 (0..11).
+// A choice of pillars by position in the usual order: stems 甲 … 癸 (0..9), branches 子 … 亥 (0..11).
 struct PillarChoice {
   int yearStem = 0;
   int yearBranch = 0;
@@ -18,14 +18,14 @@ struct PillarChoice {
   int hourBranch = 0;
 };
 
-// The list positions that show four pillars (all 0 pillars show 癸 and 亥).
-PillarChoice ChoiceOfPillars(const calendar::FourPillars& pillars);
+// The positions that name four pillars (all 0 pillars show 癸 and 亥).
+PillarChoice ChoiceOfPillars(const FourPillars& pillars);
 
 // The four pillars of a choice: the month stem follows the year stem and the hour stem the
 // day stem. `invalidPillar` names the first stem-branch pair that does not exist
 // (0 年, 1 月, 2 日, 3 时), or is -1.
 struct BuiltPillars {
-  calendar::FourPillars pillars;
+  FourPillars pillars;
   int invalidPillar = -1;
 };
 BuiltPillars BuildPillars(const PillarChoice& choice);
@@ -34,7 +34,6 @@ BuiltPillars BuildPillars(const PillarChoice& choice);
 // minute 0: per matching year the first day of the wanted day pillar in the month, at the
 // even hour of the hour branch, inside the month's solar terms. Nothing when there is none
 // up to the last year the calendar shows.
-std::optional<calendar::CivilDateTime> FindPillarMoment(calendar::MYiDateEx& date,
-                                                        const calendar::FourPillars& wanted, int startYear);
+std::optional<CivilDateTime> FindPillarMoment(MYiDateEx& date, const FourPillars& wanted, int startYear);
 
-}  // namespace quorin::ui
+}  // namespace quorin::calendar
