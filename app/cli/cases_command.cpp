@@ -5,10 +5,12 @@
 #include <ctime>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/files.h"
+#include "base/text_parse.h"
 #include "calendar/historical_year.h"
 #include "cases/case_search.h"
 #include "cases/case_text.h"
@@ -215,11 +217,8 @@ int Search(MRecordBase& store, const Arguments& args) {
   return PrintResults(store, ids);
 }
 
-std::string Trimmed(std::string text) {
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
+// Trimmed as the dialog trims its boxes, the ideographic space included.
+std::string Trimmed(std::string_view text) { return std::string(base::TrimTyped(text)); }
 
 int Find(MRecordBase& store, const Arguments& args) {
   if (!args.Positionals().empty()) throw UsageError("find takes options only");
@@ -231,20 +230,19 @@ int Find(MRecordBase& store, const Arguments& args) {
     c.male = *sex == "男";
   }
   if (args.Has("from") || args.Has("to")) {
-    // As the dialog reads its two boxes: an empty or unreadable box counts as -1000.
+    // As the dialog reads its two boxes: an empty or unreadable box is no year, which it refuses.
     auto year = [&](const char* option) {
       const auto text = args.Value(option);
-      try {
-        return text ? ParseInteger(*text, option) : -1000;
-      } catch (const UsageError&) {
-        return -1000;
-      }
+      return text ? base::ParseInt(*text) : std::nullopt;
     };
-    const int from = year("from");
-    const int to = year("to");
-    if (from < -850 || from > 2100 || from == 0 || to < -850 || to > 2100 || to == 0) {
+    const auto valid = [](std::optional<int> y) { return y && *y >= -850 && *y <= 2100 && *y != 0; };
+    const auto fromYear = year("from");
+    const auto toYear = year("to");
+    if (!valid(fromYear) || !valid(toYear)) {
       return Refuse("年份必须在-850到2100年之间，并且没有公元0年\n注意：公元前用负数，比如公元前120年，就输入-120");
     }
+    const int from = *fromYear;
+    const int to = *toYear;
     if (to < from) return Refuse("结束年必须大于或等于起始年");
     c.yearsSet = true;
     c.yearFrom = static_cast<std::int16_t>(calendar::AstronomicalYear(from));

@@ -1,6 +1,6 @@
 #include "command.h"
 
-#include <charconv>
+#include "base/text_parse.h"
 
 namespace quorin::cli {
 
@@ -62,23 +62,15 @@ std::optional<double> Arguments::Number(const std::string& option) const {
 }
 
 int ParseInteger(const std::string& text, const std::string& what) {
-  int value = 0;
-  const char* begin = text.data() + (text.starts_with("+") ? 1 : 0);
-  const auto [end, ec] = std::from_chars(begin, text.data() + text.size(), value);
-  if (text.empty() || ec != std::errc() || end != text.data() + text.size()) {
-    throw UsageError(what + " 应为整数：" + text);
-  }
-  return value;
+  const auto value = base::ParseInt(text);
+  if (!value) throw UsageError(what + " 应为整数：" + text);
+  return *value;
 }
 
 double ParseNumber(const std::string& text, const std::string& what) {
-  double value = 0;
-  const char* begin = text.data() + (text.starts_with("+") ? 1 : 0);
-  const auto [end, ec] = std::from_chars(begin, text.data() + text.size(), value);
-  if (text.empty() || ec != std::errc() || end != text.data() + text.size()) {
-    throw UsageError(what + " 应为数字：" + text);
-  }
-  return value;
+  const auto value = base::ParseNumber(text);
+  if (!value) throw UsageError(what + " 应为数字：" + text);
+  return *value;
 }
 
 }  // namespace quorin::cli

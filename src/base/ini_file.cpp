@@ -1,22 +1,15 @@
 #include "base/ini_file.h"
 
 #include <cerrno>
-#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 
 #include "base/files.h"
 #include "base/gbk.h"
+#include "base/text_parse.h"
 
 namespace quorin::base {
 namespace {
-
-std::string_view Trim(std::string_view s) {
-  const auto space = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; };
-  while (!s.empty() && space(s.front())) s.remove_prefix(1);
-  while (!s.empty() && space(s.back())) s.remove_suffix(1);
-  return s;
-}
 
 std::string Lower(std::string_view s) {
   std::string out(s);
@@ -116,39 +109,12 @@ std::string IniFile::ReadString(std::string_view section, std::string_view key, 
 
 int IniFile::ReadInteger(std::string_view section, std::string_view key, int fallback) const {
   const Line* line = FindKey(section, key);
-  if (!line) return fallback;
-  std::string_view text = ValueOf(line->raw);
-  bool negative = false;
-  if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
-    negative = text.front() == '-';
-    text.remove_prefix(1);
-  }
-  int base = 10;
-  if (text.starts_with("0x") || text.starts_with("0X")) {
-    base = 16;
-    text.remove_prefix(2);
-  } else if (text.starts_with("$")) {
-    base = 16;
-    text.remove_prefix(1);
-  }
-  long long value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-  if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return fallback;
-  if (negative) value = -value;
-  if (base == 16 && !negative && value > 0x7FFFFFFF && value <= 0xFFFFFFFFLL) value -= 0x100000000LL;
-  if (value < -2147483648LL || value > 2147483647LL) return fallback;
-  return static_cast<int>(value);
+  return line ? ParseIntOrHex(ValueOf(line->raw)).value_or(fallback) : fallback;
 }
 
 double IniFile::ReadFloat(std::string_view section, std::string_view key, double fallback) const {
   const Line* line = FindKey(section, key);
-  if (!line) return fallback;
-  const std::string text(ValueOf(line->raw));
-  if (text.empty()) return fallback;
-  double value = 0;
-  const auto [end, ec] = std::from_chars(text.data() + (text[0] == '+' ? 1 : 0), text.data() + text.size(), value);
-  if (ec != std::errc() || end != text.data() + text.size()) return fallback;
-  return value;
+  return line ? ParseNumber(ValueOf(line->raw)).value_or(fallback) : fallback;
 }
 
 bool IniFile::ReadBool(std::string_view section, std::string_view key, bool fallback) const {

@@ -21,8 +21,9 @@ class IniFile {
   void Reload();
 
   std::string ReadString(std::string_view section, std::string_view key, std::string_view fallback) const;
-  // Decimal, or hexadecimal with "0x" or "$"; anything else yields the default.
+  // ParseIntOrHex of the value (so "$FFFFFFFF" is -1); anything else yields the default.
   int ReadInteger(std::string_view section, std::string_view key, int fallback) const;
+  // ParseNumber of the value; anything else yields the default.
   double ReadFloat(std::string_view section, std::string_view key, double fallback) const;
   // Stored as an integer: non-zero is true.
   bool ReadBool(std::string_view section, std::string_view key, bool fallback) const;

@@ -1,34 +1,19 @@
 #include "base/places.h"
 
-#include <charconv>
 #include <cstdio>
 
 #include "base/ini_file.h"
+#include "base/text_parse.h"
 
 namespace quorin::base {
 
 namespace {
 
-std::string_view Trimmed(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-  return s;
-}
-
-std::optional<int> WholeNumber(std::string_view s) {
-  s = Trimmed(s);
-  if (!s.empty() && s.front() == '+') s.remove_prefix(1);
-  int value = 0;
-  const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-  if (s.empty() || ec != std::errc() || end != s.data() + s.size()) return std::nullopt;
-  return value;
-}
-
 std::optional<float> DegreesOf(std::string_view half) {
   const std::size_t colon = half.find(':');
   if (colon == std::string_view::npos) return std::nullopt;
-  const auto degrees = WholeNumber(half.substr(0, colon));
-  const auto minutes = WholeNumber(half.substr(colon + 1));
+  const auto degrees = ParseInt(Trim(half.substr(0, colon)));
+  const auto minutes = ParseInt(Trim(half.substr(colon + 1)));
   if (!degrees || !minutes) return std::nullopt;
   return static_cast<float>(*degrees + *minutes / 60.0);
 }
@@ -80,7 +65,7 @@ std::vector<City> ReadCities(const IniFile& dili, std::string_view province) {
   for (const auto& [key, value] : dili.ReadSectionValues(province)) {
     City city;
     city.name = key;
-    const std::string_view text = Trimmed(value).empty() ? kDefaultPlaceValue : std::string_view(value);
+    const std::string_view text = Trim(value).empty() ? kDefaultPlaceValue : std::string_view(value);
     if (const auto parsed = ParsePlaceValue(text)) {
       city.coordinates = *parsed;
     } else {

@@ -1,6 +1,5 @@
 #include "cases/record_codec.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -8,6 +7,7 @@
 #include <tuple>
 
 #include "base/gbk.h"
+#include "base/text_parse.h"
 
 namespace quorin::cases {
 namespace {
@@ -18,20 +18,10 @@ std::string FormatCoordinate(float value) {
   return buffer;
 }
 
-std::optional<double> ParseNumber(std::string_view text) {
-  if (text.starts_with('+')) text.remove_prefix(1);
-  double value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
-    return std::nullopt;
-  }
-  return value;
-}
-
 // The integer of a text when it is one and fits the field; the default otherwise.
 template <typename T>
 T TextOr(std::string_view text, T fallback) {
-  const auto value = ParseCaseInteger(text);
+  const auto value = base::ParseInt64(text);
   if (!value || *value < std::numeric_limits<T>::min() || *value > std::numeric_limits<T>::max()) return fallback;
   return static_cast<T>(*value);
 }
@@ -43,7 +33,7 @@ T PartOr(const std::vector<std::string>& parts, std::size_t index, T fallback) {
 
 // A flag part is true unless it is a number other than 1.
 bool FlagPart(std::string_view part) {
-  const auto value = ParseCaseInteger(part);
+  const auto value = base::ParseInt64(part);
   return !value || *value == 1;
 }
 
@@ -59,14 +49,6 @@ std::pair<T, T> UnderscorePair(const std::vector<std::string>& parts, std::size_
 }
 
 }  // namespace
-
-std::optional<std::int64_t> ParseCaseInteger(std::string_view text) {
-  if (text.starts_with('+')) text.remove_prefix(1);
-  std::int64_t value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return value;
-}
 
 std::vector<std::string> SplitCaseText(std::string_view text) {
   std::vector<std::string> items;
@@ -143,7 +125,7 @@ TRecordData DecodeRecord(const std::array<std::string_view, kCaseColumnCount>& c
 
   const auto addrNum = SplitCaseText(c[9]);
   auto coordinate = [&](std::size_t i, float fallback) {
-    const auto value = i < addrNum.size() ? ParseNumber(addrNum[i]) : std::nullopt;
+    const auto value = i < addrNum.size() ? base::ParseNumber(addrNum[i]) : std::nullopt;
     return value && std::abs(*value) <= std::numeric_limits<float>::max() ? static_cast<float>(*value) : fallback;
   };
   r.longitude = coordinate(0, 120);
@@ -164,7 +146,7 @@ TRecordData DecodeRecord(const std::array<std::string_view, kCaseColumnCount>& c
     std::tie(r.mountain, r.mountainGua) = UnderscorePair<std::int32_t>(parts, 0);
     std::tie(r.dragonMountain, r.dragonGua) = UnderscorePair<std::int16_t>(parts, 1);
     std::tie(r.waterMountain, r.waterGua) = UnderscorePair<std::int16_t>(parts, 2);
-    r.showFacing = parts.size() > 3 && ParseCaseInteger(parts[3]) == 1;
+    r.showFacing = parts.size() > 3 && base::ParseInt64(parts[3]) == 1;
   }
 
   r.masterYear = TextOr<std::int32_t>(c[15], 1978);

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/text_parse.h"
 #include "chart/record_data.h"
 
 namespace quorin::cases {
@@ -40,7 +41,7 @@ TRecordData DecodeRecord(const std::array<std::string_view, kCaseColumnCount>& c
 // space is therefore a single item.
 std::vector<std::string> SplitCaseText(std::string_view text);
 
-// A decimal integer with an optional sign and nothing else; nullopt otherwise.
-std::optional<std::int64_t> ParseCaseInteger(std::string_view text);
+// An integer column read as text: a decimal integer with an optional sign and nothing else.
+inline std::optional<std::int64_t> ParseCaseInteger(std::string_view text) { return base::ParseInt64(text); }
 
 }  // namespace quorin::cases

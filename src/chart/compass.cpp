@@ -1,18 +1,23 @@
 #include "chart/compass.h"
 
-#include "base/typed_integer.h"
+#include "base/text_parse.h"
 #include "chart/domain_tables.h"
 
 namespace quorin::chart {
 
-float ParseCompassDegrees(std::string_view text) {
+std::optional<float> ParseCompassDegrees(std::string_view text) {
   // A '-' in front is a sign, not the separator of the minutes.
   std::size_t separator = text.find('-');
   if (separator == std::string_view::npos || separator < 1) separator = text.find(':');
-  if (separator == std::string_view::npos || separator < 1) return static_cast<float>(base::IntegerOrDefault(text, -1));
-  const int degrees = base::IntegerOrDefault(text.substr(0, separator), -1);
-  const int minutes = base::IntegerOrDefault(text.substr(separator + 1), 0);
-  return static_cast<float>(degrees + minutes / 60.0);
+  if (separator == std::string_view::npos || separator < 1) {
+    const auto degrees = base::ParseTypedInt(text);
+    if (!degrees) return std::nullopt;
+    return static_cast<float>(*degrees);
+  }
+  const auto degrees = base::ParseTypedInt(text.substr(0, separator));
+  if (!degrees) return std::nullopt;
+  const int minutes = base::ParseTypedInt(text.substr(separator + 1)).value_or(0);
+  return static_cast<float>(*degrees + minutes / 60.0);
 }
 
 MountainAndGua MountainAndGuaOfDegrees(float x) {

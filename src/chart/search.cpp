@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "base/text_parse.h"
 #include "chart/quorin_day.h"
 #include "chart/search_match.h"
 
@@ -22,17 +23,11 @@ std::optional<int> NumberBetween(std::string_view line, std::string_view from, s
   const std::size_t first = open + from.size();
   const std::size_t close = line.find(to, first);
   if (close == std::string_view::npos || close == first || close - first > 6) return std::nullopt;
-  std::string_view digits = line.substr(first, close - first);
-  const bool negative = digits.front() == '-';
-  if (negative) digits.remove_prefix(1);
-  if (digits.empty()) return std::nullopt;
-  int value = 0;
-  for (const char c : digits) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + (c - '0');
-  }
-  start = close;
-  return negative ? -value : value;
+  // The lines are written with "%d", which never puts a '+'.
+  const std::string_view digits = line.substr(first, close - first);
+  const std::optional<int> value = digits.starts_with('+') ? std::nullopt : base::ParseInt(digits);
+  if (value) start = close;
+  return value;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "base/gbk.h"
+#include "base/text_parse.h"
 #include "base/utf8.h"
 #include "iching/hexagrams.h"
 #include "iching/liu_yao_gua.h"
@@ -31,12 +32,6 @@ std::pair<std::string_view, std::string_view> SplitAt(std::string_view text, cha
   return {text.substr(0, at), text.substr(at + 1)};
 }
 
-std::string Trimmed(const std::string& text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 // 初九, 九二 … 上六: the line's place from the bottom and whether it is yang ("九") or yin ("六").
 std::string LineName(int line, bool yang) {
   const std::string kind = yang ? "九" : "六";
@@ -54,7 +49,7 @@ std::vector<std::string> PalaceHexagramNames(int palace) {
   for (int member = 0; member < kTrigramCount; ++member) {
     const std::size_t at = static_cast<std::size_t>((palace * kTrigramCount + member) * kNameFieldBytes);
     if (at >= fields.size()) break;
-    names.push_back(Trimmed(base::GbkToUtf8(fields.substr(at, kNameFieldBytes))));
+    names.push_back(std::string(base::Trim(base::GbkToUtf8(fields.substr(at, kNameFieldBytes)))));
   }
   return names;
 }

@@ -12,13 +12,13 @@
 namespace quorin::ui {
 
 std::optional<int> ReadYearInput(QWidget* parent, QLineEdit* edit, const QString& message, const QString& caption) {
-  const int year = IntegerOrDefault(edit->text(), -5000);
-  if (!calendar::IsValidHistoricalYear(year)) {
+  const std::optional<int> year = TypedInteger(edit->text());
+  if (!year || !calendar::IsValidHistoricalYear(*year)) {
     Tell(parent, message, caption, Icon::Warning);
     edit->setFocus();
     return std::nullopt;
   }
-  return calendar::AstronomicalYear(year);
+  return calendar::AstronomicalYear(*year);
 }
 
 QString YearRangeMessage(const QString& field) {
@@ -39,8 +39,8 @@ std::optional<chart::MountainAndGua> AskCompassDegrees(QWidget* parent, const QS
     const std::optional<QString> typed = Prompts().Input(parent, caption, prompt, text);
     if (!typed) return std::nullopt;
     if (keepTyped) text = *typed;
-    const float degrees = chart::ParseCompassDegrees(ToUtf8(*typed));
-    if (degrees >= 0 && degrees <= 360) return chart::MountainAndGuaOfDegrees(degrees);
+    const std::optional<float> degrees = chart::ParseCompassDegrees(ToUtf8(*typed));
+    if (degrees && *degrees >= 0 && *degrees <= 360) return chart::MountainAndGuaOfDegrees(*degrees);
     Tell(parent, QStringLiteral("周天度数输入在：0-360之间！，格式：18-12或者18:12（等于18度12分）"));
   }
 }

@@ -105,19 +105,21 @@ void TFrmDiLi::BtoEditClick() {
                 Icon::Warning, Answer::No)) {
     return;
   }
-  const int longitude = IntegerOrDefault(LedtJingDu->text(), -300);
-  const int longitudeMinutes = IntegerOrDefault(LedtJingFen->text(), -1);
-  if (!(longitude > -180 && longitude < 180 && longitudeMinutes >= 0 && longitudeMinutes < 60)) {
+  const std::optional<int> longitude = TypedInteger(LedtJingDu->text());
+  const std::optional<int> longitudeMinutes = TypedInteger(LedtJingFen->text());
+  if (!longitude || !longitudeMinutes ||
+      !(*longitude > -180 && *longitude < 180 && *longitudeMinutes >= 0 && *longitudeMinutes < 60)) {
     Tell(this, QStringLiteral("经度在-180到180之间，分数在0-60之间"), QStringLiteral("输入错误"), Icon::Error);
     return;
   }
-  const int latitude = IntegerOrDefault(LedtWeiDu->text(), -300);
-  const int latitudeMinutes = IntegerOrDefault(LedtWeiFen->text(), -1);
-  if (!(latitude > -90 && latitude < 90 && latitudeMinutes >= 0 && latitudeMinutes < 60)) {
+  const std::optional<int> latitude = TypedInteger(LedtWeiDu->text());
+  const std::optional<int> latitudeMinutes = TypedInteger(LedtWeiFen->text());
+  if (!latitude || !latitudeMinutes ||
+      !(*latitude > -90 && *latitude < 90 && *latitudeMinutes >= 0 && *latitudeMinutes < 60)) {
     Tell(this, QStringLiteral("纬度在-90到90之间，分数在0-60之间"), QStringLiteral("输入错误"), Icon::Error);
     return;
   }
-  const std::string value = base::FormatPlaceValue(longitude, longitudeMinutes, latitude, latitudeMinutes);
+  const std::string value = base::FormatPlaceValue(*longitude, *longitudeMinutes, *latitude, *latitudeMinutes);
   if (!ini_->WriteString(ToUtf8(province), ToUtf8(city), value)) {
     Tell(this, QStringLiteral("无法写入经纬度文件%1：%2").arg(ToQString(ini_->Path()), ToQString(ini_->LastError())),
          QStringLiteral("错误"), Icon::Error);

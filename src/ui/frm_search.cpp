@@ -24,7 +24,6 @@ namespace quorin::ui {
 
 namespace {
 
-constexpr int kUnreadableYear = -1000;
 constexpr int kFirstYear = -850;
 constexpr int kLastYear = 2100;
 
@@ -179,15 +178,17 @@ bool TFrmSearch::CollectInputs() {
   if (LedtY1->text().isEmpty() && LedtY2->text().isEmpty()) {
     c.yearsSet = false;
   } else {
-    const int from = IntegerOrDefault(LedtY1->text(), kUnreadableYear);
-    const int to = IntegerOrDefault(LedtY2->text(), kUnreadableYear);
-    const auto valid = [](int y) { return y >= kFirstYear && y <= kLastYear && y != 0; };
-    if (!valid(from) || !valid(to)) {
+    const std::optional<int> fromYear = TypedInteger(LedtY1->text());
+    const std::optional<int> toYear = TypedInteger(LedtY2->text());
+    const auto valid = [](std::optional<int> y) { return y && *y >= kFirstYear && *y <= kLastYear && *y != 0; };
+    if (!valid(fromYear) || !valid(toYear)) {
       Tell(this,
            QStringLiteral("年份必须在-850到2100年之间，并且没有公元0年\r\n注意：公元前用负数，比如公元前120年，就输入-120"),
            QStringLiteral("年份错误"), Icon::Warning);
       return false;
     }
+    const int from = *fromYear;
+    const int to = *toYear;
     if (to < from) {
       Tell(this, QStringLiteral("结束年必须大于或等于起始年"), QStringLiteral("年份错误"), Icon::Warning);
       return false;

@@ -121,13 +121,13 @@ void TFrmSet::FillUiSizes(int screenWidth) {
 }
 
 void TFrmSet::BitBtn1Click() {
-  const int leftPos = IntegerOrDefault(LedtLeftPos->text(), -1);
-  if (leftPos < 0 || leftPos > 500) {
+  const std::optional<int> leftPos = TypedInteger(LedtLeftPos->text());
+  if (!leftPos || *leftPos < 0 || *leftPos > 500) {
     Tell(this, QStringLiteral("文本左边距离在0-500之间"), QStringLiteral("输入错误"), Icon::Error);
     LedtLeftPos->setFocus();
     return;
   }
-  if (!WriteSettings()) {
+  if (!WriteSettings(*leftPos)) {
     // The settings stay in the dialog so that nothing typed is lost.
     Tell(this, QStringLiteral("无法写入设置文件%1：%2").arg(ToQString(ini_->Path()), ToQString(ini_->LastError())),
          QStringLiteral("错误"), Icon::Error);
@@ -136,8 +136,8 @@ void TFrmSet::BitBtn1Click() {
   accept();
 }
 
-bool TFrmSet::WriteSettings() {
-  return ini_->WriteInteger(kSection, "leftpos", IntegerOrDefault(LedtLeftPos->text(), -1)) &&
+bool TFrmSet::WriteSettings(int leftPos) {
+  return ini_->WriteInteger(kSection, "leftpos", leftPos) &&
          ini_->WriteInteger(kSection, "idate", CboDate->currentIndex()) &&
          ini_->WriteInteger(kSection, "ijiazi", RdoJiaZi->ItemIndex()) &&
          ini_->WriteInteger(kSection, "iShanShow", RdoShanShow->ItemIndex()) &&

@@ -38,7 +38,7 @@ class TFrmSet : public QDialog {
 
  private:
   void FillUiSizes(int screenWidth);
-  bool WriteSettings();
+  bool WriteSettings(int leftPos);
 
   std::unique_ptr<base::IniFile> ini_;
 };

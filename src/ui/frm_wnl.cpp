@@ -195,7 +195,7 @@ void TFrmWnl::SetYear(int historical) {
 }
 
 CivilDateTime TFrmWnl::SelectedMoment() const {
-  const int year = IntegerOrDefault(EdtYear->text(), 0);
+  const int year = TypedInteger(EdtYear->text()).value_or(0);
   return {static_cast<std::int16_t>(calendar::AstronomicalYear(year)), static_cast<std::int16_t>(CboM->currentIndex() + 1),
           static_cast<std::int16_t>(CboD->currentIndex() + 1), static_cast<std::int16_t>(CboH->currentIndex()),
           static_cast<std::int16_t>(CboMinute->currentIndex())};
@@ -209,8 +209,8 @@ void TFrmWnl::EnsureTermsOf(int year) {
 }
 
 void TFrmWnl::Redraw() {
-  const int year = IntegerOrDefault(EdtYear->text(), 0);
-  if (!calendar::IsValidHistoricalYear(year)) {
+  const std::optional<int> year = TypedInteger(EdtYear->text());
+  if (!year || !calendar::IsValidHistoricalYear(*year)) {
     Tell(this, QStringLiteral("年份在-4713 到 9999年之间，并且没有公元0年"), QStringLiteral("年份不对"), Icon::Error);
     return;
   }
@@ -298,7 +298,7 @@ void TFrmWnl::UpYearClick() {
 }
 
 void TFrmWnl::StepMonth(int step) {
-  const int year = IntegerOrDefault(EdtYear->text(), 1900);
+  const int year = TypedInteger(EdtYear->text()).value_or(1900);
   const std::optional<calendar::HistoricalMonth> next = calendar::NeighbourMonth(year, CboM->currentIndex() + 1, step);
   if (!next) return;
   // The year box is rewritten only when the year changes, so a year being typed stays as typed.
@@ -322,7 +322,8 @@ void TFrmWnl::BtoNowClick() {
 }
 
 void TFrmWnl::EdtYearKeyPress() {
-  if (!calendar::IsValidHistoricalYear(IntegerOrDefault(EdtYear->text(), 0))) {
+  const std::optional<int> year = TypedInteger(EdtYear->text());
+  if (!year || !calendar::IsValidHistoricalYear(*year)) {
     Tell(this, QStringLiteral("年份在-4713 到 9999之间"), QStringLiteral("错误"), Icon::Error);
     EdtYear->setFocus();
     return;

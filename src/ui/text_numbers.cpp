@@ -1,15 +1,17 @@
 #include "ui/text_numbers.h"
 
-#include "base/typed_integer.h"
+#include "base/text_parse.h"
 #include "ui/program_files.h"
 
 namespace quorin::ui {
 
-int IntegerOrDefault(const QString& text, int fallback) { return base::IntegerOrDefault(ToUtf8(text), fallback); }
+std::optional<int> TypedInteger(const QString& text) { return base::ParseTypedInt(ToUtf8(text)); }
+
+int IntegerOrDefault(const QString& text, int fallback) { return TypedInteger(text).value_or(fallback); }
 
 int LeadingItemNumber(const QString& itemText) {
   const qsizetype bracket = itemText.indexOf(QLatin1Char('('));
-  return IntegerOrDefault(bracket >= 0 ? itemText.left(bracket) : itemText, 0);
+  return TypedInteger(bracket >= 0 ? itemText.left(bracket) : itemText).value_or(0);
 }
 
 }  // namespace quorin::ui

@@ -37,12 +37,13 @@ TEST(IniFile, MissingFileSectionOrKeyYieldsTheDefault) {
 
 TEST(IniFile, ReadsNumbersBooleansAndGbkText) {
   TempDir dir;
-  WriteBytes(dir.File("a.ini"), "[Set]\nIdate = 2 \nhex=0x1F\ndollar=$FF\nneg=-12\nbig=99999999999\n"
+  WriteBytes(dir.File("a.ini"), "[Set]\nIdate = 2 \nhex=0x1F\ndollar=$FF\ncolour=$FF00000F\nneg=-12\nbig=99999999999\n"
                                 "on=1\noff=0\nlon=-73.5\nquoted=\"a b\"\n" + *Utf8ToGbk("name=甲子\n[北京]\n东城区=116:24*39:55\n"));
   IniFile ini(dir.File("a.ini"));
   EXPECT_EQ(ini.ReadInteger("SET", "idate", 0), 2);
   EXPECT_EQ(ini.ReadInteger("set", "HEX", 0), 31);
   EXPECT_EQ(ini.ReadInteger("set", "dollar", 0), 255);
+  EXPECT_EQ(ini.ReadInteger("set", "colour", 0), -16777201);  // a 32-bit pattern, as Windows colours are
   EXPECT_EQ(ini.ReadInteger("set", "neg", 0), -12);
   EXPECT_EQ(ini.ReadInteger("set", "big", 5), 5);
   EXPECT_TRUE(ini.ReadBool("set", "on", false));

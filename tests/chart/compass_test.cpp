@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 #include "chart/domain_tables.h"
@@ -12,19 +13,27 @@ namespace {
 TEST(Compass, TypedDegrees) {
   const struct {
     std::string_view text;
-    float degrees;
+    std::optional<float> degrees;
   } cases[] = {
       {"18", 18.0f},
       {"18-12", 18.2f},
       {"18:12", 18.2f},
       {" 179-54", 179.9f},
-      {"18.5", -1.0f},   // no whole number: outside the circle
-      {"-5", -5.0f},     // a leading '-' is a sign
-      {"18-x", 18.0f},   // bad minutes read as 0
-      {"x-30", -0.5f},   // a bad degree part reads as -1
-      {"", -1.0f},
+      {"\u3000" "90\u3000", 90.0f},  // the ideographic space is a blank
+      {"18.5", std::nullopt},      // no whole number
+      {"-5", -5.0f},               // a leading '-' is a sign
+      {"18-x", 18.0f},             // bad minutes read as 0
+      {"x-30", std::nullopt},      // a bad degree part is no degree
+      {"x-90", std::nullopt},      // ... even when the minutes would carry it into the circle
+      {"", std::nullopt},
   };
-  for (const auto& c : cases) EXPECT_FLOAT_EQ(ParseCompassDegrees(c.text), c.degrees) << "'" << c.text << "'";
+  for (const auto& c : cases) {
+    const std::optional<float> degrees = ParseCompassDegrees(c.text);
+    ASSERT_EQ(degrees.has_value(), c.degrees.has_value()) << "'" << c.text << "'";
+    if (degrees) {
+      EXPECT_FLOAT_EQ(*degrees, *c.degrees) << "'" << c.text << "'";
+    }
+  }
 }
 
 // Arc boundaries decide the side: 0 and 360 fall into 坤 of 子, 11°15' into 屯.
@@ -38,7 +47,7 @@ TEST(Compass, MountainAndGuaOfTypedDegrees) {
       {"179-54", 13, 1}, {"360", 1, 1},   {"0", 1, 1},     {"11-15", 2, 1}, {"337-30", 0, 0},
   };
   for (const auto& c : cases) {
-    const MountainAndGua found = MountainAndGuaOfDegrees(ParseCompassDegrees(c.text));
+    const MountainAndGua found = MountainAndGuaOfDegrees(ParseCompassDegrees(c.text).value());
     EXPECT_EQ(found.mountain, c.mountain) << c.text;
     EXPECT_EQ(found.guaPosition, c.guaPosition) << c.text;
   }

@@ -92,6 +92,9 @@ expect export-categories "1	张三     2010-05-06 开业
 expect import "共导入 3 个案例！" import "$work/some.db"
 expect import-ids "2	赵六     2010-05-06 求财
 7	赵六     2010-05-06 求财" find --from 2010 --to 2010 --name 赵六 --name-exact
+# Names are trimmed as the dialog trims its boxes, the ideographic space included.
+expect find-ideographic-blanks "2	赵六     2010-05-06 求财
+7	赵六     2010-05-06 求财" find --from 2010 --to 2010 --name "　赵六 " --name-exact
 printf 'not a database, just text for the test ................................' > "$work/text.db"
 refused import-other-format "无法打开导入的数据库文件！" import "$work/text.db"
 refused import-missing "不存在这个数据库文件，无法导入！" import "$work/nothing.db"
