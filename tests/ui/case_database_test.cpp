@@ -43,7 +43,7 @@ struct FixedClock {
 
 int StoredCounter() {
   quorin::cases::MRecordBase reader;
-  return reader.Open(quorin::ui::CaseDatabasePath()) == 0 ? reader.GetPrimaryId() : -1;
+  return reader.Open(quorin::ui::CaseDatabasePath()) ? reader.GetPrimaryId() : -1;
 }
 
 QString RemarkText(const std::string& path) {
@@ -190,7 +190,7 @@ class CaseDatabaseTest : public QObject {
     f.StoreManyCases(301);
     {
       quorin::cases::MRecordBase writer;
-      QVERIFY(writer.Open(quorin::ui::CaseDatabasePath()) == 0);
+      QVERIFY(writer.Open(quorin::ui::CaseDatabasePath()));
       QVERIFY(writer.BeginBatch());
       for (int id = 1; id <= 500; ++id) QVERIFY(writer.RemoveInBatch(id));
       QVERIFY(writer.EndBatch());
@@ -232,7 +232,7 @@ class CaseDatabaseTest : public QObject {
     QVERIFY(f.window().RedtPingYu->document()->isModified());
     {
       quorin::cases::MRecordBase exported;
-      QVERIFY(exported.Open(file.toStdString()) == 0);
+      QVERIFY(exported.Open(file.toStdString()));
       QCOMPARE(exported.GetPrimaryId(), 3);
     }
     f.prompter().Clear();
@@ -248,7 +248,7 @@ class CaseDatabaseTest : public QObject {
     f.prompter().answers << Answer::No;
     f.window().ExportCasesClick();
     quorin::cases::MRecordBase exported;
-    QVERIFY(exported.Open(file.toStdString()) == 0);
+    QVERIFY(exported.Open(file.toStdString()));
     QCOMPARE(exported.GetPrimaryId(), 1);
     std::vector<std::string> names;
     QVERIFY(exported.GetClassNames(names));
@@ -282,7 +282,7 @@ class CaseDatabaseTest : public QObject {
       const std::string source = (f.folder().Path() + QStringLiteral("source.db")).toStdString();
       {
         quorin::cases::MRecordBase other;
-        QVERIFY(other.Open(source) == 0);
+        QVERIFY(other.Open(source));
         TRecordData record = SampleCase("乙", 2001, 2, 2, 2, 2);
         QVERIFY(other.Insert(record) == 1);
       }

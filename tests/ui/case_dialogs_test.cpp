@@ -39,7 +39,7 @@ namespace {
 struct StoreOnFolder {
   explicit StoreOnFolder(const std::vector<TRecordData>& cases) {
     store.Open(quorin::ui::CaseDatabasePath());
-    for (TRecordData r : cases) ids.push_back(store.Insert(r));
+    for (TRecordData r : cases) ids.push_back(store.Insert(r).value_or(-1));
   }
   ProgramFolder folder;
   MRecordBase store;
