@@ -479,7 +479,7 @@ bool MRecordBase::GetClassNames(std::vector<std::string>& names) {
   ResetOnExit reset{read};
   switch (read->Next()) {
     case SqliteStatement::Step::kError: return Fail(c->Message());
-    case SqliteStatement::Step::kDone: return false;
+    case SqliteStatement::Step::kDone: return Fail("无法读取案例类别！");
     case SqliteStatement::Step::kRow: break;
   }
   names = SplitCaseText(read->Text(read->ColumnIndex("className")));

@@ -92,7 +92,7 @@ class MRecordBase {
   bool EndBatch();
   bool InBatch() const { return batch_.IsOpen(); }
 
-  // The category list of case_extra, in its order.
+  // The category list of case_extra, in its order; a case_extra without its row is a failure.
   bool GetClassNames(std::vector<std::string>& names);
   bool SetClassNames(const std::vector<std::string>& names);
   // True when case_extra.baseType equals the text exactly.

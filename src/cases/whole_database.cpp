@@ -467,7 +467,7 @@ std::optional<int> MRecordBase::ImportFrom(const std::string& path, const Progre
   SqliteConnection source;
   if (const std::string refusal = OpenImportSource(source, path); !refusal.empty()) return FailWith(refusal);
   std::vector<std::string> categories;
-  if (!GetClassNames(categories)) return FailWith(lastError_.empty() ? "无法读取案例类别！" : lastError_);
+  if (!GetClassNames(categories)) return std::nullopt;
   if (!BeginBatch()) return std::nullopt;
   // Closing the batch without its commit undoes every row of the import.
   const int counterBefore = counter_;

@@ -146,6 +146,31 @@ class CaseDatabaseTest : public QObject {
     QCOMPARE(f.prompter().LastText(), QStringLiteral("没有要还原的的db数据文件！"));
   }
 
+  void aRestoreNamesTheRemarkFileItCouldNotRebuild() {
+    QTemporaryDir source;
+    CaseWindowFixture f(false);
+    f.StoreCases({SampleCase("甲", 2000, 1, 1, 1, 1)});
+    f.Show();
+    // A backup case whose remark file is missing and whose name is too long for any disk.
+    {
+      quorin::cases::MRecordBase backup;
+      QVERIFY(backup.Open(source.path().toStdString() + "/Orlune.db"));
+      TRecordData r = SampleCase("乙", 2001, 1, 1, 1, 1);
+      r.remarkFile = std::string(300, 'a');
+      QVERIFY(backup.Insert(r));
+    }
+    QVERIFY(QDir(source.path()).mkpath(QStringLiteral("Orlune_f")));
+    QVERIFY(quorin::cases::WriteRemarkFromPlainText(source.path().toStdString() + "/Orlune_f/x.rtf", "x"));
+    f.prompter().answers << Answer::Yes;
+    f.prompter().folders << source.path();
+    f.window().RestoreCasesClick();
+    const QString missing = QString::fromStdString(quorin::base::ProgramFolder()) + QStringLiteral("Orlune_f/") +
+                            QString(300, QLatin1Char('a')) + QStringLiteral(".rtf");
+    QCOMPARE(f.prompter().LastText(),
+             QStringLiteral("成功还原，请重新打开软件！\r\n无法写入评语文件：") + missing);
+    QCOMPARE(StoredCase(1).name, std::string("乙"));
+  }
+
   void deletingAllNeedsTheExactCode() {
     CaseWindowFixture f(false);
     f.StoreCases({SampleCase("甲", 2000, 1, 1, 1, 1)});

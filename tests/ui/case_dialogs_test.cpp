@@ -196,6 +196,28 @@ class CaseDialogsTest : public QObject {
     QCOMPARE(s.prompter.shown.last().caption, QStringLiteral("错误"));
   }
 
+  void aCaseDeletedWithItsCategoryClosesEvenWhenTheListCannotBeStored() {
+    CaseWindowFixture f(false);
+    f.StoreCases({SampleCase("甲", 2000, 1, 1, 1, 1, "开业"), SampleCase("乙", 2000, 1, 1, 1, 1, "求财")});
+    f.Show();
+    QVERIFY(f.SelectCase(1));
+    f.window().OpenCaseClick();
+    QVERIFY(f.window().CaseOpen());
+    // The category list write on closing fails: the store's last word is that failure, not the missing row.
+    QVERIFY(RunSql("CREATE TRIGGER refuse BEFORE UPDATE ON case_extra BEGIN SELECT RAISE(FAIL, 'refused'); END;"));
+    WhenDialogShows<quorin::ui::TFrmEditClass>([&f](quorin::ui::TFrmEditClass& d) {
+      d.LstClass->setCurrentRow(0);
+      f.prompter().answers << Answer::Yes;
+      d.BtoDelete->click();
+      d.Button6->click();
+    });
+    f.window().EditClassClick();
+    QVERIFY(f.prompter().Texts().contains(QStringLiteral("无法更新案例类别！")));
+    // A save now would store nothing: the chart stays and saves as a new case.
+    QVERIFY(!f.window().CaseOpen());
+    QCOMPARE(f.window().SbtoSave->text(), QStringLiteral("存新"));
+  }
+
   void categoryEditorAddsCleanedNames() {
     StoreOnFolder s({});
     quorin::ui::TFrmEditClass editor(s.store);
