@@ -39,11 +39,11 @@ Database& Filled() {
   static Database db;
   static bool filled = [] {
     MRecordBase store;
-    if (store.Open(db.path) != 0 || !store.BeginBatch()) std::abort();
+    if (!store.Open(db.path) || !store.BeginBatch()) std::abort();
     std::mt19937 random(1);
     for (int i = 0; i < kCases; ++i) {
       TRecordData r = MakeCase(random, i);
-      if (store.InsertInBatch(r) < 0) std::abort();
+      if (!store.InsertInBatch(r)) std::abort();
     }
     return store.EndBatch();
   }();
@@ -55,7 +55,7 @@ void BM_InsertOneBatch(benchmark::State& state) {
   for (auto _ : state) {
     Database db;
     MRecordBase store;
-    if (store.Open(db.path) != 0) std::abort();
+    if (!store.Open(db.path)) std::abort();
     std::mt19937 random(1);
     store.BeginBatch();
     for (int i = 0; i < kCases; ++i) {
@@ -71,7 +71,7 @@ BENCHMARK(BM_InsertOneBatch)->Unit(benchmark::kMillisecond)->Iterations(1);
 void BM_ReadAllOrderedByTimeDescending(benchmark::State& state) {
   Database& db = Filled();
   MRecordBase store;
-  if (store.Open(db.path) != 0) std::abort();
+  if (!store.Open(db.path)) std::abort();
   const auto ids = quorin::cases::NewestCaseIds(store.GetPrimaryId(), store.GetPrimaryId());
   for (auto _ : state) {
     auto result = quorin::cases::LoadCaseItems(store, ids, quorin::cases::CaseOrder::kTimeDescending);
@@ -84,7 +84,7 @@ BENCHMARK(BM_ReadAllOrderedByTimeDescending)->Unit(benchmark::kMillisecond)->Ite
 void BM_FuzzySearchOverAll(benchmark::State& state) {
   Database& db = Filled();
   MRecordBase store;
-  if (store.Open(db.path) != 0) std::abort();
+  if (!store.Open(db.path)) std::abort();
   for (auto _ : state) {
     auto found = store.FuzzySearch({"张", "2010年", "子时"});
     benchmark::DoNotOptimize(found);
@@ -97,7 +97,7 @@ BENCHMARK(BM_FuzzySearchOverAll)->Unit(benchmark::kMillisecond)->Iterations(3);
 void BM_OrderedListMemory(benchmark::State& state) {
   Database& db = Filled();
   MRecordBase store;
-  if (store.Open(db.path) != 0) std::abort();
+  if (!store.Open(db.path)) std::abort();
   const auto ids = quorin::cases::NewestCaseIds(store.GetPrimaryId(), store.GetPrimaryId());
   double bytes = 0;
   for (auto _ : state) {
@@ -122,7 +122,7 @@ namespace {
 void BM_ReadAllUnordered(benchmark::State& state) {
   Database& db = Filled();
   MRecordBase store;
-  if (store.Open(db.path) != 0) std::abort();
+  if (!store.Open(db.path)) std::abort();
   const auto ids = quorin::cases::NewestCaseIds(store.GetPrimaryId(), store.GetPrimaryId());
   for (auto _ : state) {
     auto result = quorin::cases::LoadCaseItems(store, ids, quorin::cases::CaseOrder::kNone);

@@ -56,11 +56,11 @@ class ProgramWith100kCases {
   ProgramWith100kCases() {
     quorin::base::SetProgramFolder(folder_.path().toStdString() + "/");
     quorin::cases::MRecordBase writer;
-    if (writer.Open(quorin::ui::CaseDatabasePath()) != 0 || !writer.BeginBatch()) std::abort();
+    if (!writer.Open(quorin::ui::CaseDatabasePath()) || !writer.BeginBatch()) std::abort();
     std::mt19937 random(7);
     for (int i = 0; i < kCases; ++i) {
       TRecordData r = MakeCase(random, i);
-      if (writer.InsertInBatch(r) < 0) std::abort();
+      if (!writer.InsertInBatch(r)) std::abort();
     }
     if (!writer.EndBatch()) std::abort();
     quorin::ui::InstallPrompter(&prompter_);

@@ -74,7 +74,7 @@ bool OpenExisting(MRecordBase& store, const std::string& path) {
     std::cerr << "没有这个数据库文件：" << path << "\n";
     return false;
   }
-  if (store.Open(path) != 0) {
+  if (!store.Open(path)) {
     std::cerr << store.lastError() << "\n";
     return false;
   }
@@ -124,9 +124,9 @@ int Add(MRecordBase& store, const Arguments& args) {
   if (!cases::WriteRemarkFromPlainText(remark.fullPath, text, &error)) return Refuse(error);
   r.remarkFile = remark.baseName;
   r.remarkText = cases::RemoveApostrophes(text);
-  const int id = store.Insert(r);
-  if (id < 0) return Refuse(store.lastError());
-  std::cout << id << "\n";
+  const std::optional<int> id = store.Insert(r);
+  if (!id) return Refuse(store.lastError());
+  std::cout << *id << "\n";
   return 0;
 }
 
@@ -210,11 +210,12 @@ int Search(MRecordBase& store, const Arguments& args) {
   }
   if (keywords.empty()) throw UsageError("search needs at least one keyword");
   const auto ids = store.FuzzySearch(keywords);
-  if (ids.empty()) {
+  if (!ids) return Refuse(store.lastError());
+  if (ids->empty()) {
     std::cout << "没有符合的案例！\n";
     return 0;
   }
-  return PrintResults(store, ids);
+  return PrintResults(store, *ids);
 }
 
 // Trimmed as the dialog trims its boxes, the ideographic space included.
@@ -256,11 +257,12 @@ int Find(MRecordBase& store, const Arguments& args) {
   c.remarkSet = !c.remark.empty();
   if (store.GetPrimaryId() == 0) return Refuse("没有记录，无从查找。");
   const auto ids = store.Search(c);
-  if (ids.empty()) {
+  if (!ids) return Refuse(store.lastError());
+  if (ids->empty()) {
     std::cout << "没有找到符合条件的案例。\n";
     return 0;
   }
-  return PrintResults(store, ids);
+  return PrintResults(store, *ids);
 }
 
 int Export(MRecordBase& store, const Arguments& args) {
@@ -268,32 +270,33 @@ int Export(MRecordBase& store, const Arguments& args) {
   const std::string file = args.Positionals()[0];
   if (base::FileExists(file)) return Refuse("导出文件已经存在：" + file);
   const auto categories = args.Values("class");
-  const int count = store.ExportTo(file, categories, categories.empty());
-  if (count <= 0) {
+  const std::optional<int> count = store.ExportTo(file, categories, categories.empty());
+  if (count.value_or(0) == 0) {
     std::error_code ignored;
     std::filesystem::remove(file, ignored);  // an empty export file would only mislead
     return Refuse("没有可以导出的案例，或者无法创建导出数据库，导出失败，请重启软件再次试试！");
   }
-  std::cout << count << " 个案例文件已经保存到：" << file << "\n";
+  std::cout << *count << " 个案例文件已经保存到：" << file << "\n";
   return 0;
 }
 
 int Import(MRecordBase& store, const Arguments& args) {
   if (args.Positionals().size() != 1) throw UsageError("import takes one file name");
   // Run has refused a missing file before the database was opened (or created).
-  const int count = store.ImportFrom(args.Positionals()[0]);
-  if (count == 0) return Refuse(store.lastError());
-  if (store.RemarkWriteFailures() > 0) std::cerr << store.lastError() << "\n";
-  std::cout << "共导入 " << count << " 个案例！\n";
+  const std::optional<int> count = store.ImportFrom(args.Positionals()[0]);
+  if (!count) return Refuse(store.lastError());
+  // A success names in lastError the remark files it could not write.
+  if (!store.lastError().empty()) std::cerr << store.lastError() << "\n";
+  std::cout << "共导入 " << *count << " 个案例！\n";
   return 0;
 }
 
 int Compact(MRecordBase& store, const Arguments& args) {
   if (!args.Positionals().empty()) throw UsageError("compact takes no arguments");
   if (store.GetPrimaryId() < 500 && !args.Has("force")) return Refuse("案例数据过少，无需整理！");
-  const int count = store.Compact();
-  if (count == 0 && !store.lastError().empty()) return Refuse(store.lastError());  // 0 kept from 0 is no failure
-  std::cout << " " << count << " 个案例已经整理出来！\n";
+  const std::optional<int> count = store.Compact();
+  if (!count) return Refuse(store.lastError());
+  std::cout << " " << *count << " 个案例已经整理出来！\n";
   return 0;
 }
 
@@ -331,7 +334,7 @@ int Restore(const std::string& db, const Arguments& args) {
   }
   const bool existed = base::FileExists(db);
   MRecordBase store;
-  if (store.Open(db) != 0 && !existed) return Refuse(store.lastError());
+  if (!store.Open(db) && !existed) return Refuse(store.lastError());
   if (!store.Restore(source)) {
     std::error_code ignored;
     if (!existed) std::filesystem::remove(db, ignored);
@@ -387,7 +390,7 @@ int Run(const std::vector<std::string>& all) {
     if (subcommand == "import" && files.size() == 1 && !base::FileExists(files[0])) {
       return Refuse("不存在这个数据库文件，无法导入！");
     }
-    if (store.Open(db) != 0) return Refuse(store.lastError());
+    if (!store.Open(db)) return Refuse(store.lastError());
     return subcommand == "add" ? Add(store, args) : Import(store, args);
   }
   using Handler = int (*)(MRecordBase&, const Arguments&);

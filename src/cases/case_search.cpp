@@ -80,21 +80,23 @@ std::string SearchResultLine(const TRecordData& r) {
 }
 
 // Both searches look at every case with an id from 1 to the counter, in id order.
-std::vector<int> MRecordBase::FuzzySearch(const std::vector<std::string>& keywords) {
+std::optional<std::vector<int>> MRecordBase::FuzzySearch(const std::vector<std::string>& keywords) {
   std::vector<int> found;
-  ReadRange(1, counter_, [&](const TRecordData& record) {
+  const bool read = ReadRange(1, counter_, [&](const TRecordData& record) {
     if (MatchesKeywords(FuzzyFields(record), keywords)) found.push_back(record.id);
     return true;
   });
+  if (!read) return std::nullopt;
   return found;
 }
 
-std::vector<int> MRecordBase::Search(const CaseSearchCriteria& criteria) {
+std::optional<std::vector<int>> MRecordBase::Search(const CaseSearchCriteria& criteria) {
   std::vector<int> found;
-  ReadRange(1, counter_, [&](const TRecordData& record) {
+  const bool read = ReadRange(1, counter_, [&](const TRecordData& record) {
     if (MatchesCriteria(record, criteria)) found.push_back(record.id);
     return true;
   });
+  if (!read) return std::nullopt;
   return found;
 }
 

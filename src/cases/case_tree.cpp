@@ -286,7 +286,7 @@ bool CaseLoadingPass::Start(std::string databasePath, std::vector<int> ids, Case
                           finished = std::move(finished), progress = std::move(progress)](std::stop_token stop) {
     MRecordBase store;
     CaseLoadResult result;
-    if (store.Open(path) != 0) {
+    if (!store.Open(path)) {
       result.error = store.lastError();
     } else {
       result = LoadCaseItems(store, ids, order, stop, progress);

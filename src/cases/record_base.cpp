@@ -126,6 +126,11 @@ bool MRecordBase::Fail(std::string message) {
   return false;
 }
 
+std::nullopt_t MRecordBase::FailWith(std::string message) {
+  Fail(std::move(message));
+  return std::nullopt;
+}
+
 SqliteConnection* MRecordBase::Connect(SqliteConnection& own) {
   if (batch_.IsOpen()) return &batch_;  // never replace the connection of a batch in progress
   std::string error;
@@ -143,16 +148,11 @@ SqliteStatement* MRecordBase::Statement(SqliteConnection& connection, std::strin
   return statement;
 }
 
-bool MRecordBase::Execute(SqliteConnection& connection, const char* sql) {
-  std::string error;
-  return connection.Execute(sql, error) || Fail(error);
-}
+bool MRecordBase::Open(const std::string& path) { return OpenFile(path, false); }
 
-int MRecordBase::Open(const std::string& path) { return OpenFile(path, false); }
+bool MRecordBase::OpenReadOnly(const std::string& path) { return OpenFile(path, true); }
 
-int MRecordBase::OpenReadOnly(const std::string& path) { return OpenFile(path, true); }
-
-int MRecordBase::OpenFile(const std::string& path, bool readOnly) {
+bool MRecordBase::OpenFile(const std::string& path, bool readOnly) {
   path_ = path;
   programFolder_ = base::ProgramFolder();
   counter_ = 0;
@@ -165,47 +165,47 @@ int MRecordBase::OpenFile(const std::string& path, bool readOnly) {
     base::EnsureDirectory(RemarkFolder());  // the store writes remarks there; a failure shows when writing
     const std::filesystem::path parent = std::filesystem::path(path).parent_path();
     if (!parent.empty()) base::EnsureDirectory(parent.string());
-    if (!connection.Open(path, true, error)) return Fail("无法创建或者打开数据库！"), -1;
-    if (!CreateCaseTableOn(connection) || !CreateExtraTableOn(connection)) return -1;
-    return ReadPrimaryIdOn(connection) < 0 ? -1 : 0;
+    if (!connection.Open(path, true, error)) return Fail("无法创建或者打开数据库！");
+    return CreateCaseTableOn(connection) && CreateExtraTableOn(connection) && ReadPrimaryIdOn(connection);
   }
-  if (!OpenConnection(connection, path, readOnly, error)) return Fail(error), -1;
+  if (!OpenConnection(connection, path, readOnly, error)) return Fail(error);
 
   // Everything is checked before anything is added, so a refused file stays as it was.
   const auto cases = PresenceOf(connection, "case_data", error);
-  if (!cases) return Fail(error), -1;
-  if (*cases == Presence::kOther) return Fail("无法创建数据主表！"), -1;
+  if (!cases) return Fail(error);
+  if (*cases == Presence::kOther) return Fail("无法创建数据主表！");
   const auto extra = PresenceOf(connection, "case_extra", error);
-  if (!extra) return Fail(error), -1;
-  if (*extra == Presence::kOther) return Fail("无法创建额外表！"), -1;
+  if (!extra) return Fail(error);
+  if (*extra == Presence::kOther) return Fail("无法创建额外表！");
 
   // A reader needs both tables; asking a missing one gives SQLite's own "no such table".
   std::int64_t highest = 0;
   if (*cases == Presence::kPlainTable || readOnly) {
     const auto outOfRange = HasIdOutOfRange(connection, error);
-    if (!outOfRange) return Fail(error), -1;
-    if (*outOfRange) return Fail(kIdsOutOfRange), -1;
+    if (!outOfRange) return Fail(error);
+    if (*outOfRange) return Fail(kIdsOutOfRange);
     const auto found = HighestCaseId(connection, error);
-    if (!found) return Fail(error), -1;
+    if (!found) return Fail(error);
     highest = *found;
   }
   int counter = 0;
   if (*extra == Presence::kPlainTable || readOnly) {
-    counter = ReadPrimaryIdOn(connection);
-    if (counter < 0) return -1;
+    const std::optional<int> stored = ReadPrimaryIdOn(connection);
+    if (!stored) return false;
+    counter = *stored;
   }
-  if (*cases == Presence::kMissing && !CreateCaseTableOn(connection)) return -1;
+  if (*cases == Presence::kMissing && !CreateCaseTableOn(connection)) return false;
   if (*extra == Presence::kMissing) {
     // A file whose metadata went missing keeps its cases reachable: the counter
     // starts at the highest id instead of at 0, so new cases can still be saved.
     counter = static_cast<int>(std::max<std::int64_t>(highest, 0));
     counter_ = counter;
-    if (!CreateExtraTableOn(connection)) return -1;
+    if (!CreateExtraTableOn(connection)) return false;
   }
   // A counter behind the stored ids (left by an interrupted save) is taken as the highest id.
   counter_ = static_cast<int>(std::max<std::int64_t>(counter, highest));
   if (!readOnly) base::EnsureDirectory(RemarkFolder());
-  return 0;
+  return true;
 }
 
 bool MRecordBase::TableExistsOn(SqliteConnection& connection, std::string_view table) {
@@ -252,76 +252,76 @@ bool MRecordBase::CreateExtraTable() {
   return c ? CreateExtraTableOn(*c) : Fail("无法创建额外表！");
 }
 
-int MRecordBase::ReadPrimaryIdOn(SqliteConnection& connection) {
+std::optional<int> MRecordBase::ReadPrimaryIdOn(SqliteConnection& connection) {
   SqliteStatement* statement = Statement(connection, kReadPrimaryId);
-  if (!statement) return -1;
+  if (!statement) return std::nullopt;
   ResetOnExit reset{statement};
   switch (statement->Next()) {
-    case SqliteStatement::Step::kError: return Fail(connection.Message()), -1;
-    case SqliteStatement::Step::kDone: return Fail("无法读取额外表的主键id！"), -1;
+    case SqliteStatement::Step::kError: return FailWith(connection.Message());
+    case SqliteStatement::Step::kDone: return FailWith("无法读取额外表的主键id！");
     case SqliteStatement::Step::kRow: break;
   }
   const auto id = ParseCaseInteger(statement->Text(statement->ColumnIndex("primaryId")));
-  if (!id || *id < 0) return Fail("无法读取额外表的主键id！"), -1;
-  if (*id > INT_MAX) return Fail(kIdsOutOfRange), -1;
+  if (!id || *id < 0) return FailWith("无法读取额外表的主键id！");
+  if (*id > INT_MAX) return FailWith(kIdsOutOfRange);
   return static_cast<int>(*id);
 }
 
-int MRecordBase::ReadPrimaryId() {
+std::optional<int> MRecordBase::ReadPrimaryId() {
   lastError_.clear();
   SqliteConnection own;
   SqliteConnection* c = Connect(own);
-  return c ? ReadPrimaryIdOn(*c) : -1;
+  return c ? ReadPrimaryIdOn(*c) : std::nullopt;
 }
 
-int MRecordBase::InsertOn(SqliteConnection& connection, TRecordData& record) {
+std::optional<int> MRecordBase::InsertOn(SqliteConnection& connection, TRecordData& record) {
   // The row and its counter are stored together or not at all: a row without its counter would
   // take the id the next save wants. A savepoint nests in a batch and is a transaction alone.
   std::string error;
   SqliteStatement* begin = connection.Prepare("savepoint insert_case;", error);
-  if (!begin || !begin->Run()) return Fail("无法保存案例！"), -1;
+  if (!begin || !begin->Run()) return FailWith("无法保存案例！");
   const int previousId = record.id;
-  const int id = [&] {
+  const std::optional<int> id = [&]() -> std::optional<int> {
     // The next id lies above the counter and every stored id: a counter left behind by an
     // interrupted save or another program then costs one id instead of every later save.
     std::int64_t highest = counter_;
     if (const auto stored = HighestCaseId(connection, error)) highest = std::max(highest, *stored);
-    if (highest >= INT_MAX) return Fail("无法保存案例！"), -1;
+    if (highest >= INT_MAX) return FailWith("无法保存案例！");
     const int next = static_cast<int>(highest) + 1;
     record.id = next;
     SqliteStatement* insert = Statement(connection, kInsertCase);
-    if (!insert) return Fail("无法保存案例！"), -1;
+    if (!insert) return FailWith("无法保存案例！");
     ResetOnExit resetInsert{insert};
     BindRecord(*insert, EncodeRecord(record), 0, 1);
-    if (!insert->Run()) return Fail("无法保存案例！"), -1;
+    if (!insert->Run()) return FailWith("无法保存案例！");
     SqliteStatement* store = Statement(connection, kStorePrimaryId);
-    if (!store) return Fail("无法更新主键id！"), -1;
+    if (!store) return FailWith("无法更新主键id！");
     ResetOnExit resetStore{store};
     store->Bind(1, static_cast<std::int64_t>(next));
-    if (!store->Run()) return Fail("无法更新主键id！"), -1;
+    if (!store->Run()) return FailWith("无法更新主键id！");
     return next;
   }();
-  SqliteStatement* release = id > 0 ? connection.Prepare("release insert_case;", error) : nullptr;
+  SqliteStatement* release = id ? connection.Prepare("release insert_case;", error) : nullptr;
   if (release && release->Run()) {
-    counter_ = id;
+    counter_ = *id;
     return id;
   }
-  if (id > 0) Fail("无法保存案例！");  // the commit of a save of its own failed
+  if (id) Fail("无法保存案例！");  // the commit of a save of its own failed
   connection.Execute("rollback to insert_case; release insert_case;", error);
   record.id = previousId;
-  return -1;
+  return std::nullopt;
 }
 
-int MRecordBase::Insert(TRecordData& record) {
+std::optional<int> MRecordBase::Insert(TRecordData& record) {
   lastError_.clear();
   SqliteConnection own;
   SqliteConnection* c = Connect(own);
-  return c ? InsertOn(*c, record) : (Fail("无法保存案例！"), -1);
+  return c ? InsertOn(*c, record) : FailWith("无法保存案例！");
 }
 
-int MRecordBase::InsertInBatch(TRecordData& record) {
+std::optional<int> MRecordBase::InsertInBatch(TRecordData& record) {
   lastError_.clear();
-  return batch_.IsOpen() ? InsertOn(batch_, record) : (Fail("无法保存案例！"), -1);
+  return batch_.IsOpen() ? InsertOn(batch_, record) : FailWith("无法保存案例！");
 }
 
 bool MRecordBase::UpdateOn(SqliteConnection& connection, int id, const TRecordData& record) {
@@ -407,6 +407,35 @@ bool MRecordBase::ReadRange(int firstId, int lastId, const std::function<bool(TR
   }
 }
 
+std::optional<std::vector<int>> MRecordBase::MoveCasesToCategory(const std::vector<int>& ids,
+                                                                 const std::string& category) {
+  lastError_.clear();
+  SqliteConnection own;
+  SqliteConnection* c = Connect(own);
+  if (!c) return std::nullopt;
+  // A savepoint is a transaction of its own, or a part of the caller's batch that can be undone alone.
+  std::string error;
+  if (!c->Execute("savepoint move_cases;", error)) return FailWith(error);
+  std::vector<int> moved;
+  bool ok = true;
+  for (const int id : ids) {
+    TRecordData record;
+    if (!ReadOn(*c, id, record)) {
+      ok = lastError_.empty();  // no such row: nothing to move
+      if (ok) continue;
+      break;
+    }
+    record.className = category;
+    ok = UpdateOn(*c, id, record);
+    if (!ok) break;
+    moved.push_back(id);
+  }
+  if (ok && c->Execute("release move_cases;", error)) return moved;
+  if (ok) Fail(error);  // the commit of a move of its own failed
+  c->Execute("rollback to move_cases; release move_cases;", error);
+  return std::nullopt;
+}
+
 bool MRecordBase::Read(int id, TRecordData& record) {
   lastError_.clear();
   SqliteConnection own;
@@ -450,7 +479,7 @@ bool MRecordBase::GetClassNames(std::vector<std::string>& names) {
   ResetOnExit reset{read};
   switch (read->Next()) {
     case SqliteStatement::Step::kError: return Fail(c->Message());
-    case SqliteStatement::Step::kDone: return false;
+    case SqliteStatement::Step::kDone: return Fail("无法读取案例类别！");
     case SqliteStatement::Step::kRow: break;
   }
   names = SplitCaseText(read->Text(read->ColumnIndex("className")));
@@ -485,15 +514,17 @@ bool MRecordBase::HasBaseType(std::string_view type) {
   return read->Next() == SqliteStatement::Step::kRow && read->Text(read->ColumnIndex("baseType")) == type;
 }
 
-int MRecordBase::CountCases() {
+std::optional<int> MRecordBase::CountCases() {
   SqliteConnection own;
   SqliteConnection* c = Connect(own);
-  if (!c) return -1;
+  if (!c) return std::nullopt;
   SqliteStatement* count = Statement(*c, kCountCases);
-  if (!count) return -1;
+  if (!count) return std::nullopt;
   ResetOnExit reset{count};
-  if (count->Next() != SqliteStatement::Step::kRow) return -1;
-  return static_cast<int>(ParseCaseInteger(count->Text(0)).value_or(-1));
+  if (count->Next() != SqliteStatement::Step::kRow) return std::nullopt;
+  const auto n = ParseCaseInteger(count->Text(0));
+  if (!n) return std::nullopt;
+  return static_cast<int>(*n);
 }
 
 bool MRecordBase::RemarkNameInUse(const std::string& name) {

@@ -4,9 +4,18 @@
 // "InBatch" ones, which use the connection that BeginBatch opened (one transaction for
 // the whole batch, so thousands of cases take seconds, not minutes). A store is not
 // safe for use by two threads at once; a second thread opens its own store on the path.
+//
+// Failures are values, one way for every operation: an operation that can fail returns
+// bool, or std::optional when it yields a value (an id, a counter, a count); false or
+// nullopt means it failed and lastError() says why in the program's own words. Every
+// public operation clears lastError() first, so the text always belongs to the last call.
+// Two kinds of result are not failures and say so where declared: a missing row (Read,
+// ReadInBatch, HasBaseType, TableExists answer false with an empty lastError()), and remark
+// files that a successful import or restore could not write (named in lastError()).
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,24 +49,22 @@ class MRecordBase {
   // exist (and the missing folders), adding a missing table to an existing file, and
   // reading the id counter. An existing file is refused, unchanged, when case_data or
   // case_extra is not a plain table or an id or the counter does not fit an int.
-  // 0 on success, -1 with lastError() on failure.
-  int Open(const std::string& path);
+  bool Open(const std::string& path);
   // Opens an existing database only to read it (the source of an import or a restore): the
   // file is never created or changed, both tables must be there, and every write fails with
-  // the store's message. The same checks as Open; 0 on success, -1 with lastError().
-  int OpenReadOnly(const std::string& path);
+  // the store's message. The same checks as Open.
+  bool OpenReadOnly(const std::string& path);
 
   bool TableExists(std::string_view table);
   bool CreateCaseTable();
   bool CreateExtraTable();
-  // case_extra.primaryId, or -1 with lastError().
-  int ReadPrimaryId();
+  // case_extra.primaryId.
+  std::optional<int> ReadPrimaryId();
   int GetPrimaryId() const { return counter_; }
 
-  // Stores a new case with the id counter + 1, which is also set in the record.
-  // Returns the new id, or -1 with lastError().
-  int Insert(TRecordData& record);
-  int InsertInBatch(TRecordData& record);
+  // Stores a new case with the id counter + 1, which is also set in the record; the new id.
+  std::optional<int> Insert(TRecordData& record);
+  std::optional<int> InsertInBatch(TRecordData& record);
   // Rewrites every column but the id; an id with no row counts as success.
   bool Update(int id, const TRecordData& record);
   bool UpdateInBatch(int id, const TRecordData& record);
@@ -65,23 +72,27 @@ class MRecordBase {
   bool Remove(int id);
   bool RemoveInBatch(int id);
   // Reads the row into the record; false when there is no such row (lastError()
-  // empty) or the statement fails (SQLite's message in lastError()).
+  // empty, no failure) or the statement fails (SQLite's message in lastError()).
   bool Read(int id, TRecordData& record);
   bool ReadInBatch(int id, TRecordData& record);
 
   // Reads every case whose id lies in [firstId, lastId], in id order, through the batch
   // connection (or one of its own), and hands each to `each`, which returns false to stop.
-  // One scan instead of one look-up per id; false with lastError() when reading fails.
+  // One scan instead of one look-up per id.
   bool ReadRange(int firstId, int lastId, const std::function<bool(TRecordData& record)>& each);
 
-  // Opens the connection and transaction that the InBatch operations use; false
-  // with lastError() when the file cannot be opened.
+  // Gives every listed case the category, all in one transaction: a failed read or write
+  // leaves every case as it was. An id without a row is no failure; it is left out of the
+  // ids returned, which are those of the cases now in the category.
+  std::optional<std::vector<int>> MoveCasesToCategory(const std::vector<int>& ids, const std::string& category);
+
+  // Opens the connection and transaction that the InBatch operations use.
   bool BeginBatch();
-  // Commits and closes; false with lastError() when the commit fails.
+  // Commits and closes; when the commit fails the whole batch is undone.
   bool EndBatch();
   bool InBatch() const { return batch_.IsOpen(); }
 
-  // The category list of case_extra, in its order.
+  // The category list of case_extra, in its order; a case_extra without its row is a failure.
   bool GetClassNames(std::vector<std::string>& names);
   bool SetClassNames(const std::vector<std::string>& names);
   // True when case_extra.baseType equals the text exactly.
@@ -95,41 +106,41 @@ class MRecordBase {
   // Copies the database and every remark file into destination (a folder), with save.txt.
   bool Backup(const std::string& destination);
   // Replaces the database and the remark files by those of a backup folder. Everything
-  // is checked and copied aside first; a failure leaves the current data as it was.
+  // is checked and copied aside first; a failure leaves the current data as it was. A
+  // restore that succeeds names in lastError() a remark file it could not write.
   bool Restore(const std::string& source);
   // Writes a remark file from the stored remark text for every case that lacks one.
   bool RebuildRemarkFiles();
-  // Deletes the database file and every remark file; false with lastError() on failure.
+  // Deletes the database file and every remark file.
   bool DeleteAll();
   // Adds every case of another database of this format (read without changing it); the
-  // number added. A case that cannot be stored undoes the whole import (0, lastError()).
-  int ImportFrom(const std::string& path, const ProgressCallback& progress = {});
+  // number added. A case that cannot be stored undoes the whole import, and a source
+  // without cases is a failure. Remark files it could not write are named in lastError().
+  std::optional<int> ImportFrom(const std::string& path, const ProgressCallback& progress = {});
   // Writes the cases of the chosen categories (or all) to a new database; the number written.
-  int ExportTo(const std::string& path, const std::vector<std::string>& categories, bool exportAll,
-               const ProgressCallback& progress = {});
+  std::optional<int> ExportTo(const std::string& path, const std::vector<std::string>& categories,
+                              bool exportAll, const ProgressCallback& progress = {});
   // Renumbers the cases 1, 2, 3 … into a fresh file that then replaces the database
-  // atomically; the number of cases kept, 0 on failure (the old file stays).
-  int Compact(const ProgressCallback& progress = {});
+  // atomically; the number of cases kept. On failure the old file stays.
+  std::optional<int> Compact(const ProgressCallback& progress = {});
   // Remark files that import could not write (the cases themselves were imported).
   int RemarkWriteFailures() const { return remarkWriteFailures_; }
 
   // Searches over every case; ids in increasing order.
-  std::vector<int> FuzzySearch(const std::vector<std::string>& keywords);
-  std::vector<int> Search(const CaseSearchCriteria& criteria);
+  std::optional<std::vector<int>> FuzzySearch(const std::vector<std::string>& keywords);
+  std::optional<std::vector<int>> Search(const CaseSearchCriteria& criteria);
 
-  // The failure of the last operation; every operation starts by clearing it.
+  // Why the last operation failed; empty after one that succeeded.
   const std::string& lastError() const { return lastError_; }
   const std::string& path() const { return path_; }
-  const std::string& programFolder() const { return programFolder_; }
   std::string RemarkFolder() const;
 
  private:
   // The connection of the operation: the batch one, or a fresh one in `own`.
   SqliteConnection* Connect(SqliteConnection& own);
-  int OpenFile(const std::string& path, bool readOnly);
+  bool OpenFile(const std::string& path, bool readOnly);
   SqliteStatement* Statement(SqliteConnection& connection, std::string_view sql);
-  bool Execute(SqliteConnection& connection, const char* sql);
-  int InsertOn(SqliteConnection& connection, TRecordData& record);
+  std::optional<int> InsertOn(SqliteConnection& connection, TRecordData& record);
   bool UpdateOn(SqliteConnection& connection, int id, const TRecordData& record);
   bool RemoveOn(SqliteConnection& connection, int id);
   bool ReadOn(SqliteConnection& connection, int id, TRecordData& record);
@@ -137,9 +148,11 @@ class MRecordBase {
   bool CreateCaseTableOn(SqliteConnection& connection);
   bool CreateExtraTableOn(SqliteConnection& connection);
   bool TableExistsOn(SqliteConnection& connection, std::string_view table);
-  int ReadPrimaryIdOn(SqliteConnection& connection);
+  std::optional<int> ReadPrimaryIdOn(SqliteConnection& connection);
+  // Sets lastError(); false, or nullopt for an operation that yields a value.
   bool Fail(std::string message);
-  int CountCases();
+  std::nullopt_t FailWith(std::string message);
+  std::optional<int> CountCases();
   bool RemarkNameInUse(const std::string& name);
 
   std::string path_;

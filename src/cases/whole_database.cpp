@@ -384,18 +384,19 @@ bool MRecordBase::Restore(const std::string& source) {
     RemoveQuietly(stagedDb);
     RemoveJournalOf(stagedDb);
   };
-  if (stagedDb.empty()) return cleanUp(), Fail("无法复制db文件！");
+  auto refuse = [&](std::string message) {
+    cleanUp();
+    return Fail(std::move(message));
+  };
+  if (stagedDb.empty()) return refuse("无法复制db文件！");
   {
     MRecordBase check;
-    if (check.Open(stagedDb) != 0 || !check.HasBaseType(kBaseType)) {
-      cleanUp();
-      return Fail("源db文件不是案例数据库，无法还原！");
-    }
+    if (!check.Open(stagedDb) || !check.HasBaseType(kBaseType)) return refuse("源db文件不是案例数据库，无法还原！");
   }
   const std::string incoming = staging + "new/";
   const std::string outgoing = staging + "old/";
   if (!base::EnsureDirectory(incoming) || !base::EnsureDirectory(outgoing) || !CopyInto(sourceFiles, incoming)) {
-    return cleanUp(), Fail("无法复制评语文件！");
+    return refuse("无法复制评语文件！");
   }
 
   // Swap in: the current remark files step aside and the backup's take their place (anything
@@ -406,14 +407,14 @@ bool MRecordBase::Restore(const std::string& source) {
   for (const fs::path& file : RemarkFilesIn(incoming)) moved = moved && moves.Move(file, remarks / file.filename());
   if (!moved) {
     moves.Undo();
-    return cleanUp(), Fail("无法替换评语文件夹！");
+    return refuse("无法替换评语文件夹！");
   }
   RemoveJournalOf(path_);
   std::error_code ec;
   fs::rename(stagedDb, path_, ec);
   if (ec) {
     moves.Undo();
-    return cleanUp(), Fail("无法复制db文件！");
+    return refuse("无法复制db文件！");
   }
   RemoveQuietly(staging);  // now holds the replaced remark files
   RemoveJournalOf(stagedDb);
@@ -425,9 +426,9 @@ bool MRecordBase::Restore(const std::string& source) {
 bool MRecordBase::RebuildRemarkFiles() {
   lastError_.clear();
   remarkWriteFailures_ = 0;
-  const int counter = ReadPrimaryId();
-  if (counter < 0) return false;
-  counter_ = counter;
+  const std::optional<int> counter = ReadPrimaryId();
+  if (!counter) return false;
+  counter_ = *counter;
   const std::string folder = RemarkFolder();
   base::EnsureDirectory(folder);
   std::string firstFailure;
@@ -458,28 +459,25 @@ bool MRecordBase::DeleteAll() {
   return ok || Fail("无法删除评语文件！");
 }
 
-int MRecordBase::ImportFrom(const std::string& path, const ProgressCallback& progress) {
+std::optional<int> MRecordBase::ImportFrom(const std::string& path, const ProgressCallback& progress) {
   lastError_.clear();
   remarkWriteFailures_ = 0;
   std::error_code ec;
-  if (fs::equivalent(path, path_, ec)) return Fail("不能导入正在使用的数据库！"), 0;
+  if (fs::equivalent(path, path_, ec)) return FailWith("不能导入正在使用的数据库！");
   SqliteConnection source;
-  if (const std::string refusal = OpenImportSource(source, path); !refusal.empty()) return Fail(refusal), 0;
+  if (const std::string refusal = OpenImportSource(source, path); !refusal.empty()) return FailWith(refusal);
   std::vector<std::string> categories;
-  if (!GetClassNames(categories)) {
-    if (lastError_.empty()) lastError_ = "无法读取案例类别！";
-    return 0;
-  }
-  if (!BeginBatch()) return 0;
+  if (!GetClassNames(categories)) return std::nullopt;
+  if (!BeginBatch()) return std::nullopt;
   // Closing the batch without its commit undoes every row of the import.
   const int counterBefore = counter_;
-  auto undo = [&] {
+  auto undo = [&](std::string message) {
     batch_.Close();
     counter_ = counterBefore;
-    return 0;
+    return FailWith(std::move(message));
   };
   auto storedNames = StoredRemarkNames(batch_);
-  if (!storedNames) return Fail(batch_.Message()), undo();
+  if (!storedNames) return undo(batch_.Message());
   const std::string folder = RemarkFolder();
   base::EnsureDirectory(folder);
   SettleInterruptedImports(folder, *storedNames);
@@ -496,7 +494,7 @@ int MRecordBase::ImportFrom(const std::string& path, const ProgressCallback& pro
     const bool keepName = !IsPlaceholderRemarkName(record.remarkFile) && RemarkFilePath(folder, record.remarkFile) &&
                           namer.TryClaim(record.remarkFile);
     if (!keepName) record.remarkFile = namer.Claim(RemarkBaseName(record));
-    stored = InsertInBatch(record) >= 0;
+    stored = InsertInBatch(record).has_value();
     if (!stored) return false;
     ++count;
     AddCategory(categories, record.className);
@@ -506,50 +504,57 @@ int MRecordBase::ImportFrom(const std::string& path, const ProgressCallback& pro
     line.Update(count);
     return true;
   });
-  if (!readError.empty()) return Fail(readError), undo();
-  if (!stored) return undo();  // the store's message stays
-  if (count > 0 && !SetClassNames(categories)) return undo();
-  if (!EndBatch()) return counter_ = counterBefore, 0;  // nothing was committed
+  if (!readError.empty()) return undo(readError);
+  if (!stored || (count > 0 && !SetClassNames(categories))) return undo(lastError_);
+  if (!EndBatch()) {
+    counter_ = counterBefore;  // nothing was committed
+    return std::nullopt;
+  }
 
   for (const std::string& failure : staging.MoveIn()) {
     if (remarkWriteFailures_++ == 0) firstFailure = failure;
   }
-  if (count == 0) return Fail("导入的数据库中没有案例！"), 0;
+  if (count == 0) return FailWith("导入的数据库中没有案例！");
   if (remarkWriteFailures_ > 0) lastError_ = "无法写入评语文件：" + firstFailure;
   return count;
 }
 
-int MRecordBase::ExportTo(const std::string& path, const std::vector<std::string>& categories, bool exportAll,
-                          const ProgressCallback& progress) {
+std::optional<int> MRecordBase::ExportTo(const std::string& path, const std::vector<std::string>& categories,
+                                         bool exportAll, const ProgressCallback& progress) {
   lastError_.clear();
   MRecordBase target;
-  if (target.Open(path) != 0) return Fail(target.lastError()), 0;
-  if (!target.BeginBatch()) return Fail(target.lastError()), 0;
-  if (!BeginBatch()) return target.EndBatch(), 0;
-  ProgressLine line(progress, "导出进度：", CountCases());
+  if (!target.Open(path) || !target.BeginBatch()) return FailWith(target.lastError());
+  if (!BeginBatch()) {
+    target.EndBatch();
+    return std::nullopt;
+  }
+  ProgressLine line(progress, "导出进度：", CountCases().value_or(0));
   std::vector<std::string> used;
   int count = 0;
   bool stored = true;
   const bool read = ReadRange(0, INT_MAX, [&](TRecordData& record) {
     if (!exportAll && !ContainsCategory(categories, record.className)) return true;
-    stored = target.InsertInBatch(record) >= 0;
+    stored = target.InsertInBatch(record).has_value();
     if (!stored) return false;
     ++count;
     AddCategory(used, record.className);
     line.Update(count);
     return true;
   });
-  EndBatch();
+  const std::string readError = lastError_;
+  EndBatch();  // only read: nothing to commit
   // A file that lacks some of the chosen cases is no export: its batch is dropped.
   if (read && stored && count > 0) stored = target.SetClassNames(used);
-  if (!stored) Fail(target.lastError());
-  if (!read || !stored) return target.batch_.Close(), 0;
-  if (!target.EndBatch()) return Fail(target.lastError()), 0;
+  if (!read || !stored) {
+    target.batch_.Close();
+    return FailWith(read ? target.lastError() : readError);
+  }
+  if (!target.EndBatch()) return FailWith(target.lastError());
   if (count > 0) line.Show(100);
   return count;
 }
 
-int MRecordBase::Compact(const ProgressCallback& progress) {
+std::optional<int> MRecordBase::Compact(const ProgressCallback& progress) {
   lastError_.clear();
   const std::string backPath =
       (fs::path(path_).parent_path() / (std::string(kDatabaseWord) + "_back.db")).string();
@@ -558,43 +563,52 @@ int MRecordBase::Compact(const ProgressCallback& progress) {
     RemoveQuietly(backPath);
     RemoveJournalOf(backPath);
   };
+  auto refuse = [&](std::string message) {
+    cleanUp();
+    return FailWith(std::move(message));
+  };
   cleanUp();
   int count = 0;
   std::vector<std::string> used;
   {
     MRecordBase back;
-    if (back.Open(backPath) != 0) return cleanUp(), Fail(back.lastError()), 0;
-    if (!back.BeginBatch()) return cleanUp(), Fail(back.lastError()), 0;
-    if (!BeginBatch()) return back.EndBatch(), cleanUp(), 0;
-    ProgressLine line(progress, "整理进度：", CountCases());
+    if (!back.Open(backPath) || !back.BeginBatch()) return refuse(back.lastError());
+    if (!BeginBatch()) {
+      back.EndBatch();
+      cleanUp();
+      return std::nullopt;
+    }
+    ProgressLine line(progress, "整理进度：", CountCases().value_or(0));
     bool stored = true;
     const bool read = ReadRange(1, INT_MAX, [&](TRecordData& record) {
-      stored = back.InsertInBatch(record) >= 0;
+      stored = back.InsertInBatch(record).has_value();
       if (!stored) return false;
       ++count;
       AddCategory(used, record.className);
       line.Update(count);
       return true;
     });
-    EndBatch();
+    const std::string readError = lastError_;
+    EndBatch();  // only read: nothing to commit
     // A case that did not make it into the new file keeps the old one in place.
-    if (!stored) Fail(back.lastError());
-    if (!read || !stored) return back.batch_.Close(), cleanUp(), 0;
-    if (!back.EndBatch() || !back.SetClassNames(used)) return cleanUp(), Fail(back.lastError()), 0;
+    if (!read || !stored) {
+      back.batch_.Close();
+      return refuse(read ? back.lastError() : readError);
+    }
+    if (!back.EndBatch() || !back.SetClassNames(used)) return refuse(back.lastError());
   }
   {
     // The new file replaces the old one only once it reads back complete.
     MRecordBase check;
-    if (check.Open(backPath) != 0 || check.GetPrimaryId() != count || check.CountCases() != count ||
+    if (!check.Open(backPath) || check.GetPrimaryId() != count || check.CountCases() != count ||
         !check.HasBaseType(kBaseType)) {
-      cleanUp();
-      return Fail("整理后的数据库校验失败，原数据库没有改动！"), 0;
+      return refuse("整理后的数据库校验失败，原数据库没有改动！");
     }
   }
   RemoveJournalOf(path_);
   std::error_code ec;
   fs::rename(backPath, path_, ec);
-  if (ec) return cleanUp(), Fail("无法更改文件名！"), 0;
+  if (ec) return refuse("无法更改文件名！");
   counter_ = count;
   if (progress) progress("整理进度：100％");
   return count;

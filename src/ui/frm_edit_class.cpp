@@ -254,19 +254,9 @@ void TFrmEditClass::BtoDeleteClick() {
 }
 
 std::vector<int> TFrmEditClass::Recategorise(const std::vector<int>& ids, const std::string& target) {
-  std::vector<int> failed;
-  if (!store_.BeginBatch()) return ids;
-  for (int id : ids) {
-    TRecordData record;
-    if (!store_.ReadInBatch(id, record)) {
-      failed.push_back(id);
-      continue;
-    }
-    record.className = target;
-    if (!store_.UpdateInBatch(id, record)) failed.push_back(id);
-  }
-  if (!store_.EndBatch()) return ids;  // nothing was committed
-  return failed;
+  const auto moved = store_.MoveCasesToCategory(ids, target);
+  if (!moved) return ids;  // nothing was changed
+  return Without(ids, *moved);  // cases gone meanwhile stay where the list had them
 }
 
 void TFrmEditClass::BtoRenameClick() {

@@ -65,7 +65,8 @@ class TFrmEditClass : public QDialog {
   void ShowStoreError();
   // Asks for a name and cleans it; nothing when the user cancels.
   std::optional<std::string> AskName(const QString& caption, const QString& prompt, const QString& initial);
-  // Gives every case of `ids` the category `target` in one batch; the ids that failed.
+  // Gives every case of `ids` the category `target` in one transaction; the ids that failed
+  // (all of them when the store failed, else those that no longer have a row).
   std::vector<int> Recategorise(const std::vector<int>& ids, const std::string& target);
   void SetButtonsEnabled(bool enabled);
 

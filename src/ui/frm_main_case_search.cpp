@@ -28,12 +28,16 @@ void TFrmMain::FuzzySearchClick() {
   if (!answer) return;
   const std::vector<std::string> keywords = cases::SplitKeywords(ToUtf8(*answer));
   if (keywords.empty()) return;
-  const std::vector<int> found = store->FuzzySearch(keywords);
-  if (found.empty()) {
+  const std::optional<std::vector<int>> found = store->FuzzySearch(keywords);
+  if (!found) {
+    Tell(this, ToQString(store->lastError()));
+    return;
+  }
+  if (found->empty()) {
     Tell(this, QStringLiteral("没有符合的案例！"));
     return;
   }
-  ShowSearchResults(found);
+  ShowSearchResults(*found);
 }
 
 void TFrmMain::ConditionalSearchClick() {

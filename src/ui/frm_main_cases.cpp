@@ -118,13 +118,14 @@ void TFrmMain::SaveNewCase(cases::MRecordBase& store) {
   currentRemarkPath_ = remark.fullPath;
   record_.remarkFile = remark.baseName;
   record_.remarkText = RemarkTextOfEditor();
-  const int id = store.Insert(record_);
-  if (id < 0) {
+  const std::optional<int> inserted = store.Insert(record_);
+  if (!inserted) {
     // No case owns the file just written; left behind it would only push the next name to "_0".
     if (written) RemoveFileQuietly(remark.fullPath);
     Tell(this, ToQString(store.lastError()));
     return;
   }
+  const int id = *inserted;
   SetCaseCount(caseCount_ + 1);
 
   // The new node goes at the end, whatever the order of the tree.
@@ -272,12 +273,11 @@ bool TFrmMain::OfferToSaveOpenRemark(const QString& question) {
 void TFrmMain::KeepOpenCaseCategory(cases::MRecordBase& store) {
   if (!caseOpen_) return;
   TRecordData stored;
-  const std::string errorBefore = store.lastError();
   if (store.Read(currentCaseId_, stored)) {
     // A renamed or merged category reaches the open case, or its next save would undo it.
     record_.className = stored.className;
     savedRecord_.className = stored.className;
-  } else if (store.lastError() == errorBefore) {
+  } else if (store.lastError().empty()) {
     // No such row: it went with its category, and the next save stores it as a new case.
     caseOpen_ = false;
     SetSaveButtonOpen(false);

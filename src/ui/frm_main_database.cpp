@@ -117,7 +117,10 @@ void TFrmMain::RestoreCasesClick() {
     Tell(this, ToQString(store->lastError()) + kDataKept);
     return;
   }
-  Tell(this, QStringLiteral("成功还原，请重新打开软件！"));
+  QString message = QStringLiteral("成功还原，请重新打开软件！");
+  // A remark file that could not be rebuilt from the stored text is named; the restore is done.
+  if (!store->lastError().empty()) message += QStringLiteral("\r\n") + ToQString(store->lastError());
+  Tell(this, message);
   EndProgram();
 }
 
@@ -163,11 +166,9 @@ void TFrmMain::CompactCasesClick() {
   }
   // The editor becomes the progress display and the program ends: a changed remark is offered first.
   if (!OfferToSaveOpenRemark()) return;
-  const int kept = store->Compact([this](const std::string& line) { ShowProgressLine(line); });
-  if (kept > 0) {
-    Tell(this, QStringLiteral(" %1 个案例已经整理出来！").arg(kept));
-  } else if (store->lastError().empty()) {
-    Tell(this, QStringLiteral(" 0 个案例已经整理出来！"));
+  const std::optional<int> kept = store->Compact([this](const std::string& line) { ShowProgressLine(line); });
+  if (kept) {
+    Tell(this, QStringLiteral(" %1 个案例已经整理出来！").arg(*kept));
   } else {
     // A compaction that fails keeps the old file.
     Tell(this, ToQString(store->lastError()) + kDataKept);
@@ -190,13 +191,13 @@ void TFrmMain::ImportCasesClick() {
   // The editor becomes the progress display and the program ends: a changed remark is offered first.
   if (!OfferToSaveOpenRemark()) return;
   KeptEditorText editorText(*RedtPingYu);
-  const int added = store->ImportFrom(path, [this](const std::string& line) { ShowProgressLine(line); });
-  if (added <= 0) {
+  const std::optional<int> added = store->ImportFrom(path, [this](const std::string& line) { ShowProgressLine(line); });
+  if (!added) {
     editorText.Restore();
     Tell(this, ToQString(store->lastError()));
     return;
   }
-  QString message = QStringLiteral("共导入 %1 个案例！").arg(added) + QStringLiteral("请重启软件！");
+  QString message = QStringLiteral("共导入 %1 个案例！").arg(*added) + QStringLiteral("请重启软件！");
   // The store starts each operation with a clean error: any text now is a part of this
   // import that failed (a remark file, a renamed remark), and the user should know.
   if (!store->lastError().empty()) message += QStringLiteral("\r\n") + ToQString(store->lastError());
@@ -227,9 +228,9 @@ void TFrmMain::ExportCasesClick() {
   // The remark of the open case stays in the editor: the program goes on after an export.
   KeptEditorText editorText(*RedtPingYu);
   const int written =
-      store->ExportTo(path, chosen, exportAll, [this](const std::string& line) { ShowProgressLine(line); });
+      store->ExportTo(path, chosen, exportAll, [this](const std::string& line) { ShowProgressLine(line); }).value_or(0);
   editorText.Restore();
-  if (written <= 0) {
+  if (written == 0) {
     std::error_code ignored;
     std::filesystem::remove(path, ignored);  // an empty export file would only mislead
     Tell(this,

@@ -92,7 +92,7 @@ void TFrmMain::PrepareOnFirstShow() {
 void TFrmMain::OpenCaseDatabase() {
   cases::MRecordBase* store = ProgramCaseStore();
   if (!store) return;
-  if (store->Open(CaseDatabasePath()) != 0) {
+  if (!store->Open(CaseDatabasePath())) {
     // The window opens all the same, with an empty tree.
     Tell(this, ToQString(store->lastError()));
     return;

@@ -211,20 +211,16 @@ void TFrmMain::MoveCaseTo(const QString& category) {
   QTreeWidgetItem* node = SelectedNode();
   if (!store || treeShowStyle_ != 0 || !IsCaseNode(node, true)) return;
   const int id = CaseIdOf(node);
-  TRecordData record;
-  if (!store->Read(id, record)) {
-    Tell(this, ToQString(store->lastError()));
-    return;
-  }
-  record.className = ToUtf8(category);
-  if (!store->Update(id, record)) {
+  const std::string className = ToUtf8(category);
+  const auto moved = store->MoveCasesToCategory({id}, className);
+  if (!moved || moved->empty()) {
     Tell(this, ToQString(store->lastError()));
     return;
   }
   // The open case keeps its new category, or its next save would move it back.
   if (caseOpen_ && id == currentCaseId_) {
-    record_.className = record.className;
-    savedRecord_.className = record.className;
+    record_.className = className;
+    savedRecord_.className = className;
   }
   node->parent()->removeChild(node);
   CategoryNodeFor(category)->addChild(node);

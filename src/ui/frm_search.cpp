@@ -228,13 +228,17 @@ void TFrmSearch::BtnSearchClick() {
     return;
   }
   SetSearching(true);
-  std::vector<int> found = store_.Search(criteria_);
+  std::optional<std::vector<int>> found = store_.Search(criteria_);
   SetSearching(false);
-  if (found.empty()) {
+  if (!found) {
+    Tell(this, ToQString(store_.lastError()));
+    return;
+  }
+  if (found->empty()) {
     Tell(this, QStringLiteral("没有找到符合条件的案例。"), QStringLiteral("信息"), Icon::Information);
     return;
   }
-  results_ = std::move(found);
+  results_ = std::move(*found);
   accept();
 }
 

@@ -44,7 +44,7 @@ class CaseSearch : public CaseStoreTest {
  protected:
   void SetUp() override {
     CaseStoreTest::SetUp();
-    ASSERT_EQ(store_.Open(dbPath_), 0);
+    ASSERT_TRUE(store_.Open(dbPath_));
     Add("张三", 2010, 23, "开业", true, 3, "张家搬迁");          // 1
     Add("李四", 2010, 0, "开业大吉", false, 4, "无");            // 2
     Add("张", -99, 12, "求财", true, 3, "古例");                 // 3: 100 BC
@@ -76,7 +76,7 @@ TEST_F(CaseSearch, FuzzySearchFindsKeywordsInDifferentFields) {
   EXPECT_EQ(store_.FuzzySearch({"张", "张"}), (std::vector<int>{1}));  // one 张 in each of two fields
   EXPECT_EQ(store_.FuzzySearch({"张", "2010年"}), (std::vector<int>{1, 5}));
   EXPECT_EQ(store_.FuzzySearch({"-99年"}), (std::vector<int>{3}));
-  EXPECT_TRUE(store_.FuzzySearch({"不存在"}).empty());
+  EXPECT_EQ(store_.FuzzySearch({"不存在"}), std::vector<int>{});
 }
 
 TEST_F(CaseSearch, ConditionalSearchCombinesTheActiveConditions) {
@@ -95,7 +95,7 @@ TEST_F(CaseSearch, ConditionalSearchCombinesTheActiveConditions) {
   c.className = "ABC";
   EXPECT_EQ(store_.Search(c), (std::vector<int>{4}));  // equal ignoring the case of Latin letters
   c.classMode = CaseSearchCriteria::kContains;
-  EXPECT_TRUE(store_.Search(c).empty());  // containment is case-sensitive
+  EXPECT_EQ(store_.Search(c), std::vector<int>{});  // containment is case-sensitive
 
   c = Any();
   c.nameMode = CaseSearchCriteria::kContains;

@@ -166,7 +166,7 @@ class CaseLoading : public CaseStoreTest {
  protected:
   void SetUp() override {
     CaseStoreTest::SetUp();
-    ASSERT_EQ(store_.Open(dbPath_), 0);
+    ASSERT_TRUE(store_.Open(dbPath_));
     ASSERT_TRUE(store_.SetClassNames({"开业", "求财", "结婚"}));
     Add("张三", 2010, 5, "求财");                      // 1
     Add("李四", 2012, 5, "开业");                      // 2

@@ -35,7 +35,7 @@ std::map<std::string, std::string> FilesUnder(const std::string& folder) {
 
 TEST_F(Store, NewDatabaseHasBothTablesCounterZeroAndTheDefaultCategories) {
   MRecordBase store;
-  ASSERT_EQ(store.Open(dbPath_), 0) << store.lastError();  // also creates the missing dat/ folder
+  ASSERT_TRUE(store.Open(dbPath_)) << store.lastError();  // also creates the missing dat/ folder
   EXPECT_TRUE(base::FileExists(dbPath_));
   EXPECT_TRUE(base::DirectoryExists(dir_.Path() + "Orlune_f"));
   EXPECT_EQ(store.GetPrimaryId(), 0);
@@ -53,7 +53,7 @@ TEST_F(Store, NewDatabaseHasBothTablesCounterZeroAndTheDefaultCategories) {
 
 TEST_F(Store, CasesRoundTripAndAreStoredAsTheFormatWritesThem) {
   MRecordBase store;
-  ASSERT_EQ(store.Open(dbPath_), 0);
+  ASSERT_TRUE(store.Open(dbPath_));
   TRecordData r = MakeRecord("张三");
   r.year = static_cast<std::int16_t>(calendar::AstronomicalYear(-120));
   r.isLeapMonth = true;  // Gregorian with the leap box ticked is kept as it stands
@@ -90,7 +90,7 @@ TEST_F(Store, CasesRoundTripAndAreStoredAsTheFormatWritesThem) {
 
 TEST_F(Store, IdsGrowAndAreNeverReused) {
   MRecordBase store;
-  ASSERT_EQ(store.Open(dbPath_), 0);
+  ASSERT_TRUE(store.Open(dbPath_));
   TRecordData a = MakeRecord("甲"), b = MakeRecord("乙"), c = MakeRecord("丙");
   ASSERT_EQ(store.Insert(a), 1);
   ASSERT_EQ(store.Insert(b), 2);
@@ -105,7 +105,7 @@ TEST_F(Store, IdsGrowAndAreNeverReused) {
   EXPECT_TRUE(store.Update(999, a));
 
   MRecordBase reopened;
-  ASSERT_EQ(reopened.Open(dbPath_), 0);
+  ASSERT_TRUE(reopened.Open(dbPath_));
   EXPECT_EQ(reopened.GetPrimaryId(), 3);
   TRecordData d = MakeRecord("丁");
   EXPECT_EQ(reopened.Insert(d), 4);
@@ -115,12 +115,12 @@ TEST_F(Store, IdsGrowAndAreNeverReused) {
 // id is taken above the highest one, at open and while the store is in use.
 TEST_F(Store, ACounterBehindTheCasesIsRaisedToTheHighestId) {
   MRecordBase store;
-  ASSERT_EQ(store.Open(dbPath_), 0);
+  ASSERT_TRUE(store.Open(dbPath_));
   TRecordData r = MakeRecord("甲");
   ASSERT_EQ(store.Insert(r), 1);
   Sql(dbPath_, "update case_extra set primaryId=0;");
   MRecordBase stale;
-  ASSERT_EQ(stale.Open(dbPath_), 0);
+  ASSERT_TRUE(stale.Open(dbPath_));
   EXPECT_EQ(stale.GetPrimaryId(), 1);
   TRecordData again = MakeRecord("乙");
   EXPECT_EQ(stale.Insert(again), 2) << stale.lastError();
@@ -141,7 +141,7 @@ TEST_F(Store, ARowAndItsCounterAreStoredTogether) {
     SCOPED_TRACE(inBatch ? "in a batch" : "on its own");
     std::filesystem::remove_all(dir_.Path() + "dat");
     MRecordBase store;
-    ASSERT_EQ(store.Open(dbPath_), 0);
+    ASSERT_TRUE(store.Open(dbPath_));
     // Storing the counter 2 fails, as a full disk or a locked file would make it.
     Sql(dbPath_,
         "create trigger refuse_two before update on case_extra when new.primaryId = 2 "
@@ -153,7 +153,7 @@ TEST_F(Store, ARowAndItsCounterAreStoredTogether) {
     TRecordData a = MakeRecord("甲"), b = MakeRecord("乙");
     b.id = 55;
     ASSERT_EQ(insert(a), 1);
-    EXPECT_EQ(insert(b), -1);
+    EXPECT_FALSE(insert(b));
     EXPECT_EQ(store.lastError(), "无法更新主键id！");
     EXPECT_EQ(b.id, 55);
     EXPECT_EQ(store.GetPrimaryId(), 1);
@@ -170,7 +170,7 @@ TEST_F(Store, ARowAndItsCounterAreStoredTogether) {
 
 TEST_F(Store, UpdateRewritesEverythingButTheId) {
   MRecordBase store;
-  ASSERT_EQ(store.Open(dbPath_), 0);
+  ASSERT_TRUE(store.Open(dbPath_));
   TRecordData r = MakeRecord("张三");
   ASSERT_EQ(store.Insert(r), 1);
   r.name = "李四";
@@ -186,7 +186,7 @@ TEST_F(Store, UpdateRewritesEverythingButTheId) {
 
 TEST_F(Store, CategoryListIsSplitAtSpaces) {
   MRecordBase store;
-  ASSERT_EQ(store.Open(dbPath_), 0);
+  ASSERT_TRUE(store.Open(dbPath_));
   std::vector<std::string> names;
   ASSERT_TRUE(store.SetClassNames({"开业", "ABC"}));
   ASSERT_TRUE(store.GetClassNames(names));
@@ -198,7 +198,7 @@ TEST_F(Store, CategoryListIsSplitAtSpaces) {
 
 TEST_F(Store, RemarkNamesAvoidTakenFiles) {
   MRecordBase store;
-  ASSERT_EQ(store.Open(dbPath_), 0);
+  ASSERT_TRUE(store.Open(dbPath_));
   TRecordData r = MakeRecord("张三", 2020, 1, 2, 8, 5);
   RemarkName first = store.UniqueRemarkName(r);
   EXPECT_EQ(first.baseName, "张三_202001020805");
@@ -220,7 +220,7 @@ TEST_F(Store, ExistingFileWithoutMetadataGetsACounterAboveItsCases) {
   std::filesystem::create_directories(dir_.Path() + "dat");
   {
     MRecordBase store;
-    ASSERT_EQ(store.Open(dbPath_), 0);
+    ASSERT_TRUE(store.Open(dbPath_));
     for (const char* name : {"甲", "乙", "丙"}) {
       TRecordData r = MakeRecord(name);
       ASSERT_GT(store.Insert(r), 0);
@@ -228,7 +228,7 @@ TEST_F(Store, ExistingFileWithoutMetadataGetsACounterAboveItsCases) {
   }
   Sql(dbPath_, "drop table case_extra;");
   MRecordBase store;
-  ASSERT_EQ(store.Open(dbPath_), 0) << store.lastError();
+  ASSERT_TRUE(store.Open(dbPath_)) << store.lastError();
   EXPECT_TRUE(store.HasBaseType("OrluneData"));
   EXPECT_EQ(store.GetPrimaryId(), 3);
   TRecordData r = MakeRecord("丁");
@@ -242,7 +242,7 @@ TEST_F(Store, FileWithoutCaseTableGetsOne) {
   std::filesystem::create_directories(dir_.Path() + "dat");
   Sql(dbPath_, "create table other(x);");
   MRecordBase store;
-  ASSERT_EQ(store.Open(dbPath_), 0) << store.lastError();
+  ASSERT_TRUE(store.Open(dbPath_)) << store.lastError();
   EXPECT_TRUE(store.TableExists("case_data"));
   EXPECT_EQ(store.GetPrimaryId(), 0);
 }
@@ -252,7 +252,7 @@ TEST_F(Store, BrokenFilesGiveAMessageAndAreLeftAsTheyWere) {
   const std::string text = "这不是数据库 just some text, long enough to look like a header................";
   testing::WriteBytes(dbPath_, text);
   MRecordBase store;
-  EXPECT_EQ(store.Open(dbPath_), -1);
+  EXPECT_FALSE(store.Open(dbPath_));
   EXPECT_EQ(store.lastError(), "file is not a database");
   EXPECT_EQ(testing::ReadBytes(dbPath_), text);
 
@@ -260,7 +260,7 @@ TEST_F(Store, BrokenFilesGiveAMessageAndAreLeftAsTheyWere) {
   const std::string good = dir_.Path() + "dat/good.db";
   {
     MRecordBase g;
-    ASSERT_EQ(g.Open(good), 0);
+    ASSERT_TRUE(g.Open(good));
     ASSERT_TRUE(g.BeginBatch());
     for (int i = 0; i < 300; ++i) {
       TRecordData r = MakeRecord("名" + std::to_string(i));
@@ -273,7 +273,7 @@ TEST_F(Store, BrokenFilesGiveAMessageAndAreLeftAsTheyWere) {
   for (std::size_t i = 8192; i < bytes.size() && i < 8192 * 40; ++i) bytes[i] = static_cast<char>(i * 7);
   testing::WriteBytes(good, bytes);
   MRecordBase corrupt;
-  if (corrupt.Open(good) == 0) {
+  if (corrupt.Open(good)) {
     TRecordData r;
     bool anyFailure = false;
     ASSERT_TRUE(corrupt.BeginBatch());
@@ -295,7 +295,7 @@ TEST_F(Store, MissingColumnsAndNullsReadAsDefaults) {
       "insert into case_data values (1, '王五', NULL);"
       "insert into case_data values (2, NULL, 2001);");
   MRecordBase store;
-  ASSERT_EQ(store.Open(dbPath_), 0) << store.lastError();
+  ASSERT_TRUE(store.Open(dbPath_)) << store.lastError();
   TRecordData r;
   ASSERT_TRUE(store.Read(1, r));
   EXPECT_EQ(r.name, "王五");
@@ -310,7 +310,7 @@ TEST_F(Store, MissingColumnsAndNullsReadAsDefaults) {
   EXPECT_TRUE(names.empty());
   // Writing needs every column; the file is refused, not damaged.
   TRecordData n = MakeRecord("新");
-  EXPECT_EQ(store.Insert(n), -1);
+  EXPECT_FALSE(store.Insert(n));
   EXPECT_EQ(store.lastError(), "无法保存案例！");
   EXPECT_FALSE(store.Update(1, n));
   EXPECT_EQ(store.lastError(), "无法修改案例！");
@@ -323,26 +323,26 @@ TEST_F(Store, MetadataProblemsGiveTheirMessages) {
   Sql(dbPath_, std::string("create table case_data(id integer primary key);"
                            "create table case_extra(PlatformId,verCode,primaryId,className,baseType);"));
   MRecordBase store;
-  EXPECT_EQ(store.Open(dbPath_), -1);  // no row
+  EXPECT_FALSE(store.Open(dbPath_));  // no row
   EXPECT_EQ(store.lastError(), "无法读取额外表的主键id！");
   EXPECT_FALSE(store.HasBaseType("OrluneData"));
   std::vector<std::string> names;
   EXPECT_FALSE(store.GetClassNames(names));
   Sql(dbPath_, "insert into case_extra values (0, 1000, 'abc', '', 'OrluneData');");
-  EXPECT_EQ(store.Open(dbPath_), -1);
+  EXPECT_FALSE(store.Open(dbPath_));
   EXPECT_EQ(store.lastError(), "无法读取额外表的主键id！");
 }
 
 TEST_F(Store, UnopenableNewFileIsReported) {
   testing::WriteBytes(dir_.Path() + "blocker", "a file where a folder should be");
   MRecordBase store;
-  EXPECT_EQ(store.Open(dir_.Path() + "blocker/Orlune.db"), -1);
+  EXPECT_FALSE(store.Open(dir_.Path() + "blocker/Orlune.db"));
   EXPECT_EQ(store.lastError(), "无法创建或者打开数据库！");
 }
 
 TEST_F(Store, BatchOperationsShareOneTransaction) {
   MRecordBase store;
-  ASSERT_EQ(store.Open(dbPath_), 0);
+  ASSERT_TRUE(store.Open(dbPath_));
   ASSERT_TRUE(store.BeginBatch());
   for (int i = 0; i < 50; ++i) {
     TRecordData r = MakeRecord("批" + std::to_string(i));
@@ -362,20 +362,20 @@ TEST_F(Store, BatchOperationsShareOneTransaction) {
   EXPECT_EQ(SqlValue(dbPath_, "select count(*) from case_data"), "49");
   EXPECT_EQ(SqlValue(dbPath_, "select name from case_data where id=49"), "改");
   EXPECT_EQ(SqlValue(dbPath_, "select primaryId from case_extra"), "50");
-  EXPECT_EQ(store.InsertInBatch(r), -1);  // no batch open
+  EXPECT_FALSE(store.InsertInBatch(r));  // no batch open
 }
 
 TEST_F(Store, ReadOnlyOpenReadsEverythingAndChangesNothing) {
   {
     MRecordBase writer;
-    ASSERT_EQ(writer.Open(dbPath_), 0);
+    ASSERT_TRUE(writer.Open(dbPath_));
     TRecordData a = MakeRecord("甲"), b = MakeRecord("乙");
     ASSERT_EQ(writer.Insert(a), 1);
     ASSERT_EQ(writer.Insert(b), 2);
   }
   const auto before = FilesUnder(dir_.Path());
   MRecordBase reader;
-  ASSERT_EQ(reader.OpenReadOnly(dbPath_), 0) << reader.lastError();
+  ASSERT_TRUE(reader.OpenReadOnly(dbPath_)) << reader.lastError();
   EXPECT_EQ(reader.GetPrimaryId(), 2);
   EXPECT_TRUE(reader.HasBaseType(kBaseType));
   std::vector<std::string> names;
@@ -389,7 +389,7 @@ TEST_F(Store, ReadOnlyOpenReadsEverythingAndChangesNothing) {
   EXPECT_EQ(seen, (std::vector<std::string>{"甲", "乙"}));
 
   TRecordData n = MakeRecord("新");
-  EXPECT_EQ(reader.Insert(n), -1);
+  EXPECT_FALSE(reader.Insert(n));
   EXPECT_EQ(reader.lastError(), "无法保存案例！");
   EXPECT_FALSE(reader.Update(1, n));
   EXPECT_EQ(reader.lastError(), "无法修改案例！");
@@ -401,7 +401,7 @@ TEST_F(Store, ReadOnlyOpenReadsEverythingAndChangesNothing) {
   ASSERT_TRUE(reader.BeginBatch());
   ASSERT_TRUE(reader.ReadInBatch(2, r));
   EXPECT_EQ(r.name, "乙");
-  EXPECT_EQ(reader.InsertInBatch(n), -1);
+  EXPECT_FALSE(reader.InsertInBatch(n));
   EXPECT_TRUE(reader.EndBatch());
   EXPECT_EQ(FilesUnder(dir_.Path()), before);
 }
@@ -429,7 +429,7 @@ TEST_F(Store, ReadOnlyOpenRefusesFilesWithoutBothTablesAndCreatesNothing) {
     }
     const auto before = FilesUnder(dir_.Path());
     MRecordBase reader;
-    EXPECT_EQ(reader.OpenReadOnly(dbPath_), -1);
+    EXPECT_FALSE(reader.OpenReadOnly(dbPath_));
     EXPECT_EQ(reader.lastError(), f.message);
     EXPECT_EQ(FilesUnder(dir_.Path()), before);
   }
@@ -464,10 +464,10 @@ TEST_F(Store, TablesThatAreNotPlainTablesAreRefusedUnchanged) {
     Sql(dbPath_, f.sql);
     const auto before = FilesUnder(dir_.Path());
     MRecordBase store;
-    EXPECT_EQ(store.Open(dbPath_), -1);
+    EXPECT_FALSE(store.Open(dbPath_));
     EXPECT_EQ(store.lastError(), f.message);
     MRecordBase reader;
-    EXPECT_EQ(reader.OpenReadOnly(dbPath_), -1);
+    EXPECT_FALSE(reader.OpenReadOnly(dbPath_));
     EXPECT_EQ(reader.lastError(), f.message);
     EXPECT_EQ(FilesUnder(dir_.Path()), before);
   }
@@ -475,7 +475,7 @@ TEST_F(Store, TablesThatAreNotPlainTablesAreRefusedUnchanged) {
   std::filesystem::remove(dbPath_);
   Sql(dbPath_, "create table CASE_DATA(id integer primary key, name); insert into CASE_DATA values (1, '甲');");
   MRecordBase store;
-  ASSERT_EQ(store.Open(dbPath_), 0) << store.lastError();
+  ASSERT_TRUE(store.Open(dbPath_)) << store.lastError();
   EXPECT_EQ(store.GetPrimaryId(), 1);
 }
 
@@ -502,10 +502,10 @@ TEST_F(Store, IdsAndCountersBeyondIntAreRefusedUnchanged) {
     Sql(dbPath_, f.sql);
     const auto before = FilesUnder(dir_.Path());
     MRecordBase store;
-    EXPECT_EQ(store.Open(dbPath_), -1);
+    EXPECT_FALSE(store.Open(dbPath_));
     EXPECT_EQ(store.lastError(), "案例的id超出范围，无法打开数据库！");
     MRecordBase reader;
-    EXPECT_EQ(reader.OpenReadOnly(dbPath_), -1);
+    EXPECT_FALSE(reader.OpenReadOnly(dbPath_));
     EXPECT_EQ(reader.lastError(), "案例的id超出范围，无法打开数据库！");
     EXPECT_EQ(FilesUnder(dir_.Path()), before);
   }
@@ -513,20 +513,52 @@ TEST_F(Store, IdsAndCountersBeyondIntAreRefusedUnchanged) {
   std::filesystem::remove(dbPath_);
   Sql(dbPath_, cases + "insert into case_data values (2147483647, 'x'); insert into case_data values (-5, 'y');");
   MRecordBase store;
-  ASSERT_EQ(store.Open(dbPath_), 0) << store.lastError();
+  ASSERT_TRUE(store.Open(dbPath_)) << store.lastError();
   EXPECT_EQ(store.GetPrimaryId(), INT_MAX);
   EXPECT_EQ(SqlValue(dbPath_, "select primaryId from case_extra"), "2147483647");
   TRecordData r = MakeRecord("满");
-  EXPECT_EQ(store.Insert(r), -1);
+  EXPECT_FALSE(store.Insert(r));
   EXPECT_EQ(store.lastError(), "无法保存案例！");
   EXPECT_EQ(SqlValue(dbPath_, "select count(*) from case_data"), "2");
+}
+
+// Moving cases to a category is one transaction: an id without a row is passed over, and a
+// write that fails halfway leaves every case in its category, on its own and in a batch.
+TEST_F(Store, MovingCasesToACategoryIsAllOrNothing) {
+  MRecordBase store;
+  ASSERT_TRUE(store.Open(dbPath_));
+  for (const char* name : {"甲", "乙", "丙"}) {
+    TRecordData r = MakeRecord(name);
+    r.className = "开业";
+    ASSERT_TRUE(store.Insert(r));
+  }
+  auto categories = [&] { return SqlValue(dbPath_, "select group_concat(id || className, ' ') from case_data"); };
+
+  EXPECT_EQ(store.MoveCasesToCategory({1, 42, 3}, "求财"), (std::vector<int>{1, 3}));
+  EXPECT_EQ(store.lastError(), "");
+  EXPECT_EQ(categories(), "1求财 2开业 3求财");
+
+  Sql(dbPath_, "create trigger refuse_three before update on case_data when new.id = 3 "
+               "begin select raise(abort, 'refused'); end;");
+  for (const bool inBatch : {false, true}) {
+    SCOPED_TRACE(inBatch ? "in a batch" : "on its own");
+    if (inBatch) {
+      ASSERT_TRUE(store.BeginBatch());
+    }
+    EXPECT_FALSE(store.MoveCasesToCategory({1, 2, 3}, "结婚"));
+    EXPECT_EQ(store.lastError(), "无法修改案例！");
+    if (inBatch) {
+      ASSERT_TRUE(store.EndBatch());
+    }
+    EXPECT_EQ(categories(), "1求财 2开业 3求财");
+  }
 }
 
 // Each operation starts with a clean error: a failure long past never reads as the outcome of a
 // later operation (a missing row, an import that found nothing).
 TEST_F(Store, NoOperationShowsTheErrorOfAnEarlierOne) {
   MRecordBase store;
-  ASSERT_EQ(store.Open(dbPath_), 0);
+  ASSERT_TRUE(store.Open(dbPath_));
   TRecordData a = MakeRecord("甲");
   ASSERT_EQ(store.Insert(a), 1);
   TRecordData r;
@@ -552,7 +584,9 @@ TEST_F(Store, NoOperationShowsTheErrorOfAnEarlierOne) {
       {"InsertInBatch", [&] { TRecordData n = MakeRecord("批"); EXPECT_GT(store.InsertInBatch(n), 0); }},
       {"UpdateInBatch", [&] { EXPECT_TRUE(store.UpdateInBatch(1, a)); }},
       {"RemoveInBatch", [&] { EXPECT_TRUE(store.RemoveInBatch(99)); }},
+      {"MoveCasesToCategory in a batch", [&] { EXPECT_EQ(store.MoveCasesToCategory({99}, "x"), std::vector<int>{}); }},
       {"EndBatch", [&] { EXPECT_TRUE(store.EndBatch()); }},
+      {"MoveCasesToCategory", [&] { EXPECT_EQ(store.MoveCasesToCategory({1}, "开业"), std::vector<int>{1}); }},
   };
   for (const auto& operation : operations) {
     SCOPED_TRACE(operation.what);

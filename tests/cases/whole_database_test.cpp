@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <optional>
 
 #include "case_fixture.h"
 #include "cases/remark_files.h"
@@ -14,7 +16,7 @@ class WholeDatabase : public CaseStoreTest {
  protected:
   // A store on the main database holding the given (name, category) cases.
   void Fill(MRecordBase& store, const std::vector<std::pair<std::string, std::string>>& cases) {
-    ASSERT_EQ(store.Open(dbPath_), 0) << store.lastError();
+    ASSERT_TRUE(store.Open(dbPath_)) << store.lastError();
     for (const auto& [name, category] : cases) {
       TRecordData r = MakeRecord(name, 2010, 5, 6, 7, 8, category);
       r.remarkFile = store.UniqueRemarkName(r).baseName;
@@ -54,7 +56,7 @@ class WholeDatabase : public CaseStoreTest {
   // A source database of one case per (name, stored remark name).
   void MakeSource(const std::string& path, const std::vector<std::pair<std::string, std::string>>& cases) {
     MRecordBase source;
-    ASSERT_EQ(source.Open(path), 0) << source.lastError();
+    ASSERT_TRUE(source.Open(path)) << source.lastError();
     for (const auto& [name, remarkFile] : cases) {
       TRecordData r = MakeRecord(name);
       r.remarkFile = remarkFile;
@@ -71,24 +73,24 @@ TEST_F(WholeDatabase, ExportFiltersCategoriesAndListsTheUsedOnesInOrderOfFirstUs
 
   EXPECT_EQ(store.ExportTo(Other("all.db"), {}, true, [&](const std::string& l) { lines.push_back(l); }), 5);
   EXPECT_EQ(lines.back(), "导出进度：100％");
-  ASSERT_EQ(check.Open(Other("all.db")), 0);
+  ASSERT_TRUE(check.Open(Other("all.db")));
   EXPECT_EQ(Names(check), (std::vector<std::string>{"1:甲", "2:乙", "3:丙", "4:丁", "5:戊"}));
   EXPECT_EQ(Categories(check), (std::vector<std::string>{"求财", "开业", "不在列表", "abc"}));
 
   EXPECT_EQ(store.ExportTo(Other("some.db"), {"开业", "求财", "ABC"}, false), 4);
-  ASSERT_EQ(check.Open(Other("some.db")), 0);
+  ASSERT_TRUE(check.Open(Other("some.db")));
   EXPECT_EQ(Names(check), (std::vector<std::string>{"1:甲", "2:乙", "3:丙", "4:戊"}));
   EXPECT_EQ(Categories(check), (std::vector<std::string>{"求财", "开业", "abc"}));
 
   EXPECT_EQ(store.ExportTo(Other("none.db"), {"结婚"}, false), 0);
-  ASSERT_EQ(check.Open(Other("none.db")), 0);
+  ASSERT_TRUE(check.Open(Other("none.db")));
   EXPECT_EQ(Categories(check).size(), 8u);  // a new file keeps its defaults when nothing was written
 }
 
 TEST_F(WholeDatabase, ImportTwiceAddsTheCasesTwiceWithFreshIdsAndRemarkNames) {
   {
     MRecordBase source;
-    ASSERT_EQ(source.Open(Other("src.db")), 0);
+    ASSERT_TRUE(source.Open(Other("src.db")));
     for (const char* name : {"张三", "李四"}) {
       TRecordData r = MakeRecord(name, 2010, 5, 6, 7, 8, "新类别");
       r.remarkFile = source.UniqueRemarkName(r).baseName;  // names like those of the main database's cases
@@ -120,17 +122,17 @@ TEST_F(WholeDatabase, ImportRefusesWhatIsNotACaseDatabase) {
   MRecordBase store;
   Fill(store, {{"王五", "开业"}});
   testing::WriteBytes(Other("text.db"), std::string(200, 'x'));
-  EXPECT_EQ(store.ImportFrom(Other("text.db")), 0);
+  EXPECT_FALSE(store.ImportFrom(Other("text.db")));
   EXPECT_EQ(store.lastError(), "无法打开导入的数据库文件！");
   EXPECT_EQ(testing::ReadBytes(Other("text.db")), std::string(200, 'x'));
 
   Sql(Other("other.db"), "create table case_data(id integer primary key);"
                          "create table case_extra(PlatformId,verCode,primaryId,className,baseType);"
                          "insert into case_extra values (0, 1000, 0, '', 'OtherData');");
-  EXPECT_EQ(store.ImportFrom(Other("other.db")), 0);
+  EXPECT_FALSE(store.ImportFrom(Other("other.db")));
   EXPECT_EQ(store.lastError(), "不是相同的数据库类型，无法导入！");
 
-  EXPECT_EQ(store.ImportFrom(dbPath_), 0);
+  EXPECT_FALSE(store.ImportFrom(dbPath_));
   EXPECT_EQ(store.lastError(), "不能导入正在使用的数据库！");
   EXPECT_EQ(Names(store), (std::vector<std::string>{"1:王五"}));
 }
@@ -187,7 +189,7 @@ TEST_F(WholeDatabase, ImportThatCannotWriteARowKeepsRemarksApartOrChangesNothing
   Sql(dbPath_, "create trigger no_bad before insert on case_data when new.name = '坏' "
                "begin select raise(abort, 'refused'); end;");
   const auto files = Listing(store.RemarkFolder());
-  EXPECT_EQ(store.ImportFrom(Other("src.db")), 0);
+  EXPECT_FALSE(store.ImportFrom(Other("src.db")));
   EXPECT_EQ(store.lastError(), "无法保存案例！");
   EXPECT_EQ(Names(store), (std::vector<std::string>{"1:甲", "2:甲"}));
   EXPECT_EQ(store.GetPrimaryId(), 2);
@@ -221,12 +223,12 @@ TEST_F(WholeDatabase, ImportExportAndCompactionTakeEveryStoredCaseWhateverTheCou
   Sql(Other("far.db"), "update case_data set id = 2147483000 where id = 2; update case_extra set primaryId = 2147483001;");
 
   MRecordBase target;
-  ASSERT_EQ(target.Open(Other("target.db")), 0);
+  ASSERT_TRUE(target.Open(Other("target.db")));
   EXPECT_EQ(target.ImportFrom(Other("src.db")), 3) << target.lastError();
   EXPECT_EQ(target.ImportFrom(Other("far.db")), 2) << target.lastError();
   EXPECT_EQ(Names(target), (std::vector<std::string>{"1:甲", "2:乙", "3:丙", "4:丁", "5:戊"}));
 
-  ASSERT_EQ(store.Open(dbPath_), 0);
+  ASSERT_TRUE(store.Open(dbPath_));
   EXPECT_EQ(store.ExportTo(Other("all.db"), {}, true), 3) << store.lastError();
   EXPECT_EQ(store.Compact(), 3) << store.lastError();
   EXPECT_EQ(Names(store), (std::vector<std::string>{"1:甲", "2:乙", "3:丙"}));
@@ -248,7 +250,7 @@ TEST_F(WholeDatabase, EveryWholeDatabaseOperationStartsWithACleanError) {
   EXPECT_EQ(store.Compact(), 0);
   EXPECT_EQ(store.lastError(), "");  // nothing to keep is no failure
   stale();
-  EXPECT_EQ(store.ImportFrom(Other("empty.db")), 0);
+  EXPECT_FALSE(store.ImportFrom(Other("empty.db")));
   EXPECT_EQ(store.lastError(), "导入的数据库中没有案例！");
   stale();
   EXPECT_EQ(store.ImportFrom(Other("one.db")), 1);
@@ -274,7 +276,7 @@ TEST_F(WholeDatabase, ImportIntoAnUnwritableRemarkFolderKeepsTheCasesAndSaysSo) 
   Fill(store, {});
   {
     MRecordBase source;
-    ASSERT_EQ(source.Open(Other("src.db")), 0);
+    ASSERT_TRUE(source.Open(Other("src.db")));
     TRecordData r = MakeRecord("孙七");
     ASSERT_GT(source.Insert(r), 0);
   }
@@ -289,7 +291,7 @@ TEST_F(WholeDatabase, ImportIntoAnUnwritableRemarkFolderKeepsTheCasesAndSaysSo) 
 
 TEST_F(WholeDatabase, CompactionRenumbersAndReplacesTheFileOnlyWhenComplete) {
   MRecordBase store;
-  ASSERT_EQ(store.Open(dbPath_), 0);
+  ASSERT_TRUE(store.Open(dbPath_));
   ASSERT_TRUE(store.BeginBatch());
   for (int i = 1; i <= 800; ++i) {
     TRecordData r = MakeRecord("名" + std::to_string(i), 2010, 5, 6, 7, 8, i % 3 == 0 ? "求财" : "自定义");
@@ -311,7 +313,7 @@ TEST_F(WholeDatabase, CompactionRenumbersAndReplacesTheFileOnlyWhenComplete) {
   EXPECT_EQ(store.GetPrimaryId(), 300);
 
   MRecordBase reopened;
-  ASSERT_EQ(reopened.Open(dbPath_), 0);
+  ASSERT_TRUE(reopened.Open(dbPath_));
   EXPECT_EQ(reopened.GetPrimaryId(), 300);
   TRecordData r;
   ASSERT_TRUE(reopened.Read(1, r));
@@ -328,10 +330,50 @@ TEST_F(WholeDatabase, FailedCompactionLeavesTheDatabaseInPlace) {
   const std::string before = testing::ReadBytes(dbPath_);
   // A folder where SQLite must put the compaction file's journal: writing it fails, even for root.
   fs::create_directories(dir_.Path() + "dat/Orlune_back.db-journal/blocker");
-  EXPECT_EQ(store.Compact(), 0);
+  EXPECT_FALSE(store.Compact());
   EXPECT_FALSE(store.lastError().empty());
   EXPECT_TRUE(testing::ReadBytes(dbPath_) == before);
   EXPECT_EQ(store.GetPrimaryId(), 2);
+}
+
+// A case that cannot be read halfway through is a failure with SQLite's message, never a
+// compaction or an export of the cases read before it.
+TEST_F(WholeDatabase, ACaseThatCannotBeReadFailsCompactionAndExport) {
+  {
+    MRecordBase store;
+    Fill(store, {{"甲", "开业"}, {"乙", "开业"}, {"丙", "开业"}});
+    TRecordData r;
+    ASSERT_TRUE(store.Read(2, r));
+    r.remarkText = std::string(20000, 'Q');  // spills over pages of its own
+    ASSERT_TRUE(store.Update(2, r));
+  }
+  // The first overflow page of that text points past the end of the file; opening reads only ids.
+  std::string bytes = testing::ReadBytes(dbPath_);
+  const std::size_t page = 4096;
+  bool broken = false;
+  for (std::size_t at = page; at + page <= bytes.size() && !broken; at += page) {
+    if (bytes.compare(at + 4, 64, std::string(64, 'Q')) != 0) continue;
+    bytes.replace(at, 4, "\x7f\xff\xff\xff");
+    broken = true;
+  }
+  ASSERT_TRUE(broken);
+  testing::WriteBytes(dbPath_, bytes);
+
+  const struct {
+    const char* what;
+    std::function<std::optional<int>(MRecordBase&)> run;
+  } operations[] = {
+      {"Compact", [](MRecordBase& store) { return store.Compact(); }},
+      {"ExportTo", [&](MRecordBase& store) { return store.ExportTo(Other("out.db"), {}, true); }},
+  };
+  for (const auto& operation : operations) {
+    SCOPED_TRACE(operation.what);
+    MRecordBase store;
+    ASSERT_TRUE(store.Open(dbPath_)) << store.lastError();
+    EXPECT_FALSE(operation.run(store));
+    EXPECT_EQ(store.lastError(), "database disk image is malformed");
+    EXPECT_TRUE(testing::ReadBytes(dbPath_) == bytes);
+  }
 }
 
 TEST_F(WholeDatabase, BackupAndRestoreBringBackTheCasesAndRemarks) {
@@ -354,7 +396,7 @@ TEST_F(WholeDatabase, BackupAndRestoreBringBackTheCasesAndRemarks) {
 
   ASSERT_TRUE(store.Restore(backup)) << store.lastError();
   MRecordBase reopened;
-  ASSERT_EQ(reopened.Open(dbPath_), 0);
+  ASSERT_TRUE(reopened.Open(dbPath_));
   EXPECT_EQ(Names(reopened), (std::vector<std::string>{"1:甲", "2:乙"}));
   EXPECT_FALSE(base::FileExists(store.RemarkFolder() + "丙_later.rtf"));
   EXPECT_TRUE(base::FileExists(store.RemarkFolder() + "keep.txt"));
@@ -388,7 +430,7 @@ TEST_F(WholeDatabase, RestoreReplacesOnlyRemarkFilesAndRemovesOnlyWhatItStaged) 
     EXPECT_EQ(testing::ReadBytes(Other(name)), "the user's") << name;
   }
   MRecordBase reopened;
-  ASSERT_EQ(reopened.Open(dbPath_), 0) << reopened.lastError();
+  ASSERT_TRUE(reopened.Open(dbPath_)) << reopened.lastError();
   EXPECT_EQ(Names(reopened), (std::vector<std::string>{"1:甲"}));
   EXPECT_EQ(Listing(Other("dat")), (std::vector<std::string>{"Orlune.db", "Orlune.db.restoring"}));
 }

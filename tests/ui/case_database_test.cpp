@@ -43,7 +43,7 @@ struct FixedClock {
 
 int StoredCounter() {
   quorin::cases::MRecordBase reader;
-  return reader.Open(quorin::ui::CaseDatabasePath()) == 0 ? reader.GetPrimaryId() : -1;
+  return reader.Open(quorin::ui::CaseDatabasePath()) ? reader.GetPrimaryId() : -1;
 }
 
 QString RemarkText(const std::string& path) {
@@ -146,6 +146,31 @@ class CaseDatabaseTest : public QObject {
     QCOMPARE(f.prompter().LastText(), QStringLiteral("没有要还原的的db数据文件！"));
   }
 
+  void aRestoreNamesTheRemarkFileItCouldNotRebuild() {
+    QTemporaryDir source;
+    CaseWindowFixture f(false);
+    f.StoreCases({SampleCase("甲", 2000, 1, 1, 1, 1)});
+    f.Show();
+    // A backup case whose remark file is missing and whose name is too long for any disk.
+    {
+      quorin::cases::MRecordBase backup;
+      QVERIFY(backup.Open(source.path().toStdString() + "/Orlune.db"));
+      TRecordData r = SampleCase("乙", 2001, 1, 1, 1, 1);
+      r.remarkFile = std::string(300, 'a');
+      QVERIFY(backup.Insert(r));
+    }
+    QVERIFY(QDir(source.path()).mkpath(QStringLiteral("Orlune_f")));
+    QVERIFY(quorin::cases::WriteRemarkFromPlainText(source.path().toStdString() + "/Orlune_f/x.rtf", "x"));
+    f.prompter().answers << Answer::Yes;
+    f.prompter().folders << source.path();
+    f.window().RestoreCasesClick();
+    const QString missing = QString::fromStdString(quorin::base::ProgramFolder()) + QStringLiteral("Orlune_f/") +
+                            QString(300, QLatin1Char('a')) + QStringLiteral(".rtf");
+    QCOMPARE(f.prompter().LastText(),
+             QStringLiteral("成功还原，请重新打开软件！\r\n无法写入评语文件：") + missing);
+    QCOMPARE(StoredCase(1).name, std::string("乙"));
+  }
+
   void deletingAllNeedsTheExactCode() {
     CaseWindowFixture f(false);
     f.StoreCases({SampleCase("甲", 2000, 1, 1, 1, 1)});
@@ -190,7 +215,7 @@ class CaseDatabaseTest : public QObject {
     f.StoreManyCases(301);
     {
       quorin::cases::MRecordBase writer;
-      QVERIFY(writer.Open(quorin::ui::CaseDatabasePath()) == 0);
+      QVERIFY(writer.Open(quorin::ui::CaseDatabasePath()));
       QVERIFY(writer.BeginBatch());
       for (int id = 1; id <= 500; ++id) QVERIFY(writer.RemoveInBatch(id));
       QVERIFY(writer.EndBatch());
@@ -232,7 +257,7 @@ class CaseDatabaseTest : public QObject {
     QVERIFY(f.window().RedtPingYu->document()->isModified());
     {
       quorin::cases::MRecordBase exported;
-      QVERIFY(exported.Open(file.toStdString()) == 0);
+      QVERIFY(exported.Open(file.toStdString()));
       QCOMPARE(exported.GetPrimaryId(), 3);
     }
     f.prompter().Clear();
@@ -248,7 +273,7 @@ class CaseDatabaseTest : public QObject {
     f.prompter().answers << Answer::No;
     f.window().ExportCasesClick();
     quorin::cases::MRecordBase exported;
-    QVERIFY(exported.Open(file.toStdString()) == 0);
+    QVERIFY(exported.Open(file.toStdString()));
     QCOMPARE(exported.GetPrimaryId(), 1);
     std::vector<std::string> names;
     QVERIFY(exported.GetClassNames(names));
@@ -282,7 +307,7 @@ class CaseDatabaseTest : public QObject {
       const std::string source = (f.folder().Path() + QStringLiteral("source.db")).toStdString();
       {
         quorin::cases::MRecordBase other;
-        QVERIFY(other.Open(source) == 0);
+        QVERIFY(other.Open(source));
         TRecordData record = SampleCase("乙", 2001, 2, 2, 2, 2);
         QVERIFY(other.Insert(record) == 1);
       }

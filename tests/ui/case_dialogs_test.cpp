@@ -39,7 +39,7 @@ namespace {
 struct StoreOnFolder {
   explicit StoreOnFolder(const std::vector<TRecordData>& cases) {
     store.Open(quorin::ui::CaseDatabasePath());
-    for (TRecordData r : cases) ids.push_back(store.Insert(r));
+    for (TRecordData r : cases) ids.push_back(store.Insert(r).value_or(-1));
   }
   ProgramFolder folder;
   MRecordBase store;
@@ -194,6 +194,28 @@ class CaseDialogsTest : public QObject {
     }
     QCOMPARE(s.prompter.Texts(), QStringList{QStringLiteral("无法更新案例类别！")});
     QCOMPARE(s.prompter.shown.last().caption, QStringLiteral("错误"));
+  }
+
+  void aCaseDeletedWithItsCategoryClosesEvenWhenTheListCannotBeStored() {
+    CaseWindowFixture f(false);
+    f.StoreCases({SampleCase("甲", 2000, 1, 1, 1, 1, "开业"), SampleCase("乙", 2000, 1, 1, 1, 1, "求财")});
+    f.Show();
+    QVERIFY(f.SelectCase(1));
+    f.window().OpenCaseClick();
+    QVERIFY(f.window().CaseOpen());
+    // The category list write on closing fails: the store's last word is that failure, not the missing row.
+    QVERIFY(RunSql("CREATE TRIGGER refuse BEFORE UPDATE ON case_extra BEGIN SELECT RAISE(FAIL, 'refused'); END;"));
+    WhenDialogShows<quorin::ui::TFrmEditClass>([&f](quorin::ui::TFrmEditClass& d) {
+      d.LstClass->setCurrentRow(0);
+      f.prompter().answers << Answer::Yes;
+      d.BtoDelete->click();
+      d.Button6->click();
+    });
+    f.window().EditClassClick();
+    QVERIFY(f.prompter().Texts().contains(QStringLiteral("无法更新案例类别！")));
+    // A save now would store nothing: the chart stays and saves as a new case.
+    QVERIFY(!f.window().CaseOpen());
+    QCOMPARE(f.window().SbtoSave->text(), QStringLiteral("存新"));
   }
 
   void categoryEditorAddsCleanedNames() {

@@ -257,7 +257,7 @@ class MainWindowTest : public QObject {
     {
       MainWindowFixture f(false);
       const std::string path = f.folder.Dat(QStringLiteral("Orlune.db")).toStdString();
-      QCOMPARE(store.Open(path), 0);
+      QVERIFY(store.Open(path));
       sqlite3* db = nullptr;
       QCOMPARE(sqlite3_open(path.c_str(), &db), SQLITE_OK);
       QCOMPARE(sqlite3_exec(db, "update case_extra set primaryId=1500;", nullptr, nullptr, nullptr), SQLITE_OK);

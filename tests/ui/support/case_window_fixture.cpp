@@ -27,7 +27,7 @@ TRecordData SampleCase(const std::string& name, int year, int month, int day, in
 TRecordData StoredCase(int id) {
   cases::MRecordBase reader;
   TRecordData r;
-  if (reader.Open(ui::CaseDatabasePath()) == 0) reader.Read(id, r);
+  if (reader.Open(ui::CaseDatabasePath())) reader.Read(id, r);
   return r;
 }
 
@@ -66,14 +66,14 @@ void CaseWindowFixture::Close() { main.Close(); }
 std::vector<int> CaseWindowFixture::StoreCases(const std::vector<TRecordData>& cases) {
   cases::MRecordBase writer;
   std::vector<int> ids;
-  if (writer.Open(ui::CaseDatabasePath()) != 0) return ids;
-  for (TRecordData r : cases) ids.push_back(writer.Insert(r));
+  if (!writer.Open(ui::CaseDatabasePath())) return ids;
+  for (TRecordData r : cases) ids.push_back(writer.Insert(r).value_or(-1));
   return ids;
 }
 
 void CaseWindowFixture::StoreManyCases(int count, const std::string& category) {
   cases::MRecordBase writer;
-  QVERIFY(writer.Open(ui::CaseDatabasePath()) == 0);
+  QVERIFY(writer.Open(ui::CaseDatabasePath()));
   QVERIFY(writer.BeginBatch());
   for (int i = 0; i < count; ++i) {
     TRecordData r = SampleCase("甲" + std::to_string(i), 1900 + i / 365, 1 + i / 28 % 12, 1 + i % 28, i % 24, i % 60,
