@@ -90,8 +90,8 @@ std::string SearchResultDetail(const SearchResult& result) {
   const calendar::FourPillars& p = result.pillars;
   std::string text = calendar::PillarName(p.year) + " " + calendar::PillarName(p.month) + " " +
                      calendar::PillarName(p.day) + " " + calendar::PillarName(p.hour) + "　卦气";
-  for (int i = 0; i < result.examined.count; ++i) {
-    const ChartSlot& slot = result.examined.slots[static_cast<std::size_t>(i)];
+  for (int i = 0; i < result.positionCount; ++i) {
+    const ChartSlot& slot = result.positions[static_cast<std::size_t>(i)];
     text += " " + std::string(PositionName(slot.kind)) + std::to_string(slot.guaQi);
   }
   return text;
@@ -162,7 +162,7 @@ int MQuorinDay::SearchRange(const SearchRequest& request, const SearchDays& days
       ComputeAvoidInfo();
       const ExaminedList examined = BuildExaminedList(request, slots_);
       if (test.Passes(examined, PillarSlots(), avoid_)) {
-        sink.AppendResult({++matches, moment, lunarDate_, request_.isLeapMonth, pillars_, examined});
+        sink.AppendResult({++matches, moment, lunarDate_, request_.isLeapMonth, pillars_, examined.slots, examined.count});
       }
     }
     if (walking) sink.SetPosition(sink.Position() + 1);

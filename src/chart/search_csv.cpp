@@ -7,6 +7,7 @@
 #include "calendar/historical_year.h"
 #include "chart/quorin_day.h"
 #include "chart/search.h"
+#include "chart/search_match.h"
 
 namespace quorin::chart {
 namespace {
@@ -68,8 +69,8 @@ std::string SearchResultsCsv(const SearchRequest& request, const std::vector<Sea
                                  LunarDateTimeText(r.lunar, r.leapMonth),
                                  calendar::PillarName(r.pillars.year), calendar::PillarName(r.pillars.month),
                                  calendar::PillarName(r.pillars.day), calendar::PillarName(r.pillars.hour)};
-    for (int i = 0; i < r.examined.count; ++i) {
-      const ChartSlot& slot = r.examined.slots[static_cast<std::size_t>(i)];
+    for (int i = 0; i < r.positionCount; ++i) {
+      const ChartSlot& slot = r.positions[static_cast<std::size_t>(i)];
       row.push_back(std::to_string(slot.guaQi));
       row.push_back(std::to_string(slot.guaYun));
     }

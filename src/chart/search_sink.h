@@ -3,12 +3,13 @@
 // serves tests and quorin-cli.
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "calendar/calendar_types.h"
-#include "chart/search_match.h"
+#include "chart/chart_slot.h"
 
 namespace quorin::chart {
 
@@ -19,7 +20,9 @@ struct SearchResult {
   calendar::CivilDateTime lunar;    // the lunar date and hour the chart shows
   bool leapMonth = false;
   calendar::FourPillars pillars;
-  ExaminedList examined;            // the positions judged, with their 卦气 and 卦运
+  // The positions judged, with their 卦气 and 卦运 (the search's examined list).
+  std::array<ChartSlot, 9> positions{};
+  int positionCount = 0;
 };
 
 class SearchSink {
