@@ -1,4 +1,5 @@
-// The one-year search: every moment listed, and every condition at once.
+// The search over a year and over a hundred years: every moment listed, and every
+// condition at once.
 #include <benchmark/benchmark.h>
 
 #include "chart/quorin_day.h"
@@ -47,6 +48,22 @@ void Run(benchmark::State& state, const SearchRequest& q) {
   }
   state.counters["found"] = found;
 }
+
+// A hundred years (1950-01-01 to 2049-12-31, 438,300 moments) with every condition ticked.
+void BM_SearchHundredYearsAllConditions(benchmark::State& state) {
+  MQuorinDay engine;
+  engine.SetSettingsPath("/nonexistent/set.ini");
+  const SearchRequest q = Everything(1950);
+  const SearchDays days{{1950, 1, 1, 0, 0}, {2049, 12, 31, 0, 0}};
+  int found = 0;
+  for (auto _ : state) {
+    RecordingSearchSink sink;
+    found = engine.SearchRange(q, days, sink);
+    benchmark::DoNotOptimize(found);
+  }
+  state.counters["found"] = found;
+}
+BENCHMARK(BM_SearchHundredYearsAllConditions)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_SearchYearNoConditions(benchmark::State& state) { Run(state, Plain(2024)); }
 BENCHMARK(BM_SearchYearNoConditions)->Unit(benchmark::kMillisecond);

@@ -1,10 +1,12 @@
-// quorin-cli search: the one-year search for auspicious moments (查找吉课).
+// quorin-cli search: the search for auspicious moments (查找吉课) over a year or a range of days.
+#include <cstdio>
 #include <iostream>
 #include <sstream>
 
 #include "calendar/calendar_types.h"
 #include "chart/domain_tables.h"
 #include "chart/quorin_day.h"
+#include "chart/search_csv.h"
 #include "chart_options.h"
 #include "command.h"
 
@@ -49,6 +51,18 @@ void Tick(const std::string& list, const std::array<const char*, N>& names, cons
   }
 }
 
+// "YYYY-MM-DD" of --from and --to, a leading '-' for a year BC; the year stays
+// historical here so that a refused one gets the program's year message.
+calendar::CivilDateTime DayOption(const Arguments& a, const std::string& option) {
+  const std::string text = *a.Value(option);
+  int year = 0, month = 0, day = 0, consumed = 0;
+  if (std::sscanf(text.c_str(), "%d-%d-%d%n", &year, &month, &day, &consumed) != 3 ||
+      consumed != static_cast<int>(text.size()) || year < -99999 || year > 99999) {
+    throw UsageError("--" + option + " 日期应为 YYYY-MM-DD：" + text);
+  }
+  return {static_cast<std::int16_t>(year), static_cast<std::int16_t>(month), static_cast<std::int16_t>(day), 0, 0};
+}
+
 chart::DigitGroup Digits(const Arguments& a, const std::string& option, const std::string& adjacent) {
   if (!a.Has(option)) {
     if (a.Has(adjacent)) throw UsageError("--" + adjacent + " 需要和 --" + option + " 一起使用");
@@ -66,24 +80,47 @@ chart::DigitGroup Digits(const Arguments& a, const std::string& option, const st
 
 int Run(const std::vector<std::string>& args) {
   const Arguments a(args,
-                    {"year", "mountain", "gua", "birth", "dragon", "water", "qi", "yun", "qi-digits", "yun-digits",
-                     "include", "avoid", "pattern", "settings", "lon"},
+                    {"year", "from", "to", "mountain", "gua", "birth", "dragon", "water", "qi", "yun", "qi-digits",
+                     "yun-digits", "include", "avoid", "pattern", "settings", "lon", "csv"},
                     {"facing", "qi-adjacent", "yun-adjacent", "shengru", "family"});
   if (!a.Positionals().empty()) throw UsageError("多余的参数：" + a.Positionals().front());
-  if (!a.Has("year")) throw UsageError("需要 --year 查找年份");
-  const auto year = YearOption(a, "year");
-  if (!year) {
-    std::cerr << YearRangeMessage("查找") << "\n";
-    return kExitRefused;
+  const bool range = a.Has("from") || a.Has("to");
+  if (range && a.Has("year")) throw UsageError("--year 不能和 --from、--to 一起使用");
+  if (range && !(a.Has("from") && a.Has("to"))) throw UsageError("--from 和 --to 需要一起使用");
+  if (!range && !a.Has("year")) throw UsageError("需要 --year 查找年份，或 --from 和 --to 查找日期范围");
+  chart::SearchDays days;
+  if (range) {
+    days.first = DayOption(a, "from");
+    days.last = DayOption(a, "to");
+    for (calendar::CivilDateTime* day : {&days.first, &days.last}) {
+      const auto year = AstronomicalYear(day->year);
+      if (!year) {
+        std::cerr << YearRangeMessage("查找") << "\n";
+        return kExitRefused;
+      }
+      day->year = static_cast<std::int16_t>(*year);
+    }
+    if (const std::string problem = chart::SearchDaysProblem(days); !problem.empty()) {
+      std::cerr << problem << "\n";
+      return kExitRefused;
+    }
+  } else {
+    const auto year = YearOption(a, "year");
+    if (!year) {
+      std::cerr << YearRangeMessage("查找") << "\n";
+      return kExitRefused;
+    }
+    days = chart::WholeYear(*year);
   }
-  // The page starts with a person 29 years older than the year searched.
-  const auto birth = a.Has("birth") ? YearOption(a, "birth") : std::optional<int>(std::max(*year - 29, calendar::kFirstCalendarYear));
+  const int year = days.first.year;
+  // The page starts with a person 29 years older than the first year searched.
+  const auto birth = a.Has("birth") ? YearOption(a, "birth") : std::optional<int>(std::max(year - 29, calendar::kFirstCalendarYear));
   if (!birth || *birth < calendar::kFirstCalendarYear) {
     std::cerr << YearRangeMessage("主命") << "\n";
     return kExitRefused;
   }
 
-  chart::SearchRequest q = chart::ClearedSearchRequest(*year);
+  chart::SearchRequest q = chart::ClearedSearchRequest(year);
   q.masterYear = *birth;
   q.mountain = a.Has("mountain") ? MountainFromText(*a.Value("mountain"), "--mountain") : 0;
   q.mountainGua = a.Integer("gua").value_or(0);
@@ -125,11 +162,12 @@ int Run(const std::vector<std::string>& args) {
   chart::MQuorinDay engine;
   UseSettingsOption(a, engine);
   if (a.Has("lon")) {
-    // The search keeps the place of the last chart: chart the year's first moment there.
+    // The search keeps the place of the last chart: chart the first day there.
     TRecordData place;
     place.ResetRecord();
-    place.year = static_cast<std::int16_t>(*year);
-    place.month = place.day = 1;
+    place.year = days.first.year;
+    place.month = days.first.month;
+    place.day = days.first.day;
     place.longitude = static_cast<float>(*a.Number("lon"));
     place.latitude = 30;
     place.addrName = "未知地";
@@ -140,25 +178,35 @@ int Run(const std::vector<std::string>& args) {
     }
   }
   chart::RecordingSearchSink sink;
-  const int found = engine.Search(q, sink);
+  const int found = engine.SearchRange(q, days, sink);
   for (const std::string& line : sink.Lines()) std::cout << line << "\n";
   if (found > 0) {
     std::cout << "共找到" << found << "条日课\n";
   } else {
     std::cout << "没有找到符合条件的日课，请改变查找条件。\n";
   }
+  if (a.Has("csv")) {
+    std::string message;
+    if (!chart::WriteSearchResultsCsv(*a.Value("csv"), q, sink.Results(), message)) {
+      std::cerr << message << "\n";
+      return kExitRefused;
+    }
+  }
   return 0;
 }
 
 const RegisterCommand kSearch{{
     "search",
-    "search one year for auspicious moments (查找吉课)",
+    "search a year or a range of days for auspicious moments (查找吉课)",
     "Usage: quorin-cli search --year YEAR [options]\n"
-    "  Tests 00:05, 02:05 … 22:05 of every day of the year (Beijing time) and prints each moment\n"
-    "  that meets every condition as the result list shows it, then the count.\n"
+    "       quorin-cli search --from YYYY-MM-DD --to YYYY-MM-DD [options]\n"
+    "  Tests 00:05, 02:05 … 22:05 of every day of the year or of the days FROM to TO (both\n"
+    "  included, at most 100 years; Beijing time) and prints each moment that meets every\n"
+    "  condition as the result list shows it, then the count.\n"
     "  Years as users write them (1 BC is -1); the lines hold astronomical years (1 BC is 0).\n"
-    "  --year YEAR            the year to search (required)\n"
-    "  --birth YEAR           person's birth year (default 29 years before the year searched)\n"
+    "  --year YEAR            the year to search\n"
+    "  --from DAY, --to DAY   the first and last day to search instead of a year\n"
+    "  --birth YEAR           person's birth year (default 29 years before the first year searched)\n"
     "  --mountain M           mountain (坐山): a name such as 子 or 子山, or 0..23 from 壬 (default 壬)\n"
     "  --gua COL              column of the mountain's hexagram, 0..3 (default 0)\n"
     "  --dragon M:COL         dragon (龙) mountain and column, e.g. 子:1\n"
@@ -176,7 +224,8 @@ const RegisterCommand kSearch{{
     "  --pattern NAME         a ready pattern: 一卦纯清 四大格局 合生成格 卦不出位 挨星合十 一家骨肉\n"
     "                         (replaces the conditions; the options above add to it)\n"
     "  --settings FILE        read the chart settings (set.ini keys idate, ijiazi, bRiGua) from FILE\n"
-    "  --lon DEG              longitude for true solar or local time (default 120)\n",
+    "  --lon DEG              longitude for true solar or local time (default 120)\n"
+    "  --csv FILE             also write the results with pillars, 卦气 and 卦运 as CSV (UTF-8)\n",
     Run,
 }};
 

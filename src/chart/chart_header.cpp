@@ -52,12 +52,14 @@ std::string MQuorinDay::HeaderText() {
   return h;
 }
 
-std::string MQuorinDay::LunarDateText() const {
-  std::string t = calendar::MYiDateEx::ChineseNumeral(calendar::HistoricalYear(lunarDate_.year)) + "年";
-  t += " " + calendar::LunarMonthText(lunarDate_.month, request_.isLeapMonth) + " ";
-  t += calendar::LunarDayText(lunarDate_.day) + "日";
-  return t + " " + std::string(calendar::HourBranch(lunarDate_.hour).Name()) + "时";
+std::string LunarDateTimeText(const calendar::CivilDateTime& lunar, bool leapMonth) {
+  std::string t = calendar::MYiDateEx::ChineseNumeral(calendar::HistoricalYear(lunar.year)) + "年";
+  t += " " + calendar::LunarMonthText(lunar.month, leapMonth) + " ";
+  t += calendar::LunarDayText(lunar.day) + "日";
+  return t + " " + std::string(calendar::HourBranch(lunar.hour).Name()) + "时";
 }
+
+std::string MQuorinDay::LunarDateText() const { return LunarDateTimeText(lunarDate_, request_.isLeapMonth); }
 
 std::string MQuorinDay::YuanChenText() const {
   const ChartSlot& yc = slots_[kSlotYuanChen];

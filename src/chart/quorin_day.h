@@ -44,6 +44,9 @@ inline constexpr std::array<int, kPositionCount> kSlotOfPosition{6, 7, 5, 4, 8, 
 // An invalid mountain, dragon or water column in a request (the inputs offer none).
 inline constexpr const char* kNoSuchPosition = "山家、龙、水的卦位不存在";
 
+// "二○二四年 二月 初六日 巳时": the lunar date and hour as the chart header shows them.
+std::string LunarDateTimeText(const calendar::CivilDateTime& lunar, bool leapMonth);
+
 struct ChartSelection {
   int column = -1;  // among the shown positions
   int band = -1;    // 0..3
@@ -233,6 +236,10 @@ class MQuorinDay {
   // moment that passes, and returns how many passed. Writes no text and draws
   // nothing; the request copy, pillars and slots stay at the last moment examined.
   int Search(const SearchRequest& request, SearchSink& sink);
+  // The same over any days (the year search is the range of its own year): 00:05,
+  // 02:05 … 22:05 of each day, a progress step per day, stopped early when the sink
+  // asks. Days that cannot be searched find nothing, with the reason in `ErrorText()`.
+  int SearchRange(const SearchRequest& request, const SearchDays& days, SearchSink& sink);
   const SearchRequest& LastSearchRequest() const { return searchRequest_; }
 
  private:

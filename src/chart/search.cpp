@@ -1,20 +1,34 @@
 #include "chart/search.h"
 
+#include <cmath>
 #include <cstdio>
+#include <iterator>
 
 #include "base/text_parse.h"
+#include "calendar/calendar_text.h"
+#include "calendar/julian_day.h"
 #include "chart/quorin_day.h"
 #include "chart/search_match.h"
 
 namespace quorin::chart {
 namespace {
 
-constexpr calendar::JulianDay kTwoHours = 1.0 / 12;
-constexpr int kMomentsPerDay = 12;
 // The place searched when no chart has named one: on the zone meridian 120°E, where true solar
 // and Beijing time differ least, at a middle latitude of the country.
 constexpr float kUnknownPlaceLongitude = 120;
 constexpr float kUnknownPlaceLatitude = 30;
+
+// Days counted on the Julian day scale, so that the reform's gap and years BC count right.
+int DayNumber(const calendar::CivilDateTime& day) {
+  return static_cast<int>(std::lround(calendar::JulianDayFromDate(day.year, day.month, day.day + 0.5)));
+}
+
+// The day exists in the calendar: it comes back unchanged from its Julian day.
+bool DayExists(const calendar::CivilDateTime& day) {
+  if (day.month < 1 || day.month > 12 || day.day < 1 || day.day > 31) return false;
+  const calendar::DateTimeParts back = calendar::DateFromJulianDay(DayNumber(day));
+  return back.year == day.year && back.month == day.month && back.day == day.day;
+}
 
 // The number written between `from` and `to`, both found after `start`.
 std::optional<int> NumberBetween(std::string_view line, std::string_view from, std::string_view to, std::size_t& start) {
@@ -49,11 +63,56 @@ std::optional<SearchResultMoment> ParseSearchResultLine(std::string_view line) {
   return SearchResultMoment{*year, *month, *day, *hour};
 }
 
+SearchDays WholeYear(int year) {
+  return {{static_cast<std::int16_t>(year), 1, 1, 0, 0}, {static_cast<std::int16_t>(year), 12, 31, 0, 0}};
+}
+
+std::string SearchDaysProblem(const SearchDays& days) {
+  for (const calendar::CivilDateTime& day : {days.first, days.last}) {
+    if (day.year < calendar::kFirstCalendarYear || day.year > calendar::kLastCalendarYear) {
+      return calendar::kConvertedYearOutOfRange;
+    }
+    if (!DayExists(day)) return calendar::kNoSuchDate;
+  }
+  if (DayNumber(days.last) < DayNumber(days.first)) return kReversedSearchDays;
+  calendar::CivilDateTime limit = days.first;
+  limit.year = static_cast<std::int16_t>(limit.year + kMaxSearchYears);
+  if (DayNumber(days.last) >= DayNumber(limit)) return kTooLongSearchDays;
+  return {};
+}
+
+std::string_view PositionName(int kind) {
+  static constexpr std::string_view kNames[] = {"", "龙", "水", "主", "山", "向", "年", "月", "日", "时"};
+  return kind >= 0 && kind < static_cast<int>(std::size(kNames)) ? kNames[kind] : std::string_view{};
+}
+
+std::string SearchResultDetail(const SearchResult& result) {
+  const calendar::FourPillars& p = result.pillars;
+  std::string text = calendar::PillarName(p.year) + " " + calendar::PillarName(p.month) + " " +
+                     calendar::PillarName(p.day) + " " + calendar::PillarName(p.hour) + "　卦气";
+  for (int i = 0; i < result.positionCount; ++i) {
+    const ChartSlot& slot = result.positions[static_cast<std::size_t>(i)];
+    text += " " + std::string(PositionName(slot.kind)) + std::to_string(slot.guaQi);
+  }
+  return text;
+}
+
+void SearchSink::AppendResult(const SearchResult& result) { AppendLine(SearchResultLine(result.number, result.moment)); }
+
 int MQuorinDay::Search(const SearchRequest& request, SearchSink& sink) {
+  return SearchRange(request, WholeYear(request.year), sink);
+}
+
+int MQuorinDay::SearchRange(const SearchRequest& request, const SearchDays& days, SearchSink& sink) {
   searchRequest_ = request;
   const MomentTest test(request);
 
-  sink.SetRange(0, kSearchProgressEnd);
+  // A whole year keeps the progress of a leap year; any other range has a step per day.
+  const std::string problem = SearchDaysProblem(days);
+  const int progressEnd = days == WholeYear(days.first.year) || !problem.empty()
+                              ? kSearchProgressEnd
+                              : DayNumber(days.last) - DayNumber(days.first) + 1;
+  sink.SetRange(0, progressEnd);
   sink.SetPosition(0);
   sink.Clear();
   int matches = 0;
@@ -72,37 +131,44 @@ int MQuorinDay::Search(const SearchRequest& request, SearchSink& sink) {
   request_.mountain = request.mountain;
   request_.mountainGua = request.mountainGua;
 
-  // Only the years the calendar converts.
-  if (request.year < calendar::kFirstCalendarYear || request.year > calendar::kLastCalendarYear) {
-    errorText_ = calendar::kConvertedYearOutOfRange;
-    sink.SetPosition(kSearchProgressEnd);
+  if (!problem.empty()) {
+    errorText_ = problem;
+    sink.SetPosition(progressEnd);
     return 0;
   }
-  calendar::CivilDateTime moment{static_cast<std::int16_t>(request.year), 1, 1, 0, kSearchMinute};
-  calendar::JulianDay jd = date_.ToJulianDay(moment);
-  for (int examined = 1;; ++examined) {
-    request_.year = moment.year;
-    request_.month = moment.month;
-    request_.day = moment.day;
-    request_.hour = moment.hour;
-    request_.minute = moment.minute;
-    if (!ConvertDate()) break;
-    ClearChart();
-    ComputePillars();
-    if (!BuildSlots()) {
-      errorText_ = kNoSuchPosition;
-      break;
+  const int lastDay = DayNumber(days.last);
+  calendar::CivilDateTime day{days.first.year, days.first.month, days.first.day, 0, kSearchMinute};
+  bool walking = true;
+  for (int dayNumber = DayNumber(day); walking && dayNumber <= lastDay && !sink.Cancelled(); ++dayNumber) {
+    calendar::CivilDateTime moment = day;
+    for (int hour = 0; hour < 24; hour += 2) {
+      moment.hour = static_cast<std::int16_t>(hour);
+      request_.year = moment.year;
+      request_.month = moment.month;
+      request_.day = moment.day;
+      request_.hour = moment.hour;
+      request_.minute = moment.minute;
+      if (!ConvertDate()) {
+        walking = false;
+        break;
+      }
+      ClearChart();
+      ComputePillars();
+      if (!BuildSlots()) {
+        errorText_ = kNoSuchPosition;
+        walking = false;
+        break;
+      }
+      ComputeAvoidInfo();
+      const ExaminedList examined = BuildExaminedList(request, slots_);
+      if (test.Passes(examined, PillarSlots(), avoid_)) {
+        sink.AppendResult({++matches, moment, lunarDate_, request_.isLeapMonth, pillars_, examined.slots, examined.count});
+      }
     }
-    ComputeAvoidInfo();
-    if (test.Passes(BuildExaminedList(request, slots_), PillarSlots(), avoid_)) {
-      sink.AppendLine(SearchResultLine(++matches, moment));
-    }
-    if (examined % kMomentsPerDay == 0) sink.SetPosition(sink.Position() + 1);
-    jd += kTwoHours;
-    moment = date_.FromJulianDay(jd);
-    if (moment.year != request.year) break;
+    if (walking) sink.SetPosition(sink.Position() + 1);
+    date_.NextDay(day);
   }
-  sink.SetPosition(kSearchProgressEnd);
+  sink.SetPosition(progressEnd);
   return matches;
 }
 

@@ -1,5 +1,5 @@
-// The one-year search (查找吉课) around the engine's `Search`: the result lines it
-// writes and reads back, and the fixed numbers of its walk.
+// The search (查找吉课) around the engine's `Search`: the days it walks, the result
+// lines it writes and reads back, and the fixed numbers of its walk.
 #pragma once
 
 #include <optional>
@@ -14,8 +14,25 @@ namespace quorin::chart {
 
 // Every double hour is tested at this minute: 00:05, 02:05 … 22:05.
 inline constexpr int kSearchMinute = 5;
-// The progress runs over the days of a leap year.
+// The progress of a whole year runs over the days of a leap year.
 inline constexpr int kSearchProgressEnd = 366;
+// The longest range of days searched at once.
+inline constexpr int kMaxSearchYears = 100;
+
+// The days searched, both included; dates Gregorian (Julian before 1582-10-15),
+// astronomical years, hour and minute unused.
+struct SearchDays {
+  calendar::CivilDateTime first;
+  calendar::CivilDateTime last;
+  bool operator==(const SearchDays&) const = default;
+};
+// 1 January to 31 December: the year search is the range of its own year.
+SearchDays WholeYear(int year);
+// Why the days cannot be searched ("" when they can): a year the calendar does not
+// convert, a day that does not exist, an end before the start, more than 100 years.
+std::string SearchDaysProblem(const SearchDays& days);
+inline constexpr const char* kReversedSearchDays = "结束日期不能早于起始日期";
+inline constexpr const char* kTooLongSearchDays = "查找范围不能超过100年";
 
 // "3：2012年03月05日07时": running number, astronomical year, month, day, hour.
 std::string SearchResultLine(int number, const calendar::CivilDateTime& moment);
@@ -39,6 +56,12 @@ extern const char* const kReadyPatterns[kReadyPatternCount];
 bool ApplyReadyPattern(SearchRequest& request, int item);
 // The item of a pattern's name, -1 for none.
 int ReadyPatternItem(std::string_view name);
+
+// Pillars and 卦气 digits of a result, for comparing candidates beside their lines:
+// "甲辰 丁卯 戊寅 丁巳　卦气 主3 山6 年3 月6 日8 时2".
+std::string SearchResultDetail(const SearchResult& result);
+// The name of an examined position: 龙 水 主 山 向 年 月 日 时.
+std::string_view PositionName(int kind);
 
 // No condition, no dragon or water, no facing, mountain 壬 with its first
 // hexagram; `year` searched for a person born 29 years earlier.

@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QHelpEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -10,7 +13,9 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QToolButton>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include "calendar/historical_year.h"
@@ -18,6 +23,7 @@
 #include "chart/domain_tables.h"
 #include "chart/quorin_day.h"
 #include "chart/search.h"
+#include "chart/search_csv.h"
 #include "ui/chart_inputs.h"
 #include "ui/clock.h"
 #include "ui/frm_more_input.h"
@@ -31,29 +37,45 @@
 namespace quorin::ui {
 namespace {
 
-// The progress bar and the result list as the engine's search sees them. The bar
-// is repainted at every step, so the window shows the search moving on; lines
-// reach the list a day at a time.
+// The progress bar and the result list as the engine's search sees them. Lines
+// reach the list in batches; every few hundredths of a second the window handles
+// its events, so it stays responsive through a long range and 取消 can stop it.
 class ProgressListSink final : public chart::SearchSink {
  public:
-  ProgressListSink(QProgressBar* progress, QListWidget* list) : progress_(progress), list_(list) {}
+  ProgressListSink(QProgressBar* progress, QListWidget* list, std::vector<chart::SearchResult>& results,
+                   const bool& cancelled)
+      : progress_(progress), list_(list), results_(results), cancelled_(cancelled) {
+    sinceEvents_.start();
+  }
   ~ProgressListSink() override { Flush(); }
   void SetRange(int minimum, int maximum) override { progress_->setRange(minimum, maximum); }
   void SetPosition(int position) override {
+    position_ = position;
+    if (position != progress_->maximum() && sinceEvents_.elapsed() < kEventInterval) return;
     Flush();
     progress_->setValue(position);
     progress_->repaint();
+    QApplication::processEvents();
+    sinceEvents_.restart();
   }
-  int Position() const override { return progress_->value(); }
+  int Position() const override { return position_; }
   void Clear() override {
     pending_.clear();
+    results_.clear();
     list_->clear();
   }
   void AppendLine(std::string_view utf8) override {
     pending_.append(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
   }
+  void AppendResult(const chart::SearchResult& result) override {
+    SearchSink::AppendResult(result);
+    results_.push_back(result);
+  }
+  bool Cancelled() const override { return cancelled_; }
 
  private:
+  static constexpr qint64 kEventInterval = 40;  // milliseconds
+
   void Flush() {
     if (pending_.isEmpty()) return;
     list_->addItems(pending_);
@@ -62,7 +84,11 @@ class ProgressListSink final : public chart::SearchSink {
 
   QProgressBar* progress_;
   QListWidget* list_;
+  std::vector<chart::SearchResult>& results_;
+  const bool& cancelled_;
   QStringList pending_;
+  int position_ = 0;
+  QElapsedTimer sinceEvents_;
 };
 
 QListWidget* CheckList(const QString& name, const QStringList& items, QWidget* parent) {
@@ -143,7 +169,30 @@ SearchPage::SearchPage(const chart::MQuorinDay& engine, QWidget* parent)
   Button4 = Button(QStringLiteral("Button4"), QStringLiteral("龙-水-向"), QStringLiteral("选择龙-水-向"), this);
   const LabeledEdit startYear = MakeLabeledEdit(QStringLiteral("LedtStartYear"), QStringLiteral("查找年份"), this, 5);
   LedtStartYear = startYear.edit;
+  RbtYear = new QRadioButton(QStringLiteral("查找年份"), this);
+  RbtYear->setObjectName(QStringLiteral("RbtYear"));
+  RbtYear->setChecked(true);
+  RbtRange = new QRadioButton(QStringLiteral("日期范围"), this);
+  RbtRange->setObjectName(QStringLiteral("RbtRange"));
+  const auto dayInputs = [this](const QString& prefix, QLineEdit*& year, QComboBox*& month, QComboBox*& day) {
+    year = new QLineEdit(this);
+    year->setObjectName(QStringLiteral("Ledt%1Year").arg(prefix));
+    year->setMaxLength(5);
+    year->setToolTip(QStringLiteral("公元前用负数，比如公元前120年，就输入-120"));
+    month = ComboBox(QStringLiteral("Cbo%1Month").arg(prefix), this);
+    for (int i = 1; i <= 12; ++i) month->addItem(QStringLiteral("%1月").arg(i));
+    day = ComboBox(QStringLiteral("Cbo%1Day").arg(prefix), this);
+    for (int i = 1; i <= 31; ++i) day->addItem(QStringLiteral("%1日").arg(i));
+    day->setMaxVisibleItems(16);
+  };
+  dayInputs(QStringLiteral("From"), LedtFromYear, CboFromMonth, CboFromDay);
+  dayInputs(QStringLiteral("To"), LedtToYear, CboToMonth, CboToDay);
   BtnSearch = Button(QStringLiteral("BtnSearch"), QStringLiteral("查找"), QString(), this);
+  BtnCancel = Button(QStringLiteral("BtnCancel"), QStringLiteral("取消"), QStringLiteral("停止查找，保留已找到的日课"), this);
+  BtnCancel->setEnabled(false);
+  BtnExport = Button(QStringLiteral("BtnExport"), QStringLiteral("导出结果..."),
+                     QStringLiteral("把查找结果保存为CSV文件，可用电子表格打开比较"), this);
+  BtnExport->setEnabled(false);
   ProgSearch = new QProgressBar(this);
   ProgSearch->setObjectName(QStringLiteral("ProgSearch"));
   ProgSearch->setTextVisible(false);
@@ -177,11 +226,31 @@ SearchPage::SearchPage(const chart::MQuorinDay& engine, QWidget* parent)
 
   auto* results = new QVBoxLayout;
   auto* start = new QHBoxLayout;
+  start->addWidget(RbtYear, 0, Qt::AlignBottom);
   start->addWidget(startYear.box, 1);
   start->addWidget(BtnSearch, 0, Qt::AlignBottom);
   results->addLayout(start);
+  auto* range = new QGridLayout;
+  range->addWidget(RbtRange, 0, 0);
+  range->addWidget(new QLabel(QStringLiteral("从"), this), 0, 1);
+  range->addWidget(LedtFromYear, 0, 2);
+  range->addWidget(new QLabel(QStringLiteral("年"), this), 0, 3);
+  range->addWidget(CboFromMonth, 0, 4);
+  range->addWidget(CboFromDay, 0, 5);
+  range->addWidget(new QLabel(QStringLiteral("到"), this), 1, 1);
+  range->addWidget(LedtToYear, 1, 2);
+  range->addWidget(new QLabel(QStringLiteral("年"), this), 1, 3);
+  range->addWidget(CboToMonth, 1, 4);
+  range->addWidget(CboToDay, 1, 5);
+  range->setColumnStretch(2, 1);
+  results->addLayout(range);
   results->addWidget(ProgSearch);
   results->addWidget(ListSearch, 1);
+  auto* after = new QHBoxLayout;
+  after->addWidget(BtnCancel);
+  after->addStretch();
+  after->addWidget(BtnExport);
+  results->addLayout(after);
 
   auto* page = new QHBoxLayout(this);
   page->addLayout(conditions);
@@ -195,11 +264,24 @@ SearchPage::SearchPage(const chart::MQuorinDay& engine, QWidget* parent)
   connect(Button4, &QPushButton::clicked, this, &SearchPage::Button4Click);
   connect(CboShanS, &QComboBox::activated, this, &SearchPage::CboShanSChange);
   connect(ListSearch, &QListWidget::itemDoubleClicked, this, &SearchPage::ListSearchDblClick);
+  connect(BtnCancel, &QPushButton::clicked, this, &SearchPage::BtnCancelClick);
+  connect(BtnExport, &QPushButton::clicked, this, &SearchPage::BtnExportClick);
+  connect(RbtYear, &QRadioButton::toggled, this, &SearchPage::ShowRangeInputs);
+  ListSearch->viewport()->installEventFilter(this);
 
   ClearConditions(false);
+  ShowRangeInputs();
 }
 
 SearchPage::~SearchPage() = default;
+
+void SearchPage::ShowRangeInputs() {
+  const bool range = RbtRange->isChecked();
+  LedtStartYear->setEnabled(!range);
+  for (QWidget* w : std::initializer_list<QWidget*>{LedtFromYear, CboFromMonth, CboFromDay, LedtToYear, CboToMonth, CboToDay}) {
+    w->setEnabled(range);
+  }
+}
 
 bool SearchPage::IsTicked(const QListWidget* list, int row) {
   const QListWidgetItem* item = list->item(row);
@@ -242,6 +324,14 @@ void SearchPage::ShowRequest() {
   // The request holds astronomical years; the fields are read back as users write them.
   LedtYearS->setText(QString::number(calendar::HistoricalYear(q.masterYear)));
   LedtStartYear->setText(QString::number(calendar::HistoricalYear(q.year)));
+  // The range starts as the year searched, until the user chooses other days.
+  for (QLineEdit* edit : {LedtFromYear, LedtToYear}) {
+    if (edit->text().isEmpty()) edit->setText(LedtStartYear->text());
+  }
+  if (CboToMonth->currentIndex() == 0 && CboToDay->currentIndex() == 0) {
+    CboToMonth->setCurrentIndex(11);
+    CboToDay->setCurrentIndex(30);
+  }
   CboShanS->setCurrentIndex(q.mountain);
   CboShanSChange();
   CboGuaS->setCurrentIndex(q.mountainGua);
@@ -302,36 +392,100 @@ void SearchPage::Button4Click() {
 }
 
 void SearchPage::BtnSearchClick() {
+  if (searching_) return;
   const std::optional<int> master =
       ReadYearInput(this, LedtYearS, YearRangeMessage(QStringLiteral("主命")), QStringLiteral("年份错误"));
   if (!master) return;
-  const std::optional<int> year =
-      ReadYearInput(this, LedtStartYear, YearRangeMessage(QStringLiteral("查找")), QStringLiteral("查找年份错误"));
-  if (!year) return;
+  chart::SearchDays days;
+  if (RbtRange->isChecked()) {
+    const auto day = [this](QLineEdit* year, QComboBox* month, QComboBox* day) -> std::optional<calendar::CivilDateTime> {
+      const std::optional<int> y =
+          ReadYearInput(this, year, YearRangeMessage(QStringLiteral("查找")), QStringLiteral("查找年份错误"));
+      if (!y) return std::nullopt;
+      return calendar::CivilDateTime{static_cast<std::int16_t>(*y), static_cast<std::int16_t>(month->currentIndex() + 1),
+                                     static_cast<std::int16_t>(day->currentIndex() + 1), 0, 0};
+    };
+    const auto first = day(LedtFromYear, CboFromMonth, CboFromDay);
+    if (!first) return;
+    const auto last = day(LedtToYear, CboToMonth, CboToDay);
+    if (!last) return;
+    days = {*first, *last};
+    const std::string problem = chart::SearchDaysProblem(days);
+    if (!problem.empty()) {
+      Tell(this, ToQString(problem), QStringLiteral("查找日期错误"), Icon::Warning);
+      return;
+    }
+  } else {
+    const std::optional<int> year =
+        ReadYearInput(this, LedtStartYear, YearRangeMessage(QStringLiteral("查找")), QStringLiteral("查找年份错误"));
+    if (!year) return;
+    days = chart::WholeYear(*year);
+  }
   chart::SearchRequest& q = request_;
   q.masterYear = *master;
-  q.year = *year;
+  q.year = days.first.year;
   q.mountain = CboShanS->currentIndex();
   q.mountainGua = CboGuaS->currentIndex();
   ForEachCheckRow([](QListWidget* list, int row, bool& flag) { flag = IsTicked(list, row); });
   q.UpdateConditionCounts();
 
   BtnSearch->setEnabled(false);
+  BtnExport->setEnabled(false);
+  BtnCancel->setEnabled(true);
+  searching_ = true;
+  cancelled_ = false;
+  resultsRequest_ = q;
   int found = 0;
   {
-    // A copy of the engine walks the year (with the place of the last chart): the
+    // A copy of the engine walks the days (with the place of the last chart): the
     // chart on screen keeps its moment for the hour and day steps and its positions
     // for the picture's clicks.
     chart::MQuorinDay walker = engine_;
-    ProgressListSink sink(ProgSearch, ListSearch);
-    found = walker.Search(q, sink);
+    ProgressListSink sink(ProgSearch, ListSearch, results_, cancelled_);
+    found = walker.SearchRange(resultsRequest_, days, sink);
   }
+  searching_ = false;
+  BtnCancel->setEnabled(false);
   Tell(this,
        found > 0 ? QStringLiteral("共找到%1条日课，双击直接查看日课！").arg(found)
                  : QStringLiteral("没有找到符合条件的日课，请改变查找条件。"),
        QStringLiteral("查找日课"), Icon::Information);
   BtnSearch->setEnabled(true);
+  BtnExport->setEnabled(!results_.empty());
   ClearCheckListHighlights();
+}
+
+void SearchPage::BtnCancelClick() { cancelled_ = true; }
+
+void SearchPage::BtnExportClick() {
+  if (searching_ || results_.empty()) return;
+  const FileRequest request{QStringLiteral("导出结果"), ParseFilterList(QStringLiteral("CSV文件|*.csv")), 0};
+  const std::optional<FileChoice> choice = Prompts().SaveFile(this, request);
+  if (!choice || choice->path.isEmpty()) return;
+  QString path = choice->path;
+  if (!path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)) path += QStringLiteral(".csv");
+  if (QFileInfo::exists(path) &&
+      !AskYesNo(this, QStringLiteral("%1 已存在，要替换它吗？").arg(path), QStringLiteral("导出结果"), Icon::Warning,
+                Answer::No)) {
+    return;
+  }
+  std::string message;
+  if (!chart::WriteSearchResultsCsv(ToUtf8(path), resultsRequest_, results_, message)) {
+    Tell(this, ToQString(message), QStringLiteral("错误"), Icon::Error);
+  }
+}
+
+bool SearchPage::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == ListSearch->viewport() && event->type() == QEvent::ToolTip) {
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const int row = ListSearch->indexAt(help->pos()).row();
+    if (row >= 0 && static_cast<std::size_t>(row) < results_.size()) {
+      QToolTip::showText(help->globalPos(), ToQString(chart::SearchResultDetail(results_[static_cast<std::size_t>(row)])),
+                         ListSearch->viewport());
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void SearchPage::ListSearchDblClick() {

@@ -229,5 +229,117 @@ TEST(SearchEquivalence, AdjacentDigitGroupsOfEverySize) {
   }
 }
 
+// A range is the year searches it covers, cut to its days and numbered anew.
+std::vector<std::string> YearsCutToDays(const SearchRequest& request, const SearchDays& days) {
+  std::vector<std::string> lines;
+  const auto key = [](const SearchResultMoment& m) { return std::array<int, 3>{m.year, m.month, m.day}; };
+  const std::array<int, 3> first{days.first.year, days.first.month, days.first.day};
+  const std::array<int, 3> last{days.last.year, days.last.month, days.last.day};
+  for (int year = days.first.year; year <= days.last.year; ++year) {
+    SearchRequest q = request;
+    q.year = year;
+    MQuorinDay engine;
+    engine.SetSettingsPath("/nonexistent/set.ini");
+    RecordingSearchSink sink;
+    engine.Search(q, sink);
+    for (const std::string& line : sink.Lines()) {
+      const auto m = ParseSearchResultLine(line);
+      if (!m || key(*m) < first || key(*m) > last) continue;
+      lines.push_back(SearchResultLine(static_cast<int>(lines.size()) + 1,
+                                       {static_cast<std::int16_t>(m->year), static_cast<std::int16_t>(m->month),
+                                        static_cast<std::int16_t>(m->day), static_cast<std::int16_t>(m->hour), 5}));
+    }
+  }
+  return lines;
+}
+
+TEST(SearchEquivalence, RangeIsTheYearSearchesCutToItsDays) {
+  using calendar::CivilDateTime;
+  struct Case {
+    CivilDateTime first, last;
+    int days;
+  };
+  const Case cases[] = {
+      {{2024, 3, 10, 0, 0}, {2024, 5, 2, 0, 0}, 54},       // inside one year
+      {{2023, 11, 20, 0, 0}, {2024, 2, 10, 0, 0}, 83},     // across a year end
+      {{-1, 12, 1, 0, 0}, {1, 1, 31, 0, 0}, 31 + 366 + 31},  // 2 BC, 1 BC (0, leap) and AD 1
+      {{1582, 9, 28, 0, 0}, {1582, 10, 20, 0, 0}, 13},     // over the reform's ten missing days
+      {{2025, 7, 7, 0, 0}, {2025, 7, 7, 0, 0}, 1},         // one day
+  };
+  std::mt19937 random(1717);
+  for (const Case& c : cases) {
+    const SearchDays days{c.first, c.last};
+    ASSERT_EQ(SearchDaysProblem(days), "");
+    for (int round = 0; round < 2; ++round) {
+      // Nothing ticked once (every moment), then a drawn mix of conditions.
+      SearchRequest q = round == 0 ? SearchRequest{} : Drawn(random, c.first.year);
+      q.masterYear = 1970;
+      MQuorinDay engine;
+      engine.SetSettingsPath("/nonexistent/set.ini");
+      RecordingSearchSink sink;
+      const int found = engine.SearchRange(q, days, sink);
+      EXPECT_EQ(sink.Lines(), YearsCutToDays(q, days)) << c.first.year << "-" << c.first.month << " round " << round;
+      EXPECT_EQ(found, static_cast<int>(sink.Lines().size()));
+      EXPECT_EQ(sink.Maximum(), c.days);
+      EXPECT_EQ(sink.Position(), c.days);
+      if (round == 0) {
+        EXPECT_EQ(found, 12 * c.days);
+      }
+    }
+  }
+}
+
+TEST(SearchEquivalence, DaysThatCannotBeSearched) {
+  using calendar::CivilDateTime;
+  struct Case {
+    SearchDays days;
+    std::string problem;
+  };
+  const Case cases[] = {
+      {{{2024, 5, 2, 0, 0}, {2024, 5, 1, 0, 0}}, kReversedSearchDays},
+      {{{1900, 3, 1, 0, 0}, {2000, 3, 1, 0, 0}}, kTooLongSearchDays},
+      {{{1900, 3, 1, 0, 0}, {2000, 2, 29, 0, 0}}, ""},  // exactly 100 years
+      {{{1582, 10, 5, 0, 0}, {1582, 10, 20, 0, 0}}, calendar::kNoSuchDate},
+      {{{2023, 2, 29, 0, 0}, {2023, 3, 1, 0, 0}}, calendar::kNoSuchDate},
+      {{{-4713, 1, 1, 0, 0}, {-4712, 1, 1, 0, 0}}, calendar::kConvertedYearOutOfRange},
+      {{{9999, 1, 1, 0, 0}, {10000, 1, 1, 0, 0}}, calendar::kConvertedYearOutOfRange},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(SearchDaysProblem(c.days), c.problem) << c.days.first.year << "-" << c.days.first.month;
+    if (c.problem.empty()) continue;
+    MQuorinDay engine;
+    engine.SetSettingsPath("/nonexistent/set.ini");
+    RecordingSearchSink sink;
+    EXPECT_EQ(engine.SearchRange(SearchRequest{}, c.days, sink), 0);
+    EXPECT_TRUE(sink.Lines().empty());
+    EXPECT_EQ(engine.ErrorText(), c.problem);
+  }
+}
+
+// A sink that asks to stop after some days keeps what was found until then.
+TEST(SearchEquivalence, CancelledRangeKeepsTheDaysSearched) {
+  class StopAfter final : public SearchSink {
+   public:
+    explicit StopAfter(int days) : days_(days) {}
+    void SetRange(int, int) override {}
+    void SetPosition(int position) override { position_ = position; }
+    int Position() const override { return position_; }
+    void Clear() override { lines.clear(); }
+    void AppendLine(std::string_view utf8) override { lines.emplace_back(utf8); }
+    bool Cancelled() const override { return position_ >= days_; }
+    std::vector<std::string> lines;
+
+   private:
+    int days_;
+    int position_ = 0;
+  };
+  StopAfter sink(3);
+  MQuorinDay engine;
+  engine.SetSettingsPath("/nonexistent/set.ini");
+  EXPECT_EQ(engine.SearchRange(SearchRequest{}, {{1950, 1, 1, 0, 0}, {2049, 12, 31, 0, 0}}, sink), 36);
+  ASSERT_EQ(sink.lines.size(), 36u);
+  EXPECT_EQ(sink.lines.back(), "36：1950年01月03日22时");
+}
+
 }  // namespace
 }  // namespace quorin::chart

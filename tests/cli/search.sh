@@ -68,6 +68,61 @@ moments >"$work/beijing"
 search --year 2024 --qi 合五 --mountain 子 --settings "$work/solar.ini" --lon 80
 [ "$(moments)" != "$(cat "$work/beijing")" ] || fail "longitude 80 changed nothing"
 
+# A range across a year end is the two year searches cut to its days, numbered anew.
+search --year 2023 --qi 合五 --mountain 子
+sed -n '/2023年12月2[0-9]日\|2023年12月3[01]日/p' "$work/out" | sed 's/^[0-9]*：//' >"$work/years"
+search --year 2024 --qi 合五 --mountain 子
+sed -n '/2024年01月0[1-9]日\|2024年01月10日/p' "$work/out" | sed 's/^[0-9]*：//' >>"$work/years"
+search --from 2023-12-20 --to 2024-01-10 --qi 合五 --mountain 子
+[ "$(moments)" = "$(cat "$work/years")" ] || fail "range 2023-12-20..2024-01-10 differs from its years"
+[ "$(grep -c '时$' "$work/out")" -eq "$(wc -l <"$work/years")" ] || fail "range count"
+[ "$(head -1 "$work/out" | sed 's/：.*//')" = 1 ] || fail "range numbering: $(head -1 "$work/out")"
+[ "$(tail -1 "$work/out")" = "共找到$(wc -l <"$work/years")条日课" ] || fail "range count line: $(tail -1 "$work/out")"
+# The whole year as a range is the year search; one day has its twelve moments.
+search --year 2024 --pattern 挨星合十
+cp "$work/out" "$work/year"
+search --from 2024-01-01 --to 2024-12-31 --pattern 挨星合十
+cmp -s "$work/out" "$work/year" || fail "2024 as a range differs from --year 2024"
+search --from -1-12-31 --to -1-12-31
+[ "$(head -1 "$work/out")" = "1：0年12月31日00时" ] || fail "one day BC: $(head -1 "$work/out")"
+[ "$(tail -1 "$work/out")" = "共找到12条日课" ] || fail "one day: $(tail -1 "$work/out")"
+
+# CSV: one row per result line, the same moments; pillars and numbers as the chart shows them.
+search --from 2024-02-01 --to 2024-03-31 --qi 合十 --include 主命,坐山 --mountain 午 --birth 1980 --csv "$work/r.csv"
+[ "$(head -c 3 "$work/r.csv" | od -An -tx1 | tr -d ' ')" = efbbbf ] || fail "csv: no byte-order mark"
+[ "$(($(wc -l <"$work/r.csv") - 1))" -eq "$(grep -c '时$' "$work/out")" ] || fail "csv: rows and lines differ"
+[ "$(tail -n +2 "$work/r.csv" | cut -d, -f2,3 | tr -d '\r' | sed -E 's/^([0-9]+)-([0-9]+)-([0-9]+),([0-9]+):05$/\1年\2月\3日\4时/')" = "$(moments)" ] ||
+  fail "csv: moments differ from the lines"
+rows=$(($(wc -l <"$work/r.csv") - 1))
+for n in 1 $(((rows + 1) / 2)) "$rows"; do
+  row=$(sed -n "$((n + 1))p" "$work/r.csv" | tr -d '\r')
+  IFS=, read -r number date time lunar y m d h rest <<<"$row"
+  "$cli" chart "$date $time" --mountain 午 --birth 1980 >"$work/chart"
+  [ "$number" = "$n" ] || fail "csv row $n numbered $number"
+  [ "$(sed -n 4p "$work/chart" | tr -d '\r')" = "农历：$lunar" ] || fail "csv row $n lunar: $lunar"
+  # The chart's columns 主 山 年 月 日 时: stems on line 10, branches on 11, 卦气 on 13, 卦运 on 18.
+  cells() { sed -n "${1}p" "$work/chart" | sed 's/　//g' | grep -o .; }
+  pillars=$(paste -d '' <(cells 10) <(cells 11) | tail -4 | tr '\n' ' ')
+  [ "$pillars" = "$y $m $d $h " ] || fail "csv row $n pillars: $y $m $d $h, chart $pillars"
+  digits=$(echo "$rest" | tr ',' ' ')
+  qi=$(echo "$digits" | awk '{print $1,$3,$5,$7,$9,$11}')
+  yun=$(echo "$digits" | awk '{print $2,$4,$6,$8,$10,$12}')
+  chartqi=$(cells 13 | sed 'y/１２３４５６７８９/123456789/' | tr '\n' ' ' | sed 's/ $//')
+  [ "$qi" = "$chartqi" ] || fail "csv row $n 卦气 $qi, chart $chartqi"
+  chartyun=$(cells 18 | sed 'y/一二三四五六七八九/123456789/' | tr '\n' ' ' | sed 's/ $//')
+  [ "$yun" = "$chartyun" ] || fail "csv row $n 卦运 $yun, chart $chartyun"
+done
+"${run[@]}" --year 2024 --qi 同数 --csv /nonexistent/x.csv >/dev/null 2>"$work/err"
+[ $? -eq 1 ] && [ "$(cat "$work/err")" = "无法写入文件：/nonexistent/x.csv" ] || fail "csv not written: $(cat "$work/err")"
+
+refused_with "reversed range" 1 "结束日期不能早于起始日期" --from 2024-05-02 --to 2024-05-01
+refused_with "long range" 1 "查找范围不能超过100年" --from 1900-03-01 --to 2000-03-01
+refused_with "range year" 1 "查找年份必须在-4713到9999年之间" --from 9999-12-31 --to 10000-01-01
+refused_with "missing day" 1 "不存在这个日期" --from 1582-10-10 --to 1582-10-20
+refused_with "from alone" 2 "--from 和 --to" --from 2024-01-01
+refused_with "year and range" 2 "--year" --year 2024 --from 2024-01-01 --to 2024-02-01
+refused_with "bad day" 2 "--to 日期应为" --from 2024-01-01 --to 2024/02/01
+
 refused_with "year 0" 1 "查找年份必须在-4713到9999年之间" --year 0
 refused_with "year 10000" 1 "查找年份必须在-4713到9999年之间" --year 10000
 refused_with "birth" 1 "主命年份必须在-4713到9999年之间" --year 2024 --birth -5000

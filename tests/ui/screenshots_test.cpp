@@ -5,6 +5,10 @@
 #include <QFontMetrics>
 #include <QTabWidget>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QComboBox>
 #include <QTest>
 
 #include "qtdraw/fonts.h"
@@ -13,6 +17,7 @@
 #include "ui/ui_font.h"
 #include "chart/quorin_day.h"
 #include "ui/frm_dili.h"
+#include "ui/frm_main_search.h"
 #include "ui/frm_set.h"
 
 using quorin::testing::MainWindowFixture;
@@ -57,6 +62,20 @@ class ScreenshotsTest : public QObject {
     f.window->PageMain->setCurrentIndex(1);
     QTest::qWait(100);
     QVERIFY(f.window->grab().save(folder + QStringLiteral("/main_analysis.png")));
+    // The search page after a range across a year end, 一卦纯清 with the mountain.
+    quorin::ui::SearchPage* search = f.window->PageSearch;
+    f.window->PageMain->setCurrentIndex(2);
+    search->RbtRange->click();
+    search->LedtFromYear->setText(QStringLiteral("2024"));
+    search->CboFromMonth->setCurrentIndex(10);
+    search->LedtToYear->setText(QStringLiteral("2026"));
+    search->CboToMonth->setCurrentIndex(1);
+    search->CboToDay->setCurrentIndex(27);
+    search->CboJiCond->setCurrentIndex(2);
+    search->CboJiCondClick();
+    search->BtnSearch->click();
+    QTest::qWait(100);
+    QVERIFY(f.window->grab().save(folder + QStringLiteral("/main_search.png")));
     quorin::ui::TFrmSet settings(f.window.get());
     settings.show();
     QTest::qWait(100);

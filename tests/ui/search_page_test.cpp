@@ -8,12 +8,16 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QToolTip>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
 #include "chart/quorin_day.h"
+#include "chart/search.h"
 #include "support/program_folder.h"
 #include "support/scripted_prompter.h"
 #include "ui/clock.h"
@@ -270,6 +274,118 @@ class SearchPageTest : public QObject {
     QCOMPARE(page.Request().dragonGua, std::int16_t(1));
     QCOMPARE(page.Request().waterMountain, std::int16_t(-1));
     QVERIFY(page.Request().showFacing);
+  }
+
+  // From 20 December 1 BC to 10 January AD 1, typed as users write years; the year
+  // field is left alone.
+  void rangeSearchCoversItsDays() {
+    ScriptedPrompter prompter;
+    Page p;
+    SearchPage& page = *p.page;
+    QVERIFY(!page.LedtFromYear->isEnabled());
+    QTest::mouseClick(page.RbtRange, Qt::LeftButton);
+    QVERIFY(page.RbtRange->isChecked());
+    QVERIFY(page.LedtFromYear->isEnabled());
+    QVERIFY(!page.LedtStartYear->isEnabled());
+    page.LedtFromYear->setText(QStringLiteral("-1"));
+    page.CboFromMonth->setCurrentIndex(11);
+    page.CboFromDay->setCurrentIndex(19);
+    page.LedtToYear->setText(QStringLiteral("1"));
+    page.CboToMonth->setCurrentIndex(0);
+    page.CboToDay->setCurrentIndex(9);
+    QVERIFY(!page.BtnExport->isEnabled());
+    page.BtnSearch->click();
+    QCOMPARE(page.ListSearch->count(), 22 * 12);
+    QCOMPARE(page.ListSearch->item(0)->text(), QStringLiteral("1：0年12月20日00时"));
+    QCOMPARE(page.ListSearch->item(22 * 12 - 1)->text(), QStringLiteral("264：1年01月10日22时"));
+    QCOMPARE(page.ProgSearch->maximum(), 22);
+    QCOMPARE(page.ProgSearch->value(), 22);
+    QCOMPARE(prompter.LastText(), QStringLiteral("共找到264条日课，双击直接查看日课！"));
+    QVERIFY(page.BtnExport->isEnabled());
+
+    // The pillars and 卦气 digits of a line show as its tooltip.
+    const QRect rect = page.ListSearch->visualItemRect(page.ListSearch->item(0));
+    page.resize(900, 700);
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    QHelpEvent help(QEvent::ToolTip, rect.center(), page.ListSearch->viewport()->mapToGlobal(rect.center()));
+    QApplication::sendEvent(page.ListSearch->viewport(), &help);
+    QTRY_VERIFY(QToolTip::isVisible());
+    QVERIFY(QToolTip::text().contains(QStringLiteral("　卦气 年")));
+    QToolTip::hideText();
+
+    // A reversed range and a range over 100 years are refused with their reasons.
+    page.LedtToYear->setText(QStringLiteral("-2"));
+    page.BtnSearch->click();
+    QCOMPARE(prompter.shown.last().text, QStringLiteral("结束日期不能早于起始日期"));
+    QCOMPARE(prompter.shown.last().caption, QStringLiteral("查找日期错误"));
+    page.LedtToYear->setText(QStringLiteral("101"));
+    page.BtnSearch->click();
+    QCOMPARE(prompter.shown.last().text, QStringLiteral("查找范围不能超过100年"));
+    QCOMPARE(page.ListSearch->count(), 264);
+  }
+
+  // 取消 during a hundred years stops the search; the lines found so far stay and are counted.
+  void cancelKeepsWhatWasFound() {
+    ScriptedPrompter prompter;
+    Page p;
+    SearchPage& page = *p.page;
+    page.RbtRange->click();
+    page.LedtFromYear->setText(QStringLiteral("1950"));
+    page.LedtToYear->setText(QStringLiteral("2049"));
+    bool enabledWhileSearching = false;
+    QTimer::singleShot(0, [&] {
+      enabledWhileSearching = page.BtnCancel->isEnabled() && !page.BtnSearch->isEnabled();
+      QTest::mouseClick(page.BtnCancel, Qt::LeftButton);
+    });
+    page.BtnSearch->click();
+    QVERIFY(enabledWhileSearching);
+    const int found = page.ListSearch->count();
+    QVERIFY(found > 0);
+    QVERIFY(found < 100 * 365 * 12);
+    QCOMPARE(found % 12, 0);  // whole days
+    QCOMPARE(prompter.LastText(), QStringLiteral("共找到%1条日课，双击直接查看日课！").arg(found));
+    QVERIFY(!page.BtnCancel->isEnabled());
+    QVERIFY(page.BtnSearch->isEnabled());
+  }
+
+  // 导出结果...: ".csv" appended, replacing asks first, a failed write names the file.
+  void exportWritesTheResults() {
+    ScriptedPrompter prompter;
+    Page p;
+    SearchPage& page = *p.page;
+    QTemporaryDir dir;
+    page.LedtStartYear->setText(QStringLiteral("2023"));
+    page.CboJiCond->setCurrentIndex(1);
+    page.CboJiCondClick();
+    page.BtnSearch->click();
+    QCOMPARE(page.ListSearch->count(), 8);
+    const QString path = dir.filePath(QStringLiteral("吉课"));
+    prompter.files.enqueue(quorin::ui::FileChoice{path, 0});
+    page.BtnExport->click();
+    QFile file(path + QStringLiteral(".csv"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    file.close();
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+    QCOMPARE(bytes.count("\r\n"), 9);
+    QVERIFY(QString::fromUtf8(bytes).contains(QStringLiteral("\r\n1,2023-")));
+
+    prompter.files.enqueue(quorin::ui::FileChoice{path + QStringLiteral(".csv"), 0});
+    prompter.answers.enqueue(quorin::ui::Answer::No);
+    QFile::resize(path + QStringLiteral(".csv"), 3);
+    page.BtnExport->click();
+    QCOMPARE(prompter.shown.last().text, QStringLiteral("%1.csv 已存在，要替换它吗？").arg(path));
+    QCOMPARE(QFileInfo(path + QStringLiteral(".csv")).size(), 3);
+    prompter.files.enqueue(quorin::ui::FileChoice{path, 0});
+    prompter.answers.enqueue(quorin::ui::Answer::Yes);
+    page.BtnExport->click();
+    QCOMPARE(QFileInfo(path + QStringLiteral(".csv")).size(), bytes.size());
+
+    prompter.files.enqueue(quorin::ui::FileChoice{QStringLiteral("/nonexistent/folder/x"), 0});
+    page.BtnExport->click();
+    QCOMPARE(prompter.shown.last().text, QStringLiteral("无法写入文件：/nonexistent/folder/x.csv"));
+    QCOMPARE(prompter.unexpected, 0);
   }
 
   void doubleClickHandsTheMomentOver() {
