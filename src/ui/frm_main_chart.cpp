@@ -1,4 +1,4 @@
-// 排盘 and the moves of the chart's moment; the chart image in its scroll box.
+// 排盘 and the moves of the chart's moment; clicks on the picture and its font size.
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTabWidget>
