@@ -13,18 +13,10 @@
 #include "chart/record_data.h"
 #include "skin/skin_engine.h"
 #include "ui/layout_prefs.h"
-#include "ui/places.h"
 
 class QAction;
 class QActionGroup;
-class QCheckBox;
-class QComboBox;
-class QLabel;
-class QLineEdit;
 class QMenu;
-class QPushButton;
-class QRadioButton;
-class QScrollArea;
 class QSplitter;
 class QTabWidget;
 class QTextEdit;
@@ -53,9 +45,10 @@ class ImageCanvas;
 
 namespace quorin::ui {
 
+class ChartInputsPanel;
+class ChartView;
 class SearchPage;
 class TextEditSink;
-class UpDown;
 
 class TFrmMain : public QMainWindow {
   Q_OBJECT
@@ -72,9 +65,7 @@ class TFrmMain : public QMainWindow {
   // --- Middle: the three pages.
   QTabWidget* PageMain;
   QWidget* PanelPan;
-  QWidget* PanAbove;
-  QScrollArea* BoxPanel;
-  QLabel* ImgPan;
+  ChartView* View;  // the chart picture in its scroll box (PanAbove)
   QSplitter* Splitter3;
   QWidget* PanBelow;
   QWidget* Panel4;
@@ -87,34 +78,8 @@ class TFrmMain : public QMainWindow {
   SearchPage* PageSearch;  // "查找吉课"
   QMenu* PopRdtOut;
   QMenu* PopPingYu;
-  QMenu* PopImgPan;
-  // --- Right: the chart inputs.
-  QWidget* Panel2;
-  QWidget* Panel2Buttons;  // 存新 and 排盘, below the scrolling inputs
-  QPushButton* BtoNew;
-  QLineEdit* EdtName;
-  QLineEdit* LedtZhuYear;
-  QRadioButton* Rdona;
-  QRadioButton* Rdonv;
-  QComboBox* CboShan;
-  QToolButton* SpeedButton7;
-  QComboBox* CboGua;
-  QPushButton* Button1;
-  QToolButton* SpeedButton1;
-  QLineEdit* EdtYear;
-  UpDown* UpDyear;
-  QComboBox* cbom;
-  QComboBox* cbod;
-  QComboBox* cbos;
-  QComboBox* cbomin;
-  QRadioButton* Rdogl;
-  QRadioButton* Rdonl;
-  QCheckBox* Chkrun;
-  QComboBox* cbodiZ;
-  QToolButton* SpeedButton2;
-  QComboBox* cbodiC;
-  QPushButton* SbtoSave;
-  QPushButton* BtnPai;
+  // --- Right: the chart inputs (Panel2 and the 存新/排盘 strip).
+  ChartInputsPanel* Inputs;
   // --- Menus.
   QMenu* Opt_Skin;
 
@@ -126,7 +91,6 @@ class TFrmMain : public QMainWindow {
   const TRecordData& ChartRecord() const { return record_; }
   TRecordData& ChartRecord() { return record_; }
   chart::MQuorinDay& Engine() { return *engine_; }
-  const std::vector<Coordinates>& CityCoordinates() const { return cityCoordinates_; }
   // The chart image as last drawn by the engine, and the canvas it is drawn on.
   const QImage& ChartImage() const;
   qtdraw::ImageCanvas& ChartCanvas() { return *canvas_; }
@@ -163,12 +127,6 @@ class TFrmMain : public QMainWindow {
  public slots:
   // Chart workflow.
   void BtnPaiClick();
-  void CboShanChange();
-  void cbodiZClick();
-  void SpeedButton1Click();
-  void SpeedButton2Click();
-  void SpeedButton7Click();
-  void UpDyearClick();
   void StepHourBack();    // 时--
   void StepHourForward(); // 时++
   void StepDayBack();     // 日--
@@ -191,9 +149,6 @@ class TFrmMain : public QMainWindow {
   void RlyimportClick();
   void SaveTextAs(QTextEdit* editor);
   void PrintText(QTextEdit* editor);
-  void CopyChartImage();
-  void SaveChartImageAs();
-  void PrintChartImage();
 
   // Case commands.
   void SaveCaseClick();           // mnuF_save, SbtoSave
@@ -231,29 +186,23 @@ class TFrmMain : public QMainWindow {
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildRegions();
-  void BuildPanel2();
   void BuildMenus();
   void BuildPopups();
   void BuildSkinMenu(const LayoutPrefs& prefs);
   // Marks the skin in use, or 系统默认 when none is.
   void SyncSkinChecks();
-  void FillFixedLists();
   void ApplyLayout(const LayoutPrefs& prefs);
   void OpenCaseDatabase();
-  void SetDateInputsToNow(int yearCap);
-  void SetYearInputs(int astronomicalYear);
-  void SetMomentInputs(int astronomicalYear, int month, int day, int hour, int minute);
-  void SelectMountainAndGua(int mountain, int guaPosition);
   void StepMoment(double days);
   // Computes the chart of the chart record and shows it (the chart page comes to the
   // front); the engine's message on failure.
   bool ComputeChart();
+  // Whether the chart record's chart is shown; only then does the picture take clicks.
+  void SetChartShown(bool shown);
   void ShowChartImage();
-  void FitScrollSurface();
   void PassClickToChart(QPoint at);
   void StepChartFont(int delta);
   bool WriteInitIniAtClose();
@@ -274,9 +223,7 @@ class TFrmMain : public QMainWindow {
   // The case commands.
   void SaveOpenCase(cases::MRecordBase& store);
   void SaveNewCase(cases::MRecordBase& store);
-  void ShowRecordInInputs(const TRecordData& record);
   void ShowRemark(cases::MRecordBase& store, const TRecordData& record);
-  void SetSaveButtonOpen(bool open);
   std::string RemarkTextOfEditor() const;
   bool WriteRemarkFile(const std::string& path);
   void KeepOpenCaseCategory(cases::MRecordBase& store);
@@ -296,13 +243,10 @@ class TFrmMain : public QMainWindow {
   std::unique_ptr<chart::MQuorinDay> engine_;
   TRecordData record_;
   TRecordData savedRecord_;
-  std::vector<Coordinates> cityCoordinates_;
   calendar::FourPillars rememberedPillars_{};  // handed to and taken back from the reverse search
   bool chartShown_ = false;
   bool caseOpen_ = false;
   int currentCaseId_ = 0;
-  bool dragging_ = false;
-  QPoint dragStart_;
   std::unique_ptr<base::IniFile> layoutIni_;
   int treeShowStyle_ = 1;
   int treeSort_ = 0;

@@ -1,28 +1,21 @@
 // The case commands of the main window: saving ("存新" / "存旧"), opening, deleting
 // and starting a new case, with the remark of the case in RedtPingYu.
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QTreeWidget>
 #include <filesystem>
 
 #include "base/files.h"
-#include "calendar/historical_year.h"
 #include "cases/case_text.h"
 #include "cases/case_tree.h"
 #include "cases/record_base.h"
 #include "cases/remark_files.h"
 #include "chart/quorin_day.h"
 #include "ui/case_tree_view.h"
+#include "ui/chart_inputs_panel.h"
 #include "ui/frm_fen_lei.h"
 #include "ui/frm_main.h"
 #include "ui/frm_main_search.h"
-#include "ui/places.h"
 #include "ui/program_files.h"
 #include "ui/program_objects.h"
 #include "ui/prompter.h"
@@ -60,13 +53,6 @@ bool TFrmMain::WriteRemarkFile(const std::string& path) {
   Tell(this, QStringLiteral("无法保存评语文件%1：%2").arg(ToQString(path), ToQString(error)), QStringLiteral("错误"),
        Icon::Error);
   return false;
-}
-
-void TFrmMain::SetSaveButtonOpen(bool open) {
-  SbtoSave->setText(open ? QStringLiteral("存旧") : QStringLiteral("存新"));
-  QPalette palette = SbtoSave->palette();
-  palette.setColor(QPalette::ButtonText, open ? QColor(0, 0, 255) : QColor(Qt::black));
-  SbtoSave->setPalette(palette);
 }
 
 void TFrmMain::SaveCaseClick() {
@@ -141,7 +127,7 @@ void TFrmMain::SaveNewCase(cases::MRecordBase& store) {
   currentCaseId_ = id;
   caseOpen_ = true;
   if (written) RedtPingYu->document()->setModified(false);
-  SetSaveButtonOpen(true);
+  Inputs->SetSaveButtonOpen(true);
   savedRecord_ = record_;
 }
 
@@ -159,28 +145,14 @@ void TFrmMain::OpenCaseClick() {
 
   record_ = read;
   savedRecord_ = read;
-  ShowRecordInInputs(read);
-  chartShown_ = false;
+  Inputs->ShowRecord(read);
+  SetChartShown(false);
   caseOpen_ = true;
   currentCaseId_ = id;
   ShowRemark(*store, read);
   if (!ComputeChart()) return;
   RedtPingYu->document()->setModified(false);
-  SetSaveButtonOpen(true);
-}
-
-void TFrmMain::ShowRecordInInputs(const TRecordData& r) {
-  SetMomentInputs(r.year, r.month, r.day, r.hour, r.minute);
-  (r.isLunar ? Rdonl : Rdogl)->setChecked(true);
-  Chkrun->setChecked(r.isLeapMonth);
-  const int province = r.province >= 0 && r.province < cbodiZ->count() ? r.province : kUnknownProvince;
-  cbodiZ->setCurrentIndex(province);
-  cbodiZClick();
-  cbodiC->setCurrentIndex(r.city >= 0 && r.city < cbodiC->count() ? r.city : (cbodiC->count() > 0 ? 0 : -1));
-  EdtName->setText(ToQString(r.name));
-  (r.male ? Rdona : Rdonv)->setChecked(true);
-  LedtZhuYear->setText(QString::number(calendar::HistoricalYear(r.masterYear)));
-  SelectMountainAndGua(r.mountain, r.mountainGua);
+  Inputs->SetSaveButtonOpen(true);
 }
 
 void TFrmMain::ShowRemark(cases::MRecordBase& store, const TRecordData& record) {
@@ -229,9 +201,9 @@ void TFrmMain::DeleteCaseClick() {
   }
   if (isOpen) {
     RedtOut->clear();
-    chartShown_ = false;
+    SetChartShown(false);
     caseOpen_ = false;
-    SetSaveButtonOpen(false);
+    Inputs->SetSaveButtonOpen(false);
   }
   if (!remarkPath.empty()) RemoveFileQuietly(remarkPath);
   delete node;
@@ -246,7 +218,7 @@ void TFrmMain::NewCaseClick() {
     return;
   }
   if (!OfferToSaveOpenRemark()) return;
-  chartShown_ = false;
+  SetChartShown(false);
   RedtOut->clear();
   engine_->ClearImage();
   ShowChartImage();
@@ -254,7 +226,7 @@ void TFrmMain::NewCaseClick() {
   RedtOut->document()->setModified(false);
   RedtPingYu->setPlainText(QStringLiteral("输入自己的评语："));
   RedtPingYu->document()->setModified(false);
-  SetSaveButtonOpen(false);
+  Inputs->SetSaveButtonOpen(false);
   record_.extra.fill(-1);
   record_.dragonMountain = -1;
   record_.waterMountain = -1;
@@ -280,7 +252,7 @@ void TFrmMain::KeepOpenCaseCategory(cases::MRecordBase& store) {
   } else if (store.lastError().empty()) {
     // No such row: it went with its category, and the next save stores it as a new case.
     caseOpen_ = false;
-    SetSaveButtonOpen(false);
+    Inputs->SetSaveButtonOpen(false);
   }
 }
 

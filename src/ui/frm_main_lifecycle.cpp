@@ -2,7 +2,6 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QMenuBar>
 #include <QShowEvent>
 #include <QSplitter>
@@ -16,6 +15,7 @@
 #include "chart/quorin_day.h"
 #include "qtdraw/fonts.h"
 #include "qtdraw/image_canvas.h"
+#include "ui/chart_inputs_panel.h"
 #include "ui/frm_main.h"
 #include "ui/frm_main_search.h"
 #include "ui/program_files.h"
@@ -27,6 +27,9 @@
 namespace quorin::ui {
 
 namespace {
+
+// The moment shown at start is the clock's, its year at most this one.
+constexpr int kStartYearCap = 2200;
 
 QColor FromWindowsColor(int value) { return qtdraw::ToQColor(static_cast<draw::Color>(value)); }
 
@@ -41,7 +44,7 @@ void TFrmMain::PrepareOnFirstShow() {
   if (prepared_) return;
   prepared_ = true;
 
-  FillFixedLists();
+  Inputs->FillFixedLists();
 
   // The data folder holds every file the window reads and writes; make it when missing.
   if (!base::EnsureDirectory(DataFolder())) {
@@ -56,12 +59,9 @@ void TFrmMain::PrepareOnFirstShow() {
   ApplyLayout(prefs);
 
   // Mountain and gua, the moment now, the saved place.
-  SelectMountainAndGua(0, 0);
-  SetDateInputsToNow(2200);
-  cityCoordinates_.assign(1, Coordinates{});
-  cbodiZ->setCurrentIndex(prefs.sheng >= 0 && prefs.sheng < cbodiZ->count() ? prefs.sheng : -1);
-  cbodiZClick();
-  cbodiC->setCurrentIndex(prefs.shi >= 0 && prefs.shi < cbodiC->count() ? prefs.shi : (cbodiC->count() > 0 ? 0 : -1));
+  Inputs->SelectMountainAndGua(0, 0);
+  Inputs->SetDateInputsToNow(kStartYearCap);
+  Inputs->RestorePlace(prefs.sheng, prefs.shi);
 
   // The tree's display style and order.
   treeShowStyle_ = prefs.showStyle;
@@ -137,8 +137,8 @@ LayoutPrefs TFrmMain::CurrentPrefs() const {
   p.fsize = RedtOut->font().pointSize();
   p.bcolor = static_cast<int>(qtdraw::FromQColor(RedtOut->palette().color(QPalette::Base)));
   p.treewid = Tree->width();
-  p.sheng = cbodiZ->currentIndex();
-  p.shi = cbodiC->currentIndex();
+  p.sheng = Inputs->Province();
+  p.shi = Inputs->City();
   p.pinghei = RedtPingYu->height();
   p.imgSize = engine_->ImageFontSize();
   p.showStyle = treeShowStyle_;
@@ -162,7 +162,6 @@ void TFrmMain::closeEvent(QCloseEvent* event) {
   if (endingProgram_) {
     // The database was replaced: nothing of the old one is saved; the layout is.
     if (!WriteInitIniAtClose()) ReportLayoutWriteFailure();
-    cityCoordinates_.clear();
     layoutIni_.reset();
     event->accept();
     return;
@@ -196,7 +195,6 @@ void TFrmMain::closeEvent(QCloseEvent* event) {
   }
   // A layout that cannot be written is reported; the window closes all the same.
   if (!WriteInitIniAtClose()) ReportLayoutWriteFailure();
-  cityCoordinates_.clear();
   layoutIni_.reset();
   event->accept();
 }

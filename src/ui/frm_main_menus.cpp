@@ -2,7 +2,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
-#include <QLabel>
 #include <QActionGroup>
 #include <QDir>
 #include <QMenu>
@@ -137,17 +136,6 @@ void TFrmMain::BuildPopups() {
   connect(outItems[11], &QAction::triggered, this, [this] { PrintText(RedtOut); });
   connect(pingYuItems[10], &QAction::triggered, this, [this] { SaveTextAs(RedtPingYu); });
   connect(pingYuItems[11], &QAction::triggered, this, [this] { PrintText(RedtPingYu); });
-
-  PopImgPan = new QMenu(this);
-  PopImgPan->setObjectName(QStringLiteral("PopImgPan"));
-  connect(AddItem(PopImgPan, QStringLiteral("MenuItem2"), QStringLiteral("复制")), &QAction::triggered, this,
-          &TFrmMain::CopyChartImage);
-  connect(AddItem(PopImgPan, QStringLiteral("MenuItem3"), QStringLiteral("另存为...")), &QAction::triggered, this,
-          &TFrmMain::SaveChartImageAs);
-  connect(AddItem(PopImgPan, QStringLiteral("MenuItem4"), QStringLiteral("打印")), &QAction::triggered, this,
-          &TFrmMain::PrintChartImage);
-  connect(ImgPan, &QWidget::customContextMenuRequested, PopImgPan,
-          [this](const QPoint& at) { PopImgPan->popup(ImgPan->mapToGlobal(at)); });
 
   // The case tree's popup: display style and order, and the case commands.
   PopGuaLi = new QMenu(this);

@@ -2,19 +2,16 @@
 // windows belong to other parts of the program.
 #include <QTextEdit>
 
-#include <QComboBox>
-#include <QRadioButton>
-
 #include "calendar/historical_year.h"
 #include "qtdraw/fonts.h"
 #include "qtdraw/image_canvas.h"
+#include "ui/chart_inputs_panel.h"
 #include "ui/frm_dili.h"
 #include "ui/frm_fan_tui.h"
 #include "ui/frm_more_input.h"
 #include "ui/frm_txt_help.h"
 #include "ui/frm_wnl.h"
 #include "ui/frm_zhou_yi.h"
-#include "ui/up_down.h"
 #include "ui/frm_main.h"
 #include "ui/frm_set.h"
 #include "ui/prompter.h"
@@ -64,21 +61,18 @@ void TFrmMain::DragonWaterFacingClick() {
 }
 
 void TFrmMain::ReversePillarSearchClick() {
-  const std::optional<FanTuiResult> found = TFrmFanTui::Run(this, rememberedPillars_, Rdona->isChecked());
+  const std::optional<FanTuiResult> found = TFrmFanTui::Run(this, rememberedPillars_, Inputs->Male());
   if (!found) return;
   rememberedPillars_ = found->pillars;
-  (found->male ? Rdona : Rdonv)->setChecked(true);
-  SetMomentInputs(found->moment.year, found->moment.month, found->moment.day, found->moment.hour, 0);
+  Inputs->SetMale(found->male);
+  Inputs->SetMomentInputs(found->moment.year, found->moment.month, found->moment.day, found->moment.hour, 0);
   BtnPaiClick();
 }
 
 void TFrmMain::PerpetualCalendarClick() {
-  calendar::CivilDateTime moment;
-  moment.year = static_cast<std::int16_t>(calendar::HistoricalYear(UpDyear->Position()));
-  moment.month = static_cast<std::int16_t>(cbom->currentIndex() + 1);
-  moment.day = static_cast<std::int16_t>(cbod->currentIndex() + 1);
-  moment.hour = static_cast<std::int16_t>(cbos->currentIndex());
-  moment.minute = static_cast<std::int16_t>(cbomin->currentIndex());
+  // The calendar window takes the year as users write it.
+  calendar::CivilDateTime moment = Inputs->ShownMoment();
+  moment.year = static_cast<std::int16_t>(calendar::HistoricalYear(moment.year));
   TFrmWnl::ShowInstance(this, moment);
 }
 

@@ -342,7 +342,8 @@ void SearchPage::ClearConditions(bool ask) {
     return;
   }
   const QDateTime now = LocalNow();
-  const calendar::CivilDateTime moment{static_cast<std::int16_t>(std::min(now.date().year(), 9999)),
+  const int year = std::min(now.date().year(), calendar::kLastCalendarYear);
+  const calendar::CivilDateTime moment{static_cast<std::int16_t>(year),
                                        static_cast<std::int16_t>(now.date().month()),
                                        static_cast<std::int16_t>(now.date().day()),
                                        static_cast<std::int16_t>(now.time().hour()),

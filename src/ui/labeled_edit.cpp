@@ -1,6 +1,7 @@
 #include "ui/labeled_edit.h"
 
 #include <QLabel>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace quorin::ui {
@@ -19,6 +20,13 @@ LabeledEdit MakeLabeledEdit(const QString& name, const QString& caption, QWidget
   layout->addWidget(result.label);
   layout->addWidget(result.edit);
   return result;
+}
+
+QToolButton* MakeToolButton(const QString& name, const QString& caption, QWidget* parent) {
+  auto* button = new QToolButton(parent);
+  button->setObjectName(name);
+  button->setText(caption);
+  return button;
 }
 
 }  // namespace quorin::ui

@@ -1,9 +1,11 @@
-// An edit with its label above it, as one widget; the edit carries the control's name.
+// Small named controls the windows build alike. An edit with its label above it, as one
+// widget; the edit carries the control's name.
 #pragma once
 
 #include <QLineEdit>
 
 class QLabel;
+class QToolButton;
 
 namespace quorin::ui {
 
@@ -14,5 +16,8 @@ struct LabeledEdit {
 };
 
 LabeledEdit MakeLabeledEdit(const QString& name, const QString& caption, QWidget* parent, int maxLength = 0);
+
+// A tool button carrying the control's name.
+QToolButton* MakeToolButton(const QString& name, const QString& caption, QWidget* parent);
 
 }  // namespace quorin::ui

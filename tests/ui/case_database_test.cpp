@@ -350,13 +350,13 @@ class CaseDatabaseTest : public QObject {
 
       // Reopened from the tree after a new case, edited and saved as the open case.
       f.prompter().answers << Answer::Yes;
-      f.window().BtoNew->click();
+      f.window().Inputs->BtoNew->click();
       QVERIFY(f.SelectCase(501));
       f.window().OpenCaseClick();
       QCOMPARE(f.window().RedtPingYu->toPlainText(), QStringLiteral("吉日，宜开业"));
       TypeRemark(f.window().RedtPingYu, QStringLiteral("吉日，宜开业。已验证"));
       f.prompter().answers << Answer::Yes;
-      f.window().SbtoSave->click();
+      f.window().Inputs->SbtoSave->click();
       QCOMPARE(f.prompter().LastText(), QStringLiteral("已保存编辑后的案例。"));
 
       // Moved in the category display.
@@ -417,7 +417,7 @@ class CaseDatabaseTest : public QObject {
       QVERIFY(f.SelectCase(501));
       f.window().OpenCaseClick();
       QCOMPARE(f.window().RedtPingYu->toPlainText(), QStringLiteral("吉日，宜开业。已验证"));
-      QCOMPARE(f.window().EdtName->text(), QStringLiteral("赵六"));
+      QCOMPARE(f.window().Inputs->EdtName->text(), QStringLiteral("赵六"));
       QCOMPARE(f.prompter().unexpected, 0);
     }
     {

@@ -368,7 +368,7 @@ class CaseDialogsTest : public QObject {
     QCOMPARE(f.window().CurrentCaseIds(), std::vector<int>({2}));
     QVERIFY(f.window().CaseOpen());
     QCOMPARE(f.window().CurrentCaseId(), 2);
-    QCOMPARE(f.window().EdtName->text(), QStringLiteral("李四"));
+    QCOMPARE(f.window().Inputs->EdtName->text(), QStringLiteral("李四"));
 
     // Two keywords must be found in different fields.
     f.prompter().inputs << QStringLiteral("张 张");

@@ -215,7 +215,7 @@ class CaseTreeTest : public QObject {
     }
     f.StoreCases(cases);
     f.Show();
-    f.window().EdtName->setText(QStringLiteral("张伟"));
+    f.window().Inputs->EdtName->setText(QStringLiteral("张伟"));
     QVERIFY(f.window().Tree->topLevelItemCount() > 0);
     f.window().Tree->expandAll();
     QVERIFY(f.SelectCase(24));

@@ -36,8 +36,8 @@ namespace {
 
 // Types a year into the chart's year box as the user does.
 void TypeYear(quorin::ui::TFrmMain& window, int year) {
-  window.EdtYear->clear();
-  QTest::keyClicks(window.EdtYear, QString::number(year));
+  window.Inputs->EdtYear->clear();
+  QTest::keyClicks(window.Inputs->EdtYear, QString::number(year));
 }
 
 // Picks the line of a pillar's character in one of the reverse search's lists.
@@ -57,13 +57,13 @@ class ChartWorkflowTest : public QObject {
 
   void paiShowsTheChartAndFillsTheRecord() {
     MainWindowFixture f;
-    f.window->EdtName->setText(QStringLiteral("王五"));
-    f.window->LedtZhuYear->setText(QStringLiteral("1978"));
-    f.window->Rdonv->setChecked(true);
-    quorin::testing::ChooseLine(f.window->CboShan, 13);  // 午山
-    f.window->CboGua->setCurrentIndex(1);
+    f.window->Inputs->EdtName->setText(QStringLiteral("王五"));
+    f.window->Inputs->LedtZhuYear->setText(QStringLiteral("1978"));
+    f.window->Inputs->Rdonv->setChecked(true);
+    quorin::testing::ChooseLine(f.window->Inputs->CboShan, 13);  // 午山
+    f.window->Inputs->CboGua->setCurrentIndex(1);
     f.SetMoment(2024, 3, 5, 7, 30);
-    quorin::testing::ChooseLine(f.window->cbodiZ, 0);  // 福建省
+    quorin::testing::ChooseLine(f.window->Inputs->cbodiZ, 0);  // 福建省
     f.window->PageMain->setCurrentIndex(2);
     QVERIFY(f.Pai());
     QVERIFY(f.prompter.shown.isEmpty());  // 王五 passes silently
@@ -102,9 +102,9 @@ class ChartWorkflowTest : public QObject {
     QFETCH(bool, accepted);
     MainWindowFixture f;
     // The chart year box holds four characters; typing past it is what a paste can do.
-    f.window->EdtYear->setMaxLength(10);
-    f.window->EdtYear->setText(year);
-    f.window->BtnPai->click();
+    f.window->Inputs->EdtYear->setMaxLength(10);
+    f.window->Inputs->EdtYear->setText(year);
+    f.window->Inputs->BtnPai->click();
     const QStringList texts = f.prompter.Texts();
     const QString message = QStringLiteral(
         "年份必须在-4713到9999年之间，并且没有公元0年\r\n注意：公元前用负数，比如公元前120年，就输入-120");
@@ -115,9 +115,9 @@ class ChartWorkflowTest : public QObject {
     }
     // The person's year is checked the same way, after the chart's year.
     f.prompter.Clear();
-    f.window->EdtYear->setText(QStringLiteral("2000"));
-    f.window->LedtZhuYear->setText(year);
-    f.window->BtnPai->click();
+    f.window->Inputs->EdtYear->setText(QStringLiteral("2000"));
+    f.window->Inputs->LedtZhuYear->setText(year);
+    f.window->Inputs->BtnPai->click();
     QCOMPARE(f.prompter.Texts().contains(QStringLiteral("主命") + message), !accepted);
   }
 
@@ -141,12 +141,12 @@ class ChartWorkflowTest : public QObject {
     }
     f.Show();
     quorin::ui::TFrmMain& w = f.window();
-    w.cbom->setCurrentIndex(5);
-    w.cbod->setCurrentIndex(14);
-    w.cbos->setCurrentIndex(9);
+    w.Inputs->cbom->setCurrentIndex(5);
+    w.Inputs->cbod->setCurrentIndex(14);
+    w.Inputs->cbos->setCurrentIndex(9);
     if (path == QStringLiteral("arrows")) {
       TypeYear(w, year + 1);
-      QTest::mouseClick(w.UpDyear->findChildren<QToolButton*>().at(1), Qt::LeftButton);  // the down arrow
+      QTest::mouseClick(w.Inputs->UpDyear->findChildren<QToolButton*>().at(1), Qt::LeftButton);  // the down arrow
       QVERIFY(f.main.Pai());
     } else if (path.startsWith(QStringLiteral("SpeedButton"))) {
       TypeYear(w, year);
@@ -181,7 +181,7 @@ class ChartWorkflowTest : public QObject {
       QVERIFY(node);
       quorin::testing::DoubleClickLine(w.Tree, w.Tree->indexFromItem(node));
     }
-    QCOMPARE(w.EdtYear->text(), QString::number(year));
+    QCOMPARE(w.Inputs->EdtYear->text(), QString::number(year));
     QVERIFY(w.ChartShown());
     QCOMPARE(int(w.ChartRecord().year), astronomical);
     QCOMPARE(int(w.ChartRecord().month), 6);
@@ -191,17 +191,17 @@ class ChartWorkflowTest : public QObject {
   void historicalYearsAreStoredAstronomically() {
     MainWindowFixture f;
     f.SetMoment(-120, 6, 1, 12, 0);
-    f.window->LedtZhuYear->setText(QStringLiteral("-1"));
+    f.window->Inputs->LedtZhuYear->setText(QStringLiteral("-1"));
     QVERIFY(f.Pai());
     QCOMPARE(int(f.window->ChartRecord().year), -119);
     QCOMPARE(f.window->ChartRecord().masterYear, 0);
-    QCOMPARE(f.window->UpDyear->Position(), -119);
-    const QList<QToolButton*> arrows = f.window->UpDyear->findChildren<QToolButton*>();  // up, down
+    QCOMPARE(f.window->Inputs->UpDyear->Position(), -119);
+    const QList<QToolButton*> arrows = f.window->Inputs->UpDyear->findChildren<QToolButton*>();  // up, down
     QTest::mouseClick(arrows.at(0), Qt::LeftButton);
-    QCOMPARE(f.window->EdtYear->text(), QStringLiteral("-119"));
+    QCOMPARE(f.window->Inputs->EdtYear->text(), QStringLiteral("-119"));
     TypeYear(*f.window, 1);
     QTest::mouseClick(arrows.at(1), Qt::LeftButton);
-    QCOMPARE(f.window->EdtYear->text(), QStringLiteral("-1"));
+    QCOMPARE(f.window->Inputs->EdtYear->text(), QStringLiteral("-1"));
   }
 
   void nameCleaning_data() {
@@ -218,10 +218,10 @@ class ChartWorkflowTest : public QObject {
     QFETCH(QString, saved);
     QFETCH(bool, told);
     MainWindowFixture f;
-    f.window->EdtName->setMaxLength(40);
-    f.window->EdtName->setText(typed);
+    f.window->Inputs->EdtName->setMaxLength(40);
+    f.window->Inputs->EdtName->setText(typed);
     QVERIFY(f.Pai());
-    QCOMPARE(f.window->EdtName->text(), saved);
+    QCOMPARE(f.window->Inputs->EdtName->text(), saved);
     QCOMPARE(f.window->ChartRecord().name, saved.toStdString());
     QCOMPARE(f.prompter.Texts().contains(
                  QStringLiteral("姓名中包含：\"、*、<、>、?、\\、/、|、'、：等字符。已经处理为合适的文本！")),
@@ -249,9 +249,9 @@ class ChartWorkflowTest : public QObject {
     QFETCH(int, gua);
     MainWindowFixture f;
     f.prompter.inputs.enqueue(typed);
-    f.window->SpeedButton7->click();
-    QCOMPARE(f.window->CboShan->currentIndex(), mountain);
-    QCOMPARE(f.window->CboGua->currentIndex(), gua);
+    f.window->Inputs->SpeedButton7->click();
+    QCOMPARE(f.window->Inputs->CboShan->currentIndex(), mountain);
+    QCOMPARE(f.window->Inputs->CboGua->currentIndex(), gua);
     QVERIFY(!f.window->ChartShown());  // no chart is computed
     QCOMPARE(f.prompter.inputPrompts.first(), QStringLiteral("周天度->坐山|输入周天度数：     "));
   }
@@ -262,12 +262,12 @@ class ChartWorkflowTest : public QObject {
     f.prompter.inputs.enqueue(QStringLiteral("361"));
     f.prompter.inputs.enqueue(QStringLiteral("-5"));
     f.prompter.inputs.enqueue(std::nullopt);  // cancel
-    f.window->SpeedButton7->click();
+    f.window->Inputs->SpeedButton7->click();
     QCOMPARE(f.prompter.inputPrompts.size(), 4);
     QCOMPARE(f.prompter.Texts().count(
                  QStringLiteral("周天度数输入在：0-360之间！，格式：18-12或者18:12（等于18度12分）")),
              3);
-    QCOMPARE(f.window->CboShan->currentIndex(), 0);
+    QCOMPARE(f.window->Inputs->CboShan->currentIndex(), 0);
   }
 
   void steppingAcrossYearEndAndLeapDay_data() {
@@ -286,19 +286,19 @@ class ChartWorkflowTest : public QObject {
     QFETCH(QList<int>, to);
     MainWindowFixture f;
     f.SetMoment(from[0], from[1], from[2], from[3], from[4]);
-    f.window->Rdonl->setChecked(true);
-    f.window->Chkrun->setChecked(true);
-    f.window->Rdogl->setChecked(true);
+    f.window->Inputs->Rdonl->setChecked(true);
+    f.window->Inputs->Chkrun->setChecked(true);
+    f.window->Inputs->Rdogl->setChecked(true);
     QVERIFY(f.Pai());
     f.window->findChild<QToolButton*>(button)->click();
     QVERIFY(f.window->ChartShown());
-    QCOMPARE(f.window->EdtYear->text().toInt(), to[0]);
-    QCOMPARE(f.window->cbom->currentIndex() + 1, to[1]);
-    QCOMPARE(f.window->cbod->currentIndex() + 1, to[2]);
-    QCOMPARE(f.window->cbos->currentIndex(), to[3]);
-    QCOMPARE(f.window->cbomin->currentIndex(), to[4]);
-    QVERIFY(f.window->Rdogl->isChecked());
-    QVERIFY(!f.window->Chkrun->isChecked());
+    QCOMPARE(f.window->Inputs->EdtYear->text().toInt(), to[0]);
+    QCOMPARE(f.window->Inputs->cbom->currentIndex() + 1, to[1]);
+    QCOMPARE(f.window->Inputs->cbod->currentIndex() + 1, to[2]);
+    QCOMPARE(f.window->Inputs->cbos->currentIndex(), to[3]);
+    QCOMPARE(f.window->Inputs->cbomin->currentIndex(), to[4]);
+    QVERIFY(f.window->Inputs->Rdogl->isChecked());
+    QVERIFY(!f.window->Inputs->Chkrun->isChecked());
   }
 
   void steppingWithoutAChartAsksForOne() {
@@ -319,15 +319,15 @@ class ChartWorkflowTest : public QObject {
   void currentTimeButtonSetsTheClockMoment() {
     MainWindowFixture f;
     quorin::ui::SetClock([] { return QDateTime(QDate(3100, 7, 8), QTime(21, 42)); });
-    f.window->Rdonl->setChecked(true);
-    f.window->SpeedButton1->click();
+    f.window->Inputs->Rdonl->setChecked(true);
+    f.window->Inputs->SpeedButton1->click();
     quorin::ui::SetClock({});
-    QCOMPARE(f.window->EdtYear->text(), QStringLiteral("3000"));  // capped at 3000
-    QCOMPARE(f.window->cbom->currentText(), QStringLiteral("7月"));
-    QCOMPARE(f.window->cbod->currentText(), QStringLiteral("8日"));
-    QCOMPARE(f.window->cbos->currentText(), QStringLiteral("21时亥"));
-    QCOMPARE(f.window->cbomin->currentText(), QStringLiteral("42分"));
-    QVERIFY(f.window->Rdogl->isChecked());
+    QCOMPARE(f.window->Inputs->EdtYear->text(), QStringLiteral("3000"));  // capped at 3000
+    QCOMPARE(f.window->Inputs->cbom->currentText(), QStringLiteral("7月"));
+    QCOMPARE(f.window->Inputs->cbod->currentText(), QStringLiteral("8日"));
+    QCOMPARE(f.window->Inputs->cbos->currentText(), QStringLiteral("21时亥"));
+    QCOMPARE(f.window->Inputs->cbomin->currentText(), QStringLiteral("42分"));
+    QVERIFY(f.window->Inputs->Rdogl->isChecked());
   }
 
   void chartImageIsCentredAndDragged() {
@@ -335,12 +335,12 @@ class ChartWorkflowTest : public QObject {
     f.folder.WriteGbk(QStringLiteral("dat/init.ini"), "[window]\r\nwidth=1400\r\nheight=900\r\n");
     f.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-    QLabel* image = f.window->ImgPan;
+    QLabel* image = f.window->View->ImgPan;
     QVERIFY(!image->isVisible());  // no chart yet: no empty block either
     QVERIFY(f.Pai());
     QVERIFY(image->isVisible());
     QCOMPARE(image->size(), f.window->ChartImage().size());
-    const QSize client = f.window->BoxPanel->viewport()->size();
+    const QSize client = f.window->View->BoxPanel->viewport()->size();
     QVERIFY(client.width() > image->width());
     QCOMPARE(image->pos(), QPoint(std::max(3, (client.width() - image->width()) / 2),
                                   std::max(3, (client.height() - image->height()) / 2)));
@@ -358,7 +358,7 @@ class ChartWorkflowTest : public QObject {
     QCOMPARE(image->pos(), QPoint(3, 3));
     // 新建 clears the chart, and the picture goes with it.
     f.prompter.answers.enqueue(Answer::Yes);
-    QTest::mouseClick(f.window->BtoNew, Qt::LeftButton);
+    QTest::mouseClick(f.window->Inputs->BtoNew, Qt::LeftButton);
     QVERIFY(!f.window->ChartShown());
     QVERIFY(!image->isVisible());
   }
@@ -370,12 +370,12 @@ class ChartWorkflowTest : public QObject {
     const auto& table = f.window->Engine().ImageState().table;
     QVERIFY(table.IsSet());
     const QPoint cell(table.left + table.columnWidth / 2, table.top + table.textHeight + 2 * table.rowGap + 1);
-    QTest::mousePress(f.window->ImgPan, Qt::LeftButton, {}, cell);
-    QTest::mouseRelease(f.window->ImgPan, Qt::LeftButton, {}, cell);
+    QTest::mousePress(f.window->View->ImgPan, Qt::LeftButton, {}, cell);
+    QTest::mouseRelease(f.window->View->ImgPan, Qt::LeftButton, {}, cell);
     QCOMPARE(f.window->Engine().Selection().column, 0);
     QCOMPARE(f.window->Engine().Selection().band, 0);
     QVERIFY(f.window->ChartImage() != plain);
-    QVERIFY(f.window->ImgPan->pixmap().toImage().convertToFormat(QImage::Format_RGB32) ==
+    QVERIFY(f.window->View->ImgPan->pixmap().toImage().convertToFormat(QImage::Format_RGB32) ==
             f.window->ChartImage().convertToFormat(QImage::Format_RGB32));
   }
 
@@ -416,7 +416,7 @@ class ChartWorkflowTest : public QObject {
   void timeBasisChangesTheHeader() {
     MainWindowFixture f;
     f.SetMoment(2024, 6, 1, 12, 0);
-    quorin::testing::ChooseLine(f.window->cbodiZ, 30);  // 新疆: far west, hours from Beijing time
+    quorin::testing::ChooseLine(f.window->Inputs->cbodiZ, 30);  // 新疆: far west, hours from Beijing time
     QVERIFY(f.Pai());
     const QString beijing = f.AnalysisText();
     QVERIFY(!beijing.contains(QStringLiteral("真太阳时")));

@@ -27,8 +27,8 @@ class MainWindowCommandsTest : public QObject {
 
   void searchResultIsChartedWithTheSearchInputs() {
     MainWindowFixture f;
-    f.window->Rdonl->setChecked(true);
-    f.window->Chkrun->setChecked(true);
+    f.window->Inputs->Rdonl->setChecked(true);
+    f.window->Inputs->Chkrun->setChecked(true);
     quorin::ui::SearchPage* page = f.window->PageSearch;
     page->LedtYearS->setText(QStringLiteral("1985"));
     quorin::testing::ChooseLine(page->CboShanS, 7);
@@ -41,15 +41,15 @@ class MainWindowCommandsTest : public QObject {
     quorin::testing::DoubleClickLine(page->ListSearch, page->ListSearch->model()->index(0, 0));
     QVERIFY(f.window->ChartShown());
     QCOMPARE(f.window->PageMain->currentIndex(), 0);
-    QCOMPARE(f.window->EdtYear->text(), QStringLiteral("2012"));
-    QCOMPARE(f.window->cbom->currentIndex(), 2);
-    QCOMPARE(f.window->cbod->currentIndex(), 4);
-    QCOMPARE(f.window->cbos->currentIndex(), 7);
-    QCOMPARE(f.window->cbomin->currentIndex(), 5);
-    QVERIFY(f.window->Rdogl->isChecked() && !f.window->Chkrun->isChecked());
-    QCOMPARE(f.window->LedtZhuYear->text(), QStringLiteral("1985"));
-    QCOMPARE(f.window->CboShan->currentIndex(), 7);
-    QCOMPARE(f.window->CboGua->currentIndex(), 2);
+    QCOMPARE(f.window->Inputs->EdtYear->text(), QStringLiteral("2012"));
+    QCOMPARE(f.window->Inputs->cbom->currentIndex(), 2);
+    QCOMPARE(f.window->Inputs->cbod->currentIndex(), 4);
+    QCOMPARE(f.window->Inputs->cbos->currentIndex(), 7);
+    QCOMPARE(f.window->Inputs->cbomin->currentIndex(), 5);
+    QVERIFY(f.window->Inputs->Rdogl->isChecked() && !f.window->Inputs->Chkrun->isChecked());
+    QCOMPARE(f.window->Inputs->LedtZhuYear->text(), QStringLiteral("1985"));
+    QCOMPARE(f.window->Inputs->CboShan->currentIndex(), 7);
+    QCOMPARE(f.window->Inputs->CboGua->currentIndex(), 2);
     const quorin::TRecordData& r = f.window->ChartRecord();
     QCOMPARE(int(r.dragonMountain), 4);
     QCOMPARE(int(r.dragonGua), 1);
@@ -64,12 +64,12 @@ class MainWindowCommandsTest : public QObject {
     list->addItem(QStringLiteral("1：-119年06月01日09时"));  // astronomical -119 is 120 BC
     list->addItem(QStringLiteral("2：0年06月01日09时"));     // 1 BC
     quorin::testing::DoubleClickLine(list, list->model()->index(0, 0));
-    QCOMPARE(f.window->EdtYear->text(), QStringLiteral("-120"));
+    QCOMPARE(f.window->Inputs->EdtYear->text(), QStringLiteral("-120"));
     QVERIFY(f.window->ChartShown());
     QCOMPARE(int(f.window->ChartRecord().year), -119);
     f.window->PageMain->setCurrentIndex(2);
     quorin::testing::DoubleClickLine(list, list->model()->index(1, 0));
-    QCOMPARE(f.window->EdtYear->text(), QStringLiteral("-1"));
+    QCOMPARE(f.window->Inputs->EdtYear->text(), QStringLiteral("-1"));
     QVERIFY(f.window->ChartShown());
     QCOMPARE(int(f.window->ChartRecord().year), 0);
   }
@@ -85,21 +85,21 @@ class MainWindowCommandsTest : public QObject {
       quorin::testing::ChooseLine(dialog->CboLongShan, 5);
       QTest::mouseClick(dialog->BitBtn1, Qt::LeftButton);
     });
-    QTest::mouseClick(f.window->Button1, Qt::LeftButton);
+    QTest::mouseClick(f.window->Inputs->Button1, Qt::LeftButton);
     QCOMPARE(int(f.window->ChartRecord().dragonMountain), 5);
     QVERIFY(f.window->ChartShown());
     QVERIFY(f.AnalysisText().contains(QStringLiteral("龙")));
 
     // Cancelled: the record keeps its dragon.
     QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
-    f.window->Button1->click();
+    f.window->Inputs->Button1->click();
     QCOMPARE(int(f.window->ChartRecord().dragonMountain), 5);
   }
 
   void perpetualCalendarOpensOnceAtTheInputMoment() {
     MainWindowFixture f;
     f.SetMoment(1999, 12, 31, 23, 59);
-    f.window->UpDyear->SetPosition(1999);
+    f.window->Inputs->UpDyear->SetPosition(1999);
     f.window->MenuAction(QStringLiteral("Tmnuwnl"))->trigger();
     quorin::ui::TFrmWnl* calendar = quorin::ui::TFrmWnl::Instance();
     QVERIFY(calendar && calendar->isVisible());
@@ -112,10 +112,10 @@ class MainWindowCommandsTest : public QObject {
 
   void cancelledReversePillarSearchChangesNothing() {
     MainWindowFixture f;
-    const QString year = f.window->EdtYear->text();
+    const QString year = f.window->Inputs->EdtYear->text();
     QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
     f.window->MenuAction(QStringLiteral("N5"))->trigger();
-    QCOMPARE(f.window->EdtYear->text(), year);
+    QCOMPARE(f.window->Inputs->EdtYear->text(), year);
     QVERIFY(!f.window->ChartShown());
   }
 };

@@ -57,23 +57,23 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.window->RedtOut->palette().color(QPalette::Base), QColor(208, 204, 192));
     QCOMPARE(f.window->Tree->width(), 180);
     QCOMPARE(f.window->RedtPingYu->height(), 80);
-    QCOMPARE(f.window->cbodiZ->currentText(), QStringLiteral("未知地"));
-    QCOMPARE(f.window->cbodiC->currentText(), QStringLiteral("未知地"));
+    QCOMPARE(f.window->Inputs->cbodiZ->currentText(), QStringLiteral("未知地"));
+    QCOMPARE(f.window->Inputs->cbodiC->currentText(), QStringLiteral("未知地"));
     QVERIFY(Checked(*f.window, "N12"));  // 列表显示
     QVERIFY(Checked(*f.window, "N16"));  // 无
     QVERIFY(!Checked(*f.window, "N11"));
     QCOMPARE(f.window->RedtPingYu->toPlainText(), QStringLiteral("输入自己的评语:"));
     QVERIFY(f.window->RedtOut->toPlainText().isEmpty());
-    QCOMPARE(f.window->CboShan->currentText(), QStringLiteral("壬山"));
-    QCOMPARE(f.window->CboShan->count(), 24);
-    QCOMPARE(f.window->CboShan->itemText(23), QStringLiteral("亥山"));
-    QCOMPARE(f.window->CboGua->currentIndex(), 0);
-    QCOMPARE(f.window->cbod->count(), 31);
-    QCOMPARE(f.window->cbos->itemText(0), QStringLiteral("0时子"));
-    QCOMPARE(f.window->cbos->itemText(2), QStringLiteral("2时丑"));
-    QCOMPARE(f.window->cbos->itemText(22), QStringLiteral("22时亥"));
-    QCOMPARE(f.window->cbos->itemText(23), QStringLiteral("23时子"));
-    QCOMPARE(f.window->cbodiZ->count(), 35);
+    QCOMPARE(f.window->Inputs->CboShan->currentText(), QStringLiteral("壬山"));
+    QCOMPARE(f.window->Inputs->CboShan->count(), 24);
+    QCOMPARE(f.window->Inputs->CboShan->itemText(23), QStringLiteral("亥山"));
+    QCOMPARE(f.window->Inputs->CboGua->currentIndex(), 0);
+    QCOMPARE(f.window->Inputs->cbod->count(), 31);
+    QCOMPARE(f.window->Inputs->cbos->itemText(0), QStringLiteral("0时子"));
+    QCOMPARE(f.window->Inputs->cbos->itemText(2), QStringLiteral("2时丑"));
+    QCOMPARE(f.window->Inputs->cbos->itemText(22), QStringLiteral("22时亥"));
+    QCOMPARE(f.window->Inputs->cbos->itemText(23), QStringLiteral("23时子"));
+    QCOMPARE(f.window->Inputs->cbodiZ->count(), 35);
     QVERIFY(f.prompter.shown.isEmpty());
     QCOMPARE(f.window->ChartRecord().dragonMountain, std::int16_t(-1));
     QCOMPARE(f.window->ChartRecord().waterMountain, std::int16_t(-1));
@@ -89,9 +89,9 @@ class MainWindowTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
     QCOMPARE(f.window->Tree->width(), 30);
     QCOMPARE(f.window->RedtPingYu->height(), 20);
-    QCOMPARE(f.window->cbodiZ->currentText(), QStringLiteral("福建省"));
-    QCOMPARE(f.window->cbodiC->count(), 3);
-    QCOMPARE(f.window->cbodiC->currentIndex(), 0);
+    QCOMPARE(f.window->Inputs->cbodiZ->currentText(), QStringLiteral("福建省"));
+    QCOMPARE(f.window->Inputs->cbodiC->count(), 3);
+    QCOMPARE(f.window->Inputs->cbodiC->currentIndex(), 0);
     QCOMPARE(f.window->RedtOut->font().pointSize(), 15);
     QCOMPARE(f.window->RedtOut->palette().color(QPalette::Base), QColor(255, 0, 0));
     QVERIFY(Checked(*f.window, "N11"));
@@ -108,9 +108,9 @@ class MainWindowTest : public QObject {
 
   void closeWritesTheLayout() {
     MainWindowFixture f;
-    f.window->cbodiZ->setCurrentIndex(1);  // 北京市
-    f.window->cbodiZClick();
-    f.window->cbodiC->setCurrentIndex(2);
+    f.window->Inputs->cbodiZ->setCurrentIndex(1);  // 北京市
+    f.window->Inputs->cbodiZClick();
+    f.window->Inputs->cbodiC->setCurrentIndex(2);
     f.window->move(33, 44);
     f.window->resize(820, 610 + f.window->menuBar()->height());
     QTest::qWait(20);
@@ -234,9 +234,9 @@ class MainWindowTest : public QObject {
     quorin::ui::SetClock([] { return QDateTime(QDate(2345, 5, 6), QTime(7, 8)); });
     MainWindowFixture f;
     quorin::ui::SetClock({});
-    QCOMPARE(f.window->EdtYear->text(), QStringLiteral("2200"));
-    QCOMPARE(f.window->cbom->currentText(), QStringLiteral("5月"));
-    QCOMPARE(f.window->cbomin->currentText(), QStringLiteral("8分"));
+    QCOMPARE(f.window->Inputs->EdtYear->text(), QStringLiteral("2200"));
+    QCOMPARE(f.window->Inputs->cbom->currentText(), QStringLiteral("5月"));
+    QCOMPARE(f.window->Inputs->cbomin->currentText(), QStringLiteral("8分"));
   }
 
   void caseDatabaseIsCreatedAtStart() {
@@ -439,14 +439,14 @@ class MainWindowTest : public QObject {
   void provinceHintNamesAnExistingMenuItem() {
     MainWindowFixture f;
     const QRegularExpressionMatch named =
-        QRegularExpression(QStringLiteral("菜单\"(.+)->(.+)\"")).match(f.window->cbodiZ->toolTip());
+        QRegularExpression(QStringLiteral("菜单\"(.+)->(.+)\"")).match(f.window->Inputs->cbodiZ->toolTip());
     QVERIFY(named.hasMatch());
     bool found = false;
     for (QAction* menu : f.window->menuBar()->actions()) {
       if (!menu->text().startsWith(named.captured(1)) || !menu->menu()) continue;
       for (QAction* item : menu->menu()->actions()) found = found || item->text() == named.captured(2);
     }
-    QVERIFY2(found, qPrintable(f.window->cbodiZ->toolTip()));
+    QVERIFY2(found, qPrintable(f.window->Inputs->cbodiZ->toolTip()));
   }
 
   // At every interface font size 软件设置 offers, 存新 and 排盘 are whole on screen in
@@ -469,7 +469,7 @@ class MainWindowTest : public QObject {
       QVERIFY(QFile::copy(QStringLiteral(QUORIN_SOURCE_DIR "/data/dat/init.ini"), f.folder.Dat(QStringLiteral("init.ini"))));
       f.window->show();
       QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-      for (QPushButton* button : {f.window->SbtoSave, f.window->BtnPai}) {
+      for (QPushButton* button : {f.window->Inputs->SbtoSave, f.window->Inputs->BtnPai}) {
         QVERIFY(button->isVisible());
         const QRect inWindow(button->mapTo(f.window.get(), QPoint(0, 0)), button->size());
         QVERIFY2(f.window->rect().contains(inWindow) && button->visibleRegion().boundingRect() == button->rect(),

@@ -26,10 +26,10 @@ class PlacesTest : public QObject {
     MainWindowFixture f;
     f.folder.WriteGbk(QStringLiteral("dat/dili.ini"),
                       "[福建省]\r\n福州市=119:17*26:5\r\n坏地=abc\r\n空值=\r\n厦门市=-118:5*24:29\r\n");
-    f.window->cbodiZ->setCurrentIndex(0);
-    f.window->cbodiZClick();
-    QCOMPARE(f.window->cbodiC->count(), 4);
-    const auto& c = f.window->CityCoordinates();
+    f.window->Inputs->cbodiZ->setCurrentIndex(0);
+    f.window->Inputs->cbodiZClick();
+    QCOMPARE(f.window->Inputs->cbodiC->count(), 4);
+    const auto& c = f.window->Inputs->CityCoordinates();
     QCOMPARE(c[1].longitude, 120.0f);
     QCOMPARE(c[1].latitude, 30.0f);
     QCOMPARE(c[2].longitude, 120.0f);  // a key without a value reads as the default
@@ -37,7 +37,7 @@ class PlacesTest : public QObject {
     QCOMPARE(f.prompter.shown.size(), 1);
     QVERIFY(f.prompter.LastText().contains(QStringLiteral("坏地")));
     QVERIFY(!f.prompter.LastText().contains(QStringLiteral("空值")));
-    f.window->cbodiC->setCurrentIndex(1);
+    f.window->Inputs->cbodiC->setCurrentIndex(1);
     QVERIFY(f.Pai());
     QCOMPARE(f.window->ChartRecord().longitude, 120.0f);
     QCOMPARE(f.window->ChartRecord().addrName, std::string("福建省坏地"));
@@ -45,9 +45,9 @@ class PlacesTest : public QObject {
 
   void provinceWithoutSectionHasNoCities() {
     MainWindowFixture f(true, false);
-    f.window->cbodiZ->setCurrentIndex(3);
-    f.window->cbodiZClick();
-    QCOMPARE(f.window->cbodiC->count(), 0);
+    f.window->Inputs->cbodiZ->setCurrentIndex(3);
+    f.window->Inputs->cbodiZClick();
+    QCOMPARE(f.window->Inputs->cbodiC->count(), 0);
     QVERIFY(f.Pai());
     QCOMPARE(f.window->ChartRecord().longitude, 120.0f);
     QCOMPARE(f.window->ChartRecord().latitude, 30.0f);
@@ -67,18 +67,18 @@ class PlacesTest : public QObject {
     QFETCH(QString, typed);
     QFETCH(QString, found);
     MainWindowFixture f;
-    f.window->cbodiZ->setCurrentIndex(0);
-    f.window->cbodiZClick();
-    f.window->cbodiC->setCurrentIndex(5);
+    f.window->Inputs->cbodiZ->setCurrentIndex(0);
+    f.window->Inputs->cbodiZClick();
+    f.window->Inputs->cbodiC->setCurrentIndex(5);
     f.prompter.inputs.enqueue(typed);
-    f.window->SpeedButton2->click();
+    f.window->Inputs->SpeedButton2->click();
     QCOMPARE(f.prompter.inputPrompts.first(), QStringLiteral("输入|输入县、市、区名："));
     if (found.isEmpty()) {
       QCOMPARE(f.prompter.LastText(),
                QStringLiteral("没有这个地名，可以简化输入地名重新查找，或者选择邻近的县市。"));
-      QCOMPARE(f.window->cbodiC->currentIndex(), 5);
+      QCOMPARE(f.window->Inputs->cbodiC->currentIndex(), 5);
     } else {
-      QCOMPARE(f.window->cbodiC->currentText(), found);
+      QCOMPARE(f.window->Inputs->cbodiC->currentText(), found);
     }
   }
 
@@ -86,8 +86,8 @@ class PlacesTest : public QObject {
     MainWindowFixture f;
     f.prompter.inputs.enqueue(std::nullopt);
     f.prompter.inputs.enqueue(QString());
-    f.window->SpeedButton2->click();
-    f.window->SpeedButton2->click();
+    f.window->Inputs->SpeedButton2->click();
+    f.window->Inputs->SpeedButton2->click();
     QVERIFY(f.prompter.shown.isEmpty());
   }
 
@@ -164,14 +164,14 @@ class PlacesTest : public QObject {
 
   void mainWindowKeepsOldCoordinatesUntilTheProvinceIsChosenAgain() {
     MainWindowFixture f;
-    f.window->cbodiZ->setCurrentIndex(0);
-    f.window->cbodiZClick();
-    const float before = f.window->CityCoordinates()[0].longitude;
+    f.window->Inputs->cbodiZ->setCurrentIndex(0);
+    f.window->Inputs->cbodiZClick();
+    const float before = f.window->Inputs->CityCoordinates()[0].longitude;
     quorin::base::IniFile dili(f.folder.Dat(QStringLiteral("dili.ini")).toStdString());
     QVERIFY(dili.WriteString("福建省", "福州市", "100:0*20:0"));
-    QCOMPARE(f.window->CityCoordinates()[0].longitude, before);
-    f.window->cbodiZClick();
-    QCOMPARE(f.window->CityCoordinates()[0].longitude, 100.0f);
+    QCOMPARE(f.window->Inputs->CityCoordinates()[0].longitude, before);
+    f.window->Inputs->cbodiZClick();
+    QCOMPARE(f.window->Inputs->CityCoordinates()[0].longitude, 100.0f);
   }
 };
 

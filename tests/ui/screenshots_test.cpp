@@ -43,12 +43,12 @@ class ScreenshotsTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
     QTest::qWait(100);
     QVERIFY(f.window->grab().save(folder + QStringLiteral("/main_start.png")));
-    f.window->EdtName->setText(QStringLiteral("张三"));
-    f.window->CboShan->setCurrentIndex(13);
-    f.window->CboShanChange();
+    f.window->Inputs->EdtName->setText(QStringLiteral("张三"));
+    f.window->Inputs->CboShan->setCurrentIndex(13);
+    f.window->Inputs->CboShanChange();
     f.SetMoment(2024, 3, 5, 7, 30);
-    f.window->cbodiZ->setCurrentIndex(0);
-    f.window->cbodiZClick();
+    f.window->Inputs->cbodiZ->setCurrentIndex(0);
+    f.window->Inputs->cbodiZClick();
     QVERIFY(f.Pai());
     QTest::qWait(100);
     QVERIFY(f.window->grab().save(folder + QStringLiteral("/main_chart.png")));
@@ -56,8 +56,8 @@ class ScreenshotsTest : public QObject {
     const auto& table = f.window->Engine().ImageState().table;
     const QPoint cell(table.left + 2 * table.columnWidth + table.columnWidth / 2,
                       table.top + table.textHeight + 2 * table.rowGap + 1);
-    QTest::mousePress(f.window->ImgPan, Qt::LeftButton, {}, cell);
-    QTest::mouseRelease(f.window->ImgPan, Qt::LeftButton, {}, cell);
+    QTest::mousePress(f.window->View->ImgPan, Qt::LeftButton, {}, cell);
+    QTest::mouseRelease(f.window->View->ImgPan, Qt::LeftButton, {}, cell);
     QVERIFY(f.window->ChartImage().save(folder + QStringLiteral("/chart_selected.png")));
     f.window->PageMain->setCurrentIndex(1);
     QTest::qWait(100);

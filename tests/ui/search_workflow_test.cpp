@@ -58,9 +58,9 @@ class SearchWorkflowTest : public QObject {
     QVERIFY(f.window->ChartShown());
     QCOMPARE(f.window->Engine().GetMoment().beijingDate.year, std::int16_t(2024));
     f.window->SpeedButton4->click();  // 时++
-    QCOMPARE(f.window->EdtYear->text(), QStringLiteral("2024"));
-    QCOMPARE(f.window->cbod->currentIndex(), 4);
-    QCOMPARE(f.window->cbos->currentIndex(), 12);
+    QCOMPARE(f.window->Inputs->EdtYear->text(), QStringLiteral("2024"));
+    QCOMPARE(f.window->Inputs->cbod->currentIndex(), 4);
+    QCOMPARE(f.window->Inputs->cbos->currentIndex(), 12);
     QVERIFY(f.AnalysisText().contains(QStringLiteral("公历：2024年3月5日12时0分(北京时间)")));
   }
 
@@ -80,8 +80,8 @@ class SearchWorkflowTest : public QObject {
       quorin::testing::DoubleClickLine(page->ListSearch, page->ListSearch->model()->index(row, 0));
       QVERIFY(f.window->ChartShown());
       QCOMPARE(f.window->PageMain->currentIndex(), 0);
-      QCOMPARE(f.window->LedtZhuYear->text(), QStringLiteral("1970"));
-      QCOMPARE(f.window->CboShan->currentIndex(), 3);
+      QCOMPARE(f.window->Inputs->LedtZhuYear->text(), QStringLiteral("1970"));
+      QCOMPARE(f.window->Inputs->CboShan->currentIndex(), 3);
       const quorin::chart::MQuorinDay& engine = f.window->Engine();
       for (int pillar = 0; pillar < 4; ++pillar) {
         QCOMPARE(engine.Slot(pillar).guaQi, engine.Slot(quorin::chart::kSlotMountain).guaQi);
@@ -105,7 +105,7 @@ class SearchWorkflowTest : public QObject {
     page->BtnSearch->click();
     const QStringList atChinaStandardMeridian = Lines(page->ListSearch);
 
-    quorin::testing::ChooseLine(f.window->cbodiZ, f.window->cbodiZ->findText(QStringLiteral("新疆")));
+    quorin::testing::ChooseLine(f.window->Inputs->cbodiZ, f.window->Inputs->cbodiZ->findText(QStringLiteral("新疆")));
     QVERIFY(f.Pai());
     f.window->PageMain->setCurrentIndex(2);
     page->BtnSearch->click();

@@ -84,7 +84,7 @@ void CaseWindowFixture::StoreManyCases(int count, const std::string& category) {
 }
 
 bool CaseWindowFixture::PaiFor(const QString& name, int year, int month, int day, int hour, int minute) {
-  main.window->EdtName->setText(name);
+  main.window->Inputs->EdtName->setText(name);
   main.SetMoment(year, month, day, hour, minute);
   return main.Pai();
 }
@@ -94,7 +94,7 @@ void CaseWindowFixture::SaveNew(const QString& category) {
     d.CboFenLei->setEditText(category);
     d.Btnok->click();
   });
-  main.window->SbtoSave->click();
+  main.window->Inputs->SbtoSave->click();
 }
 
 bool CaseWindowFixture::SelectCase(int id) {

@@ -49,16 +49,16 @@ void MainWindowFixture::Close() {
 }
 
 void MainWindowFixture::SetMoment(int year, int month, int day, int hour, int minute) {
-  window->EdtYear->setText(QString::number(year));
-  window->cbom->setCurrentIndex(month - 1);
-  window->cbod->setCurrentIndex(day - 1);
-  window->cbos->setCurrentIndex(hour);
-  window->cbomin->setCurrentIndex(minute);
-  window->Rdogl->setChecked(true);
+  window->Inputs->EdtYear->setText(QString::number(year));
+  window->Inputs->cbom->setCurrentIndex(month - 1);
+  window->Inputs->cbod->setCurrentIndex(day - 1);
+  window->Inputs->cbos->setCurrentIndex(hour);
+  window->Inputs->cbomin->setCurrentIndex(minute);
+  window->Inputs->Rdogl->setChecked(true);
 }
 
 bool MainWindowFixture::Pai() {
-  window->BtnPai->click();
+  window->Inputs->BtnPai->click();
   return window->ChartShown();
 }
 

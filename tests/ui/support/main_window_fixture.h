@@ -9,6 +9,8 @@
 
 #include "support/program_folder.h"
 #include "support/scripted_prompter.h"
+#include "ui/chart_inputs_panel.h"
+#include "ui/chart_view.h"
 #include "ui/frm_main.h"
 
 class QAbstractItemView;

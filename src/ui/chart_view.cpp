@@ -1,0 +1,164 @@
+#include "ui/chart_view.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPrinter>
+#include <QScrollArea>
+#include <QStyle>
+#include <QStyleOption>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "base/files.h"
+#include "qtdraw/image_canvas.h"
+#include "qtdraw/jpeg_writer.h"
+#include "ui/print_layout.h"
+#include "ui/program_files.h"
+#include "ui/prompter.h"
+#include "ui/save_prompts.h"
+
+namespace quorin::ui {
+
+namespace {
+
+// A centred picture keeps at least this many pixels from the box's top and left.
+constexpr int kCentreMargin = 3;
+
+QAction* AddItem(QMenu* menu, const QString& name, const QString& caption) {
+  QAction* action = menu->addAction(caption);
+  action->setObjectName(name);
+  return action;
+}
+
+}  // namespace
+
+ChartView::ChartView(qtdraw::ImageCanvas& canvas, QWidget* parent) : QWidget(parent), canvas_(canvas) {
+  setObjectName(QStringLiteral("PanAbove"));
+  auto* aboveLayout = new QVBoxLayout(this);
+  aboveLayout->setContentsMargins(0, 0, 0, 0);
+  BoxPanel = new QScrollArea(this);
+  BoxPanel->setObjectName(QStringLiteral("BoxPanel"));
+  BoxPanel->setWidgetResizable(false);
+  auto* surface = new QWidget;
+  surface->setObjectName(QStringLiteral("BoxPanelSurface"));
+  BoxPanel->setWidget(surface);
+  ImgPan = new QLabel(surface);
+  ImgPan->setObjectName(QStringLiteral("ImgPan"));
+  ImgPan->setContextMenuPolicy(Qt::CustomContextMenu);
+  ImgPan->installEventFilter(this);
+  BoxPanel->viewport()->installEventFilter(this);
+  aboveLayout->addWidget(BoxPanel);
+
+  PopImgPan = new QMenu(this);
+  PopImgPan->setObjectName(QStringLiteral("PopImgPan"));
+  connect(AddItem(PopImgPan, QStringLiteral("MenuItem2"), QStringLiteral("复制")), &QAction::triggered, this,
+          &ChartView::CopyChartImage);
+  connect(AddItem(PopImgPan, QStringLiteral("MenuItem3"), QStringLiteral("另存为...")), &QAction::triggered, this,
+          &ChartView::SaveChartImageAs);
+  connect(AddItem(PopImgPan, QStringLiteral("MenuItem4"), QStringLiteral("打印")), &QAction::triggered, this,
+          &ChartView::PrintChartImage);
+  connect(ImgPan, &QWidget::customContextMenuRequested, PopImgPan,
+          [this](const QPoint& at) { PopImgPan->popup(ImgPan->mapToGlobal(at)); });
+}
+
+void ChartView::paintEvent(QPaintEvent*) {
+  QStyleOption option;
+  option.initFrom(this);
+  QPainter painter(this);
+  style()->drawPrimitive(QStyle::PE_Widget, &option, &painter, this);
+}
+
+void ChartView::ShowPicture(bool chartShown) {
+  // Before a chart (at start, after 新建) the canvas holds no picture, only its empty
+  // surface: nothing is shown rather than a blank block.
+  const QImage& image = canvas_.Image();
+  if (!chartShown) {
+    ImgPan->hide();
+    return;
+  }
+  ImgPan->setPixmap(QPixmap::fromImage(image));
+  ImgPan->resize(image.size());
+  ImgPan->show();
+}
+
+void ChartView::Centre() {
+  const QSize client = BoxPanel->viewport()->size();
+  const int left = std::max(kCentreMargin, (client.width() - ImgPan->width()) / 2);
+  const int top = std::max(kCentreMargin, (client.height() - ImgPan->height()) / 2);
+  ImgPan->move(left, top);
+  FitScrollSurface();
+}
+
+void ChartView::FitScrollSurface() {
+  // The scroll range reaches to the image wherever it has been dragged.
+  const QSize client = BoxPanel->viewport()->size();
+  const QRect image = ImgPan->isVisible() ? ImgPan->geometry() : QRect();
+  BoxPanel->widget()->resize(std::max(client.width(), image.right() + 1), std::max(client.height(), image.bottom() + 1));
+}
+
+bool ChartView::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == BoxPanel->viewport() && event->type() == QEvent::Resize) {
+    Centre();
+  } else if (watched == ImgPan) {
+    const auto* mouse = dynamic_cast<QMouseEvent*>(event);
+    if (mouse && mouse->button() == Qt::LeftButton && event->type() == QEvent::MouseButtonPress && interactive_) {
+      dragging_ = true;
+      dragStart_ = mouse->position().toPoint();
+      return true;
+    }
+    if (mouse && event->type() == QEvent::MouseMove && dragging_) {
+      ImgPan->move(ImgPan->pos() + mouse->position().toPoint() - dragStart_);
+      FitScrollSurface();
+      return true;
+    }
+    if (mouse && mouse->button() == Qt::LeftButton && event->type() == QEvent::MouseButtonRelease) {
+      dragging_ = false;
+      if (interactive_) emit Clicked(mouse->position().toPoint());
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void ChartView::CopyChartImage() { QApplication::clipboard()->setImage(canvas_.Image()); }
+
+void ChartView::SaveChartImageAs() {
+  const FileRequest request{QStringLiteral("另存为Bmp图片"), ParseFilterList(QStringLiteral("bmp格式|*.bmp|jpg格式|*.jpg")),
+                            1};
+  const std::optional<FileChoice> choice = Prompts().SaveFile(window(), request);
+  if (!choice) return;
+  const bool bmp = choice->filter == 0;
+  const std::string path = ToUtf8(choice->path) + (bmp ? ".bmp" : ".jpg");
+  if (!MayWrite(window(), path)) return;
+  std::string error = "encoding failed";
+  const std::optional<std::string> bytes =
+      bmp ? qtdraw::EncodeBmp(canvas_.Image()) : qtdraw::EncodeJpeg(canvas_.Image(), &error);
+  if (!bytes || !base::AtomicWriteFile(path, *bytes, &error)) {
+    ReportWriteFailure(window(), path, error);
+    return;
+  }
+  Tell(window(), SavedMessage());
+}
+
+void ChartView::PrintChartImage() {
+  if (!AskYesNo(window(), QStringLiteral("准备开始打印吗?"), QStringLiteral("打印"), Icon::Information)) return;
+  QPrinter printer;
+  if (!Prompts().SetUpPrinter(window(), printer)) return;
+  printer.setPageOrientation(QPageLayout::Portrait);
+  const QImage& image = canvas_.Image();
+  QPainter painter;
+  if (!painter.begin(&printer)) {
+    Tell(window(), QStringLiteral("请检查打印机能否正常工作！"), QStringLiteral("打印错误"), Icon::Error);
+    return;
+  }
+  painter.drawImage(ChartPrintRect(image.size(), printer.width(), printer.height()), image);
+  if (!painter.end() || printer.printerState() == QPrinter::Error) {
+    Tell(window(), QStringLiteral("请检查打印机能否正常工作！"), QStringLiteral("打印错误"), Icon::Error);
+  }
+}
+
+}  // namespace quorin::ui

@@ -1,0 +1,24 @@
+#include "ui/save_prompts.h"
+
+#include <filesystem>
+
+#include "ui/program_files.h"
+#include "ui/prompter.h"
+
+namespace quorin::ui {
+
+QString SavedMessage() { return QStringLiteral("已保存！"); }
+
+void ReportWriteFailure(QWidget* parent, const std::string& path, const std::string& error) {
+  Tell(parent, QStringLiteral("无法保存文件%1：%2").arg(ToQString(path), ToQString(error)), QStringLiteral("错误"),
+       Icon::Error);
+}
+
+bool MayWrite(QWidget* parent, const std::string& path) {
+  std::error_code ec;
+  if (!std::filesystem::exists(path, ec)) return true;
+  return AskYesNo(parent, QStringLiteral("%1 已存在，要替换它吗？").arg(ToQString(path)), QStringLiteral("另存为"),
+                  Icon::Warning, Answer::No);
+}
+
+}  // namespace quorin::ui
