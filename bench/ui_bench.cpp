@@ -9,6 +9,7 @@
 
 #include "base/files.h"
 #include "cases/record_base.h"
+#include "ui/chart_inputs_panel.h"
 #include "ui/frm_main.h"
 #include "ui/program_objects.h"
 #include "ui/prompter.h"
@@ -52,7 +53,7 @@ void PaiAndRepaint(benchmark::State& state) {
   window.show();
   (void)QTest::qWaitForWindowExposed(&window);
   for (auto _ : state) {
-    window.BtnPai->click();
+    window.Inputs->BtnPai->click();
     window.RedtOut->repaint();
     window.repaint();
   }

@@ -215,7 +215,7 @@ class CaseDialogsTest : public QObject {
     QVERIFY(f.prompter().Texts().contains(QStringLiteral("无法更新案例类别！")));
     // A save now would store nothing: the chart stays and saves as a new case.
     QVERIFY(!f.window().CaseOpen());
-    QCOMPARE(f.window().SbtoSave->text(), QStringLiteral("存新"));
+    QCOMPARE(f.window().Inputs->SbtoSave->text(), QStringLiteral("存新"));
   }
 
   void categoryEditorAddsCleanedNames() {
