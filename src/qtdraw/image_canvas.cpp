@@ -59,8 +59,12 @@ ImageCanvas::~ImageCanvas() { EndPainting(); }
 
 template <typename Draw>
 void ImageCanvas::Paint(const Draw& draw) {
-  draw(PainterOf(plain_.image, plain_.painter));
-  if (screen_) draw(PainterOf(screen_->image, screen_->painter));
+  draw(PainterOf(plain_.image, plain_.painter), pen_);
+  if (!screen_) return;
+  // A line one logical pixel wide, as on the logical picture, rather than a hairline.
+  QPen pen = pen_;
+  pen.setWidthF(ratio_);
+  draw(PainterOf(screen_->image, screen_->painter), pen);
 }
 
 void ImageCanvas::EndPainting() {
@@ -127,7 +131,7 @@ void ImageCanvas::TextOut(int x, int y, std::string_view utf8) {
   const QFontMetrics metrics(font_, &plain_.image);
   // An opaque brush paints the text's cell first, as a Windows canvas does.
   const QRect cell(x, y, metrics.horizontalAdvance(text), metrics.height());
-  Paint([&](QPainter& p) {
+  Paint([&](QPainter& p, const QPen&) {
     p.setFont(font_);
     if (brushSolid_) p.fillRect(cell, brushColor_);
     p.setPen(fontColor_);
@@ -143,15 +147,15 @@ int ImageCanvas::TextHeight(std::string_view) { return QFontMetrics(font_, &plai
 
 void ImageCanvas::FillRect(int left, int top, int right, int bottom) {
   if (!brushSolid_ || right <= left || bottom <= top) return;
-  Paint([&](QPainter& p) { p.fillRect(QRect(left, top, right - left, bottom - top), brushColor_); });
+  Paint([&](QPainter& p, const QPen&) { p.fillRect(QRect(left, top, right - left, bottom - top), brushColor_); });
 }
 
 void ImageCanvas::Rectangle(int left, int top, int right, int bottom) {
   if (right <= left || bottom <= top) return;
-  Paint([&](QPainter& p) {
+  Paint([&](QPainter& p, const QPen& pen) {
     if (brushSolid_) p.fillRect(QRect(left, top, right - left, bottom - top), brushColor_);
-    if (pen_.style() != Qt::NoPen) {
-      p.setPen(pen_);
+    if (pen.style() != Qt::NoPen) {
+      p.setPen(pen);
       p.setBrush(Qt::NoBrush);
       p.drawRect(QRect(left, top, right - left - 1, bottom - top - 1));
     }
@@ -160,8 +164,8 @@ void ImageCanvas::Rectangle(int left, int top, int right, int bottom) {
 
 void ImageCanvas::Line(int x1, int y1, int x2, int y2) {
   if (pen_.style() == Qt::NoPen) return;
-  Paint([&](QPainter& p) {
-    p.setPen(pen_);
+  Paint([&](QPainter& p, const QPen& pen) {
+    p.setPen(pen);
     p.drawLine(x1, y1, x2, y2);
   });
 }
