@@ -51,6 +51,7 @@ class ImageCanvas final : public draw::Canvas {
     std::unique_ptr<QPainter> painter;  // open while drawing, closed before the image is read
   };
 
+  // Runs draw(painter, pen) on each picture, with the pen for its pixel density.
   template <typename Draw>
   void Paint(const Draw& draw);
   void EndPainting();
