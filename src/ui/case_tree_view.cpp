@@ -4,23 +4,27 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <QTreeWidget>
+#include <array>
 
 namespace quorin::ui {
 
 namespace {
 
 constexpr int kIconSize = 16;
+// The icons are drawn for ordinary screens and for screens of twice the pixel density.
+constexpr std::array<qreal, 2> kIconRatios{1.0, 2.0};
 constexpr int kCaseIdRole = Qt::UserRole;
 
-QPixmap BlankPixmap() {
-  QPixmap pixmap(kIconSize, kIconSize);
+QPixmap BlankPixmap(qreal ratio) {
+  QPixmap pixmap(qRound(kIconSize * ratio), qRound(kIconSize * ratio));
+  pixmap.setDevicePixelRatio(ratio);
   pixmap.fill(Qt::transparent);
   return pixmap;
 }
 
 // A small person: head and shoulders in the colour of the sex.
-QPixmap PersonPixmap(const QColor& colour) {
-  QPixmap pixmap = BlankPixmap();
+QPixmap PersonPixmap(const QColor& colour, qreal ratio) {
+  QPixmap pixmap = BlankPixmap(ratio);
   QPainter painter(&pixmap);
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setPen(colour.darker(150));
@@ -34,8 +38,8 @@ QPixmap PersonPixmap(const QColor& colour) {
   return pixmap;
 }
 
-QPixmap FolderPixmap() {
-  QPixmap pixmap = BlankPixmap();
+QPixmap FolderPixmap(qreal ratio) {
+  QPixmap pixmap = BlankPixmap(ratio);
   QPainter painter(&pixmap);
   painter.setRenderHint(QPainter::Antialiasing);
   const QColor paper(232, 184, 64);
@@ -48,8 +52,8 @@ QPixmap FolderPixmap() {
 }
 
 // The selection image: a bright marker over the person, so the open choice stands out.
-QPixmap SelectedPixmap(const QColor& colour) {
-  QPixmap pixmap = PersonPixmap(colour.lighter(130));
+QPixmap SelectedPixmap(const QColor& colour, qreal ratio) {
+  QPixmap pixmap = PersonPixmap(colour.lighter(130), ratio);
   QPainter painter(&pixmap);
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setPen(QPen(QColor(0, 150, 0), 2));
@@ -59,8 +63,17 @@ QPixmap SelectedPixmap(const QColor& colour) {
 }
 
 QIcon CaseIcon(const QColor& colour) {
-  QIcon icon(PersonPixmap(colour));
-  icon.addPixmap(SelectedPixmap(colour), QIcon::Selected);
+  QIcon icon;
+  for (const qreal ratio : kIconRatios) {
+    icon.addPixmap(PersonPixmap(colour, ratio));
+    icon.addPixmap(SelectedPixmap(colour, ratio), QIcon::Selected);
+  }
+  return icon;
+}
+
+QIcon FolderIcon() {
+  QIcon icon;
+  for (const qreal ratio : kIconRatios) icon.addPixmap(FolderPixmap(ratio));
   return icon;
 }
 
@@ -73,7 +86,7 @@ const QIcon& CaseNodeIcon(bool male) {
 }
 
 const QIcon& CategoryNodeIcon() {
-  static const QIcon folder(FolderPixmap());
+  static const QIcon folder = FolderIcon();
   return folder;
 }
 

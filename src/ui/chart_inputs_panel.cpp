@@ -243,8 +243,8 @@ void ChartInputsPanel::FillFixedLists() {
   for (const std::string_view name : base::ProvinceNames()) cbodiZ->addItem(ToQString(std::string(name)));
   connect(EdtYear, &QLineEdit::textEdited, this, [this](const QString& text) {
     // A typed year moves the arrows with it, so they step from what is shown.
-    const int year = IntegerOrDefault(text, 0);
-    if (calendar::IsValidHistoricalYear(year)) UpDyear->SetPosition(calendar::AstronomicalYear(year));
+    const std::optional<int> year = TypedInteger(text);
+    if (year && calendar::IsValidHistoricalYear(*year)) UpDyear->SetPosition(calendar::AstronomicalYear(*year));
   });
 }
 

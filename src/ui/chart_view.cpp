@@ -80,7 +80,8 @@ void ChartView::ShowPicture(bool chartShown) {
     ImgPan->hide();
     return;
   }
-  ImgPan->setPixmap(QPixmap::fromImage(image));
+  // Drawn at the screen's pixel ratio, so the text is as sharp as the menus; the size is logical.
+  ImgPan->setPixmap(QPixmap::fromImage(canvas_.ScreenImage()));
   ImgPan->resize(image.size());
   ImgPan->show();
 }

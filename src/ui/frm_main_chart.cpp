@@ -30,6 +30,7 @@ bool TFrmMain::ComputeChart() {
   if (PageMain->currentWidget() == PageSearch) PageMain->setCurrentIndex(0);
   // The picture's background follows the analysis text's.
   engine_->SetImageBackground(qtdraw::FromQColor(RedtOut->palette().color(QPalette::Base)));
+  canvas_->SetDevicePixelRatio(devicePixelRatioF());
   if (!engine_->Compute(record_)) {
     Tell(this, ToQString(engine_->ErrorText()), QStringLiteral("错误"), Icon::Error);
     return false;

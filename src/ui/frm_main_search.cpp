@@ -361,10 +361,10 @@ void SearchPage::CboJiCondClick() {
     return;
   }
   // What the page shows is what the user means to keep: typed years and the mountain.
-  const int master = IntegerOrDefault(LedtYearS->text(), -5000);
-  const int year = IntegerOrDefault(LedtStartYear->text(), -5000);
-  if (calendar::IsValidHistoricalYear(master)) request_.masterYear = calendar::AstronomicalYear(master);
-  if (calendar::IsValidHistoricalYear(year)) request_.year = calendar::AstronomicalYear(year);
+  const std::optional<int> master = TypedInteger(LedtYearS->text());
+  const std::optional<int> year = TypedInteger(LedtStartYear->text());
+  if (master && calendar::IsValidHistoricalYear(*master)) request_.masterYear = calendar::AstronomicalYear(*master);
+  if (year && calendar::IsValidHistoricalYear(*year)) request_.year = calendar::AstronomicalYear(*year);
   if (CboShanS->currentIndex() >= 0 && CboGuaS->currentIndex() >= 0) {
     request_.mountain = CboShanS->currentIndex();
     request_.mountainGua = CboGuaS->currentIndex();

@@ -15,6 +15,7 @@
 #include "calendar/historical_year.h"
 #include "calendar/month_page.h"
 #include "qtdraw/fonts.h"
+#include "qtdraw/image_canvas.h"
 #include "ui/clock.h"
 #include "ui/program_files.h"
 #include "ui/prompter.h"
@@ -240,7 +241,8 @@ void TFrmWnl::DrawPage(const CivilDateTime& selected, int length) {
   drawnYear_ = selected.year;
   drawnMonth_ = selected.month;
 
-  picture_ = QImage(width, height, QImage::Format_RGB32);
+  // Drawn at the screen's pixel density, so the grid's text is as sharp as the window's.
+  picture_ = qtdraw::ScreenPicture(QSize(width, height), Img->devicePixelRatioF());
   picture_.setDotsPerMeterX(kDotsPerMeterAt96Dpi);
   picture_.setDotsPerMeterY(kDotsPerMeterAt96Dpi);
   picture_.fill(kBackground);

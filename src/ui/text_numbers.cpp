@@ -7,8 +7,6 @@ namespace quorin::ui {
 
 std::optional<int> TypedInteger(const QString& text) { return base::ParseTypedInt(ToUtf8(text)); }
 
-int IntegerOrDefault(const QString& text, int fallback) { return TypedInteger(text).value_or(fallback); }
-
 int LeadingItemNumber(const QString& itemText) {
   const qsizetype bracket = itemText.indexOf(QLatin1Char('('));
   return TypedInteger(bracket >= 0 ? itemText.left(bracket) : itemText).value_or(0);

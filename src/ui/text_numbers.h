@@ -10,9 +10,6 @@ namespace quorin::ui {
 // base::ParseTypedInt of the typed text.
 std::optional<int> TypedInteger(const QString& text);
 
-// TypedInteger, or `fallback` when the text is no number (for callers whose fallback is a real default).
-int IntegerOrDefault(const QString& text, int fallback);
-
 // The number of a list item such as "+3(推荐)": the integer before any "(", 0 if none.
 int LeadingItemNumber(const QString& itemText);
 

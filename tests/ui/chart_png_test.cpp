@@ -1,8 +1,10 @@
 // The chart picture drawn by the Qt canvas: Chinese text in the chart colours,
-// the six-line chart and the highlighted line-bar cell, written and read back as PNG.
+// the six-line chart and the highlighted line-bar cell, written and read back as PNG;
+// the screen picture drawn at a device pixel ratio beside the logical one.
 #include <QFontMetrics>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
 #include <cstdlib>
 
 #include "chart/quorin_day.h"
@@ -30,26 +32,13 @@ int CountNear(const QImage& image, QRect area, int r, int g, int b, int toleranc
   return count;
 }
 
-}  // namespace
-
-class ChartPngTest : public QObject {
-  Q_OBJECT
-
- private slots:
-  void initTestCase() { quorin::testing::PrepareApplication(); }
-
-  void rendersTheChartInColour() {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
+// A chart of 2024-03-15 10:30 drawn by the engine on a Qt canvas of the ratio given.
+struct DrawnChart {
+  explicit DrawnChart(double ratio = 1.0) : canvas(1, 1, ratio) {
     const QString settings = dir.filePath(QStringLiteral("set.ini"));
     QFile file(settings);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("[set]\r\n");
+    if (file.open(QIODevice::WriteOnly)) file.write("[set]\r\n");
     file.close();
-
-    quorin::qtdraw::ImageCanvas canvas;
-    quorin::chart::RecordingRichTextSink text;
-    MQuorinDay engine;
     engine.SetSettingsPath(settings.toStdString());
     engine.Attach(&text, &canvas);
     engine.SetImageFont(12);
@@ -64,7 +53,42 @@ class ChartPngTest : public QObject {
     r.masterYear = 1980;
     r.mountain = 1, r.mountainGua = 1;
     r.dragonMountain = r.waterMountain = -1;
-    QVERIFY(engine.Compute(r));
+    computed = engine.Compute(r);
+  }
+
+  // Selects the 山 column's name rows, then flips line 1 of its six-line chart.
+  bool FlipFirstLine() {
+    const auto& table = engine.ImageState().table;
+    const auto bands = table.Bands();
+    if (!engine.Click(table.columnWidth + table.columnWidth / 2, (bands[2].top + bands[2].bottom) / 2)) return false;
+    const auto bar = engine.ImageState().lineBar;
+    return engine.ImageState().lineBarActive && engine.Click(bar.CellLeft(1) + bar.CellWidth() / 2, (bar.top + bar.bottom) / 2);
+  }
+
+  QTemporaryDir dir;
+  quorin::qtdraw::ImageCanvas canvas;
+  quorin::chart::RecordingRichTextSink text;
+  MQuorinDay engine;
+  bool computed = false;
+};
+
+QRect Scaled(QRect r, int factor) { return {r.topLeft() * factor, r.size() * factor}; }
+
+}  // namespace
+
+class ChartPngTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { quorin::testing::PrepareApplication(); }
+
+  void rendersTheChartInColour() {
+    DrawnChart chart;
+    QVERIFY(chart.dir.isValid());
+    QVERIFY(chart.computed);
+    quorin::qtdraw::ImageCanvas& canvas = chart.canvas;
+    MQuorinDay& engine = chart.engine;
+    const QTemporaryDir& dir = chart.dir;
 
     // The substituted Song face has the characters, and the picture is 55 of them wide.
     const QFont song(quorin::qtdraw::kSongFont, 12);
@@ -89,12 +113,8 @@ class ChartPngTest : public QObject {
       QVERIFY(CountNear(image, QRect(0, canvas.Height() / 2, 6 * em, canvas.Height() / 2), 0, 128, 0) > 20);
     }
 
-    // Select the 山 column's name rows, then flip line 1.
-    const auto bands = table.Bands();
-    QVERIFY(engine.Click(table.columnWidth + table.columnWidth / 2, (bands[2].top + bands[2].bottom) / 2));
-    QVERIFY(engine.ImageState().lineBarActive);
+    QVERIFY(chart.FlipFirstLine());
     const auto bar = engine.ImageState().lineBar;
-    QVERIFY(engine.Click(bar.CellLeft(1) + bar.CellWidth() / 2, (bar.top + bar.bottom) / 2));
     QCOMPARE(static_cast<int>(engine.ChangedLines()[0]), 1);
 
     const QImage image = canvas.Image();
@@ -111,6 +131,77 @@ class ChartPngTest : public QObject {
     QImage read(png);
     QCOMPARE(read.size(), image.size());
     QCOMPARE(read.convertToFormat(QImage::Format_RGB32), image.convertToFormat(QImage::Format_RGB32));
+  }
+
+  // At two device pixels per logical pixel the screen picture has twice the pixels and the
+  // chart itself is drawn on them; geometry, clicks and the logical picture stay as at 1×.
+  void drawsTheScreenPictureAtTheDevicePixelRatio() {
+    DrawnChart plain;
+    DrawnChart sharp(2.0);
+    QVERIFY(plain.computed && sharp.computed);
+    QCOMPARE(sharp.canvas.Width(), plain.canvas.Width());
+    QCOMPARE(sharp.canvas.Height(), plain.canvas.Height());
+    const auto& table = sharp.engine.ImageState().table;
+    const auto& plainTable = plain.engine.ImageState().table;
+    QCOMPARE(QRect(QPoint(table.left, table.top), QPoint(table.right, table.bottom)),
+             QRect(QPoint(plainTable.left, plainTable.top), QPoint(plainTable.right, plainTable.bottom)));
+    QCOMPARE(table.columnWidth, plainTable.columnWidth);
+    QCOMPARE(table.textHeight, plainTable.textHeight);
+
+    QVERIFY(plain.FlipFirstLine());
+    QVERIFY(sharp.FlipFirstLine());
+    QCOMPARE(sharp.engine.Selection(), plain.engine.Selection());
+    QCOMPARE(sharp.engine.ChangedLines(), plain.engine.ChangedLines());
+    // What is saved, copied and printed is the picture of a 1× screen, pixel for pixel.
+    QCOMPARE(sharp.canvas.Image(), plain.canvas.Image());
+
+    const QImage& screen = sharp.canvas.ScreenImage();
+    QCOMPARE(screen.devicePixelRatio(), 2.0);
+    QCOMPARE(screen.size(), plain.canvas.Image().size() * 2);
+    QCOMPARE(screen.deviceIndependentSize(), QSizeF(plain.canvas.Image().size()));
+    // The chart's colours sit at twice the coordinates, on four device pixels per logical one
+    // (at least half as many again as the 1× cores: red 主 and 山 columns, the chosen cell).
+    const QRect leftColumns(0, table.top, 2 * table.columnWidth, 200);
+    QVERIFY(CountNear(screen, Scaled(leftColumns, 2), 255, 0, 0) > 4 * CountNear(plain.canvas.Image(), leftColumns, 255, 0, 0) / 2);
+    const auto bar = sharp.engine.ImageState().lineBar;
+    const QRect chosen(bar.CellLeft(1) + 2, bar.top + 2, bar.CellWidth() - 4, bar.bottom - bar.top - 4);
+    QVERIFY(CountNear(screen, Scaled(chosen, 2), 0xCA, 0xE3, 0xF3, 4) > 4 * chosen.width() * chosen.height() / 2);
+    // Drawn, not enlarged: the text has the detail of the finer pixels.
+    const QImage enlarged = plain.canvas.Image().scaled(screen.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QVERIFY(screen.convertToFormat(QImage::Format_RGB32) != enlarged.convertToFormat(QImage::Format_RGB32));
+  }
+
+  // Unusable ratios fall back to 1×, huge ones are capped; a picture already drawn is
+  // enlarged to a new ratio, so the screen never shows a blank chart.
+  void screenPictureFollowsTheRatio_data() {
+    QTest::addColumn<double>("ratio");
+    QTest::addColumn<QSize>("pixels");
+    QTest::addColumn<double>("carried");
+    QTest::newRow("1x") << 1.0 << QSize(101, 51) << 1.0;
+    QTest::newRow("1.5x rounds up") << 1.5 << QSize(152, 77) << 1.5;
+    QTest::newRow("2x") << 2.0 << QSize(202, 102) << 2.0;
+    QTest::newRow("zero") << 0.0 << QSize(101, 51) << 1.0;
+    QTest::newRow("not a number") << std::nan("") << QSize(101, 51) << 1.0;
+    QTest::newRow("huge") << 1e9 << QSize(303, 153) << 3.0;
+  }
+
+  void screenPictureFollowsTheRatio() {
+    QFETCH(double, ratio);
+    QFETCH(QSize, pixels);
+    QFETCH(double, carried);
+    quorin::qtdraw::ImageCanvas canvas(101, 51);
+    canvas.SetBrush(quorin::draw::kRed, quorin::draw::BrushStyle::kSolid);
+    canvas.FillRect(0, 0, 101, 51);
+    canvas.SetDevicePixelRatio(ratio);
+    QCOMPARE(canvas.DevicePixelRatio(), carried);
+    QCOMPARE(canvas.Width(), 101);
+    QCOMPARE(canvas.Image().size(), QSize(101, 51));
+    QCOMPARE(canvas.ScreenImage().size(), pixels);
+    QCOMPARE(canvas.ScreenImage().devicePixelRatio(), carried);
+    QCOMPARE(canvas.ScreenImage().pixelColor(pixels.width() / 2, pixels.height() / 2), QColor(Qt::red));
+    // A resize keeps the ratio.
+    canvas.Resize(40, 20);
+    QCOMPARE(canvas.ScreenImage().size(), QSize(static_cast<int>(std::ceil(40 * carried)), static_cast<int>(std::ceil(20 * carried))));
   }
 };
 

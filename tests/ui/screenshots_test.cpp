@@ -19,6 +19,8 @@
 #include "ui/frm_dili.h"
 #include "ui/frm_main_search.h"
 #include "ui/frm_set.h"
+#include "ui/frm_wnl.h"
+#include "ui/frm_zhou_yi.h"
 
 using quorin::testing::MainWindowFixture;
 
@@ -59,6 +61,8 @@ class ScreenshotsTest : public QObject {
     QTest::mousePress(f.window->View->ImgPan, Qt::LeftButton, {}, cell);
     QTest::mouseRelease(f.window->View->ImgPan, Qt::LeftButton, {}, cell);
     QVERIFY(f.window->ChartImage().save(folder + QStringLiteral("/chart_selected.png")));
+    QTest::qWait(100);
+    QVERIFY(f.window->grab().save(folder + QStringLiteral("/main_chart_selected.png")));
     f.window->PageMain->setCurrentIndex(1);
     QTest::qWait(100);
     QVERIFY(f.window->grab().save(folder + QStringLiteral("/main_analysis.png")));
@@ -105,6 +109,25 @@ class ScreenshotsTest : public QObject {
       }
       quorin::ui::SetProgramUiFont(nullptr);
     }
+  }
+
+  // The other painted windows: the perpetual calendar's grid and the I Ching figures.
+  void calendarAndIChing() {
+    const QString folder = qEnvironmentVariable("QUORIN_SCREENSHOT_DIR");
+    if (folder.isEmpty()) QSKIP("QUORIN_SCREENSHOT_DIR not set");
+    QDir().mkpath(folder);
+    quorin::testing::ScriptedPrompter prompter;
+    quorin::ui::TFrmWnl calendar;
+    calendar.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&calendar));
+    calendar.Open({2024, 2, 10, 12, 0});
+    QTest::qWait(100);
+    QVERIFY(calendar.grab().save(folder + QStringLiteral("/calendar.png")));
+    quorin::ui::TFrmZhouYi iChing;
+    iChing.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&iChing));
+    QTest::qWait(100);
+    QVERIFY(iChing.grab().save(folder + QStringLiteral("/iching.png")));
   }
 };
 
