@@ -12,6 +12,7 @@
 
 #include "base/files.h"
 #include "base/ini_file.h"
+#include "ui/date_sheet_commands.h"
 #include "ui/frm_main.h"
 #include "ui/program_files.h"
 #include "ui/prompter.h"
@@ -47,6 +48,10 @@ void TFrmMain::BuildMenus() {
   QMenu* file = menu(nullptr, QStringLiteral("Mfile"), QStringLiteral("文件(&F)"));
   item(file, "mnuF_save", QStringLiteral("保存课例"), &TFrmMain::SaveCaseClick)
       ->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
+  connect(AddItem(file, QStringLiteral("mnuF_sheetPdf"), QStringLiteral("导出日课单(PDF)...")), &QAction::triggered,
+          this, [this] { ExportDateSheet(*this); });
+  connect(AddItem(file, QStringLiteral("mnuF_sheetPrint"), QStringLiteral("打印日课单...")), &QAction::triggered,
+          this, [this] { PrintDateSheet(*this); });
   file->addSeparator();
   item(file, "N17", QStringLiteral("还原案例数据"), &TFrmMain::RestoreCasesClick);
   item(file, "N18", QStringLiteral("备份案例数据"), &TFrmMain::BackUpCasesClick);
@@ -146,6 +151,10 @@ void TFrmMain::BuildPopups() {
           &TFrmMain::SaveChartImageAs);
   connect(AddItem(PopImgPan, QStringLiteral("MenuItem4"), QStringLiteral("打印")), &QAction::triggered, this,
           &TFrmMain::PrintChartImage);
+  connect(AddItem(PopImgPan, QStringLiteral("ImgSheetPdf"), QStringLiteral("导出日课单(PDF)...")), &QAction::triggered,
+          this, [this] { ExportDateSheet(*this); });
+  connect(AddItem(PopImgPan, QStringLiteral("ImgSheetPrint"), QStringLiteral("打印日课单...")), &QAction::triggered,
+          this, [this] { PrintDateSheet(*this); });
   connect(ImgPan, &QWidget::customContextMenuRequested, PopImgPan,
           [this](const QPoint& at) { PopImgPan->popup(ImgPan->mapToGlobal(at)); });
 
