@@ -6,6 +6,7 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRawFont>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -149,17 +150,33 @@ void AppendAnalysis(QTextCursor& cursor, const chart::MQuorinDay& engine) {
   chart::MQuorinDay copy = AttachedCopy(engine, &sink, nullptr);
   copy.WriteAnalysis();
   copy.WriteShensha();
-  QTextBlockFormat block = BlockFormat(4);
+  QTextBlockFormat block = BlockFormat();
   block.setTextIndent(copy.Settings().leftpos * kLayoutDpi / 72.0);
-  QString text = FromUtf8(sink.Text());
+  // The screen separates the sections by several empty lines; paper needs one.
+  const QString written = FromUtf8(sink.Text());
+  QString text;
+  QList<int> moved(written.size() + 1, 0);  // where each position of the written text goes
+  bool blankBefore = true;
+  for (qsizetype from = 0; from < written.size();) {
+    qsizetype end = written.indexOf(QLatin1Char('\n'), from);
+    if (end < 0) end = written.size() - 1;
+    const QString line = written.mid(from, end - from + 1);
+    const bool blank = line.trimmed().isEmpty();
+    for (qsizetype i = from; i <= end; ++i) moved[i] = static_cast<int>(text.size() + (blank && blankBefore ? 0 : i - from));
+    if (!(blank && blankBefore)) text += line;
+    blankBefore = blank;
+    from = end + 1;
+  }
+  moved[written.size()] = static_cast<int>(text.size());
   if (text.endsWith(QLatin1Char('\n'))) text.chop(1);
   cursor.insertBlock(block, TextFormat(kBodyPoints));
   const int start = cursor.position();
   cursor.insertText(text, TextFormat(kBodyPoints));
+  const auto at = [&](int position) { return start + moved[std::clamp<qsizetype>(position, 0, written.size())]; };
   for (const chart::RecordingRichTextSink::Span& span : sink.Spans()) {
     QTextCursor range(cursor.document());
-    range.setPosition(start + span.start);
-    range.setPosition(start + span.start + span.length, QTextCursor::KeepAnchor);
+    range.setPosition(at(span.start));
+    range.setPosition(at(span.start + span.length), QTextCursor::KeepAnchor);
     QTextCharFormat f;
     f.setForeground(qtdraw::ToQColor(span.color));
     f.setFontWeight(span.bold ? QFont::Bold : QFont::Normal);
@@ -225,6 +242,50 @@ void PaintFooter(QPainter& painter, const QRectF& area, const QDate& issued, int
                    QStringLiteral("出具日期：%1年%2月%3日").arg(issued.year()).arg(issued.month()).arg(issued.day()));
   painter.drawText(text, Qt::AlignRight | Qt::AlignTop, QStringLiteral("第%1页 共%2页").arg(page).arg(pages));
   painter.restore();
+}
+
+// Qt names each embedded glyph in the PDF's ToUnicode maps by the lowest code point the
+// font gives it, and CJK fonts give radicals the glyphs of ideographs (⽇ U+2F47 draws
+// 日 U+65E5): copied or searched text would hold radicals. The maps are rewritten in
+// place, each four-digit code for one of the same length, so no offset moves.
+void MapRadicalsToIdeographs(QByteArray& pdf) {
+  QHash<ushort, ushort> ideographOf;
+  for (const bool bold : {false, true}) {
+    const QRawFont raw = QRawFont::fromFont(qtdraw::SongFont(kBodyPoints, bold));
+    auto range = [](char16_t first, char16_t last) {
+      QString text;
+      for (char16_t c = first; c <= last; ++c) text.append(QChar(c));
+      return text;
+    };
+    const QString unified = range(0x4E00, 0x9FFF);
+    const QList<quint32> unifiedGlyphs = raw.glyphIndexesForString(unified);
+    QHash<quint32, ushort> byGlyph;
+    for (qsizetype i = unifiedGlyphs.size() - 1; i >= 0; --i) {
+      if (unifiedGlyphs[i] != 0) byGlyph.insert(unifiedGlyphs[i], unified[i].unicode());
+    }
+    for (const QString& lookalikes : {range(0x2E80, 0x2FDF), range(0xF900, 0xFAFF)}) {
+      const QList<quint32> glyphs = raw.glyphIndexesForString(lookalikes);
+      for (qsizetype i = 0; i < glyphs.size(); ++i) {
+        const auto found = byGlyph.constFind(glyphs[i]);
+        if (glyphs[i] != 0 && found != byGlyph.cend()) ideographOf.insert(lookalikes[i].unicode(), *found);
+      }
+    }
+  }
+  for (const QByteArray& begin : {QByteArray("beginbfrange"), QByteArray("beginbfchar")}) {
+    const QByteArray end = "end" + begin.mid(5);
+    for (qsizetype at = pdf.indexOf(begin); at >= 0; at = pdf.indexOf(begin, at)) {
+      const qsizetype stop = pdf.indexOf(end, at);
+      if (stop < 0) break;
+      for (qsizetype i = at; i + 5 < stop; ++i) {
+        if (pdf[i] != '<' || pdf[i + 5] != '>') continue;
+        bool ok = false;
+        const ushort code = pdf.mid(i + 1, 4).toUShort(&ok, 16);
+        const auto found = ideographOf.constFind(code);
+        if (ok && found != ideographOf.cend()) pdf.replace(i + 1, 4, QByteArray::number(*found, 16).toUpper());
+      }
+      at = stop;
+    }
+  }
 }
 
 }  // namespace
@@ -295,7 +356,8 @@ bool WriteDateSheetPdf(const std::string& path, const chart::MQuorinDay& engine,
       return false;
     }
   }
-  const QByteArray& bytes = buffer.data();
+  QByteArray bytes = buffer.data();
+  MapRadicalsToIdeographs(bytes);
   return base::AtomicWriteFile(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), error);
 }
 
