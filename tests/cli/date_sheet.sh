@@ -47,7 +47,8 @@ grep -qP '[\x{2E80}-\x{2FDF}]' "$work/r.txt" && fail "radicals in place of ideog
 for i in $(seq 1 80); do echo "长评语第${i}行"; done >"$work/long.txt"
 "${chart[@]}" --pdf "$work/long.pdf" --remark "$work/long.txt" >/dev/null || fail "long remark: exit $?"
 pages=$(pdfinfo "$work/long.pdf" | awk '/^Pages:/ { print $2 }')
-[ "$pages" -ge 2 ] || fail "a long remark gave $pages page(s)"
+short_pages=$(pdfinfo "$work/r.pdf" | awk '/^Pages:/ { print $2 }')
+[ "$pages" -gt "$short_pages" ] || fail "a long remark gave $pages page(s), a short one $short_pages"
 pdftotext -f "$pages" -l "$pages" "$work/long.pdf" - | grep -qF "长评语第80行" || fail "the remark's last line is not on the last page"
 pdftotext -f 1 -l 1 "$work/long.pdf" - | grep -qF "第1页 共${pages}页" || fail "footer of page 1 of $pages"
 

@@ -2,6 +2,7 @@
 // picture's popup, replacing only when asked, printing, and the refusal without a chart.
 #include <QAction>
 #include <QFile>
+#include <QMenu>
 #include <QPrinter>
 #include <QProcess>
 #include <QTest>
@@ -38,14 +39,22 @@ class DateSheetTest : public QObject {
 
   void refusedWithoutAChart_data() {
     QTest::addColumn<QString>("action");
-    QTest::newRow("export") << QStringLiteral("mnuF_sheetPdf");
-    QTest::newRow("print") << QStringLiteral("mnuF_sheetPrint");
-    QTest::newRow("popup export") << QStringLiteral("ImgSheetPdf");
-    QTest::newRow("popup print") << QStringLiteral("ImgSheetPrint");
+    QTest::addColumn<QString>("caption");
+    const QString exportCaption = QStringLiteral("导出日课单(PDF)...");
+    const QString printCaption = QStringLiteral("打印日课单...");
+    QTest::newRow("export") << QStringLiteral("mnuF_sheetPdf") << exportCaption;
+    QTest::newRow("print") << QStringLiteral("mnuF_sheetPrint") << printCaption;
+    QTest::newRow("popup export") << QStringLiteral("ImgSheetPdf") << exportCaption;
+    QTest::newRow("popup print") << QStringLiteral("ImgSheetPrint") << printCaption;
   }
   void refusedWithoutAChart() {
     QFETCH(QString, action);
+    QFETCH(QString, caption);
     MainWindowFixture f;
+    QCOMPARE(f.window->MenuAction(action)->text(), caption);
+    const QMenu* menu = action.startsWith(QStringLiteral("Img")) ? f.window->PopImgPan
+                                                                 : f.window->findChild<QMenu*>(QStringLiteral("Mfile"));
+    QVERIFY(menu->actions().contains(f.window->MenuAction(action)));
     bool printed = false;
     f.prompter.printSetup = [&printed](QPrinter&) { return printed = true; };
     QVERIFY(!f.window->ChartShown());
