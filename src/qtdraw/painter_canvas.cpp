@@ -34,9 +34,15 @@ void PainterCanvas::SetFontColor(draw::Color color) { fontColor_ = ToQColor(colo
 void PainterCanvas::SetPen(draw::Color color, draw::PenStyle style) {
   pen_.setColor(ToQColor(color));
   switch (style) {
-    case draw::PenStyle::kSolid: pen_.setStyle(Qt::SolidLine); break;
-    case draw::PenStyle::kDotted: pen_.setStyle(Qt::DotLine); break;
-    case draw::PenStyle::kInvisible: pen_.setStyle(Qt::NoPen); break;
+    case draw::PenStyle::kSolid:
+      pen_.setStyle(Qt::SolidLine);
+      break;
+    case draw::PenStyle::kDotted:
+      pen_.setStyle(Qt::DotLine);
+      break;
+    case draw::PenStyle::kInvisible:
+      pen_.setStyle(Qt::NoPen);
+      break;
   }
 }
 

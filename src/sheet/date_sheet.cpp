@@ -32,10 +32,10 @@ namespace {
 
 // The sheet is laid out in pixels of a 96-dpi screen and scaled to the device.
 constexpr double kLayoutDpi = 96.0;
-constexpr double kBodyPoints = 10.5;   // 五号, the usual size of printed Chinese text
+constexpr double kBodyPoints = 10.5;  // 五号, the usual size of printed Chinese text
 constexpr double kTitlePoints = 18;
 constexpr double kFooterPoints = 8;
-constexpr double kFooterHeight = 28;   // layout pixels below the text
+constexpr double kFooterHeight = 28;  // layout pixels below the text
 constexpr int kPictureObject = QTextFormat::UserObject + 1;
 const QColor kHeadingBlue(0, 0, 255);
 
@@ -74,7 +74,8 @@ chart::MQuorinDay AttachedCopy(const chart::MQuorinDay& engine, chart::RichTextS
   chart::MQuorinDay copy = engine;
   copy.SetImageBackground(draw::kWhite);
   copy.Attach(text, image);
-  for (int line = 0; line < 6; ++line) copy.SetChangedLine(line, engine.ChangedLines()[static_cast<std::size_t>(line)] != 0);
+  for (int line = 0; line < 6; ++line)
+    copy.SetChangedLine(line, engine.ChangedLines()[static_cast<std::size_t>(line)] != 0);
   return copy;
 }
 
@@ -86,7 +87,9 @@ class ChartPicture final : public QObject, public QTextObjectInterface {
 
  public:
   ChartPicture(const chart::MQuorinDay& engine, std::set<std::string> omitted)
-      : filter_(canvas_, std::move(omitted)), copy_(AttachedCopy(engine, nullptr, &filter_)), selection_(engine.Selection()) {
+      : filter_(canvas_, std::move(omitted)),
+        copy_(AttachedCopy(engine, nullptr, &filter_)),
+        selection_(engine.Selection()) {
     Draw(nullptr);  // measures: where the table lies and whether a six-line chart shows
     const chart::ChartImageState& state = copy_.ImageState();
     top_ = state.table.IsSet() ? state.table.top : 0;
@@ -162,7 +165,8 @@ void AppendAnalysis(QTextCursor& cursor, const chart::MQuorinDay& engine) {
     if (end < 0) end = written.size() - 1;
     const QString line = written.mid(from, end - from + 1);
     const bool blank = line.trimmed().isEmpty();
-    for (qsizetype i = from; i <= end; ++i) moved[i] = static_cast<int>(text.size() + (blank && blankBefore ? 0 : i - from));
+    for (qsizetype i = from; i <= end; ++i)
+      moved[i] = static_cast<int>(text.size() + (blank && blankBefore ? 0 : i - from));
     if (!(blank && blankBefore)) text += line;
     blankBefore = blank;
     from = end + 1;
@@ -358,7 +362,8 @@ bool WriteDateSheetPdf(const std::string& path, const chart::MQuorinDay& engine,
   }
   QByteArray bytes = buffer.data();
   MapRadicalsToIdeographs(bytes);
-  return base::AtomicWriteFile(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), error);
+  return base::AtomicWriteFile(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                               error);
 }
 
 bool ReadRemarkFile(const std::string& path, QTextDocument& into) {

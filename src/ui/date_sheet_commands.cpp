@@ -34,14 +34,14 @@ void ExportDateSheet(TFrmMain& window) {
   if (!name.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) name += QStringLiteral(".pdf");
   const std::string path = ToUtf8(name);
   std::error_code ec;
-  if (std::filesystem::exists(path, ec) &&
-      !AskYesNo(&window, QStringLiteral("%1 已存在，要替换它吗？").arg(name), QStringLiteral("导出日课单"), Icon::Warning,
-                Answer::No)) {
+  if (std::filesystem::exists(path, ec) && !AskYesNo(&window, QStringLiteral("%1 已存在，要替换它吗？").arg(name),
+                                                     QStringLiteral("导出日课单"), Icon::Warning, Answer::No)) {
     return;
   }
   std::string error;
   if (!sheet::WriteDateSheetPdf(path, window.Engine(), Extras(window), &error)) {
-    Tell(&window, QStringLiteral("无法保存文件%1：%2").arg(name, ToQString(error)), QStringLiteral("错误"), Icon::Error);
+    Tell(&window, QStringLiteral("无法保存文件%1：%2").arg(name, ToQString(error)), QStringLiteral("错误"),
+         Icon::Error);
     return;
   }
   Tell(&window, QStringLiteral("已保存！"));

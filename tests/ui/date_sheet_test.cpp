@@ -121,7 +121,8 @@ class DateSheetTest : public QObject {
     QVERIFY(f.prompter.shown.isEmpty());
     // Paper needs no text map, so the printer's PDF may name some glyphs by radicals.
     const QString text = PdfText(path).normalized(QString::NormalizationForm_KC);
-    QVERIFY2(text.contains(QStringLiteral("日课单")) && text.contains(QStringLiteral("常用神煞")), qPrintable(text.left(200)));
+    QVERIFY2(text.contains(QStringLiteral("日课单")) && text.contains(QStringLiteral("常用神煞")),
+             qPrintable(text.left(200)));
   }
 };
 
