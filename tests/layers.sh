@@ -4,7 +4,7 @@
 set -u
 src=$1/src
 # Lower levels first; a folder may include only its own files and those of lower levels.
-levels=("base" "calendar draw" "iching qtdraw skin" "chart" "cases" "ui")
+levels=("base" "calendar draw" "iching qtdraw skin" "chart" "cases sheet" "ui")
 plain=" base calendar draw iching chart cases "
 declare -A level
 for i in "${!levels[@]}"; do

@@ -1,5 +1,5 @@
 // quorin-cli chart: one day chart, printed as the engine writes it, and with
-// --png its picture after the clicks given.
+// --png its picture and with --pdf its date sheet after the clicks given.
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -8,9 +8,11 @@
 #ifdef QUORIN_CLI_PNG
 #include <QGuiApplication>
 #include <QImage>
+#include <QTextDocument>
 
 #include "qtdraw/fonts.h"
 #include "qtdraw/image_canvas.h"
+#include "sheet/date_sheet.h"
 #endif
 
 #include "base/gbk.h"
@@ -117,7 +119,7 @@ std::unique_ptr<QGuiApplication> MakePictureApplication() {
 int Run(const std::vector<std::string>& args) {
   const Arguments a(args,
                     {"mountain", "gua", "name", "birth", "dragon", "water", "lon", "lat", "place", "settings", "flip",
-                     "png", "click", "font-size"},
+                     "png", "click", "font-size", "pdf", "remark"},
                     {"lunar", "leap", "female", "facing", "spans", "areas"}, {"click"});
   if (a.Positionals().size() != 1) throw UsageError("需要一个时间：\"YYYY-MM-DD HH:MM\"");
   const auto m = ParseMoment(a.Positionals()[0]);
@@ -181,10 +183,13 @@ int Run(const std::vector<std::string>& args) {
 
   std::vector<std::pair<int, int>> clicks;
   for (const std::string& c : a.Values("click")) clicks.push_back(ClickPoint(c));
-  const bool picture = a.Has("png");
-  if (!picture && (!clicks.empty() || a.Has("areas") || a.Has("font-size"))) {
-    throw UsageError("--click、--areas 和 --font-size 需要 --png（它们作用于所写的图片）");
+  // The date sheet draws the picture as it stands after the clicks, like --png.
+  const bool picture = a.Has("png") || a.Has("pdf");
+  if (!picture && (!clicks.empty() || a.Has("font-size"))) {
+    throw UsageError("--click 和 --font-size 需要 --png 或 --pdf（它们作用于所写的图片）");
   }
+  if (!a.Has("png") && a.Has("areas")) throw UsageError("--areas 需要 --png（它说明所写图片中的位置）");
+  if (!a.Has("pdf") && a.Has("remark")) throw UsageError("--remark 需要 --pdf（评语印在日课单上）");
   const double fontSize = a.Number("font-size").value_or(chart::kDefaultImageFontSize);
   if (!(fontSize >= chart::kMinImageFontSize && fontSize <= chart::kMaxImageFontSize)) {
     throw UsageError("--font-size 应在 10 到 35 之间：" + *a.Value("font-size"));
@@ -200,7 +205,7 @@ int Run(const std::vector<std::string>& args) {
     canvas = qtCanvas.get();
   }
 #else
-  if (picture) throw UsageError("此版本的 quorin-cli 编译时没有图片功能（需要 Qt 界面库），不能使用 --png");
+  if (picture) throw UsageError("此版本的 quorin-cli 编译时没有图片功能（需要 Qt 界面库），不能使用 --png 或 --pdf");
 #endif
 
   chart::MQuorinDay engine;
@@ -230,10 +235,23 @@ int Run(const std::vector<std::string>& args) {
   }
   if (a.Has("areas")) PrintAreas(engine.ImageState());
 #ifdef QUORIN_CLI_PNG
-  if (picture) {
+  if (a.Has("png")) {
     const std::string path = *a.Value("png");
     if (!qtCanvas->Image().save(QString::fromStdString(path), "PNG")) {
       std::cerr << "无法写入图片文件：" << path << "\n";
+      return kExitRefused;
+    }
+  }
+  if (a.Has("pdf")) {
+    QTextDocument remark;
+    if (a.Has("remark") && !sheet::ReadRemarkFile(*a.Value("remark"), remark)) {
+      std::cerr << "无法读取评语文件：" << *a.Value("remark") << "\n";
+      return kExitRefused;
+    }
+    const std::string path = *a.Value("pdf");
+    std::string error;
+    if (!sheet::WriteDateSheetPdf(path, engine, {&remark, QDate::currentDate()}, &error)) {
+      std::cerr << "无法写入日课单文件：" << path << "（" << error << "）\n";
       return kExitRefused;
     }
   }
@@ -262,9 +280,11 @@ const RegisterCommand kChart{{
     "  --spans                after the text, one line per coloured range: start length colour bold\n"
     "                         (characters of the printed text; colour as 0xBBGGRR)\n"
     "  --png FILE             write the chart picture as a PNG file\n"
-    "  --font-size PT         chart font of the picture, 10..35 points (default 12; needs --png)\n"
+    "  --pdf FILE             write the date sheet (日课单) as an A4 PDF file\n"
+    "  --remark FILE          the remark printed on the date sheet: .rtf, or plain text (needs --pdf)\n"
+    "  --font-size PT         chart font of the picture, 10..35 points (default 12; needs --png or --pdf)\n"
     "  --click X,Y            a left-button release at pixel X,Y of the picture, before it is written;\n"
-    "                         repeatable, applied in order (needs --png)\n"
+    "                         repeatable, applied in order (needs --png or --pdf)\n"
     "  --areas                after the text, where clicks act in the final picture (needs --png):\n"
     "                         table LEFT TOP RIGHT BOTTOM COLUMN-WIDTH COLUMNS, band N TOP BOTTOM (x4),\n"
     "                         linebar LEFT TOP RIGHT BOTTOM CELL-WIDTH while the mountain's line bar is shown\n",

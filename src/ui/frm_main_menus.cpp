@@ -11,6 +11,8 @@
 
 #include "base/files.h"
 #include "base/ini_file.h"
+#include "ui/chart_view.h"
+#include "ui/date_sheet_commands.h"
 #include "ui/frm_main.h"
 #include "ui/program_files.h"
 #include "ui/prompter.h"
@@ -46,6 +48,10 @@ void TFrmMain::BuildMenus() {
   QMenu* file = menu(nullptr, QStringLiteral("Mfile"), QStringLiteral("文件(&F)"));
   item(file, "mnuF_save", QStringLiteral("保存课例"), &TFrmMain::SaveCaseClick)
       ->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
+  connect(AddItem(file, QStringLiteral("mnuF_sheetPdf"), QStringLiteral("导出日课单(PDF)...")), &QAction::triggered,
+          this, [this] { ExportDateSheet(*this); });
+  connect(AddItem(file, QStringLiteral("mnuF_sheetPrint"), QStringLiteral("打印日课单...")), &QAction::triggered,
+          this, [this] { PrintDateSheet(*this); });
   file->addSeparator();
   item(file, "N17", QStringLiteral("还原案例数据"), &TFrmMain::RestoreCasesClick);
   item(file, "N18", QStringLiteral("备份案例数据"), &TFrmMain::BackUpCasesClick);
@@ -136,6 +142,12 @@ void TFrmMain::BuildPopups() {
   connect(outItems[11], &QAction::triggered, this, [this] { PrintText(RedtOut); });
   connect(pingYuItems[10], &QAction::triggered, this, [this] { SaveTextAs(RedtPingYu); });
   connect(pingYuItems[11], &QAction::triggered, this, [this] { PrintText(RedtPingYu); });
+
+  // The date sheet is offered beside the picture's own commands.
+  connect(AddItem(View->PopImgPan, QStringLiteral("ImgSheetPdf"), QStringLiteral("导出日课单(PDF)...")),
+          &QAction::triggered, this, [this] { ExportDateSheet(*this); });
+  connect(AddItem(View->PopImgPan, QStringLiteral("ImgSheetPrint"), QStringLiteral("打印日课单...")),
+          &QAction::triggered, this, [this] { PrintDateSheet(*this); });
 
   // The case tree's popup: display style and order, and the case commands.
   PopGuaLi = new QMenu(this);

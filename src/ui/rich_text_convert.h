@@ -1,23 +1,13 @@
-// The rich-text model of remark files and saved texts, to and from a Qt text document.
+// The windows' names for the rich-text conversions, which live in qtdraw so that
+// quorin-cli reads remarks without the window library.
 #pragma once
 
-#include <QTextCharFormat>
-
-#include "base/rich_text.h"
-
-class QTextDocument;
+#include "qtdraw/rich_text_document.h"
 
 namespace quorin::ui {
 
-// The document's paragraphs and runs with their attributes. Characters without their
-// own size take `defaultPointSize`.
-base::RichDocument ToRichDocument(const QTextDocument& document, double defaultPointSize);
-
-// Replaces the document's content with `rich`; runs keep their own attributes, and
-// runs without a colour take `defaults`' colour.
-void FillTextDocument(QTextDocument& document, const base::RichDocument& rich, const QTextCharFormat& defaults);
-
-// Plain text as a Windows editor saves it: "\r\n" between lines.
-QString PlainTextWithCrLf(const QTextDocument& document);
+using qtdraw::FillTextDocument;
+using qtdraw::PlainTextWithCrLf;
+using qtdraw::ToRichDocument;
 
 }  // namespace quorin::ui

@@ -1,10 +1,10 @@
-#include "ui/rich_text_convert.h"
+#include "qtdraw/rich_text_document.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
-namespace quorin::ui {
+namespace quorin::qtdraw {
 
 namespace {
 
@@ -109,4 +109,4 @@ QString PlainTextWithCrLf(const QTextDocument& document) {
   return text;
 }
 
-}  // namespace quorin::ui
+}  // namespace quorin::qtdraw

@@ -1,0 +1,389 @@
+#include "sheet/date_sheet.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QBuffer>
+#include <QImage>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QRawFont>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
+#include <QTextObjectInterface>
+#include <algorithm>
+#include <set>
+
+#include "base/files.h"
+#include "base/gbk.h"
+#include "base/rtf_reader.h"
+#include "base/utf8.h"
+#include "chart/quorin_day.h"
+#include "chart/rich_text_sink.h"
+#include "qtdraw/fonts.h"
+#include "qtdraw/image_canvas.h"
+#include "qtdraw/painter_canvas.h"
+#include "qtdraw/rich_text_document.h"
+
+namespace quorin::sheet {
+
+namespace {
+
+// The sheet is laid out in pixels of a 96-dpi screen and scaled to the device.
+constexpr double kLayoutDpi = 96.0;
+constexpr double kBodyPoints = 10.5;  // 五号, the usual size of printed Chinese text
+constexpr double kTitlePoints = 18;
+constexpr double kFooterPoints = 8;
+constexpr double kFooterHeight = 28;  // layout pixels below the text
+constexpr int kPictureObject = QTextFormat::UserObject + 1;
+const QColor kHeadingBlue(0, 0, 255);
+
+QString FromUtf8(const std::string& text) { return QString::fromStdString(text); }
+
+// Forwards to another canvas, leaving out the texts the sheet sets as lines of its
+// own (the picture's header lines and 常用神煞), so the page does not say them twice.
+class CanvasWithoutTexts final : public draw::Canvas {
+ public:
+  CanvasWithoutTexts(draw::Canvas& to, std::set<std::string> omitted) : to_(to), omitted_(std::move(omitted)) {}
+
+  void SetFont(std::string_view family, int pointSize, bool bold) override { to_.SetFont(family, pointSize, bold); }
+  void SetFontColor(draw::Color color) override { to_.SetFontColor(color); }
+  void SetPen(draw::Color color, draw::PenStyle style) override { to_.SetPen(color, style); }
+  void SetBrush(draw::Color color, draw::BrushStyle style) override { to_.SetBrush(color, style); }
+  void TextOut(int x, int y, std::string_view utf8) override {
+    if (!omitted_.contains(std::string(utf8))) to_.TextOut(x, y, utf8);
+  }
+  int TextWidth(std::string_view utf8) override { return to_.TextWidth(utf8); }
+  int TextHeight(std::string_view utf8) override { return to_.TextHeight(utf8); }
+  void FillRect(int left, int top, int right, int bottom) override { to_.FillRect(left, top, right, bottom); }
+  void Rectangle(int left, int top, int right, int bottom) override { to_.Rectangle(left, top, right, bottom); }
+  void Line(int x1, int y1, int x2, int y2) override { to_.Line(x1, y1, x2, y2); }
+  void Resize(int width, int height) override { to_.Resize(width, height); }
+  int Width() const override { return to_.Width(); }
+  int Height() const override { return to_.Height(); }
+
+ private:
+  draw::Canvas& to_;
+  std::set<std::string> omitted_;
+};
+
+// A copy of the window's engine attached to other outputs: attaching clears the line
+// flips, which the picture and its header must keep.
+chart::MQuorinDay AttachedCopy(const chart::MQuorinDay& engine, chart::RichTextSink* text, draw::Canvas* image) {
+  chart::MQuorinDay copy = engine;
+  copy.SetImageBackground(draw::kWhite);
+  copy.Attach(text, image);
+  for (int line = 0; line < 6; ++line)
+    copy.SetChangedLine(line, engine.ChangedLines()[static_cast<std::size_t>(line)] != 0);
+  return copy;
+}
+
+// The chart picture as one character of the sheet's text: the table, the relation
+// lines and the six-line chart of the selection, drawn straight onto the page.
+class ChartPicture final : public QObject, public QTextObjectInterface {
+  Q_OBJECT
+  Q_INTERFACES(QTextObjectInterface)
+
+ public:
+  ChartPicture(const chart::MQuorinDay& engine, std::set<std::string> omitted)
+      : filter_(canvas_, std::move(omitted)),
+        copy_(AttachedCopy(engine, nullptr, &filter_)),
+        selection_(engine.Selection()) {
+    Draw(nullptr);  // measures: where the table lies and whether a six-line chart shows
+    const chart::ChartImageState& state = copy_.ImageState();
+    top_ = state.table.IsSet() ? state.table.top : 0;
+    // Below the table only the six-line chart and its line bar, at the right.
+    bottom_ = state.sixLineShown || !state.table.IsSet() ? canvas_.Height() : state.table.bottom + 2;
+  }
+
+  // Picture pixels of the part shown on the page.
+  QSizeF Size() const { return QSizeF(canvas_.Width(), bottom_ - top_); }
+
+  QSizeF intrinsicSize(QTextDocument*, int, const QTextFormat& format) override {
+    const double width = format.doubleProperty(QTextFormat::ImageWidth);
+    return QSizeF(width, width * Size().height() / Size().width());
+  }
+
+  void drawObject(QPainter* painter, const QRectF& rect, QTextDocument*, int, const QTextFormat&) override {
+    painter->save();
+    painter->setClipRect(rect, Qt::IntersectClip);
+    painter->translate(rect.topLeft());
+    const double scale = rect.width() / Size().width();
+    painter->scale(scale, scale);
+    painter->translate(0, -top_);
+    Draw(painter);
+    painter->restore();
+  }
+
+ private:
+  void Draw(QPainter* painter) {
+    canvas_.SetPainter(painter);
+    copy_.DrawChartImage();
+    copy_.DrawSelection(selection_.column, selection_.band);
+    canvas_.SetPainter(nullptr);
+  }
+
+  qtdraw::PainterCanvas canvas_;
+  CanvasWithoutTexts filter_;
+  chart::MQuorinDay copy_;
+  chart::ChartSelection selection_;
+  int top_ = 0;
+  int bottom_ = 1;
+};
+
+QTextCharFormat TextFormat(double points, bool bold = false, const QColor& color = Qt::black) {
+  QTextCharFormat f;
+  f.setFont(qtdraw::SongFont(points, bold));
+  f.setForeground(color);
+  return f;
+}
+
+QTextBlockFormat BlockFormat(double spaceAbove = 0, Qt::Alignment alignment = Qt::AlignLeft) {
+  QTextBlockFormat b;
+  b.setAlignment(alignment);
+  b.setTopMargin(spaceAbove);
+  return b;
+}
+
+// 日课分析 with the relation paragraphs, then 常用神煞, in the colours and the
+// first-line indent of the analysis page.
+void AppendAnalysis(QTextCursor& cursor, const chart::MQuorinDay& engine) {
+  chart::RecordingRichTextSink sink;
+  chart::MQuorinDay copy = AttachedCopy(engine, &sink, nullptr);
+  copy.WriteAnalysis();
+  copy.WriteShensha();
+  QTextBlockFormat block = BlockFormat();
+  block.setTextIndent(copy.Settings().leftpos * kLayoutDpi / 72.0);
+  // The screen separates the sections by several empty lines; paper needs one.
+  const QString written = FromUtf8(sink.Text());
+  QString text;
+  QList<int> moved(written.size() + 1, 0);  // where each position of the written text goes
+  bool blankBefore = true;
+  for (qsizetype from = 0; from < written.size();) {
+    qsizetype end = written.indexOf(QLatin1Char('\n'), from);
+    if (end < 0) end = written.size() - 1;
+    const QString line = written.mid(from, end - from + 1);
+    const bool blank = line.trimmed().isEmpty();
+    for (qsizetype i = from; i <= end; ++i)
+      moved[i] = static_cast<int>(text.size() + (blank && blankBefore ? 0 : i - from));
+    if (!(blank && blankBefore)) text += line;
+    blankBefore = blank;
+    from = end + 1;
+  }
+  moved[written.size()] = static_cast<int>(text.size());
+  if (text.endsWith(QLatin1Char('\n'))) text.chop(1);
+  cursor.insertBlock(block, TextFormat(kBodyPoints));
+  const int start = cursor.position();
+  cursor.insertText(text, TextFormat(kBodyPoints));
+  const auto at = [&](int position) { return start + moved[std::clamp<qsizetype>(position, 0, written.size())]; };
+  for (const chart::RecordingRichTextSink::Span& span : sink.Spans()) {
+    QTextCursor range(cursor.document());
+    range.setPosition(at(span.start));
+    range.setPosition(at(span.start + span.length), QTextCursor::KeepAnchor);
+    QTextCharFormat f;
+    f.setForeground(qtdraw::ToQColor(span.color));
+    f.setFontWeight(span.bold ? QFont::Bold : QFont::Normal);
+    range.mergeCharFormat(f);
+  }
+  cursor.movePosition(QTextCursor::End);
+}
+
+// The whole flow of the sheet; the picture handler is registered on `document`.
+void BuildDocument(QTextDocument& document, const chart::MQuorinDay& engine, const DateSheetExtras& extras,
+                   ChartPicture& picture, double width) {
+  QTextCursor cursor(&document);
+  chart::MQuorinDay copy = AttachedCopy(engine, nullptr, nullptr);
+  cursor.setBlockFormat(BlockFormat(0, Qt::AlignHCenter));
+  cursor.insertText(FromUtf8(copy.Request().name) + QStringLiteral(" 日课单"), TextFormat(kTitlePoints, true));
+
+  bool first = true;
+  for (const std::string& line : copy.ImageHeaderLines()) {
+    cursor.insertBlock(BlockFormat(first ? 12 : 1), TextFormat(kBodyPoints));
+    cursor.insertText(FromUtf8(line));
+    first = false;
+  }
+
+  cursor.insertBlock(BlockFormat(10, Qt::AlignHCenter));
+  QTextCharFormat object;
+  object.setObjectType(kPictureObject);
+  object.setProperty(QTextFormat::ImageWidth, width);
+  cursor.insertText(QString(QChar::ObjectReplacementCharacter), object);
+  document.documentLayout()->registerHandler(kPictureObject, &picture);
+
+  AppendAnalysis(cursor, engine);
+
+  if (extras.remark && !extras.remark->toPlainText().trimmed().isEmpty()) {
+    cursor.insertBlock(BlockFormat(10), TextFormat(kBodyPoints, true, kHeadingBlue));
+    cursor.insertText(QStringLiteral("评语："));
+    cursor.insertBlock(BlockFormat(2), TextFormat(kBodyPoints));
+    cursor.insertFragment(QTextDocumentFragment(extras.remark));
+  }
+}
+
+// The 96-dpi device the text is laid out on, with unhinted metrics as on paper.
+QImage& LayoutDevice() {
+  static QImage device = [] {
+    QImage image(1, 1, QImage::Format_RGB32);
+    const int dotsPerMeter = static_cast<int>(kLayoutDpi / 0.0254 + 0.5);
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    return image;
+  }();
+  return device;
+}
+
+void PaintFooter(QPainter& painter, const QRectF& area, const QDate& issued, int page, int pages) {
+  painter.save();
+  painter.setPen(QPen(Qt::gray, 0.5));
+  painter.drawLine(QPointF(area.left(), area.top()), QPointF(area.right(), area.top()));
+  QFont font = qtdraw::SongFont(kFooterPoints);
+  font.setPixelSize(static_cast<int>(kFooterPoints * kLayoutDpi / 72.0 + 0.5));
+  painter.setFont(font);
+  painter.setPen(Qt::black);
+  const QRectF text = area.adjusted(0, 4, 0, 0);
+  painter.drawText(text, Qt::AlignLeft | Qt::AlignTop,
+                   QStringLiteral("出具日期：%1年%2月%3日").arg(issued.year()).arg(issued.month()).arg(issued.day()));
+  painter.drawText(text, Qt::AlignRight | Qt::AlignTop, QStringLiteral("第%1页 共%2页").arg(page).arg(pages));
+  painter.restore();
+}
+
+// Qt names each embedded glyph in the PDF's ToUnicode maps by the lowest code point the
+// font gives it, and CJK fonts give radicals the glyphs of ideographs (⽇ U+2F47 draws
+// 日 U+65E5): copied or searched text would hold radicals. The maps are rewritten in
+// place, each four-digit code for one of the same length, so no offset moves.
+void MapRadicalsToIdeographs(QByteArray& pdf) {
+  QHash<ushort, ushort> ideographOf;
+  for (const bool bold : {false, true}) {
+    const QRawFont raw = QRawFont::fromFont(qtdraw::SongFont(kBodyPoints, bold));
+    auto range = [](char16_t first, char16_t last) {
+      QString text;
+      for (char16_t c = first; c <= last; ++c) text.append(QChar(c));
+      return text;
+    };
+    const QString unified = range(0x4E00, 0x9FFF);
+    const QList<quint32> unifiedGlyphs = raw.glyphIndexesForString(unified);
+    QHash<quint32, ushort> byGlyph;
+    for (qsizetype i = unifiedGlyphs.size() - 1; i >= 0; --i) {
+      if (unifiedGlyphs[i] != 0) byGlyph.insert(unifiedGlyphs[i], unified[i].unicode());
+    }
+    for (const QString& lookalikes : {range(0x2E80, 0x2FDF), range(0xF900, 0xFAFF)}) {
+      const QList<quint32> glyphs = raw.glyphIndexesForString(lookalikes);
+      for (qsizetype i = 0; i < glyphs.size(); ++i) {
+        const auto found = byGlyph.constFind(glyphs[i]);
+        if (glyphs[i] != 0 && found != byGlyph.cend()) ideographOf.insert(lookalikes[i].unicode(), *found);
+      }
+    }
+  }
+  for (const QByteArray& begin : {QByteArray("beginbfrange"), QByteArray("beginbfchar")}) {
+    const QByteArray end = "end" + begin.mid(5);
+    for (qsizetype at = pdf.indexOf(begin); at >= 0; at = pdf.indexOf(begin, at)) {
+      const qsizetype stop = pdf.indexOf(end, at);
+      if (stop < 0) break;
+      for (qsizetype i = at; i + 5 < stop; ++i) {
+        if (pdf[i] != '<' || pdf[i + 5] != '>') continue;
+        bool ok = false;
+        const ushort code = pdf.mid(i + 1, 4).toUShort(&ok, 16);
+        const auto found = ideographOf.constFind(code);
+        if (ok && found != ideographOf.cend()) pdf.replace(i + 1, 4, QByteArray::number(*found, 16).toUpper());
+      }
+      at = stop;
+    }
+  }
+}
+
+}  // namespace
+
+void UseDateSheetPage(QPagedPaintDevice& device, bool keepPaper) {
+  QPageLayout layout = device.pageLayout();
+  if (!keepPaper) layout.setPageSize(QPageSize(QPageSize::A4));
+  layout.setOrientation(QPageLayout::Portrait);
+  layout.setUnits(QPageLayout::Millimeter);
+  layout.setMargins(QMarginsF(18, 15, 18, 12));
+  device.setPageLayout(layout);
+}
+
+bool PaintDateSheet(QPagedPaintDevice& device, const chart::MQuorinDay& engine, const DateSheetExtras& extras) {
+  QPainter painter;
+  if (!painter.begin(&device)) return false;
+  const double scale = device.logicalDpiX() / kLayoutDpi;
+  const QSizeF area(device.width() / scale, device.height() * kLayoutDpi / device.logicalDpiY());
+  painter.scale(scale, device.logicalDpiY() / kLayoutDpi);
+  painter.setRenderHint(QPainter::Antialiasing, true);
+
+  std::set<std::string> omitted;
+  {
+    chart::MQuorinDay copy = AttachedCopy(engine, nullptr, nullptr);
+    for (const std::string& line : copy.ImageHeaderLines()) omitted.insert(line);
+    omitted.insert("常用神煞");
+    for (const std::string& line : copy.ShenshaLines()) omitted.insert(line);
+  }
+  ChartPicture picture(engine, std::move(omitted));
+
+  QTextDocument document;
+  document.setUseDesignMetrics(true);
+  document.documentLayout()->setPaintDevice(&LayoutDevice());
+  document.setDefaultFont(qtdraw::SongFont(kBodyPoints));
+  document.setDocumentMargin(0);
+  const double bodyHeight = area.height() - kFooterHeight;
+  document.setPageSize(QSizeF(area.width(), bodyHeight));
+  BuildDocument(document, engine, extras, picture, area.width());
+
+  const int pages = document.pageCount();
+  for (int page = 0; page < pages; ++page) {
+    if (page > 0 && !device.newPage()) return false;
+    painter.save();
+    const QRectF clip(0, page * bodyHeight, area.width(), bodyHeight);
+    painter.translate(0, -clip.top());
+    painter.setClipRect(clip);
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.clip = clip;
+    context.palette.setColor(QPalette::Text, Qt::black);
+    document.documentLayout()->draw(&painter, context);
+    painter.restore();
+    PaintFooter(painter, QRectF(0, bodyHeight + 6, area.width(), kFooterHeight - 6), extras.issued, page + 1, pages);
+  }
+  return painter.end();
+}
+
+bool WriteDateSheetPdf(const std::string& path, const chart::MQuorinDay& engine, const DateSheetExtras& extras,
+                       std::string* error) {
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  {
+    QPdfWriter writer(&buffer);
+    writer.setCreator(QStringLiteral("Quorin"));
+    writer.setTitle(FromUtf8(engine.Request().name) + QStringLiteral(" 日课单"));
+    UseDateSheetPage(writer);
+    if (!PaintDateSheet(writer, engine, extras)) {
+      if (error) *error = "PDF 生成失败";
+      return false;
+    }
+  }
+  QByteArray bytes = buffer.data();
+  MapRadicalsToIdeographs(bytes);
+  return base::AtomicWriteFile(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                               error);
+}
+
+bool ReadRemarkFile(const std::string& path, QTextDocument& into) {
+  const std::optional<std::string> bytes = base::ReadFileBytes(path);
+  if (!bytes) return false;
+  QTextCharFormat defaults = TextFormat(kBodyPoints);
+  if (base::LooksLikeRtf(*bytes)) {
+    if (const std::optional<base::RichDocument> rich = base::ReadRtf(*bytes)) {
+      qtdraw::FillTextDocument(into, *rich, defaults);
+      return true;
+    }
+  }
+  // The program saves plain remarks in GBK; a shell user more likely writes UTF-8.
+  const std::string text = base::IsValidUtf8(*bytes) ? *bytes : base::GbkToUtf8(*bytes);
+  base::RichCharFormat format;
+  format.pointSize = kBodyPoints;
+  qtdraw::FillTextDocument(into, base::RichDocument::FromPlainText(text, format), defaults);
+  return true;
+}
+
+}  // namespace quorin::sheet
+
+#include "date_sheet.moc"
