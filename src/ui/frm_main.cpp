@@ -68,7 +68,7 @@ void TFrmMain::BuildRegions() {
   Tree = new QTreeWidget(Splitter1);
   Tree->setObjectName(QStringLiteral("Tree"));
   Tree->setHeaderHidden(true);
-  Tree->setMinimumWidth(LayoutPrefs::kMinTreeWidth);
+  Tree->setMinimumWidth(base::LayoutPrefs::kMinTreeWidth);
   Tree->setContextMenuPolicy(Qt::CustomContextMenu);
   Tree->setUniformRowHeights(true);  // a hundred thousand nodes lay out at once
 
@@ -119,7 +119,7 @@ void TFrmMain::BuildRegions() {
   RedtPingYu->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   RedtPingYu->setTabChangesFocus(false);
   RedtPingYu->setContextMenuPolicy(Qt::CustomContextMenu);
-  RedtPingYu->setMinimumHeight(LayoutPrefs::kMinRemarkHeight);
+  RedtPingYu->setMinimumHeight(base::LayoutPrefs::kMinRemarkHeight);
   RedtPingYu->setPlainText(QStringLiteral("输入自己的评语:"));
   RedtPingYu->document()->setModified(false);
   belowLayout->addWidget(Panel4);

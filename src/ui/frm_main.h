@@ -12,7 +12,7 @@
 #include "calendar/calendar_types.h"
 #include "chart/record_data.h"
 #include "skin/skin_engine.h"
-#include "ui/layout_prefs.h"
+#include "base/layout_prefs.h"
 
 class QAction;
 class QActionGroup;
@@ -191,10 +191,10 @@ class TFrmMain : public QMainWindow {
   void BuildRegions();
   void BuildMenus();
   void BuildPopups();
-  void BuildSkinMenu(const LayoutPrefs& prefs);
+  void BuildSkinMenu(const base::LayoutPrefs& prefs);
   // Marks the skin in use, or 系统默认 when none is.
   void SyncSkinChecks();
-  void ApplyLayout(const LayoutPrefs& prefs);
+  void ApplyLayout(const base::LayoutPrefs& prefs);
   void OpenCaseDatabase();
   void StepMoment(double days);
   // Computes the chart of the chart record and shows it (the chart page comes to the
@@ -206,7 +206,7 @@ class TFrmMain : public QMainWindow {
   void PassClickToChart(QPoint at);
   void StepChartFont(int delta);
   bool WriteInitIniAtClose();
-  LayoutPrefs CurrentPrefs() const;
+  base::LayoutPrefs CurrentPrefs() const;
   QAction* AddItem(QMenu* menu, const QString& name, const QString& caption);
   void ReportLayoutWriteFailure();
   // The case tree.

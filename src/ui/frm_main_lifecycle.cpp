@@ -54,7 +54,7 @@ void TFrmMain::PrepareOnFirstShow() {
   layoutIni_ = std::make_unique<base::IniFile>(InitIniPath());
   ApplyProgramUiFont(this, {QStringLiteral("RedtOut"), QStringLiteral("ImgPan")});
 
-  const LayoutPrefs prefs = ReadLayoutPrefs(*layoutIni_);
+  const base::LayoutPrefs prefs = base::ReadLayoutPrefs(*layoutIni_);
   BuildSkinMenu(prefs);
   ApplyLayout(prefs);
 
@@ -107,7 +107,7 @@ void TFrmMain::OpenCaseDatabase() {
   }
 }
 
-void TFrmMain::ApplyLayout(const LayoutPrefs& prefs) {
+void TFrmMain::ApplyLayout(const base::LayoutPrefs& prefs) {
   move(prefs.left, prefs.top);
   // The client area lies below the menu bar.
   resize(prefs.width, prefs.height + menuBar()->sizeHint().height());
@@ -124,8 +124,8 @@ void TFrmMain::ApplyLayout(const LayoutPrefs& prefs) {
   Splitter3->setSizes({std::max(1, PanelPan->height() - below), below});
 }
 
-LayoutPrefs TFrmMain::CurrentPrefs() const {
-  LayoutPrefs p;
+base::LayoutPrefs TFrmMain::CurrentPrefs() const {
+  base::LayoutPrefs p;
   p.skined = skin_.Active();
   const QRect frame = geometry();
   p.left = pos().x();
@@ -148,8 +148,8 @@ LayoutPrefs TFrmMain::CurrentPrefs() const {
 
 bool TFrmMain::WriteInitIniAtClose() {
   if (!layoutIni_) return true;
-  const LayoutPrefs prefs = CurrentPrefs();
-  return WriteLayoutPrefsAtClose(*layoutIni_, prefs, prefs.state == 0);
+  const base::LayoutPrefs prefs = CurrentPrefs();
+  return base::WriteLayoutPrefsAtClose(*layoutIni_, prefs, prefs.state == 0);
 }
 
 void TFrmMain::ReportLayoutWriteFailure() {

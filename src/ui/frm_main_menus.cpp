@@ -195,7 +195,7 @@ void TFrmMain::BuildPopups() {
 }
 
 // Lists skins/*.skn under "界面风格" and applies the saved choice.
-void TFrmMain::BuildSkinMenu(const LayoutPrefs& prefs) {
+void TFrmMain::BuildSkinMenu(const base::LayoutPrefs& prefs) {
   Opt_Skin->clear();
   skinGroup_ = new QActionGroup(this);
   const QStringList captions = SkinCaptions(SkinFolders());
@@ -240,7 +240,7 @@ void TFrmMain::ChooseSkin(QAction* item) {
   if (item->text() == QString::fromUtf8(kSystemDefaultSkin)) {
     skin_.SetActive(false);
     update();
-    if (layoutIni_ && !WriteSkinChoice(*layoutIni_, false, {})) ReportLayoutWriteFailure();
+    if (layoutIni_ && !base::WriteSkinChoice(*layoutIni_, false, {})) ReportLayoutWriteFailure();
     return;
   }
   const QString path = SkinFilePath(SkinFolders(), item->text());
@@ -255,7 +255,7 @@ void TFrmMain::ChooseSkin(QAction* item) {
     return;
   }
   skin_.SetActive(true);
-  if (layoutIni_ && !WriteSkinChoice(*layoutIni_, true, ToUtf8(item->text()))) ReportLayoutWriteFailure();
+  if (layoutIni_ && !base::WriteSkinChoice(*layoutIni_, true, ToUtf8(item->text()))) ReportLayoutWriteFailure();
 }
 
 void TFrmMain::TreeStyleChanged(QAction*) {

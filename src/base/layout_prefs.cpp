@@ -1,13 +1,13 @@
-#include "ui/layout_prefs.h"
+#include "base/layout_prefs.h"
 
 #include <algorithm>
 #include <cstdint>
 
 #include "base/ini_file.h"
 
-namespace quorin::ui {
+namespace quorin::base {
 
-LayoutPrefs ReadLayoutPrefs(const base::IniFile& ini) {
+LayoutPrefs ReadLayoutPrefs(const IniFile& ini) {
   LayoutPrefs p;
   p.skined = ini.ReadBool("window", "skined", p.skined);
   p.skinname = ini.ReadString("window", "skinname", p.skinname);
@@ -30,7 +30,7 @@ LayoutPrefs ReadLayoutPrefs(const base::IniFile& ini) {
   return p;
 }
 
-bool WriteLayoutPrefsAtClose(base::IniFile& ini, const LayoutPrefs& p, bool normalState) {
+bool WriteLayoutPrefsAtClose(IniFile& ini, const LayoutPrefs& p, bool normalState) {
   if (normalState) {
     if (!ini.WriteInteger("window", "left", p.left) || !ini.WriteInteger("window", "top", p.top) ||
         !ini.WriteInteger("window", "width", p.width) || !ini.WriteInteger("window", "height", p.height)) {
@@ -45,9 +45,9 @@ bool WriteLayoutPrefsAtClose(base::IniFile& ini, const LayoutPrefs& p, bool norm
          ini.WriteInteger("tree", "sort", p.sort);
 }
 
-bool WriteSkinChoice(base::IniFile& ini, bool skined, const std::string& skinname) {
+bool WriteSkinChoice(IniFile& ini, bool skined, const std::string& skinname) {
   if (skined && !ini.WriteString("window", "skinname", skinname)) return false;
   return ini.WriteBool("window", "skined", skined);
 }
 
-}  // namespace quorin::ui
+}  // namespace quorin::base

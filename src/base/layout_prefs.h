@@ -4,10 +4,8 @@
 #include <string>
 
 namespace quorin::base {
-class IniFile;
-}
 
-namespace quorin::ui {
+class IniFile;
 
 struct LayoutPrefs {
   bool skined = false;
@@ -34,14 +32,14 @@ struct LayoutPrefs {
 
 // The preferences of the file, the defaults for what is missing, with the tree width
 // and the remark height raised to their minimums.
-LayoutPrefs ReadLayoutPrefs(const base::IniFile& ini);
+LayoutPrefs ReadLayoutPrefs(const IniFile& ini);
 
 // Writes the keys of a close, in their order; the window position and client size only
 // when `normalState`. False, with the INI's LastError, when a write fails (the keys
 // before it stay written).
-bool WriteLayoutPrefsAtClose(base::IniFile& ini, const LayoutPrefs& prefs, bool normalState);
+bool WriteLayoutPrefsAtClose(IniFile& ini, const LayoutPrefs& prefs, bool normalState);
 
 // The skin choice, written at once when the user picks one.
-bool WriteSkinChoice(base::IniFile& ini, bool skined, const std::string& skinname);
+bool WriteSkinChoice(IniFile& ini, bool skined, const std::string& skinname);
 
-}  // namespace quorin::ui
+}  // namespace quorin::base
