@@ -34,10 +34,6 @@ constexpr std::string_view kUpdateCase =
 constexpr std::string_view kDeleteCase = "delete from case_data where id = ?;";
 constexpr std::string_view kReadCase = "select * from case_data where id=?;";
 constexpr std::string_view kReadCaseRange = "select * from case_data where id>=? and id<=? order by id;";
-// Whether the name belongs to a stored table: a view or a virtual table would run the file's own
-// code on every read (a recursive view never ends). Names are compared as SQLite does.
-constexpr std::string_view kIsPlainTable =
-    "select type='table' and sql not like 'create virtual%' from sqlite_master where name=? collate nocase;";
 // Ids are handled as int; a larger one would wrap into another case's id or a negative counter.
 constexpr std::string_view kIdOutOfRange =
     "select 1 from case_data where (id > 2147483647 or id < -2147483648) and typeof(id) in ('integer','real') "
@@ -71,24 +67,8 @@ void BindRecord(SqliteStatement& statement, const std::array<ColumnValue, kCaseC
   }
 }
 
-enum class Presence { kMissing, kPlainTable, kOther };
-
 bool OpenConnection(SqliteConnection& connection, const std::string& path, bool readOnly, std::string& error) {
   return readOnly ? connection.OpenReadOnly(path, error) : connection.Open(path, false, error);
-}
-
-// How the file holds a table of that name; nullopt with SQLite's message when it cannot be asked.
-std::optional<Presence> PresenceOf(SqliteConnection& connection, std::string_view table, std::string& error) {
-  SqliteStatement* statement = connection.Prepare(kIsPlainTable, error);
-  if (!statement) return std::nullopt;
-  ResetOnExit reset{statement};
-  statement->Bind(1, table);
-  switch (statement->Next()) {
-    case SqliteStatement::Step::kError: return error = connection.Message(), std::nullopt;
-    case SqliteStatement::Step::kDone: return Presence::kMissing;
-    case SqliteStatement::Step::kRow: break;
-  }
-  return statement->Integer(0) == 1 ? Presence::kPlainTable : Presence::kOther;
 }
 
 // The highest id of case_data (0 without cases), nullopt with SQLite's message when it cannot be read.

@@ -139,4 +139,21 @@ std::string SqliteConnection::Message() const { return db_ ? sqlite3_errmsg(db_)
 
 int SqliteConnection::Changes() const { return db_ ? sqlite3_changes(db_) : 0; }
 
+std::optional<Presence> PresenceOf(SqliteConnection& connection, std::string_view table, std::string& error) {
+  SqliteStatement* statement = connection.Prepare(
+      "select type='table' and sql not like 'create virtual%' from sqlite_master where name=? collate nocase;", error);
+  if (!statement) return std::nullopt;
+  statement->Bind(1, table);
+  std::optional<Presence> presence;
+  switch (statement->Next()) {
+    case SqliteStatement::Step::kError: error = connection.Message(); break;
+    case SqliteStatement::Step::kDone: presence = Presence::kMissing; break;
+    case SqliteStatement::Step::kRow:
+      presence = statement->Integer(0) == 1 ? Presence::kPlainTable : Presence::kOther;
+      break;
+  }
+  statement->Reset();  // no half-read result keeps the file locked
+  return presence;
+}
+
 }  // namespace quorin::cases

@@ -83,4 +83,10 @@ class SqliteConnection {
   std::map<std::string, std::unique_ptr<SqliteStatement>, std::less<>> statements_;
 };
 
+// How a file holds a table of that name: missing, a stored table, or something else (a view or a
+// virtual table, which would run the file's own code on every read; a recursive view never ends).
+enum class Presence { kMissing, kPlainTable, kOther };
+// Names are compared as SQLite does; nullopt with SQLite's message when it cannot be asked.
+std::optional<Presence> PresenceOf(SqliteConnection& connection, std::string_view table, std::string& error);
+
 }  // namespace quorin::cases

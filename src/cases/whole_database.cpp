@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <optional>
 #include <random>
 #include <unordered_map>
@@ -31,8 +30,6 @@ constexpr std::string_view kRestoreStagingPrefix = "~quorin-restore-";
 
 constexpr std::string_view kNotCaseDatabase = "不是相同的数据库类型，无法导入！";
 constexpr std::string_view kUnreadableSource = "无法打开导入的数据库文件！";
-constexpr std::string_view kSourceTables =
-    "select lower(name), type from sqlite_master where lower(name) in ('case_data', 'case_extra');";
 constexpr std::string_view kSourceBaseType = "select baseType from case_extra;";
 constexpr std::string_view kSourceCases = "select * from case_data where id>=1 order by id;";
 constexpr std::string_view kSourceCaseCount = "select count(*) from case_data where id>=1;";
@@ -291,21 +288,17 @@ class ImportStaging {
 std::string OpenImportSource(SqliteConnection& source, const std::string& path) {
   std::string error;
   if (!source.OpenReadOnly(path, error)) return std::string(kUnreadableSource);
-  SqliteStatement* tables = source.Prepare(kSourceTables, error);
-  if (!tables) return std::string(kUnreadableSource);
-  std::map<std::string, std::string, std::less<>> types;
-  for (SqliteStatement::Step step; (step = tables->Next()) != SqliteStatement::Step::kDone;) {
-    if (step == SqliteStatement::Step::kError) return tables->Reset(), std::string(kUnreadableSource);
-    types.emplace(tables->Text(0), tables->Text(1));
-  }
-  tables->Reset();
-  if (types["case_data"] != "table") return std::string(kNotCaseDatabase);
+  const auto cases = PresenceOf(source, "case_data", error);
+  if (!cases) return std::string(kUnreadableSource);
+  if (*cases != Presence::kPlainTable) return std::string(kNotCaseDatabase);
   // The shape the import reads, checked now: prepared statements stay with the connection.
   if (!source.Prepare(kSourceCases, error) || !source.Prepare(kSourceCaseCount, error)) {
     return std::string(kNotCaseDatabase);
   }
-  if (!types.contains("case_extra")) return {};
-  if (types["case_extra"] != "table") return std::string(kNotCaseDatabase);
+  const auto extra = PresenceOf(source, "case_extra", error);
+  if (!extra) return std::string(kUnreadableSource);
+  if (*extra == Presence::kMissing) return {};
+  if (*extra != Presence::kPlainTable) return std::string(kNotCaseDatabase);
   SqliteStatement* type = source.Prepare(kSourceBaseType, error);
   const bool same = type && type->Next() == SqliteStatement::Step::kRow &&
                     type->Text(type->ColumnIndex("baseType")) == kBaseType;
