@@ -1,6 +1,7 @@
 // quorin-cli cases: the case database from a shell (add, list, show, search, find, export, import, compact,
 // backup, restore).
 // Years on the command line are historical (1 BC is -1, no year 0); inside they are astronomical.
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -10,6 +11,9 @@
 #include <vector>
 
 #include "base/files.h"
+#include "base/places.h"
+#include "base/rich_text.h"
+#include "base/rtf_writer.h"
 #include "base/text_parse.h"
 #include "calendar/historical_year.h"
 #include "cases/case_search.h"
@@ -17,6 +21,7 @@
 #include "cases/case_tree.h"
 #include "cases/record_base.h"
 #include "cases/remark_files.h"
+#include "chart/request_check.h"
 #include "command.h"
 
 namespace quorin::cli {
@@ -81,50 +86,69 @@ bool OpenExisting(MRecordBase& store, const std::string& path) {
   return true;
 }
 
-// "YYYY-MM-DD HH:MM" with a historical year (a leading '-' is a year BC).
-bool ParseMoment(const std::string& text, TRecordData& r) {
-  int year = 0, month = 0, day = 0, hour = 0, minute = 0;
+// "YYYY-MM-DD HH:MM" with a historical year (a leading '-' is a year BC). The form is checked
+// here; the values are checked as the chart checks them.
+struct TypedMoment {
+  long long year = 0;
+  int month = 0, day = 0, hour = 0, minute = 0;
+};
+std::optional<TypedMoment> ParseMoment(const std::string& text) {
+  TypedMoment m;
   char end = 0;
   const bool bc = text.starts_with("-");
-  if (std::sscanf(text.c_str() + (bc ? 1 : 0), "%d-%d-%d %d:%d%c", &year, &month, &day, &hour, &minute, &end) != 5 ||
-      year <= 0 || month < 1 || month > 12 || day < 1 || day > 31 || hour < 0 || hour > 23 || minute < 0 ||
-      minute > 59) {
-    return false;
+  if (std::sscanf(text.c_str() + (bc ? 1 : 0), "%lld-%d-%d %d:%d%c", &m.year, &m.month, &m.day, &m.hour, &m.minute,
+                  &end) != 5 ||
+      m.year <= 0) {
+    return std::nullopt;
   }
-  r.year = static_cast<std::int16_t>(calendar::AstronomicalYear(bc ? -year : year));
-  r.month = static_cast<std::int16_t>(month);
-  r.day = static_cast<std::int16_t>(day);
-  r.hour = static_cast<std::int16_t>(hour);
-  r.minute = static_cast<std::int16_t>(minute);
-  return true;
+  if (bc) m.year = -m.year;
+  return m;
 }
 
-// Stores a case as the save command does: cleaned name, a free remark file written from the text.
+// Stores a case as the save command does: cleaned name, a free remark file written from the
+// text, the place not given (未知地) as the window stores it. What the chart would refuse is
+// refused with its message and stores nothing.
 int Add(MRecordBase& store, const Arguments& args) {
   if (!args.Positionals().empty()) throw UsageError("add takes options only");
   TRecordData r;
   r.ResetRecord();
   r.dragonMountain = -1;
   r.waterMountain = -1;
-  r.longitude = 120;
-  r.latitude = 30;
+  r.province = static_cast<std::int16_t>(base::kUnknownProvince);
+  r.city = 0;
+  r.addrName = std::string(base::kUnknownPlace);
+  const base::Coordinates unknownPlace;
+  r.longitude = unknownPlace.longitude;
+  r.latitude = unknownPlace.latitude;
   r.masterYear = 1978;
   r.name = cases::CleanCaseName(args.Value("name").value_or(""));
-  if (!ParseMoment(args.Value("date").value_or(""), r)) throw UsageError("--date 应为 YYYY-MM-DD HH:MM");
+  const auto moment = ParseMoment(args.Value("date").value_or(""));
+  if (!moment) throw UsageError("--date 应为 YYYY-MM-DD HH:MM");
+  if (moment->year < calendar::kFirstHistoricalYear || moment->year > calendar::kLastHistoricalYear) {
+    return Refuse(chart::YearRangeMessage(""));
+  }
+  r.year = static_cast<std::int16_t>(calendar::AstronomicalYear(static_cast<int>(moment->year)));
+  r.month = static_cast<std::int16_t>(std::clamp(moment->month, -1, 99));
+  r.day = static_cast<std::int16_t>(std::clamp(moment->day, -1, 99));
+  r.hour = static_cast<std::int16_t>(std::clamp(moment->hour, -1, 99));
+  r.minute = static_cast<std::int16_t>(std::clamp(moment->minute, -1, 99));
   r.isLunar = args.Has("lunar");
   r.isLeapMonth = args.Has("leap");
   r.male = !args.Has("female");
   if (const auto c = args.Value("class")) r.className = cases::CleanCaseName(*c);
-  if (const auto y = args.Integer("master-year")) r.masterYear = calendar::AstronomicalYear(*y);
+  if (const auto y = args.Integer("master-year")) {
+    if (!calendar::IsValidHistoricalYear(*y)) return Refuse(chart::YearRangeMessage("主命"));
+    r.masterYear = calendar::AstronomicalYear(*y);
+  }
   r.mountain = args.Integer("mountain").value_or(0);
   r.mountainGua = args.Integer("gua").value_or(0);
+  calendar::MYiDateEx date;
+  if (const calendar::Outcome checked = chart::CheckChartRequest(r, date); !checked.ok) return Refuse(checked.message);
   const std::string text = args.Value("text").value_or("输入自己的评语：");
-  const cases::RemarkName remark = store.UniqueRemarkName(r);
-  std::string error;
-  if (!cases::WriteRemarkFromPlainText(remark.fullPath, text, &error)) return Refuse(error);
-  r.remarkFile = remark.baseName;
+  if (text.size() > cases::kMaxRemarkBytes) return Refuse("评语超过" + std::to_string(cases::kMaxRemarkBytes >> 20) + "MB，无法保存！");
   r.remarkText = cases::RemoveApostrophes(text);
-  const std::optional<int> id = store.Insert(r);
+  const auto document = base::RichDocument::FromPlainText(text, cases::DefaultRemarkFormat());
+  const std::optional<int> id = store.InsertWithRemark(r, base::WriteRtf(document));
   if (!id) return Refuse(store.lastError());
   std::cout << *id << "\n";
   return 0;
@@ -189,6 +213,9 @@ int Show(MRecordBase& store, const Arguments& args) {
   for (const auto& [name, value] : fields) std::cout << name << ": " << value << "\n";
   if (!args.Has("remark")) return 0;
   const auto path = cases::RemarkFilePath(store.RemarkFolder(), r.remarkFile);
+  if (path && base::FileSize(*path).value_or(0) > cases::kMaxRemarkBytes) {
+    return Refuse(cases::RemarkTooLargeMessage(r.name, *path));
+  }
   const auto text = path ? cases::ReadRemarkPlainText(*path) : std::nullopt;
   if (!text) return Refuse("没有评语文件：" + (path ? *path : r.remarkFile));
   std::cout << "remark:\n" << *text << "\n";
@@ -285,9 +312,9 @@ int Import(MRecordBase& store, const Arguments& args) {
   // Run has refused a missing file before the database was opened (or created).
   const std::optional<int> count = store.ImportFrom(args.Positionals()[0]);
   if (!count) return Refuse(store.lastError());
-  // A success names in lastError the remark files it could not write.
-  if (!store.lastError().empty()) std::cerr << store.lastError() << "\n";
   std::cout << "共导入 " << *count << " 个案例！\n";
+  // Cases without their remarks are no success, though they are in.
+  if (store.RemarkWriteFailures() > 0) return Refuse(store.lastError());
   return 0;
 }
 
@@ -313,11 +340,13 @@ std::string TimeStamp() {
 
 int Backup(MRecordBase& store, const Arguments& args) {
   if (args.Positionals().size() != 1) throw UsageError("backup takes one folder");
-  const std::string folder = base::WithTrailingSeparator(args.Positionals()[0]) + "Quorin_备份_" + TimeStamp();
+  const std::string parent = base::WithTrailingSeparator(args.Positionals()[0]);
+  const std::string folder = parent + "Quorin_备份_" + TimeStamp();
   std::error_code ec;
   if (std::filesystem::exists(folder, ec)) return Refuse("当前时间的文件夹已经存在，请稍后再备份！");
-  if (!base::EnsureDirectory(folder)) return Refuse("无法建立备份文件夹" + folder + "！");
-  if (!store.Backup(folder + "/")) return Refuse(store.lastError());
+  if (!base::EnsureDirectory(parent)) return Refuse("无法建立备份文件夹" + folder + "！");
+  // The store makes the folder, under its final name only once the backup is whole.
+  if (!store.Backup(folder)) return Refuse(store.lastError());
   std::cout << "成功备份，已保存到" << folder << "目录下\n";
   return 0;
 }
@@ -340,10 +369,29 @@ int Restore(const std::string& db, const Arguments& args) {
     if (!existed) std::filesystem::remove(db, ignored);
     return Refuse(store.lastError() + "\n现有的案例数据没有改动。");
   }
-  // The restore is done; remark files that could not be rebuilt from the stored text are named.
-  if (!store.lastError().empty()) std::cerr << store.lastError() << "\n";
   std::cout << "成功还原，请重新打开软件！\n";
+  // The cases are back; remarks that could not be written from the stored text make it no success.
+  if (store.RemarkWriteFailures() > 0) return Refuse(store.lastError());
   return 0;
+}
+
+// What the reading subcommands say of a library without cases (their usage checked as for one with).
+int ReadEmptyLibrary(const std::string& subcommand, const Arguments& args) {
+  if (subcommand == "list") {
+    if (!args.Positionals().empty()) throw UsageError("list takes no arguments");
+    return 0;
+  }
+  if (subcommand == "show") {
+    if (args.Positionals().size() != 1) throw UsageError("show takes one case id");
+    return Refuse("没有这个案例：" + std::to_string(ParseInteger(args.Positionals()[0], "ID")));
+  }
+  if (subcommand == "search") {
+    if (args.Positionals().empty()) throw UsageError("search needs at least one keyword");
+    std::cout << "没有符合的案例！\n";
+    return 0;
+  }
+  if (!args.Positionals().empty()) throw UsageError("find takes options only");
+  return Refuse("没有记录，无从查找。");
 }
 
 int Run(const std::vector<std::string>& all) {
@@ -399,6 +447,11 @@ int Run(const std::vector<std::string>& all) {
                                                       {"backup", Backup}};
   for (const auto& [name, handler] : handlers) {
     if (subcommand != name) continue;
+    // A library not made yet is an empty one: reading it finds nothing and creates nothing.
+    if (!base::FileExists(db) && (subcommand == "list" || subcommand == "show" || subcommand == "search" ||
+                                  subcommand == "find")) {
+      return ReadEmptyLibrary(subcommand, args);
+    }
     if (!OpenExisting(store, db)) return kExitRefused;
     return handler(store, args);
   }

@@ -8,11 +8,6 @@
 
 namespace quorin::cli {
 
-std::string YearRangeMessage(std::string_view field) {
-  return std::string(field) +
-         "年份必须在-4713到9999年之间，并且没有公元0年\n注意：公元前用负数，比如公元前120年，就输入-120";
-}
-
 std::optional<int> AstronomicalYear(int historical) {
   if (!calendar::IsValidHistoricalYear(historical)) return std::nullopt;
   return calendar::AstronomicalYear(historical);

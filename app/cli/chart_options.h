@@ -6,6 +6,8 @@
 #include <string_view>
 #include <utility>
 
+#include "chart/request_check.h"
+
 namespace quorin::chart {
 class MQuorinDay;
 }
@@ -14,8 +16,7 @@ namespace quorin::cli {
 
 class Arguments;
 
-// The program's message for a refused year; `field` names it ("", "主命", "查找").
-std::string YearRangeMessage(std::string_view field);
+using chart::YearRangeMessage;
 
 // A year as users write it (no year 0) in astronomical numbering; nullopt outside
 // -4713..9999 and for 0.

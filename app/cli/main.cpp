@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "base/data_location.h"
+#include "base/locale_text.h"
 #include "command.h"
 
 namespace {
@@ -32,6 +33,11 @@ const quorin::cli::Command* Find(const std::string& name) {
 int main(int argc, char** argv) {
   using namespace quorin::cli;
   std::vector<std::string> args(argv + 1, argv + argc);
+  // Arguments come in the locale's encoding; inside, text is UTF-8, and what is not text is refused.
+  if (std::string refusal; !quorin::base::ArgumentsToUtf8(args, quorin::base::LocaleEncoding(), refusal)) {
+    std::cerr << "quorin-cli: " << refusal << "\n";
+    return kExitUsage;
+  }
   if (args.empty()) {
     PrintHelp(std::cerr);
     return kExitUsage;

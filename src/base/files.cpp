@@ -88,7 +88,51 @@ bool AtomicWriteFile(const std::string& path, std::string_view bytes, std::strin
     ok = false;
   }
   if (!ok) ::unlink(temp.c_str());
+  if (ok) SyncDirectory(std::filesystem::path(path).parent_path().string());
   return ok;
+}
+
+bool WriteNewFile(const std::string& path, std::string_view bytes, std::string* error) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    if (error) *error = SystemError("无法写入文件" + path);
+    return false;
+  }
+  std::size_t done = 0;
+  bool ok = true;
+  while (ok && done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    ok = n >= 0;
+    if (ok) done += static_cast<std::size_t>(n);
+  }
+  if (!ok && error) *error = SystemError("无法写入文件" + path);
+  ::close(fd);
+  if (!ok) ::unlink(path.c_str());
+  return ok;
+}
+
+bool SyncFileSystemOf(const std::string& path) {
+  const int fd = ::open(path.empty() ? "." : path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool ok = ::syncfs(fd) == 0;
+  ::close(fd);
+  return ok;
+}
+
+bool SyncDirectory(const std::string& folder) {
+  const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool ok = ::fsync(fd) == 0;
+  ::close(fd);
+  return ok;
+}
+
+std::optional<std::uintmax_t> FileSize(const std::string& path) {
+  std::error_code ec;
+  const std::uintmax_t size = std::filesystem::file_size(path, ec);
+  if (ec) return std::nullopt;
+  return size;
 }
 
 bool FileExists(const std::string& path) {

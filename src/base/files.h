@@ -1,6 +1,7 @@
 // The program folder and whole-file reads and writes.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,9 +22,20 @@ std::string WithTrailingSeparator(std::string folder);
 std::optional<std::string> ReadFileBytes(const std::string& path);
 
 // Writes a temporary file beside `path`, flushes it to disk and renames it over
-// `path`, so readers see either the old or the new file, never a half-written one.
-// On failure the old file is untouched and `error` says why.
+// `path`, so readers see either the old or the new file, never a half-written one; the
+// folder is flushed too, so the new name survives a power cut. On failure the old file is
+// untouched and `error` says why.
 bool AtomicWriteFile(const std::string& path, std::string_view bytes, std::string* error = nullptr);
+
+// Creates a file that must not exist yet and writes it without flushing: for many files that
+// one SyncFileSystemOf then makes durable together.
+bool WriteNewFile(const std::string& path, std::string_view bytes, std::string* error = nullptr);
+// Flushes everything written to the file system that holds `path`.
+bool SyncFileSystemOf(const std::string& path);
+// Flushes a folder's entries (names created, renamed or removed in it).
+bool SyncDirectory(const std::string& folder);
+// The size of a regular file; nullopt when it cannot be read.
+std::optional<std::uintmax_t> FileSize(const std::string& path);
 
 bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);

@@ -17,7 +17,15 @@ namespace {
 constexpr int kMaxGroupDepth = 4096;  // deeper groups share the state of this depth
 // Longer font names are cut here: real ones are a few dozen bytes, and every run
 // carries its font's name, so an endless one would cost memory and time per run.
-constexpr std::size_t kMaxFontNameBytes = 256;
+constexpr std::size_t kMaxFontNameBytes = 256;  // UTF-8 bytes of the name read, however it was written
+
+// Cuts a font name to kMaxFontNameBytes at a character boundary.
+void CapFontName(std::string& name) {
+  if (name.size() <= kMaxFontNameBytes) return;
+  std::size_t end = kMaxFontNameBytes;
+  while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80) --end;
+  name.resize(end);
+}
 constexpr int kGbk = 936;
 constexpr int kWestern = 1252;
 
@@ -352,7 +360,8 @@ class Reader {
       FontEntry& font = fonts_[S().definingFont];
       font.name += Decode(font.nameBytes, FontCodePage(font));
       font.nameBytes.clear();
-      if (font.name.size() < kMaxFontNameBytes) AppendUtf8(font.name, unit);
+      AppendUtf8(font.name, unit);
+      CapFontName(font.name);
       return;
     }
     if (S().destination == Destination::kText) AppendCodePoint(unit);
@@ -409,6 +418,7 @@ class Reader {
     FontEntry& font = fonts_[S().definingFont];
     font.name += Decode(font.nameBytes, FontCodePage(font));
     font.nameBytes.clear();
+    CapFontName(font.name);
     S().definingFont = -1;
   }
 
@@ -421,6 +431,7 @@ class Reader {
       if (!font.nameBytes.empty()) {
         font.name += Decode(font.nameBytes, FontCodePage(font));
         font.nameBytes.clear();
+        CapFontName(font.name);
       }
       CleanFontName(font.name);
     }
@@ -531,6 +542,36 @@ bool LooksLikeRtf(std::string_view bytes) {
   if (bytes.starts_with("\xEF\xBB\xBF")) pos = 3;
   while (pos < bytes.size() && (bytes[pos] == ' ' || bytes[pos] == '\t' || bytes[pos] == '\r' || bytes[pos] == '\n')) ++pos;
   return bytes.substr(pos).starts_with("{\\rtf");
+}
+
+bool IsCompleteRtf(std::string_view bytes) {
+  if (!LooksLikeRtf(bytes)) return false;
+  long depth = 0;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    switch (bytes[i]) {
+      case '{': ++depth; break;
+      case '}':
+        if (--depth == 0) return true;
+        break;
+      case '\\': {
+        // \binN is followed by N raw bytes, which may hold braces; any other escaped character is one.
+        if (bytes.compare(i + 1, 3, "bin") == 0) {
+          std::size_t digits = i + 4;
+          std::size_t count = 0;
+          while (digits < bytes.size() && bytes[digits] >= '0' && bytes[digits] <= '9' && count < bytes.size()) {
+            count = count * 10 + static_cast<std::size_t>(bytes[digits++] - '0');
+          }
+          if (digits < bytes.size() && bytes[digits] == ' ') ++digits;
+          i = count >= bytes.size() - std::min(digits, bytes.size()) ? bytes.size() : digits + count - 1;
+        } else {
+          ++i;
+        }
+        break;
+      }
+      default: break;
+    }
+  }
+  return false;
 }
 
 std::optional<RichDocument> ReadRtf(std::string_view bytes) {

@@ -14,6 +14,10 @@ namespace quorin::base {
 // True when the bytes begin (after white space) with "{\rtf".
 bool LooksLikeRtf(std::string_view bytes);
 
+// True when RTF bytes end their outermost group: a file cut short (a copy or a write that was
+// interrupted) does not.
+bool IsCompleteRtf(std::string_view bytes);
+
 // The document held by the RTF bytes; nullopt when the bytes are not RTF at all.
 // Unknown destinations (\*, pictures, objects, style sheet, document info, field
 // instructions) are skipped; font and colour tables are read for the runs' formats.

@@ -100,10 +100,8 @@ std::optional<double> TimeKeyCalculator::operator()(const TRecordData& r) {
   return date_.ToJulianDay(solar);
 }
 
-namespace {
-
 // Whether a goes before b by the order's main key, then its second key.
-bool Before(CaseOrder order, const TCusTreeItem& a, const TCusTreeItem& b) {
+bool CaseItemBefore(CaseOrder order, const TCusTreeItem& a, const TCusTreeItem& b) {
   switch (order) {
     case CaseOrder::kTimeDescending:
       return a.timeKey != b.timeKey ? a.timeKey > b.timeKey : a.surnameKey < b.surnameKey;
@@ -119,15 +117,13 @@ bool Before(CaseOrder order, const TCusTreeItem& a, const TCusTreeItem& b) {
   return false;
 }
 
-}  // namespace
-
 void SortCaseItems(std::vector<TCusTreeItem>& items, CaseOrder order) {
   if (order == CaseOrder::kNone) return;
   // Indexes are sorted and the items moved once: cheaper than moving items in every merge.
   std::vector<std::uint32_t> index(items.size());
   for (std::uint32_t i = 0; i < index.size(); ++i) index[i] = i;
   std::stable_sort(index.begin(), index.end(),
-                   [&](std::uint32_t a, std::uint32_t b) { return Before(order, items[a], items[b]); });
+                   [&](std::uint32_t a, std::uint32_t b) { return CaseItemBefore(order, items[a], items[b]); });
   std::vector<TCusTreeItem> sorted;
   sorted.reserve(items.size());
   for (const std::uint32_t i : index) sorted.push_back(std::move(items[i]));
@@ -167,6 +163,17 @@ class ItemMaker {
   TimeKeyCalculator timeKeys_;
   ImCode imCode_;
 };
+
+}  // namespace
+
+std::optional<TCusTreeItem> CaseItemOf(TRecordData record, CaseOrder order) {
+  ItemMaker maker(order);
+  TCusTreeItem item;
+  if (!maker.Make(record, item)) return std::nullopt;
+  return item;
+}
+
+namespace {
 
 // A scan of the id range pays off when the list covers a good part of it: short lists read case
 // by case as quickly, longer ones must hold a quarter of the range.

@@ -70,6 +70,11 @@ class TimeKeyCalculator {
 // Orders the items stably by the order's main and second key; the same result as
 // inserting them one by one at the place a binary search finds (after equal items).
 void SortCaseItems(std::vector<TCusTreeItem>& items, CaseOrder order);
+// Whether a goes before b in the order (never for kNone, which keeps the given order).
+bool CaseItemBefore(CaseOrder order, const TCusTreeItem& a, const TCusTreeItem& b);
+// The tree item of one case with the keys of the order; nothing when the case has no place
+// in it (a lunar date that does not exist).
+std::optional<TCusTreeItem> CaseItemOf(TRecordData record, CaseOrder order);
 
 // The ids the tree starts with: from the counter downwards, at most `limit`, above 0.
 std::vector<int> NewestCaseIds(int counter, int limit);

@@ -1,7 +1,12 @@
 #include "cases/record_base.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <climits>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 
@@ -93,6 +98,36 @@ std::optional<bool> HasIdOutOfRange(SqliteConnection& connection, std::string& e
   return std::nullopt;
 }
 
+// Outside a batch, a write that reads first (the next id, the rows it changes) takes the file's
+// write lock before it reads: of two programs that had both read and then both asked to write,
+// SQLite would refuse one at once, since waiting for each other could never end.
+class ImmediateWrite {
+ public:
+  ImmediateWrite(SqliteConnection& connection, bool ownConnection) : connection_(connection), active_(ownConnection) {
+    if (active_) ok_ = active_ = connection_.Execute("begin immediate;", error_);
+  }
+  ~ImmediateWrite() {
+    if (active_) connection_.Execute("rollback;", error_);
+  }
+  ImmediateWrite(const ImmediateWrite&) = delete;
+  ImmediateWrite& operator=(const ImmediateWrite&) = delete;
+  bool Ok() const { return ok_; }
+  const std::string& Error() const { return error_; }
+  bool Commit() {
+    if (!active_) return true;
+    active_ = false;
+    if (connection_.Execute("commit;", error_)) return true;
+    connection_.Execute("rollback;", error_);
+    return false;
+  }
+
+ private:
+  SqliteConnection& connection_;
+  bool active_;
+  bool ok_ = true;
+  std::string error_;
+};
+
 }  // namespace
 
 MRecordBase::~MRecordBase() {
@@ -128,16 +163,89 @@ SqliteStatement* MRecordBase::Statement(SqliteConnection& connection, std::strin
   return statement;
 }
 
-bool MRecordBase::Open(const std::string& path) { return OpenFile(path, false); }
+MRecordBase::LockScope::LockScope(MRecordBase& store, LibraryLock::Mode mode) : store_(store) {
+  if (!store.coordinated_) return;
+  LibraryLock& lock = store.lock_;
+  if (lock.Held() && (lock.HeldMode() == LibraryLock::Mode::kExclusive || mode == LibraryLock::Mode::kShared)) return;
+  const bool whole = mode == LibraryLock::Mode::kExclusive;
+  if (!lock.Acquire(mode, whole ? kWholeLibraryPatience : kSavePatience)) {
+    ok_ = false;
+    store.Fail(whole ? kLibraryBusyForWhole : kLibraryBusyForSave);
+    return;
+  }
+  took_ = true;
+}
 
-bool MRecordBase::OpenReadOnly(const std::string& path) { return OpenFile(path, true); }
+MRecordBase::LockScope::~LockScope() {
+  if (took_) store_.lock_.Release();
+}
 
-bool MRecordBase::OpenFile(const std::string& path, bool readOnly) {
+bool MRecordBase::LockForWriteById(LockScope& scope) {
+  if (!scope.Ok()) return false;
+  if (coordinated_ && generation_ && lock_.Generation() != generation_) return Fail(kLibraryChanged);
+  return true;
+}
+
+bool MRecordBase::Stale() {
+  lastError_.clear();
+  if (!coordinated_ || !generation_) return false;
+  LockScope scope(*this, LibraryLock::Mode::kShared);
+  return scope.Ok() && lock_.Generation() != generation_;
+}
+
+bool MRecordBase::Resync() {
+  lastError_.clear();
+  LockScope scope(*this, LibraryLock::Mode::kShared);
+  if (!scope.Ok()) return false;
+  SqliteConnection own;
+  SqliteConnection* c = Connect(own);
+  if (!c) return false;
+  const std::optional<int> stored = ReadPrimaryIdOn(*c);
+  if (!stored) return false;
+  std::string error;
+  const auto highest = HighestCaseId(*c, error);
+  if (!highest) return Fail(error);
+  counter_ = static_cast<int>(std::max<std::int64_t>(*stored, *highest));
+  if (coordinated_) generation_ = lock_.Generation();
+  return true;
+}
+
+bool MRecordBase::Open(const std::string& path) { return OpenFile(path, false, true); }
+
+bool MRecordBase::OpenReadOnly(const std::string& path) { return OpenFile(path, true, false); }
+
+bool MRecordBase::OpenFile(const std::string& path, bool readOnly, bool coordinated) {
+  if (batch_.IsOpen()) EndBatch();
+  lock_.Release();
   path_ = path;
   programFolder_ = base::ProgramFolder();
   counter_ = 0;
   readOnly_ = readOnly;
+  coordinated_ = coordinated;
+  generation_.reset();
   lastError_.clear();
+  if (!coordinated) return OpenChecked(path, readOnly);
+
+  // The first program to open a library that nobody is working on settles what a killed one left.
+  lock_.Reset(LibraryLock::PathFor(path));
+  if (const auto parent = std::filesystem::path(path).parent_path(); !parent.empty()) {
+    base::EnsureDirectory(parent.string());  // the lock file sits beside the database
+  }
+  bool settle = false;
+  if (lock_.TryAcquire(LibraryLock::Mode::kExclusive)) {
+    settle = true;
+  } else if (!lock_.Acquire(LibraryLock::Mode::kShared, kSavePatience)) {
+    return Fail(kLibraryBusyForWhole);
+  }
+  bool ok = OpenChecked(path, readOnly);
+  if (ok && settle) SettleInterruptedWork();
+  if (ok) generation_ = lock_.Generation();
+  lock_.Release();
+  if (ok) lastError_.clear();  // what settling could not finish is tried again at the next opening
+  return ok;
+}
+
+bool MRecordBase::OpenChecked(const std::string& path, bool readOnly) {
 
   SqliteConnection connection;
   std::string error;
@@ -294,9 +402,95 @@ std::optional<int> MRecordBase::InsertOn(SqliteConnection& connection, TRecordDa
 
 std::optional<int> MRecordBase::Insert(TRecordData& record) {
   lastError_.clear();
+  LockScope scope(*this, LibraryLock::Mode::kShared);
+  if (!scope.Ok()) return std::nullopt;
   SqliteConnection own;
   SqliteConnection* c = Connect(own);
-  return c ? InsertOn(*c, record) : FailWith("无法保存案例！");
+  if (!c) return FailWith("无法保存案例！");
+  ImmediateWrite write(*c, c == &own);
+  if (!write.Ok()) return FailWith("无法保存案例！" + write.Error());
+  const std::optional<int> id = InsertOn(*c, record);
+  if (id && !write.Commit()) return FailWith("无法保存案例！" + write.Error());
+  return id;
+}
+
+std::optional<int> MRecordBase::InsertWithRemark(TRecordData& record, std::string_view remarkRtf) {
+  lastError_.clear();
+  LockScope scope(*this, LibraryLock::Mode::kShared);
+  if (!scope.Ok()) return std::nullopt;
+  const std::string folder = RemarkFolder();
+  if (!base::EnsureDirectory(folder)) return FailWith("无法保存评语文件" + folder);
+  // The name is claimed by creating its file: of two programs saving the same name and moment at
+  // once, each gets a name of its own.
+  const std::string base = RemarkBaseName(record);
+  std::string name = base;
+  std::string path;
+  for (long suffix = 0;; ++suffix) {
+    if (suffix > 0) name = base + "_" + std::to_string(suffix - 1);
+    if (RemarkNameInUse(name)) continue;
+    path = folder + name + ".rtf";
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd >= 0) {
+      ::close(fd);
+      break;
+    }
+    if (errno != EEXIST) return FailWith("无法保存评语文件" + path + "：" + std::strerror(errno));
+  }
+  std::string error;
+  if (!base::AtomicWriteFile(path, remarkRtf, &error)) {
+    ::unlink(path.c_str());
+    return FailWith(error);
+  }
+  const std::string previousName = record.remarkFile;
+  record.remarkFile = name;
+  SqliteConnection own;
+  SqliteConnection* c = Connect(own);
+  std::optional<int> id;
+  if (c) {
+    ImmediateWrite write(*c, c == &own);
+    id = write.Ok() ? InsertOn(*c, record) : FailWith("无法保存案例！" + write.Error());
+    if (id && !write.Commit()) id = FailWith("无法保存案例！" + write.Error());
+  } else {
+    Fail("无法保存案例！");
+  }
+  if (!id) {
+    ::unlink(path.c_str());  // no case owns it
+    record.remarkFile = previousName;
+  }
+  return id;
+}
+
+bool MRecordBase::UpdateWithRemark(int id, const TRecordData& record, const std::string& remarkPath,
+                                   std::string_view remarkRtf) {
+  lastError_.clear();
+  LockScope scope(*this, LibraryLock::Mode::kShared);
+  if (!LockForWriteById(scope)) return false;
+  SqliteConnection own;
+  SqliteConnection* c = Connect(own);
+  if (!c) return Fail("无法修改案例！");
+  // The row's change is undone when the file cannot follow it.
+  ImmediateWrite write(*c, c == &own);
+  if (!write.Ok()) return Fail("无法修改案例！" + write.Error());
+  std::string error;
+  if (!c->Execute("savepoint update_case;", error)) return Fail(error);
+  bool ok = UpdateOn(*c, id, record);
+  if (ok && !base::AtomicWriteFile(remarkPath, remarkRtf, &error)) ok = Fail(error);
+  if (ok && c->Execute("release update_case;", error) && write.Commit()) return true;
+  if (ok) Fail(error.empty() ? write.Error() : error);
+  c->Execute("rollback to update_case; release update_case;", error);
+  return false;
+}
+
+bool MRecordBase::RemoveWithRemark(int id, const std::string& remarkPath) {
+  lastError_.clear();
+  LockScope scope(*this, LibraryLock::Mode::kShared);
+  if (!LockForWriteById(scope)) return false;
+  SqliteConnection own;
+  SqliteConnection* c = Connect(own);
+  if (!c || !RemoveOn(*c, id)) return Fail("无法删除案例！");
+  std::error_code ignored;
+  if (!remarkPath.empty()) std::filesystem::remove(remarkPath, ignored);
+  return true;
 }
 
 std::optional<int> MRecordBase::InsertInBatch(TRecordData& record) {
@@ -315,6 +509,8 @@ bool MRecordBase::UpdateOn(SqliteConnection& connection, int id, const TRecordDa
 
 bool MRecordBase::Update(int id, const TRecordData& record) {
   lastError_.clear();
+  LockScope scope(*this, LibraryLock::Mode::kShared);
+  if (!LockForWriteById(scope)) return false;
   SqliteConnection own;
   SqliteConnection* c = Connect(own);
   return c ? UpdateOn(*c, id, record) : Fail("无法修改案例！");
@@ -335,6 +531,8 @@ bool MRecordBase::RemoveOn(SqliteConnection& connection, int id) {
 
 bool MRecordBase::Remove(int id) {
   lastError_.clear();
+  LockScope scope(*this, LibraryLock::Mode::kShared);
+  if (!LockForWriteById(scope)) return false;
   SqliteConnection own;
   SqliteConnection* c = Connect(own);
   return c ? RemoveOn(*c, id) : Fail("无法删除案例！");
@@ -390,10 +588,14 @@ bool MRecordBase::ReadRange(int firstId, int lastId, const std::function<bool(TR
 std::optional<std::vector<int>> MRecordBase::MoveCasesToCategory(const std::vector<int>& ids,
                                                                  const std::string& category) {
   lastError_.clear();
+  LockScope scope(*this, LibraryLock::Mode::kShared);
+  if (!LockForWriteById(scope)) return std::nullopt;
   SqliteConnection own;
   SqliteConnection* c = Connect(own);
   if (!c) return std::nullopt;
-  // A savepoint is a transaction of its own, or a part of the caller's batch that can be undone alone.
+  ImmediateWrite write(*c, c == &own);
+  if (!write.Ok()) return FailWith(write.Error());
+  // A savepoint is a part of the transaction that can be undone alone, also in the caller's batch.
   std::string error;
   if (!c->Execute("savepoint move_cases;", error)) return FailWith(error);
   std::vector<int> moved;
@@ -410,8 +612,8 @@ std::optional<std::vector<int>> MRecordBase::MoveCasesToCategory(const std::vect
     if (!ok) break;
     moved.push_back(id);
   }
-  if (ok && c->Execute("release move_cases;", error)) return moved;
-  if (ok) Fail(error);  // the commit of a move of its own failed
+  if (ok && c->Execute("release move_cases;", error) && write.Commit()) return moved;
+  if (ok) Fail(error.empty() ? write.Error() : error);  // the commit of a move of its own failed
   c->Execute("rollback to move_cases; release move_cases;", error);
   return std::nullopt;
 }
@@ -430,13 +632,19 @@ bool MRecordBase::ReadInBatch(int id, TRecordData& record) {
 
 bool MRecordBase::BeginBatch() {
   lastError_.clear();
+  return BeginBatchWith("begin;");
+}
+
+bool MRecordBase::BeginBatchWith(const char* begin) {
   if (batch_.IsOpen()) return true;
+  LockScope scope(*this, LibraryLock::Mode::kShared);
+  if (!LockForWriteById(scope)) return false;
   std::string error;
-  if (!OpenConnection(batch_, path_, readOnly_, error)) return Fail(error);
-  if (!batch_.Execute("begin;", error)) {
+  if (!OpenConnection(batch_, path_, readOnly_, error) || !batch_.Execute(begin, error)) {
     batch_.Close();
     return Fail(error);
   }
+  batchTookLock_ = scope.Keep();  // held until EndBatch
   return true;
 }
 
@@ -446,6 +654,8 @@ bool MRecordBase::EndBatch() {
   std::string error;
   const bool committed = batch_.Execute("commit;", error);
   batch_.Close();  // without a commit this rolls the batch back
+  if (batchTookLock_) lock_.Release();
+  batchTookLock_ = false;
   return committed || Fail(error);
 }
 
@@ -473,6 +683,8 @@ bool MRecordBase::SetClassNames(const std::vector<std::string>& names) {
     if (i > 0) joined += ' ';
     joined += names[i];
   }
+  LockScope scope(*this, LibraryLock::Mode::kShared);
+  if (!LockForWriteById(scope)) return false;  // a list read before a restore would undo the restored one
   SqliteConnection own;
   SqliteConnection* c = Connect(own);
   if (!c) return Fail("无法更新案例类别！");

@@ -5,6 +5,12 @@
 // the whole batch, so thousands of cases take seconds, not minutes). A store is not
 // safe for use by two threads at once; a second thread opens its own store on the path.
 //
+// Several programs may use one library at once (two windows, the window and quorin-cli).
+// Writes hold the library's lock shared and whole-library operations hold it exclusively
+// (library_lock.h); a write that had to wait too long, or that would go by ids another
+// program has since renumbered, fails with a message saying so. Opening a library finishes
+// or undoes what a killed program left half done (a restore, an import).
+//
 // Failures are values, one way for every operation: an operation that can fail returns
 // bool, or std::optional when it yields a value (an id, a counter, a count); false or
 // nullopt means it failed and lastError() says why in the program's own words. Every
@@ -14,12 +20,16 @@
 // files that a successful import or restore could not write (named in lastError()).
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
+#include "cases/library_lock.h"
+#include "cases/remark_files.h"
 #include "cases/sqlite_connection.h"
 #include "chart/record_data.h"
 
@@ -64,6 +74,15 @@ class MRecordBase {
 
   // Stores a new case with the id counter + 1, which is also set in the record; the new id.
   std::optional<int> Insert(TRecordData& record);
+  // Stores a new case together with its remark file (RTF bytes): the remark gets a free name,
+  // claimed on disk so that two programs saving at once never share one, and is written; then
+  // the case is stored with that name. When a part fails nothing of it stays. The new id.
+  std::optional<int> InsertWithRemark(TRecordData& record, std::string_view remarkRtf);
+  // Rewrites a case and its remark file together: the file is replaced only when the row was,
+  // and the row stays as it was when the file cannot be written.
+  bool UpdateWithRemark(int id, const TRecordData& record, const std::string& remarkPath, std::string_view remarkRtf);
+  // Deletes a case, then its remark file (none when remarkPath is empty).
+  bool RemoveWithRemark(int id, const std::string& remarkPath);
   std::optional<int> InsertInBatch(TRecordData& record);
   // Rewrites every column but the id; an id with no row counts as success.
   bool Update(int id, const TRecordData& record);
@@ -86,7 +105,8 @@ class MRecordBase {
   // ids returned, which are those of the cases now in the category.
   std::optional<std::vector<int>> MoveCasesToCategory(const std::vector<int>& ids, const std::string& category);
 
-  // Opens the connection and transaction that the InBatch operations use.
+  // Opens the connection and transaction that the InBatch operations use; the library's lock
+  // is held until EndBatch.
   bool BeginBatch();
   // Commits and closes; when the commit fails the whole batch is undone.
   bool EndBatch();
@@ -102,20 +122,32 @@ class MRecordBase {
   // A name another case stores counts as taken even when its file is missing.
   RemarkName UniqueRemarkName(const TRecordData& record);
 
-  // Whole-database operations.
-  // Copies the database and every remark file into destination (a folder), with save.txt.
+  // Whether another program renumbered or replaced the cases since this store read its ids;
+  // writes by id then fail with kLibraryChanged until Resync.
+  bool Stale();
+  // Takes the library as it is now: its id counter and generation.
+  bool Resync();
+
+  // Whole-database operations. Each holds the library's lock exclusively while it runs.
+  // Writes the database and every remark file into a new folder `destination` (which may exist
+  // only as an empty folder): everything is made under a temporary name beside it, with save.txt
+  // last, and takes the final name when complete, so a backup that is there is whole.
   bool Backup(const std::string& destination);
-  // Replaces the database and the remark files by those of a backup folder. Everything
-  // is checked and copied aside first; a failure leaves the current data as it was. A
-  // restore that succeeds names in lastError() a remark file it could not write.
+  // Replaces the database and the remark files the backup holds by those of a backup folder.
+  // A folder without save.txt, or with a remark file that is not a whole remark, is refused.
+  // Everything is checked and copied aside first and the plan written down before anything
+  // moves, so a failure, or a kill at any moment, leaves the old library with all its remarks
+  // or the new one with all of its. Remarks the backup lacks are written from the stored text;
+  // one that cannot be is a failure after the restore, named in lastError().
   bool Restore(const std::string& source);
   // Writes a remark file from the stored remark text for every case that lacks one.
   bool RebuildRemarkFiles();
   // Deletes the database file and every remark file.
   bool DeleteAll();
   // Adds every case of another database of this format (read without changing it); the
-  // number added. A case that cannot be stored undoes the whole import, and a source
-  // without cases is a failure. Remark files it could not write are named in lastError().
+  // number added. Each case is checked as a chart request and as text first; a case that is
+  // refused, cannot be stored or whose remark cannot be written undoes the whole import, and
+  // a source without cases is a failure. The remarks are made durable with one sync.
   std::optional<int> ImportFrom(const std::string& path, const ProgressCallback& progress = {});
   // Writes the cases of the chosen categories (or all) to a new database; the number written.
   std::optional<int> ExportTo(const std::string& path, const std::vector<std::string>& categories,
@@ -123,8 +155,12 @@ class MRecordBase {
   // Renumbers the cases 1, 2, 3 … into a fresh file that then replaces the database
   // atomically; the number of cases kept. On failure the old file stays.
   std::optional<int> Compact(const ProgressCallback& progress = {});
-  // Remark files that import could not write (the cases themselves were imported).
+  // Remark files the last restore or rebuild could not write.
   int RemarkWriteFailures() const { return remarkWriteFailures_; }
+
+  // For tests: called at each step of a whole-library operation after which a kill must leave a
+  // library that the next opening settles ("restore:planned", "restore:moved", …).
+  void SetStepHook(std::function<void(std::string_view step)> hook) { stepHook_ = std::move(hook); }
 
   // Searches over every case; ids in increasing order.
   std::optional<std::vector<int>> FuzzySearch(const std::vector<std::string>& keywords);
@@ -136,9 +172,41 @@ class MRecordBase {
   std::string RemarkFolder() const;
 
  private:
+  // Holds the library's lock for one operation, unless the store holds it already.
+  class LockScope {
+   public:
+    LockScope(MRecordBase& store, LibraryLock::Mode mode);
+    ~LockScope();
+    LockScope(const LockScope&) = delete;
+    LockScope& operator=(const LockScope&) = delete;
+    // False, with the store's lastError() set, when another program held the library too long
+    // or (for writes by id) renumbered it since this store read its ids.
+    bool Ok() const { return ok_; }
+    // Leaves the lock held past the scope; whether this scope had taken it.
+    bool Keep() { return std::exchange(took_, false); }
+
+   private:
+    MRecordBase& store_;
+    bool took_ = false;
+    bool ok_ = true;
+  };
+  // A write by id: the shared lock and a library still numbered as this store knows it.
+  bool LockForWriteById(LockScope& scope);
+
   // The connection of the operation: the batch one, or a fresh one in `own`.
   SqliteConnection* Connect(SqliteConnection& own);
-  bool OpenFile(const std::string& path, bool readOnly);
+  bool OpenFile(const std::string& path, bool readOnly, bool coordinated);
+  // Opens, creates or completes the file and reads its counter (the checks of Open).
+  bool OpenChecked(const std::string& path, bool readOnly);
+  // Opens a file the store makes for its own work (a compaction file, an export, a staged copy),
+  // without the library lock.
+  bool OpenScratch(const std::string& path) { return OpenFile(path, false, false); }
+  bool BeginBatchWith(const char* begin);
+  // Finishes or undoes what a killed program left half done; under the exclusive lock.
+  void SettleInterruptedWork();
+  void Step(std::string_view name) {
+    if (stepHook_) stepHook_(name);
+  }
   SqliteStatement* Statement(SqliteConnection& connection, std::string_view sql);
   std::optional<int> InsertOn(SqliteConnection& connection, TRecordData& record);
   bool UpdateOn(SqliteConnection& connection, int id, const TRecordData& record);
@@ -159,6 +227,11 @@ class MRecordBase {
   std::string programFolder_;
   int counter_ = 0;
   bool readOnly_ = false;
+  bool coordinated_ = false;  // a library other programs may use: the lock is taken
+  LibraryLock lock_;
+  bool batchTookLock_ = false;
+  std::optional<std::int64_t> generation_;
+  std::function<void(std::string_view)> stepHook_;
   SqliteConnection batch_;
   std::string lastError_;
   int remarkWriteFailures_ = 0;

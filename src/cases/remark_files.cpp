@@ -44,7 +44,13 @@ bool WriteRemarkFromPlainText(const std::string& path, std::string_view plainTex
   return base::AtomicWriteFile(path, base::WriteRtf(document), error);
 }
 
+std::string RemarkTooLargeMessage(std::string_view caseName, const std::string& path) {
+  return "案例“" + std::string(caseName) + "”的评语文件超过" + std::to_string(kMaxRemarkBytes >> 20) +
+         "MB，不予读取：" + path;
+}
+
 std::optional<std::string> ReadRemarkPlainText(const std::string& path) {
+  if (base::FileSize(path).value_or(0) > kMaxRemarkBytes) return std::nullopt;
   const auto bytes = base::ReadFileBytes(path);
   if (!bytes) return std::nullopt;
   if (const auto document = base::ReadRtf(*bytes)) return document->PlainText();

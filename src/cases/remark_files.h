@@ -1,6 +1,7 @@
 // The remark files of cases: one RTF file per case in the remark folder.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,7 +35,14 @@ base::RichCharFormat DefaultRemarkFormat();
 // Writes plain text as an RTF remark file (replacing it atomically); error says why not.
 bool WriteRemarkFromPlainText(const std::string& path, std::string_view plainText, std::string* error = nullptr);
 
-// The plain text of a remark file: RTF through the reader, anything else as GBK text.
+// Far above any remark a person writes (a long one is some tens of kilobytes); a larger remark
+// file or text is refused before it is read whole.
+inline constexpr std::size_t kMaxRemarkBytes = 16u << 20;
+// The refusal of a remark file over kMaxRemarkBytes, naming the case.
+std::string RemarkTooLargeMessage(std::string_view caseName, const std::string& path);
+
+// The plain text of a remark file: RTF through the reader, anything else as GBK text. Nothing
+// for a file that cannot be read or is larger than kMaxRemarkBytes (its size is looked at first).
 std::optional<std::string> ReadRemarkPlainText(const std::string& path);
 
 }  // namespace quorin::cases

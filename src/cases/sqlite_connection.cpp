@@ -1,5 +1,7 @@
 #include "cases/sqlite_connection.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace quorin::cases {
@@ -138,6 +140,12 @@ SqliteStatement* SqliteConnection::Prepare(std::string_view sql, std::string& er
 std::string SqliteConnection::Message() const { return db_ ? sqlite3_errmsg(db_) : "database not open"; }
 
 int SqliteConnection::Changes() const { return db_ ? sqlite3_changes(db_) : 0; }
+
+int SqliteConnection::ErrorCode() const { return db_ ? sqlite3_errcode(db_) : SQLITE_MISUSE; }
+
+void SqliteConnection::LimitValueLength(std::size_t bytes) {
+  if (db_) sqlite3_limit(db_, SQLITE_LIMIT_LENGTH, static_cast<int>(std::min<std::size_t>(bytes, INT_MAX)));
+}
 
 std::optional<Presence> PresenceOf(SqliteConnection& connection, std::string_view table, std::string& error) {
   SqliteStatement* statement = connection.Prepare(

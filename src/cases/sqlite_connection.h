@@ -75,6 +75,10 @@ class SqliteConnection {
   std::string Message() const;
   // Rows changed by the last statement.
   int Changes() const;
+  // SQLite's result code of the last failure (SQLITE_TOOBIG for a value over the limit).
+  int ErrorCode() const;
+  // Refuses to read any text, blob or row longer than `bytes`, before reading it into memory.
+  void LimitValueLength(std::size_t bytes);
 
  private:
   bool OpenWith(const std::string& utf8Path, int flags, std::string& error);

@@ -1,4 +1,7 @@
 // Backup, restore, delete all, import, export and compaction of the case store.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
 #include <climits>
@@ -12,10 +15,16 @@
 #include <unordered_set>
 
 #include "base/files.h"
+#include "base/rich_text.h"
+#include "base/rtf_reader.h"
+#include "base/rtf_writer.h"
+#include "base/utf8.h"
+#include "calendar/historical_year.h"
 #include "cases/case_text.h"
 #include "cases/record_codec.h"
 #include "cases/record_base.h"
 #include "cases/remark_files.h"
+#include "chart/request_check.h"
 
 namespace quorin::cases {
 namespace {
@@ -27,6 +36,14 @@ namespace fs = std::filesystem;
 // user made is never taken for one.
 constexpr std::string_view kImportStagingPrefix = "~quorin-import-";
 constexpr std::string_view kRestoreStagingPrefix = "~quorin-restore-";
+// Beside the database: a restore's staged copy ("Orlune.db.restore-<random>") and its plan,
+// written before anything moves, that the next opening follows to finish or undo it.
+constexpr std::string_view kStagedCopyInfix = ".restore-";
+constexpr std::string_view kRestorePlanSuffix = ".restore-plan";
+constexpr std::string_view kRestorePlanHeader = "quorin restore plan 1";
+// A backup is made under its final name plus this and a random part, and renamed when whole.
+constexpr std::string_view kUnfinishedBackupInfix = ".未完成-";
+constexpr std::size_t kRandomSuffixLength = 16;
 
 constexpr std::string_view kNotCaseDatabase = "不是相同的数据库类型，无法导入！";
 constexpr std::string_view kUnreadableSource = "无法打开导入的数据库文件！";
@@ -34,6 +51,7 @@ constexpr std::string_view kSourceBaseType = "select baseType from case_extra;";
 constexpr std::string_view kSourceCases = "select * from case_data where id>=1 order by id;";
 constexpr std::string_view kSourceCaseCount = "select count(*) from case_data where id>=1;";
 constexpr std::string_view kStoredRemarkNames = "select remarkFile from case_data;";
+constexpr std::string_view kSourceCaseAfter = "select id, name from case_data where id>? order by id limit 1;";
 
 // Appends the name unless the list has it already (ignoring the case of Latin letters).
 void AddCategory(std::vector<std::string>& list, const std::string& name) {
@@ -81,11 +99,47 @@ void RemoveQuietly(const std::string& path) {
   fs::remove_all(path, ec);
 }
 
-// A rollback journal left by a crash belongs to the file it sat beside; it must not
-// be applied to the file that replaces it.
+// The rollback journal of a file the store made for its own work and no other program knows.
 void RemoveJournalOf(const std::string& databasePath) {
   std::error_code ec;
   fs::remove(databasePath + "-journal", ec);
+}
+
+// Whether some connection, in any process, holds one of SQLite's locks on the database file.
+// SQLite locks bytes from 2^30 on (its pending, reserved and shared bytes) with POSIX locks.
+bool SqliteFileInUse(const std::string& path) {
+  constexpr off_t kPendingByte = 0x40000000;
+  constexpr off_t kLockBytes = 512;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct flock probe {};
+  probe.l_type = F_WRLCK;
+  probe.l_whence = SEEK_SET;
+  probe.l_start = kPendingByte;
+  probe.l_len = kLockBytes;
+  const bool inUse = ::fcntl(fd, F_GETLK, &probe) != 0 || probe.l_type != F_UNLCK;
+  ::close(fd);
+  return inUse;
+}
+
+// Keeps writers of other programs (any SQLite program, not only ours) off a database that is
+// about to be replaced or copied: a transaction that reserves the file, taken after SQLite has
+// rolled back a journal a crashed writer left. A database that no longer opens has no writer;
+// a journal beside it that no connection holds is nobody's and must not reach the file that
+// replaces it. False, with the message, when another program is using the file.
+bool HoldWriters(SqliteConnection& hold, const std::string& path, std::string& message) {
+  if (!base::FileExists(path)) return true;
+  std::string error;
+  if (hold.Open(path, false, error) && hold.Execute("begin immediate; select count(*) from sqlite_master;", error)) {
+    return true;
+  }
+  hold.Close();
+  if (SqliteFileInUse(path)) {
+    message = kLibraryBusyForWhole;
+    return false;
+  }
+  RemoveJournalOf(path);
+  return true;
 }
 
 // Shows "prefix p％" whenever p = count * 100 / n is a multiple of 10 and differs
@@ -171,29 +225,43 @@ class Moves {
   std::vector<std::pair<fs::path, fs::path>> done_;
 };
 
-// The staging folders of the given kind in a folder (real folders only, never a link's target).
-std::vector<fs::path> StagingFoldersIn(const std::string& folder, std::string_view prefix) {
+// Whether a name is the prefix followed by a random part as RandomSuffix makes it.
+bool IsStagingName(std::string_view name, std::string_view prefix) {
+  if (!name.starts_with(prefix) || name.size() != prefix.size() + kRandomSuffixLength) return false;
+  return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                     [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+}
+
+// The entries of a folder named as staging of the given kind (never a link's target).
+std::vector<fs::path> StagingEntriesIn(const std::string& folder, std::string_view prefix, bool folders) {
   std::vector<fs::path> found;
   std::error_code ec;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     std::error_code kind;
-    if (it->path().filename().string().starts_with(prefix) && it->is_directory(kind) && !it->is_symlink(kind)) {
+    if (IsStagingName(it->path().filename().string(), prefix) && !it->is_symlink(kind) &&
+        (folders ? it->is_directory(kind) : it->is_regular_file(kind))) {
       found.push_back(it->path());
     }
   }
   return found;
 }
 
+std::vector<fs::path> StagingFoldersIn(const std::string& folder, std::string_view prefix) {
+  return StagingEntriesIn(folder, prefix, true);
+}
+
 // Finishes what an interrupted import left in its staging folders. A staged remark that a
 // stored case names and the remark folder lacks belonged to a committed import and moves
 // in; every other one belonged to cases that were never committed and goes with its folder.
 void SettleInterruptedImports(const std::string& remarks, const std::unordered_set<std::string>& storedNames) {
+  bool moved = false;
   for (const fs::path& staging : StagingFoldersIn(remarks, kImportStagingPrefix)) {
     for (const fs::path& file : RemarkFilesIn(staging.string())) {
-      if (storedNames.contains(file.stem().string())) Moves().Move(file, fs::path(remarks) / file.filename());
+      if (storedNames.contains(file.stem().string())) moved = Moves().Move(file, fs::path(remarks) / file.filename()) || moved;
     }
     RemoveQuietly(staging.string());
   }
+  if (moved) base::SyncDirectory(remarks);
 }
 
 // The remark names that files of the remark folder hold (any entry named like a remark file).
@@ -258,11 +326,15 @@ class ImportStaging {
   ImportStaging(const ImportStaging&) = delete;
   ImportStaging& operator=(const ImportStaging&) = delete;
 
+  // Unflushed: Sync makes the whole batch durable at once.
   bool Write(const std::string& name, std::string_view plainText) {
-    if (folder_.empty() || !WriteRemarkFromPlainText(folder_ + name + ".rtf", plainText)) return false;
+    if (folder_.empty()) return false;
+    const auto document = base::RichDocument::FromPlainText(plainText, DefaultRemarkFormat());
+    if (!base::WriteNewFile(folder_ + name + ".rtf", base::WriteRtf(document))) return false;
     names_.push_back(name);
     return true;
   }
+  bool Sync() const { return !folder_.empty() && base::SyncFileSystemOf(folder_) && base::SyncDirectory(folder_); }
   // Moves the staged remarks in, never over a file that appeared meanwhile; the paths that
   // could not be filled.
   std::vector<std::string> MoveIn() {
@@ -272,9 +344,12 @@ class ImportStaging {
       if (!Moves().Move(folder_ + name + ".rtf", target)) failed.push_back(target);
     }
     names_.clear();
+    base::SyncDirectory(remarks_);
     return failed;
   }
   std::string FinalPath(const std::string& name) const { return remarks_ + name + ".rtf"; }
+  // After a commit whose remarks could not all move in: the folder stays for the next opening.
+  void Keep() { folder_.clear(); }
 
  private:
   std::string remarks_;
@@ -282,12 +357,17 @@ class ImportStaging {
   std::vector<std::string> names_;
 };
 
+// Room for every column but the remark in a row of the value-length limit.
+constexpr std::size_t kMaxOtherColumnBytes = 64u << 10;
+
 // Opens an import source for reading only, as this format's file: case_data a table, and
 // case_extra, when present, a table of the same base type. A file whose case_extra went
 // missing still counts; its cases are reachable. The refusal's message, "" when accepted.
 std::string OpenImportSource(SqliteConnection& source, const std::string& path) {
   std::string error;
   if (!source.OpenReadOnly(path, error)) return std::string(kUnreadableSource);
+  // A larger value is refused by SQLite before it is read into memory.
+  source.LimitValueLength(kMaxRemarkBytes + kMaxOtherColumnBytes);
   const auto cases = PresenceOf(source, "case_data", error);
   if (!cases) return std::string(kUnreadableSource);
   if (*cases != Presence::kPlainTable) return std::string(kNotCaseDatabase);
@@ -337,25 +417,180 @@ int SourceCaseCount(SqliteConnection& source) {
   return n;
 }
 
+// What a restore is about to do, written down before anything moves.
+struct RestorePlan {
+  std::string stagedDatabase;         // the backup's database, copied beside the library's
+  std::string staging;                // the folder holding new/ (the backup's remarks) and old/
+  std::vector<std::string> fileNames;  // the remark files the backup brings
+};
+
+std::string PlanPathOf(const std::string& databasePath) { return databasePath + std::string(kRestorePlanSuffix); }
+
+// Names may hold any byte but NUL, so NUL ends each field.
+std::string EncodePlan(const RestorePlan& plan) {
+  std::string text = std::string(kRestorePlanHeader) + '\n' + plan.stagedDatabase + '\0' + plan.staging + '\0';
+  for (const std::string& name : plan.fileNames) text += name + '\0';
+  return text;
+}
+
+std::optional<RestorePlan> DecodePlan(std::string_view text) {
+  const std::string header = std::string(kRestorePlanHeader) + '\n';
+  if (!text.starts_with(header)) return std::nullopt;
+  text.remove_prefix(header.size());
+  std::vector<std::string> fields;
+  while (!text.empty()) {
+    const std::size_t end = text.find('\0');
+    if (end == std::string_view::npos) return std::nullopt;  // cut short: no plan at all
+    fields.emplace_back(text.substr(0, end));
+    text.remove_prefix(end + 1);
+  }
+  if (fields.size() < 2) return std::nullopt;
+  RestorePlan plan{fields[0], fields[1], {fields.begin() + 2, fields.end()}};
+  return plan;
+}
+
+// Puts back what a restore moved: each remark the backup brought leaves, and the one it
+// replaced returns. Works from any point of the moves, as each file records its own state:
+// old/ holds it (it was moved aside), new/ holds it (not moved in yet), or neither (moved in,
+// nothing was there before).
+void UndoRestoreMoves(const RestorePlan& plan, const std::string& remarks) {
+  for (const std::string& name : plan.fileNames) {
+    const fs::path current = fs::path(remarks) / name;
+    const fs::path old = fs::path(plan.staging) / "old" / name;
+    const fs::path incoming = fs::path(plan.staging) / "new" / name;
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(old, ec))) {
+      fs::rename(old, current, ec);
+    } else if (!fs::exists(fs::symlink_status(incoming, ec))) {
+      fs::remove(current, ec);
+    }
+  }
+  base::SyncDirectory(remarks);
+}
+
+void RemoveStagedCopy(const std::string& staged) {
+  RemoveQuietly(staged);
+  RemoveJournalOf(staged);
+}
+
+// The message naming a case of an import source.
+std::string SourceCaseName(int id, std::string_view name) {
+  const std::string shown = base::IsValidUtf8(name) && name.find('\0') == std::string_view::npos ? std::string(name) : "";
+  return "导入的数据库中的案例“" + shown + "”（编号" + std::to_string(id) + "）";
+}
+
+// Every text of a source row is UTF-8 without NUL, as stored text always is.
+bool RowHoldsValidText(const SqliteStatement& row) {
+  for (int column = 0; column < row.ColumnCount(); ++column) {
+    const std::string_view text = row.Text(column);
+    if (!base::IsValidUtf8(text) || text.find('\0') != std::string_view::npos) return false;
+  }
+  return true;
+}
+
+// SQLite's quick check of a whole file: a database copied short fails it.
+bool PassesQuickCheck(SqliteConnection& connection) {
+  std::string error;
+  SqliteStatement* check = connection.Prepare("pragma quick_check;", error);
+  const bool ok = check && check->Next() == SqliteStatement::Step::kRow && check->Text(0) == "ok";
+  if (check) check->Reset();
+  return ok;
+}
+
+// Whether a remark file of a backup is whole: not empty, and an RTF one ends its outermost group.
+bool IsWholeRemarkFile(const fs::path& file) {
+  const auto size = base::FileSize(file.string());
+  if (!size || *size == 0 || *size > kMaxRemarkBytes) return false;
+  const auto bytes = base::ReadFileBytes(file.string());
+  return bytes && (!base::LooksLikeRtf(*bytes) || base::IsCompleteRtf(*bytes));
+}
+
 }  // namespace
+
+void MRecordBase::SettleInterruptedWork() {
+  const std::string remarks = RemarkFolder();
+  bool rebuild = false;
+  const std::string planPath = PlanPathOf(path_);
+  if (base::FileExists(planPath)) {
+    if (const auto plan = DecodePlan(base::ReadFileBytes(planPath).value_or(""))) {
+      if (base::FileExists(plan->stagedDatabase)) {
+        // Killed before the database took its place: the old library stays, with every remark.
+        UndoRestoreMoves(*plan, remarks);
+        RemoveStagedCopy(plan->stagedDatabase);
+      } else {
+        // Killed after: the new library stays, and its remarks are completed.
+        rebuild = true;
+      }
+      RemoveQuietly(plan->staging);
+    }
+    std::error_code ec;
+    fs::remove(planPath, ec);
+  }
+  // Staging a restore left before it wrote its plan: nothing of it had moved.
+  for (const fs::path& staging : StagingFoldersIn(remarks, kRestoreStagingPrefix)) RemoveQuietly(staging.string());
+  const fs::path database(path_);
+  for (const fs::path& staged :
+       StagingEntriesIn(database.parent_path().string(), database.filename().string() + std::string(kStagedCopyInfix), false)) {
+    RemoveStagedCopy(staged.string());
+  }
+  SqliteConnection connection;
+  std::string error;
+  if (connection.Open(path_, false, error)) {
+    if (const auto names = StoredRemarkNames(connection)) SettleInterruptedImports(remarks, *names);
+  }
+  if (rebuild) RebuildRemarkFiles();
+}
 
 bool MRecordBase::Backup(const std::string& destination) {
   lastError_.clear();
-  const std::string folder = base::WithTrailingSeparator(destination);
+  LockScope scope(*this, LibraryLock::Mode::kExclusive);
+  if (!scope.Ok()) return false;
+  std::string target = destination;
+  while (target.size() > 1 && target.back() == '/') target.pop_back();
   std::error_code ec;
-  fs::copy_file(path_, folder + std::string(kDatabaseWord) + ".db", fs::copy_options::overwrite_existing, ec);
-  if (ec) return Fail("无法复制db文件！");
-  const std::string remarks = RemarkFolderOf(folder);
-  if (!base::DirectoryExists(remarks) && !base::EnsureDirectory(remarks)) return Fail("无法创建目的评语文件夹！");
+  if (fs::exists(target, ec) && !fs::is_empty(target, ec)) return Fail("当前时间的文件夹已经存在，请稍后再备份！");
+  const fs::path parent = fs::path(target).parent_path();
+  const std::string unfinished =
+      NewStagingFolder(base::WithTrailingSeparator(parent.string()), fs::path(target).filename().string() + std::string(kUnfinishedBackupInfix));
+  if (unfinished.empty()) return Fail("无法建立备份文件夹" + target + "！");
+  auto refuse = [&](std::string message) {
+    RemoveQuietly(unfinished);
+    return Fail(std::move(message));
+  };
+  {
+    SqliteConnection hold;  // a copy taken while a writer is at work would be torn
+    std::string message;
+    if (!HoldWriters(hold, path_, message)) return refuse(message);
+    fs::copy_file(path_, unfinished + std::string(kDatabaseWord) + ".db", ec);
+    if (ec) return refuse("无法复制db文件！");
+  }
+  const std::string remarks = RemarkFolderOf(unfinished);
+  if (!base::EnsureDirectory(remarks)) return refuse("无法创建目的评语文件夹！");
   const auto files = RemarkFilesIn(RemarkFolder());
-  if (files.empty()) return Fail("找不到评语文件！");
-  if (!CopyInto(files, remarks)) return Fail("无法复制评语文件！");
-  if (!base::AtomicWriteFile(remarks + "save.txt", "save\r\n")) return Fail("无法写入备份标记文件！");
+  if (files.empty()) return refuse("找不到评语文件！");
+  for (const fs::path& file : files) {
+    fs::copy_file(file, fs::path(remarks) / file.filename(), ec);
+    if (ec) return refuse("无法复制评语文件！");
+    Step("backup:copied");
+  }
+  // Everything is on disk before the marker says the backup is whole, and the marker before the name.
+  if (!base::SyncFileSystemOf(unfinished) || !base::SyncDirectory(remarks) || !base::SyncDirectory(unfinished)) {
+    return refuse("无法复制评语文件！");
+  }
+  if (!base::AtomicWriteFile(remarks + "save.txt", "save\r\n")) return refuse("无法写入备份标记文件！");
+  Step("backup:marked");
+  std::string finished = unfinished;
+  finished.pop_back();
+  if (::rename(finished.c_str(), target.c_str()) != 0) return refuse("无法建立备份文件夹" + target + "！");
+  base::SyncDirectory(parent.string());
   return true;
 }
 
 bool MRecordBase::Restore(const std::string& source) {
   lastError_.clear();
+  remarkWriteFailures_ = 0;
+  LockScope scope(*this, LibraryLock::Mode::kExclusive);
+  if (!scope.Ok()) return false;
   const std::string folder = base::WithTrailingSeparator(source);
   const std::string sourceDb = folder + std::string(kDatabaseWord) + ".db";
   const std::string sourceRemarks = RemarkFolderOf(folder);
@@ -363,6 +598,11 @@ bool MRecordBase::Restore(const std::string& source) {
   if (!base::DirectoryExists(sourceRemarks)) return Fail("没有源评语文件夹！");
   const auto sourceFiles = RemarkFilesIn(sourceRemarks);
   if (sourceFiles.empty()) return Fail("找不到源评语文件！");
+  // A backup is whole only once its marker is written; one cut short has none, or a cut file.
+  if (!base::FileExists(sourceRemarks + "save.txt")) return Fail("备份不完整（没有标记文件save.txt），无法还原！");
+  for (const fs::path& file : sourceFiles) {
+    if (!IsWholeRemarkFile(file)) return Fail("备份中的评语文件不完整，无法还原：" + file.filename().string());
+  }
 
   // Everything is copied aside under names made for this restore and checked before the
   // current data is touched; only those copies are ever removed.
@@ -373,9 +613,7 @@ bool MRecordBase::Restore(const std::string& source) {
   const std::string stagedDb = NewStagedCopy(sourceDb, path_);
   auto cleanUp = [&] {
     RemoveQuietly(staging);
-    if (stagedDb.empty()) return;
-    RemoveQuietly(stagedDb);
-    RemoveJournalOf(stagedDb);
+    if (!stagedDb.empty()) RemoveStagedCopy(stagedDb);
   };
   auto refuse = [&](std::string message) {
     cleanUp();
@@ -384,41 +622,74 @@ bool MRecordBase::Restore(const std::string& source) {
   if (stagedDb.empty()) return refuse("无法复制db文件！");
   {
     MRecordBase check;
-    if (!check.Open(stagedDb) || !check.HasBaseType(kBaseType)) return refuse("源db文件不是案例数据库，无法还原！");
+    SqliteConnection whole;
+    std::string error;
+    if (!check.OpenScratch(stagedDb) || !check.HasBaseType(kBaseType) || !whole.Open(stagedDb, false, error) ||
+        !PassesQuickCheck(whole)) {
+      return refuse("源db文件不是案例数据库，无法还原！");
+    }
   }
   const std::string incoming = staging + "new/";
   const std::string outgoing = staging + "old/";
-  if (!base::EnsureDirectory(incoming) || !base::EnsureDirectory(outgoing) || !CopyInto(sourceFiles, incoming)) {
+  if (!base::EnsureDirectory(incoming) || !base::EnsureDirectory(outgoing) || !CopyInto(sourceFiles, incoming) ||
+      !base::SyncFileSystemOf(incoming)) {
     return refuse("无法复制评语文件！");
   }
 
-  // Swap in: the current remark files step aside and the backup's take their place (anything
-  // else in the remark folder stays), then the database is replaced by one atomic rename.
-  Moves moves;
-  bool moved = true;
-  for (const fs::path& file : RemarkFilesIn(remarks)) moved = moved && moves.Move(file, outgoing / file.filename());
-  for (const fs::path& file : RemarkFilesIn(incoming)) moved = moved && moves.Move(file, remarks / file.filename());
-  if (!moved) {
-    moves.Undo();
-    return refuse("无法替换评语文件夹！");
+  SqliteConnection hold;
+  std::string busy;
+  if (!HoldWriters(hold, path_, busy)) return refuse(busy);
+  RestorePlan plan{stagedDb, staging, {}};
+  for (const fs::path& file : sourceFiles) plan.fileNames.push_back(file.filename().string());
+  const std::string planPath = PlanPathOf(path_);
+  if (!base::AtomicWriteFile(planPath, EncodePlan(plan))) return refuse("无法复制db文件！");
+  Step("restore:planned");
+  auto undo = [&](std::string message) {
+    UndoRestoreMoves(plan, remarks);
+    std::error_code ignored;
+    fs::remove(planPath, ignored);
+    return refuse(std::move(message));
+  };
+
+  // Swap in: each remark the backup brings steps into place, the file of that name stepping
+  // aside first (anything else in the remark folder stays), then the database is replaced by
+  // one atomic rename.
+  for (const std::string& name : plan.fileNames) {
+    const fs::path current = fs::path(remarks) / name;
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(current, ec))) {
+      if (!fs::is_regular_file(fs::symlink_status(current, ec))) return undo("无法替换评语文件夹！");
+      fs::rename(current, fs::path(outgoing) / name, ec);
+      if (ec) return undo("无法替换评语文件夹！");
+      Step("restore:moved");
+    }
+    fs::rename(fs::path(incoming) / name, current, ec);
+    if (ec) return undo("无法替换评语文件夹！");
+    Step("restore:moved");
   }
-  RemoveJournalOf(path_);
+  base::SyncDirectory(remarks);
+  base::SyncDirectory(outgoing);
   std::error_code ec;
   fs::rename(stagedDb, path_, ec);
-  if (ec) {
-    moves.Undo();
-    return refuse("无法复制db文件！");
-  }
+  if (ec) return undo("无法复制db文件！");
+  base::SyncDirectory(fs::path(path_).parent_path().string());
+  Step("restore:renamed");
+  hold.Close();
   RemoveQuietly(staging);  // now holds the replaced remark files
   RemoveJournalOf(stagedDb);
+  fs::remove(planPath, ec);
+  if (coordinated_ && lock_.AdvanceGeneration()) generation_ = lock_.Generation();
 
-  RebuildRemarkFiles();  // a remark that cannot be written is counted and named in lastError; the restore is done
+  // A remark the backup lacks is written from the stored text; one that cannot be is a failure.
+  RebuildRemarkFiles();
   return true;
 }
 
 bool MRecordBase::RebuildRemarkFiles() {
   lastError_.clear();
   remarkWriteFailures_ = 0;
+  LockScope scope(*this, LibraryLock::Mode::kExclusive);
+  if (!scope.Ok()) return false;
   const std::optional<int> counter = ReadPrimaryId();
   if (!counter) return false;
   counter_ = *counter;
@@ -440,12 +711,20 @@ bool MRecordBase::RebuildRemarkFiles() {
 
 bool MRecordBase::DeleteAll() {
   lastError_.clear();
-  std::error_code ec;
-  fs::remove(path_, ec);
-  if (ec) return Fail("无法删除db文件！");
-  RemoveJournalOf(path_);
+  LockScope scope(*this, LibraryLock::Mode::kExclusive);
+  if (!scope.Ok()) return false;
+  {
+    SqliteConnection hold;
+    std::string busy;
+    if (!HoldWriters(hold, path_, busy)) return Fail(busy);
+    std::error_code ec;
+    fs::remove(path_, ec);
+    if (ec) return Fail("无法删除db文件！");
+  }
+  if (coordinated_ && lock_.AdvanceGeneration()) generation_ = lock_.Generation();
   counter_ = 0;
   bool ok = true;
+  std::error_code ec;
   for (const fs::path& file : RemarkFilesIn(RemarkFolder())) {
     if (!fs::remove(file, ec) || ec) ok = false;
   }
@@ -455,6 +734,8 @@ bool MRecordBase::DeleteAll() {
 std::optional<int> MRecordBase::ImportFrom(const std::string& path, const ProgressCallback& progress) {
   lastError_.clear();
   remarkWriteFailures_ = 0;
+  LockScope scope(*this, LibraryLock::Mode::kExclusive);
+  if (!scope.Ok()) return std::nullopt;
   std::error_code ec;
   if (fs::equivalent(path, path_, ec)) return FailWith("不能导入正在使用的数据库！");
   SqliteConnection source;
@@ -479,36 +760,77 @@ std::optional<int> MRecordBase::ImportFrom(const std::string& path, const Progre
   ImportStaging staging(folder);
 
   ProgressLine line(progress, "导入进度：", SourceCaseCount(source));
+  calendar::MYiDateEx date;
   int count = 0;
-  bool stored = true;
-  std::string firstFailure;
+  int lastId = 0;
+  std::string refusal;
   const std::string readError = ForEachSourceRow(source, [&](const SqliteStatement& row) {
+    const int id = static_cast<int>(row.Integer(row.ColumnIndex("id")).value_or(0));
+    if (!RowHoldsValidText(row)) {
+      refusal = SourceCaseName(id, row.Text(row.ColumnIndex("name"))) + "含有不是UTF-8编码的文字，无法导入！";
+      return false;
+    }
     TRecordData record = RecordOfRow(row);
+    // What the chart would refuse is not stored: the case could never be opened.
+    if (const calendar::Outcome checked = chart::CheckChartRequest(record, date); !checked.ok) {
+      refusal = SourceCaseName(id, record.name) + "无法导入：" + checked.message;
+      return false;
+    }
     const bool keepName = !IsPlaceholderRemarkName(record.remarkFile) && RemarkFilePath(folder, record.remarkFile) &&
                           namer.TryClaim(record.remarkFile);
     if (!keepName) record.remarkFile = namer.Claim(RemarkBaseName(record));
-    stored = InsertInBatch(record).has_value();
-    if (!stored) return false;
+    if (!InsertInBatch(record)) {
+      refusal = lastError_;
+      return false;
+    }
+    if (!staging.Write(record.remarkFile, record.remarkText)) {
+      refusal = "无法写入评语文件：" + staging.FinalPath(record.remarkFile);
+      return false;
+    }
+    lastId = id;
     ++count;
     AddCategory(categories, record.className);
-    if (!staging.Write(record.remarkFile, record.remarkText) && remarkWriteFailures_++ == 0) {
-      firstFailure = staging.FinalPath(record.remarkFile);
-    }
     line.Update(count);
     return true;
   });
-  if (!readError.empty()) return undo(readError);
-  if (!stored || (count > 0 && !SetClassNames(categories))) return undo(lastError_);
+  if (!readError.empty()) {
+    if (source.ErrorCode() != SQLITE_TOOBIG) return undo(readError);
+    // The value too large to read belongs to the case after the last one read; its id and name are small.
+    std::string error;
+    SqliteStatement* next = source.Prepare(kSourceCaseAfter, error);
+    int id = lastId + 1;
+    std::string name;
+    if (next) {
+      next->Bind(1, static_cast<std::int64_t>(lastId));
+      if (next->Next() == SqliteStatement::Step::kRow) {
+        id = static_cast<int>(next->Integer(0).value_or(id));
+        name = std::string(next->Text(1));
+      }
+      next->Reset();
+    }
+    return undo(SourceCaseName(id, name) + "的评语超过" + std::to_string(kMaxRemarkBytes >> 20) + "MB，无法导入！");
+  }
+  if (!refusal.empty()) return undo(refusal);
+  if (count > 0 && !SetClassNames(categories)) return undo(lastError_);
+  // The remarks are on disk before the cases that name them are committed.
+  if (count > 0 && !staging.Sync()) return undo("无法写入评语文件：" + folder);
+  Step("import:staged");
   if (!EndBatch()) {
     counter_ = counterBefore;  // nothing was committed
     return std::nullopt;
   }
+  Step("import:committed");
 
+  std::string firstFailure;
   for (const std::string& failure : staging.MoveIn()) {
     if (remarkWriteFailures_++ == 0) firstFailure = failure;
   }
   if (count == 0) return FailWith("导入的数据库中没有案例！");
-  if (remarkWriteFailures_ > 0) lastError_ = "无法写入评语文件：" + firstFailure;
+  if (remarkWriteFailures_ > 0) {
+    // The cases are in; their remarks wait in the staging folder for the next opening.
+    staging.Keep();
+    lastError_ = "已导入 " + std::to_string(count) + " 个案例，但无法写入评语文件：" + firstFailure;
+  }
   return count;
 }
 
@@ -516,7 +838,7 @@ std::optional<int> MRecordBase::ExportTo(const std::string& path, const std::vec
                                          bool exportAll, const ProgressCallback& progress) {
   lastError_.clear();
   MRecordBase target;
-  if (!target.Open(path) || !target.BeginBatch()) return FailWith(target.lastError());
+  if (!target.OpenScratch(path) || !target.BeginBatch()) return FailWith(target.lastError());
   if (!BeginBatch()) {
     target.EndBatch();
     return std::nullopt;
@@ -549,6 +871,8 @@ std::optional<int> MRecordBase::ExportTo(const std::string& path, const std::vec
 
 std::optional<int> MRecordBase::Compact(const ProgressCallback& progress) {
   lastError_.clear();
+  LockScope scope(*this, LibraryLock::Mode::kExclusive);
+  if (!scope.Ok()) return std::nullopt;
   const std::string backPath =
       (fs::path(path_).parent_path() / (std::string(kDatabaseWord) + "_back.db")).string();
   // A compaction file left by an interrupted run holds nothing the database lacks.
@@ -557,20 +881,19 @@ std::optional<int> MRecordBase::Compact(const ProgressCallback& progress) {
     RemoveJournalOf(backPath);
   };
   auto refuse = [&](std::string message) {
+    EndBatch();
     cleanUp();
     return FailWith(std::move(message));
   };
   cleanUp();
+  // The library is read in a transaction that keeps every writer off it until the compacted
+  // file has taken its place: no case saved meanwhile can go into the file being replaced.
+  if (!BeginBatchWith("begin immediate;")) return std::nullopt;
   int count = 0;
   std::vector<std::string> used;
   {
     MRecordBase back;
-    if (!back.Open(backPath) || !back.BeginBatch()) return refuse(back.lastError());
-    if (!BeginBatch()) {
-      back.EndBatch();
-      cleanUp();
-      return std::nullopt;
-    }
+    if (!back.OpenScratch(backPath) || !back.BeginBatch()) return refuse(back.lastError());
     ProgressLine line(progress, "整理进度：", CountCases().value_or(0));
     bool stored = true;
     const bool read = ReadRange(1, INT_MAX, [&](TRecordData& record) {
@@ -581,27 +904,29 @@ std::optional<int> MRecordBase::Compact(const ProgressCallback& progress) {
       line.Update(count);
       return true;
     });
-    const std::string readError = lastError_;
-    EndBatch();  // only read: nothing to commit
     // A case that did not make it into the new file keeps the old one in place.
     if (!read || !stored) {
+      const std::string message = read ? back.lastError() : lastError_;
       back.batch_.Close();
-      return refuse(read ? back.lastError() : readError);
+      return refuse(message);
     }
     if (!back.EndBatch() || !back.SetClassNames(used)) return refuse(back.lastError());
   }
   {
     // The new file replaces the old one only once it reads back complete.
     MRecordBase check;
-    if (!check.Open(backPath) || check.GetPrimaryId() != count || check.CountCases() != count ||
+    if (!check.OpenScratch(backPath) || check.GetPrimaryId() != count || check.CountCases() != count ||
         !check.HasBaseType(kBaseType)) {
       return refuse("整理后的数据库校验失败，原数据库没有改动！");
     }
   }
-  RemoveJournalOf(path_);
+  Step("compact:checked");
   std::error_code ec;
   fs::rename(backPath, path_, ec);
   if (ec) return refuse("无法更改文件名！");
+  base::SyncDirectory(fs::path(path_).parent_path().string());
+  EndBatch();  // the old file's transaction: nothing to commit
+  if (coordinated_ && lock_.AdvanceGeneration()) generation_ = lock_.Generation();
   counter_ = count;
   if (progress) progress("整理进度：100％");
   return count;

@@ -4,6 +4,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <QTreeWidget>
+#include <algorithm>
 #include <array>
 
 namespace quorin::ui {
@@ -14,6 +15,8 @@ constexpr int kIconSize = 16;
 // The icons are drawn for ordinary screens and for screens of twice the pixel density.
 constexpr std::array<qreal, 2> kIconRatios{1.0, 2.0};
 constexpr int kCaseIdRole = Qt::UserRole;
+constexpr int kTimeKeyRole = Qt::UserRole + 1;
+constexpr int kSurnameKeyRole = Qt::UserRole + 2;
 
 QPixmap BlankPixmap(qreal ratio) {
   QPixmap pixmap(qRound(kIconSize * ratio), qRound(kIconSize * ratio));
@@ -95,6 +98,27 @@ QTreeWidgetItem* NewCaseNode(const QString& text, bool male, int id) {
   node->setIcon(0, CaseNodeIcon(male));
   node->setData(0, kCaseIdRole, id);
   return node;
+}
+
+QTreeWidgetItem* NewCaseNode(const cases::TCusTreeItem& item) {
+  QTreeWidgetItem* node = NewCaseNode(QString::fromStdString(item.text), item.male, item.id);
+  node->setData(0, kTimeKeyRole, item.timeKey);
+  node->setData(0, kSurnameKeyRole, item.surnameKey);
+  return node;
+}
+
+int InsertionIndex(const std::vector<const QTreeWidgetItem*>& siblings, const cases::TCusTreeItem& item,
+                   cases::CaseOrder order) {
+  if (order == cases::CaseOrder::kNone) return 0;
+  // The first sibling the new item goes before, as the sorted load puts later equal items after.
+  const auto after = std::upper_bound(siblings.begin(), siblings.end(), item,
+                                      [order](const cases::TCusTreeItem& a, const QTreeWidgetItem* node) {
+                                        cases::TCusTreeItem b;
+                                        b.timeKey = node->data(0, kTimeKeyRole).toDouble();
+                                        b.surnameKey = node->data(0, kSurnameKeyRole).toInt();
+                                        return cases::CaseItemBefore(order, a, b);
+                                      });
+  return static_cast<int>(after - siblings.begin());
 }
 
 QTreeWidgetItem* NewCategoryNode(const QString& name) {

@@ -7,6 +7,8 @@
 #include <QString>
 #include <vector>
 
+#include "cases/case_tree.h"
+
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -18,6 +20,13 @@ const QIcon& CaseNodeIcon(bool male);
 const QIcon& CategoryNodeIcon();
 
 QTreeWidgetItem* NewCaseNode(const QString& text, bool male, int id);
+// The case node of a loaded tree item, carrying its order keys for later insertions.
+QTreeWidgetItem* NewCaseNode(const cases::TCusTreeItem& item);
+// Puts a case node among `siblings` (the children of a category, or the top level) where the
+// order puts it: after the equal ones; first of all when the order is none (the newest first).
+// Returns the index to insert at.
+int InsertionIndex(const std::vector<const QTreeWidgetItem*>& siblings, const cases::TCusTreeItem& item,
+                   cases::CaseOrder order);
 QTreeWidgetItem* NewCategoryNode(const QString& name);
 
 // True for a node that carries a case: level 1 in the category display, level 0 in the

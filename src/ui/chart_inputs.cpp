@@ -5,6 +5,7 @@
 #include "calendar/historical_year.h"
 #include "calendar/sexagenary.h"
 #include "cases/case_text.h"
+#include "chart/request_check.h"
 #include "ui/program_files.h"
 #include "ui/prompter.h"
 #include "ui/text_numbers.h"
@@ -22,8 +23,8 @@ std::optional<int> ReadYearInput(QWidget* parent, QLineEdit* edit, const QString
 }
 
 QString YearRangeMessage(const QString& field) {
-  return field + QStringLiteral(
-                     "年份必须在-4713到9999年之间，并且没有公元0年\r\n注意：公元前用负数，比如公元前120年，就输入-120");
+  // Message boxes keep the Windows line ends of the program's other messages.
+  return ToQString(chart::YearRangeMessage(ToUtf8(field))).replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
 }
 
 CleanedName CleanName(const QString& typed) {

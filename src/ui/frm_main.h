@@ -50,6 +50,10 @@ class ChartView;
 class SearchPage;
 class TextEditSink;
 
+// The newest cases the tree shows at start and after another program renumbered the cases; the
+// rest load on request (显示全部课例), so a large library opens at once.
+inline constexpr int kCasesShownAtStart = 1000;
+
 class TFrmMain : public QMainWindow {
   Q_OBJECT
 
@@ -181,6 +185,10 @@ class TFrmMain : public QMainWindow {
   void TreeStyleChanged(QAction* item);
   // "刷新显示": rebuilds the case tree with its own cases.
   void RefreshTree();
+  // The open case becomes a new one (存新): its id no longer names it.
+  void ForgetOpenCase();
+  // Adds the node of a case just saved where the tree's order puts it.
+  void PlaceNewCaseNode(const TRecordData& record, int id);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -225,7 +233,6 @@ class TFrmMain : public QMainWindow {
   void SaveNewCase(cases::MRecordBase& store);
   void ShowRemark(cases::MRecordBase& store, const TRecordData& record);
   std::string RemarkTextOfEditor() const;
-  bool WriteRemarkFile(const std::string& path);
   void KeepOpenCaseCategory(cases::MRecordBase& store);
   // Asks whether the changed remark of the open case is to be saved, and saves it on Yes.
   // False when Yes was answered but the remark could not be saved: the caller stops, so

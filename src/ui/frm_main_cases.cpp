@@ -28,11 +28,6 @@ namespace {
 
 const QString kHint = QStringLiteral("提示");
 
-void RemoveFileQuietly(const std::string& path) {
-  std::error_code ignored;
-  std::filesystem::remove(path, ignored);
-}
-
 // The remark file a stored case owns: none for a name that would leave the remark
 // folder, nor for the placeholder of a record never saved ("n" or blank), which no
 // case owns alone.
@@ -45,14 +40,6 @@ std::optional<std::string> OwnRemarkPath(const cases::MRecordBase& store, const 
 
 std::string TFrmMain::RemarkTextOfEditor() const {
   return cases::RemoveApostrophes(ToUtf8(PlainTextWithCrLf(*RedtPingYu->document())));
-}
-
-bool TFrmMain::WriteRemarkFile(const std::string& path) {
-  std::string error;
-  if (base::AtomicWriteFile(path, EditorRtf(*RedtPingYu), &error)) return true;
-  Tell(this, QStringLiteral("无法保存评语文件%1：%2").arg(ToQString(path), ToQString(error)), QStringLiteral("错误"),
-       Icon::Error);
-  return false;
 }
 
 void TFrmMain::SaveCaseClick() {
@@ -76,12 +63,12 @@ void TFrmMain::SaveOpenCase(cases::MRecordBase& store) {
     return;
   }
   record_.remarkText = RemarkTextOfEditor();
-  if (!store.Update(currentCaseId_, record_)) {
+  // The row and its remark file change together, or neither does; the editor stays marked until then.
+  if (!store.UpdateWithRemark(currentCaseId_, record_, currentRemarkPath_, EditorRtf(*RedtPingYu))) {
     Tell(this, ToQString(store.lastError()));
     return;
   }
-  // A remark file that cannot be written keeps the editor marked, so the change is not forgotten.
-  if (WriteRemarkFile(currentRemarkPath_)) RedtPingYu->document()->setModified(false);
+  RedtPingYu->document()->setModified(false);
   savedRecord_.name = record_.name;
   if (QTreeWidgetItem* node = FindCaseNode(currentCaseId_)) {
     node->setText(0, ToQString(cases::CaseNodeText(record_)));
@@ -97,36 +84,22 @@ void TFrmMain::SaveNewCase(cases::MRecordBase& store) {
   TFrmFenLei picker(ToQStrings(categories), this);
   if (picker.exec() != QDialog::Accepted) return;
   record_.className = ToUtf8(picker.Result());
-
-  base::EnsureDirectory(store.RemarkFolder());
-  const cases::RemarkName remark = store.UniqueRemarkName(record_);
-  const bool written = WriteRemarkFile(remark.fullPath);
-  currentRemarkPath_ = remark.fullPath;
-  record_.remarkFile = remark.baseName;
   record_.remarkText = RemarkTextOfEditor();
-  const std::optional<int> inserted = store.Insert(record_);
+  // The store names, writes and stores the remark with the case; a failure keeps nothing of either.
+  const std::optional<int> inserted = store.InsertWithRemark(record_, EditorRtf(*RedtPingYu));
   if (!inserted) {
-    // No case owns the file just written; left behind it would only push the next name to "_0".
-    if (written) RemoveFileQuietly(remark.fullPath);
     Tell(this, ToQString(store.lastError()));
     return;
   }
+  currentRemarkPath_ = cases::RemarkFilePath(store.RemarkFolder(), record_.remarkFile).value_or(std::string());
   const int id = *inserted;
   SetCaseCount(caseCount_ + 1);
 
-  // The new node goes at the end, whatever the order of the tree.
-  QTreeWidgetItem* node = NewCaseNode(ToQString(cases::CaseNodeText(record_)), record_.male, id);
-  if (treeShowStyle_ == 0) {
-    QTreeWidgetItem* category = CategoryNodeFor(ToQString(record_.className));
-    category->addChild(node);
-    category->setExpanded(true);
-  } else {
-    Tree->addTopLevelItem(node);
-  }
+  PlaceNewCaseNode(record_, id);
 
   currentCaseId_ = id;
   caseOpen_ = true;
-  if (written) RedtPingYu->document()->setModified(false);
+  RedtPingYu->document()->setModified(false);
   Inputs->SetSaveButtonOpen(true);
   savedRecord_ = record_;
 }
@@ -143,6 +116,12 @@ void TFrmMain::OpenCaseClick() {
     if (!store->Read(id, read)) return;
   }
 
+  // A remark too large to read is not opened: its next save would replace it by what the editor holds.
+  if (const auto path = OwnRemarkPath(*store, read);
+      path && base::FileSize(*path).value_or(0) > cases::kMaxRemarkBytes) {
+    Tell(this, ToQString(cases::RemarkTooLargeMessage(read.name, *path)));
+    return;
+  }
   record_ = read;
   savedRecord_ = read;
   Inputs->ShowRecord(read);
@@ -195,7 +174,7 @@ void TFrmMain::DeleteCaseClick() {
     remarkPath = OwnRemarkPath(*store, record).value_or(std::string());
   }
   // The case leaves the store first: a removal that fails keeps its remark and its node.
-  if (!store->Remove(id)) {
+  if (!store->RemoveWithRemark(id, remarkPath)) {
     Tell(this, ToQString(store->lastError()));
     return;
   }
@@ -205,7 +184,6 @@ void TFrmMain::DeleteCaseClick() {
     caseOpen_ = false;
     Inputs->SetSaveButtonOpen(false);
   }
-  if (!remarkPath.empty()) RemoveFileQuietly(remarkPath);
   delete node;
   SetCaseCount(caseCount_ - 1);
 }

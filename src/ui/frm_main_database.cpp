@@ -82,11 +82,8 @@ void TFrmMain::BackUpCasesClick() {
     Tell(this, QStringLiteral("当前时间的文件夹已经存在，请稍后再备份！"));
     return;
   }
-  if (!base::EnsureDirectory(ToUtf8(folder))) {
-    Tell(this, QStringLiteral("无法建立备份文件夹%1！").arg(folder), QStringLiteral("错误"), Icon::Error);
-    return;
-  }
-  if (store->Backup(ToUtf8(folder) + "/")) {
+  // The store makes the folder, under its final name only once the backup is whole.
+  if (store->Backup(ToUtf8(folder))) {
     Tell(this, QStringLiteral("成功备份，已保存到") + folder + QStringLiteral("目录下"));
   } else {
     Tell(this, ToQString(store->lastError()));
@@ -117,10 +114,14 @@ void TFrmMain::RestoreCasesClick() {
     Tell(this, ToQString(store->lastError()) + kDataKept);
     return;
   }
-  QString message = QStringLiteral("成功还原，请重新打开软件！");
-  // A remark file that could not be rebuilt from the stored text is named; the restore is done.
-  if (!store->lastError().empty()) message += QStringLiteral("\r\n") + ToQString(store->lastError());
-  Tell(this, message);
+  // The cases are back either way; remarks that could not be written from the stored text make it no success.
+  if (store->RemarkWriteFailures() > 0) {
+    Tell(this, QStringLiteral("案例数据已经还原，但评语文件没有全部写入：") + ToQString(store->lastError()) +
+                   QStringLiteral("\r\n请重新打开软件！"),
+         QStringLiteral("错误"), Icon::Error);
+  } else {
+    Tell(this, QStringLiteral("成功还原，请重新打开软件！"));
+  }
   EndProgram();
 }
 
@@ -197,11 +198,12 @@ void TFrmMain::ImportCasesClick() {
     Tell(this, ToQString(store->lastError()));
     return;
   }
-  QString message = QStringLiteral("共导入 %1 个案例！").arg(*added) + QStringLiteral("请重启软件！");
-  // The store starts each operation with a clean error: any text now is a part of this
-  // import that failed (a remark file, a renamed remark), and the user should know.
-  if (!store->lastError().empty()) message += QStringLiteral("\r\n") + ToQString(store->lastError());
-  Tell(this, message);
+  // Cases in without their remarks are no success: the message says which file failed.
+  if (store->RemarkWriteFailures() > 0) {
+    Tell(this, ToQString(store->lastError()) + QStringLiteral("\r\n请重启软件！"), QStringLiteral("错误"), Icon::Error);
+  } else {
+    Tell(this, QStringLiteral("共导入 %1 个案例！").arg(*added) + QStringLiteral("请重启软件！"));
+  }
   EndProgram();
 }
 

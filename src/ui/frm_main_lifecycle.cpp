@@ -97,10 +97,10 @@ void TFrmMain::OpenCaseDatabase() {
     Tell(this, ToQString(store->lastError()));
     return;
   }
-  // The tree shows the newest 1000 cases; the remarks say how many there are in all.
+  // The tree shows the newest cases; the remarks say how many there are in all.
   const int counter = store->GetPrimaryId();
-  ShowCases(cases::NewestCaseIds(counter, 1000));
-  if (counter > 1000) {
+  ShowCases(cases::NewestCaseIds(counter, kCasesShownAtStart));
+  if (counter > kCasesShownAtStart) {
     RedtPingYu->append(QString());
     RedtPingYu->append(QStringLiteral("案例总数大致：%1个，可以在树表上按鼠标右键，点击“显示全部卦例“").arg(counter));
     RedtPingYu->document()->setModified(false);

@@ -13,6 +13,7 @@
 #include "cases/case_tree.h"
 #include "cases/record_base.h"
 #include "ui/case_tree_view.h"
+#include "ui/chart_inputs_panel.h"
 #include "ui/frm_main.h"
 #include "ui/program_files.h"
 #include "ui/program_objects.h"
@@ -93,7 +94,7 @@ void TFrmMain::PlaceItems(const cases::CaseLoadResult& result) {
       QApplication::processEvents();
       if (stopTreeWork_) break;
     }
-    QTreeWidgetItem* node = NewCaseNode(ToQString(item.text), item.male, item.id);
+    QTreeWidgetItem* node = NewCaseNode(item);
     if (byCategory) {
       auto it = categories.find(item.className);
       children[it != categories.end() ? it->second : addCategory(item.className)].append(node);
@@ -122,6 +123,12 @@ void TFrmMain::ShowAllCasesClick() {
   if (RefuseWhileLoading()) return;
   cases::MRecordBase* store = ProgramCaseStore();
   if (!store) return;
+  // The library as it is now: other programs may have added cases since the start.
+  if (store->Stale()) ForgetOpenCase();
+  if (!store->Resync()) {
+    Tell(this, ToQString(store->lastError()));
+    return;
+  }
   const int counter = store->GetPrimaryId();
   if (counter == 0) {
     Tell(this, QStringLiteral("没有记录，无从查找。"));
@@ -160,7 +167,53 @@ void TFrmMain::LoadingPassFinished(int generation, const cases::CaseLoadResult& 
 
 void TFrmMain::RefreshTree() {
   if (RefuseWhileLoading()) return;
-  ShowCases(CurrentCaseIds());
+  cases::MRecordBase* store = ProgramCaseStore();
+  if (!store) return;
+  // The library as it is now: cases other programs added since this window last read it come
+  // first; after another program renumbered the cases, the tree starts afresh.
+  const int known = store->GetPrimaryId();
+  const bool renumbered = store->Stale();
+  if (!store->Resync()) {
+    Tell(this, ToQString(store->lastError()));
+    return;
+  }
+  if (renumbered) {
+    ForgetOpenCase();
+    ShowCases(cases::NewestCaseIds(store->GetPrimaryId(), kCasesShownAtStart));
+    return;
+  }
+  std::vector<int> ids = cases::NewestCaseIds(store->GetPrimaryId(), store->GetPrimaryId() - known);
+  const std::vector<int> shown = CurrentCaseIds();
+  ids.insert(ids.end(), shown.begin(), shown.end());
+  ShowCases(ids);
+}
+
+void TFrmMain::ForgetOpenCase() {
+  // Its id may name another case now: a save would overwrite that one.
+  if (!caseOpen_) return;
+  caseOpen_ = false;
+  Inputs->SetSaveButtonOpen(false);
+}
+
+void TFrmMain::PlaceNewCaseNode(const TRecordData& record, int id) {
+  TRecordData stored = record;
+  stored.id = id;
+  const cases::CaseOrder order = OrderOf(treeSort_);
+  cases::TCusTreeItem item = cases::CaseItemOf(stored, order).value_or(cases::TCusTreeItem{});
+  item.id = id;
+  item.text = cases::CaseNodeText(stored);
+  item.male = stored.male;
+  QTreeWidgetItem* node = NewCaseNode(item);
+  std::vector<const QTreeWidgetItem*> siblings;
+  if (treeShowStyle_ == 0) {
+    QTreeWidgetItem* category = CategoryNodeFor(ToQString(record.className));
+    for (int i = 0; i < category->childCount(); ++i) siblings.push_back(category->child(i));
+    category->insertChild(InsertionIndex(siblings, item, order), node);
+    category->setExpanded(true);
+  } else {
+    for (int i = 0; i < Tree->topLevelItemCount(); ++i) siblings.push_back(Tree->topLevelItem(i));
+    Tree->insertTopLevelItem(InsertionIndex(siblings, item, order), node);
+  }
 }
 
 std::vector<int> TFrmMain::CurrentCaseIds() const { return CaseIdsInTreeOrder(*Tree); }

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "base/rtf_writer.h"
+#include "base/utf8.h"
 
 namespace quorin::base {
 namespace {
@@ -181,6 +182,23 @@ TEST(RtfReader, AFontNameComesFromItsLatestDefinitionAndIsCleaned) {
     const auto doc = ReadRtf(c.rtf);
     ASSERT_TRUE(doc.has_value());
     EXPECT_EQ(FontNamesOfRuns(*doc), c.fontNames) << c.rtf.substr(0, 80);
+  }
+}
+
+// Font names are capped at 256 bytes of the name read, however the file spells its characters:
+// a name written with \\'hh escapes and the same name written back as \\uN read alike.
+TEST(RtfReader, AFontNameCapCountsTheNameReadWhateverItsEscapes) {
+  std::string hexEscapes;
+  for (int i = 0; i < 90; ++i) hexEscapes += "\\'ff";
+  std::string unicodeEscapes;
+  for (int i = 0; i < 90; ++i) unicodeEscapes += "\\u24352?";
+  for (const std::string& name : {hexEscapes, unicodeEscapes, "\\'d5\\'c5" + unicodeEscapes + hexEscapes}) {
+    const auto doc = ReadRtf("{\\rtf1{\\fonttbl{\\f0\\fcharset134 " + name + ";}}\\f0 x}");
+    ASSERT_TRUE(doc.has_value());
+    const std::string read = FontNamesOfRuns(*doc).at(0);
+    EXPECT_LE(read.size(), 256u) << name.substr(0, 40);
+    EXPECT_TRUE(IsValidUtf8(read));
+    EXPECT_EQ(ReadRtf(WriteRtf(*doc)), doc) << name.substr(0, 40);
   }
 }
 

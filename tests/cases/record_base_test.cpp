@@ -21,10 +21,11 @@ constexpr std::string_view kExtraTable =
     "create table case_extra(PlatformId,verCode,primaryId,className,baseType);";
 
 // Every file under a folder with its size and a hash of its bytes: a refused or read-only open
-// must leave them equal.
+// must leave them equal. The library's lock file is the programs' meeting point, not data.
 std::map<std::string, std::string> FilesUnder(const std::string& folder) {
   std::map<std::string, std::string> files;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+    if (entry.path().extension() == ".lock") continue;
     const std::string bytes = entry.is_regular_file() ? testing::ReadBytes(entry.path().string()) : "";
     files[entry.path().string()] = entry.is_regular_file()
                                        ? std::to_string(bytes.size()) + " " + std::to_string(std::hash<std::string>{}(bytes))
@@ -556,6 +557,26 @@ TEST_F(Store, MovingCasesToACategoryIsAllOrNothing) {
 
 // Each operation starts with a clean error: a failure long past never reads as the outcome of a
 // later operation (a missing row, an import that found nothing).
+// A save that fails keeps nothing of itself: no row and no remark file.
+TEST_F(Store, ACaseSavedWithItsRemarkIsStoredWholeOrNotAtAll) {
+  MRecordBase store;
+  ASSERT_TRUE(store.Open(dbPath_));
+  TRecordData first = MakeRecord("张三");
+  ASSERT_EQ(store.InsertWithRemark(first, "{\\rtf1 一}"), 1) << store.lastError();
+  EXPECT_EQ(first.remarkFile, "张三_201005060708");
+  TRecordData second = MakeRecord("张三");
+  ASSERT_EQ(store.InsertWithRemark(second, "{\\rtf1 二}"), 2);
+  EXPECT_EQ(second.remarkFile, "张三_201005060708_0");
+  EXPECT_EQ(testing::ReadBytes(store.RemarkFolder() + "张三_201005060708_0.rtf"), "{\\rtf1 二}");
+
+  Sql(dbPath_, "create trigger refuse before insert on case_data begin select raise(abort, 'refused'); end;");
+  TRecordData third = MakeRecord("李四");
+  EXPECT_FALSE(store.InsertWithRemark(third, "{\\rtf1 三}"));
+  EXPECT_EQ(store.lastError(), "无法保存案例！");
+  EXPECT_EQ(third.remarkFile, "李四_remark");
+  EXPECT_FALSE(base::FileExists(store.RemarkFolder() + "李四_201005060708.rtf"));
+}
+
 TEST_F(Store, NoOperationShowsTheErrorOfAnEarlierOne) {
   MRecordBase store;
   ASSERT_TRUE(store.Open(dbPath_));

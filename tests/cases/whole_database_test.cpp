@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <thread>
 
 #include "case_fixture.h"
 #include "cases/remark_files.h"
@@ -196,19 +201,21 @@ TEST_F(WholeDatabase, ImportThatCannotWriteARowKeepsRemarksApartOrChangesNothing
   EXPECT_EQ(Listing(store.RemarkFolder()), files);
 }
 
-TEST_F(WholeDatabase, ImportSettlesWhatAnInterruptedImportLeftBehind) {
+TEST_F(WholeDatabase, OpeningSettlesWhatAnInterruptedImportLeftBehind) {
   MRecordBase store;
   Fill(store, {{"甲", "开业"}});
   // An import killed after its commit: the file a stored case names is still staged.
-  const std::string staged = store.RemarkFolder() + "~quorin-import-1a2b/";
+  const std::string staged = store.RemarkFolder() + "~quorin-import-0123456789abcdef/";
   fs::create_directories(staged);
   fs::rename(store.RemarkFolder() + "甲_201005060708.rtf", staged + "甲_201005060708.rtf");
   testing::WriteBytes(staged + "orphan.rtf", "{\\rtf1 of a case never committed}");
   fs::create_directories(store.RemarkFolder() + "~quorin-mine/");  // the user's
-  MakeSource(Other("src.db"), {{"乙", "乙_1"}});
-  ASSERT_EQ(store.ImportFrom(Other("src.db")), 1) << store.lastError();
+  fs::create_directories(store.RemarkFolder() + "~quorin-import-1a2b/");  // the user's too: not a name of ours
+  // The next program to open the library settles it, before any list, compaction or import.
+  MRecordBase next;
+  ASSERT_TRUE(next.Open(dbPath_)) << next.lastError();
   EXPECT_EQ(Listing(store.RemarkFolder()),
-            (std::vector<std::string>{"~quorin-mine/", "乙_1.rtf", "甲_201005060708.rtf"}));
+            (std::vector<std::string>{"~quorin-import-1a2b/", "~quorin-mine/", "甲_201005060708.rtf"}));
   EXPECT_EQ(ReadRemarkPlainText(store.RemarkFolder() + "甲_201005060708.rtf").value_or(""), "备注 甲");
 }
 
@@ -271,7 +278,7 @@ TEST_F(WholeDatabase, EveryWholeDatabaseOperationStartsWithACleanError) {
   EXPECT_TRUE(store.DeleteAll());
   EXPECT_EQ(store.lastError(), "");
 }
-TEST_F(WholeDatabase, ImportIntoAnUnwritableRemarkFolderKeepsTheCasesAndSaysSo) {
+TEST_F(WholeDatabase, ImportIntoAnUnwritableRemarkFolderStoresNothingAndSaysSo) {
   MRecordBase store;
   Fill(store, {});
   {
@@ -283,10 +290,9 @@ TEST_F(WholeDatabase, ImportIntoAnUnwritableRemarkFolderKeepsTheCasesAndSaysSo) 
   // Replacing the folder by a file makes it unwritable even for root.
   fs::remove_all(store.RemarkFolder());
   testing::WriteBytes(dir_.Path() + "Orlune_f", "not a folder");
-  EXPECT_EQ(store.ImportFrom(Other("src.db")), 1);
-  EXPECT_EQ(store.RemarkWriteFailures(), 1);
+  EXPECT_FALSE(store.ImportFrom(Other("src.db")));
   EXPECT_TRUE(store.lastError().starts_with("无法写入评语文件：")) << store.lastError();
-  EXPECT_EQ(Names(store), (std::vector<std::string>{"1:孙七"}));
+  EXPECT_EQ(Names(store), (std::vector<std::string>{}));
 }
 
 TEST_F(WholeDatabase, CompactionRenumbersAndReplacesTheFileOnlyWhenComplete) {
@@ -398,7 +404,8 @@ TEST_F(WholeDatabase, BackupAndRestoreBringBackTheCasesAndRemarks) {
   MRecordBase reopened;
   ASSERT_TRUE(reopened.Open(dbPath_));
   EXPECT_EQ(Names(reopened), (std::vector<std::string>{"1:甲", "2:乙"}));
-  EXPECT_FALSE(base::FileExists(store.RemarkFolder() + "丙_later.rtf"));
+  // A remark that no restored case replaces stays: it may be the user's own file.
+  EXPECT_TRUE(base::FileExists(store.RemarkFolder() + "丙_later.rtf"));
   EXPECT_TRUE(base::FileExists(store.RemarkFolder() + "keep.txt"));
   EXPECT_EQ(ReadRemarkPlainText(store.RemarkFolder() + "乙_201005060708.rtf").value_or(""), "备注 乙");
 }
@@ -425,14 +432,14 @@ TEST_F(WholeDatabase, RestoreReplacesOnlyRemarkFilesAndRemovesOnlyWhatItStaged) 
   ASSERT_TRUE(store.Restore(backup)) << store.lastError();
   EXPECT_TRUE(testing::ReadBytes(backup + "Orlune.db") == backupBytes);
   EXPECT_EQ(Listing(remarks), (std::vector<std::string>{"keep.txt", "notes/", "notes/a.txt", "notes/b.rtf",
-                                                         "甲_201005060708.rtf"}));
+                                                         "乙_201005060708.rtf", "甲_201005060708.rtf"}));
   for (const char* name : {"Orlune_f.old/x.rtf", "Orlune_f.restoring/x.rtf", "dat/Orlune.db.restoring"}) {
     EXPECT_EQ(testing::ReadBytes(Other(name)), "the user's") << name;
   }
   MRecordBase reopened;
   ASSERT_TRUE(reopened.Open(dbPath_)) << reopened.lastError();
   EXPECT_EQ(Names(reopened), (std::vector<std::string>{"1:甲"}));
-  EXPECT_EQ(Listing(Other("dat")), (std::vector<std::string>{"Orlune.db", "Orlune.db.restoring"}));
+  EXPECT_EQ(Listing(Other("dat")), (std::vector<std::string>{"Orlune.db", "Orlune.db.lock", "Orlune.db.restoring"}));
 }
 
 TEST_F(WholeDatabase, FailedRestoresLeaveTheCurrentDataAsItWas) {
@@ -450,6 +457,12 @@ TEST_F(WholeDatabase, FailedRestoresLeaveTheCurrentDataAsItWas) {
   fs::create_directories(source + "Orlune_f");
   EXPECT_FALSE(store.Restore(source));
   EXPECT_EQ(store.lastError(), "找不到源评语文件！");
+  testing::WriteBytes(source + "Orlune_f/x.rtf", "{\\rtf1 x");
+  EXPECT_FALSE(store.Restore(source));
+  EXPECT_EQ(store.lastError(), "备份不完整（没有标记文件save.txt），无法还原！");  // a backup cut short
+  testing::WriteBytes(source + "Orlune_f/save.txt", "save\r\n");
+  EXPECT_FALSE(store.Restore(source));
+  EXPECT_EQ(store.lastError(), "备份中的评语文件不完整，无法还原：x.rtf");
   testing::WriteBytes(source + "Orlune_f/x.rtf", "{\\rtf1 x}");
   EXPECT_FALSE(store.Restore(source));
   EXPECT_EQ(store.lastError(), "源db文件不是案例数据库，无法还原！");
@@ -463,19 +476,19 @@ TEST_F(WholeDatabase, FailedRestoresLeaveTheCurrentDataAsItWas) {
 
   EXPECT_TRUE(testing::ReadBytes(dbPath_) == before);
   EXPECT_EQ(Listing(store.RemarkFolder()), files);
-  EXPECT_EQ(Listing(Other("dat")), (std::vector<std::string>{"Orlune.db"}));
+  EXPECT_EQ(Listing(Other("dat")), (std::vector<std::string>{"Orlune.db", "Orlune.db.lock"}));
 }
 
-TEST_F(WholeDatabase, BackupWithoutRemarksSaysSoAndKeepsTheDatabaseCopy) {
+TEST_F(WholeDatabase, ABackupThatFailsLeavesNoFolderBehind) {
   MRecordBase store;
   Fill(store, {});
   const std::string backup = Other("b/");
   fs::create_directories(backup);
-  EXPECT_FALSE(store.Backup(backup));
+  EXPECT_FALSE(store.Backup(backup + "Quorin_备份_1"));
   EXPECT_EQ(store.lastError(), "找不到评语文件！");
-  EXPECT_TRUE(base::FileExists(backup + "Orlune.db"));
-  EXPECT_FALSE(store.Backup(Other("missing/")));
-  EXPECT_EQ(store.lastError(), "无法复制db文件！");
+  EXPECT_EQ(Listing(backup), (std::vector<std::string>{}));
+  EXPECT_FALSE(store.Backup(Other("missing/Quorin_备份_1")));
+  EXPECT_EQ(store.lastError(), "无法建立备份文件夹" + Other("missing/Quorin_备份_1") + "！");
 }
 
 TEST_F(WholeDatabase, DeleteAllRemovesTheDatabaseAndRemarksAndReportsFailures) {
@@ -501,6 +514,168 @@ TEST_F(WholeDatabase, RebuildWritesOnlyMissingRemarkFiles) {
   ASSERT_TRUE(store.RebuildRemarkFiles());
   EXPECT_EQ(testing::ReadBytes(first), "{\\rtf1 edited}");
   EXPECT_EQ(ReadRemarkPlainText(store.RemarkFolder() + "乙_201005060708.rtf").value_or(""), "备注 乙");
+}
+
+// What the chart would refuse, text that is not UTF-8 and a remark too large to read whole are
+// refused with the case named, before anything is stored or written.
+TEST_F(WholeDatabase, AnImportRefusesCasesTheChartOrTheLibraryCouldNotTake) {
+  MRecordBase store;
+  Fill(store, {{"甲", "开业"}});
+  const std::string before = testing::ReadBytes(dbPath_);
+  const auto remarksBefore = Listing(store.RemarkFolder());
+  const struct {
+    const char* sql;
+    std::string message;
+  } cases[] = {
+      {"update case_data set dateNum='2 30 0 0' where id=2;", "导入的数据库中的案例“坏”（编号2）无法导入：不存在这个日期"},
+      {"update case_data set dateY=-31073 where id=2;",
+       "导入的数据库中的案例“坏”（编号2）无法导入：年份必须在-4713到9999年之间，并且没有公元0年\n"
+       "注意：公元前用负数，比如公元前120年，就输入-120"},
+      {"update case_data set masterDate='99999999' where id=2;",
+       "导入的数据库中的案例“坏”（编号2）无法导入：主命年份必须在-4713到9999年之间，并且没有公元0年\n"
+       "注意：公元前用负数，比如公元前120年，就输入-120"},
+      {"update case_data set shanGua='999999_-5 -1_0 -1_0 0' where id=2;",
+       "导入的数据库中的案例“坏”（编号2）无法导入：山家、龙、水的卦位不存在"},
+      {"update case_data set name=cast(x'e5ff' as text) where id=2;",
+       "导入的数据库中的案例“”（编号2）含有不是UTF-8编码的文字，无法导入！"},
+      {"update case_data set addrName=cast(x'41004142' as text) where id=2;",
+       "导入的数据库中的案例“坏”（编号2）含有不是UTF-8编码的文字，无法导入！"},
+      {"update case_data set remarkText=printf('%.*c', 17000000, 'x') where id=2;",
+       "导入的数据库中的案例“坏”（编号2）的评语超过16MB，无法导入！"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.sql);
+    fs::remove(Other("src.db"));
+    MakeSource(Other("src.db"), {{"好", "好_1"}, {"坏", "坏_1"}, {"也好", "也好_1"}});
+    Sql(Other("src.db"), c.sql);
+    EXPECT_FALSE(store.ImportFrom(Other("src.db")));
+    EXPECT_EQ(store.lastError(), c.message);
+    EXPECT_TRUE(testing::ReadBytes(dbPath_) == before);
+    EXPECT_EQ(Listing(store.RemarkFolder()), remarksBefore);
+  }
+}
+
+// Runs `work` in a child process that is killed (SIGKILL) at its k-th step; true when the work
+// ended before that step, so that no later k can interrupt it.
+bool RunKilledAtStep(MRecordBase& store, int k, const std::function<void()>& work) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    int steps = 0;
+    store.SetStepHook([&](std::string_view) {
+      if (++steps == k) ::kill(::getpid(), SIGKILL);
+    });
+    work();
+    ::_exit(0);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST_F(WholeDatabase, ARestoreKilledAtAnyStepLeavesTheOldLibraryOrTheNewOneWithEveryRemark) {
+  const std::string backup = Other("backup");
+  {
+    MRecordBase store;
+    Fill(store, {{"乙", "开业"}, {"丙", "开业"}});
+    ASSERT_TRUE(WriteRemarkFromPlainText(store.RemarkFolder() + "乙_201005060708.rtf", "新的乙"));
+    ASSERT_TRUE(store.Backup(backup)) << store.lastError();
+  }
+  const std::vector<std::string> oldLibrary{"1:甲", "2:乙"};
+  const std::vector<std::string> newLibrary{"1:乙", "2:丙"};
+  bool finished = false;
+  for (int k = 1; !finished && k < 100; ++k) {
+    SCOPED_TRACE("killed at step " + std::to_string(k));
+    fs::remove_all(Other("dat"));
+    fs::remove_all(Other("Orlune_f"));
+    MRecordBase store;
+    Fill(store, {{"甲", "开业"}, {"乙", "开业"}});
+    testing::WriteBytes(store.RemarkFolder() + "keep_me.rtf", "{\\rtf1 the user's}");
+    finished = RunKilledAtStep(store, k, [&] { store.Restore(backup + "/"); });
+
+    MRecordBase next;  // the next program to open the library settles it
+    ASSERT_TRUE(next.Open(dbPath_)) << next.lastError();
+    const std::vector<std::string> names = Names(next);
+    const std::string remarks = next.RemarkFolder();
+    const std::string second = ReadRemarkPlainText(remarks + "乙_201005060708.rtf").value_or("");
+    if (names == oldLibrary) {
+      EXPECT_FALSE(finished);
+      EXPECT_EQ(ReadRemarkPlainText(remarks + "甲_201005060708.rtf").value_or(""), "备注 甲");
+      EXPECT_EQ(second, "备注 乙");
+      EXPECT_FALSE(base::FileExists(remarks + "丙_201005060708.rtf"));
+    } else {
+      EXPECT_EQ(names, newLibrary);
+      EXPECT_EQ(second, "新的乙");
+      EXPECT_EQ(ReadRemarkPlainText(remarks + "丙_201005060708.rtf").value_or(""), "备注 丙");
+    }
+    EXPECT_TRUE(base::FileExists(remarks + "keep_me.rtf"));
+    // Nothing of the restore's own work stays behind.
+    for (const std::string& entry : Listing(remarks)) EXPECT_FALSE(entry.starts_with("~quorin")) << entry;
+    EXPECT_EQ(Listing(Other("dat")), (std::vector<std::string>{"Orlune.db", "Orlune.db.lock"}));
+  }
+  EXPECT_TRUE(finished);
+}
+
+TEST_F(WholeDatabase, ABackupKilledAtAnyStepIsNoBackupOrAWholeOne) {
+  bool finished = false;
+  for (int k = 1; !finished && k < 100; ++k) {
+    SCOPED_TRACE("killed at step " + std::to_string(k));
+    fs::remove_all(Other("dat"));
+    fs::remove_all(Other("Orlune_f"));
+    fs::remove_all(Other("backups"));
+    fs::create_directories(Other("backups"));
+    MRecordBase store;
+    Fill(store, {{"甲", "开业"}, {"乙", "开业"}, {"丙", "开业"}});
+    const std::string backup = Other("backups/Quorin_备份_1");
+    finished = RunKilledAtStep(store, k, [&] { store.Backup(backup); });
+    // Whatever the kill left: a folder under the final name, or one marked whole just before it got
+    // that name, restores; anything else is refused.
+    for (const std::string& entry : Listing(Other("backups"))) {
+      if (entry.find('/') != entry.size() - 1) continue;  // folders of the top level only
+      const std::string folder = Other("backups/") + entry;
+      const bool restored = store.Restore(folder);
+      EXPECT_EQ(restored, base::FileExists(folder + "Orlune_f/save.txt")) << entry;
+      EXPECT_TRUE(restored || entry != "Quorin_备份_1/");
+      if (restored) {
+        EXPECT_EQ(Names(store), (std::vector<std::string>{"1:甲", "2:乙", "3:丙"}));
+      }
+    }
+  }
+  EXPECT_TRUE(finished);
+}
+
+// Another program is simulated by a second store on the same library: flock locks of two open files
+// exclude each other even within one process.
+TEST_F(WholeDatabase, ASaveWaitsForAWholeLibraryOperationAndWritesByOldIdsAreRefusedAfterARenumbering) {
+  MRecordBase window;
+  Fill(window, {{"甲", "开业"}, {"乙", "开业"}, {"丙", "开业"}});
+  LibraryLock other(LibraryLock::PathFor(dbPath_));
+  ASSERT_TRUE(other.TryAcquire(LibraryLock::Mode::kExclusive));
+  std::thread release([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    other.Release();
+  });
+  TRecordData r = MakeRecord("丁");
+  const auto started = std::chrono::steady_clock::now();
+  EXPECT_EQ(window.Insert(r), 4) << window.lastError();  // after the other program let go
+  release.join();
+  EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(250));
+
+  {
+    MRecordBase cli;
+    ASSERT_TRUE(cli.Open(dbPath_));
+    ASSERT_TRUE(cli.Remove(1));
+    ASSERT_EQ(cli.Compact(), 3);  // 乙 is 1 now
+  }
+  TRecordData second;
+  ASSERT_TRUE(window.Read(2, second));
+  EXPECT_TRUE(window.Stale());
+  EXPECT_FALSE(window.Update(2, MakeRecord("改")));
+  EXPECT_EQ(window.lastError(), kLibraryChanged);
+  EXPECT_FALSE(window.Remove(2));
+  ASSERT_TRUE(window.Resync());
+  EXPECT_FALSE(window.Stale());
+  EXPECT_EQ(Names(window), (std::vector<std::string>{"1:乙", "2:丙", "3:丁"}));
+  EXPECT_TRUE(window.Update(2, MakeRecord("改"))) << window.lastError();
 }
 
 }  // namespace

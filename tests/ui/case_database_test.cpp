@@ -161,13 +161,14 @@ class CaseDatabaseTest : public QObject {
     }
     QVERIFY(QDir(source.path()).mkpath(QStringLiteral("Orlune_f")));
     QVERIFY(quorin::cases::WriteRemarkFromPlainText(source.path().toStdString() + "/Orlune_f/x.rtf", "x"));
+    QVERIFY(quorin::base::AtomicWriteFile(source.path().toStdString() + "/Orlune_f/save.txt", "save\r\n"));
     f.prompter().answers << Answer::Yes;
     f.prompter().folders << source.path();
     f.window().RestoreCasesClick();
     const QString missing = QString::fromStdString(quorin::base::ProgramFolder()) + QStringLiteral("Orlune_f/") +
                             QString(300, QLatin1Char('a')) + QStringLiteral(".rtf");
-    QCOMPARE(f.prompter().LastText(),
-             QStringLiteral("成功还原，请重新打开软件！\r\n无法写入评语文件：") + missing);
+    QCOMPARE(f.prompter().LastText(), QStringLiteral("案例数据已经还原，但评语文件没有全部写入：无法写入评语文件：") +
+                                          missing + QStringLiteral("\r\n请重新打开软件！"));
     QCOMPARE(StoredCase(1).name, std::string("乙"));
   }
 

@@ -13,6 +13,7 @@
 #include "base/ini_file.h"
 #include "support/case_window_fixture.h"
 #include "ui/frm_edit_class.h"
+#include "ui/program_objects.h"
 
 using quorin::TRecordData;
 using quorin::testing::CaseWindowFixture;
@@ -193,6 +194,33 @@ class CaseTreeTest : public QObject {
     f.Close();
     QCOMPARE(f.folder().ReadGbk(QStringLiteral("dat/init.ini")).find("showStyle=1") != std::string::npos, true);
     QVERIFY(f.folder().ReadGbk(QStringLiteral("dat/init.ini")).find("sort=0") != std::string::npos);
+  }
+
+  // Another program (the command line, a second window) adds cases while this window is open.
+  void theTreeReadsTheLibraryAsItIsNowAndPlacesANewCaseByItsOrder() {
+    CaseWindowFixture f(false);
+    f.StoreCases({SampleCase("周", 2001, 1, 1, 0, 0), SampleCase("赵", 2003, 1, 1, 0, 0)});
+    f.Show();
+    f.window().MenuAction(QStringLiteral("N14"))->trigger();  // 时间降序（近-远）
+    QCOMPARE(f.window().CurrentCaseIds(), std::vector<int>({2, 1}));
+    auto addElsewhere = [](const TRecordData& r) {
+      quorin::cases::MRecordBase other;
+      QVERIFY(other.Open(quorin::ui::CaseDatabasePath()));
+      TRecordData copy = r;
+      QVERIFY(other.Insert(copy));
+    };
+    addElsewhere(SampleCase("钱", 2002, 1, 1, 0, 0));
+    f.window().MenuAction(QStringLiteral("N24"))->trigger();  // 刷新显示
+    QCOMPARE(f.window().CurrentCaseIds(), std::vector<int>({2, 3, 1}));
+    addElsewhere(SampleCase("孙", 2000, 1, 1, 0, 0));
+    f.window().MenuAction(QStringLiteral("pop_s_full"))->trigger();  // 显示全部课例
+    QVERIFY(f.WaitForTree());
+    QCOMPARE(f.window().CurrentCaseIds(), std::vector<int>({2, 3, 1, 4}));
+    QCOMPARE(f.window().CaseCount(), 4);
+    // A case saved here goes where the order puts it, not at the end.
+    QVERIFY(f.PaiFor(QStringLiteral("李"), 2002, 6, 1, 0, 0));
+    f.SaveNew(QStringLiteral("开业"));
+    QCOMPARE(f.window().CurrentCaseIds(), std::vector<int>({2, 5, 3, 1, 4}));
   }
 
   // Pictures for a person to look at: written only when QUORIN_SCREENSHOT_DIR names a
