@@ -37,8 +37,9 @@ add_custom_command(OUTPUT ${generated}/quorin.1.gz ${generated}/changelog.gz
   WORKING_DIRECTORY ${generated} VERBATIM)
 if(HELP2MAN)
   add_custom_command(OUTPUT ${generated}/quorin-cli.1.gz
-    COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C.UTF-8 SOURCE_DATE_EPOCH=1796774400
-            ${HELP2MAN} --no-info --no-discard-stderr --version-option=version
+    # help2man runs the tool in its own locale, C unless told: a UTF-8 one keeps the Chinese.
+    COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=1796774400
+            ${HELP2MAN} --locale=C.UTF-8 --no-info --no-discard-stderr
             --include=${desktop}/quorin-cli.h2m --output=quorin-cli.1 $<TARGET_FILE:quorin-cli>
     COMMAND ${GZIP} -9nf quorin-cli.1
     DEPENDS quorin-cli ${desktop}/quorin-cli.h2m

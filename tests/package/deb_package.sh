@@ -42,7 +42,14 @@ for f in bin/quorin bin/quorin-cli \
     share/man/man1/quorin.1.gz share/man/man1/quorin-cli.1.gz share/doc/quorin/copyright; do
   [ -f "$usr/$f" ] || fail "the package lacks usr/$f"
 done
-zcat "$usr/share/man/man1/quorin-cli.1.gz" | grep -q '^lunar$' || fail "the quorin-cli manual page does not list its commands"
+cli_page=$(zcat "$usr/share/man/man1/quorin-cli.1.gz")
+grep -q '^lunar$' <<<"$cli_page" || fail "the quorin-cli manual page does not list its commands"
+# help2man ran in a UTF-8 locale, and took every usage line into the synopsis.
+[[ $cli_page == *"(日课)"* && $cli_page != *"??"* ]] || fail "the quorin-cli manual page lost its Chinese words"
+sed -n '/^\.SH SYNOPSIS/,/^\.SH DESCRIPTION/p' <<<"$cli_page" | grep -q 'help COMMAND' ||
+  fail "the quorin-cli manual page's synopsis lacks 'quorin-cli help COMMAND'"
+sed -n '/^\.SH DESCRIPTION/,/^\.SS/p' <<<"$cli_page" | grep -q 'COMMAND' &&
+  fail "a usage line of quorin-cli stands under DESCRIPTION in its manual page"
 
 # Every path, size, time and mode of the unpacked tree, to compare after the runs.
 snapshot() { (cd "$root" && find . -printf '%p %y %s %T@ %m\n' | sort); }
