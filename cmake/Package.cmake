@@ -6,11 +6,15 @@ set(desktop ${PROJECT_SOURCE_DIR}/data/desktop)
 set(generated ${CMAKE_BINARY_DIR}/package)
 file(MAKE_DIRECTORY ${generated})
 
+# Built with Debian's hardening flags (cmake/Hardening.cmake); stripped by CPack, and without the
+# compilers' version notes (.comment), which strip keeps and a package has no use for.
 install(TARGETS quorin quorin-cli RUNTIME DESTINATION bin)
-# Symbols resolved at start-up, so the relocation table can be made read-only.
-foreach(program quorin quorin-cli)
-  target_link_options(${program} PRIVATE LINKER:-z,relro,-z,now)
-endforeach()
+install(CODE "
+  foreach(program quorin quorin-cli)
+    execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+                            \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin/\${program}\"
+                    COMMAND_ERROR_IS_FATAL ANY)
+  endforeach()")
 # Laid out like a portable program folder: dat/ (seeds of the user's dat/, help document), skins/.
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/dat/ DESTINATION share/quorin/dat)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/skins/ DESTINATION share/quorin/skins)
@@ -52,6 +56,7 @@ endif()
 add_custom_target(package_pieces ALL DEPENDS ${package_pieces})
 install(FILES ${generated}/quorin.1.gz DESTINATION share/man/man1)
 install(FILES ${desktop}/copyright DESTINATION share/doc/quorin)
+install(FILES ${desktop}/lintian-overrides DESTINATION share/lintian/overrides RENAME quorin)
 install(FILES ${generated}/changelog.gz DESTINATION share/doc/quorin)
 
 set(CPACK_GENERATOR DEB)

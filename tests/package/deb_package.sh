@@ -39,7 +39,8 @@ for f in bin/quorin bin/quorin-cli \
     share/quorin/dat/set.ini share/quorin/dat/init.ini share/quorin/dat/dili.ini share/quorin/dat/Quorin.html \
     share/quorin/skins/淡雅.skn share/applications/quorin.desktop share/icons/hicolor/scalable/apps/quorin.svg \
     share/icons/hicolor/48x48/apps/quorin.png share/metainfo/org.quorin.quorin.metainfo.xml \
-    share/man/man1/quorin.1.gz share/man/man1/quorin-cli.1.gz share/doc/quorin/copyright; do
+    share/man/man1/quorin.1.gz share/man/man1/quorin-cli.1.gz share/doc/quorin/copyright \
+    share/lintian/overrides/quorin; do
   [ -f "$usr/$f" ] || fail "the package lacks usr/$f"
 done
 cli_page=$(zcat "$usr/share/man/man1/quorin-cli.1.gz")
@@ -108,10 +109,15 @@ else
   echo "appstreamcli is missing: the AppStream metadata is not validated."
 fi
 if command -v lintian >/dev/null; then
+  # Every tag down to the pedantic ones is shown; errors and warnings fail, and so do the tags
+  # of a binary built without Debian's hardening flags or with the compilers' notes left in.
   status=0
-  report=$(lintian --fail-on error "$deb" 2>&1) || status=$?
+  report=$(lintian --pedantic --display-info --fail-on error,warning "$deb" 2>&1) || status=$?
   grep -v "running with root privileges" <<<"$report" || true
-  [ "$status" = 0 ] || fail "lintian reports errors"
+  [ "$status" = 0 ] || fail "lintian reports errors or warnings"
+  if grep -E "hardening-|binary-has-unneeded-section" <<<"$report"; then
+    fail "lintian finds the programs built without hardening or with unneeded sections"
+  fi
 else
   echo "lintian is missing: the package is not checked against Debian's rules."
 fi
