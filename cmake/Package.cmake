@@ -78,6 +78,7 @@ Changes. The command-line tool quorin-cli computes charts, calendars and
 searches and manages the cases from a shell. The program's texts are Chinese.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Quorin developers <developers@quorin.org>")
+# Free software (GPL-3.0-or-later, LICENSE), so a section of Debian's main archive.
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
