@@ -83,6 +83,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The texts ask for a Song face; the program maps it to Noto Serif CJK (src/qtdraw/fonts.cpp).
-set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-noto-cjk)
+# Qt's own dialogs and buttons speak Chinese with Qt's translation (qtbase_zh_CN).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

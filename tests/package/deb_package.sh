@@ -28,7 +28,7 @@ deb="$work/out/quorin_${version}_amd64.deb"
 [ -f "$deb" ] || fail "no $(basename "$deb"): $(ls "$work/out")"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for needed in fonts-noto-cjk libqt6widgets6 libsqlite3-0; do
+for needed in fonts-noto-cjk qt6-translations-l10n libqt6widgets6 libsqlite3-0; do
   [[ $depends == *"$needed"* ]] || fail "Depends lacks $needed"
 done
 
