@@ -57,6 +57,8 @@ add_custom_target(package_pieces ALL DEPENDS ${package_pieces})
 install(FILES ${generated}/quorin.1.gz DESTINATION share/man/man1)
 install(FILES ${desktop}/copyright DESTINATION share/doc/quorin)
 install(FILES ${desktop}/lintian-overrides DESTINATION share/lintian/overrides RENAME quorin)
+# Where bash-completion looks for a command's completion when it is first used.
+install(FILES ${PROJECT_SOURCE_DIR}/data/completion/quorin-cli DESTINATION share/bash-completion/completions)
 install(FILES ${generated}/changelog.gz DESTINATION share/doc/quorin)
 
 set(CPACK_GENERATOR DEB)

@@ -40,7 +40,7 @@ for f in bin/quorin bin/quorin-cli \
     share/quorin/skins/淡雅.skn share/applications/quorin.desktop share/icons/hicolor/scalable/apps/quorin.svg \
     share/icons/hicolor/48x48/apps/quorin.png share/metainfo/org.quorin.quorin.metainfo.xml \
     share/man/man1/quorin.1.gz share/man/man1/quorin-cli.1.gz share/doc/quorin/copyright \
-    share/lintian/overrides/quorin; do
+    share/bash-completion/completions/quorin-cli share/lintian/overrides/quorin; do
   [ -f "$usr/$f" ] || fail "the package lacks usr/$f"
 done
 cli_page=$(zcat "$usr/share/man/man1/quorin-cli.1.gz")
