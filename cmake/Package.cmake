@@ -6,11 +6,15 @@ set(desktop ${PROJECT_SOURCE_DIR}/data/desktop)
 set(generated ${CMAKE_BINARY_DIR}/package)
 file(MAKE_DIRECTORY ${generated})
 
+# Built with Debian's hardening flags (cmake/Hardening.cmake); stripped by CPack, and without the
+# compilers' version notes (.comment), which strip keeps and a package has no use for.
 install(TARGETS quorin quorin-cli RUNTIME DESTINATION bin)
-# Symbols resolved at start-up, so the relocation table can be made read-only.
-foreach(program quorin quorin-cli)
-  target_link_options(${program} PRIVATE LINKER:-z,relro,-z,now)
-endforeach()
+install(CODE "
+  foreach(program quorin quorin-cli)
+    execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+                            \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin/\${program}\"
+                    COMMAND_ERROR_IS_FATAL ANY)
+  endforeach()")
 # Laid out like a portable program folder: dat/ (seeds of the user's dat/, help document), skins/.
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/dat/ DESTINATION share/quorin/dat)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/skins/ DESTINATION share/quorin/skins)
@@ -37,8 +41,9 @@ add_custom_command(OUTPUT ${generated}/quorin.1.gz ${generated}/changelog.gz
   WORKING_DIRECTORY ${generated} VERBATIM)
 if(HELP2MAN)
   add_custom_command(OUTPUT ${generated}/quorin-cli.1.gz
-    COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C.UTF-8 SOURCE_DATE_EPOCH=1796774400
-            ${HELP2MAN} --no-info --no-discard-stderr --version-option=version
+    # help2man runs the tool in its own locale, C unless told: a UTF-8 one keeps the Chinese.
+    COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=1796774400
+            ${HELP2MAN} --locale=C.UTF-8 --no-info --no-discard-stderr
             --include=${desktop}/quorin-cli.h2m --output=quorin-cli.1 $<TARGET_FILE:quorin-cli>
     COMMAND ${GZIP} -9nf quorin-cli.1
     DEPENDS quorin-cli ${desktop}/quorin-cli.h2m
@@ -51,6 +56,9 @@ endif()
 add_custom_target(package_pieces ALL DEPENDS ${package_pieces})
 install(FILES ${generated}/quorin.1.gz DESTINATION share/man/man1)
 install(FILES ${desktop}/copyright DESTINATION share/doc/quorin)
+install(FILES ${desktop}/lintian-overrides DESTINATION share/lintian/overrides RENAME quorin)
+# Where bash-completion looks for a command's completion when it is first used.
+install(FILES ${PROJECT_SOURCE_DIR}/data/completion/quorin-cli DESTINATION share/bash-completion/completions)
 install(FILES ${generated}/changelog.gz DESTINATION share/doc/quorin)
 
 set(CPACK_GENERATOR DEB)
@@ -72,10 +80,12 @@ Changes. The command-line tool quorin-cli computes charts, calendars and
 searches and manages the cases from a shell. The program's texts are Chinese.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Quorin developers <developers@quorin.org>")
+# Free software (GPL-3.0-or-later, LICENSE), so a section of Debian's main archive.
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The texts ask for a Song face; the program maps it to Noto Serif CJK (src/qtdraw/fonts.cpp).
-set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-noto-cjk)
+# Qt's own dialogs and buttons speak Chinese with Qt's translation (qtbase_zh_CN).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

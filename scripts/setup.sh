@@ -6,7 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl1-mesa-dev libsqlite3-dev libjpeg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-noto-cjk xvfb xauth imagemagick
+  fonts-noto-cjk qt6-translations-l10n xvfb xauth imagemagick
   dpkg-dev fakeroot file lintian desktop-file-utils appstream help2man librsvg2-bin poppler-utils
 )
 

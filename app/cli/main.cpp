@@ -12,8 +12,10 @@ namespace {
 void PrintHelp(std::ostream& out) {
   auto commands = quorin::cli::Commands();
   std::sort(commands.begin(), commands.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
+  // The "or:" lines are the GNU form, which help2man turns into the manual page's synopsis.
   out << "Usage: quorin-cli COMMAND [ARGUMENTS]\n"
-         "       quorin-cli help COMMAND\n\n"
+         "  or:  quorin-cli help COMMAND\n"
+         "  or:  quorin-cli --help | --version\n\n"
          "Commands:\n";
   for (const auto& c : commands) {
     out << "  " << c.name << std::string(c.name.size() < 12 ? 12 - c.name.size() : 1, ' ') << c.synopsis << "\n";
@@ -42,7 +44,8 @@ int main(int argc, char** argv) {
     PrintHelp(std::cerr);
     return kExitUsage;
   }
-  const std::string name = args.front();
+  // --version is the GNU spelling of the version command.
+  const std::string name = args.front() == "--version" ? "version" : args.front();
   if (name == "--help" || name == "-h") {
     PrintHelp(std::cout);
     return 0;
@@ -67,10 +70,12 @@ int main(int argc, char** argv) {
     return 0;
   }
   // Commands read and write the user's data: beside the tool when it is portable, else in the
-  // user's data folder (help and version above touch nothing, so a build can run them).
-  std::string problem;
-  quorin::base::UseDataLocation(&problem);
-  if (!problem.empty()) std::cerr << "quorin-cli: " << problem << "\n";
+  // user's data folder. Help and version touch nothing, so a build or a fresh home can run them.
+  if (name != "version") {
+    std::string problem;
+    quorin::base::UseDataLocation(&problem);
+    if (!problem.empty()) std::cerr << "quorin-cli: " << problem << "\n";
+  }
   try {
     return command->run(args);
   } catch (const UsageError& e) {

@@ -12,7 +12,7 @@ const RegisterCommand kVersion{{
     [](const std::vector<std::string>& args) {
       Arguments(args, {}, {});
       if (!args.empty()) throw UsageError("version takes no arguments");
-      std::cout << "Quorin 2.3\n";
+      std::cout << "Quorin " QUORIN_VERSION "\n";
       return 0;
     },
 }};

@@ -1,6 +1,8 @@
 // quorin: the desktop program.
 #include <QApplication>
 #include <QIcon>
+#include <cstdio>
+#include <cstring>
 
 #include "base/data_location.h"
 #include "cases/record_base.h"
@@ -22,9 +24,34 @@ QIcon ProgramIcon() {
   return icon;
 }
 
+// --help and --version, GNU fashion: answered before Qt looks for a display, and touching no
+// data folder. Other arguments are Qt's (such as -platform offscreen).
+bool AnsweredInfoOption(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--version") == 0) {
+      std::fputs("Quorin " QUORIN_VERSION "\n", stdout);
+      return true;
+    }
+    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+      std::fputs(
+          "Usage: quorin [--help | --version]\n"
+          "Starts Quorin, the desktop program for Chinese date selection (玄空大卦择日).\n\n"
+          "  --help     print this help and exit\n"
+          "  --version  print the program's name and version and exit\n\n"
+          "The settings and cases are kept beside the program when its folder holds a writable\n"
+          "dat/, otherwise in $XDG_DATA_HOME/quorin (by default ~/.local/share/quorin).\n"
+          "Charts, calendars, searches and cases from a shell: quorin-cli --help.\n",
+          stdout);
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (AnsweredInfoOption(argc, argv)) return 0;
   QApplication app(argc, argv);
   // Portable beside the executable, or installed with the user's data in the user's folder.
   // A data folder that cannot be made is reported by the main window, which names it.
@@ -35,7 +62,7 @@ int main(int argc, char** argv) {
   quorin::ui::SetProgramCaseStore(&caseStore);
   quorin::ui::MUiFont uiFont(quorin::ui::SetIniPath());
   quorin::ui::SetProgramUiFont(&uiFont);
-  QApplication::setApplicationName(QStringLiteral("Quorin 2.3"));
+  QApplication::setApplicationName(QStringLiteral("Quorin " QUORIN_VERSION));
   QGuiApplication::setDesktopFileName(QStringLiteral("quorin"));
   QApplication::setWindowIcon(ProgramIcon());
   QFont font(quorin::qtdraw::kSongFont);

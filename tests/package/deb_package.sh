@@ -28,7 +28,7 @@ deb="$work/out/quorin_${version}_amd64.deb"
 [ -f "$deb" ] || fail "no $(basename "$deb"): $(ls "$work/out")"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for needed in fonts-noto-cjk libqt6widgets6 libsqlite3-0; do
+for needed in fonts-noto-cjk qt6-translations-l10n libqt6widgets6 libsqlite3-0; do
   [[ $depends == *"$needed"* ]] || fail "Depends lacks $needed"
 done
 
@@ -39,10 +39,18 @@ for f in bin/quorin bin/quorin-cli \
     share/quorin/dat/set.ini share/quorin/dat/init.ini share/quorin/dat/dili.ini share/quorin/dat/Quorin.html \
     share/quorin/skins/淡雅.skn share/applications/quorin.desktop share/icons/hicolor/scalable/apps/quorin.svg \
     share/icons/hicolor/48x48/apps/quorin.png share/metainfo/org.quorin.quorin.metainfo.xml \
-    share/man/man1/quorin.1.gz share/man/man1/quorin-cli.1.gz share/doc/quorin/copyright; do
+    share/man/man1/quorin.1.gz share/man/man1/quorin-cli.1.gz share/doc/quorin/copyright \
+    share/bash-completion/completions/quorin-cli share/lintian/overrides/quorin; do
   [ -f "$usr/$f" ] || fail "the package lacks usr/$f"
 done
-zcat "$usr/share/man/man1/quorin-cli.1.gz" | grep -q '^lunar$' || fail "the quorin-cli manual page does not list its commands"
+cli_page=$(zcat "$usr/share/man/man1/quorin-cli.1.gz")
+grep -q '^lunar$' <<<"$cli_page" || fail "the quorin-cli manual page does not list its commands"
+# help2man ran in a UTF-8 locale, and took every usage line into the synopsis.
+[[ $cli_page == *"(日课)"* && $cli_page != *"??"* ]] || fail "the quorin-cli manual page lost its Chinese words"
+sed -n '/^\.SH SYNOPSIS/,/^\.SH DESCRIPTION/p' <<<"$cli_page" | grep -q 'help COMMAND' ||
+  fail "the quorin-cli manual page's synopsis lacks 'quorin-cli help COMMAND'"
+sed -n '/^\.SH DESCRIPTION/,/^\.SS/p' <<<"$cli_page" | grep -q 'COMMAND' &&
+  fail "a usage line of quorin-cli stands under DESCRIPTION in its manual page"
 
 # Every path, size, time and mode of the unpacked tree, to compare after the runs.
 snapshot() { (cd "$root" && find . -printf '%p %y %s %T@ %m\n' | sort); }
@@ -101,10 +109,15 @@ else
   echo "appstreamcli is missing: the AppStream metadata is not validated."
 fi
 if command -v lintian >/dev/null; then
+  # Every tag down to the pedantic ones is shown; errors and warnings fail, and so do the tags
+  # of a binary built without Debian's hardening flags or with the compilers' notes left in.
   status=0
-  report=$(lintian --fail-on error "$deb" 2>&1) || status=$?
+  report=$(lintian --pedantic --display-info --fail-on error,warning "$deb" 2>&1) || status=$?
   grep -v "running with root privileges" <<<"$report" || true
-  [ "$status" = 0 ] || fail "lintian reports errors"
+  [ "$status" = 0 ] || fail "lintian reports errors or warnings"
+  if grep -E "hardening-|binary-has-unneeded-section" <<<"$report"; then
+    fail "lintian finds the programs built without hardening or with unneeded sections"
+  fi
 else
   echo "lintian is missing: the package is not checked against Debian's rules."
 fi

@@ -65,11 +65,13 @@ class HelpWindowTest : public QObject {
     QCOMPARE(QApplication::clipboard()->text(), w.Memo2->toPlainText());
   }
 
-  // The guide covers the outline in order: set-up, charting steps, the chart picture,
-  // stepping, search, settings, cases.
+  // The guide covers the outline in order: set-up (the portable folder, the package and where
+  // it keeps each user's data), charting steps, the chart picture, stepping, search, settings, cases.
   void guideFollowsTheOutline() {
     const QString guide = QString::fromStdString(quorin::ui::HelpGuideText());
-    const QStringList topics{"运行环境", "安装就是复制", "卸载就是删除", "新建", "主命生年", "公元前4713年",
+    const QStringList topics{"运行环境", "安装就是复制", "卸载就是删除", "/usr/share/quorin",
+                             "~/.local/share/quorin", "sudo apt remove quorin", "数据文件夹原样保留",
+                             "新建", "主命生年", "公元前4713年",
                              "罗盘", "农历闰月", "真太阳时", "“>”", "点“排盘”", "评语", "存新", "存旧",
                              "卦气关系", "卦运关系", "只显示这个卦的六爻盘", "时--", "日++", "查找吉课",
                              "同时成立", "生入克入", "亲缘交通", "纳入", "避开", "现成吉格", "四干支配卦",
