@@ -336,6 +336,22 @@ void ChartInputsPanel::SetMomentInputs(int astronomicalYear, int month, int day,
   Chkrun->setChecked(false);
 }
 
+ChartInputsPanel::MomentInputs ChartInputsPanel::CurrentMomentInputs() const {
+  return {EdtYear->text(),       UpDyear->Position(),   cbom->currentIndex(), cbod->currentIndex(),
+          cbos->currentIndex(),  cbomin->currentIndex(), Rdonl->isChecked(),  Chkrun->isChecked()};
+}
+
+void ChartInputsPanel::RestoreMomentInputs(const MomentInputs& inputs) {
+  EdtYear->setText(inputs.yearText);
+  UpDyear->SetPosition(inputs.yearPosition);
+  cbom->setCurrentIndex(inputs.month);
+  cbod->setCurrentIndex(inputs.day);
+  cbos->setCurrentIndex(inputs.hour);
+  cbomin->setCurrentIndex(inputs.minute);
+  (inputs.lunar ? Rdonl : Rdogl)->setChecked(true);
+  Chkrun->setChecked(inputs.leapMonth);
+}
+
 void ChartInputsPanel::SetDateInputsToNow(int yearCap) {
   const QDateTime now = LocalNow();
   const int year = std::min(now.date().year(), yearCap);
