@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
   // The program-wide objects live until the program ends; the scaler reads set.ini once.
   quorin::cases::MRecordBase caseStore;
   quorin::ui::SetProgramCaseStore(&caseStore);
-  quorin::ui::MUiFont uiFont(quorin::ui::SetIniPath());
+  quorin::ui::MUiFont uiFont(quorin::base::ReadableDataFile("set.ini"));
   quorin::ui::SetProgramUiFont(&uiFont);
   QGuiApplication::setDesktopFileName(QStringLiteral("quorin"));
   QApplication::setWindowIcon(ProgramIcon());

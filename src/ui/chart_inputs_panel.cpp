@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "base/data_location.h"
 #include "base/gbk.h"
 #include "base/ini_file.h"
 #include "calendar/historical_year.h"
@@ -402,7 +403,8 @@ void ChartInputsPanel::cbodiZClick() {
     cbodiC->setCurrentIndex(0);
     return;
   }
-  const base::IniFile dili(DiliIniPath());
+  const std::string diliPath = base::ReadableDataFile("dili.ini");
+  const base::IniFile dili(diliPath);
   QStringList malformed;
   for (const base::City& city : base::ReadCities(dili, base::ProvinceNames()[static_cast<std::size_t>(province)])) {
     cbodiC->addItem(ToQString(city.name));
@@ -413,7 +415,7 @@ void ChartInputsPanel::cbodiZClick() {
   if (!malformed.isEmpty()) {
     Tell(window(),
          QStringLiteral("经纬度文件%1中%2的这些地名数据格式不对，暂按经度120、纬度30计算：\r\n%3")
-             .arg(ToQString(DiliIniPath()), cbodiZ->currentText(), malformed.join(QStringLiteral("、"))),
+             .arg(ToQString(diliPath), cbodiZ->currentText(), malformed.join(QStringLiteral("、"))),
          QStringLiteral("错误"), Icon::Warning);
   }
 }

@@ -12,10 +12,14 @@
 #include <QComboBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollArea>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <utility>
 
 #include <sqlite3.h>
 
+#include "base/data_location.h"
 #include "base/ini_file.h"
 #include "cases/record_base.h"
 #include "qtdraw/fonts.h"
@@ -219,6 +223,29 @@ class MainWindowTest : public QObject {
     QVERIFY(!f.window->isVisible());
     QVERIFY(f.prompter.LastText().contains(QStringLiteral("init.ini")));
     QCOMPARE(f.prompter.shown.last().caption, QStringLiteral("错误"));
+  }
+
+  // A data folder that cannot be made leaves the window with the shipped files: its size from
+  // the shipped init.ini, the cities from the shipped dili.ini.
+  void unwritableDataFolderReadsTheShippedFiles() {
+    QTemporaryDir shipped;
+    QVERIFY(QDir(shipped.path()).mkpath(QStringLiteral("dat")));
+    for (const char* name : {"init.ini", "dili.ini"}) {
+      QVERIFY(QFile::copy(QStringLiteral(QUORIN_SOURCE_DIR "/data/dat/") + QLatin1String(name), shipped.filePath(QStringLiteral("dat/") + QLatin1String(name))));
+    }
+    quorin::base::SetShippedFolder(shipped.path().toStdString());
+    const auto shippedBack = qScopeGuard([] { quorin::base::SetShippedFolder({}); });
+    MainWindowFixture f(false, false);
+    QDir(f.folder.Path()).rmdir(QStringLiteral("dat"));
+    QFile blocker(f.folder.Path() + QStringLiteral("dat"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    const IniFile layout(shipped.filePath(QStringLiteral("dat/init.ini")).toStdString());
+    QCOMPARE(f.window->width(), layout.ReadInteger("window", "width", 0));
+    quorin::testing::ChooseLine(f.window->Inputs->cbodiZ, 1);
+    QVERIFY(f.window->Inputs->cbodiC->count() > 1);
   }
 
   void missingDataFolderIsCreated() {
