@@ -3,6 +3,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
+#include <QEvent>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,8 +36,10 @@ namespace quorin::ui {
 
 namespace {
 
-// The inputs are this wide, and the scroll bar's width more when the window is too low for them.
+// The inputs were laid out 110 pixels wide for the 14-pixel "国" of the program's font; another
+// interface font widens or narrows them alike, and they are never narrower than their controls.
 constexpr int kPanelWidth = 110;
+constexpr int kDesignGuoWidth = 14;
 constexpr int kPanelMargin = 3;
 // As many characters as a stored name keeps.
 constexpr int kNameLength = 10;
@@ -46,6 +50,32 @@ constexpr int kYearLength = 5;
 constexpr int kNowButtonYearCap = 3000;
 // A name typed into the city search may match a city name two GBK bytes longer (县, 市, 区).
 constexpr int kCitySuffixBytes = 2;
+
+// The scrolling column of inputs: as wide as the inputs need at their font, with room for the
+// scroll bar, so that no interface font cuts their right side off.
+class InputsScroll final : public QScrollArea {
+ public:
+  using QScrollArea::QScrollArea;
+
+  QSize sizeHint() const override { return {ColumnWidth(), QScrollArea::sizeHint().height()}; }
+  QSize minimumSizeHint() const override { return {ColumnWidth(), QScrollArea::minimumSizeHint().height()}; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    // New fonts change what the inputs need: the window lays the column out again.
+    if (watched == widget() && event->type() == QEvent::LayoutRequest) updateGeometry();
+    return QScrollArea::eventFilter(watched, event);
+  }
+
+ private:
+  int ColumnWidth() const {
+    const QWidget* inputs = widget();
+    if (!inputs) return 0;
+    const int designed = kPanelWidth * QFontMetrics(inputs->font()).horizontalAdvance(QChar(0x56FD)) / kDesignGuoWidth;
+    return std::max(designed, inputs->minimumSizeHint().width()) + verticalScrollBar()->sizeHint().width() +
+           2 * frameWidth();
+  }
+};
 
 // The inputs are laid out one under another; these add a line to that column.
 void AddLabel(QVBoxLayout* column, QWidget* control, const QString& caption) {
@@ -94,7 +124,7 @@ ChartInputsPanel::ChartInputsPanel(QWidget* parent) : QWidget(parent) {
   auto* inputsLayout = new QVBoxLayout(this);
   inputsLayout->setContentsMargins(0, 0, 0, 0);
   inputsLayout->setSpacing(0);
-  auto* inputsScroll = new QScrollArea(this);
+  auto* inputsScroll = new InputsScroll(this);
   inputsScroll->setObjectName(QStringLiteral("Panel2Scroll"));
   inputsScroll->setFrameShape(QFrame::NoFrame);
   inputsScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -107,8 +137,7 @@ ChartInputsPanel::ChartInputsPanel(QWidget* parent) : QWidget(parent) {
   Panel2Buttons->setObjectName(QStringLiteral("Panel2Buttons"));
   inputsLayout->addWidget(Panel2Buttons, 0);
 
-  Panel2->setMinimumWidth(kPanelWidth);
-  inputsScroll->setFixedWidth(kPanelWidth + inputsScroll->verticalScrollBar()->sizeHint().width());
+  inputsScroll->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
   BuildInputs();
 
   auto* buttons = new QVBoxLayout(Panel2Buttons);
