@@ -6,10 +6,10 @@
 
 #include "base/data_location.h"
 #include "cases/record_base.h"
-#include "qtdraw/fonts.h"
 #include "ui/frm_main.h"
 #include "ui/program_files.h"
 #include "ui/program_objects.h"
+#include "ui/program_start.h"
 #include "ui/ui_font.h"
 
 namespace {
@@ -53,21 +53,19 @@ bool AnsweredInfoOption(int argc, char** argv) {
 int main(int argc, char** argv) {
   if (AnsweredInfoOption(argc, argv)) return 0;
   QApplication app(argc, argv);
+  // Qt's own texts (dialog buttons, file dialogs) in Chinese from the first message on.
+  quorin::ui::PrepareProgramApplication();
   // Portable beside the executable, or installed with the user's data in the user's folder.
   // A data folder that cannot be made is reported by the main window, which names it.
   quorin::base::UseDataLocation();
-  quorin::qtdraw::InstallFontSubstitutions();
   // The program-wide objects live until the program ends; the scaler reads set.ini once.
   quorin::cases::MRecordBase caseStore;
   quorin::ui::SetProgramCaseStore(&caseStore);
-  quorin::ui::MUiFont uiFont(quorin::ui::SetIniPath());
+  quorin::ui::MUiFont uiFont(quorin::base::ReadableDataFile("set.ini"));
   quorin::ui::SetProgramUiFont(&uiFont);
   QApplication::setApplicationName(QStringLiteral("Quorin " QUORIN_VERSION));
   QGuiApplication::setDesktopFileName(QStringLiteral("quorin"));
   QApplication::setWindowIcon(ProgramIcon());
-  QFont font(quorin::qtdraw::kSongFont);
-  font.setPointSizeF(10.5);
-  QApplication::setFont(font);
 
   quorin::ui::TFrmMain window;
   window.show();

@@ -22,8 +22,6 @@ std::string& ShippedOverride() {
   return folder;
 }
 
-bool WritableDirectory(const std::string& path) { return DirectoryExists(path) && ::access(path.c_str(), W_OK) == 0; }
-
 // The user's data home by the XDG rule: $XDG_DATA_HOME when absolute, else ~/.local/share.
 std::string DataHome(const DataEnvironment& environment) {
   if (!environment.xdgDataHome.empty() && environment.xdgDataHome.front() == '/') {
@@ -45,8 +43,17 @@ std::string Getenv(const char* name) {
 }  // namespace
 
 DataLocation DecideDataLocation(const std::string& executableFolder, const DataEnvironment& environment) {
+  return DecideDataLocation(executableFolder, environment,
+                            [](const std::string& folder) { return ::access(folder.c_str(), W_OK) == 0; });
+}
+
+DataLocation DecideDataLocation(const std::string& executableFolder, const DataEnvironment& environment,
+                                const WritableFolderTest& writable) {
   const std::string exe = WithTrailingSeparator(executableFolder);
-  if (WritableDirectory(exe + "dat")) return {DataMode::kPortable, exe, exe};
+  if (DirectoryExists(exe + "dat")) {
+    if (writable(exe + "dat")) return {DataMode::kPortable, exe, exe};
+    return {DataMode::kReadOnlyPortable, DataHome(environment) + "quorin/", exe};
+  }
   // Lexically, so the tree can be unpacked and run anywhere.
   const std::filesystem::path shipped = (std::filesystem::path(exe) / ".." / "share" / "quorin").lexically_normal();
   return {DataMode::kInstalled, DataHome(environment) + "quorin/", WithTrailingSeparator(shipped.string())};
@@ -93,6 +100,15 @@ void SetShippedFolder(std::string folder) {
   std::lock_guard lock(ShippedMutex());
   ShippedOverride() = folder.empty() ? std::string() : WithTrailingSeparator(std::move(folder));
 }
+
+std::string ReadableDataFile(const std::string& name) {
+  const std::string own = ProgramFolder() + "dat/" + name;
+  if (FileExists(own)) return own;
+  const std::string shipped = ShippedDataFile(name);
+  return FileExists(shipped) ? shipped : own;
+}
+
+std::string ShippedDataFile(const std::string& name) { return ShippedFolder() + "dat/" + name; }
 
 std::vector<std::string> SkinFolders() {
   const std::string shipped = ShippedFolder() + "skins/";

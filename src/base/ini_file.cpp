@@ -35,8 +35,14 @@ std::string_view KeyOf(std::string_view raw) { return Trim(raw.substr(0, raw.fin
 
 IniFile::IniFile(std::string path) : path_(std::move(path)) { Reload(); }
 
+IniFile::IniFile(std::string path, std::string readWhileMissing)
+    : path_(std::move(path)), readWhileMissing_(std::move(readWhileMissing)) {
+  Reload();
+}
+
 void IniFile::Reload() {
-  const auto bytes = ReadFileBytes(path_);
+  auto bytes = ReadFileBytes(path_);
+  if (!bytes && !readWhileMissing_.empty() && !FileExists(path_)) bytes = ReadFileBytes(readWhileMissing_);
   Parse(bytes ? *bytes : std::string());
 }
 

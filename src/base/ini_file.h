@@ -15,6 +15,9 @@ namespace quorin::base {
 class IniFile {
  public:
   explicit IniFile(std::string path);
+  // Reads `readWhileMissing` as long as `path` does not exist (the shipped defaults of a file
+  // the user's folder lacks); writes always go to `path`, which then holds those lines too.
+  IniFile(std::string path, std::string readWhileMissing);
 
   const std::string& Path() const { return path_; }
   // Reads the file again (another program or object may have written it).
@@ -67,6 +70,7 @@ class IniFile {
   bool Fail(std::string message);
 
   std::string path_;
+  std::string readWhileMissing_;
   std::vector<Line> lines_;
   bool crlf_ = true;  // Windows line breaks unless the file has its own
   std::string lastError_;

@@ -1,6 +1,6 @@
 #include "chart/chart_settings.h"
 
-#include "base/files.h"
+#include "base/data_location.h"
 #include "base/ini_file.h"
 
 namespace quorin::chart {
@@ -16,6 +16,7 @@ ChartSettings LoadChartSettings(const std::string& path) {
   return s;
 }
 
-std::string DefaultSettingsPath() { return base::WithTrailingSeparator(base::ProgramFolder()) + "dat/set.ini"; }
+// The user's set.ini, or the shipped one when the user's folder has none.
+std::string DefaultSettingsPath() { return base::ReadableDataFile("set.ini"); }
 
 }  // namespace quorin::chart

@@ -17,7 +17,7 @@ struct ChartSettings {
 // Reads the five keys; a missing file or key gives the default.
 ChartSettings LoadChartSettings(const std::string& path);
 
-// dat/set.ini of the program folder.
+// dat/set.ini of the program folder, or of the shipped files when the program folder has none.
 std::string DefaultSettingsPath();
 
 }  // namespace quorin::chart

@@ -168,7 +168,8 @@ int MQuorinDay::SearchRange(const SearchRequest& request, const SearchDays& days
     if (walking) sink.SetPosition(sink.Position() + 1);
     date_.NextDay(day);
   }
-  sink.SetPosition(progressEnd);
+  // A cancelled walk leaves the progress where it stopped.
+  if (!sink.Cancelled()) sink.SetPosition(progressEnd);
   return matches;
 }
 

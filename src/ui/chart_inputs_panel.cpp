@@ -3,6 +3,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
+#include <QEvent>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +19,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "base/data_location.h"
 #include "base/gbk.h"
 #include "base/ini_file.h"
 #include "calendar/historical_year.h"
@@ -33,8 +36,10 @@ namespace quorin::ui {
 
 namespace {
 
-// The inputs are this wide, and the scroll bar's width more when the window is too low for them.
+// The inputs were laid out 110 pixels wide for the 14-pixel "国" of the program's font; another
+// interface font widens or narrows them alike, and they are never narrower than their controls.
 constexpr int kPanelWidth = 110;
+constexpr int kDesignGuoWidth = 14;
 constexpr int kPanelMargin = 3;
 // As many characters as a stored name keeps.
 constexpr int kNameLength = 10;
@@ -45,6 +50,32 @@ constexpr int kYearLength = 5;
 constexpr int kNowButtonYearCap = 3000;
 // A name typed into the city search may match a city name two GBK bytes longer (县, 市, 区).
 constexpr int kCitySuffixBytes = 2;
+
+// The scrolling column of inputs: as wide as the inputs need at their font, with room for the
+// scroll bar, so that no interface font cuts their right side off.
+class InputsScroll final : public QScrollArea {
+ public:
+  using QScrollArea::QScrollArea;
+
+  QSize sizeHint() const override { return {ColumnWidth(), QScrollArea::sizeHint().height()}; }
+  QSize minimumSizeHint() const override { return {ColumnWidth(), QScrollArea::minimumSizeHint().height()}; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    // New fonts change what the inputs need: the window lays the column out again.
+    if (watched == widget() && event->type() == QEvent::LayoutRequest) updateGeometry();
+    return QScrollArea::eventFilter(watched, event);
+  }
+
+ private:
+  int ColumnWidth() const {
+    const QWidget* inputs = widget();
+    if (!inputs) return 0;
+    const int designed = kPanelWidth * QFontMetrics(inputs->font()).horizontalAdvance(QChar(0x56FD)) / kDesignGuoWidth;
+    return std::max(designed, inputs->minimumSizeHint().width()) + verticalScrollBar()->sizeHint().width() +
+           2 * frameWidth();
+  }
+};
 
 // The inputs are laid out one under another; these add a line to that column.
 void AddLabel(QVBoxLayout* column, QWidget* control, const QString& caption) {
@@ -93,7 +124,7 @@ ChartInputsPanel::ChartInputsPanel(QWidget* parent) : QWidget(parent) {
   auto* inputsLayout = new QVBoxLayout(this);
   inputsLayout->setContentsMargins(0, 0, 0, 0);
   inputsLayout->setSpacing(0);
-  auto* inputsScroll = new QScrollArea(this);
+  auto* inputsScroll = new InputsScroll(this);
   inputsScroll->setObjectName(QStringLiteral("Panel2Scroll"));
   inputsScroll->setFrameShape(QFrame::NoFrame);
   inputsScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -106,8 +137,7 @@ ChartInputsPanel::ChartInputsPanel(QWidget* parent) : QWidget(parent) {
   Panel2Buttons->setObjectName(QStringLiteral("Panel2Buttons"));
   inputsLayout->addWidget(Panel2Buttons, 0);
 
-  Panel2->setMinimumWidth(kPanelWidth);
-  inputsScroll->setFixedWidth(kPanelWidth + inputsScroll->verticalScrollBar()->sizeHint().width());
+  inputsScroll->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
   BuildInputs();
 
   auto* buttons = new QVBoxLayout(Panel2Buttons);
@@ -336,6 +366,22 @@ void ChartInputsPanel::SetMomentInputs(int astronomicalYear, int month, int day,
   Chkrun->setChecked(false);
 }
 
+ChartInputsPanel::MomentInputs ChartInputsPanel::CurrentMomentInputs() const {
+  return {EdtYear->text(),       UpDyear->Position(),   cbom->currentIndex(), cbod->currentIndex(),
+          cbos->currentIndex(),  cbomin->currentIndex(), Rdonl->isChecked(),  Chkrun->isChecked()};
+}
+
+void ChartInputsPanel::RestoreMomentInputs(const MomentInputs& inputs) {
+  EdtYear->setText(inputs.yearText);
+  UpDyear->SetPosition(inputs.yearPosition);
+  cbom->setCurrentIndex(inputs.month);
+  cbod->setCurrentIndex(inputs.day);
+  cbos->setCurrentIndex(inputs.hour);
+  cbomin->setCurrentIndex(inputs.minute);
+  (inputs.lunar ? Rdonl : Rdogl)->setChecked(true);
+  Chkrun->setChecked(inputs.leapMonth);
+}
+
 void ChartInputsPanel::SetDateInputsToNow(int yearCap) {
   const QDateTime now = LocalNow();
   const int year = std::min(now.date().year(), yearCap);
@@ -386,7 +432,8 @@ void ChartInputsPanel::cbodiZClick() {
     cbodiC->setCurrentIndex(0);
     return;
   }
-  const base::IniFile dili(DiliIniPath());
+  const std::string diliPath = base::ReadableDataFile("dili.ini");
+  const base::IniFile dili(diliPath);
   QStringList malformed;
   for (const base::City& city : base::ReadCities(dili, base::ProvinceNames()[static_cast<std::size_t>(province)])) {
     cbodiC->addItem(ToQString(city.name));
@@ -397,7 +444,7 @@ void ChartInputsPanel::cbodiZClick() {
   if (!malformed.isEmpty()) {
     Tell(window(),
          QStringLiteral("经纬度文件%1中%2的这些地名数据格式不对，暂按经度120、纬度30计算：\r\n%3")
-             .arg(ToQString(DiliIniPath()), cbodiZ->currentText(), malformed.join(QStringLiteral("、"))),
+             .arg(ToQString(diliPath), cbodiZ->currentText(), malformed.join(QStringLiteral("、"))),
          QStringLiteral("错误"), Icon::Warning);
   }
 }

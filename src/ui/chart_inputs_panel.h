@@ -71,6 +71,17 @@ class ChartInputsPanel : public QWidget {
   void SetYearInputs(int astronomicalYear);
   // A Gregorian moment, not in a leap month.
   void SetMomentInputs(int astronomicalYear, int month, int day, int hour, int minute);
+  // The moment inputs as they stand (year box and arrows, lists, calendar, leap month), to be
+  // put back when a step of the moment is refused.
+  struct MomentInputs {
+    QString yearText;
+    int yearPosition = 0;
+    int month = 0, day = 0, hour = 0, minute = 0;  // list rows
+    bool lunar = false;
+    bool leapMonth = false;
+  };
+  MomentInputs CurrentMomentInputs() const;
+  void RestoreMomentInputs(const MomentInputs& inputs);
   // The clock's moment, its year at most `yearCap`.
   void SetDateInputsToNow(int yearCap);
   // The moment shown: the year as the arrows hold it (astronomical), month to minute from the lists.

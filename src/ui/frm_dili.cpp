@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "base/data_location.h"
 #include "base/places.h"
 #include "qtdraw/fonts.h"
 #include "ui/program_files.h"
@@ -64,7 +65,7 @@ TFrmDiLi::TFrmDiLi(QWidget* parent) : QDialog(parent) {
   grid->addWidget(BtoEdit, 3, 3, 1, 2);
 
   ApplyProgramUiFont(this);
-  ini_ = std::make_unique<base::IniFile>(DiliIniPath());
+  ini_ = std::make_unique<base::IniFile>(DiliIniPath(), base::ShippedDataFile("dili.ini"));
   for (int i = 0; i < base::kUnknownProvince; ++i) CboSheng->addItem(ToQString(std::string(base::ProvinceNames()[i])));
   connect(CboSheng, &QComboBox::currentIndexChanged, this, &TFrmDiLi::CboShengChange);
   connect(CboShi, &QComboBox::currentIndexChanged, this, &TFrmDiLi::CboShiChange);

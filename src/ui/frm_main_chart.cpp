@@ -61,8 +61,27 @@ void TFrmMain::StepMoment(double days) {
   // Five seconds more keep a step from landing a hair before the minute it aims at.
   const calendar::JulianDay target = engine_->GetMoment().beijingJD + days + 5.0 / 86400.0;
   const calendar::CivilDateTime d = engine_->DateFromJD(target);
+  const ChartInputsPanel::MomentInputs before = Inputs->CurrentMomentInputs();
   Inputs->SetMomentInputs(d.year, d.month, d.day, d.hour, d.minute);
-  BtnPaiClick();
+  TRecordData stepped = record_;
+  if (!Inputs->ReadInto(stepped)) {
+    // A step past the first or last year of the calendar is refused (the year error was
+    // told): the inputs go back to the chart on screen, which stays, so the next command
+    // still works on it.
+    Inputs->RestoreMomentInputs(before);
+    return;
+  }
+  const TRecordData charted = record_;
+  record_ = stepped;
+  SetChartShown(false);
+  if (ComputeChart()) return;
+  // The engine refused the moment (its message was told): back to the chart that was shown.
+  Inputs->RestoreMomentInputs(before);
+  record_ = charted;
+  if (engine_->Compute(record_)) {
+    SetChartShown(true);
+    ShowChartImage();
+  }
 }
 
 void TFrmMain::StepHourBack() { StepMoment(-1.0 / 12.0); }

@@ -8,6 +8,7 @@
 #include <QTextEdit>
 #include <QTreeWidget>
 
+#include "base/data_location.h"
 #include "base/files.h"
 #include "base/ini_file.h"
 #include "cases/case_tree.h"
@@ -51,7 +52,8 @@ void TFrmMain::PrepareOnFirstShow() {
     Tell(this, QStringLiteral("无法建立数据文件夹%1，设置和案例将无法保存。").arg(ToQString(DataFolder())),
          QStringLiteral("错误"), Icon::Error);
   }
-  layoutIni_ = std::make_unique<base::IniFile>(InitIniPath());
+  // Without the user's init.ini (the data folder could not be made) the shipped one is read.
+  layoutIni_ = std::make_unique<base::IniFile>(InitIniPath(), base::ShippedDataFile("init.ini"));
   ApplyProgramUiFont(this, {QStringLiteral("RedtOut"), QStringLiteral("ImgPan")});
 
   const base::LayoutPrefs prefs = base::ReadLayoutPrefs(*layoutIni_);

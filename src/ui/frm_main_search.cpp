@@ -47,7 +47,11 @@ class ProgressListSink final : public chart::SearchSink {
       : progress_(progress), list_(list), results_(results), cancelled_(cancelled) {
     sinceEvents_.start();
   }
-  ~ProgressListSink() override { Flush(); }
+  ~ProgressListSink() override {
+    Flush();
+    // The bar ends where the walk ended: at the end, or on the day a cancel stopped it.
+    progress_->setValue(position_);
+  }
   void SetRange(int minimum, int maximum) override { progress_->setRange(minimum, maximum); }
   void SetPosition(int position) override {
     position_ = position;
@@ -447,10 +451,15 @@ void SearchPage::BtnSearchClick() {
   }
   searching_ = false;
   BtnCancel->setEnabled(false);
-  Tell(this,
-       found > 0 ? QStringLiteral("共找到%1条日课，双击直接查看日课！").arg(found)
-                 : QStringLiteral("没有找到符合条件的日课，请改变查找条件。"),
-       QStringLiteral("查找日课"), Icon::Information);
+  QString report;
+  if (cancelled_) {
+    report = found > 0 ? QStringLiteral("已取消，保留了已找到的%1条日课，双击直接查看日课！").arg(found)
+                       : QStringLiteral("已取消，还没有找到符合条件的日课。");
+  } else {
+    report = found > 0 ? QStringLiteral("共找到%1条日课，双击直接查看日课！").arg(found)
+                       : QStringLiteral("没有找到符合条件的日课，请改变查找条件。");
+  }
+  Tell(this, report, QStringLiteral("查找日课"), Icon::Information);
   BtnSearch->setEnabled(true);
   BtnExport->setEnabled(!results_.empty());
   ClearCheckListHighlights();

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "base/data_location.h"
 #include "qtdraw/fonts.h"
 #include "ui/labeled_edit.h"
 #include "ui/program_files.h"
@@ -81,7 +82,7 @@ TFrmSet::TFrmSet(QWidget* parent, int screenWidth) : QDialog(parent) {
   grid->addLayout(buttons, 4, 0, 1, 2);
 
   ApplyProgramUiFont(this);
-  ini_ = std::make_unique<base::IniFile>(SetIniPath());
+  ini_ = std::make_unique<base::IniFile>(SetIniPath(), base::ShippedDataFile("set.ini"));
   CboDate->setCurrentIndex(-1);
   const int idate = ini_->ReadInteger(kSection, "idate", 0);
   if (idate >= 0 && idate < CboDate->count()) CboDate->setCurrentIndex(idate);

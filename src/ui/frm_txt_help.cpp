@@ -1,8 +1,12 @@
 #include "ui/frm_txt_help.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QTabWidget>
 #include <QUrl>
@@ -68,12 +72,42 @@ void TFrmTxtHelp::ShowModal(QWidget* owner) {
 
 QString HelpDocumentPath() { return ToQString(HelpDocumentFile()); }
 
+namespace {
+
+// The desktop's opener. Qt hands files to it as well, but does not wait to hear whether a
+// browser took the file; run here, its exit code says so.
+constexpr const char* kDesktopOpener = "xdg-open";
+
+void TellNoBrowser(QWidget* parent, const QString& path) {
+  Tell(parent,
+       QStringLiteral("没有能打开帮助文件的浏览器。\r\n请自己打开浏览器，在地址栏里输入：\r\n%1")
+           .arg(QUrl::fromLocalFile(path).toString()),
+       QStringLiteral("玄空择日"), Icon::Warning);
+}
+
+}  // namespace
+
 void OpenHelpDocument(QWidget* parent) {
   const QString path = HelpDocumentPath();
   if (!QFileInfo(path).isFile()) return;
-  if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
-    Tell(parent, QStringLiteral("无法打开帮助文件：") + path, QStringLiteral("错误"), Icon::Error);
+  const QString opener = QStandardPaths::findExecutable(QString::fromLatin1(kDesktopOpener));
+  if (opener.isEmpty()) {
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) TellNoBrowser(parent, path);
+    return;
   }
+  // The answer comes when the opener ends; the window may be gone by then.
+  auto* process = new QProcess(QCoreApplication::instance());
+  const QPointer<QWidget> owner(parent);
+  QObject::connect(process, &QProcess::finished, process, [process, owner, path](int code, QProcess::ExitStatus status) {
+    process->deleteLater();
+    if (status != QProcess::NormalExit || code != 0) TellNoBrowser(owner, path);
+  });
+  QObject::connect(process, &QProcess::errorOccurred, process, [process, owner, path](QProcess::ProcessError error) {
+    if (error != QProcess::FailedToStart) return;
+    process->deleteLater();
+    TellNoBrowser(owner, path);
+  });
+  process->start(opener, {path});
 }
 
 }  // namespace quorin::ui

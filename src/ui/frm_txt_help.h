@@ -28,8 +28,9 @@ class TFrmTxtHelp : public QDialog {
 
 // dat/Quorin.html of the shipped files.
 QString HelpDocumentPath();
-// "玄空择日": opens the help document with the system's viewer; does nothing when the file is
-// missing, and says so when the viewer cannot be started.
+// "玄空择日": opens the help document with the system's browser; does nothing when the file is
+// missing. When no browser takes it (nothing to start one, or xdg-open giving up), the user is
+// told, with the address to open by hand; xdg-open's answer may come after this returns.
 void OpenHelpDocument(QWidget* parent);
 
 }  // namespace quorin::ui

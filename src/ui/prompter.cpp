@@ -115,6 +115,9 @@ class ScreenPrompter final : public Prompter {
     QFileDialog dialog(parent, r.title);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    // Every save command appends its extension and asks itself before replacing the file it
+    // will write; the dialog asking too would put the question twice.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, mode == QFileDialog::AcceptSave);
     const QStringList filters = QtFilter(r.filters).split(QStringLiteral(";;"));
     dialog.setNameFilters(filters);
     if (r.selectedFilter >= 0 && r.selectedFilter < filters.size()) dialog.selectNameFilter(filters[r.selectedFilter]);

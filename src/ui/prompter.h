@@ -51,6 +51,8 @@ class Prompter {
   virtual std::optional<QString> Input(QWidget* parent, const QString& caption, const QString& prompt,
                                        const QString& initial) = 0;
   virtual std::optional<FileChoice> OpenFile(QWidget* parent, const FileRequest& request) = 0;
+  // The save dialog does not ask before replacing a file: the caller asks, once, about the
+  // file it will write.
   virtual std::optional<FileChoice> SaveFile(QWidget* parent, const FileRequest& request) = 0;
   virtual std::optional<QFont> ChooseFont(QWidget* parent, const QFont& initial) = 0;
   virtual std::optional<QColor> ChooseColor(QWidget* parent, const QColor& initial) = 0;

@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QToolTip>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 
 #include "base/ini_file.h"
@@ -16,6 +17,11 @@
 namespace quorin::ui {
 
 namespace {
+
+// The smallest and largest sizes the scaler sets: a change taking a font below the smallest
+// (-9 and -10 from the program's 10.5 points) gives the smallest rather than nothing.
+constexpr double kSmallestPoints = 3;
+constexpr double kLargestPoints = 100;
 
 MUiFont*& Installed() {
   static MUiFont* scaler = nullptr;
@@ -29,6 +35,16 @@ double FontSizeOf(const QWidget* w) {
 
 // Menus keep the system menu font unless the menu flag asks for more.
 bool IsMenu(const QWidget* w) { return qobject_cast<const QMenu*>(w) || qobject_cast<const QMenuBar*>(w); }
+
+// Fusion draws an item's check column as wide as four fifths of the item's height but reserves
+// less when it sizes the menu, so at large fonts it cuts the longest item short in the middle.
+// A menu one line wider than it asks for keeps every item whole.
+void KeepMenuItemsWhole(QMenu* menu) {
+  QObject::connect(menu, &QMenu::aboutToShow, menu, [menu] {
+    menu->setMinimumWidth(0);
+    menu->setMinimumWidth(menu->sizeHint().width() + menu->fontMetrics().height());
+  });
+}
 
 }  // namespace
 
@@ -48,9 +64,11 @@ QSize MUiFont::MeasureGuo(double pointSize) {
   return {metrics.horizontalAdvance(QStringLiteral("国")), metrics.height()};
 }
 
+double MUiFont::Target(double size) const { return std::max(size + change_, kSmallestPoints); }
+
 MUiFont::Ratios MUiFont::RatiosFor(double size, Ratios previous) const {
-  const double target = size + change_;
-  if (target < 3 || target > 100 || size <= 0) return previous;
+  const double target = Target(size);
+  if (target > kLargestPoints || size <= 0) return previous;
   const QSize before = MeasureGuo(size);
   const QSize after = MeasureGuo(target);
   if (before.width() <= 0 || before.height() <= 0) return previous;
@@ -59,18 +77,20 @@ MUiFont::Ratios MUiFont::RatiosFor(double size, Ratios previous) const {
 
 void MUiFont::Apply(QWidget* window, const QStringList& leaveAlone) {
   const double size = FontSizeOf(window);
-  if (change_ == 0 || size + change_ <= 2 || size + change_ > 100) return;
+  if (change_ == 0 || size <= 0 || Target(size) > kLargestPoints) return;
   leaveAlone_ = leaveAlone;
-  Visit(window, RatiosFor(size, {}), size + change_);
+  Visit(window, RatiosFor(size, {}), Target(size));
 
   QFont font(qtdraw::kSongFont);
-  font.setPointSizeF(size + change_);
+  font.setPointSizeF(Target(size));
   QToolTip::setFont(font);
   if (changeMenu_) {
     QApplication::setFont(font, "QMenu");
     QApplication::setFont(font, "QMenuBar");
-    for (QWidget* menu : window->findChildren<QWidget*>()) {
-      if (IsMenu(menu)) menu->setFont(font);
+    for (QWidget* control : window->findChildren<QWidget*>()) {
+      if (!IsMenu(control)) continue;
+      control->setFont(font);
+      if (auto* menu = qobject_cast<QMenu*>(control)) KeepMenuItemsWhole(menu);
     }
   }
 }
@@ -83,7 +103,7 @@ void MUiFont::Visit(QWidget* control, Ratios ratios, double size) {
     const double own = FontSizeOf(control);
     if (own > 0) {
       ratios = RatiosFor(own, ratios);
-      size = own + change_;
+      size = Target(own);
     }
     for (QWidget* child : children) Visit(child, ratios, size);
   }

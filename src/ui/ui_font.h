@@ -21,8 +21,8 @@ class MUiFont {
   bool ChangesMenu() const { return changeMenu_; }
 
   // Scales `window` and every control in it, except the controls named in `leaveAlone`
-  // (their children are still visited). Does nothing when the change is 0 or the
-  // window's size plus the change leaves 3..100.
+  // (their children are still visited). Does nothing when the change is 0 or the window's
+  // size plus the change is above 100; below 3 points it gives 3.
   void Apply(QWidget* window, const QStringList& leaveAlone = {});
 
   // The change that would suit a screen `screenWidth` pixels wide for a window whose
@@ -39,6 +39,8 @@ class MUiFont {
     double horizontal = 1.0;
     double vertical = 1.0;
   };
+  // The size a font of `size` points takes: plus the change, at least the smallest size.
+  double Target(double size) const;
   Ratios RatiosFor(double size, Ratios previous) const;
   void Visit(QWidget* control, Ratios ratios, double size);
   void ScaleBounds(QWidget* control, Ratios ratios) const;

@@ -54,6 +54,45 @@ TEST(DataLocation, ModeFollowsTheExecutablesFolderAndTheEnvironment) {
   }
 }
 
+// A dat/ beside the executable that the user may not write (an unpacked archive of another
+// user) holds the shipped files; the user's data goes to the user's data home.
+TEST(DataLocation, ReadOnlyPortableFolderIsTheShippedOne) {
+  TempDir dir;
+  const std::string archive = dir.File("opt/quorin/");
+  ASSERT_TRUE(EnsureDirectory(archive + "dat"));
+  const auto nothingWritable = [](const std::string&) { return false; };
+  const auto everythingWritable = [](const std::string&) { return true; };
+
+  const DataLocation readOnly = DecideDataLocation(archive, {"/x/data", "/home/u"}, nothingWritable);
+  EXPECT_EQ(readOnly.mode, DataMode::kReadOnlyPortable);
+  EXPECT_EQ(readOnly.dataFolder, "/x/data/quorin/");
+  EXPECT_EQ(readOnly.shippedFolder, archive);
+  const DataLocation writable = DecideDataLocation(archive, {"/x/data", "/home/u"}, everythingWritable);
+  EXPECT_EQ(writable.mode, DataMode::kPortable);
+  EXPECT_EQ(writable.shippedFolder, archive);
+  // Without dat/ beside it, the executable is installed, whatever may be written.
+  const DataLocation installed = DecideDataLocation(dir.File("usr/bin/"), {"/x/data", "/home/u"}, everythingWritable);
+  EXPECT_EQ(installed.mode, DataMode::kInstalled);
+  EXPECT_EQ(installed.shippedFolder, dir.File("usr/share/quorin/"));
+}
+
+// A settings file the user's dat/ lacks is read from the shipped dat/; the user's own wins.
+TEST(DataLocation, MissingSettingsAreReadFromTheShippedFiles) {
+  TempDir dir;
+  const std::string program = ProgramFolder();
+  SetProgramFolder(dir.File("home/quorin/"));
+  SetShippedFolder(dir.File("share/quorin/"));
+  ASSERT_TRUE(EnsureDirectory(dir.File("share/quorin/dat")));
+  WriteBytes(dir.File("share/quorin/dat/init.ini"), "[window]\r\nwidth=1290\r\n");
+  EXPECT_EQ(ReadableDataFile("init.ini"), dir.File("share/quorin/dat/init.ini"));
+  EXPECT_EQ(ReadableDataFile("set.ini"), dir.File("home/quorin/dat/set.ini"));
+  ASSERT_TRUE(EnsureDirectory(dir.File("home/quorin/dat")));
+  WriteBytes(dir.File("home/quorin/dat/init.ini"), "[window]\r\nwidth=800\r\n");
+  EXPECT_EQ(ReadableDataFile("init.ini"), dir.File("home/quorin/dat/init.ini"));
+  SetShippedFolder("");
+  SetProgramFolder(program);
+}
+
 // First start: dat/ is made and seeded from the shipped defaults; what the user has is never
 // replaced, later starts copy nothing over it, and the shipped folder is only read.
 TEST(DataLocation, SeedingFillsGapsAndNeverOverwrites) {

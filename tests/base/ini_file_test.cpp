@@ -35,6 +35,22 @@ TEST(IniFile, MissingFileSectionOrKeyYieldsTheDefault) {
   EXPECT_DOUBLE_EQ(ini.ReadFloat("set", "float", 2.0), 2.0);
 }
 
+// A file read from the shipped defaults while the user's is missing: a write creates the
+// user's file with the default lines and the change; the defaults stay as they were.
+TEST(IniFile, DefaultsAreReadUntilTheFileExists) {
+  TempDir dir;
+  WriteBytes(dir.File("shipped.ini"), "[window]\r\nwidth=1290\r\nheight=760\r\n");
+  IniFile ini(dir.File("own.ini"), dir.File("shipped.ini"));
+  EXPECT_EQ(ini.ReadInteger("window", "width", 0), 1290);
+  ASSERT_TRUE(ini.WriteInteger("window", "height", 700));
+  EXPECT_EQ(ReadBytes(dir.File("own.ini")), "[window]\r\nwidth=1290\r\nheight=700\r\n");
+  EXPECT_EQ(ReadBytes(dir.File("shipped.ini")), "[window]\r\nwidth=1290\r\nheight=760\r\n");
+  WriteBytes(dir.File("own.ini"), "[window]\r\nwidth=800\r\n");
+  ini.Reload();
+  EXPECT_EQ(ini.ReadInteger("window", "width", 0), 800);
+  EXPECT_EQ(ini.ReadInteger("window", "height", 0), 0);
+}
+
 TEST(IniFile, ReadsNumbersBooleansAndGbkText) {
   TempDir dir;
   WriteBytes(dir.File("a.ini"), "[Set]\nIdate = 2 \nhex=0x1F\ndollar=$FF\ncolour=$FF00000F\nneg=-12\nbig=99999999999\n"

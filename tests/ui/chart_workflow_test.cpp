@@ -308,6 +308,49 @@ class ChartWorkflowTest : public QObject {
     QCOMPARE(f.prompter.shown.last().caption, QStringLiteral("先排盘"));
   }
 
+  // A step past the first or last moment the calendar charts is refused with its message; the
+  // inputs stay on the chart shown, and the next command (the step back) works on that chart.
+  // From 23:00 the day is the next one, so on the last day of 9999 the engine refuses 23:xx.
+  void refusedStepKeepsTheChartAndItsInputs_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("back");
+    QTest::addColumn<QList<int>>("at");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("时-- at the first hour") << "SpeedButton3" << "SpeedButton4" << QList<int>{-4713, 1, 1, 0, 0}
+                                          << "年份错误";
+    QTest::newRow("日-- on the first day") << "SpeedButton5" << "SpeedButton6" << QList<int>{-4713, 1, 1, 12, 30}
+                                         << "年份错误";
+    QTest::newRow("时++ into 23:00 of the last day") << "SpeedButton4" << "SpeedButton3"
+                                                    << QList<int>{9999, 12, 31, 21, 30} << "错误";
+    QTest::newRow("时++ at the last hour") << "SpeedButton4" << "SpeedButton3" << QList<int>{9999, 12, 31, 22, 59}
+                                         << "年份错误";
+    QTest::newRow("日++ on the last day") << "SpeedButton6" << "SpeedButton5" << QList<int>{9999, 12, 31, 0, 0}
+                                        << "年份错误";
+  }
+  void refusedStepKeepsTheChartAndItsInputs() {
+    QFETCH(QString, button);
+    QFETCH(QString, back);
+    QFETCH(QList<int>, at);
+    QFETCH(QString, caption);
+    MainWindowFixture f;
+    f.SetMoment(at[0], at[1], at[2], at[3], at[4]);
+    QVERIFY(f.Pai());
+    f.prompter.Clear();
+    f.window->findChild<QToolButton*>(button)->click();
+    QCOMPARE(f.prompter.shown.size(), 1);
+    QCOMPARE(f.prompter.shown[0].caption, caption);
+    QVERIFY(f.window->ChartShown());
+    QCOMPARE(f.window->Inputs->EdtYear->text(), QString::number(at[0]));
+    QCOMPARE(f.window->Inputs->UpDyear->Position(), quorin::calendar::AstronomicalYear(at[0]));
+    const QList<int> shown{f.window->Inputs->cbom->currentIndex() + 1, f.window->Inputs->cbod->currentIndex() + 1,
+                           f.window->Inputs->cbos->currentIndex(), f.window->Inputs->cbomin->currentIndex()};
+    QCOMPARE(shown, at.mid(1));
+    f.window->findChild<QToolButton*>(back)->click();
+    QCOMPARE(f.prompter.shown.size(), 1);
+    QVERIFY(f.window->ChartShown());
+    QVERIFY(f.window->Inputs->cbod->currentIndex() + 1 != at[2] || f.window->Inputs->cbos->currentIndex() != at[3]);
+  }
+
   void engineFailureShowsItsText() {
     MainWindowFixture f;
     f.SetMoment(2023, 2, 30, 0, 0);  // no such day

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -96,6 +98,11 @@ class HelpWindowTest : public QObject {
   void helpDocumentOpensOnlyWhenPresent() {
     ScriptedPrompter prompter;
     ProgramFolder folder;
+    // Without xdg-open on the path the document goes to Qt, which the recorder stands in for.
+    QTemporaryDir noPrograms;
+    const QByteArray path = qgetenv("PATH");
+    const auto pathBack = qScopeGuard([&] { qputenv("PATH", path); });
+    qputenv("PATH", noPrograms.path().toLocal8Bit());
     UrlRecorder recorder;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
     quorin::ui::OpenHelpDocument(nullptr);
@@ -108,6 +115,46 @@ class HelpWindowTest : public QObject {
     QCOMPARE(recorder.opened.size(), 1);
     QCOMPARE(recorder.opened[0].toLocalFile(), folder.Dat("Quorin.html"));
     QVERIFY(prompter.shown.isEmpty());
+  }
+
+  // When nothing shows the help document (no program to open it, or xdg-open finding no
+  // browser), the user is told so with the address to open by hand; an opening that works
+  // tells nothing.
+  void helpDocumentWithoutABrowserNamesItsAddress() {
+    ScriptedPrompter prompter;
+    ProgramFolder folder;
+    QVERIFY(QFile::copy(QStringLiteral(QUORIN_SOURCE_DIR "/data/dat/Quorin.html"), folder.Dat("Quorin.html")));
+    const QString address = QUrl::fromLocalFile(folder.Dat("Quorin.html")).toString();
+    QTemporaryDir programs;
+    const QByteArray path = qgetenv("PATH");
+    const auto pathBack = qScopeGuard([&] { qputenv("PATH", path); });
+    qputenv("PATH", programs.path().toLocal8Bit());
+    const auto opener = [&](const QByteArray& script) {
+      QFile file(programs.filePath(QStringLiteral("xdg-open")));
+      QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+      file.write("#!/bin/sh\n" + script);
+      file.close();
+      file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    };
+    const auto toldTheAddress = [&] {
+      return prompter.LastText().contains(QStringLiteral("浏览器")) && prompter.LastText().contains(address);
+    };
+
+    quorin::ui::OpenHelpDocument(nullptr);  // no xdg-open, and the offscreen screen opens nothing
+    QCOMPARE(prompter.shown.size(), 1);
+    QVERIFY2(toldTheAddress(), qPrintable(prompter.LastText()));
+
+    opener("exit 3\n");  // xdg-open: no method available
+    quorin::ui::OpenHelpDocument(nullptr);
+    QTRY_COMPARE(prompter.shown.size(), 2);
+    QVERIFY2(toldTheAddress(), qPrintable(prompter.LastText()));
+
+    const QString opened = programs.filePath(QStringLiteral("opened"));
+    opener("[ \"$1\" = \"" + folder.Dat("Quorin.html").toUtf8() + "\" ] && echo \"$1\" > \"" + opened.toUtf8() + "\"\n");
+    quorin::ui::OpenHelpDocument(nullptr);
+    QTRY_VERIFY(QFile::exists(opened));
+    QTest::qWait(200);
+    QCOMPARE(prompter.shown.size(), 2);
   }
 
   // The shipped document is generated from the same text as the window's guide.

@@ -12,10 +12,14 @@
 #include <QComboBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollArea>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <utility>
 
 #include <sqlite3.h>
 
+#include "base/data_location.h"
 #include "base/ini_file.h"
 #include "cases/record_base.h"
 #include "qtdraw/fonts.h"
@@ -219,6 +223,29 @@ class MainWindowTest : public QObject {
     QVERIFY(!f.window->isVisible());
     QVERIFY(f.prompter.LastText().contains(QStringLiteral("init.ini")));
     QCOMPARE(f.prompter.shown.last().caption, QStringLiteral("错误"));
+  }
+
+  // A data folder that cannot be made leaves the window with the shipped files: its size from
+  // the shipped init.ini, the cities from the shipped dili.ini.
+  void unwritableDataFolderReadsTheShippedFiles() {
+    QTemporaryDir shipped;
+    QVERIFY(QDir(shipped.path()).mkpath(QStringLiteral("dat")));
+    for (const char* name : {"init.ini", "dili.ini"}) {
+      QVERIFY(QFile::copy(QStringLiteral(QUORIN_SOURCE_DIR "/data/dat/") + QLatin1String(name), shipped.filePath(QStringLiteral("dat/") + QLatin1String(name))));
+    }
+    quorin::base::SetShippedFolder(shipped.path().toStdString());
+    const auto shippedBack = qScopeGuard([] { quorin::base::SetShippedFolder({}); });
+    MainWindowFixture f(false, false);
+    QDir(f.folder.Path()).rmdir(QStringLiteral("dat"));
+    QFile blocker(f.folder.Path() + QStringLiteral("dat"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    const IniFile layout(shipped.filePath(QStringLiteral("dat/init.ini")).toStdString());
+    QCOMPARE(f.window->width(), layout.ReadInteger("window", "width", 0));
+    quorin::testing::ChooseLine(f.window->Inputs->cbodiZ, 1);
+    QVERIFY(f.window->Inputs->cbodiC->count() > 1);
   }
 
   void missingDataFolderIsCreated() {
@@ -476,6 +503,71 @@ class MainWindowTest : public QObject {
                  qPrintable(QStringLiteral("%1 at %2").arg(button->text()).arg(change)));
       }
       f.Close();
+    }
+  }
+
+  // Every interface font size 软件设置 offers changes the font, the smallest ones too, and the
+  // right input column stays whole: each control lies inside its parent, and the inputs inside
+  // the part of the column that is shown. With the menu font changed too, no menu item is cut.
+  void inputColumnIsWholeAtEveryOfferedFontSize_data() {
+    QTest::addColumn<int>("change");
+    for (const int change : {-10, -9, -2, 0, 10}) QTest::newRow(qPrintable(QString::number(change))) << change;
+  }
+  void inputColumnIsWholeAtEveryOfferedFontSize() {
+    QFETCH(int, change);
+    quorin::ui::MUiFont scaler(change, true);
+    quorin::ui::SetProgramUiFont(&scaler);
+    const auto uninstall = qScopeGuard([] { quorin::ui::SetProgramUiFont(nullptr); });
+    MainWindowFixture f(false);
+    QVERIFY(QFile::copy(QStringLiteral(QUORIN_SOURCE_DIR "/data/dat/init.ini"), f.folder.Dat(QStringLiteral("init.ini"))));
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QTest::qWait(50);  // layouts settle on the new fonts
+    const QFont unchanged = quorin::qtdraw::SongFont(10.5);
+    QCOMPARE(f.window->Inputs->EdtName->font().pointSizeF() != unchanged.pointSizeF(), change != 0);
+
+    const auto* scroll = f.window->Inputs->findChild<QScrollArea*>(QStringLiteral("Panel2Scroll"));
+    QVERIFY(scroll);
+    const QRect shown = scroll->viewport()->rect();
+    const QRect inputs(f.window->Inputs->Panel2->mapTo(scroll->viewport(), QPoint(0, 0)), f.window->Inputs->Panel2->size());
+    QVERIFY2(inputs.left() >= shown.left() && inputs.right() <= shown.right(),
+             qPrintable(QStringLiteral("inputs %1 wide in %2").arg(inputs.width()).arg(shown.width())));
+    for (QWidget* control : f.window->Inputs->findChildren<QWidget*>()) {
+      // The inputs scroll up and down in the column: their width is checked above.
+      if (!control->isVisible() || control->isWindow() || control->parentWidget() == scroll ||
+          control == f.window->Inputs->Panel2) {
+        continue;
+      }
+      const QWidget* parent = control->parentWidget();
+      const QString where = QStringLiteral("%1 (%2) at %3: %4,%5 %6x%7 in %8x%9")
+                                .arg(control->objectName(), QString::fromLatin1(control->metaObject()->className()))
+                                .arg(change)
+                                .arg(control->x()).arg(control->y()).arg(control->width()).arg(control->height())
+                                .arg(parent->width()).arg(parent->height());
+      QVERIFY2(!control->size().isEmpty() && parent->rect().contains(control->geometry()), qPrintable(where));
+    }
+
+    // A menu item cut short draws otherwise than in a wider menu; the part left of the
+    // shortcut column must look the same.
+    for (QAction* top : f.window->menuBar()->actions()) {
+      QMenu* menu = top->menu();
+      if (!menu) continue;
+      menu->popup(QPoint(0, 0));
+      QVERIFY(QTest::qWaitForWindowExposed(menu));
+      const QImage natural = menu->grab().toImage();
+      int shortcuts = 0;
+      for (QAction* item : menu->actions()) {
+        shortcuts = std::max(shortcuts, menu->fontMetrics().horizontalAdvance(item->shortcut().toString(QKeySequence::NativeText)));
+      }
+      const int rowHeight = menu->fontMetrics().height();
+      menu->setMinimumWidth(menu->width() + 4 * rowHeight);
+      menu->resize(menu->minimumWidth(), menu->height());
+      const QImage wider = menu->grab().toImage();
+      // Right of the texts: the shortcuts, a line's room, the submenu arrows and the border.
+      constexpr int kArrowAndBorder = 24;
+      const QRect texts(0, 0, natural.width() - shortcuts - rowHeight - kArrowAndBorder, natural.height());
+      QVERIFY2(natural.copy(texts) == wider.copy(texts), qPrintable(top->text()));
+      menu->hide();
     }
   }
 

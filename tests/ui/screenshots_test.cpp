@@ -9,6 +9,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QComboBox>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QTest>
 
 #include "qtdraw/fonts.h"
@@ -90,13 +96,14 @@ class ScreenshotsTest : public QObject {
     QVERIFY(places.grab().save(folder + QStringLiteral("/places.png")));
   }
 
-  // The shipped layout with a case in the tree, at the standard and an enlarged interface font.
+  // The shipped layout with a case in the tree, at the smallest, the standard, an enlarged and
+  // the largest interface font (menus too), with the file menu open.
   void shippedLayout() {
     const QString folder = qEnvironmentVariable("QUORIN_SCREENSHOT_DIR");
     if (folder.isEmpty()) QSKIP("QUORIN_SCREENSHOT_DIR not set");
     QDir().mkpath(folder);
-    for (const int change : {0, 4}) {
-      quorin::ui::MUiFont scaler(change, false);
+    for (const int change : {-10, 0, 4, 10}) {
+      quorin::ui::MUiFont scaler(change, true);
       quorin::ui::SetProgramUiFont(&scaler);
       {
         quorin::testing::CaseWindowFixture f(false);
@@ -106,9 +113,43 @@ class ScreenshotsTest : public QObject {
         f.Show();
         QTest::qWait(100);
         QVERIFY(f.window().grab().save(folder + QStringLiteral("/main_shipped_font%1.png").arg(change)));
+        QMenu* fileMenu = f.window().menuBar()->actions().first()->menu();
+        fileMenu->popup(f.window().mapToGlobal(QPoint(0, 0)));
+        QVERIFY(QTest::qWaitForWindowExposed(fileMenu));
+        QTest::qWait(100);
+        QVERIFY(fileMenu->grab().save(folder + QStringLiteral("/file_menu_font%1.png").arg(change)));
+        fileMenu->hide();
       }
       quorin::ui::SetProgramUiFont(nullptr);
     }
+  }
+
+  // Qt's own dialogs in Chinese: a message box with every button the program uses, the save
+  // dialog and the print dialog.
+  void qtDialogs() {
+    const QString folder = qEnvironmentVariable("QUORIN_SCREENSHOT_DIR");
+    if (folder.isEmpty()) QSKIP("QUORIN_SCREENSHOT_DIR not set");
+    QDir().mkpath(folder);
+    QMessageBox box(QMessageBox::Question, QStringLiteral("另存为"), QStringLiteral("要替换它吗？"),
+                    QMessageBox::Ok | QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    QTest::qWait(100);
+    QVERIFY(box.grab().save(folder + QStringLiteral("/message_box.png")));
+    box.hide();
+    quorin::testing::WhenDialogShows<QFileDialog>([&](QFileDialog& dialog) {
+      QTest::qWait(200);
+      dialog.grab().save(folder + QStringLiteral("/save_dialog.png"));
+      dialog.reject();
+    });
+    quorin::ui::Prompts().SaveFile(nullptr, {QStringLiteral("另存为"), quorin::ui::ParseFilterList(QStringLiteral("Rtf格式|*.rtf|Txt格式|*.txt")), 0});
+    quorin::testing::WhenDialogShows<QPrintDialog>([&](QPrintDialog& dialog) {
+      QTest::qWait(200);
+      dialog.grab().save(folder + QStringLiteral("/print_dialog.png"));
+      dialog.reject();
+    });
+    QPrinter printer;
+    quorin::ui::Prompts().SetUpPrinter(nullptr, printer);
   }
 
   // The other painted windows: the perpetual calendar's grid and the I Ching figures.

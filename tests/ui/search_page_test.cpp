@@ -325,7 +325,8 @@ class SearchPageTest : public QObject {
     QCOMPARE(page.ListSearch->count(), 264);
   }
 
-  // 取消 during a hundred years stops the search; the lines found so far stay and are counted.
+  // 取消 during a hundred years stops the search; the lines found so far stay and are counted,
+  // the message says the search was stopped, and the progress bar stays where it stopped.
   void cancelKeepsWhatWasFound() {
     ScriptedPrompter prompter;
     Page p;
@@ -344,7 +345,9 @@ class SearchPageTest : public QObject {
     QVERIFY(found > 0);
     QVERIFY(found < 100 * 365 * 12);
     QCOMPARE(found % 12, 0);  // whole days
-    QCOMPARE(prompter.LastText(), QStringLiteral("共找到%1条日课，双击直接查看日课！").arg(found));
+    QCOMPARE(prompter.LastText(), QStringLiteral("已取消，保留了已找到的%1条日课，双击直接查看日课！").arg(found));
+    QCOMPARE(page.ProgSearch->value(), found / 12);  // the days searched
+    QVERIFY(page.ProgSearch->value() < page.ProgSearch->maximum());
     QVERIFY(!page.BtnCancel->isEnabled());
     QVERIFY(page.BtnSearch->isEnabled());
   }

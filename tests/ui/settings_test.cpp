@@ -192,6 +192,7 @@ class SettingsTest : public QObject {
     QCOMPARE(kept->geometry(), QRect(50, 6, 40, 20));
   }
 
+  // No change, or one above 100 points, leaves the window alone; one below 3 points gives 3.
   void noChangeOrOutOfRangeLeavesTheWindowAlone() {
     QWidget window;
     QFont font(QStringLiteral("宋体"));
@@ -199,10 +200,11 @@ class SettingsTest : public QObject {
     window.setFont(font);
     window.resize(300, 200);
     MUiFont(0, false).Apply(&window);
-    MUiFont(-9, false).Apply(&window);  // 11 - 9 = 2: too small
     MUiFont(90, false).Apply(&window);  // 101: too large
     QCOMPARE(window.font().pointSizeF(), 11.0);
     QCOMPARE(window.size(), QSize(300, 200));
+    MUiFont(-9, false).Apply(&window);  // 11 - 9 = 2: the smallest size instead
+    QCOMPARE(window.font().pointSizeF(), 3.0);
   }
 
   void childrenTakeTheirContainersSizePlusTheChange() {

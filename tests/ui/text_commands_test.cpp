@@ -2,6 +2,10 @@
 #include <QAction>
 #include <QClipboard>
 #include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QGuiApplication>
 #include <QPrinter>
 #include <QTest>
@@ -12,6 +16,7 @@
 #include "base/rtf_reader.h"
 #include "qtdraw/image_canvas.h"
 #include "qtdraw/jpeg_writer.h"
+#include "support/case_window_fixture.h"
 #include "support/main_window_fixture.h"
 #include "ui/print_layout.h"
 #include "ui/rich_text_convert.h"
@@ -57,6 +62,37 @@ class TextCommandsTest : public QObject {
     QFETCH(QSize, page);
     QFETCH(QRect, expected);
     QCOMPARE(quorin::ui::ChartPrintRect(image, page.width(), page.height()), expected);
+  }
+
+  // From the program's start-up on, Qt's own texts are Chinese: the buttons of the message
+  // boxes and the captions of the file dialog. The save dialog does not ask before replacing a
+  // file; the command that writes asks, once, about the file it writes.
+  void screenDialogsSpeakChineseAndAskOnceAboutReplacing() {
+    QStringList buttons;
+    quorin::testing::WhenDialogShows<QMessageBox>([&](QMessageBox& box) {
+      for (QAbstractButton* button : box.buttons()) buttons << button->text();
+      box.button(QMessageBox::No)->click();
+    });
+    QVERIFY(!quorin::ui::AskYesNo(nullptr, QStringLiteral("要替换吗？"), QStringLiteral("另存为"),
+                                  quorin::ui::Icon::Question));
+    buttons.sort();
+    QCOMPARE(buttons, (QStringList{QStringLiteral("否(&N)"), QStringLiteral("是(&Y)")}));
+
+    bool qtAsksBeforeReplacing = true;
+    QStringList captions;
+    quorin::testing::WhenDialogShows<QFileDialog>([&](QFileDialog& dialog) {
+      qtAsksBeforeReplacing = !dialog.testOption(QFileDialog::DontConfirmOverwrite);
+      for (const char* name : {"lookInLabel", "fileNameLabel", "fileTypeLabel"}) {
+        const QLabel* label = dialog.findChild<QLabel*>(QLatin1String(name));
+        captions << (label ? label->text() : QString());
+      }
+      dialog.reject();
+    });
+    const quorin::ui::FileRequest request{QStringLiteral("另存为"), quorin::ui::ParseFilterList(QStringLiteral("Rtf格式|*.rtf")), 0};
+    QVERIFY(!quorin::ui::Prompts().SaveFile(nullptr, request));
+    QVERIFY(!qtAsksBeforeReplacing);
+    QCOMPARE(captions, (QStringList{QStringLiteral("查找范围："), QStringLiteral("文件名称(&N)："),
+                                    QStringLiteral("文件类型：")}));
   }
 
   void savedTextNamesAlwaysGetTheFiltersExtension() {

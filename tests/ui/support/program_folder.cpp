@@ -3,11 +3,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QFont>
 
 #include "base/files.h"
 #include "base/gbk.h"
-#include "qtdraw/fonts.h"
+#include "ui/program_start.h"
 
 namespace quorin::testing {
 
@@ -28,11 +27,7 @@ void QuietOffscreenNotes(QtMsgType type, const QMessageLogContext& context, cons
 
 void PrepareApplication() {
   if (!StandardHandler()) StandardHandler() = qInstallMessageHandler(QuietOffscreenNotes);
-  QApplication::setApplicationName(QStringLiteral("Quorin 2.3"));
-  qtdraw::InstallFontSubstitutions();
-  QFont font(qtdraw::kSongFont);
-  font.setPointSizeF(10.5);
-  QApplication::setFont(font);
+  ui::PrepareProgramApplication();
 }
 
 ProgramFolder::ProgramFolder(bool withPlaces) {

@@ -7,7 +7,7 @@
 
 namespace quorin::testing {
 
-// Fonts as the program sets them ("宋体" mapped to an installed face).
+// The program's own start-up: fonts ("宋体" mapped to an installed face) and Qt's Chinese texts.
 void PrepareApplication();
 
 class ProgramFolder {

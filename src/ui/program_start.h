@@ -1,0 +1,16 @@
+// What the program sets up before its first window, shared by the program and the window
+// tests so that both show the same fonts and texts.
+#pragma once
+
+namespace quorin::ui {
+
+// The application's name, the 宋体 substitutions and default font, and Qt's own texts in
+// Chinese (the buttons of message boxes, the file and print dialogs). Call once, after the
+// QApplication exists and before any window is made.
+void PrepareProgramApplication();
+
+// Loads Qt's Chinese texts from Qt's translation folder and installs them; false when the
+// translation is not installed (Qt's texts then stay English).
+bool InstallQtChineseTexts();
+
+}  // namespace quorin::ui
