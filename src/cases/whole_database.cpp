@@ -35,6 +35,7 @@ namespace fs = std::filesystem;
 // their files in never crosses a disk. The random part makes each one new: a folder the
 // user made is never taken for one.
 constexpr std::string_view kImportStagingPrefix = "~quorin-import-";
+constexpr std::string_view kImportListSuffix = ".names";
 constexpr std::string_view kRestoreStagingPrefix = "~quorin-restore-";
 // Beside the database: a restore's staged copy ("Orlune.db.restore-<random>") and its plan,
 // written before anything moves, that the next opening follows to finish or undo it.
@@ -225,20 +226,24 @@ class Moves {
   std::vector<std::pair<fs::path, fs::path>> done_;
 };
 
-// Whether a name is the prefix followed by a random part as RandomSuffix makes it.
-bool IsStagingName(std::string_view name, std::string_view prefix) {
-  if (!name.starts_with(prefix) || name.size() != prefix.size() + kRandomSuffixLength) return false;
-  return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
-                     [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+// Whether a name is the prefix, a random part as RandomSuffix makes it and the suffix.
+bool IsStagingName(std::string_view name, std::string_view prefix, std::string_view suffix = {}) {
+  if (!name.starts_with(prefix) || !name.ends_with(suffix) ||
+      name.size() != prefix.size() + kRandomSuffixLength + suffix.size()) {
+    return false;
+  }
+  const std::string_view random = name.substr(prefix.size(), kRandomSuffixLength);
+  return std::all_of(random.begin(), random.end(), [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
 }
 
 // The entries of a folder named as staging of the given kind (never a link's target).
-std::vector<fs::path> StagingEntriesIn(const std::string& folder, std::string_view prefix, bool folders) {
+std::vector<fs::path> StagingEntriesIn(const std::string& folder, std::string_view prefix, bool folders,
+                                       std::string_view suffix = {}) {
   std::vector<fs::path> found;
   std::error_code ec;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     std::error_code kind;
-    if (IsStagingName(it->path().filename().string(), prefix) && !it->is_symlink(kind) &&
+    if (IsStagingName(it->path().filename().string(), prefix, suffix) && !it->is_symlink(kind) &&
         (folders ? it->is_directory(kind) : it->is_regular_file(kind))) {
       found.push_back(it->path());
     }
@@ -313,49 +318,93 @@ class RemarkNamer {
   std::unordered_map<std::string, long long> nextSuffix_;
 };
 
-// The remark files of one import, written into a staging folder of their own and moved into
-// the remark folder only once the cases are committed, so an interruption leaves no file that
-// no case names. The folder goes with the object.
-class ImportStaging {
+// The remark files of one import, written under their final names into the remark folder. Each
+// name is added to the import's list (a file beside them) before its file is made, so a kill at
+// any moment leaves a list the next opening follows: a listed file that no stored case names
+// belonged to cases never committed and goes. Until the commit, a failure takes the files away;
+// the list goes with the object.
+class ImportRemarks {
  public:
-  explicit ImportStaging(std::string remarks)
-      : remarks_(std::move(remarks)), folder_(NewStagingFolder(remarks_, kImportStagingPrefix)) {}
-  ~ImportStaging() {
-    if (!folder_.empty()) RemoveQuietly(folder_);
-  }
-  ImportStaging(const ImportStaging&) = delete;
-  ImportStaging& operator=(const ImportStaging&) = delete;
-
-  // Unflushed: Sync makes the whole batch durable at once.
-  bool Write(const std::string& name, std::string_view plainText) {
-    if (folder_.empty()) return false;
-    const auto document = base::RichDocument::FromPlainText(plainText, DefaultRemarkFormat());
-    if (!base::WriteNewFile(folder_ + name + ".rtf", base::WriteRtf(document))) return false;
-    names_.push_back(name);
-    return true;
-  }
-  bool Sync() const { return !folder_.empty() && base::SyncFileSystemOf(folder_) && base::SyncDirectory(folder_); }
-  // Moves the staged remarks in, never over a file that appeared meanwhile; the paths that
-  // could not be filled.
-  std::vector<std::string> MoveIn() {
-    std::vector<std::string> failed;
-    for (const std::string& name : names_) {
-      const std::string target = remarks_ + name + ".rtf";
-      if (!Moves().Move(folder_ + name + ".rtf", target)) failed.push_back(target);
+  explicit ImportRemarks(std::string remarks) : remarks_(std::move(remarks)) {
+    for (int attempt = 0; attempt < 16 && fd_ < 0; ++attempt) {
+      list_ = remarks_ + std::string(kImportStagingPrefix) + RandomSuffix() + std::string(kImportListSuffix);
+      fd_ = ::open(list_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0644);
+      if (fd_ < 0 && errno != EEXIST) break;
     }
-    names_.clear();
-    base::SyncDirectory(remarks_);
-    return failed;
+    if (fd_ < 0) failure_ = list_;
   }
+  ~ImportRemarks() {
+    if (!committed_) {
+      for (const std::string& name : written_) ::unlink(FinalPath(name).c_str());
+    }
+    if (fd_ >= 0) {
+      ::close(fd_);
+      ::unlink(list_.c_str());
+    }
+  }
+  ImportRemarks(const ImportRemarks&) = delete;
+  ImportRemarks& operator=(const ImportRemarks&) = delete;
+
+  // Unflushed: Sync makes them all durable at once.
+  bool Write(const std::string& name, std::string_view plainText) {
+    if (fd_ < 0) return false;
+    pending_.emplace_back(name, std::string(plainText));
+    return pending_.size() < kNamesPerListWrite || Flush();
+  }
+  bool Sync() { return Flush() && base::SyncFileSystemOf(remarks_) && base::SyncDirectory(remarks_); }
+  void Committed() { committed_ = true; }
   std::string FinalPath(const std::string& name) const { return remarks_ + name + ".rtf"; }
-  // After a commit whose remarks could not all move in: the folder stays for the next opening.
-  void Keep() { folder_.clear(); }
+  // The file that could not be written, after a failed Write or Sync.
+  const std::string& Failure() const { return failure_; }
 
  private:
+  // Names reach the list in one write per group, always before their files exist.
+  static constexpr std::size_t kNamesPerListWrite = 256;
+
+  bool Flush() {
+    std::string names;
+    for (const auto& [name, text] : pending_) names += name + '\0';
+    if (!names.empty() && ::write(fd_, names.data(), names.size()) != static_cast<ssize_t>(names.size())) {
+      failure_ = list_;
+      return false;
+    }
+    for (const auto& [name, text] : pending_) {
+      const auto document = base::RichDocument::FromPlainText(text, DefaultRemarkFormat());
+      if (!base::WriteNewFile(FinalPath(name), base::WriteRtf(document))) {
+        failure_ = FinalPath(name);
+        return false;
+      }
+      written_.push_back(name);
+    }
+    pending_.clear();
+    return true;
+  }
+
   std::string remarks_;
-  std::string folder_;
-  std::vector<std::string> names_;
+  std::string list_;
+  int fd_ = -1;
+  bool committed_ = false;
+  std::vector<std::pair<std::string, std::string>> pending_;
+  std::vector<std::string> written_;
+  std::string failure_;
 };
+
+// Finishes what an interrupted import left in its lists: a listed remark file that no stored case
+// names belonged to cases never committed. A name cut short by the kill was never made.
+void SettleImportLists(const std::string& remarks, const std::unordered_set<std::string>& storedNames) {
+  for (const fs::path& list : StagingEntriesIn(remarks, kImportStagingPrefix, false, kImportListSuffix)) {
+    const std::string bytes = base::ReadFileBytes(list.string()).value_or("");
+    std::size_t start = 0;
+    for (std::size_t end; (end = bytes.find('\0', start)) != std::string::npos; start = end + 1) {
+      const std::string name = bytes.substr(start, end - start);
+      if (storedNames.contains(name)) continue;
+      if (const auto path = RemarkFilePath(remarks, name)) ::unlink(path->c_str());
+    }
+    std::error_code ec;
+    fs::remove(list, ec);
+  }
+  base::SyncDirectory(remarks);
+}
 
 // Room for every column but the remark in a row of the value-length limit.
 constexpr std::size_t kMaxOtherColumnBytes = 64u << 10;
@@ -536,7 +585,10 @@ void MRecordBase::SettleInterruptedWork() {
   SqliteConnection connection;
   std::string error;
   if (connection.Open(path_, false, error)) {
-    if (const auto names = StoredRemarkNames(connection)) SettleInterruptedImports(remarks, *names);
+    if (const auto names = StoredRemarkNames(connection)) {
+      SettleInterruptedImports(remarks, *names);
+      SettleImportLists(remarks, *names);
+    }
   }
   if (rebuild) RebuildRemarkFiles();
 }
@@ -755,9 +807,10 @@ std::optional<int> MRecordBase::ImportFrom(const std::string& path, const Progre
   const std::string folder = RemarkFolder();
   base::EnsureDirectory(folder);
   SettleInterruptedImports(folder, *storedNames);
+  SettleImportLists(folder, *storedNames);
   RemarkNamer namer(std::move(*storedNames));
   for (const std::string& name : RemarkNamesOfFiles(folder)) namer.TryClaim(name);
-  ImportStaging staging(folder);
+  ImportRemarks remarks(folder);
 
   ProgressLine line(progress, "导入进度：", SourceCaseCount(source));
   calendar::MYiDateEx date;
@@ -783,10 +836,11 @@ std::optional<int> MRecordBase::ImportFrom(const std::string& path, const Progre
       refusal = lastError_;
       return false;
     }
-    if (!staging.Write(record.remarkFile, record.remarkText)) {
-      refusal = "无法写入评语文件：" + staging.FinalPath(record.remarkFile);
+    if (!remarks.Write(record.remarkFile, record.remarkText)) {
+      refusal = "无法写入评语文件：" + remarks.Failure();
       return false;
     }
+    Step("import:case");
     lastId = id;
     ++count;
     AddCategory(categories, record.className);
@@ -813,24 +867,15 @@ std::optional<int> MRecordBase::ImportFrom(const std::string& path, const Progre
   if (!refusal.empty()) return undo(refusal);
   if (count > 0 && !SetClassNames(categories)) return undo(lastError_);
   // The remarks are on disk before the cases that name them are committed.
-  if (count > 0 && !staging.Sync()) return undo("无法写入评语文件：" + folder);
-  Step("import:staged");
+  if (count > 0 && !remarks.Sync()) return undo("无法写入评语文件：" + remarks.Failure());
+  Step("import:written");
   if (!EndBatch()) {
     counter_ = counterBefore;  // nothing was committed
     return std::nullopt;
   }
+  remarks.Committed();
   Step("import:committed");
-
-  std::string firstFailure;
-  for (const std::string& failure : staging.MoveIn()) {
-    if (remarkWriteFailures_++ == 0) firstFailure = failure;
-  }
   if (count == 0) return FailWith("导入的数据库中没有案例！");
-  if (remarkWriteFailures_ > 0) {
-    // The cases are in; their remarks wait in the staging folder for the next opening.
-    staging.Keep();
-    lastError_ = "已导入 " + std::to_string(count) + " 个案例，但无法写入评语文件：" + firstFailure;
-  }
   return count;
 }
 

@@ -615,6 +615,30 @@ TEST_F(WholeDatabase, ARestoreKilledAtAnyStepLeavesTheOldLibraryOrTheNewOneWithE
   EXPECT_TRUE(finished);
 }
 
+TEST_F(WholeDatabase, AnImportKilledAtAnyStepLeavesEveryCaseWithItsRemarkAndNoOtherFile) {
+  std::vector<std::pair<std::string, std::string>> imported;
+  for (int i = 0; i < 300; ++i) imported.emplace_back("客" + std::to_string(i), "n");
+  MakeSource(Other("src.db"), imported);
+  // Before, between and after the groups of files the import writes at once, and at its end.
+  for (const int k : {1, 255, 256, 257, 300, 301, 302}) {
+    SCOPED_TRACE("killed at step " + std::to_string(k));
+    fs::remove_all(Other("dat"));
+    fs::remove_all(Other("Orlune_f"));
+    MRecordBase store;
+    Fill(store, {{"甲", "开业"}});
+    RunKilledAtStep(store, k, [&] { store.ImportFrom(Other("src.db")); });
+
+    MRecordBase next;
+    ASSERT_TRUE(next.Open(dbPath_)) << next.lastError();
+    const int cases = static_cast<int>(Names(next).size());
+    EXPECT_TRUE(cases == 1 || cases == 301) << cases;
+    const auto files = Listing(next.RemarkFolder());
+    EXPECT_EQ(static_cast<int>(files.size()), cases) << (files.empty() ? "" : files.back());
+    EXPECT_TRUE(next.RebuildRemarkFiles());
+    EXPECT_EQ(Listing(next.RemarkFolder()), files);  // every case had its remark already
+  }
+}
+
 TEST_F(WholeDatabase, ABackupKilledAtAnyStepIsNoBackupOrAWholeOne) {
   bool finished = false;
   for (int k = 1; !finished && k < 100; ++k) {
