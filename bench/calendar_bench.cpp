@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the calendar's busiest paths: a perpetual-calendar sweep, a year's terms, a year's pillars.
 // Every iteration starts from a fresh date object, so remembered results never carry over.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Case store at 100,000 cases: one batch insert, reading all ordered by time, a keyword
 // search over all, and the memory of the ordered list; reading a crafted remark file.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The case tree at 100,000 cases: a rebuild in time-descending order, start-up with
 // the newest 1000 shown, and the background pass of "显示全部课例". Each reports how
 // often the window repainted meanwhile (a timer asks for a repaint every 10 ms).

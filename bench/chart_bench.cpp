@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the day chart: one full computation with all its text must stay well
 // under a millisecond, so 排盘, day and hour steps and line flips feel immediate.
 #include <benchmark/benchmark.h>

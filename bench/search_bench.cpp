@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search over a year and over a hundred years: every moment listed, and every
 // condition at once.
 #include <benchmark/benchmark.h>

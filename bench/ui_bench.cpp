@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up of the main window on an empty database and one 排盘 with its repaint.
 #include <benchmark/benchmark.h>
 

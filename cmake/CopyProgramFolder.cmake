@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Copies data/dat and data/skins into the program folder, leaving existing files alone.
 foreach(sub dat skins)
   file(GLOB_RECURSE files RELATIVE ${SRC}/${sub} ${SRC}/${sub}/*)

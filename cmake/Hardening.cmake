@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Debian's hardening flags for every optimised build, so the binaries packed into the Debian
 # package (from build/release) are built as Debian builds its own: fortified functions, stack
 # protector, format checks, read-only relocations bound at start-up. They come from

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What `cmake --install` puts where, and the Debian package CPack builds from it.
 # The installed tree is relocatable: the programs find their shipped files at ../share/quorin/
 # and keep each user's data in the user's data folder (src/base/data_location.h).

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up, builds (Release) and packs Quorin as a Debian package:
 # build/release/deb/quorin_<version>_amd64.deb, built with Debian's hardening flags
 # (cmake/Hardening.cmake) and checked with lintian. Install it with

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up, builds (Release) and starts Quorin in its program folder build/release/bin,
 # beside dat/, skins/ and Orlune_f/. The case database is created on first start.
 set -euo pipefail

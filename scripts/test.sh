@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up, builds and runs every test: first the Release build (model, command line,
 # windows), then every test again under AddressSanitizer and UndefinedBehaviorSanitizer
 # (windows offscreen). Exits non-zero on any failure.

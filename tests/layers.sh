@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Usage: layers.sh SOURCE_DIR — fails when a folder of src/ includes from a folder at
 # its own level or above, or when a plain C++ folder includes a Qt header.
 set -u

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a fixed set of a few hundred quorin-cli invocations (calendar, charts with pictures and date
 # sheets, searches, the case library) with two builds of the tool and compares every output byte for
 # byte: what a change must leave as it was. The inputs are drawn from a seeded generator, so every run

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders data/desktop/quorin.svg to the PNG sizes desktops look up in the hicolor theme
 # (data/desktop/icons/quorin-N.png); run it after changing the SVG and commit the renders.
 # Needs rsvg-convert (Debian package librsvg2-bin).

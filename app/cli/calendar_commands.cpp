@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Calendar commands: lunar dates both ways, a lunar year's layout, solar terms, four pillars, eras.
 // Years on the command line are historical (1 BC is -1, no year 0); inside they are astronomical.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorin-cli cases: the case database from a shell (add, list, show, search, find, export, import, compact,
 // backup, restore).
 // Years on the command line are historical (1 BC is -1, no year 0); inside they are astronomical.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorin-cli chart: one day chart, printed as the engine writes it, and with
 // --png its picture and with --pdf its date sheet after the clicks given.
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Options shared by the chart and search commands: years, mountains, columns.
 #pragma once
 

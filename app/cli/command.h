@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The subcommands of quorin-cli register themselves here, one file each.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorin-cli: charts, calendar, search and cases from a shell.
 #include <algorithm>
 #include <cstdio>

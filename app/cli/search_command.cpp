@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorin-cli search: the search for auspicious moments (查找吉课) over a year or a range of days.
 #include <cstdio>
 #include <iostream>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plausible cases for the benchmarks of the case store and the case tree.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A prompter for the window benchmarks: every question is answered Yes, so windows
 // close without a person; every other box is cancelled.
 #pragma once

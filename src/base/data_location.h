@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the program keeps the user's data and finds its shipped files.
 //
 // Portable: the executable's folder holds a writable dat/ (an unpacked tarball, the build

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program folder and whole-file reads and writes.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GBK (code page 936) at the file boundary; UTF-8 everywhere inside.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // INI files as Windows writes them: GBK text, [section] headers, key=value lines.
 #pragma once
 

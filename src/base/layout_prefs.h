@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Window layout and text preferences kept in dat/init.ini.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text that arrives in the encoding of the user's locale (command-line arguments), made UTF-8,
 // the only encoding the program keeps text in.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The province table and the place coordinates of dat/dili.ini. A case keeps its province as
 // an index into this table, and a chart takes its longitude from the file.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small rich-text model: what a remark or an analysis text holds, independent of
 // any widget. The RTF reader fills it, the RTF writer writes it, and the windows
 // map it to and from their text controls.

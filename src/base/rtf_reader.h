@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads Rich Text Format into the rich-text model. Built for the files a Windows
 // rich-edit control writes (code page 936, \'hh GBK bytes, \uN escapes), and for
 // hostile input: it never fails on malformed RTF, never recurses, and every step

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a rich-text document as Rich Text Format in the dialect of a Windows
 // rich-edit control: code page 936, fonts with charset 134, text as \'hh GBK
 // bytes, \uN for characters GBK lacks, one \par after every paragraph.

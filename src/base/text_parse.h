@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Numbers and blanks in text as the program's files, its database and its users write them.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small UTF-8 helpers; the program keeps its text in UTF-8 std::string.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Sun's and Moon's apparent longitudes from truncated series, and their inversions.
 // T is Julian centuries of TT from J2000.0; angles are radians; a term count n < 0 means all terms.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The words the calendar speaks: numerals, names of terms, weekdays, animals, stems and branches, eras.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Value types shared by the calendar, the chart engine, the case store and the windows.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The compressed day corrections of the official calendar for 619–1959 (letters stand for runs of digits).
 #pragma once
 

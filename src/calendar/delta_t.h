@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ΔT = TT − UT, the drift of the Earth's rotation against dynamical time.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The historical era names (纪年) by pillar year, in their fixed order.
 #pragma once
 

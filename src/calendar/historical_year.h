@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Years as users enter and see them and as the program keeps them. Users write
 // historical years, without a year 0 (120 BC is -120); records, the calendar and the
 // engine keep astronomical ones (0 is 1 BC, -119 is 120 BC).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Calendar dates and Julian days: Gregorian from 1582-10-15 on, Julian before.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Chinese lunisolar calendar as it was kept: mean-value fits for the old calendars, a fast
 // formula with one-day corrections for 619–1959, the full astronomy before and after.
 // Days are day numbers: days from the civil date 2000-01-01 (UTC+8).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The month page of the perpetual calendar as data: which days sit in which cells, their
 // lunar dates and solar terms, and the era and pillar texts of a selected moment. The
 // window only draws what this computes, so the page can be checked without a screen.

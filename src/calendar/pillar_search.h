@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reverse pillar search: from four chosen pillars to the first moment that carries them.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The compiled coefficient tables of the Earth and Moon longitude series (generated from data/astro).
 #pragma once
 

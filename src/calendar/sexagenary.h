@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sexagenary cycle: stems, branches, the sixty pillars and the rules that name a year, month and
 // hour. Numbers follow the program's tables, not the textbook 甲 = 0: a stem is 1 = 甲 … 9 = 壬,
 // 0 = 癸; a branch 1 = 子 … 11 = 戌, 0 = 亥; a pillar 1 = 甲子 … 59 = 壬戌, 0 = 癸亥, so a pillar's

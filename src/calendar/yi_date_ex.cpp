@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "calendar/yi_date_ex.h"
 
 #include <algorithm>

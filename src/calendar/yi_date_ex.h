@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The date object: lunar dates both ways, solar terms, time corrections and the four pillars.
 // Every owner (engine, window, search) keeps its own object: it remembers the lunar years and
 // solar-term instants it has computed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small texts and conversions shared by the case commands.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The case tree's model: node texts, sort keys and orderings, and the loading pass
 // that turns a list of case ids into ordered items. The window only shows the result.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pinyin of Chinese text, for the surname orderings of the case tree.
 #pragma once
 

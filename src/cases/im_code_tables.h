@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fixed tables of ImCode, generated from data/pinyin/gbk_pinyin.tsv by
 // tools/gen_pinyin_tables.py into data/tables/cases/im_code_tables.cpp.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Coordinates the programs that share one case library: the window, quorin-cli, a second window.
 //
 // A lock file beside the database carries an advisory lock and the library's generation.

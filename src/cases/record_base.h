@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The case store: the only component that talks to a case database file.
 //
 // Each operation opens its own connection and closes it before it returns, except the

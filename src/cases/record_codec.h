@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How one case is written to and read from the 17 columns of case_data.
 #pragma once
 

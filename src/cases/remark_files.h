@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The remark files of cases: one RTF file per case in the remark folder.
 #pragma once
 

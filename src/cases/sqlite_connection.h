@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A thin RAII layer over one SQLite connection: prepared statements with bound
 // values, so no stored text is ever pasted into SQL.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Backup, restore, delete all, import, export and compaction of the case store.
 #include <fcntl.h>
 #include <unistd.h>

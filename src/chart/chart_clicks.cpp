@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Clicks on the chart picture: line-bar cells flip lines of the mountain hexagram,
 // table cells select a column and band.
 #include "chart/quorin_day.h"

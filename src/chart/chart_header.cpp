@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart header and the chart table of the day chart text.
 #include <cmath>
 

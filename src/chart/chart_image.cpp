@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart picture: font and size, the header lines, the table and 常用神煞.
 #include <algorithm>
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the chart picture puts its parts, in whole pixels. The drawing and the
 // click handling share these numbers, so a click lands on what was drawn.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A selected column of the chart picture: its six-line chart, the line bar of the
 // mountain and the relation lines to the other columns.
 #include "chart/image_links.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart settings of set.ini (section "set"), re-read at every computation.
 #pragma once
 

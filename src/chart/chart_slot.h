@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One chart position (龙 水 主 山 向 年 月 日 时 元辰) as the eight-byte record the
 // engine copies whole between its arrays.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Compass degrees as users type them, and the mountain and hexagram they point at.
 #pragma once
 

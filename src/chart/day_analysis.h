@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // 日课分析: how the four pillars of a moment relate to each other.
 #pragma once
 

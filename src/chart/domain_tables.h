@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fixed tables of the day chart: the pillars' hexagrams, the sixty-four hexagrams
 // with their 玄空 numbers, the twenty-four mountains, and the word tables.
 // Pillars, stems and branches are numbered as in calendar/sexagenary.h (1 = 甲子, 0 = 癸亥).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small pieces of the chart header that the text and the picture both print.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "chart/image_links.h"
 
 #include "chart/relations.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The texts written where the relation lines of a selected chart column meet
 // another column: its 卦气 link and its 卦运 link.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The relation paragraphs after the day analysis: the person against the
 // mountain, and each of 龙 水 主 山 向 against the four pillars.
 #pragma once

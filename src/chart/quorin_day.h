@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The day-chart engine (日课排盘): turns a chart request into the four pillars and
 // the chart positions, and writes the chart text (header, table, 日课分析, the
 // relation paragraphs and 常用神煞) into a rich-text view, and draws the chart

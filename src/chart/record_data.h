@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart request, and with its case part one stored case. The chart part feeds
 // the engine; the case library stores the whole and builds on the chart library.
 #pragma once

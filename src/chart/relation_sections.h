@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The labelled sections (卦气交通 … 伏吟反吟) that the day analysis and the
 // relation paragraphs build from pairs of chart positions.
 #pragma once

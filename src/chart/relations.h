@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Relations between two chart positions, shared by the day analysis, the
 // relation paragraphs, the chart image and the one-year search.
 #pragma once

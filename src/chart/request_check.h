@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules a chart request meets before it is charted or kept as a case. The window, quorin-cli
 // and an import of another library check a case's fields with these same rules and messages, so
 // nothing is stored that the chart would refuse.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rich-text view the chart engine writes its text into. The window adapts its
 // text control to this; the recording sink below serves tests and quorin-cli.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search (查找吉课) around the engine's `Search`: the days it walks, the result
 // lines it writes and reads back, and the fixed numbers of its walk.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The results of a search as a CSV file for spreadsheet programs: UTF-8 with a
 // byte-order mark (so that programs set up for Chinese read it as UTF-8), one row per
 // result, fields quoted where they must be.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The conditions of the one-year search (查找吉课), filled by the main window's
 // search page and its two dialogs, read by the engine's `Search`.
 #pragma once

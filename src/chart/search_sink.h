@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the search reports to: a progress bar and a list of result lines.
 // The window adapts its progress bar and list to this; the recording sink below
 // serves tests and quorin-cli.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Avoidance data of a chart (what a good moment should not contain for this
 // mountain and person) and the common shensha lines (常用神煞).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ranges of chart text are reasoned in GBK bytes (the table colours its columns by
 // byte count); the text view counts UTF-16 units. This maps the one to the other.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture the chart image and the six-line chart are drawn on. The Qt canvas
 // (qtdraw/image_canvas.h) adapts a QPainter over a QImage to this; the recording
 // canvas below serves tests and quorin-cli.

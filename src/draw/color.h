@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Colours of the chart text and image, as Windows writes them: 0x00BBGGRR.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Names of the sixty-four hexagrams and the eight trigrams. Hexagrams are indexed
 // in eight-palace order (palace × 8 + generation, 0 = 乾为天); trigrams in palace
 // order 乾 兑 离 震 巽 坎 艮 坤.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing of the six-line chart into the chart picture.
 #include <algorithm>
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The six-line (纳甲) chart of one hexagram: palace and generation, 世 and 应, the
 // stem, branch and kinship of every line, hidden spirits, six spirits and the void
 // branches of the day. The chart image draws it; the day chart uses ChangedGua to

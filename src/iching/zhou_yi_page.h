@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The I Ching text page: the hexagram names of each palace, the six lines read from a name,
 // and the judgement, commentaries and line texts laid out for reading.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The texts of the I Ching page, compiled into the program (generated table).
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fonts named by the program's Windows heritage, mapped to installed ones.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart canvas over a QPainter on a QImage. Needs only QtGui, so a tool without
 // windows can draw the chart image and save it as PNG.
 #pragma once

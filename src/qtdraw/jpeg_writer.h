@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Chart images as JPEG files, encoded with libjpeg's default settings.
 #pragma once
 

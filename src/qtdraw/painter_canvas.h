@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart canvas over a QPainter on any paint device (a PDF page, a printer), so the
 // chart is drawn there as vector text and lines rather than as an enlarged image.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rich-text model of remark files and saved texts, to and from a Qt text document
 // (Qt Gui only: the windows and quorin-cli's date sheet share it).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The date sheet (日课单): the chart on screen as a printed document for the client —
 // title, header lines, the chart picture drawn as vector text and lines, 日课分析 in
 // its colours, 常用神煞, the remark, and a footer with the date of issue and the page

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window skins: a skin file (.skn) is a Qt style sheet that restyles the frames, menus and
 // standard controls of every window of the program; switching skinning off restores the
 // standard look. The main window keeps one engine and drives it from its skin menu.

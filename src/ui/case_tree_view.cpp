@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/case_tree_view.h"
 
 #include <QPainter>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The nodes of the case tree: their images, the id a case node carries, and the
 // look-ups the case commands need. The tree holds category nodes with case nodes
 // below them (category display) or case nodes only (list display).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks and conversions of what the user types into the chart inputs.
 #pragma once
 

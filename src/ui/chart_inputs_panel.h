@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart inputs at the right of the main window: person, mountain and gua, the moment,
 // the place, and the 存新/排盘 strip below them. It reads itself into a chart record and
 // shows a record or a moment; what the buttons start belongs to the window.

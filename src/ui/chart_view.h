@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart picture of the main window in its scroll box: centred, dragged with the left
 // button, a left click handed on to the chart, and the picture's popup (copy, save, print).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The local date and time the windows start from; tests set their own.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/date_sheet_commands.h"
 
 #include <QPrinter>

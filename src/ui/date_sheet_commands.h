@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The date sheet (日课单) commands of the main window: export as PDF and print.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The place coordinates editor: changes the values of dat/dili.ini.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The category editor "编辑类别": lists the categories with their numbers of cases
 // and reorders, adds, deletes, renames and merges them. Deleting, renaming and
 // merging change the stored cases at once; the order and the new names become the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "选择导出类别：": picks the categories an export writes.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "四柱排盘": the reverse pillar search dialog. The user picks the year pillar, the month
 // branch, the day pillar and the hour branch; each "反推" appends the first moment from the
 // start year on that carries them; "大卦盘" hands the last one to the main window's chart.

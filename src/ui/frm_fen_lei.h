@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "分类保存": picks the category a new case is saved into.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's main window: case tree on the left, the chart, analysis and search
 // pages in the middle, the chart inputs on the right.
 #pragma once

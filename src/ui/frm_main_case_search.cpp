@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The case searches of the tree's popup: "模糊查找", "条件查找" and the category
 // editor, and the result flow that shows the found cases in the tree.
 #include <QDialog>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The case commands of the main window: saving ("存新" / "存旧"), opening, deleting
 // and starting a new case, with the remark of the case in RedtPingYu.
 #include <QTabWidget>

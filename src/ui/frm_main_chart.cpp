@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // 排盘 and the moves of the chart's moment; clicks on the picture and its font size.
 #include <QComboBox>
 #include <QLineEdit>

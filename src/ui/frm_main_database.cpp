@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole-database commands of the file menu: import, export, backup, restore,
 // deleting all cases and compaction. Those that replace the database end the program
 // once the user has read the result, so the next start opens the new file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up and shutdown of the main window, and its layout file dat/init.ini.
 #include <QAction>
 #include <QActionGroup>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main menu, the popup menus and the skin submenu of the main window.
 #include <QAction>
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The options menu (text preferences, chart settings, places) and the commands whose
 // windows belong to other parts of the program.
 #include <QTextEdit>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's search page (查找吉课): the conditions, the ready patterns, the
 // two digit groups, the dragon, water and facing of the search, and the search over
 // a year or a range of days with its progress bar, result list and CSV export.

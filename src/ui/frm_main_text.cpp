@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The analysis text and the remarks: selection font, import, saving as RTF or TXT, and
 // printing.
 #include <QPrinter>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The case tree of the main window: building it from case ids, the background
 // loading pass of "显示全部课例", refreshing, the case count and moving a case to
 // another category.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dragon, water and facing dialog (选择龙、水、向卦): edits the dragon and water
 // positions (a mountain and one of its hexagrams each) and the facing flag of a
 // chart record in place.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The digit dialog (卦气组合 / 卦运组合): edits one digit group of the search
 // request, up to six digits 1..9 and the 数字相连 flag, in place.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lists found cases and lets the user pick one to open ("同名案例").
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "查找案例": the conditional case search. Shows the last conditions again, collects
 // the new ones into the window's criteria and searches every stored case.
 #pragma once

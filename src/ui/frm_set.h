@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart settings dialog: edits dat/set.ini.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "软件帮助": the user guide and the release notes on two read-only pages; and the help
 // document that "玄空择日" opens with the system's viewer.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The texts of the help window (generated from data/help, like the help document).
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The perpetual calendar (万年历): a month page with lunar dates and solar terms, and the
 // era, zodiac animal and four pillars of a selected moment. Modeless and on top; one
 // window at a time, which ends when it is closed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "易经卦爻辞": the judgement, commentaries and line texts of a hexagram beside its six
 // lines. Modeless and on top; one window at a time, which ends when it is closed.
 #pragma once

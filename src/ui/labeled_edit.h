@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small named controls the windows build alike. An edit with its label above it, as one
 // widget; the edit carries the control's name.
 #pragma once

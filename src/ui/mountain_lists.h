@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mountain and hexagram lists that the chart inputs, the search page and the
 // dragon and water dialog share.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the chart image goes on a printed page.
 #pragma once
 

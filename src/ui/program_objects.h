@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program-wide case store, created by the program before its first window.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the program sets up before its first window, shared by the program and the window
 // tests so that both show the same fonts and texts.
 #pragma once

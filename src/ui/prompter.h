@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every message box, input box and standard dialog of the windows goes through one
 // injectable prompter, so the window tests can answer them without a screen.
 #pragma once

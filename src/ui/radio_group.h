@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A titled group of radio buttons with an item index, -1 when none is selected.
 #pragma once
 

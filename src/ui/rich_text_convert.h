@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windows' names for the rich-text conversions, which live in qtdraw so that
 // quorin-cli reads remarks without the window library.
 #pragma once

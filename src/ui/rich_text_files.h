@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rich-text editors' files: RTF written from an editor, and RTF or GBK plain
 // text read into one.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The questions and reports around writing a file the user named in a save dialog.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window skins of the skins folders, as the skin menu lists them.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart engine's rich-text sink over a QTextEdit.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/text_numbers.h"
 
 #include "base/text_parse.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Numbers typed by the user, read the way the program has always read them.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program-wide UI-font scaler: adds the size change of set.ini to every window's
 // font and grows the windows by how much a CJK character grows.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A pair of arrow buttons holding a position in a range, without wrapping.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the program's windows appear: dialogs centred on their screen at the size
 // their layout asks for, and the windows that live on between uses brought back.
 #pragma once

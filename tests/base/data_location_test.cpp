@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/data_location.h"
 
 #include <gtest/gtest.h>

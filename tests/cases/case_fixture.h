@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A program folder of its own for each case test, with helpers to make records and
 // to poke at database files directly.
 #pragma once

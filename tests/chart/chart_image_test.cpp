@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart picture through the recording canvas: 12 points are 16 pixels, a GBK
 // character is 16 pixels wide and every text 16 pixels high, so the picture is
 // 880 × 616 and the header ends at y = 83.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search against a plain walk that charts every moment with `Compute` and
 // tests it literally: digits by trying every ordering of the group as text.
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # End-to-end checks of the calendar commands: lunar, solar, lunar-year, terms, pillars, era.
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 

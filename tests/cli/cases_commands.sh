@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # End-to-end checks of quorin-cli cases: add, list, show, search, find, export, import, compact,
 # backup, restore and the refusals for broken or missing databases.
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"

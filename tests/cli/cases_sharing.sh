@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Several programs on one case library at once, as when the window and quorin-cli (or two windows)
 # share a data folder: two programs keep adding cases of the same name and moment while a third
 # compacts, imports and backs up, over and over. No case a program reported as saved may be missing,

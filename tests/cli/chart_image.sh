@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # quorin-cli chart --png/--click/--areas: the picture file, clicks that select a
 # column and flip lines of the mountain hexagram, and the refusals.
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # quorin-cli chart: the golden chart texts, the coloured ranges, line flips and refusals.
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 golden="$src/tests/chart/golden"

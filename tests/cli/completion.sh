@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The bash completion of quorin-cli (data/completion/quorin-cli), sourced and called as bash
 # calls it. Its lists are held against the tool itself, so they cannot drift: the command names
 # against --help, each command's options against its usage text, flags and values against the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # quorin-cli chart --pdf/--remark: the date sheet's page size, its texts (header lines,
 # every 日课分析 paragraph, the remark), a long remark on a second page, the six-line
 # chart of a selection, and the refusals.

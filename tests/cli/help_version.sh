@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # quorin-cli --help, --version and version: they print and exit 0, GNU fashion, and touch no
 # data folder, even when the tool runs installed with a fresh home.
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # quorin-cli search: whole years, patterns, digit groups, charting the results, refusals.
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 run=("$cli" search)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The six-line chart as drawn into the chart picture. It lives with the chart
 // tests because the recording canvas belongs to the chart library.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "iching/liu_yao_gua.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package end to end: built by CPack from this build tree, unpacked into a
 # temporary root and run from there with a temporary home. The programs keep their data in
 # the user's data folder and write nothing into the unpacked tree; the desktop entry and the

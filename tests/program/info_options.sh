@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # quorin --version and --help print and exit 0 without a display and without touching any
 # data folder: the program runs installed (no dat/ beside it) with a fresh home.
 # Usage: info_options.sh QUORIN SOURCE_DIR

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Chart requests for the engine tests, filled the way the main window fills them.
 #pragma once
 

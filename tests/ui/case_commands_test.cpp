@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The case commands of the main window: saving as a new or the open case, opening,
 // deleting, new case and moving, with the remark files they keep.
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole-database commands of the file menu (backup, restore, delete all,
 // compaction, export, import) and a user's whole road with one case.
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The case dialogs: category picker, export choice, found cases, the category editor,
 // the conditional search, and both searches' result flow in the main window.
 #include <QCheckBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The case tree: the newest cases at start, the background loading pass of
 // "显示全部课例" and closing during it, display styles and orders, refreshing.
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart picture drawn by the Qt canvas: Chinese text in the chart colours,
 // the six-line chart and the highlighted line-bar cell, written and read back as PNG;
 // the screen picture drawn at a device pixel ratio beside the logical one.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // 排盘 and the commands that fill the chart inputs.
 #include <QApplication>
 #include <QCheckBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The date sheet commands of the main window: export as PDF from the file menu and the
 // picture's popup, replacing only when asked, printing, and the refusal without a chart.
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reverse pillar search window: the moment it shows, its refusals and the hand-over to the chart.
 #include <QApplication>
 #include <QComboBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dragon, water and facing dialog: showing a record, the degree buttons, accepting.
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The digit dialog: showing a group, the digit buttons, parsing the typed digits.
 #include <QCheckBox>
 #include <QGroupBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help window's two read-only pages and the help document command.
 #include <QApplication>
 #include <QClipboard>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The perpetual calendar window: month pages, flipping, clicking, pillars and its refusals.
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The I Ching text window: palaces, hexagrams, line figures and the memo.
 #include <QComboBox>
 #include <QLabel>

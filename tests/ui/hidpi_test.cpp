@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windows on a screen of twice the pixel density (a 4K screen at scale 2): painted
 // pictures carry the screen's ratio, clicks arrive through the window system's scaling
 // and still land on the same cells, and what is saved or copied keeps its logical size.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Commands of the main window that hand over to other windows: the search page's
 // results, the dragon-water-facing dialog, the reverse pillar search, the calendar.
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's shell: start-up defaults and corrections, the layout file, skins,
 // text preferences, the menu map and closing.
 #include <QAction>

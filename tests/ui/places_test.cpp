@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Places in the windows: the main window's city list, the place editor and the place lookup.
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures of the windows for a person to look at: written only when
 // QUORIN_SCREENSHOT_DIR names a folder (run under a real X server, e.g. xvfb-run).
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search page: start values, ready patterns, clearing, the digit and dragon
 // dialogs, searching with its messages, and the double-click on a result.
 #include <QApplication>

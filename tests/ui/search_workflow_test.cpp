@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search page inside the main window: its start, a search beside a shown chart,
 // charting a found moment, and the place a search takes from the last chart.
 #include <QComboBox>

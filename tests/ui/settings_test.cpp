@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart settings dialog, set.ini and the UI-font scaler.
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Window skins: loading a skin file, switching skinning on and off, and the shipped skins
 // restyling windows open before and after while the windows' own colours stay.
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The analysis text, the remarks and the chart image: saving, import, printing.
 #include <QAction>
 #include <QClipboard>

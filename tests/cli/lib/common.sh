@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The harness of the quorin-cli test scripts, sourced by each of them (this file is
 # no test itself). The script's arguments: $1 = quorin-cli, $2 = the source folder.
 set -u

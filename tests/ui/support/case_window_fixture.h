@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A main window with the program's case store on a fresh program folder, and the
 // helpers the case tests share: stored cases made in bulk, modal dialogs answered.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A main window on a fresh program folder, shown offscreen, answering its boxes.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A throw-away program folder for window tests, and the application set-up they share.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A prompter that answers from a script and records every box it was shown.
 #pragma once
 
