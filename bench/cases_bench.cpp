@@ -37,19 +37,22 @@ struct Database {
   ~Database() { std::filesystem::remove_all(folder); }
 };
 
+// Stores `count` plausible cases, drawn from `seed`, in one batch.
+void Fill(const std::string& path, int count, unsigned seed) {
+  MRecordBase store;
+  if (!store.Open(path) || !store.BeginBatch()) std::abort();
+  std::mt19937 random(seed);
+  for (int i = 0; i < count; ++i) {
+    TRecordData r = MakeCase(random, i);
+    if (!store.InsertInBatch(r)) std::abort();
+  }
+  if (!store.EndBatch()) std::abort();
+}
+
 Database& Filled() {
   static Database db;
-  static bool filled = [] {
-    MRecordBase store;
-    if (!store.Open(db.path) || !store.BeginBatch()) std::abort();
-    std::mt19937 random(1);
-    for (int i = 0; i < kCases; ++i) {
-      TRecordData r = MakeCase(random, i);
-      if (!store.InsertInBatch(r)) std::abort();
-    }
-    return store.EndBatch();
-  }();
-  if (!filled) std::abort();
+  static const bool filled = (Fill(db.path, kCases, 1), true);
+  (void)filled;
   return db;
 }
 
@@ -75,16 +78,7 @@ BENCHMARK(BM_InsertOneBatch)->Unit(benchmark::kMillisecond)->Iterations(1);
 void BM_Import20000Cases(benchmark::State& state) {
   constexpr int kImported = 20000;
   Database source;
-  {
-    MRecordBase store;
-    if (!store.Open(source.path) || !store.BeginBatch()) std::abort();
-    std::mt19937 random(2);
-    for (int i = 0; i < kImported; ++i) {
-      TRecordData r = MakeCase(random, i);
-      if (!store.InsertInBatch(r)) std::abort();
-    }
-    if (!store.EndBatch()) std::abort();
-  }
+  Fill(source.path, kImported, 2);
   for (auto _ : state) {
     state.PauseTiming();
     auto target = std::make_unique<Database>();

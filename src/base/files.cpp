@@ -25,6 +25,18 @@ std::string& FolderOverride() {
   return folder;
 }
 
+// Writes every byte, going on after an interrupted or partial write.
+bool WriteAll(int fd, std::string_view bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
 std::string SystemError(const std::string& what) { return what + "：" + std::strerror(errno); }
 
 }  // namespace
@@ -69,17 +81,7 @@ bool AtomicWriteFile(const std::string& path, std::string_view bytes, std::strin
     if (error) *error = SystemError("无法写入文件" + path);
     return false;
   }
-  std::size_t done = 0;
-  bool ok = true;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ok = false;
-      break;
-    }
-    done += static_cast<std::size_t>(n);
-  }
+  bool ok = WriteAll(fd, bytes);
   if (ok && ::fsync(fd) != 0) ok = false;
   if (ok && error) *error = "";
   if (!ok && error) *error = SystemError("无法写入文件" + path);
@@ -99,14 +101,7 @@ bool WriteNewFile(const std::string& path, std::string_view bytes, std::string* 
     if (error) *error = SystemError("无法写入文件" + path);
     return false;
   }
-  std::size_t done = 0;
-  bool ok = true;
-  while (ok && done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    ok = n >= 0;
-    if (ok) done += static_cast<std::size_t>(n);
-  }
+  const bool ok = WriteAll(fd, bytes);
   if (!ok && error) *error = SystemError("无法写入文件" + path);
   ::close(fd);
   if (!ok) ::unlink(path.c_str());

@@ -44,6 +44,17 @@ const char* kThreeCities =
 
 bool Checked(const quorin::ui::TFrmMain& w, const char* name) { return w.MenuAction(QString::fromLatin1(name))->isChecked(); }
 
+// Shows the window over a file where the data folder should be: nothing can be written inside,
+// even as root.
+void ShowWithUnwritableDataFolder(MainWindowFixture& f) {
+  QDir(f.folder.Path()).rmdir(QStringLiteral("dat"));
+  QFile blocker(f.folder.Path() + QStringLiteral("dat"));
+  QVERIFY(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+  f.window->show();
+  QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+}
+
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -210,13 +221,7 @@ class MainWindowTest : public QObject {
 
   void unwritableDataFolderIsReportedAndTheWindowStillCloses() {
     MainWindowFixture f(false, false);
-    // A file where the folder should be: nothing can be written inside (even as root).
-    QDir(f.folder.Path()).rmdir(QStringLiteral("dat"));
-    QFile blocker(f.folder.Path() + QStringLiteral("dat"));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    f.window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    ShowWithUnwritableDataFolder(f);
     QCOMPARE(f.prompter.shown.size(), 1);  // the data folder cannot be made
     QVERIFY(f.prompter.LastText().contains(QStringLiteral("数据文件夹")));
     QVERIFY(f.Pai());  // charts work without any file
@@ -237,12 +242,7 @@ class MainWindowTest : public QObject {
     quorin::base::SetShippedFolder(shipped.path().toStdString());
     const auto shippedBack = qScopeGuard([] { quorin::base::SetShippedFolder({}); });
     MainWindowFixture f(false, false);
-    QDir(f.folder.Path()).rmdir(QStringLiteral("dat"));
-    QFile blocker(f.folder.Path() + QStringLiteral("dat"));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    f.window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    ShowWithUnwritableDataFolder(f);
     const IniFile layout(shipped.filePath(QStringLiteral("dat/init.ini")).toStdString());
     QCOMPARE(f.window->width(), layout.ReadInteger("window", "width", 0));
     quorin::testing::ChooseLine(f.window->Inputs->cbodiZ, 1);
