@@ -6,6 +6,7 @@
 #include <locale.h>
 
 #include <cerrno>
+#include <clocale>
 
 #include "base/utf8.h"
 
@@ -28,10 +29,14 @@ bool HoldsStrayControlCharacter(std::string_view text) {
 }  // namespace
 
 std::string LocaleEncoding() {
-  const locale_t locale = ::newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(nullptr));
-  if (locale == static_cast<locale_t>(nullptr)) return "UTF-8";
-  std::string encoding = ::nl_langinfo_l(CODESET, locale);
-  ::freelocale(locale);
+  // Only the character classes are taken from the user's locale, and only for this look, so that
+  // numbers keep the program's own format. (setlocale rather than newlocale: glibc's newlocale
+  // keeps the search path it builds from LOCPATH for good.)
+  const char* current = std::setlocale(LC_CTYPE, nullptr);
+  const std::string previous = current ? current : "C";
+  if (!std::setlocale(LC_CTYPE, "")) return "UTF-8";
+  std::string encoding = ::nl_langinfo(CODESET);
+  std::setlocale(LC_CTYPE, previous.c_str());
   return encoding;
 }
 
