@@ -62,7 +62,7 @@ void BM_InsertOneBatch(benchmark::State& state) {
     MRecordBase store;
     if (!store.Open(db.path)) std::abort();
     std::mt19937 random(1);
-    store.BeginBatch();
+    if (!store.BeginBatch()) std::abort();
     for (int i = 0; i < kCases; ++i) {
       TRecordData r = MakeCase(random, i);
       benchmark::DoNotOptimize(store.InsertInBatch(r));

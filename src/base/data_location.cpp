@@ -69,13 +69,15 @@ std::string PrepareDataFolder(const DataLocation& location) {
   const std::string dat = location.dataFolder + "dat/";
   if (!EnsureDirectory(dat)) return "无法建立数据文件夹" + dat + "，设置和案例将无法保存。";
   if (location.shippedFolder == location.dataFolder) return {};
-  // A place for the user's own skins, beside the settings, so it is there to be found.
-  EnsureDirectory(location.dataFolder + "skins/");
+  // A place for the user's own skins, beside the settings, so it is there to be found; without it
+  // the shipped skins are all there is.
+  static_cast<void>(EnsureDirectory(location.dataFolder + "skins/"));
   for (const std::string& name : SeededFiles()) {
     const std::string target = dat + name;
     if (FileExists(target)) continue;
     const auto bytes = ReadFileBytes(location.shippedFolder + "dat/" + name);
-    if (bytes) AtomicWriteFile(target, *bytes);
+    // A seed that cannot be copied is read from the shipped files instead.
+    if (bytes) static_cast<void>(AtomicWriteFile(target, *bytes));
   }
   return {};
 }

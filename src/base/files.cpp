@@ -4,7 +4,12 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <stdio.h>
+
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -24,6 +29,9 @@ std::string& FolderOverride() {
   static std::string folder;
   return folder;
 }
+
+// Random names are tried this often before giving up: a clash of 64 random bits twice is no chance.
+constexpr int kNameAttempts = 16;
 
 // Writes every byte, going on after an interrupted or partial write.
 bool WriteAll(int fd, std::string_view bytes) {
@@ -145,6 +153,95 @@ bool EnsureDirectory(const std::string& path) {
   std::error_code ec;
   std::filesystem::create_directories(path, ec);
   return DirectoryExists(path);
+}
+
+std::string RandomName() {
+  std::random_device device;
+  char text[kRandomNameLength + 1];
+  std::snprintf(text, sizeof text, "%08x%08x", static_cast<unsigned>(device()), static_cast<unsigned>(device()));
+  return text;
+}
+
+bool IsRandomlyNamed(std::string_view name, std::string_view prefix, std::string_view suffix) {
+  if (!name.starts_with(prefix) || !name.ends_with(suffix) ||
+      name.size() != prefix.size() + kRandomNameLength + suffix.size()) {
+    return false;
+  }
+  const std::string_view random = name.substr(prefix.size(), kRandomNameLength);
+  return std::all_of(random.begin(), random.end(), [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+}
+
+std::string NewRandomlyNamedFolder(const std::string& parent, std::string_view prefix) {
+  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+    const std::string folder = parent + std::string(prefix) + RandomName();
+    std::error_code ec;
+    if (std::filesystem::create_directory(folder, ec)) return folder + "/";
+    if (ec) return {};
+  }
+  return {};
+}
+
+std::string NewRandomlyNamedCopy(const std::string& source, const std::string& pathPrefix) {
+  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+    const std::string copy = pathPrefix + RandomName();
+    std::error_code ec;
+    if (std::filesystem::exists(std::filesystem::symlink_status(copy, ec))) continue;
+    if (std::filesystem::copy_file(source, copy, std::filesystem::copy_options::none, ec)) return copy;
+    if (ec != std::errc::file_exists) return {};
+  }
+  return {};
+}
+
+std::vector<std::filesystem::path> RandomlyNamedEntries(const std::string& folder, std::string_view prefix,
+                                                        std::string_view suffix, bool folders) {
+  std::vector<std::filesystem::path> found;
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    std::error_code kind;
+    if (IsRandomlyNamed(it->path().filename().string(), prefix, suffix) && !it->is_symlink(kind) &&
+        (folders ? it->is_directory(kind) : it->is_regular_file(kind))) {
+      found.push_back(it->path());
+    }
+  }
+  return found;
+}
+
+std::vector<std::filesystem::path> FilesWithExtension(const std::string& folder, std::string_view extension) {
+  std::vector<std::filesystem::path> files;
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    std::string ending = it->path().extension().string();
+    std::transform(ending.begin(), ending.end(), ending.begin(), [](unsigned char c) { return std::tolower(c); });
+    std::error_code kind;
+    if (ending == extension && it->is_regular_file(kind)) files.push_back(it->path());
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+bool CopyFilesInto(const std::vector<std::filesystem::path>& files, const std::string& folder) {
+  for (const std::filesystem::path& file : files) {
+    std::error_code ec;
+    std::filesystem::copy_file(file, std::filesystem::path(folder) / file.filename(),
+                               std::filesystem::copy_options::overwrite_existing, ec);
+    if (ec) return false;
+  }
+  return true;
+}
+
+bool RenameWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to) {
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+  if (errno != EINVAL) return false;
+  // A file system without the atomic form: look, then rename.
+  std::error_code ec;
+  if (std::filesystem::exists(std::filesystem::symlink_status(to, ec))) return false;
+  std::filesystem::rename(from, to, ec);
+  return !ec;
+}
+
+void RemoveQuietly(const std::string& path) {
+  std::error_code ec;
+  std::filesystem::remove_all(path, ec);
 }
 
 }  // namespace quorin::base

@@ -17,7 +17,7 @@ std::string GbkToUtf8(std::string_view gbk);
 
 // Encodes UTF-8 as GBK. Fails (nullopt) when a character has no GBK form or the
 // input is not UTF-8; `error`, when given, then names the first offending character.
-std::optional<std::string> Utf8ToGbk(std::string_view utf8, std::string* error = nullptr);
+[[nodiscard]] std::optional<std::string> Utf8ToGbk(std::string_view utf8, std::string* error = nullptr);
 
 // Encodes UTF-8 as GBK with '?' for every character GBK lacks, as Windows does.
 std::string Utf8ToGbkLossy(std::string_view utf8);

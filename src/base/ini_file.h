@@ -40,12 +40,12 @@ class IniFile {
 
   // Each returns false when the text cannot be written in GBK or the file cannot
   // be written; LastError() then says why and the file on disk is unchanged.
-  bool WriteString(std::string_view section, std::string_view key, std::string_view value);
-  bool WriteInteger(std::string_view section, std::string_view key, int value);
-  bool WriteFloat(std::string_view section, std::string_view key, double value);
-  bool WriteBool(std::string_view section, std::string_view key, bool value);
-  bool DeleteKey(std::string_view section, std::string_view key);
-  bool EraseSection(std::string_view section);
+  [[nodiscard]] bool WriteString(std::string_view section, std::string_view key, std::string_view value);
+  [[nodiscard]] bool WriteInteger(std::string_view section, std::string_view key, int value);
+  [[nodiscard]] bool WriteFloat(std::string_view section, std::string_view key, double value);
+  [[nodiscard]] bool WriteBool(std::string_view section, std::string_view key, bool value);
+  [[nodiscard]] bool DeleteKey(std::string_view section, std::string_view key);
+  [[nodiscard]] bool EraseSection(std::string_view section);
 
   const std::string& LastError() const { return lastError_; }
 

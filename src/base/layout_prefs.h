@@ -38,9 +38,9 @@ LayoutPrefs ReadLayoutPrefs(const IniFile& ini);
 // Writes the keys of a close, in their order; the window position and client size only
 // when `normalState`. False, with the INI's LastError, when a write fails (the keys
 // before it stay written).
-bool WriteLayoutPrefsAtClose(IniFile& ini, const LayoutPrefs& prefs, bool normalState);
+[[nodiscard]] bool WriteLayoutPrefsAtClose(IniFile& ini, const LayoutPrefs& prefs, bool normalState);
 
 // The skin choice, written at once when the user picks one.
-bool WriteSkinChoice(IniFile& ini, bool skined, const std::string& skinname);
+[[nodiscard]] bool WriteSkinChoice(IniFile& ini, bool skined, const std::string& skinname);
 
 }  // namespace quorin::base

@@ -15,12 +15,12 @@ namespace quorin::base {
 std::string LocaleEncoding();
 
 // The bytes converted from `encoding` to UTF-8; nothing when they are not text in it.
-std::optional<std::string> ToUtf8From(std::string_view bytes, const std::string& encoding);
+[[nodiscard]] std::optional<std::string> ToUtf8From(std::string_view bytes, const std::string& encoding);
 
 // The arguments in UTF-8: converted from the locale's encoding unless that is UTF-8 or plain
 // ASCII (the C locale, where UTF-8 arguments pass as they are). False, with a message naming the
 // argument, when one is not valid text or holds a character no stored text may (NUL cannot reach
 // here; control characters other than tab and line ends are refused).
-bool ArgumentsToUtf8(std::vector<std::string>& arguments, const std::string& encoding, std::string& message);
+[[nodiscard]] bool ArgumentsToUtf8(std::vector<std::string>& arguments, const std::string& encoding, std::string& message);
 
 }  // namespace quorin::base

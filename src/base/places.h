@@ -30,7 +30,7 @@ struct Coordinates {
 
 // "119:18*26:5" as degrees: each half is degrees plus minutes / 60 (the minutes are
 // added whatever the sign of the degrees). Nothing when the value lacks that form.
-std::optional<Coordinates> ParsePlaceValue(std::string_view value);
+[[nodiscard]] std::optional<Coordinates> ParsePlaceValue(std::string_view value);
 
 // "%d:%d*%d:%d".
 std::string FormatPlaceValue(int longitudeDegrees, int longitudeMinutes, int latitudeDegrees, int latitudeMinutes);

@@ -23,6 +23,6 @@ bool IsCompleteRtf(std::string_view bytes);
 // Unknown destinations (\*, pictures, objects, style sheet, document info, field
 // instructions) are skipped; font and colour tables are read for the runs' formats.
 // Control characters other than the tab are dropped, as the writer drops them.
-std::optional<RichDocument> ReadRtf(std::string_view bytes);
+[[nodiscard]] std::optional<RichDocument> ReadRtf(std::string_view bytes);
 
 }  // namespace quorin::base

@@ -30,7 +30,7 @@ struct HistoricalMonth {
 };
 // The month `step` (-1 or +1) away from `month` of historical `year`, over the year's end and
 // the missing year 0; nothing past the first month of -4713 or the last of 9999.
-std::optional<HistoricalMonth> NeighbourMonth(int year, int month, int step);
+[[nodiscard]] std::optional<HistoricalMonth> NeighbourMonth(int year, int month, int step);
 
 // Column of the month's first day, Monday = 0 … Sunday = 6.
 int FirstColumn(MYiDateEx& date, int year, int month);
@@ -56,7 +56,7 @@ std::vector<MonthDayCell> MonthCells(MYiDateEx& date, int year, int month, int l
 
 // The day list index (0 = "1日") of the grid cell k counted from the first week row, or
 // nothing when the cell holds no day of the month.
-std::optional<int> DayIndexOfCell(int cell, int firstColumn, int length, int year, int month);
+[[nodiscard]] std::optional<int> DayIndexOfCell(int cell, int firstColumn, int length, int year, int month);
 
 // Texts of the selected moment: "1582年10月", the era and zodiac title, and the four pillars.
 struct PillarTexts {

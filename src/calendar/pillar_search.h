@@ -35,6 +35,6 @@ BuiltPillars BuildPillars(const PillarChoice& choice);
 // minute 0: per matching year the first day of the wanted day pillar in the month, at the
 // even hour of the hour branch, inside the month's solar terms. Nothing when there is none
 // up to the last year the calendar shows.
-std::optional<CivilDateTime> FindPillarMoment(MYiDateEx& date, const FourPillars& wanted, int startYear);
+[[nodiscard]] std::optional<CivilDateTime> FindPillarMoment(MYiDateEx& date, const FourPillars& wanted, int startYear);
 
 }  // namespace quorin::calendar

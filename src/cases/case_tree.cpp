@@ -195,8 +195,7 @@ CaseLoadResult LoadCaseItems(MRecordBase& store, const std::vector<int>& ids, Ca
                              const LoadProgress& progress) {
   CaseLoadResult result;
   std::vector<std::string> categories;
-  store.GetClassNames(categories);
-  if (!store.BeginBatch()) {
+  if (!store.GetClassNames(categories) || !store.BeginBatch()) {
     result.error = store.lastError();
     return result;
   }
@@ -215,9 +214,10 @@ CaseLoadResult LoadCaseItems(MRecordBase& store, const std::vector<int>& ids, Ca
   byId.reserve(ids.size());
   for (std::size_t i = 0; i < ids.size(); ++i) byId.emplace_back(ids[i], i);
   std::sort(byId.begin(), byId.end());
+  bool read = true;
   if (WorthScanning(byId)) {
     std::size_t k = 0;
-    store.ReadRange(byId.front().first, byId.back().first, [&](TRecordData& record) {
+    read = store.ReadRange(byId.front().first, byId.back().first, [&](TRecordData& record) {
       if (stop.stop_requested()) return false;
       while (k < byId.size() && byId[k].first < record.id) ++k;
       for (; k < byId.size() && byId[k].first == record.id; ++k) {
@@ -231,16 +231,22 @@ CaseLoadResult LoadCaseItems(MRecordBase& store, const std::vector<int>& ids, Ca
       return true;
     });
   } else {
-    for (std::size_t i = 0; i < ids.size() && !stop.stop_requested(); ++i) {
+    for (std::size_t i = 0; i < ids.size() && !stop.stop_requested() && read; ++i) {
       TRecordData record;
       if (store.ReadInBatch(ids[i], record)) {
         place(record, i);
       } else {
+        read = store.lastError().empty();  // no such case is no failure
         ++handled;
       }
     }
   }
-  store.EndBatch();
+  const std::string readError = store.lastError();
+  static_cast<void>(store.EndBatch());  // only read: nothing to commit
+  if (!read) {
+    result.error = readError;
+    return result;
+  }
   if (stop.stop_requested()) {
     result.cancelled = true;
     return result;

@@ -36,9 +36,9 @@ class LibraryLock {
   // Takes the lock, waiting at most `patience` for other programs to let go. A lock file that
   // cannot be made (a read-only or missing folder, where nothing can be written) counts as taken.
   // False when another program held it all that time.
-  bool Acquire(Mode mode, std::chrono::milliseconds patience);
+  [[nodiscard]] bool Acquire(Mode mode, std::chrono::milliseconds patience);
   // Without waiting.
-  bool TryAcquire(Mode mode) { return Acquire(mode, std::chrono::milliseconds(0)); }
+  [[nodiscard]] bool TryAcquire(Mode mode) { return Acquire(mode, std::chrono::milliseconds(0)); }
   void Release();
   // Lets go and points at another lock file.
   void Reset(std::string path) {
@@ -50,9 +50,9 @@ class LibraryLock {
 
   // The generation stored in the lock file, 0 for a new library; nullopt without a lock file.
   // Read while the lock is held.
-  std::optional<std::int64_t> Generation() const;
+  [[nodiscard]] std::optional<std::int64_t> Generation() const;
   // Counts one more renumbering or replacing operation; only under the exclusive lock.
-  bool AdvanceGeneration();
+  [[nodiscard]] bool AdvanceGeneration();
 
  private:
   std::string path_;

@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "base/files.h"
+#include "cases/library_archive.h"
 #include "cases/record_codec.h"
 #include "cases/remark_files.h"
 
@@ -51,6 +52,10 @@ constexpr std::string_view kRemarkNameInUse = "select 1 from case_data where rem
 
 constexpr std::string_view kDefaultClassNames = "开业 进宅 结婚 阳宅风水 阴宅 求财 催丁 临时保存";
 
+// Suffixes tried after a remark's base name ("_0", "_1" …) before giving up: far more cases of
+// one name and minute than anybody saves, and a bound on the search in a damaged library.
+constexpr long kMostRemarkNameSuffixes = 100000000;
+
 // Leaves a statement ready for its next use when the scope ends, so that no
 // half-read result keeps the file locked.
 struct ResetOnExit {
@@ -73,26 +78,29 @@ void BindRecord(SqliteStatement& statement, const std::array<ColumnValue, kCaseC
   }
 }
 
-bool OpenConnection(SqliteConnection& connection, const std::string& path, bool readOnly, std::string& error) {
-  return readOnly ? connection.OpenReadOnly(path, error) : connection.Open(path, false, error);
+// Opens the file for an operation; a limit above 0 refuses longer values before they are read.
+bool OpenConnection(SqliteConnection& connection, const std::string& path, bool readOnly, std::size_t valueLimit) {
+  if (!(readOnly ? connection.OpenReadOnly(path) : connection.Open(path, false))) return false;
+  if (valueLimit > 0) connection.LimitValueLength(valueLimit);
+  return true;
 }
 
 // The highest id of case_data (0 without cases), nullopt with SQLite's message when it cannot be read.
-std::optional<std::int64_t> HighestCaseId(SqliteConnection& connection, std::string& error) {
-  SqliteStatement* statement = connection.Prepare(kHighestCaseId, error);
+std::optional<std::int64_t> HighestCaseId(SqliteConnection& connection) {
+  SqliteStatement* statement = connection.Prepare(kHighestCaseId);
   if (!statement) return std::nullopt;
   ResetOnExit reset{statement};
-  if (statement->Next() != SqliteStatement::Step::kRow) return error = connection.Message(), std::nullopt;
+  if (statement->Next() != SqliteStatement::Step::kRow) return std::nullopt;
   return statement->Integer(0).value_or(0);
 }
 
 // Whether some id of case_data lies outside the int range; nullopt with SQLite's message on failure.
-std::optional<bool> HasIdOutOfRange(SqliteConnection& connection, std::string& error) {
-  SqliteStatement* statement = connection.Prepare(kIdOutOfRange, error);
+std::optional<bool> HasIdOutOfRange(SqliteConnection& connection) {
+  SqliteStatement* statement = connection.Prepare(kIdOutOfRange);
   if (!statement) return std::nullopt;
   ResetOnExit reset{statement};
   switch (statement->Next()) {
-    case SqliteStatement::Step::kError: return error = connection.Message(), std::nullopt;
+    case SqliteStatement::Step::kError: return std::nullopt;
     case SqliteStatement::Step::kDone: return false;
     case SqliteStatement::Step::kRow: return true;
   }
@@ -105,10 +113,11 @@ std::optional<bool> HasIdOutOfRange(SqliteConnection& connection, std::string& e
 class ImmediateWrite {
  public:
   ImmediateWrite(SqliteConnection& connection, bool ownConnection) : connection_(connection), active_(ownConnection) {
-    if (active_) ok_ = active_ = connection_.Execute("begin immediate;", error_);
+    if (active_) ok_ = active_ = connection_.Execute("begin immediate;");
+    if (!ok_) error_ = connection_.Message();
   }
   ~ImmediateWrite() {
-    if (active_) connection_.Execute("rollback;", error_);
+    if (active_) static_cast<void>(connection_.Execute("rollback;"));  // nothing more to undo if it fails
   }
   ImmediateWrite(const ImmediateWrite&) = delete;
   ImmediateWrite& operator=(const ImmediateWrite&) = delete;
@@ -117,8 +126,9 @@ class ImmediateWrite {
   bool Commit() {
     if (!active_) return true;
     active_ = false;
-    if (connection_.Execute("commit;", error_)) return true;
-    connection_.Execute("rollback;", error_);
+    if (connection_.Execute("commit;")) return true;
+    error_ = connection_.Message();
+    static_cast<void>(connection_.Execute("rollback;"));  // a failed commit leaves nothing to keep
     return false;
   }
 
@@ -132,7 +142,7 @@ class ImmediateWrite {
 }  // namespace
 
 MRecordBase::~MRecordBase() {
-  if (batch_.IsOpen()) EndBatch();
+  if (batch_.IsOpen()) static_cast<void>(EndBatch());  // nobody is left to hear of a failed commit
 }
 
 std::string MRecordBase::RemarkFolder() const { return RemarkFolderOf(programFolder_); }
@@ -149,18 +159,16 @@ std::nullopt_t MRecordBase::FailWith(std::string message) {
 
 SqliteConnection* MRecordBase::Connect(SqliteConnection& own) {
   if (batch_.IsOpen()) return &batch_;  // never replace the connection of a batch in progress
-  std::string error;
-  if (!OpenConnection(own, path_, readOnly_, error)) {
-    Fail(error);
+  if (!OpenConnection(own, path_, readOnly_, valueLengthLimit_)) {
+    Fail(own.Message());
     return nullptr;
   }
   return &own;
 }
 
 SqliteStatement* MRecordBase::Statement(SqliteConnection& connection, std::string_view sql) {
-  std::string error;
-  SqliteStatement* statement = connection.Prepare(sql, error);
-  if (!statement) Fail(error);
+  SqliteStatement* statement = connection.Prepare(sql);
+  if (!statement) Fail(connection.Message());
   return statement;
 }
 
@@ -203,9 +211,8 @@ bool MRecordBase::Resync() {
   if (!c) return false;
   const std::optional<int> stored = ReadPrimaryIdOn(*c);
   if (!stored) return false;
-  std::string error;
-  const auto highest = HighestCaseId(*c, error);
-  if (!highest) return Fail(error);
+  const auto highest = HighestCaseId(*c);
+  if (!highest) return Fail(c->Message());
   counter_ = static_cast<int>(std::max<std::int64_t>(*stored, *highest));
   if (coordinated_) generation_ = lock_.Generation();
   return true;
@@ -216,7 +223,7 @@ bool MRecordBase::Open(const std::string& path) { return OpenFile(path, false, t
 bool MRecordBase::OpenReadOnly(const std::string& path) { return OpenFile(path, true, false); }
 
 bool MRecordBase::OpenFile(const std::string& path, bool readOnly, bool coordinated) {
-  if (batch_.IsOpen()) EndBatch();
+  if (batch_.IsOpen()) static_cast<void>(EndBatch());  // a batch left open belongs to the file left behind
   lock_.Release();
   path_ = path;
   programFolder_ = base::ProgramFolder();
@@ -230,7 +237,8 @@ bool MRecordBase::OpenFile(const std::string& path, bool readOnly, bool coordina
   // The first program to open a library that nobody is working on settles what a killed one left.
   lock_.Reset(LibraryLock::PathFor(path));
   if (const auto parent = std::filesystem::path(path).parent_path(); !parent.empty()) {
-    base::EnsureDirectory(parent.string());  // the lock file sits beside the database
+    // The lock file sits beside the database; without the folder there is nothing to lock.
+    static_cast<void>(base::EnsureDirectory(parent.string()));
   }
   bool settle = false;
   if (lock_.TryAcquire(LibraryLock::Mode::kExclusive)) {
@@ -239,7 +247,7 @@ bool MRecordBase::OpenFile(const std::string& path, bool readOnly, bool coordina
     return Fail(kLibraryBusyForWhole);
   }
   bool ok = OpenChecked(path, readOnly);
-  if (ok && settle) SettleInterruptedWork();
+  if (ok && settle) LibraryArchive(*this).SettleInterruptedWork();
   if (ok) generation_ = lock_.Generation();
   lock_.Release();
   if (ok) lastError_.clear();  // what settling could not finish is tried again at the next opening
@@ -247,34 +255,33 @@ bool MRecordBase::OpenFile(const std::string& path, bool readOnly, bool coordina
 }
 
 bool MRecordBase::OpenChecked(const std::string& path, bool readOnly) {
-
   SqliteConnection connection;
-  std::string error;
   if (!readOnly && !base::FileExists(path)) {
-    base::EnsureDirectory(RemarkFolder());  // the store writes remarks there; a failure shows when writing
+    // The store writes remarks there; a folder that cannot be made shows when a remark is written.
+    static_cast<void>(base::EnsureDirectory(RemarkFolder()));
     const std::filesystem::path parent = std::filesystem::path(path).parent_path();
-    if (!parent.empty()) base::EnsureDirectory(parent.string());
-    if (!connection.Open(path, true, error)) return Fail("无法创建或者打开数据库！");
+    if (!parent.empty()) static_cast<void>(base::EnsureDirectory(parent.string()));  // the open below says why not
+    if (!connection.Open(path, true)) return Fail("无法创建或者打开数据库！");
     return CreateCaseTableOn(connection) && CreateExtraTableOn(connection) && ReadPrimaryIdOn(connection);
   }
-  if (!OpenConnection(connection, path, readOnly, error)) return Fail(error);
+  if (!OpenConnection(connection, path, readOnly, 0)) return Fail(connection.Message());
 
   // Everything is checked before anything is added, so a refused file stays as it was.
-  const auto cases = PresenceOf(connection, "case_data", error);
-  if (!cases) return Fail(error);
+  const auto cases = PresenceOf(connection, "case_data");
+  if (!cases) return Fail(connection.Message());
   if (*cases == Presence::kOther) return Fail("无法创建数据主表！");
-  const auto extra = PresenceOf(connection, "case_extra", error);
-  if (!extra) return Fail(error);
+  const auto extra = PresenceOf(connection, "case_extra");
+  if (!extra) return Fail(connection.Message());
   if (*extra == Presence::kOther) return Fail("无法创建额外表！");
 
   // A reader needs both tables; asking a missing one gives SQLite's own "no such table".
   std::int64_t highest = 0;
   if (*cases == Presence::kPlainTable || readOnly) {
-    const auto outOfRange = HasIdOutOfRange(connection, error);
-    if (!outOfRange) return Fail(error);
+    const auto outOfRange = HasIdOutOfRange(connection);
+    if (!outOfRange) return Fail(connection.Message());
     if (*outOfRange) return Fail(kIdsOutOfRange);
-    const auto found = HighestCaseId(connection, error);
-    if (!found) return Fail(error);
+    const auto found = HighestCaseId(connection);
+    if (!found) return Fail(connection.Message());
     highest = *found;
   }
   int counter = 0;
@@ -293,7 +300,7 @@ bool MRecordBase::OpenChecked(const std::string& path, bool readOnly) {
   }
   // A counter behind the stored ids (left by an interrupted save) is taken as the highest id.
   counter_ = static_cast<int>(std::max<std::int64_t>(counter, highest));
-  if (!readOnly) base::EnsureDirectory(RemarkFolder());
+  if (!readOnly) static_cast<void>(base::EnsureDirectory(RemarkFolder()));  // shows when a remark is written
   return true;
 }
 
@@ -313,13 +320,11 @@ bool MRecordBase::TableExists(std::string_view table) {
 }
 
 bool MRecordBase::CreateCaseTableOn(SqliteConnection& connection) {
-  std::string error;
-  return connection.Execute(kCreateCaseTable, error) || Fail("无法创建数据主表！");
+  return connection.Execute(kCreateCaseTable) || Fail("无法创建数据主表！");
 }
 
 bool MRecordBase::CreateExtraTableOn(SqliteConnection& connection) {
-  std::string error;
-  if (!connection.Execute(kCreateExtraTable, error)) return Fail("无法创建额外表！");
+  if (!connection.Execute(kCreateExtraTable)) return Fail("无法创建额外表！");
   SqliteStatement* fill = Statement(connection, kFillExtraTable);
   if (!fill) return Fail("无法往额外表写入数据！");
   ResetOnExit reset{fill};
@@ -366,15 +371,14 @@ std::optional<int> MRecordBase::ReadPrimaryId() {
 std::optional<int> MRecordBase::InsertOn(SqliteConnection& connection, TRecordData& record) {
   // The row and its counter are stored together or not at all: a row without its counter would
   // take the id the next save wants. A savepoint nests in a batch and is a transaction alone.
-  std::string error;
-  SqliteStatement* begin = connection.Prepare("savepoint insert_case;", error);
+  SqliteStatement* begin = connection.Prepare("savepoint insert_case;");
   if (!begin || !begin->Run()) return FailWith("无法保存案例！");
   const int previousId = record.id;
   const std::optional<int> id = [&]() -> std::optional<int> {
     // The next id lies above the counter and every stored id: a counter left behind by an
     // interrupted save or another program then costs one id instead of every later save.
     std::int64_t highest = counter_;
-    if (const auto stored = HighestCaseId(connection, error)) highest = std::max(highest, *stored);
+    if (const auto stored = HighestCaseId(connection)) highest = std::max(highest, *stored);
     if (highest >= INT_MAX) return FailWith("无法保存案例！");
     const int next = static_cast<int>(highest) + 1;
     record.id = next;
@@ -390,13 +394,13 @@ std::optional<int> MRecordBase::InsertOn(SqliteConnection& connection, TRecordDa
     if (!store->Run()) return FailWith("无法更新主键id！");
     return next;
   }();
-  SqliteStatement* release = id ? connection.Prepare("release insert_case;", error) : nullptr;
+  SqliteStatement* release = id ? connection.Prepare("release insert_case;") : nullptr;
   if (release && release->Run()) {
     counter_ = *id;
     return id;
   }
   if (id) Fail("无法保存案例！");  // the commit of a save of its own failed
-  connection.Execute("rollback to insert_case; release insert_case;", error);
+  static_cast<void>(connection.Execute("rollback to insert_case; release insert_case;"));  // undoes what it can
   record.id = previousId;
   return std::nullopt;
 }
@@ -426,9 +430,12 @@ std::optional<int> MRecordBase::InsertWithRemark(TRecordData& record, std::strin
   const std::string base = RemarkBaseName(record);
   std::string name = base;
   std::string path;
-  for (long suffix = 0;; ++suffix) {
-    if (suffix > 0) name = base + "_" + std::to_string(suffix - 1);
-    if (RemarkNameInUse(name)) continue;
+  for (long suffix = -1;; ++suffix) {
+    if (suffix >= kMostRemarkNameSuffixes) return FailWith("无法为评语文件找到空闲的名字：" + base);
+    if (suffix >= 0) name = base + "_" + std::to_string(suffix);
+    const std::optional<bool> inUse = RemarkNameInUse(name);
+    if (!inUse) return std::nullopt;
+    if (*inUse) continue;
     path = folder + name + ".rtf";
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd >= 0) {
@@ -472,13 +479,14 @@ bool MRecordBase::UpdateWithRemark(int id, const TRecordData& record, const std:
   // The row's change is undone when the file cannot follow it.
   ImmediateWrite write(*c, c == &own);
   if (!write.Ok()) return Fail("无法修改案例！" + write.Error());
-  std::string error;
-  if (!c->Execute("savepoint update_case;", error)) return Fail(error);
+  if (!c->Execute("savepoint update_case;")) return Fail(c->Message());
   bool ok = UpdateOn(*c, id, record);
-  if (ok && !base::AtomicWriteFile(remarkPath, remarkRtf, &error)) ok = Fail(error);
-  if (ok && c->Execute("release update_case;", error) && write.Commit()) return true;
-  if (ok) Fail(error.empty() ? write.Error() : error);
-  c->Execute("rollback to update_case; release update_case;", error);
+  std::string fileError;
+  if (ok && !base::AtomicWriteFile(remarkPath, remarkRtf, &fileError)) ok = Fail(fileError);
+  if (ok && !c->Execute("release update_case;")) ok = Fail(c->Message());
+  if (ok && write.Commit()) return true;
+  if (ok) return Fail(write.Error());  // the commit failed and took the change back
+  static_cast<void>(c->Execute("rollback to update_case; release update_case;"));  // undoes what it can
   return false;
 }
 
@@ -568,21 +576,31 @@ TRecordData MRecordBase::RecordOfRow(const SqliteStatement& row) {
 
 bool MRecordBase::ReadRange(int firstId, int lastId, const std::function<bool(TRecordData& record)>& each) {
   lastError_.clear();
+  return ReadRows(firstId, lastId, [&](const SqliteStatement& row) {
+    TRecordData record = RecordOfRow(row);
+    return each(record);
+  });
+}
+
+bool MRecordBase::ReadRows(std::int64_t firstId, std::int64_t lastId,
+                           const std::function<bool(const SqliteStatement& row)>& each) {
+  valueTooLarge_ = false;
   SqliteConnection own;
   SqliteConnection* c = Connect(own);
   if (!c) return false;
   SqliteStatement* read = Statement(*c, kReadCaseRange);
   if (!read) return false;
   ResetOnExit reset{read};
-  read->Bind(1, static_cast<std::int64_t>(firstId)).Bind(2, static_cast<std::int64_t>(lastId));
+  read->Bind(1, firstId).Bind(2, lastId);
   for (;;) {
     switch (read->Next()) {
-      case SqliteStatement::Step::kError: return Fail(c->Message());
+      case SqliteStatement::Step::kError:
+        valueTooLarge_ = c->ErrorCode() == SQLITE_TOOBIG;
+        return Fail(c->Message());
       case SqliteStatement::Step::kDone: return true;
       case SqliteStatement::Step::kRow: break;
     }
-    TRecordData record = RecordOfRow(*read);
-    if (!each(record)) return true;
+    if (!each(*read)) return true;
   }
 }
 
@@ -597,8 +615,7 @@ std::optional<std::vector<int>> MRecordBase::MoveCasesToCategory(const std::vect
   ImmediateWrite write(*c, c == &own);
   if (!write.Ok()) return FailWith(write.Error());
   // A savepoint is a part of the transaction that can be undone alone, also in the caller's batch.
-  std::string error;
-  if (!c->Execute("savepoint move_cases;", error)) return FailWith(error);
+  if (!c->Execute("savepoint move_cases;")) return FailWith(c->Message());
   std::vector<int> moved;
   bool ok = true;
   for (const int id : ids) {
@@ -613,9 +630,10 @@ std::optional<std::vector<int>> MRecordBase::MoveCasesToCategory(const std::vect
     if (!ok) break;
     moved.push_back(id);
   }
-  if (ok && c->Execute("release move_cases;", error) && write.Commit()) return moved;
-  if (ok) Fail(error.empty() ? write.Error() : error);  // the commit of a move of its own failed
-  c->Execute("rollback to move_cases; release move_cases;", error);
+  if (ok && !c->Execute("release move_cases;")) ok = Fail(c->Message());
+  if (ok && write.Commit()) return moved;
+  if (ok) return FailWith(write.Error());  // the commit of a move of its own failed and took it back
+  static_cast<void>(c->Execute("rollback to move_cases; release move_cases;"));  // undoes what it can
   return std::nullopt;
 }
 
@@ -640,10 +658,10 @@ bool MRecordBase::BeginBatchWith(const char* begin) {
   if (batch_.IsOpen()) return true;
   LockScope scope(*this, LibraryLock::Mode::kShared);
   if (!LockForWriteById(scope)) return false;
-  std::string error;
-  if (!OpenConnection(batch_, path_, readOnly_, error) || !batch_.Execute(begin, error)) {
+  if (!OpenConnection(batch_, path_, readOnly_, valueLengthLimit_) || !batch_.Execute(begin)) {
+    const std::string message = batch_.Message();
     batch_.Close();
-    return Fail(error);
+    return Fail(message);
   }
   batchTookLock_ = scope.Keep();  // held until EndBatch
   return true;
@@ -652,8 +670,8 @@ bool MRecordBase::BeginBatchWith(const char* begin) {
 bool MRecordBase::EndBatch() {
   lastError_.clear();
   if (!batch_.IsOpen()) return true;
-  std::string error;
-  const bool committed = batch_.Execute("commit;", error);
+  const bool committed = batch_.Execute("commit;");
+  const std::string error = committed ? std::string() : batch_.Message();
   batch_.Close();  // without a commit this rolls the batch back
   if (batchTookLock_) lock_.Release();
   batchTookLock_ = false;
@@ -720,32 +738,73 @@ std::optional<int> MRecordBase::CountCases() {
   return static_cast<int>(*n);
 }
 
-bool MRecordBase::RemarkNameInUse(const std::string& name) {
+std::optional<bool> MRecordBase::RemarkNameInUse(const std::string& name) {
   SqliteConnection own;
   SqliteConnection* c = Connect(own);
-  if (!c) return false;
+  if (!c) return std::nullopt;
   SqliteStatement* find = Statement(*c, kRemarkNameInUse);
-  if (!find) return false;
+  if (!find) return std::nullopt;
   ResetOnExit reset{find};
   find->Bind(1, name);
-  return find->Next() == SqliteStatement::Step::kRow;
+  switch (find->Next()) {
+    case SqliteStatement::Step::kRow: return true;
+    case SqliteStatement::Step::kDone: return false;
+    case SqliteStatement::Step::kError: break;
+  }
+  return FailWith(c->Message());
 }
 
-RemarkName MRecordBase::UniqueRemarkName(const TRecordData& record) {
+std::optional<RemarkName> MRecordBase::UniqueRemarkName(const TRecordData& record) {
   lastError_.clear();
   const std::string folder = RemarkFolder();
   const std::string base = RemarkBaseName(record);
-  std::string name = base;
-  std::error_code ec;
   // A name another case holds stays taken even when its file went missing: sharing it would
   // show that case the new remark, and its next save would overwrite it.
-  for (long suffix = 0;
-       (std::filesystem::exists(folder + name + ".rtf", ec) || RemarkNameInUse(name)) &&
-       suffix < 100000000;
-       ++suffix) {
-    name = base + "_" + std::to_string(suffix);
+  for (long suffix = -1; suffix < kMostRemarkNameSuffixes; ++suffix) {
+    const std::string name = suffix < 0 ? base : base + "_" + std::to_string(suffix);
+    std::error_code ec;
+    if (std::filesystem::exists(folder + name + ".rtf", ec)) continue;
+    const std::optional<bool> inUse = RemarkNameInUse(name);
+    if (!inUse) return std::nullopt;  // a library that cannot be asked gives no name at all
+    if (!*inUse) return RemarkName{folder + name + ".rtf", name};
   }
-  return {folder + name + ".rtf", name};
+  return FailWith("无法为评语文件找到空闲的名字：" + base);
+}
+
+bool MRecordBase::Backup(const std::string& destination) {
+  lastError_.clear();
+  return LibraryArchive(*this).Backup(destination);
+}
+
+bool MRecordBase::Restore(const std::string& source) {
+  lastError_.clear();
+  return LibraryArchive(*this).Restore(source);
+}
+
+bool MRecordBase::RebuildRemarkFiles() {
+  lastError_.clear();
+  return LibraryArchive(*this).RebuildRemarkFiles();
+}
+
+bool MRecordBase::DeleteAll() {
+  lastError_.clear();
+  return LibraryArchive(*this).DeleteAll();
+}
+
+std::optional<int> MRecordBase::ImportFrom(const std::string& path, const ProgressCallback& progress) {
+  lastError_.clear();
+  return LibraryArchive(*this).ImportFrom(path, progress);
+}
+
+std::optional<int> MRecordBase::ExportTo(const std::string& path, const std::vector<std::string>& categories,
+                                         bool exportAll, const ProgressCallback& progress) {
+  lastError_.clear();
+  return LibraryArchive(*this).ExportTo(path, categories, exportAll, progress);
+}
+
+std::optional<int> MRecordBase::Compact(const ProgressCallback& progress) {
+  lastError_.clear();
+  return LibraryArchive(*this).Compact(progress);
 }
 
 }  // namespace quorin::cases

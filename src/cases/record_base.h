@@ -49,6 +49,8 @@ struct RemarkName {
 
 inline constexpr std::string_view kBaseType = "OrluneData";
 
+class LibraryArchive;
+
 class MRecordBase {
  public:
   MRecordBase() = default;
@@ -60,102 +62,103 @@ class MRecordBase {
   // exist (and the missing folders), adding a missing table to an existing file, and
   // reading the id counter. An existing file is refused, unchanged, when case_data or
   // case_extra is not a plain table or an id or the counter does not fit an int.
-  bool Open(const std::string& path);
+  [[nodiscard]] bool Open(const std::string& path);
   // Opens an existing database only to read it (the source of an import or a restore): the
   // file is never created or changed, both tables must be there, and every write fails with
   // the store's message. The same checks as Open.
-  bool OpenReadOnly(const std::string& path);
+  [[nodiscard]] bool OpenReadOnly(const std::string& path);
 
-  bool TableExists(std::string_view table);
-  bool CreateCaseTable();
-  bool CreateExtraTable();
+  [[nodiscard]] bool TableExists(std::string_view table);
+  [[nodiscard]] bool CreateCaseTable();
+  [[nodiscard]] bool CreateExtraTable();
   // case_extra.primaryId.
-  std::optional<int> ReadPrimaryId();
+  [[nodiscard]] std::optional<int> ReadPrimaryId();
   int GetPrimaryId() const { return counter_; }
 
   // Stores a new case with the id counter + 1, which is also set in the record; the new id.
-  std::optional<int> Insert(TRecordData& record);
+  [[nodiscard]] std::optional<int> Insert(TRecordData& record);
   // Stores a new case together with its remark file (RTF bytes): the remark gets a free name,
   // claimed on disk so that two programs saving at once never share one, and is written; then
   // the case is stored with that name. When a part fails nothing of it stays. The new id.
-  std::optional<int> InsertWithRemark(TRecordData& record, std::string_view remarkRtf);
+  [[nodiscard]] std::optional<int> InsertWithRemark(TRecordData& record, std::string_view remarkRtf);
   // Rewrites a case and its remark file together: the file is replaced only when the row was,
   // and the row stays as it was when the file cannot be written.
-  bool UpdateWithRemark(int id, const TRecordData& record, const std::string& remarkPath, std::string_view remarkRtf);
+  [[nodiscard]] bool UpdateWithRemark(int id, const TRecordData& record, const std::string& remarkPath, std::string_view remarkRtf);
   // Deletes a case, then its remark file (none when remarkPath is empty).
-  bool RemoveWithRemark(int id, const std::string& remarkPath);
-  std::optional<int> InsertInBatch(TRecordData& record);
+  [[nodiscard]] bool RemoveWithRemark(int id, const std::string& remarkPath);
+  [[nodiscard]] std::optional<int> InsertInBatch(TRecordData& record);
   // Rewrites every column but the id; an id with no row counts as success.
-  bool Update(int id, const TRecordData& record);
-  bool UpdateInBatch(int id, const TRecordData& record);
+  [[nodiscard]] bool Update(int id, const TRecordData& record);
+  [[nodiscard]] bool UpdateInBatch(int id, const TRecordData& record);
   // Deletes the row; a missing row counts as success.
-  bool Remove(int id);
-  bool RemoveInBatch(int id);
+  [[nodiscard]] bool Remove(int id);
+  [[nodiscard]] bool RemoveInBatch(int id);
   // Reads the row into the record; false when there is no such row (lastError()
   // empty, no failure) or the statement fails (SQLite's message in lastError()).
-  bool Read(int id, TRecordData& record);
-  bool ReadInBatch(int id, TRecordData& record);
+  [[nodiscard]] bool Read(int id, TRecordData& record);
+  [[nodiscard]] bool ReadInBatch(int id, TRecordData& record);
 
   // Reads every case whose id lies in [firstId, lastId], in id order, through the batch
   // connection (or one of its own), and hands each to `each`, which returns false to stop.
   // One scan instead of one look-up per id.
-  bool ReadRange(int firstId, int lastId, const std::function<bool(TRecordData& record)>& each);
+  [[nodiscard]] bool ReadRange(int firstId, int lastId, const std::function<bool(TRecordData& record)>& each);
 
   // Gives every listed case the category, all in one transaction: a failed read or write
   // leaves every case as it was. An id without a row is no failure; it is left out of the
   // ids returned, which are those of the cases now in the category.
-  std::optional<std::vector<int>> MoveCasesToCategory(const std::vector<int>& ids, const std::string& category);
+  [[nodiscard]] std::optional<std::vector<int>> MoveCasesToCategory(const std::vector<int>& ids, const std::string& category);
 
   // Opens the connection and transaction that the InBatch operations use; the library's lock
   // is held until EndBatch.
-  bool BeginBatch();
+  [[nodiscard]] bool BeginBatch();
   // Commits and closes; when the commit fails the whole batch is undone.
-  bool EndBatch();
+  [[nodiscard]] bool EndBatch();
   bool InBatch() const { return batch_.IsOpen(); }
 
   // The category list of case_extra, in its order; a case_extra without its row is a failure.
-  bool GetClassNames(std::vector<std::string>& names);
-  bool SetClassNames(const std::vector<std::string>& names);
+  [[nodiscard]] bool GetClassNames(std::vector<std::string>& names);
+  [[nodiscard]] bool SetClassNames(const std::vector<std::string>& names);
   // True when case_extra.baseType equals the text exactly.
-  bool HasBaseType(std::string_view type);
+  [[nodiscard]] bool HasBaseType(std::string_view type);
 
   // The first free remark file name for the record: name and moment, then "_0", "_1" …
-  // A name another case stores counts as taken even when its file is missing.
-  RemarkName UniqueRemarkName(const TRecordData& record);
+  // A name another case stores counts as taken even when its file is missing; nothing when
+  // the library cannot be asked.
+  [[nodiscard]] std::optional<RemarkName> UniqueRemarkName(const TRecordData& record);
 
   // Whether another program renumbered or replaced the cases since this store read its ids;
   // writes by id then fail with kLibraryChanged until Resync.
-  bool Stale();
+  [[nodiscard]] bool Stale();
   // Takes the library as it is now: its id counter and generation.
-  bool Resync();
+  [[nodiscard]] bool Resync();
 
   // Whole-database operations. Each holds the library's lock exclusively while it runs.
   // Writes the database and every remark file into a new folder `destination` (which may exist
   // only as an empty folder): everything is made under a temporary name beside it, with save.txt
   // last, and takes the final name when complete, so a backup that is there is whole.
-  bool Backup(const std::string& destination);
+  [[nodiscard]] bool Backup(const std::string& destination);
   // Replaces the database and the remark files the backup holds by those of a backup folder.
   // A folder without save.txt, or with a remark file that is not a whole remark, is refused.
   // Everything is checked and copied aside first and the plan written down before anything
   // moves, so a failure, or a kill at any moment, leaves the old library with all its remarks
   // or the new one with all of its. Remarks the backup lacks are written from the stored text;
   // one that cannot be is a failure after the restore, named in lastError().
-  bool Restore(const std::string& source);
+  [[nodiscard]] bool Restore(const std::string& source);
   // Writes a remark file from the stored remark text for every case that lacks one.
-  bool RebuildRemarkFiles();
+  [[nodiscard]] bool RebuildRemarkFiles();
   // Deletes the database file and every remark file.
-  bool DeleteAll();
+  [[nodiscard]] bool DeleteAll();
   // Adds every case of another database of this format (read without changing it); the
   // number added. Each case is checked as a chart request and as text first; a case that is
   // refused, cannot be stored or whose remark cannot be written undoes the whole import, and
   // a source without cases is a failure. The remarks are made durable with one sync.
-  std::optional<int> ImportFrom(const std::string& path, const ProgressCallback& progress = {});
+  [[nodiscard]] std::optional<int> ImportFrom(const std::string& path, const ProgressCallback& progress = {});
   // Writes the cases of the chosen categories (or all) to a new database; the number written.
-  std::optional<int> ExportTo(const std::string& path, const std::vector<std::string>& categories,
+  [[nodiscard]] std::optional<int> ExportTo(const std::string& path, const std::vector<std::string>& categories,
                               bool exportAll, const ProgressCallback& progress = {});
   // Renumbers the cases 1, 2, 3 … into a fresh file that then replaces the database
   // atomically; the number of cases kept. On failure the old file stays.
-  std::optional<int> Compact(const ProgressCallback& progress = {});
+  [[nodiscard]] std::optional<int> Compact(const ProgressCallback& progress = {});
   // Remark files the last restore or rebuild could not write.
   int RemarkWriteFailures() const { return remarkWriteFailures_; }
 
@@ -164,8 +167,8 @@ class MRecordBase {
   void SetStepHook(std::function<void(std::string_view step)> hook) { stepHook_ = std::move(hook); }
 
   // Searches over every case; ids in increasing order.
-  std::optional<std::vector<int>> FuzzySearch(const std::vector<std::string>& keywords);
-  std::optional<std::vector<int>> Search(const CaseSearchCriteria& criteria);
+  [[nodiscard]] std::optional<std::vector<int>> FuzzySearch(const std::vector<std::string>& keywords);
+  [[nodiscard]] std::optional<std::vector<int>> Search(const CaseSearchCriteria& criteria);
 
   // Why the last operation failed; empty after one that succeeded.
   const std::string& lastError() const { return lastError_; }
@@ -173,6 +176,9 @@ class MRecordBase {
   std::string RemarkFolder() const;
 
  private:
+  // The whole-library operations work on the store's own connection, lock and counter.
+  friend class LibraryArchive;
+
   // Holds the library's lock for one operation, unless the store holds it already.
   class LockScope {
    public:
@@ -192,37 +198,40 @@ class MRecordBase {
     bool ok_ = true;
   };
   // A write by id: the shared lock and a library still numbered as this store knows it.
-  bool LockForWriteById(LockScope& scope);
+  [[nodiscard]] bool LockForWriteById(LockScope& scope);
 
   // The connection of the operation: the batch one, or a fresh one in `own`.
   SqliteConnection* Connect(SqliteConnection& own);
-  bool OpenFile(const std::string& path, bool readOnly, bool coordinated);
+  [[nodiscard]] bool OpenFile(const std::string& path, bool readOnly, bool coordinated);
   // Opens, creates or completes the file and reads its counter (the checks of Open).
-  bool OpenChecked(const std::string& path, bool readOnly);
+  [[nodiscard]] bool OpenChecked(const std::string& path, bool readOnly);
   // Opens a file the store makes for its own work (a compaction file, an export, a staged copy),
   // without the library lock.
-  bool OpenScratch(const std::string& path) { return OpenFile(path, false, false); }
-  bool BeginBatchWith(const char* begin);
-  // Finishes or undoes what a killed program left half done; under the exclusive lock.
-  void SettleInterruptedWork();
+  [[nodiscard]] bool OpenScratch(const std::string& path) { return OpenFile(path, false, false); }
+  [[nodiscard]] bool BeginBatchWith(const char* begin);
   void Step(std::string_view name) {
     if (stepHook_) stepHook_(name);
   }
   SqliteStatement* Statement(SqliteConnection& connection, std::string_view sql);
-  std::optional<int> InsertOn(SqliteConnection& connection, TRecordData& record);
-  bool UpdateOn(SqliteConnection& connection, int id, const TRecordData& record);
-  bool RemoveOn(SqliteConnection& connection, int id);
-  bool ReadOn(SqliteConnection& connection, int id, TRecordData& record);
+  [[nodiscard]] std::optional<int> InsertOn(SqliteConnection& connection, TRecordData& record);
+  [[nodiscard]] bool UpdateOn(SqliteConnection& connection, int id, const TRecordData& record);
+  [[nodiscard]] bool RemoveOn(SqliteConnection& connection, int id);
+  [[nodiscard]] bool ReadOn(SqliteConnection& connection, int id, TRecordData& record);
   static TRecordData RecordOfRow(const SqliteStatement& row);
-  bool CreateCaseTableOn(SqliteConnection& connection);
-  bool CreateExtraTableOn(SqliteConnection& connection);
-  bool TableExistsOn(SqliteConnection& connection, std::string_view table);
-  std::optional<int> ReadPrimaryIdOn(SqliteConnection& connection);
+  [[nodiscard]] bool CreateCaseTableOn(SqliteConnection& connection);
+  [[nodiscard]] bool CreateExtraTableOn(SqliteConnection& connection);
+  [[nodiscard]] bool TableExistsOn(SqliteConnection& connection, std::string_view table);
+  [[nodiscard]] std::optional<int> ReadPrimaryIdOn(SqliteConnection& connection);
   // Sets lastError(); false, or nullopt for an operation that yields a value.
   bool Fail(std::string message);
   std::nullopt_t FailWith(std::string message);
-  std::optional<int> CountCases();
-  bool RemarkNameInUse(const std::string& name);
+  [[nodiscard]] std::optional<int> CountCases();
+  // Whether a stored case names this remark; nothing when the library cannot be asked.
+  [[nodiscard]] std::optional<bool> RemarkNameInUse(const std::string& name);
+  // Hands each stored row with an id in [firstId, lastId] to `each`, in id order, until it
+  // returns false: the one scan every reading of many cases goes through.
+  [[nodiscard]] bool ReadRows(std::int64_t firstId, std::int64_t lastId,
+                              const std::function<bool(const SqliteStatement& row)>& each);
 
   std::string path_;
   std::string programFolder_;
@@ -233,6 +242,8 @@ class MRecordBase {
   bool batchTookLock_ = false;
   std::optional<std::int64_t> generation_;
   std::function<void(std::string_view)> stepHook_;
+  std::size_t valueLengthLimit_ = 0;  // above 0: longer values are refused before they are read
+  bool valueTooLarge_ = false;        // the last scan stopped at such a value
   SqliteConnection batch_;
   std::string lastError_;
   int remarkWriteFailures_ = 0;

@@ -40,9 +40,9 @@ bool IsPlaceholderRemarkName(std::string_view remarkFile) {
 
 base::RichCharFormat DefaultRemarkFormat() { return base::RichCharFormat{}; }
 
-bool WriteRemarkFromPlainText(const std::string& path, std::string_view plainText, std::string* error) {
+bool WriteRemarkFromPlainText(const std::string& path, std::string_view plainText) {
   const auto document = base::RichDocument::FromPlainText(plainText, DefaultRemarkFormat());
-  return base::AtomicWriteFile(path, base::WriteRtf(document), error);
+  return base::AtomicWriteFile(path, base::WriteRtf(document));
 }
 
 std::string RemarkTooLargeMessage(std::string_view caseName, const std::string& path) {

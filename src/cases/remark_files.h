@@ -33,8 +33,8 @@ bool IsPlaceholderRemarkName(std::string_view remarkFile);
 // The format remarks made from plain text get: what a new remark editor shows.
 base::RichCharFormat DefaultRemarkFormat();
 
-// Writes plain text as an RTF remark file (replacing it atomically); error says why not.
-bool WriteRemarkFromPlainText(const std::string& path, std::string_view plainText, std::string* error = nullptr);
+// Writes plain text as an RTF remark file (replacing it atomically); false when it cannot.
+[[nodiscard]] bool WriteRemarkFromPlainText(const std::string& path, std::string_view plainText);
 
 // Far above any remark a person writes (a long one is some tens of kilobytes); a larger remark
 // file or text is refused before it is read whole.
@@ -44,6 +44,6 @@ std::string RemarkTooLargeMessage(std::string_view caseName, const std::string& 
 
 // The plain text of a remark file: RTF through the reader, anything else as GBK text. Nothing
 // for a file that cannot be read or is larger than kMaxRemarkBytes (its size is looked at first).
-std::optional<std::string> ReadRemarkPlainText(const std::string& path);
+[[nodiscard]] std::optional<std::string> ReadRemarkPlainText(const std::string& path);
 
 }  // namespace quorin::cases

@@ -89,19 +89,18 @@ std::optional<std::int64_t> SqliteStatement::Integer(int column) const {
 
 SqliteConnection::~SqliteConnection() { Close(); }
 
-bool SqliteConnection::Open(const std::string& utf8Path, bool create, std::string& error) {
-  return OpenWith(utf8Path, SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0), error);
+bool SqliteConnection::Open(const std::string& utf8Path, bool create) {
+  return OpenWith(utf8Path, SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0));
 }
 
-bool SqliteConnection::OpenReadOnly(const std::string& utf8Path, std::string& error) {
-  return OpenWith(utf8Path, SQLITE_OPEN_READONLY, error);
-}
+bool SqliteConnection::OpenReadOnly(const std::string& utf8Path) { return OpenWith(utf8Path, SQLITE_OPEN_READONLY); }
 
-bool SqliteConnection::OpenWith(const std::string& utf8Path, int flags, std::string& error) {
+bool SqliteConnection::OpenWith(const std::string& utf8Path, int flags) {
   Close();
+  openFailure_.clear();
   flags |= SQLITE_OPEN_NOMUTEX;
   if (sqlite3_open_v2(utf8Path.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
-    error = db_ ? sqlite3_errmsg(db_) : "out of memory";
+    openFailure_ = db_ ? sqlite3_errmsg(db_) : "out of memory";
     Close();
     return false;
   }
@@ -116,19 +115,15 @@ void SqliteConnection::Close() {
   db_ = nullptr;
 }
 
-bool SqliteConnection::Execute(const char* sql, std::string& error) {
-  char* message = nullptr;
-  if (sqlite3_exec(db_, sql, nullptr, nullptr, &message) == SQLITE_OK) return true;
-  error = message ? message : Message();
-  sqlite3_free(message);
-  return false;
+bool SqliteConnection::Execute(const char* sql) {
+  // SQLite keeps the message of a failed statement as the connection's own.
+  return db_ && sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
-SqliteStatement* SqliteConnection::Prepare(std::string_view sql, std::string& error) {
+SqliteStatement* SqliteConnection::Prepare(std::string_view sql) {
   if (const auto it = statements_.find(sql); it != statements_.end()) return &it->second->Reset();
   sqlite3_stmt* statement = nullptr;
-  if (sqlite3_prepare_v2(db_, sql.data(), static_cast<int>(sql.size()), &statement, nullptr) != SQLITE_OK) {
-    error = Message();
+  if (!db_ || sqlite3_prepare_v2(db_, sql.data(), static_cast<int>(sql.size()), &statement, nullptr) != SQLITE_OK) {
     sqlite3_finalize(statement);
     return nullptr;
   }
@@ -138,7 +133,10 @@ SqliteStatement* SqliteConnection::Prepare(std::string_view sql, std::string& er
   return result;
 }
 
-std::string SqliteConnection::Message() const { return db_ ? sqlite3_errmsg(db_) : "database not open"; }
+std::string SqliteConnection::Message() const {
+  if (db_) return sqlite3_errmsg(db_);
+  return openFailure_.empty() ? "database not open" : openFailure_;
+}
 
 int SqliteConnection::Changes() const { return db_ ? sqlite3_changes(db_) : 0; }
 
@@ -148,14 +146,14 @@ void SqliteConnection::LimitValueLength(std::size_t bytes) {
   if (db_) sqlite3_limit(db_, SQLITE_LIMIT_LENGTH, static_cast<int>(std::min<std::size_t>(bytes, INT_MAX)));
 }
 
-std::optional<Presence> PresenceOf(SqliteConnection& connection, std::string_view table, std::string& error) {
+std::optional<Presence> PresenceOf(SqliteConnection& connection, std::string_view table) {
   SqliteStatement* statement = connection.Prepare(
-      "select type='table' and sql not like 'create virtual%' from sqlite_master where name=? collate nocase;", error);
+      "select type='table' and sql not like 'create virtual%' from sqlite_master where name=? collate nocase;");
   if (!statement) return std::nullopt;
   statement->Bind(1, table);
   std::optional<Presence> presence;
   switch (statement->Next()) {
-    case SqliteStatement::Step::kError: error = connection.Message(); break;
+    case SqliteStatement::Step::kError: break;
     case SqliteStatement::Step::kDone: presence = Presence::kMissing; break;
     case SqliteStatement::Step::kRow:
       presence = statement->Integer(0) == 1 ? Presence::kPlainTable : Presence::kOther;

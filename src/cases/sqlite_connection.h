@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A thin RAII layer over one SQLite connection: prepared statements with bound
-// values, so no stored text is ever pasted into SQL.
+// values, so no stored text is ever pasted into SQL. Failures are results: an operation
+// answers false (or nullptr, or nullopt) and Message() says why.
 #pragma once
 
 #include <sqlite3.h>
@@ -32,7 +33,7 @@ class SqliteStatement {
   SqliteStatement& Bind(int index, std::string_view text);
   Step Next();
   // Runs to the end; true when no error occurred.
-  bool Run();
+  [[nodiscard]] bool Run();
 
   int ColumnCount() const;
   // The column of that name in the result, -1 when the result has none.
@@ -59,20 +60,20 @@ class SqliteConnection {
   SqliteConnection(const SqliteConnection&) = delete;
   SqliteConnection& operator=(const SqliteConnection&) = delete;
 
-  // Opens (and, when `create` is set, creates) the file; error holds SQLite's message.
+  // Opens (and, when `create` is set, creates) the file.
   // A connection serves one thread at a time, so SQLite's own locking is left out.
-  bool Open(const std::string& utf8Path, bool create, std::string& error);
+  [[nodiscard]] bool Open(const std::string& utf8Path, bool create);
   // Opens an existing file for reading only; SQLite then refuses every write to it.
-  bool OpenReadOnly(const std::string& utf8Path, std::string& error);
+  [[nodiscard]] bool OpenReadOnly(const std::string& utf8Path);
   void Close();
   bool IsOpen() const { return db_ != nullptr; }
 
-  // Runs SQL without results (several statements allowed); error holds SQLite's message.
-  bool Execute(const char* sql, std::string& error);
-  // A prepared statement for this SQL, cached for the life of the connection;
-  // nullptr with SQLite's message in error when it cannot be prepared.
-  SqliteStatement* Prepare(std::string_view sql, std::string& error);
-  // SQLite's message for the last failure on this connection.
+  // Runs SQL without results (several statements allowed).
+  [[nodiscard]] bool Execute(const char* sql);
+  // A prepared statement for this SQL, cached for the life of the connection; nullptr when it
+  // cannot be prepared.
+  [[nodiscard]] SqliteStatement* Prepare(std::string_view sql);
+  // Why the last operation on this connection failed: SQLite's message, or why it did not open.
   std::string Message() const;
   // Rows changed by the last statement.
   int Changes() const;
@@ -82,16 +83,17 @@ class SqliteConnection {
   void LimitValueLength(std::size_t bytes);
 
  private:
-  bool OpenWith(const std::string& utf8Path, int flags, std::string& error);
+  bool OpenWith(const std::string& utf8Path, int flags);
 
   sqlite3* db_ = nullptr;
+  std::string openFailure_;  // why the last Open failed, while no file is open
   std::map<std::string, std::unique_ptr<SqliteStatement>, std::less<>> statements_;
 };
 
 // How a file holds a table of that name: missing, a stored table, or something else (a view or a
 // virtual table, which would run the file's own code on every read; a recursive view never ends).
 enum class Presence { kMissing, kPlainTable, kOther };
-// Names are compared as SQLite does; nullopt with SQLite's message when it cannot be asked.
-std::optional<Presence> PresenceOf(SqliteConnection& connection, std::string_view table, std::string& error);
+// Names are compared as SQLite does; nullopt when it cannot be asked (connection.Message() says why).
+[[nodiscard]] std::optional<Presence> PresenceOf(SqliteConnection& connection, std::string_view table);
 
 }  // namespace quorin::cases

@@ -61,7 +61,7 @@ void TFrmMain::ShowSearchResults(const std::vector<int>& ids) {
       listed.push_back(id);
       lines << ToQString(cases::SearchResultLine(record));
     }
-    store->EndBatch();
+    static_cast<void>(store->EndBatch());  // only read: nothing to commit
   }
   TFrmSameName dialog(lines, this);
   if (dialog.exec() != QDialog::Accepted) return;

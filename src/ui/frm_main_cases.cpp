@@ -81,7 +81,10 @@ void TFrmMain::SaveOpenCase(cases::MRecordBase& store) {
 
 void TFrmMain::SaveNewCase(cases::MRecordBase& store) {
   std::vector<std::string> categories;
-  store.GetClassNames(categories);
+  if (!store.GetClassNames(categories)) {
+    Tell(this, ToQString(store.lastError()));
+    return;
+  }
   TFrmFenLei picker(ToQStrings(categories), this);
   if (picker.exec() != QDialog::Accepted) return;
   record_.className = ToUtf8(picker.Result());
@@ -139,10 +142,13 @@ void TFrmMain::ShowRemark(cases::MRecordBase& store, const TRecordData& record) 
   std::optional<std::string> path = OwnRemarkPath(store, record);
   if (!path) {
     // The case gets a free name of its own, stored with its next save.
-    const cases::RemarkName fresh = store.UniqueRemarkName(record);
-    path = fresh.fullPath;
-    record_.remarkFile = fresh.baseName;
-    savedRecord_.remarkFile = fresh.baseName;
+    // Without one (a library that cannot be asked) a save says why it cannot write the remark.
+    const std::optional<cases::RemarkName> fresh = store.UniqueRemarkName(record);
+    path = fresh ? fresh->fullPath : std::string();
+    if (fresh) {
+      record_.remarkFile = fresh->baseName;
+      savedRecord_.remarkFile = fresh->baseName;
+    }
   }
   currentRemarkPath_ = *path;
   RedtPingYu->clear();

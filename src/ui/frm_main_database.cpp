@@ -213,7 +213,10 @@ void TFrmMain::ExportCasesClick() {
   cases::MRecordBase* store = ProgramCaseStore();
   if (!store) return;
   std::vector<std::string> names;
-  store->GetClassNames(names);
+  if (!store->GetClassNames(names)) {
+    Tell(this, ToQString(store->lastError()));
+    return;
+  }
   TFrmExportClass picker(ToQStrings(names), this);
   if (picker.exec() != QDialog::Accepted) return;
   std::vector<std::string> chosen;

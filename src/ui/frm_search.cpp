@@ -138,7 +138,8 @@ void TFrmSearch::showEvent(QShowEvent* event) {
 void TFrmSearch::FormShow() {
   ApplyProgramUiFont(this);
   std::vector<std::string> categories;
-  store_.GetClassNames(categories);
+  // Without the list the category box is only typed into; the user hears why.
+  if (!store_.GetClassNames(categories)) Tell(this, ToQString(store_.lastError()));
   CboClass->addItems(ToQStrings(categories));
 
   const cases::CaseSearchCriteria& c = criteria_;

@@ -52,18 +52,16 @@ class CaseStoreTest : public ::testing::Test {
   // Runs SQL on a file outside the store; fails the test when SQLite refuses.
   static void Sql(const std::string& path, const std::string& sql) {
     SqliteConnection c;
-    std::string error;
-    ASSERT_TRUE(c.Open(path, true, error)) << error;
-    ASSERT_TRUE(c.Execute(sql.c_str(), error)) << error << "\n" << sql;
+    ASSERT_TRUE(c.Open(path, true)) << c.Message();
+    ASSERT_TRUE(c.Execute(sql.c_str())) << c.Message() << "\n" << sql;
   }
 
   // The first column of the first row of a query, as text ("" when there is none).
   static std::string SqlValue(const std::string& path, const std::string& sql) {
     SqliteConnection c;
-    std::string error;
-    if (!c.Open(path, false, error)) return "<" + error + ">";
-    SqliteStatement* s = c.Prepare(sql, error);
-    if (!s) return "<" + error + ">";
+    if (!c.Open(path, false)) return "<" + c.Message() + ">";
+    SqliteStatement* s = c.Prepare(sql);
+    if (!s) return "<" + c.Message() + ">";
     std::string value = s->Next() == SqliteStatement::Step::kRow ? std::string(s->Text(0)) : "";
     s->Reset();
     return value;

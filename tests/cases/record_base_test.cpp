@@ -202,20 +202,20 @@ TEST_F(Store, RemarkNamesAvoidTakenFiles) {
   MRecordBase store;
   ASSERT_TRUE(store.Open(dbPath_));
   TRecordData r = MakeRecord("张三", 2020, 1, 2, 8, 5);
-  RemarkName first = store.UniqueRemarkName(r);
+  const RemarkName first = store.UniqueRemarkName(r).value();
   EXPECT_EQ(first.baseName, "张三_202001020805");
   EXPECT_EQ(first.fullPath, dir_.Path() + "Orlune_f/张三_202001020805.rtf");
   testing::WriteBytes(first.fullPath, "{\\rtf1 x}");
-  EXPECT_EQ(store.UniqueRemarkName(r).baseName, "张三_202001020805_0");
+  EXPECT_EQ(store.UniqueRemarkName(r).value().baseName, "张三_202001020805_0");
   testing::WriteBytes(dir_.Path() + "Orlune_f/张三_202001020805_0.rtf", "x");
-  EXPECT_EQ(store.UniqueRemarkName(r).baseName, "张三_202001020805_1");
+  EXPECT_EQ(store.UniqueRemarkName(r).value().baseName, "张三_202001020805_1");
   // A case that holds the next name keeps it although its file is gone.
   TRecordData holder = r;
   holder.remarkFile = "张三_202001020805_1";
   ASSERT_GT(store.Insert(holder), 0);
-  EXPECT_EQ(store.UniqueRemarkName(r).baseName, "张三_202001020805_2");
+  EXPECT_EQ(store.UniqueRemarkName(r).value().baseName, "张三_202001020805_2");
   r.name = "../../etc/x";  // a hostile name never leaves the folder
-  EXPECT_EQ(store.UniqueRemarkName(r).baseName, "....etcx_202001020805");
+  EXPECT_EQ(store.UniqueRemarkName(r).value().baseName, "....etcx_202001020805");
 }
 
 TEST_F(Store, ExistingFileWithoutMetadataGetsACounterAboveItsCases) {
@@ -280,7 +280,7 @@ TEST_F(Store, BrokenFilesGiveAMessageAndAreLeftAsTheyWere) {
     bool anyFailure = false;
     ASSERT_TRUE(corrupt.BeginBatch());
     for (int id = 1; id <= 300; ++id) anyFailure |= !corrupt.ReadInBatch(id, r);
-    corrupt.EndBatch();
+    static_cast<void>(corrupt.EndBatch());  // only read
     EXPECT_TRUE(anyFailure);
     EXPECT_FALSE(corrupt.lastError().empty());
   } else {
@@ -597,7 +597,7 @@ TEST_F(Store, NoOperationShowsTheErrorOfAnEarlierOne) {
       {"GetClassNames", [&] { std::vector<std::string> names; EXPECT_TRUE(store.GetClassNames(names)); }},
       {"SetClassNames", [&] { EXPECT_TRUE(store.SetClassNames(kDefaultCategories)); }},
       {"HasBaseType", [&] { EXPECT_TRUE(store.HasBaseType(kBaseType)); }},
-      {"UniqueRemarkName", [&] { EXPECT_FALSE(store.UniqueRemarkName(a).baseName.empty()); }},
+      {"UniqueRemarkName", [&] { EXPECT_FALSE(store.UniqueRemarkName(a).value().baseName.empty()); }},
       {"Insert", [&] { TRecordData n = MakeRecord("新"); EXPECT_GT(store.Insert(n), 0); }},
       {"Update", [&] { EXPECT_TRUE(store.Update(1, a)); }},
       {"Remove of a missing row", [&] { EXPECT_TRUE(store.Remove(99)); }},

@@ -25,7 +25,7 @@ class WholeDatabase : public CaseStoreTest {
     ASSERT_TRUE(store.Open(dbPath_)) << store.lastError();
     for (const auto& [name, category] : cases) {
       TRecordData r = MakeRecord(name, 2010, 5, 6, 7, 8, category);
-      r.remarkFile = store.UniqueRemarkName(r).baseName;
+      r.remarkFile = store.UniqueRemarkName(r).value().baseName;
       ASSERT_TRUE(WriteRemarkFromPlainText(store.RemarkFolder() + r.remarkFile + ".rtf", r.remarkText));
       ASSERT_GT(store.Insert(r), 0) << store.lastError();
     }
@@ -99,7 +99,7 @@ TEST_F(WholeDatabase, ImportTwiceAddsTheCasesTwiceWithFreshIdsAndRemarkNames) {
     ASSERT_TRUE(source.Open(Other("src.db")));
     for (const char* name : {"张三", "李四"}) {
       TRecordData r = MakeRecord(name, 2010, 5, 6, 7, 8, "新类别");
-      r.remarkFile = source.UniqueRemarkName(r).baseName;  // names like those of the main database's cases
+      r.remarkFile = source.UniqueRemarkName(r).value().baseName;  // names like those of the main database's cases
       ASSERT_GT(source.Insert(r), 0);
     }
   }
@@ -397,7 +397,7 @@ TEST_F(WholeDatabase, BackupAndRestoreBringBackTheCasesAndRemarks) {
   // Later changes, then the restore replaces them.
   TRecordData later = MakeRecord("丙");
   later.remarkFile = "丙_later";
-  WriteRemarkFromPlainText(store.RemarkFolder() + "丙_later.rtf", "later");
+  ASSERT_TRUE(WriteRemarkFromPlainText(store.RemarkFolder() + "丙_later.rtf", "later"));
   ASSERT_EQ(store.Insert(later), 3);
   fs::remove(backup + "Orlune_f/乙_201005060708.rtf");  // rebuilt from the stored text
 
@@ -591,7 +591,7 @@ TEST_F(WholeDatabase, ARestoreKilledAtAnyStepLeavesTheOldLibraryOrTheNewOneWithE
     MRecordBase store;
     Fill(store, {{"甲", "开业"}, {"乙", "开业"}});
     testing::WriteBytes(store.RemarkFolder() + "keep_me.rtf", "{\\rtf1 the user's}");
-    finished = RunKilledAtStep(store, k, [&] { store.Restore(backup + "/"); });
+    finished = RunKilledAtStep(store, k, [&] { static_cast<void>(store.Restore(backup + "/")); });
 
     MRecordBase next;  // the next program to open the library settles it
     ASSERT_TRUE(next.Open(dbPath_)) << next.lastError();
@@ -627,7 +627,7 @@ TEST_F(WholeDatabase, AnImportKilledAtAnyStepLeavesEveryCaseWithItsRemarkAndNoOt
     fs::remove_all(Other("Orlune_f"));
     MRecordBase store;
     Fill(store, {{"甲", "开业"}});
-    RunKilledAtStep(store, k, [&] { store.ImportFrom(Other("src.db")); });
+    RunKilledAtStep(store, k, [&] { static_cast<void>(store.ImportFrom(Other("src.db"))); });
 
     MRecordBase next;
     ASSERT_TRUE(next.Open(dbPath_)) << next.lastError();
@@ -651,7 +651,7 @@ TEST_F(WholeDatabase, ABackupKilledAtAnyStepIsNoBackupOrAWholeOne) {
     MRecordBase store;
     Fill(store, {{"甲", "开业"}, {"乙", "开业"}, {"丙", "开业"}});
     const std::string backup = Other("backups/Quorin_备份_1");
-    finished = RunKilledAtStep(store, k, [&] { store.Backup(backup); });
+    finished = RunKilledAtStep(store, k, [&] { static_cast<void>(store.Backup(backup)); });
     // Whatever the kill left: a folder under the final name, or one marked whole just before it got
     // that name, restores; anything else is refused.
     for (const std::string& entry : Listing(Other("backups"))) {

@@ -39,7 +39,7 @@ namespace {
 // A store on a fresh program folder with the given cases.
 struct StoreOnFolder {
   explicit StoreOnFolder(const std::vector<TRecordData>& cases) {
-    store.Open(quorin::ui::CaseDatabasePath());
+    if (!store.Open(quorin::ui::CaseDatabasePath())) qFatal("cannot open the test library");
     for (TRecordData r : cases) ids.push_back(store.Insert(r).value_or(-1));
   }
   ProgramFolder folder;
@@ -58,7 +58,7 @@ bool RunSql(const char* sql) {
 
 std::vector<std::string> StoredNames(MRecordBase& store) {
   std::vector<std::string> names;
-  store.GetClassNames(names);
+  if (!store.GetClassNames(names)) return {"<" + store.lastError() + ">"};
   return names;
 }
 

@@ -28,7 +28,8 @@ TRecordData SampleCase(const std::string& name, int year, int month, int day, in
 TRecordData StoredCase(int id) {
   cases::MRecordBase reader;
   TRecordData r;
-  if (reader.Open(ui::CaseDatabasePath())) reader.Read(id, r);
+  // No such case, or none that can be read, is the empty record.
+  if (!reader.Open(ui::CaseDatabasePath()) || !reader.Read(id, r)) return TRecordData{};
   return r;
 }
 

@@ -46,7 +46,9 @@ QString ProgramFolder::Path() const { return dir_.path() + QLatin1Char('/'); }
 QString ProgramFolder::Dat(const QString& name) const { return Path() + QStringLiteral("dat/") + name; }
 
 void ProgramFolder::WriteGbk(const QString& relative, const std::string& utf8) const {
-  base::AtomicWriteFile((Path() + relative).toStdString(), base::Utf8ToGbkLossy(utf8));
+  if (!base::AtomicWriteFile((Path() + relative).toStdString(), base::Utf8ToGbkLossy(utf8))) {
+    qFatal("cannot write the test file %s", qPrintable(relative));
+  }
 }
 
 std::string ProgramFolder::ReadGbk(const QString& relative) const {
