@@ -8,14 +8,16 @@
 namespace quorin::calendar {
 namespace {
 
+// One row: the text, then what it reads as when a date is asked for and when a moment is.
+struct Row {
+  std::string_view text;
+  std::optional<TypedMoment> date, moment;
+};
 constexpr std::optional<TypedMoment> kRefused;
 
 // What every command takes as a date and as a moment, and what it refuses.
 TEST(MomentText, WhatReadsAsADateAndAsAMoment) {
-  const struct {
-    std::string_view text;
-    std::optional<TypedMoment> date, moment;
-  } cases[] = {
+  const Row cases[] = {
       {"2024-03-15", TypedMoment{2024, 3, 15, 0, 0}, TypedMoment{2024, 3, 15, 0, 0}},
       {"2024-3-5", TypedMoment{2024, 3, 5, 0, 0}, TypedMoment{2024, 3, 5, 0, 0}},
       {"02024-03-15", TypedMoment{2024, 3, 15, 0, 0}, TypedMoment{2024, 3, 15, 0, 0}},
@@ -70,7 +72,9 @@ TEST(MomentText, TheCalendarsYearsInAstronomicalNumbering) {
   EXPECT_EQ(AstronomicalMoment({-1, 12, 31, 23, 59}), (CivilDateTime{0, 12, 31, 23, 59}));
   EXPECT_EQ(AstronomicalMoment({-4713, 1, 1, 0, 0}), (CivilDateTime{-4712, 1, 1, 0, 0}));
   EXPECT_EQ(AstronomicalMoment({9999, 12, 31, 0, 0}), (CivilDateTime{9999, 12, 31, 0, 0}));
-  for (const int year : {0, -4714, 10000, 67560}) EXPECT_EQ(AstronomicalMoment({year, 1, 1, 0, 0}), std::nullopt) << year;
+  for (const int year : {0, -4714, 10000, 67560}) {
+    EXPECT_EQ(AstronomicalMoment({year, 1, 1, 0, 0}), std::nullopt) << year;
+  }
 }
 
 }  // namespace
