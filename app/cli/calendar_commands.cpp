@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "base/places.h"
 #include "calendar/calendar_text.h"
 #include "calendar/historical_year.h"
 #include "calendar/julian_day.h"
 #include "calendar/yi_date_ex.h"
+#include "chart_options.h"
 #include "command.h"
 
 namespace quorin::cli {
@@ -20,12 +22,6 @@ using calendar::CivilDateTime;
 using calendar::MYiDateEx;
 
 constexpr const char* kYearRangeMessage = "年份在-4713 到 9999年之间，并且没有公元0年";
-
-// A refusal the user caused: the program's message on stderr, exit 1.
-int Refuse(const std::string& message) {
-  std::cerr << message << "\n";
-  return kExitRefused;
-}
 
 std::string TwoDigits(int n) {
   char text[8];
@@ -47,38 +43,13 @@ std::string LunarLine(const CivilDateTime& lunar, bool leap) {
          calendar::LunarDateText(lunar.month, lunar.day, leap);
 }
 
-struct ParsedMoment {
-  int year = 0;  // historical
-  int month = 0;
-  int day = 0;
-  int hour = 0;
-  int minute = 0;
-};
-
-// "YYYY-MM-DD" or "YYYY-MM-DD HH:MM"; a leading '-' is a year BC.
-ParsedMoment ParseMoment(const std::string& text, bool withTime) {
-  const std::string what = withTime ? "时间应为 YYYY-MM-DD HH:MM：" : "日期应为 YYYY-MM-DD：";
-  ParsedMoment m;
-  int consumed = 0;
-  const int fields = withTime ? std::sscanf(text.c_str(), "%d-%d-%d %d:%d%n", &m.year, &m.month, &m.day, &m.hour,
-                                            &m.minute, &consumed)
-                              : std::sscanf(text.c_str(), "%d-%d-%d%n", &m.year, &m.month, &m.day, &consumed);
-  if (fields != (withTime ? 5 : 3) || consumed != static_cast<int>(text.size())) throw UsageError(what + text);
-  if (m.month < 1 || m.month > 12 || m.day < 1 || m.day > 31 || m.hour < 0 || m.hour > 23 || m.minute < 0 ||
-      m.minute > 59) {
-    throw UsageError(what + text);
-  }
-  return m;
-}
-
-CivilDateTime ToCivil(const ParsedMoment& m) {
-  return {static_cast<std::int16_t>(calendar::AstronomicalYear(m.year)), static_cast<std::int16_t>(m.month),
-          static_cast<std::int16_t>(m.day), static_cast<std::int16_t>(m.hour), static_cast<std::int16_t>(m.minute)};
-}
-
-int YearArgument(const std::vector<std::string>& positionals, std::size_t index) {
+[[nodiscard]] int YearArgument(const std::vector<std::string>& positionals, std::size_t index) {
   return ParseInteger(positionals.at(index), "年份");
 }
+
+// The lunar year is laid out for the first of July of the Gregorian year, at noon.
+constexpr int kLunarYearMonth = 7;
+constexpr double kLunarYearDay = 1.5;
 
 const RegisterCommand kLunar{{
     "lunar",
@@ -87,15 +58,14 @@ const RegisterCommand kLunar{{
     "Prints the lunar year, month number, day and leap flag (0/1), then the text, e.g.\n"
     "  2023 2 1 1 闰二月初一\n",
     [](const std::vector<std::string>& args) {
-      const Arguments a(args, {}, {});
+      const Arguments a(args, {});
       if (a.Positionals().size() != 1) throw UsageError("lunar takes one date");
-      const ParsedMoment m = ParseMoment(a.Positionals()[0], false);
-      if (!calendar::IsValidHistoricalYear(m.year)) return Refuse(kYearRangeMessage);
+      const auto solar = calendar::AstronomicalMoment(DateArgument(a.Positionals()[0], ""));
+      if (!solar) return Refuse(kYearRangeMessage);
       MYiDateEx date;
-      const CivilDateTime solar = ToCivil(m);
-      if (!date.IsValidDate(solar)) return Refuse(calendar::kNoSuchDate);
+      if (!date.IsValidDate(*solar)) return Refuse(calendar::kNoSuchDate);
       CivilDateTime lunar;
-      const bool leap = date.SolarToLunar(solar, lunar);
+      const bool leap = date.SolarToLunar(*solar, lunar);
       std::cout << LunarLine(lunar, leap) << "\n";
       return 0;
     },
@@ -108,7 +78,7 @@ const RegisterCommand kSolar{{
     "Y M D is the lunar year, month number (1..12) and day (1..30); leap is 1 for an intercalary month.\n"
     "Prints YYYY-MM-DD.\n",
     [](const std::vector<std::string>& args) {
-      const Arguments a(args, {}, {});
+      const Arguments a(args, {});
       const auto& p = a.Positionals();
       if (p.size() != 3 && p.size() != 4) throw UsageError("solar takes Y M D [leap]");
       const int year = YearArgument(p, 0);
@@ -145,18 +115,20 @@ const RegisterCommand kLunarYear{{
     "Prints the 14 months of the lunar year laid out for 1 July of Gregorian year Y, one per line:\n"
     "  YYYY-MM-DD M L N   (first day, month number, leap flag 0/1, length in days)\n",
     [](const std::vector<std::string>& args) {
-      const Arguments a(args, {}, {});
+      const Arguments a(args, {});
       if (a.Positionals().size() != 1) throw UsageError("lunar-year takes one year");
       const int year = YearArgument(a.Positionals(), 0);
       if (!calendar::IsValidHistoricalYear(year)) return Refuse(kYearRangeMessage);
       calendar::LunarCalendar lunar;
       const int dayNumber =
-          static_cast<int>(std::floor(calendar::JulianDayFromDate(calendar::AstronomicalYear(year), 7, 1.5)) - 2451545);
+          static_cast<int>(std::floor(calendar::JulianDayFromDate(calendar::AstronomicalYear(year), kLunarYearMonth,
+                                                                  kLunarYearDay)) -
+                           calendar::kJ2000);
       const calendar::LunarYear& y = lunar.ComputeLunarYear(dayNumber);
-      for (int i = 0; i < 14; ++i) {
-        const CivilDateTime first = calendar::DateFromJulianDayToMinute(y.newMoons[i] + 2451545.0);
-        std::cout << DateText(first) << " " << y.months[i] << " " << (y.leap != 0 && i == y.leap ? 1 : 0) << " "
-                  << y.lengths[i] << "\n";
+      for (std::size_t i = 0; i < y.months.size(); ++i) {
+        const CivilDateTime first = calendar::DateFromJulianDayToMinute(y.newMoons[i] + calendar::kJ2000);
+        const bool leap = y.leap != 0 && i == static_cast<std::size_t>(y.leap);
+        std::cout << DateText(first) << " " << y.months[i] << " " << (leap ? 1 : 0) << " " << y.lengths[i] << "\n";
       }
       return 0;
     },
@@ -168,7 +140,7 @@ const RegisterCommand kTerms{{
     "Usage: quorin-cli terms Y\n"
     "Prints each solar term of Gregorian year Y: index (0 = 小寒), name, date and time rounded to the minute.\n",
     [](const std::vector<std::string>& args) {
-      const Arguments a(args, {}, {});
+      const Arguments a(args, {});
       if (a.Positionals().size() != 1) throw UsageError("terms takes one year");
       const int year = YearArgument(a.Positionals(), 0);
       if (!calendar::IsValidHistoricalYear(year)) return Refuse(kYearRangeMessage);
@@ -187,26 +159,31 @@ const RegisterCommand kPillars{{
     "pillars",
     "four pillars of a moment",
     "Usage: quorin-cli pillars \"YYYY-MM-DD HH:MM\" [--lunar] [--leap] [--mode 0|1|2] [--lon DEG]\n"
-    "--lunar reads the date as a lunar date (--leap: in the intercalary month).\n"
+    "The time may be left out (00:00). --lunar reads the date as a lunar date (--leap: in the intercalary month).\n"
     "--mode: 0 Beijing time (default), 1 true solar time, 2 local mean time, at --lon degrees east (default 120).\n"
     "Prints the pillars' names and numbers, the corrected moment and the lunar date.\n",
     [](const std::vector<std::string>& args) {
-      const Arguments a(args, {"mode", "lon"}, {"lunar", "leap"});
+      const Arguments a(args, {.values = {"mode", "lon"}, .flags = {"lunar", "leap"}});
       if (a.Positionals().size() != 1) throw UsageError("pillars takes one moment");
-      const ParsedMoment m = ParseMoment(a.Positionals()[0], true);
+      const calendar::TypedMoment typed = MomentArgument(a.Positionals()[0], "");
       const int mode = a.Integer("mode").value_or(0);
-      if (mode < 0 || mode > 2) throw UsageError("--mode 应为 0、1 或 2");
-      const double longitude = a.Number("lon").value_or(120.0);
+      if (mode < 0 || mode > static_cast<int>(calendar::TimeCorrectionMode::LocalMeanTime)) {
+        throw UsageError("--mode 应为 0、1 或 2");
+      }
+      const double longitude = a.Number("lon").value_or(base::kDefaultLongitude);
       if (!(longitude >= -180 && longitude <= 180)) throw UsageError("--lon 应在 -180 到 180 之间");
-      if (!calendar::IsValidHistoricalYear(m.year)) return Refuse(kYearRangeMessage);
+      const auto entered = calendar::AstronomicalMoment(typed);
+      if (!entered) return Refuse(kYearRangeMessage);
+      // Nothing to refuse: pillars take no birth year.
+      const TRecordData r = ChartRequestFromOptions(a, *entered).request;
 
       MYiDateEx date;
       calendar::MomentInput in;
-      in.entered = ToCivil(m);
-      in.isLunar = a.Has("lunar");
-      in.isLeapMonth = a.Has("leap");
+      in.entered = *entered;
+      in.isLunar = r.isLunar;
+      in.isLeapMonth = r.isLeapMonth;
       in.mode = calendar::TimeCorrectionModeFromSetting(mode);
-      in.longitude = static_cast<float>(longitude);
+      in.longitude = r.longitude;
       calendar::PreparedMoment prepared;
       const calendar::Outcome o = date.PrepareMoment(in, prepared);
       if (!o.ok) return Refuse(o.message);
@@ -226,7 +203,7 @@ const RegisterCommand kEra{{
     "Usage: quorin-cli era Y\n"
     "Prints the era records covering pillar year Y (the year that begins at 立春), joined by \"；\".\n",
     [](const std::vector<std::string>& args) {
-      const Arguments a(args, {}, {});
+      const Arguments a(args, {});
       if (a.Positionals().size() != 1) throw UsageError("era takes one year");
       const int year = YearArgument(a.Positionals(), 0);
       if (!calendar::IsValidHistoricalYear(year)) return Refuse(kYearRangeMessage);

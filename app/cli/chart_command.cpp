@@ -22,6 +22,7 @@
 #include "chart/quorin_day.h"
 #include "chart/record_data.h"
 #include "chart/rich_text_sink.h"
+#include "iching/zhou_yi_page.h"
 #include "chart_options.h"
 #include "command.h"
 
@@ -38,36 +39,6 @@ std::string CleanName(const std::string& raw, bool& changed) {
   cases::CleanedName cleaned = cases::CleanChartName(trimmed);
   changed = cleaned.changed;
   return cleaned.name.empty() ? "甲" : cleaned.name;
-}
-
-// "YYYY-MM-DD HH:MM" (the time may be left out for 00:00; the year may be negative).
-struct MomentText {
-  std::string year, month, day, hour = "0", minute = "0";
-};
-std::optional<MomentText> ParseMoment(const std::string& text) {
-  auto number = [](const std::string& s, std::size_t width) {
-    return !s.empty() && s.size() <= width && s.find_first_not_of("0123456789") == std::string::npos;
-  };
-  MomentText m;
-  const auto blank = text.find_first_of(" T");
-  const std::string date = text.substr(0, blank);
-  const bool negative = date.starts_with("-");
-  const auto first = date.find('-', negative ? 1 : 0);
-  const auto second = first == std::string::npos ? first : date.find('-', first + 1);
-  if (second == std::string::npos) return std::nullopt;
-  m.year = date.substr(0, first);
-  m.month = date.substr(first + 1, second - first - 1);
-  m.day = date.substr(second + 1);
-  if (!number(m.year.substr(negative ? 1 : 0), 5) || !number(m.month, 2) || !number(m.day, 2)) return std::nullopt;
-  if (blank != std::string::npos) {
-    const auto start = text.find_first_not_of(" T", blank);
-    const auto colon = text.find(':', blank);
-    if (start == std::string::npos || colon == std::string::npos) return std::nullopt;
-    m.hour = text.substr(start, colon - start);
-    m.minute = text.substr(colon + 1);
-    if (!number(m.hour, 2) || !number(m.minute, 2)) return std::nullopt;
-  }
-  return m;
 }
 
 std::string Hex(draw::Color c) {
@@ -117,117 +88,83 @@ std::unique_ptr<QGuiApplication> MakePictureApplication() {
 }
 #endif
 
-int Run(const std::vector<std::string>& args) {
-  const Arguments a(args,
-                    {"mountain", "gua", "name", "birth", "dragon", "water", "lon", "lat", "place", "settings", "flip",
-                     "png", "click", "font-size", "pdf", "remark"},
-                    {"lunar", "leap", "female", "facing", "spans", "areas"}, {"click"});
-  if (a.Positionals().size() != 1) throw UsageError("需要一个时间：\"YYYY-MM-DD HH:MM\"");
-  const auto m = ParseMoment(a.Positionals()[0]);
-  if (!m) throw UsageError("时间应写作 \"YYYY-MM-DD HH:MM\"：" + a.Positionals()[0]);
+const OptionSpec kChartOptions{
+    .values = {"mountain", "gua", "name", "birth", "dragon", "water", "lon", "lat", "place", "settings", "flip", "png",
+               "click", "font-size", "pdf", "remark"},
+    .flags = {"lunar", "leap", "female", "facing", "spans", "areas"},
+    .repeatable = {"click"},
+};
 
-  const auto year = AstronomicalYear(ParseInteger(m->year, "年"));
-  if (!year) {
-    std::cerr << YearRangeMessage("") << "\n";
-    return kExitRefused;
-  }
-  const auto birth = AstronomicalYear(ParseInteger(a.Value("birth").value_or("1978"), "--birth"));
-  if (!birth) {
-    std::cerr << YearRangeMessage("主命") << "\n";
-    return kExitRefused;
-  }
-
-  TRecordData r;
-  r.ResetRecord();
-  r.isLunar = a.Has("lunar");
-  r.isLeapMonth = a.Has("leap");
-  r.year = static_cast<std::int16_t>(*year);
-  r.month = static_cast<std::int16_t>(ParseInteger(m->month, "月"));
-  r.day = static_cast<std::int16_t>(ParseInteger(m->day, "日"));
-  r.hour = static_cast<std::int16_t>(ParseInteger(m->hour, "时"));
-  r.minute = static_cast<std::int16_t>(ParseInteger(m->minute, "分"));
-  r.province = base::kUnknownProvince;  // unless a place is given
-  r.longitude = static_cast<float>(a.Number("lon").value_or(base::kDefaultLongitude));
-  r.latitude = static_cast<float>(a.Number("lat").value_or(base::kDefaultLatitude));
-  r.addrName = base::TruncateToGbkBytes(a.Value("place").value_or(std::string(base::kUnknownPlace)),
-                                        TRecordData::kAddrNameBytes);
-  bool nameChanged = false;
-  r.name = CleanName(a.Value("name").value_or("某人"), nameChanged);
-  if (nameChanged) std::cerr << kNameNotice << "\n";
-  r.male = !a.Has("female");
-  r.masterYear = *birth;
-  r.mountain = a.Has("mountain") ? MountainFromText(*a.Value("mountain"), "--mountain") : 0;
-  r.mountainGua = a.Integer("gua").value_or(0);
-  r.dragonMountain = r.waterMountain = -1;
-  r.dragonGua = r.waterGua = -1;
-  if (a.Has("dragon")) {
-    const auto [mountain, column] = MountainAndColumn(*a.Value("dragon"), "--dragon");
-    r.dragonMountain = static_cast<std::int16_t>(mountain);
-    r.dragonGua = static_cast<std::int16_t>(column);
-  }
-  if (a.Has("water")) {
-    const auto [mountain, column] = MountainAndColumn(*a.Value("water"), "--water");
-    r.waterMountain = static_cast<std::int16_t>(mountain);
-    r.waterGua = static_cast<std::int16_t>(column);
-  }
-  r.showFacing = a.Has("facing");
-
+// The lines of --flip, 1 (bottom) to 6.
+std::vector<int> FlipLines(const Arguments& a) {
   std::vector<int> flips;
-  if (a.Has("flip")) {
-    std::stringstream list(*a.Value("flip"));
-    for (std::string item; std::getline(list, item, ',');) {
-      const int line = ParseInteger(item, "--flip");
-      if (line < 1 || line > 6) throw UsageError("--flip 的爻位应在 1..6 之间：" + item);
-      flips.push_back(line);
-    }
+  if (!a.Has("flip")) return flips;
+  std::stringstream list(*a.Value("flip"));
+  for (std::string item; std::getline(list, item, ',');) {
+    const int line = ParseInteger(item, "--flip");
+    if (line < 1 || line > iching::kLinesPerHexagram) throw UsageError("--flip 的爻位应在 1..6 之间：" + item);
+    flips.push_back(line);
   }
+  return flips;
+}
 
+// What the picture options ask for, checked against each other.
+struct PictureOptions {
+  bool wanted = false;  // --png or --pdf: the date sheet draws the picture as it stands after the clicks
   std::vector<std::pair<int, int>> clicks;
-  for (const std::string& c : a.Values("click")) clicks.push_back(ClickPoint(c));
-  // The date sheet draws the picture as it stands after the clicks, like --png.
-  const bool picture = a.Has("png") || a.Has("pdf");
-  if (!picture && (!clicks.empty() || a.Has("font-size"))) {
+  double fontSize = chart::kDefaultImageFontSize;
+};
+PictureOptions ReadPictureOptions(const Arguments& a) {
+  PictureOptions p;
+  for (const std::string& c : a.Values("click")) p.clicks.push_back(ClickPoint(c));
+  p.wanted = a.Has("png") || a.Has("pdf");
+  if (!p.wanted && (!p.clicks.empty() || a.Has("font-size"))) {
     throw UsageError("--click 和 --font-size 需要 --png 或 --pdf（它们作用于所写的图片）");
   }
   if (!a.Has("png") && a.Has("areas")) throw UsageError("--areas 需要 --png（它说明所写图片中的位置）");
   if (!a.Has("pdf") && a.Has("remark")) throw UsageError("--remark 需要 --pdf（评语印在日课单上）");
-  const double fontSize = a.Number("font-size").value_or(chart::kDefaultImageFontSize);
-  if (!(fontSize >= chart::kMinImageFontSize && fontSize <= chart::kMaxImageFontSize)) {
+  p.fontSize = a.Number("font-size").value_or(chart::kDefaultImageFontSize);
+  if (!(p.fontSize >= chart::kMinImageFontSize && p.fontSize <= chart::kMaxImageFontSize)) {
     throw UsageError("--font-size 应在 10 到 35 之间：" + *a.Value("font-size"));
   }
+  return p;
+}
 
-  draw::Canvas* canvas = nullptr;
+// The canvas the chart picture is drawn on when one is wanted, with the Qt application it needs.
+class PictureCanvas {
+ public:
+  explicit PictureCanvas(bool wanted) {
+    if (!wanted) return;
 #ifdef QUORIN_CLI_PNG
-  std::unique_ptr<QGuiApplication> app;
-  std::unique_ptr<qtdraw::ImageCanvas> qtCanvas;
-  if (picture) {
-    app = MakePictureApplication();
-    qtCanvas = std::make_unique<qtdraw::ImageCanvas>();
-    canvas = qtCanvas.get();
-  }
+    app_ = MakePictureApplication();
+    canvas_ = std::make_unique<qtdraw::ImageCanvas>();
 #else
-  if (picture) throw UsageError("此版本的 quorin-cli 编译时没有图片功能（需要 Qt 界面库），不能使用 --png 或 --pdf");
+    throw UsageError("此版本的 quorin-cli 编译时没有图片功能（需要 Qt 界面库），不能使用 --png 或 --pdf");
 #endif
+  }
+#ifdef QUORIN_CLI_PNG
+  draw::Canvas* Get() { return canvas_.get(); }
+  const QImage& Image() const { return canvas_->Image(); }
 
-  chart::MQuorinDay engine;
-  chart::RecordingRichTextSink text;
-  engine.Attach(&text, canvas);
-  engine.SetImageFont(fontSize);
-  UseSettingsOption(a, engine);
-  if (!engine.Compute(r)) {
-    std::cerr << engine.ErrorText() << "\n";
-    return kExitRefused;
+ private:
+  std::unique_ptr<QGuiApplication> app_;
+  std::unique_ptr<qtdraw::ImageCanvas> canvas_;
+#else
+  draw::Canvas* Get() { return nullptr; }
+#endif
+};
+
+// Each listed line flips once more, as repeated clicks on the line bar do; false when the
+// engine refuses the flipped chart.
+[[nodiscard]] bool ApplyFlips(chart::MQuorinDay& engine, const std::vector<int>& flips) {
+  if (flips.empty()) return true;
+  for (int line : flips) {
+    engine.SetChangedLine(line - 1, engine.ChangedLines()[static_cast<std::size_t>(line - 1)] == 0);
   }
-  if (!flips.empty()) {
-    // Each listed line flips once more, as repeated clicks on the line bar do.
-    for (int line : flips) engine.SetChangedLine(line - 1, engine.ChangedLines()[static_cast<std::size_t>(line - 1)] == 0);
-    if (!engine.RecomputeWithChangedLines()) {
-      std::cerr << engine.ErrorText() << "\n";
-      return kExitRefused;
-    }
-  }
-  // As left-button releases on the picture, in order.
-  for (const auto& [x, y] : clicks) engine.Click(x, y);
+  return engine.RecomputeWithChangedLines();
+}
+
+void PrintChart(const Arguments& a, const chart::RecordingRichTextSink& text, const chart::MQuorinDay& engine) {
   std::cout << text.Text();
   if (a.Has("spans")) {
     for (const auto& s : text.Spans()) {
@@ -235,29 +172,56 @@ int Run(const std::vector<std::string>& args) {
     }
   }
   if (a.Has("areas")) PrintAreas(engine.ImageState());
+}
+
+// Writes the files of --png and --pdf; what cannot be read or written is refused.
+[[nodiscard]] int WritePictures([[maybe_unused]] const Arguments& a, [[maybe_unused]] const PictureCanvas& canvas,
+                                [[maybe_unused]] const chart::MQuorinDay& engine) {
 #ifdef QUORIN_CLI_PNG
   if (a.Has("png")) {
     const std::string path = *a.Value("png");
-    if (!qtCanvas->Image().save(QString::fromStdString(path), "PNG")) {
-      std::cerr << "无法写入图片文件：" << path << "\n";
-      return kExitRefused;
-    }
+    if (!canvas.Image().save(QString::fromStdString(path), "PNG")) return Refuse("无法写入图片文件：" + path);
   }
   if (a.Has("pdf")) {
     QTextDocument remark;
     if (a.Has("remark") && !sheet::ReadRemarkFile(*a.Value("remark"), remark)) {
-      std::cerr << "无法读取评语文件：" << *a.Value("remark") << "\n";
-      return kExitRefused;
+      return Refuse("无法读取评语文件：" + *a.Value("remark"));
     }
     const std::string path = *a.Value("pdf");
     std::string error;
     if (!sheet::WriteDateSheetPdf(path, engine, {&remark, QDate::currentDate()}, &error)) {
-      std::cerr << "无法写入日课单文件：" << path << "（" << error << "）\n";
-      return kExitRefused;
+      return Refuse("无法写入日课单文件：" + path + "（" + error + "）");
     }
   }
 #endif
   return 0;
+}
+
+int Run(const std::vector<std::string>& args) {
+  const Arguments a(args, kChartOptions);
+  if (a.Positionals().size() != 1) throw UsageError("需要一个时间：\"YYYY-MM-DD HH:MM\"");
+  const auto moment = calendar::AstronomicalMoment(MomentArgument(a.Positionals()[0], ""));
+  if (!moment) return Refuse(YearRangeMessage(""));
+  RequestOrRefusal read = ChartRequestFromOptions(a, *moment);
+  if (!read.refusal.empty()) return Refuse(read.refusal);
+  TRecordData& r = read.request;
+  bool nameChanged = false;
+  r.name = CleanName(a.Value("name").value_or(r.name), nameChanged);
+  if (nameChanged) std::cerr << kNameNotice << "\n";
+  const std::vector<int> flips = FlipLines(a);
+  const PictureOptions picture = ReadPictureOptions(a);
+
+  PictureCanvas canvas(picture.wanted);
+  chart::MQuorinDay engine;
+  chart::RecordingRichTextSink text;
+  engine.Attach(&text, canvas.Get());
+  engine.SetImageFont(picture.fontSize);
+  UseSettingsOption(a, engine);
+  if (!engine.Compute(r) || !ApplyFlips(engine, flips)) return Refuse(engine.ErrorText());
+  // As left-button releases on the picture, in order.
+  for (const auto& [x, y] : picture.clicks) engine.Click(x, y);
+  PrintChart(a, text, engine);
+  return WritePictures(a, canvas, engine);
 }
 
 const RegisterCommand kChart{{

@@ -2,6 +2,8 @@
 #include "chart_options.h"
 
 #include "base/files.h"
+#include "base/gbk.h"
+#include "base/places.h"
 #include "calendar/historical_year.h"
 #include "chart/domain_tables.h"
 #include "chart/quorin_day.h"
@@ -35,6 +37,57 @@ void UseSettingsOption(const Arguments& a, chart::MQuorinDay& engine) {
   if (!a.Has("settings")) return;
   if (!base::FileExists(*a.Value("settings"))) throw UsageError("找不到设置文件：" + *a.Value("settings"));
   engine.SetSettingsPath(*a.Value("settings"));
+}
+
+RequestOrRefusal ChartRequestFromOptions(const Arguments& a, const calendar::CivilDateTime& moment,
+                                         const RequestForms& forms) {
+  RequestOrRefusal out;
+  TRecordData& r = out.request;
+  r.ResetRecord();
+  const std::string birthOption = "--" + forms.birthOption;
+  const auto birth = a.Has(forms.birthOption) ? AstronomicalYear(ParseInteger(*a.Value(forms.birthOption), birthOption))
+                                              : std::optional<int>(forms.defaultBirthYear);
+  if (!birth) {
+    out.refusal = YearRangeMessage("主命");
+    return out;
+  }
+  r.masterYear = *birth;
+  r.isLunar = a.Has("lunar");
+  r.isLeapMonth = a.Has("leap");
+  r.year = moment.year;
+  r.month = moment.month;
+  r.day = moment.day;
+  r.hour = moment.hour;
+  r.minute = moment.minute;
+  r.name = "某人";
+  r.male = !a.Has("female");
+
+  if (forms.mountainByName) {
+    r.mountain = a.Has("mountain") ? MountainFromText(*a.Value("mountain"), "--mountain") : 0;
+  } else {
+    r.mountain = a.Integer("mountain").value_or(0);
+  }
+  r.mountainGua = a.Integer("gua").value_or(0);
+  r.dragonMountain = r.waterMountain = -1;
+  if (a.Has("dragon")) {
+    const auto [mountain, column] = MountainAndColumn(*a.Value("dragon"), "--dragon");
+    r.dragonMountain = static_cast<std::int16_t>(mountain);
+    r.dragonGua = static_cast<std::int16_t>(column);
+  }
+  if (a.Has("water")) {
+    const auto [mountain, column] = MountainAndColumn(*a.Value("water"), "--water");
+    r.waterMountain = static_cast<std::int16_t>(mountain);
+    r.waterGua = static_cast<std::int16_t>(column);
+  }
+  r.showFacing = a.Has("facing");
+
+  r.province = static_cast<std::int16_t>(base::kUnknownProvince);  // unless a place is given
+  r.city = 0;
+  r.longitude = static_cast<float>(a.Number("lon").value_or(base::kDefaultLongitude));
+  r.latitude = static_cast<float>(a.Number("lat").value_or(base::kDefaultLatitude));
+  r.addrName = base::TruncateToGbkBytes(a.Value("place").value_or(std::string(base::kUnknownPlace)),
+                                        TRecordData::kAddrNameBytes);
+  return out;
 }
 
 }  // namespace quorin::cli

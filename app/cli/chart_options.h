@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Options shared by the chart and search commands: years, mountains, columns.
+// The options of a chart request, read the same way by every command that takes them (chart,
+// pillars, search, cases add): the moment's calendar, the person, the mountain and the other
+// positions, the place, the chart settings.
 #pragma once
 
 #include <optional>
 #include <string>
-#include <string_view>
 #include <utility>
 
+#include "calendar/calendar_types.h"
+#include "chart/record_data.h"
 #include "chart/request_check.h"
 
 namespace quorin::chart {
@@ -19,18 +22,45 @@ class Arguments;
 
 using chart::YearRangeMessage;
 
+// The person's birth year when none is given: the one a fresh chart window shows.
+inline constexpr int kDefaultBirthYear = 1978;
+
 // A year as users write it (no year 0) in astronomical numbering; nullopt outside
 // -4713..9999 and for 0.
-std::optional<int> AstronomicalYear(int historical);
+[[nodiscard]] std::optional<int> AstronomicalYear(int historical);
 
 // A mountain by name (子 or 子山) or by index 0..23 from 壬; a usage error otherwise.
-int MountainFromText(const std::string& text, const std::string& option);
+[[nodiscard]] int MountainFromText(const std::string& text, const std::string& option);
 
 // "MOUNTAIN:COL" of --dragon and --water; the column is not checked here.
-std::pair<int, int> MountainAndColumn(const std::string& text, const std::string& option);
+[[nodiscard]] std::pair<int, int> MountainAndColumn(const std::string& text, const std::string& option);
 
 // Points the engine at the settings file of --settings, which must exist (a usage
 // error otherwise); without the option the engine keeps its default.
 void UseSettingsOption(const Arguments& a, chart::MQuorinDay& engine);
+
+// What differs between the commands in the options of a request.
+struct RequestForms {
+  std::string birthOption = "birth";         // a case calls it "master-year"
+  int defaultBirthYear = kDefaultBirthYear;  // astronomical
+  // --mountain is a name or 0..23; a case takes the index it stores as any integer, which the
+  // chart's check then accepts or refuses with its message.
+  bool mountainByName = true;
+};
+
+// A chart request, or the program's refusal of the options (its message, exit 1).
+struct RequestOrRefusal {
+  TRecordData request;
+  std::string refusal;  // empty when `request` holds
+};
+
+// The chart request at `moment` (astronomical, its year already accepted) that the options
+// describe, with the window's defaults for what they leave out: a man named 某人 born in 1978,
+// mountain 壬 with its first column, no dragon, water or facing, the unknown place (未知地) at
+// 120°E 30°N. Reads those of --lunar --leap --female --birth --mountain --gua --dragon --water
+// --facing --lon --lat --place that the command declares. An option in a wrong form is a usage
+// error; a birth year the calendar does not have is refused.
+[[nodiscard]] RequestOrRefusal ChartRequestFromOptions(const Arguments& a, const calendar::CivilDateTime& moment,
+                                                       const RequestForms& forms = {});
 
 }  // namespace quorin::cli

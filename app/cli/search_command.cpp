@@ -14,18 +14,9 @@
 namespace quorin::cli {
 namespace {
 
-// A year option as users write it, astronomical; nullopt outside -4713..9999 and for 0.
-std::optional<int> YearOption(const Arguments& a, const std::string& option) {
-  return AstronomicalYear(ParseInteger(*a.Value(option), "--" + option));
-}
-
 // "M:COL" of --dragon and --water; the column must hold a hexagram.
-std::pair<std::int16_t, std::int16_t> MountainColumn(const std::string& text, const std::string& option) {
-  const auto [mountain, column] = MountainAndColumn(text, option);
-  if (chart::GuaForMountain(mountain, column) < 0) {
-    throw UsageError(option + " 该山没有这一列的卦：" + text);
-  }
-  return {static_cast<std::int16_t>(mountain), static_cast<std::int16_t>(column)};
+void CheckColumn(int mountain, int column, const std::string& option, const std::string& text) {
+  if (chart::GuaForMountain(mountain, column) < 0) throw UsageError(option + " 该山没有这一列的卦：" + text);
 }
 
 // Ticks the named items of a comma-separated list; each name may carry the list's
@@ -52,18 +43,6 @@ void Tick(const std::string& list, const std::array<const char*, N>& names, cons
   }
 }
 
-// "YYYY-MM-DD" of --from and --to, a leading '-' for a year BC; the year stays
-// historical here so that a refused one gets the program's year message.
-calendar::CivilDateTime DayOption(const Arguments& a, const std::string& option) {
-  const std::string text = *a.Value(option);
-  int year = 0, month = 0, day = 0, consumed = 0;
-  if (std::sscanf(text.c_str(), "%d-%d-%d%n", &year, &month, &day, &consumed) != 3 ||
-      consumed != static_cast<int>(text.size()) || year < -99999 || year > 99999) {
-    throw UsageError("--" + option + " 日期应为 YYYY-MM-DD：" + text);
-  }
-  return {static_cast<std::int16_t>(year), static_cast<std::int16_t>(month), static_cast<std::int16_t>(day), 0, 0};
-}
-
 chart::DigitGroup Digits(const Arguments& a, const std::string& option, const std::string& adjacent) {
   if (!a.Has(option)) {
     if (a.Has(adjacent)) throw UsageError("--" + adjacent + " 需要和 --" + option + " 一起使用");
@@ -79,60 +58,42 @@ chart::DigitGroup Digits(const Arguments& a, const std::string& option, const st
   return group;
 }
 
-int Run(const std::vector<std::string>& args) {
-  const Arguments a(args,
-                    {"year", "from", "to", "mountain", "gua", "birth", "dragon", "water", "qi", "yun", "qi-digits",
-                     "yun-digits", "include", "avoid", "pattern", "settings", "lon", "csv"},
-                    {"facing", "qi-adjacent", "yun-adjacent", "shengru", "family"});
-  if (!a.Positionals().empty()) throw UsageError("多余的参数：" + a.Positionals().front());
+const OptionSpec kSearchOptions{
+    .values = {"year", "from", "to", "mountain", "gua", "birth", "dragon", "water", "qi", "yun", "qi-digits",
+               "yun-digits", "include", "avoid", "pattern", "settings", "lon", "csv"},
+    .flags = {"facing", "qi-adjacent", "yun-adjacent", "shengru", "family"},
+};
+
+// The days of --year or of --from and --to, or the program's refusal of them.
+struct DaysOrRefusal {
+  chart::SearchDays days;
+  std::string refusal;
+};
+DaysOrRefusal ReadDays(const Arguments& a) {
   const bool range = a.Has("from") || a.Has("to");
   if (range && a.Has("year")) throw UsageError("--year 不能和 --from、--to 一起使用");
   if (range && !(a.Has("from") && a.Has("to"))) throw UsageError("--from 和 --to 需要一起使用");
   if (!range && !a.Has("year")) throw UsageError("需要 --year 查找年份，或 --from 和 --to 查找日期范围");
-  chart::SearchDays days;
-  if (range) {
-    days.first = DayOption(a, "from");
-    days.last = DayOption(a, "to");
-    for (calendar::CivilDateTime* day : {&days.first, &days.last}) {
-      const auto year = AstronomicalYear(day->year);
-      if (!year) {
-        std::cerr << YearRangeMessage("查找") << "\n";
-        return kExitRefused;
-      }
-      day->year = static_cast<std::int16_t>(*year);
-    }
-    if (const std::string problem = chart::SearchDaysProblem(days); !problem.empty()) {
-      std::cerr << problem << "\n";
-      return kExitRefused;
-    }
-  } else {
-    const auto year = YearOption(a, "year");
-    if (!year) {
-      std::cerr << YearRangeMessage("查找") << "\n";
-      return kExitRefused;
-    }
-    days = chart::WholeYear(*year);
+  DaysOrRefusal out;
+  if (!range) {
+    const auto year = AstronomicalYear(ParseInteger(*a.Value("year"), "--year"));
+    if (!year) return {{}, YearRangeMessage("查找")};
+    out.days = chart::WholeYear(*year);
+    return out;
   }
-  const int year = days.first.year;
-  // The page starts with a person 29 years older than the first year searched.
-  const auto birth = a.Has("birth") ? YearOption(a, "birth") : std::optional<int>(std::max(year - 29, calendar::kFirstCalendarYear));
-  if (!birth || *birth < calendar::kFirstCalendarYear) {
-    std::cerr << YearRangeMessage("主命") << "\n";
-    return kExitRefused;
-  }
+  // Both days are read before either year is looked at, as a usage error goes first.
+  const calendar::TypedMoment from = DateArgument(*a.Value("from"), "--from ");
+  const calendar::TypedMoment to = DateArgument(*a.Value("to"), "--to ");
+  const auto first = calendar::AstronomicalMoment(from);
+  const auto last = calendar::AstronomicalMoment(to);
+  if (!first || !last) return {{}, YearRangeMessage("查找")};
+  out.days = {*first, *last};
+  out.refusal = chart::SearchDaysProblem(out.days);
+  return out;
+}
 
-  chart::SearchRequest q = chart::ClearedSearchRequest(year);
-  q.masterYear = *birth;
-  q.mountain = a.Has("mountain") ? MountainFromText(*a.Value("mountain"), "--mountain") : 0;
-  q.mountainGua = a.Integer("gua").value_or(0);
-  if (chart::GuaForMountain(q.mountain, q.mountainGua) < 0) {
-    throw UsageError("--gua 该山没有这一列的卦：" + std::to_string(q.mountainGua));
-  }
-  if (a.Has("dragon")) std::tie(q.dragonMountain, q.dragonGua) = MountainColumn(*a.Value("dragon"), "--dragon");
-  if (a.Has("water")) std::tie(q.waterMountain, q.waterGua) = MountainColumn(*a.Value("water"), "--water");
-  q.showFacing = a.Has("facing");
-
-  // A ready pattern replaces the conditions first; the options below add to it.
+// The conditions ticked by the options, after a ready pattern that replaces those before it.
+void ReadConditions(const Arguments& a, chart::SearchRequest& q) {
   if (a.Has("pattern")) {
     const int item = chart::ReadyPatternItem(*a.Value("pattern"));
     if (!chart::ApplyReadyPattern(q, item)) {
@@ -159,41 +120,65 @@ int Run(const std::vector<std::string>& args) {
   q.shengRuKeRu = q.shengRuKeRu || a.Has("shengru");
   q.familyLink = q.familyLink || a.Has("family");
   q.UpdateConditionCounts();
+}
 
-  chart::MQuorinDay engine;
-  UseSettingsOption(a, engine);
-  if (a.Has("lon")) {
-    // The search keeps the place of the last chart: chart the first day there.
-    TRecordData place;
-    place.ResetRecord();
-    place.year = days.first.year;
-    place.month = days.first.month;
-    place.day = days.first.day;
-    place.longitude = static_cast<float>(*a.Number("lon"));
-    place.latitude = 30;
-    place.addrName = "未知地";
-    place.dragonMountain = place.waterMountain = -1;
-    if (!engine.Compute(place)) {
-      std::cerr << engine.ErrorText() << "\n";
-      return kExitRefused;
-    }
+// The person and the positions of the chart request, each of which must hold a hexagram.
+void TakePositions(const Arguments& a, const TRecordData& r, chart::SearchRequest& q) {
+  q.masterYear = r.masterYear;
+  q.mountain = r.mountain;
+  q.mountainGua = r.mountainGua;
+  CheckColumn(r.mountain, r.mountainGua, "--gua", std::to_string(r.mountainGua));
+  if (a.Has("dragon")) {
+    CheckColumn(r.dragonMountain, r.dragonGua, "--dragon", *a.Value("dragon"));
+    q.dragonMountain = r.dragonMountain;
+    q.dragonGua = r.dragonGua;
   }
-  chart::RecordingSearchSink sink;
-  const int found = engine.SearchRange(q, days, sink);
+  if (a.Has("water")) {
+    CheckColumn(r.waterMountain, r.waterGua, "--water", *a.Value("water"));
+    q.waterMountain = r.waterMountain;
+    q.waterGua = r.waterGua;
+  }
+  q.showFacing = r.showFacing;
+}
+
+// Prints the result lines and the count, and writes the CSV file of --csv.
+[[nodiscard]] int Report(const Arguments& a, const chart::SearchRequest& q, const chart::RecordingSearchSink& sink,
+                         int found) {
   for (const std::string& line : sink.Lines()) std::cout << line << "\n";
   if (found > 0) {
     std::cout << "共找到" << found << "条日课\n";
   } else {
     std::cout << "没有找到符合条件的日课，请改变查找条件。\n";
   }
-  if (a.Has("csv")) {
-    std::string message;
-    if (!chart::WriteSearchResultsCsv(*a.Value("csv"), q, sink.Results(), message)) {
-      std::cerr << message << "\n";
-      return kExitRefused;
-    }
+  std::string message;
+  if (a.Has("csv") && !chart::WriteSearchResultsCsv(*a.Value("csv"), q, sink.Results(), message)) {
+    return Refuse(message);
   }
   return 0;
+}
+
+int Run(const std::vector<std::string>& args) {
+  const Arguments a(args, kSearchOptions);
+  if (!a.Positionals().empty()) throw UsageError("多余的参数：" + a.Positionals().front());
+  const DaysOrRefusal read = ReadDays(a);
+  if (!read.refusal.empty()) return Refuse(read.refusal);
+  const chart::SearchDays& days = read.days;
+  const int year = days.first.year;
+  chart::SearchRequest q = chart::ClearedSearchRequest(year);
+  // The page starts with a person 29 years older than the first year searched.
+  const int defaultBirth = std::max(q.masterYear, calendar::kFirstCalendarYear);
+  const RequestOrRefusal request = ChartRequestFromOptions(a, days.first, {.defaultBirthYear = defaultBirth});
+  if (!request.refusal.empty()) return Refuse(request.refusal);
+  TakePositions(a, request.request, q);
+  ReadConditions(a, q);
+
+  chart::MQuorinDay engine;
+  UseSettingsOption(a, engine);
+  // The search keeps the place of the last chart: chart the first day there.
+  if (a.Has("lon") && !engine.Compute(request.request)) return Refuse(engine.ErrorText());
+  chart::RecordingSearchSink sink;
+  const int found = engine.SearchRange(q, days, sink);
+  return Report(a, q, sink, found);
 }
 
 const RegisterCommand kSearch{{

@@ -11,8 +11,8 @@ const RegisterCommand kVersion{{
     "print the program's name and version",
     "Usage: quorin-cli version\n",
     [](const std::vector<std::string>& args) {
-      Arguments(args, {}, {});
-      if (!args.empty()) throw UsageError("version takes no arguments");
+      const Arguments a(args, {});
+      if (!a.Positionals().empty()) throw UsageError("version takes no arguments");
       std::cout << "Quorin " QUORIN_VERSION "\n";
       return 0;
     },

@@ -9,6 +9,9 @@ namespace quorin::calendar {
 
 // A moment as a count of days on the Julian Day scale (JD 2451545.0 = 2000-01-01 12:00).
 using JulianDay = double;
+// The Julian day of J2000, 2000-01-01 12:00: the epoch the series are written for, and day 0 of the
+// day numbers the lunar calendar counts in.
+inline constexpr JulianDay kJ2000 = 2451545;
 
 // A civil moment (UTC+8), astronomical year (0 = 1 BC). For a lunar date the same record
 // carries the lunar year, month number (1..12), day (1..30), hour and minute.

@@ -12,7 +12,6 @@
 namespace quorin::calendar {
 namespace {
 
-constexpr double kJ2000 = 2451545;
 constexpr double kCivilShift = 1.0 / 3;  // UTC+8 against UT, in days
 // The mean synodic month, to the precision the month guesses were tuned with.
 constexpr double kSynodicMonth = 29.5306;

@@ -13,7 +13,6 @@
 namespace quorin::calendar {
 namespace {
 
-constexpr double kJ2000 = 2451545;
 constexpr double kCivilShift = 1.0 / 3;    // UTC+8 against UT, in days
 constexpr double kDaysPerCentury = 36525;  // the Julian century the series are written in
 constexpr double kSecondsPerDay = 86400;

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "base/gbk.h"
+#include "base/text_parse.h"
 #include "calendar/historical_year.h"
 #include "calendar/sexagenary.h"
 #include "cases/case_text.h"
@@ -21,7 +22,54 @@ bool TextCondition(std::uint8_t mode, const std::string& value, const std::strin
   }
 }
 
+bool IsSearchYear(std::optional<int> year) {
+  return year && *year >= kFirstSearchYear && *year <= kLastSearchYear && *year != 0;
+}
+
+std::string SearchYearRangeMessage() {
+  return "年份必须在" + std::to_string(kFirstSearchYear) + "到" + std::to_string(kLastSearchYear) +
+         "年之间，并且没有公元0年\n注意：公元前用负数，比如公元前120年，就输入-120";
+}
+
+// The text as the criteria keep it: trimmed, within its byte limit.
+std::string Kept(std::string_view typed, int maxBytes) {
+  return base::TruncateToGbkBytes(base::TrimTyped(typed), maxBytes);
+}
+
+std::uint8_t TextMode(const std::string& kept, bool whole) {
+  if (kept.empty()) return CaseSearchCriteria::kNoCondition;
+  return whole ? CaseSearchCriteria::kEquals : CaseSearchCriteria::kContains;
+}
+
 }  // namespace
+
+calendar::Outcome ReadTypedConditions(const TypedCaseConditions& typed, CaseSearchCriteria& c) {
+  c.province = static_cast<std::int16_t>(typed.province);
+  c.sexSet = typed.male.has_value();
+  c.male = typed.male.value_or(false);
+
+  if (typed.fromYear.empty() && typed.toYear.empty()) {
+    c.yearsSet = false;
+  } else {
+    const std::optional<int> from = base::ParseTypedInt(typed.fromYear);
+    const std::optional<int> to = base::ParseTypedInt(typed.toYear);
+    if (!IsSearchYear(from) || !IsSearchYear(to)) return {false, SearchYearRangeMessage()};
+    if (*to < *from) return {false, "结束年必须大于或等于起始年"};
+    c.yearsSet = true;
+    c.yearFrom = static_cast<std::int16_t>(calendar::AstronomicalYear(*from));
+    c.yearTo = static_cast<std::int16_t>(calendar::AstronomicalYear(*to));
+  }
+
+  c.name = Kept(typed.name, kSearchNameBytes);
+  c.nameMode = TextMode(c.name, typed.nameWhole);
+  c.className = Kept(typed.className, kSearchCategoryBytes);
+  c.classMode = TextMode(c.className, typed.classWhole);
+  c.remark = Kept(typed.remark, kSearchRemarkBytes);
+  c.remarkSet = !c.remark.empty();
+  c.event = Kept(typed.event, kSearchEventBytes);
+  c.eventSet = !c.event.empty();
+  return {};
+}
 
 std::string DoubleHourText(int hour) { return std::string(calendar::HourBranch(hour).Name()) + "时"; }
 

@@ -49,6 +49,10 @@ struct RemarkName {
 
 inline constexpr std::string_view kBaseType = "OrluneData";
 
+// Compaction closes the program and rewrites every case; below this id counter it gains too little
+// for that, and is refused ("案例数据过少，无需整理！") unless forced.
+inline constexpr int kFewestCasesToCompact = 500;
+
 class LibraryArchive;
 
 class MRecordBase {

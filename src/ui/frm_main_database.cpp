@@ -157,7 +157,7 @@ void TFrmMain::CompactCasesClick() {
   if (RefuseWhileLoading()) return;
   cases::MRecordBase* store = ProgramCaseStore();
   if (!store) return;
-  if (store->GetPrimaryId() < 500) {
+  if (store->GetPrimaryId() < cases::kFewestCasesToCompact) {
     Tell(this, QStringLiteral("案例数据过少，无需整理！"));
     return;
   }

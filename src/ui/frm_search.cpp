@@ -11,22 +11,24 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "base/gbk.h"
 #include "base/places.h"
 #include "calendar/historical_year.h"
 #include "cases/record_base.h"
 #include "ui/program_files.h"
 #include "ui/prompter.h"
 #include "ui/radio_group.h"
-#include "ui/text_numbers.h"
 #include "ui/ui_font.h"
 
 namespace quorin::ui {
 
 namespace {
 
-constexpr int kFirstYear = -850;
-constexpr int kLastYear = 2100;
+// The items of the sex choice and the first one of the province list.
+enum SexItem { kEitherSex = 0, kMaleItem = 1, kFemaleItem = 2 };
+constexpr int kAllProvincesItem = 0;  // "全部省份"; province p is item p + 1
+constexpr int kYearCharacters = 4;    // "-850" and "2100" fit
+constexpr int kCategoriesShown = 16;  // rows of the category drop-down
+constexpr int kProvincesShown = 25;   // rows of the province drop-down
 
 QLineEdit* Edit(const char* name, int maxLength, QWidget* parent) {
   auto* edit = new QLineEdit(parent);
@@ -35,8 +37,17 @@ QLineEdit* Edit(const char* name, int maxLength, QWidget* parent) {
   return edit;
 }
 
-// The text of an input as the criteria keep it: trimmed, within the byte limit.
-std::string Kept(const QString& text, int maxBytes) { return base::TruncateToGbkBytes(ToUtf8(text.trimmed()), maxBytes); }
+QCheckBox* WholeMatchCheck(const char* name, QWidget* parent) {
+  auto* check = new QCheckBox(QStringLiteral("全字匹配"), parent);
+  check->setObjectName(QString::fromLatin1(name));
+  return check;
+}
+
+QPushButton* Button(const char* name, const QString& caption, QWidget* parent) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(QString::fromLatin1(name));
+  return button;
+}
 
 }  // namespace
 
@@ -54,177 +65,151 @@ TFrmSearch::TFrmSearch(cases::MRecordBase& store, cases::CaseSearchCriteria& cri
     grid->addWidget(l, r, c);
   };
 
-  EdtName = Edit("EdtName", 20, this);
-  ChkName = new QCheckBox(QStringLiteral("全字匹配"), this);
-  ChkName->setObjectName(QStringLiteral("ChkName"));
-  label(QStringLiteral("姓名"), EdtName, row, 0);
-  grid->addWidget(EdtName, row, 1, 1, 2);
-  grid->addWidget(ChkName, row++, 3);
+  // The boxes take as many characters as the criteria keep GBK bytes.
+  nameEdit_ = Edit("EdtName", cases::kSearchNameBytes, this);
+  nameWholeCheck_ = WholeMatchCheck("ChkName", this);
+  label(QStringLiteral("姓名"), nameEdit_, row, 0);
+  grid->addWidget(nameEdit_, row, 1, 1, 2);
+  grid->addWidget(nameWholeCheck_, row++, 3);
 
-  CboClass = new QComboBox(this);
-  CboClass->setObjectName(QStringLiteral("CboClass"));
-  CboClass->setEditable(true);
-  CboClass->setInsertPolicy(QComboBox::NoInsert);
-  CboClass->setMaxVisibleItems(16);
-  CboClass->lineEdit()->setMaxLength(20);
-  ChkClass = new QCheckBox(QStringLiteral("全字匹配"), this);
-  ChkClass->setObjectName(QStringLiteral("ChkClass"));
-  label(QStringLiteral("类别"), CboClass, row, 0);
-  grid->addWidget(CboClass, row, 1, 1, 2);
-  grid->addWidget(ChkClass, row++, 3);
+  categoryCombo_ = new QComboBox(this);
+  categoryCombo_->setObjectName(QStringLiteral("CboClass"));
+  categoryCombo_->setEditable(true);
+  categoryCombo_->setInsertPolicy(QComboBox::NoInsert);
+  categoryCombo_->setMaxVisibleItems(kCategoriesShown);
+  categoryCombo_->lineEdit()->setMaxLength(cases::kSearchCategoryBytes);
+  categoryWholeCheck_ = WholeMatchCheck("ChkClass", this);
+  label(QStringLiteral("类别"), categoryCombo_, row, 0);
+  grid->addWidget(categoryCombo_, row, 1, 1, 2);
+  grid->addWidget(categoryWholeCheck_, row++, 3);
 
-  LedtY1 = Edit("LedtY1", 4, this);
-  LedtY2 = Edit("LedtY2", 4, this);
-  label(QStringLiteral("起课年从"), LedtY1, row, 0);
-  grid->addWidget(LedtY1, row, 1);
-  label(QStringLiteral("到"), LedtY2, row, 2);
-  grid->addWidget(LedtY2, row++, 3);
+  fromYearEdit_ = Edit("LedtY1", kYearCharacters, this);
+  toYearEdit_ = Edit("LedtY2", kYearCharacters, this);
+  label(QStringLiteral("起课年从"), fromYearEdit_, row, 0);
+  grid->addWidget(fromYearEdit_, row, 1);
+  label(QStringLiteral("到"), toYearEdit_, row, 2);
+  grid->addWidget(toYearEdit_, row++, 3);
 
-  RdoSex = new RadioGroup(QStringLiteral("性别"), {QStringLiteral("无"), QStringLiteral("男"), QStringLiteral("女")}, this);
-  RdoSex->setObjectName(QStringLiteral("RdoSex"));
-  grid->addWidget(RdoSex, row++, 0, 1, 4);
+  sexGroup_ = new RadioGroup(QStringLiteral("性别"), {QStringLiteral("无"), QStringLiteral("男"), QStringLiteral("女")}, this);
+  sexGroup_->setObjectName(QStringLiteral("RdoSex"));
+  grid->addWidget(sexGroup_, row++, 0, 1, 4);
 
-  CboProv = new QComboBox(this);
-  CboProv->setObjectName(QStringLiteral("CboProv"));
-  CboProv->setMaxVisibleItems(25);
-  CboProv->addItem(QStringLiteral("全部省份"));
-  for (std::string_view province : base::ProvinceNames()) CboProv->addItem(ToQString(std::string(province)));
-  label(QStringLiteral("省份"), CboProv, row, 0);
-  grid->addWidget(CboProv, row++, 1, 1, 3);
+  provinceCombo_ = new QComboBox(this);
+  provinceCombo_->setObjectName(QStringLiteral("CboProv"));
+  provinceCombo_->setMaxVisibleItems(kProvincesShown);
+  provinceCombo_->addItem(QStringLiteral("全部省份"));
+  for (std::string_view province : base::ProvinceNames()) provinceCombo_->addItem(ToQString(std::string(province)));
+  label(QStringLiteral("省份"), provinceCombo_, row, 0);
+  grid->addWidget(provinceCombo_, row++, 1, 1, 3);
 
-  EdtComment = Edit("EdtComment", 40, this);
-  label(QStringLiteral("评语"), EdtComment, row, 0);
-  grid->addWidget(EdtComment, row++, 1, 1, 3);
-  EdtEvent = Edit("EdtEvent", 200, this);
-  label(QStringLiteral("占问事宜"), EdtEvent, row, 0);
-  grid->addWidget(EdtEvent, row++, 1, 1, 3);
+  remarkEdit_ = Edit("EdtComment", cases::kSearchRemarkBytes, this);
+  label(QStringLiteral("评语"), remarkEdit_, row, 0);
+  grid->addWidget(remarkEdit_, row++, 1, 1, 3);
+  eventEdit_ = Edit("EdtEvent", cases::kSearchEventBytes, this);
+  label(QStringLiteral("占问事宜"), eventEdit_, row, 0);
+  grid->addWidget(eventEdit_, row++, 1, 1, 3);
 
-  Animate1 = new QProgressBar(this);
-  Animate1->setObjectName(QStringLiteral("Animate1"));
-  Animate1->setRange(0, 0);
-  Animate1->setTextVisible(false);
-  Animate1->hide();
-  column->addWidget(Animate1);
+  busyBar_ = new QProgressBar(this);
+  busyBar_->setObjectName(QStringLiteral("Animate1"));
+  busyBar_->setRange(0, 0);
+  busyBar_->setTextVisible(false);
+  busyBar_->hide();
+  column->addWidget(busyBar_);
 
   auto* buttons = new QHBoxLayout;
-  BtoAll = new QPushButton(QStringLiteral("清空"), this);
-  BtoAll->setObjectName(QStringLiteral("BtoAll"));
-  BtoAll->setAutoDefault(false);
-  BtnSearch = new QPushButton(QStringLiteral("查找"), this);
-  BtnSearch->setObjectName(QStringLiteral("BtnSearch"));
-  BtnSearch->setDefault(true);
-  BtoCancel = new QPushButton(QStringLiteral("关闭"), this);
-  BtoCancel->setObjectName(QStringLiteral("BtoCancel"));
-  BtoCancel->setAutoDefault(false);
-  buttons->addWidget(BtoAll);
+  clearButton_ = Button("BtoAll", QStringLiteral("清空"), this);
+  clearButton_->setAutoDefault(false);
+  searchButton_ = Button("BtnSearch", QStringLiteral("查找"), this);
+  searchButton_->setDefault(true);
+  closeButton_ = Button("BtoCancel", QStringLiteral("关闭"), this);
+  closeButton_->setAutoDefault(false);
+  buttons->addWidget(clearButton_);
   buttons->addStretch(1);
-  buttons->addWidget(BtnSearch);
-  buttons->addWidget(BtoCancel);
+  buttons->addWidget(searchButton_);
+  buttons->addWidget(closeButton_);
   column->addLayout(buttons);
 
-  connect(BtoAll, &QPushButton::clicked, this, &TFrmSearch::BtoAllClick);
-  connect(BtnSearch, &QPushButton::clicked, this, &TFrmSearch::BtnSearchClick);
-  connect(BtoCancel, &QPushButton::clicked, this, &QDialog::reject);
+  connect(clearButton_, &QPushButton::clicked, this, &TFrmSearch::ClearConditions);
+  connect(searchButton_, &QPushButton::clicked, this, &TFrmSearch::SearchCases);
+  connect(closeButton_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TFrmSearch::showEvent(QShowEvent* event) {
   if (!shown_) {
     shown_ = true;
-    FormShow();
+    ShowLastConditions();
   }
   QDialog::showEvent(event);
 }
 
-void TFrmSearch::FormShow() {
+void TFrmSearch::ShowLastConditions() {
   ApplyProgramUiFont(this);
   std::vector<std::string> categories;
   // Without the list the category box is only typed into; the user hears why.
   if (!store_.GetClassNames(categories)) Tell(this, ToQString(store_.lastError()));
-  CboClass->addItems(ToQStrings(categories));
+  categoryCombo_->addItems(ToQStrings(categories));
 
   const cases::CaseSearchCriteria& c = criteria_;
-  CboProv->setCurrentIndex(c.province + 1 >= 0 && c.province + 1 < CboProv->count() ? c.province + 1 : 0);
-  RdoSex->SetItemIndex(c.sexSet ? (c.male ? 1 : 2) : 0);
-  LedtY1->setText(c.yearsSet ? QString::number(calendar::HistoricalYear(c.yearFrom)) : QString());
-  LedtY2->setText(c.yearsSet ? QString::number(calendar::HistoricalYear(c.yearTo)) : QString());
-  ChkName->setChecked(c.nameMode == cases::CaseSearchCriteria::kEquals);
-  EdtName->setText(!c.name.empty() && c.nameMode != cases::CaseSearchCriteria::kNoCondition ? ToQString(c.name)
-                                                                                             : QString());
-  ChkClass->setChecked(c.classMode == cases::CaseSearchCriteria::kEquals);
-  CboClass->setEditText(!c.className.empty() && c.classMode != cases::CaseSearchCriteria::kNoCondition
-                            ? ToQString(c.className)
-                            : QString());
-  EdtComment->setText(c.remarkSet ? ToQString(c.remark) : QString());
-  EdtEvent->setText(c.eventSet ? ToQString(c.event) : QString());
+  const int provinceItem = c.province + 1;
+  provinceCombo_->setCurrentIndex(provinceItem >= 0 && provinceItem < provinceCombo_->count() ? provinceItem
+                                                                                              : kAllProvincesItem);
+  sexGroup_->SetItemIndex(c.sexSet ? (c.male ? kMaleItem : kFemaleItem) : kEitherSex);
+  fromYearEdit_->setText(c.yearsSet ? QString::number(calendar::HistoricalYear(c.yearFrom)) : QString());
+  toYearEdit_->setText(c.yearsSet ? QString::number(calendar::HistoricalYear(c.yearTo)) : QString());
+  nameWholeCheck_->setChecked(c.nameMode == cases::CaseSearchCriteria::kEquals);
+  nameEdit_->setText(!c.name.empty() && c.nameMode != cases::CaseSearchCriteria::kNoCondition ? ToQString(c.name)
+                                                                                               : QString());
+  categoryWholeCheck_->setChecked(c.classMode == cases::CaseSearchCriteria::kEquals);
+  categoryCombo_->setEditText(!c.className.empty() && c.classMode != cases::CaseSearchCriteria::kNoCondition
+                                  ? ToQString(c.className)
+                                  : QString());
+  remarkEdit_->setText(c.remarkSet ? ToQString(c.remark) : QString());
+  eventEdit_->setText(c.eventSet ? ToQString(c.event) : QString());
 }
 
-void TFrmSearch::BtoAllClick() {
+void TFrmSearch::ClearConditions() {
   if (!AskYesNo(this, QStringLiteral("这将清除所有输入的条件参数，确定吗？"), QStringLiteral("提示"),
                 Icon::Information)) {
     return;
   }
-  for (QLineEdit* edit : {EdtName, LedtY1, LedtY2, EdtComment, EdtEvent}) edit->clear();
-  CboClass->setEditText(QString());
-  RdoSex->SetItemIndex(0);
-  CboProv->setCurrentIndex(0);
-  ChkName->setChecked(false);
-  ChkClass->setChecked(false);
+  for (QLineEdit* edit : {nameEdit_, fromYearEdit_, toYearEdit_, remarkEdit_, eventEdit_}) edit->clear();
+  categoryCombo_->setEditText(QString());
+  sexGroup_->SetItemIndex(kEitherSex);
+  provinceCombo_->setCurrentIndex(kAllProvincesItem);
+  nameWholeCheck_->setChecked(false);
+  categoryWholeCheck_->setChecked(false);
 }
 
-bool TFrmSearch::CollectInputs() {
-  cases::CaseSearchCriteria& c = criteria_;
-  c.province = static_cast<std::int16_t>(CboProv->currentIndex() - 1);
-  c.sexSet = RdoSex->ItemIndex() == 1 || RdoSex->ItemIndex() == 2;
-  c.male = RdoSex->ItemIndex() == 1;
-
-  if (LedtY1->text().isEmpty() && LedtY2->text().isEmpty()) {
-    c.yearsSet = false;
-  } else {
-    const std::optional<int> fromYear = TypedInteger(LedtY1->text());
-    const std::optional<int> toYear = TypedInteger(LedtY2->text());
-    const auto valid = [](std::optional<int> y) { return y && *y >= kFirstYear && *y <= kLastYear && *y != 0; };
-    if (!valid(fromYear) || !valid(toYear)) {
-      Tell(this,
-           QStringLiteral("年份必须在-850到2100年之间，并且没有公元0年\r\n注意：公元前用负数，比如公元前120年，就输入-120"),
-           QStringLiteral("年份错误"), Icon::Warning);
-      return false;
-    }
-    const int from = *fromYear;
-    const int to = *toYear;
-    if (to < from) {
-      Tell(this, QStringLiteral("结束年必须大于或等于起始年"), QStringLiteral("年份错误"), Icon::Warning);
-      return false;
-    }
-    c.yearsSet = true;
-    c.yearFrom = static_cast<std::int16_t>(calendar::AstronomicalYear(from));
-    c.yearTo = static_cast<std::int16_t>(calendar::AstronomicalYear(to));
+bool TFrmSearch::CollectConditions() {
+  cases::TypedCaseConditions typed;
+  typed.name = ToUtf8(nameEdit_->text());
+  typed.nameWhole = nameWholeCheck_->isChecked();
+  typed.className = ToUtf8(categoryCombo_->currentText());
+  typed.classWhole = categoryWholeCheck_->isChecked();
+  typed.fromYear = ToUtf8(fromYearEdit_->text());
+  typed.toYear = ToUtf8(toYearEdit_->text());
+  if (sexGroup_->ItemIndex() == kMaleItem || sexGroup_->ItemIndex() == kFemaleItem) {
+    typed.male = sexGroup_->ItemIndex() == kMaleItem;
   }
-
-  const auto textCondition = [](const QString& text, bool whole, int maxBytes, std::string& kept, std::uint8_t& mode) {
-    kept = Kept(text, maxBytes);
-    if (kept.empty()) {
-      mode = cases::CaseSearchCriteria::kNoCondition;
-    } else {
-      mode = whole ? cases::CaseSearchCriteria::kEquals : cases::CaseSearchCriteria::kContains;
-    }
-  };
-  textCondition(EdtName->text(), ChkName->isChecked(), 20, c.name, c.nameMode);
-  textCondition(CboClass->currentText(), ChkClass->isChecked(), 20, c.className, c.classMode);
-  c.remark = Kept(EdtComment->text(), 40);
-  c.remarkSet = !c.remark.empty();
-  c.event = Kept(EdtEvent->text(), 200);
-  c.eventSet = !c.event.empty();
-  return true;
+  typed.province = provinceCombo_->currentIndex() - 1;
+  typed.remark = ToUtf8(remarkEdit_->text());
+  typed.event = ToUtf8(eventEdit_->text());
+  const calendar::Outcome read = cases::ReadTypedConditions(typed, criteria_);
+  if (!read.ok) {
+    Tell(this, ToQString(read.message).replace(QLatin1Char('\n'), QStringLiteral("\r\n")), QStringLiteral("年份错误"),
+         Icon::Warning);
+  }
+  return read.ok;
 }
 
 void TFrmSearch::SetSearching(bool searching) {
-  for (QPushButton* b : {BtoAll, BtnSearch, BtoCancel}) b->setEnabled(!searching);
-  Animate1->setVisible(searching);
-  if (searching) Animate1->repaint();
+  for (QPushButton* b : {clearButton_, searchButton_, closeButton_}) b->setEnabled(!searching);
+  busyBar_->setVisible(searching);
+  if (searching) busyBar_->repaint();
 }
 
-void TFrmSearch::BtnSearchClick() {
-  if (!CollectInputs()) return;
+void TFrmSearch::SearchCases() {
+  if (!CollectConditions()) return;
   if (store_.GetPrimaryId() == 0) {
     Tell(this, QStringLiteral("没有记录，无从查找。"));
     return;

@@ -22,6 +22,8 @@ namespace quorin::ui {
 
 class RadioGroup;
 
+// Its controls keep the original names as objectNames (EdtName, ChkName, CboClass, ChkClass,
+// LedtY1, LedtY2, RdoSex, CboProv, EdtComment, EdtEvent, BtoAll, BtnSearch, BtoCancel, Animate1).
 class TFrmSearch : public QDialog {
   Q_OBJECT
 
@@ -30,41 +32,43 @@ class TFrmSearch : public QDialog {
   // collects into it. Both must outlive the dialog.
   TFrmSearch(cases::MRecordBase& store, cases::CaseSearchCriteria& criteria, QWidget* parent = nullptr);
 
-  QLineEdit* EdtName;
-  QCheckBox* ChkName;
-  QComboBox* CboClass;
-  QCheckBox* ChkClass;
-  QLineEdit* LedtY1;
-  QLineEdit* LedtY2;
-  RadioGroup* RdoSex;
-  QComboBox* CboProv;
-  QLineEdit* EdtComment;
-  QLineEdit* EdtEvent;
-  QPushButton* BtoAll;     // 清空
-  QPushButton* BtnSearch;  // 查找
-  QPushButton* BtoCancel;  // 关闭
-  QProgressBar* Animate1;  // busy while searching
-
   // The ids found by the last search that closed the dialog, in increasing order.
   const std::vector<int>& Results() const { return results_; }
-
- public slots:
-  void BtoAllClick();
-  void BtnSearchClick();
 
  protected:
   void showEvent(QShowEvent* event) override;
 
+ private slots:
+  // 清空: empties every condition after asking.
+  void ClearConditions();
+  // 查找: collects the conditions and searches; closes the dialog when something is found.
+  void SearchCases();
+
  private:
-  void FormShow();
+  void ShowLastConditions();
   // Fills the criteria from the inputs; false (after the message) when the years are wrong.
-  bool CollectInputs();
+  bool CollectConditions();
   void SetSearching(bool searching);
 
   cases::MRecordBase& store_;
   cases::CaseSearchCriteria& criteria_;
   std::vector<int> results_;
   bool shown_ = false;
+
+  QLineEdit* nameEdit_;
+  QCheckBox* nameWholeCheck_;  // 全字匹配: the name equals the text
+  QComboBox* categoryCombo_;
+  QCheckBox* categoryWholeCheck_;
+  QLineEdit* fromYearEdit_;
+  QLineEdit* toYearEdit_;
+  RadioGroup* sexGroup_;
+  QComboBox* provinceCombo_;
+  QLineEdit* remarkEdit_;
+  QLineEdit* eventEdit_;
+  QPushButton* clearButton_;
+  QPushButton* searchButton_;
+  QPushButton* closeButton_;
+  QProgressBar* busyBar_;  // shown while searching
 };
 
 }  // namespace quorin::ui

@@ -7,7 +7,10 @@ run=("$cli" cases --program-dir "$work/prog")
 
 # A library not made yet is an empty one; reading it creates nothing.
 expect list-new-library "" list
-[[ -e "$work/prog/dat/Orlune.db" ]] && fail "listing a new library created its database"
+refused_with import-nothing 2 "import takes one file name" import
+refused add-year-zero "年份必须在-4713到9999年之间，并且没有公元0年
+注意：公元前用负数，比如公元前120年，就输入-120" add --name 王 --date "0-01-01 00:00"
+[[ -e "$work/prog/dat/Orlune.db" ]] && fail "listing, or a refused add or import, created a new library's database"
 
 expect add-1 "1" add --name 张三 --date "2010-05-06 07:08" --class 开业 --text "第一行
 第二行'引号"
@@ -61,6 +64,8 @@ expect list-surname "5	张三     公2010-05-06 07:08
 2	赵六     公2010-05-06 07:08 
 3	李四     农-120-01-02 23:30 
 4	BadName  农闰2023-02-01 00:00 " list --order 4
+# Options may stand before the subcommand as after it.
+expect list-options-first "$("${run[@]}" list --order 4 --style 0)" --order 4 --style 0 list
 
 expect show-remark "id: 1
 name: 张三
@@ -108,6 +113,12 @@ expect find-none "没有找到符合条件的案例。" find --name 王
 refused find-half-range "年份必须在-850到2100年之间，并且没有公元0年
 注意：公元前用负数，比如公元前120年，就输入-120" find --from 2000
 refused find-reversed "结束年必须大于或等于起始年" find --from 2010 --to 2000
+# The conditions are cut to the GBK bytes the dialog keeps: 20 for a name, so twelve characters
+# compare as their first ten.
+"$cli" cases --program-dir "$work/long" add --name 甲乙丙丁戊己庚辛壬癸 --date "2024-02-10 00:00" >/dev/null
+run=("$cli" cases --program-dir "$work/long")
+expect find-cut-name "1	甲乙丙丁戊己庚辛壬癸 2024-02-10 临时保存" find --name 甲乙丙丁戊己庚辛壬癸子丑 --name-exact
+run=("$cli" cases --program-dir "$work/prog")
 
 expect export-some "3 个案例文件已经保存到：$work/some.db" export "$work/some.db" --class 求财 --class 开业
 refused export-exists "导出文件已经存在：$work/some.db" export "$work/some.db"

@@ -119,6 +119,7 @@ done
 refused_with "reversed range" 1 "结束日期不能早于起始日期" --from 2024-05-02 --to 2024-05-01
 refused_with "long range" 1 "查找范围不能超过100年" --from 1900-03-01 --to 2000-03-01
 refused_with "range year" 1 "查找年份必须在-4713到9999年之间" --from 9999-12-31 --to 10000-01-01
+refused_with "year past 16 bits" 1 "查找年份必须在-4713到9999年之间" --from 67560-01-01 --to 67560-01-02
 refused_with "missing day" 1 "不存在这个日期" --from 1582-10-10 --to 1582-10-20
 refused_with "from alone" 2 "--from 和 --to" --from 2024-01-01
 refused_with "year and range" 2 "--year" --year 2024 --from 2024-01-01 --to 2024-02-01

@@ -25,6 +25,7 @@
 
 using quorin::TRecordData;
 using quorin::testing::CaseWindowFixture;
+using quorin::testing::Named;
 using quorin::testing::SampleCase;
 using quorin::testing::StoredCase;
 using quorin::testing::TypeRemark;
@@ -374,10 +375,10 @@ class CaseDatabaseTest : public QObject {
       f.window().FuzzySearchClick();
       QCOMPARE(f.window().CurrentCaseId(), 501);
       WhenDialogShows<quorin::ui::TFrmSearch>([](quorin::ui::TFrmSearch& d) {
-        d.EdtName->setText(QStringLiteral("赵六"));
-        d.ChkName->setChecked(true);
-        d.CboProv->setCurrentIndex(0);
-        d.BtnSearch->click();
+        Named<QLineEdit>(d, "EdtName")->setText(QStringLiteral("赵六"));
+        Named<QCheckBox>(d, "ChkName")->setChecked(true);
+        Named<QComboBox>(d, "CboProv")->setCurrentIndex(0);
+        Named<QPushButton>(d, "BtnSearch")->click();
       });
       PickFirstFound();
       f.window().ConditionalSearchClick();

@@ -27,6 +27,7 @@
 using quorin::TRecordData;
 using quorin::cases::MRecordBase;
 using quorin::testing::CaseWindowFixture;
+using quorin::testing::Named;
 using quorin::testing::ProgramFolder;
 using quorin::testing::SampleCase;
 using quorin::testing::StoredCase;
@@ -298,23 +299,23 @@ class CaseDialogsTest : public QObject {
     {
       quorin::ui::TFrmSearch dialog(s.store, criteria);
       dialog.show();
-      QCOMPARE(dialog.CboProv->currentIndex(), 1);  // the first province, not 全部省份
-      QCOMPARE(dialog.RdoSex->ItemIndex(), 0);
-      QVERIFY(dialog.Animate1->isHidden());
-      dialog.CboProv->setCurrentIndex(0);
-      dialog.LedtY1->setText(QStringLiteral("2000"));
-      dialog.BtnSearch->click();
+      QCOMPARE(Named<QComboBox>(dialog, "CboProv")->currentIndex(), 1);  // the first province, not 全部省份
+      QCOMPARE(Named<quorin::ui::RadioGroup>(dialog, "RdoSex")->ItemIndex(), 0);
+      QVERIFY(Named<QProgressBar>(dialog, "Animate1")->isHidden());
+      Named<QComboBox>(dialog, "CboProv")->setCurrentIndex(0);
+      Named<QLineEdit>(dialog, "LedtY1")->setText(QStringLiteral("2000"));
+      Named<QPushButton>(dialog, "BtnSearch")->click();
       QCOMPARE(s.prompter.LastText(),
                QStringLiteral("年份必须在-850到2100年之间，并且没有公元0年\r\n注意：公元前用负数，比如公元前120年，就输入-120"));
       QCOMPARE(s.prompter.shown.last().caption, QStringLiteral("年份错误"));
-      dialog.LedtY1->setText(QStringLiteral("2000"));
-      dialog.LedtY2->setText(QStringLiteral("1999"));
-      dialog.BtnSearch->click();
+      Named<QLineEdit>(dialog, "LedtY1")->setText(QStringLiteral("2000"));
+      Named<QLineEdit>(dialog, "LedtY2")->setText(QStringLiteral("1999"));
+      Named<QPushButton>(dialog, "BtnSearch")->click();
       QCOMPARE(s.prompter.LastText(), QStringLiteral("结束年必须大于或等于起始年"));
       // -100 to -100 is the stored year -99.
-      dialog.LedtY1->setText(QStringLiteral("-100"));
-      dialog.LedtY2->setText(QStringLiteral("-100"));
-      dialog.BtnSearch->click();
+      Named<QLineEdit>(dialog, "LedtY1")->setText(QStringLiteral("-100"));
+      Named<QLineEdit>(dialog, "LedtY2")->setText(QStringLiteral("-100"));
+      Named<QPushButton>(dialog, "BtnSearch")->click();
       QCOMPARE(dialog.result(), int(QDialog::Accepted));
       QCOMPARE(dialog.Results(), std::vector<int>({1}));
     }
@@ -325,27 +326,27 @@ class CaseDialogsTest : public QObject {
       // The dialog shows the last conditions again; a category text matches as a part.
       quorin::ui::TFrmSearch dialog(s.store, criteria);
       dialog.show();
-      QCOMPARE(dialog.LedtY1->text(), QStringLiteral("-100"));
-      QCOMPARE(dialog.CboProv->currentIndex(), 0);
-      dialog.LedtY1->clear();
-      dialog.LedtY2->clear();
-      dialog.CboClass->setEditText(QStringLiteral("风水"));
-      dialog.BtnSearch->click();
+      QCOMPARE(Named<QLineEdit>(dialog, "LedtY1")->text(), QStringLiteral("-100"));
+      QCOMPARE(Named<QComboBox>(dialog, "CboProv")->currentIndex(), 0);
+      Named<QLineEdit>(dialog, "LedtY1")->clear();
+      Named<QLineEdit>(dialog, "LedtY2")->clear();
+      Named<QComboBox>(dialog, "CboClass")->setEditText(QStringLiteral("风水"));
+      Named<QPushButton>(dialog, "BtnSearch")->click();
       QCOMPARE(dialog.Results(), std::vector<int>({2}));
     }
     {
       quorin::ui::TFrmSearch dialog(s.store, criteria);
       dialog.show();
-      dialog.ChkClass->setChecked(true);
-      dialog.BtnSearch->click();
+      Named<QCheckBox>(dialog, "ChkClass")->setChecked(true);
+      Named<QPushButton>(dialog, "BtnSearch")->click();
       QCOMPARE(s.prompter.LastText(), QStringLiteral("没有找到符合条件的案例。"));
       QCOMPARE(s.prompter.shown.last().caption, QStringLiteral("信息"));
       QVERIFY(dialog.isVisible());
       s.prompter.answers << Answer::Yes;
-      dialog.BtoAll->click();
-      QVERIFY(dialog.CboClass->currentText().isEmpty());
-      QVERIFY(!dialog.ChkClass->isChecked());
-      QCOMPARE(dialog.CboProv->currentIndex(), 0);
+      Named<QPushButton>(dialog, "BtoAll")->click();
+      QVERIFY(Named<QComboBox>(dialog, "CboClass")->currentText().isEmpty());
+      QVERIFY(!Named<QCheckBox>(dialog, "ChkClass")->isChecked());
+      QCOMPARE(Named<QComboBox>(dialog, "CboProv")->currentIndex(), 0);
     }
   }
 
@@ -378,9 +379,9 @@ class CaseDialogsTest : public QObject {
 
     // The conditional search adds all found cases after those of the tree.
     WhenDialogShows<quorin::ui::TFrmSearch>([](quorin::ui::TFrmSearch& d) {
-      d.EdtName->setText(QStringLiteral("张"));
-      d.CboProv->setCurrentIndex(0);  // 全部省份
-      d.BtnSearch->click();
+      Named<QLineEdit>(d, "EdtName")->setText(QStringLiteral("张"));
+      Named<QComboBox>(d, "CboProv")->setCurrentIndex(0);  // 全部省份
+      Named<QPushButton>(d, "BtnSearch")->click();
     });
     WhenDialogShows<quorin::ui::TFrmSameName>([](quorin::ui::TFrmSameName& d) {
       d.ChkShow->setChecked(true);
