@@ -22,8 +22,7 @@ class Arguments;
 
 using chart::YearRangeMessage;
 
-// The person's birth year when none is given: the one a fresh chart window shows.
-inline constexpr int kDefaultBirthYear = 1978;
+using quorin::kDefaultBirthYear;
 
 // A year as users write it (no year 0) in astronomical numbering; nullopt outside
 // -4713..9999 and for 0.

@@ -150,7 +150,7 @@ TRecordData DecodeRecord(const std::array<std::string_view, kCaseColumnCount>& c
     r.showFacing = parts.size() > 3 && base::ParseInt64(parts[3]) == 1;
   }
 
-  r.masterYear = TextOr<std::int32_t>(c[15], 1978);
+  r.masterYear = TextOr<std::int32_t>(c[15], kDefaultBirthYear);
   r.remarkText = c[16].empty() ? std::string(kDefaultRemarkText) : std::string(c[16]);
   return r;
 }

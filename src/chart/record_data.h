@@ -9,6 +9,10 @@
 
 namespace quorin {
 
+// The person's birth year when none is given: the one a fresh chart window shows, and what a
+// stored case without one reads as.
+inline constexpr int kDefaultBirthYear = 1978;
+
 struct TRecordData {
   // Chart part: the moment as entered, the place, the person, the positions.
   bool isLunar = false;
