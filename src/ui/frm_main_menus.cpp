@@ -15,6 +15,7 @@
 #include "ui/chart_view.h"
 #include "ui/date_sheet_commands.h"
 #include "ui/frm_main.h"
+#include "ui/menu_table.h"
 #include "ui/program_files.h"
 #include "ui/prompter.h"
 #include "ui/skin_files.h"
@@ -145,10 +146,9 @@ void TFrmMain::BuildPopups() {
   connect(pingYuItems[11], &QAction::triggered, this, [this] { PrintText(RedtPingYu); });
 
   // The date sheet is offered beside the picture's own commands.
-  connect(AddItem(View->PopImgPan, QStringLiteral("ImgSheetPdf"), QStringLiteral("导出日课单(PDF)...")),
-          &QAction::triggered, this, [this] { ExportDateSheet(*this); });
-  connect(AddItem(View->PopImgPan, QStringLiteral("ImgSheetPrint"), QStringLiteral("打印日课单...")),
-          &QAction::triggered, this, [this] { PrintDateSheet(*this); });
+  View->AddPopupRows({Item("ImgSheetPdf", "导出日课单(PDF)...", [this] { ExportDateSheet(*this); }),
+                      Item("ImgSheetPrint", "打印日课单...", [this] { PrintDateSheet(*this); })},
+                     *this);
 
   // The case tree's popup: display style and order, and the case commands.
   PopGuaLi = new QMenu(this);

@@ -379,12 +379,12 @@ class ChartWorkflowTest : public QObject {
     f.folder.WriteGbk(QStringLiteral("dat/init.ini"), "[window]\r\nwidth=1400\r\nheight=900\r\n");
     f.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-    QLabel* image = f.window->View->ImgPan;
+    QLabel* image = f.Find<QLabel>("ImgPan");
     QVERIFY(!image->isVisible());  // no chart yet: no empty block either
     QVERIFY(f.Pai());
     QVERIFY(image->isVisible());
     QCOMPARE(image->size(), f.window->ChartImage().size());
-    const QSize client = f.window->View->BoxPanel->viewport()->size();
+    const QSize client = f.Find<QScrollArea>("BoxPanel")->viewport()->size();
     QVERIFY(client.width() > image->width());
     QCOMPARE(image->pos(), QPoint(std::max(3, (client.width() - image->width()) / 2),
                                   std::max(3, (client.height() - image->height()) / 2)));
@@ -414,12 +414,12 @@ class ChartWorkflowTest : public QObject {
     const auto& table = f.window->Engine().ImageState().table;
     QVERIFY(table.IsSet());
     const QPoint cell(table.left + table.columnWidth / 2, table.top + table.textHeight + 2 * table.rowGap + 1);
-    QTest::mousePress(f.window->View->ImgPan, Qt::LeftButton, {}, cell);
-    QTest::mouseRelease(f.window->View->ImgPan, Qt::LeftButton, {}, cell);
+    QTest::mousePress(f.Find<QLabel>("ImgPan"), Qt::LeftButton, {}, cell);
+    QTest::mouseRelease(f.Find<QLabel>("ImgPan"), Qt::LeftButton, {}, cell);
     QCOMPARE(f.window->Engine().Selection().column, 0);
     QCOMPARE(f.window->Engine().Selection().band, 0);
     QVERIFY(f.window->ChartImage() != plain);
-    QVERIFY(f.window->View->ImgPan->pixmap().toImage().convertToFormat(QImage::Format_RGB32) ==
+    QVERIFY(f.Find<QLabel>("ImgPan")->pixmap().toImage().convertToFormat(QImage::Format_RGB32) ==
             f.window->ChartImage().convertToFormat(QImage::Format_RGB32));
   }
 

@@ -53,7 +53,7 @@ class DateSheetTest : public QObject {
     QFETCH(QString, caption);
     MainWindowFixture f;
     QCOMPARE(f.window->MenuAction(action)->text(), caption);
-    const QMenu* menu = action.startsWith(QStringLiteral("Img")) ? f.window->View->PopImgPan
+    const QMenu* menu = action.startsWith(QStringLiteral("Img")) ? f.Find<QMenu>("PopImgPan")
                                                                  : f.window->findChild<QMenu*>(QStringLiteral("Mfile"));
     QVERIFY(menu->actions().contains(f.window->MenuAction(action)));
     bool printed = false;

@@ -65,8 +65,8 @@ class ScreenshotsTest : public QObject {
     const auto& table = f.window->Engine().ImageState().table;
     const QPoint cell(table.left + 2 * table.columnWidth + table.columnWidth / 2,
                       table.top + table.textHeight + 2 * table.rowGap + 1);
-    QTest::mousePress(f.window->View->ImgPan, Qt::LeftButton, {}, cell);
-    QTest::mouseRelease(f.window->View->ImgPan, Qt::LeftButton, {}, cell);
+    QTest::mousePress(f.Find<QLabel>("ImgPan"), Qt::LeftButton, {}, cell);
+    QTest::mouseRelease(f.Find<QLabel>("ImgPan"), Qt::LeftButton, {}, cell);
     QVERIFY(f.window->ChartImage().save(folder + QStringLiteral("/chart_selected.png")));
     QTest::qWait(100);
     QVERIFY(f.window->grab().save(folder + QStringLiteral("/main_chart_selected.png")));

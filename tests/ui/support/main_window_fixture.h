@@ -38,6 +38,14 @@ struct MainWindowFixture {
   void SetMoment(int year, int month, int day, int hour, int minute);
   // Presses 排盘; true when a chart is shown afterwards.
   bool Pai();
+  // The control of the window with this object name (its original component name); a test
+  // that asks for one the window lacks stops there.
+  template <typename Control>
+  Control* Find(const char* name) const {
+    Control* found = window->findChild<Control*>(QString::fromLatin1(name));
+    if (!found) qFatal("the main window has no %s", name);
+    return found;
+  }
   QString AnalysisText() const { return window->RedtOut->toPlainText(); }
 
   ProgramFolder folder;
