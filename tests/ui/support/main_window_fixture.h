@@ -16,6 +16,11 @@
 
 class QAbstractItemView;
 class QModelIndex;
+class QTabWidget;
+
+namespace quorin::ui {
+class SearchPage;
+}
 
 namespace quorin::testing {
 
@@ -46,7 +51,14 @@ struct MainWindowFixture {
     if (!found) qFatal("the main window has no %s", name);
     return found;
   }
-  QString AnalysisText() const { return window->RedtOut->toPlainText(); }
+  // The parts tests look at most.
+  QTextEdit* ChartText() const;  // 分析解盘
+  QTextEdit* Remarks() const;    // the remarks below the chart picture
+  QTabWidget* Pages() const;
+  ui::SearchPage* Search() const;
+  QString AnalysisText() const;
+  // Triggers the menu item with this object name, as a click on it does.
+  void Trigger(const char* item) const;
 
   ProgramFolder folder;
   ScriptedPrompter prompter;
