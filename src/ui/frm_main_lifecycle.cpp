@@ -132,25 +132,25 @@ void TFrmMain::ApplyLayout(const base::LayoutPrefs& prefs) {
 }
 
 base::LayoutPrefs TFrmMain::CurrentPrefs() const {
-  base::LayoutPrefs p;
-  p.skined = skin_.Active();
+  base::LayoutPrefs prefs;
+  prefs.skined = skin_.Active();
   const QRect frame = geometry();
-  p.left = pos().x();
-  p.top = pos().y();
-  p.width = frame.width();
-  p.height = frame.height() - menuBar()->height();
-  p.state = isMinimized() ? 1 : (isMaximized() ? 2 : 0);
-  p.fname = ToUtf8(chartTextView_->font().family());
-  p.fsize = chartTextView_->font().pointSize();
-  p.bcolor = static_cast<int>(qtdraw::FromQColor(chartTextView_->palette().color(QPalette::Base)));
-  p.treewid = caseTree_->width();
-  p.sheng = Inputs->Province();
-  p.shi = Inputs->City();
-  p.pinghei = remarkEditor_->height();
-  p.imgSize = engine_->ImageFontSize();
-  p.showStyle = caseTree_->ShowStyle();
-  p.sort = caseTree_->Sort();
-  return p;
+  prefs.left = pos().x();
+  prefs.top = pos().y();
+  prefs.width = frame.width();
+  prefs.height = frame.height() - menuBar()->height();
+  prefs.state = isMinimized() ? 1 : (isMaximized() ? 2 : 0);
+  prefs.fname = ToUtf8(chartTextView_->font().family());
+  prefs.fsize = chartTextView_->font().pointSize();
+  prefs.bcolor = static_cast<int>(qtdraw::FromQColor(chartTextView_->palette().color(QPalette::Base)));
+  prefs.treewid = caseTree_->width();
+  prefs.sheng = Inputs->Province();
+  prefs.shi = Inputs->City();
+  prefs.pinghei = remarkEditor_->height();
+  prefs.imgSize = engine_->ImageFontSize();
+  prefs.showStyle = caseTree_->ShowStyle();
+  prefs.sort = caseTree_->Sort();
+  return prefs;
 }
 
 bool TFrmMain::WriteInitIniAtClose() {

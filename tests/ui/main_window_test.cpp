@@ -438,31 +438,6 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.ChartText()->palette().color(QPalette::Base), QColor(Qt::white));
   }
 
-  void menuMapNamesAndCaptions() {
-    MainWindowFixture f;
-    const QList<QPair<const char*, const char*>> items = {
-        {"mnuF_save", "保存课例"}, {"N17", "还原案例数据"}, {"N18", "备份案例数据"}, {"N19", "删除案例数据"},
-        {"N20", "整理数据"}, {"db1", "添加db文件"}, {"db2", "导出db文件"}, {"fnumclose", "退出"},
-        {"smnuduan", "玄空择日"}, {"N5", "四柱排盘"}, {"N6", "易经卦爻辞"}, {"N2", "经纬度设置"},
-        {"Tmnuwnl", "万年历"}, {"Osetmo", "默认"}, {"Omnusetfont", "字体设置"}, {"Omnusetcolor", "背景色设置"},
-        {"OmenuSet", "排盘设置"}, {"N9", "放大排盘字体"}, {"N10", "缩小排盘字体"}, {"HmnuRhelp", "软件帮助"},
-        {"MenuItem5", "撤销"}, {"MenuItem8", "粘贴"}, {"RlySetFont", "设置选中文字"}, {"Rlyimport", "导入文件"},
-        {"RlysaveAs", "另存为"}, {"Rlyprint", "打印课例"}, {"MenuItem34", "粘帖"}, {"MenuItem39", "设置选中文本"},
-        {"MenuItem42", "打印"}, {"MenuItem2", "复制"}, {"MenuItem3", "另存为..."}, {"MenuItem4", "打印"},
-        {"N14", "时间降序（近-远）"}, {"za1", "姓氏降序（z-a）"}, {"pop_ming_pai", "查看课例"}, {"pop_s_full", "显示全部课例"},
-    };
-    for (const auto& [name, caption] : items) {
-      QAction* action = f.window->MenuAction(QString::fromLatin1(name));
-      QVERIFY2(action, name);
-      QCOMPARE(action->text(), QString::fromUtf8(caption));
-    }
-    QCOMPARE(f.window->MenuAction(QStringLiteral("mnuF_save"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
-    QStringList menus;
-    for (QAction* a : f.window->menuBar()->actions()) menus << a->text();
-    QCOMPARE(menus, (QStringList{QStringLiteral("文件(&F)"), QStringLiteral("相关知识(&S)"), QStringLiteral("辅助工具(&T)"),
-                                 QStringLiteral("选项(&O)"), QStringLiteral("帮助(&H)")}));
-  }
-
   // The province list's hint sends the user to a menu item the window has.
   void provinceHintNamesAnExistingMenuItem() {
     MainWindowFixture f;
