@@ -47,14 +47,15 @@ bool CaseLoadingWorker::Start(const std::string& databasePath, std::vector<int> 
 
 CaseTreePanel::CaseTreePanel(cases::MRecordBase* store, QWidget* parent) : QWidget(parent), store_(store) {
   setObjectName(QStringLiteral("CaseTreePanel"));
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
   tree_ = new QTreeWidget(this);
   tree_->setObjectName(QStringLiteral("Tree"));
   tree_->setHeaderHidden(true);
   tree_->setMinimumWidth(base::LayoutPrefs::kMinTreeWidth);
   tree_->setContextMenuPolicy(Qt::CustomContextMenu);
   tree_->setUniformRowHeights(true);  // a hundred thousand nodes lay out at once
+  // The tree fills the panel: the splitter's handle is its edge.
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(tree_);
   BuildPopup();
   connect(tree_, &QTreeWidget::itemDoubleClicked, this, [this] { emit OpenCaseRequested(); });
