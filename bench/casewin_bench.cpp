@@ -15,6 +15,7 @@
 #include "base/files.h"
 #include "cases/case_tree.h"
 #include "cases/record_base.h"
+#include "ui/case_tree_panel.h"
 #include "ui/frm_main.h"
 #include "ui/program_objects.h"
 #include "ui/prompter.h"
@@ -83,6 +84,10 @@ ProgramWith100kCases& Program() {
   return program;
 }
 
+void WaitForTheTree(quorin::ui::TFrmMain& window) {
+  while (window.CaseTree().Loading()) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+}
+
 void StartUpWith100kCases(benchmark::State& state) {
   Program();
   int shown = 0;
@@ -90,9 +95,9 @@ void StartUpWith100kCases(benchmark::State& state) {
     quorin::ui::TFrmMain window;
     window.show();
     (void)QTest::qWaitForWindowExposed(&window);
-    QApplication::processEvents();
+    WaitForTheTree(window);
     state.PauseTiming();
-    shown = window.CaseCount();
+    shown = window.CaseTree().CaseCount();
     window.close();
     state.ResumeTiming();
   }
@@ -108,15 +113,17 @@ void MeasureTreeFill(benchmark::State& state, Fill fill) {
   quorin::ui::TFrmMain window;
   window.show();
   (void)QTest::qWaitForWindowExposed(&window);
+  WaitForTheTree(window);
   window.MenuAction(QStringLiteral("N14"))->trigger();  // 时间降序（近-远）
+  WaitForTheTree(window);
   int paints = 0;
   int shown = 0;
   for (auto _ : state) {
-    RepaintCounter counter(window.RedtPingYu->viewport());
+    RepaintCounter counter(window.findChild<QTextEdit*>(QStringLiteral("RedtPingYu"))->viewport());
     fill(window);
     state.PauseTiming();
     paints = counter.paints;
-    shown = window.CaseCount();
+    shown = window.CaseTree().CaseCount();
     state.ResumeTiming();
   }
   state.counters["shown"] = shown;
@@ -126,14 +133,17 @@ void MeasureTreeFill(benchmark::State& state, Fill fill) {
 
 void RebuildOf100kTimeDescending(benchmark::State& state) {
   const std::vector<int> ids = quorin::cases::NewestCaseIds(kCases, kCases);
-  MeasureTreeFill(state, [&ids](quorin::ui::TFrmMain& window) { window.ShowCases(ids); });
+  MeasureTreeFill(state, [&ids](quorin::ui::TFrmMain& window) {
+    window.CaseTree().ShowCases(ids);
+    WaitForTheTree(window);
+  });
 }
 BENCHMARK(RebuildOf100kTimeDescending)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void ShowAllOf100kInTheBackground(benchmark::State& state) {
   MeasureTreeFill(state, [](quorin::ui::TFrmMain& window) {
-    window.ShowAllCasesClick();
-    while (window.TreeLoading()) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    window.MenuAction(QStringLiteral("pop_s_full"))->trigger();  // 显示全部课例
+    WaitForTheTree(window);
   });
 }
 BENCHMARK(ShowAllOf100kInTheBackground)->Unit(benchmark::kMillisecond)->Iterations(3);

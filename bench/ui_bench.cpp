@@ -55,7 +55,7 @@ void PaiAndRepaint(benchmark::State& state) {
   (void)QTest::qWaitForWindowExposed(&window);
   for (auto _ : state) {
     window.Inputs->BtnPai->click();
-    window.RedtOut->repaint();
+    window.findChild<QTextEdit*>(QStringLiteral("RedtOut"))->repaint();
     window.repaint();
   }
   window.close();

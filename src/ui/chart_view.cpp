@@ -17,6 +17,7 @@
 #include "base/files.h"
 #include "qtdraw/image_canvas.h"
 #include "qtdraw/jpeg_writer.h"
+#include "ui/menu_table.h"
 #include "ui/print_layout.h"
 #include "ui/program_files.h"
 #include "ui/prompter.h"
@@ -29,42 +30,36 @@ namespace {
 // A centred picture keeps at least this many pixels from the box's top and left.
 constexpr int kCentreMargin = 3;
 
-QAction* AddItem(QMenu* menu, const QString& name, const QString& caption) {
-  QAction* action = menu->addAction(caption);
-  action->setObjectName(name);
-  return action;
-}
-
 }  // namespace
 
 ChartView::ChartView(qtdraw::ImageCanvas& canvas, QWidget* parent) : QWidget(parent), canvas_(canvas) {
   setObjectName(QStringLiteral("PanAbove"));
   auto* aboveLayout = new QVBoxLayout(this);
   aboveLayout->setContentsMargins(0, 0, 0, 0);
-  BoxPanel = new QScrollArea(this);
-  BoxPanel->setObjectName(QStringLiteral("BoxPanel"));
-  BoxPanel->setWidgetResizable(false);
+  scrollBox_ = new QScrollArea(this);
+  scrollBox_->setObjectName(QStringLiteral("BoxPanel"));
+  scrollBox_->setWidgetResizable(false);
   auto* surface = new QWidget;
   surface->setObjectName(QStringLiteral("BoxPanelSurface"));
-  BoxPanel->setWidget(surface);
-  ImgPan = new QLabel(surface);
-  ImgPan->setObjectName(QStringLiteral("ImgPan"));
-  ImgPan->setContextMenuPolicy(Qt::CustomContextMenu);
-  ImgPan->installEventFilter(this);
-  BoxPanel->viewport()->installEventFilter(this);
-  aboveLayout->addWidget(BoxPanel);
+  scrollBox_->setWidget(surface);
+  picture_ = new QLabel(surface);
+  picture_->setObjectName(QStringLiteral("ImgPan"));
+  picture_->setContextMenuPolicy(Qt::CustomContextMenu);
+  picture_->installEventFilter(this);
+  scrollBox_->viewport()->installEventFilter(this);
+  aboveLayout->addWidget(scrollBox_);
 
-  PopImgPan = new QMenu(this);
-  PopImgPan->setObjectName(QStringLiteral("PopImgPan"));
-  connect(AddItem(PopImgPan, QStringLiteral("MenuItem2"), QStringLiteral("复制")), &QAction::triggered, this,
-          &ChartView::CopyChartImage);
-  connect(AddItem(PopImgPan, QStringLiteral("MenuItem3"), QStringLiteral("另存为...")), &QAction::triggered, this,
-          &ChartView::SaveChartImageAs);
-  connect(AddItem(PopImgPan, QStringLiteral("MenuItem4"), QStringLiteral("打印")), &QAction::triggered, this,
-          &ChartView::PrintChartImage);
-  connect(ImgPan, &QWidget::customContextMenuRequested, PopImgPan,
-          [this](const QPoint& at) { PopImgPan->popup(ImgPan->mapToGlobal(at)); });
+  popup_ = new QMenu(this);
+  popup_->setObjectName(QStringLiteral("PopImgPan"));
+  AddPopupRows({Item("MenuItem2", "复制", [this] { CopyChartImage(); }),
+                Item("MenuItem3", "另存为...", [this] { SaveChartImageAs(); }),
+                Item("MenuItem4", "打印", [this] { PrintChartImage(); })},
+               *this);
+  connect(picture_, &QWidget::customContextMenuRequested, popup_,
+          [this](const QPoint& at) { popup_->popup(picture_->mapToGlobal(at)); });
 }
+
+void ChartView::AddPopupRows(const std::vector<MenuRow>& rows, QObject& context) { AddMenuRows(*popup_, rows, context); }
 
 void ChartView::paintEvent(QPaintEvent*) {
   QStyleOption option;
@@ -78,34 +73,34 @@ void ChartView::ShowPicture(bool chartShown) {
   // surface: nothing is shown rather than a blank block.
   const QImage& image = canvas_.Image();
   if (!chartShown) {
-    ImgPan->hide();
+    picture_->hide();
     return;
   }
   // Drawn at the screen's pixel ratio, so the text is as sharp as the menus; the size is logical.
-  ImgPan->setPixmap(QPixmap::fromImage(canvas_.ScreenImage()));
-  ImgPan->resize(image.size());
-  ImgPan->show();
+  picture_->setPixmap(QPixmap::fromImage(canvas_.ScreenImage()));
+  picture_->resize(image.size());
+  picture_->show();
 }
 
 void ChartView::Centre() {
-  const QSize client = BoxPanel->viewport()->size();
-  const int left = std::max(kCentreMargin, (client.width() - ImgPan->width()) / 2);
-  const int top = std::max(kCentreMargin, (client.height() - ImgPan->height()) / 2);
-  ImgPan->move(left, top);
+  const QSize client = scrollBox_->viewport()->size();
+  const int left = std::max(kCentreMargin, (client.width() - picture_->width()) / 2);
+  const int top = std::max(kCentreMargin, (client.height() - picture_->height()) / 2);
+  picture_->move(left, top);
   FitScrollSurface();
 }
 
 void ChartView::FitScrollSurface() {
   // The scroll range reaches to the image wherever it has been dragged.
-  const QSize client = BoxPanel->viewport()->size();
-  const QRect image = ImgPan->isVisible() ? ImgPan->geometry() : QRect();
-  BoxPanel->widget()->resize(std::max(client.width(), image.right() + 1), std::max(client.height(), image.bottom() + 1));
+  const QSize client = scrollBox_->viewport()->size();
+  const QRect image = picture_->isVisible() ? picture_->geometry() : QRect();
+  scrollBox_->widget()->resize(std::max(client.width(), image.right() + 1), std::max(client.height(), image.bottom() + 1));
 }
 
 bool ChartView::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == BoxPanel->viewport() && event->type() == QEvent::Resize) {
+  if (watched == scrollBox_->viewport() && event->type() == QEvent::Resize) {
     Centre();
-  } else if (watched == ImgPan) {
+  } else if (watched == picture_) {
     const auto* mouse = dynamic_cast<QMouseEvent*>(event);
     if (mouse && mouse->button() == Qt::LeftButton && event->type() == QEvent::MouseButtonPress && interactive_) {
       dragging_ = true;
@@ -113,7 +108,7 @@ bool ChartView::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
     if (mouse && event->type() == QEvent::MouseMove && dragging_) {
-      ImgPan->move(ImgPan->pos() + mouse->position().toPoint() - dragStart_);
+      picture_->move(picture_->pos() + mouse->position().toPoint() - dragStart_);
       FitScrollSurface();
       return true;
     }

@@ -5,6 +5,7 @@
 
 #include <QPoint>
 #include <QWidget>
+#include <vector>
 
 class QLabel;
 class QMenu;
@@ -16,6 +17,8 @@ class ImageCanvas;
 
 namespace quorin::ui {
 
+struct MenuRow;
+
 class ChartView : public QWidget {
   Q_OBJECT
 
@@ -23,25 +26,18 @@ class ChartView : public QWidget {
   // Shows the picture of `canvas` (the chart engine draws on it), which outlives the view.
   explicit ChartView(qtdraw::ImageCanvas& canvas, QWidget* parent = nullptr);
 
-  QScrollArea* BoxPanel;
-  QLabel* ImgPan;
-  QMenu* PopImgPan;
-
   // Shows the canvas picture as it is now, or no picture while no chart is shown.
   void ShowPicture(bool chartShown);
   // Whether a chart is shown: only then is the picture dragged and clicked.
   void SetInteractive(bool interactive) { interactive_ = interactive; }
   // Puts the picture in the middle of the box, at least a small margin from its top left.
   void Centre();
+  // Adds commands of the window to the picture's popup, after its own.
+  void AddPopupRows(const std::vector<MenuRow>& rows, QObject& context);
 
  signals:
   // A left click on the picture, in picture pixels.
   void Clicked(QPoint at);
-
- public slots:
-  void CopyChartImage();
-  void SaveChartImageAs();
-  void PrintChartImage();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -50,8 +46,15 @@ class ChartView : public QWidget {
 
  private:
   void FitScrollSurface();
+  // The picture's popup: copy, save as BMP or JPEG, print.
+  void CopyChartImage();
+  void SaveChartImageAs();
+  void PrintChartImage();
 
   qtdraw::ImageCanvas& canvas_;
+  QScrollArea* scrollBox_;
+  QLabel* picture_;
+  QMenu* popup_;
   bool interactive_ = false;
   bool dragging_ = false;
   QPoint dragStart_;

@@ -22,7 +22,7 @@ bool HasChart(TFrmMain& window) {
   return false;
 }
 
-sheet::DateSheetExtras Extras(TFrmMain& window) { return {window.RedtPingYu->document(), QDate::currentDate()}; }
+sheet::DateSheetExtras Extras(TFrmMain& window) { return {&window.RemarkDocument(), QDate::currentDate()}; }
 
 }  // namespace
 

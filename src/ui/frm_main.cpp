@@ -6,25 +6,25 @@
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QToolButton>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "base/ini_file.h"
 #include "calendar/yi_date_ex.h"
 #include "cases/case_search.h"
-#include "cases/case_tree.h"
 #include "chart/quorin_day.h"
 #include "qtdraw/fonts.h"
 #include "qtdraw/image_canvas.h"
+#include "ui/case_tree_panel.h"
 #include "ui/chart_inputs_panel.h"
 #include "ui/chart_view.h"
 #include "ui/frm_main_search.h"
 #include "ui/labeled_edit.h"
+#include "ui/program_objects.h"
 #include "ui/text_edit_sink.h"
 
 namespace quorin::ui {
 
-TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent) {
+TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent), caseStore_(ProgramCaseStore()) {
   setObjectName(QStringLiteral("FrmMain"));
   setWindowTitle(QStringLiteral("Quorin 2.3"));
   setFont(qtdraw::SongFont(10.5));  // 14 pixels at 96 dpi, the size the scaler reads
@@ -33,12 +33,11 @@ TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent) {
   dateObject_ = std::make_unique<calendar::MYiDateEx>();
   canvas_ = std::make_unique<qtdraw::ImageCanvas>();
   engine_ = std::make_unique<chart::MQuorinDay>();
-  loadingPass_ = std::make_unique<cases::CaseLoadingPass>();
   searchCriteria_ = std::make_unique<cases::CaseSearchCriteria>();
   BuildRegions();
   BuildMenus();
   BuildPopups();
-  textSink_ = std::make_unique<TextEditSink>(RedtOut);
+  textSink_ = std::make_unique<TextEditSink>(chartTextView_);
 
   // The initial state of a new window.
   record_.ResetRecord();
@@ -47,14 +46,11 @@ TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent) {
   SetChartShown(false);
   caseOpen_ = false;
   // The creation step: the analysis text starts empty.
-  RedtOut->clear();
+  chartTextView_->clear();
 }
 
-TFrmMain::~TFrmMain() {
-  // The loading pass posts to this window: it ends before anything of the window goes.
-  loadingPass_->RequestStop();
-  loadingPass_->Wait();
-}
+// The tree's loading pass ends with the tree, before the window's parts go.
+TFrmMain::~TFrmMain() = default;
 
 void TFrmMain::BuildRegions() {
   auto* central = new QWidget(this);
@@ -63,93 +59,114 @@ void TFrmMain::BuildRegions() {
   row->setContentsMargins(0, 0, 0, 0);
   row->setSpacing(0);
 
-  Splitter1 = new QSplitter(Qt::Horizontal, central);
-  Splitter1->setObjectName(QStringLiteral("Splitter1"));
-  Splitter1->setChildrenCollapsible(false);
-  Tree = new QTreeWidget(Splitter1);
-  Tree->setObjectName(QStringLiteral("Tree"));
-  Tree->setHeaderHidden(true);
-  Tree->setMinimumWidth(base::LayoutPrefs::kMinTreeWidth);
-  Tree->setContextMenuPolicy(Qt::CustomContextMenu);
-  Tree->setUniformRowHeights(true);  // a hundred thousand nodes lay out at once
+  treeSplitter_ = new QSplitter(Qt::Horizontal, central);
+  treeSplitter_->setObjectName(QStringLiteral("Splitter1"));
+  treeSplitter_->setChildrenCollapsible(false);
+  caseTree_ = new CaseTreePanel(caseStore_, treeSplitter_);
+  ConnectCaseTree();
 
-  PageMain = new QTabWidget(Splitter1);
-  PageMain->setObjectName(QStringLiteral("PageMain"));
+  pages_ = new QTabWidget(treeSplitter_);
+  pages_->setObjectName(QStringLiteral("PageMain"));
   // Narrow windows give the tree its saved width and the pages the rest, however little.
-  PageMain->setMinimumSize(30, 30);
-  Splitter1->addWidget(Tree);
-  Splitter1->addWidget(PageMain);
-  Splitter1->setStretchFactor(0, 0);
-  Splitter1->setStretchFactor(1, 1);
-  row->addWidget(Splitter1, 1);
+  pages_->setMinimumSize(30, 30);
+  treeSplitter_->addWidget(caseTree_);
+  treeSplitter_->addWidget(pages_);
+  treeSplitter_->setStretchFactor(0, 0);
+  treeSplitter_->setStretchFactor(1, 1);
+  row->addWidget(treeSplitter_, 1);
 
-  // Page 0: the chart image above, the stepping buttons and the remarks below.
-  PanelPan = new QWidget;
-  PanelPan->setObjectName(QStringLiteral("PanelPan"));
-  auto* panLayout = new QVBoxLayout(PanelPan);
-  panLayout->setContentsMargins(0, 0, 0, 0);
-  Splitter3 = new QSplitter(Qt::Vertical, PanelPan);
-  Splitter3->setObjectName(QStringLiteral("Splitter3"));
-  Splitter3->setChildrenCollapsible(false);
-  panLayout->addWidget(Splitter3);
+  pages_->addTab(BuildChartPage(), QStringLiteral("择日排盘"));
 
-  View = new ChartView(*canvas_, Splitter3);
-  connect(View, &ChartView::Clicked, this, &TFrmMain::PassClickToChart);
+  chartTextView_ = new QTextEdit;
+  chartTextView_->setObjectName(QStringLiteral("RedtOut"));
+  chartTextView_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  chartTextView_->setContextMenuPolicy(Qt::CustomContextMenu);
+  pages_->addTab(chartTextView_, QStringLiteral("分析解盘"));
 
-  PanBelow = new QWidget(Splitter3);
-  PanBelow->setObjectName(QStringLiteral("PanBelow"));
-  auto* belowLayout = new QVBoxLayout(PanBelow);
-  belowLayout->setContentsMargins(0, 0, 0, 0);
-  belowLayout->setSpacing(0);
-  Panel4 = new QWidget(PanBelow);
-  Panel4->setObjectName(QStringLiteral("Panel4"));
-  auto* steps = new QHBoxLayout(Panel4);
-  steps->setContentsMargins(2, 1, 2, 1);
-  SpeedButton3 = MakeToolButton(QStringLiteral("SpeedButton3"), QStringLiteral("时--"), Panel4);
-  SpeedButton4 = MakeToolButton(QStringLiteral("SpeedButton4"), QStringLiteral("时++"), Panel4);
-  SpeedButton5 = MakeToolButton(QStringLiteral("SpeedButton5"), QStringLiteral("日--"), Panel4);
-  SpeedButton6 = MakeToolButton(QStringLiteral("SpeedButton6"), QStringLiteral("日++"), Panel4);
-  for (QToolButton* b : {SpeedButton3, SpeedButton4, SpeedButton5, SpeedButton6}) steps->addWidget(b);
-  steps->addStretch(1);
-  connect(SpeedButton3, &QToolButton::clicked, this, &TFrmMain::StepHourBack);
-  connect(SpeedButton4, &QToolButton::clicked, this, &TFrmMain::StepHourForward);
-  connect(SpeedButton5, &QToolButton::clicked, this, &TFrmMain::StepDayBack);
-  connect(SpeedButton6, &QToolButton::clicked, this, &TFrmMain::StepDayForward);
-  RedtPingYu = new QTextEdit(PanBelow);
-  RedtPingYu->setObjectName(QStringLiteral("RedtPingYu"));
-  RedtPingYu->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  RedtPingYu->setTabChangesFocus(false);
-  RedtPingYu->setContextMenuPolicy(Qt::CustomContextMenu);
-  RedtPingYu->setMinimumHeight(base::LayoutPrefs::kMinRemarkHeight);
-  RedtPingYu->setPlainText(QStringLiteral("输入自己的评语:"));
-  RedtPingYu->document()->setModified(false);
-  belowLayout->addWidget(Panel4);
-  belowLayout->addWidget(RedtPingYu, 1);
-  Splitter3->addWidget(View);
-  Splitter3->addWidget(PanBelow);
-  Splitter3->setStretchFactor(0, 1);
-  Splitter3->setStretchFactor(1, 0);
-  PageMain->addTab(PanelPan, QStringLiteral("择日排盘"));
-
-  // Page 1: the analysis text.
-  RedtOut = new QTextEdit;
-  RedtOut->setObjectName(QStringLiteral("RedtOut"));
-  RedtOut->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  RedtOut->setContextMenuPolicy(Qt::CustomContextMenu);
-  PageMain->addTab(RedtOut, QStringLiteral("分析解盘"));
-
-  // Page 2: the auspicious-moment search.
-  PageSearch = new SearchPage(*engine_);
-  PageSearch->setObjectName(QStringLiteral("PageSearch"));
-  PageMain->addTab(PageSearch, QStringLiteral("查找吉课"));
-  connect(PageSearch, &SearchPage::ChartRequested, this, &TFrmMain::ChartSearchResult);
+  searchPage_ = new SearchPage(*engine_);
+  searchPage_->setObjectName(QStringLiteral("PageSearch"));
+  pages_->addTab(searchPage_, QStringLiteral("查找吉课"));
+  connect(searchPage_, &SearchPage::ChartRequested, this, &TFrmMain::ChartSearchResult);
 
   Inputs = new ChartInputsPanel(central);
   row->addWidget(Inputs, 0);
-  connect(Inputs, &ChartInputsPanel::ChartRequested, this, &TFrmMain::BtnPaiClick);
-  connect(Inputs, &ChartInputsPanel::NewRequested, this, &TFrmMain::NewCaseClick);
-  connect(Inputs, &ChartInputsPanel::SaveRequested, this, &TFrmMain::SaveCaseClick);
-  connect(Inputs, &ChartInputsPanel::DragonWaterFacingRequested, this, &TFrmMain::DragonWaterFacingClick);
+  connect(Inputs, &ChartInputsPanel::ChartRequested, this, &TFrmMain::ChartFromInputs);
+  connect(Inputs, &ChartInputsPanel::NewRequested, this, &TFrmMain::StartNewCase);
+  connect(Inputs, &ChartInputsPanel::SaveRequested, this, &TFrmMain::SaveCase);
+  connect(Inputs, &ChartInputsPanel::DragonWaterFacingRequested, this, &TFrmMain::EditDragonWaterFacing);
 }
+
+// The chart page: the chart picture above, the stepping buttons and the remarks below.
+QWidget* TFrmMain::BuildChartPage() {
+  chartPage_ = new QWidget;
+  chartPage_->setObjectName(QStringLiteral("PanelPan"));
+  auto* pageLayout = new QVBoxLayout(chartPage_);
+  pageLayout->setContentsMargins(0, 0, 0, 0);
+  chartSplitter_ = new QSplitter(Qt::Vertical, chartPage_);
+  chartSplitter_->setObjectName(QStringLiteral("Splitter3"));
+  chartSplitter_->setChildrenCollapsible(false);
+  pageLayout->addWidget(chartSplitter_);
+
+  chartView_ = new ChartView(*canvas_, chartSplitter_);
+  connect(chartView_, &ChartView::Clicked, this, &TFrmMain::PassClickToChart);
+
+  auto* belowChart = new QWidget(chartSplitter_);
+  belowChart->setObjectName(QStringLiteral("PanBelow"));
+  auto* belowLayout = new QVBoxLayout(belowChart);
+  belowLayout->setContentsMargins(0, 0, 0, 0);
+  belowLayout->setSpacing(0);
+  stepButtons_ = new QWidget(belowChart);
+  stepButtons_->setObjectName(QStringLiteral("Panel4"));
+  auto* steps = new QHBoxLayout(stepButtons_);
+  steps->setContentsMargins(2, 1, 2, 1);
+  const struct {
+    const char* name;
+    const char* caption;
+    void (TFrmMain::*step)();
+  } stepRows[] = {
+      {"SpeedButton3", "时--", &TFrmMain::StepHourBack},
+      {"SpeedButton4", "时++", &TFrmMain::StepHourForward},
+      {"SpeedButton5", "日--", &TFrmMain::StepDayBack},
+      {"SpeedButton6", "日++", &TFrmMain::StepDayForward},
+  };
+  for (const auto& [name, caption, step] : stepRows) {
+    QToolButton* button = MakeToolButton(QString::fromLatin1(name), QString::fromUtf8(caption), stepButtons_);
+    steps->addWidget(button);
+    connect(button, &QToolButton::clicked, this, step);
+  }
+  steps->addStretch(1);
+  remarkEditor_ = new QTextEdit(belowChart);
+  remarkEditor_->setObjectName(QStringLiteral("RedtPingYu"));
+  remarkEditor_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  remarkEditor_->setTabChangesFocus(false);
+  remarkEditor_->setContextMenuPolicy(Qt::CustomContextMenu);
+  remarkEditor_->setMinimumHeight(base::LayoutPrefs::kMinRemarkHeight);
+  remarkEditor_->setPlainText(QStringLiteral("输入自己的评语:"));
+  remarkEditor_->document()->setModified(false);
+  belowLayout->addWidget(stepButtons_);
+  belowLayout->addWidget(remarkEditor_, 1);
+  chartSplitter_->addWidget(chartView_);
+  chartSplitter_->addWidget(belowChart);
+  chartSplitter_->setStretchFactor(0, 1);
+  chartSplitter_->setStretchFactor(1, 0);
+  return chartPage_;
+}
+
+// The tree asks for the case commands; its loading shows in the caption.
+void TFrmMain::ConnectCaseTree() {
+  connect(caseTree_, &CaseTreePanel::OpenCaseRequested, this, &TFrmMain::OpenSelectedCase);
+  connect(caseTree_, &CaseTreePanel::DeleteCaseRequested, this, &TFrmMain::DeleteSelectedCase);
+  connect(caseTree_, &CaseTreePanel::EditCategoriesRequested, this, &TFrmMain::EditCategories);
+  connect(caseTree_, &CaseTreePanel::FuzzySearchRequested, this, &TFrmMain::FuzzySearch);
+  connect(caseTree_, &CaseTreePanel::ConditionalSearchRequested, this, &TFrmMain::ConditionalSearch);
+  connect(caseTree_, &CaseTreePanel::CaseMoved, this, &TFrmMain::KeepMovedCaseCategory);
+  connect(caseTree_, &CaseTreePanel::LibraryRenumbered, this, &TFrmMain::ForgetOpenCase);
+  connect(caseTree_, &CaseTreePanel::LoadingStarted, this, [this] { setWindowTitle(QStringLiteral("数据处理.....")); });
+  connect(caseTree_, &CaseTreePanel::LoadingProgress, this,
+          [this](int remaining) { setWindowTitle(QString::number(remaining)); });
+  connect(caseTree_, &CaseTreePanel::LoadingEnded, this, &TFrmMain::CaseLoadingEnded);
+}
+
+const QTextDocument& TFrmMain::RemarkDocument() const { return *remarkEditor_->document(); }
 
 }  // namespace quorin::ui

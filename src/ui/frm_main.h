@@ -1,29 +1,28 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The program's main window: case tree on the left, the chart, analysis and search
-// pages in the middle, the chart inputs on the right.
+// The program's main window. It coordinates its parts: the case tree on the left
+// (CaseTreePanel), the chart, analysis and search pages in the middle (ChartView with the
+// remarks below it, the analysis text, SearchPage), the chart inputs on the right
+// (ChartInputsPanel) and the menus; the commands that join them are its own.
 #pragma once
 
 #include <QMainWindow>
 #include <QPoint>
 #include <memory>
+#include <optional>
 #include <string>
-#include <utility>
-#include <vector>
 
+#include "base/layout_prefs.h"
 #include "calendar/calendar_types.h"
 #include "chart/record_data.h"
 #include "skin/skin_engine.h"
-#include "base/layout_prefs.h"
 
 class QAction;
 class QActionGroup;
 class QMenu;
 class QSplitter;
 class QTabWidget;
+class QTextDocument;
 class QTextEdit;
-class QToolButton;
-class QTreeWidget;
-class QTreeWidgetItem;
 
 namespace quorin::base {
 class IniFile;
@@ -35,9 +34,7 @@ namespace quorin::chart {
 class MQuorinDay;
 }
 namespace quorin::cases {
-class CaseLoadingPass;
 class MRecordBase;
-struct CaseLoadResult;
 struct CaseSearchCriteria;
 }
 namespace quorin::qtdraw {
@@ -46,52 +43,31 @@ class ImageCanvas;
 
 namespace quorin::ui {
 
+class CaseTreePanel;
 class ChartInputsPanel;
 class ChartView;
 class SearchPage;
 class TextEditSink;
 
-// The newest cases the tree shows at start and after another program renumbered the cases; the
-// rest load on request (显示全部课例), so a large library opens at once.
-inline constexpr int kCasesShownAtStart = 1000;
-
 class TFrmMain : public QMainWindow {
   Q_OBJECT
 
  public:
+  // Works with the program's case store (none: the window runs without a case library).
   explicit TFrmMain(QWidget* parent = nullptr);
   ~TFrmMain() override;
 
-  // --- Left: the case tree.
-  QTreeWidget* Tree;
-  QSplitter* Splitter1;
-  QMenu* PopGuaLi;
-  QMenu* pop_ming_move;  // "移动到": one item per other category node
-  // --- Middle: the three pages.
-  QTabWidget* PageMain;
-  QWidget* PanelPan;
-  ChartView* View;  // the chart picture in its scroll box (PanAbove)
-  QSplitter* Splitter3;
-  QWidget* PanBelow;
-  QWidget* Panel4;
-  QToolButton* SpeedButton3;  // 时--
-  QToolButton* SpeedButton4;  // 时++
-  QToolButton* SpeedButton5;  // 日--
-  QToolButton* SpeedButton6;  // 日++
-  QTextEdit* RedtPingYu;
-  QTextEdit* RedtOut;
-  SearchPage* PageSearch;  // "查找吉课"
-  QMenu* PopRdtOut;
-  QMenu* PopPingYu;
-  // --- Right: the chart inputs (Panel2 and the 存新/排盘 strip).
+  // The chart inputs at the right.
   ChartInputsPanel* Inputs;
-  // --- Menus.
-  QMenu* Opt_Skin;
 
   // The action of a menu item by its component name (nullptr when none).
   QAction* MenuAction(const QString& name) const;
+  CaseTreePanel& CaseTree() { return *caseTree_; }
+  const CaseTreePanel& CaseTree() const { return *caseTree_; }
+  // The remarks (评语) below the chart picture, as the date sheet prints them.
+  const QTextDocument& RemarkDocument() const;
 
-  // State other commands read.
+  // The chart on screen.
   bool ChartShown() const { return chartShown_; }
   const TRecordData& ChartRecord() const { return record_; }
   TRecordData& ChartRecord() { return record_; }
@@ -100,25 +76,7 @@ class TFrmMain : public QMainWindow {
   const QImage& ChartImage() const;
   qtdraw::ImageCanvas& ChartCanvas() { return *canvas_; }
 
-  // --- The case tree.
-  // Reads the cases of the ids and rebuilds the tree in the current style and order.
-  void ShowCases(const std::vector<int>& ids);
-  // The ids of all case nodes, in tree order.
-  std::vector<int> CurrentCaseIds() const;
-  QTreeWidgetItem* FindCaseNode(int id) const;
-  // The id of the selected node when it is a case node, else -1.
-  int SelectedCaseId() const;
-  // The top-level nodes with their texts, in tree order; empty in the list display.
-  std::vector<std::pair<QString, QTreeWidgetItem*>> CategoryNodes() const;
-  // Shows the number of cases in "案例总数".
-  void SetCaseCount(int count);
-  int CaseCount() const { return caseCount_; }
-  // A loading pass or a rebuild fills the tree; the case commands wait for it.
-  bool TreeLoading() const { return treeLoading_; }
-  int TreeShowStyle() const { return treeShowStyle_; }
-  int TreeSort() const { return treeSort_; }
-
-  // --- The open case.
+  // The open case.
   bool CaseOpen() const { return caseOpen_; }
   int CurrentCaseId() const { return currentCaseId_; }
   const std::string& CurrentRemarkPath() const { return currentRemarkPath_; }
@@ -129,107 +87,89 @@ class TFrmMain : public QMainWindow {
   // call it before showing).
   void PrepareOnFirstShow();
 
- public slots:
-  // Chart workflow.
-  void BtnPaiClick();
-  void StepHourBack();    // 时--
-  void StepHourForward(); // 时++
-  void StepDayBack();     // 日--
-  void StepDayForward();  // 日++
-  void CentreChartImage();
-  // A result line of the search page was double-clicked: chart that moment (astronomical
-  // year, hour tested at minute 5) with the search's person, mountain, dragon and water.
-  void ChartSearchResult(int year, int month, int day, int hour);
-  // Options.
-  void OsetmoClick();
-  void OmnusetfontClick();
-  void OmnusetcolorClick();
-  void OmenuSetClick();
-  void N9Click();   // chart font larger
-  void N10Click();  // chart font smaller
-  void N2Click();   // place coordinates
-  void ChooseSkin(QAction* item);
-  // Analysis text, remarks and chart image.
-  void SetSelectionFont(QTextEdit* editor);
-  void RlyimportClick();
-  void SaveTextAs(QTextEdit* editor);
-  void PrintText(QTextEdit* editor);
-
-  // Case commands.
-  void SaveCaseClick();           // mnuF_save, SbtoSave
-  void NewCaseClick();            // BtoNew
-  void OpenCaseClick();           // pop_ming_pai, Tree double-click
-  void DeleteCaseClick();         // pop_ming_delete
-  void MoveCaseTo(const QString& category);  // an item of pop_ming_move
-  void EditClassClick();          // N23
-  void FuzzySearchClick();        // N25
-  void ConditionalSearchClick();  // pop_search
-  void ShowAllCasesClick();       // pop_s_full
-  // Lists found cases; the picked one is shown in the tree and opened.
-  void ShowSearchResults(const std::vector<int>& ids);
-  // Fills "移动到" for the selected node (runs on every right click on the tree).
-  void PrepareTreePopup();
-  // Whole-database commands of the file menu.
-  void RestoreCasesClick();       // N17
-  void BackUpCasesClick();        // N18
-  void DeleteAllCasesClick();     // N19
-  void CompactCasesClick();       // N20
-  void ImportCasesClick();        // db1
-  void ExportCasesClick();        // db2
-  // Other windows.
-  void OpenHelpFileClick();       // smnuduan
-  void ReversePillarSearchClick();// N5
-  void IChingTextClick();         // N6
-  void PerpetualCalendarClick();  // Tmnuwnl
-  void HelpTextClick();           // HmnuRhelp
-  void DragonWaterFacingClick();  // Button1
-  void TreeStyleChanged(QAction* item);
-  // "刷新显示": rebuilds the case tree with its own cases.
-  void RefreshTree();
-  // The open case becomes a new one (存新): its id no longer names it.
-  void ForgetOpenCase();
-  // Adds the node of a case just saved where the tree's order puts it.
-  void PlaceNewCaseNode(const TRecordData& record, int id);
-
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  // --- The parts and the menus (frm_main.cpp, frm_main_menus.cpp).
   void BuildRegions();
+  QWidget* BuildChartPage();
+  void ConnectCaseTree();
   void BuildMenus();
   void BuildPopups();
   void BuildSkinMenu(const base::LayoutPrefs& prefs);
   // Marks the skin in use, or 系统默认 when none is.
   void SyncSkinChecks();
+  void ChooseSkin(QAction* item);
+
+  // --- Start-up, layout and closing (frm_main_lifecycle.cpp).
   void ApplyLayout(const base::LayoutPrefs& prefs);
+  void ApplySavedWindowState();
   void OpenCaseDatabase();
+  // The loading pass of the case tree ended: the caption, and the window state kept for then.
+  void CaseLoadingEnded(bool wholeLibrary);
+  bool WriteInitIniAtClose();
+  base::LayoutPrefs CurrentPrefs() const;
+  void ReportLayoutWriteFailure();
+
+  // --- The chart (frm_main_chart.cpp).
+  // 排盘: charts the inputs.
+  void ChartFromInputs();
+  void StepHourBack();     // 时--
+  void StepHourForward();  // 时++
+  void StepDayBack();      // 日--
+  void StepDayForward();   // 日++
   void StepMoment(double days);
+  // A result line of the search page was double-clicked: chart that moment (astronomical
+  // year, hour tested at minute 5) with the search's person, mountain, dragon and water.
+  void ChartSearchResult(int year, int month, int day, int hour);
   // Computes the chart of the chart record and shows it (the chart page comes to the
   // front); the engine's message on failure.
   bool ComputeChart();
   // Whether the chart record's chart is shown; only then does the picture take clicks.
   void SetChartShown(bool shown);
   void ShowChartImage();
+  void CentreChartImage();
   void PassClickToChart(QPoint at);
+  void EnlargeChartFont();
+  void ShrinkChartFont();
   void StepChartFont(int delta);
-  bool WriteInitIniAtClose();
-  base::LayoutPrefs CurrentPrefs() const;
-  QAction* AddItem(QMenu* menu, const QString& name, const QString& caption);
-  void ReportLayoutWriteFailure();
-  // The case tree.
-  bool RefuseWhileLoading();
-  // The nodes of a finished load, or its error told; a cancelled or stopped load
-  // leaves the tree as it is.
-  void TakeLoadResult(const cases::CaseLoadResult& result);
-  void PlaceItems(const cases::CaseLoadResult& result);
-  void FinishTreeWork();
-  void LoadingPassFinished(int generation, const cases::CaseLoadResult& result);
-  void SyncStyleChecks();
-  QTreeWidgetItem* SelectedNode() const;
-  QTreeWidgetItem* CategoryNodeFor(const QString& name);
-  // The case commands.
+
+  // --- Options and the other windows (frm_main_options.cpp).
+  void ResetChartTextLook();         // 文本设置 → 默认
+  void ChooseChartTextFont();        // 文本设置 → 字体设置
+  void ChooseChartTextBackground();  // 文本设置 → 背景色设置
+  void OpenChartSettings();          // 排盘设置
+  void EditPlaceCoordinates();       // 经纬度设置
+  void EditDragonWaterFacing();
+  void ReversePillarSearch();        // 四柱排盘
+  void ShowIChingTexts();            // 易经卦爻辞
+  void ShowPerpetualCalendar();      // 万年历
+  void ShowProgramHelp();            // 软件帮助
+  void ShowHelpDocument();           // 玄空择日
+
+  // --- The analysis text and the remarks (frm_main_text.cpp).
+  void SetSelectionFont(QTextEdit* editor);
+  void ImportChartText();
+  void SaveTextAs(QTextEdit* editor);
+  void PrintText(QTextEdit* editor);
+
+  // --- The case commands (frm_main_cases.cpp, frm_main_case_search.cpp).
+  void SaveCase();  // 保存课例, 存新/存旧
+  void StartNewCase();  // 新建
+  void OpenSelectedCase();  // 查看课例, a double-click on a case
+  void DeleteSelectedCase();
+  void EditCategories();
+  void FuzzySearch();
+  void ConditionalSearch();
+  // Lists found cases; the picked one is shown in the tree and opened.
+  void ShowSearchResults(const std::vector<int>& ids);
+  // The open case becomes a new one (存新): its id no longer names it.
+  void ForgetOpenCase();
+  // "移动到" moved a case: the open case keeps its new category.
+  void KeepMovedCaseCategory(int id, const std::string& category);
   void SaveOpenCase(cases::MRecordBase& store);
   void SaveNewCase(cases::MRecordBase& store);
   void ShowRemark(cases::MRecordBase& store, const TRecordData& record);
@@ -239,39 +179,54 @@ class TFrmMain : public QMainWindow {
   // False when Yes was answered but the remark could not be saved: the caller stops, so
   // that the remark is not dropped.
   bool OfferToSaveOpenRemark(const QString& question = QStringLiteral("当前评语文本已改变，要保存吗？"));
-  // The whole-database commands.
+
+  // --- The whole-library commands of the file menu (frm_main_database.cpp).
+  void RestoreCases();
+  void BackUpCases();
+  void DeleteAllCases();
+  void CompactCases();
+  void ImportCases();
+  void ExportCases();
   void ShowProgressLine(const std::string& line);
   // Closes the window without questions after the database was replaced; the layout is saved.
   void EndProgram();
 
-  // Owned per window.
+  // The program's case library (null without one), obtained once and handed to the parts.
+  cases::MRecordBase* caseStore_;
+  // The parts and their places.
+  CaseTreePanel* caseTree_ = nullptr;
+  QSplitter* treeSplitter_ = nullptr;   // the tree beside the pages
+  QTabWidget* pages_ = nullptr;         // 择日排盘, 分析解盘, 查找吉课
+  QWidget* chartPage_ = nullptr;
+  QSplitter* chartSplitter_ = nullptr;  // the picture above the stepping buttons and the remarks
+  ChartView* chartView_ = nullptr;
+  QWidget* stepButtons_ = nullptr;      // 时-- 时++ 日-- 日++
+  QTextEdit* remarkEditor_ = nullptr;   // the remarks of the chart or of the open case
+  QTextEdit* chartTextView_ = nullptr;  // the chart text (分析解盘)
+  SearchPage* searchPage_ = nullptr;
+  QMenu* skinMenu_ = nullptr;           // 界面风格
+
+  // The chart.
   std::unique_ptr<calendar::MYiDateEx> dateObject_;
   std::unique_ptr<qtdraw::ImageCanvas> canvas_;
   std::unique_ptr<TextEditSink> textSink_;
   std::unique_ptr<chart::MQuorinDay> engine_;
   TRecordData record_;
-  TRecordData savedRecord_;
   calendar::FourPillars rememberedPillars_{};  // handed to and taken back from the reverse search
   bool chartShown_ = false;
+  // The open case.
+  TRecordData savedRecord_;
   bool caseOpen_ = false;
   int currentCaseId_ = 0;
-  std::unique_ptr<base::IniFile> layoutIni_;
-  int treeShowStyle_ = 1;
-  int treeSort_ = 0;
-  int pendingState_ = -1;
-  bool treeLoading_ = false;  // a background pass or a rebuild fills the tree
-  bool rebuildOnStack_ = false;  // the nodes are being placed in this thread
-  bool stopTreeWork_ = false;    // closing asked the loading to stop
-  bool closeAfterStop_ = false;  // the close waits for the placing to unwind
-  bool endingProgram_ = false;   // the database was replaced: close without questions
-  int loadGeneration_ = 0;       // results of older passes are dropped
-  int caseCount_ = 0;
   std::string currentRemarkPath_;
-  std::unique_ptr<cases::CaseLoadingPass> loadingPass_;
   std::unique_ptr<cases::CaseSearchCriteria> searchCriteria_;
+  // The window.
+  std::unique_ptr<base::IniFile> layoutIni_;
+  // The state init.ini keeps (1 minimised, 2 maximised), applied at start and again when
+  // 显示全部课例 first comes to its end.
+  std::optional<int> savedWindowState_;
+  bool endingProgram_ = false;  // the database was replaced: close without questions
   bool prepared_ = false;
-  QActionGroup* styleGroup_ = nullptr;
-  QActionGroup* sortGroup_ = nullptr;
   QActionGroup* skinGroup_ = nullptr;
   skin::SkinEngine skin_;
 };

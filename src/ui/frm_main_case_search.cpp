@@ -3,25 +3,22 @@
 // editor, and the result flow that shows the found cases in the tree.
 #include <QDialog>
 #include <QCheckBox>
-#include <QTreeWidget>
 #include <unordered_set>
 
 #include "cases/case_search.h"
 #include "cases/record_base.h"
+#include "ui/case_tree_panel.h"
 #include "ui/frm_edit_class.h"
 #include "ui/frm_main.h"
 #include "ui/frm_same_name.h"
 #include "ui/frm_search.h"
 #include "ui/program_files.h"
-#include "ui/program_objects.h"
 #include "ui/prompter.h"
 
 namespace quorin::ui {
 
-void TFrmMain::FuzzySearchClick() {
-  if (RefuseWhileLoading()) return;
-  cases::MRecordBase* store = ProgramCaseStore();
-  if (!store) return;
+void TFrmMain::FuzzySearch() {
+  if (caseTree_->RefuseWhileLoading() || !caseStore_) return;
   const std::optional<QString> answer = Prompts().Input(
       this, QStringLiteral("模糊查找"),
       QStringLiteral("请输入要查找的关键字（姓名、地址、类别、年-月-日-时、评语）：") + QString(12, QLatin1Char(' ')),
@@ -29,9 +26,9 @@ void TFrmMain::FuzzySearchClick() {
   if (!answer) return;
   const std::vector<std::string> keywords = cases::SplitKeywords(ToUtf8(*answer));
   if (keywords.empty()) return;
-  const std::optional<std::vector<int>> found = store->FuzzySearch(keywords);
+  const std::optional<std::vector<int>> found = caseStore_->FuzzySearch(keywords);
   if (!found) {
-    Tell(this, ToQString(store->lastError()));
+    Tell(this, ToQString(caseStore_->lastError()));
     return;
   }
   if (found->empty()) {
@@ -41,27 +38,24 @@ void TFrmMain::FuzzySearchClick() {
   ShowSearchResults(*found);
 }
 
-void TFrmMain::ConditionalSearchClick() {
-  if (RefuseWhileLoading()) return;
-  cases::MRecordBase* store = ProgramCaseStore();
-  if (!store) return;
-  TFrmSearch dialog(*store, *searchCriteria_, this);
+void TFrmMain::ConditionalSearch() {
+  if (caseTree_->RefuseWhileLoading() || !caseStore_) return;
+  TFrmSearch dialog(*caseStore_, *searchCriteria_, this);
   if (dialog.exec() == QDialog::Accepted && !dialog.Results().empty()) ShowSearchResults(dialog.Results());
 }
 
 void TFrmMain::ShowSearchResults(const std::vector<int>& ids) {
-  cases::MRecordBase* store = ProgramCaseStore();
-  if (!store || treeLoading_) return;
+  if (!caseStore_ || caseTree_->Loading()) return;
   std::vector<int> listed;
   QStringList lines;
-  if (store->BeginBatch()) {
+  if (caseStore_->BeginBatch()) {
     for (int id : ids) {
       TRecordData record;
-      if (!store->ReadInBatch(id, record)) continue;
+      if (!caseStore_->ReadInBatch(id, record)) continue;
       listed.push_back(id);
       lines << ToQString(cases::SearchResultLine(record));
     }
-    static_cast<void>(store->EndBatch());  // only read: nothing to commit
+    static_cast<void>(caseStore_->EndBatch());  // only read: nothing to commit
   }
   TFrmSameName dialog(lines, this);
   if (dialog.exec() != QDialog::Accepted) return;
@@ -70,29 +64,24 @@ void TFrmMain::ShowSearchResults(const std::vector<int>& ids) {
   const int picked = listed[static_cast<std::size_t>(line)];
 
   std::vector<int> shown;
-  if (!dialog.ChkClear->isChecked()) shown = CurrentCaseIds();
+  if (!dialog.ChkClear->isChecked()) shown = caseTree_->CaseIds();
   std::unordered_set<int> present(shown.begin(), shown.end());
   const std::vector<int> added = dialog.ChkShow->isChecked() ? listed : std::vector<int>{picked};
   for (int id : added) {
     if (present.insert(id).second) shown.push_back(id);
   }
-  ShowCases(shown);
-  if (QTreeWidgetItem* node = FindCaseNode(picked)) {
-    Tree->setFocus();
-    Tree->setCurrentItem(node);
-    OpenCaseClick();
-  }
+  caseTree_->ShowCases(std::move(shown), [this, picked] {
+    if (caseTree_->SelectCase(picked)) OpenSelectedCase();
+  });
 }
 
-void TFrmMain::EditClassClick() {
-  if (RefuseWhileLoading()) return;
-  cases::MRecordBase* store = ProgramCaseStore();
-  if (!store) return;
-  TFrmEditClass editor(*store, this);
+void TFrmMain::EditCategories() {
+  if (caseTree_->RefuseWhileLoading() || !caseStore_) return;
+  TFrmEditClass editor(*caseStore_, this);
   editor.exec();
   if (!editor.Changed()) return;
-  KeepOpenCaseCategory(*store);
-  RefreshTree();
+  KeepOpenCaseCategory(*caseStore_);
+  caseTree_->Refresh();
 }
 
 }  // namespace quorin::ui

@@ -1,24 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The case commands of the main window: saving ("存新" / "存旧"), opening, deleting
-// and starting a new case, with the remark of the case in RedtPingYu.
+// and starting a new case, with the remark of the case in the remarks editor.
 #include <QTabWidget>
 #include <QTextEdit>
-#include <QTreeWidget>
 #include <filesystem>
 
 #include "base/files.h"
 #include "cases/case_text.h"
-#include "cases/case_tree.h"
 #include "cases/record_base.h"
 #include "cases/remark_files.h"
 #include "chart/quorin_day.h"
-#include "ui/case_tree_view.h"
+#include "ui/case_tree_panel.h"
 #include "ui/chart_inputs_panel.h"
 #include "ui/frm_fen_lei.h"
 #include "ui/frm_main.h"
 #include "ui/frm_main_search.h"
 #include "ui/program_files.h"
-#include "ui/program_objects.h"
 #include "ui/prompter.h"
 #include "ui/rich_text_convert.h"
 #include "ui/rich_text_files.h"
@@ -40,21 +37,20 @@ std::optional<std::string> OwnRemarkPath(const cases::MRecordBase& store, const 
 }  // namespace
 
 std::string TFrmMain::RemarkTextOfEditor() const {
-  return cases::RemoveApostrophes(ToUtf8(PlainTextWithCrLf(*RedtPingYu->document())));
+  return cases::RemoveApostrophes(ToUtf8(PlainTextWithCrLf(*remarkEditor_->document())));
 }
 
-void TFrmMain::SaveCaseClick() {
-  if (RefuseWhileLoading()) return;
+void TFrmMain::SaveCase() {
+  if (caseTree_->RefuseWhileLoading()) return;
   if (!chartShown_) {
     Tell(this, QStringLiteral("请先排一个正确的盘后再保存"), kHint, Icon::Information);
     return;
   }
-  cases::MRecordBase* store = ProgramCaseStore();
-  if (!store) return;
+  if (!caseStore_) return;
   if (caseOpen_) {
-    SaveOpenCase(*store);
+    SaveOpenCase(*caseStore_);
   } else {
-    SaveNewCase(*store);
+    SaveNewCase(*caseStore_);
   }
 }
 
@@ -65,18 +61,13 @@ void TFrmMain::SaveOpenCase(cases::MRecordBase& store) {
   }
   record_.remarkText = RemarkTextOfEditor();
   // The row and its remark file change together, or neither does; the editor stays marked until then.
-  if (!store.UpdateWithRemark(currentCaseId_, record_, currentRemarkPath_, EditorRtf(*RedtPingYu))) {
+  if (!store.UpdateWithRemark(currentCaseId_, record_, currentRemarkPath_, EditorRtf(*remarkEditor_))) {
     Tell(this, ToQString(store.lastError()));
     return;
   }
-  RedtPingYu->document()->setModified(false);
+  remarkEditor_->document()->setModified(false);
   savedRecord_.name = record_.name;
-  if (QTreeWidgetItem* node = FindCaseNode(currentCaseId_)) {
-    node->setText(0, ToQString(cases::CaseNodeText(record_)));
-    node->setIcon(0, CaseNodeIcon(record_.male));
-    if (node->parent()) node->parent()->setExpanded(true);
-    Tell(this, QStringLiteral("已保存编辑后的案例。"));
-  }
+  if (caseTree_->ShowSavedCase(currentCaseId_, record_)) Tell(this, QStringLiteral("已保存编辑后的案例。"));
 }
 
 void TFrmMain::SaveNewCase(cases::MRecordBase& store) {
@@ -90,38 +81,35 @@ void TFrmMain::SaveNewCase(cases::MRecordBase& store) {
   record_.className = ToUtf8(picker.Result());
   record_.remarkText = RemarkTextOfEditor();
   // The store names, writes and stores the remark with the case; a failure keeps nothing of either.
-  const std::optional<int> inserted = store.InsertWithRemark(record_, EditorRtf(*RedtPingYu));
+  const std::optional<int> inserted = store.InsertWithRemark(record_, EditorRtf(*remarkEditor_));
   if (!inserted) {
     Tell(this, ToQString(store.lastError()));
     return;
   }
   currentRemarkPath_ = cases::RemarkFilePath(store.RemarkFolder(), record_.remarkFile).value_or(std::string());
   const int id = *inserted;
-  SetCaseCount(caseCount_ + 1);
-
-  PlaceNewCaseNode(record_, id);
+  caseTree_->AddCaseNode(record_, id);
 
   currentCaseId_ = id;
   caseOpen_ = true;
-  RedtPingYu->document()->setModified(false);
+  remarkEditor_->document()->setModified(false);
   Inputs->SetSaveButtonOpen(true);
   savedRecord_ = record_;
 }
 
-void TFrmMain::OpenCaseClick() {
-  if (RefuseWhileLoading()) return;
-  cases::MRecordBase* store = ProgramCaseStore();
-  const int id = SelectedCaseId();
+void TFrmMain::OpenSelectedCase() {
+  if (caseTree_->RefuseWhileLoading()) return;
+  const int id = caseTree_->SelectedCaseId();
   TRecordData read;
-  if (!store || id < 0 || !store->Read(id, read)) return;
-  if (caseOpen_ && RedtPingYu->document()->isModified()) {
+  if (!caseStore_ || id < 0 || !caseStore_->Read(id, read)) return;
+  if (caseOpen_ && remarkEditor_->document()->isModified()) {
     if (!OfferToSaveOpenRemark(QStringLiteral("当前记录文本已改变，要保存吗？"))) return;
     // Saving may have rewritten the very case being opened.
-    if (!store->Read(id, read)) return;
+    if (!caseStore_->Read(id, read)) return;
   }
 
   // A remark too large to read is not opened: its next save would replace it by what the editor holds.
-  if (const auto path = OwnRemarkPath(*store, read);
+  if (const auto path = OwnRemarkPath(*caseStore_, read);
       path && base::FileSize(*path).value_or(0) > cases::kMaxRemarkBytes) {
     Tell(this, ToQString(cases::RemarkTooLargeMessage(read.name, *path)));
     return;
@@ -132,9 +120,9 @@ void TFrmMain::OpenCaseClick() {
   SetChartShown(false);
   caseOpen_ = true;
   currentCaseId_ = id;
-  ShowRemark(*store, read);
+  ShowRemark(*caseStore_, read);
   if (!ComputeChart()) return;
-  RedtPingYu->document()->setModified(false);
+  remarkEditor_->document()->setModified(false);
   Inputs->SetSaveButtonOpen(true);
 }
 
@@ -151,23 +139,21 @@ void TFrmMain::ShowRemark(cases::MRecordBase& store, const TRecordData& record) 
     }
   }
   currentRemarkPath_ = *path;
-  RedtPingYu->clear();
+  remarkEditor_->clear();
   QTextCharFormat defaults;
   defaults.setForeground(Qt::black);
-  const bool loaded = base::FileExists(*path) && LoadTextFile(*RedtPingYu, *path, defaults);
-  if (!loaded) RedtPingYu->setPlainText(ToQString(record.remarkText));
+  const bool loaded = base::FileExists(*path) && LoadTextFile(*remarkEditor_, *path, defaults);
+  if (!loaded) remarkEditor_->setPlainText(ToQString(record.remarkText));
 }
 
-void TFrmMain::DeleteCaseClick() {
-  if (RefuseWhileLoading()) return;
-  cases::MRecordBase* store = ProgramCaseStore();
-  QTreeWidgetItem* node = SelectedNode();
-  if (!store || !IsCaseNode(node, treeShowStyle_ == 0)) {
+void TFrmMain::DeleteSelectedCase() {
+  if (caseTree_->RefuseWhileLoading()) return;
+  const int id = caseTree_->SelectedCaseId();
+  if (!caseStore_ || id < 0) {
     Tell(this, QStringLiteral("请先选择一个案例！"));
     return;
   }
-  const int id = CaseIdOf(node);
-  const QString name = node->text(0).section(QLatin1Char(' '), 0, 0);
+  const QString name = caseTree_->SelectedNodeText().section(QLatin1Char(' '), 0, 0);
   if (!AskYesNo(this, QStringLiteral("确定要删除“") + name + QStringLiteral("”这个卦例吗？"), QStringLiteral("注意"),
                 Icon::Warning, Answer::No)) {
     return;
@@ -177,40 +163,39 @@ void TFrmMain::DeleteCaseClick() {
   if (isOpen) {
     if (!AskYesNo(this, QStringLiteral("确定要删除当前正在查看的卦例吗？"), kHint, Icon::Warning)) return;
     remarkPath = currentRemarkPath_;
-  } else if (TRecordData record; store->Read(id, record)) {
-    remarkPath = OwnRemarkPath(*store, record).value_or(std::string());
+  } else if (TRecordData record; caseStore_->Read(id, record)) {
+    remarkPath = OwnRemarkPath(*caseStore_, record).value_or(std::string());
   }
   // The case leaves the store first: a removal that fails keeps its remark and its node.
-  if (!store->RemoveWithRemark(id, remarkPath)) {
-    Tell(this, ToQString(store->lastError()));
+  if (!caseStore_->RemoveWithRemark(id, remarkPath)) {
+    Tell(this, ToQString(caseStore_->lastError()));
     return;
   }
   if (isOpen) {
-    RedtOut->clear();
+    chartTextView_->clear();
     SetChartShown(false);
     caseOpen_ = false;
     Inputs->SetSaveButtonOpen(false);
   }
-  delete node;
-  SetCaseCount(caseCount_ - 1);
+  caseTree_->RemoveSelectedCaseNode();
 }
 
-void TFrmMain::NewCaseClick() {
+void TFrmMain::StartNewCase() {
   // Its question may save the open case, which must wait for the loading.
-  if (RefuseWhileLoading()) return;
+  if (caseTree_->RefuseWhileLoading()) return;
   if (!AskYesNo(this, QStringLiteral("确定要开始建立一个新案例吗?这将清除现有评语！"), QStringLiteral("新建"),
                 Icon::Information)) {
     return;
   }
   if (!OfferToSaveOpenRemark()) return;
   SetChartShown(false);
-  RedtOut->clear();
+  chartTextView_->clear();
   engine_->ClearImage();
   ShowChartImage();
   caseOpen_ = false;
-  RedtOut->document()->setModified(false);
-  RedtPingYu->setPlainText(QStringLiteral("输入自己的评语："));
-  RedtPingYu->document()->setModified(false);
+  chartTextView_->document()->setModified(false);
+  remarkEditor_->setPlainText(QStringLiteral("输入自己的评语："));
+  remarkEditor_->document()->setModified(false);
   Inputs->SetSaveButtonOpen(false);
   record_.extra.fill(-1);
   record_.dragonMountain = -1;
@@ -219,12 +204,12 @@ void TFrmMain::NewCaseClick() {
 }
 
 bool TFrmMain::OfferToSaveOpenRemark(const QString& question) {
-  if (!caseOpen_ || !RedtPingYu->document()->isModified() || !AskYesNo(this, question, kHint, Icon::Warning)) {
+  if (!caseOpen_ || !remarkEditor_->document()->isModified() || !AskYesNo(this, question, kHint, Icon::Warning)) {
     return true;
   }
-  SaveCaseClick();
+  SaveCase();
   // A refused or failed save has shown why; the editor stays marked.
-  return !RedtPingYu->document()->isModified();
+  return !remarkEditor_->document()->isModified();
 }
 
 void TFrmMain::KeepOpenCaseCategory(cases::MRecordBase& store) {
@@ -239,6 +224,20 @@ void TFrmMain::KeepOpenCaseCategory(cases::MRecordBase& store) {
     caseOpen_ = false;
     Inputs->SetSaveButtonOpen(false);
   }
+}
+
+void TFrmMain::ForgetOpenCase() {
+  // Its id may name another case now: a save would overwrite that one.
+  if (!caseOpen_) return;
+  caseOpen_ = false;
+  Inputs->SetSaveButtonOpen(false);
+}
+
+void TFrmMain::KeepMovedCaseCategory(int id, const std::string& category) {
+  // Or its next save would move it back.
+  if (!caseOpen_ || id != currentCaseId_) return;
+  record_.className = category;
+  savedRecord_.className = category;
 }
 
 }  // namespace quorin::ui

@@ -17,20 +17,20 @@
 
 namespace quorin::ui {
 
-void TFrmMain::BtnPaiClick() {
+void TFrmMain::ChartFromInputs() {
   SetChartShown(false);
   if (Inputs->ReadInto(record_)) ComputeChart();
 }
 
 void TFrmMain::SetChartShown(bool shown) {
   chartShown_ = shown;
-  View->SetInteractive(shown);
+  chartView_->SetInteractive(shown);
 }
 
 bool TFrmMain::ComputeChart() {
-  if (PageMain->currentWidget() == PageSearch) PageMain->setCurrentIndex(0);
+  if (pages_->currentWidget() == searchPage_) pages_->setCurrentIndex(0);
   // The picture's background follows the analysis text's.
-  engine_->SetImageBackground(qtdraw::FromQColor(RedtOut->palette().color(QPalette::Base)));
+  engine_->SetImageBackground(qtdraw::FromQColor(chartTextView_->palette().color(QPalette::Base)));
   canvas_->SetDevicePixelRatio(devicePixelRatioF());
   if (!engine_->Compute(record_)) {
     Tell(this, ToQString(engine_->ErrorText()), QStringLiteral("错误"), Icon::Error);
@@ -46,12 +46,12 @@ void TFrmMain::ChartSearchResult(int year, int month, int day, int hour) {
   // The line holds the astronomical year; the year box shows the historical one, so a
   // year before 1 AD charts the year the search found.
   Inputs->SetMomentInputs(year, month, day, hour, chart::kSearchMinute);
-  Inputs->SetMasterYearText(PageSearch->LedtYearS->text());
-  Inputs->SelectMountainAndGua(PageSearch->CboShanS->currentIndex(), PageSearch->CboGuaS->currentIndex());
-  const chart::SearchRequest& request = PageSearch->Request();
+  Inputs->SetMasterYearText(searchPage_->LedtYearS->text());
+  Inputs->SelectMountainAndGua(searchPage_->CboShanS->currentIndex(), searchPage_->CboGuaS->currentIndex());
+  const chart::SearchRequest& request = searchPage_->Request();
   chart::CopyDragonWaterFacing(request, record_);
-  PageMain->setCurrentIndex(0);
-  BtnPaiClick();
+  pages_->setCurrentIndex(0);
+  ChartFromInputs();
 }
 
 void TFrmMain::StepMoment(double days) {
@@ -92,9 +92,9 @@ void TFrmMain::StepDayForward() { StepMoment(1.0); }
 
 const QImage& TFrmMain::ChartImage() const { return canvas_->Image(); }
 
-void TFrmMain::ShowChartImage() { View->ShowPicture(chartShown_); }
+void TFrmMain::ShowChartImage() { chartView_->ShowPicture(chartShown_); }
 
-void TFrmMain::CentreChartImage() { View->Centre(); }
+void TFrmMain::CentreChartImage() { chartView_->Centre(); }
 
 void TFrmMain::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
@@ -105,12 +105,12 @@ void TFrmMain::PassClickToChart(QPoint at) {
   if (engine_->Click(at.x(), at.y())) ShowChartImage();
 }
 
-void TFrmMain::N9Click() { StepChartFont(+1); }
-void TFrmMain::N10Click() { StepChartFont(-1); }
+void TFrmMain::EnlargeChartFont() { StepChartFont(+1); }
+void TFrmMain::ShrinkChartFont() { StepChartFont(-1); }
 
 void TFrmMain::StepChartFont(int delta) {
   // The engine keeps the font within 10..35 points and refuses a step beyond.
-  if (chartShown_ && engine_->StepImageFont(delta)) BtnPaiClick();
+  if (chartShown_ && engine_->StepImageFont(delta)) ChartFromInputs();
 }
 
 }  // namespace quorin::ui

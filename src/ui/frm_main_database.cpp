@@ -12,10 +12,10 @@
 #include "cases/remark_files.h"
 #include "cases/record_base.h"
 #include "ui/clock.h"
+#include "ui/case_tree_panel.h"
 #include "ui/frm_export_class.h"
 #include "ui/frm_main.h"
 #include "ui/program_files.h"
-#include "ui/program_objects.h"
 #include "ui/prompter.h"
 
 namespace quorin::ui {
@@ -63,8 +63,8 @@ class KeptEditorText {
 }  // namespace
 
 void TFrmMain::ShowProgressLine(const std::string& line) {
-  RedtPingYu->setPlainText(ToQString(line));
-  RedtPingYu->repaint();
+  remarkEditor_->setPlainText(ToQString(line));
+  remarkEditor_->repaint();
 }
 
 void TFrmMain::EndProgram() {
@@ -72,10 +72,8 @@ void TFrmMain::EndProgram() {
   close();
 }
 
-void TFrmMain::BackUpCasesClick() {
-  if (RefuseWhileLoading()) return;
-  cases::MRecordBase* store = ProgramCaseStore();
-  if (!store) return;
+void TFrmMain::BackUpCases() {
+  if (caseTree_->RefuseWhileLoading() || !caseStore_) return;
   const std::optional<QString> chosen = ChooseFolder(this, QStringLiteral("请选择备份位置："));
   if (!chosen) return;
   const QString folder = *chosen + QStringLiteral("Quorin_备份_") + TimeStamp();
@@ -84,17 +82,15 @@ void TFrmMain::BackUpCasesClick() {
     return;
   }
   // The store makes the folder, under its final name only once the backup is whole.
-  if (store->Backup(ToUtf8(folder))) {
+  if (caseStore_->Backup(ToUtf8(folder))) {
     Tell(this, QStringLiteral("成功备份，已保存到") + folder + QStringLiteral("目录下"));
   } else {
-    Tell(this, ToQString(store->lastError()));
+    Tell(this, ToQString(caseStore_->lastError()));
   }
 }
 
-void TFrmMain::RestoreCasesClick() {
-  if (RefuseWhileLoading()) return;
-  cases::MRecordBase* store = ProgramCaseStore();
-  if (!store) return;
+void TFrmMain::RestoreCases() {
+  if (caseTree_->RefuseWhileLoading() || !caseStore_) return;
   if (!AskYesNo(this, QStringLiteral("执行此操作将覆盖现有的案例数据，要继续吗？"), QStringLiteral("注意了"),
                 Icon::Warning, Answer::No)) {
     return;
@@ -111,13 +107,13 @@ void TFrmMain::RestoreCasesClick() {
     return;
   }
   // The store checks the backup and swaps it in whole; a failure leaves the data as it was.
-  if (!store->Restore(source)) {
-    Tell(this, ToQString(store->lastError()) + kDataKept);
+  if (!caseStore_->Restore(source)) {
+    Tell(this, ToQString(caseStore_->lastError()) + kDataKept);
     return;
   }
   // The cases are back either way; remarks that could not be written from the stored text make it no success.
-  if (store->RemarkWriteFailures() > 0) {
-    Tell(this, QStringLiteral("案例数据已经还原，但评语文件没有全部写入：") + ToQString(store->lastError()) +
+  if (caseStore_->RemarkWriteFailures() > 0) {
+    Tell(this, QStringLiteral("案例数据已经还原，但评语文件没有全部写入：") + ToQString(caseStore_->lastError()) +
                    QStringLiteral("\r\n请重新打开软件！"),
          QStringLiteral("错误"), Icon::Error);
   } else {
@@ -126,10 +122,8 @@ void TFrmMain::RestoreCasesClick() {
   EndProgram();
 }
 
-void TFrmMain::DeleteAllCasesClick() {
-  if (RefuseWhileLoading()) return;
-  cases::MRecordBase* store = ProgramCaseStore();
-  if (!store) return;
+void TFrmMain::DeleteAllCases() {
+  if (caseTree_->RefuseWhileLoading() || !caseStore_) return;
   if (!AskYesNo(this, QStringLiteral("确定要删除所有案例吗？"), QStringLiteral("删除所有案例"), Icon::Warning,
                 Answer::No)) {
     return;
@@ -143,21 +137,19 @@ void TFrmMain::DeleteAllCasesClick() {
     Tell(this, QStringLiteral("删除码错误，无法删除！"));
     return;
   }
-  if (!store->DeleteAll()) {
-    Tell(this, ToQString(store->lastError()));
+  if (!caseStore_->DeleteAll()) {
+    Tell(this, ToQString(caseStore_->lastError()));
     // Once the database file is gone the window no longer matches it.
-    if (!base::FileExists(store->path())) EndProgram();
+    if (!base::FileExists(caseStore_->path())) EndProgram();
     return;
   }
   Tell(this, QStringLiteral("成功删除所有记录，请重新打开软件！"));
   EndProgram();
 }
 
-void TFrmMain::CompactCasesClick() {
-  if (RefuseWhileLoading()) return;
-  cases::MRecordBase* store = ProgramCaseStore();
-  if (!store) return;
-  if (store->GetPrimaryId() < cases::kFewestCasesToCompact) {
+void TFrmMain::CompactCases() {
+  if (caseTree_->RefuseWhileLoading() || !caseStore_) return;
+  if (caseStore_->GetPrimaryId() < cases::kFewestCasesToCompact) {
     Tell(this, QStringLiteral("案例数据过少，无需整理！"));
     return;
   }
@@ -168,20 +160,18 @@ void TFrmMain::CompactCasesClick() {
   }
   // The editor becomes the progress display and the program ends: a changed remark is offered first.
   if (!OfferToSaveOpenRemark()) return;
-  const std::optional<int> kept = store->Compact([this](const std::string& line) { ShowProgressLine(line); });
+  const std::optional<int> kept = caseStore_->Compact([this](const std::string& line) { ShowProgressLine(line); });
   if (kept) {
     Tell(this, QStringLiteral(" %1 个案例已经整理出来！").arg(*kept));
   } else {
     // A compaction that fails keeps the old file.
-    Tell(this, ToQString(store->lastError()) + kDataKept);
+    Tell(this, ToQString(caseStore_->lastError()) + kDataKept);
   }
   EndProgram();
 }
 
-void TFrmMain::ImportCasesClick() {
-  if (RefuseWhileLoading()) return;
-  cases::MRecordBase* store = ProgramCaseStore();
-  if (!store) return;
+void TFrmMain::ImportCases() {
+  if (caseTree_->RefuseWhileLoading() || !caseStore_) return;
   const FileRequest request{QString(), ParseFilterList(QStringLiteral("all.db|*.db")), 0};
   const std::optional<FileChoice> choice = Prompts().OpenFile(this, request);
   if (!choice) return;
@@ -192,29 +182,27 @@ void TFrmMain::ImportCasesClick() {
   }
   // The editor becomes the progress display and the program ends: a changed remark is offered first.
   if (!OfferToSaveOpenRemark()) return;
-  KeptEditorText editorText(*RedtPingYu);
-  const std::optional<int> added = store->ImportFrom(path, [this](const std::string& line) { ShowProgressLine(line); });
+  KeptEditorText editorText(*remarkEditor_);
+  const std::optional<int> added = caseStore_->ImportFrom(path, [this](const std::string& line) { ShowProgressLine(line); });
   if (!added) {
     editorText.Restore();
-    Tell(this, ToQString(store->lastError()));
+    Tell(this, ToQString(caseStore_->lastError()));
     return;
   }
   // Cases in without their remarks are no success: the message says which file failed.
-  if (store->RemarkWriteFailures() > 0) {
-    Tell(this, ToQString(store->lastError()) + QStringLiteral("\r\n请重启软件！"), QStringLiteral("错误"), Icon::Error);
+  if (caseStore_->RemarkWriteFailures() > 0) {
+    Tell(this, ToQString(caseStore_->lastError()) + QStringLiteral("\r\n请重启软件！"), QStringLiteral("错误"), Icon::Error);
   } else {
     Tell(this, QStringLiteral("共导入 %1 个案例！").arg(*added) + QStringLiteral("请重启软件！"));
   }
   EndProgram();
 }
 
-void TFrmMain::ExportCasesClick() {
-  if (RefuseWhileLoading()) return;
-  cases::MRecordBase* store = ProgramCaseStore();
-  if (!store) return;
+void TFrmMain::ExportCases() {
+  if (caseTree_->RefuseWhileLoading() || !caseStore_) return;
   std::vector<std::string> names;
-  if (!store->GetClassNames(names)) {
-    Tell(this, ToQString(store->lastError()));
+  if (!caseStore_->GetClassNames(names)) {
+    Tell(this, ToQString(caseStore_->lastError()));
     return;
   }
   TFrmExportClass picker(ToQStrings(names), this);
@@ -232,9 +220,9 @@ void TFrmMain::ExportCasesClick() {
     return;
   }
   // The remark of the open case stays in the editor: the program goes on after an export.
-  KeptEditorText editorText(*RedtPingYu);
+  KeptEditorText editorText(*remarkEditor_);
   const int written =
-      store->ExportTo(path, chosen, exportAll, [this](const std::string& line) { ShowProgressLine(line); }).value_or(0);
+      caseStore_->ExportTo(path, chosen, exportAll, [this](const std::string& line) { ShowProgressLine(line); }).value_or(0);
   editorText.Restore();
   if (written == 0) {
     std::error_code ignored;

@@ -7,16 +7,15 @@
 #include <QShowEvent>
 #include <QSplitter>
 #include <QTextEdit>
-#include <QTreeWidget>
 
 #include "base/data_location.h"
 #include "base/files.h"
 #include "base/ini_file.h"
-#include "cases/case_tree.h"
 #include "cases/record_base.h"
 #include "chart/quorin_day.h"
 #include "qtdraw/fonts.h"
 #include "qtdraw/image_canvas.h"
+#include "ui/case_tree_panel.h"
 #include "ui/chart_inputs_panel.h"
 #include "ui/frm_main.h"
 #include "ui/frm_main_search.h"
@@ -67,13 +66,11 @@ void TFrmMain::PrepareOnFirstShow() {
   Inputs->RestorePlace(prefs.sheng, prefs.shi);
 
   // The tree's display style and order.
-  treeShowStyle_ = prefs.showStyle;
-  treeSort_ = prefs.sort;
-  SyncStyleChecks();
+  caseTree_->SetDisplay(prefs.showStyle, prefs.sort);
 
   // The engine writes into the analysis text and the chart picture. Background and font
   // come first, so attaching sizes and clears the picture once.
-  engine_->SetImageBackground(qtdraw::FromQColor(RedtOut->palette().color(QPalette::Base)));
+  engine_->SetImageBackground(qtdraw::FromQColor(chartTextView_->palette().color(QPalette::Base)));
   engine_->SetImageFont(prefs.imgSize);
   engine_->Attach(textSink_.get(), canvas_.get());
   ShowChartImage();
@@ -83,30 +80,37 @@ void TFrmMain::PrepareOnFirstShow() {
 
   OpenCaseDatabase();
 
-  connect(styleGroup_, &QActionGroup::triggered, this, &TFrmMain::TreeStyleChanged);
-  connect(sortGroup_, &QActionGroup::triggered, this, &TFrmMain::TreeStyleChanged);
+  savedWindowState_ = prefs.state;
+  ApplySavedWindowState();
+  searchPage_->ClearConditions(false);
+}
 
-  pendingState_ = prefs.state;
-  if (pendingState_ == 1) setWindowState(windowState() | Qt::WindowMinimized);
-  if (pendingState_ == 2) setWindowState(windowState() | Qt::WindowMaximized);
-  PageSearch->ClearConditions(false);
+void TFrmMain::ApplySavedWindowState() {
+  if (savedWindowState_ == 1) setWindowState(windowState() | Qt::WindowMinimized);
+  if (savedWindowState_ == 2) setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void TFrmMain::OpenCaseDatabase() {
-  cases::MRecordBase* store = ProgramCaseStore();
-  if (!store) return;
-  if (!store->Open(CaseDatabasePath())) {
+  if (!caseStore_) return;
+  if (!caseStore_->Open(CaseDatabasePath())) {
     // The window opens all the same, with an empty tree.
-    Tell(this, ToQString(store->lastError()));
+    Tell(this, ToQString(caseStore_->lastError()));
     return;
   }
   // The tree shows the newest cases; the remarks say how many there are in all.
-  const int counter = store->GetPrimaryId();
-  ShowCases(cases::NewestCaseIds(counter, kCasesShownAtStart));
-  if (counter > kCasesShownAtStart) {
-    RedtPingYu->append(QString());
-    RedtPingYu->append(QStringLiteral("案例总数大致：%1个，可以在树表上按鼠标右键，点击“显示全部卦例“").arg(counter));
-    RedtPingYu->document()->setModified(false);
+  caseTree_->ShowNewestCases();
+  if (const int counter = caseStore_->GetPrimaryId(); counter > kCasesShownAtStart) {
+    remarkEditor_->append(QString());
+    remarkEditor_->append(QStringLiteral("案例总数大致：%1个，可以在树表上按鼠标右键，点击“显示全部卦例“").arg(counter));
+    remarkEditor_->document()->setModified(false);
+  }
+}
+
+void TFrmMain::CaseLoadingEnded(bool wholeLibrary) {
+  setWindowTitle(QStringLiteral("Quorin 2.3 "));
+  if (wholeLibrary && savedWindowState_) {
+    ApplySavedWindowState();
+    savedWindowState_.reset();
   }
 }
 
@@ -117,36 +121,36 @@ void TFrmMain::ApplyLayout(const base::LayoutPrefs& prefs) {
 
   QFont outFont(ToQString(prefs.fname));
   outFont.setPointSize(prefs.fsize > 0 ? prefs.fsize : 12);
-  RedtOut->setFont(outFont);
-  QPalette palette = RedtOut->palette();
+  chartTextView_->setFont(outFont);
+  QPalette palette = chartTextView_->palette();
   palette.setColor(QPalette::Base, FromWindowsColor(prefs.bcolor));
-  RedtOut->setPalette(palette);
+  chartTextView_->setPalette(palette);
 
-  Splitter1->setSizes({prefs.treewid, std::max(1, width() - prefs.treewid)});
-  const int below = Panel4->sizeHint().height() + prefs.pinghei;
-  Splitter3->setSizes({std::max(1, PanelPan->height() - below), below});
+  treeSplitter_->setSizes({prefs.treewid, std::max(1, width() - prefs.treewid)});
+  const int below = stepButtons_->sizeHint().height() + prefs.pinghei;
+  chartSplitter_->setSizes({std::max(1, chartPage_->height() - below), below});
 }
 
 base::LayoutPrefs TFrmMain::CurrentPrefs() const {
-  base::LayoutPrefs p;
-  p.skined = skin_.Active();
+  base::LayoutPrefs prefs;
+  prefs.skined = skin_.Active();
   const QRect frame = geometry();
-  p.left = pos().x();
-  p.top = pos().y();
-  p.width = frame.width();
-  p.height = frame.height() - menuBar()->height();
-  p.state = isMinimized() ? 1 : (isMaximized() ? 2 : 0);
-  p.fname = ToUtf8(RedtOut->font().family());
-  p.fsize = RedtOut->font().pointSize();
-  p.bcolor = static_cast<int>(qtdraw::FromQColor(RedtOut->palette().color(QPalette::Base)));
-  p.treewid = Tree->width();
-  p.sheng = Inputs->Province();
-  p.shi = Inputs->City();
-  p.pinghei = RedtPingYu->height();
-  p.imgSize = engine_->ImageFontSize();
-  p.showStyle = treeShowStyle_;
-  p.sort = treeSort_;
-  return p;
+  prefs.left = pos().x();
+  prefs.top = pos().y();
+  prefs.width = frame.width();
+  prefs.height = frame.height() - menuBar()->height();
+  prefs.state = isMinimized() ? 1 : (isMaximized() ? 2 : 0);
+  prefs.fname = ToUtf8(chartTextView_->font().family());
+  prefs.fsize = chartTextView_->font().pointSize();
+  prefs.bcolor = static_cast<int>(qtdraw::FromQColor(chartTextView_->palette().color(QPalette::Base)));
+  prefs.treewid = caseTree_->width();
+  prefs.sheng = Inputs->Province();
+  prefs.shi = Inputs->City();
+  prefs.pinghei = remarkEditor_->height();
+  prefs.imgSize = engine_->ImageFontSize();
+  prefs.showStyle = caseTree_->ShowStyle();
+  prefs.sort = caseTree_->Sort();
+  return prefs;
 }
 
 bool TFrmMain::WriteInitIniAtClose() {
@@ -169,24 +173,13 @@ void TFrmMain::closeEvent(QCloseEvent* event) {
     event->accept();
     return;
   }
-  if (treeLoading_) {
+  if (caseTree_->Loading()) {
     if (!AskYesNo(this, QStringLiteral("是否停止显示案例？"), QStringLiteral("显示案例"), Icon::Warning)) {
       Tell(this, QStringLiteral("请等待案例加载完毕！"));
       event->ignore();
       return;
     }
-    stopTreeWork_ = true;
-    if (rebuildOnStack_) {
-      // The placing runs below this call; the close comes back once it has unwound.
-      closeAfterStop_ = true;
-      event->ignore();
-      return;
-    }
-    // The background pass stops at its next check; its result, if any, is dropped.
-    loadingPass_->RequestStop();
-    loadingPass_->Wait();
-    ++loadGeneration_;
-    FinishTreeWork();
+    caseTree_->StopLoading();
   }
   if (!AskYesNo(this, QStringLiteral("确定要关闭软件吗？"), QStringLiteral("关闭"), Icon::Information)) {
     event->ignore();

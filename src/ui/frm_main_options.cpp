@@ -19,66 +19,66 @@
 
 namespace quorin::ui {
 
-void TFrmMain::OsetmoClick() {
-  RedtOut->setFont(qtdraw::SongFont(12));
-  QPalette palette = RedtOut->palette();
+void TFrmMain::ResetChartTextLook() {
+  chartTextView_->setFont(qtdraw::SongFont(12));
+  QPalette palette = chartTextView_->palette();
   palette.setColor(QPalette::Base, qtdraw::ToQColor(16777215));
-  RedtOut->setPalette(palette);
+  chartTextView_->setPalette(palette);
   Tell(this, QStringLiteral("字体大小、背景颜色已经恢复默认，请重新排盘！"));
 }
 
-void TFrmMain::OmnusetfontClick() {
-  const std::optional<QFont> chosen = Prompts().ChooseFont(this, RedtOut->font());
+void TFrmMain::ChooseChartTextFont() {
+  const std::optional<QFont> chosen = Prompts().ChooseFont(this, chartTextView_->font());
   if (!chosen) return;
-  QFont font = RedtOut->font();
+  QFont font = chartTextView_->font();
   font.setFamily(chosen->family());
   if (chosen->pointSize() > 0) font.setPointSize(chosen->pointSize());
-  RedtOut->setFont(font);
+  chartTextView_->setFont(font);
   Tell(this, QStringLiteral("设置完成"));
 }
 
-void TFrmMain::OmnusetcolorClick() {
-  const std::optional<QColor> chosen = Prompts().ChooseColor(this, RedtOut->palette().color(QPalette::Base));
+void TFrmMain::ChooseChartTextBackground() {
+  const std::optional<QColor> chosen = Prompts().ChooseColor(this, chartTextView_->palette().color(QPalette::Base));
   if (!chosen) return;
-  QPalette palette = RedtOut->palette();
+  QPalette palette = chartTextView_->palette();
   palette.setColor(QPalette::Base, *chosen);
-  RedtOut->setPalette(palette);
+  chartTextView_->setPalette(palette);
   Tell(this, QStringLiteral("设置完成"));
 }
 
-void TFrmMain::OmenuSetClick() {
+void TFrmMain::OpenChartSettings() {
   TFrmSet dialog(this);
   dialog.exec();
 }
 
-void TFrmMain::N2Click() {
+void TFrmMain::EditPlaceCoordinates() {
   TFrmDiLi dialog(this);
   dialog.exec();
 }
 
-void TFrmMain::DragonWaterFacingClick() {
+void TFrmMain::EditDragonWaterFacing() {
   TFrmMoreInput dialog(record_, this);
-  if (dialog.exec() == QDialog::Accepted && chartShown_) BtnPaiClick();
+  if (dialog.exec() == QDialog::Accepted && chartShown_) ChartFromInputs();
 }
 
-void TFrmMain::ReversePillarSearchClick() {
+void TFrmMain::ReversePillarSearch() {
   const std::optional<FanTuiResult> found = TFrmFanTui::Run(this, rememberedPillars_, Inputs->Male());
   if (!found) return;
   rememberedPillars_ = found->pillars;
   Inputs->SetMale(found->male);
   Inputs->SetMomentInputs(found->moment.year, found->moment.month, found->moment.day, found->moment.hour, 0);
-  BtnPaiClick();
+  ChartFromInputs();
 }
 
-void TFrmMain::PerpetualCalendarClick() {
+void TFrmMain::ShowPerpetualCalendar() {
   // The calendar window takes the year as users write it.
   calendar::CivilDateTime moment = Inputs->ShownMoment();
   moment.year = static_cast<std::int16_t>(calendar::HistoricalYear(moment.year));
   TFrmWnl::ShowInstance(this, moment);
 }
 
-void TFrmMain::IChingTextClick() { TFrmZhouYi::ShowInstance(this); }
-void TFrmMain::HelpTextClick() { TFrmTxtHelp::ShowModal(this); }
-void TFrmMain::OpenHelpFileClick() { OpenHelpDocument(this); }
+void TFrmMain::ShowIChingTexts() { TFrmZhouYi::ShowInstance(this); }
+void TFrmMain::ShowProgramHelp() { TFrmTxtHelp::ShowModal(this); }
+void TFrmMain::ShowHelpDocument() { OpenHelpDocument(this); }
 
 }  // namespace quorin::ui

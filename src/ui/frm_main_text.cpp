@@ -33,21 +33,21 @@ void TFrmMain::SetSelectionFont(QTextEdit* editor) {
   editor->setTextCursor(cursor);
 }
 
-void TFrmMain::RlyimportClick() {
+void TFrmMain::ImportChartText() {
   const FileRequest request{QString(), ParseFilterList(QStringLiteral("All.rtf|*.rtf|All.txt|*.txt")), 0};
   const std::optional<FileChoice> choice = Prompts().OpenFile(this, request);
   if (!choice) return;
-  RedtOut->clear();
+  chartTextView_->clear();
   QTextCharFormat defaults;
-  defaults.setFontPointSize(RedtOut->font().pointSizeF());
+  defaults.setFontPointSize(chartTextView_->font().pointSizeF());
   defaults.setForeground(Qt::black);
   defaults.setFontWeight(QFont::Normal);
   defaults.setFontItalic(false);
   defaults.setFontUnderline(false);
   defaults.setFontStrikeOut(false);
-  RedtOut->setCurrentCharFormat(defaults);
+  chartTextView_->setCurrentCharFormat(defaults);
 
-  if (!LoadTextFile(*RedtOut, ToUtf8(choice->path), defaults)) {
+  if (!LoadTextFile(*chartTextView_, ToUtf8(choice->path), defaults)) {
     Prompts().Ask(this, Message{QStringLiteral("重试一次"), QStringLiteral("导入文件出错,请重试一次"), Buttons::Ok,
                                 Answer::Ok, Icon::None});
   }

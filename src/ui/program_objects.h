@@ -10,7 +10,8 @@ class MRecordBase;
 
 namespace quorin::ui {
 
-// The one case store of the program (null until the program installs one).
+// The one case store of the program (null until the program installs one). The main window
+// takes it when it is made and hands it to its parts.
 cases::MRecordBase* ProgramCaseStore();
 void SetProgramCaseStore(cases::MRecordBase* store);
 

@@ -88,24 +88,24 @@ class CaseDatabaseTest : public QObject {
     f.Show();
 
     f.prompter().folders << outside.path() << outside.path();
-    f.window().MenuAction(QStringLiteral("N18"))->trigger();
+    f.main.Trigger("N18");
     const QString backup = outside.path() + QStringLiteral("/Quorin_备份_") + kStamp;
     QCOMPARE(f.prompter().LastText(), QStringLiteral("成功备份，已保存到") + backup + QStringLiteral("目录下"));
     QCOMPARE(f.prompter().folderPrompts.last(), QStringLiteral("请选择备份位置："));
     QVERIFY(QFile::exists(backup + QStringLiteral("/Orlune.db")));
     QVERIFY(QFile::exists(backup + QStringLiteral("/Orlune_f/jia.rtf")));
-    f.window().MenuAction(QStringLiteral("N18"))->trigger();
+    f.main.Trigger("N18");
     QCOMPARE(f.prompter().LastText(), QStringLiteral("当前时间的文件夹已经存在，请稍后再备份！"));
 
     // Changes after the backup, then the restore brings the backup back and ends the program.
     QVERIFY(f.SelectCase(1));
     f.prompter().answers << Answer::Yes;
-    f.window().DeleteCaseClick();
+    f.main.Trigger("pop_ming_delete");
     QVERIFY(!quorin::base::FileExists(remarks + "jia.rtf"));
     f.prompter().Clear();
     f.prompter().answers << Answer::Yes;
     f.prompter().folders << backup;
-    f.window().MenuAction(QStringLiteral("N17"))->trigger();
+    f.main.Trigger("N17");
     QCOMPARE(f.prompter().shown.first().text, QStringLiteral("执行此操作将覆盖现有的案例数据，要继续吗？"));
     QCOMPARE(f.prompter().shown.first().defaultButton, Answer::No);
     QCOMPARE(f.prompter().LastText(), QStringLiteral("成功还原，请重新打开软件！"));
@@ -114,7 +114,7 @@ class CaseDatabaseTest : public QObject {
     QCOMPARE(StoredCase(1).name, std::string("甲"));
     QCOMPARE(RemarkText(remarks + "jia.rtf"), QStringLiteral("甲的原评语"));
     f.Restart();
-    QCOMPARE(f.window().CurrentCaseIds(), std::vector<int>({2, 1}));
+    QCOMPARE(f.tree().CaseIds(), std::vector<int>({2, 1}));
   }
 
   void aRestoreThatCannotWorkLeavesTheDataAsItWas() {
@@ -129,14 +129,14 @@ class CaseDatabaseTest : public QObject {
     db.close();
     f.prompter().answers << Answer::Yes;
     f.prompter().folders << source.path();
-    f.window().RestoreCasesClick();
+    f.main.Trigger("N17");
     QCOMPARE(f.prompter().LastText(), QStringLiteral("没有要还原的评语文件夹！"));
     // A source the store cannot use: its message, and the data stays.
     QVERIFY(QDir(source.path()).mkpath(QStringLiteral("Orlune_f")));
     QVERIFY(quorin::cases::WriteRemarkFromPlainText(source.path().toStdString() + "/Orlune_f/x.rtf", "x"));
     f.prompter().answers << Answer::Yes;
     f.prompter().folders << source.path();
-    f.window().RestoreCasesClick();
+    f.main.Trigger("N17");
     QVERIFY(f.prompter().LastText().endsWith(QStringLiteral("\r\n现有的案例数据没有改动。")));
     QVERIFY(f.window().isVisible());
     QCOMPARE(StoredCase(1).name, std::string("甲"));
@@ -144,7 +144,7 @@ class CaseDatabaseTest : public QObject {
     QVERIFY(QFile::remove(source.path() + QStringLiteral("/Orlune.db")));
     f.prompter().answers << Answer::Yes;
     f.prompter().folders << source.path();
-    f.window().RestoreCasesClick();
+    f.main.Trigger("N17");
     QCOMPARE(f.prompter().LastText(), QStringLiteral("没有要还原的的db数据文件！"));
   }
 
@@ -166,7 +166,7 @@ class CaseDatabaseTest : public QObject {
     QVERIFY(quorin::base::AtomicWriteFile(source.path().toStdString() + "/Orlune_f/save.txt", "save\r\n"));
     f.prompter().answers << Answer::Yes;
     f.prompter().folders << source.path();
-    f.window().RestoreCasesClick();
+    f.main.Trigger("N17");
     const QString missing = QString::fromStdString(quorin::base::ProgramFolder()) + QStringLiteral("Orlune_f/") +
                             QString(300, QLatin1Char('a')) + QStringLiteral(".rtf");
     QCOMPARE(f.prompter().LastText(), QStringLiteral("案例数据已经还原，但评语文件没有全部写入：无法写入评语文件：") +
@@ -188,7 +188,7 @@ class CaseDatabaseTest : public QObject {
       return QStringLiteral(" ") + code;  // a leading space makes it wrong
     };
     f.prompter().answers << Answer::Yes;
-    f.window().DeleteAllCasesClick();
+    f.main.Trigger("N19");
     QCOMPARE(f.prompter().LastText(), QStringLiteral("删除码错误，无法删除！"));
     QCOMPARE(f.prompter().shown.first().caption, QStringLiteral("删除所有案例"));
     QCOMPARE(code.size(), 4);
@@ -198,19 +198,19 @@ class CaseDatabaseTest : public QObject {
       return caption.mid(4, 4);
     };
     f.prompter().answers << Answer::Yes;
-    f.window().DeleteAllCasesClick();
+    f.main.Trigger("N19");
     QCOMPARE(f.prompter().LastText(), QStringLiteral("成功删除所有记录，请重新打开软件！"));
     QVERIFY(!f.window().isVisible());
     QVERIFY(!quorin::base::FileExists(quorin::ui::CaseDatabasePath()));
     f.Restart();
-    QCOMPARE(f.window().CaseCount(), 0);
+    QCOMPARE(f.tree().CaseCount(), 0);
   }
 
   void compactionRenumbersOnlyLargeStores() {
     CaseWindowFixture f(false);
     f.StoreManyCases(499);
     f.Show();
-    f.window().CompactCasesClick();
+    f.main.Trigger("N20");
     QCOMPARE(f.prompter().LastText(), QStringLiteral("案例数据过少，无需整理！"));
     f.Close();
 
@@ -226,13 +226,13 @@ class CaseDatabaseTest : public QObject {
     f.Restart();
     f.prompter().Clear();
     f.prompter().answers << Answer::No;
-    f.window().CompactCasesClick();
+    f.main.Trigger("N20");
     QCOMPARE(f.prompter().shown.first().caption, QStringLiteral("整理数据"));
     QCOMPARE(StoredCounter(), 800);
     f.prompter().answers << Answer::Yes;
-    f.window().CompactCasesClick();
+    f.main.Trigger("N20");
     QCOMPARE(f.prompter().LastText(), QStringLiteral(" 300 个案例已经整理出来！"));
-    QCOMPARE(f.window().RedtPingYu->toPlainText(), QStringLiteral("整理进度：100％"));
+    QCOMPARE(f.remarks()->toPlainText(), QStringLiteral("整理进度：100％"));
     QVERIFY(!f.window().isVisible());
     QCOMPARE(StoredCounter(), 300);
     QCOMPARE(StoredCase(1).name, std::string("甲1"));  // old id 501, the second of the second lot
@@ -246,18 +246,18 @@ class CaseDatabaseTest : public QObject {
     f.StoreCases({SampleCase("甲", 2000, 1, 1, 1, 1, "开业"), SampleCase("乙", 2000, 1, 1, 1, 1, "求财"),
                   SampleCase("丙", 2000, 1, 1, 1, 1, "自选")});
     f.Show();
-    TypeRemark(f.window().RedtPingYu, QStringLiteral("正在写的评语"));
+    TypeRemark(f.remarks(), QStringLiteral("正在写的评语"));
     // All checked: also the case whose category is not in the list.
     AcceptExport();
     f.prompter().folders << outside.path();
     f.prompter().answers << Answer::Yes;
-    f.window().ExportCasesClick();
+    f.main.Trigger("db2");
     const QString file = outside.path() + QStringLiteral("/Quorin_") + kStamp + QStringLiteral(".db");
     QCOMPARE(f.prompter().LastText(),
              QStringLiteral(" 3 个案例文件已经保存到：") + file + QStringLiteral("，要打开所在文件夹吗？"));
     QCOMPARE(f.prompter().foldersShown, QStringList({outside.path()}));
-    QCOMPARE(f.window().RedtPingYu->toPlainText(), QStringLiteral("正在写的评语"));
-    QVERIFY(f.window().RedtPingYu->document()->isModified());
+    QCOMPARE(f.remarks()->toPlainText(), QStringLiteral("正在写的评语"));
+    QVERIFY(f.remarks()->document()->isModified());
     {
       quorin::cases::MRecordBase exported;
       QVERIFY(exported.Open(file.toStdString()));
@@ -266,7 +266,7 @@ class CaseDatabaseTest : public QObject {
     f.prompter().Clear();
     AcceptExport();
     f.prompter().folders << outside.path();
-    f.window().ExportCasesClick();
+    f.main.Trigger("db2");
     QCOMPARE(f.prompter().LastText(), QStringLiteral("当前时间的数据库文件已经存在，请稍后再导出！"));
     QVERIFY(QFile::remove(file));
 
@@ -274,7 +274,7 @@ class CaseDatabaseTest : public QObject {
     AcceptExport({QStringLiteral("求财")});
     f.prompter().folders << outside.path();
     f.prompter().answers << Answer::No;
-    f.window().ExportCasesClick();
+    f.main.Trigger("db2");
     quorin::cases::MRecordBase exported;
     QVERIFY(exported.Open(file.toStdString()));
     QCOMPARE(exported.GetPrimaryId(), 1);
@@ -286,14 +286,14 @@ class CaseDatabaseTest : public QObject {
   void importNeedsAnExistingFile() {
     CaseWindowFixture f;
     f.prompter().files << quorin::ui::FileChoice{f.folder().Path() + QStringLiteral("none.db"), 0};
-    f.window().ImportCasesClick();
+    f.main.Trigger("db1");
     QCOMPARE(f.prompter().LastText(), QStringLiteral("不存在这个数据库文件，无法导入！"));
     QCOMPARE(f.prompter().fileRequests.last().filters.first().pattern, QStringLiteral("*.db"));
     // The open database itself is refused, and the remarks editor keeps its text.
     f.prompter().files << quorin::ui::FileChoice{QString::fromStdString(quorin::ui::CaseDatabasePath()), 0};
-    f.window().ImportCasesClick();
+    f.main.Trigger("db1");
     QVERIFY(f.window().isVisible());
-    QCOMPARE(f.window().RedtPingYu->toPlainText(), QStringLiteral("输入自己的评语:"));
+    QCOMPARE(f.remarks()->toPlainText(), QStringLiteral("输入自己的评语:"));
   }
 
   // Import and compaction end the program with the remarks editor used for progress:
@@ -315,18 +315,17 @@ class CaseDatabaseTest : public QObject {
         QVERIFY(other.Insert(record) == 1);
       }
       f.Show();
-      QVERIFY(f.SelectCase(1));
-      f.window().OpenCaseClick();
-      TypeRemark(f.window().RedtPingYu, QStringLiteral("改过的评语"));
+      QVERIFY(f.OpenCase(1));
+      TypeRemark(f.remarks(), QStringLiteral("改过的评语"));
       f.prompter().Clear();
       if (compaction) {
         f.prompter().answers << Answer::Yes << Answer::Yes << Answer::Yes;  // 整理? / save? / 要修改?
-        f.window().CompactCasesClick();
+        f.main.Trigger("N20");
         QCOMPARE(f.prompter().LastText(), QStringLiteral(" 500 个案例已经整理出来！"));
       } else {
         f.prompter().files << quorin::ui::FileChoice{QString::fromStdString(source), 0};
         f.prompter().answers << Answer::Yes << Answer::Yes;  // save? / 要修改?
-        f.window().ImportCasesClick();
+        f.main.Trigger("db1");
         QCOMPARE(f.prompter().LastText(), QStringLiteral("共导入 1 个案例！请重启软件！"));
       }
       QVERIFY(f.prompter().Texts().contains(kOffer));
@@ -343,10 +342,11 @@ class CaseDatabaseTest : public QObject {
     QString exportFile;
     {
       CaseWindowFixture f(false);
-      f.StoreManyCases(500, "临时保存");
+      f.StoreManyCases(499, "临时保存");
+      f.StoreCases({SampleCase("钱七", 2001, 1, 1, 1, 1, "开业")});
       f.Show();
       QVERIFY(f.PaiFor(QStringLiteral("赵六"), 2024, 3, 5, 7, 30));
-      TypeRemark(f.window().RedtPingYu, QStringLiteral("吉日，宜开业"));
+      TypeRemark(f.remarks(), QStringLiteral("吉日，宜开业"));
       f.SaveNew(QStringLiteral("求财"));
       QCOMPARE(f.window().CurrentCaseId(), 501);
       const std::string remarkPath = f.window().CurrentRemarkPath();
@@ -354,25 +354,23 @@ class CaseDatabaseTest : public QObject {
       // Reopened from the tree after a new case, edited and saved as the open case.
       f.prompter().answers << Answer::Yes;
       f.window().Inputs->BtoNew->click();
-      QVERIFY(f.SelectCase(501));
-      f.window().OpenCaseClick();
-      QCOMPARE(f.window().RedtPingYu->toPlainText(), QStringLiteral("吉日，宜开业"));
-      TypeRemark(f.window().RedtPingYu, QStringLiteral("吉日，宜开业。已验证"));
+      QVERIFY(f.OpenCase(501));
+      QCOMPARE(f.remarks()->toPlainText(), QStringLiteral("吉日，宜开业"));
+      TypeRemark(f.remarks(), QStringLiteral("吉日，宜开业。已验证"));
       f.prompter().answers << Answer::Yes;
       f.window().Inputs->SbtoSave->click();
       QCOMPARE(f.prompter().LastText(), QStringLiteral("已保存编辑后的案例。"));
 
       // Moved in the category display.
-      f.window().MenuAction(QStringLiteral("N11"))->trigger();
+      f.TriggerAndWait("N11");
       QVERIFY(f.SelectCase(501));
-      f.window().PrepareTreePopup();
-      f.window().MoveCaseTo(QStringLiteral("开业"));
+      f.MoveSelectedCaseTo(QStringLiteral("开业"));
       QCOMPARE(StoredCase(501).className, std::string("开业"));
 
       // Found both ways.
       f.prompter().inputs << QStringLiteral("赵六");
       PickFirstFound();
-      f.window().FuzzySearchClick();
+      f.TriggerAndWait("N25");
       QCOMPARE(f.window().CurrentCaseId(), 501);
       WhenDialogShows<quorin::ui::TFrmSearch>([](quorin::ui::TFrmSearch& d) {
         Named<QLineEdit>(d, "EdtName")->setText(QStringLiteral("赵六"));
@@ -381,28 +379,28 @@ class CaseDatabaseTest : public QObject {
         Named<QPushButton>(d, "BtnSearch")->click();
       });
       PickFirstFound();
-      f.window().ConditionalSearchClick();
+      f.TriggerAndWait("pop_search");
       QCOMPARE(f.window().CurrentCaseId(), 501);
 
       // Exported, backed up and restored.
       AcceptExport();
       f.prompter().folders << outside.path();
       f.prompter().answers << Answer::No;
-      f.window().ExportCasesClick();
+      f.main.Trigger("db2");
       exportFile = outside.path() + QStringLiteral("/Quorin_") + kStamp + QStringLiteral(".db");
       QVERIFY(QFile::exists(exportFile));
       f.prompter().folders << outside.path();
-      f.window().BackUpCasesClick();
+      f.main.Trigger("N18");
       f.prompter().answers << Answer::Yes;
       f.prompter().folders << outside.path() + QStringLiteral("/Quorin_备份_") + kStamp;
-      f.window().RestoreCasesClick();
+      f.main.Trigger("N17");
       QCOMPARE(f.prompter().LastText(), QStringLiteral("成功还原，请重新打开软件！"));
       QCOMPARE(RemarkText(remarkPath), QStringLiteral("吉日，宜开业。已验证"));
 
       // Compacted.
       f.Restart();
       f.prompter().answers << Answer::Yes;
-      f.window().CompactCasesClick();
+      f.main.Trigger("N20");
       QCOMPARE(f.prompter().LastText(), QStringLiteral(" 501 个案例已经整理出来！"));
 
       // A category deleted: its cases go, ours stays with its remark.
@@ -414,12 +412,11 @@ class CaseDatabaseTest : public QObject {
         d.BtoDelete->click();
         d.Button6->click();
       });
-      f.window().EditClassClick();
+      f.TriggerAndWait("N23");
       QCOMPARE(f.prompter().LastText(), QStringLiteral("删除完成！"));
-      QCOMPARE(f.window().CurrentCaseIds(), std::vector<int>({501}));
-      QVERIFY(f.SelectCase(501));
-      f.window().OpenCaseClick();
-      QCOMPARE(f.window().RedtPingYu->toPlainText(), QStringLiteral("吉日，宜开业。已验证"));
+      QCOMPARE(f.tree().CaseIds(), std::vector<int>({501, 500}));
+      QVERIFY(f.OpenCase(501));
+      QCOMPARE(f.remarks()->toPlainText(), QStringLiteral("吉日，宜开业。已验证"));
       QCOMPARE(f.window().Inputs->EdtName->text(), QStringLiteral("赵六"));
       QCOMPARE(f.prompter().unexpected, 0);
     }
@@ -427,16 +424,15 @@ class CaseDatabaseTest : public QObject {
       // The export goes into a fresh installation.
       CaseWindowFixture fresh;
       fresh.prompter().files << quorin::ui::FileChoice{exportFile, 0};
-      fresh.window().ImportCasesClick();
+      fresh.main.Trigger("db1");
       QCOMPARE(fresh.prompter().LastText(), QStringLiteral("共导入 501 个案例！请重启软件！"));
       QVERIFY(!fresh.window().isVisible());
       fresh.Restart();
       const TRecordData imported = StoredCase(501);
       QCOMPARE(imported.name, std::string("赵六"));
       QCOMPARE(imported.className, std::string("开业"));
-      QVERIFY(fresh.SelectCase(501));
-      fresh.window().OpenCaseClick();
-      QCOMPARE(fresh.window().RedtPingYu->toPlainText(), QStringLiteral("吉日，宜开业。已验证"));
+      QVERIFY(fresh.OpenCase(501));
+      QCOMPARE(fresh.remarks()->toPlainText(), QStringLiteral("吉日，宜开业。已验证"));
     }
   }
 };

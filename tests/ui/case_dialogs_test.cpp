@@ -202,8 +202,7 @@ class CaseDialogsTest : public QObject {
     CaseWindowFixture f(false);
     f.StoreCases({SampleCase("甲", 2000, 1, 1, 1, 1, "开业"), SampleCase("乙", 2000, 1, 1, 1, 1, "求财")});
     f.Show();
-    QVERIFY(f.SelectCase(1));
-    f.window().OpenCaseClick();
+    QVERIFY(f.OpenCase(1));
     QVERIFY(f.window().CaseOpen());
     // The category list write on closing fails: the store's last word is that failure, not the missing row.
     QVERIFY(RunSql("CREATE TRIGGER refuse BEFORE UPDATE ON case_extra BEGIN SELECT RAISE(FAIL, 'refused'); END;"));
@@ -213,7 +212,7 @@ class CaseDialogsTest : public QObject {
       d.BtoDelete->click();
       d.Button6->click();
     });
-    f.window().EditClassClick();
+    f.TriggerAndWait("N23");
     QVERIFY(f.prompter().Texts().contains(QStringLiteral("无法更新案例类别！")));
     // A save now would store nothing: the chart stays and saves as a new case.
     QVERIFY(!f.window().CaseOpen());
@@ -366,15 +365,15 @@ class CaseDialogsTest : public QObject {
       d.LstRecord->setCurrentRow(1);
       d.BtnSee->click();
     });
-    f.window().FuzzySearchClick();
-    QCOMPARE(f.window().CurrentCaseIds(), std::vector<int>({2}));
+    f.TriggerAndWait("N25");
+    QCOMPARE(f.tree().CaseIds(), std::vector<int>({2}));
     QVERIFY(f.window().CaseOpen());
     QCOMPARE(f.window().CurrentCaseId(), 2);
     QCOMPARE(f.window().Inputs->EdtName->text(), QStringLiteral("李四"));
 
     // Two keywords must be found in different fields.
     f.prompter().inputs << QStringLiteral("张 张");
-    f.window().FuzzySearchClick();
+    f.main.Trigger("N25");
     QCOMPARE(f.prompter().LastText(), QStringLiteral("没有符合的案例！"));
 
     // The conditional search adds all found cases after those of the tree.
@@ -388,8 +387,8 @@ class CaseDialogsTest : public QObject {
       d.LstRecord->setCurrentRow(1);
       d.BtnSee->click();
     });
-    f.window().ConditionalSearchClick();
-    QCOMPARE(f.window().CurrentCaseIds(), std::vector<int>({2, 1, 4}));
+    f.TriggerAndWait("pop_search");
+    QCOMPARE(f.tree().CaseIds(), std::vector<int>({2, 1, 4}));
     QCOMPARE(f.window().CurrentCaseId(), 4);
     QCOMPARE(f.window().SearchCriteria().nameMode, std::uint8_t(1));
     QCOMPARE(f.prompter().unexpected, 0);

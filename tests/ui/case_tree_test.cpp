@@ -62,7 +62,7 @@ class CaseTreeTest : public QObject {
     leap.isLunar = leap.isLeapMonth = true;
     f.StoreCases({SampleCase("某人", 2026, 12, 9, 13, 57), leap});
     f.Show();
-    QTreeWidget* tree = f.window().Tree;
+    QTreeWidget* tree = f.treeWidget();
     tree->expandAll();
     // The widest line the tree would need, indentation and icon included.
     const int needed = static_cast<QAbstractItemView*>(tree)->sizeHintForColumn(0);
@@ -74,12 +74,12 @@ class CaseTreeTest : public QObject {
     CaseWindowFixture f(false);
     f.StoreManyCases(1500);
     f.Show();
-    QCOMPARE(f.window().CurrentCaseIds(), Descending(1500, 501));
-    QCOMPARE(f.window().CaseCount(), 1000);
-    QCOMPARE(f.window().RedtPingYu->toPlainText(),
+    QCOMPARE(f.tree().CaseIds(), Descending(1500, 501));
+    QCOMPARE(f.tree().CaseCount(), 1000);
+    QCOMPARE(f.remarks()->toPlainText(),
              QStringLiteral("输入自己的评语:\n\n案例总数大致：1500个，可以在树表上按鼠标右键，点击“显示全部卦例“"));
     QCOMPARE(f.window().windowTitle(), QStringLiteral("Quorin 2.3 "));
-    QVERIFY(!f.window().TreeLoading());
+    QVERIFY(!f.tree().Loading());
   }
 
   void showingAllLoadsEveryCaseWhileTheWindowKeepsWorking() {
@@ -88,32 +88,32 @@ class CaseTreeTest : public QObject {
     f.Show();
     int ticksWhileLoading = 0;
     QTimer ticker;
-    QObject::connect(&ticker, &QTimer::timeout, [&] { ticksWhileLoading += f.window().TreeLoading() ? 1 : 0; });
+    QObject::connect(&ticker, &QTimer::timeout, [&] { ticksWhileLoading += f.tree().Loading() ? 1 : 0; });
     ticker.start(0);
     f.window().MenuAction(QStringLiteral("pop_s_full"))->trigger();
-    QVERIFY(f.window().TreeLoading());
+    QVERIFY(f.tree().Loading());
     QCOMPARE(f.window().windowTitle(), QStringLiteral("数据处理....."));
     QVERIFY(f.WaitForTree());
     ticker.stop();
     QVERIFY(ticksWhileLoading > 1);
-    QCOMPARE(f.window().CurrentCaseIds(), Descending(1500, 1));
-    QCOMPARE(f.window().CaseCount(), 1500);
+    QCOMPARE(f.tree().CaseIds(), Descending(1500, 1));
+    QCOMPARE(f.tree().CaseCount(), 1500);
     QCOMPARE(f.window().windowTitle(), QStringLiteral("Quorin 2.3 "));
     QVERIFY(f.prompter().shown.isEmpty());
   }
 
   void showingAllOfNothingSaysSo() {
     CaseWindowFixture f;
-    f.window().ShowAllCasesClick();
+    f.main.Trigger("pop_s_full");
     QCOMPARE(f.prompter().LastText(), QStringLiteral("没有记录，无从查找。"));
-    QVERIFY(!f.window().TreeLoading());
+    QVERIFY(!f.tree().Loading());
   }
 
   void closingDuringTheLoadingPassStopsItFirst() {
     CaseWindowFixture f(false);
     f.StoreManyCases(1500);
     f.Show();
-    f.window().ShowAllCasesClick();
+    f.main.Trigger("pop_s_full");
     f.prompter().answers.enqueue(Answer::No);  // 是否停止显示案例？
     f.window().close();
     QVERIFY(f.window().isVisible());
@@ -123,35 +123,40 @@ class CaseTreeTest : public QObject {
     f.prompter().answers << Answer::Yes << Answer::Yes;  // stop it / 确定要关闭软件吗？
     f.window().close();
     QVERIFY(!f.window().isVisible());
-    QVERIFY(!f.window().TreeLoading());
+    QVERIFY(!f.tree().Loading());
     QCOMPARE(f.prompter().LastText(), QStringLiteral("确定要关闭软件吗？"));
     QTest::qWait(20);  // a result that was on its way is dropped
-    QCOMPARE(f.window().CaseCount(), 1000);
+    QCOMPARE(f.tree().CaseCount(), 1000);
   }
 
-  void closingWhileTheNodesArePlacedWaitsForThemToStop() {
+  // The caption counts the cases still to read; a close then stops the loading at once and
+  // leaves the tree as it was.
+  void closingWhileTheCaptionCountsStopsTheLoadingAtOnce() {
     CaseWindowFixture f(false);
-    f.StoreManyCases(1500);
+    f.StoreManyCases(20000);
     f.Show();
     bool asked = false;
+    bool closedAtOnce = false;
     QTimer closer;
-    // The caption counts down while the nodes are placed: close then.
     QObject::connect(&closer, &QTimer::timeout, [&] {
       bool counting = false;
       f.window().windowTitle().toInt(&counting);
-      if (!asked && counting && f.window().TreeLoading()) {
+      if (!asked && counting && f.tree().Loading()) {
         asked = true;
         f.prompter().answers << Answer::Yes << Answer::Yes;
         f.window().close();
+        closedAtOnce = !f.window().isVisible() && !f.tree().Loading();
       }
     });
     closer.start(0);
-    f.window().ShowAllCasesClick();
+    f.main.Trigger("pop_s_full");
     QVERIFY(QTest::qWaitFor([&] { return !f.window().isVisible(); }, 10000));
     closer.stop();
     QVERIFY(asked);
-    QVERIFY(!f.window().TreeLoading());
-    QVERIFY(f.window().CaseCount() < 1500);
+    QVERIFY(closedAtOnce);
+    QTest::qWait(20);  // a result that was on its way is dropped
+    QCOMPARE(f.tree().CaseCount(), 1000);
+    QCOMPARE(f.window().windowTitle(), QStringLiteral("Quorin 2.3 "));
     QCOMPARE(f.prompter().Texts(), QStringList({QStringLiteral("是否停止显示案例？"), QStringLiteral("确定要关闭软件吗？")}));
   }
 
@@ -165,31 +170,31 @@ class CaseTreeTest : public QObject {
                   noSuchDay});
     f.Show();
     // Newest id first, nothing ordered: the lunar case without a date is there.
-    QCOMPARE(f.window().CurrentCaseIds(), std::vector<int>({5, 4, 3, 2, 1}));
+    QCOMPARE(f.tree().CaseIds(), std::vector<int>({5, 4, 3, 2, 1}));
 
-    f.window().MenuAction(QStringLiteral("N14"))->trigger();  // 时间降序（近-远）
-    QCOMPARE(f.window().TreeSort(), 1);
+    f.TriggerAndWait("N14");  // 时间降序（近-远）
+    QCOMPARE(f.tree().Sort(), 1);
     // Equal moments: the smaller surname key first (赵 before 张 in the surname table).
-    QCOMPARE(f.window().CurrentCaseIds(), std::vector<int>({2, 3, 4, 1}));
-    QCOMPARE(f.window().CaseCount(), 4);
+    QCOMPARE(f.tree().CaseIds(), std::vector<int>({2, 3, 4, 1}));
+    QCOMPARE(f.tree().CaseCount(), 4);
 
-    f.window().MenuAction(QStringLiteral("N11"))->trigger();  // 分类显示
-    QCOMPARE(f.window().TreeShowStyle(), 0);
+    f.TriggerAndWait("N11");  // 分类显示
+    QCOMPARE(f.tree().ShowStyle(), 0);
     // Listed categories in list order, then a category the list lacks.
-    QCOMPARE(TopLevelTexts(*f.window().Tree),
+    QCOMPARE(TopLevelTexts(*f.treeWidget()),
              QStringList({QStringLiteral("开业"), QStringLiteral("求财"), QStringLiteral("自选")}));
-    QCOMPARE(f.window().CurrentCaseIds(), std::vector<int>({2, 4, 1, 3}));
-    QCOMPARE(f.window().CategoryNodes().size(), std::size_t(3));
+    QCOMPARE(f.tree().CaseIds(), std::vector<int>({2, 4, 1, 3}));
+    QCOMPARE(f.tree().CategoryNodes().size(), std::size_t(3));
 
-    f.window().MenuAction(QStringLiteral("az1"))->trigger();  // 姓氏升序（a-z）
-    QCOMPARE(f.window().CurrentCaseIds(), std::vector<int>({4, 2, 1, 3}));
+    f.TriggerAndWait("az1");  // 姓氏升序（a-z）
+    QCOMPARE(f.tree().CaseIds(), std::vector<int>({4, 2, 1, 3}));
 
-    f.window().MenuAction(QStringLiteral("N16"))->trigger();  // 无: the order of the last tree
-    f.window().MenuAction(QStringLiteral("N12"))->trigger();
-    QCOMPARE(f.window().CurrentCaseIds(), std::vector<int>({4, 2, 1, 3}));
-    QVERIFY(f.window().CategoryNodes().empty());
-    f.window().MenuAction(QStringLiteral("N24"))->trigger();  // 刷新显示
-    QCOMPARE(f.window().CurrentCaseIds(), std::vector<int>({4, 2, 1, 3}));
+    f.TriggerAndWait("N16");  // 无: the order of the last tree
+    f.TriggerAndWait("N12");
+    QCOMPARE(f.tree().CaseIds(), std::vector<int>({4, 2, 1, 3}));
+    QVERIFY(f.tree().CategoryNodes().empty());
+    f.TriggerAndWait("N24");  // 刷新显示
+    QCOMPARE(f.tree().CaseIds(), std::vector<int>({4, 2, 1, 3}));
 
     // The choice is kept in init.ini at close.
     f.Close();
@@ -202,8 +207,8 @@ class CaseTreeTest : public QObject {
     CaseWindowFixture f(false);
     f.StoreCases({SampleCase("周", 2001, 1, 1, 0, 0), SampleCase("赵", 2003, 1, 1, 0, 0)});
     f.Show();
-    f.window().MenuAction(QStringLiteral("N14"))->trigger();  // 时间降序（近-远）
-    QCOMPARE(f.window().CurrentCaseIds(), std::vector<int>({2, 1}));
+    f.TriggerAndWait("N14");  // 时间降序（近-远）
+    QCOMPARE(f.tree().CaseIds(), std::vector<int>({2, 1}));
     auto addElsewhere = [](const TRecordData& r) {
       quorin::cases::MRecordBase other;
       QVERIFY(other.Open(quorin::ui::CaseDatabasePath()));
@@ -211,17 +216,16 @@ class CaseTreeTest : public QObject {
       QVERIFY(other.Insert(copy));
     };
     addElsewhere(SampleCase("钱", 2002, 1, 1, 0, 0));
-    f.window().MenuAction(QStringLiteral("N24"))->trigger();  // 刷新显示
-    QCOMPARE(f.window().CurrentCaseIds(), std::vector<int>({2, 3, 1}));
+    f.TriggerAndWait("N24");  // 刷新显示
+    QCOMPARE(f.tree().CaseIds(), std::vector<int>({2, 3, 1}));
     addElsewhere(SampleCase("孙", 2000, 1, 1, 0, 0));
-    f.window().MenuAction(QStringLiteral("pop_s_full"))->trigger();  // 显示全部课例
-    QVERIFY(f.WaitForTree());
-    QCOMPARE(f.window().CurrentCaseIds(), std::vector<int>({2, 3, 1, 4}));
-    QCOMPARE(f.window().CaseCount(), 4);
+    f.TriggerAndWait("pop_s_full");  // 显示全部课例
+    QCOMPARE(f.tree().CaseIds(), std::vector<int>({2, 3, 1, 4}));
+    QCOMPARE(f.tree().CaseCount(), 4);
     // A case saved here goes where the order puts it, not at the end.
     QVERIFY(f.PaiFor(QStringLiteral("李"), 2002, 6, 1, 0, 0));
     f.SaveNew(QStringLiteral("开业"));
-    QCOMPARE(f.window().CurrentCaseIds(), std::vector<int>({2, 5, 3, 1, 4}));
+    QCOMPARE(f.tree().CaseIds(), std::vector<int>({2, 5, 3, 1, 4}));
   }
 
   // Pictures for a person to look at: written only when QUORIN_SCREENSHOT_DIR names a
@@ -245,13 +249,12 @@ class CaseTreeTest : public QObject {
     f.StoreCases(cases);
     f.Show();
     f.window().Inputs->EdtName->setText(QStringLiteral("张伟"));
-    QVERIFY(f.window().Tree->topLevelItemCount() > 0);
-    f.window().Tree->expandAll();
-    QVERIFY(f.SelectCase(24));
-    f.window().OpenCaseClick();
+    QVERIFY(f.treeWidget()->topLevelItemCount() > 0);
+    f.treeWidget()->expandAll();
+    QVERIFY(f.OpenCase(24));
     QTest::qWait(150);
     QVERIFY(f.window().grab().save(folder + QStringLiteral("/cases_by_category.png")));
-    f.window().MenuAction(QStringLiteral("N12"))->trigger();
+    f.TriggerAndWait("N12");
     QVERIFY(f.SelectCase(24));
     QTest::qWait(150);
     QVERIFY(f.window().grab().save(folder + QStringLiteral("/cases_as_list.png")));
@@ -261,7 +264,7 @@ class CaseTreeTest : public QObject {
       d.grab().save(folder + QStringLiteral("/category_editor.png"));
       d.close();
     });
-    f.window().EditClassClick();
+    f.main.Trigger("N23");
   }
 };
 

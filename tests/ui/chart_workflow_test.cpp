@@ -65,7 +65,7 @@ class ChartWorkflowTest : public QObject {
     f.window->Inputs->CboGua->setCurrentIndex(1);
     f.SetMoment(2024, 3, 5, 7, 30);
     quorin::testing::ChooseLine(f.window->Inputs->cbodiZ, 0);  // 福建省
-    f.window->PageMain->setCurrentIndex(2);
+    f.Pages()->setCurrentIndex(2);
     QVERIFY(f.Pai());
     QVERIFY(f.prompter.shown.isEmpty());  // 王五 passes silently
     const quorin::TRecordData& r = f.window->ChartRecord();
@@ -84,7 +84,7 @@ class ChartWorkflowTest : public QObject {
     QCOMPARE(int(r.city), 0);
     QVERIFY(std::abs(r.longitude - (119 + 17 / 60.0f)) < 1e-4);
     QVERIFY(std::abs(r.latitude - (26 + 5 / 60.0f)) < 1e-4);
-    QCOMPARE(f.window->PageMain->currentIndex(), 0);  // the search page gives way to the chart
+    QCOMPARE(f.Pages()->currentIndex(), 0);  // the search page gives way to the chart
     QVERIFY(f.AnalysisText().contains(QStringLiteral("王五")));
   }
 
@@ -154,8 +154,8 @@ class ChartWorkflowTest : public QObject {
       QVERIFY(f.main.Pai());
       QTest::mouseClick(w.findChild<QToolButton*>(path), Qt::LeftButton);  // an hour or a day from mid-June
     } else if (path == QStringLiteral("search result")) {
-      QListWidget* list = w.PageSearch->ListSearch;
-      w.PageMain->setCurrentIndex(2);
+      QListWidget* list = f.main.Search()->ListSearch;
+      f.main.Pages()->setCurrentIndex(2);
       list->addItem(QStringLiteral("1：%1年06月15日09时").arg(astronomical));
       quorin::testing::DoubleClickLine(list, list->model()->index(0, 0));
     } else if (path == QStringLiteral("大卦盘")) {
@@ -178,9 +178,9 @@ class ChartWorkflowTest : public QObject {
       });
       w.MenuAction(QStringLiteral("N5"))->trigger();
     } else {
-      QTreeWidgetItem* node = w.FindCaseNode(1);
+      QTreeWidgetItem* node = f.tree().FindCaseNode(1);
       QVERIFY(node);
-      quorin::testing::DoubleClickLine(w.Tree, w.Tree->indexFromItem(node));
+      quorin::testing::DoubleClickLine(f.treeWidget(), f.treeWidget()->indexFromItem(node));
     }
     QCOMPARE(w.Inputs->EdtYear->text(), QString::number(year));
     QVERIFY(w.ChartShown());
@@ -304,7 +304,7 @@ class ChartWorkflowTest : public QObject {
 
   void steppingWithoutAChartAsksForOne() {
     MainWindowFixture f;
-    f.window->SpeedButton6->click();
+    f.Find<QToolButton>("SpeedButton6")->click();
     QCOMPARE(f.prompter.LastText(), QStringLiteral("请先排一个正确的盘！"));
     QCOMPARE(f.prompter.shown.last().caption, QStringLiteral("先排盘"));
   }
@@ -379,12 +379,12 @@ class ChartWorkflowTest : public QObject {
     f.folder.WriteGbk(QStringLiteral("dat/init.ini"), "[window]\r\nwidth=1400\r\nheight=900\r\n");
     f.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-    QLabel* image = f.window->View->ImgPan;
+    QLabel* image = f.Find<QLabel>("ImgPan");
     QVERIFY(!image->isVisible());  // no chart yet: no empty block either
     QVERIFY(f.Pai());
     QVERIFY(image->isVisible());
     QCOMPARE(image->size(), f.window->ChartImage().size());
-    const QSize client = f.window->View->BoxPanel->viewport()->size();
+    const QSize client = f.Find<QScrollArea>("BoxPanel")->viewport()->size();
     QVERIFY(client.width() > image->width());
     QCOMPARE(image->pos(), QPoint(std::max(3, (client.width() - image->width()) / 2),
                                   std::max(3, (client.height() - image->height()) / 2)));
@@ -414,12 +414,12 @@ class ChartWorkflowTest : public QObject {
     const auto& table = f.window->Engine().ImageState().table;
     QVERIFY(table.IsSet());
     const QPoint cell(table.left + table.columnWidth / 2, table.top + table.textHeight + 2 * table.rowGap + 1);
-    QTest::mousePress(f.window->View->ImgPan, Qt::LeftButton, {}, cell);
-    QTest::mouseRelease(f.window->View->ImgPan, Qt::LeftButton, {}, cell);
+    QTest::mousePress(f.Find<QLabel>("ImgPan"), Qt::LeftButton, {}, cell);
+    QTest::mouseRelease(f.Find<QLabel>("ImgPan"), Qt::LeftButton, {}, cell);
     QCOMPARE(f.window->Engine().Selection().column, 0);
     QCOMPARE(f.window->Engine().Selection().band, 0);
     QVERIFY(f.window->ChartImage() != plain);
-    QVERIFY(f.window->View->ImgPan->pixmap().toImage().convertToFormat(QImage::Format_RGB32) ==
+    QVERIFY(f.Find<QLabel>("ImgPan")->pixmap().toImage().convertToFormat(QImage::Format_RGB32) ==
             f.window->ChartImage().convertToFormat(QImage::Format_RGB32));
   }
 

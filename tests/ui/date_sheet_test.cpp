@@ -53,7 +53,7 @@ class DateSheetTest : public QObject {
     QFETCH(QString, caption);
     MainWindowFixture f;
     QCOMPARE(f.window->MenuAction(action)->text(), caption);
-    const QMenu* menu = action.startsWith(QStringLiteral("Img")) ? f.window->View->PopImgPan
+    const QMenu* menu = action.startsWith(QStringLiteral("Img")) ? f.Find<QMenu>("PopImgPan")
                                                                  : f.window->findChild<QMenu*>(QStringLiteral("Mfile"));
     QVERIFY(menu->actions().contains(f.window->MenuAction(action)));
     bool printed = false;
@@ -68,7 +68,7 @@ class DateSheetTest : public QObject {
   void exportWritesTheSheetWithTheRemarkAndAsksBeforeReplacing() {
     MainWindowFixture f;
     QVERIFY(f.Pai());
-    f.window->RedtPingYu->setPlainText(QStringLiteral("宜嫁娶，评语在此。"));
+    f.Remarks()->setPlainText(QStringLiteral("宜嫁娶，评语在此。"));
     const QString base = f.folder.Path() + QStringLiteral("sheet");
     f.prompter.files.enqueue(FileChoice{base, 0});
     f.window->MenuAction(QStringLiteral("mnuF_sheetPdf"))->trigger();
@@ -84,7 +84,7 @@ class DateSheetTest : public QObject {
     // The same name again from the picture's popup, ".pdf" already typed: No keeps the file.
     const QByteArray before = FileBytes(path);
     f.prompter.Clear();
-    f.window->RedtPingYu->setPlainText(QStringLiteral("另一段评语"));
+    f.Remarks()->setPlainText(QStringLiteral("另一段评语"));
     f.prompter.files.enqueue(FileChoice{path, 0});
     f.prompter.answers.enqueue(Answer::No);
     f.window->MenuAction(QStringLiteral("ImgSheetPdf"))->trigger();

@@ -30,18 +30,18 @@ class MainWindowCommandsTest : public QObject {
     MainWindowFixture f;
     f.window->Inputs->Rdonl->setChecked(true);
     f.window->Inputs->Chkrun->setChecked(true);
-    quorin::ui::SearchPage* page = f.window->PageSearch;
+    quorin::ui::SearchPage* page = f.Search();
     page->LedtYearS->setText(QStringLiteral("1985"));
     quorin::testing::ChooseLine(page->CboShanS, 7);
     page->CboGuaS->setCurrentIndex(2);
     page->Request().dragonMountain = 4;
     page->Request().dragonGua = 1;
     page->Request().showFacing = true;
-    f.window->PageMain->setCurrentIndex(2);
+    f.Pages()->setCurrentIndex(2);
     page->ListSearch->addItem(QStringLiteral("3：2012年03月05日07时"));
     quorin::testing::DoubleClickLine(page->ListSearch, page->ListSearch->model()->index(0, 0));
     QVERIFY(f.window->ChartShown());
-    QCOMPARE(f.window->PageMain->currentIndex(), 0);
+    QCOMPARE(f.Pages()->currentIndex(), 0);
     QCOMPARE(f.window->Inputs->EdtYear->text(), QStringLiteral("2012"));
     QCOMPARE(f.window->Inputs->cbom->currentIndex(), 2);
     QCOMPARE(f.window->Inputs->cbod->currentIndex(), 4);
@@ -60,15 +60,15 @@ class MainWindowCommandsTest : public QObject {
 
   void searchResultBeforeOurEraChartsTheYearFound() {
     MainWindowFixture f;
-    QListWidget* list = f.window->PageSearch->ListSearch;
-    f.window->PageMain->setCurrentIndex(2);
+    QListWidget* list = f.Search()->ListSearch;
+    f.Pages()->setCurrentIndex(2);
     list->addItem(QStringLiteral("1：-119年06月01日09时"));  // astronomical -119 is 120 BC
     list->addItem(QStringLiteral("2：0年06月01日09时"));     // 1 BC
     quorin::testing::DoubleClickLine(list, list->model()->index(0, 0));
     QCOMPARE(f.window->Inputs->EdtYear->text(), QStringLiteral("-120"));
     QVERIFY(f.window->ChartShown());
     QCOMPARE(int(f.window->ChartRecord().year), -119);
-    f.window->PageMain->setCurrentIndex(2);
+    f.Pages()->setCurrentIndex(2);
     quorin::testing::DoubleClickLine(list, list->model()->index(1, 0));
     QCOMPARE(f.window->Inputs->EdtYear->text(), QStringLiteral("-1"));
     QVERIFY(f.window->ChartShown());

@@ -68,18 +68,18 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.window->windowTitle(), QStringLiteral("Quorin 2.3"));
     QCOMPARE(f.window->pos(), QPoint(10, 10));
     QCOMPARE(f.window->centralWidget()->size(), QSize(400, 400));
-    QCOMPARE(f.window->RedtOut->font().family(), quorin::qtdraw::kSongFont);
-    QCOMPARE(f.window->RedtOut->font().pointSize(), 12);
-    QCOMPARE(f.window->RedtOut->palette().color(QPalette::Base), QColor(208, 204, 192));
-    QCOMPARE(f.window->Tree->width(), 180);
-    QCOMPARE(f.window->RedtPingYu->height(), 80);
+    QCOMPARE(f.ChartText()->font().family(), quorin::qtdraw::kSongFont);
+    QCOMPARE(f.ChartText()->font().pointSize(), 12);
+    QCOMPARE(f.ChartText()->palette().color(QPalette::Base), QColor(208, 204, 192));
+    QCOMPARE(f.Find<QTreeWidget>("Tree")->width(), 180);
+    QCOMPARE(f.Remarks()->height(), 80);
     QCOMPARE(f.window->Inputs->cbodiZ->currentText(), QStringLiteral("未知地"));
     QCOMPARE(f.window->Inputs->cbodiC->currentText(), QStringLiteral("未知地"));
     QVERIFY(Checked(*f.window, "N12"));  // 列表显示
     QVERIFY(Checked(*f.window, "N16"));  // 无
     QVERIFY(!Checked(*f.window, "N11"));
-    QCOMPARE(f.window->RedtPingYu->toPlainText(), QStringLiteral("输入自己的评语:"));
-    QVERIFY(f.window->RedtOut->toPlainText().isEmpty());
+    QCOMPARE(f.Remarks()->toPlainText(), QStringLiteral("输入自己的评语:"));
+    QVERIFY(f.ChartText()->toPlainText().isEmpty());
     QCOMPARE(f.window->Inputs->CboShan->currentText(), QStringLiteral("壬山"));
     QCOMPARE(f.window->Inputs->CboShan->count(), 24);
     QCOMPARE(f.window->Inputs->CboShan->itemText(23), QStringLiteral("亥山"));
@@ -103,13 +103,13 @@ class MainWindowTest : public QObject {
                       "[text]\r\nfname=宋体\r\nfsize=15\r\nbcolor=255\r\n[tree]\r\nshowStyle=0\r\nsort=3\r\n");
     f.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-    QCOMPARE(f.window->Tree->width(), 30);
-    QCOMPARE(f.window->RedtPingYu->height(), 20);
+    QCOMPARE(f.Find<QTreeWidget>("Tree")->width(), 30);
+    QCOMPARE(f.Remarks()->height(), 20);
     QCOMPARE(f.window->Inputs->cbodiZ->currentText(), QStringLiteral("福建省"));
     QCOMPARE(f.window->Inputs->cbodiC->count(), 3);
     QCOMPARE(f.window->Inputs->cbodiC->currentIndex(), 0);
-    QCOMPARE(f.window->RedtOut->font().pointSize(), 15);
-    QCOMPARE(f.window->RedtOut->palette().color(QPalette::Base), QColor(255, 0, 0));
+    QCOMPARE(f.ChartText()->font().pointSize(), 15);
+    QCOMPARE(f.ChartText()->palette().color(QPalette::Base), QColor(255, 0, 0));
     QVERIFY(Checked(*f.window, "N11"));
     QVERIFY(Checked(*f.window, "az1"));
   }
@@ -119,7 +119,7 @@ class MainWindowTest : public QObject {
     f.folder.WriteGbk(QStringLiteral("dat/init.ini"), "[window]\r\npinghei=21\r\nheight=500\r\n");
     f.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-    QCOMPARE(f.window->RedtPingYu->height(), 21);
+    QCOMPARE(f.Remarks()->height(), 21);
   }
 
   void closeWritesTheLayout() {
@@ -163,7 +163,7 @@ class MainWindowTest : public QObject {
       first.show();
       QVERIFY(QTest::qWaitForWindowExposed(&first));
       first.resize(900, 700);
-      first.Splitter1->setSizes({250, 500});
+      first.findChild<QSplitter*>(QStringLiteral("Splitter1"))->setSizes({250, 500});
       QFont font(QStringLiteral("宋体"));
       font.setPointSize(14);
       prompter.fonts.enqueue(font);
@@ -175,9 +175,9 @@ class MainWindowTest : public QObject {
     quorin::ui::TFrmMain second;
     second.show();
     QVERIFY(QTest::qWaitForWindowExposed(&second));
-    QCOMPARE(second.Tree->width(), 250);
+    QCOMPARE(second.findChild<QTreeWidget*>(QStringLiteral("Tree"))->width(), 250);
     QCOMPARE(second.centralWidget()->width(), 900);
-    QCOMPARE(second.RedtOut->font().pointSize(), 14);
+    QCOMPARE(second.findChild<QTextEdit*>(QStringLiteral("RedtOut"))->font().pointSize(), 14);
     prompter.answers.enqueue(Answer::Yes);
     second.close();
   }
@@ -274,7 +274,7 @@ class MainWindowTest : public QObject {
       MainWindowFixture f;
       QVERIFY(QFile::exists(f.folder.Dat(QStringLiteral("Orlune.db"))));
       QVERIFY(f.prompter.shown.isEmpty());
-      QCOMPARE(f.window->RedtPingYu->toPlainText(), QStringLiteral("输入自己的评语:"));
+      QCOMPARE(f.Remarks()->toPlainText(), QStringLiteral("输入自己的评语:"));
     }
     quorin::ui::SetProgramCaseStore(nullptr);
   }
@@ -292,7 +292,7 @@ class MainWindowTest : public QObject {
       sqlite3_close(db);
       f.window->show();
       QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-      QCOMPARE(f.window->RedtPingYu->toPlainText(),
+      QCOMPARE(f.Remarks()->toPlainText(),
                QStringLiteral("输入自己的评语:\n\n案例总数大致：1500个，可以在树表上按鼠标右键，点击“显示全部卦例“"));
     }
     quorin::ui::SetProgramCaseStore(nullptr);
@@ -315,7 +315,7 @@ class MainWindowTest : public QObject {
 
   void skinMenuWithoutSkinsIsEmpty() {
     MainWindowFixture f;
-    QVERIFY(f.window->Opt_Skin->actions().isEmpty());
+    QVERIFY(f.Find<QMenu>("Opt_Skin")->actions().isEmpty());
   }
 
   void skinMenuListsSkinsAndTheSavedChoice() {
@@ -330,7 +330,7 @@ class MainWindowTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
     QStringList captions;
     QAction* mx1 = nullptr;
-    for (QAction* a : f.window->Opt_Skin->actions()) {
+    for (QAction* a : f.Find<QMenu>("Opt_Skin")->actions()) {
       captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
       if (a->text() == QStringLiteral("Mx1")) mx1 = a;
     }
@@ -339,14 +339,14 @@ class MainWindowTest : public QObject {
     QVERIFY(mx1 && mx1->isChecked());
 
     // Choosing "系统默认" writes the choice at once.
-    QAction* system = f.window->Opt_Skin->actions().last();
+    QAction* system = f.Find<QMenu>("Opt_Skin")->actions().last();
     system->trigger();
     QVERIFY(system->isChecked() && !mx1->isChecked());
     QCOMPARE(IniFile(f.folder.Dat(QStringLiteral("init.ini")).toStdString()).ReadInteger("window", "skined", -1), 0);
 
     // A skin whose file went missing is reported; the file keeps the last choice.
     QFile::remove(f.folder.Path() + QStringLiteral("skins/Blue.v2.skn"));
-    f.window->Opt_Skin->actions().first()->trigger();
+    f.Find<QMenu>("Opt_Skin")->actions().first()->trigger();
     QCOMPARE(f.prompter.LastText(), QStringLiteral("对应的皮肤文件已经丢失，请关闭软件，再重新打开软件！"));
     QCOMPARE(IniFile(f.folder.Dat(QStringLiteral("init.ini")).toStdString()).ReadInteger("window", "skined", -1), 0);
 
@@ -369,7 +369,7 @@ class MainWindowTest : public QObject {
     f.folder.WriteGbk(QStringLiteral("dat/init.ini"), "[window]\r\nskined=1\r\nskinname=Broken\r\n");
     f.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-    const QList<QAction*> items = f.window->Opt_Skin->actions();  // Broken, Good, -, 系统默认
+    const QList<QAction*> items = f.Find<QMenu>("Opt_Skin")->actions();  // Broken, Good, -, 系统默认
     QCOMPARE(items.size(), 4);
     const auto checked = [&items] {
       QStringList marked;
@@ -405,8 +405,8 @@ class MainWindowTest : public QObject {
     file.close();
     f.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-    QVERIFY(f.window->Opt_Skin->actions().last()->isChecked());
-    QVERIFY(!f.window->Opt_Skin->actions().first()->isChecked());
+    QVERIFY(f.Find<QMenu>("Opt_Skin")->actions().last()->isChecked());
+    QVERIFY(!f.Find<QMenu>("Opt_Skin")->actions().first()->isChecked());
   }
 
   void analysisTextPreferences() {
@@ -422,7 +422,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.prompter.LastText(), QStringLiteral("设置完成"));
     f.prompter.colors.enqueue(QColor(1, 2, 3));
     f.window->MenuAction(QStringLiteral("Omnusetcolor"))->trigger();
-    QCOMPARE(f.window->RedtOut->font().pointSize(), 16);
+    QCOMPARE(f.ChartText()->font().pointSize(), 16);
     f.Close();
     const IniFile ini(f.folder.Dat(QStringLiteral("init.ini")).toStdString());
     QCOMPARE(ini.ReadString("text", "fname", ""), std::string("Noto Sans CJK SC"));
@@ -434,33 +434,8 @@ class MainWindowTest : public QObject {
     MainWindowFixture f;
     f.window->MenuAction(QStringLiteral("Osetmo"))->trigger();
     QCOMPARE(f.prompter.LastText(), QStringLiteral("字体大小、背景颜色已经恢复默认，请重新排盘！"));
-    QCOMPARE(f.window->RedtOut->font().pointSize(), 12);
-    QCOMPARE(f.window->RedtOut->palette().color(QPalette::Base), QColor(Qt::white));
-  }
-
-  void menuMapNamesAndCaptions() {
-    MainWindowFixture f;
-    const QList<QPair<const char*, const char*>> items = {
-        {"mnuF_save", "保存课例"}, {"N17", "还原案例数据"}, {"N18", "备份案例数据"}, {"N19", "删除案例数据"},
-        {"N20", "整理数据"}, {"db1", "添加db文件"}, {"db2", "导出db文件"}, {"fnumclose", "退出"},
-        {"smnuduan", "玄空择日"}, {"N5", "四柱排盘"}, {"N6", "易经卦爻辞"}, {"N2", "经纬度设置"},
-        {"Tmnuwnl", "万年历"}, {"Osetmo", "默认"}, {"Omnusetfont", "字体设置"}, {"Omnusetcolor", "背景色设置"},
-        {"OmenuSet", "排盘设置"}, {"N9", "放大排盘字体"}, {"N10", "缩小排盘字体"}, {"HmnuRhelp", "软件帮助"},
-        {"MenuItem5", "撤销"}, {"MenuItem8", "粘贴"}, {"RlySetFont", "设置选中文字"}, {"Rlyimport", "导入文件"},
-        {"RlysaveAs", "另存为"}, {"Rlyprint", "打印课例"}, {"MenuItem34", "粘帖"}, {"MenuItem39", "设置选中文本"},
-        {"MenuItem42", "打印"}, {"MenuItem2", "复制"}, {"MenuItem3", "另存为..."}, {"MenuItem4", "打印"},
-        {"N14", "时间降序（近-远）"}, {"za1", "姓氏降序（z-a）"}, {"pop_ming_pai", "查看课例"}, {"pop_s_full", "显示全部课例"},
-    };
-    for (const auto& [name, caption] : items) {
-      QAction* action = f.window->MenuAction(QString::fromLatin1(name));
-      QVERIFY2(action, name);
-      QCOMPARE(action->text(), QString::fromUtf8(caption));
-    }
-    QCOMPARE(f.window->MenuAction(QStringLiteral("mnuF_save"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
-    QStringList menus;
-    for (QAction* a : f.window->menuBar()->actions()) menus << a->text();
-    QCOMPARE(menus, (QStringList{QStringLiteral("文件(&F)"), QStringLiteral("相关知识(&S)"), QStringLiteral("辅助工具(&T)"),
-                                 QStringLiteral("选项(&O)"), QStringLiteral("帮助(&H)")}));
+    QCOMPARE(f.ChartText()->font().pointSize(), 12);
+    QCOMPARE(f.ChartText()->palette().color(QPalette::Base), QColor(Qt::white));
   }
 
   // The province list's hint sends the user to a menu item the window has.

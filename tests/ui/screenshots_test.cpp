@@ -65,17 +65,17 @@ class ScreenshotsTest : public QObject {
     const auto& table = f.window->Engine().ImageState().table;
     const QPoint cell(table.left + 2 * table.columnWidth + table.columnWidth / 2,
                       table.top + table.textHeight + 2 * table.rowGap + 1);
-    QTest::mousePress(f.window->View->ImgPan, Qt::LeftButton, {}, cell);
-    QTest::mouseRelease(f.window->View->ImgPan, Qt::LeftButton, {}, cell);
+    QTest::mousePress(f.Find<QLabel>("ImgPan"), Qt::LeftButton, {}, cell);
+    QTest::mouseRelease(f.Find<QLabel>("ImgPan"), Qt::LeftButton, {}, cell);
     QVERIFY(f.window->ChartImage().save(folder + QStringLiteral("/chart_selected.png")));
     QTest::qWait(100);
     QVERIFY(f.window->grab().save(folder + QStringLiteral("/main_chart_selected.png")));
-    f.window->PageMain->setCurrentIndex(1);
+    f.Pages()->setCurrentIndex(1);
     QTest::qWait(100);
     QVERIFY(f.window->grab().save(folder + QStringLiteral("/main_analysis.png")));
     // The search page after a range across a year end, 一卦纯清 with the mountain.
-    quorin::ui::SearchPage* search = f.window->PageSearch;
-    f.window->PageMain->setCurrentIndex(2);
+    quorin::ui::SearchPage* search = f.Search();
+    f.Pages()->setCurrentIndex(2);
     search->RbtRange->click();
     search->LedtFromYear->setText(QStringLiteral("2024"));
     search->CboFromMonth->setCurrentIndex(10);

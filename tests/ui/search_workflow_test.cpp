@@ -38,8 +38,8 @@ class SearchWorkflowTest : public QObject {
   void startsOnTheYearCountedFromSpringBegins() {
     quorin::ui::SetClock([] { return QDateTime(QDate(2026, 1, 10), QTime(8, 0)); });
     MainWindowFixture f;
-    SearchPage* page = f.window->PageSearch;
-    QCOMPARE(f.window->PageMain->tabText(2), QStringLiteral("查找吉课"));
+    SearchPage* page = f.Search();
+    QCOMPARE(f.Pages()->tabText(2), QStringLiteral("查找吉课"));
     QCOMPARE(page->LedtStartYear->text(), QStringLiteral("2025"));
     QCOMPARE(page->LedtYearS->text(), QStringLiteral("1996"));
     QCOMPARE(page->CboShanS->currentText(), QStringLiteral("壬山"));
@@ -51,14 +51,14 @@ class SearchWorkflowTest : public QObject {
     MainWindowFixture f;
     f.SetMoment(2024, 3, 5, 10, 0);
     QVERIFY(f.Pai());
-    SearchPage* page = f.window->PageSearch;
-    f.window->PageMain->setCurrentIndex(2);
+    SearchPage* page = f.Search();
+    f.Pages()->setCurrentIndex(2);
     page->LedtStartYear->setText(QStringLiteral("2023"));
     page->BtnSearch->click();
     QCOMPARE(page->ListSearch->count(), 4380);
     QVERIFY(f.window->ChartShown());
     QCOMPARE(f.window->Engine().GetMoment().beijingDate.year, std::int16_t(2024));
-    f.window->SpeedButton4->click();  // 时++
+    f.Find<QToolButton>("SpeedButton4")->click();  // 时++
     QCOMPARE(f.window->Inputs->EdtYear->text(), QStringLiteral("2024"));
     QCOMPARE(f.window->Inputs->cbod->currentIndex(), 4);
     QCOMPARE(f.window->Inputs->cbos->currentIndex(), 12);
@@ -68,7 +68,7 @@ class SearchWorkflowTest : public QObject {
   // 一卦纯清 with the mountain: the charted moment shows one 卦气 for 山 and the pillars.
   void foundMomentIsChartedAsFound() {
     MainWindowFixture f;
-    SearchPage* page = f.window->PageSearch;
+    SearchPage* page = f.Search();
     page->LedtStartYear->setText(QStringLiteral("2023"));
     page->LedtYearS->setText(QStringLiteral("1970"));
     quorin::testing::ChooseLine(page->CboJiCond, 1);
@@ -80,7 +80,7 @@ class SearchWorkflowTest : public QObject {
     for (int row : {0, 7}) {
       quorin::testing::DoubleClickLine(page->ListSearch, page->ListSearch->model()->index(row, 0));
       QVERIFY(f.window->ChartShown());
-      QCOMPARE(f.window->PageMain->currentIndex(), 0);
+      QCOMPARE(f.Pages()->currentIndex(), 0);
       QCOMPARE(f.window->Inputs->LedtZhuYear->text(), QStringLiteral("1970"));
       QCOMPARE(f.window->Inputs->CboShan->currentIndex(), 3);
       const quorin::chart::MQuorinDay& engine = f.window->Engine();
@@ -100,7 +100,7 @@ class SearchWorkflowTest : public QObject {
     f.folder.WriteGbk(QStringLiteral("dat/set.ini"), "[set]\r\nidate=1\r\n");
     f.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-    SearchPage* page = f.window->PageSearch;
+    SearchPage* page = f.Search();
     page->LedtStartYear->setText(QStringLiteral("2024"));
     SearchPage::SetTicked(page->ChkGuaQi, 1, true);
     page->BtnSearch->click();
@@ -108,7 +108,7 @@ class SearchWorkflowTest : public QObject {
 
     quorin::testing::ChooseLine(f.window->Inputs->cbodiZ, f.window->Inputs->cbodiZ->findText(QStringLiteral("新疆")));
     QVERIFY(f.Pai());
-    f.window->PageMain->setCurrentIndex(2);
+    f.Pages()->setCurrentIndex(2);
     page->BtnSearch->click();
     const QStringList atUrumqi = Lines(page->ListSearch);
     QVERIFY(!atUrumqi.isEmpty());

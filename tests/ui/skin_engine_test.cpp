@@ -168,14 +168,14 @@ class SkinTest : public QObject {
     fixture.window->resize(1200, 800);
     fixture.SetMoment(2024, 2, 10, 12, 0);
     QVERIFY(fixture.Pai());
-    const QColor analysisBackground = fixture.window->RedtOut->palette().color(QPalette::Base);
+    const QColor analysisBackground = fixture.ChartText()->palette().color(QPalette::Base);
     for (const QString& name : {QStringLiteral("淡雅"), QStringLiteral("夜墨"), QStringLiteral("古韵")}) {
       SkinEngine skin;
       QVERIFY(skin.Load(kShippedSkins + name + QStringLiteral(".skn")));
       skin.SetActive(true);
       QCoreApplication::processEvents();
       // The analysis text keeps the background the user chose.
-      QCOMPARE(fixture.window->RedtOut->palette().color(QPalette::Base), analysisBackground);
+      QCOMPARE(fixture.ChartText()->palette().color(QPalette::Base), analysisBackground);
       SaveShot(fixture.window.get(), QStringLiteral("main_") + name);
     }
     QVERIFY(qApp->styleSheet().isEmpty());
@@ -201,13 +201,13 @@ class SkinTest : public QObject {
       WriteFile(fixture.folder, QStringLiteral("自己.skn"), "QPushButton { color: #0d0e0f; }");
       fixture.window->show();
       QStringList captions;
-      for (QAction* item : fixture.window->Opt_Skin->actions()) {
+      for (QAction* item : fixture.Find<QMenu>("Opt_Skin")->actions()) {
         if (!item->isSeparator()) captions << item->text();
       }
       QCOMPARE(captions, (QStringList{QStringLiteral("夜墨"), QStringLiteral("淡雅"), QStringLiteral("自己"),
                                       QStringLiteral("系统默认")}));
       const auto choose = [&](const QString& caption) {
-        for (QAction* item : fixture.window->Opt_Skin->actions()) {
+        for (QAction* item : fixture.Find<QMenu>("Opt_Skin")->actions()) {
           if (item->text() == caption) item->trigger();
         }
         return qApp->styleSheet();

@@ -122,7 +122,7 @@ class TextCommandsTest : public QObject {
 
   void remarksAreSavedAsTheirOwnText() {
     MainWindowFixture f;
-    f.window->RedtPingYu->setPlainText(QStringLiteral("吉日\n宜动土"));
+    f.Remarks()->setPlainText(QStringLiteral("吉日\n宜动土"));
     const QString base = f.folder.Path() + QStringLiteral("remark");
     f.prompter.files.enqueue(FileChoice{base, 1});
     f.window->MenuAction(QStringLiteral("MenuItem41"))->trigger();
@@ -130,7 +130,7 @@ class TextCommandsTest : public QObject {
              std::string("吉日\r\n宜动土"));
 
     // The dialog only confirmed "remark": replacing remark.txt is asked for, No keeps it.
-    f.window->RedtPingYu->setPlainText(QStringLiteral("凶日"));
+    f.Remarks()->setPlainText(QStringLiteral("凶日"));
     f.prompter.Clear();
     f.prompter.files.enqueue(FileChoice{base, 1});
     f.prompter.answers.enqueue(Answer::No);
@@ -168,7 +168,7 @@ class TextCommandsTest : public QObject {
     f.window->MenuAction(QStringLiteral("Rlyimport"))->trigger();
     QCOMPARE(f.prompter.fileRequests.last().filters[0].label, QStringLiteral("All.rtf"));
     QCOMPARE(f.AnalysisText().trimmed(), QStringLiteral("吉日"));
-    QTextCursor cursor(f.window->RedtOut->document());
+    QTextCursor cursor(f.ChartText()->document());
     cursor.setPosition(1);
     QCOMPARE(cursor.charFormat().foreground().color(), QColor(255, 0, 0));
     QVERIFY(cursor.charFormat().fontWeight() >= QFont::Bold);
@@ -188,20 +188,20 @@ class TextCommandsTest : public QObject {
 
   void selectionFontNeedsASelection() {
     MainWindowFixture f;
-    f.window->RedtPingYu->setPlainText(QStringLiteral("甲乙丙"));
+    f.Remarks()->setPlainText(QStringLiteral("甲乙丙"));
     QFont chosen(QStringLiteral("Noto Sans CJK SC"));
     chosen.setPointSize(20);
     chosen.setBold(true);
     f.prompter.fonts.enqueue(chosen);
     f.window->MenuAction(QStringLiteral("MenuItem39"))->trigger();
     QCOMPARE(f.prompter.fonts.size(), 1);  // no selection: no dialog
-    QTextCursor cursor = f.window->RedtPingYu->textCursor();
+    QTextCursor cursor = f.Remarks()->textCursor();
     cursor.setPosition(1);
     cursor.setPosition(2, QTextCursor::KeepAnchor);
-    f.window->RedtPingYu->setTextCursor(cursor);
+    f.Remarks()->setTextCursor(cursor);
     f.window->MenuAction(QStringLiteral("MenuItem39"))->trigger();
     QVERIFY(f.prompter.fonts.isEmpty());
-    QTextCursor probe(f.window->RedtPingYu->document());
+    QTextCursor probe(f.Remarks()->document());
     probe.setPosition(2);
     QCOMPARE(probe.charFormat().fontPointSize(), 20.0);
     probe.setPosition(1);
@@ -210,12 +210,12 @@ class TextCommandsTest : public QObject {
 
   void editingCommandsActOnTheirOwnEditor() {
     MainWindowFixture f;
-    f.window->RedtPingYu->setPlainText(QStringLiteral("评语"));
-    f.window->RedtOut->setPlainText(QStringLiteral("分析"));
+    f.Remarks()->setPlainText(QStringLiteral("评语"));
+    f.ChartText()->setPlainText(QStringLiteral("分析"));
     f.window->MenuAction(QStringLiteral("MenuItem11"))->trigger();  // select all in RedtOut
     f.window->MenuAction(QStringLiteral("MenuItem10"))->trigger();  // delete
     QVERIFY(f.AnalysisText().isEmpty());
-    QCOMPARE(f.window->RedtPingYu->toPlainText(), QStringLiteral("评语"));
+    QCOMPARE(f.Remarks()->toPlainText(), QStringLiteral("评语"));
     f.window->MenuAction(QStringLiteral("MenuItem5"))->trigger();  // undo
     QCOMPARE(f.AnalysisText(), QStringLiteral("分析"));
     f.window->MenuAction(QStringLiteral("MenuItem37"))->trigger();  // select all in RedtPingYu

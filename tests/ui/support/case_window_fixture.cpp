@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/case_window_fixture.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
 
 #include "support/chart_request.h"
-#include "ui/case_tree_view.h"
 #include "ui/frm_fen_lei.h"
 #include "ui/program_objects.h"
 
@@ -38,8 +41,10 @@ void TypeRemark(QTextEdit* editor, const QString& text) {
   editor->insertPlainText(text);
 }
 
+CaseWindowFixture::InstalledStore::InstalledStore(cases::MRecordBase* store) { ui::SetProgramCaseStore(store); }
+CaseWindowFixture::InstalledStore::~InstalledStore() { ui::SetProgramCaseStore(nullptr); }
+
 CaseWindowFixture::CaseWindowFixture(bool show) {
-  ui::SetProgramCaseStore(&store);
   if (show) Show();
 }
 
@@ -49,12 +54,12 @@ CaseWindowFixture::~CaseWindowFixture() {
     main.window->close();
   }
   main.window.reset();
-  ui::SetProgramCaseStore(nullptr);
 }
 
 void CaseWindowFixture::Show() {
   main.window->show();
   QVERIFY(QTest::qWaitForWindowExposed(main.window.get()));
+  QVERIFY(WaitForTree());
 }
 
 void CaseWindowFixture::Restart() {
@@ -99,16 +104,68 @@ void CaseWindowFixture::SaveNew(const QString& category) {
   main.window->Inputs->SbtoSave->click();
 }
 
+QTreeWidget* CaseWindowFixture::treeWidget() { return main.Find<QTreeWidget>("Tree"); }
+
 bool CaseWindowFixture::SelectCase(int id) {
-  QTreeWidgetItem* node = main.window->FindCaseNode(id);
+  QTreeWidgetItem* node = tree().FindCaseNode(id);
   if (!node) return false;
-  main.window->Tree->setCurrentItem(node);
+  treeWidget()->setCurrentItem(node);
   node->setSelected(true);
   return true;
 }
 
+bool CaseWindowFixture::OpenCase(int id) {
+  if (!SelectCase(id)) return false;
+  main.Trigger("pop_ming_pai");
+  return true;
+}
+
+namespace {
+
+// The "移动到" submenu of the tree's popup, right-clicked on the selected node; runs `use` on
+// it and closes the popup.
+void WithMoveMenu(QTreeWidget* tree, const std::function<void(QMenu&)>& use) {
+  QTreeWidgetItem* node = tree->currentItem();
+  const QPoint at = node ? tree->visualItemRect(node).center() : QPoint(1, 1);
+  QContextMenuEvent click(QContextMenuEvent::Mouse, at, tree->viewport()->mapToGlobal(at));
+  QApplication::sendEvent(tree->viewport(), &click);
+  auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+  QVERIFY(popup);
+  auto* move = popup->findChild<QMenu*>(QStringLiteral("pop_ming_move"));
+  QVERIFY(move);
+  use(*move);
+  popup->hide();
+}
+
+}  // namespace
+
+QStringList CaseWindowFixture::MoveTargets() {
+  QStringList targets;
+  WithMoveMenu(treeWidget(), [&targets](QMenu& move) {
+    for (QAction* item : move.actions()) targets << item->text();
+  });
+  return targets;
+}
+
+void CaseWindowFixture::MoveSelectedCaseTo(const QString& category) {
+  WithMoveMenu(treeWidget(), [&category](QMenu& move) {
+    for (QAction* item : move.actions()) {
+      if (item->text() == category) {
+        item->trigger();
+        return;
+      }
+    }
+    QFAIL(qPrintable(QStringLiteral("移动到 offers no ") + category));
+  });
+}
+
 bool CaseWindowFixture::WaitForTree(int timeoutMs) {
-  return QTest::qWaitFor([this] { return !main.window->TreeLoading(); }, timeoutMs);
+  return QTest::qWaitFor([this] { return !tree().Loading(); }, timeoutMs);
+}
+
+void CaseWindowFixture::TriggerAndWait(const char* item) {
+  main.Trigger(item);
+  QVERIFY(WaitForTree());
 }
 
 }  // namespace quorin::testing

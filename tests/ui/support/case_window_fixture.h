@@ -12,6 +12,9 @@
 
 #include "cases/record_base.h"
 #include "support/main_window_fixture.h"
+#include "ui/case_tree_panel.h"
+
+class QTreeWidget;
 
 namespace quorin::testing {
 
@@ -29,6 +32,7 @@ struct CaseWindowFixture {
   explicit CaseWindowFixture(bool show = true);
   ~CaseWindowFixture();
 
+  // Shows the window and waits for the tree of the newest cases.
   void Show();
   // A new window on the same program folder, as the next start of the program.
   void Restart();
@@ -46,12 +50,27 @@ struct CaseWindowFixture {
   void SaveNew(const QString& category);
   // Selects a case node in the tree.
   bool SelectCase(int id);
+  // Selects the case and opens it with "查看课例".
+  bool OpenCase(int id);
+  // Right-clicks the selected node and reads the items of "移动到" / picks one of them.
+  QStringList MoveTargets();
+  void MoveSelectedCaseTo(const QString& category);
   // Waits until the tree is no longer loading.
   bool WaitForTree(int timeoutMs = 30000);
+  // Triggers the menu item and waits for the tree it may rebuild.
+  void TriggerAndWait(const char* item);
 
   cases::MRecordBase store;
+  // The store is the program's before the window is made: the window takes it at construction.
+  struct InstalledStore {
+    explicit InstalledStore(cases::MRecordBase* store);
+    ~InstalledStore();
+  } installed{&store};
   MainWindowFixture main{false};
   ui::TFrmMain& window() { return *main.window; }
+  ui::CaseTreePanel& tree() { return main.window->CaseTree(); }
+  QTreeWidget* treeWidget();
+  QTextEdit* remarks() { return main.Remarks(); }
   ScriptedPrompter& prompter() { return main.prompter; }
   ProgramFolder& folder() { return main.folder; }
 };

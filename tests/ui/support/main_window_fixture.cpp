@@ -2,9 +2,12 @@
 #include "support/main_window_fixture.h"
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTest>
 
+#include "ui/frm_main_search.h"
 #include "ui/up_down.h"
 
 namespace quorin::testing {
@@ -57,6 +60,19 @@ void MainWindowFixture::SetMoment(int year, int month, int day, int hour, int mi
   window->Inputs->cbomin->setCurrentIndex(minute);
   window->Inputs->Rdogl->setChecked(true);
 }
+
+QString MainWindowFixture::AnalysisText() const { return ChartText()->toPlainText(); }
+
+void MainWindowFixture::Trigger(const char* item) const {
+  QAction* action = window->MenuAction(QString::fromLatin1(item));
+  if (!action) qFatal("the main window has no menu item %s", item);
+  action->trigger();
+}
+
+QTextEdit* MainWindowFixture::ChartText() const { return Find<QTextEdit>("RedtOut"); }
+QTextEdit* MainWindowFixture::Remarks() const { return Find<QTextEdit>("RedtPingYu"); }
+QTabWidget* MainWindowFixture::Pages() const { return Find<QTabWidget>("PageMain"); }
+ui::SearchPage* MainWindowFixture::Search() const { return Find<ui::SearchPage>("PageSearch"); }
 
 bool MainWindowFixture::Pai() {
   window->Inputs->BtnPai->click();

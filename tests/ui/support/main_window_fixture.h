@@ -16,6 +16,11 @@
 
 class QAbstractItemView;
 class QModelIndex;
+class QTabWidget;
+
+namespace quorin::ui {
+class SearchPage;
+}
 
 namespace quorin::testing {
 
@@ -38,7 +43,22 @@ struct MainWindowFixture {
   void SetMoment(int year, int month, int day, int hour, int minute);
   // Presses 排盘; true when a chart is shown afterwards.
   bool Pai();
-  QString AnalysisText() const { return window->RedtOut->toPlainText(); }
+  // The control of the window with this object name (its original component name); a test
+  // that asks for one the window lacks stops there.
+  template <typename Control>
+  Control* Find(const char* name) const {
+    Control* found = window->findChild<Control*>(QString::fromLatin1(name));
+    if (!found) qFatal("the main window has no %s", name);
+    return found;
+  }
+  // The parts tests look at most.
+  QTextEdit* ChartText() const;  // 分析解盘
+  QTextEdit* Remarks() const;    // the remarks below the chart picture
+  QTabWidget* Pages() const;
+  ui::SearchPage* Search() const;
+  QString AnalysisText() const;
+  // Triggers the menu item with this object name, as a click on it does.
+  void Trigger(const char* item) const;
 
   ProgramFolder folder;
   ScriptedPrompter prompter;

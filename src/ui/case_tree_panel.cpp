@@ -1,0 +1,370 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/case_tree_panel.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QMenu>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <memory>
+
+#include "base/layout_prefs.h"
+#include "cases/case_text.h"
+#include "cases/record_base.h"
+#include "ui/case_tree_view.h"
+#include "ui/menu_table.h"
+#include "ui/program_files.h"
+#include "ui/prompter.h"
+
+namespace quorin::ui {
+
+namespace {
+
+const QString kWaitForLoading = QStringLiteral("请等待案例加载完毕！");
+
+}  // namespace
+
+CaseLoadingWorker::CaseLoadingWorker(QObject* parent) : QObject(parent) {}
+
+CaseLoadingWorker::~CaseLoadingWorker() {
+  // The pass posts to this object: it ends before the object goes.
+  pass_.RequestStop();
+  pass_.Wait();
+}
+
+bool CaseLoadingWorker::Start(const std::string& databasePath, std::vector<int> ids, cases::CaseOrder order) {
+  // The callbacks run on the worker thread; the signals are sent from this object's thread.
+  return pass_.Start(
+      databasePath, std::move(ids), order,
+      [this](cases::CaseLoadResult result) {
+        auto shared = std::make_shared<const cases::CaseLoadResult>(std::move(result));
+        QMetaObject::invokeMethod(this, [this, shared] { emit Finished(*shared); }, Qt::QueuedConnection);
+      },
+      [this](int done, int total) {
+        QMetaObject::invokeMethod(this, [this, done, total] { emit Progress(done, total); }, Qt::QueuedConnection);
+      });
+}
+
+CaseTreePanel::CaseTreePanel(cases::MRecordBase* store, QWidget* parent) : QWidget(parent), store_(store) {
+  setObjectName(QStringLiteral("CaseTreePanel"));
+  tree_ = new QTreeWidget(this);
+  tree_->setObjectName(QStringLiteral("Tree"));
+  tree_->setHeaderHidden(true);
+  tree_->setMinimumWidth(base::LayoutPrefs::kMinTreeWidth);
+  tree_->setContextMenuPolicy(Qt::CustomContextMenu);
+  tree_->setUniformRowHeights(true);  // a hundred thousand nodes lay out at once
+  // The tree fills the panel: the splitter's handle is its edge.
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(tree_);
+  BuildPopup();
+  connect(tree_, &QTreeWidget::itemDoubleClicked, this, [this] { emit OpenCaseRequested(); });
+}
+
+CaseTreePanel::~CaseTreePanel() = default;
+
+void CaseTreePanel::BuildPopup() {
+  popup_ = new QMenu(this);
+  popup_->setObjectName(QStringLiteral("PopGuaLi"));
+  styleItems_ = new QActionGroup(this);
+  orderItems_ = new QActionGroup(this);
+  AddMenuRows(*popup_,
+              {
+                  Submenu("pMenuShowStyle", "显示样式",
+                          {
+                              CheckItem(styleItems_, "N11", "分类显示", 0),
+                              CheckItem(styleItems_, "N12", "列表显示", 1),
+                              Separator(),
+                              CheckItem(orderItems_, "N14", "时间降序（近-远）", 1),
+                              CheckItem(orderItems_, "N15", "时间升序（远-近）", 2),
+                              CheckItem(orderItems_, "az1", "姓氏升序（a-z）", 3),
+                              CheckItem(orderItems_, "za1", "姓氏降序（z-a）", 4),
+                              CheckItem(orderItems_, "N16", "无", 0),
+                          }),
+                  Separator(),
+                  Item("pop_ming_pai", "查看课例", [this] { emit OpenCaseRequested(); }),
+                  Submenu("pop_ming_move", "移动到"),
+                  Item("pop_ming_delete", "删除课例", [this] { emit DeleteCaseRequested(); }),
+                  Separator(),
+                  Item("N23", "编辑类别", [this] { emit EditCategoriesRequested(); }),
+                  Item("N25", "模糊查找", [this] { emit FuzzySearchRequested(); }),
+                  Item("pop_search", "条件查找", [this] { emit ConditionalSearchRequested(); }),
+                  Item("pop_s_full", "显示全部课例", [this] { ShowAllCases(); }),
+                  Item("N24", "刷新显示", [this] { Refresh(); }),
+                  Item("pMenuRecord", "案例总数"),
+              },
+              *this);
+  moveMenu_ = popup_->findChild<QMenu*>(QStringLiteral("pop_ming_move"));
+  connect(moveMenu_, &QMenu::triggered, this, [this](QAction* item) { MoveSelectedCaseTo(item->text()); });
+  connect(styleItems_, &QActionGroup::triggered, this, &CaseTreePanel::DisplayChosen);
+  connect(orderItems_, &QActionGroup::triggered, this, &CaseTreePanel::DisplayChosen);
+  connect(tree_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    FillMoveMenu();
+    popup_->popup(tree_->viewport()->mapToGlobal(at));
+  });
+}
+
+bool CaseTreePanel::RefuseWhileLoading() {
+  if (!Loading()) return false;
+  Tell(window(), kWaitForLoading);
+  return true;
+}
+
+// --- Display style and order.
+
+void CaseTreePanel::SetDisplay(int showStyle, int sort) {
+  showStyle_ = showStyle;
+  sort_ = sort;
+  SyncDisplayMarks();
+}
+
+void CaseTreePanel::SyncDisplayMarks() {
+  for (QAction* item : styleItems_->actions()) item->setChecked(item->data().toInt() == showStyle_);
+  for (QAction* item : orderItems_->actions()) item->setChecked(item->data().toInt() == sort_);
+}
+
+void CaseTreePanel::DisplayChosen() {
+  if (Loading()) {
+    SyncDisplayMarks();  // the marks go back to the style and order in use
+    Tell(window(), kWaitForLoading);
+    return;
+  }
+  if (const QAction* style = styleItems_->checkedAction()) showStyle_ = style->data().toInt();
+  if (const QAction* order = orderItems_->checkedAction()) sort_ = order->data().toInt();
+  ShowCases(CaseIds());
+}
+
+cases::CaseOrder CaseTreePanel::Order() const {
+  return sort_ >= 0 && sort_ <= 4 ? static_cast<cases::CaseOrder>(sort_) : cases::CaseOrder::kNone;
+}
+
+// --- Loading.
+
+void CaseTreePanel::ShowCases(std::vector<int> ids, std::function<void()> afterwards) {
+  if (Loading()) return;
+  StartPass(std::move(ids), State::kRebuilding, std::move(afterwards));
+}
+
+void CaseTreePanel::ShowNewestCases() {
+  if (store_) ShowCases(cases::NewestCaseIds(store_->GetPrimaryId(), kCasesShownAtStart));
+}
+
+void CaseTreePanel::ShowAllCases() {
+  if (RefuseWhileLoading() || !store_) return;
+  // The library as it is now: other programs may have added cases since the start.
+  if (store_->Stale()) emit LibraryRenumbered();
+  if (!store_->Resync()) {
+    Tell(window(), ToQString(store_->lastError()));
+    return;
+  }
+  const int counter = store_->GetPrimaryId();
+  if (counter == 0) {
+    Tell(window(), QStringLiteral("没有记录，无从查找。"));
+    return;
+  }
+  StartPass(cases::NewestCaseIds(counter, counter), State::kLoadingAll, {});
+}
+
+void CaseTreePanel::Refresh() {
+  if (RefuseWhileLoading() || !store_) return;
+  // The library as it is now: cases other programs added since this window last read it come
+  // first; after another program renumbered the cases, the tree starts afresh.
+  const int known = store_->GetPrimaryId();
+  const bool renumbered = store_->Stale();
+  if (!store_->Resync()) {
+    Tell(window(), ToQString(store_->lastError()));
+    return;
+  }
+  if (renumbered) {
+    emit LibraryRenumbered();
+    ShowNewestCases();
+    return;
+  }
+  std::vector<int> ids = cases::NewestCaseIds(store_->GetPrimaryId(), store_->GetPrimaryId() - known);
+  const std::vector<int> shown = CaseIds();
+  ids.insert(ids.end(), shown.begin(), shown.end());
+  ShowCases(std::move(ids));
+}
+
+void CaseTreePanel::StartPass(std::vector<int> ids, State state, std::function<void()> afterwards) {
+  // Without an opened library there is no file to read.
+  if (!store_ || store_->path().empty()) return;
+  state_ = state;
+  afterwards_ = std::move(afterwards);
+  pass_ = new CaseLoadingWorker(this);
+  connect(pass_, &CaseLoadingWorker::Progress, this, [this](int done, int total) { emit LoadingProgress(total - done); });
+  connect(pass_, &CaseLoadingWorker::Finished, this, &CaseTreePanel::TakeLoadResult);
+  emit LoadingStarted();
+  if (!pass_->Start(store_->path(), std::move(ids), Order())) StopLoading();
+}
+
+void CaseTreePanel::TakeLoadResult(const cases::CaseLoadResult& result) {
+  // The nodes are placed, or the error told, while the commands still wait.
+  if (result.error.empty()) {
+    PlaceItems(result);
+  } else {
+    Tell(window(), ToQString(result.error));
+    if (!Loading()) return;  // the window was closed while the message was up
+  }
+  const bool wholeLibrary = state_ == State::kLoadingAll;
+  const std::function<void()> afterwards = std::move(afterwards_);
+  EndPass();
+  emit LoadingEnded(wholeLibrary);
+  if (afterwards) afterwards();
+}
+
+void CaseTreePanel::StopLoading() {
+  if (!Loading()) return;
+  EndPass();
+  emit LoadingEnded(false);
+}
+
+void CaseTreePanel::EndPass() {
+  // A result on its way goes with the worker, which may be sending the signal that ends the pass.
+  pass_->disconnect(this);
+  pass_->RequestStop();
+  pass_->deleteLater();
+  pass_ = nullptr;
+  afterwards_ = {};
+  state_ = State::kIdle;
+}
+
+void CaseTreePanel::PlaceItems(const cases::CaseLoadResult& result) {
+  // The nodes are made apart from the tree and added at once: the tree lays them out once.
+  QList<QTreeWidgetItem*> topLevel;
+  if (CategoryDisplay()) {
+    for (const cases::CaseCategoryGroup& group : cases::GroupByCategory(result)) {
+      QTreeWidgetItem* category = NewCategoryNode(ToQString(group.name));
+      QList<QTreeWidgetItem*> children;
+      for (const int index : group.items) children.append(NewCaseNode(result.items[static_cast<std::size_t>(index)]));
+      category->addChildren(children);
+      topLevel.append(category);
+    }
+  } else {
+    for (const cases::TCusTreeItem& item : result.items) topLevel.append(NewCaseNode(item));
+  }
+  tree_->setUpdatesEnabled(false);
+  tree_->clear();
+  tree_->addTopLevelItems(topLevel);
+  tree_->setUpdatesEnabled(true);
+  SetCaseCount(static_cast<int>(result.items.size()));
+}
+
+// --- Nodes.
+
+std::vector<int> CaseTreePanel::CaseIds() const { return CaseIdsInTreeOrder(*tree_); }
+
+QTreeWidgetItem* CaseTreePanel::FindCaseNode(int id) const { return FindCaseNodeIn(*tree_, id); }
+
+QTreeWidgetItem* CaseTreePanel::SelectedNode() const {
+  const QList<QTreeWidgetItem*> selected = tree_->selectedItems();
+  return selected.isEmpty() ? nullptr : selected.first();
+}
+
+int CaseTreePanel::SelectedCaseId() const {
+  QTreeWidgetItem* node = SelectedNode();
+  return IsCaseNode(node, CategoryDisplay()) ? CaseIdOf(node) : -1;
+}
+
+QString CaseTreePanel::SelectedNodeText() const {
+  const QTreeWidgetItem* node = SelectedNode();
+  return node ? node->text(0) : QString();
+}
+
+bool CaseTreePanel::SelectCase(int id) {
+  QTreeWidgetItem* node = FindCaseNode(id);
+  if (!node) return false;
+  tree_->setFocus();
+  tree_->setCurrentItem(node);
+  return true;
+}
+
+std::vector<std::pair<QString, QTreeWidgetItem*>> CaseTreePanel::CategoryNodes() const {
+  std::vector<std::pair<QString, QTreeWidgetItem*>> nodes;
+  if (!CategoryDisplay()) return nodes;
+  for (int i = 0; i < tree_->topLevelItemCount(); ++i) nodes.emplace_back(tree_->topLevelItem(i)->text(0), tree_->topLevelItem(i));
+  return nodes;
+}
+
+QTreeWidgetItem* CaseTreePanel::CategoryNodeFor(const QString& name) {
+  if (QTreeWidgetItem* node = FindCategoryNodeIn(*tree_, name)) return node;
+  QTreeWidgetItem* node = NewCategoryNode(name);
+  tree_->addTopLevelItem(node);
+  return node;
+}
+
+void CaseTreePanel::AddCaseNode(const TRecordData& record, int id) {
+  SetCaseCount(caseCount_ + 1);
+  TRecordData stored = record;
+  stored.id = id;
+  const cases::CaseOrder order = Order();
+  cases::TCusTreeItem item = cases::CaseItemOf(stored, order).value_or(cases::TCusTreeItem{});
+  item.id = id;
+  item.text = cases::CaseNodeText(stored);
+  item.male = stored.male;
+  QTreeWidgetItem* node = NewCaseNode(item);
+  std::vector<const QTreeWidgetItem*> siblings;
+  if (CategoryDisplay()) {
+    QTreeWidgetItem* category = CategoryNodeFor(ToQString(record.className));
+    for (int i = 0; i < category->childCount(); ++i) siblings.push_back(category->child(i));
+    category->insertChild(InsertionIndex(siblings, item, order), node);
+    category->setExpanded(true);
+  } else {
+    for (int i = 0; i < tree_->topLevelItemCount(); ++i) siblings.push_back(tree_->topLevelItem(i));
+    tree_->insertTopLevelItem(InsertionIndex(siblings, item, order), node);
+  }
+}
+
+bool CaseTreePanel::ShowSavedCase(int id, const TRecordData& record) {
+  QTreeWidgetItem* node = FindCaseNode(id);
+  if (!node) return false;
+  node->setText(0, ToQString(cases::CaseNodeText(record)));
+  node->setIcon(0, CaseNodeIcon(record.male));
+  if (node->parent()) node->parent()->setExpanded(true);
+  return true;
+}
+
+void CaseTreePanel::RemoveSelectedCaseNode() {
+  QTreeWidgetItem* node = SelectedNode();
+  if (!IsCaseNode(node, CategoryDisplay())) return;
+  delete node;
+  SetCaseCount(caseCount_ - 1);
+}
+
+void CaseTreePanel::SetCaseCount(int count) {
+  caseCount_ = count;
+  if (QAction* item = popup_->findChild<QAction*>(QStringLiteral("pMenuRecord"))) {
+    item->setText(ToQString(cases::CaseCountText(count)));
+  }
+}
+
+// --- "移动到".
+
+void CaseTreePanel::FillMoveMenu() {
+  // Runs on every right click: the other category nodes of the selected case.
+  moveMenu_->clear();
+  QTreeWidgetItem* node = SelectedNode();
+  if (!CategoryDisplay() || !IsCaseNode(node, true)) return;
+  for (const auto& [name, category] : CategoryNodes()) {
+    if (category != node->parent()) moveMenu_->addAction(name);
+  }
+}
+
+void CaseTreePanel::MoveSelectedCaseTo(const QString& category) {
+  if (RefuseWhileLoading()) return;
+  QTreeWidgetItem* node = SelectedNode();
+  if (!store_ || !CategoryDisplay() || !IsCaseNode(node, true)) return;
+  const int id = CaseIdOf(node);
+  const std::string className = ToUtf8(category);
+  const auto moved = store_->MoveCasesToCategory({id}, className);
+  if (!moved || moved->empty()) {
+    Tell(window(), ToQString(store_->lastError()));
+    return;
+  }
+  emit CaseMoved(id, className);
+  node->parent()->removeChild(node);
+  CategoryNodeFor(category)->addChild(node);
+  tree_->setCurrentItem(node);
+}
+
+}  // namespace quorin::ui
