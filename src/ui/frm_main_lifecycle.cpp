@@ -19,7 +19,7 @@
 #include "qtdraw/image_canvas.h"
 #include "ui/chart_inputs_panel.h"
 #include "ui/frm_main.h"
-#include "ui/frm_main_search.h"
+#include "ui/search_page.h"
 #include "ui/program_files.h"
 #include "ui/program_objects.h"
 #include "ui/prompter.h"

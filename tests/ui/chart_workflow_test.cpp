@@ -21,7 +21,7 @@
 #include "qtdraw/image_canvas.h"
 #include "support/case_window_fixture.h"
 #include "ui/frm_fan_tui.h"
-#include "ui/frm_main_search.h"
+#include "ui/search_page.h"
 #include "support/main_window_fixture.h"
 #include "ui/chart_inputs.h"
 #include "ui/clock.h"

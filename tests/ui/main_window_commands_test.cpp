@@ -13,7 +13,7 @@
 #include <QTimer>
 
 #include "support/main_window_fixture.h"
-#include "ui/frm_main_search.h"
+#include "ui/search_page.h"
 #include "ui/frm_more_input.h"
 #include "ui/frm_wnl.h"
 #include "ui/up_down.h"

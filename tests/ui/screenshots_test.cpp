@@ -24,7 +24,7 @@
 #include "ui/ui_font.h"
 #include "chart/quorin_day.h"
 #include "ui/frm_dili.h"
-#include "ui/frm_main_search.h"
+#include "ui/search_page.h"
 #include "ui/frm_set.h"
 #include "ui/frm_wnl.h"
 #include "ui/frm_zhou_yi.h"

@@ -22,7 +22,7 @@
 #include "support/program_folder.h"
 #include "support/scripted_prompter.h"
 #include "ui/clock.h"
-#include "ui/frm_main_search.h"
+#include "ui/search_page.h"
 #include "ui/frm_more_input.h"
 #include "ui/frm_num_combin.h"
 

@@ -13,7 +13,7 @@
 #include "chart/quorin_day.h"
 #include "support/main_window_fixture.h"
 #include "ui/clock.h"
-#include "ui/frm_main_search.h"
+#include "ui/search_page.h"
 
 using quorin::testing::MainWindowFixture;
 using quorin::ui::SearchPage;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/frm_main_search.h"
+#include "ui/search_page.h"
 
 #include <QApplication>
 #include <QComboBox>
