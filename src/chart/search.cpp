@@ -3,12 +3,12 @@
 
 #include <cmath>
 #include <cstdio>
-#include <iterator>
 
 #include "base/text_parse.h"
 #include "calendar/calendar_text.h"
 #include "calendar/julian_day.h"
 #include "chart/quorin_day.h"
+#include "chart/search_conditions.h"
 #include "chart/search_match.h"
 
 namespace quorin::chart {
@@ -83,8 +83,11 @@ std::string SearchDaysProblem(const SearchDays& days) {
 }
 
 std::string_view PositionName(int kind) {
-  static constexpr std::string_view kNames[] = {"", "龙", "水", "主", "山", "向", "年", "月", "日", "时"};
-  return kind >= 0 && kind < static_cast<int>(std::size(kNames)) ? kNames[kind] : std::string_view{};
+  for (const SearchCondition& condition : SearchConditions()) {
+    if (condition.group == ConditionGroup::kInclude && condition.position == kind) return condition.positionName;
+  }
+  static constexpr std::string_view kPillarNames[] = {"年", "月", "日", "时"};
+  return kind >= kKindYear && kind <= kKindHour ? kPillarNames[kind - kKindYear] : std::string_view{};
 }
 
 std::string SearchResultDetail(const SearchResult& result) {
