@@ -121,8 +121,9 @@ int Run(const std::vector<std::string>& args) {
     days = chart::WholeYear(*year);
   }
   const int year = days.first.year;
-  // The page starts with a person 29 years older than the first year searched.
-  const auto birth = a.Has("birth") ? YearOption(a, "birth") : std::optional<int>(std::max(year - 29, calendar::kFirstCalendarYear));
+  // The page starts with a person kDefaultMasterAge years older than the first year searched.
+  const auto birth = a.Has("birth") ? YearOption(a, "birth")
+                                    : std::optional<int>(std::max(year - chart::kDefaultMasterAge, calendar::kFirstCalendarYear));
   if (!birth || *birth < calendar::kFirstCalendarYear) {
     std::cerr << YearRangeMessage("主命") << "\n";
     return kExitRefused;

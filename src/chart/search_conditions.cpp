@@ -12,7 +12,7 @@ namespace {
 
 using enum ConditionGroup;
 
-constexpr std::array<SearchConditionGroup, 5> kGroups{{
+constexpr std::array<SearchConditionGroup, kConditionGroupCount> kGroups{{
     {kQi, "卦气", "卦气", "", "qi"},
     {kYun, "卦运", "卦运", "", "yun"},
     {kInclude, "纳入", "", "纳入", "include"},
@@ -151,7 +151,7 @@ int ReadyPatternItem(std::string_view name) {
 SearchRequest ClearedSearchRequest(int year) {
   SearchRequest request;
   request.year = year;
-  request.masterYear = year - 29;
+  request.masterYear = year - kDefaultMasterAge;
   return request;
 }
 

@@ -16,6 +16,7 @@ namespace quorin::chart {
 
 // The groups, in the order of the search page's boxes.
 enum class ConditionGroup : std::uint8_t { kQi, kYun, kInclude, kAvoid, kOther };
+inline constexpr int kConditionGroupCount = 5;
 
 struct SearchConditionGroup {
   ConditionGroup group;

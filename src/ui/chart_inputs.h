@@ -12,6 +12,10 @@ class QWidget;
 
 namespace quorin::ui {
 
+// Five characters hold every year of the span, -4713 included: a shorter limit would also cut
+// the years the program itself writes into a year box.
+inline constexpr int kYearInputLength = 5;
+
 // The year typed into `edit`, as stored (astronomical). When it is no valid year the
 // user is told `message` under `caption` with a warning, the focus goes to the edit
 // and nothing is returned.

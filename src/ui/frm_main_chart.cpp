@@ -46,8 +46,8 @@ void TFrmMain::ChartSearchResult(int year, int month, int day, int hour) {
   // The line holds the astronomical year; the year box shows the historical one, so a
   // year before 1 AD charts the year the search found.
   Inputs->SetMomentInputs(year, month, day, hour, chart::kSearchMinute);
-  Inputs->SetMasterYearText(PageSearch->LedtYearS->text());
-  Inputs->SelectMountainAndGua(PageSearch->CboShanS->currentIndex(), PageSearch->CboGuaS->currentIndex());
+  Inputs->SetMasterYearText(PageSearch->MasterYearText());
+  Inputs->SelectMountainAndGua(PageSearch->Mountain(), PageSearch->MountainGua());
   const chart::SearchRequest& request = PageSearch->Request();
   chart::CopyDragonWaterFacing(request, record_);
   PageMain->setCurrentIndex(0);

@@ -1,14 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/search_page.h"
 
-#include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QFileInfo>
-#include <QHelpEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -38,76 +36,41 @@
 namespace quorin::ui {
 namespace {
 
-// The progress bar and the result list as the engine's search sees them. Lines
-// reach the list in batches; every few hundredths of a second the window handles
-// its events, so it stays responsive through a long range and 取消 can stop it.
-class ProgressListSink final : public chart::SearchSink {
- public:
-  ProgressListSink(QProgressBar* progress, QListWidget* list, std::vector<chart::SearchResult>& results,
-                   const bool& cancelled)
-      : progress_(progress), list_(list), results_(results), cancelled_(cancelled) {
-    sinceEvents_.start();
-  }
-  ~ProgressListSink() override {
-    Flush();
-    // The bar ends where the walk ended: at the end, or on the day a cancel stopped it.
-    progress_->setValue(position_);
-  }
-  void SetRange(int minimum, int maximum) override { progress_->setRange(minimum, maximum); }
-  void SetPosition(int position) override {
-    position_ = position;
-    if (position != progress_->maximum() && sinceEvents_.elapsed() < kEventInterval) return;
-    Flush();
-    progress_->setValue(position);
-    progress_->repaint();
-    QApplication::processEvents();
-    sinceEvents_.restart();
-  }
-  int Position() const override { return position_; }
-  void Clear() override {
-    pending_.clear();
-    results_.clear();
-    list_->clear();
-  }
-  void AppendLine(std::string_view utf8) override {
-    pending_.append(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
-  }
-  void AppendResult(const chart::SearchResult& result) override {
-    SearchSink::AppendResult(result);
-    results_.push_back(result);
-  }
-  bool Cancelled() const override { return cancelled_; }
+// A check list's line holds the index of its condition in the model's table, a result line
+// the index of its result.
+constexpr int kConditionRole = Qt::UserRole;
+constexpr int kResultRole = Qt::UserRole;
 
- private:
-  static constexpr qint64 kEventInterval = 40;  // milliseconds
-
-  void Flush() {
-    if (pending_.isEmpty()) return;
-    list_->addItems(pending_);
-    pending_.clear();
-  }
-
-  QProgressBar* progress_;
-  QListWidget* list_;
-  std::vector<chart::SearchResult>& results_;
-  const bool& cancelled_;
-  QStringList pending_;
-  int position_ = 0;
-  QElapsedTimer sinceEvents_;
+// The box of each group of conditions: the name skins and tests know its list by, and where it
+// stands among the boxes.
+struct ConditionBox {
+  chart::ConditionGroup group;
+  const char* listName;
+  int row;
+  int column;
 };
+constexpr ConditionBox kConditionBoxes[] = {
+    {chart::ConditionGroup::kQi, "ChkGuaQi", 0, 0},      {chart::ConditionGroup::kYun, "ChkGuaYun", 0, 1},
+    {chart::ConditionGroup::kInclude, "ChkAdd", 1, 0},   {chart::ConditionGroup::kAvoid, "ChkAvoid", 1, 1},
+    {chart::ConditionGroup::kOther, "ChkCondTwo", 2, 0},
+};
+// The conditions' boxes take three rows; the search's own inputs fill the last place.
+constexpr int kSetupRow = 2;
+constexpr int kSetupColumn = 1;
 
-QListWidget* CheckList(const QString& name, const QStringList& items, QWidget* parent) {
+constexpr int kMonthsPerYear = 12;
+constexpr int kLongestMonth = 31;
+
+QListWidget* CheckList(const QString& name, QWidget* parent) {
   auto* list = new QListWidget(parent);
   list->setObjectName(name);
-  for (const QString& text : items) {
-    auto* item = new QListWidgetItem(text, list);
-    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-    item->setCheckState(Qt::Unchecked);
-  }
-  // As tall as its items, no scrolling.
-  list->setFixedHeight(list->sizeHintForRow(0) * static_cast<int>(items.size()) + 2 * list->frameWidth() + 2);
   list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   return list;
+}
+
+// A check list is as tall as its lines, so it never scrolls.
+void FitToLines(QListWidget* list) {
+  list->setFixedHeight(list->sizeHintForRow(0) * list->count() + 2 * list->frameWidth() + 2);
 }
 
 QPushButton* Button(const QString& name, const QString& caption, const QString& hint, QWidget* parent) {
@@ -123,7 +86,7 @@ QComboBox* ComboBox(const QString& name, QWidget* parent) {
   return box;
 }
 
-// A titled column of a check list with an optional button beside its title.
+// A titled column of a check list with an optional button below it.
 QGroupBox* Group(const QString& title, QListWidget* list, QPushButton* button, QWidget* parent) {
   auto* box = new QGroupBox(title, parent);
   auto* layout = new QVBoxLayout(box);
@@ -133,213 +96,226 @@ QGroupBox* Group(const QString& title, QListWidget* list, QPushButton* button, Q
   return box;
 }
 
+const chart::SearchCondition& ConditionOf(const QListWidgetItem* line) {
+  return chart::SearchConditions()[static_cast<std::size_t>(line->data(kConditionRole).toInt())];
+}
+
 }  // namespace
 
 SearchPage::SearchPage(const chart::MQuorinDay& engine, QWidget* parent)
     : QWidget(parent), engine_(engine), date_(std::make_unique<calendar::MYiDateEx>()) {
   setObjectName(QStringLiteral("SearchPage"));
-  ChkGuaQi = CheckList(QStringLiteral("ChkGuaQi"),
-                       {QStringLiteral("卦气同数"), QStringLiteral("卦气合五"), QStringLiteral("卦气合十"),
-                        QStringLiteral("卦气合十五"), QStringLiteral("卦气合生成")},
-                       this);
-  Button2 = Button(QStringLiteral("Button2"), QStringLiteral("组合数"), QStringLiteral("卦气组合"), this);
-  ChkGuaYun = CheckList(QStringLiteral("ChkGuaYun"),
-                        {QStringLiteral("卦运同数"), QStringLiteral("卦运合五"), QStringLiteral("卦运合十"),
-                         QStringLiteral("卦运合十五"), QStringLiteral("卦运合生成"), QStringLiteral("卦运相通")},
-                        this);
-  Button3 = Button(QStringLiteral("Button3"), QStringLiteral("组合数"), QStringLiteral("卦运组合"), this);
-  ChkAdd = CheckList(QStringLiteral("ChkAdd"),
-                     {QStringLiteral("龙纳入"), QStringLiteral("水纳入"), QStringLiteral("主命纳入"),
-                      QStringLiteral("坐山纳入"), QStringLiteral("朝向纳入")},
-                     this);
-  ChkAvoid = CheckList(QStringLiteral("ChkAvoid"),
-                       {QStringLiteral("冲山"), QStringLiteral("坐山三煞"), QStringLiteral("冲主命"),
-                        QStringLiteral("坐山伏吟"), QStringLiteral("坐山反吟")},
-                       this);
-  ChkCondTwo = CheckList(QStringLiteral("ChkCondTwo"), {QStringLiteral("生入克入"), QStringLiteral("亲缘交通")}, this);
+  BuildConditionLists();
+  qiDigitsButton_ = Button(QStringLiteral("Button2"), QStringLiteral("组合数"), QStringLiteral("卦气组合"), this);
+  yunDigitsButton_ = Button(QStringLiteral("Button3"), QStringLiteral("组合数"), QStringLiteral("卦运组合"), this);
 
-  CboJiCond = ComboBox(QStringLiteral("CboJiCond"), this);
-  for (const char* pattern : chart::kReadyPatterns) CboJiCond->addItem(ToQString(pattern));
-  CboJiCond->setCurrentIndex(0);
-  BtoClearSearch = new QToolButton(this);
-  BtoClearSearch->setObjectName(QStringLiteral("BtoClearSearch"));
-  BtoClearSearch->setText(QStringLiteral("X"));
-  const LabeledEdit yearS = MakeLabeledEdit(QStringLiteral("LedtYearS"), QStringLiteral("主命生年"), this, 5);
-  LedtYearS = yearS.edit;
-  CboShanS = ComboBox(QStringLiteral("CboShanS"), this);
-  CboShanS->setMaxVisibleItems(20);
-  FillMountainList(CboShanS);
-  CboGuaS = ComboBox(QStringLiteral("CboGuaS"), this);
-  CboGuaS->setMinimumContentsLength(5);
-  Button4 = Button(QStringLiteral("Button4"), QStringLiteral("龙-水-向"), QStringLiteral("选择龙-水-向"), this);
-  const LabeledEdit startYear = MakeLabeledEdit(QStringLiteral("LedtStartYear"), QStringLiteral("查找年份"), this, 5);
-  LedtStartYear = startYear.edit;
-  RbtYear = new QRadioButton(QStringLiteral("查找年份"), this);
-  RbtYear->setObjectName(QStringLiteral("RbtYear"));
-  RbtYear->setChecked(true);
-  RbtRange = new QRadioButton(QStringLiteral("日期范围"), this);
-  RbtRange->setObjectName(QStringLiteral("RbtRange"));
+  patternBox_ = ComboBox(QStringLiteral("CboJiCond"), this);
+  for (const char* pattern : chart::kReadyPatterns) patternBox_->addItem(ToQString(pattern));
+  patternBox_->setCurrentIndex(0);
+  clearButton_ = new QToolButton(this);
+  clearButton_->setObjectName(QStringLiteral("BtoClearSearch"));
+  clearButton_->setText(QStringLiteral("X"));
+  const LabeledEdit masterYear =
+      MakeLabeledEdit(QStringLiteral("LedtYearS"), QStringLiteral("主命生年"), this, kYearInputLength);
+  masterYearEdit_ = masterYear.edit;
+  mountainBox_ = ComboBox(QStringLiteral("CboShanS"), this);
+  mountainBox_->setMaxVisibleItems(20);
+  FillMountainList(mountainBox_);
+  guaBox_ = ComboBox(QStringLiteral("CboGuaS"), this);
+  guaBox_->setMinimumContentsLength(5);
+  dragonWaterFacingButton_ =
+      Button(QStringLiteral("Button4"), QStringLiteral("龙-水-向"), QStringLiteral("选择龙-水-向"), this);
+  const LabeledEdit year = MakeLabeledEdit(QStringLiteral("LedtStartYear"), QStringLiteral("查找年份"), this, kYearInputLength);
+  yearEdit_ = year.edit;
+  wholeYearButton_ = new QRadioButton(QStringLiteral("查找年份"), this);
+  wholeYearButton_->setObjectName(QStringLiteral("RbtYear"));
+  wholeYearButton_->setChecked(true);
+  rangeButton_ = new QRadioButton(QStringLiteral("日期范围"), this);
+  rangeButton_->setObjectName(QStringLiteral("RbtRange"));
   const auto dayInputs = [this](const QString& prefix, QLineEdit*& year, QComboBox*& month, QComboBox*& day) {
     year = new QLineEdit(this);
     year->setObjectName(QStringLiteral("Ledt%1Year").arg(prefix));
-    year->setMaxLength(5);
+    year->setMaxLength(kYearInputLength);
     year->setToolTip(QStringLiteral("公元前用负数，比如公元前120年，就输入-120"));
     month = ComboBox(QStringLiteral("Cbo%1Month").arg(prefix), this);
-    for (int i = 1; i <= 12; ++i) month->addItem(QStringLiteral("%1月").arg(i));
+    for (int i = 1; i <= kMonthsPerYear; ++i) month->addItem(QStringLiteral("%1月").arg(i));
     day = ComboBox(QStringLiteral("Cbo%1Day").arg(prefix), this);
-    for (int i = 1; i <= 31; ++i) day->addItem(QStringLiteral("%1日").arg(i));
+    for (int i = 1; i <= kLongestMonth; ++i) day->addItem(QStringLiteral("%1日").arg(i));
     day->setMaxVisibleItems(16);
   };
-  dayInputs(QStringLiteral("From"), LedtFromYear, CboFromMonth, CboFromDay);
-  dayInputs(QStringLiteral("To"), LedtToYear, CboToMonth, CboToDay);
-  BtnSearch = Button(QStringLiteral("BtnSearch"), QStringLiteral("查找"), QString(), this);
-  BtnCancel = Button(QStringLiteral("BtnCancel"), QStringLiteral("取消"), QStringLiteral("停止查找，保留已找到的日课"), this);
-  BtnCancel->setEnabled(false);
-  BtnExport = Button(QStringLiteral("BtnExport"), QStringLiteral("导出结果..."),
-                     QStringLiteral("把查找结果保存为CSV文件，可用电子表格打开比较"), this);
-  BtnExport->setEnabled(false);
-  ProgSearch = new QProgressBar(this);
-  ProgSearch->setObjectName(QStringLiteral("ProgSearch"));
-  ProgSearch->setTextVisible(false);
-  ListSearch = new QListWidget(this);
-  ListSearch->setObjectName(QStringLiteral("ListSearch"));
-  ListSearch->setToolTip(QStringLiteral("双击查看日课"));
-  ListSearch->setUniformItemSizes(true);
+  dayInputs(QStringLiteral("From"), fromYearEdit_, fromMonthBox_, fromDayBox_);
+  dayInputs(QStringLiteral("To"), toYearEdit_, toMonthBox_, toDayBox_);
+  searchButton_ = Button(QStringLiteral("BtnSearch"), QStringLiteral("查找"), QString(), this);
+  cancelButton_ =
+      Button(QStringLiteral("BtnCancel"), QStringLiteral("取消"), QStringLiteral("停止查找，保留已找到的日课"), this);
+  cancelButton_->setEnabled(false);
+  exportButton_ = Button(QStringLiteral("BtnExport"), QStringLiteral("导出结果..."),
+                         QStringLiteral("把查找结果保存为CSV文件，可用电子表格打开比较"), this);
+  exportButton_->setEnabled(false);
+  progressBar_ = new QProgressBar(this);
+  progressBar_->setObjectName(QStringLiteral("ProgSearch"));
+  progressBar_->setTextVisible(false);
+  resultList_ = new QListWidget(this);
+  resultList_->setObjectName(QStringLiteral("ListSearch"));
+  resultList_->setToolTip(QStringLiteral("双击查看日课"));
+  resultList_->setUniformItemSizes(true);
 
   // Conditions on the left, the search itself on the right.
   auto* conditions = new QGridLayout;
-  conditions->addWidget(Group(QStringLiteral("卦气"), ChkGuaQi, Button2, this), 0, 0);
-  conditions->addWidget(Group(QStringLiteral("卦运"), ChkGuaYun, Button3, this), 0, 1);
-  conditions->addWidget(Group(QStringLiteral("纳入"), ChkAdd, nullptr, this), 1, 0);
-  conditions->addWidget(Group(QStringLiteral("避开年月日时"), ChkAvoid, nullptr, this), 1, 1);
-  conditions->addWidget(Group(QStringLiteral("其他"), ChkCondTwo, nullptr, this), 2, 0);
+  for (const ConditionBox& box : kConditionBoxes) {
+    const auto group = static_cast<std::size_t>(box.group);
+    QPushButton* digits = box.group == chart::ConditionGroup::kQi    ? qiDigitsButton_
+                          : box.group == chart::ConditionGroup::kYun ? yunDigitsButton_
+                                                                     : nullptr;
+    conditions->addWidget(Group(ToQString(std::string(chart::GroupOf(box.group).title)), conditionLists_[group],
+                                digits, this),
+                          box.row, box.column);
+  }
   auto* patterns = new QHBoxLayout;
-  patterns->addWidget(CboJiCond, 1);
-  patterns->addWidget(BtoClearSearch);
+  patterns->addWidget(patternBox_, 1);
+  patterns->addWidget(clearButton_);
   auto* mountain = new QHBoxLayout;
-  mountain->addWidget(CboShanS);
-  mountain->addWidget(CboGuaS, 1);
+  mountain->addWidget(mountainBox_);
+  mountain->addWidget(guaBox_, 1);
   auto* setup = new QVBoxLayout;
   setup->addLayout(patterns);
-  setup->addWidget(yearS.box);
+  setup->addWidget(masterYear.box);
   setup->addWidget(new QLabel(QStringLiteral("山家"), this));
   setup->addLayout(mountain);
-  setup->addWidget(Button4);
+  setup->addWidget(dragonWaterFacingButton_);
   setup->addStretch();
-  conditions->addLayout(setup, 2, 1);
-  conditions->setRowStretch(3, 1);
+  conditions->addLayout(setup, kSetupRow, kSetupColumn);
+  conditions->setRowStretch(kSetupRow + 1, 1);
 
   auto* results = new QVBoxLayout;
   auto* start = new QHBoxLayout;
-  start->addWidget(RbtYear, 0, Qt::AlignBottom);
-  start->addWidget(startYear.box, 1);
-  start->addWidget(BtnSearch, 0, Qt::AlignBottom);
+  start->addWidget(wholeYearButton_, 0, Qt::AlignBottom);
+  start->addWidget(year.box, 1);
+  start->addWidget(searchButton_, 0, Qt::AlignBottom);
   results->addLayout(start);
   auto* range = new QGridLayout;
-  range->addWidget(RbtRange, 0, 0);
+  range->addWidget(rangeButton_, 0, 0);
   range->addWidget(new QLabel(QStringLiteral("从"), this), 0, 1);
-  range->addWidget(LedtFromYear, 0, 2);
+  range->addWidget(fromYearEdit_, 0, 2);
   range->addWidget(new QLabel(QStringLiteral("年"), this), 0, 3);
-  range->addWidget(CboFromMonth, 0, 4);
-  range->addWidget(CboFromDay, 0, 5);
+  range->addWidget(fromMonthBox_, 0, 4);
+  range->addWidget(fromDayBox_, 0, 5);
   range->addWidget(new QLabel(QStringLiteral("到"), this), 1, 1);
-  range->addWidget(LedtToYear, 1, 2);
+  range->addWidget(toYearEdit_, 1, 2);
   range->addWidget(new QLabel(QStringLiteral("年"), this), 1, 3);
-  range->addWidget(CboToMonth, 1, 4);
-  range->addWidget(CboToDay, 1, 5);
+  range->addWidget(toMonthBox_, 1, 4);
+  range->addWidget(toDayBox_, 1, 5);
   range->setColumnStretch(2, 1);
   results->addLayout(range);
-  results->addWidget(ProgSearch);
-  results->addWidget(ListSearch, 1);
+  results->addWidget(progressBar_);
+  results->addWidget(resultList_, 1);
   auto* after = new QHBoxLayout;
-  after->addWidget(BtnCancel);
+  after->addWidget(cancelButton_);
   after->addStretch();
-  after->addWidget(BtnExport);
+  after->addWidget(exportButton_);
   results->addLayout(after);
 
   auto* page = new QHBoxLayout(this);
   page->addLayout(conditions);
   page->addLayout(results, 1);
 
-  connect(BtnSearch, &QPushButton::clicked, this, &SearchPage::BtnSearchClick);
-  connect(CboJiCond, &QComboBox::activated, this, &SearchPage::CboJiCondClick);
-  connect(BtoClearSearch, &QToolButton::clicked, this, &SearchPage::BtoClearSearchClick);
-  connect(Button2, &QPushButton::clicked, this, &SearchPage::Button2Click);
-  connect(Button3, &QPushButton::clicked, this, &SearchPage::Button3Click);
-  connect(Button4, &QPushButton::clicked, this, &SearchPage::Button4Click);
-  connect(CboShanS, &QComboBox::activated, this, &SearchPage::CboShanSChange);
-  connect(ListSearch, &QListWidget::itemDoubleClicked, this, &SearchPage::ListSearchDblClick);
-  connect(BtnCancel, &QPushButton::clicked, this, &SearchPage::BtnCancelClick);
-  connect(BtnExport, &QPushButton::clicked, this, &SearchPage::BtnExportClick);
-  connect(RbtYear, &QRadioButton::toggled, this, &SearchPage::ShowRangeInputs);
-  ListSearch->viewport()->installEventFilter(this);
+  connect(searchButton_, &QPushButton::clicked, this, &SearchPage::StartSearch);
+  connect(patternBox_, &QComboBox::activated, this, &SearchPage::ApplyChosenPattern);
+  connect(clearButton_, &QToolButton::clicked, this, [this] { ClearConditions(true); });
+  connect(qiDigitsButton_, &QPushButton::clicked, this,
+          [this] { EditDigits(QStringLiteral("卦气组合"), request_.qiDigits); });
+  connect(yunDigitsButton_, &QPushButton::clicked, this,
+          [this] { EditDigits(QStringLiteral("卦运组合"), request_.yunDigits); });
+  connect(dragonWaterFacingButton_, &QPushButton::clicked, this, &SearchPage::EditDragonWaterFacing);
+  connect(mountainBox_, &QComboBox::activated, this, &SearchPage::RefillGuaList);
+  connect(resultList_, &QListWidget::itemDoubleClicked, this, &SearchPage::ChartResult);
+  connect(cancelButton_, &QPushButton::clicked, &worker_, &SearchWorker::Cancel);
+  connect(exportButton_, &QPushButton::clicked, this, &SearchPage::ExportResults);
+  connect(wholeYearButton_, &QRadioButton::toggled, this, &SearchPage::ShowRangeInputs);
+  connect(&worker_, &SearchWorker::RangeSet, progressBar_, [this](int maximum) {
+    progressBar_->setRange(0, maximum);
+    progressBar_->setValue(0);
+  });
+  connect(&worker_, &SearchWorker::Progressed, this, &SearchPage::ShowFound);
+  connect(&worker_, &SearchWorker::Finished, this, &SearchPage::FinishSearch);
+  resultList_->viewport()->installEventFilter(this);
 
   ClearConditions(false);
   ShowRangeInputs();
 }
 
-SearchPage::~SearchPage() = default;
+SearchPage::~SearchPage() { worker_.Stop(); }
+
+void SearchPage::BuildConditionLists() {
+  for (const ConditionBox& box : kConditionBoxes) {
+    conditionLists_[static_cast<std::size_t>(box.group)] = CheckList(QString::fromLatin1(box.listName), this);
+  }
+  const std::span<const chart::SearchCondition> all = chart::SearchConditions();
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    auto* line = new QListWidgetItem(ToQString(chart::ConditionCaption(all[i])),
+                                     conditionLists_[static_cast<std::size_t>(all[i].group)]);
+    line->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+    line->setCheckState(Qt::Unchecked);
+    line->setData(kConditionRole, static_cast<int>(i));
+  }
+  for (QListWidget* list : conditionLists_) FitToLines(list);
+}
+
+QString SearchPage::MasterYearText() const { return masterYearEdit_->text(); }
+int SearchPage::Mountain() const { return mountainBox_->currentIndex(); }
+int SearchPage::MountainGua() const { return guaBox_->currentIndex(); }
 
 void SearchPage::ShowRangeInputs() {
-  const bool range = RbtRange->isChecked();
-  LedtStartYear->setEnabled(!range);
-  for (QWidget* w : std::initializer_list<QWidget*>{LedtFromYear, CboFromMonth, CboFromDay, LedtToYear, CboToMonth, CboToDay}) {
+  const bool range = rangeButton_->isChecked();
+  yearEdit_->setEnabled(!range);
+  for (QWidget* w : std::initializer_list<QWidget*>{fromYearEdit_, fromMonthBox_, fromDayBox_, toYearEdit_, toMonthBox_,
+                                                    toDayBox_}) {
     w->setEnabled(range);
   }
 }
 
-bool SearchPage::IsTicked(const QListWidget* list, int row) {
-  const QListWidgetItem* item = list->item(row);
-  return item && item->checkState() == Qt::Checked;
-}
-
-void SearchPage::SetTicked(QListWidget* list, int row, bool ticked) {
-  if (QListWidgetItem* item = list->item(row)) item->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
-}
-
-void SearchPage::CboShanSChange() { FillGuaList(CboGuaS, CboShanS->currentIndex()); }
+void SearchPage::RefillGuaList() { FillGuaList(guaBox_, mountainBox_->currentIndex()); }
 
 void SearchPage::ClearCheckListHighlights() {
-  for (QListWidget* list : {ChkGuaQi, ChkGuaYun, ChkCondTwo, ChkAdd, ChkAvoid}) {
+  for (QListWidget* list : conditionLists_) {
     list->clearSelection();
     list->setCurrentRow(-1);
   }
 }
 
-void SearchPage::ForEachCheckRow(const std::function<void(QListWidget* list, int row, bool& flag)>& visit) {
-  chart::SearchRequest& q = request_;
-  const auto rows = [&](QListWidget* list, std::initializer_list<bool*> flags) {
-    int row = 0;
-    for (bool* flag : flags) visit(list, row++, *flag);
-  };
-  const auto all = [&](QListWidget* list, auto& flags) {
-    for (std::size_t i = 0; i < flags.size(); ++i) visit(list, static_cast<int>(i), flags[i]);
-  };
-  all(ChkGuaQi, q.qi);
-  all(ChkGuaYun, q.yun);
-  rows(ChkAdd, {&q.includeDragon, &q.includeWater, &q.includeMaster, &q.includeMountain, &q.includeFacing});
-  all(ChkAvoid, q.avoid);
-  rows(ChkCondTwo, {&q.shengRuKeRu, &q.familyLink});
+void SearchPage::ReadTicks() {
+  for (QListWidget* list : conditionLists_) {
+    for (int row = 0; row < list->count(); ++row) {
+      const QListWidgetItem* line = list->item(row);
+      chart::Set(request_, ConditionOf(line), line->checkState() == Qt::Checked);
+    }
+  }
+  request_.UpdateConditionCounts();
 }
 
 void SearchPage::ShowRequest() {
   ClearCheckListHighlights();
   const chart::SearchRequest& q = request_;
-  ForEachCheckRow([](QListWidget* list, int row, bool& flag) { SetTicked(list, row, flag); });
+  for (QListWidget* list : conditionLists_) {
+    for (int row = 0; row < list->count(); ++row) {
+      QListWidgetItem* line = list->item(row);
+      line->setCheckState(chart::IsSet(q, ConditionOf(line)) ? Qt::Checked : Qt::Unchecked);
+    }
+  }
   // The request holds astronomical years; the fields are read back as users write them.
-  LedtYearS->setText(QString::number(calendar::HistoricalYear(q.masterYear)));
-  LedtStartYear->setText(QString::number(calendar::HistoricalYear(q.year)));
+  masterYearEdit_->setText(QString::number(calendar::HistoricalYear(q.masterYear)));
+  yearEdit_->setText(QString::number(calendar::HistoricalYear(q.year)));
   // The range starts as the year searched, until the user chooses other days.
-  for (QLineEdit* edit : {LedtFromYear, LedtToYear}) {
-    if (edit->text().isEmpty()) edit->setText(LedtStartYear->text());
+  for (QLineEdit* edit : {fromYearEdit_, toYearEdit_}) {
+    if (edit->text().isEmpty()) edit->setText(yearEdit_->text());
   }
-  if (CboToMonth->currentIndex() == 0 && CboToDay->currentIndex() == 0) {
-    CboToMonth->setCurrentIndex(11);
-    CboToDay->setCurrentIndex(30);
+  if (toMonthBox_->currentIndex() == 0 && toDayBox_->currentIndex() == 0) {
+    toMonthBox_->setCurrentIndex(kMonthsPerYear - 1);
+    toDayBox_->setCurrentIndex(kLongestMonth - 1);
   }
-  CboShanS->setCurrentIndex(q.mountain);
-  CboShanSChange();
-  CboGuaS->setCurrentIndex(q.mountainGua);
+  mountainBox_->setCurrentIndex(q.mountain);
+  RefillGuaList();
+  guaBox_->setCurrentIndex(q.mountainGua);
 }
 
 void SearchPage::ClearConditions(bool ask) {
@@ -347,6 +323,7 @@ void SearchPage::ClearConditions(bool ask) {
     return;
   }
   const QDateTime now = LocalNow();
+  // Unlike the chart inputs, the page takes any year the calendar has.
   const int year = std::min(now.date().year(), calendar::kLastCalendarYear);
   const calendar::CivilDateTime moment{static_cast<std::int16_t>(year),
                                        static_cast<std::int16_t>(now.date().month()),
@@ -357,39 +334,32 @@ void SearchPage::ClearConditions(bool ask) {
   ShowRequest();
 }
 
-void SearchPage::BtoClearSearchClick() { ClearConditions(true); }
-
-void SearchPage::CboJiCondClick() {
-  const int item = CboJiCond->currentIndex();
+void SearchPage::ApplyChosenPattern() {
+  const int item = patternBox_->currentIndex();
   if (item <= 0) {
     Tell(this, QStringLiteral("可以直接点击某个吉格，不用选择查找条件！"));
     return;
   }
   // What the page shows is what the user means to keep: typed years and the mountain.
-  const std::optional<int> master = TypedInteger(LedtYearS->text());
-  const std::optional<int> year = TypedInteger(LedtStartYear->text());
+  const std::optional<int> master = TypedInteger(masterYearEdit_->text());
+  const std::optional<int> year = TypedInteger(yearEdit_->text());
   if (master && calendar::IsValidHistoricalYear(*master)) request_.masterYear = calendar::AstronomicalYear(*master);
   if (year && calendar::IsValidHistoricalYear(*year)) request_.year = calendar::AstronomicalYear(*year);
-  if (CboShanS->currentIndex() >= 0 && CboGuaS->currentIndex() >= 0) {
-    request_.mountain = CboShanS->currentIndex();
-    request_.mountainGua = CboGuaS->currentIndex();
+  if (mountainBox_->currentIndex() >= 0 && guaBox_->currentIndex() >= 0) {
+    request_.mountain = mountainBox_->currentIndex();
+    request_.mountainGua = guaBox_->currentIndex();
   }
   chart::ApplyReadyPattern(request_, item);
   ShowRequest();
   Tell(this, QStringLiteral("点击“查找”按钮就可以找到相应的吉课了！"));
 }
 
-void SearchPage::Button2Click() {
-  TFrmNumCombin dialog(QStringLiteral("卦气组合"), request_.qiDigits, this);
+void SearchPage::EditDigits(const QString& caption, chart::DigitGroup& digits) {
+  TFrmNumCombin dialog(caption, digits, this);
   dialog.exec();
 }
 
-void SearchPage::Button3Click() {
-  TFrmNumCombin dialog(QStringLiteral("卦运组合"), request_.yunDigits, this);
-  dialog.exec();
-}
-
-void SearchPage::Button4Click() {
+void SearchPage::EditDragonWaterFacing() {
   TRecordData scratch;
   chart::CopyDragonWaterFacing(request_, scratch);
   TFrmMoreInput dialog(scratch, this);
@@ -397,13 +367,13 @@ void SearchPage::Button4Click() {
   chart::CopyDragonWaterFacing(scratch, request_);
 }
 
-void SearchPage::BtnSearchClick() {
-  if (searching_) return;
+void SearchPage::StartSearch() {
+  if (worker_.Running()) return;
   const std::optional<int> master =
-      ReadYearInput(this, LedtYearS, YearRangeMessage(QStringLiteral("主命")), QStringLiteral("年份错误"));
+      ReadYearInput(this, masterYearEdit_, YearRangeMessage(QStringLiteral("主命")), QStringLiteral("年份错误"));
   if (!master) return;
   chart::SearchDays days;
-  if (RbtRange->isChecked()) {
+  if (rangeButton_->isChecked()) {
     const auto day = [this](QLineEdit* year, QComboBox* month, QComboBox* day) -> std::optional<calendar::CivilDateTime> {
       const std::optional<int> y =
           ReadYearInput(this, year, YearRangeMessage(QStringLiteral("查找")), QStringLiteral("查找年份错误"));
@@ -411,9 +381,9 @@ void SearchPage::BtnSearchClick() {
       return calendar::CivilDateTime{static_cast<std::int16_t>(*y), static_cast<std::int16_t>(month->currentIndex() + 1),
                                      static_cast<std::int16_t>(day->currentIndex() + 1), 0, 0};
     };
-    const auto first = day(LedtFromYear, CboFromMonth, CboFromDay);
+    const auto first = day(fromYearEdit_, fromMonthBox_, fromDayBox_);
     if (!first) return;
-    const auto last = day(LedtToYear, CboToMonth, CboToDay);
+    const auto last = day(toYearEdit_, toMonthBox_, toDayBox_);
     if (!last) return;
     days = {*first, *last};
     const std::string problem = chart::SearchDaysProblem(days);
@@ -423,37 +393,46 @@ void SearchPage::BtnSearchClick() {
     }
   } else {
     const std::optional<int> year =
-        ReadYearInput(this, LedtStartYear, YearRangeMessage(QStringLiteral("查找")), QStringLiteral("查找年份错误"));
+        ReadYearInput(this, yearEdit_, YearRangeMessage(QStringLiteral("查找")), QStringLiteral("查找年份错误"));
     if (!year) return;
     days = chart::WholeYear(*year);
   }
   chart::SearchRequest& q = request_;
   q.masterYear = *master;
   q.year = days.first.year;
-  q.mountain = CboShanS->currentIndex();
-  q.mountainGua = CboGuaS->currentIndex();
-  ForEachCheckRow([](QListWidget* list, int row, bool& flag) { flag = IsTicked(list, row); });
-  q.UpdateConditionCounts();
+  q.mountain = mountainBox_->currentIndex();
+  q.mountainGua = guaBox_->currentIndex();
+  ReadTicks();
 
-  BtnSearch->setEnabled(false);
-  BtnExport->setEnabled(false);
-  BtnCancel->setEnabled(true);
-  searching_ = true;
-  cancelled_ = false;
+  searchButton_->setEnabled(false);
+  exportButton_->setEnabled(false);
+  cancelButton_->setEnabled(true);
+  results_.clear();
+  resultList_->clear();
   resultsRequest_ = q;
-  int found = 0;
-  {
-    // A copy of the engine walks the days (with the place of the last chart): the
-    // chart on screen keeps its moment for the hour and day steps and its positions
-    // for the picture's clicks.
-    chart::MQuorinDay walker = engine_;
-    ProgressListSink sink(ProgSearch, ListSearch, results_, cancelled_);
-    found = walker.SearchRange(resultsRequest_, days, sink);
+  // A copy of the engine walks the days (with the place of the last chart): the chart on
+  // screen keeps its moment for the hour and day steps and its positions for the picture's
+  // clicks. Closing the window stops the walk.
+  window()->installEventFilter(this);
+  worker_.Start(engine_, resultsRequest_, days);
+}
+
+void SearchPage::ShowFound(int position, const std::vector<chart::SearchResult>& found) {
+  for (const chart::SearchResult& result : found) {
+    auto* line = new QListWidgetItem(ToQString(chart::SearchResultLine(result.number, result.moment)));
+    line->setData(kResultRole, static_cast<int>(results_.size()));
+    resultList_->addItem(line);
+    results_.push_back(result);
   }
-  searching_ = false;
-  BtnCancel->setEnabled(false);
+  progressBar_->setValue(position);
+}
+
+void SearchPage::FinishSearch(int found, bool cancelled, int position) {
+  // The bar ends where the walk ended: at the end, or on the day a cancel stopped it.
+  progressBar_->setValue(position);
+  cancelButton_->setEnabled(false);
   QString report;
-  if (cancelled_) {
+  if (cancelled) {
     report = found > 0 ? QStringLiteral("已取消，保留了已找到的%1条日课，双击直接查看日课！").arg(found)
                        : QStringLiteral("已取消，还没有找到符合条件的日课。");
   } else {
@@ -461,15 +440,22 @@ void SearchPage::BtnSearchClick() {
                        : QStringLiteral("没有找到符合条件的日课，请改变查找条件。");
   }
   Tell(this, report, QStringLiteral("查找日课"), Icon::Information);
-  BtnSearch->setEnabled(true);
-  BtnExport->setEnabled(!results_.empty());
+  searchButton_->setEnabled(true);
+  exportButton_->setEnabled(!results_.empty());
   ClearCheckListHighlights();
+  emit SearchEnded(found, cancelled);
 }
 
-void SearchPage::BtnCancelClick() { cancelled_ = true; }
+void SearchPage::StopSearchQuietly() {
+  worker_.Stop();
+  cancelButton_->setEnabled(false);
+  searchButton_->setEnabled(true);
+  exportButton_->setEnabled(!results_.empty());
+  emit SearchEnded(static_cast<int>(results_.size()), true);
+}
 
-void SearchPage::BtnExportClick() {
-  if (searching_ || results_.empty()) return;
+void SearchPage::ExportResults() {
+  if (worker_.Running() || results_.empty()) return;
   const FileRequest request{QStringLiteral("导出结果"), ParseFilterList(QStringLiteral("CSV文件|*.csv")), 0};
   const std::optional<FileChoice> choice = Prompts().SaveFile(this, request);
   if (!choice || choice->path.isEmpty()) return;
@@ -486,25 +472,33 @@ void SearchPage::BtnExportClick() {
   }
 }
 
+const chart::SearchResult* SearchPage::ResultOf(const QListWidgetItem* line) const {
+  if (!line) return nullptr;
+  bool ok = false;
+  const int index = line->data(kResultRole).toInt(&ok);
+  return ok && index >= 0 && static_cast<std::size_t>(index) < results_.size() ? &results_[static_cast<std::size_t>(index)]
+                                                                               : nullptr;
+}
+
 bool SearchPage::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == ListSearch->viewport() && event->type() == QEvent::ToolTip) {
+  if (watched == resultList_->viewport() && event->type() == QEvent::ToolTip) {
     const auto* help = static_cast<QHelpEvent*>(event);
-    const int row = ListSearch->indexAt(help->pos()).row();
-    if (row >= 0 && static_cast<std::size_t>(row) < results_.size()) {
-      QToolTip::showText(help->globalPos(), ToQString(chart::SearchResultDetail(results_[static_cast<std::size_t>(row)])),
-                         ListSearch->viewport());
+    if (const chart::SearchResult* result = ResultOf(resultList_->itemAt(help->pos()))) {
+      QToolTip::showText(help->globalPos(), ToQString(chart::SearchResultDetail(*result)), resultList_->viewport());
       return true;
     }
+  }
+  // The window hides when it closes (a minimised one hides on the window system's word).
+  if (watched == window() && event->type() == QEvent::Hide && !event->spontaneous() && worker_.Running()) {
+    StopSearchQuietly();
   }
   return QWidget::eventFilter(watched, event);
 }
 
-void SearchPage::ListSearchDblClick() {
-  const QListWidgetItem* item = ListSearch->currentItem();
-  if (!item) return;
-  const auto moment = chart::ParseSearchResultLine(ToUtf8(item->text()));
-  if (!moment) return;
-  emit ChartRequested(moment->year, moment->month, moment->day, moment->hour);
+void SearchPage::ChartResult(const QListWidgetItem* line) {
+  const chart::SearchResult* result = ResultOf(line);
+  if (!result) return;
+  emit ChartRequested(result->moment.year, result->moment.month, result->moment.day, result->moment.hour);
 }
 
 }  // namespace quorin::ui

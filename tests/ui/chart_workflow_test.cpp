@@ -22,6 +22,7 @@
 #include "support/case_window_fixture.h"
 #include "ui/frm_fan_tui.h"
 #include "ui/search_page.h"
+#include "support/search_driver.h"
 #include "support/main_window_fixture.h"
 #include "ui/chart_inputs.h"
 #include "ui/clock.h"
@@ -154,10 +155,10 @@ class ChartWorkflowTest : public QObject {
       QVERIFY(f.main.Pai());
       QTest::mouseClick(w.findChild<QToolButton*>(path), Qt::LeftButton);  // an hour or a day from mid-June
     } else if (path == QStringLiteral("search result")) {
-      QListWidget* list = w.PageSearch->ListSearch;
       w.PageMain->setCurrentIndex(2);
-      list->addItem(QStringLiteral("1：%1年06月15日09时").arg(astronomical));
-      quorin::testing::DoubleClickLine(list, list->model()->index(0, 0));
+      QVERIFY(quorin::testing::SearchOneDay(w.PageSearch, year, 6, 15));
+      QListWidget* list = quorin::testing::ResultList(w.PageSearch);
+      quorin::testing::DoubleClickLine(list, list->model()->index(4, 0));
     } else if (path == QStringLiteral("大卦盘")) {
       // The pillars of 15 June, 9 o'clock of that year, found again from its start.
       TypeYear(w, year);

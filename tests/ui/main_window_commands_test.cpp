@@ -14,11 +14,14 @@
 
 #include "support/main_window_fixture.h"
 #include "ui/search_page.h"
+#include "support/named_control.h"
+#include "support/search_driver.h"
 #include "ui/frm_more_input.h"
 #include "ui/frm_wnl.h"
 #include "ui/up_down.h"
 
 using quorin::testing::MainWindowFixture;
+using quorin::testing::Named;
 
 class MainWindowCommandsTest : public QObject {
   Q_OBJECT
@@ -31,21 +34,22 @@ class MainWindowCommandsTest : public QObject {
     f.window->Inputs->Rdonl->setChecked(true);
     f.window->Inputs->Chkrun->setChecked(true);
     quorin::ui::SearchPage* page = f.window->PageSearch;
-    page->LedtYearS->setText(QStringLiteral("1985"));
-    quorin::testing::ChooseLine(page->CboShanS, 7);
-    page->CboGuaS->setCurrentIndex(2);
+    f.window->PageMain->setCurrentIndex(2);
+    Named<QLineEdit>(page, QStringLiteral("LedtYearS"))->setText(QStringLiteral("1985"));
+    quorin::testing::ChooseLine(Named<QComboBox>(page, QStringLiteral("CboShanS")), 7);
+    Named<QComboBox>(page, QStringLiteral("CboGuaS"))->setCurrentIndex(2);
     page->Request().dragonMountain = 4;
     page->Request().dragonGua = 1;
     page->Request().showFacing = true;
-    f.window->PageMain->setCurrentIndex(2);
-    page->ListSearch->addItem(QStringLiteral("3：2012年03月05日07时"));
-    quorin::testing::DoubleClickLine(page->ListSearch, page->ListSearch->model()->index(0, 0));
+    QVERIFY(quorin::testing::SearchOneDay(page, 2012, 3, 5));
+    QListWidget* list = quorin::testing::ResultList(page);
+    quorin::testing::DoubleClickLine(list, list->model()->index(3, 0));  // 06时
     QVERIFY(f.window->ChartShown());
     QCOMPARE(f.window->PageMain->currentIndex(), 0);
     QCOMPARE(f.window->Inputs->EdtYear->text(), QStringLiteral("2012"));
     QCOMPARE(f.window->Inputs->cbom->currentIndex(), 2);
     QCOMPARE(f.window->Inputs->cbod->currentIndex(), 4);
-    QCOMPARE(f.window->Inputs->cbos->currentIndex(), 7);
+    QCOMPARE(f.window->Inputs->cbos->currentIndex(), 6);
     QCOMPARE(f.window->Inputs->cbomin->currentIndex(), 5);
     QVERIFY(f.window->Inputs->Rdogl->isChecked() && !f.window->Inputs->Chkrun->isChecked());
     QCOMPARE(f.window->Inputs->LedtZhuYear->text(), QStringLiteral("1985"));
@@ -60,16 +64,17 @@ class MainWindowCommandsTest : public QObject {
 
   void searchResultBeforeOurEraChartsTheYearFound() {
     MainWindowFixture f;
-    QListWidget* list = f.window->PageSearch->ListSearch;
+    quorin::ui::SearchPage* page = f.window->PageSearch;
+    QListWidget* list = quorin::testing::ResultList(page);
     f.window->PageMain->setCurrentIndex(2);
-    list->addItem(QStringLiteral("1：-119年06月01日09时"));  // astronomical -119 is 120 BC
-    list->addItem(QStringLiteral("2：0年06月01日09时"));     // 1 BC
-    quorin::testing::DoubleClickLine(list, list->model()->index(0, 0));
+    QVERIFY(quorin::testing::SearchOneDay(page, -120, 6, 1));  // astronomical -119
+    quorin::testing::DoubleClickLine(list, list->model()->index(4, 0));
     QCOMPARE(f.window->Inputs->EdtYear->text(), QStringLiteral("-120"));
     QVERIFY(f.window->ChartShown());
     QCOMPARE(int(f.window->ChartRecord().year), -119);
     f.window->PageMain->setCurrentIndex(2);
-    quorin::testing::DoubleClickLine(list, list->model()->index(1, 0));
+    QVERIFY(quorin::testing::SearchOneDay(page, -1, 6, 1));  // astronomical 0
+    quorin::testing::DoubleClickLine(list, list->model()->index(4, 0));
     QCOMPARE(f.window->Inputs->EdtYear->text(), QStringLiteral("-1"));
     QVERIFY(f.window->ChartShown());
     QCOMPARE(int(f.window->ChartRecord().year), 0);

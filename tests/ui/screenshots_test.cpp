@@ -25,6 +25,8 @@
 #include "chart/quorin_day.h"
 #include "ui/frm_dili.h"
 #include "ui/search_page.h"
+#include "support/named_control.h"
+#include "support/search_driver.h"
 #include "ui/frm_set.h"
 #include "ui/frm_wnl.h"
 #include "ui/frm_zhou_yi.h"
@@ -76,15 +78,8 @@ class ScreenshotsTest : public QObject {
     // The search page after a range across a year end, 一卦纯清 with the mountain.
     quorin::ui::SearchPage* search = f.window->PageSearch;
     f.window->PageMain->setCurrentIndex(2);
-    search->RbtRange->click();
-    search->LedtFromYear->setText(QStringLiteral("2024"));
-    search->CboFromMonth->setCurrentIndex(10);
-    search->LedtToYear->setText(QStringLiteral("2026"));
-    search->CboToMonth->setCurrentIndex(1);
-    search->CboToDay->setCurrentIndex(27);
-    search->CboJiCond->setCurrentIndex(2);
-    search->CboJiCondClick();
-    search->BtnSearch->click();
+    quorin::testing::ChooseLine(quorin::testing::Named<QComboBox>(search, QStringLiteral("CboJiCond")), 2);
+    QVERIFY(quorin::testing::SearchDays(search, 2024, 11, 1, 2026, 2, 28));
     QTest::qWait(100);
     QVERIFY(f.window->grab().save(folder + QStringLiteral("/main_search.png")));
     quorin::ui::TFrmSet settings(f.window.get());
