@@ -81,8 +81,8 @@ chart::DigitGroup Digits(const Arguments& a, const std::string& option, const st
 }
 
 int Run(const std::vector<std::string>& args) {
-  std::set<std::string> valueOptions{"year",      "from",       "to",      "mountain", "gua",      "birth", "dragon",
-                                      "water",     "qi-digits",  "yun-digits", "pattern", "settings", "lon",   "csv"};
+  std::set<std::string> valueOptions{"year",  "from",      "to",         "mountain", "gua",      "birth", "dragon",
+                                     "water", "qi-digits", "yun-digits", "pattern",  "settings", "lon",   "csv"};
   std::set<std::string> flagOptions{"facing", "qi-adjacent", "yun-adjacent"};
   for (const chart::SearchConditionGroup& group : chart::SearchConditionGroups()) {
     if (!group.listOption.empty()) valueOptions.emplace(group.listOption);
@@ -122,8 +122,9 @@ int Run(const std::vector<std::string>& args) {
   }
   const int year = days.first.year;
   // The page starts with a person kDefaultMasterAge years older than the first year searched.
-  const auto birth = a.Has("birth") ? YearOption(a, "birth")
-                                    : std::optional<int>(std::max(year - chart::kDefaultMasterAge, calendar::kFirstCalendarYear));
+  const auto birth = a.Has("birth")
+                         ? YearOption(a, "birth")
+                         : std::optional<int>(std::max(year - chart::kDefaultMasterAge, calendar::kFirstCalendarYear));
   if (!birth || *birth < calendar::kFirstCalendarYear) {
     std::cerr << YearRangeMessage("主命") << "\n";
     return kExitRefused;
@@ -212,7 +213,8 @@ std::string SearchUsage() {
   using chart::ConditionGroup;
   std::string conditionFlags;
   for (const chart::SearchCondition& condition : chart::SearchConditions()) {
-    if (!condition.flagOption.empty()) conditionFlags += OptionLine("--" + std::string(condition.flagOption), condition.name);
+    if (!condition.flagOption.empty())
+      conditionFlags += OptionLine("--" + std::string(condition.flagOption), condition.name);
   }
   return "Usage: quorin-cli search --year YEAR [options]\n"
          "       quorin-cli search --from YYYY-MM-DD --to YYYY-MM-DD [options]\n"

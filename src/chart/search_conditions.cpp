@@ -20,42 +20,52 @@ constexpr std::array<SearchConditionGroup, kConditionGroupCount> kGroups{{
     {kOther, "其他", "", "", ""},
 }};
 
-// One line per condition. The flags are reached through functions, since most of them are
-// elements of the request's arrays, which the engine reads by index.
+// The request's field behind a condition: a flag of its own, or an element of one of the
+// arrays the engine reads by index.
+template <auto kFlag>
+bool& Field(SearchRequest& request) {
+  return request.*kFlag;
+}
+template <auto kArray, int kIndex>
+bool& Element(SearchRequest& request) {
+  return (request.*kArray)[kIndex];
+}
+
+// One line per condition, as the page lists them.
+// clang-format off
 constexpr std::array<SearchCondition, 23> kConditions{{
-    {.group = kQi, .name = "同数", .flag = [](SearchRequest& r) -> bool& { return r.qi[kQiSame]; }},
-    {.group = kQi, .name = "合五", .flag = [](SearchRequest& r) -> bool& { return r.qi[kQiFive]; }},
-    {.group = kQi, .name = "合十", .flag = [](SearchRequest& r) -> bool& { return r.qi[kQiTen]; }},
-    {.group = kQi, .name = "合十五", .flag = [](SearchRequest& r) -> bool& { return r.qi[kQiFifteen]; }},
-    {.group = kQi, .name = "合生成", .flag = [](SearchRequest& r) -> bool& { return r.qi[kQiGeneration]; }},
-    {.group = kYun, .name = "同数", .flag = [](SearchRequest& r) -> bool& { return r.yun[kYunSame]; }},
-    {.group = kYun, .name = "合五", .flag = [](SearchRequest& r) -> bool& { return r.yun[kYunFive]; }},
-    {.group = kYun, .name = "合十", .flag = [](SearchRequest& r) -> bool& { return r.yun[kYunTen]; }},
-    {.group = kYun, .name = "合十五", .flag = [](SearchRequest& r) -> bool& { return r.yun[kYunFifteen]; }},
-    {.group = kYun, .name = "合生成", .flag = [](SearchRequest& r) -> bool& { return r.yun[kYunGeneration]; }},
-    {.group = kYun, .name = "相通", .flag = [](SearchRequest& r) -> bool& { return r.yun[kYunThrough]; }},
+    {.group = kQi, .name = "同数", .flag = &Element<&SearchRequest::qi, kQiSame>},
+    {.group = kQi, .name = "合五", .flag = &Element<&SearchRequest::qi, kQiFive>},
+    {.group = kQi, .name = "合十", .flag = &Element<&SearchRequest::qi, kQiTen>},
+    {.group = kQi, .name = "合十五", .flag = &Element<&SearchRequest::qi, kQiFifteen>},
+    {.group = kQi, .name = "合生成", .flag = &Element<&SearchRequest::qi, kQiGeneration>},
+    {.group = kYun, .name = "同数", .flag = &Element<&SearchRequest::yun, kYunSame>},
+    {.group = kYun, .name = "合五", .flag = &Element<&SearchRequest::yun, kYunFive>},
+    {.group = kYun, .name = "合十", .flag = &Element<&SearchRequest::yun, kYunTen>},
+    {.group = kYun, .name = "合十五", .flag = &Element<&SearchRequest::yun, kYunFifteen>},
+    {.group = kYun, .name = "合生成", .flag = &Element<&SearchRequest::yun, kYunGeneration>},
+    {.group = kYun, .name = "相通", .flag = &Element<&SearchRequest::yun, kYunThrough>},
     // The check list follows the order the positions are examined in; the command line names
     // the person and the mountain first.
-    {.group = kInclude, .name = "龙", .flag = [](SearchRequest& r) -> bool& { return r.includeDragon; },
+    {.group = kInclude, .name = "龙", .flag = &Field<&SearchRequest::includeDragon>,
      .position = kKindDragon, .positionName = "龙", .listedAt = 2},
-    {.group = kInclude, .name = "水", .flag = [](SearchRequest& r) -> bool& { return r.includeWater; },
+    {.group = kInclude, .name = "水", .flag = &Field<&SearchRequest::includeWater>,
      .position = kKindWater, .positionName = "水", .listedAt = 3},
-    {.group = kInclude, .name = "主命", .flag = [](SearchRequest& r) -> bool& { return r.includeMaster; },
+    {.group = kInclude, .name = "主命", .flag = &Field<&SearchRequest::includeMaster>,
      .position = kKindMaster, .positionName = "主", .listedAt = 0},
-    {.group = kInclude, .name = "坐山", .flag = [](SearchRequest& r) -> bool& { return r.includeMountain; },
+    {.group = kInclude, .name = "坐山", .flag = &Field<&SearchRequest::includeMountain>,
      .position = kKindMountain, .positionName = "山", .listedAt = 1},
-    {.group = kInclude, .name = "朝向", .flag = [](SearchRequest& r) -> bool& { return r.includeFacing; },
+    {.group = kInclude, .name = "朝向", .flag = &Field<&SearchRequest::includeFacing>,
      .position = kKindFacing, .positionName = "向", .listedAt = 4},
-    {.group = kAvoid, .name = "冲山", .flag = [](SearchRequest& r) -> bool& { return r.avoid[kAvoidClashMountainFlag]; }},
-    {.group = kAvoid, .name = "坐山三煞", .flag = [](SearchRequest& r) -> bool& { return r.avoid[kAvoidMountainKillingsFlag]; }},
-    {.group = kAvoid, .name = "冲主命", .flag = [](SearchRequest& r) -> bool& { return r.avoid[kAvoidClashMasterFlag]; }},
-    {.group = kAvoid, .name = "坐山伏吟", .flag = [](SearchRequest& r) -> bool& { return r.avoid[kAvoidMountainRepeatFlag]; }},
-    {.group = kAvoid, .name = "坐山反吟", .flag = [](SearchRequest& r) -> bool& { return r.avoid[kAvoidMountainOppositeFlag]; }},
-    {.group = kOther, .name = "生入克入", .flag = [](SearchRequest& r) -> bool& { return r.shengRuKeRu; },
-     .flagOption = "shengru"},
-    {.group = kOther, .name = "亲缘交通", .flag = [](SearchRequest& r) -> bool& { return r.familyLink; },
-     .flagOption = "family"},
+    {.group = kAvoid, .name = "冲山", .flag = &Element<&SearchRequest::avoid, kAvoidClashMountainFlag>},
+    {.group = kAvoid, .name = "坐山三煞", .flag = &Element<&SearchRequest::avoid, kAvoidMountainKillingsFlag>},
+    {.group = kAvoid, .name = "冲主命", .flag = &Element<&SearchRequest::avoid, kAvoidClashMasterFlag>},
+    {.group = kAvoid, .name = "坐山伏吟", .flag = &Element<&SearchRequest::avoid, kAvoidMountainRepeatFlag>},
+    {.group = kAvoid, .name = "坐山反吟", .flag = &Element<&SearchRequest::avoid, kAvoidMountainOppositeFlag>},
+    {.group = kOther, .name = "生入克入", .flag = &Field<&SearchRequest::shengRuKeRu>, .flagOption = "shengru"},
+    {.group = kOther, .name = "亲缘交通", .flag = &Field<&SearchRequest::familyLink>, .flagOption = "family"},
 }};
+// clang-format on
 
 // The groups in the page's order, each once, and every condition's group listed: the page and
 // the command line rely on both.
@@ -85,7 +95,7 @@ std::string ConditionCaption(const SearchCondition& condition) {
   return std::string(group.prefix) + std::string(condition.name) + std::string(group.suffix);
 }
 
-// The request is only read: the flag functions hand out the field, const or not.
+// The request is only read: the field functions hand out the field, const or not.
 bool IsSet(const SearchRequest& request, const SearchCondition& condition) {
   return condition.flag(const_cast<SearchRequest&>(request));
 }
@@ -97,9 +107,8 @@ std::string ListedNames(ConditionGroup group, std::string_view separator) {
   for (const SearchCondition& c : kConditions) {
     if (c.group == group) listed.push_back(&c);
   }
-  std::stable_sort(listed.begin(), listed.end(), [](const SearchCondition* a, const SearchCondition* b) {
-    return a->listedAt < b->listedAt;
-  });
+  std::stable_sort(listed.begin(), listed.end(),
+                   [](const SearchCondition* a, const SearchCondition* b) { return a->listedAt < b->listedAt; });
   std::string names;
   for (const SearchCondition* c : listed) {
     if (!names.empty()) names += separator;

@@ -30,9 +30,6 @@ namespace quorin::ui {
 
 namespace {
 
-// The moment shown at start is the clock's, its year at most this one.
-constexpr int kStartYearCap = 2200;
-
 QColor FromWindowsColor(int value) { return qtdraw::ToQColor(static_cast<draw::Color>(value)); }
 
 }  // namespace
@@ -63,7 +60,7 @@ void TFrmMain::PrepareOnFirstShow() {
 
   // Mountain and gua, the moment now, the saved place.
   Inputs->SelectMountainAndGua(0, 0);
-  Inputs->SetDateInputsToNow(kStartYearCap);
+  Inputs->SetDateInputsToNow(ChartInputsPanel::kStartYearCap);
   Inputs->RestorePlace(prefs.sheng, prefs.shi);
 
   // The tree's display style and order.

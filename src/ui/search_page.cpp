@@ -125,7 +125,8 @@ SearchPage::SearchPage(const chart::MQuorinDay& engine, QWidget* parent)
   guaBox_->setMinimumContentsLength(5);
   dragonWaterFacingButton_ =
       Button(QStringLiteral("Button4"), QStringLiteral("龙-水-向"), QStringLiteral("选择龙-水-向"), this);
-  const LabeledEdit year = MakeLabeledEdit(QStringLiteral("LedtStartYear"), QStringLiteral("查找年份"), this, kYearInputLength);
+  const LabeledEdit year =
+      MakeLabeledEdit(QStringLiteral("LedtStartYear"), QStringLiteral("查找年份"), this, kYearInputLength);
   yearEdit_ = year.edit;
   wholeYearButton_ = new QRadioButton(QStringLiteral("查找年份"), this);
   wholeYearButton_->setObjectName(QStringLiteral("RbtYear"));
@@ -167,9 +168,9 @@ SearchPage::SearchPage(const chart::MQuorinDay& engine, QWidget* parent)
     QPushButton* digits = box.group == chart::ConditionGroup::kQi    ? qiDigitsButton_
                           : box.group == chart::ConditionGroup::kYun ? yunDigitsButton_
                                                                      : nullptr;
-    conditions->addWidget(Group(ToQString(std::string(chart::GroupOf(box.group).title)), conditionLists_[group],
-                                digits, this),
-                          box.row, box.column);
+    conditions->addWidget(
+        Group(ToQString(std::string(chart::GroupOf(box.group).title)), conditionLists_[group], digits, this), box.row,
+        box.column);
   }
   auto* patterns = new QHBoxLayout;
   patterns->addWidget(patternBox_, 1);
@@ -319,14 +320,14 @@ void SearchPage::ShowRequest() {
 }
 
 void SearchPage::ClearConditions(bool ask) {
-  if (ask && !AskYesNo(this, QStringLiteral("确定要清空输入的查找条件吗？"), QStringLiteral("清空条件"), Icon::Information)) {
+  if (ask &&
+      !AskYesNo(this, QStringLiteral("确定要清空输入的查找条件吗？"), QStringLiteral("清空条件"), Icon::Information)) {
     return;
   }
   const QDateTime now = LocalNow();
   // Unlike the chart inputs, the page takes any year the calendar has.
   const int year = std::min(now.date().year(), calendar::kLastCalendarYear);
-  const calendar::CivilDateTime moment{static_cast<std::int16_t>(year),
-                                       static_cast<std::int16_t>(now.date().month()),
+  const calendar::CivilDateTime moment{static_cast<std::int16_t>(year), static_cast<std::int16_t>(now.date().month()),
                                        static_cast<std::int16_t>(now.date().day()),
                                        static_cast<std::int16_t>(now.time().hour()),
                                        static_cast<std::int16_t>(now.time().minute())};
@@ -374,11 +375,13 @@ void SearchPage::StartSearch() {
   if (!master) return;
   chart::SearchDays days;
   if (rangeButton_->isChecked()) {
-    const auto day = [this](QLineEdit* year, QComboBox* month, QComboBox* day) -> std::optional<calendar::CivilDateTime> {
+    const auto day = [this](QLineEdit* year, QComboBox* month,
+                            QComboBox* day) -> std::optional<calendar::CivilDateTime> {
       const std::optional<int> y =
           ReadYearInput(this, year, YearRangeMessage(QStringLiteral("查找")), QStringLiteral("查找年份错误"));
       if (!y) return std::nullopt;
-      return calendar::CivilDateTime{static_cast<std::int16_t>(*y), static_cast<std::int16_t>(month->currentIndex() + 1),
+      return calendar::CivilDateTime{static_cast<std::int16_t>(*y),
+                                     static_cast<std::int16_t>(month->currentIndex() + 1),
                                      static_cast<std::int16_t>(day->currentIndex() + 1), 0, 0};
     };
     const auto first = day(fromYearEdit_, fromMonthBox_, fromDayBox_);
@@ -461,9 +464,8 @@ void SearchPage::ExportResults() {
   if (!choice || choice->path.isEmpty()) return;
   QString path = choice->path;
   if (!path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)) path += QStringLiteral(".csv");
-  if (QFileInfo::exists(path) &&
-      !AskYesNo(this, QStringLiteral("%1 已存在，要替换它吗？").arg(path), QStringLiteral("导出结果"), Icon::Warning,
-                Answer::No)) {
+  if (QFileInfo::exists(path) && !AskYesNo(this, QStringLiteral("%1 已存在，要替换它吗？").arg(path),
+                                           QStringLiteral("导出结果"), Icon::Warning, Answer::No)) {
     return;
   }
   std::string message;
@@ -476,8 +478,9 @@ const chart::SearchResult* SearchPage::ResultOf(const QListWidgetItem* line) con
   if (!line) return nullptr;
   bool ok = false;
   const int index = line->data(kResultRole).toInt(&ok);
-  return ok && index >= 0 && static_cast<std::size_t>(index) < results_.size() ? &results_[static_cast<std::size_t>(index)]
-                                                                               : nullptr;
+  return ok && index >= 0 && static_cast<std::size_t>(index) < results_.size()
+             ? &results_[static_cast<std::size_t>(index)]
+             : nullptr;
 }
 
 bool SearchPage::eventFilter(QObject* watched, QEvent* event) {

@@ -34,7 +34,8 @@ TEST(SearchConditions, ReadmeListsTheTablesConditions) {
     ASSERT_FALSE(row.empty()) << condition.flagOption;
     EXPECT_NE(row.find(condition.name), std::string::npos) << row;
   }
-  EXPECT_TRUE(ReadmeRow("`--pattern NAME`").find("ready pattern " + ReadyPatternNames(" ") + " (") != std::string::npos);
+  EXPECT_TRUE(ReadmeRow("`--pattern NAME`").find("ready pattern " + ReadyPatternNames(" ") + " (") !=
+              std::string::npos);
 }
 
 // Each condition reaches a flag of its own, and the check boxes read as the page has always shown them.
@@ -48,11 +49,11 @@ TEST(SearchConditions, EveryConditionHasItsOwnFlagAndCaption) {
     }
     captions.push_back(ConditionCaption(condition));
   }
-  EXPECT_EQ(captions, (std::vector<std::string>{"卦气同数", "卦气合五", "卦气合十", "卦气合十五", "卦气合生成",
-                                                "卦运同数", "卦运合五", "卦运合十", "卦运合十五", "卦运合生成",
-                                                "卦运相通", "龙纳入",   "水纳入",   "主命纳入",   "坐山纳入",
-                                                "朝向纳入", "冲山",     "坐山三煞", "冲主命",     "坐山伏吟",
-                                                "坐山反吟", "生入克入", "亲缘交通"}));
+  EXPECT_EQ(captions,
+            (std::vector<std::string>{"卦气同数", "卦气合五", "卦气合十",   "卦气合十五", "卦气合生成", "卦运同数",
+                                      "卦运合五", "卦运合十", "卦运合十五", "卦运合生成", "卦运相通",   "龙纳入",
+                                      "水纳入",   "主命纳入", "坐山纳入",   "朝向纳入",   "冲山",       "坐山三煞",
+                                      "冲主命",   "坐山伏吟", "坐山反吟",   "生入克入",   "亲缘交通"}));
   EXPECT_EQ(ListedNames(ConditionGroup::kInclude, ","), "主命,坐山,龙,水,朝向");
 }
 

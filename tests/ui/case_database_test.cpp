@@ -22,9 +22,11 @@
 #include "ui/frm_same_name.h"
 #include "ui/frm_search.h"
 #include "ui/program_objects.h"
+#include "support/named_control.h"
 
 using quorin::TRecordData;
 using quorin::testing::CaseWindowFixture;
+using quorin::testing::ChartInput;
 using quorin::testing::SampleCase;
 using quorin::testing::StoredCase;
 using quorin::testing::TypeRemark;
@@ -352,13 +354,13 @@ class CaseDatabaseTest : public QObject {
 
       // Reopened from the tree after a new case, edited and saved as the open case.
       f.prompter().answers << Answer::Yes;
-      f.window().Inputs->BtoNew->click();
+      ChartInput<QPushButton>(&f.window(), "BtoNew")->click();
       QVERIFY(f.SelectCase(501));
       f.window().OpenCaseClick();
       QCOMPARE(f.window().RedtPingYu->toPlainText(), QStringLiteral("吉日，宜开业"));
       TypeRemark(f.window().RedtPingYu, QStringLiteral("吉日，宜开业。已验证"));
       f.prompter().answers << Answer::Yes;
-      f.window().Inputs->SbtoSave->click();
+      ChartInput<QPushButton>(&f.window(), "SbtoSave")->click();
       QCOMPARE(f.prompter().LastText(), QStringLiteral("已保存编辑后的案例。"));
 
       // Moved in the category display.
@@ -419,7 +421,7 @@ class CaseDatabaseTest : public QObject {
       QVERIFY(f.SelectCase(501));
       f.window().OpenCaseClick();
       QCOMPARE(f.window().RedtPingYu->toPlainText(), QStringLiteral("吉日，宜开业。已验证"));
-      QCOMPARE(f.window().Inputs->EdtName->text(), QStringLiteral("赵六"));
+      QCOMPARE(ChartInput<QLineEdit>(&f.window(), "EdtName")->text(), QStringLiteral("赵六"));
       QCOMPARE(f.prompter().unexpected, 0);
     }
     {

@@ -23,14 +23,16 @@
 #include "ui/frm_search.h"
 #include "ui/program_objects.h"
 #include "ui/radio_group.h"
+#include "support/named_control.h"
 
 using quorin::TRecordData;
 using quorin::cases::MRecordBase;
 using quorin::testing::CaseWindowFixture;
+using quorin::testing::ChartInput;
 using quorin::testing::ProgramFolder;
 using quorin::testing::SampleCase;
-using quorin::testing::StoredCase;
 using quorin::testing::ScriptedPrompter;
+using quorin::testing::StoredCase;
 using quorin::testing::WhenDialogShows;
 using quorin::ui::Answer;
 
@@ -216,7 +218,7 @@ class CaseDialogsTest : public QObject {
     QVERIFY(f.prompter().Texts().contains(QStringLiteral("无法更新案例类别！")));
     // A save now would store nothing: the chart stays and saves as a new case.
     QVERIFY(!f.window().CaseOpen());
-    QCOMPARE(f.window().Inputs->SbtoSave->text(), QStringLiteral("存新"));
+    QCOMPARE(ChartInput<QPushButton>(&f.window(), "SbtoSave")->text(), QStringLiteral("存新"));
   }
 
   void categoryEditorAddsCleanedNames() {
@@ -369,7 +371,7 @@ class CaseDialogsTest : public QObject {
     QCOMPARE(f.window().CurrentCaseIds(), std::vector<int>({2}));
     QVERIFY(f.window().CaseOpen());
     QCOMPARE(f.window().CurrentCaseId(), 2);
-    QCOMPARE(f.window().Inputs->EdtName->text(), QStringLiteral("李四"));
+    QCOMPARE(ChartInput<QLineEdit>(&f.window(), "EdtName")->text(), QStringLiteral("李四"));
 
     // Two keywords must be found in different fields.
     f.prompter().inputs << QStringLiteral("张 张");

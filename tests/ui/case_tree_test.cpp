@@ -15,9 +15,11 @@
 #include "support/case_window_fixture.h"
 #include "ui/frm_edit_class.h"
 #include "ui/program_objects.h"
+#include "support/named_control.h"
 
 using quorin::TRecordData;
 using quorin::testing::CaseWindowFixture;
+using quorin::testing::ChartInput;
 using quorin::testing::SampleCase;
 using quorin::testing::WhenDialogShows;
 using quorin::ui::Answer;
@@ -244,7 +246,7 @@ class CaseTreeTest : public QObject {
     }
     f.StoreCases(cases);
     f.Show();
-    f.window().Inputs->EdtName->setText(QStringLiteral("张伟"));
+    ChartInput<QLineEdit>(&f.window(), "EdtName")->setText(QStringLiteral("张伟"));
     QVERIFY(f.window().Tree->topLevelItemCount() > 0);
     f.window().Tree->expandAll();
     QVERIFY(f.SelectCase(24));

@@ -20,6 +20,7 @@
 #include "ui/frm_wnl.h"
 #include "ui/up_down.h"
 
+using quorin::testing::ChartInput;
 using quorin::testing::MainWindowFixture;
 using quorin::testing::Named;
 
@@ -31,8 +32,8 @@ class MainWindowCommandsTest : public QObject {
 
   void searchResultIsChartedWithTheSearchInputs() {
     MainWindowFixture f;
-    f.window->Inputs->Rdonl->setChecked(true);
-    f.window->Inputs->Chkrun->setChecked(true);
+    ChartInput<QRadioButton>(f.window.get(), "Rdonl")->setChecked(true);
+    ChartInput<QCheckBox>(f.window.get(), "Chkrun")->setChecked(true);
     quorin::ui::SearchPage* page = f.window->PageSearch;
     f.window->PageMain->setCurrentIndex(2);
     Named<QLineEdit>(page, QStringLiteral("LedtYearS"))->setText(QStringLiteral("1985"));
@@ -46,15 +47,16 @@ class MainWindowCommandsTest : public QObject {
     quorin::testing::DoubleClickLine(list, list->model()->index(3, 0));  // 06时
     QVERIFY(f.window->ChartShown());
     QCOMPARE(f.window->PageMain->currentIndex(), 0);
-    QCOMPARE(f.window->Inputs->EdtYear->text(), QStringLiteral("2012"));
-    QCOMPARE(f.window->Inputs->cbom->currentIndex(), 2);
-    QCOMPARE(f.window->Inputs->cbod->currentIndex(), 4);
-    QCOMPARE(f.window->Inputs->cbos->currentIndex(), 6);
-    QCOMPARE(f.window->Inputs->cbomin->currentIndex(), 5);
-    QVERIFY(f.window->Inputs->Rdogl->isChecked() && !f.window->Inputs->Chkrun->isChecked());
-    QCOMPARE(f.window->Inputs->LedtZhuYear->text(), QStringLiteral("1985"));
-    QCOMPARE(f.window->Inputs->CboShan->currentIndex(), 7);
-    QCOMPARE(f.window->Inputs->CboGua->currentIndex(), 2);
+    QCOMPARE(ChartInput<QLineEdit>(f.window.get(), "EdtYear")->text(), QStringLiteral("2012"));
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbom")->currentIndex(), 2);
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbod")->currentIndex(), 4);
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbos")->currentIndex(), 6);
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbomin")->currentIndex(), 5);
+    QVERIFY(ChartInput<QRadioButton>(f.window.get(), "Rdogl")->isChecked() &&
+            !ChartInput<QCheckBox>(f.window.get(), "Chkrun")->isChecked());
+    QCOMPARE(ChartInput<QLineEdit>(f.window.get(), "LedtZhuYear")->text(), QStringLiteral("1985"));
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "CboShan")->currentIndex(), 7);
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "CboGua")->currentIndex(), 2);
     const quorin::TRecordData& r = f.window->ChartRecord();
     QCOMPARE(int(r.dragonMountain), 4);
     QCOMPARE(int(r.dragonGua), 1);
@@ -69,13 +71,13 @@ class MainWindowCommandsTest : public QObject {
     f.window->PageMain->setCurrentIndex(2);
     QVERIFY(quorin::testing::SearchOneDay(page, -120, 6, 1));  // astronomical -119
     quorin::testing::DoubleClickLine(list, list->model()->index(4, 0));
-    QCOMPARE(f.window->Inputs->EdtYear->text(), QStringLiteral("-120"));
+    QCOMPARE(ChartInput<QLineEdit>(f.window.get(), "EdtYear")->text(), QStringLiteral("-120"));
     QVERIFY(f.window->ChartShown());
     QCOMPARE(int(f.window->ChartRecord().year), -119);
     f.window->PageMain->setCurrentIndex(2);
     QVERIFY(quorin::testing::SearchOneDay(page, -1, 6, 1));  // astronomical 0
     quorin::testing::DoubleClickLine(list, list->model()->index(4, 0));
-    QCOMPARE(f.window->Inputs->EdtYear->text(), QStringLiteral("-1"));
+    QCOMPARE(ChartInput<QLineEdit>(f.window.get(), "EdtYear")->text(), QStringLiteral("-1"));
     QVERIFY(f.window->ChartShown());
     QCOMPARE(int(f.window->ChartRecord().year), 0);
   }
@@ -91,21 +93,21 @@ class MainWindowCommandsTest : public QObject {
       quorin::testing::ChooseLine(dialog->CboLongShan, 5);
       QTest::mouseClick(dialog->BitBtn1, Qt::LeftButton);
     });
-    QTest::mouseClick(f.window->Inputs->Button1, Qt::LeftButton);
+    QTest::mouseClick(ChartInput<QPushButton>(f.window.get(), "Button1"), Qt::LeftButton);
     QCOMPARE(int(f.window->ChartRecord().dragonMountain), 5);
     QVERIFY(f.window->ChartShown());
     QVERIFY(f.AnalysisText().contains(QStringLiteral("龙")));
 
     // Cancelled: the record keeps its dragon.
     QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
-    f.window->Inputs->Button1->click();
+    ChartInput<QPushButton>(f.window.get(), "Button1")->click();
     QCOMPARE(int(f.window->ChartRecord().dragonMountain), 5);
   }
 
   void perpetualCalendarOpensOnceAtTheInputMoment() {
     MainWindowFixture f;
     f.SetMoment(1999, 12, 31, 23, 59);
-    f.window->Inputs->UpDyear->SetPosition(1999);
+    ChartInput<quorin::ui::UpDown>(f.window.get(), "UpDyear")->SetPosition(1999);
     f.window->MenuAction(QStringLiteral("Tmnuwnl"))->trigger();
     quorin::ui::TFrmWnl* calendar = quorin::ui::TFrmWnl::Instance();
     QVERIFY(calendar && calendar->isVisible());
@@ -118,10 +120,10 @@ class MainWindowCommandsTest : public QObject {
 
   void cancelledReversePillarSearchChangesNothing() {
     MainWindowFixture f;
-    const QString year = f.window->Inputs->EdtYear->text();
+    const QString year = ChartInput<QLineEdit>(f.window.get(), "EdtYear")->text();
     QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
     f.window->MenuAction(QStringLiteral("N5"))->trigger();
-    QCOMPARE(f.window->Inputs->EdtYear->text(), year);
+    QCOMPARE(ChartInput<QLineEdit>(f.window.get(), "EdtYear")->text(), year);
     QVERIFY(!f.window->ChartShown());
   }
 };

@@ -9,8 +9,11 @@
 #include "base/ini_file.h"
 #include "support/main_window_fixture.h"
 #include "ui/frm_dili.h"
+#include "support/named_control.h"
 
 using quorin::base::IniFile;
+using quorin::testing::ChartInput;
+using quorin::testing::ChooseLine;
 using quorin::testing::MainWindowFixture;
 using quorin::testing::ProgramFolder;
 using quorin::testing::ScriptedPrompter;
@@ -27,9 +30,8 @@ class PlacesTest : public QObject {
     MainWindowFixture f;
     f.folder.WriteGbk(QStringLiteral("dat/dili.ini"),
                       "[福建省]\r\n福州市=119:17*26:5\r\n坏地=abc\r\n空值=\r\n厦门市=-118:5*24:29\r\n");
-    f.window->Inputs->cbodiZ->setCurrentIndex(0);
-    f.window->Inputs->cbodiZClick();
-    QCOMPARE(f.window->Inputs->cbodiC->count(), 4);
+    ChooseLine(ChartInput<QComboBox>(f.window.get(), "cbodiZ"), 0);
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbodiC")->count(), 4);
     const auto& c = f.window->Inputs->CityCoordinates();
     QCOMPARE(c[1].longitude, 120.0f);
     QCOMPARE(c[1].latitude, 30.0f);
@@ -38,7 +40,7 @@ class PlacesTest : public QObject {
     QCOMPARE(f.prompter.shown.size(), 1);
     QVERIFY(f.prompter.LastText().contains(QStringLiteral("坏地")));
     QVERIFY(!f.prompter.LastText().contains(QStringLiteral("空值")));
-    f.window->Inputs->cbodiC->setCurrentIndex(1);
+    ChartInput<QComboBox>(f.window.get(), "cbodiC")->setCurrentIndex(1);
     QVERIFY(f.Pai());
     QCOMPARE(f.window->ChartRecord().longitude, 120.0f);
     QCOMPARE(f.window->ChartRecord().addrName, std::string("福建省坏地"));
@@ -46,9 +48,8 @@ class PlacesTest : public QObject {
 
   void provinceWithoutSectionHasNoCities() {
     MainWindowFixture f(true, false);
-    f.window->Inputs->cbodiZ->setCurrentIndex(3);
-    f.window->Inputs->cbodiZClick();
-    QCOMPARE(f.window->Inputs->cbodiC->count(), 0);
+    ChooseLine(ChartInput<QComboBox>(f.window.get(), "cbodiZ"), 3);
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbodiC")->count(), 0);
     QVERIFY(f.Pai());
     QCOMPARE(f.window->ChartRecord().longitude, 120.0f);
     QCOMPARE(f.window->ChartRecord().latitude, 30.0f);
@@ -68,18 +69,17 @@ class PlacesTest : public QObject {
     QFETCH(QString, typed);
     QFETCH(QString, found);
     MainWindowFixture f;
-    f.window->Inputs->cbodiZ->setCurrentIndex(0);
-    f.window->Inputs->cbodiZClick();
-    f.window->Inputs->cbodiC->setCurrentIndex(5);
+    ChooseLine(ChartInput<QComboBox>(f.window.get(), "cbodiZ"), 0);
+    ChartInput<QComboBox>(f.window.get(), "cbodiC")->setCurrentIndex(5);
     f.prompter.inputs.enqueue(typed);
-    f.window->Inputs->SpeedButton2->click();
+    ChartInput<QToolButton>(f.window.get(), "SpeedButton2")->click();
     QCOMPARE(f.prompter.inputPrompts.first(), QStringLiteral("输入|输入县、市、区名："));
     if (found.isEmpty()) {
       QCOMPARE(f.prompter.LastText(),
                QStringLiteral("没有这个地名，可以简化输入地名重新查找，或者选择邻近的县市。"));
-      QCOMPARE(f.window->Inputs->cbodiC->currentIndex(), 5);
+      QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbodiC")->currentIndex(), 5);
     } else {
-      QCOMPARE(f.window->Inputs->cbodiC->currentText(), found);
+      QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbodiC")->currentText(), found);
     }
   }
 
@@ -87,8 +87,8 @@ class PlacesTest : public QObject {
     MainWindowFixture f;
     f.prompter.inputs.enqueue(std::nullopt);
     f.prompter.inputs.enqueue(QString());
-    f.window->Inputs->SpeedButton2->click();
-    f.window->Inputs->SpeedButton2->click();
+    ChartInput<QToolButton>(f.window.get(), "SpeedButton2")->click();
+    ChartInput<QToolButton>(f.window.get(), "SpeedButton2")->click();
     QVERIFY(f.prompter.shown.isEmpty());
   }
 
@@ -165,13 +165,13 @@ class PlacesTest : public QObject {
 
   void mainWindowKeepsOldCoordinatesUntilTheProvinceIsChosenAgain() {
     MainWindowFixture f;
-    f.window->Inputs->cbodiZ->setCurrentIndex(0);
-    f.window->Inputs->cbodiZClick();
+    ChooseLine(ChartInput<QComboBox>(f.window.get(), "cbodiZ"), 0);
     const float before = f.window->Inputs->CityCoordinates()[0].longitude;
     quorin::base::IniFile dili(f.folder.Dat(QStringLiteral("dili.ini")).toStdString());
     QVERIFY(dili.WriteString("福建省", "福州市", "100:0*20:0"));
     QCOMPARE(f.window->Inputs->CityCoordinates()[0].longitude, before);
-    f.window->Inputs->cbodiZClick();
+    ChooseLine(ChartInput<QComboBox>(f.window.get(), "cbodiZ"),
+               ChartInput<QComboBox>(f.window.get(), "cbodiZ")->currentIndex());
     QCOMPARE(f.window->Inputs->CityCoordinates()[0].longitude, 100.0f);
   }
 };

@@ -31,6 +31,8 @@
 #include "ui/frm_wnl.h"
 #include "ui/frm_zhou_yi.h"
 
+using quorin::testing::ChartInput;
+using quorin::testing::ChooseLine;
 using quorin::testing::MainWindowFixture;
 
 class ScreenshotsTest : public QObject {
@@ -54,12 +56,10 @@ class ScreenshotsTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
     QTest::qWait(100);
     QVERIFY(f.window->grab().save(folder + QStringLiteral("/main_start.png")));
-    f.window->Inputs->EdtName->setText(QStringLiteral("张三"));
-    f.window->Inputs->CboShan->setCurrentIndex(13);
-    f.window->Inputs->CboShanChange();
+    ChartInput<QLineEdit>(f.window.get(), "EdtName")->setText(QStringLiteral("张三"));
+    ChooseLine(ChartInput<QComboBox>(f.window.get(), "CboShan"), 13);
     f.SetMoment(2024, 3, 5, 7, 30);
-    f.window->Inputs->cbodiZ->setCurrentIndex(0);
-    f.window->Inputs->cbodiZClick();
+    ChooseLine(ChartInput<QComboBox>(f.window.get(), "cbodiZ"), 0);
     QVERIFY(f.Pai());
     QTest::qWait(100);
     QVERIFY(f.window->grab().save(folder + QStringLiteral("/main_chart.png")));

@@ -20,6 +20,7 @@
 #include "ui/clock.h"
 #include "ui/search_page.h"
 
+using quorin::testing::ChartInput;
 using quorin::testing::MainWindowFixture;
 using quorin::testing::Named;
 using quorin::ui::SearchPage;
@@ -79,9 +80,9 @@ class SearchWorkflowTest : public QObject {
     QVERIFY(f.window->ChartShown());
     QCOMPARE(f.window->Engine().GetMoment().beijingDate.year, std::int16_t(2024));
     f.window->SpeedButton4->click();  // 时++
-    QCOMPARE(f.window->Inputs->EdtYear->text(), QStringLiteral("2024"));
-    QCOMPARE(f.window->Inputs->cbod->currentIndex(), 4);
-    QCOMPARE(f.window->Inputs->cbos->currentIndex(), 12);
+    QCOMPARE(ChartInput<QLineEdit>(f.window.get(), "EdtYear")->text(), QStringLiteral("2024"));
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbod")->currentIndex(), 4);
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbos")->currentIndex(), 12);
     QVERIFY(f.AnalysisText().contains(QStringLiteral("公历：2024年3月5日12时0分(北京时间)")));
   }
 
@@ -102,8 +103,8 @@ class SearchWorkflowTest : public QObject {
       quorin::testing::DoubleClickLine(list, list->model()->index(row, 0));
       QVERIFY(f.window->ChartShown());
       QCOMPARE(f.window->PageMain->currentIndex(), 0);
-      QCOMPARE(f.window->Inputs->LedtZhuYear->text(), QStringLiteral("1970"));
-      QCOMPARE(f.window->Inputs->CboShan->currentIndex(), 3);
+      QCOMPARE(ChartInput<QLineEdit>(f.window.get(), "LedtZhuYear")->text(), QStringLiteral("1970"));
+      QCOMPARE(ChartInput<QComboBox>(f.window.get(), "CboShan")->currentIndex(), 3);
       const quorin::chart::MQuorinDay& engine = f.window->Engine();
       for (int pillar = 0; pillar < 4; ++pillar) {
         QCOMPARE(engine.Slot(pillar).guaQi, engine.Slot(quorin::chart::kSlotMountain).guaQi);
@@ -127,7 +128,8 @@ class SearchWorkflowTest : public QObject {
     QVERIFY(SearchYear(page));
     const QStringList atChinaStandardMeridian = Lines(quorin::testing::ResultList(page));
 
-    quorin::testing::ChooseLine(f.window->Inputs->cbodiZ, f.window->Inputs->cbodiZ->findText(QStringLiteral("新疆")));
+    quorin::testing::ChooseLine(ChartInput<QComboBox>(f.window.get(), "cbodiZ"),
+                                ChartInput<QComboBox>(f.window.get(), "cbodiZ")->findText(QStringLiteral("新疆")));
     QVERIFY(f.Pai());
     f.window->PageMain->setCurrentIndex(2);
     QVERIFY(SearchYear(page));

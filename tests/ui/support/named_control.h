@@ -17,5 +17,15 @@ T* Named(const QObject* root, const QString& name) {
   if (!control) qFatal("no control %s below %s", qPrintable(name), qPrintable(root->objectName()));
   return control;
 }
+template <typename T>
+T* Named(const QObject* root, const char* name) {
+  return Named<T>(root, QString::fromLatin1(name));
+}
+
+// A control of the chart inputs at the right of the main window `window` (cbodiZ, BtnPai …).
+template <typename T>
+T* ChartInput(const QObject* window, const char* name) {
+  return Named<T>(Named<QObject>(window, "Panel2Column"), name);
+}
 
 }  // namespace quorin::testing
