@@ -24,6 +24,7 @@
 #include "base/gbk.h"
 #include "base/ini_file.h"
 #include "calendar/historical_year.h"
+#include "chart/domain_tables.h"
 #include "ui/chart_inputs.h"
 #include "ui/clock.h"
 #include "ui/labeled_edit.h"
@@ -190,7 +191,7 @@ void ChartInputsPanel::BuildInputs() {
 
   mountainBox_ = new QComboBox(inputsColumn_);
   mountainBox_->setObjectName(QStringLiteral("CboShan"));
-  mountainBox_->setMaxVisibleItems(24);
+  mountainBox_->setMaxVisibleItems(chart::kMountainCount);
   AddLabel(column, mountainBox_, QStringLiteral("山家"));
   degreesButton_ = MakeToolButton(QStringLiteral("SpeedButton7"), QStringLiteral(">"), inputsColumn_);
   degreesButton_->setToolTip(QStringLiteral("周天度求山卦"));

@@ -25,6 +25,7 @@
 using quorin::TRecordData;
 using quorin::testing::CaseWindowFixture;
 using quorin::testing::ChartInput;
+using quorin::testing::Named;
 using quorin::testing::SampleCase;
 using quorin::testing::StoredCase;
 using quorin::testing::TypeRemark;
@@ -313,11 +314,11 @@ class CaseCommandsTest : public QObject {
     f.window().OpenCaseClick();
     // Renamed: the next save of the open case keeps the new name.
     WhenDialogShows<quorin::ui::TFrmEditClass>([&f](quorin::ui::TFrmEditClass& d) {
-      d.LstClass->setCurrentRow(0);
+      Named<QListWidget>(&d, "LstClass")->setCurrentRow(0);
       f.prompter().answers << Answer::Yes;
       f.prompter().inputs << QStringLiteral("新店");
-      d.BtoRename->click();
-      d.Button6->click();
+      Named<QPushButton>(&d, "BtoRename")->click();
+      Named<QPushButton>(&d, "Button6")->click();
     });
     f.window().EditClassClick();
     QCOMPARE(f.prompter().LastText(), QStringLiteral("改名完成！"));
@@ -326,10 +327,10 @@ class CaseCommandsTest : public QObject {
     QCOMPARE(StoredCase(1).className, std::string("新店"));
     // Deleted with its category: the chart stays and saves as a new case.
     WhenDialogShows<quorin::ui::TFrmEditClass>([&f](quorin::ui::TFrmEditClass& d) {
-      d.LstClass->setCurrentRow(0);
+      Named<QListWidget>(&d, "LstClass")->setCurrentRow(0);
       f.prompter().answers << Answer::Yes;
-      d.BtoDelete->click();
-      d.Button6->click();
+      Named<QPushButton>(&d, "BtoDelete")->click();
+      Named<QPushButton>(&d, "Button6")->click();
     });
     f.window().EditClassClick();
     QVERIFY(!f.window().CaseOpen());

@@ -27,6 +27,7 @@
 using quorin::TRecordData;
 using quorin::testing::CaseWindowFixture;
 using quorin::testing::ChartInput;
+using quorin::testing::Named;
 using quorin::testing::SampleCase;
 using quorin::testing::StoredCase;
 using quorin::testing::TypeRemark;
@@ -55,17 +56,18 @@ QString RemarkText(const std::string& path) {
 
 void AcceptExport(const QStringList& unchecked = {}) {
   WhenDialogShows<quorin::ui::TFrmExportClass>([unchecked](quorin::ui::TFrmExportClass& d) {
-    for (int i = 0; i < d.LstClass->count(); ++i) {
-      if (unchecked.contains(d.LstClass->item(i)->text())) d.LstClass->item(i)->setCheckState(Qt::Unchecked);
+    for (int i = 0; i < Named<QListWidget>(&d, "LstClass")->count(); ++i) {
+      if (unchecked.contains(Named<QListWidget>(&d, "LstClass")->item(i)->text()))
+        Named<QListWidget>(&d, "LstClass")->item(i)->setCheckState(Qt::Unchecked);
     }
-    d.BitBtn1->click();
+    Named<QPushButton>(&d, "BitBtn1")->click();
   });
 }
 
 void PickFirstFound() {
   WhenDialogShows<quorin::ui::TFrmSameName>([](quorin::ui::TFrmSameName& d) {
-    d.LstRecord->setCurrentRow(0);
-    d.BtnSee->click();
+    Named<QListWidget>(&d, "LstRecord")->setCurrentRow(0);
+    Named<QPushButton>(&d, "BtnSee")->click();
   });
 }
 
@@ -410,10 +412,11 @@ class CaseDatabaseTest : public QObject {
       f.Restart();
       WhenDialogShows<quorin::ui::TFrmEditClass>([&f](quorin::ui::TFrmEditClass& d) {
         const std::vector<std::string> names = d.Names();
-        d.LstClass->setCurrentRow(static_cast<int>(std::find(names.begin(), names.end(), "临时保存") - names.begin()));
+        Named<QListWidget>(&d, "LstClass")
+            ->setCurrentRow(static_cast<int>(std::find(names.begin(), names.end(), "临时保存") - names.begin()));
         f.prompter().answers << Answer::Yes;
-        d.BtoDelete->click();
-        d.Button6->click();
+        Named<QPushButton>(&d, "BtoDelete")->click();
+        Named<QPushButton>(&d, "Button6")->click();
       });
       f.window().EditClassClick();
       QCOMPARE(f.prompter().LastText(), QStringLiteral("删除完成！"));

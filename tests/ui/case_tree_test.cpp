@@ -20,6 +20,7 @@
 using quorin::TRecordData;
 using quorin::testing::CaseWindowFixture;
 using quorin::testing::ChartInput;
+using quorin::testing::Named;
 using quorin::testing::SampleCase;
 using quorin::testing::WhenDialogShows;
 using quorin::ui::Answer;
@@ -258,7 +259,7 @@ class CaseTreeTest : public QObject {
     QTest::qWait(150);
     QVERIFY(f.window().grab().save(folder + QStringLiteral("/cases_as_list.png")));
     WhenDialogShows<quorin::ui::TFrmEditClass>([folder](quorin::ui::TFrmEditClass& d) {
-      d.LstClass->setCurrentRow(1);
+      Named<QListWidget>(&d, "LstClass")->setCurrentRow(1);
       QTest::qWait(150);
       d.grab().save(folder + QStringLiteral("/category_editor.png"));
       d.close();

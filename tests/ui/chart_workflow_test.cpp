@@ -34,6 +34,7 @@
 using quorin::testing::CaseWindowFixture;
 using quorin::testing::ChartInput;
 using quorin::testing::MainWindowFixture;
+using quorin::testing::Named;
 using quorin::ui::Answer;
 
 namespace {
@@ -170,15 +171,15 @@ class ChartWorkflowTest : public QObject {
       TypeYear(w, 2000);
       const auto name = [](int p) { return QString::fromStdString(quorin::calendar::PillarName(p)); };
       quorin::testing::WhenDialogShows<quorin::ui::TFrmFanTui>([&](quorin::ui::TFrmFanTui& d) {
-        PickCharacter(d.cbotian0, name(pillars.year).left(1));
-        PickCharacter(d.cbodi0, name(pillars.year).mid(1));
-        PickCharacter(d.cbodi1, name(pillars.month).mid(1));
-        PickCharacter(d.cbotian2, name(pillars.day).left(1));
-        PickCharacter(d.cbodi2, name(pillars.day).mid(1));
-        PickCharacter(d.cbodi3, name(pillars.hour).mid(1));
-        d.Edtyear->setText(QString::number(year));
-        QTest::mouseClick(d.Btncha, Qt::LeftButton);
-        QTest::mouseClick(d.Btnpai, Qt::LeftButton);
+        PickCharacter(Named<QComboBox>(&d, "cbotian0"), name(pillars.year).left(1));
+        PickCharacter(Named<QComboBox>(&d, "cbodi0"), name(pillars.year).mid(1));
+        PickCharacter(Named<QComboBox>(&d, "cbodi1"), name(pillars.month).mid(1));
+        PickCharacter(Named<QComboBox>(&d, "cbotian2"), name(pillars.day).left(1));
+        PickCharacter(Named<QComboBox>(&d, "cbodi2"), name(pillars.day).mid(1));
+        PickCharacter(Named<QComboBox>(&d, "cbodi3"), name(pillars.hour).mid(1));
+        Named<QLineEdit>(&d, "Edtyear")->setText(QString::number(year));
+        QTest::mouseClick(Named<QPushButton>(&d, "Btncha"), Qt::LeftButton);
+        QTest::mouseClick(Named<QPushButton>(&d, "Btnpai"), Qt::LeftButton);
       });
       w.MenuAction(QStringLiteral("N5"))->trigger();
     } else {
@@ -457,8 +458,8 @@ class ChartWorkflowTest : public QObject {
     QTimer::singleShot(0, [] {
       auto* dialog = qobject_cast<quorin::ui::TFrmSet*>(QApplication::activeModalWidget());
       QVERIFY(dialog);
-      dialog->CboDate->setCurrentIndex(1);
-      dialog->BitBtn1->click();
+      Named<QComboBox>(dialog, "CboDate")->setCurrentIndex(1);
+      Named<QPushButton>(dialog, "BitBtn1")->click();
     });
     f.window->MenuAction(QStringLiteral("OmenuSet"))->trigger();
     QCOMPARE(quorin::base::IniFile(f.folder.Dat(QStringLiteral("set.ini")).toStdString()).ReadInteger("set", "idate", 0), 1);

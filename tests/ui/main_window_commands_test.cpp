@@ -88,10 +88,10 @@ class MainWindowCommandsTest : public QObject {
     QTimer::singleShot(0, [] {
       auto* dialog = qobject_cast<quorin::ui::TFrmMoreInput*>(QApplication::activeModalWidget());
       QVERIFY(dialog);
-      QTest::mouseClick(dialog->ChkLong, Qt::LeftButton);
-      QVERIFY(dialog->ChkLong->isChecked());
-      quorin::testing::ChooseLine(dialog->CboLongShan, 5);
-      QTest::mouseClick(dialog->BitBtn1, Qt::LeftButton);
+      QTest::mouseClick(Named<QCheckBox>(dialog, "ChkLong"), Qt::LeftButton);
+      QVERIFY(Named<QCheckBox>(dialog, "ChkLong")->isChecked());
+      quorin::testing::ChooseLine(Named<QComboBox>(dialog, "CboLongShan"), 5);
+      QTest::mouseClick(Named<QPushButton>(dialog, "BitBtn1"), Qt::LeftButton);
     });
     QTest::mouseClick(ChartInput<QPushButton>(f.window.get(), "Button1"), Qt::LeftButton);
     QCOMPARE(int(f.window->ChartRecord().dragonMountain), 5);

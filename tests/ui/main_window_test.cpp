@@ -37,6 +37,7 @@ using quorin::base::IniFile;
 using quorin::testing::ChartInput;
 using quorin::testing::ChooseLine;
 using quorin::testing::MainWindowFixture;
+using quorin::testing::Named;
 using quorin::ui::Answer;
 
 namespace {
@@ -486,8 +487,8 @@ class MainWindowTest : public QObject {
     {
       quorin::testing::ProgramFolder folder;
       quorin::ui::TFrmSet settings(nullptr, 1920);
-      for (int i = 0; i < settings.CboUiSize->count(); ++i) {
-        offered << quorin::ui::LeadingItemNumber(settings.CboUiSize->itemText(i));
+      for (int i = 0; i < Named<QComboBox>(&settings, "CboUiSize")->count(); ++i) {
+        offered << quorin::ui::LeadingItemNumber(Named<QComboBox>(&settings, "CboUiSize")->itemText(i));
       }
     }
     QVERIFY(offered.contains(4) && offered.contains(10) && offered.contains(-10));

@@ -15,6 +15,7 @@ using quorin::base::IniFile;
 using quorin::testing::ChartInput;
 using quorin::testing::ChooseLine;
 using quorin::testing::MainWindowFixture;
+using quorin::testing::Named;
 using quorin::testing::ProgramFolder;
 using quorin::testing::ScriptedPrompter;
 using quorin::ui::Answer;
@@ -98,26 +99,26 @@ class PlacesTest : public QObject {
     folder.WriteGbk(QStringLiteral("dat/dili.ini"), "[福建省]\r\n福州市=119:17*26:5\r\n奇怪=1x*2\r\n[北京市]\r\n北京市=116:24*39:54\r\n");
     TFrmDiLi dialog;
     QCOMPARE(dialog.windowTitle(), QStringLiteral("经纬度修改"));
-    QCOMPARE(dialog.CboSheng->count(), 34);
-    QCOMPARE(dialog.CboShi->count(), 2);
-    QCOMPARE(dialog.LedtJingDu->text(), QStringLiteral("119"));
-    QCOMPARE(dialog.LedtJingFen->text(), QStringLiteral("17"));
-    QCOMPARE(dialog.LedtWeiDu->text(), QStringLiteral("26"));
-    QCOMPARE(dialog.LedtWeiFen->text(), QStringLiteral("5"));
-    dialog.CboShi->setCurrentIndex(1);  // shown as split, unvalidated
-    QCOMPARE(dialog.LedtJingDu->text(), QStringLiteral("1x"));
-    QCOMPARE(dialog.LedtJingFen->text(), QString());
-    QCOMPARE(dialog.LedtWeiDu->text(), QStringLiteral("2"));
-    dialog.CboSheng->setCurrentIndex(1);
-    QCOMPARE(dialog.CboShi->currentText(), QStringLiteral("北京市"));
-    dialog.CboSheng->setCurrentIndex(0);
+    QCOMPARE(Named<QComboBox>(&dialog, "CboSheng")->count(), 34);
+    QCOMPARE(Named<QComboBox>(&dialog, "CboShi")->count(), 2);
+    QCOMPARE(Named<QLineEdit>(&dialog, "LedtJingDu")->text(), QStringLiteral("119"));
+    QCOMPARE(Named<QLineEdit>(&dialog, "LedtJingFen")->text(), QStringLiteral("17"));
+    QCOMPARE(Named<QLineEdit>(&dialog, "LedtWeiDu")->text(), QStringLiteral("26"));
+    QCOMPARE(Named<QLineEdit>(&dialog, "LedtWeiFen")->text(), QStringLiteral("5"));
+    Named<QComboBox>(&dialog, "CboShi")->setCurrentIndex(1);  // shown as split, unvalidated
+    QCOMPARE(Named<QLineEdit>(&dialog, "LedtJingDu")->text(), QStringLiteral("1x"));
+    QCOMPARE(Named<QLineEdit>(&dialog, "LedtJingFen")->text(), QString());
+    QCOMPARE(Named<QLineEdit>(&dialog, "LedtWeiDu")->text(), QStringLiteral("2"));
+    Named<QComboBox>(&dialog, "CboSheng")->setCurrentIndex(1);
+    QCOMPARE(Named<QComboBox>(&dialog, "CboShi")->currentText(), QStringLiteral("北京市"));
+    Named<QComboBox>(&dialog, "CboSheng")->setCurrentIndex(0);
 
-    dialog.LedtJingDu->setText(QStringLiteral("119"));
-    dialog.LedtJingFen->setText(QStringLiteral("18"));
-    dialog.LedtWeiDu->setText(QStringLiteral("26"));
-    dialog.LedtWeiFen->setText(QStringLiteral("05"));
+    Named<QLineEdit>(&dialog, "LedtJingDu")->setText(QStringLiteral("119"));
+    Named<QLineEdit>(&dialog, "LedtJingFen")->setText(QStringLiteral("18"));
+    Named<QLineEdit>(&dialog, "LedtWeiDu")->setText(QStringLiteral("26"));
+    Named<QLineEdit>(&dialog, "LedtWeiFen")->setText(QStringLiteral("05"));
     prompter.answers.enqueue(Answer::Yes);
-    dialog.BtoEdit->click();
+    Named<QPushButton>(&dialog, "BtoEdit")->click();
     QCOMPARE(prompter.shown.first().text, QStringLiteral("确定要修改：福建省福州市 的经纬度数据吗？"));
     QCOMPARE(prompter.shown.first().caption, QStringLiteral("注意了"));
     QCOMPARE(prompter.shown.first().defaultButton, Answer::No);
@@ -126,9 +127,9 @@ class PlacesTest : public QObject {
     QCOMPARE(ini.ReadString("福建省", "福州市", ""), std::string("119:18*26:5"));
 
     // No: nothing written.
-    dialog.LedtJingFen->setText(QStringLiteral("1"));
+    Named<QLineEdit>(&dialog, "LedtJingFen")->setText(QStringLiteral("1"));
     prompter.answers.enqueue(Answer::No);
-    dialog.BtoEdit->click();
+    Named<QPushButton>(&dialog, "BtoEdit")->click();
     QCOMPARE(IniFile(folder.Dat(QStringLiteral("dili.ini")).toStdString()).ReadString("福建省", "福州市", ""),
              std::string("119:18*26:5"));
   }
@@ -152,12 +153,12 @@ class PlacesTest : public QObject {
     ScriptedPrompter prompter;
     folder.WriteGbk(QStringLiteral("dat/dili.ini"), "[福建省]\r\n福州市=119:17*26:5\r\n");
     TFrmDiLi dialog;
-    dialog.LedtJingDu->setText(fields[0]);
-    dialog.LedtJingFen->setText(fields[1]);
-    dialog.LedtWeiDu->setText(fields[2]);
-    dialog.LedtWeiFen->setText(fields[3]);
+    Named<QLineEdit>(&dialog, "LedtJingDu")->setText(fields[0]);
+    Named<QLineEdit>(&dialog, "LedtJingFen")->setText(fields[1]);
+    Named<QLineEdit>(&dialog, "LedtWeiDu")->setText(fields[2]);
+    Named<QLineEdit>(&dialog, "LedtWeiFen")->setText(fields[3]);
     prompter.answers.enqueue(Answer::Yes);
-    dialog.BtoEdit->click();
+    Named<QPushButton>(&dialog, "BtoEdit")->click();
     QCOMPARE(prompter.LastText(), message);
     const std::string stored = IniFile(folder.Dat(QStringLiteral("dili.ini")).toStdString()).ReadString("福建省", "福州市", "");
     QCOMPARE(stored == "119:17*26:5", message != QStringLiteral("完成"));

@@ -34,6 +34,7 @@
 using quorin::testing::ChartInput;
 using quorin::testing::ChooseLine;
 using quorin::testing::MainWindowFixture;
+using quorin::testing::Named;
 
 class ScreenshotsTest : public QObject {
   Q_OBJECT

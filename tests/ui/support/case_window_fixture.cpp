@@ -93,8 +93,8 @@ bool CaseWindowFixture::PaiFor(const QString& name, int year, int month, int day
 
 void CaseWindowFixture::SaveNew(const QString& category) {
   WhenDialogShows<ui::TFrmFenLei>([category](ui::TFrmFenLei& d) {
-    d.CboFenLei->setEditText(category);
-    d.Btnok->click();
+    Named<QComboBox>(&d, "CboFenLei")->setEditText(category);
+    Named<QPushButton>(&d, "Btnok")->click();
   });
   ChartInput<QPushButton>(main.window.get(), "SbtoSave")->click();
 }
