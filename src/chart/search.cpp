@@ -31,13 +31,16 @@ bool DayExists(const calendar::CivilDateTime& day) {
   return back.year == day.year && back.month == day.month && back.day == day.day;
 }
 
+// The numbers of a result line have at most this many characters (a year such as -4712 has five).
+constexpr std::size_t kLongestLineNumber = 6;
+
 // The number written between `from` and `to`, both found after `start`.
 std::optional<int> NumberBetween(std::string_view line, std::string_view from, std::string_view to, std::size_t& start) {
   const std::size_t open = line.find(from, start);
   if (open == std::string_view::npos) return std::nullopt;
   const std::size_t first = open + from.size();
   const std::size_t close = line.find(to, first);
-  if (close == std::string_view::npos || close == first || close - first > 6) return std::nullopt;
+  if (close == std::string_view::npos || close == first || close - first > kLongestLineNumber) return std::nullopt;
   // The lines are written with "%d", which never puts a '+'.
   const std::string_view digits = line.substr(first, close - first);
   const std::optional<int> value = digits.starts_with('+') ? std::nullopt : base::ParseInt(digits);
