@@ -17,10 +17,10 @@
 #include "base/files.h"
 #include "cases/remark_files.h"
 #include "support/case_window_fixture.h"
+#include "support/named_control.h"
 #include "ui/frm_edit_class.h"
 #include "ui/program_files.h"
 #include "ui/program_objects.h"
-#include "support/named_control.h"
 
 using quorin::TRecordData;
 using quorin::testing::CaseWindowFixture;

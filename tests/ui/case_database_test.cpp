@@ -16,13 +16,13 @@
 #include "base/files.h"
 #include "cases/remark_files.h"
 #include "support/case_window_fixture.h"
+#include "support/named_control.h"
 #include "ui/clock.h"
 #include "ui/frm_edit_class.h"
 #include "ui/frm_export_class.h"
 #include "ui/frm_same_name.h"
 #include "ui/frm_search.h"
 #include "ui/program_objects.h"
-#include "support/named_control.h"
 
 using quorin::TRecordData;
 using quorin::testing::CaseWindowFixture;

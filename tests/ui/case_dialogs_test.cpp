@@ -16,6 +16,7 @@
 #include "base/files.h"
 #include "cases/remark_files.h"
 #include "support/case_window_fixture.h"
+#include "support/named_control.h"
 #include "ui/frm_edit_class.h"
 #include "ui/frm_export_class.h"
 #include "ui/frm_fen_lei.h"
@@ -23,7 +24,6 @@
 #include "ui/frm_search.h"
 #include "ui/program_objects.h"
 #include "ui/radio_group.h"
-#include "support/named_control.h"
 
 using quorin::TRecordData;
 using quorin::cases::MRecordBase;

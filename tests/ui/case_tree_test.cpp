@@ -13,9 +13,9 @@
 
 #include "base/ini_file.h"
 #include "support/case_window_fixture.h"
+#include "support/named_control.h"
 #include "ui/frm_edit_class.h"
 #include "ui/program_objects.h"
-#include "support/named_control.h"
 
 using quorin::TRecordData;
 using quorin::testing::CaseWindowFixture;

@@ -20,16 +20,16 @@
 #include "calendar/historical_year.h"
 #include "qtdraw/image_canvas.h"
 #include "support/case_window_fixture.h"
+#include "support/named_control.h"
+#include "support/search_driver.h"
 #include "ui/frm_fan_tui.h"
 #include "ui/search_page.h"
-#include "support/search_driver.h"
 #include "support/main_window_fixture.h"
 #include "ui/chart_inputs.h"
 #include "ui/clock.h"
 #include "chart/quorin_day.h"
 #include "ui/frm_set.h"
 #include "ui/up_down.h"
-#include "support/named_control.h"
 
 using quorin::testing::CaseWindowFixture;
 using quorin::testing::ChartInput;

@@ -12,9 +12,9 @@
 
 #include "chart/quorin_day.h"
 #include "support/main_window_fixture.h"
+#include "support/named_control.h"
 #include "ui/case_tree_view.h"
 #include "ui/frm_wnl.h"
-#include "support/named_control.h"
 
 using quorin::testing::MainWindowFixture;
 using quorin::testing::Named;

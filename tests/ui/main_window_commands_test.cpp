@@ -13,9 +13,9 @@
 #include <QTimer>
 
 #include "support/main_window_fixture.h"
-#include "ui/search_page.h"
 #include "support/named_control.h"
 #include "support/search_driver.h"
+#include "ui/search_page.h"
 #include "ui/frm_more_input.h"
 #include "ui/frm_wnl.h"
 #include "ui/up_down.h"

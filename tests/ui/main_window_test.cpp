@@ -24,6 +24,7 @@
 #include "base/ini_file.h"
 #include "cases/record_base.h"
 #include "qtdraw/fonts.h"
+#include "support/named_control.h"
 #include "ui/program_objects.h"
 #include "support/main_window_fixture.h"
 #include "ui/clock.h"
@@ -31,7 +32,6 @@
 #include "ui/frm_set.h"
 #include "ui/text_numbers.h"
 #include "ui/ui_font.h"
-#include "support/named_control.h"
 
 using quorin::base::IniFile;
 using quorin::testing::ChartInput;

@@ -8,8 +8,8 @@
 
 #include "base/ini_file.h"
 #include "support/main_window_fixture.h"
-#include "ui/frm_dili.h"
 #include "support/named_control.h"
+#include "ui/frm_dili.h"
 
 using quorin::base::IniFile;
 using quorin::testing::ChartInput;
@@ -20,6 +20,14 @@ using quorin::testing::ProgramFolder;
 using quorin::testing::ScriptedPrompter;
 using quorin::ui::Answer;
 using quorin::ui::TFrmDiLi;
+
+namespace {
+
+QLineEdit* Edit(const TFrmDiLi& d, const char* name) { return Named<QLineEdit>(&d, name); }
+QComboBox* List(const TFrmDiLi& d, const char* name) { return Named<QComboBox>(&d, name); }
+void ClickChange(const TFrmDiLi& d) { Named<QPushButton>(&d, "BtoEdit")->click(); }
+
+}  // namespace
 
 class PlacesTest : public QObject {
   Q_OBJECT
@@ -98,27 +106,26 @@ class PlacesTest : public QObject {
     ScriptedPrompter prompter;
     folder.WriteGbk(QStringLiteral("dat/dili.ini"), "[福建省]\r\n福州市=119:17*26:5\r\n奇怪=1x*2\r\n[北京市]\r\n北京市=116:24*39:54\r\n");
     TFrmDiLi dialog;
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("经纬度修改"));
-    QCOMPARE(Named<QComboBox>(&dialog, "CboSheng")->count(), 34);
-    QCOMPARE(Named<QComboBox>(&dialog, "CboShi")->count(), 2);
-    QCOMPARE(Named<QLineEdit>(&dialog, "LedtJingDu")->text(), QStringLiteral("119"));
-    QCOMPARE(Named<QLineEdit>(&dialog, "LedtJingFen")->text(), QStringLiteral("17"));
-    QCOMPARE(Named<QLineEdit>(&dialog, "LedtWeiDu")->text(), QStringLiteral("26"));
-    QCOMPARE(Named<QLineEdit>(&dialog, "LedtWeiFen")->text(), QStringLiteral("5"));
-    Named<QComboBox>(&dialog, "CboShi")->setCurrentIndex(1);  // shown as split, unvalidated
-    QCOMPARE(Named<QLineEdit>(&dialog, "LedtJingDu")->text(), QStringLiteral("1x"));
-    QCOMPARE(Named<QLineEdit>(&dialog, "LedtJingFen")->text(), QString());
-    QCOMPARE(Named<QLineEdit>(&dialog, "LedtWeiDu")->text(), QStringLiteral("2"));
-    Named<QComboBox>(&dialog, "CboSheng")->setCurrentIndex(1);
-    QCOMPARE(Named<QComboBox>(&dialog, "CboShi")->currentText(), QStringLiteral("北京市"));
-    Named<QComboBox>(&dialog, "CboSheng")->setCurrentIndex(0);
+    QCOMPARE(List(dialog, "CboSheng")->count(), 34);
+    QCOMPARE(List(dialog, "CboShi")->count(), 2);
+    QCOMPARE(Edit(dialog, "LedtJingDu")->text(), QStringLiteral("119"));
+    QCOMPARE(Edit(dialog, "LedtJingFen")->text(), QStringLiteral("17"));
+    QCOMPARE(Edit(dialog, "LedtWeiDu")->text(), QStringLiteral("26"));
+    QCOMPARE(Edit(dialog, "LedtWeiFen")->text(), QStringLiteral("5"));
+    List(dialog, "CboShi")->setCurrentIndex(1);  // shown as split, unvalidated
+    QCOMPARE(Edit(dialog, "LedtJingDu")->text(), QStringLiteral("1x"));
+    QCOMPARE(Edit(dialog, "LedtJingFen")->text(), QString());
+    QCOMPARE(Edit(dialog, "LedtWeiDu")->text(), QStringLiteral("2"));
+    List(dialog, "CboSheng")->setCurrentIndex(1);
+    QCOMPARE(List(dialog, "CboShi")->currentText(), QStringLiteral("北京市"));
+    List(dialog, "CboSheng")->setCurrentIndex(0);
 
-    Named<QLineEdit>(&dialog, "LedtJingDu")->setText(QStringLiteral("119"));
-    Named<QLineEdit>(&dialog, "LedtJingFen")->setText(QStringLiteral("18"));
-    Named<QLineEdit>(&dialog, "LedtWeiDu")->setText(QStringLiteral("26"));
-    Named<QLineEdit>(&dialog, "LedtWeiFen")->setText(QStringLiteral("05"));
+    Edit(dialog, "LedtJingDu")->setText(QStringLiteral("119"));
+    Edit(dialog, "LedtJingFen")->setText(QStringLiteral("18"));
+    Edit(dialog, "LedtWeiDu")->setText(QStringLiteral("26"));
+    Edit(dialog, "LedtWeiFen")->setText(QStringLiteral("05"));
     prompter.answers.enqueue(Answer::Yes);
-    Named<QPushButton>(&dialog, "BtoEdit")->click();
+    ClickChange(dialog);
     QCOMPARE(prompter.shown.first().text, QStringLiteral("确定要修改：福建省福州市 的经纬度数据吗？"));
     QCOMPARE(prompter.shown.first().caption, QStringLiteral("注意了"));
     QCOMPARE(prompter.shown.first().defaultButton, Answer::No);
@@ -127,9 +134,9 @@ class PlacesTest : public QObject {
     QCOMPARE(ini.ReadString("福建省", "福州市", ""), std::string("119:18*26:5"));
 
     // No: nothing written.
-    Named<QLineEdit>(&dialog, "LedtJingFen")->setText(QStringLiteral("1"));
+    Edit(dialog, "LedtJingFen")->setText(QStringLiteral("1"));
     prompter.answers.enqueue(Answer::No);
-    Named<QPushButton>(&dialog, "BtoEdit")->click();
+    ClickChange(dialog);
     QCOMPARE(IniFile(folder.Dat(QStringLiteral("dili.ini")).toStdString()).ReadString("福建省", "福州市", ""),
              std::string("119:18*26:5"));
   }
@@ -153,12 +160,12 @@ class PlacesTest : public QObject {
     ScriptedPrompter prompter;
     folder.WriteGbk(QStringLiteral("dat/dili.ini"), "[福建省]\r\n福州市=119:17*26:5\r\n");
     TFrmDiLi dialog;
-    Named<QLineEdit>(&dialog, "LedtJingDu")->setText(fields[0]);
-    Named<QLineEdit>(&dialog, "LedtJingFen")->setText(fields[1]);
-    Named<QLineEdit>(&dialog, "LedtWeiDu")->setText(fields[2]);
-    Named<QLineEdit>(&dialog, "LedtWeiFen")->setText(fields[3]);
+    Edit(dialog, "LedtJingDu")->setText(fields[0]);
+    Edit(dialog, "LedtJingFen")->setText(fields[1]);
+    Edit(dialog, "LedtWeiDu")->setText(fields[2]);
+    Edit(dialog, "LedtWeiFen")->setText(fields[3]);
     prompter.answers.enqueue(Answer::Yes);
-    Named<QPushButton>(&dialog, "BtoEdit")->click();
+    ClickChange(dialog);
     QCOMPARE(prompter.LastText(), message);
     const std::string stored = IniFile(folder.Dat(QStringLiteral("dili.ini")).toStdString()).ReadString("福建省", "福州市", "");
     QCOMPARE(stored == "119:17*26:5", message != QStringLiteral("完成"));

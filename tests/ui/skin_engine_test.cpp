@@ -19,6 +19,7 @@
 #include "base/data_location.h"
 #include "skin/skin_engine.h"
 #include "support/main_window_fixture.h"
+#include "support/named_control.h"
 #include "support/program_folder.h"
 #include "support/scripted_prompter.h"
 #include "ui/frm_fan_tui.h"
@@ -26,7 +27,6 @@
 #include "ui/frm_wnl.h"
 #include "ui/frm_zhou_yi.h"
 #include "ui/skin_files.h"
-#include "support/named_control.h"
 
 using quorin::skin::SkinEngine;
 using quorin::testing::Named;
