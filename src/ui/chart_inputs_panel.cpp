@@ -154,16 +154,23 @@ ChartInputsPanel::ChartInputsPanel(QWidget* parent) : QWidget(parent) {
     combo->setMinimumContentsLength(3);
   }
 
-  connect(chartButton_, &QPushButton::clicked, this, &ChartInputsPanel::ChartRequested);
+  // What these buttons start belongs to the window: the panel passes their clicks on.
+  for (const auto& [button, request] :
+       {std::pair{chartButton_, &ChartInputsPanel::ChartRequested},
+        std::pair{newButton_, &ChartInputsPanel::NewRequested},
+        std::pair{saveButton_, &ChartInputsPanel::SaveRequested},
+        std::pair{dragonWaterFacingButton_, &ChartInputsPanel::DragonWaterFacingRequested}}) {
+    connect(button, &QPushButton::clicked, this, request);
+  }
   connect(mountainBox_, &QComboBox::activated, this, &ChartInputsPanel::RefillGuaList);
   connect(provinceBox_, &QComboBox::activated, this, &ChartInputsPanel::ShowCitiesOfProvince);
-  connect(nowButton_, &QToolButton::clicked, this, &ChartInputsPanel::SetMomentToNow);
-  connect(findCityButton_, &QToolButton::clicked, this, &ChartInputsPanel::FindCityByName);
-  connect(degreesButton_, &QToolButton::clicked, this, &ChartInputsPanel::ChooseMountainByDegrees);
+  // The small buttons beside the inputs fill them in.
+  for (const auto& [button, fill] : {std::pair{nowButton_, &ChartInputsPanel::SetMomentToNow},
+                                     std::pair{findCityButton_, &ChartInputsPanel::FindCityByName},
+                                     std::pair{degreesButton_, &ChartInputsPanel::ChooseMountainByDegrees}}) {
+    connect(button, &QToolButton::clicked, this, fill);
+  }
   connect(yearArrows_, &UpDown::Clicked, this, &ChartInputsPanel::ShowYearOfArrows);
-  connect(newButton_, &QPushButton::clicked, this, &ChartInputsPanel::NewRequested);
-  connect(saveButton_, &QPushButton::clicked, this, &ChartInputsPanel::SaveRequested);
-  connect(dragonWaterFacingButton_, &QPushButton::clicked, this, &ChartInputsPanel::DragonWaterFacingRequested);
 }
 
 // The controls are made in the order the focus moves through them.
@@ -225,14 +232,11 @@ void ChartInputsPanel::BuildInputs() {
   yearRow->addWidget(yearArrows_);
   column->addWidget(yearBox);
 
-  monthBox_ = NamedList(QStringLiteral("cbom"), inputsColumn_);
-  dayBox_ = NamedList(QStringLiteral("cbod"), inputsColumn_);
-  hourBox_ = NamedList(QStringLiteral("cbos"), inputsColumn_);
-  minuteBox_ = NamedList(QStringLiteral("cbomin"), inputsColumn_);
-  column->addWidget(monthBox_);
-  column->addWidget(dayBox_);
-  column->addWidget(hourBox_);
-  column->addWidget(minuteBox_);
+  momentLists_ = {NamedList(QStringLiteral("cbom"), inputsColumn_), NamedList(QStringLiteral("cbod"), inputsColumn_),
+                  NamedList(QStringLiteral("cbos"), inputsColumn_), NamedList(QStringLiteral("cbomin"), inputsColumn_)};
+  for (QComboBox* list : {momentLists_.month, momentLists_.day, momentLists_.hour, momentLists_.minute}) {
+    column->addWidget(list);
+  }
 
   column->addWidget(RadioPair(gregorianButton_, QStringLiteral("Rdogl"), QStringLiteral("公历"), lunarButton_,
                               QStringLiteral("Rdonl"), QStringLiteral("农历"), inputsColumn_));
@@ -263,10 +267,7 @@ void ChartInputsPanel::paintEvent(QPaintEvent*) {
 
 void ChartInputsPanel::FillFixedLists() {
   FillMountainList(mountainBox_);
-  for (int i = 1; i <= 12; ++i) monthBox_->addItem(QStringLiteral("%1月").arg(i));
-  for (int i = 1; i <= 31; ++i) dayBox_->addItem(QStringLiteral("%1日").arg(i));
-  for (int i = 0; i < 24; ++i) hourBox_->addItem(HourItemText(i));
-  for (int i = 0; i < 60; ++i) minuteBox_->addItem(QStringLiteral("%1分").arg(i));
+  momentLists_.Fill(HourItemText);
   for (const std::string_view name : base::ProvinceNames()) provinceBox_->addItem(ToQString(std::string(name)));
   connect(yearEdit_, &QLineEdit::textEdited, this, [this](const QString& text) {
     // A typed year moves the arrows with it, so they step from what is shown.
@@ -294,11 +295,12 @@ bool ChartInputsPanel::ReadInto(TRecordData& record) {
   record.mountain = mountainBox_->currentIndex();
   record.mountainGua = guaBox_->currentIndex();
   yearArrows_->SetPosition(*year);
-  record.year = static_cast<std::int16_t>(*year);
-  record.month = static_cast<std::int16_t>(monthBox_->currentIndex() + 1);
-  record.day = static_cast<std::int16_t>(dayBox_->currentIndex() + 1);
-  record.hour = static_cast<std::int16_t>(hourBox_->currentIndex());
-  record.minute = static_cast<std::int16_t>(minuteBox_->currentIndex());
+  const calendar::CivilDateTime moment = momentLists_.Selected(*year);
+  record.year = moment.year;
+  record.month = moment.month;
+  record.day = moment.day;
+  record.hour = moment.hour;
+  record.minute = moment.minute;
   record.isLunar = lunarButton_->isChecked();
   record.isLeapMonth = leapMonthBox_->isChecked();
   record.province = static_cast<std::int16_t>(provinceBox_->currentIndex());
@@ -355,26 +357,22 @@ void ChartInputsPanel::SetYearInputs(int astronomicalYear) {
 
 void ChartInputsPanel::SetMomentInputs(int astronomicalYear, int month, int day, int hour, int minute) {
   SetYearInputs(astronomicalYear);
-  monthBox_->setCurrentIndex(month - 1);
-  dayBox_->setCurrentIndex(day - 1);
-  hourBox_->setCurrentIndex(hour);
-  minuteBox_->setCurrentIndex(minute);
+  momentLists_.Select(month, day, hour, minute);
   gregorianButton_->setChecked(true);
   leapMonthBox_->setChecked(false);
 }
 
 ChartInputsPanel::MomentInputs ChartInputsPanel::CurrentMomentInputs() const {
-  return {yearEdit_->text(),        yearArrows_->Position(),    monthBox_->currentIndex(), dayBox_->currentIndex(),
-          hourBox_->currentIndex(), minuteBox_->currentIndex(), lunarButton_->isChecked(), leapMonthBox_->isChecked()};
+  const MomentLists& lists = momentLists_;
+  return {yearEdit_->text(),         yearArrows_->Position(),    lists.month->currentIndex(),
+          lists.day->currentIndex(), lists.hour->currentIndex(), lists.minute->currentIndex(),
+          lunarButton_->isChecked(), leapMonthBox_->isChecked()};
 }
 
 void ChartInputsPanel::RestoreMomentInputs(const MomentInputs& inputs) {
   yearEdit_->setText(inputs.yearText);
   yearArrows_->SetPosition(inputs.yearPosition);
-  monthBox_->setCurrentIndex(inputs.month);
-  dayBox_->setCurrentIndex(inputs.day);
-  hourBox_->setCurrentIndex(inputs.hour);
-  minuteBox_->setCurrentIndex(inputs.minute);
+  momentLists_.Select(inputs.month + 1, inputs.day + 1, inputs.hour, inputs.minute);
   (inputs.lunar ? lunarButton_ : gregorianButton_)->setChecked(true);
   leapMonthBox_->setChecked(inputs.leapMonth);
 }
@@ -385,15 +383,7 @@ void ChartInputsPanel::SetDateInputsToNow(int yearCap) {
   SetMomentInputs(year, now.date().month(), now.date().day(), now.time().hour(), now.time().minute());
 }
 
-calendar::CivilDateTime ChartInputsPanel::ShownMoment() const {
-  calendar::CivilDateTime moment;
-  moment.year = static_cast<std::int16_t>(yearArrows_->Position());
-  moment.month = static_cast<std::int16_t>(monthBox_->currentIndex() + 1);
-  moment.day = static_cast<std::int16_t>(dayBox_->currentIndex() + 1);
-  moment.hour = static_cast<std::int16_t>(hourBox_->currentIndex());
-  moment.minute = static_cast<std::int16_t>(minuteBox_->currentIndex());
-  return moment;
-}
+calendar::CivilDateTime ChartInputsPanel::ShownMoment() const { return momentLists_.Selected(yearArrows_->Position()); }
 
 void ChartInputsPanel::SetMasterYearText(const QString& year) { masterYearEdit_->setText(year); }
 

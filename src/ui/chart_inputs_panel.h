@@ -10,6 +10,7 @@
 #include "base/places.h"
 #include "calendar/calendar_types.h"
 #include "chart/record_data.h"
+#include "ui/chart_inputs.h"
 
 class QCheckBox;
 class QComboBox;
@@ -110,10 +111,7 @@ class ChartInputsPanel : public QWidget {
   QToolButton* nowButton_;
   QLineEdit* yearEdit_;
   UpDown* yearArrows_;
-  QComboBox* monthBox_;
-  QComboBox* dayBox_;
-  QComboBox* hourBox_;
-  QComboBox* minuteBox_;
+  MomentLists momentLists_;  // month, day, hour, minute
   QRadioButton* gregorianButton_;
   QRadioButton* lunarButton_;
   QCheckBox* leapMonthBox_;

@@ -123,10 +123,8 @@ TFrmWnl::TFrmWnl(QWidget* parent) : QWidget(parent) {
     box->setGeometry(left, 52, width, 24);
     return box;
   };
-  monthBox_ = list(QStringLiteral("CboM"), 264, 66);
-  dayBox_ = list(QStringLiteral("CboD"), 333, 66);
-  hourBox_ = list(QStringLiteral("CboH"), 402, 66);
-  minuteBox_ = list(QStringLiteral("CboMinute"), 471, 67);
+  momentLists_ = {list(QStringLiteral("CboM"), 264, 66), list(QStringLiteral("CboD"), 333, 66),
+                  list(QStringLiteral("CboH"), 402, 66), list(QStringLiteral("CboMinute"), 471, 67)};
 
   monthPage_ = new ClickableImage(this);
   monthPage_->setObjectName(QStringLiteral("Img"));
@@ -146,7 +144,7 @@ TFrmWnl::TFrmWnl(QWidget* parent) : QWidget(parent) {
   connect(previousMonthButton_, &QToolButton::clicked, this, [this] { StepMonth(-1); });
   connect(nowButton_, &QToolButton::clicked, this, &TFrmWnl::ShowNow);
   connect(yearEdit_, &QLineEdit::returnPressed, this, &TFrmWnl::RedrawTypedYear);
-  for (QComboBox* list : {monthBox_, dayBox_, hourBox_, minuteBox_}) {
+  for (QComboBox* list : {momentLists_.month, momentLists_.day, momentLists_.hour, momentLists_.minute}) {
     connect(list, &QComboBox::activated, this, &TFrmWnl::Redraw);
   }
   connect(monthPage_, &ClickableImage::MouseDown, this, &TFrmWnl::SelectClickedDay);
@@ -176,13 +174,7 @@ calendar::MYiDateEx& TFrmWnl::Date() {
 }
 
 void TFrmWnl::FillLists() {
-  const auto fill = [](QComboBox* box, int first, int last, const QString& unit) {
-    for (int i = first; i <= last; ++i) box->addItem(QString::number(i) + unit);
-  };
-  fill(monthBox_, 1, 12, QStringLiteral("月"));
-  fill(dayBox_, 1, 31, QStringLiteral("日"));
-  fill(hourBox_, 0, 23, QStringLiteral("时"));
-  fill(minuteBox_, 0, 59, QStringLiteral("分"));
+  momentLists_.Fill([](int hour) { return QStringLiteral("%1时").arg(hour); });
 }
 
 void TFrmWnl::Open(const CivilDateTime& historical) {
@@ -191,10 +183,7 @@ void TFrmWnl::Open(const CivilDateTime& historical) {
   astronomical.year = static_cast<std::int16_t>(calendar::AstronomicalYear(moment.year));
   moment.day = static_cast<std::int16_t>(calendar::OpeningDay(Date(), astronomical));
   SetYear(moment.year);
-  monthBox_->setCurrentIndex(moment.month - 1);
-  dayBox_->setCurrentIndex(moment.day - 1);
-  hourBox_->setCurrentIndex(moment.hour);
-  minuteBox_->setCurrentIndex(moment.minute);
+  momentLists_.Select(moment.month, moment.day, moment.hour, moment.minute);
   Redraw();
 }
 
@@ -204,11 +193,7 @@ void TFrmWnl::SetYear(int historical) {
 }
 
 CivilDateTime TFrmWnl::SelectedMoment() const {
-  const int year = TypedInteger(yearEdit_->text()).value_or(0);
-  return {static_cast<std::int16_t>(calendar::AstronomicalYear(year)),
-          static_cast<std::int16_t>(monthBox_->currentIndex() + 1),
-          static_cast<std::int16_t>(dayBox_->currentIndex() + 1), static_cast<std::int16_t>(hourBox_->currentIndex()),
-          static_cast<std::int16_t>(minuteBox_->currentIndex())};
+  return momentLists_.Selected(calendar::AstronomicalYear(TypedInteger(yearEdit_->text()).value_or(0)));
 }
 
 // The term list follows the year drawn, so the marked term days never come from another year.
@@ -311,22 +296,19 @@ void TFrmWnl::ShowYearOfArrows() {
 void TFrmWnl::StepMonth(int step) {
   const int year = TypedInteger(yearEdit_->text()).value_or(kFirstShownYear);
   const std::optional<calendar::HistoricalMonth> next =
-      calendar::NeighbourMonth(year, monthBox_->currentIndex() + 1, step);
+      calendar::NeighbourMonth(year, momentLists_.month->currentIndex() + 1, step);
   if (!next) return;
   // The year box is rewritten only when the year changes, so a year being typed stays as typed.
   if (next->year != year) SetYear(next->year);
-  monthBox_->setCurrentIndex(next->month - 1);
-  dayBox_->setCurrentIndex(0);
+  momentLists_.month->setCurrentIndex(next->month - 1);
+  momentLists_.day->setCurrentIndex(0);
   Redraw();
 }
 
 void TFrmWnl::ShowNow() {
   const QDateTime now = LocalNow();
   SetYear(now.date().year());
-  monthBox_->setCurrentIndex(now.date().month() - 1);
-  dayBox_->setCurrentIndex(now.date().day() - 1);
-  hourBox_->setCurrentIndex(now.time().hour());
-  minuteBox_->setCurrentIndex(now.time().minute());
+  momentLists_.Select(now.date().month(), now.date().day(), now.time().hour(), now.time().minute());
   Redraw();
 }
 
@@ -351,7 +333,7 @@ void TFrmWnl::SelectClickedDay(Qt::MouseButton button, QPoint position) {
   const std::optional<int> index =
       calendar::DayIndexOfCell((row - 1) * kGridLines + column, firstColumn_, monthLength_, drawnYear_, drawnMonth_);
   if (!index) return;
-  dayBox_->setCurrentIndex(*index);
+  momentLists_.day->setCurrentIndex(*index);
   Redraw();
 }
 

@@ -12,6 +12,7 @@
 
 #include "calendar/calendar_types.h"
 #include "calendar/yi_date_ex.h"
+#include "ui/chart_inputs.h"
 
 class QComboBox;
 class QLineEdit;
@@ -85,10 +86,7 @@ class TFrmWnl : public QWidget {
   QToolButton* nowButton_;
   QLineEdit* yearEdit_;
   UpDown* yearArrows_;
-  QComboBox* monthBox_;
-  QComboBox* dayBox_;
-  QComboBox* hourBox_;
-  QComboBox* minuteBox_;
+  MomentLists momentLists_;  // month, day, hour, minute
   ClickableImage* monthPage_;
   QPlainTextEdit* termsText_;
   QPlainTextEdit* pillarsText_;

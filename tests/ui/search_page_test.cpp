@@ -23,6 +23,7 @@
 #include "support/named_control.h"
 #include "support/program_folder.h"
 #include "support/scripted_prompter.h"
+#include "support/search_driver.h"
 #include "ui/clock.h"
 #include "ui/frm_more_input.h"
 #include "ui/frm_num_combin.h"
@@ -71,6 +72,14 @@ struct Page {
     QStringList all;
     for (const QString& name : kCheckLists) all << Ticked(Named<QListWidget>(page.get(), name));
     return all;
+  }
+  // 查找 over a hundred years, and the wait for its first lines.
+  void StartCentury() const {
+    Control<QRadioButton>("RbtRange")->click();
+    Edit("LedtFromYear")->setText(QStringLiteral("1950"));
+    Edit("LedtToYear")->setText(QStringLiteral("2049"));
+    Button("BtnSearch")->click();
+    QTRY_VERIFY(Results()->count() > 0);
   }
   // 查找, and the wait for the search's end; false when it did not end in time.
   bool Search() const {
@@ -334,12 +343,8 @@ class SearchPageTest : public QObject {
   void cancelKeepsWhatWasFound() {
     ScriptedPrompter prompter;
     Page p;
-    p.Control<QRadioButton>("RbtRange")->click();
-    p.Edit("LedtFromYear")->setText(QStringLiteral("1950"));
-    p.Edit("LedtToYear")->setText(QStringLiteral("2049"));
     QSignalSpy ended(p.page.get(), &SearchPage::SearchEnded);
-    p.Button("BtnSearch")->click();
-    QTRY_VERIFY(p.Results()->count() > 0);
+    p.StartCentury();
     QVERIFY(p.Button("BtnCancel")->isEnabled());
     QVERIFY(!p.Button("BtnSearch")->isEnabled());
     QVERIFY(!p.Button("BtnExport")->isEnabled());
@@ -362,12 +367,8 @@ class SearchPageTest : public QObject {
   void closingStopsTheSearch() {
     ScriptedPrompter prompter;
     Page p;
-    p.Control<QRadioButton>("RbtRange")->click();
-    p.Edit("LedtFromYear")->setText(QStringLiteral("1950"));
-    p.Edit("LedtToYear")->setText(QStringLiteral("2049"));
     QSignalSpy ended(p.page.get(), &SearchPage::SearchEnded);
-    p.Button("BtnSearch")->click();
-    QTRY_VERIFY(p.Results()->count() > 0);
+    p.StartCentury();
     QVERIFY(p.page->Searching());
     p.page->close();
     QVERIFY(!p.page->Searching());
@@ -418,14 +419,7 @@ class SearchPageTest : public QObject {
   void doubleClickHandsTheMomentOver() {
     ScriptedPrompter prompter;
     Page p;
-    p.Control<QRadioButton>("RbtRange")->click();
-    p.Edit("LedtFromYear")->setText(QStringLiteral("-1"));
-    p.Box("CboFromMonth")->setCurrentIndex(11);
-    p.Box("CboFromDay")->setCurrentIndex(30);
-    p.Edit("LedtToYear")->setText(QStringLiteral("1"));
-    p.Box("CboToMonth")->setCurrentIndex(0);
-    p.Box("CboToDay")->setCurrentIndex(0);
-    QVERIFY(p.Search());
+    QVERIFY(quorin::testing::SearchDays(p.page.get(), -1, 12, 31, 1, 1, 1));
     QListWidget* results = p.Results();
     QCOMPARE(results->count(), 24);
     results->item(23)->setText(QStringLiteral("3：2012年03月05日07时"));
