@@ -53,8 +53,9 @@ void PaiAndRepaint(benchmark::State& state) {
   quorin::ui::TFrmMain window;
   window.show();
   (void)QTest::qWaitForWindowExposed(&window);
+  auto* pai = window.findChild<QPushButton*>(QStringLiteral("BtnPai"));
   for (auto _ : state) {
-    window.Inputs->BtnPai->click();
+    pai->click();
     window.findChild<QTextEdit*>(QStringLiteral("RedtOut"))->repaint();
     window.repaint();
   }

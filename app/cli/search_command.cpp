@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // quorin-cli search: the search for auspicious moments (查找吉课) over a year or a range of days.
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
+#include <set>
 #include <sstream>
 
 #include "calendar/calendar_types.h"
 #include "chart/domain_tables.h"
 #include "chart/quorin_day.h"
+#include "chart/search.h"
+#include "chart/search_conditions.h"
 #include "chart/search_csv.h"
 #include "chart_options.h"
 #include "command.h"
@@ -19,28 +23,37 @@ void CheckColumn(int mountain, int column, const std::string& option, const std:
   if (chart::GuaForMountain(mountain, column) < 0) throw UsageError(option + " 该山没有这一列的卦：" + text);
 }
 
-// Ticks the named items of a comma-separated list; each name may carry the list's
-// prefix or suffix as the check list writes it (卦气同数, 主命纳入).
-template <std::size_t N>
-void Tick(const std::string& list, const std::array<const char*, N>& names, const std::string& prefix,
-          const std::string& suffix, const std::array<bool*, N>& flags, const std::string& option) {
+// Ticks the conditions of a group named in a comma-separated list; each name may be written
+// as its check box reads (卦气同数, 主命纳入).
+void TickListed(const chart::SearchConditionGroup& group, const std::string& list, chart::SearchRequest& q) {
   std::stringstream items(list);
   for (std::string item; std::getline(items, item, ',');) {
-    if (!prefix.empty() && item.starts_with(prefix)) item.erase(0, prefix.size());
-    if (!suffix.empty() && item.ends_with(suffix)) item.resize(item.size() - suffix.size());
+    if (!group.prefix.empty() && item.starts_with(group.prefix)) item.erase(0, group.prefix.size());
+    if (!group.suffix.empty() && item.ends_with(group.suffix)) item.resize(item.size() - group.suffix.size());
     bool known = false;
-    for (std::size_t i = 0; i < N; ++i) {
-      if (item == names[i]) {
-        *flags[i] = true;
+    for (const chart::SearchCondition& condition : chart::SearchConditions()) {
+      if (condition.group == group.group && item == condition.name) {
+        chart::Set(q, condition, true);
         known = true;
       }
     }
     if (!known) {
-      std::string all;
-      for (const char* name : names) all += std::string(all.empty() ? "" : "、") + name;
-      throw UsageError(option + " 的条件应为 " + all + " 之一：" + item);
+      throw UsageError("--" + std::string(group.listOption) + " 的条件应为 " + chart::ListedNames(group.group, "、") +
+                       " 之一：" + item);
     }
   }
+}
+
+// "YYYY-MM-DD" of --from and --to, a leading '-' for a year BC; the year stays
+// historical here so that a refused one gets the program's year message.
+calendar::CivilDateTime DayOption(const Arguments& a, const std::string& option) {
+  const std::string text = *a.Value(option);
+  int year = 0, month = 0, day = 0, consumed = 0;
+  if (std::sscanf(text.c_str(), "%d-%d-%d%n", &year, &month, &day, &consumed) != 3 ||
+      consumed != static_cast<int>(text.size()) || year < -99999 || year > 99999) {
+    throw UsageError("--" + option + " 日期应为 YYYY-MM-DD：" + text);
+  }
+  return {static_cast<std::int16_t>(year), static_cast<std::int16_t>(month), static_cast<std::int16_t>(day), 0, 0};
 }
 
 chart::DigitGroup Digits(const Arguments& a, const std::string& option, const std::string& adjacent) {
@@ -58,11 +71,21 @@ chart::DigitGroup Digits(const Arguments& a, const std::string& option, const st
   return group;
 }
 
-const OptionSpec kSearchOptions{
-    .values = {"year", "from", "to", "mountain", "gua", "birth", "dragon", "water", "qi", "yun", "qi-digits",
-               "yun-digits", "include", "avoid", "pattern", "settings", "lon", "csv"},
-    .flags = {"facing", "qi-adjacent", "yun-adjacent", "shengru", "family"},
-};
+// The options: those of the request and the days, and the lists and flags of the conditions table.
+OptionSpec SearchOptions() {
+  OptionSpec spec{
+      .values = {"year", "from", "to", "mountain", "gua", "birth", "dragon", "water", "qi-digits", "yun-digits",
+                 "pattern", "settings", "lon", "csv"},
+      .flags = {"facing", "qi-adjacent", "yun-adjacent"},
+  };
+  for (const chart::SearchConditionGroup& group : chart::SearchConditionGroups()) {
+    if (!group.listOption.empty()) spec.values.emplace(group.listOption);
+  }
+  for (const chart::SearchCondition& condition : chart::SearchConditions()) {
+    if (!condition.flagOption.empty()) spec.flags.emplace(condition.flagOption);
+  }
+  return spec;
+}
 
 // The days of --year or of --from and --to, or the program's refusal of them.
 struct DaysOrRefusal {
@@ -97,28 +120,19 @@ void ReadConditions(const Arguments& a, chart::SearchRequest& q) {
   if (a.Has("pattern")) {
     const int item = chart::ReadyPatternItem(*a.Value("pattern"));
     if (!chart::ApplyReadyPattern(q, item)) {
-      throw UsageError("--pattern 应为 一卦纯清、四大格局、合生成格、卦不出位、挨星合十、一家骨肉 之一：" + *a.Value("pattern"));
+      throw UsageError("--pattern 应为 " + chart::ReadyPatternNames("、") + " 之一：" + *a.Value("pattern"));
     }
   }
-  const std::array<const char*, 5> qiNames{"同数", "合五", "合十", "合十五", "合生成"};
-  const std::array<const char*, 6> yunNames{"同数", "合五", "合十", "合十五", "合生成", "相通"};
-  if (a.Has("qi")) Tick(*a.Value("qi"), qiNames, "卦气", "", {&q.qi[0], &q.qi[1], &q.qi[2], &q.qi[3], &q.qi[4]}, "--qi");
-  if (a.Has("yun")) {
-    Tick(*a.Value("yun"), yunNames, "卦运", "", {&q.yun[0], &q.yun[1], &q.yun[2], &q.yun[3], &q.yun[4], &q.yun[5]},
-         "--yun");
-  }
-  if (a.Has("include")) {
-    Tick(*a.Value("include"), std::array<const char*, 5>{"主命", "坐山", "龙", "水", "朝向"}, "", "纳入",
-         {&q.includeMaster, &q.includeMountain, &q.includeDragon, &q.includeWater, &q.includeFacing}, "--include");
-  }
-  if (a.Has("avoid")) {
-    Tick(*a.Value("avoid"), std::array<const char*, 5>{"冲山", "坐山三煞", "冲主命", "坐山伏吟", "坐山反吟"}, "", "",
-         {&q.avoid[0], &q.avoid[1], &q.avoid[2], &q.avoid[3], &q.avoid[4]}, "--avoid");
+  for (const chart::SearchConditionGroup& group : chart::SearchConditionGroups()) {
+    if (!group.listOption.empty() && a.Has(std::string(group.listOption))) {
+      TickListed(group, *a.Value(std::string(group.listOption)), q);
+    }
   }
   q.qiDigits = Digits(a, "qi-digits", "qi-adjacent");
   q.yunDigits = Digits(a, "yun-digits", "yun-adjacent");
-  q.shengRuKeRu = q.shengRuKeRu || a.Has("shengru");
-  q.familyLink = q.familyLink || a.Has("family");
+  for (const chart::SearchCondition& condition : chart::SearchConditions()) {
+    if (!condition.flagOption.empty() && a.Has(std::string(condition.flagOption))) chart::Set(q, condition, true);
+  }
   q.UpdateConditionCounts();
 }
 
@@ -158,14 +172,14 @@ void TakePositions(const Arguments& a, const TRecordData& r, chart::SearchReques
 }
 
 int Run(const std::vector<std::string>& args) {
-  const Arguments a(args, kSearchOptions);
+  const Arguments a(args, SearchOptions());
   if (!a.Positionals().empty()) throw UsageError("多余的参数：" + a.Positionals().front());
   const DaysOrRefusal read = ReadDays(a);
   if (!read.refusal.empty()) return Refuse(read.refusal);
   const chart::SearchDays& days = read.days;
   const int year = days.first.year;
   chart::SearchRequest q = chart::ClearedSearchRequest(year);
-  // The page starts with a person 29 years older than the first year searched.
+  // The page starts with a person kDefaultMasterAge years older than the first year searched.
   const int defaultBirth = std::max(q.masterYear, calendar::kFirstCalendarYear);
   const RequestOrRefusal request = ChartRequestFromOptions(a, days.first, {.defaultBirthYear = defaultBirth});
   if (!request.refusal.empty()) return Refuse(request.refusal);
@@ -181,37 +195,58 @@ int Run(const std::vector<std::string>& args) {
   return Report(a, q, sink, found);
 }
 
+// "  --qi LIST              卦气 conditions: …": the option in a column of its own.
+std::string OptionLine(std::string option, std::string_view text) {
+  constexpr std::size_t kOptionColumn = 23;
+  option.resize(std::max(option.size() + 1, kOptionColumn), ' ');
+  return "  " + option + std::string(text) + "\n";
+}
+
+// A list option with the names of its conditions, from the table the search page reads too.
+std::string ConditionListLine(chart::ConditionGroup group, std::string_view what) {
+  return OptionLine("--" + std::string(chart::GroupOf(group).listOption) + " LIST",
+                    std::string(what) + ": " + chart::ListedNames(group, ","));
+}
+
+std::string SearchUsage() {
+  using chart::ConditionGroup;
+  std::string conditionFlags;
+  for (const chart::SearchCondition& condition : chart::SearchConditions()) {
+    if (!condition.flagOption.empty())
+      conditionFlags += OptionLine("--" + std::string(condition.flagOption), condition.name);
+  }
+  return "Usage: quorin-cli search --year YEAR [options]\n"
+         "       quorin-cli search --from YYYY-MM-DD --to YYYY-MM-DD [options]\n"
+         "  Tests 00:05, 02:05 … 22:05 of every day of the year or of the days FROM to TO (both\n"
+         "  included, at most 100 years; Beijing time) and prints each moment that meets every\n"
+         "  condition as the result list shows it, then the count.\n"
+         "  Years as users write them (1 BC is -1); the lines hold astronomical years (1 BC is 0).\n"
+         "  --year YEAR            the year to search\n"
+         "  --from DAY, --to DAY   the first and last day to search instead of a year\n"
+         "  --birth YEAR           person's birth year (default 29 years before the first year searched)\n"
+         "  --mountain M           mountain (坐山): a name such as 子 or 子山, or 0..23 from 壬 (default 壬)\n"
+         "  --gua COL              column of the mountain's hexagram, 0..3 (default 0)\n"
+         "  --dragon M:COL         dragon (龙) mountain and column, e.g. 子:1\n"
+         "  --water M:COL          water (水) mountain and column\n"
+         "  --facing               the chart has the facing (向)\n" +
+         ConditionListLine(ConditionGroup::kQi, "卦气 conditions") +
+         ConditionListLine(ConditionGroup::kYun, "卦运 conditions") +
+         "  --qi-digits DIGITS     卦气 digit group, up to six digits 1..9, e.g. 1,3\n"
+         "  --qi-adjacent          the 卦气 digits must stand side by side (数字相连)\n"
+         "  --yun-digits DIGITS, --yun-adjacent   the same for 卦运\n" +
+         ConditionListLine(ConditionGroup::kInclude, "positions examined besides the pillars") +
+         ConditionListLine(ConditionGroup::kAvoid, "avoid in the four pillars") + conditionFlags +
+         OptionLine("--pattern NAME", "a ready pattern: " + chart::ReadyPatternNames(" ")) +
+         "                         (replaces the conditions; the options above add to it)\n"
+         "  --settings FILE        read the chart settings (set.ini keys idate, ijiazi, bRiGua) from FILE\n"
+         "  --lon DEG              longitude for true solar or local time (default 120)\n"
+         "  --csv FILE             also write the results with pillars, 卦气 and 卦运 as CSV (UTF-8)\n";
+}
+
 const RegisterCommand kSearch{{
     "search",
     "search a year or a range of days for auspicious moments (查找吉课)",
-    "Usage: quorin-cli search --year YEAR [options]\n"
-    "       quorin-cli search --from YYYY-MM-DD --to YYYY-MM-DD [options]\n"
-    "  Tests 00:05, 02:05 … 22:05 of every day of the year or of the days FROM to TO (both\n"
-    "  included, at most 100 years; Beijing time) and prints each moment that meets every\n"
-    "  condition as the result list shows it, then the count.\n"
-    "  Years as users write them (1 BC is -1); the lines hold astronomical years (1 BC is 0).\n"
-    "  --year YEAR            the year to search\n"
-    "  --from DAY, --to DAY   the first and last day to search instead of a year\n"
-    "  --birth YEAR           person's birth year (default 29 years before the first year searched)\n"
-    "  --mountain M           mountain (坐山): a name such as 子 or 子山, or 0..23 from 壬 (default 壬)\n"
-    "  --gua COL              column of the mountain's hexagram, 0..3 (default 0)\n"
-    "  --dragon M:COL         dragon (龙) mountain and column, e.g. 子:1\n"
-    "  --water M:COL          water (水) mountain and column\n"
-    "  --facing               the chart has the facing (向)\n"
-    "  --qi LIST              卦气 conditions: 同数,合五,合十,合十五,合生成\n"
-    "  --yun LIST             卦运 conditions: 同数,合五,合十,合十五,合生成,相通\n"
-    "  --qi-digits DIGITS     卦气 digit group, up to six digits 1..9, e.g. 1,3\n"
-    "  --qi-adjacent          the 卦气 digits must stand side by side (数字相连)\n"
-    "  --yun-digits DIGITS, --yun-adjacent   the same for 卦运\n"
-    "  --include LIST         positions examined besides the pillars: 主命,坐山,龙,水,朝向\n"
-    "  --avoid LIST           avoid in the four pillars: 冲山,坐山三煞,冲主命,坐山伏吟,坐山反吟\n"
-    "  --shengru              生入克入\n"
-    "  --family               亲缘交通\n"
-    "  --pattern NAME         a ready pattern: 一卦纯清 四大格局 合生成格 卦不出位 挨星合十 一家骨肉\n"
-    "                         (replaces the conditions; the options above add to it)\n"
-    "  --settings FILE        read the chart settings (set.ini keys idate, ijiazi, bRiGua) from FILE\n"
-    "  --lon DEG              longitude for true solar or local time (default 120)\n"
-    "  --csv FILE             also write the results with pillars, 卦气 and 卦运 as CSV (UTF-8)\n",
+    SearchUsage(),
     Run,
 }};
 

@@ -81,7 +81,7 @@ class MQuorinDay {
   // Re-runs the chart after the user flipped lines of the mountain hexagram.
   bool RecomputeWithChangedLines();
 
-  // The steps, also driven one by one by the one-year search.
+  // The steps, also driven one by one by the search.
   void LoadSettings();
   bool ConvertDate();
   void ClearChart();  // positions, pillars and slots to zero
@@ -231,7 +231,7 @@ class MQuorinDay {
   draw::Color background_ = draw::kWhite;
   ChartImageState imageState_;
 
-  // The one-year search (查找吉课), in search.cpp.
+  // The search (查找吉课) over a year or a range of days, in search.cpp.
  public:
   // Walks the request's year in two-hour steps, reports progress and one line per
   // moment that passes, and returns how many passed. Writes no text and draws

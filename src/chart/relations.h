@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Relations between two chart positions, shared by the day analysis, the
-// relation paragraphs, the chart image and the one-year search.
+// relation paragraphs, the chart image and the search.
 #pragma once
 
 #include "chart/chart_slot.h"

@@ -3,12 +3,12 @@
 
 #include <cmath>
 #include <cstdio>
-#include <iterator>
 
 #include "base/text_parse.h"
 #include "calendar/calendar_text.h"
 #include "calendar/julian_day.h"
 #include "chart/quorin_day.h"
+#include "chart/search_conditions.h"
 #include "chart/search_match.h"
 
 namespace quorin::chart {
@@ -31,13 +31,16 @@ bool DayExists(const calendar::CivilDateTime& day) {
   return back.year == day.year && back.month == day.month && back.day == day.day;
 }
 
+// The numbers of a result line have at most this many characters (a year such as -4712 has five).
+constexpr std::size_t kLongestLineNumber = 6;
+
 // The number written between `from` and `to`, both found after `start`.
 std::optional<int> NumberBetween(std::string_view line, std::string_view from, std::string_view to, std::size_t& start) {
   const std::size_t open = line.find(from, start);
   if (open == std::string_view::npos) return std::nullopt;
   const std::size_t first = open + from.size();
   const std::size_t close = line.find(to, first);
-  if (close == std::string_view::npos || close == first || close - first > 6) return std::nullopt;
+  if (close == std::string_view::npos || close == first || close - first > kLongestLineNumber) return std::nullopt;
   // The lines are written with "%d", which never puts a '+'.
   const std::string_view digits = line.substr(first, close - first);
   const std::optional<int> value = digits.starts_with('+') ? std::nullopt : base::ParseInt(digits);
@@ -83,8 +86,11 @@ std::string SearchDaysProblem(const SearchDays& days) {
 }
 
 std::string_view PositionName(int kind) {
-  static constexpr std::string_view kNames[] = {"", "龙", "水", "主", "山", "向", "年", "月", "日", "时"};
-  return kind >= 0 && kind < static_cast<int>(std::size(kNames)) ? kNames[kind] : std::string_view{};
+  for (const SearchCondition& condition : SearchConditions()) {
+    if (condition.group == ConditionGroup::kInclude && condition.position == kind) return condition.positionName;
+  }
+  static constexpr std::string_view kPillarNames[] = {"年", "月", "日", "时"};
+  return kind >= kKindYear && kind <= kKindHour ? kPillarNames[kind - kKindYear] : std::string_view{};
 }
 
 std::string SearchResultDetail(const SearchResult& result) {

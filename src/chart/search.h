@@ -64,8 +64,10 @@ std::string SearchResultDetail(const SearchResult& result);
 // The name of an examined position: 龙 水 主 山 向 年 月 日 时.
 std::string_view PositionName(int kind);
 
+// A new search is made for a person of this age in the first year searched.
+inline constexpr int kDefaultMasterAge = 29;
 // No condition, no dragon or water, no facing, mountain 壬 with its first
-// hexagram; `year` searched for a person born 29 years earlier.
+// hexagram; `year` searched for a person born kDefaultMasterAge years earlier.
 SearchRequest ClearedSearchRequest(int year);
 
 // The digits a digit group takes from typed text: every digit 1..9 in order,

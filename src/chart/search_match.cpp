@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "chart/search_match.h"
 
+#include <algorithm>
+
 #include "chart/relations.h"
 
 namespace quorin::chart {
@@ -11,17 +13,15 @@ constexpr int kYear = 0, kMountain = 4, kMaster = 5, kDragon = 6, kWater = 7, kF
 
 std::uint8_t NumberOf(const ChartSlot& slot, bool useQi) { return useQi ? slot.guaQi : slot.guaYun; }
 
-// The host of 生入克入 is the weightiest position of the list; on a tie the earlier one.
+// The host of 生入克入 is the weightiest position of the list, weightiest first: the mountain,
+// the person, the facing, the dragon, the water, then the day pillar (which hosts when no
+// position is included); the other pillars never host. On a tie the earlier position.
+constexpr std::array<std::uint8_t, 6> kHostsByWeight{kKindMountain, kKindMaster, kKindFacing,
+                                                     kKindDragon,   kKindWater,  kKindDay};
+
 int HostRank(std::uint8_t kind) {
-  switch (kind) {
-    case kKindMountain: return 30;
-    case kKindMaster: return 25;
-    case kKindFacing: return 20;
-    case kKindDragon: return 15;
-    case kKindWater: return 10;
-    case kKindDay: return 5;
-    default: return 0;
-  }
+  const auto at = std::find(kHostsByWeight.begin(), kHostsByWeight.end(), kind);
+  return static_cast<int>(kHostsByWeight.end() - at);  // 0 for a position that never hosts
 }
 
 // Hits of one number group: 同数, the pair sums and 合生成 (and 相通 for 卦运), the digits.

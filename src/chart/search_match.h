@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The test the one-year search applies to one moment: the examined positions, the
+// The test the search applies to each moment: the examined positions, the
 // 卦气 and 卦运 groups, 生入克入, 亲缘交通 and the things to avoid.
 #pragma once
 

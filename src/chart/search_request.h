@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The conditions of the one-year search (查找吉课), filled by the main window's
-// search page and its two dialogs, read by the engine's `Search`.
+// The conditions of the search (查找吉课) over a year or a range of days, filled by the
+// main window's search page and its two dialogs, read by the engine's `SearchRange`.
 #pragma once
 
 #include <array>
@@ -18,7 +18,8 @@ struct DigitGroup {
   bool operator==(const DigitGroup&) const = default;
 };
 
-// Indices of the condition lists, in the order of the search page's check lists.
+// Indices of the condition arrays, in the order of the search page's check lists (the
+// table in search_conditions.h names them).
 enum QiCondition : int { kQiSame = 0, kQiFive, kQiTen, kQiFifteen, kQiGeneration, kQiConditionCount };
 enum YunCondition : int {
   kYunSame = 0,

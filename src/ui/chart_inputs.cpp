@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/chart_inputs.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 
 #include "calendar/historical_year.h"
@@ -45,6 +46,27 @@ std::optional<chart::MountainAndGua> AskCompassDegrees(QWidget* parent, const QS
     if (degrees && *degrees >= 0 && *degrees <= 360) return chart::MountainAndGuaOfDegrees(*degrees);
     Tell(parent, QStringLiteral("周天度数输入在：0-360之间！，格式：18-12或者18:12（等于18度12分）"));
   }
+}
+
+void MomentLists::Fill(const std::function<QString(int hour)>& hourText) const {
+  constexpr int kMonths = 12, kLongestMonth = 31, kHours = 24, kMinutes = 60;
+  for (int i = 1; i <= kMonths; ++i) month->addItem(QStringLiteral("%1月").arg(i));
+  for (int i = 1; i <= kLongestMonth; ++i) day->addItem(QStringLiteral("%1日").arg(i));
+  for (int i = 0; i < kHours; ++i) hour->addItem(hourText(i));
+  for (int i = 0; i < kMinutes; ++i) minute->addItem(QStringLiteral("%1分").arg(i));
+}
+
+void MomentLists::Select(int monthNumber, int dayNumber, int hourNumber, int minuteNumber) const {
+  month->setCurrentIndex(monthNumber - 1);
+  day->setCurrentIndex(dayNumber - 1);
+  hour->setCurrentIndex(hourNumber);
+  minute->setCurrentIndex(minuteNumber);
+}
+
+calendar::CivilDateTime MomentLists::Selected(int year) const {
+  return {static_cast<std::int16_t>(year), static_cast<std::int16_t>(month->currentIndex() + 1),
+          static_cast<std::int16_t>(day->currentIndex() + 1), static_cast<std::int16_t>(hour->currentIndex()),
+          static_cast<std::int16_t>(minute->currentIndex())};
 }
 
 QString HourItemText(int hour) {

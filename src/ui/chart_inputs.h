@@ -3,14 +3,21 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <optional>
 
+#include "calendar/calendar_types.h"
 #include "chart/compass.h"
 
+class QComboBox;
 class QLineEdit;
 class QWidget;
 
 namespace quorin::ui {
+
+// Five characters hold every year of the span, -4713 included: a shorter limit would also cut
+// the years the program itself writes into a year box.
+inline constexpr int kYearInputLength = 5;
 
 // The year typed into `edit`, as stored (astronomical). When it is no valid year the
 // user is told `message` under `caption` with a warning, the focus goes to the edit
@@ -35,5 +42,20 @@ std::optional<chart::MountainAndGua> AskCompassDegrees(QWidget* parent, const QS
 
 // Item text of hour h in the hour list: "0时子", "1时丑", "2时丑" … "23时子".
 QString HourItemText(int hour);
+
+// The month, day, hour and minute lists of a moment, as the chart inputs and the calendar
+// window show them; a list's row is the month or day less one, the hour or the minute.
+struct MomentLists {
+  QComboBox* month = nullptr;
+  QComboBox* day = nullptr;
+  QComboBox* hour = nullptr;
+  QComboBox* minute = nullptr;
+
+  // "1月" … "12月", "1日" … "31日", each hour as `hourText` writes it, "0分" … "59分".
+  void Fill(const std::function<QString(int hour)>& hourText) const;
+  void Select(int monthNumber, int dayNumber, int hourNumber, int minuteNumber) const;
+  // The moment the lists select, in `year`.
+  calendar::CivilDateTime Selected(int year) const;
+};
 
 }  // namespace quorin::ui

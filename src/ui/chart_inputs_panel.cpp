@@ -24,6 +24,7 @@
 #include "base/gbk.h"
 #include "base/ini_file.h"
 #include "calendar/historical_year.h"
+#include "chart/domain_tables.h"
 #include "ui/chart_inputs.h"
 #include "ui/clock.h"
 #include "ui/labeled_edit.h"
@@ -44,11 +45,6 @@ constexpr int kDesignGuoWidth = 14;
 constexpr int kPanelMargin = 3;
 // As many characters as a stored name keeps.
 constexpr int kNameLength = 10;
-// Five characters hold every year of the span, -4713 included: a shorter limit would
-// also cut the years the program itself writes into the box.
-constexpr int kYearLength = 5;
-// The 现在时间 button takes the clock's year up to this one.
-constexpr int kNowButtonYearCap = 3000;
 // A name typed into the city search may match a city name two GBK bytes longer (县, 市, 区).
 constexpr int kCitySuffixBytes = 2;
 
@@ -130,130 +126,134 @@ ChartInputsPanel::ChartInputsPanel(QWidget* parent) : QWidget(parent) {
   inputsScroll->setFrameShape(QFrame::NoFrame);
   inputsScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   inputsScroll->setWidgetResizable(true);
-  Panel2 = new QWidget;
-  Panel2->setObjectName(QStringLiteral("Panel2"));
-  inputsScroll->setWidget(Panel2);
+  inputsColumn_ = new QWidget;
+  inputsColumn_->setObjectName(QStringLiteral("Panel2"));
+  inputsScroll->setWidget(inputsColumn_);
   inputsLayout->addWidget(inputsScroll, 1);
-  Panel2Buttons = new QWidget(this);
-  Panel2Buttons->setObjectName(QStringLiteral("Panel2Buttons"));
-  inputsLayout->addWidget(Panel2Buttons, 0);
+  buttonStrip_ = new QWidget(this);
+  buttonStrip_->setObjectName(QStringLiteral("Panel2Buttons"));
+  inputsLayout->addWidget(buttonStrip_, 0);
 
   inputsScroll->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
   BuildInputs();
 
-  auto* buttons = new QVBoxLayout(Panel2Buttons);
+  auto* buttons = new QVBoxLayout(buttonStrip_);
   buttons->setContentsMargins(kPanelMargin, kPanelMargin, kPanelMargin, kPanelMargin);
   buttons->setSpacing(kPanelMargin);
-  SbtoSave = new QPushButton(QStringLiteral("存新"), Panel2Buttons);
-  SbtoSave->setObjectName(QStringLiteral("SbtoSave"));
-  SbtoSave->setToolTip(QStringLiteral("保存八字"));
-  buttons->addWidget(SbtoSave);
-  BtnPai = new QPushButton(QStringLiteral("排盘"), Panel2Buttons);
-  BtnPai->setObjectName(QStringLiteral("BtnPai"));
-  buttons->addWidget(BtnPai);
+  saveButton_ = new QPushButton(QStringLiteral("存新"), buttonStrip_);
+  saveButton_->setObjectName(QStringLiteral("SbtoSave"));
+  saveButton_->setToolTip(QStringLiteral("保存八字"));
+  buttons->addWidget(saveButton_);
+  chartButton_ = new QPushButton(QStringLiteral("排盘"), buttonStrip_);
+  chartButton_->setObjectName(QStringLiteral("BtnPai"));
+  buttons->addWidget(chartButton_);
 
   // Long lists must not widen the fixed panel.
-  for (QComboBox* combo : Panel2->findChildren<QComboBox*>()) {
+  for (QComboBox* combo : inputsColumn_->findChildren<QComboBox*>()) {
     combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     combo->setMinimumContentsLength(3);
   }
 
-  connect(BtnPai, &QPushButton::clicked, this, &ChartInputsPanel::ChartRequested);
-  connect(CboShan, &QComboBox::activated, this, &ChartInputsPanel::CboShanChange);
-  connect(cbodiZ, &QComboBox::activated, this, &ChartInputsPanel::cbodiZClick);
-  connect(SpeedButton1, &QToolButton::clicked, this, &ChartInputsPanel::SpeedButton1Click);
-  connect(SpeedButton2, &QToolButton::clicked, this, &ChartInputsPanel::SpeedButton2Click);
-  connect(SpeedButton7, &QToolButton::clicked, this, &ChartInputsPanel::SpeedButton7Click);
-  connect(UpDyear, &UpDown::Clicked, this, &ChartInputsPanel::UpDyearClick);
-  connect(BtoNew, &QPushButton::clicked, this, &ChartInputsPanel::NewRequested);
-  connect(SbtoSave, &QPushButton::clicked, this, &ChartInputsPanel::SaveRequested);
-  connect(Button1, &QPushButton::clicked, this, &ChartInputsPanel::DragonWaterFacingRequested);
+  // What these buttons start belongs to the window: the panel passes their clicks on.
+  for (const auto& [button, request] :
+       {std::pair{chartButton_, &ChartInputsPanel::ChartRequested},
+        std::pair{newButton_, &ChartInputsPanel::NewRequested},
+        std::pair{saveButton_, &ChartInputsPanel::SaveRequested},
+        std::pair{dragonWaterFacingButton_, &ChartInputsPanel::DragonWaterFacingRequested}}) {
+    connect(button, &QPushButton::clicked, this, request);
+  }
+  connect(mountainBox_, &QComboBox::activated, this, &ChartInputsPanel::RefillGuaList);
+  connect(provinceBox_, &QComboBox::activated, this, &ChartInputsPanel::ShowCitiesOfProvince);
+  // The small buttons beside the inputs fill them in.
+  for (const auto& [button, fill] : {std::pair{nowButton_, &ChartInputsPanel::SetMomentToNow},
+                                     std::pair{findCityButton_, &ChartInputsPanel::FindCityByName},
+                                     std::pair{degreesButton_, &ChartInputsPanel::ChooseMountainByDegrees}}) {
+    connect(button, &QToolButton::clicked, this, fill);
+  }
+  connect(yearArrows_, &UpDown::Clicked, this, &ChartInputsPanel::ShowYearOfArrows);
 }
 
 // The controls are made in the order the focus moves through them.
 void ChartInputsPanel::BuildInputs() {
-  auto* column = new QVBoxLayout(Panel2);
+  auto* column = new QVBoxLayout(inputsColumn_);
   column->setContentsMargins(kPanelMargin, kPanelMargin, kPanelMargin, kPanelMargin);
   column->setSpacing(kPanelMargin);
 
-  BtoNew = new QPushButton(QStringLiteral("新建"), Panel2);
-  BtoNew->setObjectName(QStringLiteral("BtoNew"));
-  BtoNew->setToolTip(QStringLiteral("新建日课"));
-  column->addWidget(BtoNew);
+  newButton_ = new QPushButton(QStringLiteral("新建"), inputsColumn_);
+  newButton_->setObjectName(QStringLiteral("BtoNew"));
+  newButton_->setToolTip(QStringLiteral("新建日课"));
+  column->addWidget(newButton_);
 
-  EdtName = new QLineEdit(QStringLiteral("某人"), Panel2);
-  EdtName->setObjectName(QStringLiteral("EdtName"));
-  EdtName->setMaxLength(kNameLength);
-  AddLabel(column, EdtName, QStringLiteral("主命姓名"));
-  column->addWidget(EdtName);
-  LedtZhuYear = new QLineEdit(QStringLiteral("1978"), Panel2);
-  LedtZhuYear->setObjectName(QStringLiteral("LedtZhuYear"));
-  AddLabel(column, LedtZhuYear, QStringLiteral("主命生年"));
-  column->addWidget(LedtZhuYear);
-  column->addWidget(RadioPair(Rdona, QStringLiteral("Rdona"), QStringLiteral("男"), Rdonv, QStringLiteral("Rdonv"),
-                              QStringLiteral("女"), Panel2));
+  nameEdit_ = new QLineEdit(QStringLiteral("某人"), inputsColumn_);
+  nameEdit_->setObjectName(QStringLiteral("EdtName"));
+  nameEdit_->setMaxLength(kNameLength);
+  AddLabel(column, nameEdit_, QStringLiteral("主命姓名"));
+  column->addWidget(nameEdit_);
+  masterYearEdit_ = new QLineEdit(QStringLiteral("1978"), inputsColumn_);
+  masterYearEdit_->setObjectName(QStringLiteral("LedtZhuYear"));
+  AddLabel(column, masterYearEdit_, QStringLiteral("主命生年"));
+  column->addWidget(masterYearEdit_);
+  column->addWidget(RadioPair(maleButton_, QStringLiteral("Rdona"), QStringLiteral("男"), femaleButton_,
+                              QStringLiteral("Rdonv"), QStringLiteral("女"), inputsColumn_));
 
-  CboShan = new QComboBox(Panel2);
-  CboShan->setObjectName(QStringLiteral("CboShan"));
-  CboShan->setMaxVisibleItems(24);
-  AddLabel(column, CboShan, QStringLiteral("山家"));
-  SpeedButton7 = MakeToolButton(QStringLiteral("SpeedButton7"), QStringLiteral(">"), Panel2);
-  SpeedButton7->setToolTip(QStringLiteral("周天度求山卦"));
-  AddPair(column, CboShan, SpeedButton7);
-  CboGua = new QComboBox(Panel2);
-  CboGua->setObjectName(QStringLiteral("CboGua"));
-  column->addWidget(CboGua);
-  Button1 = new QPushButton(QStringLiteral("龙-水-向"), Panel2);
-  Button1->setObjectName(QStringLiteral("Button1"));
-  Button1->setToolTip(QStringLiteral("选择龙-水-向"));
-  column->addWidget(Button1);
+  mountainBox_ = new QComboBox(inputsColumn_);
+  mountainBox_->setObjectName(QStringLiteral("CboShan"));
+  mountainBox_->setMaxVisibleItems(chart::kMountainCount);
+  AddLabel(column, mountainBox_, QStringLiteral("山家"));
+  degreesButton_ = MakeToolButton(QStringLiteral("SpeedButton7"), QStringLiteral(">"), inputsColumn_);
+  degreesButton_->setToolTip(QStringLiteral("周天度求山卦"));
+  AddPair(column, mountainBox_, degreesButton_);
+  guaBox_ = new QComboBox(inputsColumn_);
+  guaBox_->setObjectName(QStringLiteral("CboGua"));
+  column->addWidget(guaBox_);
+  dragonWaterFacingButton_ = new QPushButton(QStringLiteral("龙-水-向"), inputsColumn_);
+  dragonWaterFacingButton_->setObjectName(QStringLiteral("Button1"));
+  dragonWaterFacingButton_->setToolTip(QStringLiteral("选择龙-水-向"));
+  column->addWidget(dragonWaterFacingButton_);
 
-  auto* yearBox = new QWidget(Panel2);
+  auto* yearBox = new QWidget(inputsColumn_);
   auto* yearRow = new QHBoxLayout(yearBox);
   yearRow->setContentsMargins(0, 0, 0, 0);
   yearRow->setSpacing(1);
-  SpeedButton1 = MakeToolButton(QStringLiteral("SpeedButton1"), QString(), yearBox);
-  SpeedButton1->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
-  SpeedButton1->setToolTip(QStringLiteral("现在时间"));
-  EdtYear = new QLineEdit(yearBox);
-  EdtYear->setObjectName(QStringLiteral("EdtYear"));
-  EdtYear->setMaxLength(kYearLength);
-  EdtYear->setToolTip(QStringLiteral("年份在-850至2100"));
-  QFont bold = EdtYear->font();
+  nowButton_ = MakeToolButton(QStringLiteral("SpeedButton1"), QString(), yearBox);
+  nowButton_->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+  nowButton_->setToolTip(QStringLiteral("现在时间"));
+  yearEdit_ = new QLineEdit(yearBox);
+  yearEdit_->setObjectName(QStringLiteral("EdtYear"));
+  yearEdit_->setMaxLength(kYearInputLength);
+  yearEdit_->setToolTip(QStringLiteral("年份在-850至2100"));
+  QFont bold = yearEdit_->font();
   bold.setBold(true);
-  EdtYear->setFont(bold);
-  UpDyear = new UpDown(calendar::kFirstCalendarYear, calendar::kLastCalendarYear, yearBox);
-  UpDyear->setObjectName(QStringLiteral("UpDyear"));
-  yearRow->addWidget(SpeedButton1);
-  yearRow->addWidget(EdtYear, 1);
-  yearRow->addWidget(UpDyear);
+  yearEdit_->setFont(bold);
+  yearArrows_ = new UpDown(calendar::kFirstCalendarYear, calendar::kLastCalendarYear, yearBox);
+  yearArrows_->setObjectName(QStringLiteral("UpDyear"));
+  yearRow->addWidget(nowButton_);
+  yearRow->addWidget(yearEdit_, 1);
+  yearRow->addWidget(yearArrows_);
   column->addWidget(yearBox);
 
-  cbom = NamedList(QStringLiteral("cbom"), Panel2);
-  cbod = NamedList(QStringLiteral("cbod"), Panel2);
-  cbos = NamedList(QStringLiteral("cbos"), Panel2);
-  cbomin = NamedList(QStringLiteral("cbomin"), Panel2);
-  column->addWidget(cbom);
-  column->addWidget(cbod);
-  column->addWidget(cbos);
-  column->addWidget(cbomin);
+  momentLists_ = {NamedList(QStringLiteral("cbom"), inputsColumn_), NamedList(QStringLiteral("cbod"), inputsColumn_),
+                  NamedList(QStringLiteral("cbos"), inputsColumn_), NamedList(QStringLiteral("cbomin"), inputsColumn_)};
+  for (QComboBox* list : {momentLists_.month, momentLists_.day, momentLists_.hour, momentLists_.minute}) {
+    column->addWidget(list);
+  }
 
-  column->addWidget(RadioPair(Rdogl, QStringLiteral("Rdogl"), QStringLiteral("公历"), Rdonl, QStringLiteral("Rdonl"),
-                              QStringLiteral("农历"), Panel2));
-  Chkrun = new QCheckBox(QStringLiteral("农历闰月"), Panel2);
-  Chkrun->setObjectName(QStringLiteral("Chkrun"));
-  column->addWidget(Chkrun);
+  column->addWidget(RadioPair(gregorianButton_, QStringLiteral("Rdogl"), QStringLiteral("公历"), lunarButton_,
+                              QStringLiteral("Rdonl"), QStringLiteral("农历"), inputsColumn_));
+  leapMonthBox_ = new QCheckBox(QStringLiteral("农历闰月"), inputsColumn_);
+  leapMonthBox_->setObjectName(QStringLiteral("Chkrun"));
+  column->addWidget(leapMonthBox_);
 
-  cbodiZ = NamedList(QStringLiteral("cbodiZ"), Panel2);
-  cbodiZ->setToolTip(QStringLiteral("真太阳时可在菜单\"选项->排盘设置\"里设定"));
-  cbodiZ->setMaxVisibleItems(20);
-  column->addWidget(cbodiZ);
-  cbodiC = NamedList(QStringLiteral("cbodiC"), Panel2);
-  cbodiC->setToolTip(QStringLiteral("选择邻近城市"));
-  cbodiC->setMaxVisibleItems(20);
-  SpeedButton2 = MakeToolButton(QStringLiteral("SpeedButton2"), QStringLiteral(">"), Panel2);
-  SpeedButton2->setToolTip(QStringLiteral("输入县市名"));
-  AddPair(column, cbodiC, SpeedButton2);
+  provinceBox_ = NamedList(QStringLiteral("cbodiZ"), inputsColumn_);
+  provinceBox_->setToolTip(QStringLiteral("真太阳时可在菜单\"选项->排盘设置\"里设定"));
+  provinceBox_->setMaxVisibleItems(20);
+  column->addWidget(provinceBox_);
+  cityBox_ = NamedList(QStringLiteral("cbodiC"), inputsColumn_);
+  cityBox_->setToolTip(QStringLiteral("选择邻近城市"));
+  cityBox_->setMaxVisibleItems(20);
+  findCityButton_ = MakeToolButton(QStringLiteral("SpeedButton2"), QStringLiteral(">"), inputsColumn_);
+  findCityButton_->setToolTip(QStringLiteral("输入县市名"));
+  AddPair(column, cityBox_, findCityButton_);
 
   column->addStretch(1);
 }
@@ -266,121 +266,115 @@ void ChartInputsPanel::paintEvent(QPaintEvent*) {
 }
 
 void ChartInputsPanel::FillFixedLists() {
-  FillMountainList(CboShan);
-  for (int i = 1; i <= 12; ++i) cbom->addItem(QStringLiteral("%1月").arg(i));
-  for (int i = 1; i <= 31; ++i) cbod->addItem(QStringLiteral("%1日").arg(i));
-  for (int i = 0; i < 24; ++i) cbos->addItem(HourItemText(i));
-  for (int i = 0; i < 60; ++i) cbomin->addItem(QStringLiteral("%1分").arg(i));
-  for (const std::string_view name : base::ProvinceNames()) cbodiZ->addItem(ToQString(std::string(name)));
-  connect(EdtYear, &QLineEdit::textEdited, this, [this](const QString& text) {
+  FillMountainList(mountainBox_);
+  momentLists_.Fill(HourItemText);
+  for (const std::string_view name : base::ProvinceNames()) provinceBox_->addItem(ToQString(std::string(name)));
+  connect(yearEdit_, &QLineEdit::textEdited, this, [this](const QString& text) {
     // A typed year moves the arrows with it, so they step from what is shown.
     const std::optional<int> year = TypedInteger(text);
-    if (year && calendar::IsValidHistoricalYear(*year)) UpDyear->SetPosition(calendar::AstronomicalYear(*year));
+    if (year && calendar::IsValidHistoricalYear(*year)) yearArrows_->SetPosition(calendar::AstronomicalYear(*year));
   });
 }
 
 bool ChartInputsPanel::ReadInto(TRecordData& record) {
-  const CleanedName cleaned = CleanName(EdtName->text());
+  const CleanedName cleaned = CleanName(nameEdit_->text());
   if (cleaned.changed) {
     Tell(window(), QStringLiteral("姓名中包含：\"、*、<、>、?、\\、/、|、'、：等字符。已经处理为合适的文本！"));
-    EdtName->setText(cleaned.name);
+    nameEdit_->setText(cleaned.name);
   }
 
   const std::optional<int> year =
-      ReadYearInput(window(), EdtYear, YearRangeMessage(QString()), QStringLiteral("年份错误"));
+      ReadYearInput(window(), yearEdit_, YearRangeMessage(QString()), QStringLiteral("年份错误"));
   if (!year) return false;
   const std::optional<int> masterYear =
-      ReadYearInput(window(), LedtZhuYear, YearRangeMessage(QStringLiteral("主命")), QStringLiteral("年份错误"));
+      ReadYearInput(window(), masterYearEdit_, YearRangeMessage(QStringLiteral("主命")), QStringLiteral("年份错误"));
   if (!masterYear) return false;
 
   record.masterYear = *masterYear;
-  record.male = Rdona->isChecked();
-  record.mountain = CboShan->currentIndex();
-  record.mountainGua = CboGua->currentIndex();
-  UpDyear->SetPosition(*year);
-  record.year = static_cast<std::int16_t>(*year);
-  record.month = static_cast<std::int16_t>(cbom->currentIndex() + 1);
-  record.day = static_cast<std::int16_t>(cbod->currentIndex() + 1);
-  record.hour = static_cast<std::int16_t>(cbos->currentIndex());
-  record.minute = static_cast<std::int16_t>(cbomin->currentIndex());
-  record.isLunar = Rdonl->isChecked();
-  record.isLeapMonth = Chkrun->isChecked();
-  record.province = static_cast<std::int16_t>(cbodiZ->currentIndex());
-  record.city = static_cast<std::int16_t>(cbodiC->currentIndex());
-  record.name = ToUtf8(EdtName->text());
+  record.male = maleButton_->isChecked();
+  record.mountain = mountainBox_->currentIndex();
+  record.mountainGua = guaBox_->currentIndex();
+  yearArrows_->SetPosition(*year);
+  const calendar::CivilDateTime moment = momentLists_.Selected(*year);
+  record.year = moment.year;
+  record.month = moment.month;
+  record.day = moment.day;
+  record.hour = moment.hour;
+  record.minute = moment.minute;
+  record.isLunar = lunarButton_->isChecked();
+  record.isLeapMonth = leapMonthBox_->isChecked();
+  record.province = static_cast<std::int16_t>(provinceBox_->currentIndex());
+  record.city = static_cast<std::int16_t>(cityBox_->currentIndex());
+  record.name = ToUtf8(nameEdit_->text());
   // A place missing from the lists (no city, or an index beyond them) counts as the
   // place not given.
-  const int city = cbodiC->currentIndex();
+  const int city = cityBox_->currentIndex();
   const base::Coordinates place = city >= 0 && city < static_cast<int>(cityCoordinates_.size())
                                       ? cityCoordinates_[static_cast<std::size_t>(city)]
                                       : base::Coordinates{};
   record.longitude = place.longitude;
   record.latitude = place.latitude;
-  const QString address = cbodiZ->currentIndex() == base::kUnknownProvince || cbodiZ->currentIndex() < 0
+  const QString address = provinceBox_->currentIndex() == base::kUnknownProvince || provinceBox_->currentIndex() < 0
                               ? ToQString(std::string(base::kUnknownPlace))
-                              : cbodiZ->currentText() + cbodiC->currentText();
+                              : provinceBox_->currentText() + cityBox_->currentText();
   record.addrName = ToUtf8(address);
   return true;
 }
 
 void ChartInputsPanel::ShowRecord(const TRecordData& r) {
   SetMomentInputs(r.year, r.month, r.day, r.hour, r.minute);
-  (r.isLunar ? Rdonl : Rdogl)->setChecked(true);
-  Chkrun->setChecked(r.isLeapMonth);
-  const int province = r.province >= 0 && r.province < cbodiZ->count() ? r.province : base::kUnknownProvince;
-  cbodiZ->setCurrentIndex(province);
-  cbodiZClick();
-  cbodiC->setCurrentIndex(r.city >= 0 && r.city < cbodiC->count() ? r.city : (cbodiC->count() > 0 ? 0 : -1));
-  EdtName->setText(ToQString(r.name));
+  (r.isLunar ? lunarButton_ : gregorianButton_)->setChecked(true);
+  leapMonthBox_->setChecked(r.isLeapMonth);
+  const int province = r.province >= 0 && r.province < provinceBox_->count() ? r.province : base::kUnknownProvince;
+  provinceBox_->setCurrentIndex(province);
+  ShowCitiesOfProvince();
+  cityBox_->setCurrentIndex(r.city >= 0 && r.city < cityBox_->count() ? r.city : (cityBox_->count() > 0 ? 0 : -1));
+  nameEdit_->setText(ToQString(r.name));
   SetMale(r.male);
-  LedtZhuYear->setText(QString::number(calendar::HistoricalYear(r.masterYear)));
+  masterYearEdit_->setText(QString::number(calendar::HistoricalYear(r.masterYear)));
   SelectMountainAndGua(r.mountain, r.mountainGua);
 }
 
 void ChartInputsPanel::RestorePlace(int province, int city) {
   cityCoordinates_.assign(1, base::Coordinates{});
-  cbodiZ->setCurrentIndex(province >= 0 && province < cbodiZ->count() ? province : -1);
-  cbodiZClick();
-  cbodiC->setCurrentIndex(city >= 0 && city < cbodiC->count() ? city : (cbodiC->count() > 0 ? 0 : -1));
+  provinceBox_->setCurrentIndex(province >= 0 && province < provinceBox_->count() ? province : -1);
+  ShowCitiesOfProvince();
+  cityBox_->setCurrentIndex(city >= 0 && city < cityBox_->count() ? city : (cityBox_->count() > 0 ? 0 : -1));
 }
 
-void ChartInputsPanel::CboShanChange() { FillGuaList(CboGua, CboShan->currentIndex()); }
+void ChartInputsPanel::RefillGuaList() { FillGuaList(guaBox_, mountainBox_->currentIndex()); }
 
 void ChartInputsPanel::SelectMountainAndGua(int mountain, int guaPosition) {
-  CboShan->setCurrentIndex(mountain);
-  CboShanChange();
-  CboGua->setCurrentIndex(guaPosition);
+  mountainBox_->setCurrentIndex(mountain);
+  RefillGuaList();
+  guaBox_->setCurrentIndex(guaPosition);
 }
 
 void ChartInputsPanel::SetYearInputs(int astronomicalYear) {
-  UpDyear->SetPosition(astronomicalYear);
-  EdtYear->setText(QString::number(calendar::HistoricalYear(astronomicalYear)));
+  yearArrows_->SetPosition(astronomicalYear);
+  yearEdit_->setText(QString::number(calendar::HistoricalYear(astronomicalYear)));
 }
 
 void ChartInputsPanel::SetMomentInputs(int astronomicalYear, int month, int day, int hour, int minute) {
   SetYearInputs(astronomicalYear);
-  cbom->setCurrentIndex(month - 1);
-  cbod->setCurrentIndex(day - 1);
-  cbos->setCurrentIndex(hour);
-  cbomin->setCurrentIndex(minute);
-  Rdogl->setChecked(true);
-  Chkrun->setChecked(false);
+  momentLists_.Select(month, day, hour, minute);
+  gregorianButton_->setChecked(true);
+  leapMonthBox_->setChecked(false);
 }
 
 ChartInputsPanel::MomentInputs ChartInputsPanel::CurrentMomentInputs() const {
-  return {EdtYear->text(),       UpDyear->Position(),   cbom->currentIndex(), cbod->currentIndex(),
-          cbos->currentIndex(),  cbomin->currentIndex(), Rdonl->isChecked(),  Chkrun->isChecked()};
+  const MomentLists& lists = momentLists_;
+  return {yearEdit_->text(),         yearArrows_->Position(),    lists.month->currentIndex(),
+          lists.day->currentIndex(), lists.hour->currentIndex(), lists.minute->currentIndex(),
+          lunarButton_->isChecked(), leapMonthBox_->isChecked()};
 }
 
 void ChartInputsPanel::RestoreMomentInputs(const MomentInputs& inputs) {
-  EdtYear->setText(inputs.yearText);
-  UpDyear->SetPosition(inputs.yearPosition);
-  cbom->setCurrentIndex(inputs.month);
-  cbod->setCurrentIndex(inputs.day);
-  cbos->setCurrentIndex(inputs.hour);
-  cbomin->setCurrentIndex(inputs.minute);
-  (inputs.lunar ? Rdonl : Rdogl)->setChecked(true);
-  Chkrun->setChecked(inputs.leapMonth);
+  yearEdit_->setText(inputs.yearText);
+  yearArrows_->SetPosition(inputs.yearPosition);
+  momentLists_.Select(inputs.month + 1, inputs.day + 1, inputs.hour, inputs.minute);
+  (inputs.lunar ? lunarButton_ : gregorianButton_)->setChecked(true);
+  leapMonthBox_->setChecked(inputs.leapMonth);
 }
 
 void ChartInputsPanel::SetDateInputsToNow(int yearCap) {
@@ -389,84 +383,76 @@ void ChartInputsPanel::SetDateInputsToNow(int yearCap) {
   SetMomentInputs(year, now.date().month(), now.date().day(), now.time().hour(), now.time().minute());
 }
 
-calendar::CivilDateTime ChartInputsPanel::ShownMoment() const {
-  calendar::CivilDateTime moment;
-  moment.year = static_cast<std::int16_t>(UpDyear->Position());
-  moment.month = static_cast<std::int16_t>(cbom->currentIndex() + 1);
-  moment.day = static_cast<std::int16_t>(cbod->currentIndex() + 1);
-  moment.hour = static_cast<std::int16_t>(cbos->currentIndex());
-  moment.minute = static_cast<std::int16_t>(cbomin->currentIndex());
-  return moment;
-}
+calendar::CivilDateTime ChartInputsPanel::ShownMoment() const { return momentLists_.Selected(yearArrows_->Position()); }
 
-void ChartInputsPanel::SetMasterYearText(const QString& year) { LedtZhuYear->setText(year); }
+void ChartInputsPanel::SetMasterYearText(const QString& year) { masterYearEdit_->setText(year); }
 
-bool ChartInputsPanel::Male() const { return Rdona->isChecked(); }
+bool ChartInputsPanel::Male() const { return maleButton_->isChecked(); }
 
-void ChartInputsPanel::SetMale(bool male) { (male ? Rdona : Rdonv)->setChecked(true); }
+void ChartInputsPanel::SetMale(bool male) { (male ? maleButton_ : femaleButton_)->setChecked(true); }
 
-int ChartInputsPanel::Province() const { return cbodiZ->currentIndex(); }
+int ChartInputsPanel::Province() const { return provinceBox_->currentIndex(); }
 
-int ChartInputsPanel::City() const { return cbodiC->currentIndex(); }
+int ChartInputsPanel::City() const { return cityBox_->currentIndex(); }
 
 void ChartInputsPanel::SetSaveButtonOpen(bool open) {
-  SbtoSave->setText(open ? QStringLiteral("存旧") : QStringLiteral("存新"));
-  QPalette palette = SbtoSave->palette();
+  saveButton_->setText(open ? QStringLiteral("存旧") : QStringLiteral("存新"));
+  QPalette palette = saveButton_->palette();
   palette.setColor(QPalette::ButtonText, open ? QColor(0, 0, 255) : QColor(Qt::black));
-  SbtoSave->setPalette(palette);
+  saveButton_->setPalette(palette);
 }
 
-void ChartInputsPanel::SpeedButton1Click() { SetDateInputsToNow(kNowButtonYearCap); }
+void ChartInputsPanel::SetMomentToNow() { SetDateInputsToNow(kNowYearCap); }
 
-void ChartInputsPanel::UpDyearClick() {
-  EdtYear->setText(QString::number(calendar::HistoricalYear(UpDyear->Position())));
+void ChartInputsPanel::ShowYearOfArrows() {
+  yearEdit_->setText(QString::number(calendar::HistoricalYear(yearArrows_->Position())));
 }
 
-void ChartInputsPanel::cbodiZClick() {
-  const int province = cbodiZ->currentIndex();
+void ChartInputsPanel::ShowCitiesOfProvince() {
+  const int province = provinceBox_->currentIndex();
   if (province < 0) return;
   cityCoordinates_.clear();
-  cbodiC->clear();
+  cityBox_->clear();
   if (province == base::kUnknownProvince) {
-    cbodiC->addItem(ToQString(std::string(base::kUnknownPlace)));
+    cityBox_->addItem(ToQString(std::string(base::kUnknownPlace)));
     cityCoordinates_.push_back(base::Coordinates{});
-    cbodiC->setCurrentIndex(0);
+    cityBox_->setCurrentIndex(0);
     return;
   }
   const std::string diliPath = base::ReadableDataFile("dili.ini");
   const base::IniFile dili(diliPath);
   QStringList malformed;
   for (const base::City& city : base::ReadCities(dili, base::ProvinceNames()[static_cast<std::size_t>(province)])) {
-    cbodiC->addItem(ToQString(city.name));
+    cityBox_->addItem(ToQString(city.name));
     cityCoordinates_.push_back(city.coordinates);
     if (city.malformed) malformed << ToQString(city.name);
   }
-  cbodiC->setCurrentIndex(cbodiC->count() > 0 ? 0 : -1);
+  cityBox_->setCurrentIndex(cityBox_->count() > 0 ? 0 : -1);
   if (!malformed.isEmpty()) {
     Tell(window(),
          QStringLiteral("经纬度文件%1中%2的这些地名数据格式不对，暂按经度120、纬度30计算：\r\n%3")
-             .arg(ToQString(diliPath), cbodiZ->currentText(), malformed.join(QStringLiteral("、"))),
+             .arg(ToQString(diliPath), provinceBox_->currentText(), malformed.join(QStringLiteral("、"))),
          QStringLiteral("错误"), Icon::Warning);
   }
 }
 
-void ChartInputsPanel::SpeedButton2Click() {
+void ChartInputsPanel::FindCityByName() {
   const std::optional<QString> typed =
       Prompts().Input(window(), QStringLiteral("输入"), QStringLiteral("输入县、市、区名："), QString());
   if (!typed || typed->isEmpty()) return;
   const std::string wanted = ToUtf8(*typed);
   const int wantedBytes = base::GbkByteLength(wanted);
-  for (int i = 0; i < cbodiC->count(); ++i) {
-    const std::string city = ToUtf8(cbodiC->itemText(i));
+  for (int i = 0; i < cityBox_->count(); ++i) {
+    const std::string city = ToUtf8(cityBox_->itemText(i));
     if (city.find(wanted) != std::string::npos && base::GbkByteLength(city) <= wantedBytes + kCitySuffixBytes) {
-      cbodiC->setCurrentIndex(i);
+      cityBox_->setCurrentIndex(i);
       return;
     }
   }
   Tell(window(), QStringLiteral("没有这个地名，可以简化输入地名重新查找，或者选择邻近的县市。"));
 }
 
-void ChartInputsPanel::SpeedButton7Click() {
+void ChartInputsPanel::ChooseMountainByDegrees() {
   const std::optional<chart::MountainAndGua> found =
       AskCompassDegrees(window(), QStringLiteral("周天度->坐山"), QStringLiteral("输入周天度数：     "), false);
   if (found) SelectMountainAndGua(found->mountain, found->guaPosition);

@@ -10,6 +10,7 @@
 #include "base/places.h"
 #include "calendar/calendar_types.h"
 #include "chart/record_data.h"
+#include "ui/chart_inputs.h"
 
 class QCheckBox;
 class QComboBox;
@@ -27,33 +28,6 @@ class ChartInputsPanel : public QWidget {
 
  public:
   explicit ChartInputsPanel(QWidget* parent = nullptr);
-
-  QWidget* Panel2;         // the inputs, scrolling when the window is too low for them
-  QWidget* Panel2Buttons;  // 存新 and 排盘, below the scrolling inputs
-  QPushButton* BtoNew;
-  QLineEdit* EdtName;
-  QLineEdit* LedtZhuYear;
-  QRadioButton* Rdona;
-  QRadioButton* Rdonv;
-  QComboBox* CboShan;
-  QToolButton* SpeedButton7;
-  QComboBox* CboGua;
-  QPushButton* Button1;
-  QToolButton* SpeedButton1;
-  QLineEdit* EdtYear;
-  UpDown* UpDyear;
-  QComboBox* cbom;
-  QComboBox* cbod;
-  QComboBox* cbos;
-  QComboBox* cbomin;
-  QRadioButton* Rdogl;
-  QRadioButton* Rdonl;
-  QCheckBox* Chkrun;
-  QComboBox* cbodiZ;
-  QToolButton* SpeedButton2;
-  QComboBox* cbodiC;
-  QPushButton* SbtoSave;
-  QPushButton* BtnPai;
 
   // The month, day, hour, minute, mountain and province lists; the window fills them on
   // its first show.
@@ -83,6 +57,10 @@ class ChartInputsPanel : public QWidget {
   };
   MomentInputs CurrentMomentInputs() const;
   void RestoreMomentInputs(const MomentInputs& inputs);
+  // The clock's year is capped where the original program capped it: at start at 2200, by
+  // 现在时间 at 3000, both well before the calendar's last year (kLastCalendarYear).
+  static constexpr int kStartYearCap = 2200;
+  static constexpr int kNowYearCap = 3000;
   // The clock's moment, its year at most `yearCap`.
   void SetDateInputsToNow(int yearCap);
   // The moment shown: the year as the arrows hold it (astronomical), month to minute from the lists.
@@ -103,21 +81,45 @@ class ChartInputsPanel : public QWidget {
   void NewRequested();                // 新建
   void DragonWaterFacingRequested();  // 龙-水-向
 
- public slots:
-  void CboShanChange();
-  void cbodiZClick();
-  void SpeedButton1Click();  // the moment now
-  void SpeedButton2Click();  // a city by name
-  void SpeedButton7Click();  // mountain and gua from compass degrees
-  void UpDyearClick();
-
  protected:
   // Keeps skins that style plain widgets working on this one.
   void paintEvent(QPaintEvent* event) override;
 
  private:
   void BuildInputs();
+  void RefillGuaList();
+  // The cities of the chosen province and their coordinates, from dat/dili.ini.
+  void ShowCitiesOfProvince();
+  void SetMomentToNow();
+  void FindCityByName();
+  // Mountain and gua from compass degrees.
+  void ChooseMountainByDegrees();
+  // The year box follows the arrows.
+  void ShowYearOfArrows();
 
+  QWidget* inputsColumn_;  // the inputs, scrolling when the window is too low for them
+  QWidget* buttonStrip_;   // 存新 and 排盘, below the scrolling inputs
+  QPushButton* newButton_;
+  QLineEdit* nameEdit_;
+  QLineEdit* masterYearEdit_;
+  QRadioButton* maleButton_;
+  QRadioButton* femaleButton_;
+  QComboBox* mountainBox_;
+  QToolButton* degreesButton_;
+  QComboBox* guaBox_;
+  QPushButton* dragonWaterFacingButton_;
+  QToolButton* nowButton_;
+  QLineEdit* yearEdit_;
+  UpDown* yearArrows_;
+  MomentLists momentLists_;  // month, day, hour, minute
+  QRadioButton* gregorianButton_;
+  QRadioButton* lunarButton_;
+  QCheckBox* leapMonthBox_;
+  QComboBox* provinceBox_;
+  QToolButton* findCityButton_;
+  QComboBox* cityBox_;
+  QPushButton* saveButton_;
+  QPushButton* chartButton_;
   std::vector<base::Coordinates> cityCoordinates_;
 };
 

@@ -11,6 +11,7 @@
 #include "base/places.h"
 #include "qtdraw/fonts.h"
 #include "ui/program_files.h"
+#include "ui/program_start.h"
 #include "ui/prompter.h"
 #include "ui/text_numbers.h"
 #include "ui/ui_font.h"
@@ -19,6 +20,11 @@
 namespace quorin::ui {
 
 namespace {
+
+// The boxes take as many characters as the original program's did: three for the degrees of
+// longitude, two for the others.
+constexpr int kLongitudeDegreeChars = 3;
+constexpr int kOtherChars = 2;
 
 QLineEdit* NumberEdit(const QString& name, int maxLength, QWidget* parent) {
   auto* edit = new QLineEdit(parent);
@@ -33,25 +39,25 @@ QLineEdit* NumberEdit(const QString& name, int maxLength, QWidget* parent) {
 TFrmDiLi::TFrmDiLi(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("FrmDiLi"));
   setWindowTitle(QStringLiteral("经纬度修改"));
-  setFont(qtdraw::SongFont(10.5));
+  setFont(qtdraw::SongFont(kProgramFontPoints));
 
-  CboSheng = new QComboBox(this);
-  CboSheng->setObjectName(QStringLiteral("CboSheng"));
-  CboSheng->setMaxVisibleItems(18);
-  CboShi = new QComboBox(this);
-  CboShi->setObjectName(QStringLiteral("CboShi"));
-  CboShi->setMaxVisibleItems(18);
-  CboShi->setMinimumContentsLength(8);
-  LedtJingDu = NumberEdit(QStringLiteral("LedtJingDu"), 3, this);
-  LedtJingFen = NumberEdit(QStringLiteral("LedtJingFen"), 2, this);
-  LedtWeiDu = NumberEdit(QStringLiteral("LedtWeiDu"), 2, this);
-  LedtWeiFen = NumberEdit(QStringLiteral("LedtWeiFen"), 2, this);
-  BtoEdit = new QPushButton(QStringLiteral("修改"), this);
-  BtoEdit->setObjectName(QStringLiteral("BtoEdit"));
+  provinceBox_ = new QComboBox(this);
+  provinceBox_->setObjectName(QStringLiteral("CboSheng"));
+  provinceBox_->setMaxVisibleItems(18);
+  cityBox_ = new QComboBox(this);
+  cityBox_->setObjectName(QStringLiteral("CboShi"));
+  cityBox_->setMaxVisibleItems(18);
+  cityBox_->setMinimumContentsLength(8);
+  longitudeDegreesEdit_ = NumberEdit(QStringLiteral("LedtJingDu"), kLongitudeDegreeChars, this);
+  longitudeMinutesEdit_ = NumberEdit(QStringLiteral("LedtJingFen"), kOtherChars, this);
+  latitudeDegreesEdit_ = NumberEdit(QStringLiteral("LedtWeiDu"), kOtherChars, this);
+  latitudeMinutesEdit_ = NumberEdit(QStringLiteral("LedtWeiFen"), kOtherChars, this);
+  changeButton_ = new QPushButton(QStringLiteral("修改"), this);
+  changeButton_->setObjectName(QStringLiteral("BtoEdit"));
 
   auto* grid = new QGridLayout(this);
-  grid->addWidget(CboSheng, 0, 0, 1, 2);
-  grid->addWidget(CboShi, 0, 2, 1, 3);
+  grid->addWidget(provinceBox_, 0, 0, 1, 2);
+  grid->addWidget(cityBox_, 0, 2, 1, 3);
   const auto row = [&](int r, const QString& caption, QLineEdit* degrees, QLineEdit* minutes) {
     auto* label = new QLabel(caption, this);
     label->setBuddy(degrees);
@@ -61,61 +67,63 @@ TFrmDiLi::TFrmDiLi(QWidget* parent) : QDialog(parent) {
     grid->addWidget(minutes, r, 3);
     grid->addWidget(new QLabel(QStringLiteral("分"), this), r, 4);
   };
-  row(1, QStringLiteral("经度"), LedtJingDu, LedtJingFen);
-  row(2, QStringLiteral("纬度"), LedtWeiDu, LedtWeiFen);
-  grid->addWidget(BtoEdit, 3, 3, 1, 2);
+  row(1, QStringLiteral("经度"), longitudeDegreesEdit_, longitudeMinutesEdit_);
+  row(2, QStringLiteral("纬度"), latitudeDegreesEdit_, latitudeMinutesEdit_);
+  grid->addWidget(changeButton_, 3, 3, 1, 2);
 
   ApplyProgramUiFont(this);
   ini_ = std::make_unique<base::IniFile>(DiliIniPath(), base::ShippedDataFile("dili.ini"));
-  for (int i = 0; i < base::kUnknownProvince; ++i) CboSheng->addItem(ToQString(std::string(base::ProvinceNames()[i])));
-  connect(CboSheng, &QComboBox::currentIndexChanged, this, &TFrmDiLi::CboShengChange);
-  connect(CboShi, &QComboBox::currentIndexChanged, this, &TFrmDiLi::CboShiChange);
-  connect(BtoEdit, &QPushButton::clicked, this, &TFrmDiLi::BtoEditClick);
-  CboSheng->setCurrentIndex(0);
-  CboShengChange();
+  for (int i = 0; i < base::kUnknownProvince; ++i)
+    provinceBox_->addItem(ToQString(std::string(base::ProvinceNames()[i])));
+  connect(provinceBox_, &QComboBox::currentIndexChanged, this, &TFrmDiLi::ShowCitiesOfProvince);
+  connect(cityBox_, &QComboBox::currentIndexChanged, this, &TFrmDiLi::ShowCoordinatesOfCity);
+  connect(changeButton_, &QPushButton::clicked, this, &TFrmDiLi::WriteCoordinates);
+  provinceBox_->setCurrentIndex(0);
+  ShowCitiesOfProvince();
 
   FixSizeAndCentre(this);
 }
 
-void TFrmDiLi::CboShengChange() {
-  const QSignalBlocker blocker(CboShi);
-  CboShi->clear();
-  if (CboSheng->currentIndex() < 0) return;
-  for (const std::string& key : ini_->ReadSectionKeys(ToUtf8(CboSheng->currentText()))) CboShi->addItem(ToQString(key));
-  if (CboShi->count() > 0) {
-    CboShi->setCurrentIndex(0);
-    CboShiChange();
+void TFrmDiLi::ShowCitiesOfProvince() {
+  const QSignalBlocker blocker(cityBox_);
+  cityBox_->clear();
+  if (provinceBox_->currentIndex() < 0) return;
+  for (const std::string& key : ini_->ReadSectionKeys(ToUtf8(provinceBox_->currentText())))
+    cityBox_->addItem(ToQString(key));
+  if (cityBox_->count() > 0) {
+    cityBox_->setCurrentIndex(0);
+    ShowCoordinatesOfCity();
   }
 }
 
-void TFrmDiLi::CboShiChange() {
-  if (CboShi->currentIndex() < 0) return;
-  std::string value = ini_->ReadString(ToUtf8(CboSheng->currentText()), ToUtf8(CboShi->currentText()), "");
+void TFrmDiLi::ShowCoordinatesOfCity() {
+  if (cityBox_->currentIndex() < 0) return;
+  std::string value = ini_->ReadString(ToUtf8(provinceBox_->currentText()), ToUtf8(cityBox_->currentText()), "");
   if (value.empty()) value = std::string(base::kDefaultPlaceValue);
   const base::PlaceValueParts parts = base::SplitPlaceValue(value);
-  LedtJingDu->setText(ToQString(parts.longitudeDegrees));
-  LedtJingFen->setText(ToQString(parts.longitudeMinutes));
-  LedtWeiDu->setText(ToQString(parts.latitudeDegrees));
-  LedtWeiFen->setText(ToQString(parts.latitudeMinutes));
+  longitudeDegreesEdit_->setText(ToQString(parts.longitudeDegrees));
+  longitudeMinutesEdit_->setText(ToQString(parts.longitudeMinutes));
+  latitudeDegreesEdit_->setText(ToQString(parts.latitudeDegrees));
+  latitudeMinutesEdit_->setText(ToQString(parts.latitudeMinutes));
 }
 
-void TFrmDiLi::BtoEditClick() {
-  if (CboShi->currentIndex() < 0) return;
-  const QString province = CboSheng->currentText();
-  const QString city = CboShi->currentText();
+void TFrmDiLi::WriteCoordinates() {
+  if (cityBox_->currentIndex() < 0) return;
+  const QString province = provinceBox_->currentText();
+  const QString city = cityBox_->currentText();
   if (!AskYesNo(this, QStringLiteral("确定要修改：%1%2 的经纬度数据吗？").arg(province, city), QStringLiteral("注意了"),
                 Icon::Warning, Answer::No)) {
     return;
   }
-  const std::optional<int> longitude = TypedInteger(LedtJingDu->text());
-  const std::optional<int> longitudeMinutes = TypedInteger(LedtJingFen->text());
+  const std::optional<int> longitude = TypedInteger(longitudeDegreesEdit_->text());
+  const std::optional<int> longitudeMinutes = TypedInteger(longitudeMinutesEdit_->text());
   if (!longitude || !longitudeMinutes ||
       !(*longitude > -180 && *longitude < 180 && *longitudeMinutes >= 0 && *longitudeMinutes < 60)) {
     Tell(this, QStringLiteral("经度在-180到180之间，分数在0-60之间"), QStringLiteral("输入错误"), Icon::Error);
     return;
   }
-  const std::optional<int> latitude = TypedInteger(LedtWeiDu->text());
-  const std::optional<int> latitudeMinutes = TypedInteger(LedtWeiFen->text());
+  const std::optional<int> latitude = TypedInteger(latitudeDegreesEdit_->text());
+  const std::optional<int> latitudeMinutes = TypedInteger(latitudeMinutesEdit_->text());
   if (!latitude || !latitudeMinutes ||
       !(*latitude > -90 && *latitude < 90 && *latitudeMinutes >= 0 && *latitudeMinutes < 60)) {
     Tell(this, QStringLiteral("纬度在-90到90之间，分数在0-60之间"), QStringLiteral("输入错误"), Icon::Error);

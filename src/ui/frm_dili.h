@@ -19,20 +19,18 @@ class TFrmDiLi : public QDialog {
  public:
   explicit TFrmDiLi(QWidget* parent = nullptr);
 
-  QComboBox* CboSheng;
-  QComboBox* CboShi;
-  QLineEdit* LedtJingDu;
-  QLineEdit* LedtJingFen;
-  QLineEdit* LedtWeiDu;
-  QLineEdit* LedtWeiFen;
-  QPushButton* BtoEdit;
-
- public slots:
-  void CboShengChange();
-  void CboShiChange();
-  void BtoEditClick();  // "修改"
-
  private:
+  void ShowCitiesOfProvince();
+  void ShowCoordinatesOfCity();
+  void WriteCoordinates();  // "修改"
+
+  QComboBox* provinceBox_;
+  QComboBox* cityBox_;
+  QLineEdit* longitudeDegreesEdit_;
+  QLineEdit* longitudeMinutesEdit_;
+  QLineEdit* latitudeDegreesEdit_;
+  QLineEdit* latitudeMinutesEdit_;
+  QPushButton* changeButton_;
   std::unique_ptr<base::IniFile> ini_;
 };
 

@@ -19,6 +19,9 @@ namespace quorin::ui {
 namespace {
 
 constexpr int kNameRole = Qt::UserRole;
+// A line shows the name in a column of this many GBK bytes (six Chinese characters), then the
+// number of its cases, so the numbers of the usual names line up.
+constexpr int kNameColumnBytes = 12;
 const QString kNewCategory = QStringLiteral("新类别");
 const QString kNewNamePrompt = QStringLiteral("请输入新的类别名称：        ");
 const QString kExists = QStringLiteral("：这个类别已经存在，请另外起一个名称！");
@@ -44,56 +47,56 @@ TFrmEditClass::TFrmEditClass(cases::MRecordBase& store, QWidget* parent) : QDial
   setObjectName(QStringLiteral("FrmEditClass"));
   setWindowTitle(QStringLiteral("编辑类别（全部案例）"));
   auto* row = new QHBoxLayout(this);
-  LstClass = new QListWidget(this);
-  LstClass->setObjectName(QStringLiteral("LstClass"));
-  row->addWidget(LstClass, 1);
+  categoryList_ = new QListWidget(this);
+  categoryList_->setObjectName(QStringLiteral("LstClass"));
+  row->addWidget(categoryList_, 1);
 
-  Panel1 = new QWidget(this);
-  Panel1->setObjectName(QStringLiteral("Panel1"));
-  auto* column = new QVBoxLayout(Panel1);
+  buttonColumn_ = new QWidget(this);
+  buttonColumn_->setObjectName(QStringLiteral("Panel1"));
+  auto* column = new QVBoxLayout(buttonColumn_);
   column->setContentsMargins(0, 0, 0, 0);
   const auto button = [&](const char* name, const QString& caption) {
-    auto* b = new QPushButton(caption, Panel1);
+    auto* b = new QPushButton(caption, buttonColumn_);
     b->setObjectName(QString::fromLatin1(name));
     b->setAutoDefault(false);
     column->addWidget(b);
     return b;
   };
-  Button1 = button("Button1", QStringLiteral("▲"));
-  Button1->setToolTip(QStringLiteral("上移"));
-  Button2 = button("Button2", QStringLiteral("▼"));
-  Button2->setToolTip(QStringLiteral("下移"));
-  Button3 = button("Button3", QStringLiteral("增加"));
-  BtoDelete = button("BtoDelete", QStringLiteral("删除"));
-  BtoRename = button("BtoRename", QStringLiteral("改名"));
-  BtoMove = button("BtoMove", QStringLiteral("移动"));
+  upButton_ = button("Button1", QStringLiteral("▲"));
+  upButton_->setToolTip(QStringLiteral("上移"));
+  downButton_ = button("Button2", QStringLiteral("▼"));
+  downButton_->setToolTip(QStringLiteral("下移"));
+  addButton_ = button("Button3", QStringLiteral("增加"));
+  deleteButton_ = button("BtoDelete", QStringLiteral("删除"));
+  renameButton_ = button("BtoRename", QStringLiteral("改名"));
+  moveButton_ = button("BtoMove", QStringLiteral("移动"));
   column->addStretch(1);
-  Button6 = button("Button6", QStringLiteral("返回"));
-  row->addWidget(Panel1);
+  backButton_ = button("Button6", QStringLiteral("返回"));
+  row->addWidget(buttonColumn_);
   resize(360, 360);
 
-  connect(Button1, &QPushButton::clicked, this, &TFrmEditClass::Button1Click);
-  connect(Button2, &QPushButton::clicked, this, &TFrmEditClass::Button2Click);
-  connect(Button3, &QPushButton::clicked, this, &TFrmEditClass::Button3Click);
-  connect(BtoDelete, &QPushButton::clicked, this, &TFrmEditClass::BtoDeleteClick);
-  connect(BtoRename, &QPushButton::clicked, this, &TFrmEditClass::BtoRenameClick);
-  connect(BtoMove, &QPushButton::clicked, this, &TFrmEditClass::BtoMoveClick);
-  connect(Button6, &QPushButton::clicked, this, &QDialog::close);
+  connect(upButton_, &QPushButton::clicked, this, &TFrmEditClass::MoveUp);
+  connect(downButton_, &QPushButton::clicked, this, &TFrmEditClass::MoveDown);
+  connect(addButton_, &QPushButton::clicked, this, &TFrmEditClass::AddCategory);
+  connect(deleteButton_, &QPushButton::clicked, this, &TFrmEditClass::DeleteCategory);
+  connect(renameButton_, &QPushButton::clicked, this, &TFrmEditClass::RenameCategory);
+  connect(moveButton_, &QPushButton::clicked, this, &TFrmEditClass::MoveCategoryCases);
+  connect(backButton_, &QPushButton::clicked, this, &QDialog::close);
 }
 
 void TFrmEditClass::showEvent(QShowEvent* event) {
   if (!shown_) {
     shown_ = true;
-    FormShow();
+    LoadCategories();
   }
   QDialog::showEvent(event);
 }
 
-void TFrmEditClass::FormShow() {
+void TFrmEditClass::LoadCategories() {
   ApplyProgramUiFont(this);
   changed_ = false;
   entries_.clear();
-  LstClass->clear();
+  categoryList_->clear();
 
   std::vector<std::string> listed;
   const bool read = store_.GetClassNames(listed) && store_.ReadRange(1, store_.GetPrimaryId(), [&](TRecordData& record) {
@@ -125,33 +128,33 @@ void TFrmEditClass::FormShow() {
     // A list read only in part must not replace the stored one: only 返回 stays.
     ShowStoreError();
     SetButtonsEnabled(false);
-    Button6->setEnabled(true);
+    backButton_->setEnabled(true);
     changed_ = false;
   }
 }
 
 std::vector<std::string> TFrmEditClass::Names() const {
   std::vector<std::string> names;
-  for (int row = 0; row < LstClass->count(); ++row) names.push_back(NameOfRow(row));
+  for (int row = 0; row < categoryList_->count(); ++row) names.push_back(NameOfRow(row));
   return names;
 }
 
 void TFrmEditClass::AddLine(const std::string& name) {
-  auto* item = new QListWidgetItem(LstClass);
-  item->setSizeHint(QSize(0, qRound(1.5 * LstClass->fontMetrics().height())));
-  ShowLine(LstClass->row(item), name);
+  auto* item = new QListWidgetItem(categoryList_);
+  item->setSizeHint(QSize(0, qRound(1.5 * categoryList_->fontMetrics().height())));
+  ShowLine(categoryList_->row(item), name);
 }
 
 void TFrmEditClass::ShowLine(int row, const std::string& name) {
-  QListWidgetItem* item = LstClass->item(row);
+  QListWidgetItem* item = categoryList_->item(row);
   const auto it = entries_.find(name);
   const std::size_t count = it == entries_.end() ? 0 : it->second.size();
-  item->setText(Q(base::PadToGbkBytes(name, 12)) + QStringLiteral("  %1 案例").arg(count));
+  item->setText(Q(base::PadToGbkBytes(name, kNameColumnBytes)) + QStringLiteral("  %1 案例").arg(count));
   item->setData(kNameRole, Q(name));
 }
 
 int TFrmEditClass::RowOf(const std::string& name) const {
-  for (int row = 0; row < LstClass->count(); ++row) {
+  for (int row = 0; row < categoryList_->count(); ++row) {
     if (NameOfRow(row) == name) return row;
   }
   return -1;
@@ -160,16 +163,19 @@ int TFrmEditClass::RowOf(const std::string& name) const {
 int TFrmEditClass::SelectedRow() const {
   // The list makes its first line current on focus without selecting it: only a line the
   // user chose counts.
-  const int row = LstClass->currentRow();
-  return row >= 0 && LstClass->item(row)->isSelected() ? row : -1;
+  const int row = categoryList_->currentRow();
+  return row >= 0 && categoryList_->item(row)->isSelected() ? row : -1;
 }
 
-std::string TFrmEditClass::NameOfRow(int row) const { return ToUtf8(LstClass->item(row)->data(kNameRole).toString()); }
+std::string TFrmEditClass::NameOfRow(int row) const {
+  return ToUtf8(categoryList_->item(row)->data(kNameRole).toString());
+}
 
 void TFrmEditClass::ShowStoreError() { Tell(this, Q(store_.lastError()), QStringLiteral("错误"), Icon::Error); }
 
 void TFrmEditClass::SetButtonsEnabled(bool enabled) {
-  for (QPushButton* b : {Button1, Button2, Button3, BtoDelete, BtoRename, BtoMove, Button6}) b->setEnabled(enabled);
+  for (QPushButton* b : {upButton_, downButton_, addButton_, deleteButton_, renameButton_, moveButton_, backButton_})
+    b->setEnabled(enabled);
 }
 
 std::optional<std::string> TFrmEditClass::AskName(const QString& caption, const QString& prompt,
@@ -191,20 +197,20 @@ void TFrmEditClass::SwapWithNeighbour(int step) {
     return;
   }
   const int other = row + step;
-  if (other < 0 || other >= LstClass->count()) {
+  if (other < 0 || other >= categoryList_->count()) {
     Tell(this, QStringLiteral("移动超出列表范围！"));
     return;
   }
-  QListWidgetItem* item = LstClass->takeItem(row);
-  LstClass->insertItem(other, item);
-  LstClass->setCurrentRow(other);
+  QListWidgetItem* item = categoryList_->takeItem(row);
+  categoryList_->insertItem(other, item);
+  categoryList_->setCurrentRow(other);
   changed_ = true;
 }
 
-void TFrmEditClass::Button1Click() { SwapWithNeighbour(-1); }
-void TFrmEditClass::Button2Click() { SwapWithNeighbour(+1); }
+void TFrmEditClass::MoveUp() { SwapWithNeighbour(-1); }
+void TFrmEditClass::MoveDown() { SwapWithNeighbour(+1); }
 
-void TFrmEditClass::Button3Click() {
+void TFrmEditClass::AddCategory() {
   const std::optional<std::string> name = AskName(kNewCategory, kNewNamePrompt, QString());
   if (!name) return;
   if (entries_.count(*name)) {
@@ -217,7 +223,7 @@ void TFrmEditClass::Button3Click() {
   Tell(this, QStringLiteral("新增完成！"));
 }
 
-void TFrmEditClass::BtoDeleteClick() {
+void TFrmEditClass::DeleteCategory() {
   const int row = SelectedRow();
   if (row < 0) {
     Tell(this, QStringLiteral("没有选择的类别可以删除！"));
@@ -242,7 +248,7 @@ void TFrmEditClass::BtoDeleteClick() {
   SetButtonsEnabled(true);
   if (failed.empty()) {
     entries_.erase(name);
-    delete LstClass->takeItem(row);
+    delete categoryList_->takeItem(row);
     changed_ = true;
     Tell(this, QStringLiteral("删除完成！"));
     setWindowTitle(QStringLiteral("编辑类别（全部案例）"));
@@ -260,7 +266,7 @@ std::vector<int> TFrmEditClass::Recategorise(const std::vector<int>& ids, const 
   return Without(ids, *moved);  // cases gone meanwhile stay where the list had them
 }
 
-void TFrmEditClass::BtoRenameClick() {
+void TFrmEditClass::RenameCategory() {
   const int row = SelectedRow();
   if (row < 0) {
     Tell(this, QStringLiteral("没有选择的类别可以修改！"));
@@ -281,10 +287,10 @@ void TFrmEditClass::BtoRenameClick() {
     Tell(this, Q(*newName) + kExists);
     return;
   }
-  BtoRename->setEnabled(false);
+  renameButton_->setEnabled(false);
   const std::vector<int> ids = entries_[oldName];
   const std::vector<int> failed = Recategorise(ids, *newName);
-  BtoRename->setEnabled(true);
+  renameButton_->setEnabled(true);
   if (failed.empty()) {
     entries_.erase(oldName);
     entries_[*newName] = ids;
@@ -304,7 +310,7 @@ void TFrmEditClass::BtoRenameClick() {
   Tell(this, Q(oldName) + QStringLiteral("：这个类别的案例没有修改完！"));
 }
 
-void TFrmEditClass::BtoMoveClick() {
+void TFrmEditClass::MoveCategoryCases() {
   const int row = SelectedRow();
   if (row < 0) {
     Tell(this, QStringLiteral("没有选择的类别可以移动！"));

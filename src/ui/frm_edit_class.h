@@ -26,35 +26,24 @@ class TFrmEditClass : public QDialog {
  public:
   explicit TFrmEditClass(cases::MRecordBase& store, QWidget* parent = nullptr);
 
-  QListWidget* LstClass;
-  QWidget* Panel1;
-  QPushButton* Button1;  // ▲
-  QPushButton* Button2;  // ▼
-  QPushButton* Button3;  // 增加
-  QPushButton* BtoDelete;
-  QPushButton* BtoRename;
-  QPushButton* BtoMove;
-  QPushButton* Button6;  // 返回
-
   // True once anything changed; the caller then rebuilds its case tree.
   bool Changed() const { return changed_; }
   // The category names in list order.
   std::vector<std::string> Names() const;
-
- public slots:
-  void Button1Click();
-  void Button2Click();
-  void Button3Click();
-  void BtoDeleteClick();
-  void BtoRenameClick();
-  void BtoMoveClick();
 
  protected:
   void showEvent(QShowEvent* event) override;
   void done(int result) override;
 
  private:
-  void FormShow();
+  void LoadCategories();
+  void MoveUp();
+  void MoveDown();
+  void AddCategory();
+  void DeleteCategory();
+  void RenameCategory();
+  // Moves the cases of the chosen category into another one.
+  void MoveCategoryCases();
   void SwapWithNeighbour(int step);
   void AddLine(const std::string& name);
   void ShowLine(int row, const std::string& name);
@@ -71,6 +60,15 @@ class TFrmEditClass : public QDialog {
   std::vector<int> Recategorise(const std::vector<int>& ids, const std::string& target);
   void SetButtonsEnabled(bool enabled);
 
+  QListWidget* categoryList_;
+  QWidget* buttonColumn_;
+  QPushButton* upButton_;    // ▲
+  QPushButton* downButton_;  // ▼
+  QPushButton* addButton_;   // 增加
+  QPushButton* deleteButton_;
+  QPushButton* renameButton_;
+  QPushButton* moveButton_;
+  QPushButton* backButton_;  // 返回
   cases::MRecordBase& store_;
   std::map<std::string, std::vector<int>> entries_;  // category → ids of its cases, by id
   bool changed_ = false;

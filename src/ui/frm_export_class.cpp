@@ -16,63 +16,64 @@ TFrmExportClass::TFrmExportClass(const QStringList& categories, QWidget* parent)
   setObjectName(QStringLiteral("FrmExportClass"));
   setWindowTitle(QStringLiteral("选择导出类别："));
   auto* column = new QVBoxLayout(this);
-  LstClass = new QListWidget(this);
-  LstClass->setObjectName(QStringLiteral("LstClass"));
+  categoryList_ = new QListWidget(this);
+  categoryList_->setObjectName(QStringLiteral("LstClass"));
   for (const QString& name : categories) {
-    auto* item = new QListWidgetItem(name, LstClass);
+    auto* item = new QListWidgetItem(name, categoryList_);
     item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
     item->setCheckState(Qt::Unchecked);
   }
-  column->addWidget(LstClass, 1);
+  column->addWidget(categoryList_, 1);
 
   auto* buttons = new QHBoxLayout;
-  ChkAll = new QCheckBox(QStringLiteral("全部 "), this);
-  ChkAll->setObjectName(QStringLiteral("ChkAll"));
-  BitBtn1 = new QPushButton(QStringLiteral("确定导出"), this);
-  BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-  BitBtn1->setDefault(true);
-  BitBtn2 = new QPushButton(QStringLiteral("返回"), this);
-  BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-  buttons->addWidget(ChkAll);
+  allBox_ = new QCheckBox(QStringLiteral("全部 "), this);
+  allBox_->setObjectName(QStringLiteral("ChkAll"));
+  exportButton_ = new QPushButton(QStringLiteral("确定导出"), this);
+  exportButton_->setObjectName(QStringLiteral("BitBtn1"));
+  exportButton_->setDefault(true);
+  backButton_ = new QPushButton(QStringLiteral("返回"), this);
+  backButton_->setObjectName(QStringLiteral("BitBtn2"));
+  buttons->addWidget(allBox_);
   buttons->addStretch(1);
-  buttons->addWidget(BitBtn1);
-  buttons->addWidget(BitBtn2);
+  buttons->addWidget(exportButton_);
+  buttons->addWidget(backButton_);
   column->addLayout(buttons);
   resize(260, 320);
 
-  connect(ChkAll, &QCheckBox::clicked, this, &TFrmExportClass::ChkAllClick);
-  connect(BitBtn1, &QPushButton::clicked, this, &TFrmExportClass::BitBtn1Click);
-  connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+  connect(allBox_, &QCheckBox::clicked, this, &TFrmExportClass::FollowAllBox);
+  connect(exportButton_, &QPushButton::clicked, this, &TFrmExportClass::AcceptIfAnyChosen);
+  connect(backButton_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TFrmExportClass::showEvent(QShowEvent* event) {
   if (!shown_) {
     shown_ = true;
     ApplyProgramUiFont(this);
-    ChkAll->setChecked(true);
+    allBox_->setChecked(true);
     CheckAll(true);
   }
   QDialog::showEvent(event);
 }
 
 void TFrmExportClass::CheckAll(bool checked) {
-  for (int i = 0; i < LstClass->count(); ++i) LstClass->item(i)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+  for (int i = 0; i < categoryList_->count(); ++i)
+    categoryList_->item(i)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
 }
 
-void TFrmExportClass::ChkAllClick() { CheckAll(ChkAll->isChecked()); }
+void TFrmExportClass::FollowAllBox() { CheckAll(allBox_->isChecked()); }
 
 QStringList TFrmExportClass::CheckedCategories() const {
   QStringList names;
-  for (int i = 0; i < LstClass->count(); ++i) {
-    if (LstClass->item(i)->checkState() == Qt::Checked) names << LstClass->item(i)->text();
+  for (int i = 0; i < categoryList_->count(); ++i) {
+    if (categoryList_->item(i)->checkState() == Qt::Checked) names << categoryList_->item(i)->text();
   }
   return names;
 }
 
-bool TFrmExportClass::AllChecked() const { return CheckedCategories().size() == LstClass->count(); }
+bool TFrmExportClass::AllChecked() const { return CheckedCategories().size() == categoryList_->count(); }
 
-void TFrmExportClass::BitBtn1Click() {
-  if (LstClass->count() == 0 || CheckedCategories().isEmpty()) {
+void TFrmExportClass::AcceptIfAnyChosen() {
+  if (categoryList_->count() == 0 || CheckedCategories().isEmpty()) {
     Tell(this, QStringLiteral("没有选择要导出的类别！"));
     return;
   }

@@ -17,23 +17,23 @@ class TFrmExportClass : public QDialog {
  public:
   explicit TFrmExportClass(const QStringList& categories, QWidget* parent = nullptr);
 
-  QListWidget* LstClass;
-  QCheckBox* ChkAll;
-  QPushButton* BitBtn1;  // 确定导出
-  QPushButton* BitBtn2;  // 返回
-
   QStringList CheckedCategories() const;
   bool AllChecked() const;
-
- public slots:
-  void ChkAllClick();
-  void BitBtn1Click();
 
  protected:
   void showEvent(QShowEvent* event) override;
 
  private:
   void CheckAll(bool checked);
+  // Every category takes the tick of "全部".
+  void FollowAllBox();
+  // "确定导出": only with a category chosen.
+  void AcceptIfAnyChosen();
+
+  QListWidget* categoryList_;
+  QCheckBox* allBox_;
+  QPushButton* exportButton_;  // 确定导出
+  QPushButton* backButton_;    // 返回
 
   bool shown_ = false;
 };

@@ -43,29 +43,27 @@ class TFrmFanTui : public QDialog {
   // The moment and pillars of the last successful search, and the sex chosen.
   FanTuiResult Result() const;
 
-  QFrame* Panel1;
-  QComboBox* cbotian0;
-  QComboBox* cbodi0;
-  QComboBox* cbodi1;
-  QComboBox* cbotian2;
-  QComboBox* cbodi2;
-  QComboBox* cbodi3;
-  QRadioButton* Rdona1;
-  QRadioButton* Rdonv1;
-  QPlainTextEdit* Memo1;
-  QLabel* Label6;
-  QLineEdit* Edtyear;
-  UpDown* Upyear;
-  QPushButton* Btncha;
-  QPushButton* Btnpai;
-
- public slots:
-  void BtnchaClick();  // 反推
-  void BtnpaiClick();  // 大卦盘
-  void UpyearClick();
-
  private:
   void FillLists();
+  void FindMoment();        // 反推
+  void ChartFoundMoment();  // 大卦盘
+  void ShowStartYearOfArrows();
+
+  QFrame* pillarPanel_;
+  QComboBox* yearStemBox_;
+  QComboBox* yearBranchBox_;
+  QComboBox* monthBranchBox_;
+  QComboBox* dayStemBox_;
+  QComboBox* dayBranchBox_;
+  QComboBox* hourBranchBox_;
+  QRadioButton* maleButton_;
+  QRadioButton* femaleButton_;
+  QPlainTextEdit* foundText_;
+  QLabel* startYearLabel_;
+  QLineEdit* startYearEdit_;
+  UpDown* startYearArrows_;
+  QPushButton* findButton_;
+  QPushButton* chartButton_;
 
   calendar::CivilDateTime found_;
   calendar::FourPillars foundPillars_;

@@ -15,59 +15,67 @@
 
 namespace quorin::ui {
 
+namespace {
+
+// The box takes as many characters as the original program's did; only a category that exists
+// is accepted, so the limit only stops runaway typing.
+constexpr int kTypedCategoryLength = 13;
+
+}  // namespace
+
 TFrmFenLei::TFrmFenLei(const QStringList& categories, QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("FrmFenLei"));
   setWindowTitle(QStringLiteral("分类保存"));
   auto* column = new QVBoxLayout(this);
   auto* line = new QHBoxLayout;
-  Label1 = new QLabel(QStringLiteral("保存类别"), this);
-  Label1->setObjectName(QStringLiteral("Label1"));
-  CboFenLei = new QComboBox(this);
-  CboFenLei->setObjectName(QStringLiteral("CboFenLei"));
-  CboFenLei->setEditable(true);
-  CboFenLei->setInsertPolicy(QComboBox::NoInsert);
-  CboFenLei->lineEdit()->setMaxLength(13);
-  CboFenLei->setMaxVisibleItems(16);
-  CboFenLei->setMinimumWidth(160);
-  QPalette blue = CboFenLei->palette();
+  auto* categoryLabel = new QLabel(QStringLiteral("保存类别"), this);
+  categoryLabel->setObjectName(QStringLiteral("Label1"));
+  categoryBox_ = new QComboBox(this);
+  categoryBox_->setObjectName(QStringLiteral("CboFenLei"));
+  categoryBox_->setEditable(true);
+  categoryBox_->setInsertPolicy(QComboBox::NoInsert);
+  categoryBox_->lineEdit()->setMaxLength(kTypedCategoryLength);
+  categoryBox_->setMaxVisibleItems(16);
+  categoryBox_->setMinimumWidth(160);
+  QPalette blue = categoryBox_->palette();
   blue.setColor(QPalette::Text, Qt::blue);
-  CboFenLei->setPalette(blue);
-  CboFenLei->addItems(categories);
-  Label1->setBuddy(CboFenLei);
-  line->addWidget(Label1);
-  line->addWidget(CboFenLei, 1);
+  categoryBox_->setPalette(blue);
+  categoryBox_->addItems(categories);
+  categoryLabel->setBuddy(categoryBox_);
+  line->addWidget(categoryLabel);
+  line->addWidget(categoryBox_, 1);
   column->addLayout(line);
 
   auto* buttons = new QHBoxLayout;
-  Btnok = new QPushButton(QStringLiteral("确定"), this);
-  Btnok->setObjectName(QStringLiteral("Btnok"));
-  Btnok->setDefault(true);
-  Btnno = new QPushButton(QStringLiteral("取消"), this);
-  Btnno->setObjectName(QStringLiteral("Btnno"));
+  okButton_ = new QPushButton(QStringLiteral("确定"), this);
+  okButton_->setObjectName(QStringLiteral("Btnok"));
+  okButton_->setDefault(true);
+  cancelButton_ = new QPushButton(QStringLiteral("取消"), this);
+  cancelButton_->setObjectName(QStringLiteral("Btnno"));
   buttons->addStretch(1);
-  buttons->addWidget(Btnok);
-  buttons->addWidget(Btnno);
+  buttons->addWidget(okButton_);
+  buttons->addWidget(cancelButton_);
   column->addLayout(buttons);
 
-  connect(Btnok, &QPushButton::clicked, this, &TFrmFenLei::BtnokClick);
-  connect(Btnno, &QPushButton::clicked, this, &QDialog::reject);
+  connect(okButton_, &QPushButton::clicked, this, &TFrmFenLei::AcceptKnownCategory);
+  connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TFrmFenLei::showEvent(QShowEvent* event) {
   if (!shown_) {
     shown_ = true;
     ApplyProgramUiFont(this);
-    if (CboFenLei->count() > 0) CboFenLei->setCurrentIndex(0);
+    if (categoryBox_->count() > 0) categoryBox_->setCurrentIndex(0);
   }
   QDialog::showEvent(event);
 }
 
-void TFrmFenLei::BtnokClick() {
-  const QString typed = CboFenLei->currentText().trimmed();
+void TFrmFenLei::AcceptKnownCategory() {
+  const QString typed = categoryBox_->currentText().trimmed();
   // Only existing categories are offered; Latin letters match in either case.
   bool known = false;
-  for (int i = 0; i < CboFenLei->count() && !known; ++i) {
-    known = cases::EqualIgnoringAsciiCase(ToUtf8(CboFenLei->itemText(i)), ToUtf8(typed));
+  for (int i = 0; i < categoryBox_->count() && !known; ++i) {
+    known = cases::EqualIgnoringAsciiCase(ToUtf8(categoryBox_->itemText(i)), ToUtf8(typed));
   }
   if (!known) {
     Tell(this,

@@ -6,7 +6,6 @@
 #include <QStringList>
 
 class QComboBox;
-class QLabel;
 class QPushButton;
 
 namespace quorin::ui {
@@ -17,21 +16,19 @@ class TFrmFenLei : public QDialog {
  public:
   explicit TFrmFenLei(const QStringList& categories, QWidget* parent = nullptr);
 
-  QLabel* Label1;
-  QComboBox* CboFenLei;
-  QPushButton* Btnok;
-  QPushButton* Btnno;
-
   // The category as typed, after OK.
   const QString& Result() const { return result_; }
-
- public slots:
-  void BtnokClick();
 
  protected:
   void showEvent(QShowEvent* event) override;
 
  private:
+  // OK: only a category that exists.
+  void AcceptKnownCategory();
+
+  QComboBox* categoryBox_;
+  QPushButton* okButton_;
+  QPushButton* cancelButton_;
   QString result_;
   bool shown_ = false;
 };

@@ -17,7 +17,7 @@
 #include "ui/case_tree_panel.h"
 #include "ui/chart_inputs_panel.h"
 #include "ui/chart_view.h"
-#include "ui/frm_main_search.h"
+#include "ui/search_page.h"
 #include "ui/labeled_edit.h"
 #include "ui/program_objects.h"
 #include "ui/text_edit_sink.h"

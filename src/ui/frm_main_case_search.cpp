@@ -64,9 +64,9 @@ void TFrmMain::ShowSearchResults(const std::vector<int>& ids) {
   const int picked = listed[static_cast<std::size_t>(line)];
 
   std::vector<int> shown;
-  if (!dialog.ChkClear->isChecked()) shown = caseTree_->CaseIds();
+  if (!dialog.ClearTreeFirst()) shown = caseTree_->CaseIds();
   std::unordered_set<int> present(shown.begin(), shown.end());
-  const std::vector<int> added = dialog.ChkShow->isChecked() ? listed : std::vector<int>{picked};
+  const std::vector<int> added = dialog.ShowAllInTree() ? listed : std::vector<int>{picked};
   for (int id : added) {
     if (present.insert(id).second) shown.push_back(id);
   }

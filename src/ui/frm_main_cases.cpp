@@ -14,7 +14,7 @@
 #include "ui/chart_inputs_panel.h"
 #include "ui/frm_fen_lei.h"
 #include "ui/frm_main.h"
-#include "ui/frm_main_search.h"
+#include "ui/search_page.h"
 #include "ui/program_files.h"
 #include "ui/prompter.h"
 #include "ui/rich_text_convert.h"

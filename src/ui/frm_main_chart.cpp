@@ -11,7 +11,7 @@
 #include "ui/chart_inputs_panel.h"
 #include "ui/chart_view.h"
 #include "ui/frm_main.h"
-#include "ui/frm_main_search.h"
+#include "ui/search_page.h"
 #include "ui/program_files.h"
 #include "ui/prompter.h"
 
@@ -46,8 +46,8 @@ void TFrmMain::ChartSearchResult(int year, int month, int day, int hour) {
   // The line holds the astronomical year; the year box shows the historical one, so a
   // year before 1 AD charts the year the search found.
   Inputs->SetMomentInputs(year, month, day, hour, chart::kSearchMinute);
-  Inputs->SetMasterYearText(searchPage_->LedtYearS->text());
-  Inputs->SelectMountainAndGua(searchPage_->CboShanS->currentIndex(), searchPage_->CboGuaS->currentIndex());
+  Inputs->SetMasterYearText(searchPage_->MasterYearText());
+  Inputs->SelectMountainAndGua(searchPage_->Mountain(), searchPage_->MountainGua());
   const chart::SearchRequest& request = searchPage_->Request();
   chart::CopyDragonWaterFacing(request, record_);
   pages_->setCurrentIndex(0);

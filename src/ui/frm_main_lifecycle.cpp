@@ -18,7 +18,7 @@
 #include "ui/case_tree_panel.h"
 #include "ui/chart_inputs_panel.h"
 #include "ui/frm_main.h"
-#include "ui/frm_main_search.h"
+#include "ui/search_page.h"
 #include "ui/program_files.h"
 #include "ui/program_objects.h"
 #include "ui/prompter.h"
@@ -28,9 +28,6 @@
 namespace quorin::ui {
 
 namespace {
-
-// The moment shown at start is the clock's, its year at most this one.
-constexpr int kStartYearCap = 2200;
 
 QColor FromWindowsColor(int value) { return qtdraw::ToQColor(static_cast<draw::Color>(value)); }
 
@@ -62,7 +59,7 @@ void TFrmMain::PrepareOnFirstShow() {
 
   // Mountain and gua, the moment now, the saved place.
   Inputs->SelectMountainAndGua(0, 0);
-  Inputs->SetDateInputsToNow(kStartYearCap);
+  Inputs->SetDateInputsToNow(ChartInputsPanel::kStartYearCap);
   Inputs->RestorePlace(prefs.sheng, prefs.shi);
 
   // The tree's display style and order.

@@ -12,6 +12,7 @@
 #include "ui/chart_inputs.h"
 #include "ui/mountain_lists.h"
 #include "ui/program_files.h"
+#include "ui/program_start.h"
 #include "ui/prompter.h"
 #include "ui/ui_font.h"
 #include "ui/window_placement.h"
@@ -22,7 +23,7 @@ namespace {
 QComboBox* MountainList(const QString& name, QWidget* parent) {
   auto* list = new QComboBox(parent);
   list->setObjectName(name);
-  list->setMaxVisibleItems(24);
+  list->setMaxVisibleItems(chart::kMountainCount);
   FillMountainList(list);
   return list;
 }
@@ -53,22 +54,22 @@ QCheckBox* Check(const QString& name, const QString& caption, QWidget* parent) {
 TFrmMoreInput::TFrmMoreInput(TRecordData& record, QWidget* parent) : QDialog(parent), record_(record) {
   setObjectName(QStringLiteral("FrmMoreInput"));
   setWindowTitle(QStringLiteral("选择龙、水、向卦"));
-  setFont(qtdraw::SongFont(10.5));
+  setFont(qtdraw::SongFont(kProgramFontPoints));
 
-  ChkLong = Check(QStringLiteral("ChkLong"), QStringLiteral("显示龙卦 "), this);
-  BtoLong = DegreeButton(QStringLiteral("BtoLong"), this);
-  CboLongShan = MountainList(QStringLiteral("CboLongShan"), this);
-  CboLongGua = GuaList(QStringLiteral("CboLongGua"), this);
-  ChkShui = Check(QStringLiteral("ChkShui"), QStringLiteral("显示水卦 "), this);
-  BtoShui = DegreeButton(QStringLiteral("BtoShui"), this);
-  CboShuiShan = MountainList(QStringLiteral("CboShuiShan"), this);
-  CboShuiGua = GuaList(QStringLiteral("CboShuiGua"), this);
-  ChkXiang = Check(QStringLiteral("ChkXiang"), QStringLiteral("显示向卦  "), this);
-  BitBtn1 = new QPushButton(QStringLiteral("选定"), this);
-  BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-  BitBtn1->setDefault(true);
-  BitBtn2 = new QPushButton(QStringLiteral("取消"), this);
-  BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+  dragonBox_ = Check(QStringLiteral("ChkLong"), QStringLiteral("显示龙卦 "), this);
+  dragonDegreesButton_ = DegreeButton(QStringLiteral("BtoLong"), this);
+  dragonMountainBox_ = MountainList(QStringLiteral("CboLongShan"), this);
+  dragonGuaBox_ = GuaList(QStringLiteral("CboLongGua"), this);
+  waterBox_ = Check(QStringLiteral("ChkShui"), QStringLiteral("显示水卦 "), this);
+  waterDegreesButton_ = DegreeButton(QStringLiteral("BtoShui"), this);
+  waterMountainBox_ = MountainList(QStringLiteral("CboShuiShan"), this);
+  waterGuaBox_ = GuaList(QStringLiteral("CboShuiGua"), this);
+  facingBox_ = Check(QStringLiteral("ChkXiang"), QStringLiteral("显示向卦  "), this);
+  okButton_ = new QPushButton(QStringLiteral("选定"), this);
+  okButton_->setObjectName(QStringLiteral("BitBtn1"));
+  okButton_->setDefault(true);
+  cancelButton_ = new QPushButton(QStringLiteral("取消"), this);
+  cancelButton_->setObjectName(QStringLiteral("BitBtn2"));
 
   auto* grid = new QGridLayout(this);
   int row = 0;
@@ -79,28 +80,29 @@ TFrmMoreInput::TFrmMoreInput(TRecordData& record, QWidget* parent) : QDialog(par
     grid->addWidget(p.gua, row, 3);
     ++row;
   }
-  grid->addWidget(ChkXiang, row++, 0, 1, 2);
+  grid->addWidget(facingBox_, row++, 0, 1, 2);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  buttons->addWidget(BitBtn1);
-  buttons->addWidget(BitBtn2);
+  buttons->addWidget(okButton_);
+  buttons->addWidget(cancelButton_);
   grid->addLayout(buttons, row, 0, 1, 4);
 
-  connect(CboLongShan, &QComboBox::activated, this, &TFrmMoreInput::CboLongShanChange);
-  connect(CboShuiShan, &QComboBox::activated, this, &TFrmMoreInput::CboShuiShanChange);
-  connect(ChkLong, &QCheckBox::clicked, this, &TFrmMoreInput::ChkLongClick);
-  connect(ChkShui, &QCheckBox::clicked, this, &TFrmMoreInput::ChkShuiClick);
-  connect(BtoLong, &QPushButton::clicked, this, &TFrmMoreInput::BtoLongClick);
-  connect(BtoShui, &QPushButton::clicked, this, &TFrmMoreInput::BtoShuiClick);
-  connect(BitBtn1, &QPushButton::clicked, this, &TFrmMoreInput::BitBtn1Click);
-  connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+  // The dragon and the water work alike, each on its own controls.
+  for (const auto position : {&TFrmMoreInput::Dragon, &TFrmMoreInput::Water}) {
+    const Position p = (this->*position)();
+    connect(p.mountain, &QComboBox::activated, this, [p] { FillGuaList(p); });
+    connect(p.check, &QCheckBox::clicked, this, [p] { EnablePosition(p); });
+    connect(p.degrees, &QPushButton::clicked, this, [this, p] { AskDegrees(p); });
+  }
+  connect(okButton_, &QPushButton::clicked, this, &TFrmMoreInput::AcceptChoice);
+  connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 
   ApplyProgramUiFont(this);
   FixSizeAndCentre(this);
 }
 
 void TFrmMoreInput::showEvent(QShowEvent* event) {
-  FormShow();
+  ShowRecord();
   QDialog::showEvent(event);
 }
 
@@ -126,18 +128,11 @@ void TFrmMoreInput::ShowPosition(const Position& p, int mountain, int gua) {
   EnablePosition(p);
 }
 
-void TFrmMoreInput::FormShow() {
+void TFrmMoreInput::ShowRecord() {
   ShowPosition(Dragon(), record_.dragonMountain, record_.dragonGua);
   ShowPosition(Water(), record_.waterMountain, record_.waterGua);
-  ChkXiang->setChecked(record_.showFacing);
+  facingBox_->setChecked(record_.showFacing);
 }
-
-void TFrmMoreInput::CboLongShanChange() { FillGuaList(Dragon()); }
-void TFrmMoreInput::CboShuiShanChange() { FillGuaList(Water()); }
-void TFrmMoreInput::ChkLongClick() { EnablePosition(Dragon()); }
-void TFrmMoreInput::ChkShuiClick() { EnablePosition(Water()); }
-void TFrmMoreInput::BtoLongClick() { AskDegrees(Dragon()); }
-void TFrmMoreInput::BtoShuiClick() { AskDegrees(Water()); }
 
 void TFrmMoreInput::AskDegrees(const Position& p) {
   const std::optional<chart::MountainAndGua> found =
@@ -148,7 +143,7 @@ void TFrmMoreInput::AskDegrees(const Position& p) {
   p.gua->setCurrentIndex(found->guaPosition);
 }
 
-void TFrmMoreInput::BitBtn1Click() {
+void TFrmMoreInput::AcceptChoice() {
   // Checked first, written after: a refusal leaves the record as it was.
   for (const auto& [p, message] : {std::pair{Dragon(), QStringLiteral("请选择龙卦！")},
                                    std::pair{Water(), QStringLiteral("请选择水卦！")}}) {
@@ -168,7 +163,7 @@ void TFrmMoreInput::BitBtn1Click() {
   };
   store(Dragon(), record_.dragonMountain, record_.dragonGua);
   store(Water(), record_.waterMountain, record_.waterGua);
-  record_.showFacing = ChkXiang->isChecked();
+  record_.showFacing = facingBox_->isChecked();
   accept();
 }
 

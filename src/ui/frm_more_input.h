@@ -21,29 +21,6 @@ class TFrmMoreInput : public QDialog {
   // `record` must outlive the dialog; only an accepted dialog changes it.
   explicit TFrmMoreInput(TRecordData& record, QWidget* parent = nullptr);
 
-  QCheckBox* ChkLong;
-  QPushButton* BtoLong;
-  QComboBox* CboLongShan;
-  QComboBox* CboLongGua;
-  QCheckBox* ChkShui;
-  QPushButton* BtoShui;
-  QComboBox* CboShuiShan;
-  QComboBox* CboShuiGua;
-  QCheckBox* ChkXiang;
-  QPushButton* BitBtn1;  // 选定
-  QPushButton* BitBtn2;  // 取消
-
- public slots:
-  // Shows the record's fields (runs when the dialog is shown).
-  void FormShow();
-  void CboLongShanChange();
-  void CboShuiShanChange();
-  void ChkLongClick();
-  void ChkShuiClick();
-  void BtoLongClick();
-  void BtoShuiClick();
-  void BitBtn1Click();
-
  protected:
   void showEvent(QShowEvent* event) override;
 
@@ -54,13 +31,28 @@ class TFrmMoreInput : public QDialog {
     QComboBox* mountain;
     QComboBox* gua;
   };
-  Position Dragon() const { return {ChkLong, BtoLong, CboLongShan, CboLongGua}; }
-  Position Water() const { return {ChkShui, BtoShui, CboShuiShan, CboShuiGua}; }
+  Position Dragon() const { return {dragonBox_, dragonDegreesButton_, dragonMountainBox_, dragonGuaBox_}; }
+  Position Water() const { return {waterBox_, waterDegreesButton_, waterMountainBox_, waterGuaBox_}; }
   static void FillGuaList(const Position& p);
   static void EnablePosition(const Position& p);
   void ShowPosition(const Position& p, int mountain, int gua);
   void AskDegrees(const Position& p);
+  // Shows the record's fields (runs when the dialog is shown).
+  void ShowRecord();
+  // 选定: checked first, written after.
+  void AcceptChoice();
 
+  QCheckBox* dragonBox_;
+  QPushButton* dragonDegreesButton_;
+  QComboBox* dragonMountainBox_;
+  QComboBox* dragonGuaBox_;
+  QCheckBox* waterBox_;
+  QPushButton* waterDegreesButton_;
+  QComboBox* waterMountainBox_;
+  QComboBox* waterGuaBox_;
+  QCheckBox* facingBox_;
+  QPushButton* okButton_;      // 选定
+  QPushButton* cancelButton_;  // 取消
   TRecordData& record_;
 };
 

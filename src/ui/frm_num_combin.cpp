@@ -14,6 +14,7 @@
 #include "qtdraw/fonts.h"
 #include "ui/labeled_edit.h"
 #include "ui/program_files.h"
+#include "ui/program_start.h"
 #include "ui/prompter.h"
 #include "ui/ui_font.h"
 #include "ui/window_placement.h"
@@ -24,89 +25,91 @@ TFrmNumCombin::TFrmNumCombin(const QString& caption, chart::DigitGroup& group, Q
     : QDialog(parent), group_(group) {
   setObjectName(QStringLiteral("FrmNumCombin"));
   setWindowTitle(caption);
-  setFont(qtdraw::SongFont(10.5));
+  setFont(qtdraw::SongFont(kProgramFontPoints));
   const int guo = fontMetrics().horizontalAdvance(QStringLiteral("国"));
 
-  BoxBto = new QGroupBox(QStringLiteral("点击选择数字"), this);
-  BoxBto->setObjectName(QStringLiteral("BoxBto"));
-  BoxBto->setFixedSize(guo * 24, guo * 4);
-  for (int i = 0; i < 9; ++i) {
-    auto* button = new QPushButton(QString::number(i + 1), BoxBto);
+  digitBox_ = new QGroupBox(QStringLiteral("点击选择数字"), this);
+  digitBox_->setObjectName(QStringLiteral("BoxBto"));
+  digitBox_->setFixedSize(guo * 24, guo * 4);
+  for (int i = 0; i < kDigitCount; ++i) {
+    auto* button = new QPushButton(QString::number(i + 1), digitBox_);
     button->setObjectName(QStringLiteral("Button%1").arg(i + 1));
-    connect(button, &QPushButton::clicked, this, [this, i] { DigitClick(i + 1); });
-    DigitButtons[static_cast<std::size_t>(i)] = button;
+    connect(button, &QPushButton::clicked, this, [this, i] { AppendDigit(i + 1); });
+    digitButtons_[static_cast<std::size_t>(i)] = button;
   }
   const LabeledEdit edit = MakeLabeledEdit(QStringLiteral("EdtNum"), QStringLiteral("数字组"), this);
-  EdtNum = edit.edit;
-  SpeedButton1 = new QToolButton(this);
-  SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
-  SpeedButton1->setText(QStringLiteral("X"));
-  SpeedButton1->setToolTip(QStringLiteral("删除"));
-  ChkOrder = new QCheckBox(QStringLiteral("数字相连 "), this);
-  ChkOrder->setObjectName(QStringLiteral("ChkOrder"));
-  BitBtn1 = new QPushButton(QStringLiteral("确定"), this);
-  BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-  BitBtn2 = new QPushButton(QStringLiteral("取消"), this);
-  BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+  digitsEdit_ = edit.edit;
+  clearButton_ = new QToolButton(this);
+  clearButton_->setObjectName(QStringLiteral("SpeedButton1"));
+  clearButton_->setText(QStringLiteral("X"));
+  clearButton_->setToolTip(QStringLiteral("删除"));
+  adjacentBox_ = new QCheckBox(QStringLiteral("数字相连 "), this);
+  adjacentBox_->setObjectName(QStringLiteral("ChkOrder"));
+  okButton_ = new QPushButton(QStringLiteral("确定"), this);
+  okButton_->setObjectName(QStringLiteral("BitBtn1"));
+  cancelButton_ = new QPushButton(QStringLiteral("取消"), this);
+  cancelButton_->setObjectName(QStringLiteral("BitBtn2"));
 
   auto* grid = new QGridLayout(this);
-  grid->addWidget(BoxBto, 0, 0, 1, 3);
+  grid->addWidget(digitBox_, 0, 0, 1, 3);
   grid->addWidget(edit.box, 1, 0);
-  grid->addWidget(SpeedButton1, 1, 1, Qt::AlignBottom);
-  grid->addWidget(ChkOrder, 1, 2, Qt::AlignBottom);
+  grid->addWidget(clearButton_, 1, 1, Qt::AlignBottom);
+  grid->addWidget(adjacentBox_, 1, 2, Qt::AlignBottom);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  buttons->addWidget(BitBtn1);
-  buttons->addWidget(BitBtn2);
+  buttons->addWidget(okButton_);
+  buttons->addWidget(cancelButton_);
   grid->addLayout(buttons, 2, 0, 1, 3);
 
-  connect(SpeedButton1, &QToolButton::clicked, this, &TFrmNumCombin::SpeedButton1Click);
-  connect(BitBtn1, &QPushButton::clicked, this, &TFrmNumCombin::BitBtn1Click);
-  connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+  connect(clearButton_, &QToolButton::clicked, digitsEdit_, &QLineEdit::clear);
+  connect(okButton_, &QPushButton::clicked, this, &TFrmNumCombin::AcceptDigits);
+  connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 
   ApplyProgramUiFont(this);
   FixSizeAndCentre(this);
 }
 
 void TFrmNumCombin::showEvent(QShowEvent* event) {
-  FormShow();
+  ShowGroup();
   QDialog::showEvent(event);
 }
 
 void TFrmNumCombin::LayOutDigitButtons() {
-  // One row of nine equal cells inside the box's client area.
-  const QRect client = BoxBto->contentsRect();
-  const int a = client.width() / 9;
-  const int width = static_cast<int>(a * 0.8);
-  const int height = static_cast<int>(0.6 * client.height());
+  // One row of nine equal cells inside the box's client area; a button takes four fifths of its
+  // cell's width and three fifths of the box's height.
+  constexpr double kWidthShare = 0.8;
+  constexpr double kHeightShare = 0.6;
+  const QRect client = digitBox_->contentsRect();
+  const int a = client.width() / kDigitCount;
+  const int width = static_cast<int>(a * kWidthShare);
+  const int height = static_cast<int>(kHeightShare * client.height());
   const int top = client.top() + (client.height() - height) / 2 + height / 6;
-  for (int i = 0; i < 9; ++i) {
-    DigitButtons[static_cast<std::size_t>(i)]->setGeometry(client.left() + (a - width) / 2 + i * a, top, width, height);
+  for (int i = 0; i < kDigitCount; ++i) {
+    digitButtons_[static_cast<std::size_t>(i)]->setGeometry(client.left() + (a - width) / 2 + i * a, top, width,
+                                                            height);
   }
 }
 
-void TFrmNumCombin::FormShow() {
+void TFrmNumCombin::ShowGroup() {
   LayOutDigitButtons();
-  EdtNum->setText(ToQString(chart::DigitGroupText(group_)));
-  ChkOrder->setChecked(group_.adjacent);
-  EdtNum->setFocus();
+  digitsEdit_->setText(ToQString(chart::DigitGroupText(group_)));
+  adjacentBox_->setChecked(group_.adjacent);
+  digitsEdit_->setFocus();
 }
 
-void TFrmNumCombin::DigitClick(int digit) {
-  QString text = EdtNum->text().trimmed();
+void TFrmNumCombin::AppendDigit(int digit) {
+  QString text = digitsEdit_->text().trimmed();
   if (text.size() > kLongestTextBeforeDigit) {
     Tell(this, QStringLiteral("最多只支持6个数字！"));
     return;
   }
   if (!text.isEmpty()) text += QLatin1Char(' ');
   text += QString::number(digit);
-  EdtNum->setText(text);
+  digitsEdit_->setText(text);
 }
 
-void TFrmNumCombin::SpeedButton1Click() { EdtNum->clear(); }
-
-void TFrmNumCombin::BitBtn1Click() {
-  group_ = chart::DigitGroupFromText(ToUtf8(EdtNum->text().trimmed()), ChkOrder->isChecked());
+void TFrmNumCombin::AcceptDigits() {
+  group_ = chart::DigitGroupFromText(ToUtf8(digitsEdit_->text().trimmed()), adjacentBox_->isChecked());
   accept();
 }
 

@@ -23,30 +23,31 @@ class TFrmNumCombin : public QDialog {
   // `group` must outlive the dialog; only 确定 changes it.
   TFrmNumCombin(const QString& caption, chart::DigitGroup& group, QWidget* parent = nullptr);
 
-  QGroupBox* BoxBto;
-  std::array<QPushButton*, 9> DigitButtons;  // Button1 … Button9
-  QLineEdit* EdtNum;
-  QToolButton* SpeedButton1;  // "X"
-  QCheckBox* ChkOrder;
-  QPushButton* BitBtn1;  // 确定
-  QPushButton* BitBtn2;  // 取消
-
   // The most characters the digit text may have before one more digit is refused:
   // six digits with their blanks are eleven.
   static constexpr int kLongestTextBeforeDigit = 10;
-
- public slots:
-  // Lays out the digit buttons and shows the group (runs when the dialog is shown).
-  void FormShow();
-  void DigitClick(int digit);
-  void SpeedButton1Click();
-  void BitBtn1Click();
 
  protected:
   void showEvent(QShowEvent* event) override;
 
  private:
+  // The digits 1 … 9, one button each.
+  static constexpr int kDigitCount = 9;
+
   void LayOutDigitButtons();
+  // Lays out the digit buttons and shows the group (runs when the dialog is shown).
+  void ShowGroup();
+  void AppendDigit(int digit);
+  // 确定: the typed digits become the group.
+  void AcceptDigits();
+
+  QGroupBox* digitBox_;
+  std::array<QPushButton*, kDigitCount> digitButtons_;  // Button1 … Button9
+  QLineEdit* digitsEdit_;
+  QToolButton* clearButton_;  // "X"
+  QCheckBox* adjacentBox_;
+  QPushButton* okButton_;      // 确定
+  QPushButton* cancelButton_;  // 取消
 
   chart::DigitGroup& group_;
 };

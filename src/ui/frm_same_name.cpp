@@ -16,57 +16,61 @@ TFrmSameName::TFrmSameName(const QStringList& lines, QWidget* parent) : QDialog(
   setObjectName(QStringLiteral("FrmSameName"));
   setWindowTitle(QStringLiteral("同名案例"));
   auto* column = new QVBoxLayout(this);
-  LstRecord = new QListWidget(this);
-  LstRecord->setObjectName(QStringLiteral("LstRecord"));
-  LstRecord->addItems(lines);
-  column->addWidget(LstRecord, 1);
+  caseList_ = new QListWidget(this);
+  caseList_->setObjectName(QStringLiteral("LstRecord"));
+  caseList_->addItems(lines);
+  column->addWidget(caseList_, 1);
 
   auto* checks = new QHBoxLayout;
-  ChkShow = new QCheckBox(QStringLiteral("全部显示到列表"), this);
-  ChkShow->setObjectName(QStringLiteral("ChkShow"));
-  ChkClear = new QCheckBox(QStringLiteral("清空现有列表 "), this);
-  ChkClear->setObjectName(QStringLiteral("ChkClear"));
-  checks->addWidget(ChkShow);
-  checks->addWidget(ChkClear);
+  showAllBox_ = new QCheckBox(QStringLiteral("全部显示到列表"), this);
+  showAllBox_->setObjectName(QStringLiteral("ChkShow"));
+  clearListBox_ = new QCheckBox(QStringLiteral("清空现有列表 "), this);
+  clearListBox_->setObjectName(QStringLiteral("ChkClear"));
+  checks->addWidget(showAllBox_);
+  checks->addWidget(clearListBox_);
   checks->addStretch(1);
   column->addLayout(checks);
 
   auto* buttons = new QHBoxLayout;
-  BtnSee = new QPushButton(QStringLiteral("查看案例"), this);
-  BtnSee->setObjectName(QStringLiteral("BtnSee"));
-  BtnSee->setDefault(true);
-  BitBtn2 = new QPushButton(QStringLiteral("返回"), this);
-  BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+  openButton_ = new QPushButton(QStringLiteral("查看案例"), this);
+  openButton_->setObjectName(QStringLiteral("BtnSee"));
+  openButton_->setDefault(true);
+  backButton_ = new QPushButton(QStringLiteral("返回"), this);
+  backButton_->setObjectName(QStringLiteral("BitBtn2"));
   buttons->addStretch(1);
-  buttons->addWidget(BtnSee);
-  buttons->addWidget(BitBtn2);
+  buttons->addWidget(openButton_);
+  buttons->addWidget(backButton_);
   column->addLayout(buttons);
   resize(380, 320);
 
-  connect(BtnSee, &QPushButton::clicked, this, &TFrmSameName::BtnSeeClick);
-  connect(LstRecord, &QListWidget::itemDoubleClicked, this, &TFrmSameName::BtnSeeClick);
-  connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+  connect(openButton_, &QPushButton::clicked, this, &TFrmSameName::AcceptSelected);
+  connect(caseList_, &QListWidget::itemDoubleClicked, this, &TFrmSameName::AcceptSelected);
+  connect(backButton_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TFrmSameName::showEvent(QShowEvent* event) {
   if (!shown_) {
     shown_ = true;
     ApplyProgramUiFont(this);
-    setWindowTitle(QStringLiteral("%1个案例").arg(LstRecord->count()));
-    if (LstRecord->count() > 0) {
-      LstRecord->setCurrentRow(0);
-      LstRecord->setFocus();
+    setWindowTitle(QStringLiteral("%1个案例").arg(caseList_->count()));
+    if (caseList_->count() > 0) {
+      caseList_->setCurrentRow(0);
+      caseList_->setFocus();
     }
   }
   QDialog::showEvent(event);
 }
 
 int TFrmSameName::SelectedLine() const {
-  const QList<QListWidgetItem*> selected = LstRecord->selectedItems();
-  return selected.isEmpty() ? -1 : LstRecord->row(selected.first());
+  const QList<QListWidgetItem*> selected = caseList_->selectedItems();
+  return selected.isEmpty() ? -1 : caseList_->row(selected.first());
 }
 
-void TFrmSameName::BtnSeeClick() {
+bool TFrmSameName::ShowAllInTree() const { return showAllBox_->isChecked(); }
+
+bool TFrmSameName::ClearTreeFirst() const { return clearListBox_->isChecked(); }
+
+void TFrmSameName::AcceptSelected() {
   if (SelectedLine() < 0) {
     Tell(this, QStringLiteral("请点击选择要查看的案例！"));
     return;

@@ -17,22 +17,25 @@ class TFrmSameName : public QDialog {
  public:
   explicit TFrmSameName(const QStringList& lines, QWidget* parent = nullptr);
 
-  QListWidget* LstRecord;
-  QPushButton* BtnSee;   // 查看案例
-  QPushButton* BitBtn2;  // 返回
-  QCheckBox* ChkShow;    // 全部显示到列表
-  QCheckBox* ChkClear;   // 清空现有列表
-
   // The selected line after OK (-1 when none).
   int SelectedLine() const;
-
- public slots:
-  void BtnSeeClick();
+  // 全部显示到列表: every case found goes into the tree, not only the chosen one.
+  bool ShowAllInTree() const;
+  // 清空现有列表: the tree shows only what this dialog adds.
+  bool ClearTreeFirst() const;
 
  protected:
   void showEvent(QShowEvent* event) override;
 
  private:
+  // 查看案例: only with a line chosen.
+  void AcceptSelected();
+
+  QListWidget* caseList_;
+  QPushButton* openButton_;  // 查看案例
+  QPushButton* backButton_;  // 返回
+  QCheckBox* showAllBox_;    // 全部显示到列表
+  QCheckBox* clearListBox_;  // 清空现有列表
   bool shown_ = false;
 };
 

@@ -24,22 +24,21 @@ class TFrmSet : public QDialog {
   // screen's) picks the recommended UI font change.
   explicit TFrmSet(QWidget* parent = nullptr, int screenWidth = 0);
 
-  QComboBox* CboDate;
-  RadioGroup* RdoJiaZi;
-  QLineEdit* LedtLeftPos;
-  RadioGroup* RdoShanShow;
-  QCheckBox* ChkRiGua;
-  QCheckBox* ChkMenuSize;
-  QComboBox* CboUiSize;
-  QPushButton* BitBtn1;
-  QPushButton* BitBtn2;
-
- public slots:
-  void BitBtn1Click();  // "确定": check, write, close
-
  private:
   void FillUiSizes(int screenWidth);
   bool WriteSettings(int leftPos);
+  // "确定": check, write, close.
+  void WriteAndClose();
+
+  QComboBox* timeBasisBox_;           // 使用时间
+  RadioGroup* jiaziGuaGroup_;         // 四干支配卦
+  QLineEdit* indentEdit_;             // 文本左边距离
+  RadioGroup* mountainDisplayGroup_;  // 坐山卦显示
+  QCheckBox* dayGuaBox_;              // 节气分配4日卦
+  QCheckBox* menuFontBox_;            // 同时更改菜单字体
+  QComboBox* fontChangeBox_;          // 界面字体
+  QPushButton* okButton_;
+  QPushButton* cancelButton_;
 
   std::unique_ptr<base::IniFile> ini_;
 };

@@ -16,6 +16,7 @@
 #include "qtdraw/fonts.h"
 #include "ui/frm_txt_help_texts.h"
 #include "ui/program_files.h"
+#include "ui/program_start.h"
 #include "ui/prompter.h"
 #include "ui/ui_font.h"
 #include "ui/window_placement.h"
@@ -46,21 +47,21 @@ TFrmTxtHelp::TFrmTxtHelp(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("软件帮助"));
   setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint);
   setSizeGripEnabled(true);
-  setFont(qtdraw::SongFont(10.5));
+  setFont(qtdraw::SongFont(kProgramFontPoints));
   resize(702, 662);
 
-  PageControl1 = new QTabWidget(this);
-  PageControl1->setObjectName(QStringLiteral("PageControl1"));
+  pages_ = new QTabWidget(this);
+  pages_->setObjectName(QStringLiteral("PageControl1"));
   // The tab icons of ImageList1: a guide and a history.
-  Memo1 = AddPage(PageControl1, TabSheet2, QStringLiteral("TabSheet2"), QStringLiteral("使用说明"),
-                  style()->standardIcon(QStyle::SP_FileDialogInfoView), HelpGuideText());
-  Memo1->setObjectName(QStringLiteral("Memo1"));
-  Memo2 = AddPage(PageControl1, TabSheet4, QStringLiteral("TabSheet4"), QStringLiteral("升级改进历史"),
-                  style()->standardIcon(QStyle::SP_FileDialogDetailedView), HelpReleaseNotesText());
-  Memo2->setObjectName(QStringLiteral("Memo2"));
+  guideText_ = AddPage(pages_, guidePage_, QStringLiteral("TabSheet2"), QStringLiteral("使用说明"),
+                       style()->standardIcon(QStyle::SP_FileDialogInfoView), HelpGuideText());
+  guideText_->setObjectName(QStringLiteral("Memo1"));
+  releaseNotesText_ = AddPage(pages_, historyPage_, QStringLiteral("TabSheet4"), QStringLiteral("升级改进历史"),
+                              style()->standardIcon(QStyle::SP_FileDialogDetailedView), HelpReleaseNotesText());
+  releaseNotesText_->setObjectName(QStringLiteral("Memo2"));
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(PageControl1);
+  layout->addWidget(pages_);
 
   ApplyProgramUiFont(this);
 }

@@ -20,11 +20,12 @@ class TFrmTxtHelp : public QDialog {
   // The menu command: created, shown modally and destroyed when it closes.
   static void ShowModal(QWidget* owner);
 
-  QTabWidget* PageControl1;
-  QWidget* TabSheet2;      // 使用说明
-  QWidget* TabSheet4;      // 升级改进历史
-  QPlainTextEdit* Memo1;   // the guide
-  QPlainTextEdit* Memo2;   // the release notes
+ private:
+  QTabWidget* pages_;
+  QWidget* guidePage_;                // 使用说明
+  QWidget* historyPage_;              // 升级改进历史
+  QPlainTextEdit* guideText_;         // the guide
+  QPlainTextEdit* releaseNotesText_;  // the release notes
 };
 
 // dat/Quorin.html of the shipped files.

@@ -17,6 +17,7 @@
 #include "calendar/month_page.h"
 #include "qtdraw/fonts.h"
 #include "qtdraw/image_canvas.h"
+#include "ui/chart_inputs.h"
 #include "ui/clock.h"
 #include "ui/program_files.h"
 #include "ui/prompter.h"
@@ -34,8 +35,15 @@ namespace {
 const QColor kBackground(255, 255, 200);
 const QColor kWorkdayGreen(0, 128, 0);
 constexpr int kDotsPerMeterAt96Dpi = 3780;  // the page's point sizes read as on a 96-dpi screen
+// A lunar date longer than five Chinese characters (10 GBK bytes) is written smaller to fit its cell.
 constexpr int kLongLunarBytes = 10;
 constexpr double kLongLunarSize = 8;
+// The page is a grid of seven columns, Monday to Sunday, and seven rows: the weekday names and
+// the six weeks a month can touch; five workdays come first.
+constexpr int kGridLines = 7;
+constexpr int kWorkdays = 5;
+// The year the box shows before the window is opened on a moment.
+constexpr int kFirstShownYear = 1900;
 
 QPointer<TFrmWnl>& Current() {
   static QPointer<TFrmWnl> window;
@@ -72,9 +80,9 @@ TFrmWnl::TFrmWnl(QWidget* parent) : QWidget(parent) {
   setFont(qtdraw::SongFont(PointsOfPixels(12)));
   resize(542, 408);
 
-  MeoTitle = MakeMemo(this, QStringLiteral("MeoTitle"), QStringLiteral("background-color: silver; color: blue;"));
-  MeoTitle->setFont(qtdraw::SongFont(PointsOfPixels(16), true));
-  MeoTitle->setGeometry(2, 4, 538, 44);
+  titleText_ = MakeMemo(this, QStringLiteral("MeoTitle"), QStringLiteral("background-color: silver; color: blue;"));
+  titleText_->setFont(qtdraw::SongFont(PointsOfPixels(16), true));
+  titleText_->setGeometry(2, 4, 538, 44);
 
   const auto button = [&](const QString& name, const QString& hint) {
     auto* b = new QToolButton(this);
@@ -83,31 +91,31 @@ TFrmWnl::TFrmWnl(QWidget* parent) : QWidget(parent) {
     b->setAutoRaise(true);
     return b;
   };
-  BitBtn2 = button(QStringLiteral("BitBtn2"), QStringLiteral("上一月"));
-  BitBtn2->setArrowType(Qt::LeftArrow);
-  BitBtn2->setGeometry(4, 52, 24, 24);
-  LabShow = new QLabel(this);
-  LabShow->setObjectName(QStringLiteral("LabShow"));
+  previousMonthButton_ = button(QStringLiteral("BitBtn2"), QStringLiteral("上一月"));
+  previousMonthButton_->setArrowType(Qt::LeftArrow);
+  previousMonthButton_->setGeometry(4, 52, 24, 24);
+  monthLabel_ = new QLabel(this);
+  monthLabel_->setObjectName(QStringLiteral("LabShow"));
   // On the window's own paper the label keeps its ink whatever the skin gives other labels.
-  LabShow->setStyleSheet(QStringLiteral("QLabel#LabShow { color: black; }"));
-  LabShow->setFont(qtdraw::SongFont(PointsOfPixels(16), true));
-  LabShow->setAlignment(Qt::AlignCenter);
-  LabShow->setGeometry(28, 52, 104, 24);
-  BitBtn1 = button(QStringLiteral("BitBtn1"), QStringLiteral("下一月"));
-  BitBtn1->setArrowType(Qt::RightArrow);
-  BitBtn1->setGeometry(132, 52, 24, 24);
-  BtoNow = button(QStringLiteral("BtoNow"), QStringLiteral("当前时间"));
-  BtoNow->setText(QStringLiteral("今"));
-  BtoNow->setGeometry(160, 52, 24, 24);
+  monthLabel_->setStyleSheet(QStringLiteral("QLabel#LabShow { color: black; }"));
+  monthLabel_->setFont(qtdraw::SongFont(PointsOfPixels(16), true));
+  monthLabel_->setAlignment(Qt::AlignCenter);
+  monthLabel_->setGeometry(28, 52, 104, 24);
+  nextMonthButton_ = button(QStringLiteral("BitBtn1"), QStringLiteral("下一月"));
+  nextMonthButton_->setArrowType(Qt::RightArrow);
+  nextMonthButton_->setGeometry(132, 52, 24, 24);
+  nowButton_ = button(QStringLiteral("BtoNow"), QStringLiteral("当前时间"));
+  nowButton_->setText(QStringLiteral("今"));
+  nowButton_->setGeometry(160, 52, 24, 24);
 
-  EdtYear = new QLineEdit(QStringLiteral("1900"), this);
-  EdtYear->setObjectName(QStringLiteral("EdtYear"));
-  EdtYear->setMaxLength(5);
-  EdtYear->setFont(qtdraw::SongFont(PointsOfPixels(13), true));
-  EdtYear->setGeometry(190, 52, 52, 24);
-  UpYear = new UpDown(calendar::kFirstCalendarYear, calendar::kLastCalendarYear, this);
-  UpYear->setObjectName(QStringLiteral("UpYear"));
-  UpYear->setGeometry(242, 53, 16, 22);
+  yearEdit_ = new QLineEdit(QString::number(kFirstShownYear), this);
+  yearEdit_->setObjectName(QStringLiteral("EdtYear"));
+  yearEdit_->setMaxLength(kYearInputLength);
+  yearEdit_->setFont(qtdraw::SongFont(PointsOfPixels(13), true));
+  yearEdit_->setGeometry(190, 52, 52, 24);
+  yearArrows_ = new UpDown(calendar::kFirstCalendarYear, calendar::kLastCalendarYear, this);
+  yearArrows_->setObjectName(QStringLiteral("UpYear"));
+  yearArrows_->setGeometry(242, 53, 16, 22);
 
   const auto list = [&](const QString& name, int left, int width) {
     auto* box = new QComboBox(this);
@@ -115,34 +123,31 @@ TFrmWnl::TFrmWnl(QWidget* parent) : QWidget(parent) {
     box->setGeometry(left, 52, width, 24);
     return box;
   };
-  CboM = list(QStringLiteral("CboM"), 264, 66);
-  CboD = list(QStringLiteral("CboD"), 333, 66);
-  CboH = list(QStringLiteral("CboH"), 402, 66);
-  CboMinute = list(QStringLiteral("CboMinute"), 471, 67);
+  momentLists_ = {list(QStringLiteral("CboM"), 264, 66), list(QStringLiteral("CboD"), 333, 66),
+                  list(QStringLiteral("CboH"), 402, 66), list(QStringLiteral("CboMinute"), 471, 67)};
 
-  Img = new ClickableImage(this);
-  Img->setObjectName(QStringLiteral("Img"));
-  Img->setFixedSize(450, 330);
-  Img->move(2, 78);
+  monthPage_ = new ClickableImage(this);
+  monthPage_->setObjectName(QStringLiteral("Img"));
+  monthPage_->setFixedSize(450, 330);
+  monthPage_->move(2, 78);
 
-  MeoJie = MakeMemo(this, QStringLiteral("MeoJie"), QStringLiteral("color: red;"));
-  MeoJie->setGeometry(455, 78, 85, 190);
-  MeoJie->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  MeoGanZhi = MakeMemo(this, QStringLiteral("MeoGanZhi"), QStringLiteral("color: blue;"));
-  MeoGanZhi->setFont(qtdraw::SongFont(PointsOfPixels(15)));
-  MeoGanZhi->setGeometry(455, 272, 85, 134);
-  MeoGanZhi->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  termsText_ = MakeMemo(this, QStringLiteral("MeoJie"), QStringLiteral("color: red;"));
+  termsText_->setGeometry(455, 78, 85, 190);
+  termsText_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  pillarsText_ = MakeMemo(this, QStringLiteral("MeoGanZhi"), QStringLiteral("color: blue;"));
+  pillarsText_->setFont(qtdraw::SongFont(PointsOfPixels(15)));
+  pillarsText_->setGeometry(455, 272, 85, 134);
+  pillarsText_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
-  connect(UpYear, &UpDown::Clicked, this, &TFrmWnl::UpYearClick);
-  connect(BitBtn1, &QToolButton::clicked, this, &TFrmWnl::BitBtn1Click);
-  connect(BitBtn2, &QToolButton::clicked, this, &TFrmWnl::BitBtn2Click);
-  connect(BtoNow, &QToolButton::clicked, this, &TFrmWnl::BtoNowClick);
-  connect(EdtYear, &QLineEdit::returnPressed, this, &TFrmWnl::EdtYearKeyPress);
-  connect(CboM, &QComboBox::activated, this, &TFrmWnl::CboMChange);
-  connect(CboD, &QComboBox::activated, this, &TFrmWnl::CboDChange);
-  connect(CboH, &QComboBox::activated, this, &TFrmWnl::CboHChange);
-  connect(CboMinute, &QComboBox::activated, this, &TFrmWnl::CboMinuteChange);
-  connect(Img, &ClickableImage::MouseDown, this, &TFrmWnl::ImgMouseDown);
+  connect(yearArrows_, &UpDown::Clicked, this, &TFrmWnl::ShowYearOfArrows);
+  connect(nextMonthButton_, &QToolButton::clicked, this, [this] { StepMonth(1); });
+  connect(previousMonthButton_, &QToolButton::clicked, this, [this] { StepMonth(-1); });
+  connect(nowButton_, &QToolButton::clicked, this, &TFrmWnl::ShowNow);
+  connect(yearEdit_, &QLineEdit::returnPressed, this, &TFrmWnl::RedrawTypedYear);
+  for (QComboBox* list : {momentLists_.month, momentLists_.day, momentLists_.hour, momentLists_.minute}) {
+    connect(list, &QComboBox::activated, this, &TFrmWnl::Redraw);
+  }
+  connect(monthPage_, &ClickableImage::MouseDown, this, &TFrmWnl::SelectClickedDay);
 
   FillLists();
   ApplyProgramUiFont(this);
@@ -169,13 +174,7 @@ calendar::MYiDateEx& TFrmWnl::Date() {
 }
 
 void TFrmWnl::FillLists() {
-  const auto fill = [](QComboBox* box, int first, int last, const QString& unit) {
-    for (int i = first; i <= last; ++i) box->addItem(QString::number(i) + unit);
-  };
-  fill(CboM, 1, 12, QStringLiteral("月"));
-  fill(CboD, 1, 31, QStringLiteral("日"));
-  fill(CboH, 0, 23, QStringLiteral("时"));
-  fill(CboMinute, 0, 59, QStringLiteral("分"));
+  momentLists_.Fill([](int hour) { return QStringLiteral("%1时").arg(hour); });
 }
 
 void TFrmWnl::Open(const CivilDateTime& historical) {
@@ -184,23 +183,17 @@ void TFrmWnl::Open(const CivilDateTime& historical) {
   astronomical.year = static_cast<std::int16_t>(calendar::AstronomicalYear(moment.year));
   moment.day = static_cast<std::int16_t>(calendar::OpeningDay(Date(), astronomical));
   SetYear(moment.year);
-  CboM->setCurrentIndex(moment.month - 1);
-  CboD->setCurrentIndex(moment.day - 1);
-  CboH->setCurrentIndex(moment.hour);
-  CboMinute->setCurrentIndex(moment.minute);
+  momentLists_.Select(moment.month, moment.day, moment.hour, moment.minute);
   Redraw();
 }
 
 void TFrmWnl::SetYear(int historical) {
-  EdtYear->setText(QString::number(historical));
-  UpYear->SetPosition(calendar::AstronomicalYear(historical));
+  yearEdit_->setText(QString::number(historical));
+  yearArrows_->SetPosition(calendar::AstronomicalYear(historical));
 }
 
 CivilDateTime TFrmWnl::SelectedMoment() const {
-  const int year = TypedInteger(EdtYear->text()).value_or(0);
-  return {static_cast<std::int16_t>(calendar::AstronomicalYear(year)), static_cast<std::int16_t>(CboM->currentIndex() + 1),
-          static_cast<std::int16_t>(CboD->currentIndex() + 1), static_cast<std::int16_t>(CboH->currentIndex()),
-          static_cast<std::int16_t>(CboMinute->currentIndex())};
+  return momentLists_.Selected(calendar::AstronomicalYear(TypedInteger(yearEdit_->text()).value_or(0)));
 }
 
 // The term list follows the year drawn, so the marked term days never come from another year.
@@ -211,7 +204,7 @@ void TFrmWnl::EnsureTermsOf(int year) {
 }
 
 void TFrmWnl::Redraw() {
-  const std::optional<int> year = TypedInteger(EdtYear->text());
+  const std::optional<int> year = TypedInteger(yearEdit_->text());
   if (!year || !calendar::IsValidHistoricalYear(*year)) {
     Tell(this, QStringLiteral("年份在-4713 到 9999年之间，并且没有公元0年"), QStringLiteral("年份不对"), Icon::Error);
     return;
@@ -222,7 +215,7 @@ void TFrmWnl::Redraw() {
     Tell(this, QStringLiteral("不存在这个日期，请重新输入！"), QStringLiteral("日期不对"), Icon::Information);
     return;
   }
-  UpYear->SetPosition(selected.year);
+  yearArrows_->SetPosition(selected.year);
   EnsureTermsOf(selected.year);
   DrawPage(selected, length);
   ShowPillars(selected);
@@ -231,10 +224,10 @@ void TFrmWnl::Redraw() {
 int TFrmWnl::BaseFontSize() const { return static_cast<int>(font().pointSizeF() + 0.5); }
 
 void TFrmWnl::DrawPage(const CivilDateTime& selected, int length) {
-  const int width = Img->width();
-  const int height = Img->height();
-  const int w = width / 7;
-  const int h = height / 7;
+  const int width = monthPage_->width();
+  const int height = monthPage_->height();
+  const int w = width / kGridLines;
+  const int h = height / kGridLines;
   const int base = BaseFontSize();
   const std::vector<calendar::SolarTermRecord> monthTerms = calendar::TermsOfMonth(yearTerms_, selected.month);
   firstColumn_ = calendar::FirstColumn(Date(), selected.year, selected.month);
@@ -243,22 +236,22 @@ void TFrmWnl::DrawPage(const CivilDateTime& selected, int length) {
   drawnMonth_ = selected.month;
 
   // Drawn at the screen's pixel density, so the grid's text is as sharp as the window's.
-  picture_ = qtdraw::ScreenPicture(QSize(width, height), Img->devicePixelRatioF());
+  picture_ = qtdraw::ScreenPicture(QSize(width, height), monthPage_->devicePixelRatioF());
   picture_.setDotsPerMeterX(kDotsPerMeterAt96Dpi);
   picture_.setDotsPerMeterY(kDotsPerMeterAt96Dpi);
   picture_.fill(kBackground);
   QPainter painter(&picture_);
   painter.setRenderHint(QPainter::TextAntialiasing);
   painter.setPen(QPen(Qt::black, 1));
-  for (int i = 1; i <= 6; ++i) {
+  for (int i = 1; i < kGridLines; ++i) {
     painter.drawLine(0, i * h, width, i * h);
     painter.drawLine(i * w, 0, i * w, height);
   }
 
   painter.setFont(qtdraw::SongFont(base + 3));
-  for (int column = 0; column < 7; ++column) {
-    const int weekday = (column + 1) % 7;  // Monday first, Sunday last
-    painter.setPen(column < 5 ? kWorkdayGreen : QColor(Qt::red));
+  for (int column = 0; column < kGridLines; ++column) {
+    const int weekday = (column + 1) % kGridLines;  // Monday first, Sunday last
+    painter.setPen(column < kWorkdays ? kWorkdayGreen : QColor(Qt::red));
     painter.drawText(QRect(column * w, 0, w, h), Qt::AlignCenter,
                      QStringLiteral("星期") + ToQString(std::string(calendar::kWeekdayNames.at(weekday))));
   }
@@ -284,73 +277,63 @@ void TFrmWnl::DrawPage(const CivilDateTime& selected, int length) {
     }
   }
   painter.end();
-  Img->setPixmap(QPixmap::fromImage(picture_));
-  MeoJie->setPlainText(ToQString(calendar::TermLinesText(monthTerms)));
+  monthPage_->setPixmap(QPixmap::fromImage(picture_));
+  termsText_->setPlainText(ToQString(calendar::TermLinesText(monthTerms)));
 }
 
 void TFrmWnl::ShowPillars(const CivilDateTime& selected) {
   const calendar::PillarTexts texts = calendar::PillarTextsOf(Date(), selected);
-  LabShow->setText(ToQString(texts.monthLabel));
-  MeoTitle->setPlainText(ToQString(texts.title));
-  MeoGanZhi->setPlainText(ToQString(texts.pillars));
+  monthLabel_->setText(ToQString(texts.monthLabel));
+  titleText_->setPlainText(ToQString(texts.title));
+  pillarsText_->setPlainText(ToQString(texts.pillars));
 }
 
-void TFrmWnl::UpYearClick() {
-  SetYear(calendar::HistoricalYear(UpYear->Position()));
+void TFrmWnl::ShowYearOfArrows() {
+  SetYear(calendar::HistoricalYear(yearArrows_->Position()));
   Redraw();
 }
 
 void TFrmWnl::StepMonth(int step) {
-  const int year = TypedInteger(EdtYear->text()).value_or(1900);
-  const std::optional<calendar::HistoricalMonth> next = calendar::NeighbourMonth(year, CboM->currentIndex() + 1, step);
+  const int year = TypedInteger(yearEdit_->text()).value_or(kFirstShownYear);
+  const std::optional<calendar::HistoricalMonth> next =
+      calendar::NeighbourMonth(year, momentLists_.month->currentIndex() + 1, step);
   if (!next) return;
   // The year box is rewritten only when the year changes, so a year being typed stays as typed.
   if (next->year != year) SetYear(next->year);
-  CboM->setCurrentIndex(next->month - 1);
-  CboD->setCurrentIndex(0);
+  momentLists_.month->setCurrentIndex(next->month - 1);
+  momentLists_.day->setCurrentIndex(0);
   Redraw();
 }
 
-void TFrmWnl::BitBtn2Click() { StepMonth(-1); }
-void TFrmWnl::BitBtn1Click() { StepMonth(1); }
-
-void TFrmWnl::BtoNowClick() {
+void TFrmWnl::ShowNow() {
   const QDateTime now = LocalNow();
   SetYear(now.date().year());
-  CboM->setCurrentIndex(now.date().month() - 1);
-  CboD->setCurrentIndex(now.date().day() - 1);
-  CboH->setCurrentIndex(now.time().hour());
-  CboMinute->setCurrentIndex(now.time().minute());
+  momentLists_.Select(now.date().month(), now.date().day(), now.time().hour(), now.time().minute());
   Redraw();
 }
 
-void TFrmWnl::EdtYearKeyPress() {
-  const std::optional<int> year = TypedInteger(EdtYear->text());
+void TFrmWnl::RedrawTypedYear() {
+  const std::optional<int> year = TypedInteger(yearEdit_->text());
   if (!year || !calendar::IsValidHistoricalYear(*year)) {
     Tell(this, QStringLiteral("年份在-4713 到 9999之间"), QStringLiteral("错误"), Icon::Error);
-    EdtYear->setFocus();
+    yearEdit_->setFocus();
     return;
   }
   Redraw();
 }
 
-void TFrmWnl::CboMChange() { Redraw(); }
-void TFrmWnl::CboDChange() { Redraw(); }
-void TFrmWnl::CboHChange() { Redraw(); }
-void TFrmWnl::CboMinuteChange() { Redraw(); }
-
-void TFrmWnl::ImgMouseDown(Qt::MouseButton button, QPoint position) {
+void TFrmWnl::SelectClickedDay(Qt::MouseButton button, QPoint position) {
   if (button != Qt::LeftButton || monthLength_ == 0) return;
-  const int w = Img->width() / 7;
-  const int h = Img->height() / 7;
+  const int w = monthPage_->width() / kGridLines;
+  const int h = monthPage_->height() / kGridLines;
   const int column = position.x() / w;
   const int row = position.y() / h;
   // The strip right of and below the seven columns and rows belongs to no cell.
-  if (position.x() < 0 || position.y() < 0 || column > 6 || row > 6) return;
+  if (position.x() < 0 || position.y() < 0 || column >= kGridLines || row >= kGridLines) return;
   const std::optional<int> index =
-      calendar::DayIndexOfCell(row * 7 + column - 7, firstColumn_, monthLength_, drawnYear_, drawnMonth_);
+      calendar::DayIndexOfCell((row - 1) * kGridLines + column, firstColumn_, monthLength_, drawnYear_, drawnMonth_);
   if (!index) return;
-  CboD->setCurrentIndex(*index);
+  momentLists_.day->setCurrentIndex(*index);
   Redraw();
 }
 

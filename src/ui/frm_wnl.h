@@ -12,6 +12,7 @@
 
 #include "calendar/calendar_types.h"
 #include "calendar/yi_date_ex.h"
+#include "ui/chart_inputs.h"
 
 class QComboBox;
 class QLineEdit;
@@ -60,34 +61,11 @@ class TFrmWnl : public QWidget {
   int FirstColumnShown() const { return firstColumn_; }
   int MonthLengthShown() const { return monthLength_; }
 
-  QPlainTextEdit* MeoTitle;
-  QLabel* LabShow;
-  QToolButton* BitBtn2;  // 上一月
-  QToolButton* BitBtn1;  // 下一月
-  QToolButton* BtoNow;
-  QLineEdit* EdtYear;
-  UpDown* UpYear;
-  QComboBox* CboM;
-  QComboBox* CboD;
-  QComboBox* CboH;
-  QComboBox* CboMinute;
-  ClickableImage* Img;
-  QPlainTextEdit* MeoJie;
-  QPlainTextEdit* MeoGanZhi;
-
- public slots:
-  void UpYearClick();
-  void BitBtn1Click();
-  void BitBtn2Click();
-  void BtoNowClick();
-  void EdtYearKeyPress();  // Enter in the year box
-  void CboMChange();
-  void CboDChange();
-  void CboHChange();
-  void CboMinuteChange();
-  void ImgMouseDown(Qt::MouseButton button, QPoint position);
-
  private:
+  void ShowYearOfArrows();
+  void ShowNow();
+  void RedrawTypedYear();  // Enter in the year box
+  void SelectClickedDay(Qt::MouseButton button, QPoint position);
   void FillLists();
   void SetYear(int historical);
   // One month back (-1) or on (+1) from the first day; nothing past the calendar's ends.
@@ -101,6 +79,17 @@ class TFrmWnl : public QWidget {
   // Calendar work of every calendar window goes through one date object for the program's life.
   static calendar::MYiDateEx& Date();
 
+  QPlainTextEdit* titleText_;
+  QLabel* monthLabel_;
+  QToolButton* previousMonthButton_;  // 上一月
+  QToolButton* nextMonthButton_;      // 下一月
+  QToolButton* nowButton_;
+  QLineEdit* yearEdit_;
+  UpDown* yearArrows_;
+  MomentLists momentLists_;  // month, day, hour, minute
+  ClickableImage* monthPage_;
+  QPlainTextEdit* termsText_;
+  QPlainTextEdit* pillarsText_;
   std::vector<calendar::SolarTermRecord> yearTerms_;
   std::optional<int> termsYear_;  // astronomical year of yearTerms_, once loaded
   QImage picture_;

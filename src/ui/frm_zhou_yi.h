@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <array>
 
+#include "iching/zhou_yi_page.h"
+
 class QComboBox;
 class QLabel;
 class QPlainTextEdit;
@@ -24,21 +26,21 @@ class TFrmZhouYi : public QDialog {
   // The window now open, or nullptr once it has been closed.
   static TFrmZhouYi* Instance();
 
-  QWidget* Panel1;
-  std::array<QLabel*, 7> lab;  // lab[0] the name, lab[1] … lab[6] the lines from the top
-  QComboBox* cbogong;
-  QComboBox* cboming;
-  QPlainTextEdit* memgua;
-
- public slots:
-  void cbogongClick();
-  void cbomingClick();
-
  protected:
-  void showEvent(QShowEvent* event) override;  // FormShow
+  void showEvent(QShowEvent* event) override;
 
  private:
-  void FormShow();
+  void FillPalaces();
+  // The hexagrams of the chosen palace, the first shown.
+  void ShowPalace();
+  void ShowHexagram();
+
+  QWidget* sidePanel_;
+  // [0] the hexagram's name, [1] … [6] its lines from the top.
+  std::array<QLabel*, 1 + iching::kLinesPerHexagram> hexagramLabels_;
+  QComboBox* palaceBox_;
+  QComboBox* hexagramBox_;
+  QPlainTextEdit* hexagramText_;
 };
 
 }  // namespace quorin::ui

@@ -14,8 +14,6 @@ namespace {
 
 // The program speaks Chinese whatever the system's language, and so do Qt's dialogs.
 constexpr const char* kQtChineseTexts = "qtbase_zh_CN";
-// 14 pixels at 96 dpi, the size every window is designed for.
-constexpr double kProgramFontPoints = 10.5;
 
 }  // namespace
 

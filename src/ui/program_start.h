@@ -5,6 +5,9 @@
 
 namespace quorin::ui {
 
+// The size of the program's 宋体: 14 pixels at 96 dpi, the size every window is designed for.
+inline constexpr double kProgramFontPoints = 10.5;
+
 // The application's name, the 宋体 substitutions and default font, and Qt's own texts in
 // Chinese (the buttons of message boxes, the file and print dialogs). Call once, after the
 // QApplication exists and before any window is made.

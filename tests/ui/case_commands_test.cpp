@@ -17,12 +17,15 @@
 #include "base/files.h"
 #include "cases/remark_files.h"
 #include "support/case_window_fixture.h"
+#include "support/named_control.h"
 #include "ui/frm_edit_class.h"
 #include "ui/program_files.h"
 #include "ui/program_objects.h"
 
 using quorin::TRecordData;
 using quorin::testing::CaseWindowFixture;
+using quorin::testing::ChartInput;
+using quorin::testing::Named;
 using quorin::testing::SampleCase;
 using quorin::testing::StoredCase;
 using quorin::testing::TypeRemark;
@@ -53,7 +56,7 @@ class CaseCommandsTest : public QObject {
 
   void savingWithoutAChartIsRefused() {
     CaseWindowFixture f;
-    f.window().Inputs->SbtoSave->click();
+    ChartInput<QPushButton>(&f.window(), "SbtoSave")->click();
     QCOMPARE(f.prompter().LastText(), QStringLiteral("请先排一个正确的盘后再保存"));
     QCOMPARE(f.prompter().shown.last().caption, QStringLiteral("提示"));
     QCOMPARE(f.store.GetPrimaryId(), 0);
@@ -67,8 +70,8 @@ class CaseCommandsTest : public QObject {
     f.SaveNew(QStringLiteral("开业"));
     QVERIFY(f.window().CaseOpen());
     QCOMPARE(f.window().CurrentCaseId(), 1);
-    QCOMPARE(f.window().Inputs->SbtoSave->text(), QStringLiteral("存旧"));
-    QCOMPARE(f.window().Inputs->SbtoSave->palette().color(QPalette::ButtonText), QColor(0, 0, 255));
+    QCOMPARE(ChartInput<QPushButton>(&f.window(), "SbtoSave")->text(), QStringLiteral("存旧"));
+    QCOMPARE(ChartInput<QPushButton>(&f.window(), "SbtoSave")->palette().color(QPalette::ButtonText), QColor(0, 0, 255));
     QCOMPARE(f.tree().CaseCount(), 1);
     QCOMPARE(f.window().MenuAction(QStringLiteral("pMenuRecord"))->text(), QStringLiteral("【 1 条案例】"));
     // The list display takes the node at the end of the top level.
@@ -85,11 +88,11 @@ class CaseCommandsTest : public QObject {
 
     // The second save asks for the open case by its saved name and keeps the id.
     f.remarks()->setPlainText(QStringLiteral("改过的评语"));
-    f.window().Inputs->EdtName->setText(QStringLiteral("李四"));
+    ChartInput<QLineEdit>(&f.window(), "EdtName")->setText(QStringLiteral("李四"));
     QVERIFY(f.main.Pai());
     f.prompter().Clear();
     f.prompter().answers.enqueue(Answer::Yes);
-    f.window().Inputs->SbtoSave->click();
+    ChartInput<QPushButton>(&f.window(), "SbtoSave")->click();
     QCOMPARE(f.prompter().Texts(),
              QStringList({QStringLiteral("要修改“张三”这条记录吗？"), QStringLiteral("已保存编辑后的案例。")}));
     QCOMPARE(f.store.GetPrimaryId(), 1);
@@ -107,9 +110,9 @@ class CaseCommandsTest : public QObject {
     f.SaveNew(QStringLiteral("开业"));
     const std::string first = StoredCase(1).remarkFile;
     f.prompter().answers.enqueue(Answer::Yes);  // 确定要开始建立一个新案例吗?
-    f.window().Inputs->BtoNew->click();
+    ChartInput<QPushButton>(&f.window(), "BtoNew")->click();
     QVERIFY(!f.window().CaseOpen());
-    QCOMPARE(f.window().Inputs->SbtoSave->text(), QStringLiteral("存新"));
+    QCOMPARE(ChartInput<QPushButton>(&f.window(), "SbtoSave")->text(), QStringLiteral("存新"));
     QCOMPARE(f.remarks()->toPlainText(), QStringLiteral("输入自己的评语："));
     QVERIFY(!f.window().ChartShown());
     QVERIFY(f.main.Pai());
@@ -131,15 +134,15 @@ class CaseCommandsTest : public QObject {
     f.Show();
 
     QVERIFY(f.OpenCase(1));
-    QCOMPARE(f.window().Inputs->EdtYear->text(), QStringLiteral("-120"));
-    QCOMPARE(f.window().Inputs->LedtZhuYear->text(), QStringLiteral("-151"));
-    QVERIFY(f.window().Inputs->Rdonv->isChecked());
-    QCOMPARE(f.window().Inputs->cbos->currentIndex(), 23);
+    QCOMPARE(ChartInput<QLineEdit>(&f.window(), "EdtYear")->text(), QStringLiteral("-120"));
+    QCOMPARE(ChartInput<QLineEdit>(&f.window(), "LedtZhuYear")->text(), QStringLiteral("-151"));
+    QVERIFY(ChartInput<QRadioButton>(&f.window(), "Rdonv")->isChecked());
+    QCOMPARE(ChartInput<QComboBox>(&f.window(), "cbos")->currentIndex(), 23);
     QCOMPARE(f.remarks()->toPlainText(), QStringLiteral("文件里的评语"));
     QCOMPARE(f.window().CurrentRemarkPath(), quorin::base::ProgramFolder() + "Orlune_f/ancient.rtf");
     QVERIFY(f.window().CaseOpen());
     QVERIFY(f.window().ChartShown());
-    QCOMPARE(f.window().Inputs->SbtoSave->text(), QStringLiteral("存旧"));
+    QCOMPARE(ChartInput<QPushButton>(&f.window(), "SbtoSave")->text(), QStringLiteral("存旧"));
 
     // Without its file the stored remark text is shown; the path is where saving writes.
     QVERIFY(f.OpenCase(2));
@@ -174,8 +177,8 @@ class CaseCommandsTest : public QObject {
     f.Show();
     QVERIFY(f.OpenCase(1));
     TypeRemark(f.remarks(), QStringLiteral("甲的新评语"));
-    f.window().Inputs->EdtYear->setText(QStringLiteral("0"));
-    f.window().Inputs->BtnPai->click();  // refused: no chart is shown now
+    ChartInput<QLineEdit>(&f.window(), "EdtYear")->setText(QStringLiteral("0"));
+    ChartInput<QPushButton>(&f.window(), "BtnPai")->click();  // refused: no chart is shown now
     const QString refused = QStringLiteral("请先排一个正确的盘后再保存");
 
     f.prompter().Clear();
@@ -191,7 +194,7 @@ class CaseCommandsTest : public QObject {
     QCOMPARE(f.window().CurrentCaseId(), 1);
 
     f.prompter().answers << Answer::Yes << Answer::Yes;  // new? / save?
-    f.window().Inputs->BtoNew->click();
+    ChartInput<QPushButton>(&f.window(), "BtoNew")->click();
     QCOMPARE(f.prompter().LastText(), refused);
     QCOMPARE(f.remarks()->toPlainText(), QStringLiteral("甲的新评语"));
     QVERIFY(f.remarks()->document()->isModified());
@@ -204,7 +207,7 @@ class CaseCommandsTest : public QObject {
     f.SaveNew(QStringLiteral("开业"));
     const std::string openPath = f.window().CurrentRemarkPath();
     f.prompter().answers.enqueue(Answer::Yes);
-    f.window().Inputs->BtoNew->click();
+    ChartInput<QPushButton>(&f.window(), "BtoNew")->click();
     QVERIFY(f.PaiFor(QStringLiteral("乙"), 2011, 1, 1, 1, 1));
     f.SaveNew(QStringLiteral("开业"));
     const std::string otherPath = f.window().CurrentRemarkPath();
@@ -243,7 +246,7 @@ class CaseCommandsTest : public QObject {
     QVERIFY(!f.tree().FindCaseNode(2));
     QVERIFY(!f.window().CaseOpen() && !f.window().ChartShown());
     QVERIFY(f.main.ChartText()->toPlainText().isEmpty());
-    QCOMPARE(f.window().Inputs->SbtoSave->text(), QStringLiteral("存新"));
+    QCOMPARE(ChartInput<QPushButton>(&f.window(), "SbtoSave")->text(), QStringLiteral("存新"));
     QCOMPARE(f.tree().CaseCount(), 0);
 
     f.prompter().Clear();
@@ -284,7 +287,7 @@ class CaseCommandsTest : public QObject {
     QCOMPARE(f.tree().FindCaseNode(1)->parent()->childCount(), 2);
     // Saving the open case afterwards keeps it in its new category.
     f.prompter().answers.enqueue(Answer::Yes);
-    f.window().Inputs->SbtoSave->click();
+    ChartInput<QPushButton>(&f.window(), "SbtoSave")->click();
     QCOMPARE(StoredCase(1).className, std::string("结婚"));
 
     // The list display offers nothing.
@@ -300,27 +303,27 @@ class CaseCommandsTest : public QObject {
     QVERIFY(f.OpenCase(1));
     // Renamed: the next save of the open case keeps the new name.
     WhenDialogShows<quorin::ui::TFrmEditClass>([&f](quorin::ui::TFrmEditClass& d) {
-      d.LstClass->setCurrentRow(0);
+      Named<QListWidget>(&d, "LstClass")->setCurrentRow(0);
       f.prompter().answers << Answer::Yes;
       f.prompter().inputs << QStringLiteral("新店");
-      d.BtoRename->click();
-      d.Button6->click();
+      Named<QPushButton>(&d, "BtoRename")->click();
+      Named<QPushButton>(&d, "Button6")->click();
     });
     f.TriggerAndWait("N23");
     QCOMPARE(f.prompter().LastText(), QStringLiteral("改名完成！"));
     f.prompter().answers << Answer::Yes;
-    f.window().Inputs->SbtoSave->click();
+    ChartInput<QPushButton>(&f.window(), "SbtoSave")->click();
     QCOMPARE(StoredCase(1).className, std::string("新店"));
     // Deleted with its category: the chart stays and saves as a new case.
     WhenDialogShows<quorin::ui::TFrmEditClass>([&f](quorin::ui::TFrmEditClass& d) {
-      d.LstClass->setCurrentRow(0);
+      Named<QListWidget>(&d, "LstClass")->setCurrentRow(0);
       f.prompter().answers << Answer::Yes;
-      d.BtoDelete->click();
-      d.Button6->click();
+      Named<QPushButton>(&d, "BtoDelete")->click();
+      Named<QPushButton>(&d, "Button6")->click();
     });
     f.TriggerAndWait("N23");
     QVERIFY(!f.window().CaseOpen());
-    QCOMPARE(f.window().Inputs->SbtoSave->text(), QStringLiteral("存新"));
+    QCOMPARE(ChartInput<QPushButton>(&f.window(), "SbtoSave")->text(), QStringLiteral("存新"));
     QCOMPARE(f.tree().CaseIds(), std::vector<int>({2}));
     QCOMPARE(f.prompter().unexpected, 0);
   }
@@ -348,7 +351,7 @@ class CaseCommandsTest : public QObject {
                                    f.window().MenuAction(QStringLiteral("db1")),
                                    f.window().MenuAction(QStringLiteral("db2"))};
     for (QAction* item : items) item->trigger();
-    f.window().Inputs->BtoNew->click();
+    ChartInput<QPushButton>(&f.window(), "BtoNew")->click();
     // "移动到" has an item only in the category display; one is put there as it would be.
     f.window().findChild<QMenu*>(QStringLiteral("pop_ming_move"))->addAction(QStringLiteral("开业"))->trigger();
     QCOMPARE(f.prompter().Texts(), QStringList(items.size() + 2, kWait));

@@ -16,6 +16,7 @@
 #include "base/files.h"
 #include "cases/remark_files.h"
 #include "support/case_window_fixture.h"
+#include "support/named_control.h"
 #include "ui/clock.h"
 #include "ui/frm_edit_class.h"
 #include "ui/frm_export_class.h"
@@ -25,6 +26,7 @@
 
 using quorin::TRecordData;
 using quorin::testing::CaseWindowFixture;
+using quorin::testing::ChartInput;
 using quorin::testing::Named;
 using quorin::testing::SampleCase;
 using quorin::testing::StoredCase;
@@ -54,17 +56,18 @@ QString RemarkText(const std::string& path) {
 
 void AcceptExport(const QStringList& unchecked = {}) {
   WhenDialogShows<quorin::ui::TFrmExportClass>([unchecked](quorin::ui::TFrmExportClass& d) {
-    for (int i = 0; i < d.LstClass->count(); ++i) {
-      if (unchecked.contains(d.LstClass->item(i)->text())) d.LstClass->item(i)->setCheckState(Qt::Unchecked);
+    for (int i = 0; i < Named<QListWidget>(&d, "LstClass")->count(); ++i) {
+      if (unchecked.contains(Named<QListWidget>(&d, "LstClass")->item(i)->text()))
+        Named<QListWidget>(&d, "LstClass")->item(i)->setCheckState(Qt::Unchecked);
     }
-    d.BitBtn1->click();
+    Named<QPushButton>(&d, "BitBtn1")->click();
   });
 }
 
 void PickFirstFound() {
   WhenDialogShows<quorin::ui::TFrmSameName>([](quorin::ui::TFrmSameName& d) {
-    d.LstRecord->setCurrentRow(0);
-    d.BtnSee->click();
+    Named<QListWidget>(&d, "LstRecord")->setCurrentRow(0);
+    Named<QPushButton>(&d, "BtnSee")->click();
   });
 }
 
@@ -353,12 +356,12 @@ class CaseDatabaseTest : public QObject {
 
       // Reopened from the tree after a new case, edited and saved as the open case.
       f.prompter().answers << Answer::Yes;
-      f.window().Inputs->BtoNew->click();
+      ChartInput<QPushButton>(&f.window(), "BtoNew")->click();
       QVERIFY(f.OpenCase(501));
       QCOMPARE(f.remarks()->toPlainText(), QStringLiteral("吉日，宜开业"));
       TypeRemark(f.remarks(), QStringLiteral("吉日，宜开业。已验证"));
       f.prompter().answers << Answer::Yes;
-      f.window().Inputs->SbtoSave->click();
+      ChartInput<QPushButton>(&f.window(), "SbtoSave")->click();
       QCOMPARE(f.prompter().LastText(), QStringLiteral("已保存编辑后的案例。"));
 
       // Moved in the category display.
@@ -407,17 +410,18 @@ class CaseDatabaseTest : public QObject {
       f.Restart();
       WhenDialogShows<quorin::ui::TFrmEditClass>([&f](quorin::ui::TFrmEditClass& d) {
         const std::vector<std::string> names = d.Names();
-        d.LstClass->setCurrentRow(static_cast<int>(std::find(names.begin(), names.end(), "临时保存") - names.begin()));
+        Named<QListWidget>(&d, "LstClass")
+            ->setCurrentRow(static_cast<int>(std::find(names.begin(), names.end(), "临时保存") - names.begin()));
         f.prompter().answers << Answer::Yes;
-        d.BtoDelete->click();
-        d.Button6->click();
+        Named<QPushButton>(&d, "BtoDelete")->click();
+        Named<QPushButton>(&d, "Button6")->click();
       });
       f.TriggerAndWait("N23");
       QCOMPARE(f.prompter().LastText(), QStringLiteral("删除完成！"));
       QCOMPARE(f.tree().CaseIds(), std::vector<int>({501, 500}));
       QVERIFY(f.OpenCase(501));
       QCOMPARE(f.remarks()->toPlainText(), QStringLiteral("吉日，宜开业。已验证"));
-      QCOMPARE(f.window().Inputs->EdtName->text(), QStringLiteral("赵六"));
+      QCOMPARE(ChartInput<QLineEdit>(&f.window(), "EdtName")->text(), QStringLiteral("赵六"));
       QCOMPARE(f.prompter().unexpected, 0);
     }
     {

@@ -16,6 +16,7 @@
 #include "base/files.h"
 #include "cases/remark_files.h"
 #include "support/case_window_fixture.h"
+#include "support/named_control.h"
 #include "ui/frm_edit_class.h"
 #include "ui/frm_export_class.h"
 #include "ui/frm_fen_lei.h"
@@ -27,11 +28,12 @@
 using quorin::TRecordData;
 using quorin::cases::MRecordBase;
 using quorin::testing::CaseWindowFixture;
+using quorin::testing::ChartInput;
 using quorin::testing::Named;
 using quorin::testing::ProgramFolder;
 using quorin::testing::SampleCase;
-using quorin::testing::StoredCase;
 using quorin::testing::ScriptedPrompter;
+using quorin::testing::StoredCase;
 using quorin::testing::WhenDialogShows;
 using quorin::ui::Answer;
 
@@ -75,15 +77,15 @@ class CaseDialogsTest : public QObject {
     ScriptedPrompter prompter;
     quorin::ui::TFrmFenLei picker({QStringLiteral("开业"), QStringLiteral("Feng")});
     picker.show();
-    QCOMPARE(picker.CboFenLei->currentText(), QStringLiteral("开业"));
-    picker.CboFenLei->setEditText(QStringLiteral("新类"));
-    picker.Btnok->click();
+    QCOMPARE(Named<QComboBox>(&picker, "CboFenLei")->currentText(), QStringLiteral("开业"));
+    Named<QComboBox>(&picker, "CboFenLei")->setEditText(QStringLiteral("新类"));
+    Named<QPushButton>(&picker, "Btnok")->click();
     QVERIFY(picker.isVisible());
     QCOMPARE(prompter.LastText(),
              QStringLiteral("请输入已经存在的类别名！如果要增加一个新的类别，请到案例列表上按鼠标右键-编辑类别！"));
     QCOMPARE(prompter.shown.last().caption, QStringLiteral("错误"));
-    picker.CboFenLei->setEditText(QStringLiteral(" fENG "));
-    picker.Btnok->click();
+    Named<QComboBox>(&picker, "CboFenLei")->setEditText(QStringLiteral(" fENG "));
+    Named<QPushButton>(&picker, "Btnok")->click();
     QCOMPARE(picker.result(), int(QDialog::Accepted));
     QCOMPARE(picker.Result(), QStringLiteral("fENG"));  // the typed spelling is kept
   }
@@ -92,22 +94,22 @@ class CaseDialogsTest : public QObject {
     ScriptedPrompter prompter;
     quorin::ui::TFrmExportClass choice({QStringLiteral("开业"), QStringLiteral("求财")});
     choice.show();
-    QVERIFY(choice.ChkAll->isChecked());
+    QVERIFY(Named<QCheckBox>(&choice, "ChkAll")->isChecked());
     QVERIFY(choice.AllChecked());
-    choice.ChkAll->click();
+    Named<QCheckBox>(&choice, "ChkAll")->click();
     QVERIFY(choice.CheckedCategories().isEmpty());
-    choice.BitBtn1->click();
+    Named<QPushButton>(&choice, "BitBtn1")->click();
     QCOMPARE(prompter.LastText(), QStringLiteral("没有选择要导出的类别！"));
     QVERIFY(choice.isVisible());
-    choice.LstClass->item(1)->setCheckState(Qt::Checked);
+    Named<QListWidget>(&choice, "LstClass")->item(1)->setCheckState(Qt::Checked);
     QCOMPARE(choice.CheckedCategories(), QStringList({QStringLiteral("求财")}));
     QVERIFY(!choice.AllChecked());
-    choice.BitBtn1->click();
+    Named<QPushButton>(&choice, "BitBtn1")->click();
     QCOMPARE(choice.result(), int(QDialog::Accepted));
 
     quorin::ui::TFrmExportClass empty({});
     empty.show();
-    empty.BitBtn1->click();
+    Named<QPushButton>(&empty, "BitBtn1")->click();
     QCOMPARE(prompter.LastText(), QStringLiteral("没有选择要导出的类别！"));
   }
 
@@ -117,12 +119,12 @@ class CaseDialogsTest : public QObject {
     found.show();
     QCOMPARE(found.windowTitle(), QStringLiteral("3个案例"));
     QCOMPARE(found.SelectedLine(), 0);
-    found.LstRecord->clearSelection();
-    found.BtnSee->click();
+    Named<QListWidget>(&found, "LstRecord")->clearSelection();
+    Named<QPushButton>(&found, "BtnSee")->click();
     QCOMPARE(prompter.LastText(), QStringLiteral("请点击选择要查看的案例！"));
     QVERIFY(found.isVisible());
-    found.LstRecord->setCurrentRow(2);
-    found.BtnSee->click();
+    Named<QListWidget>(&found, "LstRecord")->setCurrentRow(2);
+    Named<QPushButton>(&found, "BtnSee")->click();
     QCOMPARE(found.SelectedLine(), 2);
     QCOMPARE(found.result(), int(QDialog::Accepted));
   }
@@ -134,17 +136,17 @@ class CaseDialogsTest : public QObject {
       quorin::ui::TFrmEditClass editor(s.store);
       editor.show();
       QCOMPARE(editor.windowTitle(), QStringLiteral("编辑类别（全部案例，共3个）"));
-      QCOMPARE(editor.LstClass->count(), 9);
-      QCOMPARE(editor.LstClass->item(0)->text(), QStringLiteral("开业          2 案例"));
-      QCOMPARE(editor.LstClass->item(8)->text(), QStringLiteral("自选          1 案例"));
+      QCOMPARE(Named<QListWidget>(&editor, "LstClass")->count(), 9);
+      QCOMPARE(Named<QListWidget>(&editor, "LstClass")->item(0)->text(), QStringLiteral("开业          2 案例"));
+      QCOMPARE(Named<QListWidget>(&editor, "LstClass")->item(8)->text(), QStringLiteral("自选          1 案例"));
       QVERIFY(editor.Changed());  // 自选 is missing from the store's list
-      editor.LstClass->setCurrentRow(0);
-      editor.Button1->click();
+      Named<QListWidget>(&editor, "LstClass")->setCurrentRow(0);
+      Named<QPushButton>(&editor, "Button1")->click();
       QCOMPARE(s.prompter.LastText(), QStringLiteral("移动超出列表范围！"));
-      editor.LstClass->setCurrentRow(1);
-      editor.Button1->click();
-      QCOMPARE(editor.LstClass->currentRow(), 0);
-      editor.Button6->click();
+      Named<QListWidget>(&editor, "LstClass")->setCurrentRow(1);
+      Named<QPushButton>(&editor, "Button1")->click();
+      QCOMPARE(Named<QListWidget>(&editor, "LstClass")->currentRow(), 0);
+      Named<QPushButton>(&editor, "Button6")->click();
     }
     const std::vector<std::string> names = StoredNames(s.store);
     QCOMPARE(names.size(), std::size_t(9));
@@ -161,16 +163,16 @@ class CaseDialogsTest : public QObject {
     editor.show();
     QVERIFY(QTest::qWaitForWindowExposed(&editor));
     editor.activateWindow();
-    editor.LstClass->setFocus();
-    QVERIFY(QTest::qWaitFor([&editor] { return editor.LstClass->currentRow() == 0; }));
-    QVERIFY(editor.LstClass->selectedItems().isEmpty());
+    Named<QListWidget>(&editor, "LstClass")->setFocus();
+    QVERIFY(QTest::qWaitFor([&editor] { return Named<QListWidget>(&editor, "LstClass")->currentRow() == 0; }));
+    QVERIFY(Named<QListWidget>(&editor, "LstClass")->selectedItems().isEmpty());
     const std::vector<std::string> names = editor.Names();
     const QList<QPair<QPushButton*, QString>> buttons = {
-        {editor.BtoDelete, QStringLiteral("没有选择的类别可以删除！")},
-        {editor.BtoRename, QStringLiteral("没有选择的类别可以修改！")},
-        {editor.BtoMove, QStringLiteral("没有选择的类别可以移动！")},
-        {editor.Button1, QStringLiteral("请先点击选择一个类别！")},
-        {editor.Button2, QStringLiteral("请先点击选择一个类别！")},
+        {Named<QPushButton>(&editor, "BtoDelete"), QStringLiteral("没有选择的类别可以删除！")},
+        {Named<QPushButton>(&editor, "BtoRename"), QStringLiteral("没有选择的类别可以修改！")},
+        {Named<QPushButton>(&editor, "BtoMove"), QStringLiteral("没有选择的类别可以移动！")},
+        {Named<QPushButton>(&editor, "Button1"), QStringLiteral("请先点击选择一个类别！")},
+        {Named<QPushButton>(&editor, "Button2"), QStringLiteral("请先点击选择一个类别！")},
     };
     for (const auto& [button, message] : buttons) {
       s.prompter.Clear();
@@ -189,10 +191,10 @@ class CaseDialogsTest : public QObject {
     {
       quorin::ui::TFrmEditClass editor(s.store);
       editor.show();
-      editor.LstClass->setCurrentRow(0);
-      QTest::mouseClick(editor.Button2, Qt::LeftButton);
+      Named<QListWidget>(&editor, "LstClass")->setCurrentRow(0);
+      QTest::mouseClick(Named<QPushButton>(&editor, "Button2"), Qt::LeftButton);
       QVERIFY(s.prompter.shown.isEmpty());
-      QTest::mouseClick(editor.Button6, Qt::LeftButton);
+      QTest::mouseClick(Named<QPushButton>(&editor, "Button6"), Qt::LeftButton);
     }
     QCOMPARE(s.prompter.Texts(), QStringList{QStringLiteral("无法更新案例类别！")});
     QCOMPARE(s.prompter.shown.last().caption, QStringLiteral("错误"));
@@ -207,16 +209,16 @@ class CaseDialogsTest : public QObject {
     // The category list write on closing fails: the store's last word is that failure, not the missing row.
     QVERIFY(RunSql("CREATE TRIGGER refuse BEFORE UPDATE ON case_extra BEGIN SELECT RAISE(FAIL, 'refused'); END;"));
     WhenDialogShows<quorin::ui::TFrmEditClass>([&f](quorin::ui::TFrmEditClass& d) {
-      d.LstClass->setCurrentRow(0);
+      Named<QListWidget>(&d, "LstClass")->setCurrentRow(0);
       f.prompter().answers << Answer::Yes;
-      d.BtoDelete->click();
-      d.Button6->click();
+      Named<QPushButton>(&d, "BtoDelete")->click();
+      Named<QPushButton>(&d, "Button6")->click();
     });
     f.TriggerAndWait("N23");
     QVERIFY(f.prompter().Texts().contains(QStringLiteral("无法更新案例类别！")));
     // A save now would store nothing: the chart stays and saves as a new case.
     QVERIFY(!f.window().CaseOpen());
-    QCOMPARE(f.window().Inputs->SbtoSave->text(), QStringLiteral("存新"));
+    QCOMPARE(ChartInput<QPushButton>(&f.window(), "SbtoSave")->text(), QStringLiteral("存新"));
   }
 
   void categoryEditorAddsCleanedNames() {
@@ -224,13 +226,13 @@ class CaseDialogsTest : public QObject {
     quorin::ui::TFrmEditClass editor(s.store);
     editor.show();
     s.prompter.inputs << QStringLiteral("a b") << QStringLiteral("*?/") << QStringLiteral("ab");
-    editor.Button3->click();
+    Named<QPushButton>(&editor, "Button3")->click();
     QCOMPARE(s.prompter.Texts(),
              QStringList({QStringLiteral("类别名中包含：\"、*、<、>、?、\\、/、|、'、：等字符。，已经处理为合适的文本！"),
                           QStringLiteral("新增完成！")}));
     QCOMPARE(s.prompter.inputPrompts.last(), QStringLiteral("新类别|请输入新的类别名称：        "));
-    editor.Button3->click();
-    editor.Button3->click();
+    Named<QPushButton>(&editor, "Button3")->click();
+    Named<QPushButton>(&editor, "Button3")->click();
     QCOMPARE(s.prompter.LastText(), QStringLiteral("ab：这个类别已经存在，请另外起一个名称！"));
     const std::vector<std::string> names = editor.Names();
     QCOMPARE(names[names.size() - 2], std::string("ab"));
@@ -247,21 +249,21 @@ class CaseDialogsTest : public QObject {
     quorin::ui::TFrmEditClass editor(s.store);
     editor.show();
     // Merge 开业 into 求财: 开业 stays with no case.
-    editor.LstClass->setCurrentRow(0);
+    Named<QListWidget>(&editor, "LstClass")->setCurrentRow(0);
     s.prompter.answers << Answer::Yes;
     s.prompter.inputs << QStringLiteral("求财");
-    editor.BtoMove->click();
+    Named<QPushButton>(&editor, "BtoMove")->click();
     QCOMPARE(s.prompter.LastText(), QStringLiteral("移动完成！"));
-    QCOMPARE(editor.LstClass->item(0)->text(), QStringLiteral("开业          0 案例"));
+    QCOMPARE(Named<QListWidget>(&editor, "LstClass")->item(0)->text(), QStringLiteral("开业          0 案例"));
     TRecordData r;
     QVERIFY(s.store.Read(1, r));
     QCOMPARE(r.className, std::string("求财"));
-    editor.BtoMove->click();
+    Named<QPushButton>(&editor, "BtoMove")->click();
     QCOMPARE(s.prompter.LastText(), QStringLiteral("这个类别没有案例可以移动！"));
 
     // Deleting the empty 开业 removes no case.
     s.prompter.answers << Answer::Yes;
-    editor.BtoDelete->click();
+    Named<QPushButton>(&editor, "BtoDelete")->click();
     QCOMPARE(s.prompter.shown.at(s.prompter.shown.size() - 2).defaultButton, Answer::No);
     QCOMPARE(s.prompter.LastText(), QStringLiteral("删除完成！"));
     QCOMPARE(editor.windowTitle(), QStringLiteral("编辑类别（全部案例）"));
@@ -270,12 +272,12 @@ class CaseDialogsTest : public QObject {
     // Rename 求财, which now holds all three cases.
     const std::vector<std::string> before = editor.Names();
     const int row = static_cast<int>(std::find(before.begin(), before.end(), "求财") - before.begin());
-    editor.LstClass->setCurrentRow(row);
+    Named<QListWidget>(&editor, "LstClass")->setCurrentRow(row);
     s.prompter.answers << Answer::Yes << Answer::Yes;
     s.prompter.inputs << QStringLiteral("求财") << QStringLiteral("财运");
-    editor.BtoRename->click();
+    Named<QPushButton>(&editor, "BtoRename")->click();
     QCOMPARE(s.prompter.LastText(), QStringLiteral("类别名称没有改变，请输入新的名称！"));
-    editor.BtoRename->click();
+    Named<QPushButton>(&editor, "BtoRename")->click();
     QCOMPARE(s.prompter.LastText(), QStringLiteral("改名完成！"));
     for (int id : {1, 2, 3}) {
       QVERIFY(s.store.Read(id, r));
@@ -283,7 +285,7 @@ class CaseDialogsTest : public QObject {
     }
     // Deleting it removes its cases but leaves the remark files.
     s.prompter.answers << Answer::Yes;
-    editor.BtoDelete->click();
+    Named<QPushButton>(&editor, "BtoDelete")->click();
     QVERIFY(!s.store.Read(1, r) && !s.store.Read(2, r) && !s.store.Read(3, r));
     QVERIFY(quorin::base::FileExists(remark));
     editor.close();
@@ -359,17 +361,17 @@ class CaseDialogsTest : public QObject {
     // 子时 finds hours 23 and 0; pick the second line, show only it.
     f.prompter().inputs << QStringLiteral("  子时 ");
     WhenDialogShows<quorin::ui::TFrmSameName>([](quorin::ui::TFrmSameName& d) {
-      QCOMPARE(d.LstRecord->count(), 2);
-      QCOMPARE(d.LstRecord->item(0)->text(), QStringLiteral("张三     2010-01-01 开业"));
-      d.ChkClear->setChecked(true);
-      d.LstRecord->setCurrentRow(1);
-      d.BtnSee->click();
+      QCOMPARE(Named<QListWidget>(&d, "LstRecord")->count(), 2);
+      QCOMPARE(Named<QListWidget>(&d, "LstRecord")->item(0)->text(), QStringLiteral("张三     2010-01-01 开业"));
+      Named<QCheckBox>(&d, "ChkClear")->setChecked(true);
+      Named<QListWidget>(&d, "LstRecord")->setCurrentRow(1);
+      Named<QPushButton>(&d, "BtnSee")->click();
     });
     f.TriggerAndWait("N25");
     QCOMPARE(f.tree().CaseIds(), std::vector<int>({2}));
     QVERIFY(f.window().CaseOpen());
     QCOMPARE(f.window().CurrentCaseId(), 2);
-    QCOMPARE(f.window().Inputs->EdtName->text(), QStringLiteral("李四"));
+    QCOMPARE(ChartInput<QLineEdit>(&f.window(), "EdtName")->text(), QStringLiteral("李四"));
 
     // Two keywords must be found in different fields.
     f.prompter().inputs << QStringLiteral("张 张");
@@ -383,9 +385,9 @@ class CaseDialogsTest : public QObject {
       Named<QPushButton>(d, "BtnSearch")->click();
     });
     WhenDialogShows<quorin::ui::TFrmSameName>([](quorin::ui::TFrmSameName& d) {
-      d.ChkShow->setChecked(true);
-      d.LstRecord->setCurrentRow(1);
-      d.BtnSee->click();
+      Named<QCheckBox>(&d, "ChkShow")->setChecked(true);
+      Named<QListWidget>(&d, "LstRecord")->setCurrentRow(1);
+      Named<QPushButton>(&d, "BtnSee")->click();
     });
     f.TriggerAndWait("pop_search");
     QCOMPARE(f.tree().CaseIds(), std::vector<int>({2, 1, 4}));

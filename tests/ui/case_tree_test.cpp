@@ -13,11 +13,14 @@
 
 #include "base/ini_file.h"
 #include "support/case_window_fixture.h"
+#include "support/named_control.h"
 #include "ui/frm_edit_class.h"
 #include "ui/program_objects.h"
 
 using quorin::TRecordData;
 using quorin::testing::CaseWindowFixture;
+using quorin::testing::ChartInput;
+using quorin::testing::Named;
 using quorin::testing::SampleCase;
 using quorin::testing::WhenDialogShows;
 using quorin::ui::Answer;
@@ -248,7 +251,7 @@ class CaseTreeTest : public QObject {
     }
     f.StoreCases(cases);
     f.Show();
-    f.window().Inputs->EdtName->setText(QStringLiteral("张伟"));
+    ChartInput<QLineEdit>(&f.window(), "EdtName")->setText(QStringLiteral("张伟"));
     QVERIFY(f.treeWidget()->topLevelItemCount() > 0);
     f.treeWidget()->expandAll();
     QVERIFY(f.OpenCase(24));
@@ -259,7 +262,7 @@ class CaseTreeTest : public QObject {
     QTest::qWait(150);
     QVERIFY(f.window().grab().save(folder + QStringLiteral("/cases_as_list.png")));
     WhenDialogShows<quorin::ui::TFrmEditClass>([folder](quorin::ui::TFrmEditClass& d) {
-      d.LstClass->setCurrentRow(1);
+      Named<QListWidget>(&d, "LstClass")->setCurrentRow(1);
       QTest::qWait(150);
       d.grab().save(folder + QStringLiteral("/category_editor.png"));
       d.close();

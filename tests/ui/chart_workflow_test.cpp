@@ -20,8 +20,10 @@
 #include "calendar/historical_year.h"
 #include "qtdraw/image_canvas.h"
 #include "support/case_window_fixture.h"
+#include "support/named_control.h"
+#include "support/search_driver.h"
 #include "ui/frm_fan_tui.h"
-#include "ui/frm_main_search.h"
+#include "ui/search_page.h"
 #include "support/main_window_fixture.h"
 #include "ui/chart_inputs.h"
 #include "ui/clock.h"
@@ -30,15 +32,17 @@
 #include "ui/up_down.h"
 
 using quorin::testing::CaseWindowFixture;
+using quorin::testing::ChartInput;
 using quorin::testing::MainWindowFixture;
+using quorin::testing::Named;
 using quorin::ui::Answer;
 
 namespace {
 
 // Types a year into the chart's year box as the user does.
 void TypeYear(quorin::ui::TFrmMain& window, int year) {
-  window.Inputs->EdtYear->clear();
-  QTest::keyClicks(window.Inputs->EdtYear, QString::number(year));
+  ChartInput<QLineEdit>(&window, "EdtYear")->clear();
+  QTest::keyClicks(ChartInput<QLineEdit>(&window, "EdtYear"), QString::number(year));
 }
 
 // Picks the line of a pillar's character in one of the reverse search's lists.
@@ -58,13 +62,13 @@ class ChartWorkflowTest : public QObject {
 
   void paiShowsTheChartAndFillsTheRecord() {
     MainWindowFixture f;
-    f.window->Inputs->EdtName->setText(QStringLiteral("王五"));
-    f.window->Inputs->LedtZhuYear->setText(QStringLiteral("1978"));
-    f.window->Inputs->Rdonv->setChecked(true);
-    quorin::testing::ChooseLine(f.window->Inputs->CboShan, 13);  // 午山
-    f.window->Inputs->CboGua->setCurrentIndex(1);
+    ChartInput<QLineEdit>(f.window.get(), "EdtName")->setText(QStringLiteral("王五"));
+    ChartInput<QLineEdit>(f.window.get(), "LedtZhuYear")->setText(QStringLiteral("1978"));
+    ChartInput<QRadioButton>(f.window.get(), "Rdonv")->setChecked(true);
+    quorin::testing::ChooseLine(ChartInput<QComboBox>(f.window.get(), "CboShan"), 13);  // 午山
+    ChartInput<QComboBox>(f.window.get(), "CboGua")->setCurrentIndex(1);
     f.SetMoment(2024, 3, 5, 7, 30);
-    quorin::testing::ChooseLine(f.window->Inputs->cbodiZ, 0);  // 福建省
+    quorin::testing::ChooseLine(ChartInput<QComboBox>(f.window.get(), "cbodiZ"), 0);  // 福建省
     f.Pages()->setCurrentIndex(2);
     QVERIFY(f.Pai());
     QVERIFY(f.prompter.shown.isEmpty());  // 王五 passes silently
@@ -103,9 +107,9 @@ class ChartWorkflowTest : public QObject {
     QFETCH(bool, accepted);
     MainWindowFixture f;
     // The chart year box holds four characters; typing past it is what a paste can do.
-    f.window->Inputs->EdtYear->setMaxLength(10);
-    f.window->Inputs->EdtYear->setText(year);
-    f.window->Inputs->BtnPai->click();
+    ChartInput<QLineEdit>(f.window.get(), "EdtYear")->setMaxLength(10);
+    ChartInput<QLineEdit>(f.window.get(), "EdtYear")->setText(year);
+    ChartInput<QPushButton>(f.window.get(), "BtnPai")->click();
     const QStringList texts = f.prompter.Texts();
     const QString message = QStringLiteral(
         "年份必须在-4713到9999年之间，并且没有公元0年\r\n注意：公元前用负数，比如公元前120年，就输入-120");
@@ -116,9 +120,9 @@ class ChartWorkflowTest : public QObject {
     }
     // The person's year is checked the same way, after the chart's year.
     f.prompter.Clear();
-    f.window->Inputs->EdtYear->setText(QStringLiteral("2000"));
-    f.window->Inputs->LedtZhuYear->setText(year);
-    f.window->Inputs->BtnPai->click();
+    ChartInput<QLineEdit>(f.window.get(), "EdtYear")->setText(QStringLiteral("2000"));
+    ChartInput<QLineEdit>(f.window.get(), "LedtZhuYear")->setText(year);
+    ChartInput<QPushButton>(f.window.get(), "BtnPai")->click();
     QCOMPARE(f.prompter.Texts().contains(QStringLiteral("主命") + message), !accepted);
   }
 
@@ -142,22 +146,23 @@ class ChartWorkflowTest : public QObject {
     }
     f.Show();
     quorin::ui::TFrmMain& w = f.window();
-    w.Inputs->cbom->setCurrentIndex(5);
-    w.Inputs->cbod->setCurrentIndex(14);
-    w.Inputs->cbos->setCurrentIndex(9);
+    ChartInput<QComboBox>(&w, "cbom")->setCurrentIndex(5);
+    ChartInput<QComboBox>(&w, "cbod")->setCurrentIndex(14);
+    ChartInput<QComboBox>(&w, "cbos")->setCurrentIndex(9);
     if (path == QStringLiteral("arrows")) {
       TypeYear(w, year + 1);
-      QTest::mouseClick(w.Inputs->UpDyear->findChildren<QToolButton*>().at(1), Qt::LeftButton);  // the down arrow
+      QTest::mouseClick(ChartInput<quorin::ui::UpDown>(&w, "UpDyear")->findChildren<QToolButton*>().at(1),
+                        Qt::LeftButton);  // the down arrow
       QVERIFY(f.main.Pai());
     } else if (path.startsWith(QStringLiteral("SpeedButton"))) {
       TypeYear(w, year);
       QVERIFY(f.main.Pai());
       QTest::mouseClick(w.findChild<QToolButton*>(path), Qt::LeftButton);  // an hour or a day from mid-June
     } else if (path == QStringLiteral("search result")) {
-      QListWidget* list = f.main.Search()->ListSearch;
       f.main.Pages()->setCurrentIndex(2);
-      list->addItem(QStringLiteral("1：%1年06月15日09时").arg(astronomical));
-      quorin::testing::DoubleClickLine(list, list->model()->index(0, 0));
+      QVERIFY(quorin::testing::SearchOneDay(f.main.Search(), year, 6, 15));
+      QListWidget* list = quorin::testing::ResultList(f.main.Search());
+      quorin::testing::DoubleClickLine(list, list->model()->index(4, 0));
     } else if (path == QStringLiteral("大卦盘")) {
       // The pillars of 15 June, 9 o'clock of that year, found again from its start.
       TypeYear(w, year);
@@ -166,15 +171,15 @@ class ChartWorkflowTest : public QObject {
       TypeYear(w, 2000);
       const auto name = [](int p) { return QString::fromStdString(quorin::calendar::PillarName(p)); };
       quorin::testing::WhenDialogShows<quorin::ui::TFrmFanTui>([&](quorin::ui::TFrmFanTui& d) {
-        PickCharacter(d.cbotian0, name(pillars.year).left(1));
-        PickCharacter(d.cbodi0, name(pillars.year).mid(1));
-        PickCharacter(d.cbodi1, name(pillars.month).mid(1));
-        PickCharacter(d.cbotian2, name(pillars.day).left(1));
-        PickCharacter(d.cbodi2, name(pillars.day).mid(1));
-        PickCharacter(d.cbodi3, name(pillars.hour).mid(1));
-        d.Edtyear->setText(QString::number(year));
-        QTest::mouseClick(d.Btncha, Qt::LeftButton);
-        QTest::mouseClick(d.Btnpai, Qt::LeftButton);
+        PickCharacter(Named<QComboBox>(&d, "cbotian0"), name(pillars.year).left(1));
+        PickCharacter(Named<QComboBox>(&d, "cbodi0"), name(pillars.year).mid(1));
+        PickCharacter(Named<QComboBox>(&d, "cbodi1"), name(pillars.month).mid(1));
+        PickCharacter(Named<QComboBox>(&d, "cbotian2"), name(pillars.day).left(1));
+        PickCharacter(Named<QComboBox>(&d, "cbodi2"), name(pillars.day).mid(1));
+        PickCharacter(Named<QComboBox>(&d, "cbodi3"), name(pillars.hour).mid(1));
+        Named<QLineEdit>(&d, "Edtyear")->setText(QString::number(year));
+        QTest::mouseClick(Named<QPushButton>(&d, "Btncha"), Qt::LeftButton);
+        QTest::mouseClick(Named<QPushButton>(&d, "Btnpai"), Qt::LeftButton);
       });
       w.MenuAction(QStringLiteral("N5"))->trigger();
     } else {
@@ -182,7 +187,7 @@ class ChartWorkflowTest : public QObject {
       QVERIFY(node);
       quorin::testing::DoubleClickLine(f.treeWidget(), f.treeWidget()->indexFromItem(node));
     }
-    QCOMPARE(w.Inputs->EdtYear->text(), QString::number(year));
+    QCOMPARE(ChartInput<QLineEdit>(&w, "EdtYear")->text(), QString::number(year));
     QVERIFY(w.ChartShown());
     QCOMPARE(int(w.ChartRecord().year), astronomical);
     QCOMPARE(int(w.ChartRecord().month), 6);
@@ -192,17 +197,18 @@ class ChartWorkflowTest : public QObject {
   void historicalYearsAreStoredAstronomically() {
     MainWindowFixture f;
     f.SetMoment(-120, 6, 1, 12, 0);
-    f.window->Inputs->LedtZhuYear->setText(QStringLiteral("-1"));
+    ChartInput<QLineEdit>(f.window.get(), "LedtZhuYear")->setText(QStringLiteral("-1"));
     QVERIFY(f.Pai());
     QCOMPARE(int(f.window->ChartRecord().year), -119);
     QCOMPARE(f.window->ChartRecord().masterYear, 0);
-    QCOMPARE(f.window->Inputs->UpDyear->Position(), -119);
-    const QList<QToolButton*> arrows = f.window->Inputs->UpDyear->findChildren<QToolButton*>();  // up, down
+    QCOMPARE(ChartInput<quorin::ui::UpDown>(f.window.get(), "UpDyear")->Position(), -119);
+    const QList<QToolButton*> arrows =
+        ChartInput<quorin::ui::UpDown>(f.window.get(), "UpDyear")->findChildren<QToolButton*>();  // up, down
     QTest::mouseClick(arrows.at(0), Qt::LeftButton);
-    QCOMPARE(f.window->Inputs->EdtYear->text(), QStringLiteral("-119"));
+    QCOMPARE(ChartInput<QLineEdit>(f.window.get(), "EdtYear")->text(), QStringLiteral("-119"));
     TypeYear(*f.window, 1);
     QTest::mouseClick(arrows.at(1), Qt::LeftButton);
-    QCOMPARE(f.window->Inputs->EdtYear->text(), QStringLiteral("-1"));
+    QCOMPARE(ChartInput<QLineEdit>(f.window.get(), "EdtYear")->text(), QStringLiteral("-1"));
   }
 
   void nameCleaning_data() {
@@ -219,10 +225,10 @@ class ChartWorkflowTest : public QObject {
     QFETCH(QString, saved);
     QFETCH(bool, told);
     MainWindowFixture f;
-    f.window->Inputs->EdtName->setMaxLength(40);
-    f.window->Inputs->EdtName->setText(typed);
+    ChartInput<QLineEdit>(f.window.get(), "EdtName")->setMaxLength(40);
+    ChartInput<QLineEdit>(f.window.get(), "EdtName")->setText(typed);
     QVERIFY(f.Pai());
-    QCOMPARE(f.window->Inputs->EdtName->text(), saved);
+    QCOMPARE(ChartInput<QLineEdit>(f.window.get(), "EdtName")->text(), saved);
     QCOMPARE(f.window->ChartRecord().name, saved.toStdString());
     QCOMPARE(f.prompter.Texts().contains(
                  QStringLiteral("姓名中包含：\"、*、<、>、?、\\、/、|、'、：等字符。已经处理为合适的文本！")),
@@ -250,9 +256,9 @@ class ChartWorkflowTest : public QObject {
     QFETCH(int, gua);
     MainWindowFixture f;
     f.prompter.inputs.enqueue(typed);
-    f.window->Inputs->SpeedButton7->click();
-    QCOMPARE(f.window->Inputs->CboShan->currentIndex(), mountain);
-    QCOMPARE(f.window->Inputs->CboGua->currentIndex(), gua);
+    ChartInput<QToolButton>(f.window.get(), "SpeedButton7")->click();
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "CboShan")->currentIndex(), mountain);
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "CboGua")->currentIndex(), gua);
     QVERIFY(!f.window->ChartShown());  // no chart is computed
     QCOMPARE(f.prompter.inputPrompts.first(), QStringLiteral("周天度->坐山|输入周天度数：     "));
   }
@@ -263,12 +269,12 @@ class ChartWorkflowTest : public QObject {
     f.prompter.inputs.enqueue(QStringLiteral("361"));
     f.prompter.inputs.enqueue(QStringLiteral("-5"));
     f.prompter.inputs.enqueue(std::nullopt);  // cancel
-    f.window->Inputs->SpeedButton7->click();
+    ChartInput<QToolButton>(f.window.get(), "SpeedButton7")->click();
     QCOMPARE(f.prompter.inputPrompts.size(), 4);
     QCOMPARE(f.prompter.Texts().count(
                  QStringLiteral("周天度数输入在：0-360之间！，格式：18-12或者18:12（等于18度12分）")),
              3);
-    QCOMPARE(f.window->Inputs->CboShan->currentIndex(), 0);
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "CboShan")->currentIndex(), 0);
   }
 
   void steppingAcrossYearEndAndLeapDay_data() {
@@ -287,19 +293,19 @@ class ChartWorkflowTest : public QObject {
     QFETCH(QList<int>, to);
     MainWindowFixture f;
     f.SetMoment(from[0], from[1], from[2], from[3], from[4]);
-    f.window->Inputs->Rdonl->setChecked(true);
-    f.window->Inputs->Chkrun->setChecked(true);
-    f.window->Inputs->Rdogl->setChecked(true);
+    ChartInput<QRadioButton>(f.window.get(), "Rdonl")->setChecked(true);
+    ChartInput<QCheckBox>(f.window.get(), "Chkrun")->setChecked(true);
+    ChartInput<QRadioButton>(f.window.get(), "Rdogl")->setChecked(true);
     QVERIFY(f.Pai());
     f.window->findChild<QToolButton*>(button)->click();
     QVERIFY(f.window->ChartShown());
-    QCOMPARE(f.window->Inputs->EdtYear->text().toInt(), to[0]);
-    QCOMPARE(f.window->Inputs->cbom->currentIndex() + 1, to[1]);
-    QCOMPARE(f.window->Inputs->cbod->currentIndex() + 1, to[2]);
-    QCOMPARE(f.window->Inputs->cbos->currentIndex(), to[3]);
-    QCOMPARE(f.window->Inputs->cbomin->currentIndex(), to[4]);
-    QVERIFY(f.window->Inputs->Rdogl->isChecked());
-    QVERIFY(!f.window->Inputs->Chkrun->isChecked());
+    QCOMPARE(ChartInput<QLineEdit>(f.window.get(), "EdtYear")->text().toInt(), to[0]);
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbom")->currentIndex() + 1, to[1]);
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbod")->currentIndex() + 1, to[2]);
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbos")->currentIndex(), to[3]);
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbomin")->currentIndex(), to[4]);
+    QVERIFY(ChartInput<QRadioButton>(f.window.get(), "Rdogl")->isChecked());
+    QVERIFY(!ChartInput<QCheckBox>(f.window.get(), "Chkrun")->isChecked());
   }
 
   void steppingWithoutAChartAsksForOne() {
@@ -341,15 +347,19 @@ class ChartWorkflowTest : public QObject {
     QCOMPARE(f.prompter.shown.size(), 1);
     QCOMPARE(f.prompter.shown[0].caption, caption);
     QVERIFY(f.window->ChartShown());
-    QCOMPARE(f.window->Inputs->EdtYear->text(), QString::number(at[0]));
-    QCOMPARE(f.window->Inputs->UpDyear->Position(), quorin::calendar::AstronomicalYear(at[0]));
-    const QList<int> shown{f.window->Inputs->cbom->currentIndex() + 1, f.window->Inputs->cbod->currentIndex() + 1,
-                           f.window->Inputs->cbos->currentIndex(), f.window->Inputs->cbomin->currentIndex()};
+    QCOMPARE(ChartInput<QLineEdit>(f.window.get(), "EdtYear")->text(), QString::number(at[0]));
+    QCOMPARE(ChartInput<quorin::ui::UpDown>(f.window.get(), "UpDyear")->Position(),
+             quorin::calendar::AstronomicalYear(at[0]));
+    const QList<int> shown{ChartInput<QComboBox>(f.window.get(), "cbom")->currentIndex() + 1,
+                           ChartInput<QComboBox>(f.window.get(), "cbod")->currentIndex() + 1,
+                           ChartInput<QComboBox>(f.window.get(), "cbos")->currentIndex(),
+                           ChartInput<QComboBox>(f.window.get(), "cbomin")->currentIndex()};
     QCOMPARE(shown, at.mid(1));
     f.window->findChild<QToolButton*>(back)->click();
     QCOMPARE(f.prompter.shown.size(), 1);
     QVERIFY(f.window->ChartShown());
-    QVERIFY(f.window->Inputs->cbod->currentIndex() + 1 != at[2] || f.window->Inputs->cbos->currentIndex() != at[3]);
+    QVERIFY(ChartInput<QComboBox>(f.window.get(), "cbod")->currentIndex() + 1 != at[2] ||
+            ChartInput<QComboBox>(f.window.get(), "cbos")->currentIndex() != at[3]);
   }
 
   void engineFailureShowsItsText() {
@@ -363,15 +373,15 @@ class ChartWorkflowTest : public QObject {
   void currentTimeButtonSetsTheClockMoment() {
     MainWindowFixture f;
     quorin::ui::SetClock([] { return QDateTime(QDate(3100, 7, 8), QTime(21, 42)); });
-    f.window->Inputs->Rdonl->setChecked(true);
-    f.window->Inputs->SpeedButton1->click();
+    ChartInput<QRadioButton>(f.window.get(), "Rdonl")->setChecked(true);
+    ChartInput<QToolButton>(f.window.get(), "SpeedButton1")->click();
     quorin::ui::SetClock({});
-    QCOMPARE(f.window->Inputs->EdtYear->text(), QStringLiteral("3000"));  // capped at 3000
-    QCOMPARE(f.window->Inputs->cbom->currentText(), QStringLiteral("7月"));
-    QCOMPARE(f.window->Inputs->cbod->currentText(), QStringLiteral("8日"));
-    QCOMPARE(f.window->Inputs->cbos->currentText(), QStringLiteral("21时亥"));
-    QCOMPARE(f.window->Inputs->cbomin->currentText(), QStringLiteral("42分"));
-    QVERIFY(f.window->Inputs->Rdogl->isChecked());
+    QCOMPARE(ChartInput<QLineEdit>(f.window.get(), "EdtYear")->text(), QStringLiteral("3000"));  // capped at 3000
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbom")->currentText(), QStringLiteral("7月"));
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbod")->currentText(), QStringLiteral("8日"));
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbos")->currentText(), QStringLiteral("21时亥"));
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbomin")->currentText(), QStringLiteral("42分"));
+    QVERIFY(ChartInput<QRadioButton>(f.window.get(), "Rdogl")->isChecked());
   }
 
   void chartImageIsCentredAndDragged() {
@@ -402,7 +412,7 @@ class ChartWorkflowTest : public QObject {
     QCOMPARE(image->pos(), QPoint(3, 3));
     // 新建 clears the chart, and the picture goes with it.
     f.prompter.answers.enqueue(Answer::Yes);
-    QTest::mouseClick(f.window->Inputs->BtoNew, Qt::LeftButton);
+    QTest::mouseClick(ChartInput<QPushButton>(f.window.get(), "BtoNew"), Qt::LeftButton);
     QVERIFY(!f.window->ChartShown());
     QVERIFY(!image->isVisible());
   }
@@ -448,8 +458,8 @@ class ChartWorkflowTest : public QObject {
     QTimer::singleShot(0, [] {
       auto* dialog = qobject_cast<quorin::ui::TFrmSet*>(QApplication::activeModalWidget());
       QVERIFY(dialog);
-      dialog->CboDate->setCurrentIndex(1);
-      dialog->BitBtn1->click();
+      Named<QComboBox>(dialog, "CboDate")->setCurrentIndex(1);
+      Named<QPushButton>(dialog, "BitBtn1")->click();
     });
     f.window->MenuAction(QStringLiteral("OmenuSet"))->trigger();
     QCOMPARE(quorin::base::IniFile(f.folder.Dat(QStringLiteral("set.ini")).toStdString()).ReadInteger("set", "idate", 0), 1);
@@ -460,7 +470,8 @@ class ChartWorkflowTest : public QObject {
   void timeBasisChangesTheHeader() {
     MainWindowFixture f;
     f.SetMoment(2024, 6, 1, 12, 0);
-    quorin::testing::ChooseLine(f.window->Inputs->cbodiZ, 30);  // 新疆: far west, hours from Beijing time
+    quorin::testing::ChooseLine(ChartInput<QComboBox>(f.window.get(), "cbodiZ"),
+                                30);  // 新疆: far west, hours from Beijing time
     QVERIFY(f.Pai());
     const QString beijing = f.AnalysisText();
     QVERIFY(!beijing.contains(QStringLiteral("真太阳时")));

@@ -5,11 +5,14 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "support/main_window_fixture.h"
+#include "support/named_control.h"
 #include "support/program_folder.h"
 #include "support/scripted_prompter.h"
 #include "ui/frm_more_input.h"
 
 using quorin::TRecordData;
+using quorin::testing::Named;
 using quorin::testing::ScriptedPrompter;
 using quorin::ui::TFrmMoreInput;
 
@@ -39,20 +42,13 @@ class MoreInputTest : public QObject {
     TRecordData r = Record(-1, -1, -1, -1, false);
     TFrmMoreInput dialog(r);
     dialog.show();
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("选择龙、水、向卦"));
-    QCOMPARE(dialog.ChkLong->text(), QStringLiteral("显示龙卦 "));
-    QCOMPARE(dialog.ChkXiang->text(), QStringLiteral("显示向卦  "));
-    QCOMPARE(dialog.BtoLong->toolTip(), QStringLiteral("周天度求山卦"));
-    QVERIFY(!dialog.ChkLong->isChecked());
-    QCOMPARE(dialog.CboLongShan->currentText(), QStringLiteral("壬山"));
-    QCOMPARE(dialog.CboLongShan->count(), 24);
-    QCOMPARE(dialog.CboLongShan->itemText(23), QStringLiteral("亥山"));
-    QCOMPARE(dialog.CboLongGua->currentIndex(), 0);
-    for (QWidget* w : {static_cast<QWidget*>(dialog.BtoLong), static_cast<QWidget*>(dialog.CboLongShan),
-                       static_cast<QWidget*>(dialog.CboLongGua), static_cast<QWidget*>(dialog.CboShuiShan)}) {
-      QVERIFY(!w->isEnabled());
+    QVERIFY(!Named<QCheckBox>(&dialog, "ChkLong")->isChecked());
+    QCOMPARE(Named<QComboBox>(&dialog, "CboLongShan")->currentText(), QStringLiteral("壬山"));
+    QCOMPARE(Named<QComboBox>(&dialog, "CboLongGua")->currentIndex(), 0);
+    for (const char* name : {"BtoLong", "CboLongShan", "CboLongGua", "CboShuiShan"}) {
+      QVERIFY(!Named<QWidget>(&dialog, name)->isEnabled());
     }
-    QTest::mouseClick(dialog.BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(&dialog, "BitBtn1"), Qt::LeftButton);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(r.dragonMountain, std::int16_t(-1));
     QCOMPARE(r.waterMountain, std::int16_t(-1));
@@ -64,23 +60,24 @@ class MoreInputTest : public QObject {
     TRecordData r = Record(1, 3, 13, 1, true);
     TFrmMoreInput dialog(r);
     dialog.show();
-    QVERIFY(dialog.ChkLong->isChecked() && dialog.ChkShui->isChecked() && dialog.ChkXiang->isChecked());
-    QVERIFY(dialog.CboLongGua->isEnabled());
-    QCOMPARE(dialog.CboLongShan->currentText(), QStringLiteral("子山"));
-    QCOMPARE(dialog.CboLongGua->count(), 4);
-    QCOMPARE(dialog.CboLongGua->currentIndex(), 3);
-    QCOMPARE(dialog.CboShuiShan->currentText(), QStringLiteral("午山"));
-    QCOMPARE(dialog.CboShuiGua->currentIndex(), 1);
+    QVERIFY(Named<QCheckBox>(&dialog, "ChkLong")->isChecked() && Named<QCheckBox>(&dialog, "ChkShui")->isChecked() &&
+            Named<QCheckBox>(&dialog, "ChkXiang")->isChecked());
+    QVERIFY(Named<QComboBox>(&dialog, "CboLongGua")->isEnabled());
+    QCOMPARE(Named<QComboBox>(&dialog, "CboLongShan")->currentText(), QStringLiteral("子山"));
+    QCOMPARE(Named<QComboBox>(&dialog, "CboLongGua")->count(), 4);
+    QCOMPARE(Named<QComboBox>(&dialog, "CboLongGua")->currentIndex(), 3);
+    QCOMPARE(Named<QComboBox>(&dialog, "CboShuiShan")->currentText(), QStringLiteral("午山"));
+    QCOMPARE(Named<QComboBox>(&dialog, "CboShuiGua")->currentIndex(), 1);
 
     // Another dragon mountain refills its list from the first hexagram.
-    dialog.CboLongShan->setCurrentIndex(7);
-    dialog.CboLongShanChange();
-    QCOMPARE(dialog.CboLongGua->currentIndex(), 0);
-    dialog.CboLongGua->setCurrentIndex(1);
-    QTest::mouseClick(dialog.ChkShui, Qt::LeftButton);
-    QVERIFY(!dialog.CboShuiShan->isEnabled() && !dialog.BtoShui->isEnabled());
-    dialog.ChkXiang->setChecked(false);
-    QTest::mouseClick(dialog.BitBtn1, Qt::LeftButton);
+    quorin::testing::ChooseLine(Named<QComboBox>(&dialog, "CboLongShan"), 7);
+    QCOMPARE(Named<QComboBox>(&dialog, "CboLongGua")->currentIndex(), 0);
+    Named<QComboBox>(&dialog, "CboLongGua")->setCurrentIndex(1);
+    QTest::mouseClick(Named<QCheckBox>(&dialog, "ChkShui"), Qt::LeftButton);
+    QVERIFY(!Named<QComboBox>(&dialog, "CboShuiShan")->isEnabled() &&
+            !Named<QPushButton>(&dialog, "BtoShui")->isEnabled());
+    Named<QCheckBox>(&dialog, "ChkXiang")->setChecked(false);
+    QTest::mouseClick(Named<QPushButton>(&dialog, "BitBtn1"), Qt::LeftButton);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(r.dragonMountain, std::int16_t(7));
     QCOMPARE(r.dragonGua, std::int16_t(1));
@@ -94,9 +91,9 @@ class MoreInputTest : public QObject {
     const TRecordData before = r;
     TFrmMoreInput dialog(r);
     dialog.show();
-    QTest::mouseClick(dialog.ChkLong, Qt::LeftButton);
-    dialog.ChkXiang->setChecked(true);
-    QTest::mouseClick(dialog.BitBtn2, Qt::LeftButton);
+    QTest::mouseClick(Named<QCheckBox>(&dialog, "ChkLong"), Qt::LeftButton);
+    Named<QCheckBox>(&dialog, "ChkXiang")->setChecked(true);
+    QTest::mouseClick(Named<QPushButton>(&dialog, "BitBtn2"), Qt::LeftButton);
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
     QCOMPARE(r.dragonMountain, before.dragonMountain);
     QCOMPARE(r.dragonGua, before.dragonGua);
@@ -125,14 +122,15 @@ class MoreInputTest : public QObject {
     TRecordData r = Record(1, 0, 1, 0, false);
     TFrmMoreInput dialog(r);
     dialog.show();
-    for (QPushButton* button : {dialog.BtoLong, dialog.BtoShui}) {
+    for (QPushButton* button : {Named<QPushButton>(&dialog, "BtoLong"), Named<QPushButton>(&dialog, "BtoShui")}) {
       prompter.inputs.enqueue(typed);
       QTest::mouseClick(button, Qt::LeftButton);
     }
     QCOMPARE(prompter.inputPrompts.value(0), QStringLiteral("输入周天度|周天度数：     "));
     QVERIFY(prompter.shown.isEmpty());
-    for (QComboBox* list : {dialog.CboLongShan, dialog.CboShuiShan}) QCOMPARE(list->currentText(), mountain);
-    for (QComboBox* list : {dialog.CboLongGua, dialog.CboShuiGua}) {
+    for (QComboBox* list : {Named<QComboBox>(&dialog, "CboLongShan"), Named<QComboBox>(&dialog, "CboShuiShan")})
+      QCOMPARE(list->currentText(), mountain);
+    for (QComboBox* list : {Named<QComboBox>(&dialog, "CboLongGua"), Named<QComboBox>(&dialog, "CboShuiGua")}) {
       QCOMPARE(list->currentIndex(), column);
       if (!gua.isEmpty()) QCOMPARE(list->currentText(), gua);
     }
@@ -146,15 +144,15 @@ class MoreInputTest : public QObject {
     prompter.inputs.enqueue(QStringLiteral("400"));
     prompter.inputs.enqueue(QStringLiteral("18.5"));
     prompter.inputs.enqueue(QStringLiteral("1"));
-    QTest::mouseClick(dialog.BtoLong, Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(&dialog, "BtoLong"), Qt::LeftButton);
     QCOMPARE(prompter.inputPrompts.size(), 3);
     QCOMPARE(prompter.Texts(), QStringList(2, QStringLiteral("周天度数输入在：0-360之间！，格式：18-12或者18:12（等于18度12分）")));
-    QCOMPARE(dialog.CboLongShan->currentIndex(), 1);
+    QCOMPARE(Named<QComboBox>(&dialog, "CboLongShan")->currentIndex(), 1);
 
     prompter.inputs.enqueue(std::nullopt);
-    QTest::mouseClick(dialog.BtoLong, Qt::LeftButton);
-    QCOMPARE(dialog.CboLongShan->currentIndex(), 1);
-    QCOMPARE(dialog.CboLongGua->currentIndex(), 2);
+    QTest::mouseClick(Named<QPushButton>(&dialog, "BtoLong"), Qt::LeftButton);
+    QCOMPARE(Named<QComboBox>(&dialog, "CboLongShan")->currentIndex(), 1);
+    QCOMPARE(Named<QComboBox>(&dialog, "CboLongGua")->currentIndex(), 2);
     QCOMPARE(prompter.unexpected, 0);
   }
 };

@@ -7,15 +7,21 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "support/named_control.h"
 #include "support/program_folder.h"
 #include "support/scripted_prompter.h"
 #include "ui/frm_num_combin.h"
 
 using quorin::chart::DigitGroup;
+using quorin::testing::Named;
 using quorin::testing::ScriptedPrompter;
 using quorin::ui::TFrmNumCombin;
 
 namespace {
+
+QPushButton* DigitButton(const TFrmNumCombin& dialog, int digit) {
+  return Named<QPushButton>(&dialog, QStringLiteral("Button%1").arg(digit));
+}
 
 QList<int> Digits(const DigitGroup& g) {
   QList<int> digits;
@@ -36,21 +42,15 @@ class NumCombinTest : public QObject {
     DigitGroup g{{1, 3, 9, 0, 0, 0}, 3, true};
     TFrmNumCombin dialog(QStringLiteral("卦气组合"), g);
     dialog.show();
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("卦气组合"));
-    QCOMPARE(dialog.BoxBto->title(), QStringLiteral("点击选择数字"));
-    QCOMPARE(dialog.EdtNum->text(), QStringLiteral("1 3 9"));
-    QVERIFY(dialog.ChkOrder->isChecked());
-    QCOMPARE(dialog.ChkOrder->text(), QStringLiteral("数字相连 "));
-    QCOMPARE(dialog.SpeedButton1->toolTip(), QStringLiteral("删除"));
-    const QRect client = dialog.BoxBto->contentsRect();
-    const int a = client.width() / 9;
-    for (int i = 0; i < 9; ++i) {
-      const QPushButton* b = dialog.DigitButtons[static_cast<std::size_t>(i)];
-      QCOMPARE(b->objectName(), QStringLiteral("Button%1").arg(i + 1));
-      QCOMPARE(b->text(), QString::number(i + 1));
-      QCOMPARE(b->width(), static_cast<int>(a * 0.8));
-      QCOMPARE(b->x(), client.left() + (a - b->width()) / 2 + i * a);
-      QCOMPARE(b->y(), dialog.DigitButtons[0]->y());
+    QCOMPARE(Named<QLineEdit>(&dialog, "EdtNum")->text(), QStringLiteral("1 3 9"));
+    QVERIFY(Named<QCheckBox>(&dialog, "ChkOrder")->isChecked());
+    // The nine digits in one row inside the box, 1 to 9 from the left.
+    const QRect client = Named<QGroupBox>(&dialog, "BoxBto")->contentsRect();
+    for (int digit = 1; digit <= 9; ++digit) {
+      const QPushButton* b = DigitButton(dialog, digit);
+      QCOMPARE(b->text(), QString::number(digit));
+      QCOMPARE(b->y(), DigitButton(dialog, 1)->y());
+      if (digit > 1) QVERIFY(b->x() > DigitButton(dialog, digit - 1)->geometry().right());
       QVERIFY(client.contains(b->geometry()));
     }
   }
@@ -60,17 +60,17 @@ class NumCombinTest : public QObject {
     DigitGroup g;
     TFrmNumCombin dialog(QStringLiteral("卦运组合"), g);
     dialog.show();
-    QCOMPARE(dialog.EdtNum->text(), QString());
-    for (int digit : {1, 2, 3, 4, 5, 6}) QTest::mouseClick(dialog.DigitButtons[static_cast<std::size_t>(digit - 1)], Qt::LeftButton);
-    QCOMPARE(dialog.EdtNum->text(), QStringLiteral("1 2 3 4 5 6"));
+    QCOMPARE(Named<QLineEdit>(&dialog, "EdtNum")->text(), QString());
+    for (int digit : {1, 2, 3, 4, 5, 6}) QTest::mouseClick(DigitButton(dialog, digit), Qt::LeftButton);
+    QCOMPARE(Named<QLineEdit>(&dialog, "EdtNum")->text(), QStringLiteral("1 2 3 4 5 6"));
     QVERIFY(prompter.shown.isEmpty());
-    QTest::mouseClick(dialog.DigitButtons[6], Qt::LeftButton);
-    QCOMPARE(dialog.EdtNum->text(), QStringLiteral("1 2 3 4 5 6"));
+    QTest::mouseClick(DigitButton(dialog, 7), Qt::LeftButton);
+    QCOMPARE(Named<QLineEdit>(&dialog, "EdtNum")->text(), QStringLiteral("1 2 3 4 5 6"));
     QCOMPARE(prompter.LastText(), QStringLiteral("最多只支持6个数字！"));
-    QTest::mouseClick(dialog.SpeedButton1, Qt::LeftButton);
-    QCOMPARE(dialog.EdtNum->text(), QString());
-    QTest::mouseClick(dialog.DigitButtons[8], Qt::LeftButton);
-    QCOMPARE(dialog.EdtNum->text(), QStringLiteral("9"));
+    QTest::mouseClick(Named<QToolButton>(&dialog, "SpeedButton1"), Qt::LeftButton);
+    QCOMPARE(Named<QLineEdit>(&dialog, "EdtNum")->text(), QString());
+    QTest::mouseClick(DigitButton(dialog, 9), Qt::LeftButton);
+    QCOMPARE(Named<QLineEdit>(&dialog, "EdtNum")->text(), QStringLiteral("9"));
   }
 
   void okReadsTheTypedDigits_data() {
@@ -89,9 +89,9 @@ class NumCombinTest : public QObject {
     DigitGroup g{{5, 5, 0, 0, 0, 0}, 2, true};
     TFrmNumCombin dialog(QStringLiteral("卦气组合"), g);
     dialog.show();
-    dialog.EdtNum->setText(typed);
-    dialog.ChkOrder->setChecked(false);
-    QTest::mouseClick(dialog.BitBtn1, Qt::LeftButton);
+    Named<QLineEdit>(&dialog, "EdtNum")->setText(typed);
+    Named<QCheckBox>(&dialog, "ChkOrder")->setChecked(false);
+    QTest::mouseClick(Named<QPushButton>(&dialog, "BitBtn1"), Qt::LeftButton);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(Digits(g), digits);
     QVERIFY(!g.adjacent);
@@ -103,9 +103,9 @@ class NumCombinTest : public QObject {
     const DigitGroup before = g;
     TFrmNumCombin dialog(QStringLiteral("卦气组合"), g);
     dialog.show();
-    QTest::mouseClick(dialog.DigitButtons[0], Qt::LeftButton);
-    dialog.ChkOrder->setChecked(false);
-    QTest::mouseClick(dialog.BitBtn2, Qt::LeftButton);
+    QTest::mouseClick(DigitButton(dialog, 1), Qt::LeftButton);
+    Named<QCheckBox>(&dialog, "ChkOrder")->setChecked(false);
+    QTest::mouseClick(Named<QPushButton>(&dialog, "BitBtn2"), Qt::LeftButton);
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
     QVERIFY(g == before);
   }

@@ -8,16 +8,17 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTemporaryDir>
-#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
 
+#include "support/named_control.h"
 #include "support/program_folder.h"
 #include "support/scripted_prompter.h"
 #include "ui/frm_txt_help.h"
 #include "ui/frm_txt_help_texts.h"
 
+using quorin::testing::Named;
 using quorin::testing::ProgramFolder;
 using quorin::testing::ScriptedPrompter;
 using quorin::ui::TFrmTxtHelp;
@@ -41,20 +42,13 @@ class HelpWindowTest : public QObject {
 
   void twoReadOnlyPages() {
     TFrmTxtHelp w;
-    QCOMPARE(w.windowTitle(), QStringLiteral("软件帮助"));
-    QCOMPARE(w.size(), QSize(702, 662));
-    QVERIFY(w.minimumSize() != w.maximumSize());
-    QCOMPARE(w.PageControl1->count(), 2);
-    QCOMPARE(w.PageControl1->tabText(0), QStringLiteral("使用说明"));
-    QCOMPARE(w.PageControl1->tabText(1), QStringLiteral("升级改进历史"));
-    QCOMPARE(w.PageControl1->widget(0), w.TabSheet2);
-    QCOMPARE(w.PageControl1->widget(1), w.TabSheet4);
-    QVERIFY(!w.PageControl1->tabIcon(0).isNull());
-    QCOMPARE(w.Memo1->toPlainText(), QString::fromStdString(quorin::ui::HelpGuideText()));
-    QCOMPARE(w.Memo2->toPlainText(), QString::fromStdString(quorin::ui::HelpReleaseNotesText()));
+    auto* guide = Named<QPlainTextEdit>(&w, "Memo1");
+    auto* notes = Named<QPlainTextEdit>(&w, "Memo2");
+    QCOMPARE(guide->toPlainText(), QString::fromStdString(quorin::ui::HelpGuideText()));
+    QCOMPARE(notes->toPlainText(), QString::fromStdString(quorin::ui::HelpReleaseNotesText()));
 
     w.show();
-    for (QPlainTextEdit* memo : {w.Memo1, w.Memo2}) {
+    for (QPlainTextEdit* memo : {guide, notes}) {
       QVERIFY(memo->isReadOnly());
       const QString before = memo->toPlainText();
       memo->setFocus();
@@ -63,9 +57,9 @@ class HelpWindowTest : public QObject {
       QCOMPARE(memo->toPlainText(), before);
     }
     // Read-only text can still be selected and copied.
-    w.Memo2->selectAll();
-    w.Memo2->copy();
-    QCOMPARE(QApplication::clipboard()->text(), w.Memo2->toPlainText());
+    notes->selectAll();
+    notes->copy();
+    QCOMPARE(QApplication::clipboard()->text(), notes->toPlainText());
   }
 
   // The guide covers the outline in order: set-up (the portable folder, the package and where

@@ -12,10 +12,12 @@
 
 #include "chart/quorin_day.h"
 #include "support/main_window_fixture.h"
+#include "support/named_control.h"
 #include "ui/case_tree_view.h"
 #include "ui/frm_wnl.h"
 
 using quorin::testing::MainWindowFixture;
+using quorin::testing::Named;
 using quorin::ui::FileChoice;
 
 namespace {
@@ -82,14 +84,14 @@ class HiDpiTest : public QObject {
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     w.Open({2024, 2, 10, 12, 0});
-    QVERIFY(ShownAtTwice(w.Img));
+    QVERIFY(ShownAtTwice(Named<QLabel>(&w, "Img")));
     QCOMPARE(w.Picture().devicePixelRatio(), 2.0);
     // 2024-02-01 is in the fourth column; the 4th of the month is in the row below it.
-    const int cellWidth = w.Img->width() / 7;
-    const int cellHeight = w.Img->height() / 7;
+    const int cellWidth = Named<QLabel>(&w, "Img")->width() / 7;
+    const int cellHeight = Named<QLabel>(&w, "Img")->height() / 7;
     const QPoint fourth(6 * cellWidth + cellWidth / 2, 1 * cellHeight + cellHeight / 2);
-    ClickThroughWindow(w.Img, fourth);
-    QCOMPARE(w.CboD->currentText(), QStringLiteral("4日"));
+    ClickThroughWindow(Named<QLabel>(&w, "Img"), fourth);
+    QCOMPARE(Named<QComboBox>(&w, "CboD")->currentText(), QStringLiteral("4日"));
     // Its red frame, one logical pixel inside the cell's left edge, at twice the coordinates.
     QCOMPARE(w.Picture().pixelColor(2 * (6 * cellWidth + 1), 2 * fourth.y()), QColor(Qt::red));
   }

@@ -13,12 +13,16 @@
 #include <QTimer>
 
 #include "support/main_window_fixture.h"
-#include "ui/frm_main_search.h"
+#include "support/named_control.h"
+#include "support/search_driver.h"
+#include "ui/search_page.h"
 #include "ui/frm_more_input.h"
 #include "ui/frm_wnl.h"
 #include "ui/up_down.h"
 
+using quorin::testing::ChartInput;
 using quorin::testing::MainWindowFixture;
+using quorin::testing::Named;
 
 class MainWindowCommandsTest : public QObject {
   Q_OBJECT
@@ -28,29 +32,31 @@ class MainWindowCommandsTest : public QObject {
 
   void searchResultIsChartedWithTheSearchInputs() {
     MainWindowFixture f;
-    f.window->Inputs->Rdonl->setChecked(true);
-    f.window->Inputs->Chkrun->setChecked(true);
+    ChartInput<QRadioButton>(f.window.get(), "Rdonl")->setChecked(true);
+    ChartInput<QCheckBox>(f.window.get(), "Chkrun")->setChecked(true);
     quorin::ui::SearchPage* page = f.Search();
-    page->LedtYearS->setText(QStringLiteral("1985"));
-    quorin::testing::ChooseLine(page->CboShanS, 7);
-    page->CboGuaS->setCurrentIndex(2);
+    f.Pages()->setCurrentIndex(2);
+    Named<QLineEdit>(page, QStringLiteral("LedtYearS"))->setText(QStringLiteral("1985"));
+    quorin::testing::ChooseLine(Named<QComboBox>(page, QStringLiteral("CboShanS")), 7);
+    Named<QComboBox>(page, QStringLiteral("CboGuaS"))->setCurrentIndex(2);
     page->Request().dragonMountain = 4;
     page->Request().dragonGua = 1;
     page->Request().showFacing = true;
-    f.Pages()->setCurrentIndex(2);
-    page->ListSearch->addItem(QStringLiteral("3：2012年03月05日07时"));
-    quorin::testing::DoubleClickLine(page->ListSearch, page->ListSearch->model()->index(0, 0));
+    QVERIFY(quorin::testing::SearchOneDay(page, 2012, 3, 5));
+    QListWidget* list = quorin::testing::ResultList(page);
+    quorin::testing::DoubleClickLine(list, list->model()->index(3, 0));  // 06时
     QVERIFY(f.window->ChartShown());
     QCOMPARE(f.Pages()->currentIndex(), 0);
-    QCOMPARE(f.window->Inputs->EdtYear->text(), QStringLiteral("2012"));
-    QCOMPARE(f.window->Inputs->cbom->currentIndex(), 2);
-    QCOMPARE(f.window->Inputs->cbod->currentIndex(), 4);
-    QCOMPARE(f.window->Inputs->cbos->currentIndex(), 7);
-    QCOMPARE(f.window->Inputs->cbomin->currentIndex(), 5);
-    QVERIFY(f.window->Inputs->Rdogl->isChecked() && !f.window->Inputs->Chkrun->isChecked());
-    QCOMPARE(f.window->Inputs->LedtZhuYear->text(), QStringLiteral("1985"));
-    QCOMPARE(f.window->Inputs->CboShan->currentIndex(), 7);
-    QCOMPARE(f.window->Inputs->CboGua->currentIndex(), 2);
+    QCOMPARE(ChartInput<QLineEdit>(f.window.get(), "EdtYear")->text(), QStringLiteral("2012"));
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbom")->currentIndex(), 2);
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbod")->currentIndex(), 4);
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbos")->currentIndex(), 6);
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbomin")->currentIndex(), 5);
+    QVERIFY(ChartInput<QRadioButton>(f.window.get(), "Rdogl")->isChecked() &&
+            !ChartInput<QCheckBox>(f.window.get(), "Chkrun")->isChecked());
+    QCOMPARE(ChartInput<QLineEdit>(f.window.get(), "LedtZhuYear")->text(), QStringLiteral("1985"));
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "CboShan")->currentIndex(), 7);
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "CboGua")->currentIndex(), 2);
     const quorin::TRecordData& r = f.window->ChartRecord();
     QCOMPARE(int(r.dragonMountain), 4);
     QCOMPARE(int(r.dragonGua), 1);
@@ -60,17 +66,18 @@ class MainWindowCommandsTest : public QObject {
 
   void searchResultBeforeOurEraChartsTheYearFound() {
     MainWindowFixture f;
-    QListWidget* list = f.Search()->ListSearch;
+    quorin::ui::SearchPage* page = f.Search();
+    QListWidget* list = quorin::testing::ResultList(page);
     f.Pages()->setCurrentIndex(2);
-    list->addItem(QStringLiteral("1：-119年06月01日09时"));  // astronomical -119 is 120 BC
-    list->addItem(QStringLiteral("2：0年06月01日09时"));     // 1 BC
-    quorin::testing::DoubleClickLine(list, list->model()->index(0, 0));
-    QCOMPARE(f.window->Inputs->EdtYear->text(), QStringLiteral("-120"));
+    QVERIFY(quorin::testing::SearchOneDay(page, -120, 6, 1));  // astronomical -119
+    quorin::testing::DoubleClickLine(list, list->model()->index(4, 0));
+    QCOMPARE(ChartInput<QLineEdit>(f.window.get(), "EdtYear")->text(), QStringLiteral("-120"));
     QVERIFY(f.window->ChartShown());
     QCOMPARE(int(f.window->ChartRecord().year), -119);
     f.Pages()->setCurrentIndex(2);
-    quorin::testing::DoubleClickLine(list, list->model()->index(1, 0));
-    QCOMPARE(f.window->Inputs->EdtYear->text(), QStringLiteral("-1"));
+    QVERIFY(quorin::testing::SearchOneDay(page, -1, 6, 1));  // astronomical 0
+    quorin::testing::DoubleClickLine(list, list->model()->index(4, 0));
+    QCOMPARE(ChartInput<QLineEdit>(f.window.get(), "EdtYear")->text(), QStringLiteral("-1"));
     QVERIFY(f.window->ChartShown());
     QCOMPARE(int(f.window->ChartRecord().year), 0);
   }
@@ -81,26 +88,26 @@ class MainWindowCommandsTest : public QObject {
     QTimer::singleShot(0, [] {
       auto* dialog = qobject_cast<quorin::ui::TFrmMoreInput*>(QApplication::activeModalWidget());
       QVERIFY(dialog);
-      QTest::mouseClick(dialog->ChkLong, Qt::LeftButton);
-      QVERIFY(dialog->ChkLong->isChecked());
-      quorin::testing::ChooseLine(dialog->CboLongShan, 5);
-      QTest::mouseClick(dialog->BitBtn1, Qt::LeftButton);
+      QTest::mouseClick(Named<QCheckBox>(dialog, "ChkLong"), Qt::LeftButton);
+      QVERIFY(Named<QCheckBox>(dialog, "ChkLong")->isChecked());
+      quorin::testing::ChooseLine(Named<QComboBox>(dialog, "CboLongShan"), 5);
+      QTest::mouseClick(Named<QPushButton>(dialog, "BitBtn1"), Qt::LeftButton);
     });
-    QTest::mouseClick(f.window->Inputs->Button1, Qt::LeftButton);
+    QTest::mouseClick(ChartInput<QPushButton>(f.window.get(), "Button1"), Qt::LeftButton);
     QCOMPARE(int(f.window->ChartRecord().dragonMountain), 5);
     QVERIFY(f.window->ChartShown());
     QVERIFY(f.AnalysisText().contains(QStringLiteral("龙")));
 
     // Cancelled: the record keeps its dragon.
     QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
-    f.window->Inputs->Button1->click();
+    ChartInput<QPushButton>(f.window.get(), "Button1")->click();
     QCOMPARE(int(f.window->ChartRecord().dragonMountain), 5);
   }
 
   void perpetualCalendarOpensOnceAtTheInputMoment() {
     MainWindowFixture f;
     f.SetMoment(1999, 12, 31, 23, 59);
-    f.window->Inputs->UpDyear->SetPosition(1999);
+    ChartInput<quorin::ui::UpDown>(f.window.get(), "UpDyear")->SetPosition(1999);
     f.window->MenuAction(QStringLiteral("Tmnuwnl"))->trigger();
     quorin::ui::TFrmWnl* calendar = quorin::ui::TFrmWnl::Instance();
     QVERIFY(calendar && calendar->isVisible());
@@ -113,10 +120,10 @@ class MainWindowCommandsTest : public QObject {
 
   void cancelledReversePillarSearchChangesNothing() {
     MainWindowFixture f;
-    const QString year = f.window->Inputs->EdtYear->text();
+    const QString year = ChartInput<QLineEdit>(f.window.get(), "EdtYear")->text();
     QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
     f.window->MenuAction(QStringLiteral("N5"))->trigger();
-    QCOMPARE(f.window->Inputs->EdtYear->text(), year);
+    QCOMPARE(ChartInput<QLineEdit>(f.window.get(), "EdtYear")->text(), year);
     QVERIFY(!f.window->ChartShown());
   }
 };

@@ -24,6 +24,7 @@
 #include "base/ini_file.h"
 #include "cases/record_base.h"
 #include "qtdraw/fonts.h"
+#include "support/named_control.h"
 #include "ui/program_objects.h"
 #include "support/main_window_fixture.h"
 #include "ui/clock.h"
@@ -33,7 +34,10 @@
 #include "ui/ui_font.h"
 
 using quorin::base::IniFile;
+using quorin::testing::ChartInput;
+using quorin::testing::ChooseLine;
 using quorin::testing::MainWindowFixture;
+using quorin::testing::Named;
 using quorin::ui::Answer;
 
 namespace {
@@ -73,23 +77,23 @@ class MainWindowTest : public QObject {
     QCOMPARE(f.ChartText()->palette().color(QPalette::Base), QColor(208, 204, 192));
     QCOMPARE(f.Find<QTreeWidget>("Tree")->width(), 180);
     QCOMPARE(f.Remarks()->height(), 80);
-    QCOMPARE(f.window->Inputs->cbodiZ->currentText(), QStringLiteral("未知地"));
-    QCOMPARE(f.window->Inputs->cbodiC->currentText(), QStringLiteral("未知地"));
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbodiZ")->currentText(), QStringLiteral("未知地"));
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbodiC")->currentText(), QStringLiteral("未知地"));
     QVERIFY(Checked(*f.window, "N12"));  // 列表显示
     QVERIFY(Checked(*f.window, "N16"));  // 无
     QVERIFY(!Checked(*f.window, "N11"));
     QCOMPARE(f.Remarks()->toPlainText(), QStringLiteral("输入自己的评语:"));
     QVERIFY(f.ChartText()->toPlainText().isEmpty());
-    QCOMPARE(f.window->Inputs->CboShan->currentText(), QStringLiteral("壬山"));
-    QCOMPARE(f.window->Inputs->CboShan->count(), 24);
-    QCOMPARE(f.window->Inputs->CboShan->itemText(23), QStringLiteral("亥山"));
-    QCOMPARE(f.window->Inputs->CboGua->currentIndex(), 0);
-    QCOMPARE(f.window->Inputs->cbod->count(), 31);
-    QCOMPARE(f.window->Inputs->cbos->itemText(0), QStringLiteral("0时子"));
-    QCOMPARE(f.window->Inputs->cbos->itemText(2), QStringLiteral("2时丑"));
-    QCOMPARE(f.window->Inputs->cbos->itemText(22), QStringLiteral("22时亥"));
-    QCOMPARE(f.window->Inputs->cbos->itemText(23), QStringLiteral("23时子"));
-    QCOMPARE(f.window->Inputs->cbodiZ->count(), 35);
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "CboShan")->currentText(), QStringLiteral("壬山"));
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "CboShan")->count(), 24);
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "CboShan")->itemText(23), QStringLiteral("亥山"));
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "CboGua")->currentIndex(), 0);
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbod")->count(), 31);
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbos")->itemText(0), QStringLiteral("0时子"));
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbos")->itemText(2), QStringLiteral("2时丑"));
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbos")->itemText(22), QStringLiteral("22时亥"));
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbos")->itemText(23), QStringLiteral("23时子"));
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbodiZ")->count(), 35);
     QVERIFY(f.prompter.shown.isEmpty());
     QCOMPARE(f.window->ChartRecord().dragonMountain, std::int16_t(-1));
     QCOMPARE(f.window->ChartRecord().waterMountain, std::int16_t(-1));
@@ -105,9 +109,9 @@ class MainWindowTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
     QCOMPARE(f.Find<QTreeWidget>("Tree")->width(), 30);
     QCOMPARE(f.Remarks()->height(), 20);
-    QCOMPARE(f.window->Inputs->cbodiZ->currentText(), QStringLiteral("福建省"));
-    QCOMPARE(f.window->Inputs->cbodiC->count(), 3);
-    QCOMPARE(f.window->Inputs->cbodiC->currentIndex(), 0);
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbodiZ")->currentText(), QStringLiteral("福建省"));
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbodiC")->count(), 3);
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbodiC")->currentIndex(), 0);
     QCOMPARE(f.ChartText()->font().pointSize(), 15);
     QCOMPARE(f.ChartText()->palette().color(QPalette::Base), QColor(255, 0, 0));
     QVERIFY(Checked(*f.window, "N11"));
@@ -124,9 +128,8 @@ class MainWindowTest : public QObject {
 
   void closeWritesTheLayout() {
     MainWindowFixture f;
-    f.window->Inputs->cbodiZ->setCurrentIndex(1);  // 北京市
-    f.window->Inputs->cbodiZClick();
-    f.window->Inputs->cbodiC->setCurrentIndex(2);
+    ChooseLine(ChartInput<QComboBox>(f.window.get(), "cbodiZ"), 1);  // 北京市
+    ChartInput<QComboBox>(f.window.get(), "cbodiC")->setCurrentIndex(2);
     f.window->move(33, 44);
     f.window->resize(820, 610 + f.window->menuBar()->height());
     QTest::qWait(20);
@@ -245,8 +248,8 @@ class MainWindowTest : public QObject {
     ShowWithUnwritableDataFolder(f);
     const IniFile layout(shipped.filePath(QStringLiteral("dat/init.ini")).toStdString());
     QCOMPARE(f.window->width(), layout.ReadInteger("window", "width", 0));
-    quorin::testing::ChooseLine(f.window->Inputs->cbodiZ, 1);
-    QVERIFY(f.window->Inputs->cbodiC->count() > 1);
+    quorin::testing::ChooseLine(ChartInput<QComboBox>(f.window.get(), "cbodiZ"), 1);
+    QVERIFY(ChartInput<QComboBox>(f.window.get(), "cbodiC")->count() > 1);
   }
 
   void missingDataFolderIsCreated() {
@@ -262,9 +265,9 @@ class MainWindowTest : public QObject {
     quorin::ui::SetClock([] { return QDateTime(QDate(2345, 5, 6), QTime(7, 8)); });
     MainWindowFixture f;
     quorin::ui::SetClock({});
-    QCOMPARE(f.window->Inputs->EdtYear->text(), QStringLiteral("2200"));
-    QCOMPARE(f.window->Inputs->cbom->currentText(), QStringLiteral("5月"));
-    QCOMPARE(f.window->Inputs->cbomin->currentText(), QStringLiteral("8分"));
+    QCOMPARE(ChartInput<QLineEdit>(f.window.get(), "EdtYear")->text(), QStringLiteral("2200"));
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbom")->currentText(), QStringLiteral("5月"));
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbomin")->currentText(), QStringLiteral("8分"));
   }
 
   void caseDatabaseIsCreatedAtStart() {
@@ -441,15 +444,15 @@ class MainWindowTest : public QObject {
   // The province list's hint sends the user to a menu item the window has.
   void provinceHintNamesAnExistingMenuItem() {
     MainWindowFixture f;
-    const QRegularExpressionMatch named =
-        QRegularExpression(QStringLiteral("菜单\"(.+)->(.+)\"")).match(f.window->Inputs->cbodiZ->toolTip());
+    const QRegularExpressionMatch named = QRegularExpression(QStringLiteral("菜单\"(.+)->(.+)\""))
+                                              .match(ChartInput<QComboBox>(f.window.get(), "cbodiZ")->toolTip());
     QVERIFY(named.hasMatch());
     bool found = false;
     for (QAction* menu : f.window->menuBar()->actions()) {
       if (!menu->text().startsWith(named.captured(1)) || !menu->menu()) continue;
       for (QAction* item : menu->menu()->actions()) found = found || item->text() == named.captured(2);
     }
-    QVERIFY2(found, qPrintable(f.window->Inputs->cbodiZ->toolTip()));
+    QVERIFY2(found, qPrintable(ChartInput<QComboBox>(f.window.get(), "cbodiZ")->toolTip()));
   }
 
   // At every interface font size 软件设置 offers, 存新 and 排盘 are whole on screen in
@@ -459,8 +462,8 @@ class MainWindowTest : public QObject {
     {
       quorin::testing::ProgramFolder folder;
       quorin::ui::TFrmSet settings(nullptr, 1920);
-      for (int i = 0; i < settings.CboUiSize->count(); ++i) {
-        offered << quorin::ui::LeadingItemNumber(settings.CboUiSize->itemText(i));
+      for (int i = 0; i < Named<QComboBox>(&settings, "CboUiSize")->count(); ++i) {
+        offered << quorin::ui::LeadingItemNumber(Named<QComboBox>(&settings, "CboUiSize")->itemText(i));
       }
     }
     QVERIFY(offered.contains(4) && offered.contains(10) && offered.contains(-10));
@@ -472,7 +475,8 @@ class MainWindowTest : public QObject {
       QVERIFY(QFile::copy(QStringLiteral(QUORIN_SOURCE_DIR "/data/dat/init.ini"), f.folder.Dat(QStringLiteral("init.ini"))));
       f.window->show();
       QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-      for (QPushButton* button : {f.window->Inputs->SbtoSave, f.window->Inputs->BtnPai}) {
+      for (QPushButton* button :
+           {ChartInput<QPushButton>(f.window.get(), "SbtoSave"), ChartInput<QPushButton>(f.window.get(), "BtnPai")}) {
         QVERIFY(button->isVisible());
         const QRect inWindow(button->mapTo(f.window.get(), QPoint(0, 0)), button->size());
         QVERIFY2(f.window->rect().contains(inWindow) && button->visibleRegion().boundingRect() == button->rect(),
@@ -500,18 +504,20 @@ class MainWindowTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
     QTest::qWait(50);  // layouts settle on the new fonts
     const QFont unchanged = quorin::qtdraw::SongFont(10.5);
-    QCOMPARE(f.window->Inputs->EdtName->font().pointSizeF() != unchanged.pointSizeF(), change != 0);
+    QCOMPARE(ChartInput<QLineEdit>(f.window.get(), "EdtName")->font().pointSizeF() != unchanged.pointSizeF(),
+             change != 0);
 
     const auto* scroll = f.window->Inputs->findChild<QScrollArea*>(QStringLiteral("Panel2Scroll"));
     QVERIFY(scroll);
     const QRect shown = scroll->viewport()->rect();
-    const QRect inputs(f.window->Inputs->Panel2->mapTo(scroll->viewport(), QPoint(0, 0)), f.window->Inputs->Panel2->size());
+    const QRect inputs(ChartInput<QWidget>(f.window.get(), "Panel2")->mapTo(scroll->viewport(), QPoint(0, 0)),
+                       ChartInput<QWidget>(f.window.get(), "Panel2")->size());
     QVERIFY2(inputs.left() >= shown.left() && inputs.right() <= shown.right(),
              qPrintable(QStringLiteral("inputs %1 wide in %2").arg(inputs.width()).arg(shown.width())));
     for (QWidget* control : f.window->Inputs->findChildren<QWidget*>()) {
       // The inputs scroll up and down in the column: their width is checked above.
       if (!control->isVisible() || control->isWindow() || control->parentWidget() == scroll ||
-          control == f.window->Inputs->Panel2) {
+          control == ChartInput<QWidget>(f.window.get(), "Panel2")) {
         continue;
       }
       const QWidget* parent = control->parentWidget();

@@ -8,14 +8,26 @@
 
 #include "base/ini_file.h"
 #include "support/main_window_fixture.h"
+#include "support/named_control.h"
 #include "ui/frm_dili.h"
 
 using quorin::base::IniFile;
+using quorin::testing::ChartInput;
+using quorin::testing::ChooseLine;
 using quorin::testing::MainWindowFixture;
+using quorin::testing::Named;
 using quorin::testing::ProgramFolder;
 using quorin::testing::ScriptedPrompter;
 using quorin::ui::Answer;
 using quorin::ui::TFrmDiLi;
+
+namespace {
+
+QLineEdit* Edit(const TFrmDiLi& d, const char* name) { return Named<QLineEdit>(&d, name); }
+QComboBox* List(const TFrmDiLi& d, const char* name) { return Named<QComboBox>(&d, name); }
+void ClickChange(const TFrmDiLi& d) { Named<QPushButton>(&d, "BtoEdit")->click(); }
+
+}  // namespace
 
 class PlacesTest : public QObject {
   Q_OBJECT
@@ -27,9 +39,8 @@ class PlacesTest : public QObject {
     MainWindowFixture f;
     f.folder.WriteGbk(QStringLiteral("dat/dili.ini"),
                       "[福建省]\r\n福州市=119:17*26:5\r\n坏地=abc\r\n空值=\r\n厦门市=-118:5*24:29\r\n");
-    f.window->Inputs->cbodiZ->setCurrentIndex(0);
-    f.window->Inputs->cbodiZClick();
-    QCOMPARE(f.window->Inputs->cbodiC->count(), 4);
+    ChooseLine(ChartInput<QComboBox>(f.window.get(), "cbodiZ"), 0);
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbodiC")->count(), 4);
     const auto& c = f.window->Inputs->CityCoordinates();
     QCOMPARE(c[1].longitude, 120.0f);
     QCOMPARE(c[1].latitude, 30.0f);
@@ -38,7 +49,7 @@ class PlacesTest : public QObject {
     QCOMPARE(f.prompter.shown.size(), 1);
     QVERIFY(f.prompter.LastText().contains(QStringLiteral("坏地")));
     QVERIFY(!f.prompter.LastText().contains(QStringLiteral("空值")));
-    f.window->Inputs->cbodiC->setCurrentIndex(1);
+    ChartInput<QComboBox>(f.window.get(), "cbodiC")->setCurrentIndex(1);
     QVERIFY(f.Pai());
     QCOMPARE(f.window->ChartRecord().longitude, 120.0f);
     QCOMPARE(f.window->ChartRecord().addrName, std::string("福建省坏地"));
@@ -46,9 +57,8 @@ class PlacesTest : public QObject {
 
   void provinceWithoutSectionHasNoCities() {
     MainWindowFixture f(true, false);
-    f.window->Inputs->cbodiZ->setCurrentIndex(3);
-    f.window->Inputs->cbodiZClick();
-    QCOMPARE(f.window->Inputs->cbodiC->count(), 0);
+    ChooseLine(ChartInput<QComboBox>(f.window.get(), "cbodiZ"), 3);
+    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbodiC")->count(), 0);
     QVERIFY(f.Pai());
     QCOMPARE(f.window->ChartRecord().longitude, 120.0f);
     QCOMPARE(f.window->ChartRecord().latitude, 30.0f);
@@ -68,18 +78,17 @@ class PlacesTest : public QObject {
     QFETCH(QString, typed);
     QFETCH(QString, found);
     MainWindowFixture f;
-    f.window->Inputs->cbodiZ->setCurrentIndex(0);
-    f.window->Inputs->cbodiZClick();
-    f.window->Inputs->cbodiC->setCurrentIndex(5);
+    ChooseLine(ChartInput<QComboBox>(f.window.get(), "cbodiZ"), 0);
+    ChartInput<QComboBox>(f.window.get(), "cbodiC")->setCurrentIndex(5);
     f.prompter.inputs.enqueue(typed);
-    f.window->Inputs->SpeedButton2->click();
+    ChartInput<QToolButton>(f.window.get(), "SpeedButton2")->click();
     QCOMPARE(f.prompter.inputPrompts.first(), QStringLiteral("输入|输入县、市、区名："));
     if (found.isEmpty()) {
       QCOMPARE(f.prompter.LastText(),
                QStringLiteral("没有这个地名，可以简化输入地名重新查找，或者选择邻近的县市。"));
-      QCOMPARE(f.window->Inputs->cbodiC->currentIndex(), 5);
+      QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbodiC")->currentIndex(), 5);
     } else {
-      QCOMPARE(f.window->Inputs->cbodiC->currentText(), found);
+      QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbodiC")->currentText(), found);
     }
   }
 
@@ -87,8 +96,8 @@ class PlacesTest : public QObject {
     MainWindowFixture f;
     f.prompter.inputs.enqueue(std::nullopt);
     f.prompter.inputs.enqueue(QString());
-    f.window->Inputs->SpeedButton2->click();
-    f.window->Inputs->SpeedButton2->click();
+    ChartInput<QToolButton>(f.window.get(), "SpeedButton2")->click();
+    ChartInput<QToolButton>(f.window.get(), "SpeedButton2")->click();
     QVERIFY(f.prompter.shown.isEmpty());
   }
 
@@ -97,27 +106,26 @@ class PlacesTest : public QObject {
     ScriptedPrompter prompter;
     folder.WriteGbk(QStringLiteral("dat/dili.ini"), "[福建省]\r\n福州市=119:17*26:5\r\n奇怪=1x*2\r\n[北京市]\r\n北京市=116:24*39:54\r\n");
     TFrmDiLi dialog;
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("经纬度修改"));
-    QCOMPARE(dialog.CboSheng->count(), 34);
-    QCOMPARE(dialog.CboShi->count(), 2);
-    QCOMPARE(dialog.LedtJingDu->text(), QStringLiteral("119"));
-    QCOMPARE(dialog.LedtJingFen->text(), QStringLiteral("17"));
-    QCOMPARE(dialog.LedtWeiDu->text(), QStringLiteral("26"));
-    QCOMPARE(dialog.LedtWeiFen->text(), QStringLiteral("5"));
-    dialog.CboShi->setCurrentIndex(1);  // shown as split, unvalidated
-    QCOMPARE(dialog.LedtJingDu->text(), QStringLiteral("1x"));
-    QCOMPARE(dialog.LedtJingFen->text(), QString());
-    QCOMPARE(dialog.LedtWeiDu->text(), QStringLiteral("2"));
-    dialog.CboSheng->setCurrentIndex(1);
-    QCOMPARE(dialog.CboShi->currentText(), QStringLiteral("北京市"));
-    dialog.CboSheng->setCurrentIndex(0);
+    QCOMPARE(List(dialog, "CboSheng")->count(), 34);
+    QCOMPARE(List(dialog, "CboShi")->count(), 2);
+    QCOMPARE(Edit(dialog, "LedtJingDu")->text(), QStringLiteral("119"));
+    QCOMPARE(Edit(dialog, "LedtJingFen")->text(), QStringLiteral("17"));
+    QCOMPARE(Edit(dialog, "LedtWeiDu")->text(), QStringLiteral("26"));
+    QCOMPARE(Edit(dialog, "LedtWeiFen")->text(), QStringLiteral("5"));
+    List(dialog, "CboShi")->setCurrentIndex(1);  // shown as split, unvalidated
+    QCOMPARE(Edit(dialog, "LedtJingDu")->text(), QStringLiteral("1x"));
+    QCOMPARE(Edit(dialog, "LedtJingFen")->text(), QString());
+    QCOMPARE(Edit(dialog, "LedtWeiDu")->text(), QStringLiteral("2"));
+    List(dialog, "CboSheng")->setCurrentIndex(1);
+    QCOMPARE(List(dialog, "CboShi")->currentText(), QStringLiteral("北京市"));
+    List(dialog, "CboSheng")->setCurrentIndex(0);
 
-    dialog.LedtJingDu->setText(QStringLiteral("119"));
-    dialog.LedtJingFen->setText(QStringLiteral("18"));
-    dialog.LedtWeiDu->setText(QStringLiteral("26"));
-    dialog.LedtWeiFen->setText(QStringLiteral("05"));
+    Edit(dialog, "LedtJingDu")->setText(QStringLiteral("119"));
+    Edit(dialog, "LedtJingFen")->setText(QStringLiteral("18"));
+    Edit(dialog, "LedtWeiDu")->setText(QStringLiteral("26"));
+    Edit(dialog, "LedtWeiFen")->setText(QStringLiteral("05"));
     prompter.answers.enqueue(Answer::Yes);
-    dialog.BtoEdit->click();
+    ClickChange(dialog);
     QCOMPARE(prompter.shown.first().text, QStringLiteral("确定要修改：福建省福州市 的经纬度数据吗？"));
     QCOMPARE(prompter.shown.first().caption, QStringLiteral("注意了"));
     QCOMPARE(prompter.shown.first().defaultButton, Answer::No);
@@ -126,9 +134,9 @@ class PlacesTest : public QObject {
     QCOMPARE(ini.ReadString("福建省", "福州市", ""), std::string("119:18*26:5"));
 
     // No: nothing written.
-    dialog.LedtJingFen->setText(QStringLiteral("1"));
+    Edit(dialog, "LedtJingFen")->setText(QStringLiteral("1"));
     prompter.answers.enqueue(Answer::No);
-    dialog.BtoEdit->click();
+    ClickChange(dialog);
     QCOMPARE(IniFile(folder.Dat(QStringLiteral("dili.ini")).toStdString()).ReadString("福建省", "福州市", ""),
              std::string("119:18*26:5"));
   }
@@ -152,12 +160,12 @@ class PlacesTest : public QObject {
     ScriptedPrompter prompter;
     folder.WriteGbk(QStringLiteral("dat/dili.ini"), "[福建省]\r\n福州市=119:17*26:5\r\n");
     TFrmDiLi dialog;
-    dialog.LedtJingDu->setText(fields[0]);
-    dialog.LedtJingFen->setText(fields[1]);
-    dialog.LedtWeiDu->setText(fields[2]);
-    dialog.LedtWeiFen->setText(fields[3]);
+    Edit(dialog, "LedtJingDu")->setText(fields[0]);
+    Edit(dialog, "LedtJingFen")->setText(fields[1]);
+    Edit(dialog, "LedtWeiDu")->setText(fields[2]);
+    Edit(dialog, "LedtWeiFen")->setText(fields[3]);
     prompter.answers.enqueue(Answer::Yes);
-    dialog.BtoEdit->click();
+    ClickChange(dialog);
     QCOMPARE(prompter.LastText(), message);
     const std::string stored = IniFile(folder.Dat(QStringLiteral("dili.ini")).toStdString()).ReadString("福建省", "福州市", "");
     QCOMPARE(stored == "119:17*26:5", message != QStringLiteral("完成"));
@@ -165,13 +173,13 @@ class PlacesTest : public QObject {
 
   void mainWindowKeepsOldCoordinatesUntilTheProvinceIsChosenAgain() {
     MainWindowFixture f;
-    f.window->Inputs->cbodiZ->setCurrentIndex(0);
-    f.window->Inputs->cbodiZClick();
+    ChooseLine(ChartInput<QComboBox>(f.window.get(), "cbodiZ"), 0);
     const float before = f.window->Inputs->CityCoordinates()[0].longitude;
     quorin::base::IniFile dili(f.folder.Dat(QStringLiteral("dili.ini")).toStdString());
     QVERIFY(dili.WriteString("福建省", "福州市", "100:0*20:0"));
     QCOMPARE(f.window->Inputs->CityCoordinates()[0].longitude, before);
-    f.window->Inputs->cbodiZClick();
+    ChooseLine(ChartInput<QComboBox>(f.window.get(), "cbodiZ"),
+               ChartInput<QComboBox>(f.window.get(), "cbodiZ")->currentIndex());
     QCOMPARE(f.window->Inputs->CityCoordinates()[0].longitude, 100.0f);
   }
 };

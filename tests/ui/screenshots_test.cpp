@@ -21,15 +21,20 @@
 #include "qtdraw/fonts.h"
 #include "support/case_window_fixture.h"
 #include "support/main_window_fixture.h"
+#include "support/named_control.h"
+#include "support/search_driver.h"
 #include "ui/ui_font.h"
 #include "chart/quorin_day.h"
 #include "ui/frm_dili.h"
-#include "ui/frm_main_search.h"
+#include "ui/search_page.h"
 #include "ui/frm_set.h"
 #include "ui/frm_wnl.h"
 #include "ui/frm_zhou_yi.h"
 
+using quorin::testing::ChartInput;
+using quorin::testing::ChooseLine;
 using quorin::testing::MainWindowFixture;
+using quorin::testing::Named;
 
 class ScreenshotsTest : public QObject {
   Q_OBJECT
@@ -52,12 +57,10 @@ class ScreenshotsTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
     QTest::qWait(100);
     QVERIFY(f.window->grab().save(folder + QStringLiteral("/main_start.png")));
-    f.window->Inputs->EdtName->setText(QStringLiteral("张三"));
-    f.window->Inputs->CboShan->setCurrentIndex(13);
-    f.window->Inputs->CboShanChange();
+    ChartInput<QLineEdit>(f.window.get(), "EdtName")->setText(QStringLiteral("张三"));
+    ChooseLine(ChartInput<QComboBox>(f.window.get(), "CboShan"), 13);
     f.SetMoment(2024, 3, 5, 7, 30);
-    f.window->Inputs->cbodiZ->setCurrentIndex(0);
-    f.window->Inputs->cbodiZClick();
+    ChooseLine(ChartInput<QComboBox>(f.window.get(), "cbodiZ"), 0);
     QVERIFY(f.Pai());
     QTest::qWait(100);
     QVERIFY(f.window->grab().save(folder + QStringLiteral("/main_chart.png")));
@@ -76,15 +79,8 @@ class ScreenshotsTest : public QObject {
     // The search page after a range across a year end, 一卦纯清 with the mountain.
     quorin::ui::SearchPage* search = f.Search();
     f.Pages()->setCurrentIndex(2);
-    search->RbtRange->click();
-    search->LedtFromYear->setText(QStringLiteral("2024"));
-    search->CboFromMonth->setCurrentIndex(10);
-    search->LedtToYear->setText(QStringLiteral("2026"));
-    search->CboToMonth->setCurrentIndex(1);
-    search->CboToDay->setCurrentIndex(27);
-    search->CboJiCond->setCurrentIndex(2);
-    search->CboJiCondClick();
-    search->BtnSearch->click();
+    quorin::testing::ChooseLine(quorin::testing::Named<QComboBox>(search, QStringLiteral("CboJiCond")), 2);
+    QVERIFY(quorin::testing::SearchDays(search, 2024, 11, 1, 2026, 2, 28));
     QTest::qWait(100);
     QVERIFY(f.window->grab().save(folder + QStringLiteral("/main_search.png")));
     quorin::ui::TFrmSet settings(f.window.get());

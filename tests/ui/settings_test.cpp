@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "base/ini_file.h"
+#include "support/named_control.h"
 #include "support/program_folder.h"
 #include "support/scripted_prompter.h"
 #include "ui/frm_set.h"
@@ -20,10 +21,21 @@
 #include "ui/ui_font.h"
 
 using quorin::base::IniFile;
+using quorin::testing::Named;
 using quorin::testing::ProgramFolder;
 using quorin::testing::ScriptedPrompter;
 using quorin::ui::MUiFont;
 using quorin::ui::TFrmSet;
+
+namespace {
+
+QComboBox* List(const TFrmSet& d, const char* name) { return Named<QComboBox>(&d, name); }
+quorin::ui::RadioGroup* Group(const TFrmSet& d, const char* name) { return Named<quorin::ui::RadioGroup>(&d, name); }
+QCheckBox* Check(const TFrmSet& d, const char* name) { return Named<QCheckBox>(&d, name); }
+QLineEdit* Indent(const TFrmSet& d) { return Named<QLineEdit>(&d, "LedtLeftPos"); }
+void ClickOk(const TFrmSet& d) { Named<QPushButton>(&d, "BitBtn1")->click(); }
+
+}  // namespace
 
 class SettingsTest : public QObject {
   Q_OBJECT
@@ -34,23 +46,17 @@ class SettingsTest : public QObject {
   void defaultsWithoutSetIni() {
     ProgramFolder folder;
     TFrmSet dialog(nullptr, 1920);
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("软件设置"));
-    QCOMPARE(dialog.CboDate->currentText(), QStringLiteral("北京时间"));
-    QCOMPARE(dialog.RdoJiaZi->ItemIndex(), 0);
-    QCOMPARE(dialog.RdoJiaZi->Item(0)->text(), QStringLiteral("乾-坤-离-坎"));
-    QCOMPARE(dialog.LedtLeftPos->text(), QStringLiteral("0"));
-    QCOMPARE(dialog.RdoShanShow->ItemIndex(), 0);
-    QCOMPARE(dialog.RdoShanShow->Item(0)->text(), QStringLiteral("二十四山名"));
-    QVERIFY(!dialog.ChkRiGua->isChecked());
-    QCOMPARE(dialog.ChkRiGua->text(), QStringLiteral("节气分配4日卦  "));
-    QCOMPARE(dialog.CboUiSize->currentText(), QStringLiteral("0(默认)(推荐)"));
-    QVERIFY(!dialog.ChkMenuSize->isChecked());
-    QCOMPARE(dialog.CboUiSize->count(), 21);
-    QCOMPARE(dialog.CboUiSize->itemText(0), QStringLiteral("+10"));
-    QCOMPARE(dialog.CboUiSize->itemText(9), QStringLiteral("+1"));
-    QCOMPARE(dialog.CboUiSize->itemText(20), QStringLiteral("-10"));
-    QCOMPARE(dialog.CboUiSize->maxVisibleItems(), 15);
-    QCOMPARE(dialog.LedtLeftPos->maxLength(), 3);
+    QCOMPARE(List(dialog, "CboDate")->currentText(), QStringLiteral("北京时间"));
+    QCOMPARE(Group(dialog, "RdoJiaZi")->ItemIndex(), 0);
+    QCOMPARE(Indent(dialog)->text(), QStringLiteral("0"));
+    QCOMPARE(Group(dialog, "RdoShanShow")->ItemIndex(), 0);
+    QVERIFY(!Check(dialog, "ChkRiGua")->isChecked());
+    QCOMPARE(List(dialog, "CboUiSize")->currentText(), QStringLiteral("0(默认)(推荐)"));
+    QVERIFY(!Check(dialog, "ChkMenuSize")->isChecked());
+    QCOMPARE(List(dialog, "CboUiSize")->count(), 21);
+    QCOMPARE(List(dialog, "CboUiSize")->itemText(0), QStringLiteral("+10"));
+    QCOMPARE(List(dialog, "CboUiSize")->itemText(9), QStringLiteral("+1"));
+    QCOMPARE(List(dialog, "CboUiSize")->itemText(20), QStringLiteral("-10"));
   }
 
   void storedValuesAreShownAndWrittenBackInOrder() {
@@ -59,16 +65,16 @@ class SettingsTest : public QObject {
                     "[set]\r\nidate=2\r\nijiazi=1\r\nleftpos=36\r\niShanShow=1\r\nbRiGua=1\r\niFontSizeVar=-3\r\n"
                     "bChangeMenuSize=1\r\n");
     TFrmSet dialog(nullptr, 1920);
-    QCOMPARE(dialog.CboDate->currentText(), QStringLiteral("地方时"));
-    QCOMPARE(dialog.RdoJiaZi->ItemIndex(), 1);
-    QCOMPARE(dialog.LedtLeftPos->text(), QStringLiteral("36"));
-    QCOMPARE(dialog.RdoShanShow->ItemIndex(), 1);
-    QVERIFY(dialog.ChkRiGua->isChecked());
-    QCOMPARE(dialog.CboUiSize->currentText(), QStringLiteral("-3"));
-    QVERIFY(dialog.ChkMenuSize->isChecked());
+    QCOMPARE(List(dialog, "CboDate")->currentText(), QStringLiteral("地方时"));
+    QCOMPARE(Group(dialog, "RdoJiaZi")->ItemIndex(), 1);
+    QCOMPARE(Indent(dialog)->text(), QStringLiteral("36"));
+    QCOMPARE(Group(dialog, "RdoShanShow")->ItemIndex(), 1);
+    QVERIFY(Check(dialog, "ChkRiGua")->isChecked());
+    QCOMPARE(List(dialog, "CboUiSize")->currentText(), QStringLiteral("-3"));
+    QVERIFY(Check(dialog, "ChkMenuSize")->isChecked());
     QFile::remove(folder.Dat(QStringLiteral("set.ini")));
-    dialog.CboDate->setCurrentIndex(1);
-    dialog.BitBtn1->click();
+    List(dialog, "CboDate")->setCurrentIndex(1);
+    ClickOk(dialog);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     const std::string text = folder.ReadGbk(QStringLiteral("dat/set.ini"));
     QCOMPARE(text, std::string("[set]\r\nleftpos=36\r\nidate=1\r\nijiazi=1\r\niShanShow=1\r\nbRiGua=1\r\n"
@@ -79,9 +85,9 @@ class SettingsTest : public QObject {
     ProgramFolder folder;
     folder.WriteGbk(QStringLiteral("dat/set.ini"), "[set]\r\nidate=5\r\nijiazi=7\r\n");
     TFrmSet dialog(nullptr, 1920);
-    QCOMPARE(dialog.CboDate->currentIndex(), -1);
-    QCOMPARE(dialog.RdoJiaZi->ItemIndex(), -1);
-    dialog.BitBtn1->click();
+    QCOMPARE(List(dialog, "CboDate")->currentIndex(), -1);
+    QCOMPARE(Group(dialog, "RdoJiaZi")->ItemIndex(), -1);
+    ClickOk(dialog);
     const IniFile ini(folder.Dat(QStringLiteral("set.ini")).toStdString());
     QCOMPARE(ini.ReadInteger("set", "idate", 0), -1);
     QCOMPARE(ini.ReadInteger("set", "ijiazi", 0), -1);
@@ -91,8 +97,8 @@ class SettingsTest : public QObject {
     ProgramFolder folder;
     folder.WriteGbk(QStringLiteral("dat/set.ini"), "[set]\r\niFontSizeVar=14\r\n");
     TFrmSet dialog(nullptr, 1920);
-    QCOMPARE(dialog.CboUiSize->currentText(), QStringLiteral("14"));
-    QCOMPARE(dialog.CboUiSize->currentIndex(), dialog.CboUiSize->count() - 1);
+    QCOMPARE(List(dialog, "CboUiSize")->currentText(), QStringLiteral("14"));
+    QCOMPARE(List(dialog, "CboUiSize")->currentIndex(), List(dialog, "CboUiSize")->count() - 1);
   }
 
   void typedFontChanges_data() {
@@ -108,8 +114,8 @@ class SettingsTest : public QObject {
     QFETCH(int, saved);
     ProgramFolder folder;
     TFrmSet dialog(nullptr, 1920);
-    dialog.CboUiSize->setEditText(typed);
-    dialog.BitBtn1->click();
+    List(dialog, "CboUiSize")->setEditText(typed);
+    ClickOk(dialog);
     QCOMPARE(IniFile(folder.Dat(QStringLiteral("set.ini")).toStdString()).ReadInteger("set", "iFontSizeVar", 99), saved);
   }
 
@@ -125,8 +131,8 @@ class SettingsTest : public QObject {
     ProgramFolder folder;
     ScriptedPrompter prompter;
     TFrmSet dialog(nullptr, 1920);
-    dialog.LedtLeftPos->setText(typed);
-    dialog.BitBtn1->click();
+    Indent(dialog)->setText(typed);
+    ClickOk(dialog);
     QCOMPARE(prompter.LastText(), QStringLiteral("文本左边距离在0-500之间"));
     QCOMPARE(prompter.shown.last().caption, QStringLiteral("输入错误"));
     QVERIFY(!QFile::exists(folder.Dat(QStringLiteral("set.ini"))));
@@ -136,8 +142,8 @@ class SettingsTest : public QObject {
   void cancelWritesNothing() {
     ProgramFolder folder;
     TFrmSet dialog(nullptr, 1920);
-    dialog.ChkRiGua->setChecked(true);
-    dialog.BitBtn2->click();
+    Check(dialog, "ChkRiGua")->setChecked(true);
+    Named<QPushButton>(&dialog, "BitBtn2")->click();
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
     QVERIFY(!QFile::exists(folder.Dat(QStringLiteral("set.ini"))));
   }
@@ -151,7 +157,7 @@ class SettingsTest : public QObject {
     // A recommendation outside the list gets an item of its own.
     ProgramFolder folder;
     TFrmSet dialog(nullptr, 20000);
-    const QString last = dialog.CboUiSize->itemText(dialog.CboUiSize->count() - 1);
+    const QString last = List(dialog, "CboUiSize")->itemText(List(dialog, "CboUiSize")->count() - 1);
     QVERIFY2(last.endsWith(QStringLiteral("(推荐)")), qPrintable(last));
     QVERIFY(quorin::ui::LeadingItemNumber(last) > 10);
   }

@@ -19,6 +19,7 @@
 #include "base/data_location.h"
 #include "skin/skin_engine.h"
 #include "support/main_window_fixture.h"
+#include "support/named_control.h"
 #include "support/program_folder.h"
 #include "support/scripted_prompter.h"
 #include "ui/frm_fan_tui.h"
@@ -28,6 +29,7 @@
 #include "ui/skin_files.h"
 
 using quorin::skin::SkinEngine;
+using quorin::testing::Named;
 using quorin::testing::ProgramFolder;
 
 namespace {
@@ -139,12 +141,12 @@ class SkinTest : public QObject {
     before.Prepare({}, true);
     before.show();
     // The panel of lists and radio buttons; the memo's blinking caret would make whole grabs differ.
-    const QImage plain = before.Panel1->grab().toImage();
+    const QImage plain = Named<QWidget>(&before, "Panel1")->grab().toImage();
 
     SkinEngine skin;
     QVERIFY2(skin.Load(kShippedSkins + name + QStringLiteral(".skn")), qPrintable(skin.LastError()));
     skin.SetActive(true);
-    QVERIFY(before.Panel1->grab().toImage() != plain);
+    QVERIFY(Named<QWidget>(&before, "Panel1")->grab().toImage() != plain);
     // Every image the skin names is shipped beside it.
     const QRegularExpression url(QStringLiteral("url\\(\"([^\"]+)\"\\)"));
     for (const QRegularExpressionMatch& m : url.globalMatch(skin.StyleSheet())) {
@@ -155,12 +157,12 @@ class SkinTest : public QObject {
     calendar.Open({1582, 10, 15, 12, 0});
     calendar.show();
     QCOMPARE(PixelOf(&calendar, QPoint(calendar.width() - 2, calendar.height() - 2)), QColor(255, 255, 200));
-    const QImage title = calendar.MeoTitle->grab().toImage();
+    const QImage title = Named<QPlainTextEdit>(&calendar, "MeoTitle")->grab().toImage();
     QCOMPARE(title.pixelColor(title.width() / 2, title.height() - 3), QColor(192, 192, 192));
     SaveShot(&calendar, QStringLiteral("calendar_") + name);
 
     skin.SetActive(false);
-    QCOMPARE(before.Panel1->grab().toImage(), plain);
+    QCOMPARE(Named<QWidget>(&before, "Panel1")->grab().toImage(), plain);
   }
 
   void skinnedMainWindow() {
@@ -229,15 +231,13 @@ class SkinTest : public QObject {
     SaveShot(&calendar, QStringLiteral("calendar"));
     quorin::ui::TFrmZhouYi iching;
     iching.show();
-    iching.cbogong->setCurrentIndex(1);
-    iching.cbogongClick();
-    iching.cboming->setCurrentIndex(1);
-    iching.cbomingClick();
+    quorin::testing::ChooseLine(Named<QComboBox>(&iching, "cbogong"), 1);
+    quorin::testing::ChooseLine(Named<QComboBox>(&iching, "cboming"), 1);
     SaveShot(&iching, QStringLiteral("iching"));
     quorin::ui::TFrmFanTui search;
     search.Prepare({17, 15, 29, 47}, true);
     search.show();
-    search.Btncha->click();
+    Named<QPushButton>(&search, "Btncha")->click();
     SaveShot(&search, QStringLiteral("fantui"));
     quorin::ui::TFrmTxtHelp help;
     help.show();

@@ -12,6 +12,8 @@
 #include <QTreeWidget>
 
 #include "support/chart_request.h"
+#include "support/named_control.h"
+#include "ui/case_tree_view.h"
 #include "ui/frm_fen_lei.h"
 #include "ui/program_objects.h"
 
@@ -91,17 +93,17 @@ void CaseWindowFixture::StoreManyCases(int count, const std::string& category) {
 }
 
 bool CaseWindowFixture::PaiFor(const QString& name, int year, int month, int day, int hour, int minute) {
-  main.window->Inputs->EdtName->setText(name);
+  ChartInput<QLineEdit>(main.window.get(), "EdtName")->setText(name);
   main.SetMoment(year, month, day, hour, minute);
   return main.Pai();
 }
 
 void CaseWindowFixture::SaveNew(const QString& category) {
   WhenDialogShows<ui::TFrmFenLei>([category](ui::TFrmFenLei& d) {
-    d.CboFenLei->setEditText(category);
-    d.Btnok->click();
+    Named<QComboBox>(&d, "CboFenLei")->setEditText(category);
+    Named<QPushButton>(&d, "Btnok")->click();
   });
-  main.window->Inputs->SbtoSave->click();
+  ChartInput<QPushButton>(main.window.get(), "SbtoSave")->click();
 }
 
 QTreeWidget* CaseWindowFixture::treeWidget() { return main.Find<QTreeWidget>("Tree"); }

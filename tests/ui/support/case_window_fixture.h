@@ -12,6 +12,7 @@
 
 #include "cases/record_base.h"
 #include "support/main_window_fixture.h"
+#include "support/named_control.h"
 #include "ui/case_tree_panel.h"
 
 class QTreeWidget;
@@ -74,14 +75,6 @@ struct CaseWindowFixture {
   ScriptedPrompter& prompter() { return main.prompter; }
   ProgramFolder& folder() { return main.folder; }
 };
-
-// The control a window calls `objectName` (the name skins know it by); the test stops when there is none.
-template <typename Control>
-Control* Named(QObject& window, const char* objectName) {
-  auto* control = window.findChild<Control*>(QString::fromLatin1(objectName));
-  if (!control) qFatal("no control named %s", objectName);
-  return control;
-}
 
 // Runs `act` on the next modal dialog of type Dialog once it is shown (a few tries
 // while another event loop is running first).

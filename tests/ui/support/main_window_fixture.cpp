@@ -7,7 +7,8 @@
 #include <QTabWidget>
 #include <QTest>
 
-#include "ui/frm_main_search.h"
+#include "support/named_control.h"
+#include "ui/search_page.h"
 #include "ui/up_down.h"
 
 namespace quorin::testing {
@@ -53,12 +54,12 @@ void MainWindowFixture::Close() {
 }
 
 void MainWindowFixture::SetMoment(int year, int month, int day, int hour, int minute) {
-  window->Inputs->EdtYear->setText(QString::number(year));
-  window->Inputs->cbom->setCurrentIndex(month - 1);
-  window->Inputs->cbod->setCurrentIndex(day - 1);
-  window->Inputs->cbos->setCurrentIndex(hour);
-  window->Inputs->cbomin->setCurrentIndex(minute);
-  window->Inputs->Rdogl->setChecked(true);
+  ChartInput<QLineEdit>(window.get(), "EdtYear")->setText(QString::number(year));
+  ChartInput<QComboBox>(window.get(), "cbom")->setCurrentIndex(month - 1);
+  ChartInput<QComboBox>(window.get(), "cbod")->setCurrentIndex(day - 1);
+  ChartInput<QComboBox>(window.get(), "cbos")->setCurrentIndex(hour);
+  ChartInput<QComboBox>(window.get(), "cbomin")->setCurrentIndex(minute);
+  ChartInput<QRadioButton>(window.get(), "Rdogl")->setChecked(true);
 }
 
 QString MainWindowFixture::AnalysisText() const { return ChartText()->toPlainText(); }
@@ -75,7 +76,7 @@ QTabWidget* MainWindowFixture::Pages() const { return Find<QTabWidget>("PageMain
 ui::SearchPage* MainWindowFixture::Search() const { return Find<ui::SearchPage>("PageSearch"); }
 
 bool MainWindowFixture::Pai() {
-  window->Inputs->BtnPai->click();
+  ChartInput<QPushButton>(window.get(), "BtnPai")->click();
   return window->ChartShown();
 }
 
