@@ -44,18 +44,6 @@ void TickListed(const chart::SearchConditionGroup& group, const std::string& lis
   }
 }
 
-// "YYYY-MM-DD" of --from and --to, a leading '-' for a year BC; the year stays
-// historical here so that a refused one gets the program's year message.
-calendar::CivilDateTime DayOption(const Arguments& a, const std::string& option) {
-  const std::string text = *a.Value(option);
-  int year = 0, month = 0, day = 0, consumed = 0;
-  if (std::sscanf(text.c_str(), "%d-%d-%d%n", &year, &month, &day, &consumed) != 3 ||
-      consumed != static_cast<int>(text.size()) || year < -99999 || year > 99999) {
-    throw UsageError("--" + option + " 日期应为 YYYY-MM-DD：" + text);
-  }
-  return {static_cast<std::int16_t>(year), static_cast<std::int16_t>(month), static_cast<std::int16_t>(day), 0, 0};
-}
-
 chart::DigitGroup Digits(const Arguments& a, const std::string& option, const std::string& adjacent) {
   if (!a.Has(option)) {
     if (a.Has(adjacent)) throw UsageError("--" + adjacent + " 需要和 --" + option + " 一起使用");

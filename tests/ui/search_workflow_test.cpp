@@ -141,8 +141,8 @@ class SearchWorkflowTest : public QObject {
   // Closing the window during a long search stops the search at once, without a message.
   void closingTheWindowStopsTheSearch() {
     MainWindowFixture f;
-    SearchPage* page = f.window->PageSearch;
-    f.window->PageMain->setCurrentIndex(2);
+    SearchPage* page = f.Search();
+    f.Pages()->setCurrentIndex(2);
     Named<QRadioButton>(page, QStringLiteral("RbtRange"))->click();
     Edit(page, "LedtFromYear")->setText(QStringLiteral("1950"));
     Edit(page, "LedtToYear")->setText(QStringLiteral("2049"));
