@@ -189,7 +189,7 @@ void ChartInputsPanel::BuildInputs() {
   nameEdit_->setMaxLength(kNameLength);
   AddLabel(column, nameEdit_, QStringLiteral("主命姓名"));
   column->addWidget(nameEdit_);
-  masterYearEdit_ = new QLineEdit(QStringLiteral("1978"), inputsColumn_);
+  masterYearEdit_ = new QLineEdit(QString::number(kDefaultBirthYear), inputsColumn_);
   masterYearEdit_->setObjectName(QStringLiteral("LedtZhuYear"));
   AddLabel(column, masterYearEdit_, QStringLiteral("主命生年"));
   column->addWidget(masterYearEdit_);

@@ -87,7 +87,7 @@ class CaseTreeTest : public QObject {
 
   void showingAllLoadsEveryCaseWhileTheWindowKeepsWorking() {
     CaseWindowFixture f(false);
-    f.StoreManyCases(1500);
+    f.StoreManyCases(20000);  // enough that the loading lasts a good many turns of the event loop
     f.Show();
     int ticksWhileLoading = 0;
     QTimer ticker;
@@ -99,8 +99,8 @@ class CaseTreeTest : public QObject {
     QVERIFY(f.WaitForTree());
     ticker.stop();
     QVERIFY(ticksWhileLoading > 1);
-    QCOMPARE(f.tree().CaseIds(), Descending(1500, 1));
-    QCOMPARE(f.tree().CaseCount(), 1500);
+    QCOMPARE(f.tree().CaseIds(), Descending(20000, 1));
+    QCOMPARE(f.tree().CaseCount(), 20000);
     QCOMPARE(f.window().windowTitle(), QStringLiteral("Quorin 2.3 "));
     QVERIFY(f.prompter().shown.isEmpty());
   }

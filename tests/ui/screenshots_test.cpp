@@ -26,6 +26,8 @@
 #include "ui/ui_font.h"
 #include "chart/quorin_day.h"
 #include "ui/frm_dili.h"
+#include "ui/frm_fan_tui.h"
+#include "ui/frm_txt_help.h"
 #include "ui/search_page.h"
 #include "ui/frm_set.h"
 #include "ui/frm_wnl.h"
@@ -149,7 +151,8 @@ class ScreenshotsTest : public QObject {
     quorin::ui::Prompts().SetUpPrinter(nullptr, printer);
   }
 
-  // The other painted windows: the perpetual calendar's grid and the I Ching figures.
+  // The other painted windows: the perpetual calendar's grid, the I Ching figures, the reverse
+  // pillar search with a moment found, and the help window.
   void calendarAndIChing() {
     const QString folder = qEnvironmentVariable("QUORIN_SCREENSHOT_DIR");
     if (folder.isEmpty()) QSKIP("QUORIN_SCREENSHOT_DIR not set");
@@ -166,6 +169,16 @@ class ScreenshotsTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&iChing));
     QTest::qWait(100);
     QVERIFY(iChing.grab().save(folder + QStringLiteral("/iching.png")));
+    quorin::ui::TFrmFanTui reverse;
+    reverse.Prepare({17, 15, 29, 47}, true);
+    reverse.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&reverse));
+    quorin::testing::Named<QPushButton>(&reverse, "Btncha")->click();
+    QVERIFY(reverse.grab().save(folder + QStringLiteral("/fantui.png")));
+    quorin::ui::TFrmTxtHelp help;
+    help.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&help));
+    QVERIFY(help.grab().save(folder + QStringLiteral("/help.png")));
   }
 };
 

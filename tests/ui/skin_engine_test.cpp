@@ -221,28 +221,6 @@ class SkinTest : public QObject {
       fixture.Close();
     }
   }
-
-  void screenshotsOfTheToolWindows() {
-    if (qEnvironmentVariable("QUORIN_SHOTS").isEmpty()) QSKIP("QUORIN_SHOTS names no folder");
-    quorin::testing::ScriptedPrompter prompter;
-    quorin::ui::TFrmWnl calendar;
-    calendar.Open({1582, 10, 15, 12, 0});
-    calendar.show();
-    SaveShot(&calendar, QStringLiteral("calendar"));
-    quorin::ui::TFrmZhouYi iching;
-    iching.show();
-    quorin::testing::ChooseLine(Named<QComboBox>(&iching, "cbogong"), 1);
-    quorin::testing::ChooseLine(Named<QComboBox>(&iching, "cboming"), 1);
-    SaveShot(&iching, QStringLiteral("iching"));
-    quorin::ui::TFrmFanTui search;
-    search.Prepare({17, 15, 29, 47}, true);
-    search.show();
-    Named<QPushButton>(&search, "Btncha")->click();
-    SaveShot(&search, QStringLiteral("fantui"));
-    quorin::ui::TFrmTxtHelp help;
-    help.show();
-    SaveShot(&help, QStringLiteral("help"));
-  }
 };
 
 QTEST_MAIN(SkinTest)
