@@ -6,7 +6,9 @@
 
 #include "base/data_location.h"
 #include "base/locale_text.h"
+#include "base/script_text.h"
 #include "command.h"
+#include "script_output.h"
 
 namespace {
 
@@ -21,7 +23,10 @@ void PrintHelp(std::ostream& out) {
   for (const auto& c : commands) {
     out << "  " << c.name << std::string(c.name.size() < 12 ? 12 - c.name.size() : 1, ' ') << c.synopsis << "\n";
   }
-  out << "\nOutput is UTF-8. Years are written as users see them: 1 BC is -1, no year 0.\n";
+  out << "\nEvery command also takes --script zh-Hans|zh-Hant-TW|zh-Hant-HK, before or after its name:\n"
+         "the script of everything printed and written (simplified Chinese, traditional Chinese of\n"
+         "Taiwan or of Hong Kong). Without it, the script chosen in the program's settings (set.ini).\n"
+         "\nOutput is UTF-8. Years are written as users see them: 1 BC is -1, no year 0.\n";
 }
 
 const quorin::cli::Command* Find(const std::string& name) {
@@ -40,6 +45,19 @@ int main(int argc, char** argv) {
   if (std::string refusal; !quorin::base::ArgumentsToUtf8(args, quorin::base::LocaleEncoding(), refusal)) {
     std::cerr << "quorin-cli: " << refusal << "\n";
     return kExitUsage;
+  }
+  std::optional<quorin::base::Script> script;
+  try {
+    script = TakeScriptOption(args);
+  } catch (const UsageError& e) {
+    std::cerr << "quorin-cli: " << e.what() << "\n";
+    return kExitUsage;
+  }
+  // Help and usage texts follow an explicit --script too; the settings are read further down.
+  std::optional<ScriptedOutput> scriptedOutput;
+  if (script) {
+    quorin::base::SetShownScript(*script);
+    scriptedOutput.emplace();
   }
   if (args.empty()) {
     PrintHelp(std::cerr);
@@ -76,6 +94,11 @@ int main(int argc, char** argv) {
     std::string problem;
     quorin::base::UseDataLocation(&problem);
     if (!problem.empty()) std::cerr << "quorin-cli: " << problem << "\n";
+    // Without --script, the script chosen in the program's settings.
+    if (!script) {
+      quorin::base::SetShownScript(quorin::base::ReadScriptSetting(quorin::base::ReadableDataFile("set.ini")));
+      scriptedOutput.emplace();
+    }
   }
   try {
     return command->run(args);

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "base/files.h"
+#include "base/script_text.h"
 #include "calendar/calendar_text.h"
 #include "calendar/historical_year.h"
 #include "chart/quorin_day.h"
@@ -82,7 +83,8 @@ std::string SearchResultsCsv(const SearchRequest& request, const std::vector<Sea
 
 bool WriteSearchResultsCsv(const std::string& path, const SearchRequest& request,
                            const std::vector<SearchResult>& results, std::string& message) {
-  if (base::AtomicWriteFile(path, SearchResultsCsv(request, results))) return true;
+  // The file is written in the shown script, like every text the user reads.
+  if (base::AtomicWriteFile(path, base::ShownText(SearchResultsCsv(request, results)))) return true;
   message = "无法写入文件：" + path;
   return false;
 }

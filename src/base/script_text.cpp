@@ -1,0 +1,230 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "base/script_text.h"
+
+#include <opencc/Conversion.hpp>
+#include <opencc/ConversionChain.hpp>
+#include <opencc/Converter.hpp>
+#include <opencc/DictEntry.hpp>
+#include <opencc/DictGroup.hpp>
+#include <opencc/Lexicon.hpp>
+#include <opencc/MarisaDict.hpp>
+#include <opencc/MaxMatchSegmentation.hpp>
+#include <opencc/TextDict.hpp>
+
+#include <array>
+#include <atomic>
+#include <list>
+#include <mutex>
+
+#include "base/ini_file.h"
+#include "base/utf8.h"
+
+namespace quorin::base {
+
+namespace {
+
+// Debian's libopencc-data puts the dictionaries here.
+constexpr const char* kOpenccDictionaryFolder = "/usr/share/opencc/";
+
+struct ScriptNames {
+  Script script;
+  std::string_view name;
+  std::string_view caption;
+};
+constexpr std::array<ScriptNames, 3> kScripts{{
+    {Script::kSimplified, "zh-Hans", "简体中文"},
+    {Script::kTraditionalTaiwan, "zh-Hant-TW", "繁體中文（台灣）"},
+    {Script::kTraditionalHongKong, "zh-Hant-HK", "繁體中文（香港）"},
+}};
+
+opencc::DictPtr StockDictionary(const char* file) {
+  return opencc::SerializableDict::NewFromFile<opencc::MarisaDict>(std::string(kOpenccDictionaryFolder) + file);
+}
+
+// The field's dictionary: "word<TAB>form" lines; '#' starts a comment line.
+opencc::DictPtr FieldDictionary(std::string_view text) {
+  auto lexicon = std::make_shared<opencc::Lexicon>();
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view line = text.substr(start, end - start);
+    start = end + 1;
+    const std::size_t tab = line.find('\t');
+    if (line.empty() || line.front() == '#' || tab == std::string_view::npos) continue;
+    lexicon->Add(opencc::DictEntryFactory::New(std::string(line.substr(0, tab)), std::string(line.substr(tab + 1))));
+  }
+  lexicon->Sort();
+  return std::make_shared<opencc::TextDict>(lexicon);
+}
+
+opencc::DictPtr Group(std::list<opencc::DictPtr> dictionaries) {
+  return std::make_shared<opencc::DictGroup>(dictionaries);
+}
+
+opencc::ConverterPtr MakeConverter(opencc::DictPtr segmentation, std::list<opencc::DictPtr> steps) {
+  std::list<opencc::ConversionPtr> conversions;
+  for (auto& step : steps) conversions.push_back(std::make_shared<opencc::Conversion>(step));
+  return std::make_shared<opencc::Converter>("quorin", std::make_shared<opencc::MaxMatchSegmentation>(segmentation),
+                                             std::make_shared<opencc::ConversionChain>(conversions));
+}
+
+std::string Run(const opencc::Converter& converter, std::string_view text) {
+  return converter.Convert(std::string(text));
+}
+
+}  // namespace
+
+struct ScriptConverter::Engine {
+  opencc::ConverterPtr words;       // with the region's words (Taiwan: 檔案 for 文件)
+  opencc::ConverterPtr characters;  // the same characters' words, character for character
+};
+
+std::optional<Script> ScriptFromName(std::string_view name) {
+  for (const auto& s : kScripts)
+    if (s.name == name) return s.script;
+  return std::nullopt;
+}
+
+std::string_view ScriptName(Script script) { return kScripts[static_cast<int>(script)].name; }
+std::string_view ScriptCaption(Script script) { return kScripts[static_cast<int>(script)].caption; }
+
+Script ReadScriptSetting(const std::string& iniPath) {
+  const IniFile ini(iniPath);
+  return ScriptFromName(ini.ReadString("set", kScriptKey, "zh-Hans")).value_or(Script::kSimplified);
+}
+
+ScriptConverter::ScriptConverter(Script script) : script_(script) {
+  if (script == Script::kSimplified) return;
+  try {
+    // The field's words come first: in a group the longest match wins, and of equal ones the first.
+    const opencc::DictPtr field = FieldDictionary(FieldPhrases());
+    const opencc::DictPtr segmentation = Group({field, StockDictionary("STPhrases.ocd2")});
+    const opencc::DictPtr toTraditional =
+        Group({field, StockDictionary("STPhrases.ocd2"), StockDictionary("STCharacters.ocd2")});
+    auto engine = std::make_unique<Engine>();
+    if (script == Script::kTraditionalTaiwan) {
+      const opencc::DictPtr variants = StockDictionary("TWVariants.ocd2");
+      engine->words = MakeConverter(segmentation, {toTraditional, StockDictionary("TWPhrases.ocd2"), variants});
+      engine->characters = MakeConverter(segmentation, {toTraditional, variants});
+    } else {
+      engine->words = MakeConverter(segmentation, {toTraditional, StockDictionary("HKVariants.ocd2"),
+                                                   FieldDictionary(HongKongFieldPhrases())});
+      engine->characters = engine->words;
+    }
+    engine_ = std::move(engine);
+  } catch (const std::exception& e) {
+    problem_ = std::string("无法读取OpenCC的字典（") + kOpenccDictionaryFolder + "）：" + e.what();
+  }
+}
+
+ScriptConverter::~ScriptConverter() = default;
+
+std::string ScriptConverter::ConvertWithRegionalWords(std::string_view text) const {
+  if (!engine_ || text.empty()) return std::string(text);
+  return Run(*engine_->words, text);
+}
+
+std::string ScriptConverter::Convert(std::string_view text) const {
+  if (!engine_ || text.empty()) return std::string(text);
+  // ASCII (digits, spaces, line ends) never changes and never stands inside a word, so only the
+  // runs between it are converted; the engine's texts repeat the same runs (年, 月, 日课分析：)
+  // endlessly, and each is converted once.
+  std::string converted;
+  converted.reserve(text.size());
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    std::size_t end = pos;
+    const bool ascii = static_cast<unsigned char>(text[pos]) < 0x80;
+    while (end < text.size() && (static_cast<unsigned char>(text[end]) < 0x80) == ascii) ++end;
+    if (ascii) {
+      converted.append(text.substr(pos, end - pos));
+    } else {
+      converted += ConvertRun(text.substr(pos, end - pos));
+    }
+    pos = end;
+  }
+  return converted;
+}
+
+std::string ScriptConverter::ConvertRun(std::string_view text) const {
+  {
+    const std::lock_guard lock(cacheMutex_);
+    if (const auto found = cache_.find(std::string(text)); found != cache_.end()) return found->second;
+  }
+  std::string converted = Run(*engine_->characters, text);
+  if (CharacterCount(converted) == CharacterCount(text)) {
+    Remember(text, converted);
+    return converted;
+  }
+  // A phrase of another length: character by character keeps every place.
+  converted.clear();
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    const std::size_t start = pos;
+    NextCodePoint(text, pos);
+    const std::string one = Run(*engine_->characters, text.substr(start, pos - start));
+    converted += CharacterCount(one) == 1 ? one : std::string(text.substr(start, pos - start));
+  }
+  Remember(text, converted);
+  return converted;
+}
+
+void ScriptConverter::Remember(std::string_view text, const std::string& converted) const {
+  // Long texts (an I Ching chapter, a remark) are seldom shown twice; the cache stays small.
+  if (text.size() > kLongestRememberedRun) return;
+  const std::lock_guard lock(cacheMutex_);
+  if (cache_.size() >= kRememberedRuns) cache_.clear();
+  cache_.emplace(text, converted);
+}
+
+namespace {
+
+std::atomic<Script> shownScript{Script::kSimplified};
+std::mutex convertersMutex;
+// Built once per script and kept to the end: texts are converted from worker threads too.
+std::array<std::unique_ptr<ScriptConverter>, kScripts.size()> converters;
+
+const ScriptConverter* ConverterOf(Script script) {
+  if (script == Script::kSimplified) return nullptr;
+  const std::lock_guard lock(convertersMutex);
+  auto& slot = converters[static_cast<int>(script)];
+  if (!slot) slot = std::make_unique<ScriptConverter>(script);
+  return slot.get();
+}
+
+}  // namespace
+
+void SetShownScript(Script script) {
+  shownScript = script;
+  (void)ConverterOf(script);
+}
+
+Script ShownScript() { return shownScript; }
+
+const ScriptConverter* ShownScriptConverter() { return ConverterOf(shownScript); }
+
+std::string ShownText(std::string_view text) {
+  const ScriptConverter* converter = ShownScriptConverter();
+  return converter ? converter->Convert(text) : std::string(text);
+}
+
+std::string SimplifiedForComparison(std::string_view text) {
+  static const opencc::ConverterPtr toSimplified = []() -> opencc::ConverterPtr {
+    try {
+      const opencc::DictPtr phrases = StockDictionary("TSPhrases.ocd2");
+      return MakeConverter(phrases, {Group({StockDictionary("TWVariantsRevPhrases.ocd2"),
+                                            StockDictionary("TWVariantsRev.ocd2"), StockDictionary("HKVariantsRev.ocd2")}),
+                                     Group({phrases, StockDictionary("TSCharacters.ocd2")})});
+    } catch (const std::exception&) {
+      return nullptr;
+    }
+  }();
+  // Plain ASCII has nothing to convert; most searched fields are short Chinese.
+  bool ascii = true;
+  for (const char c : text) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+  if (!toSimplified || ascii) return std::string(text);
+  return Run(*toSimplified, text);
+}
+
+}  // namespace quorin::base
