@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "qtdraw/shown_text.h"
+
 namespace quorin::qtdraw {
 
 QColor ToQColor(draw::Color c) { return QColor(draw::RedOf(c), draw::GreenOf(c), draw::BlueOf(c)); }
@@ -128,7 +130,7 @@ void ImageCanvas::SetBrush(draw::Color color, draw::BrushStyle style) {
 }
 
 void ImageCanvas::TextOut(int x, int y, std::string_view utf8) {
-  const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+  const QString text = ShownQString(utf8);
   const QFontMetrics metrics(font_, &plain_.image);
   // An opaque brush paints the text's cell first, as a Windows canvas does.
   const QRect cell(x, y, metrics.horizontalAdvance(text), metrics.height());
@@ -141,7 +143,7 @@ void ImageCanvas::TextOut(int x, int y, std::string_view utf8) {
 }
 
 int ImageCanvas::TextWidth(std::string_view utf8) {
-  return QFontMetrics(font_, &plain_.image).horizontalAdvance(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+  return QFontMetrics(font_, &plain_.image).horizontalAdvance(ShownQString(utf8));
 }
 
 int ImageCanvas::TextHeight(std::string_view) { return QFontMetrics(font_, &plain_.image).height(); }

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "qtdraw/image_canvas.h"
+#include "qtdraw/shown_text.h"
 
 namespace quorin::qtdraw {
 
@@ -54,7 +55,7 @@ void PainterCanvas::SetBrush(draw::Color color, draw::BrushStyle style) {
 
 void PainterCanvas::TextOut(int x, int y, std::string_view utf8) {
   if (!painter_) return;
-  const QString text = ToQString(utf8);
+  const QString text = ShownQString(utf8);
   const QFontMetricsF metrics(font_);
   // An opaque brush paints the text's cell first, as a Windows canvas does.
   if (brushSolid_) painter_->fillRect(QRectF(x, y, metrics.horizontalAdvance(text), metrics.height()), brushColor_);
@@ -64,7 +65,7 @@ void PainterCanvas::TextOut(int x, int y, std::string_view utf8) {
 }
 
 int PainterCanvas::TextWidth(std::string_view utf8) {
-  return static_cast<int>(std::lround(QFontMetricsF(font_).horizontalAdvance(ToQString(utf8))));
+  return static_cast<int>(std::lround(QFontMetricsF(font_).horizontalAdvance(ShownQString(utf8))));
 }
 
 int PainterCanvas::TextHeight(std::string_view) { return static_cast<int>(std::lround(QFontMetricsF(font_).height())); }

@@ -26,6 +26,7 @@
 #include "qtdraw/image_canvas.h"
 #include "qtdraw/painter_canvas.h"
 #include "qtdraw/rich_text_document.h"
+#include "qtdraw/shown_text.h"
 
 namespace quorin::sheet {
 
@@ -41,6 +42,8 @@ constexpr int kPictureObject = QTextFormat::UserObject + 1;
 const QColor kHeadingBlue(0, 0, 255);
 
 QString FromUtf8(const std::string& text) { return QString::fromStdString(text); }
+// The sheet's own words, in the shown script like the engine's.
+QString Shown(const char* text) { return qtdraw::ShownQString(text); }
 
 // Forwards to another canvas, leaving out the texts the sheet sets as lines of its
 // own (the picture's header lines and 常用神煞), so the page does not say them twice.
@@ -157,7 +160,7 @@ void AppendAnalysis(QTextCursor& cursor, const chart::MQuorinDay& engine) {
   QTextBlockFormat block = BlockFormat();
   block.setTextIndent(copy.Settings().leftpos * kLayoutDpi / 72.0);
   // The screen separates the sections by several empty lines; paper needs one.
-  const QString written = FromUtf8(sink.Text());
+  const QString written = qtdraw::ShownQString(sink.Text());
   QString text;
   QList<int> moved(written.size() + 1, 0);  // where each position of the written text goes
   bool blankBefore = true;
@@ -196,12 +199,12 @@ void BuildDocument(QTextDocument& document, const chart::MQuorinDay& engine, con
   QTextCursor cursor(&document);
   chart::MQuorinDay copy = AttachedCopy(engine, nullptr, nullptr);
   cursor.setBlockFormat(BlockFormat(0, Qt::AlignHCenter));
-  cursor.insertText(FromUtf8(copy.Request().name) + QStringLiteral(" 日课单"), TextFormat(kTitlePoints, true));
+  cursor.insertText(FromUtf8(copy.Request().name) + Shown(" 日课单"), TextFormat(kTitlePoints, true));
 
   bool first = true;
   for (const std::string& line : copy.ImageHeaderLines()) {
     cursor.insertBlock(BlockFormat(first ? 12 : 1), TextFormat(kBodyPoints));
-    cursor.insertText(FromUtf8(line));
+    cursor.insertText(qtdraw::ShownQString(line));
     first = false;
   }
 
@@ -216,7 +219,7 @@ void BuildDocument(QTextDocument& document, const chart::MQuorinDay& engine, con
 
   if (extras.remark && !extras.remark->toPlainText().trimmed().isEmpty()) {
     cursor.insertBlock(BlockFormat(10), TextFormat(kBodyPoints, true, kHeadingBlue));
-    cursor.insertText(QStringLiteral("评语："));
+    cursor.insertText(Shown("评语："));
     cursor.insertBlock(BlockFormat(2), TextFormat(kBodyPoints));
     cursor.insertFragment(QTextDocumentFragment(extras.remark));
   }
@@ -244,8 +247,8 @@ void PaintFooter(QPainter& painter, const QRectF& area, const QDate& issued, int
   painter.setPen(Qt::black);
   const QRectF text = area.adjusted(0, 4, 0, 0);
   painter.drawText(text, Qt::AlignLeft | Qt::AlignTop,
-                   QStringLiteral("出具日期：%1年%2月%3日").arg(issued.year()).arg(issued.month()).arg(issued.day()));
-  painter.drawText(text, Qt::AlignRight | Qt::AlignTop, QStringLiteral("第%1页 共%2页").arg(page).arg(pages));
+                   Shown("出具日期：%1年%2月%3日").arg(issued.year()).arg(issued.month()).arg(issued.day()));
+  painter.drawText(text, Qt::AlignRight | Qt::AlignTop, Shown("第%1页 共%2页").arg(page).arg(pages));
   painter.restore();
 }
 
@@ -354,7 +357,7 @@ bool WriteDateSheetPdf(const std::string& path, const chart::MQuorinDay& engine,
   {
     QPdfWriter writer(&buffer);
     writer.setCreator(QStringLiteral("Quorin"));
-    writer.setTitle(FromUtf8(engine.Request().name) + QStringLiteral(" 日课单"));
+    writer.setTitle(FromUtf8(engine.Request().name) + Shown(" 日课单"));
     UseDateSheetPage(writer);
     if (!PaintDateSheet(writer, engine, extras)) {
       if (error) *error = "PDF 生成失败";
