@@ -3,7 +3,9 @@
 
 #include <cstdio>
 
+#include "base/gbk.h"
 #include "base/ini_file.h"
+#include "base/script_text.h"
 #include "base/text_parse.h"
 
 namespace quorin::base {
@@ -75,6 +77,13 @@ std::vector<City> ReadCities(const IniFile& dili, std::string_view province) {
     cities.push_back(std::move(city));
   }
   return cities;
+}
+
+bool CityMatchesTypedName(std::string_view city, std::string_view typed) {
+  // A typed name may match a city name two GBK bytes longer (县, 市, 区).
+  constexpr int kCitySuffixBytes = 2;
+  return SimplifiedForComparison(city).find(SimplifiedForComparison(typed)) != std::string::npos &&
+         GbkByteLength(city) <= GbkByteLength(typed) + kCitySuffixBytes;
 }
 
 }  // namespace quorin::base

@@ -51,4 +51,9 @@ struct City {
 // The cities of a province in file order; a key without a value reads as the default.
 std::vector<City> ReadCities(const IniFile& dili, std::string_view province);
 
+// Whether a city name answers what the user typed into the city search: the typed name is
+// part of it, and it is at most a suffix (县, 市, 区) longer. Either script finds the other:
+// 臺北 finds 台北.
+bool CityMatchesTypedName(std::string_view city, std::string_view typed);
+
 }  // namespace quorin::base

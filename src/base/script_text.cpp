@@ -210,21 +210,50 @@ std::string ShownText(std::string_view text) {
 }
 
 std::string SimplifiedForComparison(std::string_view text) {
-  static const opencc::ConverterPtr toSimplified = []() -> opencc::ConverterPtr {
+  // Character by character: a search compares short names and keywords with whole remarks, and
+  // a table lookup per character keeps that as fast as a plain search. Regional variants
+  // (裡, 衞) first become OpenCC's standard forms, then simplified ones.
+  static const std::unordered_map<char32_t, char32_t> fold = [] {
+    std::unordered_map<char32_t, char32_t> table;
+    const auto singleCharacters = [](const opencc::DictPtr& dict, const auto& each) {
+      for (const auto& entry : *dict->GetLexicon()) {
+        const std::u32string key = Utf8ToCodePoints(entry->Key());
+        const std::u32string value = Utf8ToCodePoints(entry->GetDefault());
+        if (key.size() == 1 && value.size() == 1) each(key[0], value[0]);
+      }
+    };
     try {
-      const opencc::DictPtr phrases = StockDictionary("TSPhrases.ocd2");
-      return MakeConverter(phrases, {Group({StockDictionary("TWVariantsRevPhrases.ocd2"),
-                                            StockDictionary("TWVariantsRev.ocd2"), StockDictionary("HKVariantsRev.ocd2")}),
-                                     Group({phrases, StockDictionary("TSCharacters.ocd2")})});
+      std::unordered_map<char32_t, char32_t> standard;
+      for (const char* variants : {"TWVariantsRev.ocd2", "HKVariantsRev.ocd2"})
+        singleCharacters(StockDictionary(variants), [&](char32_t from, char32_t to) { standard.emplace(from, to); });
+      std::unordered_map<char32_t, char32_t> simplified;
+      singleCharacters(StockDictionary("TSCharacters.ocd2"), [&](char32_t from, char32_t to) { simplified.emplace(from, to); });
+      const auto toSimplified = [&](char32_t c) {
+        const auto found = simplified.find(c);
+        return found == simplified.end() ? c : found->second;
+      };
+      for (const auto& [from, to] : simplified) table.emplace(from, to);
+      for (const auto& [from, to] : standard) table[from] = toSimplified(to);
     } catch (const std::exception&) {
-      return nullptr;
+      table.clear();  // without OpenCC's data, both sides are compared as typed
     }
+    return table;
   }();
-  // Plain ASCII has nothing to convert; most searched fields are short Chinese.
-  bool ascii = true;
-  for (const char c : text) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-  if (!toSimplified || ascii) return std::string(text);
-  return Run(*toSimplified, text);
+  std::string folded;
+  folded.reserve(text.size());
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    const std::size_t start = pos;
+    const char32_t c = NextCodePoint(text, pos);
+    if (c < 0x80) {
+      folded += static_cast<char>(c);
+    } else if (const auto found = fold.find(c); found != fold.end()) {
+      AppendUtf8(folded, found->second);
+    } else {
+      folded.append(text.substr(start, pos - start));
+    }
+  }
+  return folded;
 }
 
 }  // namespace quorin::base

@@ -71,8 +71,9 @@ const ScriptConverter* ShownScriptConverter();
 // simplified Chinese passes unchanged, at no cost.
 std::string ShownText(std::string_view text);
 
-// Either script to simplified Chinese, for comparing what the user types with what is
-// stored (臺北 finds 台北, 張三 finds 张三). Built at the first use.
+// Either script to simplified Chinese character by character, for comparing what the user
+// types with what is stored (臺北 finds 台北, 張三 finds 张三). The table is built at the
+// first use; malformed UTF-8 is kept as it is.
 std::string SimplifiedForComparison(std::string_view text);
 
 // The program's own dictionary of the field's words (OpenCC's text format: a simplified

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "base/gbk.h"
+#include "base/script_text.h"
 #include "base/text_parse.h"
 #include "calendar/historical_year.h"
 #include "calendar/sexagenary.h"
@@ -14,10 +15,13 @@
 namespace quorin::cases {
 namespace {
 
+// Typed and stored texts meet in one script, so 張三 finds 张三 and the other way round.
+std::string Folded(std::string_view text) { return base::SimplifiedForComparison(text); }
+
 bool TextCondition(std::uint8_t mode, const std::string& value, const std::string& wanted) {
   switch (mode) {
-    case CaseSearchCriteria::kContains: return value.find(wanted) != std::string::npos;
-    case CaseSearchCriteria::kEquals: return EqualIgnoringAsciiCase(value, wanted);
+    case CaseSearchCriteria::kContains: return Folded(value).find(Folded(wanted)) != std::string::npos;
+    case CaseSearchCriteria::kEquals: return EqualIgnoringAsciiCase(Folded(value), Folded(wanted));
     default: return true;
   }
 }
@@ -86,9 +90,11 @@ std::vector<std::string> FuzzyFields(const TRecordData& r) {
 
 bool MatchesKeywords(const std::vector<std::string>& fields, std::vector<std::string> keywords) {
   const std::size_t wanted = keywords.size();
+  for (std::string& keyword : keywords) keyword = Folded(keyword);
   std::size_t matches = 0;
-  for (const std::string& field : fields) {
+  for (const std::string& unfolded : fields) {
     if (keywords.empty()) break;
+    const std::string field = Folded(unfolded);
     // UTF-8 matches only at character boundaries, so a byte search is multibyte-aware.
     const auto hit = std::find_if(keywords.begin(), keywords.end(),
                                   [&](const std::string& k) { return field.find(k) != std::string::npos; });
@@ -103,7 +109,7 @@ bool MatchesKeywords(const std::vector<std::string>& fields, std::vector<std::st
 bool MatchesCriteria(const TRecordData& r, const CaseSearchCriteria& c) {
   if (!TextCondition(c.nameMode, r.name, c.name)) return false;
   if (!TextCondition(c.classMode, r.className, c.className)) return false;
-  if (c.remarkSet && r.remarkText.find(c.remark) == std::string::npos) return false;
+  if (c.remarkSet && Folded(r.remarkText).find(Folded(c.remark)) == std::string::npos) return false;
   if (c.sexSet && r.male != c.male) return false;
   if (c.yearsSet && (r.year < c.yearFrom || r.year > c.yearTo)) return false;
   if (c.province != -1 && r.province != c.province) return false;

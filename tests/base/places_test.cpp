@@ -58,6 +58,15 @@ TEST(Places, FormattedValuesReadBack) {
   EXPECT_EQ(FormatPlaceValue(119, 18, 26, 5), "119:18*26:5");
 }
 
+TEST(Places, TheCitySearchFindsANameTypedInEitherScript) {
+  EXPECT_TRUE(CityMatchesTypedName("台北市", "臺北"));
+  EXPECT_TRUE(CityMatchesTypedName("台北市", "台北"));
+  EXPECT_TRUE(CityMatchesTypedName("广州市", "廣州"));
+  EXPECT_FALSE(CityMatchesTypedName("台北市", "臺中"));
+  // No more than one suffix character longer than what was typed.
+  EXPECT_FALSE(CityMatchesTypedName("乌鲁木齐市", "乌"));
+}
+
 TEST(Places, ProvinceTable) {
   const auto& names = ProvinceNames();
   ASSERT_EQ(names.size(), 35u);

@@ -39,6 +39,9 @@ TEST(CaseSearchText, EachKeywordNeedsAFieldOfItsOwn) {
   };
   for (const auto& c : cases) EXPECT_EQ(MatchesKeywords(fields, c.keywords), c.found) << c.keywords.size();
   EXPECT_FALSE(MatchesKeywords({"张三", "", "", "", "", "", "", ""}, {"张", "张"}));
+  // Typed in traditional characters, or stored in them.
+  EXPECT_TRUE(MatchesKeywords(fields, {"張三", "開業"}));
+  EXPECT_TRUE(MatchesKeywords({"張三", "", "", "", "", "", "", ""}, {"张三"}));
 }
 
 class CaseSearch : public CaseStoreTest {
@@ -100,7 +103,7 @@ TEST_F(CaseSearch, ConditionalSearchCombinesTheActiveConditions) {
 
   c = Any();
   c.nameMode = CaseSearchCriteria::kContains;
-  c.name = "张";
+  c.name = "張";  // the stored names are simplified
   c.sexSet = true;
   c.male = true;
   EXPECT_EQ(store_.Search(c), (std::vector<int>{1, 3}));
