@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "base/script_text.h"
 #include "chart/quorin_day.h"
 
 namespace {
@@ -119,5 +120,37 @@ void BM_ClickSelectsAndRedraws(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ClickSelectsAndRedraws)->Unit(benchmark::kMicrosecond);
+
+// Building the converter of a traditional script: what a start-up in that script adds.
+void BM_BuildScriptConverter(benchmark::State& state) {
+  const auto script = static_cast<quorin::base::Script>(state.range(0));
+  for (auto _ : state) {
+    const quorin::base::ScriptConverter converter(script);
+    benchmark::DoNotOptimize(converter.problem().data());
+  }
+}
+BENCHMARK(BM_BuildScriptConverter)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// A whole chart text (header through 常用神煞) into traditional Chinese, a new moment each
+// time (only the conversion is timed); range 1 Taiwan, 2 Hong Kong.
+void BM_ConvertWholeChartText(benchmark::State& state) {
+  const quorin::base::ScriptConverter converter(static_cast<quorin::base::Script>(state.range(0)));
+  MQuorinDay engine;
+  RecordingRichTextSink text;
+  engine.Attach(&text, nullptr);
+  engine.SetSettingsPath(SettingsFile());
+  TRecordData r = FullRequest();
+  int day = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    r.day = static_cast<std::int16_t>(1 + day++ % 28);
+    r.hour = static_cast<std::int16_t>(day % 24);
+    if (!engine.Compute(r)) state.SkipWithError("compute failed");
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(converter.Convert(text.Text()).data());
+  }
+  state.counters["characters"] = static_cast<double>(text.Text().size() / 3);
+}
+BENCHMARK(BM_ConvertWholeChartText)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

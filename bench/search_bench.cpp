@@ -3,6 +3,7 @@
 // condition at once.
 #include <benchmark/benchmark.h>
 
+#include "base/script_text.h"
 #include "chart/quorin_day.h"
 
 namespace quorin::chart {
@@ -84,6 +85,26 @@ void BM_SearchYearDigitGroupsOnly(benchmark::State& state) {
   Run(state, q);
 }
 BENCHMARK(BM_SearchYearDigitGroupsOnly)->Unit(benchmark::kMillisecond);
+
+// The result list of a hundred years' search (合十 of 卦气: about 215,000 lines) converted
+// into traditional Chinese of Taiwan, line by line as the list shows them.
+void BM_ConvertHundredYearResultList(benchmark::State& state) {
+  MQuorinDay engine;
+  engine.SetSettingsPath("/nonexistent/set.ini");
+  SearchRequest q = Plain(1950);
+  q.qi[2] = true;  // 合十
+  q.UpdateConditionCounts();
+  RecordingSearchSink sink;
+  engine.SearchRange(q, SearchDays{{1950, 1, 1, 0, 0}, {2049, 12, 31, 0, 0}}, sink);
+  const base::ScriptConverter converter(base::Script::kTraditionalTaiwan);
+  for (auto _ : state) {
+    std::size_t bytes = 0;
+    for (const std::string& line : sink.Lines()) bytes += converter.Convert(line).size();
+    benchmark::DoNotOptimize(bytes);
+  }
+  state.counters["lines"] = static_cast<double>(sink.Lines().size());
+}
+BENCHMARK(BM_ConvertHundredYearResultList)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace quorin::chart

@@ -149,8 +149,8 @@ std::string ScriptConverter::Convert(std::string_view text) const {
 
 std::string ScriptConverter::ConvertRun(std::string_view text) const {
   {
-    const std::lock_guard lock(cacheMutex_);
-    if (const auto found = cache_.find(std::string(text)); found != cache_.end()) return found->second;
+    const std::shared_lock lock(cacheMutex_);
+    if (const auto found = cache_.find(text); found != cache_.end()) return found->second;
   }
   std::string converted = Run(*engine_->characters, text);
   if (CharacterCount(converted) == CharacterCount(text)) {
@@ -173,7 +173,7 @@ std::string ScriptConverter::ConvertRun(std::string_view text) const {
 void ScriptConverter::Remember(std::string_view text, const std::string& converted) const {
   // Long texts (an I Ching chapter, a remark) are seldom shown twice; the cache stays small.
   if (text.size() > kLongestRememberedRun) return;
-  const std::lock_guard lock(cacheMutex_);
+  const std::unique_lock lock(cacheMutex_);
   if (cache_.size() >= kRememberedRuns) cache_.clear();
   cache_.emplace(text, converted);
 }

@@ -5,7 +5,7 @@
 #pragma once
 
 #include <memory>
-#include <mutex>
+#include <shared_mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -57,8 +57,13 @@ class ScriptConverter {
   Script script_;
   std::unique_ptr<Engine> engine_;
   std::string problem_;
-  mutable std::mutex cacheMutex_;
-  mutable std::unordered_map<std::string, std::string> cache_;
+  // Looked up by string_view, without a copy of the run.
+  struct RunHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+  };
+  mutable std::shared_mutex cacheMutex_;
+  mutable std::unordered_map<std::string, std::string, RunHash, std::equal_to<>> cache_;
 };
 
 // The program's shown script, set once at start (from the settings or --script) and again
