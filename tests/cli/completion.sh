@@ -27,13 +27,16 @@ same() { [ "$2" = "$3" ] || fail "$1: completion offers '$2', expected '$3'"; }
 commands=$("$cli" --help | sed -n '/^Commands:/,/^$/p' | awk 'NR > 1 && NF {print $1}' | sorted)
 same commands "$(offered quorin-cli '' | sorted)" "$(echo "$commands help" | sorted)"
 same help "$(offered quorin-cli help '' | sorted)" "$commands"
-same gnu-options "$(offered quorin-cli --)" "--help --version"
+same gnu-options "$(offered quorin-cli --)" "--help --version --script"
+same scripts "$(offered quorin-cli --script '')" "zh-Hans zh-Hant-TW zh-Hant-HK"
+same "after --script" "$(offered quorin-cli --script zh-Hant-HK ch)" "chart"
+same "--script after the command" "$(offered quorin-cli era --script zh-Hant-)" "zh-Hant-TW zh-Hant-HK"
 same chart-prefix "$(offered quorin-cli ch)" "chart"
 
 # Each command's options are those its usage text names.
 for command in $commands; do
   [ "$command" = cases ] && continue
-  same "$command options" "$(offered quorin-cli "$command" -- | sorted)" "$("$cli" help "$command" | options_in)"
+  same "$command options" "$(offered quorin-cli "$command" -- | sorted)" "$( (echo --script; "$cli" help "$command") | options_in)"
 done
 usage=$("$cli" help cases)
 global=$(head -1 <<<"$usage" | options_in)
@@ -41,7 +44,7 @@ subcommands=$(awk '/^  [a-z]/ {print $1}' <<<"$usage" | sorted)
 same "cases subcommands" "$(offered quorin-cli cases '' | sorted)" "$subcommands"
 for sub in $subcommands; do
   own=$(awk -v name="$sub" '/^  [a-z]/ {inside = ($1 == name)} /^[^ ]/ {inside = 0} inside' <<<"$usage" | options_in)
-  same "cases $sub options" "$(offered quorin-cli cases "$sub" -- | sorted)" "$(echo "$global $own" | sorted)"
+  same "cases $sub options" "$(offered quorin-cli cases "$sub" -- | sorted)" "$(echo "$global $own --script" | sorted)"
 done
 same "cases --db FILE list" "$(offered quorin-cli cases --db x.db list -- | sorted)" \
   "$(offered quorin-cli cases list -- | sorted)"
