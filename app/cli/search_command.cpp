@@ -6,6 +6,7 @@
 #include <set>
 #include <sstream>
 
+#include "base/script_text.h"
 #include "calendar/calendar_types.h"
 #include "chart/domain_tables.h"
 #include "chart/quorin_day.h"
@@ -24,9 +25,9 @@ void CheckColumn(int mountain, int column, const std::string& option, const std:
 }
 
 // Ticks the conditions of a group named in a comma-separated list; each name may be written
-// as its check box reads (卦气同数, 主命纳入).
+// as its check box reads (卦气同数, 主命纳入), in either script (同數, 沖山).
 void TickListed(const chart::SearchConditionGroup& group, const std::string& list, chart::SearchRequest& q) {
-  std::stringstream items(list);
+  std::stringstream items(base::SimplifiedForComparison(list));
   for (std::string item; std::getline(items, item, ',');) {
     if (!group.prefix.empty() && item.starts_with(group.prefix)) item.erase(0, group.prefix.size());
     if (!group.suffix.empty() && item.ends_with(group.suffix)) item.resize(item.size() - group.suffix.size());
@@ -106,7 +107,7 @@ DaysOrRefusal ReadDays(const Arguments& a) {
 // The conditions ticked by the options, after a ready pattern that replaces those before it.
 void ReadConditions(const Arguments& a, chart::SearchRequest& q) {
   if (a.Has("pattern")) {
-    const int item = chart::ReadyPatternItem(*a.Value("pattern"));
+    const int item = chart::ReadyPatternItem(base::SimplifiedForComparison(*a.Value("pattern")));
     if (!chart::ApplyReadyPattern(q, item)) {
       throw UsageError("--pattern 应为 " + chart::ReadyPatternNames("、") + " 之一：" + *a.Value("pattern"));
     }

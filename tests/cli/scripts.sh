@@ -38,6 +38,11 @@ expect era-after "[明] 神宗 朱翊鈞 萬曆28年" era 1600 --script=zh-Hant-
   fail "search: exit $?"
 [ "$(tail -n 1 "$work/found")" = "共找到2210條日課" ] || fail "search count: $(tail -n 1 "$work/found")"
 head -n 1 "$work/found.csv" | grep -qF "序號,公曆日期,時間,農曆,年柱,月柱,日柱,時柱,年卦氣,年卦運" || fail "CSV header"
+# Names of conditions and patterns may be typed in either script.
+same_count() { "$cli" search --year 2024 "$@" | tail -n 1; }
+[ "$(same_count --qi 合十 --avoid 沖山 --include 龍 --dragon 子:1)" = "共找到2782条日课" ] ||
+  fail "traditional condition names are not read"
+[ "$(same_count --pattern 一卦純清)" = "共找到9条日课" ] || fail "a traditional pattern name is not read"
 refused_with usage-message 2 "多餘的參數：2024" search 2024 --script zh-Hant-HK
 refused_with unknown-script 2 "没有这种文字：zh-Hant" era 1600 --script zh-Hant
 
