@@ -3,6 +3,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QImage>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -196,7 +197,8 @@ void BuildDocument(QTextDocument& document, const chart::MQuorinDay& engine, con
   QTextCursor cursor(&document);
   chart::MQuorinDay copy = AttachedCopy(engine, nullptr, nullptr);
   cursor.setBlockFormat(BlockFormat(0, Qt::AlignHCenter));
-  cursor.insertText(FromUtf8(copy.Request().name) + QStringLiteral(" 日课单"), TextFormat(kTitlePoints, true));
+  cursor.insertText(FromUtf8(copy.Request().name) + QCoreApplication::translate("Quorin", " 日课单"),
+                    TextFormat(kTitlePoints, true));
 
   bool first = true;
   for (const std::string& line : copy.ImageHeaderLines()) {
@@ -216,7 +218,7 @@ void BuildDocument(QTextDocument& document, const chart::MQuorinDay& engine, con
 
   if (extras.remark && !extras.remark->toPlainText().trimmed().isEmpty()) {
     cursor.insertBlock(BlockFormat(10), TextFormat(kBodyPoints, true, kHeadingBlue));
-    cursor.insertText(QStringLiteral("评语："));
+    cursor.insertText(QCoreApplication::translate("Quorin", "评语："));
     cursor.insertBlock(BlockFormat(2), TextFormat(kBodyPoints));
     cursor.insertFragment(QTextDocumentFragment(extras.remark));
   }
@@ -244,8 +246,12 @@ void PaintFooter(QPainter& painter, const QRectF& area, const QDate& issued, int
   painter.setPen(Qt::black);
   const QRectF text = area.adjusted(0, 4, 0, 0);
   painter.drawText(text, Qt::AlignLeft | Qt::AlignTop,
-                   QStringLiteral("出具日期：%1年%2月%3日").arg(issued.year()).arg(issued.month()).arg(issued.day()));
-  painter.drawText(text, Qt::AlignRight | Qt::AlignTop, QStringLiteral("第%1页 共%2页").arg(page).arg(pages));
+                   QCoreApplication::translate("Quorin", "出具日期：%1年%2月%3日")
+                       .arg(issued.year())
+                       .arg(issued.month())
+                       .arg(issued.day()));
+  painter.drawText(text, Qt::AlignRight | Qt::AlignTop,
+                   QCoreApplication::translate("Quorin", "第%1页 共%2页").arg(page).arg(pages));
   painter.restore();
 }
 
@@ -354,7 +360,7 @@ bool WriteDateSheetPdf(const std::string& path, const chart::MQuorinDay& engine,
   {
     QPdfWriter writer(&buffer);
     writer.setCreator(QStringLiteral("Quorin"));
-    writer.setTitle(FromUtf8(engine.Request().name) + QStringLiteral(" 日课单"));
+    writer.setTitle(FromUtf8(engine.Request().name) + QCoreApplication::translate("Quorin", " 日课单"));
     UseDateSheetPage(writer);
     if (!PaintDateSheet(writer, engine, extras)) {
       if (error) *error = "PDF 生成失败";
