@@ -3,6 +3,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QImage>
 #include <QPagedPaintDevice>
 #include <QPainter>

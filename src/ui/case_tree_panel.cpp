@@ -20,7 +20,7 @@ namespace quorin::ui {
 
 namespace {
 
-const QString kWaitForLoading = QStringLiteral("请等待案例加载完毕！");
+constexpr const char* kWaitForLoading = QT_TRANSLATE_NOOP("quorin::ui::CaseTreePanel", "请等待案例加载完毕！");
 
 }  // namespace
 
@@ -68,32 +68,33 @@ void CaseTreePanel::BuildPopup() {
   popup_->setObjectName(QStringLiteral("PopGuaLi"));
   styleItems_ = new QActionGroup(this);
   orderItems_ = new QActionGroup(this);
-  AddMenuRows(*popup_,
-              {
-                  Submenu("pMenuShowStyle", "显示样式",
-                          {
-                              CheckItem(styleItems_, "N11", "分类显示", 0),
-                              CheckItem(styleItems_, "N12", "列表显示", 1),
-                              Separator(),
-                              CheckItem(orderItems_, "N14", "时间降序（近-远）", 1),
-                              CheckItem(orderItems_, "N15", "时间升序（远-近）", 2),
-                              CheckItem(orderItems_, "az1", "姓氏升序（a-z）", 3),
-                              CheckItem(orderItems_, "za1", "姓氏降序（z-a）", 4),
-                              CheckItem(orderItems_, "N16", "无", 0),
-                          }),
-                  Separator(),
-                  Item("pop_ming_pai", "查看课例", [this] { emit OpenCaseRequested(); }),
-                  Submenu("pop_ming_move", "移动到"),
-                  Item("pop_ming_delete", "删除课例", [this] { emit DeleteCaseRequested(); }),
-                  Separator(),
-                  Item("N23", "编辑类别", [this] { emit EditCategoriesRequested(); }),
-                  Item("N25", "模糊查找", [this] { emit FuzzySearchRequested(); }),
-                  Item("pop_search", "条件查找", [this] { emit ConditionalSearchRequested(); }),
-                  Item("pop_s_full", "显示全部课例", [this] { ShowAllCases(); }),
-                  Item("N24", "刷新显示", [this] { Refresh(); }),
-                  Item("pMenuRecord", "案例总数"),
-              },
-              *this);
+  AddMenuRows(
+      *popup_,
+      {
+          Submenu("pMenuShowStyle", QT_TRANSLATE_NOOP("Menu", "显示样式"),
+                  {
+                      CheckItem(styleItems_, "N11", QT_TRANSLATE_NOOP("Menu", "分类显示"), 0),
+                      CheckItem(styleItems_, "N12", QT_TRANSLATE_NOOP("Menu", "列表显示"), 1),
+                      Separator(),
+                      CheckItem(orderItems_, "N14", QT_TRANSLATE_NOOP("Menu", "时间降序（近-远）"), 1),
+                      CheckItem(orderItems_, "N15", QT_TRANSLATE_NOOP("Menu", "时间升序（远-近）"), 2),
+                      CheckItem(orderItems_, "az1", QT_TRANSLATE_NOOP("Menu", "姓氏升序（a-z）"), 3),
+                      CheckItem(orderItems_, "za1", QT_TRANSLATE_NOOP("Menu", "姓氏降序（z-a）"), 4),
+                      CheckItem(orderItems_, "N16", QT_TRANSLATE_NOOP("Menu", "无"), 0),
+                  }),
+          Separator(),
+          Item("pop_ming_pai", QT_TRANSLATE_NOOP("Menu", "查看课例"), [this] { emit OpenCaseRequested(); }),
+          Submenu("pop_ming_move", QT_TRANSLATE_NOOP("Menu", "移动到")),
+          Item("pop_ming_delete", QT_TRANSLATE_NOOP("Menu", "删除课例"), [this] { emit DeleteCaseRequested(); }),
+          Separator(),
+          Item("N23", QT_TRANSLATE_NOOP("Menu", "编辑类别"), [this] { emit EditCategoriesRequested(); }),
+          Item("N25", QT_TRANSLATE_NOOP("Menu", "模糊查找"), [this] { emit FuzzySearchRequested(); }),
+          Item("pop_search", QT_TRANSLATE_NOOP("Menu", "条件查找"), [this] { emit ConditionalSearchRequested(); }),
+          Item("pop_s_full", QT_TRANSLATE_NOOP("Menu", "显示全部课例"), [this] { ShowAllCases(); }),
+          Item("N24", QT_TRANSLATE_NOOP("Menu", "刷新显示"), [this] { Refresh(); }),
+          Item("pMenuRecord", QT_TRANSLATE_NOOP("Menu", "案例总数")),
+      },
+      *this);
   moveMenu_ = popup_->findChild<QMenu*>(QStringLiteral("pop_ming_move"));
   connect(moveMenu_, &QMenu::triggered, this, [this](QAction* item) { MoveSelectedCaseTo(item->text()); });
   connect(styleItems_, &QActionGroup::triggered, this, &CaseTreePanel::DisplayChosen);
@@ -106,7 +107,7 @@ void CaseTreePanel::BuildPopup() {
 
 bool CaseTreePanel::RefuseWhileLoading() {
   if (!Loading()) return false;
-  Tell(window(), kWaitForLoading);
+  Tell(window(), tr(kWaitForLoading));
   return true;
 }
 
@@ -126,7 +127,7 @@ void CaseTreePanel::SyncDisplayMarks() {
 void CaseTreePanel::DisplayChosen() {
   if (Loading()) {
     SyncDisplayMarks();  // the marks go back to the style and order in use
-    Tell(window(), kWaitForLoading);
+    Tell(window(), tr(kWaitForLoading));
     return;
   }
   if (const QAction* style = styleItems_->checkedAction()) showStyle_ = style->data().toInt();
@@ -159,7 +160,7 @@ void CaseTreePanel::ShowAllCases() {
   }
   const int counter = store_->GetPrimaryId();
   if (counter == 0) {
-    Tell(window(), QStringLiteral("没有记录，无从查找。"));
+    Tell(window(), tr("没有记录，无从查找。"));
     return;
   }
   StartPass(cases::NewestCaseIds(counter, counter), State::kLoadingAll, {});

@@ -11,6 +11,7 @@
 #include "ui/program_files.h"
 #include "ui/prompter.h"
 #include "ui/text_numbers.h"
+#include "ui/ui_text.h"
 
 namespace quorin::ui {
 
@@ -44,16 +45,16 @@ std::optional<chart::MountainAndGua> AskCompassDegrees(QWidget* parent, const QS
     if (keepTyped) text = *typed;
     const std::optional<float> degrees = chart::ParseCompassDegrees(ToUtf8(*typed));
     if (degrees && *degrees >= 0 && *degrees <= 360) return chart::MountainAndGuaOfDegrees(*degrees);
-    Tell(parent, QStringLiteral("周天度数输入在：0-360之间！，格式：18-12或者18:12（等于18度12分）"));
+    Tell(parent, UiText::tr("周天度数输入在：0-360之间！，格式：18-12或者18:12（等于18度12分）"));
   }
 }
 
 void MomentLists::Fill(const std::function<QString(int hour)>& hourText) const {
   constexpr int kMonths = 12, kLongestMonth = 31, kHours = 24, kMinutes = 60;
-  for (int i = 1; i <= kMonths; ++i) month->addItem(QStringLiteral("%1月").arg(i));
-  for (int i = 1; i <= kLongestMonth; ++i) day->addItem(QStringLiteral("%1日").arg(i));
+  for (int i = 1; i <= kMonths; ++i) month->addItem(UiText::tr("%1月").arg(i));
+  for (int i = 1; i <= kLongestMonth; ++i) day->addItem(UiText::tr("%1日").arg(i));
   for (int i = 0; i < kHours; ++i) hour->addItem(hourText(i));
-  for (int i = 0; i < kMinutes; ++i) minute->addItem(QStringLiteral("%1分").arg(i));
+  for (int i = 0; i < kMinutes; ++i) minute->addItem(UiText::tr("%1分").arg(i));
 }
 
 void MomentLists::Select(int monthNumber, int dayNumber, int hourNumber, int minuteNumber) const {
@@ -70,7 +71,7 @@ calendar::CivilDateTime MomentLists::Selected(int year) const {
 }
 
 QString HourItemText(int hour) {
-  return QStringLiteral("%1时").arg(hour) + ToQString(std::string(calendar::HourBranch(hour).Name()));
+  return UiText::tr("%1时").arg(hour) + ToQString(std::string(calendar::HourBranch(hour).Name()));
 }
 
 }  // namespace quorin::ui

@@ -140,11 +140,11 @@ ChartInputsPanel::ChartInputsPanel(QWidget* parent) : QWidget(parent) {
   auto* buttons = new QVBoxLayout(buttonStrip_);
   buttons->setContentsMargins(kPanelMargin, kPanelMargin, kPanelMargin, kPanelMargin);
   buttons->setSpacing(kPanelMargin);
-  saveButton_ = new QPushButton(QStringLiteral("存新"), buttonStrip_);
+  saveButton_ = new QPushButton(tr("存新"), buttonStrip_);
   saveButton_->setObjectName(QStringLiteral("SbtoSave"));
-  saveButton_->setToolTip(QStringLiteral("保存八字"));
+  saveButton_->setToolTip(tr("保存八字"));
   buttons->addWidget(saveButton_);
-  chartButton_ = new QPushButton(QStringLiteral("排盘"), buttonStrip_);
+  chartButton_ = new QPushButton(tr("排盘"), buttonStrip_);
   chartButton_->setObjectName(QStringLiteral("BtnPai"));
   buttons->addWidget(chartButton_);
 
@@ -179,36 +179,36 @@ void ChartInputsPanel::BuildInputs() {
   column->setContentsMargins(kPanelMargin, kPanelMargin, kPanelMargin, kPanelMargin);
   column->setSpacing(kPanelMargin);
 
-  newButton_ = new QPushButton(QStringLiteral("新建"), inputsColumn_);
+  newButton_ = new QPushButton(tr("新建"), inputsColumn_);
   newButton_->setObjectName(QStringLiteral("BtoNew"));
-  newButton_->setToolTip(QStringLiteral("新建日课"));
+  newButton_->setToolTip(tr("新建日课"));
   column->addWidget(newButton_);
 
-  nameEdit_ = new QLineEdit(QStringLiteral("某人"), inputsColumn_);
+  nameEdit_ = new QLineEdit(tr("某人"), inputsColumn_);
   nameEdit_->setObjectName(QStringLiteral("EdtName"));
   nameEdit_->setMaxLength(kNameLength);
-  AddLabel(column, nameEdit_, QStringLiteral("主命姓名"));
+  AddLabel(column, nameEdit_, tr("主命姓名"));
   column->addWidget(nameEdit_);
   masterYearEdit_ = new QLineEdit(QString::number(kDefaultBirthYear), inputsColumn_);
   masterYearEdit_->setObjectName(QStringLiteral("LedtZhuYear"));
-  AddLabel(column, masterYearEdit_, QStringLiteral("主命生年"));
+  AddLabel(column, masterYearEdit_, tr("主命生年"));
   column->addWidget(masterYearEdit_);
-  column->addWidget(RadioPair(maleButton_, QStringLiteral("Rdona"), QStringLiteral("男"), femaleButton_,
-                              QStringLiteral("Rdonv"), QStringLiteral("女"), inputsColumn_));
+  column->addWidget(RadioPair(maleButton_, QStringLiteral("Rdona"), tr("男"), femaleButton_, QStringLiteral("Rdonv"),
+                              tr("女"), inputsColumn_));
 
   mountainBox_ = new QComboBox(inputsColumn_);
   mountainBox_->setObjectName(QStringLiteral("CboShan"));
   mountainBox_->setMaxVisibleItems(chart::kMountainCount);
-  AddLabel(column, mountainBox_, QStringLiteral("山家"));
+  AddLabel(column, mountainBox_, tr("山家"));
   degreesButton_ = MakeToolButton(QStringLiteral("SpeedButton7"), QStringLiteral(">"), inputsColumn_);
-  degreesButton_->setToolTip(QStringLiteral("周天度求山卦"));
+  degreesButton_->setToolTip(tr("周天度求山卦"));
   AddPair(column, mountainBox_, degreesButton_);
   guaBox_ = new QComboBox(inputsColumn_);
   guaBox_->setObjectName(QStringLiteral("CboGua"));
   column->addWidget(guaBox_);
-  dragonWaterFacingButton_ = new QPushButton(QStringLiteral("龙-水-向"), inputsColumn_);
+  dragonWaterFacingButton_ = new QPushButton(tr("龙-水-向"), inputsColumn_);
   dragonWaterFacingButton_->setObjectName(QStringLiteral("Button1"));
-  dragonWaterFacingButton_->setToolTip(QStringLiteral("选择龙-水-向"));
+  dragonWaterFacingButton_->setToolTip(tr("选择龙-水-向"));
   column->addWidget(dragonWaterFacingButton_);
 
   auto* yearBox = new QWidget(inputsColumn_);
@@ -217,11 +217,11 @@ void ChartInputsPanel::BuildInputs() {
   yearRow->setSpacing(1);
   nowButton_ = MakeToolButton(QStringLiteral("SpeedButton1"), QString(), yearBox);
   nowButton_->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
-  nowButton_->setToolTip(QStringLiteral("现在时间"));
+  nowButton_->setToolTip(tr("现在时间"));
   yearEdit_ = new QLineEdit(yearBox);
   yearEdit_->setObjectName(QStringLiteral("EdtYear"));
   yearEdit_->setMaxLength(kYearInputLength);
-  yearEdit_->setToolTip(QStringLiteral("年份在-850至2100"));
+  yearEdit_->setToolTip(tr("年份在-850至2100"));
   QFont bold = yearEdit_->font();
   bold.setBold(true);
   yearEdit_->setFont(bold);
@@ -238,21 +238,21 @@ void ChartInputsPanel::BuildInputs() {
     column->addWidget(list);
   }
 
-  column->addWidget(RadioPair(gregorianButton_, QStringLiteral("Rdogl"), QStringLiteral("公历"), lunarButton_,
-                              QStringLiteral("Rdonl"), QStringLiteral("农历"), inputsColumn_));
-  leapMonthBox_ = new QCheckBox(QStringLiteral("农历闰月"), inputsColumn_);
+  column->addWidget(RadioPair(gregorianButton_, QStringLiteral("Rdogl"), tr("公历"), lunarButton_,
+                              QStringLiteral("Rdonl"), tr("农历"), inputsColumn_));
+  leapMonthBox_ = new QCheckBox(tr("农历闰月"), inputsColumn_);
   leapMonthBox_->setObjectName(QStringLiteral("Chkrun"));
   column->addWidget(leapMonthBox_);
 
   provinceBox_ = NamedList(QStringLiteral("cbodiZ"), inputsColumn_);
-  provinceBox_->setToolTip(QStringLiteral("真太阳时可在菜单\"选项->排盘设置\"里设定"));
+  provinceBox_->setToolTip(tr("真太阳时可在菜单\"选项->排盘设置\"里设定"));
   provinceBox_->setMaxVisibleItems(20);
   column->addWidget(provinceBox_);
   cityBox_ = NamedList(QStringLiteral("cbodiC"), inputsColumn_);
-  cityBox_->setToolTip(QStringLiteral("选择邻近城市"));
+  cityBox_->setToolTip(tr("选择邻近城市"));
   cityBox_->setMaxVisibleItems(20);
   findCityButton_ = MakeToolButton(QStringLiteral("SpeedButton2"), QStringLiteral(">"), inputsColumn_);
-  findCityButton_->setToolTip(QStringLiteral("输入县市名"));
+  findCityButton_->setToolTip(tr("输入县市名"));
   AddPair(column, cityBox_, findCityButton_);
 
   column->addStretch(1);
@@ -279,15 +279,14 @@ void ChartInputsPanel::FillFixedLists() {
 bool ChartInputsPanel::ReadInto(TRecordData& record) {
   const CleanedName cleaned = CleanName(nameEdit_->text());
   if (cleaned.changed) {
-    Tell(window(), QStringLiteral("姓名中包含：\"、*、<、>、?、\\、/、|、'、：等字符。已经处理为合适的文本！"));
+    Tell(window(), tr("姓名中包含：\"、*、<、>、?、\\、/、|、'、：等字符。已经处理为合适的文本！"));
     nameEdit_->setText(cleaned.name);
   }
 
-  const std::optional<int> year =
-      ReadYearInput(window(), yearEdit_, YearRangeMessage(QString()), QStringLiteral("年份错误"));
+  const std::optional<int> year = ReadYearInput(window(), yearEdit_, YearRangeMessage(QString()), tr("年份错误"));
   if (!year) return false;
   const std::optional<int> masterYear =
-      ReadYearInput(window(), masterYearEdit_, YearRangeMessage(QStringLiteral("主命")), QStringLiteral("年份错误"));
+      ReadYearInput(window(), masterYearEdit_, YearRangeMessage(QStringLiteral("主命")), tr("年份错误"));
   if (!masterYear) return false;
 
   record.masterYear = *masterYear;
@@ -396,7 +395,7 @@ int ChartInputsPanel::Province() const { return provinceBox_->currentIndex(); }
 int ChartInputsPanel::City() const { return cityBox_->currentIndex(); }
 
 void ChartInputsPanel::SetSaveButtonOpen(bool open) {
-  saveButton_->setText(open ? QStringLiteral("存旧") : QStringLiteral("存新"));
+  saveButton_->setText(open ? tr("存旧") : tr("存新"));
   QPalette palette = saveButton_->palette();
   palette.setColor(QPalette::ButtonText, open ? QColor(0, 0, 255) : QColor(Qt::black));
   saveButton_->setPalette(palette);
@@ -430,15 +429,14 @@ void ChartInputsPanel::ShowCitiesOfProvince() {
   cityBox_->setCurrentIndex(cityBox_->count() > 0 ? 0 : -1);
   if (!malformed.isEmpty()) {
     Tell(window(),
-         QStringLiteral("经纬度文件%1中%2的这些地名数据格式不对，暂按经度120、纬度30计算：\r\n%3")
+         tr("经纬度文件%1中%2的这些地名数据格式不对，暂按经度120、纬度30计算：\r\n%3")
              .arg(ToQString(diliPath), provinceBox_->currentText(), malformed.join(QStringLiteral("、"))),
-         QStringLiteral("错误"), Icon::Warning);
+         tr("错误"), Icon::Warning);
   }
 }
 
 void ChartInputsPanel::FindCityByName() {
-  const std::optional<QString> typed =
-      Prompts().Input(window(), QStringLiteral("输入"), QStringLiteral("输入县、市、区名："), QString());
+  const std::optional<QString> typed = Prompts().Input(window(), tr("输入"), tr("输入县、市、区名："), QString());
   if (!typed || typed->isEmpty()) return;
   const std::string wanted = ToUtf8(*typed);
   const int wantedBytes = base::GbkByteLength(wanted);
@@ -449,12 +447,12 @@ void ChartInputsPanel::FindCityByName() {
       return;
     }
   }
-  Tell(window(), QStringLiteral("没有这个地名，可以简化输入地名重新查找，或者选择邻近的县市。"));
+  Tell(window(), tr("没有这个地名，可以简化输入地名重新查找，或者选择邻近的县市。"));
 }
 
 void ChartInputsPanel::ChooseMountainByDegrees() {
   const std::optional<chart::MountainAndGua> found =
-      AskCompassDegrees(window(), QStringLiteral("周天度->坐山"), QStringLiteral("输入周天度数：     "), false);
+      AskCompassDegrees(window(), tr("周天度->坐山"), tr("输入周天度数：     "), false);
   if (found) SelectMountainAndGua(found->mountain, found->guaPosition);
 }
 

@@ -51,9 +51,9 @@ ChartView::ChartView(qtdraw::ImageCanvas& canvas, QWidget* parent) : QWidget(par
 
   popup_ = new QMenu(this);
   popup_->setObjectName(QStringLiteral("PopImgPan"));
-  AddPopupRows({Item("MenuItem2", "复制", [this] { CopyChartImage(); }),
-                Item("MenuItem3", "另存为...", [this] { SaveChartImageAs(); }),
-                Item("MenuItem4", "打印", [this] { PrintChartImage(); })},
+  AddPopupRows({Item("MenuItem2", QT_TRANSLATE_NOOP("Menu", "复制"), [this] { CopyChartImage(); }),
+                Item("MenuItem3", QT_TRANSLATE_NOOP("Menu", "另存为..."), [this] { SaveChartImageAs(); }),
+                Item("MenuItem4", QT_TRANSLATE_NOOP("Menu", "打印"), [this] { PrintChartImage(); })},
                *this);
   connect(picture_, &QWidget::customContextMenuRequested, popup_,
           [this](const QPoint& at) { popup_->popup(picture_->mapToGlobal(at)); });
@@ -124,8 +124,8 @@ bool ChartView::eventFilter(QObject* watched, QEvent* event) {
 void ChartView::CopyChartImage() { QApplication::clipboard()->setImage(canvas_.Image()); }
 
 void ChartView::SaveChartImageAs() {
-  const FileRequest request{QStringLiteral("另存为Bmp图片"), ParseFilterList(QStringLiteral("bmp格式|*.bmp|jpg格式|*.jpg")),
-                            1};
+  const FileRequest request{
+      tr("另存为Bmp图片"), {{tr("bmp格式"), QStringLiteral("*.bmp")}, {tr("jpg格式"), QStringLiteral("*.jpg")}}, 1};
   const std::optional<FileChoice> choice = Prompts().SaveFile(window(), request);
   if (!choice) return;
   const bool bmp = choice->filter == 0;
@@ -142,19 +142,19 @@ void ChartView::SaveChartImageAs() {
 }
 
 void ChartView::PrintChartImage() {
-  if (!AskYesNo(window(), QStringLiteral("准备开始打印吗?"), QStringLiteral("打印"), Icon::Information)) return;
+  if (!AskYesNo(window(), tr("准备开始打印吗?"), tr("打印"), Icon::Information)) return;
   QPrinter printer;
   if (!Prompts().SetUpPrinter(window(), printer)) return;
   printer.setPageOrientation(QPageLayout::Portrait);
   const QImage& image = canvas_.Image();
   QPainter painter;
   if (!painter.begin(&printer)) {
-    Tell(window(), QStringLiteral("请检查打印机能否正常工作！"), QStringLiteral("打印错误"), Icon::Error);
+    Tell(window(), tr("请检查打印机能否正常工作！"), tr("打印错误"), Icon::Error);
     return;
   }
   painter.drawImage(ChartPrintRect(image.size(), printer.width(), printer.height()), image);
   if (!painter.end() || printer.printerState() == QPrinter::Error) {
-    Tell(window(), QStringLiteral("请检查打印机能否正常工作！"), QStringLiteral("打印错误"), Icon::Error);
+    Tell(window(), tr("请检查打印机能否正常工作！"), tr("打印错误"), Icon::Error);
   }
 }
 

@@ -10,6 +10,7 @@
 #include "ui/frm_main.h"
 #include "ui/program_files.h"
 #include "ui/prompter.h"
+#include "ui/ui_text.h"
 
 namespace quorin::ui {
 
@@ -18,7 +19,7 @@ namespace {
 // Both commands print the chart on screen; without one there is nothing to hand out.
 bool HasChart(TFrmMain& window) {
   if (window.ChartShown()) return true;
-  Tell(&window, QStringLiteral("请先排一个正确的盘！"), QStringLiteral("先排盘"), Icon::Information);
+  Tell(&window, UiText::tr("请先排一个正确的盘！"), UiText::tr("先排盘"), Icon::Information);
   return false;
 }
 
@@ -28,24 +29,23 @@ sheet::DateSheetExtras Extras(TFrmMain& window) { return {&window.RemarkDocument
 
 void ExportDateSheet(TFrmMain& window) {
   if (!HasChart(window)) return;
-  const FileRequest request{QStringLiteral("导出日课单"), ParseFilterList(QStringLiteral("PDF文件|*.pdf")), 0};
+  const FileRequest request{UiText::tr("导出日课单"), {{UiText::tr("PDF文件"), QStringLiteral("*.pdf")}}, 0};
   const std::optional<FileChoice> choice = Prompts().SaveFile(&window, request);
   if (!choice) return;
   QString name = choice->path;
   if (!name.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) name += QStringLiteral(".pdf");
   const std::string path = ToUtf8(name);
   std::error_code ec;
-  if (std::filesystem::exists(path, ec) && !AskYesNo(&window, QStringLiteral("%1 已存在，要替换它吗？").arg(name),
-                                                     QStringLiteral("导出日课单"), Icon::Warning, Answer::No)) {
+  if (std::filesystem::exists(path, ec) && !AskYesNo(&window, UiText::tr("%1 已存在，要替换它吗？").arg(name),
+                                                     UiText::tr("导出日课单"), Icon::Warning, Answer::No)) {
     return;
   }
   std::string error;
   if (!sheet::WriteDateSheetPdf(path, window.Engine(), Extras(window), &error)) {
-    Tell(&window, QStringLiteral("无法保存文件%1：%2").arg(name, ToQString(error)), QStringLiteral("错误"),
-         Icon::Error);
+    Tell(&window, UiText::tr("无法保存文件%1：%2").arg(name, ToQString(error)), UiText::tr("错误"), Icon::Error);
     return;
   }
-  Tell(&window, QStringLiteral("已保存！"));
+  Tell(&window, UiText::tr("已保存！"));
 }
 
 void PrintDateSheet(TFrmMain& window) {
@@ -53,11 +53,11 @@ void PrintDateSheet(TFrmMain& window) {
   QPrinter printer(QPrinter::HighResolution);
   sheet::UseDateSheetPage(printer);
   if (!Prompts().SetUpPrinter(&window, printer)) return;
-  printer.setDocName(ToQString(window.Engine().Request().name) + QStringLiteral(" 日课单"));
+  printer.setDocName(ToQString(window.Engine().Request().name) + UiText::tr(" 日课单"));
   // The dialog may have chosen other paper; the margins stay those of the sheet.
   sheet::UseDateSheetPage(printer, true);
   if (!sheet::PaintDateSheet(printer, window.Engine(), Extras(window)) || printer.printerState() == QPrinter::Error) {
-    Tell(&window, QStringLiteral("请检查打印机能否正常工作！"), QStringLiteral("打印错误"), Icon::Error);
+    Tell(&window, UiText::tr("请检查打印机能否正常工作！"), UiText::tr("打印错误"), Icon::Error);
   }
 }
 

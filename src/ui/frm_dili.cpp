@@ -38,7 +38,7 @@ QLineEdit* NumberEdit(const QString& name, int maxLength, QWidget* parent) {
 
 TFrmDiLi::TFrmDiLi(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("FrmDiLi"));
-  setWindowTitle(QStringLiteral("经纬度修改"));
+  setWindowTitle(tr("经纬度修改"));
   setFont(qtdraw::SongFont(kProgramFontPoints));
 
   provinceBox_ = new QComboBox(this);
@@ -52,7 +52,7 @@ TFrmDiLi::TFrmDiLi(QWidget* parent) : QDialog(parent) {
   longitudeMinutesEdit_ = NumberEdit(QStringLiteral("LedtJingFen"), kOtherChars, this);
   latitudeDegreesEdit_ = NumberEdit(QStringLiteral("LedtWeiDu"), kOtherChars, this);
   latitudeMinutesEdit_ = NumberEdit(QStringLiteral("LedtWeiFen"), kOtherChars, this);
-  changeButton_ = new QPushButton(QStringLiteral("修改"), this);
+  changeButton_ = new QPushButton(tr("修改"), this);
   changeButton_->setObjectName(QStringLiteral("BtoEdit"));
 
   auto* grid = new QGridLayout(this);
@@ -63,12 +63,12 @@ TFrmDiLi::TFrmDiLi(QWidget* parent) : QDialog(parent) {
     label->setBuddy(degrees);
     grid->addWidget(label, r, 0);
     grid->addWidget(degrees, r, 1);
-    grid->addWidget(new QLabel(QStringLiteral("度"), this), r, 2);
+    grid->addWidget(new QLabel(tr("度"), this), r, 2);
     grid->addWidget(minutes, r, 3);
-    grid->addWidget(new QLabel(QStringLiteral("分"), this), r, 4);
+    grid->addWidget(new QLabel(tr("分"), this), r, 4);
   };
-  row(1, QStringLiteral("经度"), longitudeDegreesEdit_, longitudeMinutesEdit_);
-  row(2, QStringLiteral("纬度"), latitudeDegreesEdit_, latitudeMinutesEdit_);
+  row(1, tr("经度"), longitudeDegreesEdit_, longitudeMinutesEdit_);
+  row(2, tr("纬度"), latitudeDegreesEdit_, latitudeMinutesEdit_);
   grid->addWidget(changeButton_, 3, 3, 1, 2);
 
   ApplyProgramUiFont(this);
@@ -111,31 +111,31 @@ void TFrmDiLi::WriteCoordinates() {
   if (cityBox_->currentIndex() < 0) return;
   const QString province = provinceBox_->currentText();
   const QString city = cityBox_->currentText();
-  if (!AskYesNo(this, QStringLiteral("确定要修改：%1%2 的经纬度数据吗？").arg(province, city), QStringLiteral("注意了"),
-                Icon::Warning, Answer::No)) {
+  if (!AskYesNo(this, tr("确定要修改：%1%2 的经纬度数据吗？").arg(province, city), tr("注意了"), Icon::Warning,
+                Answer::No)) {
     return;
   }
   const std::optional<int> longitude = TypedInteger(longitudeDegreesEdit_->text());
   const std::optional<int> longitudeMinutes = TypedInteger(longitudeMinutesEdit_->text());
   if (!longitude || !longitudeMinutes ||
       !(*longitude > -180 && *longitude < 180 && *longitudeMinutes >= 0 && *longitudeMinutes < 60)) {
-    Tell(this, QStringLiteral("经度在-180到180之间，分数在0-60之间"), QStringLiteral("输入错误"), Icon::Error);
+    Tell(this, tr("经度在-180到180之间，分数在0-60之间"), tr("输入错误"), Icon::Error);
     return;
   }
   const std::optional<int> latitude = TypedInteger(latitudeDegreesEdit_->text());
   const std::optional<int> latitudeMinutes = TypedInteger(latitudeMinutesEdit_->text());
   if (!latitude || !latitudeMinutes ||
       !(*latitude > -90 && *latitude < 90 && *latitudeMinutes >= 0 && *latitudeMinutes < 60)) {
-    Tell(this, QStringLiteral("纬度在-90到90之间，分数在0-60之间"), QStringLiteral("输入错误"), Icon::Error);
+    Tell(this, tr("纬度在-90到90之间，分数在0-60之间"), tr("输入错误"), Icon::Error);
     return;
   }
   const std::string value = base::FormatPlaceValue(*longitude, *longitudeMinutes, *latitude, *latitudeMinutes);
   if (!ini_->WriteString(ToUtf8(province), ToUtf8(city), value)) {
-    Tell(this, QStringLiteral("无法写入经纬度文件%1：%2").arg(ToQString(ini_->Path()), ToQString(ini_->LastError())),
-         QStringLiteral("错误"), Icon::Error);
+    Tell(this, tr("无法写入经纬度文件%1：%2").arg(ToQString(ini_->Path()), ToQString(ini_->LastError())), tr("错误"),
+         Icon::Error);
     return;
   }
-  Tell(this, QStringLiteral("完成"));
+  Tell(this, tr("完成"));
 }
 
 }  // namespace quorin::ui

@@ -22,9 +22,11 @@ constexpr int kNameRole = Qt::UserRole;
 // A line shows the name in a column of this many GBK bytes (six Chinese characters), then the
 // number of its cases, so the numbers of the usual names line up.
 constexpr int kNameColumnBytes = 12;
-const QString kNewCategory = QStringLiteral("新类别");
-const QString kNewNamePrompt = QStringLiteral("请输入新的类别名称：        ");
-const QString kExists = QStringLiteral("：这个类别已经存在，请另外起一个名称！");
+// Shared by several commands of the dialog, translated where they are shown.
+constexpr const char* kNewCategory = QT_TRANSLATE_NOOP("quorin::ui::TFrmEditClass", "新类别");
+constexpr const char* kNewNamePrompt = QT_TRANSLATE_NOOP("quorin::ui::TFrmEditClass", "请输入新的类别名称：        ");
+constexpr const char* kExists =
+    QT_TRANSLATE_NOOP("quorin::ui::TFrmEditClass", "：这个类别已经存在，请另外起一个名称！");
 
 QString Q(const std::string& utf8) { return ToQString(utf8); }
 
@@ -45,7 +47,7 @@ std::vector<int> Without(const std::vector<int>& ids, const std::vector<int>& re
 
 TFrmEditClass::TFrmEditClass(cases::MRecordBase& store, QWidget* parent) : QDialog(parent), store_(store) {
   setObjectName(QStringLiteral("FrmEditClass"));
-  setWindowTitle(QStringLiteral("编辑类别（全部案例）"));
+  setWindowTitle(tr("编辑类别（全部案例）"));
   auto* row = new QHBoxLayout(this);
   categoryList_ = new QListWidget(this);
   categoryList_->setObjectName(QStringLiteral("LstClass"));
@@ -62,16 +64,16 @@ TFrmEditClass::TFrmEditClass(cases::MRecordBase& store, QWidget* parent) : QDial
     column->addWidget(b);
     return b;
   };
-  upButton_ = button("Button1", QStringLiteral("▲"));
-  upButton_->setToolTip(QStringLiteral("上移"));
-  downButton_ = button("Button2", QStringLiteral("▼"));
-  downButton_->setToolTip(QStringLiteral("下移"));
-  addButton_ = button("Button3", QStringLiteral("增加"));
-  deleteButton_ = button("BtoDelete", QStringLiteral("删除"));
-  renameButton_ = button("BtoRename", QStringLiteral("改名"));
-  moveButton_ = button("BtoMove", QStringLiteral("移动"));
+  upButton_ = button("Button1", tr("▲"));
+  upButton_->setToolTip(tr("上移"));
+  downButton_ = button("Button2", tr("▼"));
+  downButton_->setToolTip(tr("下移"));
+  addButton_ = button("Button3", tr("增加"));
+  deleteButton_ = button("BtoDelete", tr("删除"));
+  renameButton_ = button("BtoRename", tr("改名"));
+  moveButton_ = button("BtoMove", tr("移动"));
   column->addStretch(1);
-  backButton_ = button("Button6", QStringLiteral("返回"));
+  backButton_ = button("Button6", tr("返回"));
   row->addWidget(buttonColumn_);
   resize(360, 360);
 
@@ -123,7 +125,7 @@ void TFrmEditClass::LoadCategories() {
 
   std::size_t total = 0;
   for (const auto& [name, ids] : entries_) total += ids.size();
-  setWindowTitle(QStringLiteral("编辑类别（全部案例，共%1个）").arg(total));
+  setWindowTitle(tr("编辑类别（全部案例，共%1个）").arg(total));
   if (!read) {
     // A list read only in part must not replace the stored one: only 返回 stays.
     ShowStoreError();
@@ -149,7 +151,7 @@ void TFrmEditClass::ShowLine(int row, const std::string& name) {
   QListWidgetItem* item = categoryList_->item(row);
   const auto it = entries_.find(name);
   const std::size_t count = it == entries_.end() ? 0 : it->second.size();
-  item->setText(Q(base::PadToGbkBytes(name, kNameColumnBytes)) + QStringLiteral("  %1 案例").arg(count));
+  item->setText(Q(base::PadToGbkBytes(name, kNameColumnBytes)) + tr("  %1 案例").arg(count));
   item->setData(kNameRole, Q(name));
 }
 
@@ -171,7 +173,7 @@ std::string TFrmEditClass::NameOfRow(int row) const {
   return ToUtf8(categoryList_->item(row)->data(kNameRole).toString());
 }
 
-void TFrmEditClass::ShowStoreError() { Tell(this, Q(store_.lastError()), QStringLiteral("错误"), Icon::Error); }
+void TFrmEditClass::ShowStoreError() { Tell(this, Q(store_.lastError()), tr("错误"), Icon::Error); }
 
 void TFrmEditClass::SetButtonsEnabled(bool enabled) {
   for (QPushButton* b : {upButton_, downButton_, addButton_, deleteButton_, renameButton_, moveButton_, backButton_})
@@ -185,7 +187,7 @@ std::optional<std::string> TFrmEditClass::AskName(const QString& caption, const 
   bool changed = false;
   std::string name = cases::CleanCaseName(ToUtf8(*typed), &changed);
   if (changed) {
-    Tell(this, QStringLiteral("类别名中包含：\"、*、<、>、?、\\、/、|、'、：等字符。，已经处理为合适的文本！"));
+    Tell(this, tr("类别名中包含：\"、*、<、>、?、\\、/、|、'、：等字符。，已经处理为合适的文本！"));
   }
   return name;
 }
@@ -193,12 +195,12 @@ std::optional<std::string> TFrmEditClass::AskName(const QString& caption, const 
 void TFrmEditClass::SwapWithNeighbour(int step) {
   const int row = SelectedRow();
   if (row < 0) {
-    Tell(this, QStringLiteral("请先点击选择一个类别！"));
+    Tell(this, tr("请先点击选择一个类别！"));
     return;
   }
   const int other = row + step;
   if (other < 0 || other >= categoryList_->count()) {
-    Tell(this, QStringLiteral("移动超出列表范围！"));
+    Tell(this, tr("移动超出列表范围！"));
     return;
   }
   QListWidgetItem* item = categoryList_->takeItem(row);
@@ -211,27 +213,26 @@ void TFrmEditClass::MoveUp() { SwapWithNeighbour(-1); }
 void TFrmEditClass::MoveDown() { SwapWithNeighbour(+1); }
 
 void TFrmEditClass::AddCategory() {
-  const std::optional<std::string> name = AskName(kNewCategory, kNewNamePrompt, QString());
+  const std::optional<std::string> name = AskName(tr(kNewCategory), tr(kNewNamePrompt), QString());
   if (!name) return;
   if (entries_.count(*name)) {
-    Tell(this, Q(*name) + kExists);
+    Tell(this, Q(*name) + tr(kExists));
     return;
   }
   entries_[*name];
   AddLine(*name);
   changed_ = true;
-  Tell(this, QStringLiteral("新增完成！"));
+  Tell(this, tr("新增完成！"));
 }
 
 void TFrmEditClass::DeleteCategory() {
   const int row = SelectedRow();
   if (row < 0) {
-    Tell(this, QStringLiteral("没有选择的类别可以删除！"));
+    Tell(this, tr("没有选择的类别可以删除！"));
     return;
   }
   const std::string name = NameOfRow(row);
-  if (!AskYesNo(this, QStringLiteral("确定要删除“") + Q(name) + QStringLiteral("”这个类别吗？"), QStringLiteral("注意"),
-                Icon::Warning, Answer::No)) {
+  if (!AskYesNo(this, tr("确定要删除“%1”这个类别吗？").arg(Q(name)), tr("注意"), Icon::Warning, Answer::No)) {
     return;
   }
   SetButtonsEnabled(false);
@@ -250,13 +251,13 @@ void TFrmEditClass::DeleteCategory() {
     entries_.erase(name);
     delete categoryList_->takeItem(row);
     changed_ = true;
-    Tell(this, QStringLiteral("删除完成！"));
-    setWindowTitle(QStringLiteral("编辑类别（全部案例）"));
+    Tell(this, tr("删除完成！"));
+    setWindowTitle(tr("编辑类别（全部案例）"));
   } else {
     entries_[name] = failed;
     if (failed.size() != ids.size()) changed_ = true;
     ShowLine(row, name);
-    Tell(this, Q(name) + QStringLiteral("：这个类别的案例没有删除完！"));
+    Tell(this, Q(name) + tr("：这个类别的案例没有删除完！"));
   }
 }
 
@@ -269,22 +270,21 @@ std::vector<int> TFrmEditClass::Recategorise(const std::vector<int>& ids, const 
 void TFrmEditClass::RenameCategory() {
   const int row = SelectedRow();
   if (row < 0) {
-    Tell(this, QStringLiteral("没有选择的类别可以修改！"));
+    Tell(this, tr("没有选择的类别可以修改！"));
     return;
   }
   const std::string oldName = NameOfRow(row);
-  if (!AskYesNo(this, QStringLiteral("确定要修改“") + Q(oldName) + QStringLiteral("”这个类别吗？"),
-                QStringLiteral("注意"), Icon::Warning, Answer::No)) {
+  if (!AskYesNo(this, tr("确定要修改“%1”这个类别吗？").arg(Q(oldName)), tr("注意"), Icon::Warning, Answer::No)) {
     return;
   }
-  const std::optional<std::string> newName = AskName(kNewCategory, kNewNamePrompt, Q(oldName));
+  const std::optional<std::string> newName = AskName(tr(kNewCategory), tr(kNewNamePrompt), Q(oldName));
   if (!newName) return;
   if (*newName == oldName) {
-    Tell(this, QStringLiteral("类别名称没有改变，请输入新的名称！"));
+    Tell(this, tr("类别名称没有改变，请输入新的名称！"));
     return;
   }
   if (entries_.count(*newName)) {
-    Tell(this, Q(*newName) + kExists);
+    Tell(this, Q(*newName) + tr(kExists));
     return;
   }
   renameButton_->setEnabled(false);
@@ -296,7 +296,7 @@ void TFrmEditClass::RenameCategory() {
     entries_[*newName] = ids;
     ShowLine(row, *newName);
     changed_ = true;
-    Tell(this, QStringLiteral("改名完成！"));
+    Tell(this, tr("改名完成！"));
     return;
   }
   // The cases that were renamed show under the new name; the others stay.
@@ -307,34 +307,33 @@ void TFrmEditClass::RenameCategory() {
     ShowLine(row, oldName);
     changed_ = true;
   }
-  Tell(this, Q(oldName) + QStringLiteral("：这个类别的案例没有修改完！"));
+  Tell(this, Q(oldName) + tr("：这个类别的案例没有修改完！"));
 }
 
 void TFrmEditClass::MoveCategoryCases() {
   const int row = SelectedRow();
   if (row < 0) {
-    Tell(this, QStringLiteral("没有选择的类别可以移动！"));
+    Tell(this, tr("没有选择的类别可以移动！"));
     return;
   }
   const std::string source = NameOfRow(row);
   if (entries_[source].empty()) {
-    Tell(this, QStringLiteral("这个类别没有案例可以移动！"));
+    Tell(this, tr("这个类别没有案例可以移动！"));
     return;
   }
-  if (!AskYesNo(this, QStringLiteral("确定要移动“") + Q(source) + QStringLiteral("”这个类别吗？"), QStringLiteral("注意"),
-                Icon::Warning, Answer::No)) {
+  if (!AskYesNo(this, tr("确定要移动“%1”这个类别吗？").arg(Q(source)), tr("注意"), Icon::Warning, Answer::No)) {
     return;
   }
   const std::optional<std::string> target =
-      AskName(QStringLiteral("目的类别"), QStringLiteral("请输入要移动到目的类别名称：        "), QString());
+      AskName(tr("目的类别"), tr("请输入要移动到目的类别名称：        "), QString());
   if (!target) return;
   if (*target == source) {
-    Tell(this, QStringLiteral("同组类别不能移动，请输入已经存在的其他类别名称！"));
+    Tell(this, tr("同组类别不能移动，请输入已经存在的其他类别名称！"));
     return;
   }
   const int targetRow = RowOf(*target);
   if (targetRow < 0) {
-    Tell(this, QStringLiteral("请输入已经存在的类别名称，如果不存在可以先新建一个。"));
+    Tell(this, tr("请输入已经存在的类别名称，如果不存在可以先新建一个。"));
     return;
   }
   const std::vector<int> ids = entries_[source];
@@ -345,9 +344,9 @@ void TFrmEditClass::MoveCategoryCases() {
   ShowLine(targetRow, *target);
   if (failed.size() != ids.size()) changed_ = true;
   if (failed.empty()) {
-    Tell(this, QStringLiteral("移动完成！"));
+    Tell(this, tr("移动完成！"));
   } else {
-    Tell(this, Q(source) + QStringLiteral("：这个类别的案例没有移动完！"));
+    Tell(this, Q(source) + tr("：这个类别的案例没有移动完！"));
   }
 }
 

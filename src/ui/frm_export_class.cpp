@@ -14,7 +14,7 @@ namespace quorin::ui {
 
 TFrmExportClass::TFrmExportClass(const QStringList& categories, QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("FrmExportClass"));
-  setWindowTitle(QStringLiteral("选择导出类别："));
+  setWindowTitle(tr("选择导出类别："));
   auto* column = new QVBoxLayout(this);
   categoryList_ = new QListWidget(this);
   categoryList_->setObjectName(QStringLiteral("LstClass"));
@@ -26,12 +26,12 @@ TFrmExportClass::TFrmExportClass(const QStringList& categories, QWidget* parent)
   column->addWidget(categoryList_, 1);
 
   auto* buttons = new QHBoxLayout;
-  allBox_ = new QCheckBox(QStringLiteral("全部 "), this);
+  allBox_ = new QCheckBox(tr("全部 "), this);
   allBox_->setObjectName(QStringLiteral("ChkAll"));
-  exportButton_ = new QPushButton(QStringLiteral("确定导出"), this);
+  exportButton_ = new QPushButton(tr("确定导出"), this);
   exportButton_->setObjectName(QStringLiteral("BitBtn1"));
   exportButton_->setDefault(true);
-  backButton_ = new QPushButton(QStringLiteral("返回"), this);
+  backButton_ = new QPushButton(tr("返回"), this);
   backButton_->setObjectName(QStringLiteral("BitBtn2"));
   buttons->addWidget(allBox_);
   buttons->addStretch(1);
@@ -74,7 +74,7 @@ bool TFrmExportClass::AllChecked() const { return CheckedCategories().size() == 
 
 void TFrmExportClass::AcceptIfAnyChosen() {
   if (categoryList_->count() == 0 || CheckedCategories().isEmpty()) {
-    Tell(this, QStringLiteral("没有选择要导出的类别！"));
+    Tell(this, tr("没有选择要导出的类别！"));
     return;
   }
   accept();

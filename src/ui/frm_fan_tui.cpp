@@ -41,7 +41,7 @@ constexpr int kDefaultStartYear = 1950;
 
 TFrmFanTui::TFrmFanTui(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("FrmFanTui"));
-  setWindowTitle(QStringLiteral("四柱排盘"));
+  setWindowTitle(tr("四柱排盘"));
   setFont(qtdraw::SongFont(kProgramFontPoints));
   resize(475, 198);
 
@@ -55,8 +55,7 @@ TFrmFanTui::TFrmFanTui(QWidget* parent) : QDialog(parent) {
     box->setGeometry(left, 6 + row * kRowPitch, 52, kRowHeight);
     return box;
   };
-  const QStringList captions{QStringLiteral("年柱"), QStringLiteral("月支"), QStringLiteral("日柱"),
-                             QStringLiteral("时支"), QStringLiteral("性别")};
+  const QStringList captions{tr("年柱"), tr("月支"), tr("日柱"), tr("时支"), tr("性别")};
   for (int row = 0; row < captions.size(); ++row) {
     auto* label = new QLabel(captions[row], pillarPanel_);
     label->setGeometry(8, 6 + row * kRowPitch, 40, kRowHeight);
@@ -67,10 +66,10 @@ TFrmFanTui::TFrmFanTui(QWidget* parent) : QDialog(parent) {
   dayStemBox_ = list(QStringLiteral("cbotian2"), 50, 2);
   dayBranchBox_ = list(QStringLiteral("cbodi2"), 108, 2);
   hourBranchBox_ = list(QStringLiteral("cbodi3"), 50, 3);
-  maleButton_ = new QRadioButton(QStringLiteral("男"), pillarPanel_);
+  maleButton_ = new QRadioButton(tr("男"), pillarPanel_);
   maleButton_->setObjectName(QStringLiteral("Rdona1"));
   maleButton_->setGeometry(50, 6 + 4 * kRowPitch, 52, kRowHeight);
-  femaleButton_ = new QRadioButton(QStringLiteral("女"), pillarPanel_);
+  femaleButton_ = new QRadioButton(tr("女"), pillarPanel_);
   femaleButton_->setObjectName(QStringLiteral("Rdonv1"));
   femaleButton_->setGeometry(108, 6 + 4 * kRowPitch, 52, kRowHeight);
   maleButton_->setChecked(true);
@@ -80,7 +79,7 @@ TFrmFanTui::TFrmFanTui(QWidget* parent) : QDialog(parent) {
   foundText_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   foundText_->setGeometry(180, 6, 289, 150);
 
-  startYearLabel_ = new QLabel(QStringLiteral("起始年 "), this);
+  startYearLabel_ = new QLabel(tr("起始年 "), this);
   startYearLabel_->setObjectName(QStringLiteral("Label6"));
   startYearLabel_->setStyleSheet(QStringLiteral("QLabel#Label6 { color: red; }"));
   startYearLabel_->setGeometry(180, 162, 56, kRowHeight);
@@ -91,11 +90,11 @@ TFrmFanTui::TFrmFanTui(QWidget* parent) : QDialog(parent) {
   startYearArrows_ = new UpDown(calendar::kFirstCalendarYear, calendar::kLastCalendarYear, this);
   startYearArrows_->setObjectName(QStringLiteral("Upyear"));
   startYearArrows_->setGeometry(294, 164, 16, 22);
-  findButton_ = new QPushButton(QStringLiteral("反推"), this);
+  findButton_ = new QPushButton(tr("反推"), this);
   findButton_->setObjectName(QStringLiteral("Btncha"));
   findButton_->setDefault(true);
   findButton_->setGeometry(318, 160, 72, 30);
-  chartButton_ = new QPushButton(QStringLiteral("大卦盘"), this);
+  chartButton_ = new QPushButton(tr("大卦盘"), this);
   chartButton_->setObjectName(QStringLiteral("Btnpai"));
   chartButton_->setAutoDefault(false);
   chartButton_->setGeometry(396, 160, 73, 30);
@@ -146,16 +145,16 @@ FanTuiResult TFrmFanTui::Result() const { return {found_, male_, foundPillars_};
 void TFrmFanTui::FindMoment() {
   const std::optional<int> start = ReadYearInput(
       this, startYearEdit_,
-      QStringLiteral("起始年必须在-4713到9999年之间，并且没有公元0年\n注意：公元前用负数，比如公元前120年，就输入-120"),
-      QStringLiteral("年份错误"));
+      tr("起始年必须在-4713到9999年之间，并且没有公元0年\n注意：公元前用负数，比如公元前120年，就输入-120"),
+      tr("年份错误"));
   if (!start) return;
   chartButton_->setEnabled(false);
   const BuiltPillars built = calendar::BuildPillars({yearStemBox_->currentIndex(), yearBranchBox_->currentIndex(),
                                                      monthBranchBox_->currentIndex(), dayStemBox_->currentIndex(),
                                                      dayBranchBox_->currentIndex(), hourBranchBox_->currentIndex()});
   if (built.invalidPillar >= 0) {
-    Tell(this, QStringLiteral("不存在这个%1柱！").arg(ToQString(std::string(chart::PillarLabel(built.invalidPillar)))),
-         QStringLiteral("无效的四柱"), Icon::Error);
+    Tell(this, tr("不存在这个%1柱！").arg(ToQString(std::string(chart::PillarLabel(built.invalidPillar)))),
+         tr("无效的四柱"), Icon::Error);
     return;
   }
   startYearArrows_->SetPosition(*start);
@@ -163,11 +162,11 @@ void TFrmFanTui::FindMoment() {
   calendar::MYiDateEx date;
   const std::optional<CivilDateTime> found = calendar::FindPillarMoment(date, built.pillars, *start);
   if (!found) {
-    foundText_->setPlainText(QStringLiteral("没有符合的四柱，改变起始年反推，或许可以找到。\n\n"));
+    foundText_->setPlainText(tr("没有符合的四柱，改变起始年反推，或许可以找到。\n\n"));
     return;
   }
   foundText_->moveCursor(QTextCursor::End);
-  foundText_->insertPlainText(QStringLiteral("符合四柱：\n%1年 %2月 %3日 %4时 %5分\n\n")
+  foundText_->insertPlainText(tr("符合四柱：\n%1年 %2月 %3日 %4时 %5分\n\n")
                                   .arg(calendar::HistoricalYear(found->year))
                                   .arg(found->month)
                                   .arg(found->day)

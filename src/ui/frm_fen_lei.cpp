@@ -25,10 +25,10 @@ constexpr int kTypedCategoryLength = 13;
 
 TFrmFenLei::TFrmFenLei(const QStringList& categories, QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("FrmFenLei"));
-  setWindowTitle(QStringLiteral("分类保存"));
+  setWindowTitle(tr("分类保存"));
   auto* column = new QVBoxLayout(this);
   auto* line = new QHBoxLayout;
-  auto* categoryLabel = new QLabel(QStringLiteral("保存类别"), this);
+  auto* categoryLabel = new QLabel(tr("保存类别"), this);
   categoryLabel->setObjectName(QStringLiteral("Label1"));
   categoryBox_ = new QComboBox(this);
   categoryBox_->setObjectName(QStringLiteral("CboFenLei"));
@@ -47,10 +47,10 @@ TFrmFenLei::TFrmFenLei(const QStringList& categories, QWidget* parent) : QDialog
   column->addLayout(line);
 
   auto* buttons = new QHBoxLayout;
-  okButton_ = new QPushButton(QStringLiteral("确定"), this);
+  okButton_ = new QPushButton(tr("确定"), this);
   okButton_->setObjectName(QStringLiteral("Btnok"));
   okButton_->setDefault(true);
-  cancelButton_ = new QPushButton(QStringLiteral("取消"), this);
+  cancelButton_ = new QPushButton(tr("取消"), this);
   cancelButton_->setObjectName(QStringLiteral("Btnno"));
   buttons->addStretch(1);
   buttons->addWidget(okButton_);
@@ -78,9 +78,8 @@ void TFrmFenLei::AcceptKnownCategory() {
     known = cases::EqualIgnoringAsciiCase(ToUtf8(categoryBox_->itemText(i)), ToUtf8(typed));
   }
   if (!known) {
-    Tell(this,
-         QStringLiteral("请输入已经存在的类别名！如果要增加一个新的类别，请到案例列表上按鼠标右键-编辑类别！"),
-         QStringLiteral("错误"), Icon::Error);
+    Tell(this, tr("请输入已经存在的类别名！如果要增加一个新的类别，请到案例列表上按鼠标右键-编辑类别！"), tr("错误"),
+         Icon::Error);
     return;
   }
   result_ = typed;

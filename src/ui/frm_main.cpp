@@ -75,17 +75,17 @@ void TFrmMain::BuildRegions() {
   treeSplitter_->setStretchFactor(1, 1);
   row->addWidget(treeSplitter_, 1);
 
-  pages_->addTab(BuildChartPage(), QStringLiteral("择日排盘"));
+  pages_->addTab(BuildChartPage(), tr("择日排盘"));
 
   chartTextView_ = new QTextEdit;
   chartTextView_->setObjectName(QStringLiteral("RedtOut"));
   chartTextView_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   chartTextView_->setContextMenuPolicy(Qt::CustomContextMenu);
-  pages_->addTab(chartTextView_, QStringLiteral("分析解盘"));
+  pages_->addTab(chartTextView_, tr("分析解盘"));
 
   searchPage_ = new SearchPage(*engine_);
   searchPage_->setObjectName(QStringLiteral("PageSearch"));
-  pages_->addTab(searchPage_, QStringLiteral("查找吉课"));
+  pages_->addTab(searchPage_, tr("查找吉课"));
   connect(searchPage_, &SearchPage::ChartRequested, this, &TFrmMain::ChartSearchResult);
 
   Inputs = new ChartInputsPanel(central);
@@ -124,13 +124,13 @@ QWidget* TFrmMain::BuildChartPage() {
     const char* caption;
     void (TFrmMain::*step)();
   } stepRows[] = {
-      {"SpeedButton3", "时--", &TFrmMain::StepHourBack},
-      {"SpeedButton4", "时++", &TFrmMain::StepHourForward},
-      {"SpeedButton5", "日--", &TFrmMain::StepDayBack},
-      {"SpeedButton6", "日++", &TFrmMain::StepDayForward},
+      {"SpeedButton3", QT_TR_NOOP("时--"), &TFrmMain::StepHourBack},
+      {"SpeedButton4", QT_TR_NOOP("时++"), &TFrmMain::StepHourForward},
+      {"SpeedButton5", QT_TR_NOOP("日--"), &TFrmMain::StepDayBack},
+      {"SpeedButton6", QT_TR_NOOP("日++"), &TFrmMain::StepDayForward},
   };
   for (const auto& [name, caption, step] : stepRows) {
-    QToolButton* button = MakeToolButton(QString::fromLatin1(name), QString::fromUtf8(caption), stepButtons_);
+    QToolButton* button = MakeToolButton(QString::fromLatin1(name), tr(caption), stepButtons_);
     steps->addWidget(button);
     connect(button, &QToolButton::clicked, this, step);
   }
@@ -141,7 +141,7 @@ QWidget* TFrmMain::BuildChartPage() {
   remarkEditor_->setTabChangesFocus(false);
   remarkEditor_->setContextMenuPolicy(Qt::CustomContextMenu);
   remarkEditor_->setMinimumHeight(base::LayoutPrefs::kMinRemarkHeight);
-  remarkEditor_->setPlainText(QStringLiteral("输入自己的评语:"));
+  remarkEditor_->setPlainText(tr("输入自己的评语:"));
   remarkEditor_->document()->setModified(false);
   belowLayout->addWidget(stepButtons_);
   belowLayout->addWidget(remarkEditor_, 1);
@@ -161,7 +161,7 @@ void TFrmMain::ConnectCaseTree() {
   connect(caseTree_, &CaseTreePanel::ConditionalSearchRequested, this, &TFrmMain::ConditionalSearch);
   connect(caseTree_, &CaseTreePanel::CaseMoved, this, &TFrmMain::KeepMovedCaseCategory);
   connect(caseTree_, &CaseTreePanel::LibraryRenumbered, this, &TFrmMain::ForgetOpenCase);
-  connect(caseTree_, &CaseTreePanel::LoadingStarted, this, [this] { setWindowTitle(QStringLiteral("数据处理.....")); });
+  connect(caseTree_, &CaseTreePanel::LoadingStarted, this, [this] { setWindowTitle(tr("数据处理.....")); });
   connect(caseTree_, &CaseTreePanel::LoadingProgress, this,
           [this](int remaining) { setWindowTitle(QString::number(remaining)); });
   connect(caseTree_, &CaseTreePanel::LoadingEnded, this, &TFrmMain::CaseLoadingEnded);

@@ -178,7 +178,7 @@ class TFrmMain : public QMainWindow {
   // Asks whether the changed remark of the open case is to be saved, and saves it on Yes.
   // False when Yes was answered but the remark could not be saved: the caller stops, so
   // that the remark is not dropped.
-  bool OfferToSaveOpenRemark(const QString& question = QStringLiteral("当前评语文本已改变，要保存吗？"));
+  bool OfferToSaveOpenRemark(const QString& question = tr("当前评语文本已改变，要保存吗？"));
 
   // --- The whole-library commands of the file menu (frm_main_database.cpp).
   void RestoreCases();

@@ -20,9 +20,8 @@ namespace quorin::ui {
 void TFrmMain::FuzzySearch() {
   if (caseTree_->RefuseWhileLoading() || !caseStore_) return;
   const std::optional<QString> answer = Prompts().Input(
-      this, QStringLiteral("模糊查找"),
-      QStringLiteral("请输入要查找的关键字（姓名、地址、类别、年-月-日-时、评语）：") + QString(12, QLatin1Char(' ')),
-      QString());
+      this, tr("模糊查找"),
+      tr("请输入要查找的关键字（姓名、地址、类别、年-月-日-时、评语）：") + QString(12, QLatin1Char(' ')), QString());
   if (!answer) return;
   const std::vector<std::string> keywords = cases::SplitKeywords(ToUtf8(*answer));
   if (keywords.empty()) return;
@@ -32,7 +31,7 @@ void TFrmMain::FuzzySearch() {
     return;
   }
   if (found->empty()) {
-    Tell(this, QStringLiteral("没有符合的案例！"));
+    Tell(this, tr("没有符合的案例！"));
     return;
   }
   ShowSearchResults(*found);

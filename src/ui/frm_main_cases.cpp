@@ -24,7 +24,7 @@ namespace quorin::ui {
 
 namespace {
 
-const QString kHint = QStringLiteral("提示");
+constexpr const char* kHint = QT_TRANSLATE_NOOP("quorin::ui::TFrmMain", "提示");
 
 // The remark file a stored case owns: none for a name that would leave the remark
 // folder, nor for the placeholder of a record never saved ("n" or blank), which no
@@ -43,7 +43,7 @@ std::string TFrmMain::RemarkTextOfEditor() const {
 void TFrmMain::SaveCase() {
   if (caseTree_->RefuseWhileLoading()) return;
   if (!chartShown_) {
-    Tell(this, QStringLiteral("请先排一个正确的盘后再保存"), kHint, Icon::Information);
+    Tell(this, tr("请先排一个正确的盘后再保存"), tr(kHint), Icon::Information);
     return;
   }
   if (!caseStore_) return;
@@ -55,8 +55,7 @@ void TFrmMain::SaveCase() {
 }
 
 void TFrmMain::SaveOpenCase(cases::MRecordBase& store) {
-  if (!AskYesNo(this, QStringLiteral("要修改“%1”这条记录吗？").arg(ToQString(savedRecord_.name)), kHint,
-                Icon::Information)) {
+  if (!AskYesNo(this, tr("要修改“%1”这条记录吗？").arg(ToQString(savedRecord_.name)), tr(kHint), Icon::Information)) {
     return;
   }
   record_.remarkText = RemarkTextOfEditor();
@@ -67,7 +66,7 @@ void TFrmMain::SaveOpenCase(cases::MRecordBase& store) {
   }
   remarkEditor_->document()->setModified(false);
   savedRecord_.name = record_.name;
-  if (caseTree_->ShowSavedCase(currentCaseId_, record_)) Tell(this, QStringLiteral("已保存编辑后的案例。"));
+  if (caseTree_->ShowSavedCase(currentCaseId_, record_)) Tell(this, tr("已保存编辑后的案例。"));
 }
 
 void TFrmMain::SaveNewCase(cases::MRecordBase& store) {
@@ -103,7 +102,7 @@ void TFrmMain::OpenSelectedCase() {
   TRecordData read;
   if (!caseStore_ || id < 0 || !caseStore_->Read(id, read)) return;
   if (caseOpen_ && remarkEditor_->document()->isModified()) {
-    if (!OfferToSaveOpenRemark(QStringLiteral("当前记录文本已改变，要保存吗？"))) return;
+    if (!OfferToSaveOpenRemark(tr("当前记录文本已改变，要保存吗？"))) return;
     // Saving may have rewritten the very case being opened.
     if (!caseStore_->Read(id, read)) return;
   }
@@ -150,18 +149,17 @@ void TFrmMain::DeleteSelectedCase() {
   if (caseTree_->RefuseWhileLoading()) return;
   const int id = caseTree_->SelectedCaseId();
   if (!caseStore_ || id < 0) {
-    Tell(this, QStringLiteral("请先选择一个案例！"));
+    Tell(this, tr("请先选择一个案例！"));
     return;
   }
   const QString name = caseTree_->SelectedNodeText().section(QLatin1Char(' '), 0, 0);
-  if (!AskYesNo(this, QStringLiteral("确定要删除“") + name + QStringLiteral("”这个卦例吗？"), QStringLiteral("注意"),
-                Icon::Warning, Answer::No)) {
+  if (!AskYesNo(this, tr("确定要删除“%1”这个卦例吗？").arg(name), tr("注意"), Icon::Warning, Answer::No)) {
     return;
   }
   const bool isOpen = caseOpen_ && id == currentCaseId_;
   std::string remarkPath;
   if (isOpen) {
-    if (!AskYesNo(this, QStringLiteral("确定要删除当前正在查看的卦例吗？"), kHint, Icon::Warning)) return;
+    if (!AskYesNo(this, tr("确定要删除当前正在查看的卦例吗？"), tr(kHint), Icon::Warning)) return;
     remarkPath = currentRemarkPath_;
   } else if (TRecordData record; caseStore_->Read(id, record)) {
     remarkPath = OwnRemarkPath(*caseStore_, record).value_or(std::string());
@@ -183,8 +181,7 @@ void TFrmMain::DeleteSelectedCase() {
 void TFrmMain::StartNewCase() {
   // Its question may save the open case, which must wait for the loading.
   if (caseTree_->RefuseWhileLoading()) return;
-  if (!AskYesNo(this, QStringLiteral("确定要开始建立一个新案例吗?这将清除现有评语！"), QStringLiteral("新建"),
-                Icon::Information)) {
+  if (!AskYesNo(this, tr("确定要开始建立一个新案例吗?这将清除现有评语！"), tr("新建"), Icon::Information)) {
     return;
   }
   if (!OfferToSaveOpenRemark()) return;
@@ -194,7 +191,7 @@ void TFrmMain::StartNewCase() {
   ShowChartImage();
   caseOpen_ = false;
   chartTextView_->document()->setModified(false);
-  remarkEditor_->setPlainText(QStringLiteral("输入自己的评语："));
+  remarkEditor_->setPlainText(tr("输入自己的评语："));
   remarkEditor_->document()->setModified(false);
   Inputs->SetSaveButtonOpen(false);
   record_.extra.fill(-1);
@@ -204,7 +201,7 @@ void TFrmMain::StartNewCase() {
 }
 
 bool TFrmMain::OfferToSaveOpenRemark(const QString& question) {
-  if (!caseOpen_ || !remarkEditor_->document()->isModified() || !AskYesNo(this, question, kHint, Icon::Warning)) {
+  if (!caseOpen_ || !remarkEditor_->document()->isModified() || !AskYesNo(this, question, tr(kHint), Icon::Warning)) {
     return true;
   }
   SaveCase();

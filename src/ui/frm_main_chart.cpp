@@ -33,7 +33,7 @@ bool TFrmMain::ComputeChart() {
   engine_->SetImageBackground(qtdraw::FromQColor(chartTextView_->palette().color(QPalette::Base)));
   canvas_->SetDevicePixelRatio(devicePixelRatioF());
   if (!engine_->Compute(record_)) {
-    Tell(this, ToQString(engine_->ErrorText()), QStringLiteral("错误"), Icon::Error);
+    Tell(this, ToQString(engine_->ErrorText()), tr("错误"), Icon::Error);
     return false;
   }
   SetChartShown(true);
@@ -56,7 +56,7 @@ void TFrmMain::ChartSearchResult(int year, int month, int day, int hour) {
 
 void TFrmMain::StepMoment(double days) {
   if (!chartShown_) {
-    Tell(this, QStringLiteral("请先排一个正确的盘！"), QStringLiteral("先排盘"), Icon::Information);
+    Tell(this, tr("请先排一个正确的盘！"), tr("先排盘"), Icon::Information);
     return;
   }
   // Five seconds more keep a step from landing a hair before the minute it aims at.

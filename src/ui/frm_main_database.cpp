@@ -22,7 +22,7 @@ namespace quorin::ui {
 
 namespace {
 
-const QString kDataKept = QStringLiteral("\r\n现有的案例数据没有改动。");
+constexpr const char* kDataKept = QT_TRANSLATE_NOOP("quorin::ui::TFrmMain", "\r\n现有的案例数据没有改动。");
 
 // "2024年3月5日8时7分9秒": the local time without leading zeros.
 QString TimeStamp() {
@@ -74,16 +74,16 @@ void TFrmMain::EndProgram() {
 
 void TFrmMain::BackUpCases() {
   if (caseTree_->RefuseWhileLoading() || !caseStore_) return;
-  const std::optional<QString> chosen = ChooseFolder(this, QStringLiteral("请选择备份位置："));
+  const std::optional<QString> chosen = ChooseFolder(this, tr("请选择备份位置："));
   if (!chosen) return;
   const QString folder = *chosen + QStringLiteral("Quorin_备份_") + TimeStamp();
   if (QDir(folder).exists()) {
-    Tell(this, QStringLiteral("当前时间的文件夹已经存在，请稍后再备份！"));
+    Tell(this, tr("当前时间的文件夹已经存在，请稍后再备份！"));
     return;
   }
   // The store makes the folder, under its final name only once the backup is whole.
   if (caseStore_->Backup(ToUtf8(folder))) {
-    Tell(this, QStringLiteral("成功备份，已保存到") + folder + QStringLiteral("目录下"));
+    Tell(this, tr("成功备份，已保存到%1目录下").arg(folder));
   } else {
     Tell(this, ToQString(caseStore_->lastError()));
   }
@@ -91,50 +91,48 @@ void TFrmMain::BackUpCases() {
 
 void TFrmMain::RestoreCases() {
   if (caseTree_->RefuseWhileLoading() || !caseStore_) return;
-  if (!AskYesNo(this, QStringLiteral("执行此操作将覆盖现有的案例数据，要继续吗？"), QStringLiteral("注意了"),
-                Icon::Warning, Answer::No)) {
+  if (!AskYesNo(this, tr("执行此操作将覆盖现有的案例数据，要继续吗？"), tr("注意了"), Icon::Warning, Answer::No)) {
     return;
   }
-  const std::optional<QString> folder = ChooseFolder(this, QStringLiteral("请选择要还原的数据位置："));
+  const std::optional<QString> folder = ChooseFolder(this, tr("请选择要还原的数据位置："));
   if (!folder) return;
   const std::string source = ToUtf8(*folder);
   if (!base::FileExists(source + std::string(cases::kDatabaseWord) + ".db")) {
-    Tell(this, QStringLiteral("没有要还原的的db数据文件！"));
+    Tell(this, tr("没有要还原的的db数据文件！"));
     return;
   }
   if (!base::DirectoryExists(source + std::string(cases::kDatabaseWord) + "_f")) {
-    Tell(this, QStringLiteral("没有要还原的评语文件夹！"));
+    Tell(this, tr("没有要还原的评语文件夹！"));
     return;
   }
   // The store checks the backup and swaps it in whole; a failure leaves the data as it was.
   if (!caseStore_->Restore(source)) {
-    Tell(this, ToQString(caseStore_->lastError()) + kDataKept);
+    Tell(this, ToQString(caseStore_->lastError()) + tr(kDataKept));
     return;
   }
   // The cases are back either way; remarks that could not be written from the stored text make it no success.
   if (caseStore_->RemarkWriteFailures() > 0) {
-    Tell(this, QStringLiteral("案例数据已经还原，但评语文件没有全部写入：") + ToQString(caseStore_->lastError()) +
-                   QStringLiteral("\r\n请重新打开软件！"),
-         QStringLiteral("错误"), Icon::Error);
+    Tell(this,
+         tr("案例数据已经还原，但评语文件没有全部写入：%1\r\n请重新打开软件！").arg(ToQString(caseStore_->lastError())),
+         tr("错误"), Icon::Error);
   } else {
-    Tell(this, QStringLiteral("成功还原，请重新打开软件！"));
+    Tell(this, tr("成功还原，请重新打开软件！"));
   }
   EndProgram();
 }
 
 void TFrmMain::DeleteAllCases() {
   if (caseTree_->RefuseWhileLoading() || !caseStore_) return;
-  if (!AskYesNo(this, QStringLiteral("确定要删除所有案例吗？"), QStringLiteral("删除所有案例"), Icon::Warning,
-                Answer::No)) {
+  if (!AskYesNo(this, tr("确定要删除所有案例吗？"), tr("删除所有案例"), Icon::Warning, Answer::No)) {
     return;
   }
   QString code;
   for (int i = 0; i < 4; ++i) code += QString::number(QRandomGenerator::global()->bounded(10));
   const std::optional<QString> typed =
-      Prompts().Input(this, QStringLiteral("删除码：%1 ").arg(code), QStringLiteral("请输入删除码：      "), QString());
+      Prompts().Input(this, tr("删除码：%1 ").arg(code), tr("请输入删除码：      "), QString());
   if (!typed) return;
   if (*typed != code) {
-    Tell(this, QStringLiteral("删除码错误，无法删除！"));
+    Tell(this, tr("删除码错误，无法删除！"));
     return;
   }
   if (!caseStore_->DeleteAll()) {
@@ -143,29 +141,28 @@ void TFrmMain::DeleteAllCases() {
     if (!base::FileExists(caseStore_->path())) EndProgram();
     return;
   }
-  Tell(this, QStringLiteral("成功删除所有记录，请重新打开软件！"));
+  Tell(this, tr("成功删除所有记录，请重新打开软件！"));
   EndProgram();
 }
 
 void TFrmMain::CompactCases() {
   if (caseTree_->RefuseWhileLoading() || !caseStore_) return;
   if (caseStore_->GetPrimaryId() < cases::kFewestCasesToCompact) {
-    Tell(this, QStringLiteral("案例数据过少，无需整理！"));
+    Tell(this, tr("案例数据过少，无需整理！"));
     return;
   }
-  if (!AskYesNo(this,
-                QStringLiteral("只有数据库案例较多，并且经过频繁删除、改名等操作，才需要整理数据。确定要整理吗？"),
-                QStringLiteral("整理数据"), Icon::Warning, Answer::No)) {
+  if (!AskYesNo(this, tr("只有数据库案例较多，并且经过频繁删除、改名等操作，才需要整理数据。确定要整理吗？"),
+                tr("整理数据"), Icon::Warning, Answer::No)) {
     return;
   }
   // The editor becomes the progress display and the program ends: a changed remark is offered first.
   if (!OfferToSaveOpenRemark()) return;
   const std::optional<int> kept = caseStore_->Compact([this](const std::string& line) { ShowProgressLine(line); });
   if (kept) {
-    Tell(this, QStringLiteral(" %1 个案例已经整理出来！").arg(*kept));
+    Tell(this, tr(" %1 个案例已经整理出来！").arg(*kept));
   } else {
     // A compaction that fails keeps the old file.
-    Tell(this, ToQString(caseStore_->lastError()) + kDataKept);
+    Tell(this, ToQString(caseStore_->lastError()) + tr(kDataKept));
   }
   EndProgram();
 }
@@ -177,7 +174,7 @@ void TFrmMain::ImportCases() {
   if (!choice) return;
   const std::string path = ToUtf8(choice->path);
   if (!base::FileExists(path)) {
-    Tell(this, QStringLiteral("不存在这个数据库文件，无法导入！"));
+    Tell(this, tr("不存在这个数据库文件，无法导入！"));
     return;
   }
   // The editor becomes the progress display and the program ends: a changed remark is offered first.
@@ -191,9 +188,9 @@ void TFrmMain::ImportCases() {
   }
   // Cases in without their remarks are no success: the message says which file failed.
   if (caseStore_->RemarkWriteFailures() > 0) {
-    Tell(this, ToQString(caseStore_->lastError()) + QStringLiteral("\r\n请重启软件！"), QStringLiteral("错误"), Icon::Error);
+    Tell(this, ToQString(caseStore_->lastError()) + tr("\r\n请重启软件！"), tr("错误"), Icon::Error);
   } else {
-    Tell(this, QStringLiteral("共导入 %1 个案例！").arg(*added) + QStringLiteral("请重启软件！"));
+    Tell(this, tr("共导入 %1 个案例！").arg(*added) + tr("请重启软件！"));
   }
   EndProgram();
 }
@@ -211,12 +208,12 @@ void TFrmMain::ExportCases() {
   for (const QString& name : picker.CheckedCategories()) chosen.push_back(ToUtf8(name));
   const bool exportAll = picker.AllChecked();
 
-  const std::optional<QString> folder = ChooseFolder(this, QStringLiteral("请选择存放位置："));
+  const std::optional<QString> folder = ChooseFolder(this, tr("请选择存放位置："));
   if (!folder) return;
   const QString file = *folder + QStringLiteral("Quorin_") + TimeStamp() + QStringLiteral(".db");
   const std::string path = ToUtf8(file);
   if (base::FileExists(path)) {
-    Tell(this, QStringLiteral("当前时间的数据库文件已经存在，请稍后再导出！"));
+    Tell(this, tr("当前时间的数据库文件已经存在，请稍后再导出！"));
     return;
   }
   // The remark of the open case stays in the editor: the program goes on after an export.
@@ -227,12 +224,11 @@ void TFrmMain::ExportCases() {
   if (written == 0) {
     std::error_code ignored;
     std::filesystem::remove(path, ignored);  // an empty export file would only mislead
-    Tell(this,
-         QStringLiteral("没有可以导出的案例，或者无法创建导出数据库，导出失败，请重启软件再次试试！"));
+    Tell(this, tr("没有可以导出的案例，或者无法创建导出数据库，导出失败，请重启软件再次试试！"));
     return;
   }
-  if (AskYesNo(this, QStringLiteral(" %1 个案例文件已经保存到：%2，要打开所在文件夹吗？").arg(written).arg(file),
-               QStringLiteral("打开文件夹"), Icon::Information)) {
+  if (AskYesNo(this, tr(" %1 个案例文件已经保存到：%2，要打开所在文件夹吗？").arg(written).arg(file), tr("打开文件夹"),
+               Icon::Information)) {
     Prompts().ShowFolder(WithoutTrailingSlash(*folder));
   }
 }

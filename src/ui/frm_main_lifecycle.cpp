@@ -46,8 +46,8 @@ void TFrmMain::PrepareOnFirstShow() {
 
   // The data folder holds every file the window reads and writes; make it when missing.
   if (!base::EnsureDirectory(DataFolder())) {
-    Tell(this, QStringLiteral("无法建立数据文件夹%1，设置和案例将无法保存。").arg(ToQString(DataFolder())),
-         QStringLiteral("错误"), Icon::Error);
+    Tell(this, tr("无法建立数据文件夹%1，设置和案例将无法保存。").arg(ToQString(DataFolder())), tr("错误"),
+         Icon::Error);
   }
   // Without the user's init.ini (the data folder could not be made) the shipped one is read.
   layoutIni_ = std::make_unique<base::IniFile>(InitIniPath(), base::ShippedDataFile("init.ini"));
@@ -98,7 +98,7 @@ void TFrmMain::OpenCaseDatabase() {
   caseTree_->ShowNewestCases();
   if (const int counter = caseStore_->GetPrimaryId(); counter > kCasesShownAtStart) {
     remarkEditor_->append(QString());
-    remarkEditor_->append(QStringLiteral("案例总数大致：%1个，可以在树表上按鼠标右键，点击“显示全部卦例“").arg(counter));
+    remarkEditor_->append(tr("案例总数大致：%1个，可以在树表上按鼠标右键，点击“显示全部卦例“").arg(counter));
     remarkEditor_->document()->setModified(false);
   }
 }
@@ -157,9 +157,8 @@ bool TFrmMain::WriteInitIniAtClose() {
 }
 
 void TFrmMain::ReportLayoutWriteFailure() {
-  Tell(this,
-       QStringLiteral("无法写入窗口设置文件%1：%2").arg(ToQString(layoutIni_->Path()), ToQString(layoutIni_->LastError())),
-       QStringLiteral("错误"), Icon::Error);
+  Tell(this, tr("无法写入窗口设置文件%1：%2").arg(ToQString(layoutIni_->Path()), ToQString(layoutIni_->LastError())),
+       tr("错误"), Icon::Error);
 }
 
 void TFrmMain::closeEvent(QCloseEvent* event) {
@@ -171,14 +170,14 @@ void TFrmMain::closeEvent(QCloseEvent* event) {
     return;
   }
   if (caseTree_->Loading()) {
-    if (!AskYesNo(this, QStringLiteral("是否停止显示案例？"), QStringLiteral("显示案例"), Icon::Warning)) {
-      Tell(this, QStringLiteral("请等待案例加载完毕！"));
+    if (!AskYesNo(this, tr("是否停止显示案例？"), tr("显示案例"), Icon::Warning)) {
+      Tell(this, tr("请等待案例加载完毕！"));
       event->ignore();
       return;
     }
     caseTree_->StopLoading();
   }
-  if (!AskYesNo(this, QStringLiteral("确定要关闭软件吗？"), QStringLiteral("关闭"), Icon::Information)) {
+  if (!AskYesNo(this, tr("确定要关闭软件吗？"), tr("关闭"), Icon::Information)) {
     event->ignore();
     return;
   }

@@ -24,7 +24,7 @@ void TFrmMain::ResetChartTextLook() {
   QPalette palette = chartTextView_->palette();
   palette.setColor(QPalette::Base, qtdraw::ToQColor(16777215));
   chartTextView_->setPalette(palette);
-  Tell(this, QStringLiteral("字体大小、背景颜色已经恢复默认，请重新排盘！"));
+  Tell(this, tr("字体大小、背景颜色已经恢复默认，请重新排盘！"));
 }
 
 void TFrmMain::ChooseChartTextFont() {
@@ -34,7 +34,7 @@ void TFrmMain::ChooseChartTextFont() {
   font.setFamily(chosen->family());
   if (chosen->pointSize() > 0) font.setPointSize(chosen->pointSize());
   chartTextView_->setFont(font);
-  Tell(this, QStringLiteral("设置完成"));
+  Tell(this, tr("设置完成"));
 }
 
 void TFrmMain::ChooseChartTextBackground() {
@@ -43,7 +43,7 @@ void TFrmMain::ChooseChartTextBackground() {
   QPalette palette = chartTextView_->palette();
   palette.setColor(QPalette::Base, *chosen);
   chartTextView_->setPalette(palette);
-  Tell(this, QStringLiteral("设置完成"));
+  Tell(this, tr("设置完成"));
 }
 
 void TFrmMain::OpenChartSettings() {

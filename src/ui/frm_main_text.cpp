@@ -48,13 +48,13 @@ void TFrmMain::ImportChartText() {
   chartTextView_->setCurrentCharFormat(defaults);
 
   if (!LoadTextFile(*chartTextView_, ToUtf8(choice->path), defaults)) {
-    Prompts().Ask(this, Message{QStringLiteral("重试一次"), QStringLiteral("导入文件出错,请重试一次"), Buttons::Ok,
-                                Answer::Ok, Icon::None});
+    Prompts().Ask(this, Message{tr("重试一次"), tr("导入文件出错,请重试一次"), Buttons::Ok, Answer::Ok, Icon::None});
   }
 }
 
 void TFrmMain::SaveTextAs(QTextEdit* editor) {
-  const FileRequest request{QString(), ParseFilterList(QStringLiteral("Rtf格式|*.rtf|Txt格式|*.txt")), 0};
+  const FileRequest request{
+      QString(), {{tr("Rtf格式"), QStringLiteral("*.rtf")}, {tr("Txt格式"), QStringLiteral("*.txt")}}, 0};
   const std::optional<FileChoice> choice = Prompts().SaveFile(this, request);
   if (!choice) return;
   // The extension of the chosen filter is appended whatever the name ends with.
@@ -76,7 +76,7 @@ void TFrmMain::SaveTextAs(QTextEdit* editor) {
 }
 
 void TFrmMain::PrintText(QTextEdit* editor) {
-  if (!AskYesNo(this, QStringLiteral("准备开始打印吗?"), QStringLiteral("打印"), Icon::Information)) return;
+  if (!AskYesNo(this, tr("准备开始打印吗?"), tr("打印"), Icon::Information)) return;
   QPrinter printer;
   if (!Prompts().SetUpPrinter(this, printer)) return;
   // The whole text is printed whatever range the dialog chose.
@@ -84,7 +84,7 @@ void TFrmMain::PrintText(QTextEdit* editor) {
   printer.setDocName(QString());
   editor->document()->print(&printer);
   if (printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted) {
-    Tell(this, QStringLiteral("打印错误，请检查打印设备！"), QStringLiteral("打印错误"), Icon::Error);
+    Tell(this, tr("打印错误，请检查打印设备！"), tr("打印错误"), Icon::Error);
   }
 }
 

@@ -15,6 +15,7 @@
 #include "ui/program_start.h"
 #include "ui/prompter.h"
 #include "ui/ui_font.h"
+#include "ui/ui_text.h"
 #include "ui/window_placement.h"
 
 namespace quorin::ui {
@@ -38,7 +39,7 @@ QComboBox* GuaList(const QString& name, QWidget* parent) {
 QPushButton* DegreeButton(const QString& name, QWidget* parent) {
   auto* button = new QPushButton(QStringLiteral(">"), parent);
   button->setObjectName(name);
-  button->setToolTip(QStringLiteral("周天度求山卦"));
+  button->setToolTip(UiText::tr("周天度求山卦"));
   button->setFixedWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("国")) * 2);
   return button;
 }
@@ -53,22 +54,22 @@ QCheckBox* Check(const QString& name, const QString& caption, QWidget* parent) {
 
 TFrmMoreInput::TFrmMoreInput(TRecordData& record, QWidget* parent) : QDialog(parent), record_(record) {
   setObjectName(QStringLiteral("FrmMoreInput"));
-  setWindowTitle(QStringLiteral("选择龙、水、向卦"));
+  setWindowTitle(tr("选择龙、水、向卦"));
   setFont(qtdraw::SongFont(kProgramFontPoints));
 
-  dragonBox_ = Check(QStringLiteral("ChkLong"), QStringLiteral("显示龙卦 "), this);
+  dragonBox_ = Check(QStringLiteral("ChkLong"), tr("显示龙卦 "), this);
   dragonDegreesButton_ = DegreeButton(QStringLiteral("BtoLong"), this);
   dragonMountainBox_ = MountainList(QStringLiteral("CboLongShan"), this);
   dragonGuaBox_ = GuaList(QStringLiteral("CboLongGua"), this);
-  waterBox_ = Check(QStringLiteral("ChkShui"), QStringLiteral("显示水卦 "), this);
+  waterBox_ = Check(QStringLiteral("ChkShui"), tr("显示水卦 "), this);
   waterDegreesButton_ = DegreeButton(QStringLiteral("BtoShui"), this);
   waterMountainBox_ = MountainList(QStringLiteral("CboShuiShan"), this);
   waterGuaBox_ = GuaList(QStringLiteral("CboShuiGua"), this);
-  facingBox_ = Check(QStringLiteral("ChkXiang"), QStringLiteral("显示向卦  "), this);
-  okButton_ = new QPushButton(QStringLiteral("选定"), this);
+  facingBox_ = Check(QStringLiteral("ChkXiang"), tr("显示向卦  "), this);
+  okButton_ = new QPushButton(tr("选定"), this);
   okButton_->setObjectName(QStringLiteral("BitBtn1"));
   okButton_->setDefault(true);
-  cancelButton_ = new QPushButton(QStringLiteral("取消"), this);
+  cancelButton_ = new QPushButton(tr("取消"), this);
   cancelButton_->setObjectName(QStringLiteral("BitBtn2"));
 
   auto* grid = new QGridLayout(this);
@@ -136,7 +137,7 @@ void TFrmMoreInput::ShowRecord() {
 
 void TFrmMoreInput::AskDegrees(const Position& p) {
   const std::optional<chart::MountainAndGua> found =
-      AskCompassDegrees(this, QStringLiteral("输入周天度"), QStringLiteral("周天度数：     "), true);
+      AskCompassDegrees(this, tr("输入周天度"), tr("周天度数：     "), true);
   if (!found) return;
   p.mountain->setCurrentIndex(found->mountain);
   FillGuaList(p);
@@ -145,8 +146,7 @@ void TFrmMoreInput::AskDegrees(const Position& p) {
 
 void TFrmMoreInput::AcceptChoice() {
   // Checked first, written after: a refusal leaves the record as it was.
-  for (const auto& [p, message] : {std::pair{Dragon(), QStringLiteral("请选择龙卦！")},
-                                   std::pair{Water(), QStringLiteral("请选择水卦！")}}) {
+  for (const auto& [p, message] : {std::pair{Dragon(), tr("请选择龙卦！")}, std::pair{Water(), tr("请选择水卦！")}}) {
     if (p.check->isChecked() && (p.mountain->currentIndex() < 0 || p.gua->currentIndex() < 0)) {
       Tell(this, message);
       p.mountain->setFocus();

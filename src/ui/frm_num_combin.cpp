@@ -28,7 +28,7 @@ TFrmNumCombin::TFrmNumCombin(const QString& caption, chart::DigitGroup& group, Q
   setFont(qtdraw::SongFont(kProgramFontPoints));
   const int guo = fontMetrics().horizontalAdvance(QStringLiteral("国"));
 
-  digitBox_ = new QGroupBox(QStringLiteral("点击选择数字"), this);
+  digitBox_ = new QGroupBox(tr("点击选择数字"), this);
   digitBox_->setObjectName(QStringLiteral("BoxBto"));
   digitBox_->setFixedSize(guo * 24, guo * 4);
   for (int i = 0; i < kDigitCount; ++i) {
@@ -37,17 +37,17 @@ TFrmNumCombin::TFrmNumCombin(const QString& caption, chart::DigitGroup& group, Q
     connect(button, &QPushButton::clicked, this, [this, i] { AppendDigit(i + 1); });
     digitButtons_[static_cast<std::size_t>(i)] = button;
   }
-  const LabeledEdit edit = MakeLabeledEdit(QStringLiteral("EdtNum"), QStringLiteral("数字组"), this);
+  const LabeledEdit edit = MakeLabeledEdit(QStringLiteral("EdtNum"), tr("数字组"), this);
   digitsEdit_ = edit.edit;
   clearButton_ = new QToolButton(this);
   clearButton_->setObjectName(QStringLiteral("SpeedButton1"));
   clearButton_->setText(QStringLiteral("X"));
-  clearButton_->setToolTip(QStringLiteral("删除"));
-  adjacentBox_ = new QCheckBox(QStringLiteral("数字相连 "), this);
+  clearButton_->setToolTip(tr("删除"));
+  adjacentBox_ = new QCheckBox(tr("数字相连 "), this);
   adjacentBox_->setObjectName(QStringLiteral("ChkOrder"));
-  okButton_ = new QPushButton(QStringLiteral("确定"), this);
+  okButton_ = new QPushButton(tr("确定"), this);
   okButton_->setObjectName(QStringLiteral("BitBtn1"));
-  cancelButton_ = new QPushButton(QStringLiteral("取消"), this);
+  cancelButton_ = new QPushButton(tr("取消"), this);
   cancelButton_->setObjectName(QStringLiteral("BitBtn2"));
 
   auto* grid = new QGridLayout(this);
@@ -100,7 +100,7 @@ void TFrmNumCombin::ShowGroup() {
 void TFrmNumCombin::AppendDigit(int digit) {
   QString text = digitsEdit_->text().trimmed();
   if (text.size() > kLongestTextBeforeDigit) {
-    Tell(this, QStringLiteral("最多只支持6个数字！"));
+    Tell(this, tr("最多只支持6个数字！"));
     return;
   }
   if (!text.isEmpty()) text += QLatin1Char(' ');

@@ -14,7 +14,7 @@ namespace quorin::ui {
 
 TFrmSameName::TFrmSameName(const QStringList& lines, QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("FrmSameName"));
-  setWindowTitle(QStringLiteral("同名案例"));
+  setWindowTitle(tr("同名案例"));
   auto* column = new QVBoxLayout(this);
   caseList_ = new QListWidget(this);
   caseList_->setObjectName(QStringLiteral("LstRecord"));
@@ -22,9 +22,9 @@ TFrmSameName::TFrmSameName(const QStringList& lines, QWidget* parent) : QDialog(
   column->addWidget(caseList_, 1);
 
   auto* checks = new QHBoxLayout;
-  showAllBox_ = new QCheckBox(QStringLiteral("全部显示到列表"), this);
+  showAllBox_ = new QCheckBox(tr("全部显示到列表"), this);
   showAllBox_->setObjectName(QStringLiteral("ChkShow"));
-  clearListBox_ = new QCheckBox(QStringLiteral("清空现有列表 "), this);
+  clearListBox_ = new QCheckBox(tr("清空现有列表 "), this);
   clearListBox_->setObjectName(QStringLiteral("ChkClear"));
   checks->addWidget(showAllBox_);
   checks->addWidget(clearListBox_);
@@ -32,10 +32,10 @@ TFrmSameName::TFrmSameName(const QStringList& lines, QWidget* parent) : QDialog(
   column->addLayout(checks);
 
   auto* buttons = new QHBoxLayout;
-  openButton_ = new QPushButton(QStringLiteral("查看案例"), this);
+  openButton_ = new QPushButton(tr("查看案例"), this);
   openButton_->setObjectName(QStringLiteral("BtnSee"));
   openButton_->setDefault(true);
-  backButton_ = new QPushButton(QStringLiteral("返回"), this);
+  backButton_ = new QPushButton(tr("返回"), this);
   backButton_->setObjectName(QStringLiteral("BitBtn2"));
   buttons->addStretch(1);
   buttons->addWidget(openButton_);
@@ -52,7 +52,7 @@ void TFrmSameName::showEvent(QShowEvent* event) {
   if (!shown_) {
     shown_ = true;
     ApplyProgramUiFont(this);
-    setWindowTitle(QStringLiteral("%1个案例").arg(caseList_->count()));
+    setWindowTitle(tr("%1个案例").arg(caseList_->count()));
     if (caseList_->count() > 0) {
       caseList_->setCurrentRow(0);
       caseList_->setFocus();
@@ -72,7 +72,7 @@ bool TFrmSameName::ClearTreeFirst() const { return clearListBox_->isChecked(); }
 
 void TFrmSameName::AcceptSelected() {
   if (SelectedLine() < 0) {
-    Tell(this, QStringLiteral("请点击选择要查看的案例！"));
+    Tell(this, tr("请点击选择要查看的案例！"));
     return;
   }
   accept();

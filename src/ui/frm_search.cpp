@@ -18,6 +18,7 @@
 #include "ui/prompter.h"
 #include "ui/radio_group.h"
 #include "ui/ui_font.h"
+#include "ui/ui_text.h"
 
 namespace quorin::ui {
 
@@ -38,7 +39,7 @@ QLineEdit* Edit(const char* name, int maxLength, QWidget* parent) {
 }
 
 QCheckBox* WholeMatchCheck(const char* name, QWidget* parent) {
-  auto* check = new QCheckBox(QStringLiteral("全字匹配"), parent);
+  auto* check = new QCheckBox(UiText::tr("全字匹配"), parent);
   check->setObjectName(QString::fromLatin1(name));
   return check;
 }
@@ -54,7 +55,7 @@ QPushButton* Button(const char* name, const QString& caption, QWidget* parent) {
 TFrmSearch::TFrmSearch(cases::MRecordBase& store, cases::CaseSearchCriteria& criteria, QWidget* parent)
     : QDialog(parent), store_(store), criteria_(criteria) {
   setObjectName(QStringLiteral("FrmSearch"));
-  setWindowTitle(QStringLiteral("查找案例"));
+  setWindowTitle(tr("查找案例"));
   auto* column = new QVBoxLayout(this);
   auto* grid = new QGridLayout;
   column->addLayout(grid);
@@ -68,7 +69,7 @@ TFrmSearch::TFrmSearch(cases::MRecordBase& store, cases::CaseSearchCriteria& cri
   // The boxes take as many characters as the criteria keep GBK bytes.
   nameEdit_ = Edit("EdtName", cases::kSearchNameBytes, this);
   nameWholeCheck_ = WholeMatchCheck("ChkName", this);
-  label(QStringLiteral("姓名"), nameEdit_, row, 0);
+  label(tr("姓名"), nameEdit_, row, 0);
   grid->addWidget(nameEdit_, row, 1, 1, 2);
   grid->addWidget(nameWholeCheck_, row++, 3);
 
@@ -79,34 +80,34 @@ TFrmSearch::TFrmSearch(cases::MRecordBase& store, cases::CaseSearchCriteria& cri
   categoryCombo_->setMaxVisibleItems(kCategoriesShown);
   categoryCombo_->lineEdit()->setMaxLength(cases::kSearchCategoryBytes);
   categoryWholeCheck_ = WholeMatchCheck("ChkClass", this);
-  label(QStringLiteral("类别"), categoryCombo_, row, 0);
+  label(tr("类别"), categoryCombo_, row, 0);
   grid->addWidget(categoryCombo_, row, 1, 1, 2);
   grid->addWidget(categoryWholeCheck_, row++, 3);
 
   fromYearEdit_ = Edit("LedtY1", kYearCharacters, this);
   toYearEdit_ = Edit("LedtY2", kYearCharacters, this);
-  label(QStringLiteral("起课年从"), fromYearEdit_, row, 0);
+  label(tr("起课年从"), fromYearEdit_, row, 0);
   grid->addWidget(fromYearEdit_, row, 1);
-  label(QStringLiteral("到"), toYearEdit_, row, 2);
+  label(tr("到"), toYearEdit_, row, 2);
   grid->addWidget(toYearEdit_, row++, 3);
 
-  sexGroup_ = new RadioGroup(QStringLiteral("性别"), {QStringLiteral("无"), QStringLiteral("男"), QStringLiteral("女")}, this);
+  sexGroup_ = new RadioGroup(tr("性别"), {tr("无"), tr("男"), tr("女")}, this);
   sexGroup_->setObjectName(QStringLiteral("RdoSex"));
   grid->addWidget(sexGroup_, row++, 0, 1, 4);
 
   provinceCombo_ = new QComboBox(this);
   provinceCombo_->setObjectName(QStringLiteral("CboProv"));
   provinceCombo_->setMaxVisibleItems(kProvincesShown);
-  provinceCombo_->addItem(QStringLiteral("全部省份"));
+  provinceCombo_->addItem(tr("全部省份"));
   for (std::string_view province : base::ProvinceNames()) provinceCombo_->addItem(ToQString(std::string(province)));
-  label(QStringLiteral("省份"), provinceCombo_, row, 0);
+  label(tr("省份"), provinceCombo_, row, 0);
   grid->addWidget(provinceCombo_, row++, 1, 1, 3);
 
   remarkEdit_ = Edit("EdtComment", cases::kSearchRemarkBytes, this);
-  label(QStringLiteral("评语"), remarkEdit_, row, 0);
+  label(tr("评语"), remarkEdit_, row, 0);
   grid->addWidget(remarkEdit_, row++, 1, 1, 3);
   eventEdit_ = Edit("EdtEvent", cases::kSearchEventBytes, this);
-  label(QStringLiteral("占问事宜"), eventEdit_, row, 0);
+  label(tr("占问事宜"), eventEdit_, row, 0);
   grid->addWidget(eventEdit_, row++, 1, 1, 3);
 
   busyBar_ = new QProgressBar(this);
@@ -117,11 +118,11 @@ TFrmSearch::TFrmSearch(cases::MRecordBase& store, cases::CaseSearchCriteria& cri
   column->addWidget(busyBar_);
 
   auto* buttons = new QHBoxLayout;
-  clearButton_ = Button("BtoAll", QStringLiteral("清空"), this);
+  clearButton_ = Button("BtoAll", tr("清空"), this);
   clearButton_->setAutoDefault(false);
-  searchButton_ = Button("BtnSearch", QStringLiteral("查找"), this);
+  searchButton_ = Button("BtnSearch", tr("查找"), this);
   searchButton_->setDefault(true);
-  closeButton_ = Button("BtoCancel", QStringLiteral("关闭"), this);
+  closeButton_ = Button("BtoCancel", tr("关闭"), this);
   closeButton_->setAutoDefault(false);
   buttons->addWidget(clearButton_);
   buttons->addStretch(1);
@@ -168,8 +169,7 @@ void TFrmSearch::ShowLastConditions() {
 }
 
 void TFrmSearch::ClearConditions() {
-  if (!AskYesNo(this, QStringLiteral("这将清除所有输入的条件参数，确定吗？"), QStringLiteral("提示"),
-                Icon::Information)) {
+  if (!AskYesNo(this, tr("这将清除所有输入的条件参数，确定吗？"), tr("提示"), Icon::Information)) {
     return;
   }
   for (QLineEdit* edit : {nameEdit_, fromYearEdit_, toYearEdit_, remarkEdit_, eventEdit_}) edit->clear();
@@ -196,7 +196,7 @@ bool TFrmSearch::CollectConditions() {
   typed.event = ToUtf8(eventEdit_->text());
   const calendar::Outcome read = cases::ReadTypedConditions(typed, criteria_);
   if (!read.ok) {
-    Tell(this, ToQString(read.message).replace(QLatin1Char('\n'), QStringLiteral("\r\n")), QStringLiteral("年份错误"),
+    Tell(this, ToQString(read.message).replace(QLatin1Char('\n'), QStringLiteral("\r\n")), tr("年份错误"),
          Icon::Warning);
   }
   return read.ok;
@@ -211,7 +211,7 @@ void TFrmSearch::SetSearching(bool searching) {
 void TFrmSearch::SearchCases() {
   if (!CollectConditions()) return;
   if (store_.GetPrimaryId() == 0) {
-    Tell(this, QStringLiteral("没有记录，无从查找。"));
+    Tell(this, tr("没有记录，无从查找。"));
     return;
   }
   SetSearching(true);
@@ -222,7 +222,7 @@ void TFrmSearch::SearchCases() {
     return;
   }
   if (found->empty()) {
-    Tell(this, QStringLiteral("没有找到符合条件的案例。"), QStringLiteral("信息"), Icon::Information);
+    Tell(this, tr("没有找到符合条件的案例。"), tr("信息"), Icon::Information);
     return;
   }
   results_ = std::move(*found);

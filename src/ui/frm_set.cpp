@@ -35,29 +35,26 @@ constexpr int kLargestFontChange = 10;
 
 TFrmSet::TFrmSet(QWidget* parent, int screenWidth) : QDialog(parent) {
   setObjectName(QStringLiteral("FrmSet"));
-  setWindowTitle(QStringLiteral("软件设置"));
+  setWindowTitle(tr("软件设置"));
   setFont(qtdraw::SongFont(kProgramFontPoints));
 
   timeBasisBox_ = new QComboBox(this);
   timeBasisBox_->setObjectName(QStringLiteral("CboDate"));
-  timeBasisBox_->addItems({QStringLiteral("北京时间"), QStringLiteral("真太阳时"), QStringLiteral("地方时")});
-  auto* dateLabel = new QLabel(QStringLiteral("使用时间"), this);
+  timeBasisBox_->addItems({tr("北京时间"), tr("真太阳时"), tr("地方时")});
+  auto* dateLabel = new QLabel(tr("使用时间"), this);
   dateLabel->setBuddy(timeBasisBox_);
 
-  jiaziGuaGroup_ = new RadioGroup(QStringLiteral("四干支配卦"),
-                                  {QStringLiteral("乾-坤-离-坎"), QStringLiteral("姤-复-革-蒙")}, this);
+  jiaziGuaGroup_ = new RadioGroup(tr("四干支配卦"), {tr("乾-坤-离-坎"), tr("姤-复-革-蒙")}, this);
   jiaziGuaGroup_->setObjectName(QStringLiteral("RdoJiaZi"));
-  const LabeledEdit leftPos =
-      MakeLabeledEdit(QStringLiteral("LedtLeftPos"), QStringLiteral("文本左边距离"), this, kIndentDigits);
+  const LabeledEdit leftPos = MakeLabeledEdit(QStringLiteral("LedtLeftPos"), tr("文本左边距离"), this, kIndentDigits);
   indentEdit_ = leftPos.edit;
-  mountainDisplayGroup_ =
-      new RadioGroup(QStringLiteral("坐山卦显示"), {QStringLiteral("二十四山名"), QStringLiteral("对应的干支")}, this);
+  mountainDisplayGroup_ = new RadioGroup(tr("坐山卦显示"), {tr("二十四山名"), tr("对应的干支")}, this);
   mountainDisplayGroup_->setObjectName(QStringLiteral("RdoShanShow"));
-  dayGuaBox_ = new QCheckBox(QStringLiteral("节气分配4日卦  "), this);
+  dayGuaBox_ = new QCheckBox(tr("节气分配4日卦  "), this);
   dayGuaBox_->setObjectName(QStringLiteral("ChkRiGua"));
 
-  auto* uiGroup = new QGroupBox(QStringLiteral("界面字体(需重启) "), this);
-  menuFontBox_ = new QCheckBox(QStringLiteral("同时更改菜单字体 "), uiGroup);
+  auto* uiGroup = new QGroupBox(tr("界面字体(需重启) "), this);
+  menuFontBox_ = new QCheckBox(tr("同时更改菜单字体 "), uiGroup);
   menuFontBox_->setObjectName(QStringLiteral("ChkMenuSize"));
   fontChangeBox_ = new QComboBox(uiGroup);
   fontChangeBox_->setObjectName(QStringLiteral("CboUiSize"));
@@ -67,10 +64,10 @@ TFrmSet::TFrmSet(QWidget* parent, int screenWidth) : QDialog(parent) {
   uiLayout->addWidget(menuFontBox_);
   uiLayout->addWidget(fontChangeBox_);
 
-  okButton_ = new QPushButton(QStringLiteral("确定"), this);
+  okButton_ = new QPushButton(tr("确定"), this);
   okButton_->setObjectName(QStringLiteral("BitBtn1"));
   okButton_->setDefault(true);
-  cancelButton_ = new QPushButton(QStringLiteral("取消"), this);
+  cancelButton_ = new QPushButton(tr("取消"), this);
   cancelButton_->setObjectName(QStringLiteral("BitBtn2"));
   connect(okButton_, &QPushButton::clicked, this, &TFrmSet::WriteAndClose);
   connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
@@ -108,16 +105,16 @@ TFrmSet::TFrmSet(QWidget* parent, int screenWidth) : QDialog(parent) {
 
 void TFrmSet::FillUiSizes(int screenWidth) {
   for (int i = kLargestFontChange; i >= 1; --i) fontChangeBox_->addItem(QStringLiteral("+%1").arg(i));
-  fontChangeBox_->addItem(QStringLiteral("0(默认)"));
+  fontChangeBox_->addItem(tr("0(默认)"));
   for (int i = -1; i >= -kLargestFontChange; --i) fontChangeBox_->addItem(QString::number(i));
 
   const int recommended = screenWidth > 0 ? MUiFont::RecommendedChange(font(), screenWidth)
                                           : MUiFont::RecommendedChange(this);
   if (recommended >= -kLargestFontChange && recommended <= kLargestFontChange) {
     const int row = kLargestFontChange - recommended;  // +10 is row 0, 0 row 10, -10 row 20
-    fontChangeBox_->setItemText(row, fontChangeBox_->itemText(row) + QStringLiteral("(推荐)"));
+    fontChangeBox_->setItemText(row, fontChangeBox_->itemText(row) + tr("(推荐)"));
   } else {
-    fontChangeBox_->addItem(QStringLiteral("%1(推荐)").arg(recommended));
+    fontChangeBox_->addItem(tr("%1(推荐)").arg(recommended));
   }
 
   const int stored = ini_->ReadInteger(kSection, "iFontSizeVar", 0);
@@ -134,14 +131,14 @@ void TFrmSet::FillUiSizes(int screenWidth) {
 void TFrmSet::WriteAndClose() {
   const std::optional<int> leftPos = TypedInteger(indentEdit_->text());
   if (!leftPos || *leftPos < 0 || *leftPos > kLargestIndent) {
-    Tell(this, QStringLiteral("文本左边距离在0-500之间"), QStringLiteral("输入错误"), Icon::Error);
+    Tell(this, tr("文本左边距离在0-500之间"), tr("输入错误"), Icon::Error);
     indentEdit_->setFocus();
     return;
   }
   if (!WriteSettings(*leftPos)) {
     // The settings stay in the dialog so that nothing typed is lost.
-    Tell(this, QStringLiteral("无法写入设置文件%1：%2").arg(ToQString(ini_->Path()), ToQString(ini_->LastError())),
-         QStringLiteral("错误"), Icon::Error);
+    Tell(this, tr("无法写入设置文件%1：%2").arg(ToQString(ini_->Path()), ToQString(ini_->LastError())), tr("错误"),
+         Icon::Error);
     return;
   }
   accept();

@@ -19,6 +19,7 @@
 #include "ui/program_start.h"
 #include "ui/prompter.h"
 #include "ui/ui_font.h"
+#include "ui/ui_text.h"
 #include "ui/window_placement.h"
 
 namespace quorin::ui {
@@ -44,7 +45,7 @@ QPlainTextEdit* AddPage(QTabWidget* pages, QWidget*& page, const QString& name, 
 
 TFrmTxtHelp::TFrmTxtHelp(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("FrmTxtHelp"));
-  setWindowTitle(QStringLiteral("软件帮助"));
+  setWindowTitle(tr("软件帮助"));
   setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint);
   setSizeGripEnabled(true);
   setFont(qtdraw::SongFont(kProgramFontPoints));
@@ -53,10 +54,10 @@ TFrmTxtHelp::TFrmTxtHelp(QWidget* parent) : QDialog(parent) {
   pages_ = new QTabWidget(this);
   pages_->setObjectName(QStringLiteral("PageControl1"));
   // The tab icons of ImageList1: a guide and a history.
-  guideText_ = AddPage(pages_, guidePage_, QStringLiteral("TabSheet2"), QStringLiteral("使用说明"),
+  guideText_ = AddPage(pages_, guidePage_, QStringLiteral("TabSheet2"), tr("使用说明"),
                        style()->standardIcon(QStyle::SP_FileDialogInfoView), HelpGuideText());
   guideText_->setObjectName(QStringLiteral("Memo1"));
-  releaseNotesText_ = AddPage(pages_, historyPage_, QStringLiteral("TabSheet4"), QStringLiteral("升级改进历史"),
+  releaseNotesText_ = AddPage(pages_, historyPage_, QStringLiteral("TabSheet4"), tr("升级改进历史"),
                               style()->standardIcon(QStyle::SP_FileDialogDetailedView), HelpReleaseNotesText());
   releaseNotesText_->setObjectName(QStringLiteral("Memo2"));
   auto* layout = new QVBoxLayout(this);
@@ -82,9 +83,9 @@ constexpr const char* kDesktopOpener = "xdg-open";
 
 void TellNoBrowser(QWidget* parent, const QString& path) {
   Tell(parent,
-       QStringLiteral("没有能打开帮助文件的浏览器。\r\n请自己打开浏览器，在地址栏里输入：\r\n%1")
+       UiText::tr("没有能打开帮助文件的浏览器。\r\n请自己打开浏览器，在地址栏里输入：\r\n%1")
            .arg(QUrl::fromLocalFile(path).toString()),
-       QStringLiteral("玄空择日"), Icon::Warning);
+       UiText::tr("玄空择日"), Icon::Warning);
 }
 
 }  // namespace

@@ -72,7 +72,7 @@ void ClickableImage::mousePressEvent(QMouseEvent* event) {
 
 TFrmWnl::TFrmWnl(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("FrmWnl"));
-  setWindowTitle(QStringLiteral("Quorin万年历"));
+  setWindowTitle(tr("Quorin万年历"));
   setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
   setAttribute(Qt::WA_StyledBackground);
@@ -91,7 +91,7 @@ TFrmWnl::TFrmWnl(QWidget* parent) : QWidget(parent) {
     b->setAutoRaise(true);
     return b;
   };
-  previousMonthButton_ = button(QStringLiteral("BitBtn2"), QStringLiteral("上一月"));
+  previousMonthButton_ = button(QStringLiteral("BitBtn2"), tr("上一月"));
   previousMonthButton_->setArrowType(Qt::LeftArrow);
   previousMonthButton_->setGeometry(4, 52, 24, 24);
   monthLabel_ = new QLabel(this);
@@ -101,11 +101,11 @@ TFrmWnl::TFrmWnl(QWidget* parent) : QWidget(parent) {
   monthLabel_->setFont(qtdraw::SongFont(PointsOfPixels(16), true));
   monthLabel_->setAlignment(Qt::AlignCenter);
   monthLabel_->setGeometry(28, 52, 104, 24);
-  nextMonthButton_ = button(QStringLiteral("BitBtn1"), QStringLiteral("下一月"));
+  nextMonthButton_ = button(QStringLiteral("BitBtn1"), tr("下一月"));
   nextMonthButton_->setArrowType(Qt::RightArrow);
   nextMonthButton_->setGeometry(132, 52, 24, 24);
-  nowButton_ = button(QStringLiteral("BtoNow"), QStringLiteral("当前时间"));
-  nowButton_->setText(QStringLiteral("今"));
+  nowButton_ = button(QStringLiteral("BtoNow"), tr("当前时间"));
+  nowButton_->setText(tr("今"));
   nowButton_->setGeometry(160, 52, 24, 24);
 
   yearEdit_ = new QLineEdit(QString::number(kFirstShownYear), this);
@@ -174,7 +174,7 @@ calendar::MYiDateEx& TFrmWnl::Date() {
 }
 
 void TFrmWnl::FillLists() {
-  momentLists_.Fill([](int hour) { return QStringLiteral("%1时").arg(hour); });
+  momentLists_.Fill([](int hour) { return tr("%1时").arg(hour); });
 }
 
 void TFrmWnl::Open(const CivilDateTime& historical) {
@@ -206,13 +206,13 @@ void TFrmWnl::EnsureTermsOf(int year) {
 void TFrmWnl::Redraw() {
   const std::optional<int> year = TypedInteger(yearEdit_->text());
   if (!year || !calendar::IsValidHistoricalYear(*year)) {
-    Tell(this, QStringLiteral("年份在-4713 到 9999年之间，并且没有公元0年"), QStringLiteral("年份不对"), Icon::Error);
+    Tell(this, tr("年份在-4713 到 9999年之间，并且没有公元0年"), tr("年份不对"), Icon::Error);
     return;
   }
   const CivilDateTime selected = SelectedMoment();
   const int length = calendar::MonthLength(Date(), selected);
   if (length == 0) {
-    Tell(this, QStringLiteral("不存在这个日期，请重新输入！"), QStringLiteral("日期不对"), Icon::Information);
+    Tell(this, tr("不存在这个日期，请重新输入！"), tr("日期不对"), Icon::Information);
     return;
   }
   yearArrows_->SetPosition(selected.year);
@@ -253,7 +253,7 @@ void TFrmWnl::DrawPage(const CivilDateTime& selected, int length) {
     const int weekday = (column + 1) % kGridLines;  // Monday first, Sunday last
     painter.setPen(column < kWorkdays ? kWorkdayGreen : QColor(Qt::red));
     painter.drawText(QRect(column * w, 0, w, h), Qt::AlignCenter,
-                     QStringLiteral("星期") + ToQString(std::string(calendar::kWeekdayNames.at(weekday))));
+                     tr("星期") + ToQString(std::string(calendar::kWeekdayNames.at(weekday))));
   }
 
   for (const calendar::MonthDayCell& cell :
@@ -315,7 +315,7 @@ void TFrmWnl::ShowNow() {
 void TFrmWnl::RedrawTypedYear() {
   const std::optional<int> year = TypedInteger(yearEdit_->text());
   if (!year || !calendar::IsValidHistoricalYear(*year)) {
-    Tell(this, QStringLiteral("年份在-4713 到 9999之间"), QStringLiteral("错误"), Icon::Error);
+    Tell(this, tr("年份在-4713 到 9999之间"), tr("错误"), Icon::Error);
     yearEdit_->setFocus();
     return;
   }

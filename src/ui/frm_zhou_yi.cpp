@@ -31,7 +31,7 @@ QPointer<TFrmZhouYi>& Current() {
 
 TFrmZhouYi::TFrmZhouYi(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("FrmZhouYi"));
-  setWindowTitle(QStringLiteral("易经卦爻辞"));
+  setWindowTitle(tr("易经卦爻辞"));
   setWindowFlags(Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
   setFont(qtdraw::SongFont(kProgramFontPoints));
@@ -91,7 +91,7 @@ void TFrmZhouYi::showEvent(QShowEvent* event) {
 void TFrmZhouYi::FillPalaces() {
   palaceBox_->clear();
   for (int palace = 0; palace < iching::kTrigramCount; ++palace) {
-    palaceBox_->addItem(ToQString(std::string(iching::TrigramName(palace))) + "宫");
+    palaceBox_->addItem(ToQString(std::string(iching::TrigramName(palace))) + tr("宫"));
   }
   palaceBox_->setCurrentIndex(0);
   ShowPalace();

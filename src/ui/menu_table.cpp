@@ -3,12 +3,16 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QMenuBar>
 
 namespace quorin::ui {
 
 namespace {
+
+// The one place a row's caption becomes a text on the screen.
+QString Caption(const MenuRow& row) { return QCoreApplication::translate("Menu", row.caption); }
 
 void NameSubmenu(QMenu& submenu, const MenuRow& row, QObject& context) {
   submenu.setObjectName(QString::fromLatin1(row.name));
@@ -54,10 +58,10 @@ void AddMenuRows(QMenu& menu, const std::vector<MenuRow>& rows, QObject& context
         menu.addSeparator();
         break;
       case MenuRow::Kind::kSubmenu:
-        NameSubmenu(*menu.addMenu(QString::fromUtf8(row.caption)), row, context);
+        NameSubmenu(*menu.addMenu(Caption(row)), row, context);
         break;
       case MenuRow::Kind::kItem: {
-        QAction* action = menu.addAction(QString::fromUtf8(row.caption));
+        QAction* action = menu.addAction(Caption(row));
         action->setObjectName(QString::fromLatin1(row.name));
         if (!row.shortcut.isEmpty()) action->setShortcut(row.shortcut);
         if (row.group) {
@@ -73,7 +77,7 @@ void AddMenuRows(QMenu& menu, const std::vector<MenuRow>& rows, QObject& context
 }
 
 void AddMenuRows(QMenuBar& bar, const std::vector<MenuRow>& rows, QObject& context) {
-  for (const MenuRow& row : rows) NameSubmenu(*bar.addMenu(QString::fromUtf8(row.caption)), row, context);
+  for (const MenuRow& row : rows) NameSubmenu(*bar.addMenu(Caption(row)), row, context);
 }
 
 }  // namespace quorin::ui

@@ -19,7 +19,7 @@ struct MenuRow {
   enum class Kind { kItem, kSeparator, kSubmenu };
   Kind kind = Kind::kItem;
   const char* name = "";
-  const char* caption = "";  // UTF-8
+  const char* caption = "";       // UTF-8, marked with QT_TRANSLATE_NOOP("Menu", ...)
   std::function<void()> handler;  // none for an item that only shows a text
   QKeySequence shortcut;
   QActionGroup* group = nullptr;  // a checkable item of this group

@@ -5,12 +5,13 @@
 
 #include "chart/domain_tables.h"
 #include "ui/program_files.h"
+#include "ui/ui_text.h"
 
 namespace quorin::ui {
 
 void FillMountainList(QComboBox* list) {
   for (int m = 0; m < chart::kMountainCount; ++m) {
-    list->addItem(ToQString(std::string(chart::MountainName(m))) + QStringLiteral("山"));
+    list->addItem(ToQString(std::string(chart::MountainName(m))) + UiText::tr("山"));
   }
 }
 

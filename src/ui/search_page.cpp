@@ -106,8 +106,8 @@ SearchPage::SearchPage(const chart::MQuorinDay& engine, QWidget* parent)
     : QWidget(parent), engine_(engine), date_(std::make_unique<calendar::MYiDateEx>()) {
   setObjectName(QStringLiteral("SearchPage"));
   BuildConditionLists();
-  qiDigitsButton_ = Button(QStringLiteral("Button2"), QStringLiteral("组合数"), QStringLiteral("卦气组合"), this);
-  yunDigitsButton_ = Button(QStringLiteral("Button3"), QStringLiteral("组合数"), QStringLiteral("卦运组合"), this);
+  qiDigitsButton_ = Button(QStringLiteral("Button2"), tr("组合数"), tr("卦气组合"), this);
+  yunDigitsButton_ = Button(QStringLiteral("Button3"), tr("组合数"), tr("卦运组合"), this);
 
   patternBox_ = ComboBox(QStringLiteral("CboJiCond"), this);
   for (const char* pattern : chart::kReadyPatterns) patternBox_->addItem(ToQString(pattern));
@@ -115,50 +115,46 @@ SearchPage::SearchPage(const chart::MQuorinDay& engine, QWidget* parent)
   clearButton_ = new QToolButton(this);
   clearButton_->setObjectName(QStringLiteral("BtoClearSearch"));
   clearButton_->setText(QStringLiteral("X"));
-  const LabeledEdit masterYear =
-      MakeLabeledEdit(QStringLiteral("LedtYearS"), QStringLiteral("主命生年"), this, kYearInputLength);
+  const LabeledEdit masterYear = MakeLabeledEdit(QStringLiteral("LedtYearS"), tr("主命生年"), this, kYearInputLength);
   masterYearEdit_ = masterYear.edit;
   mountainBox_ = ComboBox(QStringLiteral("CboShanS"), this);
   mountainBox_->setMaxVisibleItems(20);
   FillMountainList(mountainBox_);
   guaBox_ = ComboBox(QStringLiteral("CboGuaS"), this);
   guaBox_->setMinimumContentsLength(5);
-  dragonWaterFacingButton_ =
-      Button(QStringLiteral("Button4"), QStringLiteral("龙-水-向"), QStringLiteral("选择龙-水-向"), this);
-  const LabeledEdit year =
-      MakeLabeledEdit(QStringLiteral("LedtStartYear"), QStringLiteral("查找年份"), this, kYearInputLength);
+  dragonWaterFacingButton_ = Button(QStringLiteral("Button4"), tr("龙-水-向"), tr("选择龙-水-向"), this);
+  const LabeledEdit year = MakeLabeledEdit(QStringLiteral("LedtStartYear"), tr("查找年份"), this, kYearInputLength);
   yearEdit_ = year.edit;
-  wholeYearButton_ = new QRadioButton(QStringLiteral("查找年份"), this);
+  wholeYearButton_ = new QRadioButton(tr("查找年份"), this);
   wholeYearButton_->setObjectName(QStringLiteral("RbtYear"));
   wholeYearButton_->setChecked(true);
-  rangeButton_ = new QRadioButton(QStringLiteral("日期范围"), this);
+  rangeButton_ = new QRadioButton(tr("日期范围"), this);
   rangeButton_->setObjectName(QStringLiteral("RbtRange"));
   const auto dayInputs = [this](const QString& prefix, QLineEdit*& year, QComboBox*& month, QComboBox*& day) {
     year = new QLineEdit(this);
     year->setObjectName(QStringLiteral("Ledt%1Year").arg(prefix));
     year->setMaxLength(kYearInputLength);
-    year->setToolTip(QStringLiteral("公元前用负数，比如公元前120年，就输入-120"));
+    year->setToolTip(tr("公元前用负数，比如公元前120年，就输入-120"));
     month = ComboBox(QStringLiteral("Cbo%1Month").arg(prefix), this);
-    for (int i = 1; i <= kMonthsPerYear; ++i) month->addItem(QStringLiteral("%1月").arg(i));
+    for (int i = 1; i <= kMonthsPerYear; ++i) month->addItem(tr("%1月").arg(i));
     day = ComboBox(QStringLiteral("Cbo%1Day").arg(prefix), this);
-    for (int i = 1; i <= kLongestMonth; ++i) day->addItem(QStringLiteral("%1日").arg(i));
+    for (int i = 1; i <= kLongestMonth; ++i) day->addItem(tr("%1日").arg(i));
     day->setMaxVisibleItems(16);
   };
   dayInputs(QStringLiteral("From"), fromYearEdit_, fromMonthBox_, fromDayBox_);
   dayInputs(QStringLiteral("To"), toYearEdit_, toMonthBox_, toDayBox_);
-  searchButton_ = Button(QStringLiteral("BtnSearch"), QStringLiteral("查找"), QString(), this);
-  cancelButton_ =
-      Button(QStringLiteral("BtnCancel"), QStringLiteral("取消"), QStringLiteral("停止查找，保留已找到的日课"), this);
+  searchButton_ = Button(QStringLiteral("BtnSearch"), tr("查找"), QString(), this);
+  cancelButton_ = Button(QStringLiteral("BtnCancel"), tr("取消"), tr("停止查找，保留已找到的日课"), this);
   cancelButton_->setEnabled(false);
-  exportButton_ = Button(QStringLiteral("BtnExport"), QStringLiteral("导出结果..."),
-                         QStringLiteral("把查找结果保存为CSV文件，可用电子表格打开比较"), this);
+  exportButton_ =
+      Button(QStringLiteral("BtnExport"), tr("导出结果..."), tr("把查找结果保存为CSV文件，可用电子表格打开比较"), this);
   exportButton_->setEnabled(false);
   progressBar_ = new QProgressBar(this);
   progressBar_->setObjectName(QStringLiteral("ProgSearch"));
   progressBar_->setTextVisible(false);
   resultList_ = new QListWidget(this);
   resultList_->setObjectName(QStringLiteral("ListSearch"));
-  resultList_->setToolTip(QStringLiteral("双击查看日课"));
+  resultList_->setToolTip(tr("双击查看日课"));
   resultList_->setUniformItemSizes(true);
 
   // Conditions on the left, the search itself on the right.
@@ -181,7 +177,7 @@ SearchPage::SearchPage(const chart::MQuorinDay& engine, QWidget* parent)
   auto* setup = new QVBoxLayout;
   setup->addLayout(patterns);
   setup->addWidget(masterYear.box);
-  setup->addWidget(new QLabel(QStringLiteral("山家"), this));
+  setup->addWidget(new QLabel(tr("山家"), this));
   setup->addLayout(mountain);
   setup->addWidget(dragonWaterFacingButton_);
   setup->addStretch();
@@ -196,14 +192,14 @@ SearchPage::SearchPage(const chart::MQuorinDay& engine, QWidget* parent)
   results->addLayout(start);
   auto* range = new QGridLayout;
   range->addWidget(rangeButton_, 0, 0);
-  range->addWidget(new QLabel(QStringLiteral("从"), this), 0, 1);
+  range->addWidget(new QLabel(tr("从"), this), 0, 1);
   range->addWidget(fromYearEdit_, 0, 2);
-  range->addWidget(new QLabel(QStringLiteral("年"), this), 0, 3);
+  range->addWidget(new QLabel(tr("年"), this), 0, 3);
   range->addWidget(fromMonthBox_, 0, 4);
   range->addWidget(fromDayBox_, 0, 5);
-  range->addWidget(new QLabel(QStringLiteral("到"), this), 1, 1);
+  range->addWidget(new QLabel(tr("到"), this), 1, 1);
   range->addWidget(toYearEdit_, 1, 2);
-  range->addWidget(new QLabel(QStringLiteral("年"), this), 1, 3);
+  range->addWidget(new QLabel(tr("年"), this), 1, 3);
   range->addWidget(toMonthBox_, 1, 4);
   range->addWidget(toDayBox_, 1, 5);
   range->setColumnStretch(2, 1);
@@ -223,10 +219,8 @@ SearchPage::SearchPage(const chart::MQuorinDay& engine, QWidget* parent)
   connect(searchButton_, &QPushButton::clicked, this, &SearchPage::StartSearch);
   connect(patternBox_, &QComboBox::activated, this, &SearchPage::ApplyChosenPattern);
   connect(clearButton_, &QToolButton::clicked, this, [this] { ClearConditions(true); });
-  connect(qiDigitsButton_, &QPushButton::clicked, this,
-          [this] { EditDigits(QStringLiteral("卦气组合"), request_.qiDigits); });
-  connect(yunDigitsButton_, &QPushButton::clicked, this,
-          [this] { EditDigits(QStringLiteral("卦运组合"), request_.yunDigits); });
+  connect(qiDigitsButton_, &QPushButton::clicked, this, [this] { EditDigits(tr("卦气组合"), request_.qiDigits); });
+  connect(yunDigitsButton_, &QPushButton::clicked, this, [this] { EditDigits(tr("卦运组合"), request_.yunDigits); });
   connect(dragonWaterFacingButton_, &QPushButton::clicked, this, &SearchPage::EditDragonWaterFacing);
   connect(mountainBox_, &QComboBox::activated, this, &SearchPage::RefillGuaList);
   connect(resultList_, &QListWidget::itemDoubleClicked, this, &SearchPage::ChartResult);
@@ -320,8 +314,7 @@ void SearchPage::ShowRequest() {
 }
 
 void SearchPage::ClearConditions(bool ask) {
-  if (ask &&
-      !AskYesNo(this, QStringLiteral("确定要清空输入的查找条件吗？"), QStringLiteral("清空条件"), Icon::Information)) {
+  if (ask && !AskYesNo(this, tr("确定要清空输入的查找条件吗？"), tr("清空条件"), Icon::Information)) {
     return;
   }
   const QDateTime now = LocalNow();
@@ -338,7 +331,7 @@ void SearchPage::ClearConditions(bool ask) {
 void SearchPage::ApplyChosenPattern() {
   const int item = patternBox_->currentIndex();
   if (item <= 0) {
-    Tell(this, QStringLiteral("可以直接点击某个吉格，不用选择查找条件！"));
+    Tell(this, tr("可以直接点击某个吉格，不用选择查找条件！"));
     return;
   }
   // What the page shows is what the user means to keep: typed years and the mountain.
@@ -352,7 +345,7 @@ void SearchPage::ApplyChosenPattern() {
   }
   chart::ApplyReadyPattern(request_, item);
   ShowRequest();
-  Tell(this, QStringLiteral("点击“查找”按钮就可以找到相应的吉课了！"));
+  Tell(this, tr("点击“查找”按钮就可以找到相应的吉课了！"));
 }
 
 void SearchPage::EditDigits(const QString& caption, chart::DigitGroup& digits) {
@@ -371,14 +364,14 @@ void SearchPage::EditDragonWaterFacing() {
 void SearchPage::StartSearch() {
   if (worker_.Running()) return;
   const std::optional<int> master =
-      ReadYearInput(this, masterYearEdit_, YearRangeMessage(QStringLiteral("主命")), QStringLiteral("年份错误"));
+      ReadYearInput(this, masterYearEdit_, YearRangeMessage(QStringLiteral("主命")), tr("年份错误"));
   if (!master) return;
   chart::SearchDays days;
   if (rangeButton_->isChecked()) {
     const auto day = [this](QLineEdit* year, QComboBox* month,
                             QComboBox* day) -> std::optional<calendar::CivilDateTime> {
       const std::optional<int> y =
-          ReadYearInput(this, year, YearRangeMessage(QStringLiteral("查找")), QStringLiteral("查找年份错误"));
+          ReadYearInput(this, year, YearRangeMessage(QStringLiteral("查找")), tr("查找年份错误"));
       if (!y) return std::nullopt;
       return calendar::CivilDateTime{static_cast<std::int16_t>(*y),
                                      static_cast<std::int16_t>(month->currentIndex() + 1),
@@ -391,12 +384,12 @@ void SearchPage::StartSearch() {
     days = {*first, *last};
     const std::string problem = chart::SearchDaysProblem(days);
     if (!problem.empty()) {
-      Tell(this, ToQString(problem), QStringLiteral("查找日期错误"), Icon::Warning);
+      Tell(this, ToQString(problem), tr("查找日期错误"), Icon::Warning);
       return;
     }
   } else {
     const std::optional<int> year =
-        ReadYearInput(this, yearEdit_, YearRangeMessage(QStringLiteral("查找")), QStringLiteral("查找年份错误"));
+        ReadYearInput(this, yearEdit_, YearRangeMessage(QStringLiteral("查找")), tr("查找年份错误"));
     if (!year) return;
     days = chart::WholeYear(*year);
   }
@@ -436,13 +429,13 @@ void SearchPage::FinishSearch(int found, bool cancelled, int position) {
   cancelButton_->setEnabled(false);
   QString report;
   if (cancelled) {
-    report = found > 0 ? QStringLiteral("已取消，保留了已找到的%1条日课，双击直接查看日课！").arg(found)
-                       : QStringLiteral("已取消，还没有找到符合条件的日课。");
+    report = found > 0 ? tr("已取消，保留了已找到的%1条日课，双击直接查看日课！").arg(found)
+                       : tr("已取消，还没有找到符合条件的日课。");
   } else {
-    report = found > 0 ? QStringLiteral("共找到%1条日课，双击直接查看日课！").arg(found)
-                       : QStringLiteral("没有找到符合条件的日课，请改变查找条件。");
+    report = found > 0 ? tr("共找到%1条日课，双击直接查看日课！").arg(found)
+                       : tr("没有找到符合条件的日课，请改变查找条件。");
   }
-  Tell(this, report, QStringLiteral("查找日课"), Icon::Information);
+  Tell(this, report, tr("查找日课"), Icon::Information);
   searchButton_->setEnabled(true);
   exportButton_->setEnabled(!results_.empty());
   ClearCheckListHighlights();
@@ -459,18 +452,18 @@ void SearchPage::StopSearchQuietly() {
 
 void SearchPage::ExportResults() {
   if (worker_.Running() || results_.empty()) return;
-  const FileRequest request{QStringLiteral("导出结果"), ParseFilterList(QStringLiteral("CSV文件|*.csv")), 0};
+  const FileRequest request{tr("导出结果"), {{tr("CSV文件"), QStringLiteral("*.csv")}}, 0};
   const std::optional<FileChoice> choice = Prompts().SaveFile(this, request);
   if (!choice || choice->path.isEmpty()) return;
   QString path = choice->path;
   if (!path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)) path += QStringLiteral(".csv");
-  if (QFileInfo::exists(path) && !AskYesNo(this, QStringLiteral("%1 已存在，要替换它吗？").arg(path),
-                                           QStringLiteral("导出结果"), Icon::Warning, Answer::No)) {
+  if (QFileInfo::exists(path) &&
+      !AskYesNo(this, tr("%1 已存在，要替换它吗？").arg(path), tr("导出结果"), Icon::Warning, Answer::No)) {
     return;
   }
   std::string message;
   if (!chart::WriteSearchResultsCsv(ToUtf8(path), resultsRequest_, results_, message)) {
-    Tell(this, ToQString(message), QStringLiteral("错误"), Icon::Error);
+    Tell(this, ToQString(message), tr("错误"), Icon::Error);
   }
 }
 

@@ -7,7 +7,8 @@
 
 namespace quorin::ui {
 
-inline constexpr const char* kSystemDefaultSkin = "系统默认";
+// The item for no skin; translated where it is shown, and found by its object name.
+inline constexpr const char* kSystemDefaultSkin = QT_TRANSLATE_NOOP("Quorin", "系统默认");
 
 // One caption per *.skn file of the folders, the file name up to its first ".", in name
 // order; a name found in several folders is listed once.
