@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "base/data_location.h"
+#include "base/script_text.h"
 #include "cases/record_base.h"
 #include "ui/frm_main.h"
 #include "ui/program_files.h"
@@ -59,6 +60,8 @@ int main(int argc, char** argv) {
   // Portable beside the executable, or installed with the user's data in the user's folder.
   // A data folder that cannot be made is reported by the main window, which names it.
   quorin::base::UseDataLocation();
+  // The script the user chose: the engine's texts, the windows' and Qt's own.
+  quorin::ui::UseScript(quorin::base::ReadScriptSetting(quorin::base::ReadableDataFile("set.ini")));
   // The program-wide objects live until the program ends; the scaler reads set.ini once.
   quorin::cases::MRecordBase caseStore;
   quorin::ui::SetProgramCaseStore(&caseStore);

@@ -5,29 +5,65 @@
 #include <QFont>
 #include <QLibraryInfo>
 #include <QTranslator>
+#include <memory>
 
+#include "base/data_location.h"
 #include "qtdraw/fonts.h"
 
 namespace quorin::ui {
 
 namespace {
 
-// The program speaks Chinese whatever the system's language, and so do Qt's dialogs.
-constexpr const char* kQtChineseTexts = "qtbase_zh_CN";
+// The program speaks Chinese whatever the system's language, and so do Qt's dialogs: Qt's
+// simplified texts, or its traditional ones (Qt has one traditional translation, Taiwan's).
+constexpr const char* kQtSimplifiedTexts = "qtbase_zh_CN";
+constexpr const char* kQtTraditionalTexts = "qtbase_zh_TW";
+
+// The translator installed for Qt's texts and the one for the windows' own, replaced when
+// the script changes.
+QTranslator* qtTexts = nullptr;
+QTranslator* windowTexts = nullptr;
+
+void Uninstall(QTranslator*& translator) {
+  if (!translator) return;
+  QCoreApplication::removeTranslator(translator);
+  delete translator;
+  translator = nullptr;
+}
+
+bool Install(QTranslator*& slot, const QString& name, const QString& folder) {
+  auto translator = std::make_unique<QTranslator>(QCoreApplication::instance());
+  if (!translator->load(name, folder)) return false;
+  Uninstall(slot);
+  slot = translator.release();
+  QCoreApplication::installTranslator(slot);
+  return true;
+}
 
 }  // namespace
 
 bool InstallQtChineseTexts() {
-  static QTranslator* installed = nullptr;
-  if (installed) return true;
-  auto* translator = new QTranslator(QCoreApplication::instance());
-  if (!translator->load(QString::fromLatin1(kQtChineseTexts), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-    delete translator;
-    return false;
+  if (qtTexts) return true;
+  return Install(qtTexts, QString::fromLatin1(kQtSimplifiedTexts), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+}
+
+QString WindowTranslationFile(base::Script script) {
+  const char* name = script == base::Script::kTraditionalHongKong ? "quorin_zh_HK.qm" : "quorin_zh_TW.qm";
+  return QString::fromStdString(base::ShippedFolder()) + QStringLiteral("translations/") + QString::fromLatin1(name);
+}
+
+bool UseScript(base::Script script) {
+  base::SetShownScript(script);
+  const bool simplified = script == base::Script::kSimplified;
+  bool complete = Install(qtTexts, QString::fromLatin1(simplified ? kQtSimplifiedTexts : kQtTraditionalTexts),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+  if (simplified) {
+    // The source texts are the simplified ones.
+    Uninstall(windowTexts);
+  } else {
+    complete = Install(windowTexts, WindowTranslationFile(script), QString()) && complete;
   }
-  QCoreApplication::installTranslator(translator);
-  installed = translator;
-  return true;
+  return complete;
 }
 
 void PrepareProgramApplication() {

@@ -3,6 +3,10 @@
 // tests so that both show the same fonts and texts.
 #pragma once
 
+#include <QString>
+
+#include "base/script_text.h"
+
 namespace quorin::ui {
 
 // The size of the program's 宋体: 14 pixels at 96 dpi, the size every window is designed for.
@@ -16,5 +20,13 @@ void PrepareProgramApplication();
 // Loads Qt's Chinese texts from Qt's translation folder and installs them; false when the
 // translation is not installed (Qt's texts then stay English).
 bool InstallQtChineseTexts();
+
+// Shows the program in a script from now on: the engine's texts (base::SetShownScript), the
+// windows' texts (our translations, shipped in translations/) and Qt's own. Windows made
+// afterwards are in that script; those already open keep their captions until the program
+// starts again. False when a translation file is missing: those texts stay simplified.
+bool UseScript(base::Script script);
+// The compiled translation of the windows' texts for a traditional script.
+QString WindowTranslationFile(base::Script script);
 
 }  // namespace quorin::ui

@@ -7,7 +7,7 @@
 //     (stdin to stdout, line by line, as the engine's texts or as the windows' texts)
 #include <fstream>
 #include <iostream>
-#include <sstream>
+#include <iterator>
 #include <string>
 
 #include "base/script_text.h"
@@ -15,6 +15,8 @@
 namespace {
 
 using quorin::base::ScriptConverter;
+
+constexpr std::string_view kByteOpen = "<byte value=\"x", kByteClose = "\"/>";
 
 std::string Unescape(std::string_view text) {
   static constexpr std::pair<std::string_view, char> kEntities[] = {
@@ -29,6 +31,16 @@ std::string Unescape(std::string_view text) {
         replaced = true;
         break;
       }
+    // lupdate writes control characters (the \r of \r\n) as <byte value="xd"/>.
+    if (!replaced && text.substr(i, kByteOpen.size()) == kByteOpen) {
+      const std::size_t end = text.find(kByteClose, i);
+      if (end != std::string_view::npos) {
+        const std::string hex(text.substr(i + kByteOpen.size(), end - i - kByteOpen.size()));
+        out += static_cast<char>(std::stoi(hex, nullptr, 16));
+        i = end + kByteClose.size();
+        replaced = true;
+      }
+    }
     if (!replaced) out += text[i++];
   }
   return out;
@@ -43,37 +55,44 @@ std::string Escape(std::string_view text) {
       case '>': out += "&gt;"; break;
       case '"': out += "&quot;"; break;
       case '\'': out += "&apos;"; break;
+      case '\r': out += kByteOpen; out += "d"; out += kByteClose; break;
       default: out += c;
     }
   }
   return out;
 }
 
-// lupdate writes one <source> line and one <translation> line per message.
+// Each message's <source> is followed by its <translation> (a <comment> may stand between);
+// texts may span lines.
 int FillTsFile(const ScriptConverter& converter, const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     std::cerr << "cannot read " << path << "\n";
     return 1;
   }
-  std::ostringstream out;
-  std::string line;
-  std::string source;
-  int filled = 0;
+  const std::string ts{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  in.close();
   const std::string sourceOpen = "<source>", sourceClose = "</source>";
   const std::string unfinished = "<translation type=\"unfinished\"></translation>";
-  while (std::getline(in, line)) {
-    if (const auto open = line.find(sourceOpen), close = line.rfind(sourceClose);
-        open != std::string::npos && close != std::string::npos) {
-      source = Unescape(std::string_view(line).substr(open + sourceOpen.size(), close - open - sourceOpen.size()));
-    } else if (const auto at = line.find(unfinished); at != std::string::npos) {
-      line = line.substr(0, at) + "<translation>" + Escape(converter.ConvertWithRegionalWords(source)) + "</translation>";
+  std::string out;
+  int filled = 0;
+  std::size_t pos = 0;
+  while (true) {
+    const std::size_t open = ts.find(sourceOpen, pos);
+    const std::size_t close = open == std::string::npos ? open : ts.find(sourceClose, open);
+    const std::size_t translation = close == std::string::npos ? close : ts.find("<translation", close);
+    if (translation == std::string::npos) break;
+    out.append(ts, pos, translation - pos);
+    pos = translation;
+    if (ts.compare(translation, unfinished.size(), unfinished) == 0) {
+      const std::string source = Unescape(std::string_view(ts).substr(open + sourceOpen.size(), close - open - sourceOpen.size()));
+      out += "<translation>" + Escape(converter.ConvertWithRegionalWords(source)) + "</translation>";
+      pos += unfinished.size();
       ++filled;
     }
-    out << line << "\n";
   }
-  in.close();
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << out.str();
+  out.append(ts, pos);
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << out;
   std::cerr << path << ": " << filled << " translations filled\n";
   return 0;
 }
