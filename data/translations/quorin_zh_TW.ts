@@ -1635,6 +1635,14 @@
         <source>错误</source>
         <translation>錯誤</translation>
     </message>
+    <message>
+        <source>文字</source>
+        <translation>文字</translation>
+    </message>
+    <message>
+        <source>图表和文本立即换用；菜单和窗口文字在重新启动后换用。</source>
+        <translation>圖表和文字立即換用；選單和視窗文字在重新啟動後換用。</translation>
+    </message>
 </context>
 <context>
     <name>quorin::ui::TFrmTxtHelp</name>

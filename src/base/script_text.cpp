@@ -11,10 +11,13 @@
 #include <opencc/MaxMatchSegmentation.hpp>
 #include <opencc/TextDict.hpp>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <list>
 #include <mutex>
+#include <unordered_set>
+#include <vector>
 
 #include "base/ini_file.h"
 #include "base/utf8.h"
@@ -216,7 +219,8 @@ std::string SimplifiedForComparison(std::string_view text) {
   static const std::unordered_map<char32_t, char32_t> fold = [] {
     std::unordered_map<char32_t, char32_t> table;
     const auto singleCharacters = [](const opencc::DictPtr& dict, const auto& each) {
-      for (const auto& entry : *dict->GetLexicon()) {
+      const opencc::LexiconPtr lexicon = dict->GetLexicon();
+      for (const auto& entry : *lexicon) {
         const std::u32string key = Utf8ToCodePoints(entry->Key());
         const std::u32string value = Utf8ToCodePoints(entry->GetDefault());
         if (key.size() == 1 && value.size() == 1) each(key[0], value[0]);
@@ -254,6 +258,29 @@ std::string SimplifiedForComparison(std::string_view text) {
     }
   }
   return folded;
+}
+
+bool HasSimplifiedOnlyCharacters(std::string_view text) {
+  static const std::unordered_set<char32_t> simplifiedOnly = [] {
+    std::unordered_set<char32_t> characters;
+    try {
+      const opencc::DictPtr dictionary = StockDictionary("STCharacters.ocd2");
+      const opencc::LexiconPtr lexicon = dictionary->GetLexicon();
+      for (const auto& entry : *lexicon) {
+        const std::u32string key = Utf8ToCodePoints(entry->Key());
+        if (key.size() != 1) continue;
+        const std::vector<std::string> forms = entry->Values();
+        if (std::find(forms.begin(), forms.end(), entry->Key()) == forms.end()) characters.insert(key[0]);
+      }
+    } catch (const std::exception&) {
+      characters.clear();
+    }
+    return characters;
+  }();
+  std::size_t pos = 0;
+  while (pos < text.size())
+    if (simplifiedOnly.contains(NextCodePoint(text, pos))) return true;
+  return false;
 }
 
 }  // namespace quorin::base

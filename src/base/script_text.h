@@ -81,6 +81,11 @@ std::string ShownText(std::string_view text);
 // first use; malformed UTF-8 is kept as it is.
 std::string SimplifiedForComparison(std::string_view text);
 
+// Whether the text holds a character only simplified Chinese writes (国, 韵): one OpenCC maps
+// to other characters and never gives as a form of its own. What checks that a text shown
+// in a traditional script was converted or translated.
+bool HasSimplifiedOnlyCharacters(std::string_view text);
+
 // The program's own dictionary of the field's words (OpenCC's text format: a simplified
 // word, a tab, its traditional form), as shipped with the program.
 std::string_view FieldPhrases();

@@ -11,6 +11,7 @@
 #include "base/layout_prefs.h"
 #include "cases/case_text.h"
 #include "cases/record_base.h"
+#include "qtdraw/shown_text.h"
 #include "ui/case_tree_view.h"
 #include "ui/menu_table.h"
 #include "ui/program_files.h"
@@ -335,7 +336,7 @@ void CaseTreePanel::RemoveSelectedCaseNode() {
 void CaseTreePanel::SetCaseCount(int count) {
   caseCount_ = count;
   if (QAction* item = popup_->findChild<QAction*>(QStringLiteral("pMenuRecord"))) {
-    item->setText(ToQString(cases::CaseCountText(count)));
+    item->setText(qtdraw::ShownQString(cases::CaseCountText(count)));
   }
 }
 

@@ -8,6 +8,7 @@
 #include "calendar/sexagenary.h"
 #include "cases/case_text.h"
 #include "chart/request_check.h"
+#include "qtdraw/shown_text.h"
 #include "ui/program_files.h"
 #include "ui/prompter.h"
 #include "ui/text_numbers.h"
@@ -27,7 +28,7 @@ std::optional<int> ReadYearInput(QWidget* parent, QLineEdit* edit, const QString
 
 QString YearRangeMessage(const QString& field) {
   // Message boxes keep the Windows line ends of the program's other messages.
-  return ToQString(chart::YearRangeMessage(ToUtf8(field))).replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+  return qtdraw::ShownQString(chart::YearRangeMessage(ToUtf8(field))).replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
 }
 
 CleanedName CleanName(const QString& typed) {

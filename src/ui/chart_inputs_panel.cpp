@@ -25,6 +25,7 @@
 #include "base/ini_file.h"
 #include "calendar/historical_year.h"
 #include "chart/domain_tables.h"
+#include "qtdraw/shown_text.h"
 #include "ui/chart_inputs.h"
 #include "ui/clock.h"
 #include "ui/labeled_edit.h"
@@ -45,8 +46,6 @@ constexpr int kDesignGuoWidth = 14;
 constexpr int kPanelMargin = 3;
 // As many characters as a stored name keeps.
 constexpr int kNameLength = 10;
-// A name typed into the city search may match a city name two GBK bytes longer (县, 市, 区).
-constexpr int kCitySuffixBytes = 2;
 
 // The scrolling column of inputs: as wide as the inputs need at their font, with room for the
 // scroll bar, so that no interface font cuts their right side off.
@@ -268,7 +267,9 @@ void ChartInputsPanel::paintEvent(QPaintEvent*) {
 void ChartInputsPanel::FillFixedLists() {
   FillMountainList(mountainBox_);
   momentLists_.Fill(HourItemText);
-  for (const std::string_view name : base::ProvinceNames()) provinceBox_->addItem(ToQString(std::string(name)));
+  // Shown in the script of the program; the names themselves (stored with a case) ride along.
+  for (const std::string_view name : base::ProvinceNames())
+    provinceBox_->addItem(qtdraw::ShownQString(name), ToQString(std::string(name)));
   connect(yearEdit_, &QLineEdit::textEdited, this, [this](const QString& text) {
     // A typed year moves the arrows with it, so they step from what is shown.
     const std::optional<int> year = TypedInteger(text);
@@ -315,7 +316,7 @@ bool ChartInputsPanel::ReadInto(TRecordData& record) {
   record.latitude = place.latitude;
   const QString address = provinceBox_->currentIndex() == base::kUnknownProvince || provinceBox_->currentIndex() < 0
                               ? ToQString(std::string(base::kUnknownPlace))
-                              : provinceBox_->currentText() + cityBox_->currentText();
+                              : provinceBox_->currentData().toString() + cityBox_->currentData().toString();
   record.addrName = ToUtf8(address);
   return true;
 }
@@ -413,7 +414,7 @@ void ChartInputsPanel::ShowCitiesOfProvince() {
   cityCoordinates_.clear();
   cityBox_->clear();
   if (province == base::kUnknownProvince) {
-    cityBox_->addItem(ToQString(std::string(base::kUnknownPlace)));
+    cityBox_->addItem(qtdraw::ShownQString(base::kUnknownPlace), ToQString(std::string(base::kUnknownPlace)));
     cityCoordinates_.push_back(base::Coordinates{});
     cityBox_->setCurrentIndex(0);
     return;
@@ -422,7 +423,7 @@ void ChartInputsPanel::ShowCitiesOfProvince() {
   const base::IniFile dili(diliPath);
   QStringList malformed;
   for (const base::City& city : base::ReadCities(dili, base::ProvinceNames()[static_cast<std::size_t>(province)])) {
-    cityBox_->addItem(ToQString(city.name));
+    cityBox_->addItem(qtdraw::ShownQString(city.name), ToQString(city.name));
     cityCoordinates_.push_back(city.coordinates);
     if (city.malformed) malformed << ToQString(city.name);
   }
@@ -439,10 +440,8 @@ void ChartInputsPanel::FindCityByName() {
   const std::optional<QString> typed = Prompts().Input(window(), tr("输入"), tr("输入县、市、区名："), QString());
   if (!typed || typed->isEmpty()) return;
   const std::string wanted = ToUtf8(*typed);
-  const int wantedBytes = base::GbkByteLength(wanted);
   for (int i = 0; i < cityBox_->count(); ++i) {
-    const std::string city = ToUtf8(cityBox_->itemText(i));
-    if (city.find(wanted) != std::string::npos && base::GbkByteLength(city) <= wantedBytes + kCitySuffixBytes) {
+    if (base::CityMatchesTypedName(ToUtf8(cityBox_->itemData(i).toString()), wanted)) {
       cityBox_->setCurrentIndex(i);
       return;
     }

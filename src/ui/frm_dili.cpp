@@ -10,6 +10,7 @@
 #include "base/data_location.h"
 #include "base/places.h"
 #include "qtdraw/fonts.h"
+#include "qtdraw/shown_text.h"
 #include "ui/program_files.h"
 #include "ui/program_start.h"
 #include "ui/prompter.h"
@@ -74,7 +75,8 @@ TFrmDiLi::TFrmDiLi(QWidget* parent) : QDialog(parent) {
   ApplyProgramUiFont(this);
   ini_ = std::make_unique<base::IniFile>(DiliIniPath(), base::ShippedDataFile("dili.ini"));
   for (int i = 0; i < base::kUnknownProvince; ++i)
-    provinceBox_->addItem(ToQString(std::string(base::ProvinceNames()[i])));
+    // Shown in the program's script; the file's own names (its keys) ride along.
+    provinceBox_->addItem(qtdraw::ShownQString(base::ProvinceNames()[i]), ToQString(std::string(base::ProvinceNames()[i])));
   connect(provinceBox_, &QComboBox::currentIndexChanged, this, &TFrmDiLi::ShowCitiesOfProvince);
   connect(cityBox_, &QComboBox::currentIndexChanged, this, &TFrmDiLi::ShowCoordinatesOfCity);
   connect(changeButton_, &QPushButton::clicked, this, &TFrmDiLi::WriteCoordinates);
@@ -88,8 +90,8 @@ void TFrmDiLi::ShowCitiesOfProvince() {
   const QSignalBlocker blocker(cityBox_);
   cityBox_->clear();
   if (provinceBox_->currentIndex() < 0) return;
-  for (const std::string& key : ini_->ReadSectionKeys(ToUtf8(provinceBox_->currentText())))
-    cityBox_->addItem(ToQString(key));
+  for (const std::string& key : ini_->ReadSectionKeys(ToUtf8(provinceBox_->currentData().toString())))
+    cityBox_->addItem(qtdraw::ShownQString(key), ToQString(key));
   if (cityBox_->count() > 0) {
     cityBox_->setCurrentIndex(0);
     ShowCoordinatesOfCity();
@@ -98,7 +100,8 @@ void TFrmDiLi::ShowCitiesOfProvince() {
 
 void TFrmDiLi::ShowCoordinatesOfCity() {
   if (cityBox_->currentIndex() < 0) return;
-  std::string value = ini_->ReadString(ToUtf8(provinceBox_->currentText()), ToUtf8(cityBox_->currentText()), "");
+  std::string value =
+      ini_->ReadString(ToUtf8(provinceBox_->currentData().toString()), ToUtf8(cityBox_->currentData().toString()), "");
   if (value.empty()) value = std::string(base::kDefaultPlaceValue);
   const base::PlaceValueParts parts = base::SplitPlaceValue(value);
   longitudeDegreesEdit_->setText(ToQString(parts.longitudeDegrees));
@@ -109,8 +112,8 @@ void TFrmDiLi::ShowCoordinatesOfCity() {
 
 void TFrmDiLi::WriteCoordinates() {
   if (cityBox_->currentIndex() < 0) return;
-  const QString province = provinceBox_->currentText();
-  const QString city = cityBox_->currentText();
+  const QString province = provinceBox_->currentData().toString();
+  const QString city = cityBox_->currentData().toString();
   if (!AskYesNo(this, tr("确定要修改：%1%2 的经纬度数据吗？").arg(province, city), tr("注意了"), Icon::Warning,
                 Answer::No)) {
     return;

@@ -15,6 +15,7 @@
 #include "calendar/yi_date_ex.h"
 #include "chart/domain_tables.h"
 #include "qtdraw/fonts.h"
+#include "qtdraw/shown_text.h"
 #include "ui/chart_inputs.h"
 #include "ui/program_files.h"
 #include "ui/program_start.h"
@@ -153,7 +154,7 @@ void TFrmFanTui::FindMoment() {
                                                      monthBranchBox_->currentIndex(), dayStemBox_->currentIndex(),
                                                      dayBranchBox_->currentIndex(), hourBranchBox_->currentIndex()});
   if (built.invalidPillar >= 0) {
-    Tell(this, tr("不存在这个%1柱！").arg(ToQString(std::string(chart::PillarLabel(built.invalidPillar)))),
+    Tell(this, tr("不存在这个%1柱！").arg(qtdraw::ShownQString(chart::PillarLabel(built.invalidPillar))),
          tr("无效的四柱"), Icon::Error);
     return;
   }

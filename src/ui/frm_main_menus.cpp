@@ -13,6 +13,7 @@
 
 #include "base/files.h"
 #include "base/ini_file.h"
+#include "qtdraw/shown_text.h"
 #include "ui/chart_view.h"
 #include "ui/date_sheet_commands.h"
 #include "ui/frm_main.h"
@@ -151,7 +152,9 @@ void TFrmMain::BuildSkinMenu(const base::LayoutPrefs& prefs) {
   skinGroup_ = new QActionGroup(this);
   const QStringList captions = SkinCaptions(SkinFolders());
   for (const QString& caption : captions) {
-    QAction* item = skinMenu_->addAction(caption);
+    // Named in the program's script; the file's own name rides along for finding it.
+    QAction* item = skinMenu_->addAction(qtdraw::ShownQString(caption.toStdString()));
+    item->setData(caption);
     item->setCheckable(true);
     skinGroup_->addAction(item);
   }
@@ -182,7 +185,7 @@ void TFrmMain::SyncSkinChecks() {
                             : QString();
   for (QAction* item : skinGroup_->actions()) {
     const bool isSystem = item->objectName() == QStringLiteral("SkinSystemDefault");
-    item->setChecked(isSystem ? inUse.isEmpty() : !inUse.isEmpty() && item->text() == inUse);
+    item->setChecked(isSystem ? inUse.isEmpty() : !inUse.isEmpty() && item->data().toString() == inUse);
   }
 }
 
@@ -194,7 +197,7 @@ void TFrmMain::ChooseSkin(QAction* item) {
     if (layoutIni_ && !base::WriteSkinChoice(*layoutIni_, false, {})) ReportLayoutWriteFailure();
     return;
   }
-  const QString path = SkinFilePath(SkinFolders(), item->text());
+  const QString path = SkinFilePath(SkinFolders(), item->data().toString());
   if (!QFileInfo::exists(path)) {
     SyncSkinChecks();
     Tell(this, tr("对应的皮肤文件已经丢失，请关闭软件，再重新打开软件！"));
@@ -206,7 +209,7 @@ void TFrmMain::ChooseSkin(QAction* item) {
     return;
   }
   skin_.SetActive(true);
-  if (layoutIni_ && !base::WriteSkinChoice(*layoutIni_, true, ToUtf8(item->text()))) ReportLayoutWriteFailure();
+  if (layoutIni_ && !base::WriteSkinChoice(*layoutIni_, true, ToUtf8(item->data().toString()))) ReportLayoutWriteFailure();
 }
 
 }  // namespace quorin::ui

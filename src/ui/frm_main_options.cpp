@@ -15,6 +15,7 @@
 #include "ui/frm_zhou_yi.h"
 #include "ui/frm_main.h"
 #include "ui/frm_set.h"
+#include "ui/program_start.h"
 #include "ui/prompter.h"
 
 namespace quorin::ui {
@@ -48,7 +49,10 @@ void TFrmMain::ChooseChartTextBackground() {
 
 void TFrmMain::OpenChartSettings() {
   TFrmSet dialog(this);
-  dialog.exec();
+  if (dialog.exec() != QDialog::Accepted || dialog.ChosenScript() == base::ShownScript()) return;
+  // A new script shows from the next drawing on: the chart now, the menus after a restart.
+  UseScript(dialog.ChosenScript());
+  if (chartShown_) ChartFromInputs();
 }
 
 void TFrmMain::EditPlaceCoordinates() {

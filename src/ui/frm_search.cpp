@@ -14,6 +14,7 @@
 #include "base/places.h"
 #include "calendar/historical_year.h"
 #include "cases/record_base.h"
+#include "qtdraw/shown_text.h"
 #include "ui/program_files.h"
 #include "ui/prompter.h"
 #include "ui/radio_group.h"
@@ -99,7 +100,7 @@ TFrmSearch::TFrmSearch(cases::MRecordBase& store, cases::CaseSearchCriteria& cri
   provinceCombo_->setObjectName(QStringLiteral("CboProv"));
   provinceCombo_->setMaxVisibleItems(kProvincesShown);
   provinceCombo_->addItem(tr("全部省份"));
-  for (std::string_view province : base::ProvinceNames()) provinceCombo_->addItem(ToQString(std::string(province)));
+  for (std::string_view province : base::ProvinceNames()) provinceCombo_->addItem(qtdraw::ShownQString(province));
   label(tr("省份"), provinceCombo_, row, 0);
   grid->addWidget(provinceCombo_, row++, 1, 1, 3);
 
@@ -196,7 +197,7 @@ bool TFrmSearch::CollectConditions() {
   typed.event = ToUtf8(eventEdit_->text());
   const calendar::Outcome read = cases::ReadTypedConditions(typed, criteria_);
   if (!read.ok) {
-    Tell(this, ToQString(read.message).replace(QLatin1Char('\n'), QStringLiteral("\r\n")), tr("年份错误"),
+    Tell(this, qtdraw::ShownQString(read.message).replace(QLatin1Char('\n'), QStringLiteral("\r\n")), tr("年份错误"),
          Icon::Warning);
   }
   return read.ok;

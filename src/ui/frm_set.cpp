@@ -10,8 +10,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <array>
 
 #include "base/data_location.h"
+#include "base/script_text.h"
 #include "qtdraw/fonts.h"
 #include "ui/labeled_edit.h"
 #include "ui/program_files.h"
@@ -31,6 +34,9 @@ constexpr int kLargestIndent = 500;
 constexpr int kIndentDigits = 3;
 // The interface font can grow or shrink by up to ten points.
 constexpr int kLargestFontChange = 10;
+// The scripts offered, in the order of the list.
+constexpr std::array<base::Script, 3> kScripts{base::Script::kSimplified, base::Script::kTraditionalTaiwan,
+                                               base::Script::kTraditionalHongKong};
 }  // namespace
 
 TFrmSet::TFrmSet(QWidget* parent, int screenWidth) : QDialog(parent) {
@@ -64,6 +70,14 @@ TFrmSet::TFrmSet(QWidget* parent, int screenWidth) : QDialog(parent) {
   uiLayout->addWidget(menuFontBox_);
   uiLayout->addWidget(fontChangeBox_);
 
+  // Each script is named in its own characters, as a reader looks for it.
+  scriptBox_ = new QComboBox(this);
+  scriptBox_->setObjectName(QStringLiteral("CboScript"));
+  for (const base::Script script : kScripts) scriptBox_->addItem(QString::fromUtf8(base::ScriptCaption(script).data()));
+  auto* scriptLabel = new QLabel(tr("文字"), this);
+  scriptLabel->setBuddy(scriptBox_);
+  auto* scriptNote = new QLabel(tr("图表和文本立即换用；菜单和窗口文字在重新启动后换用。"), this);
+
   okButton_ = new QPushButton(tr("确定"), this);
   okButton_->setObjectName(QStringLiteral("BitBtn1"));
   okButton_->setDefault(true);
@@ -82,11 +96,16 @@ TFrmSet::TFrmSet(QWidget* parent, int screenWidth) : QDialog(parent) {
   grid->addWidget(mountainDisplayGroup_, 1, 1);
   grid->addWidget(dayGuaBox_, 2, 0);
   grid->addWidget(uiGroup, 3, 0, 1, 2);
+  auto* scriptRow = new QHBoxLayout;
+  scriptRow->addWidget(scriptLabel);
+  scriptRow->addWidget(scriptBox_, 1);
+  scriptRow->addWidget(scriptNote);
+  grid->addLayout(scriptRow, 4, 0, 1, 2);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
   buttons->addWidget(okButton_);
   buttons->addWidget(cancelButton_);
-  grid->addLayout(buttons, 4, 0, 1, 2);
+  grid->addLayout(buttons, 5, 0, 1, 2);
 
   ApplyProgramUiFont(this);
   ini_ = std::make_unique<base::IniFile>(SetIniPath(), base::ShippedDataFile("set.ini"));
@@ -99,6 +118,10 @@ TFrmSet::TFrmSet(QWidget* parent, int screenWidth) : QDialog(parent) {
   dayGuaBox_->setChecked(ini_->ReadBool(kSection, "bRiGua", dayGuaBox_->isChecked()));
   FillUiSizes(screenWidth);
   menuFontBox_->setChecked(ini_->ReadBool(kSection, "bChangeMenuSize", false));
+  const base::Script script =
+      base::ScriptFromName(ini_->ReadString(kSection, base::kScriptKey, base::ScriptName(base::Script::kSimplified)))
+          .value_or(base::Script::kSimplified);
+  scriptBox_->setCurrentIndex(static_cast<int>(std::find(kScripts.begin(), kScripts.end(), script) - kScripts.begin()));
 
   FixSizeAndCentre(this);
 }
@@ -151,7 +174,20 @@ bool TFrmSet::WriteSettings(int leftPos) {
          ini_->WriteInteger(kSection, "iShanShow", mountainDisplayGroup_->ItemIndex()) &&
          ini_->WriteBool(kSection, "bRiGua", dayGuaBox_->isChecked()) &&
          ini_->WriteInteger(kSection, "iFontSizeVar", LeadingItemNumber(fontChangeBox_->currentText())) &&
-         ini_->WriteBool(kSection, "bChangeMenuSize", menuFontBox_->isChecked());
+         ini_->WriteBool(kSection, "bChangeMenuSize", menuFontBox_->isChecked()) && WriteScript();
+}
+
+bool TFrmSet::WriteScript() {
+  const base::Script chosen = ChosenScript();
+  // A file without the key reads as simplified Chinese: keeping that choice leaves the file as it was.
+  if (chosen == base::Script::kSimplified && !ini_->ValueExists(kSection, base::kScriptKey)) return true;
+  return ini_->WriteString(kSection, base::kScriptKey, std::string(base::ScriptName(chosen)));
+}
+
+base::Script TFrmSet::ChosenScript() const {
+  const int row = scriptBox_->currentIndex();
+  return row >= 0 && row < static_cast<int>(kScripts.size()) ? kScripts[static_cast<std::size_t>(row)]
+                                                              : base::Script::kSimplified;
 }
 
 }  // namespace quorin::ui

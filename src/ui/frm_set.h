@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "base/ini_file.h"
+#include "base/script_text.h"
 
 class QCheckBox;
 class QComboBox;
@@ -24,9 +25,14 @@ class TFrmSet : public QDialog {
   // screen's) picks the recommended UI font change.
   explicit TFrmSet(QWidget* parent = nullptr, int screenWidth = 0);
 
+  // The script chosen in the list (文字), written to set.ini when the dialog was accepted.
+  base::Script ChosenScript() const;
+
  private:
   void FillUiSizes(int screenWidth);
   bool WriteSettings(int leftPos);
+  // The script, unless it is the default and the file never named one (the file stays as it was).
+  bool WriteScript();
   // "确定": check, write, close.
   void WriteAndClose();
 
@@ -37,6 +43,7 @@ class TFrmSet : public QDialog {
   QCheckBox* dayGuaBox_;              // 节气分配4日卦
   QCheckBox* menuFontBox_;            // 同时更改菜单字体
   QComboBox* fontChangeBox_;          // 界面字体
+  QComboBox* scriptBox_;              // 文字
   QPushButton* okButton_;
   QPushButton* cancelButton_;
 

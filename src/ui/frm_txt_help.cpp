@@ -13,7 +13,10 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "base/files.h"
+#include "base/script_text.h"
 #include "qtdraw/fonts.h"
+#include "qtdraw/shown_text.h"
 #include "ui/frm_txt_help_texts.h"
 #include "ui/program_files.h"
 #include "ui/program_start.h"
@@ -33,7 +36,7 @@ QPlainTextEdit* AddPage(QTabWidget* pages, QWidget*& page, const QString& name, 
   auto* memo = new QPlainTextEdit(page);
   memo->setReadOnly(true);
   memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  memo->setPlainText(ToQString(text));
+  memo->setPlainText(qtdraw::ShownQString(text));
   auto* layout = new QVBoxLayout(page);
   layout->setContentsMargins(2, 2, 2, 2);
   layout->addWidget(memo);
@@ -77,6 +80,26 @@ QString HelpDocumentPath() { return ToQString(HelpDocumentFile()); }
 
 namespace {
 
+QString HelpDocumentInShownScript() {
+  const base::Script script = base::ShownScript();
+  if (script == base::Script::kSimplified) return HelpDocumentPath();
+  // The shipped document is simplified; a traditional copy is kept in the user's dat/ (its
+  // markup is ASCII, so only the text changes) and written again when the document changes.
+  const auto shipped = base::ReadFileBytes(HelpDocumentFile());
+  if (!shipped) return HelpDocumentPath();
+  std::string converted = base::ShownText(*shipped);
+  const std::string simplifiedLanguage = "lang=\"zh-CN\"";
+  if (const std::size_t at = converted.find(simplifiedLanguage); at != std::string::npos)
+    converted.replace(at, simplifiedLanguage.size(), "lang=\"" + std::string(base::ScriptName(script)) + "\"");
+  const std::string copy = base::ProgramFolder() + "dat/Quorin." + std::string(base::ScriptName(script)) + ".html";
+  if (base::ReadFileBytes(copy) != converted && !base::AtomicWriteFile(copy, converted)) return HelpDocumentPath();
+  return ToQString(copy);
+}
+
+}  // namespace
+
+namespace {
+
 // The desktop's opener. Qt hands files to it as well, but does not wait to hear whether a
 // browser took the file; run here, its exit code says so.
 constexpr const char* kDesktopOpener = "xdg-open";
@@ -91,7 +114,7 @@ void TellNoBrowser(QWidget* parent, const QString& path) {
 }  // namespace
 
 void OpenHelpDocument(QWidget* parent) {
-  const QString path = HelpDocumentPath();
+  const QString path = HelpDocumentInShownScript();
   if (!QFileInfo(path).isFile()) return;
   const QString opener = QStandardPaths::findExecutable(QString::fromLatin1(kDesktopOpener));
   if (opener.isEmpty()) {

@@ -17,6 +17,7 @@
 #include "calendar/month_page.h"
 #include "qtdraw/fonts.h"
 #include "qtdraw/image_canvas.h"
+#include "qtdraw/shown_text.h"
 #include "ui/chart_inputs.h"
 #include "ui/clock.h"
 #include "ui/program_files.h"
@@ -253,7 +254,7 @@ void TFrmWnl::DrawPage(const CivilDateTime& selected, int length) {
     const int weekday = (column + 1) % kGridLines;  // Monday first, Sunday last
     painter.setPen(column < kWorkdays ? kWorkdayGreen : QColor(Qt::red));
     painter.drawText(QRect(column * w, 0, w, h), Qt::AlignCenter,
-                     tr("星期") + ToQString(std::string(calendar::kWeekdayNames.at(weekday))));
+                     tr("星期") + qtdraw::ShownQString(calendar::kWeekdayNames.at(weekday)));
   }
 
   for (const calendar::MonthDayCell& cell :
@@ -267,7 +268,7 @@ void TFrmWnl::DrawPage(const CivilDateTime& selected, int length) {
     const std::string number = termDay ? cell.number + " " + cell.term : cell.number;
     painter.drawText(QRect(x, y, w, h / 2), Qt::AlignCenter, ToQString(number));
     painter.setFont(qtdraw::SongFont(base::GbkByteLength(cell.lunar) > kLongLunarBytes ? kLongLunarSize : base));
-    painter.drawText(QRect(x, y + h / 2, w, h - h / 2), Qt::AlignCenter, ToQString(cell.lunar));
+    painter.drawText(QRect(x, y + h / 2, w, h - h / 2), Qt::AlignCenter, qtdraw::ShownQString(cell.lunar));
     if (cell.day == selected.day) {
       painter.setPen(QPen(Qt::red, 3));
       painter.setBrush(Qt::NoBrush);
@@ -278,14 +279,14 @@ void TFrmWnl::DrawPage(const CivilDateTime& selected, int length) {
   }
   painter.end();
   monthPage_->setPixmap(QPixmap::fromImage(picture_));
-  termsText_->setPlainText(ToQString(calendar::TermLinesText(monthTerms)));
+  termsText_->setPlainText(qtdraw::ShownQString(calendar::TermLinesText(monthTerms)));
 }
 
 void TFrmWnl::ShowPillars(const CivilDateTime& selected) {
   const calendar::PillarTexts texts = calendar::PillarTextsOf(Date(), selected);
-  monthLabel_->setText(ToQString(texts.monthLabel));
-  titleText_->setPlainText(ToQString(texts.title));
-  pillarsText_->setPlainText(ToQString(texts.pillars));
+  monthLabel_->setText(qtdraw::ShownQString(texts.monthLabel));
+  titleText_->setPlainText(qtdraw::ShownQString(texts.title));
+  pillarsText_->setPlainText(qtdraw::ShownQString(texts.pillars));
 }
 
 void TFrmWnl::ShowYearOfArrows() {

@@ -10,6 +10,7 @@
 #include "iching/hexagrams.h"
 #include "iching/zhou_yi_page.h"
 #include "qtdraw/fonts.h"
+#include "qtdraw/shown_text.h"
 #include "ui/program_files.h"
 #include "ui/program_start.h"
 #include "ui/ui_font.h"
@@ -91,7 +92,7 @@ void TFrmZhouYi::showEvent(QShowEvent* event) {
 void TFrmZhouYi::FillPalaces() {
   palaceBox_->clear();
   for (int palace = 0; palace < iching::kTrigramCount; ++palace) {
-    palaceBox_->addItem(ToQString(std::string(iching::TrigramName(palace))) + tr("宫"));
+    palaceBox_->addItem(qtdraw::ShownQString(iching::TrigramName(palace)) + tr("宫"));
   }
   palaceBox_->setCurrentIndex(0);
   ShowPalace();
@@ -100,7 +101,7 @@ void TFrmZhouYi::FillPalaces() {
 void TFrmZhouYi::ShowPalace() {
   hexagramBox_->clear();
   for (const std::string& name : iching::PalaceHexagramNames(palaceBox_->currentIndex())) {
-    hexagramBox_->addItem(ToQString(name));
+    hexagramBox_->addItem(qtdraw::ShownQString(name), ToQString(name));
   }
   hexagramBox_->setCurrentIndex(0);
   ShowHexagram();
@@ -110,16 +111,16 @@ void TFrmZhouYi::ShowHexagram() {
   const int palace = palaceBox_->currentIndex();
   const int member = hexagramBox_->currentIndex();
   if (palace < 0 || member < 0) return;
-  const std::string name = ToUtf8(hexagramBox_->currentText());
+  const std::string name = ToUtf8(hexagramBox_->currentData().toString());
   // The first name of every palace is its pure hexagram.
   const std::string lines = iching::HexagramLinesOfName(name, member == 0);
-  hexagramLabels_[0]->setText(ToQString(name));
+  hexagramLabels_[0]->setText(qtdraw::ShownQString(name));
   for (int i = 1; i <= iching::kLinesPerHexagram; ++i) {
     const bool yang = static_cast<int>(lines.size()) == iching::kLinesPerHexagram &&
                       lines[static_cast<std::size_t>(i - 1)] == iching::kYangLine;
     hexagramLabels_[static_cast<std::size_t>(i)]->setText(QString::fromUtf8(yang ? kYang : kYin));
   }
-  hexagramText_->setPlainText(ToQString(iching::HexagramMemoText(palace, member, name, lines)));
+  hexagramText_->setPlainText(qtdraw::ShownQString(iching::HexagramMemoText(palace, member, name, lines)));
 }
 
 }  // namespace quorin::ui

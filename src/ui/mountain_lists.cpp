@@ -4,6 +4,7 @@
 #include <QComboBox>
 
 #include "chart/domain_tables.h"
+#include "qtdraw/shown_text.h"
 #include "ui/program_files.h"
 #include "ui/ui_text.h"
 
@@ -11,7 +12,7 @@ namespace quorin::ui {
 
 void FillMountainList(QComboBox* list) {
   for (int m = 0; m < chart::kMountainCount; ++m) {
-    list->addItem(ToQString(std::string(chart::MountainName(m))) + UiText::tr("山"));
+    list->addItem(qtdraw::ShownQString(chart::MountainName(m)) + UiText::tr("山"));
   }
 }
 
@@ -20,7 +21,7 @@ void FillGuaList(QComboBox* list, int mountain) {
   if (mountain < 0 || mountain >= chart::kMountainCount) return;
   for (int column = 0; column < chart::kMountainColumns; ++column) {
     const int gua = chart::GuaForMountain(mountain, column);
-    if (gua >= 0) list->addItem(ToQString(std::string(chart::GuaName(gua))));
+    if (gua >= 0) list->addItem(qtdraw::ShownQString(chart::GuaName(gua)));
   }
   list->setCurrentIndex(0);
 }

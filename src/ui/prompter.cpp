@@ -12,6 +12,8 @@
 #include <QPrinter>
 #include <QUrl>
 
+#include "qtdraw/shown_text.h"
+
 namespace quorin::ui {
 
 namespace {
@@ -23,8 +25,10 @@ QString QtFilter(const QList<FileFilter>& filters) {
 }
 
 // Messages keep the Windows line breaks of their texts; a Qt label breaks lines at '\n' alone.
+// Messages carry the engine's and the case library's texts too (simplified Chinese); a box
+// shows the whole message in the program's script.
 QString ForLabel(const QString& text) {
-  return QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return qtdraw::ShownQString(text.toStdString()).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
 // The dialogs of the screen.
@@ -32,7 +36,7 @@ class ScreenPrompter final : public Prompter {
  public:
   Answer Ask(QWidget* parent, const Message& m) override {
     QMessageBox box(parent);
-    box.setWindowTitle(m.caption.isEmpty() ? QApplication::applicationName() : m.caption);
+    box.setWindowTitle(m.caption.isEmpty() ? QApplication::applicationName() : qtdraw::ShownQString(m.caption.toStdString()));
     // Plain text keeps names the user typed from being read as markup.
     box.setTextFormat(Qt::PlainText);
     box.setText(ForLabel(m.text));

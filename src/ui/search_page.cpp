@@ -23,6 +23,7 @@
 #include "chart/quorin_day.h"
 #include "chart/search.h"
 #include "chart/search_csv.h"
+#include "qtdraw/shown_text.h"
 #include "ui/chart_inputs.h"
 #include "ui/clock.h"
 #include "ui/frm_more_input.h"
@@ -110,7 +111,7 @@ SearchPage::SearchPage(const chart::MQuorinDay& engine, QWidget* parent)
   yunDigitsButton_ = Button(QStringLiteral("Button3"), tr("组合数"), tr("卦运组合"), this);
 
   patternBox_ = ComboBox(QStringLiteral("CboJiCond"), this);
-  for (const char* pattern : chart::kReadyPatterns) patternBox_->addItem(ToQString(pattern));
+  for (const char* pattern : chart::kReadyPatterns) patternBox_->addItem(qtdraw::ShownQString(pattern));
   patternBox_->setCurrentIndex(0);
   clearButton_ = new QToolButton(this);
   clearButton_->setObjectName(QStringLiteral("BtoClearSearch"));
@@ -165,7 +166,7 @@ SearchPage::SearchPage(const chart::MQuorinDay& engine, QWidget* parent)
                           : box.group == chart::ConditionGroup::kYun ? yunDigitsButton_
                                                                      : nullptr;
     conditions->addWidget(
-        Group(ToQString(std::string(chart::GroupOf(box.group).title)), conditionLists_[group], digits, this), box.row,
+        Group(qtdraw::ShownQString(chart::GroupOf(box.group).title), conditionLists_[group], digits, this), box.row,
         box.column);
   }
   auto* patterns = new QHBoxLayout;
@@ -247,7 +248,7 @@ void SearchPage::BuildConditionLists() {
   }
   const std::span<const chart::SearchCondition> all = chart::SearchConditions();
   for (std::size_t i = 0; i < all.size(); ++i) {
-    auto* line = new QListWidgetItem(ToQString(chart::ConditionCaption(all[i])),
+    auto* line = new QListWidgetItem(qtdraw::ShownQString(chart::ConditionCaption(all[i])),
                                      conditionLists_[static_cast<std::size_t>(all[i].group)]);
     line->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
     line->setCheckState(Qt::Unchecked);
@@ -384,7 +385,7 @@ void SearchPage::StartSearch() {
     days = {*first, *last};
     const std::string problem = chart::SearchDaysProblem(days);
     if (!problem.empty()) {
-      Tell(this, ToQString(problem), tr("查找日期错误"), Icon::Warning);
+      Tell(this, qtdraw::ShownQString(problem), tr("查找日期错误"), Icon::Warning);
       return;
     }
   } else {
@@ -415,7 +416,7 @@ void SearchPage::StartSearch() {
 
 void SearchPage::ShowFound(int position, const std::vector<chart::SearchResult>& found) {
   for (const chart::SearchResult& result : found) {
-    auto* line = new QListWidgetItem(ToQString(chart::SearchResultLine(result.number, result.moment)));
+    auto* line = new QListWidgetItem(qtdraw::ShownQString(chart::SearchResultLine(result.number, result.moment)));
     line->setData(kResultRole, static_cast<int>(results_.size()));
     resultList_->addItem(line);
     results_.push_back(result);
@@ -463,7 +464,7 @@ void SearchPage::ExportResults() {
   }
   std::string message;
   if (!chart::WriteSearchResultsCsv(ToUtf8(path), resultsRequest_, results_, message)) {
-    Tell(this, ToQString(message), tr("错误"), Icon::Error);
+    Tell(this, qtdraw::ShownQString(message), tr("错误"), Icon::Error);
   }
 }
 
@@ -480,7 +481,7 @@ bool SearchPage::eventFilter(QObject* watched, QEvent* event) {
   if (watched == resultList_->viewport() && event->type() == QEvent::ToolTip) {
     const auto* help = static_cast<QHelpEvent*>(event);
     if (const chart::SearchResult* result = ResultOf(resultList_->itemAt(help->pos()))) {
-      QToolTip::showText(help->globalPos(), ToQString(chart::SearchResultDetail(*result)), resultList_->viewport());
+      QToolTip::showText(help->globalPos(), qtdraw::ShownQString(chart::SearchResultDetail(*result)), resultList_->viewport());
       return true;
     }
   }

@@ -7,6 +7,7 @@
 #include <QTextEdit>
 
 #include "qtdraw/image_canvas.h"
+#include "qtdraw/shown_text.h"
 
 namespace quorin::ui {
 
@@ -53,7 +54,8 @@ void TextEditSink::AppendParagraph(std::string_view utf8) {
   QTextBlockFormat block;
   block.setAlignment(Qt::AlignLeft);
   block.setTextIndent(firstLineIndent_);
-  const QStringList lines = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())).split(QLatin1Char('\n'));
+  // In the shown script, every character in its place: the formatted ranges count them.
+  const QStringList lines = qtdraw::ShownQString(utf8).split(QLatin1Char('\n'));
   for (qsizetype i = 0; i < lines.size(); ++i) {
     // The line break that ends the previous paragraph is written when the next one comes.
     if (!empty_ || i > 0) {

@@ -142,6 +142,14 @@ TEST(ScriptText, ComparisonsMeetInSimplifiedWhicheverScriptWasTyped) {
   EXPECT_EQ(SimplifiedForComparison("abc 12"), "abc 12");
 }
 
+TEST(ScriptText, CharactersOnlySimplifiedChineseWrites) {
+  EXPECT_TRUE(HasSimplifiedOnlyCharacters("古韵"));
+  EXPECT_TRUE(HasSimplifiedOnlyCharacters("abc国"));
+  // 里, 台 and 干 are traditional characters too; 韻 and 國 are not simplified.
+  EXPECT_FALSE(HasSimplifiedOnlyCharacters("廈門湖里區 台北 天干 古韻 國"));
+  EXPECT_FALSE(HasSimplifiedOnlyCharacters("abc 12"));
+}
+
 TEST(ScriptText, NamesOfTheCommandLineAndTheSettings) {
   for (const Script s : {Script::kSimplified, Script::kTraditionalTaiwan, Script::kTraditionalHongKong})
     EXPECT_EQ(ScriptFromName(ScriptName(s)), s);
