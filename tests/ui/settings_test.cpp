@@ -79,6 +79,15 @@ class SettingsTest : public QObject {
     const std::string text = folder.ReadGbk(QStringLiteral("dat/set.ini"));
     QCOMPARE(text, std::string("[set]\r\nleftpos=36\r\nidate=1\r\nijiazi=1\r\niShanShow=1\r\nbRiGua=1\r\n"
                                "iFontSizeVar=-3\r\nbChangeMenuSize=1\r\n"));
+    // The default script writes nothing (the file above); another is kept and shown again.
+    TFrmSet again(nullptr, 1920);
+    QCOMPARE(List(again, "CboScript")->currentText(), QStringLiteral("简体中文"));
+    List(again, "CboScript")->setCurrentIndex(2);
+    ClickOk(again);
+    QCOMPARE(folder.ReadGbk(QStringLiteral("dat/set.ini")), text + "Script=zh-Hant-HK\r\n");
+    TFrmSet third(nullptr, 1920);
+    QCOMPARE(List(third, "CboScript")->currentText(), QStringLiteral("繁體中文（香港）"));
+    QCOMPARE(third.ChosenScript(), quorin::base::Script::kTraditionalHongKong);
   }
 
   void valueOutsideTheListsIsWrittenAsMinusOne() {
