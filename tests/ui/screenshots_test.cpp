@@ -18,7 +18,11 @@
 #include <QPrinter>
 #include <QTest>
 
+#include "base/data_location.h"
+#include "base/files.h"
+#include "base/script_text.h"
 #include "qtdraw/fonts.h"
+#include "ui/program_start.h"
 #include "support/case_window_fixture.h"
 #include "support/main_window_fixture.h"
 #include "support/named_control.h"
@@ -93,6 +97,32 @@ class ScreenshotsTest : public QObject {
     places.show();
     QTest::qWait(100);
     QVERIFY(places.grab().save(folder + QStringLiteral("/places.png")));
+  }
+
+  // The main window with a chart in traditional Chinese of Hong Kong (the README shows it).
+  void traditionalChinese() {
+    const QString folder = qEnvironmentVariable("QUORIN_SCREENSHOT_DIR");
+    if (folder.isEmpty()) QSKIP("QUORIN_SCREENSHOT_DIR not set");
+    QDir().mkpath(folder);
+    quorin::base::SetShippedFolder(quorin::base::ExecutableFolder());
+    QVERIFY(quorin::ui::UseScript(quorin::base::Script::kTraditionalHongKong));
+    {
+      MainWindowFixture f(false);
+      f.folder.WriteGbk(QStringLiteral("dat/init.ini"), "[window]\r\nleft=0\r\ntop=0\r\nwidth=1180\r\nheight=760\r\n");
+      f.window->show();
+      QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+      ChartInput<QLineEdit>(f.window.get(), "EdtName")->setText(QStringLiteral("陳大文"));
+      ChooseLine(ChartInput<QComboBox>(f.window.get(), "CboShan"), 13);
+      f.SetMoment(2024, 3, 5, 7, 30);
+      QVERIFY(f.Pai());
+      QTest::qWait(100);
+      QVERIFY(f.window->grab().save(folder + QStringLiteral("/main_chart_zh_HK.png")));
+      f.Pages()->setCurrentIndex(1);
+      QTest::qWait(100);
+      QVERIFY(f.window->grab().save(folder + QStringLiteral("/main_analysis_zh_HK.png")));
+    }
+    QVERIFY(quorin::ui::UseScript(quorin::base::Script::kSimplified));
+    quorin::base::SetShippedFolder({});
   }
 
   // The shipped layout with a case in the tree, at the smallest, the standard, an enlarged and
