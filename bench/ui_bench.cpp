@@ -8,11 +8,14 @@
 #include <QTest>
 #include <QTextEdit>
 
+#include "base/data_location.h"
 #include "base/files.h"
+#include "base/script_text.h"
 #include "cases/record_base.h"
 #include "ui/chart_inputs_panel.h"
 #include "ui/frm_main.h"
 #include "ui/program_objects.h"
+#include "ui/program_start.h"
 #include "ui/prompter.h"
 #include "support/yes_prompter.h"
 
@@ -20,9 +23,13 @@ namespace {
 
 using quorin::bench::YesPrompter;
 
+// Argument: the script (0 simplified, 1 Taiwan, 2 Hong Kong); its converter is built before
+// the timing (BuildScriptTranslations and chart_bench's BM_BuildScriptConverter time that).
 void StartUpOnEmptyDatabase(benchmark::State& state) {
   YesPrompter prompter;
   quorin::ui::InstallPrompter(&prompter);
+  quorin::base::SetShippedFolder(quorin::base::ExecutableFolder());
+  if (!quorin::ui::UseScript(static_cast<quorin::base::Script>(state.range(0)))) state.SkipWithError("no translation");
   for (auto _ : state) {
     state.PauseTiming();
     QTemporaryDir folder;
@@ -42,8 +49,25 @@ void StartUpOnEmptyDatabase(benchmark::State& state) {
     state.ResumeTiming();
   }
   quorin::ui::InstallPrompter(nullptr);
+  (void)quorin::ui::UseScript(quorin::base::Script::kSimplified);
 }
-BENCHMARK(StartUpOnEmptyDatabase)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(StartUpOnEmptyDatabase)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// What a traditional script adds to a start-up besides the window: its converter (the first
+// time in a process) and the windows' and Qt's translations.
+void BuildScriptTranslations(benchmark::State& state) {
+  quorin::base::SetShippedFolder(quorin::base::ExecutableFolder());
+  const auto script = static_cast<quorin::base::Script>(state.range(0));
+  for (auto _ : state) {
+    const quorin::base::ScriptConverter converter(script);
+    benchmark::DoNotOptimize(converter.problem().data());
+    if (!quorin::ui::UseScript(script)) state.SkipWithError("no translation");
+    state.PauseTiming();
+    (void)quorin::ui::UseScript(quorin::base::Script::kSimplified);
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BuildScriptTranslations)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 void PaiAndRepaint(benchmark::State& state) {
   YesPrompter prompter;
