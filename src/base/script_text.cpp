@@ -26,6 +26,9 @@ namespace quorin::base {
 
 namespace {
 
+// Each converter's number, for the threads' caches of runs.
+std::atomic<std::uint64_t> lastConverterSerial{0};
+
 // Debian's libopencc-data puts the dictionaries here.
 constexpr const char* kOpenccDictionaryFolder = "/usr/share/opencc/";
 
@@ -97,7 +100,7 @@ Script ReadScriptSetting(const std::string& iniPath) {
   return ScriptFromName(ini.ReadString("set", kScriptKey, "zh-Hans")).value_or(Script::kSimplified);
 }
 
-ScriptConverter::ScriptConverter(Script script) : script_(script) {
+ScriptConverter::ScriptConverter(Script script) : script_(script), serial_(++lastConverterSerial) {
   if (script == Script::kSimplified) return;
   try {
     // The field's words come first: in a group the longest match wins, and of equal ones the first.
@@ -143,11 +146,43 @@ std::string ScriptConverter::Convert(std::string_view text) const {
     if (ascii) {
       converted.append(text.substr(pos, end - pos));
     } else {
-      converted += ConvertRun(text.substr(pos, end - pos));
+      AppendRun(converted, text.substr(pos, end - pos));
     }
     pos = end;
   }
   return converted;
+}
+
+namespace {
+
+using RunMap = std::unordered_map<std::string, std::string, ScriptConverter::RunHash, std::equal_to<>>;
+
+// Each thread keeps the runs it converted last, read without a lock: a long list converts the
+// same few runs hundreds of thousands of times. Keyed by the converter's serial number, as a
+// later converter may sit at a freed one's address.
+struct ThreadRuns {
+  std::uint64_t converter = 0;
+  RunMap runs;
+};
+
+}  // namespace
+
+void ScriptConverter::AppendRun(std::string& out, std::string_view text) const {
+  thread_local ThreadRuns local;
+  if (local.converter != serial_) {
+    local.converter = serial_;
+    local.runs.clear();
+  }
+  if (const auto found = local.runs.find(text); found != local.runs.end()) {
+    out += found->second;
+    return;
+  }
+  const std::string converted = ConvertRun(text);
+  if (text.size() <= kLongestRememberedRun) {
+    if (local.runs.size() >= kRememberedRuns) local.runs.clear();
+    local.runs.emplace(text, converted);
+  }
+  out += converted;
 }
 
 std::string ScriptConverter::ConvertRun(std::string_view text) const {

@@ -4,6 +4,7 @@
 // Chinese; they are converted only where they reach a screen, a file or a terminal.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <shared_mutex>
 #include <optional>
@@ -35,6 +36,12 @@ class ScriptConverter {
   ScriptConverter(const ScriptConverter&) = delete;
   ScriptConverter& operator=(const ScriptConverter&) = delete;
 
+  // Runs are looked up by string_view, without a copy.
+  struct RunHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+  };
+
   Script script() const { return script_; }
   // Empty when the dictionaries could be read; else what was missing (the texts then stay
   // simplified).
@@ -49,19 +56,16 @@ class ScriptConverter {
 
  private:
   struct Engine;
+  void AppendRun(std::string& out, std::string_view text) const;
   std::string ConvertRun(std::string_view text) const;
   void Remember(std::string_view text, const std::string& converted) const;
 
   static constexpr std::size_t kRememberedRuns = 4096;
   static constexpr std::size_t kLongestRememberedRun = 256;
   Script script_;
+  std::uint64_t serial_;  // tells the threads' caches of runs apart
   std::unique_ptr<Engine> engine_;
   std::string problem_;
-  // Looked up by string_view, without a copy of the run.
-  struct RunHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
-  };
   mutable std::shared_mutex cacheMutex_;
   mutable std::unordered_map<std::string, std::string, RunHash, std::equal_to<>> cache_;
 };
