@@ -88,6 +88,6 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The texts ask for a Song face; the program maps it to Noto Serif CJK (src/qtdraw/fonts.cpp).
 # Qt's own dialogs and buttons speak Chinese with Qt's translation (qtbase_zh_CN, zh_TW); the
 # traditional scripts are converted with OpenCC's dictionaries.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk, qt6-translations-l10n, libopencc-data")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk, qt6-translations-l10n, libopencc-data, tzdata")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

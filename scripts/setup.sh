@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk qt6-translations-l10n xvfb xauth imagemagick
   dpkg-dev fakeroot file lintian desktop-file-utils appstream help2man librsvg2-bin poppler-utils
-  locales libopencc-dev libopencc-data qt6-l10n-tools
+  locales libopencc-dev libopencc-data qt6-l10n-tools libhowardhinnant-date-dev tzdata libicu-dev
 )
 
 missing=()

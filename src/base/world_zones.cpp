@@ -1,0 +1,105 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "base/world_zones.h"
+
+#include <unicode/locid.h>
+#include <unicode/timezone.h>
+#include <unicode/tznames.h>
+#include <unicode/unistr.h>
+
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+namespace quorin::base {
+
+namespace {
+
+const char* IcuLocale(Script script) {
+  switch (script) {
+    case Script::kTraditionalTaiwan: return "zh_Hant_TW";
+    case Script::kTraditionalHongKong: return "zh_Hant_HK";
+    case Script::kSimplified: break;
+  }
+  return "zh_Hans_CN";
+}
+
+std::string Utf8(const icu::UnicodeString& text) {
+  std::string out;
+  text.toUTF8String(out);
+  return out;
+}
+
+// "+4042-07400": the latitude's sign starts the text, the longitude's the second number.
+std::optional<std::pair<double, double>> Coordinates(std::string_view text) {
+  const std::size_t second = text.find_first_of("+-", 1);
+  if (second == std::string_view::npos) return std::nullopt;
+  const auto latitude = ZoneTableDegrees(text.substr(0, second));
+  const auto longitude = ZoneTableDegrees(text.substr(second));
+  if (!latitude || !longitude) return std::nullopt;
+  return std::pair{*latitude, *longitude};
+}
+
+}  // namespace
+
+std::optional<double> ZoneTableDegrees(std::string_view text) {
+  if (text.size() < 5 || (text[0] != '+' && text[0] != '-')) return std::nullopt;
+  const std::string_view digits = text.substr(1);
+  for (const char c : digits)
+    if (c < '0' || c > '9') return std::nullopt;
+  // Latitudes have two degree digits, longitudes three; then minutes, then perhaps seconds.
+  const std::size_t degreeDigits = digits.size() == 4 || digits.size() == 6 ? 2 : 3;
+  if (digits.size() != degreeDigits + 2 && digits.size() != degreeDigits + 4) return std::nullopt;
+  const auto number = [&](std::size_t from, std::size_t count) { return std::stoi(std::string(digits.substr(from, count))); };
+  const int whole = number(0, degreeDigits), minutes = number(degreeDigits, 2);
+  const int seconds = digits.size() == degreeDigits + 4 ? number(degreeDigits + 2, 2) : 0;
+  if (whole > (degreeDigits == 2 ? 90 : 180) || minutes >= 60 || seconds >= 60) return std::nullopt;
+  const double degrees = whole + minutes / 60.0 + seconds / 3600.0;
+  return text[0] == '-' ? -degrees : degrees;
+}
+
+std::vector<WorldZone> ReadWorldZones(const std::string& path) {
+  std::vector<WorldZone> zones;
+  std::ifstream file(path);
+  std::string line;
+  while (std::getline(file, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream fields(line);
+    std::string codes, coordinates, zone;
+    if (!std::getline(fields, codes, '\t') || !std::getline(fields, coordinates, '\t') ||
+        !std::getline(fields, zone, '\t'))
+      continue;
+    const auto place = Coordinates(coordinates);
+    if (!place) continue;
+    std::istringstream countries(codes);
+    for (std::string code; std::getline(countries, code, ',');)
+      zones.push_back({code, zone, place->first, place->second});
+  }
+  return zones;
+}
+
+std::string ZoneCityName(std::string_view zone, Script script) {
+  UErrorCode error = U_ZERO_ERROR;
+  const icu::UnicodeString id = icu::UnicodeString::fromUTF8(icu::StringPiece(zone.data(), static_cast<int32_t>(zone.size())));
+  // ICU names cities by its canonical ids (America/Buenos_Aires for America/Argentina/Buenos_Aires).
+  icu::UnicodeString canonical;
+  icu::TimeZone::getCanonicalID(id, canonical, error);
+  if (U_FAILURE(error)) canonical = id;
+  error = U_ZERO_ERROR;
+  const std::unique_ptr<icu::TimeZoneNames> names(icu::TimeZoneNames::createInstance(icu::Locale(IcuLocale(script)), error));
+  icu::UnicodeString city;
+  if (names && U_SUCCESS(error)) names->getExemplarLocationName(canonical, city);
+  if (!city.isEmpty()) return Utf8(city);
+  // The last part of the id, as English writes it.
+  std::string english(zone.substr(zone.rfind('/') + 1));
+  for (char& c : english)
+    if (c == '_') c = ' ';
+  return english;
+}
+
+std::string CountryName(std::string_view countryCode, Script script) {
+  icu::UnicodeString name;
+  icu::Locale("", std::string(countryCode).c_str()).getDisplayCountry(icu::Locale(IcuLocale(script)), name);
+  return Utf8(name);
+}
+
+}  // namespace quorin::base

@@ -1,0 +1,101 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "calendar/zone_time.h"
+
+#include <date/tz.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+
+#include "calendar/julian_day.h"
+
+namespace quorin::calendar {
+
+namespace {
+
+constexpr int kBeijingOffsetSeconds = 8 * 3600;
+constexpr double kSecondsPerDay = 86400.0;
+// Julian day of 1970-01-01 00:00, where the database's seconds count from.
+constexpr double kUnixEpochJulianDay = 2440587.5;
+
+const date::time_zone* FindZone(std::string_view zone) {
+  try {
+    return date::locate_zone(std::string(zone));
+  } catch (const std::exception&) {
+    return nullptr;  // unknown name, or no database installed
+  }
+}
+
+// Seconds from the epoch of a civil time of the program's calendar, read as if on UTC.
+std::chrono::seconds SecondsOf(const CivilDateTime& t) {
+  const double jd = JulianDayFromDate(t.year, t.month, t.day + (t.hour * 60 + t.minute) / 1440.0);
+  return std::chrono::seconds(std::llround((jd - kUnixEpochJulianDay) * kSecondsPerDay));
+}
+
+CivilDateTime Shifted(const CivilDateTime& t, int seconds) {
+  const double jd = JulianDayFromDate(t.year, t.month, t.day + (t.hour * 60 + t.minute) / 1440.0);
+  // Whole minutes: the program's times have no seconds.
+  const long minutes = std::lround(seconds / 60.0);
+  return DateFromJulianDayToMinute(jd + minutes / 1440.0);
+}
+
+ZoneOffset FromInfo(const date::sys_info& info) {
+  ZoneOffset o;
+  o.seconds = static_cast<int>(info.offset.count());
+  o.summerTime = info.save != std::chrono::minutes(0);
+  o.abbreviation = info.abbrev;
+  // The database names a zone's time before its first recorded change "LMT".
+  o.beforeHistory = info.abbrev == "LMT";
+  return o;
+}
+
+}  // namespace
+
+bool IsKnownZone(std::string_view zone) { return FindZone(zone) != nullptr; }
+
+std::optional<ClockTimeReading> ReadClockTime(std::string_view zone, const CivilDateTime& clock) {
+  const date::time_zone* z = FindZone(zone);
+  if (!z) return std::nullopt;
+  const date::local_seconds local{SecondsOf(clock)};
+  const date::local_info info = z->get_info(local);
+  ClockTimeReading reading;
+  reading.offsets = {FromInfo(info.first), FromInfo(info.second)};
+  switch (info.result) {
+    case date::local_info::unique: reading.kind = ClockTimeKind::kUnique; break;
+    case date::local_info::nonexistent: reading.kind = ClockTimeKind::kSkipped; break;
+    case date::local_info::ambiguous: reading.kind = ClockTimeKind::kRepeated; break;
+  }
+  return reading;
+}
+
+std::optional<ZoneOffset> OffsetAtBeijingTime(std::string_view zone, const CivilDateTime& beijing) {
+  const date::time_zone* z = FindZone(zone);
+  if (!z) return std::nullopt;
+  const date::sys_seconds instant{SecondsOf(beijing) - std::chrono::seconds(kBeijingOffsetSeconds)};
+  return FromInfo(z->get_info(instant));
+}
+
+CivilDateTime BeijingTimeOfClock(const CivilDateTime& clock, const ZoneOffset& offset) {
+  return Shifted(clock, kBeijingOffsetSeconds - offset.seconds);
+}
+
+CivilDateTime ClockTimeOfBeijing(const CivilDateTime& beijing, const ZoneOffset& offset) {
+  return Shifted(beijing, offset.seconds - kBeijingOffsetSeconds);
+}
+
+std::string UtcOffsetText(int seconds) {
+  const char sign = seconds < 0 ? '-' : '+';
+  const int magnitude = std::abs(seconds);
+  const int hours = magnitude / 3600, minutes = magnitude / 60 % 60, rest = magnitude % 60;
+  char text[32];
+  if (rest != 0) {
+    std::snprintf(text, sizeof text, "UTC%c%d:%02d:%02d", sign, hours, minutes, rest);
+  } else if (minutes != 0) {
+    std::snprintf(text, sizeof text, "UTC%c%d:%02d", sign, hours, minutes);
+  } else {
+    std::snprintf(text, sizeof text, "UTC%c%d", sign, hours);
+  }
+  return text;
+}
+
+}  // namespace quorin::calendar

@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "base/world_zones.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "support/temp_dir.h"
+
+namespace quorin::base {
+namespace {
+
+TEST(WorldZones, CoordinatesOfTheZoneTable) {
+  const struct {
+    const char* text;
+    std::optional<double> degrees;
+  } rows[] = {
+      {"+4042", 40.7},          {"-07400", -74.0},       {"+513030", 51.508333},  {"-0000731", -0.125278},
+      {"-3352", -33.866667},    {"+15113", 151.216667},  {"4042", std::nullopt}, {"+40a2", std::nullopt},
+      {"+404", std::nullopt},   {"+4042305", std::nullopt},
+  };
+  for (const auto& r : rows) {
+    const std::optional<double> read = ZoneTableDegrees(r.text);
+    ASSERT_EQ(read.has_value(), r.degrees.has_value()) << r.text;
+    if (read) {
+      EXPECT_NEAR(*read, *r.degrees, 1e-6) << r.text;
+    }
+  }
+}
+
+TEST(WorldZones, AZoneOfSeveralCountriesStandsUnderEach) {
+  const quorin::testing::TempDir folder;
+  const std::string path = folder.Path() + "zone1970.tab";
+  std::ofstream(path) << "# comment\nSG,MY\t+0117+10351\tAsia/Singapore\n"
+                         "US\t+404251-0740023\tAmerica/New_York\tEastern (most areas)\nbroken line\n";
+  const std::vector<WorldZone> zones = ReadWorldZones(path);
+  ASSERT_EQ(zones.size(), 3u);
+  EXPECT_EQ(zones[0].countryCode, "SG");
+  EXPECT_EQ(zones[1].countryCode, "MY");
+  EXPECT_EQ(zones[1].zone, "Asia/Singapore");
+  EXPECT_NEAR(zones[2].longitude, -(74 + 23 / 3600.0), 1e-9);
+  EXPECT_TRUE(ReadWorldZones(folder.Path() + "missing.tab").empty());
+}
+
+// The names a reader of each script knows: Taiwan says 雪梨, Hong Kong and the mainland 悉尼.
+TEST(WorldZones, ChineseNamesFollowTheScript) {
+  EXPECT_EQ(ZoneCityName("America/New_York", Script::kSimplified), "纽约");
+  EXPECT_EQ(ZoneCityName("America/New_York", Script::kTraditionalTaiwan), "紐約");
+  EXPECT_EQ(ZoneCityName("Australia/Sydney", Script::kTraditionalTaiwan), "雪梨");
+  EXPECT_EQ(ZoneCityName("Australia/Sydney", Script::kTraditionalHongKong), "悉尼");
+  EXPECT_EQ(ZoneCityName("America/Argentina/Buenos_Aires", Script::kSimplified), "布宜诺斯艾利斯");
+  EXPECT_EQ(ZoneCityName("Mars/Base_Alpha", Script::kSimplified), "Base Alpha");
+  EXPECT_EQ(CountryName("MY", Script::kSimplified), "马来西亚");
+  EXPECT_EQ(CountryName("MY", Script::kTraditionalHongKong), "馬來西亞");
+}
+
+}  // namespace
+}  // namespace quorin::base
