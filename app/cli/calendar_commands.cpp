@@ -159,11 +159,14 @@ const RegisterCommand kPillars{{
     "pillars",
     "four pillars of a moment",
     "Usage: quorin-cli pillars \"YYYY-MM-DD HH:MM\" [--lunar] [--leap] [--mode 0|1|2] [--lon DEG]\n"
+    "                          [--zone ZONE] [--fold 1|2]\n"
     "The time may be left out (00:00). --lunar reads the date as a lunar date (--leap: in the intercalary month).\n"
     "--mode: 0 Beijing time (default), 1 true solar time, 2 local mean time, at --lon degrees east (default 120).\n"
+    "--zone: the moment is the clock time of that zone (an IANA name, see quorin-cli zones); --fold 1 or 2\n"
+    "picks the first or second of a clock time that occurred twice.\n"
     "Prints the pillars' names and numbers, the corrected moment and the lunar date.\n",
     [](const std::vector<std::string>& args) {
-      const Arguments a(args, {.values = {"mode", "lon"}, .flags = {"lunar", "leap"}});
+      const Arguments a(args, {.values = {"mode", "lon", "zone", "fold"}, .flags = {"lunar", "leap"}});
       if (a.Positionals().size() != 1) throw UsageError("pillars takes one moment");
       const calendar::TypedMoment typed = MomentArgument(a.Positionals()[0], "");
       const int mode = a.Integer("mode").value_or(0);
@@ -172,8 +175,11 @@ const RegisterCommand kPillars{{
       }
       const double longitude = a.Number("lon").value_or(base::kDefaultLongitude);
       if (!(longitude >= -180 && longitude <= 180)) throw UsageError("--lon 应在 -180 到 180 之间");
-      const auto entered = calendar::AstronomicalMoment(typed);
-      if (!entered) return Refuse(kYearRangeMessage);
+      const auto typedMoment = calendar::AstronomicalMoment(typed);
+      if (!typedMoment) return Refuse(kYearRangeMessage);
+      const ZonedMoment zoned = ReadZoneOptions(a, *typedMoment);
+      if (!zoned.refusal.empty()) return Refuse(zoned.refusal);
+      const std::optional<calendar::CivilDateTime> entered = zoned.beijing;
       // Nothing to refuse: pillars take no birth year.
       const TRecordData r = ChartRequestFromOptions(a, *entered).request;
 

@@ -90,7 +90,7 @@ std::unique_ptr<QGuiApplication> MakePictureApplication() {
 
 const OptionSpec kChartOptions{
     .values = {"mountain", "gua", "name", "birth", "dragon", "water", "lon", "lat", "place", "settings", "flip", "png",
-               "click", "font-size", "pdf", "remark"},
+               "click", "font-size", "pdf", "remark", "zone", "fold"},
     .flags = {"lunar", "leap", "female", "facing", "spans", "areas"},
     .repeatable = {"click"},
 };
@@ -200,9 +200,11 @@ void PrintChart(const Arguments& a, const chart::RecordingRichTextSink& text, co
 int Run(const std::vector<std::string>& args) {
   const Arguments a(args, kChartOptions);
   if (a.Positionals().size() != 1) throw UsageError("需要一个时间：\"YYYY-MM-DD HH:MM\"");
-  const auto moment = calendar::AstronomicalMoment(MomentArgument(a.Positionals()[0], ""));
-  if (!moment) return Refuse(YearRangeMessage(""));
-  RequestOrRefusal read = ChartRequestFromOptions(a, *moment);
+  const auto typed = calendar::AstronomicalMoment(MomentArgument(a.Positionals()[0], ""));
+  if (!typed) return Refuse(YearRangeMessage(""));
+  const ZonedMoment moment = ReadZoneOptions(a, *typed);
+  if (!moment.refusal.empty()) return Refuse(moment.refusal);
+  RequestOrRefusal read = ChartRequestFromOptions(a, moment.beijing);
   if (!read.refusal.empty()) return Refuse(read.refusal);
   TRecordData& r = read.request;
   bool nameChanged = false;
@@ -216,6 +218,7 @@ int Run(const std::vector<std::string>& args) {
   chart::RecordingRichTextSink text;
   engine.Attach(&text, canvas.Get());
   engine.SetImageFont(picture.fontSize);
+  engine.SetLocalClock(moment.clock);
   UseSettingsOption(a, engine);
   if (!engine.Compute(r) || !ApplyFlips(engine, flips)) return Refuse(engine.ErrorText());
   // As left-button releases on the picture, in order.
@@ -229,6 +232,10 @@ const RegisterCommand kChart{{
     "compute one day chart (日课) and print its text",
     "Usage: quorin-cli chart \"YYYY-MM-DD HH:MM\" [options]\n"
     "  The moment is Beijing time, Gregorian unless --lunar; years as users write them (1 BC is -1).\n"
+    "  --zone ZONE            the moment is the clock time of this zone (an IANA name such as\n"
+    "                         America/New_York, see quorin-cli zones), summer time included\n"
+    "  --fold 1|2             a clock time that occurred twice (clocks moved back): the first or the\n"
+    "                         second of the two\n"
     "  --lunar, --leap        the date is a lunar date (in the leap month)\n"
     "  --mountain M           mountain (坐山): a name such as 子 or 子山, or 0..23 from 壬 (default 壬)\n"
     "  --gua COL              column of the mountain's hexagram, 0..3 (default 0)\n"

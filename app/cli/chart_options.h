@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "calendar/calendar_types.h"
+#include "chart/quorin_day.h"
 #include "chart/record_data.h"
 #include "chart/request_check.h"
 
@@ -61,5 +62,14 @@ struct RequestOrRefusal {
 // error; a birth year the calendar does not have is refused.
 [[nodiscard]] RequestOrRefusal ChartRequestFromOptions(const Arguments& a, const calendar::CivilDateTime& moment,
                                                        const RequestForms& forms = {});
+
+// --zone ZONE and --fold 1|2: the moment typed is the clock time of a zone. Without --zone the
+// moment is Beijing time, as always.
+struct ZonedMoment {
+  calendar::CivilDateTime beijing;          // what the chart is computed for
+  std::optional<chart::LocalClock> clock;   // the clock time read, when zoned
+  std::string refusal;                      // a clock time skipped, or repeated without --fold
+};
+[[nodiscard]] ZonedMoment ReadZoneOptions(const Arguments& a, const calendar::CivilDateTime& moment);
 
 }  // namespace quorin::cli

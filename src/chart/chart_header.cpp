@@ -5,6 +5,7 @@
 #include "base/gbk.h"
 #include "calendar/calendar_text.h"
 #include "calendar/historical_year.h"
+#include "calendar/zone_time.h"
 #include "chart/domain_tables.h"
 #include "chart/quorin_day.h"
 #include "chart/header_parts.h"
@@ -31,19 +32,25 @@ std::pair<int, int> WholeDegreesAndMinutes(float value) {
   return {static_cast<int>(degrees), static_cast<int>(minutes)};
 }
 
+std::string LocalClockNote(const LocalClock& local) {
+  return local.zoneName + "时间，" + calendar::UtcOffsetText(local.offsetSeconds) + (local.summerTime ? "，夏令时" : "");
+}
+
 std::string MQuorinDay::HeaderText() {
   const TRecordData& r = request_;
   std::string h = "主命：" + r.name + "（" + std::to_string(calendar::HistoricalYear(r.masterYear)) + "年-";
   h += r.male ? "男命），" : "女命），";
   h += std::string(MountainName(r.mountain)) + "山(" + calendar::PillarName(mountainJiazi_) + ")\r\n地点：";
+  // A zoned place's clock time stands above the Beijing time it is.
+  const std::string local = localClock_ ? "当地时间：" + DateText(localClock_->clock) + "(" + LocalClockNote(*localClock_) + ")\r\n" : "";
   if (settings_.idate == 0) {
     h += r.addrName + "\r\n";
-    h += "公历：" + DateText(correctedDate_) + "(北京时间)，";
+    h += local + "公历：" + DateText(correctedDate_) + "(北京时间)，";
   } else {
     h += r.addrName + "，";
     h += "经度:" + DegreesMinutes(r.longitude) + ",";
     h += "纬度:" + DegreesMinutes(r.latitude) + "。\r\n";
-    h += "公历：" + DateText(beijingDate_) + "(北京时间)。\r\n";
+    h += local + "公历：" + DateText(beijingDate_) + "(北京时间)。\r\n";
     h += "公历：" + DateText(correctedDate_) + (settings_.idate == 1 ? "(真太阳时)，" : "(地方时)，");
   }
   h += "星期" + std::string(WeekdayName(date_.WeekDay(correctedDate_))) + "\r\n";

@@ -70,10 +70,12 @@ std::array<std::string, 4> MQuorinDay::ImageHeaderLines() {
   }
 
   std::string& second = lines[1];
+  // A zoned place's clock time leads the line, as the local time leads it for the other bases.
+  if (localClock_) second = "当地:" + ShortDate(localClock_->clock) + "(" + LocalClockNote(*localClock_) + ")";
   if (settings_.idate == 0) {
-    second = "公历:" + ShortDate(correctedDate_) + "(北京时间),";
+    second += "公历:" + ShortDate(correctedDate_) + "(北京时间),";
   } else {
-    second = "公历:" + ShortDate(beijingDate_) + "(北京时间)";
+    second += "公历:" + ShortDate(beijingDate_) + "(北京时间)";
     second += "公历:" + ShortDate(correctedDate_) + (settings_.idate == 1 ? "(真太阳时)," : "(地方时),");
   }
   second += "星期" + std::string(WeekdayName(date_.WeekDay(correctedDate_)));

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <cstdint>
 #include <string>
 
@@ -64,6 +65,15 @@ struct ChartImageState {
   LineBarArea lineBar;
 };
 
+// The clock of a place in another time zone: what its clock showed, the zone's name and its
+// offset then. The chart shows it above the Beijing time it was turned into.
+struct LocalClock {
+  calendar::CivilDateTime clock;
+  std::string zoneName;  // the zone's principal city, 纽约
+  int offsetSeconds = 0;
+  bool summerTime = false;
+};
+
 class MQuorinDay {
  public:
   MQuorinDay();
@@ -74,6 +84,9 @@ class MQuorinDay {
   // Settings file to read instead of dat/set.ini of the program folder; empty
   // restores the default.
   void SetSettingsPath(std::string path) { settingsPath_ = std::move(path); }
+  // The clock time a request's Beijing time was read from (a zoned place); none for the places
+  // of China, whose times are Beijing time.
+  void SetLocalClock(std::optional<LocalClock> clock) { localClock_ = std::move(clock); }
 
   // 排盘: converts the moment, builds the chart and writes its text. On false
   // `ErrorText()` says why and the previous chart text is left as it was.
@@ -203,6 +216,7 @@ class MQuorinDay {
   std::string errorText_;
 
   TRecordData request_;
+  std::optional<LocalClock> localClock_;
   ChartSettings settings_;
   calendar::MYiDateEx date_;
   iching::MLiuYaoGua liuYao_;

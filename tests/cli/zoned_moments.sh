@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# --zone and --fold: clock times of other zones read with the time zone database, against
+# published clock changes and Beijing times worked out by hand (Beijing = clock − offset + 8 h).
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
+
+# New York, 2024-03-10: 02:00 EST became 03:00 EDT, so 02:30 never existed.
+refused ny-skipped "纽约当地没有2024年3月10日2时30分这个钟点：时钟在这时从UTC-5拨到UTC-4，拨快了，这段时间被跳过。" \
+  chart "2024-03-10 02:30" --zone America/New_York
+# 2024-11-03: 02:00 EDT became 01:00 EST, so 01:30 came twice; which one must be said.
+refused_with ny-repeated 1 "请用 --fold 1 指第一次（UTC-4），--fold 2 指第二次（UTC-5）" \
+  chart "2024-11-03 01:30" --zone America/New_York
+"$cli" chart "2024-11-03 01:30" --zone America/New_York --fold 1 >"$work/first"
+"$cli" chart "2024-11-03 01:30" --zone America/New_York --fold 2 >"$work/second"
+grep -qxF '当地时间：2024年11月3日1时30分(纽约时间，UTC-4，夏令时)' "$work/first" || fail "first 01:30 (EDT)"
+grep -qF "公历：2024年11月3日13时30分(北京时间)" "$work/first" || fail "first 01:30 is 13:30 in Beijing"
+grep -qF "公历：2024年11月3日14时30分(北京时间)" "$work/second" || fail "second 01:30 is 14:30 in Beijing"
+
+# Sydney's southern summer: 12:00 AEDT (UTC+11) on 15 January is 09:00 in Beijing.
+"$cli" chart "2024-01-15 12:00" --zone Australia/Sydney >"$work/sydney"
+grep -qF "当地时间：2024年1月15日12时0分(悉尼时间，UTC+11，夏令时)" "$work/sydney" || fail "Sydney's clock line"
+grep -qF "公历：2024年1月15日9时0分(北京时间)" "$work/sydney" || fail "Sydney in Beijing time"
+
+# Kuala Lumpur keeps Beijing's offset: its chart is the Beijing chart of the same clock time, with
+# the clock line added.
+"$cli" chart "2024-06-01 09:15" --zone Asia/Kuala_Lumpur --mountain 子 >"$work/kl"
+"$cli" chart "2024-06-01 09:15" --mountain 子 >"$work/beijing"
+diff <(grep -v '^当地时间：' "$work/kl") "$work/beijing" >/dev/null || fail "Kuala Lumpur's chart is not Beijing's"
+grep -qF "当地时间：2024年6月1日9时15分(吉隆坡时间，UTC+8)" "$work/kl" || fail "Kuala Lumpur's clock line"
+# A mainland clock in the summer of 1988 ran an hour ahead: 12:00 then is 11:00 Beijing time.
+[ "$("$cli" pillars "1988-07-01 12:00" --zone Asia/Shanghai)" = "$("$cli" pillars "1988-07-01 11:00")" ] ||
+  fail "the 1988 summer clock"
+# London's 01:30 on 2024-03-31 was skipped.
+refused_with london-skipped 1 "伦敦当地没有2024年3月31日1时30分这个钟点" pillars "2024-03-31 01:30" --zone Europe/London
+
+refused_with unknown-zone 2 "没有这个时区：Mars/Base" chart "2024-01-01 00:00" --zone Mars/Base
+refused_with fold-alone 2 "--fold 需要和 --zone 一起使用" chart "2024-01-01 00:00" --fold 1
+refused_with fold-needless 2 "不需要 --fold" pillars "2024-06-01 09:00" --zone Asia/Tokyo --fold 2
+refused_with zone-lunar 2 "请用公历日期" chart "2024-01-01 00:00" --zone Asia/Tokyo --lunar
+
+finish "zoned moments CLI"
