@@ -75,6 +75,18 @@ std::optional<ZoneOffset> OffsetAtBeijingTime(std::string_view zone, const Civil
   return FromInfo(z->get_info(instant));
 }
 
+std::optional<ZoneSpan> SpanAtBeijingTime(std::string_view zone, const CivilDateTime& beijing) {
+  const date::time_zone* z = FindZone(zone);
+  if (!z) return std::nullopt;
+  const date::sys_seconds instant{SecondsOf(beijing) - std::chrono::seconds(kBeijingOffsetSeconds)};
+  const date::sys_info info = z->get_info(instant);
+  const auto beijingOf = [](date::sys_seconds t) {
+    const double jd = kUnixEpochJulianDay + (t.time_since_epoch().count() + kBeijingOffsetSeconds) / kSecondsPerDay;
+    return DateFromJulianDayToMinute(jd);
+  };
+  return ZoneSpan{FromInfo(info), beijingOf(info.begin), beijingOf(info.end)};
+}
+
 CivilDateTime BeijingTimeOfClock(const CivilDateTime& clock, const ZoneOffset& offset) {
   return Shifted(clock, kBeijingOffsetSeconds - offset.seconds);
 }

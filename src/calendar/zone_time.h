@@ -48,6 +48,15 @@ std::optional<ClockTimeReading> ReadClockTime(std::string_view zone, const Civil
 // The zone's offset at the instant the Beijing time (UTC+8) names; nullopt for an unknown zone.
 std::optional<ZoneOffset> OffsetAtBeijingTime(std::string_view zone, const CivilDateTime& beijing);
 
+// The span of one offset of a zone, as Beijing times: from its start to the change that ends it.
+struct ZoneSpan {
+  ZoneOffset offset;
+  CivilDateTime startsBeijing;
+  CivilDateTime endsBeijing;
+};
+// The span of the zone's offset at a Beijing time; nullopt for an unknown zone.
+std::optional<ZoneSpan> SpanAtBeijingTime(std::string_view zone, const CivilDateTime& beijing);
+
 // The Beijing time (UTC+8) of a clock time read with one offset of its zone, and the clock time
 // in a zone with that offset of a Beijing time. Seconds of an offset (local mean times) are
 // rounded to whole minutes, as the program's times are.

@@ -32,6 +32,20 @@ std::pair<int, int> WholeDegreesAndMinutes(float value) {
   return {static_cast<int>(degrees), static_cast<int>(minutes)};
 }
 
+std::string MainlandSummerTimeNote(const calendar::CivilDateTime& beijing) {
+  // The mainland's clocks of the summers 1986-1991, as the time zone database records them.
+  constexpr int kFirstSummer = 1986, kLastSummer = 1991;
+  if (beijing.year < kFirstSummer || beijing.year > kLastSummer) return {};
+  const std::optional<calendar::ZoneSpan> span = calendar::SpanAtBeijingTime(kMainlandZone, beijing);
+  if (!span || !span->offset.summerTime) return {};
+  const auto day = [](const calendar::CivilDateTime& t) {
+    return std::to_string(t.month) + "月" + std::to_string(t.day) + "日";
+  };
+  return "注意：" + std::to_string(calendar::HistoricalYear(span->startsBeijing.year)) + "年" + day(span->startsBeijing) +
+         "至" + day(span->endsBeijing) + "中国实行夏令时，当时的钟表时间比北京时间快一小时。这里的时间是北京时间；" +
+         "输入的若是当时钟表上的时间，请减去一小时再排盘（命令行可用 --zone Asia/Shanghai）。\r\n";
+}
+
 std::string LocalClockNote(const LocalClock& local) {
   return local.zoneName + "时间，" + calendar::UtcOffsetText(local.offsetSeconds) + (local.summerTime ? "，夏令时" : "");
 }
@@ -54,6 +68,7 @@ std::string MQuorinDay::HeaderText() {
     h += "公历：" + DateText(correctedDate_) + (settings_.idate == 1 ? "(真太阳时)，" : "(地方时)，");
   }
   h += "星期" + std::string(WeekdayName(date_.WeekDay(correctedDate_))) + "\r\n";
+  if (!localClock_) h += MainlandSummerTimeNote(beijingDate_);
 
   h += "农历：" + LunarDateText() + "\r\n";
   h += "元辰：" + YuanChenText() + "\r\n\r\n";

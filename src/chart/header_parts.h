@@ -3,14 +3,22 @@
 #pragma once
 
 #include <string>
+
+#include "calendar/calendar_types.h"
 #include <utility>
 
 namespace quorin::chart {
 
 struct LocalClock;
 
+// The time zone of the mainland's clocks (Beijing time, and the summer times of 1986-1991).
+inline constexpr const char* kMainlandZone = "Asia/Shanghai";
+
 // "纽约时间，UTC-4，夏令时": the zone of a local clock time, its offset and its summer time.
 std::string LocalClockNote(const LocalClock& local);
+// A line of the chart header for a Beijing time inside a mainland summer time: the clocks then ran
+// an hour ahead, and how to enter a clock time. Empty outside them.
+std::string MainlandSummerTimeNote(const calendar::CivilDateTime& beijing);
 
 // Whole degrees (floor) and the minutes of the fraction, rounded with halves down.
 std::pair<int, int> WholeDegreesAndMinutes(float value);

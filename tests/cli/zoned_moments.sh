@@ -33,6 +33,14 @@ grep -qF "当地时间：2024年6月1日9时15分(吉隆坡时间，UTC+8)" "$wo
 # London's 01:30 on 2024-03-31 was skipped.
 refused_with london-skipped 1 "伦敦当地没有2024年3月31日1时30分这个钟点" pillars "2024-03-31 01:30" --zone Europe/London
 
+# A Beijing time in a mainland summer gains one line; the hour before the clocks moved does not.
+note="注意：1988年4月17日至9月11日中国实行夏令时，当时的钟表时间比北京时间快一小时。这里的时间是北京时间；输入的若是当时钟表上的时间，请减去一小时再排盘（命令行可用 --zone Asia/Shanghai）。"
+"$cli" chart "1988-07-01 12:00" >"$work/summer"
+[ "$(sed -n 4p "$work/summer")" = "$note" ] || fail "the 1988 summer note: $(sed -n 4p "$work/summer")"
+"$cli" chart "1988-04-17 01:30" | grep -q "^注意：" && fail "a note before the clocks moved"
+"$cli" chart "1990-08-01 12:00" | grep -qF "注意：1990年4月15日至9月16日中国实行夏令时" || fail "the 1990 summer note"
+"$cli" chart "1988-07-01 12:00" --zone Asia/Shanghai | grep -q "^注意：" && fail "a note for a clock time read in the zone"
+
 refused_with unknown-zone 2 "没有这个时区：Mars/Base" chart "2024-01-01 00:00" --zone Mars/Base
 refused_with fold-alone 2 "--fold 需要和 --zone 一起使用" chart "2024-01-01 00:00" --fold 1
 refused_with fold-needless 2 "不需要 --fold" pillars "2024-06-01 09:00" --zone Asia/Tokyo --fold 2
