@@ -8,6 +8,7 @@
 
 #include "base/script_text.h"
 #include "calendar/calendar_types.h"
+#include "calendar/zone_time.h"
 #include "chart/domain_tables.h"
 #include "chart/quorin_day.h"
 #include "chart/search.h"
@@ -64,7 +65,7 @@ chart::DigitGroup Digits(const Arguments& a, const std::string& option, const st
 OptionSpec SearchOptions() {
   OptionSpec spec{
       .values = {"year", "from", "to", "mountain", "gua", "birth", "dragon", "water", "qi-digits", "yun-digits",
-                 "pattern", "settings", "lon", "csv"},
+                 "pattern", "settings", "lon", "csv", "zone"},
       .flags = {"facing", "qi-adjacent", "yun-adjacent"},
   };
   for (const chart::SearchConditionGroup& group : chart::SearchConditionGroups()) {
@@ -144,6 +145,13 @@ void TakePositions(const Arguments& a, const TRecordData& r, chart::SearchReques
   q.showFacing = r.showFacing;
 }
 
+// --zone: the days and the hours tested are that zone's clock times.
+void ReadZone(const Arguments& a, chart::SearchRequest& q) {
+  if (!a.Has("zone")) return;
+  q.zone = *a.Value("zone");
+  if (!calendar::IsKnownZone(q.zone)) throw UsageError("没有这个时区：" + q.zone + "（时区名见 quorin-cli zones）");
+}
+
 // Prints the result lines and the count, and writes the CSV file of --csv.
 [[nodiscard]] int Report(const Arguments& a, const chart::SearchRequest& q, const chart::RecordingSearchSink& sink,
                          int found) {
@@ -174,6 +182,7 @@ int Run(const std::vector<std::string>& args) {
   if (!request.refusal.empty()) return Refuse(request.refusal);
   TakePositions(a, request.request, q);
   ReadConditions(a, q);
+  ReadZone(a, q);
 
   chart::MQuorinDay engine;
   UseSettingsOption(a, engine);
@@ -229,7 +238,11 @@ std::string SearchUsage() {
          "                         (replaces the conditions; the options above add to it)\n"
          "  --settings FILE        read the chart settings (set.ini keys idate, ijiazi, bRiGua) from FILE\n"
          "  --lon DEG              longitude for true solar or local time (default 120)\n"
-         "  --csv FILE             also write the results with pillars, 卦气 and 卦运 as CSV (UTF-8)\n";
+         "  --csv FILE             also write the results with pillars, 卦气 and 卦运 as CSV (UTF-8)\n"
+         "  --zone ZONE            the days and hours tested are the clock times of this zone (an IANA name,\n"
+         "                         see quorin-cli zones), summer time included: a skipped hour is not tested,\n"
+         "                         a repeated one once, at its first occurrence; the CSV adds the zone and the\n"
+         "                         Beijing time of each row\n";
 }
 
 const RegisterCommand kSearch{{

@@ -7,6 +7,7 @@
 #include "base/text_parse.h"
 #include "calendar/calendar_text.h"
 #include "calendar/julian_day.h"
+#include "calendar/zone_time.h"
 #include "chart/quorin_day.h"
 #include "chart/search_conditions.h"
 #include "chart/search_match.h"
@@ -150,11 +151,18 @@ int MQuorinDay::SearchRange(const SearchRequest& request, const SearchDays& days
     calendar::CivilDateTime moment = day;
     for (int hour = 0; hour < 24; hour += 2) {
       moment.hour = static_cast<std::int16_t>(hour);
-      request_.year = moment.year;
-      request_.month = moment.month;
-      request_.day = moment.day;
-      request_.hour = moment.hour;
-      request_.minute = moment.minute;
+      // A zone's clock time: a skipped one is not tested, a repeated one at its first occurrence.
+      calendar::CivilDateTime beijing = moment;
+      if (!request.zone.empty()) {
+        const std::optional<calendar::ClockTimeReading> reading = calendar::ReadClockTime(request.zone, moment);
+        if (!reading || reading->kind == calendar::ClockTimeKind::kSkipped) continue;
+        beijing = calendar::BeijingTimeOfClock(moment, reading->offsets[0]);
+      }
+      request_.year = beijing.year;
+      request_.month = beijing.month;
+      request_.day = beijing.day;
+      request_.hour = beijing.hour;
+      request_.minute = beijing.minute;
       if (!ConvertDate()) {
         walking = false;
         break;
@@ -169,7 +177,8 @@ int MQuorinDay::SearchRange(const SearchRequest& request, const SearchDays& days
       ComputeAvoidInfo();
       const ExaminedList examined = BuildExaminedList(request, slots_);
       if (test.Passes(examined, PillarSlots(), avoid_)) {
-        sink.AppendResult({++matches, moment, lunarDate_, request_.isLeapMonth, pillars_, examined.slots, examined.count});
+        sink.AppendResult(
+            {++matches, moment, beijing, lunarDate_, request_.isLeapMonth, pillars_, examined.slots, examined.count});
       }
     }
     if (walking) sink.SetPosition(sink.Position() + 1);

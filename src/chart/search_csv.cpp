@@ -65,6 +65,9 @@ std::string SearchResultsCsv(const SearchRequest& request, const std::vector<Sea
     header.push_back(name + "卦气");
     header.push_back(name + "卦运");
   }
+  // A zoned search's rows are the zone's clock times; the zone and the Beijing time follow.
+  const bool zoned = !request.zone.empty();
+  if (zoned) header.insert(header.end(), {"时区", "北京时间"});
   AppendRow(out, header);
   for (const SearchResult& r : results) {
     std::vector<std::string> row{std::to_string(r.number), DateText(r.moment), TimeText(r.moment),
@@ -76,6 +79,7 @@ std::string SearchResultsCsv(const SearchRequest& request, const std::vector<Sea
       row.push_back(std::to_string(slot.guaQi));
       row.push_back(std::to_string(slot.guaYun));
     }
+    if (zoned) row.insert(row.end(), {request.zone, DateText(r.beijing) + " " + TimeText(r.beijing)});
     AppendRow(out, row);
   }
   return out;

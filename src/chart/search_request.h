@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 #include <cstdint>
 
 namespace quorin::chart {
@@ -64,6 +65,8 @@ struct SearchRequest {
   std::int16_t waterMountain = -1;   // -1 none
   std::int16_t waterGua = -1;
   bool showFacing = false;
+  // The time zone whose clock times are tested (an IANA name); empty: Beijing time, as always.
+  std::string zone;
 
   bool operator==(const SearchRequest&) const = default;
 

@@ -17,7 +17,8 @@ namespace quorin::chart {
 // One moment that passed, with what a practitioner compares candidates by.
 struct SearchResult {
   int number = 0;                   // running number of its line, from 1
-  calendar::CivilDateTime moment;   // Beijing time as tested, astronomical year
+  calendar::CivilDateTime moment;   // the clock time tested (Beijing time unless zoned), astronomical year
+  calendar::CivilDateTime beijing;  // the Beijing time the chart was computed for
   calendar::CivilDateTime lunar;    // the lunar date and hour the chart shows
   bool leapMonth = false;
   calendar::FourPillars pillars;

@@ -41,6 +41,19 @@ note="注意：1988年4月17日至9月11日中国实行夏令时，当时的钟�
 "$cli" chart "1990-08-01 12:00" | grep -qF "注意：1990年4月15日至9月16日中国实行夏令时" || fail "the 1990 summer note"
 "$cli" chart "1988-07-01 12:00" --zone Asia/Shanghai | grep -q "^注意：" && fail "a note for a clock time read in the zone"
 
+# A search in New York across the March change: 02:05 of 10 March is not tested (35 of 36
+# moments), and the CSV gives each row's Beijing time (EST +13 h before, EDT +12 h after).
+"$cli" search --from 2024-03-09 --to 2024-03-11 --zone America/New_York --csv "$work/ny.csv" >"$work/ny" ||
+  fail "zoned search: exit $?"
+[ "$(tail -n 1 "$work/ny")" = "共找到35条日课" ] || fail "zoned search count: $(tail -n 1 "$work/ny")"
+grep -q "^[0-9]*,2024-03-10,02:05," "$work/ny.csv" && fail "the skipped 02:05 was tested"
+grep -q "^[0-9]*,2024-03-10,00:05,.*,America/New_York,2024-03-10 13:05"$'\r$' "$work/ny.csv" || fail "00:05 EST in Beijing time"
+grep -q "^[0-9]*,2024-03-10,04:05,.*,America/New_York,2024-03-10 16:05"$'\r$' "$work/ny.csv" || fail "04:05 EDT in Beijing time"
+# Sydney's 02:05 of 7 April came twice; it is tested once, at the first (AEDT, +11).
+"$cli" search --from 2024-04-07 --to 2024-04-07 --zone Australia/Sydney --csv "$work/sydney.csv" >/dev/null
+[ "$(grep -c ",2024-04-07,02:05," "$work/sydney.csv")" -eq 1 ] || fail "the repeated 02:05 is not tested once"
+grep -q ",2024-04-07,02:05,.*,2024-04-06 23:05"$'\r$' "$work/sydney.csv" || fail "the first 02:05 in Beijing time"
+
 refused_with unknown-zone 2 "没有这个时区：Mars/Base" chart "2024-01-01 00:00" --zone Mars/Base
 refused_with fold-alone 2 "--fold 需要和 --zone 一起使用" chart "2024-01-01 00:00" --fold 1
 refused_with fold-needless 2 "不需要 --fold" pillars "2024-06-01 09:00" --zone Asia/Tokyo --fold 2
