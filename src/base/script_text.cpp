@@ -16,6 +16,7 @@
 #include <atomic>
 #include <list>
 #include <mutex>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -79,6 +80,17 @@ std::string Run(const opencc::Converter& converter, std::string_view text) {
   return converter.Convert(std::string(text));
 }
 
+// Calls `each` with every entry of one of OpenCC's dictionaries whose key is one character.
+template <typename Each>
+void ForEachCharacterEntry(const char* file, const Each& each) {
+  const opencc::DictPtr dictionary = StockDictionary(file);
+  const opencc::LexiconPtr lexicon = dictionary->GetLexicon();
+  for (const auto& entry : *lexicon) {
+    const std::u32string key = Utf8ToCodePoints(entry->Key());
+    if (key.size() == 1) each(key[0], *entry);
+  }
+}
+
 }  // namespace
 
 struct ScriptConverter::Engine {
@@ -95,19 +107,20 @@ std::optional<Script> ScriptFromName(std::string_view name) {
 std::string_view ScriptName(Script script) { return kScripts[static_cast<int>(script)].name; }
 std::string_view ScriptCaption(Script script) { return kScripts[static_cast<int>(script)].caption; }
 
-Script ReadScriptSetting(const std::string& iniPath) {
-  const IniFile ini(iniPath);
-  return ScriptFromName(ini.ReadString("set", kScriptKey, "zh-Hans")).value_or(Script::kSimplified);
+Script ReadScriptSetting(const IniFile& setIni) {
+  return ScriptFromName(setIni.ReadString("set", kScriptKey, ScriptName(Script::kSimplified))).value_or(Script::kSimplified);
 }
+
+Script ReadScriptSetting(const std::string& iniPath) { return ReadScriptSetting(IniFile(iniPath)); }
 
 ScriptConverter::ScriptConverter(Script script) : script_(script), serial_(++lastConverterSerial) {
   if (script == Script::kSimplified) return;
   try {
     // The field's words come first: in a group the longest match wins, and of equal ones the first.
     const opencc::DictPtr field = FieldDictionary(FieldPhrases());
-    const opencc::DictPtr segmentation = Group({field, StockDictionary("STPhrases.ocd2")});
-    const opencc::DictPtr toTraditional =
-        Group({field, StockDictionary("STPhrases.ocd2"), StockDictionary("STCharacters.ocd2")});
+    const opencc::DictPtr phrases = StockDictionary("STPhrases.ocd2");
+    const opencc::DictPtr segmentation = Group({field, phrases});
+    const opencc::DictPtr toTraditional = Group({field, phrases, StockDictionary("STCharacters.ocd2")});
     auto engine = std::make_unique<Engine>();
     if (script == Script::kTraditionalTaiwan) {
       const opencc::DictPtr variants = StockDictionary("TWVariants.ocd2");
@@ -155,14 +168,21 @@ std::string ScriptConverter::Convert(std::string_view text) const {
 
 namespace {
 
-using RunMap = std::unordered_map<std::string, std::string, ScriptConverter::RunHash, std::equal_to<>>;
+// Runs are looked up by string_view, without a copy.
+struct RunHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+};
 
-// Each thread keeps the runs it converted last, read without a lock: a long list converts the
-// same few runs hundreds of thousands of times. Keyed by the converter's serial number, as a
-// later converter may sit at a freed one's address.
+// Each thread keeps the runs it converted, read without a lock: a long list converts the same
+// few runs hundreds of thousands of times. Keyed by the converter's serial number, as a later
+// converter may sit at a freed one's address. Long runs (an I Ching chapter, a remark) are
+// seldom shown twice and are not kept; the cache stays small.
+constexpr std::size_t kRememberedRuns = 4096;
+constexpr std::size_t kLongestRememberedRun = 256;
 struct ThreadRuns {
   std::uint64_t converter = 0;
-  RunMap runs;
+  std::unordered_map<std::string, std::string, RunHash, std::equal_to<>> runs;
 };
 
 }  // namespace
@@ -186,15 +206,8 @@ void ScriptConverter::AppendRun(std::string& out, std::string_view text) const {
 }
 
 std::string ScriptConverter::ConvertRun(std::string_view text) const {
-  {
-    const std::shared_lock lock(cacheMutex_);
-    if (const auto found = cache_.find(text); found != cache_.end()) return found->second;
-  }
   std::string converted = Run(*engine_->characters, text);
-  if (CharacterCount(converted) == CharacterCount(text)) {
-    Remember(text, converted);
-    return converted;
-  }
+  if (CharacterCount(converted) == CharacterCount(text)) return converted;
   // A phrase of another length: character by character keeps every place.
   converted.clear();
   std::size_t pos = 0;
@@ -204,16 +217,7 @@ std::string ScriptConverter::ConvertRun(std::string_view text) const {
     const std::string one = Run(*engine_->characters, text.substr(start, pos - start));
     converted += CharacterCount(one) == 1 ? one : std::string(text.substr(start, pos - start));
   }
-  Remember(text, converted);
   return converted;
-}
-
-void ScriptConverter::Remember(std::string_view text, const std::string& converted) const {
-  // Long texts (an I Ching chapter, a remark) are seldom shown twice; the cache stays small.
-  if (text.size() > kLongestRememberedRun) return;
-  const std::unique_lock lock(cacheMutex_);
-  if (cache_.size() >= kRememberedRuns) cache_.clear();
-  cache_.emplace(text, converted);
 }
 
 namespace {
@@ -253,20 +257,18 @@ std::string SimplifiedForComparison(std::string_view text) {
   // (裡, 衞) first become OpenCC's standard forms, then simplified ones.
   static const std::unordered_map<char32_t, char32_t> fold = [] {
     std::unordered_map<char32_t, char32_t> table;
-    const auto singleCharacters = [](const opencc::DictPtr& dict, const auto& each) {
-      const opencc::LexiconPtr lexicon = dict->GetLexicon();
-      for (const auto& entry : *lexicon) {
-        const std::u32string key = Utf8ToCodePoints(entry->Key());
-        const std::u32string value = Utf8ToCodePoints(entry->GetDefault());
-        if (key.size() == 1 && value.size() == 1) each(key[0], value[0]);
-      }
+    // Each one-character key with its usual one-character form.
+    const auto readInto = [](const char* file, std::unordered_map<char32_t, char32_t>& into) {
+      ForEachCharacterEntry(file, [&](char32_t key, const opencc::DictEntry& entry) {
+        const std::u32string form = Utf8ToCodePoints(entry.GetDefault());
+        if (form.size() == 1) into.emplace(key, form[0]);
+      });
     };
     try {
       std::unordered_map<char32_t, char32_t> standard;
-      for (const char* variants : {"TWVariantsRev.ocd2", "HKVariantsRev.ocd2"})
-        singleCharacters(StockDictionary(variants), [&](char32_t from, char32_t to) { standard.emplace(from, to); });
+      for (const char* variants : {"TWVariantsRev.ocd2", "HKVariantsRev.ocd2"}) readInto(variants, standard);
       std::unordered_map<char32_t, char32_t> simplified;
-      singleCharacters(StockDictionary("TSCharacters.ocd2"), [&](char32_t from, char32_t to) { simplified.emplace(from, to); });
+      readInto("TSCharacters.ocd2", simplified);
       const auto toSimplified = [&](char32_t c) {
         const auto found = simplified.find(c);
         return found == simplified.end() ? c : found->second;
@@ -299,14 +301,10 @@ bool HasSimplifiedOnlyCharacters(std::string_view text) {
   static const std::unordered_set<char32_t> simplifiedOnly = [] {
     std::unordered_set<char32_t> characters;
     try {
-      const opencc::DictPtr dictionary = StockDictionary("STCharacters.ocd2");
-      const opencc::LexiconPtr lexicon = dictionary->GetLexicon();
-      for (const auto& entry : *lexicon) {
-        const std::u32string key = Utf8ToCodePoints(entry->Key());
-        if (key.size() != 1) continue;
-        const std::vector<std::string> forms = entry->Values();
-        if (std::find(forms.begin(), forms.end(), entry->Key()) == forms.end()) characters.insert(key[0]);
-      }
+      ForEachCharacterEntry("STCharacters.ocd2", [&](char32_t key, const opencc::DictEntry& entry) {
+        const std::vector<std::string> forms = entry.Values();
+        if (std::find(forms.begin(), forms.end(), entry.Key()) == forms.end()) characters.insert(key);
+      });
     } catch (const std::exception&) {
       characters.clear();
     }

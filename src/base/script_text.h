@@ -4,17 +4,19 @@
 // Chinese; they are converted only where they reach a screen, a file or a terminal.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
-#include <shared_mutex>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 namespace quorin::base {
 
 enum class Script { kSimplified, kTraditionalTaiwan, kTraditionalHongKong };
+// Every script, in the order the settings offer them.
+inline constexpr std::array<Script, 3> kAllScripts{Script::kSimplified, Script::kTraditionalTaiwan,
+                                                   Script::kTraditionalHongKong};
 
 // "zh-Hans", "zh-Hant-TW", "zh-Hant-HK": the names of the command line and of set.ini.
 std::optional<Script> ScriptFromName(std::string_view name);
@@ -22,7 +24,10 @@ std::string_view ScriptName(Script script);
 // What the settings dialog offers: "简体中文", "繁體中文（台灣）", "繁體中文（香港）".
 std::string_view ScriptCaption(Script script);
 
+class IniFile;
+
 // set.ini's [set] Script; a file without it (older versions) reads as simplified Chinese.
+Script ReadScriptSetting(const IniFile& setIni);
 Script ReadScriptSetting(const std::string& iniPath);
 inline constexpr const char* kScriptKey = "Script";
 
@@ -35,12 +40,6 @@ class ScriptConverter {
   ~ScriptConverter();
   ScriptConverter(const ScriptConverter&) = delete;
   ScriptConverter& operator=(const ScriptConverter&) = delete;
-
-  // Runs are looked up by string_view, without a copy.
-  struct RunHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
-  };
 
   Script script() const { return script_; }
   // Empty when the dictionaries could be read; else what was missing (the texts then stay
@@ -58,16 +57,11 @@ class ScriptConverter {
   struct Engine;
   void AppendRun(std::string& out, std::string_view text) const;
   std::string ConvertRun(std::string_view text) const;
-  void Remember(std::string_view text, const std::string& converted) const;
 
-  static constexpr std::size_t kRememberedRuns = 4096;
-  static constexpr std::size_t kLongestRememberedRun = 256;
   Script script_;
   std::uint64_t serial_;  // tells the threads' caches of runs apart
   std::unique_ptr<Engine> engine_;
   std::string problem_;
-  mutable std::shared_mutex cacheMutex_;
-  mutable std::unordered_map<std::string, std::string, RunHash, std::equal_to<>> cache_;
 };
 
 // The program's shown script, set once at start (from the settings or --script) and again

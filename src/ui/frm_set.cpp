@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <array>
 
 #include "base/data_location.h"
 #include "base/script_text.h"
@@ -34,9 +33,6 @@ constexpr int kLargestIndent = 500;
 constexpr int kIndentDigits = 3;
 // The interface font can grow or shrink by up to ten points.
 constexpr int kLargestFontChange = 10;
-// The scripts offered, in the order of the list.
-constexpr std::array<base::Script, 3> kScripts{base::Script::kSimplified, base::Script::kTraditionalTaiwan,
-                                               base::Script::kTraditionalHongKong};
 }  // namespace
 
 TFrmSet::TFrmSet(QWidget* parent, int screenWidth) : QDialog(parent) {
@@ -73,7 +69,10 @@ TFrmSet::TFrmSet(QWidget* parent, int screenWidth) : QDialog(parent) {
   // Each script is named in its own characters, as a reader looks for it.
   scriptBox_ = new QComboBox(this);
   scriptBox_->setObjectName(QStringLiteral("CboScript"));
-  for (const base::Script script : kScripts) scriptBox_->addItem(QString::fromUtf8(base::ScriptCaption(script).data()));
+  for (const base::Script script : base::kAllScripts) {
+    const std::string_view caption = base::ScriptCaption(script);
+    scriptBox_->addItem(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
+  }
   auto* scriptLabel = new QLabel(tr("文字"), this);
   scriptLabel->setBuddy(scriptBox_);
   auto* scriptNote = new QLabel(tr("图表和文本立即换用；菜单和窗口文字在重新启动后换用。"), this);
@@ -118,10 +117,9 @@ TFrmSet::TFrmSet(QWidget* parent, int screenWidth) : QDialog(parent) {
   dayGuaBox_->setChecked(ini_->ReadBool(kSection, "bRiGua", dayGuaBox_->isChecked()));
   FillUiSizes(screenWidth);
   menuFontBox_->setChecked(ini_->ReadBool(kSection, "bChangeMenuSize", false));
-  const base::Script script =
-      base::ScriptFromName(ini_->ReadString(kSection, base::kScriptKey, base::ScriptName(base::Script::kSimplified)))
-          .value_or(base::Script::kSimplified);
-  scriptBox_->setCurrentIndex(static_cast<int>(std::find(kScripts.begin(), kScripts.end(), script) - kScripts.begin()));
+  const base::Script script = base::ReadScriptSetting(*ini_);
+  scriptBox_->setCurrentIndex(
+      static_cast<int>(std::find(base::kAllScripts.begin(), base::kAllScripts.end(), script) - base::kAllScripts.begin()));
 
   FixSizeAndCentre(this);
 }
@@ -186,7 +184,7 @@ bool TFrmSet::WriteScript() {
 
 base::Script TFrmSet::ChosenScript() const {
   const int row = scriptBox_->currentIndex();
-  return row >= 0 && row < static_cast<int>(kScripts.size()) ? kScripts[static_cast<std::size_t>(row)]
+  return row >= 0 && row < static_cast<int>(base::kAllScripts.size()) ? base::kAllScripts[static_cast<std::size_t>(row)]
                                                               : base::Script::kSimplified;
 }
 
