@@ -23,6 +23,7 @@ constexpr const char* kQtTraditionalTexts = "qtbase_zh_TW";
 // the script changes.
 QTranslator* qtTexts = nullptr;
 QTranslator* windowTexts = nullptr;
+const char* qtTextsLoaded = nullptr;  // the name of Qt's translation installed
 
 void Uninstall(QTranslator*& translator) {
   if (!translator) return;
@@ -40,12 +41,18 @@ bool Install(QTranslator*& slot, const QString& name, const QString& folder) {
   return true;
 }
 
+// Qt's translation of one script; the one already installed is not loaded again (start-up
+// installs the simplified one before the settings are read).
+bool InstallQtTexts(const char* name) {
+  if (qtTextsLoaded == name) return true;
+  if (!Install(qtTexts, QString::fromLatin1(name), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) return false;
+  qtTextsLoaded = name;
+  return true;
+}
+
 }  // namespace
 
-bool InstallQtChineseTexts() {
-  if (qtTexts) return true;
-  return Install(qtTexts, QString::fromLatin1(kQtSimplifiedTexts), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
-}
+bool InstallQtChineseTexts() { return InstallQtTexts(kQtSimplifiedTexts); }
 
 QString WindowTranslationFile(base::Script script) {
   const char* name = script == base::Script::kTraditionalHongKong ? "quorin_zh_HK.qm" : "quorin_zh_TW.qm";
@@ -55,8 +62,7 @@ QString WindowTranslationFile(base::Script script) {
 bool UseScript(base::Script script) {
   base::SetShownScript(script);
   const bool simplified = script == base::Script::kSimplified;
-  bool complete = Install(qtTexts, QString::fromLatin1(simplified ? kQtSimplifiedTexts : kQtTraditionalTexts),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+  bool complete = InstallQtTexts(simplified ? kQtSimplifiedTexts : kQtTraditionalTexts);
   if (simplified) {
     // The source texts are the simplified ones.
     Uninstall(windowTexts);
