@@ -18,25 +18,29 @@ constexpr double kSecondsPerDay = 86400.0;
 // Julian day of 1970-01-01 00:00, where the database's seconds count from.
 constexpr double kUnixEpochJulianDay = 2440587.5;
 
-const date::time_zone* FindZone(std::string_view zone) {
-  try {
-    return date::locate_zone(std::string(zone));
-  } catch (const std::exception&) {
-    return nullptr;  // unknown name, or no database installed
-  }
+// Julian day of a civil time of the program's calendar.
+JulianDay JulianDayOf(const CivilDateTime& t) {
+  return JulianDayFromDate(t.year, t.month, t.day + (t.hour * 60 + t.minute) / 1440.0);
 }
 
 // Seconds from the epoch of a civil time of the program's calendar, read as if on UTC.
 std::chrono::seconds SecondsOf(const CivilDateTime& t) {
-  const double jd = JulianDayFromDate(t.year, t.month, t.day + (t.hour * 60 + t.minute) / 1440.0);
-  return std::chrono::seconds(std::llround((jd - kUnixEpochJulianDay) * kSecondsPerDay));
+  return std::chrono::seconds(std::llround((JulianDayOf(t) - kUnixEpochJulianDay) * kSecondsPerDay));
+}
+
+// The instant a Beijing time names.
+date::sys_seconds InstantOfBeijing(const CivilDateTime& beijing) {
+  return date::sys_seconds{SecondsOf(beijing) - std::chrono::seconds(kBeijingOffsetSeconds)};
+}
+
+CivilDateTime BeijingOfInstant(date::sys_seconds t) {
+  return DateFromJulianDayToMinute(kUnixEpochJulianDay + (t.time_since_epoch().count() + kBeijingOffsetSeconds) / kSecondsPerDay);
 }
 
 CivilDateTime Shifted(const CivilDateTime& t, int seconds) {
-  const double jd = JulianDayFromDate(t.year, t.month, t.day + (t.hour * 60 + t.minute) / 1440.0);
   // Whole minutes: the program's times have no seconds.
   const long minutes = std::lround(seconds / 60.0);
-  return DateFromJulianDayToMinute(jd + minutes / 1440.0);
+  return DateFromJulianDayToMinute(JulianDayOf(t) + minutes / 1440.0);
 }
 
 ZoneOffset FromInfo(const date::sys_info& info) {
@@ -51,13 +55,16 @@ ZoneOffset FromInfo(const date::sys_info& info) {
 
 }  // namespace
 
-bool IsKnownZone(std::string_view zone) { return FindZone(zone) != nullptr; }
+std::optional<TimeZone> TimeZone::Find(std::string_view name) {
+  try {
+    return TimeZone(date::locate_zone(std::string(name)));
+  } catch (const std::exception&) {
+    return std::nullopt;  // unknown name, or no database installed
+  }
+}
 
-std::optional<ClockTimeReading> ReadClockTime(std::string_view zone, const CivilDateTime& clock) {
-  const date::time_zone* z = FindZone(zone);
-  if (!z) return std::nullopt;
-  const date::local_seconds local{SecondsOf(clock)};
-  const date::local_info info = z->get_info(local);
+ClockTimeReading TimeZone::Read(const CivilDateTime& clock) const {
+  const date::local_info info = zone_->get_info(date::local_seconds{SecondsOf(clock)});
   ClockTimeReading reading;
   reading.offsets = {FromInfo(info.first), FromInfo(info.second)};
   switch (info.result) {
@@ -68,23 +75,29 @@ std::optional<ClockTimeReading> ReadClockTime(std::string_view zone, const Civil
   return reading;
 }
 
-std::optional<ZoneOffset> OffsetAtBeijingTime(std::string_view zone, const CivilDateTime& beijing) {
-  const date::time_zone* z = FindZone(zone);
+ZoneSpan TimeZone::SpanAtBeijingTime(const CivilDateTime& beijing) const {
+  const date::sys_info info = zone_->get_info(InstantOfBeijing(beijing));
+  return ZoneSpan{FromInfo(info), BeijingOfInstant(info.begin), BeijingOfInstant(info.end)};
+}
+
+bool IsKnownZone(std::string_view zone) { return TimeZone::Find(zone).has_value(); }
+
+std::optional<ClockTimeReading> ReadClockTime(std::string_view zone, const CivilDateTime& clock) {
+  const std::optional<TimeZone> z = TimeZone::Find(zone);
   if (!z) return std::nullopt;
-  const date::sys_seconds instant{SecondsOf(beijing) - std::chrono::seconds(kBeijingOffsetSeconds)};
-  return FromInfo(z->get_info(instant));
+  return z->Read(clock);
 }
 
 std::optional<ZoneSpan> SpanAtBeijingTime(std::string_view zone, const CivilDateTime& beijing) {
-  const date::time_zone* z = FindZone(zone);
+  const std::optional<TimeZone> z = TimeZone::Find(zone);
   if (!z) return std::nullopt;
-  const date::sys_seconds instant{SecondsOf(beijing) - std::chrono::seconds(kBeijingOffsetSeconds)};
-  const date::sys_info info = z->get_info(instant);
-  const auto beijingOf = [](date::sys_seconds t) {
-    const double jd = kUnixEpochJulianDay + (t.time_since_epoch().count() + kBeijingOffsetSeconds) / kSecondsPerDay;
-    return DateFromJulianDayToMinute(jd);
-  };
-  return ZoneSpan{FromInfo(info), beijingOf(info.begin), beijingOf(info.end)};
+  return z->SpanAtBeijingTime(beijing);
+}
+
+std::optional<ZoneOffset> OffsetAtBeijingTime(std::string_view zone, const CivilDateTime& beijing) {
+  const std::optional<ZoneSpan> span = SpanAtBeijingTime(zone, beijing);
+  if (!span) return std::nullopt;
+  return span->offset;
 }
 
 CivilDateTime BeijingTimeOfClock(const CivilDateTime& clock, const ZoneOffset& offset) {

@@ -12,6 +12,10 @@
 
 #include "calendar/calendar_types.h"
 
+namespace date {
+class time_zone;
+}
+
 namespace quorin::calendar {
 
 // One offset of a zone from UTC, as the database records it for an instant.
@@ -39,22 +43,33 @@ struct ClockTimeReading {
   std::array<ZoneOffset, 2> offsets{};
 };
 
-// Whether the database knows the zone ("America/New_York").
-bool IsKnownZone(std::string_view zone);
-
-// What the clock time means in the zone; nullopt for an unknown zone.
-std::optional<ClockTimeReading> ReadClockTime(std::string_view zone, const CivilDateTime& clock);
-
-// The zone's offset at the instant the Beijing time (UTC+8) names; nullopt for an unknown zone.
-std::optional<ZoneOffset> OffsetAtBeijingTime(std::string_view zone, const CivilDateTime& beijing);
-
 // The span of one offset of a zone, as Beijing times: from its start to the change that ends it.
 struct ZoneSpan {
   ZoneOffset offset;
   CivilDateTime startsBeijing;
   CivilDateTime endsBeijing;
 };
-// The span of the zone's offset at a Beijing time; nullopt for an unknown zone.
+
+// A zone of the database, found once by its name; what a walk over many moments reads.
+class TimeZone {
+ public:
+  // Nullopt for a name the database does not know (or without a database).
+  static std::optional<TimeZone> Find(std::string_view name);
+
+  // What the clock time means in the zone.
+  ClockTimeReading Read(const CivilDateTime& clock) const;
+  // The span of the zone's offset at the instant the Beijing time (UTC+8) names.
+  ZoneSpan SpanAtBeijingTime(const CivilDateTime& beijing) const;
+
+ private:
+  explicit TimeZone(const date::time_zone* zone) : zone_(zone) {}
+  const date::time_zone* zone_;  // owned by the library's database, for the whole run
+};
+
+// The same for a zone named once ("America/New_York"); nullopt for an unknown zone.
+bool IsKnownZone(std::string_view zone);
+std::optional<ClockTimeReading> ReadClockTime(std::string_view zone, const CivilDateTime& clock);
+std::optional<ZoneOffset> OffsetAtBeijingTime(std::string_view zone, const CivilDateTime& beijing);
 std::optional<ZoneSpan> SpanAtBeijingTime(std::string_view zone, const CivilDateTime& beijing);
 
 // The Beijing time (UTC+8) of a clock time read with one offset of its zone, and the clock time

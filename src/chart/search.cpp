@@ -144,6 +144,9 @@ int MQuorinDay::SearchRange(const SearchRequest& request, const SearchDays& days
     sink.SetPosition(progressEnd);
     return 0;
   }
+  // The zone's clock times are read from the zone found once, not by its name at every moment.
+  const std::optional<calendar::TimeZone> zone =
+      request.zone.empty() ? std::nullopt : calendar::TimeZone::Find(request.zone);
   const int lastDay = DayNumber(days.last);
   calendar::CivilDateTime day{days.first.year, days.first.month, days.first.day, 0, kSearchMinute};
   bool walking = true;
@@ -154,9 +157,10 @@ int MQuorinDay::SearchRange(const SearchRequest& request, const SearchDays& days
       // A zone's clock time: a skipped one is not tested, a repeated one at its first occurrence.
       calendar::CivilDateTime beijing = moment;
       if (!request.zone.empty()) {
-        const std::optional<calendar::ClockTimeReading> reading = calendar::ReadClockTime(request.zone, moment);
-        if (!reading || reading->kind == calendar::ClockTimeKind::kSkipped) continue;
-        beijing = calendar::BeijingTimeOfClock(moment, reading->offsets[0]);
+        if (!zone) continue;  // a zone the database does not know has no clock times
+        const calendar::ClockTimeReading reading = zone->Read(moment);
+        if (reading.kind == calendar::ClockTimeKind::kSkipped) continue;
+        beijing = calendar::BeijingTimeOfClock(moment, reading.offsets[0]);
       }
       request_.year = beijing.year;
       request_.month = beijing.month;
