@@ -159,14 +159,15 @@ const RegisterCommand kPillars{{
     "pillars",
     "four pillars of a moment",
     "Usage: quorin-cli pillars \"YYYY-MM-DD HH:MM\" [--lunar] [--leap] [--mode 0|1|2] [--lon DEG]\n"
-    "                          [--zone ZONE] [--fold 1|2]\n"
+    "                          [--zone ZONE] [--fold 1|2] [--place NAME]\n"
     "The time may be left out (00:00). --lunar reads the date as a lunar date (--leap: in the intercalary month).\n"
     "--mode: 0 Beijing time (default), 1 true solar time, 2 local mean time, at --lon degrees east (default 120).\n"
     "--zone: the moment is the clock time of that zone (an IANA name, see quorin-cli zones); --fold 1 or 2\n"
-    "picks the first or second of a clock time that occurred twice.\n"
+    "picks the first or second of a clock time that occurred twice. --place: a world or own place gives the\n"
+    "longitude and the zone, as for chart.\n"
     "Prints the pillars' names and numbers, the corrected moment and the lunar date.\n",
     [](const std::vector<std::string>& args) {
-      const Arguments a(args, {.values = {"mode", "lon", "zone", "fold"}, .flags = {"lunar", "leap"}});
+      const Arguments a(args, {.values = {"mode", "lon", "zone", "fold", "place"}, .flags = {"lunar", "leap"}});
       if (a.Positionals().size() != 1) throw UsageError("pillars takes one moment");
       const calendar::TypedMoment typed = MomentArgument(a.Positionals()[0], "");
       const int mode = a.Integer("mode").value_or(0);

@@ -32,6 +32,7 @@ using cases::MRecordBase;
 const std::string kUsage =
     "Usage: quorin-cli cases [--db FILE] [--program-dir DIR] SUBCOMMAND [ARGUMENTS]\n"
     "  add --name NAME --date 'YYYY-MM-DD HH:MM' [--lunar] [--leap] [--female] [--class NAME]\n"
+    "      [--place NAME] [--zone ZONE [--fold 1|2]]   (a world or own place, a clock time of a zone)\n"
     "      [--text REMARK] [--master-year YEAR] [--mountain N --gua N]   store a new case\n"
     "  list [--order 0..4] [--style 0|1]   every case in tree order (style 0: under category headers)\n"
     "  show ID [--remark]                  every field of a case (--remark: its remark file's text)\n"
@@ -105,6 +106,7 @@ int Add(CaseLibrary& library, const Arguments& args) {
   const calendar::TypedMoment typed = MomentArgument(args.Value("date").value_or(""), "--date ");
   const auto moment = calendar::AstronomicalMoment(typed);
   if (!moment) return Refuse(chart::YearRangeMessage(""));
+  if (const ZonedMoment zoned = ReadZoneOptions(args, *moment); !zoned.refusal.empty()) return Refuse(zoned.refusal);
   RequestOrRefusal read =
       ChartRequestFromOptions(args, *moment, {.birthOption = "master-year", .mountainByName = false});
   if (!read.refusal.empty()) return Refuse(read.refusal);
@@ -161,7 +163,7 @@ int Show(CaseLibrary& library, const Arguments& args) {
   if (!store.Read(id, r)) return Refuse(store.lastError().empty() ? noSuchCase : store.lastError());
   std::string extra;
   for (const int e : r.extra) extra += (extra.empty() ? "" : " ") + std::to_string(e);
-  const std::vector<std::pair<std::string, std::string>> fields = {
+  std::vector<std::pair<std::string, std::string>> fields = {
       {"id", std::to_string(r.id)},
       {"name", r.name},
       {"male", r.male ? "1" : "0"},
@@ -190,6 +192,11 @@ int Show(CaseLibrary& library, const Arguments& args) {
       {"remarkFile", r.remarkFile},
       {"remarkText", OneLine(r.remarkText)},
   };
+  // A moment read in a time zone: the zone, and which of a clock time that came twice.
+  if (!r.zone.empty()) {
+    const auto latitude = std::find_if(fields.begin(), fields.end(), [](const auto& f) { return f.first == "latitude"; });
+    fields.insert(latitude + 1, {{"zone", r.zone}, {"fold", std::to_string(r.fold)}});
+  }
   for (const auto& [name, value] : fields) std::cout << name << ": " << value << "\n";
   if (!args.Has("remark")) return 0;
   const auto path = cases::RemarkFilePath(store.RemarkFolder(), r.remarkFile);
@@ -365,7 +372,7 @@ const OptionSpec kLibraryOptions{.values = {"db", "program-dir"}};
 // "event" is the dialog's 占问事宜, kept with the conditions and never searched.
 const CaseSubcommand kSubcommands[] = {
     {"add",
-     {.values = {"name", "date", "class", "text", "master-year", "mountain", "gua"},
+     {.values = {"name", "date", "class", "text", "master-year", "mountain", "gua", "place", "zone", "fold"},
       .flags = {"lunar", "leap", "female"}},
      Opening::kBySubcommand, Add},
     {"list", {.values = {"order", "style"}}, Opening::kReadable, List},

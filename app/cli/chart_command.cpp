@@ -204,7 +204,7 @@ int Run(const std::vector<std::string>& args) {
   if (!typed) return Refuse(YearRangeMessage(""));
   const ZonedMoment moment = ReadZoneOptions(a, *typed);
   if (!moment.refusal.empty()) return Refuse(moment.refusal);
-  RequestOrRefusal read = ChartRequestFromOptions(a, moment.beijing);
+  RequestOrRefusal read = ChartRequestFromOptions(a, *typed);
   if (!read.refusal.empty()) return Refuse(read.refusal);
   TRecordData& r = read.request;
   bool nameChanged = false;
@@ -218,7 +218,6 @@ int Run(const std::vector<std::string>& args) {
   chart::RecordingRichTextSink text;
   engine.Attach(&text, canvas.Get());
   engine.SetImageFont(picture.fontSize);
-  engine.SetLocalClock(moment.clock);
   UseSettingsOption(a, engine);
   if (!engine.Compute(r) || !ApplyFlips(engine, flips)) return Refuse(engine.ErrorText());
   // As left-button releases on the picture, in order.
@@ -246,7 +245,9 @@ const RegisterCommand kChart{{
     "  --water M:COL          water (水) mountain and column\n"
     "  --facing               show the facing (向)\n"
     "  --lon DEG, --lat DEG   place coordinates in degrees (default 120, 30)\n"
-    "  --place TEXT           place text (default 未知地)\n"
+    "  --place TEXT           place text (default 未知地); without --lon and --lat, a world place (纽约,\n"
+    "                         New York, America/New_York) or an own place (dat/places.txt) by that name\n"
+    "                         gives its coordinates and its zone too\n"
     "  --settings FILE        read the chart settings (set.ini keys) from FILE\n"
     "  --flip 1,3             flip these lines (1 = bottom) of the mountain hexagram\n"
     "  --spans                after the text, one line per coloured range: start length colour bold\n"

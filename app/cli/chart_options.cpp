@@ -7,11 +7,13 @@
 #include "base/gbk.h"
 #include "base/places.h"
 #include "base/script_text.h"
-#include "base/world_zones.h"
+#include "base/data_location.h"
+#include "base/zoned_places.h"
 #include "calendar/historical_year.h"
 #include "calendar/zone_time.h"
 #include "chart/domain_tables.h"
 #include "chart/quorin_day.h"
+#include "chart/zoned_clock.h"
 #include "command.h"
 
 namespace quorin::cli {
@@ -42,6 +44,18 @@ void UseSettingsOption(const Arguments& a, chart::MQuorinDay& engine) {
   if (!a.Has("settings")) return;
   if (!base::FileExists(*a.Value("settings"))) throw UsageError("找不到设置文件：" + *a.Value("settings"));
   engine.SetSettingsPath(*a.Value("settings"));
+}
+
+std::optional<base::ZonedPlace> NamedPlace(const Arguments& a) {
+  if (!a.Has("place") || a.Has("lon") || a.Has("lat")) return std::nullopt;
+  const std::string ownPlaces = base::ReadableDataFile(std::string(base::kOwnPlacesFile));
+  return base::FindPlaceByName(*a.Value("place"), base::ReadOwnPlaces(ownPlaces));
+}
+
+std::string ZoneOption(const Arguments& a) {
+  if (a.Has("zone")) return *a.Value("zone");
+  const std::optional<base::ZonedPlace> place = NamedPlace(a);
+  return place ? place->zone : std::string();
 }
 
 RequestOrRefusal ChartRequestFromOptions(const Arguments& a, const calendar::CivilDateTime& moment,
@@ -92,58 +106,41 @@ RequestOrRefusal ChartRequestFromOptions(const Arguments& a, const calendar::Civ
   r.latitude = static_cast<float>(a.Number("lat").value_or(base::kDefaultLatitude));
   r.addrName = base::TruncateToGbkBytes(a.Value("place").value_or(std::string(base::kUnknownPlace)),
                                         TRecordData::kAddrNameBytes);
+  if (const std::optional<base::ZonedPlace> place = NamedPlace(a)) {
+    r.longitude = static_cast<float>(place->longitude);
+    r.latitude = static_cast<float>(place->latitude);
+    r.addrName = base::TruncateToGbkBytes(place->name, TRecordData::kAddrNameBytes);
+  }
+  r.zone = ZoneOption(a);
+  if (!r.zone.empty() && a.Has("fold")) r.fold = static_cast<std::int8_t>(ParseInteger(*a.Value("fold"), "--fold"));
   return out;
 }
 
-namespace {
-
-std::string ClockText(const calendar::CivilDateTime& t) {
-  char text[48];
-  std::snprintf(text, sizeof text, "%d年%d月%d日%d时%02d分", calendar::HistoricalYear(t.year), t.month, t.day, t.hour,
-                t.minute);
-  return text;
-}
-
-}  // namespace
-
 ZonedMoment ReadZoneOptions(const Arguments& a, const calendar::CivilDateTime& moment) {
   ZonedMoment out{moment, std::nullopt, {}};
-  if (!a.Has("zone")) {
+  const std::string zone = ZoneOption(a);
+  if (zone.empty()) {
     if (a.Has("fold")) throw UsageError("--fold 需要和 --zone 一起使用");
     return out;
   }
-  const std::string zone = *a.Value("zone");
   if (!calendar::IsKnownZone(zone)) throw UsageError("没有这个时区：" + zone + "（时区名见 quorin-cli zones）");
   if (a.Has("lunar")) throw UsageError("--zone 的时间是当地的钟表时间，请用公历日期");
-  std::optional<int> fold;
+  int fold = 0;
   if (a.Has("fold")) {
     fold = ParseInteger(*a.Value("fold"), "--fold");
-    if (*fold != 1 && *fold != 2) throw UsageError("--fold 应为 1（第一次）或 2（第二次）");
+    if (fold != 1 && fold != 2) throw UsageError("--fold 应为 1（第一次）或 2（第二次）");
   }
-  const calendar::ClockTimeReading reading = *calendar::ReadClockTime(zone, moment);
-  const std::string city = base::ZoneCityName(zone, base::ShownScript());
-  const auto& [earlier, later] = reading.offsets;
-  const std::string change = "从" + calendar::UtcOffsetText(earlier.seconds) + "拨到" + calendar::UtcOffsetText(later.seconds);
-  calendar::ZoneOffset used = earlier;
-  switch (reading.kind) {
-    case calendar::ClockTimeKind::kSkipped:
-      out.refusal = city + "当地没有" + ClockText(moment) + "这个钟点：时钟在这时" + change + "，拨快了，这段时间被跳过。";
-      return out;
-    case calendar::ClockTimeKind::kRepeated:
-      if (!fold) {
-        out.refusal = city + "当地的" + ClockText(moment) + "出现了两次：时钟在这时" + change +
-                      "，拨回了。请用 --fold 1 指第一次（" + calendar::UtcOffsetText(earlier.seconds) + "），--fold 2 指第二次（" +
-                      calendar::UtcOffsetText(later.seconds) + "）。";
-        return out;
-      }
-      used = *fold == 1 ? earlier : later;
-      break;
-    case calendar::ClockTimeKind::kUnique:
-      if (fold) throw UsageError("这个钟点只出现一次，不需要 --fold");
-      break;
+  const chart::ZonedClockReading reading = chart::ReadZonedClock(moment, zone, fold);
+  if (reading.kind == calendar::ClockTimeKind::kUnique && fold != 0) throw UsageError("这个钟点只出现一次，不需要 --fold");
+  if (!reading.clock) {
+    out.refusal = reading.problem;
+    if (reading.kind == calendar::ClockTimeKind::kRepeated)
+      out.refusal += "请用 --fold 1 指第一次（" + calendar::UtcOffsetText(reading.offsets[0].seconds) + "），--fold 2 指第二次（" +
+                     calendar::UtcOffsetText(reading.offsets[1].seconds) + "）。";
+    return out;
   }
-  out.beijing = calendar::BeijingTimeOfClock(moment, used);
-  out.clock = chart::LocalClock{moment, city, used.seconds, used.summerTime};
+  out.beijing = reading.beijing;
+  out.clock = reading.clock;
   return out;
 }
 

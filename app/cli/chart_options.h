@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "base/zoned_places.h"
 #include "calendar/calendar_types.h"
 #include "chart/quorin_day.h"
 #include "chart/record_data.h"
@@ -58,13 +59,22 @@ struct RequestOrRefusal {
 // describe, with the window's defaults for what they leave out: a man named 某人 born in 1978,
 // mountain 壬 with its first column, no dragon, water or facing, the unknown place (未知地) at
 // 120°E 30°N. Reads those of --lunar --leap --female --birth --mountain --gua --dragon --water
-// --facing --lon --lat --place that the command declares. An option in a wrong form is a usage
-// error; a birth year the calendar does not have is refused.
+// --facing --lon --lat --place --zone --fold that the command declares (a zone makes `moment` its
+// clock time). An option in a wrong form is a usage error; a birth year the calendar does not
+// have is refused.
 [[nodiscard]] RequestOrRefusal ChartRequestFromOptions(const Arguments& a, const calendar::CivilDateTime& moment,
                                                        const RequestForms& forms = {});
 
-// --zone ZONE and --fold 1|2: the moment typed is the clock time of a zone. Without --zone the
-// moment is Beijing time, as always.
+// --place NAME naming an own place (dat/places.txt) or a world place, when neither --lon nor
+// --lat is given: its coordinates, its name as the place's and its zone. A name that is neither
+// stays only the place's name, as it always was.
+[[nodiscard]] std::optional<base::ZonedPlace> NamedPlace(const Arguments& a);
+
+// The zone of --zone, else that of the place --place names; empty for Beijing time.
+[[nodiscard]] std::string ZoneOption(const Arguments& a);
+
+// --zone ZONE (or the zone of the place --place names) and --fold 1|2: the moment typed is the
+// clock time of a zone. Without either the moment is Beijing time, as always.
 struct ZonedMoment {
   calendar::CivilDateTime beijing;          // what the chart is computed for
   std::optional<chart::LocalClock> clock;   // the clock time read, when zoned

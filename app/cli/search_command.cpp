@@ -65,7 +65,7 @@ chart::DigitGroup Digits(const Arguments& a, const std::string& option, const st
 OptionSpec SearchOptions() {
   OptionSpec spec{
       .values = {"year", "from", "to", "mountain", "gua", "birth", "dragon", "water", "qi-digits", "yun-digits",
-                 "pattern", "settings", "lon", "csv", "zone"},
+                 "pattern", "settings", "lon", "csv", "zone", "place"},
       .flags = {"facing", "qi-adjacent", "yun-adjacent"},
   };
   for (const chart::SearchConditionGroup& group : chart::SearchConditionGroups()) {
@@ -147,8 +147,8 @@ void TakePositions(const Arguments& a, const TRecordData& r, chart::SearchReques
 
 // --zone: the days and the hours tested are that zone's clock times.
 void ReadZone(const Arguments& a, chart::SearchRequest& q) {
-  if (!a.Has("zone")) return;
-  q.zone = *a.Value("zone");
+  q.zone = ZoneOption(a);
+  if (q.zone.empty()) return;
   if (!calendar::IsKnownZone(q.zone)) throw UsageError("没有这个时区：" + q.zone + "（时区名见 quorin-cli zones）");
 }
 
@@ -187,7 +187,10 @@ int Run(const std::vector<std::string>& args) {
   chart::MQuorinDay engine;
   UseSettingsOption(a, engine);
   // The search keeps the place of the last chart: chart the first day there.
-  if (a.Has("lon") && !engine.Compute(request.request)) return Refuse(engine.ErrorText());
+  // A zoned search reads its own clock times: the first day's chart is only for the place.
+  TRecordData place = request.request;
+  place.zone.clear();
+  if ((a.Has("lon") || NamedPlace(a)) && !engine.Compute(place)) return Refuse(engine.ErrorText());
   chart::RecordingSearchSink sink;
   const int found = engine.SearchRange(q, days, sink);
   return Report(a, q, sink, found);
@@ -242,7 +245,8 @@ std::string SearchUsage() {
          "  --zone ZONE            the days and hours tested are the clock times of this zone (an IANA name,\n"
          "                         see quorin-cli zones), summer time included: a skipped hour is not tested,\n"
          "                         a repeated one once, at its first occurrence; the CSV adds the zone and the\n"
-         "                         Beijing time of each row\n";
+         "                         Beijing time of each row\n"
+         "  --place NAME           a world or own place: its longitude and its zone, as for chart\n";
 }
 
 const RegisterCommand kSearch{{

@@ -247,6 +247,21 @@
         <source>设置选中文本</source>
         <translation>設定選中文字</translation>
     </message>
+    <message>
+        <source>自定地点（海外等）</source>
+        <translation>自定地點（海外等）</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>北京时间（不按时区）</source>
+        <translation>北京時間（不按時區）</translation>
+    </message>
+    <message>
+        <source>中国（按当时钟表时间，含1986–1991年夏令时）</source>
+        <translation>中國（按當時鐘錶時間，含1986–1991年夏令時）</translation>
+    </message>
 </context>
 <context>
     <name>Quorin</name>
@@ -490,6 +505,26 @@
         <source>输入周天度数：     </source>
         <translation>輸入周天度數：     </translation>
     </message>
+    <message>
+        <source>输入的时间按哪里的钟表：中国各地为北京时间，海外和自定地点为当地钟表时间（含夏令时）</source>
+        <translation>輸入的時間按哪裡的鐘表：中國各地為北京時間，海外和自定地點為當地鐘錶時間（含夏令時）</translation>
+    </message>
+    <message>
+        <source>自定地点</source>
+        <translation>自定地點</translation>
+    </message>
+    <message>
+        <source>北京时间</source>
+        <translation type="unfinished">北京時間</translation>
+    </message>
+    <message>
+        <source>中国（按当时钟表时间，含1986–1991年夏令时）</source>
+        <translation>中國（按當時鐘錶時間，含1986–1991年夏令時）</translation>
+    </message>
+    <message>
+        <source>%1时间（%2）</source>
+        <translation>%1時間（%2）</translation>
+    </message>
 </context>
 <context>
     <name>quorin::ui::ChartView</name>
@@ -520,6 +555,69 @@
     <message>
         <source>打印错误</source>
         <translation>列印錯誤</translation>
+    </message>
+</context>
+<context>
+    <name>quorin::ui::OwnPlacesDialog</name>
+    <message>
+        <source>自定地点</source>
+        <translation>自定地點</translation>
+    </message>
+    <message>
+        <source>添加</source>
+        <translation>新增</translation>
+    </message>
+    <message>
+        <source>修改</source>
+        <translation type="unfinished">修改</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation type="unfinished">刪除</translation>
+    </message>
+    <message>
+        <source>地名</source>
+        <translation>地名</translation>
+    </message>
+    <message>
+        <source>经度（东经为正）</source>
+        <translation>經度（東經為正）</translation>
+    </message>
+    <message>
+        <source>纬度（北纬为正）</source>
+        <translation>緯度（北緯為正）</translation>
+    </message>
+    <message>
+        <source>时区</source>
+        <translation>時區</translation>
+    </message>
+    <message>
+        <source>输入的时间按所选时区的当地钟表时间计算（含夏令时）。</source>
+        <translation>輸入的時間按所選時區的當地鐘錶時間計算（含夏令時）。</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation type="unfinished">錯誤</translation>
+    </message>
+    <message>
+        <source>已经有这个地名：%1，请换一个名字，或选中它再修改。</source>
+        <translation>已經有這個地名：%1，請換一個名字，或選中它再修改。</translation>
+    </message>
+    <message>
+        <source>已经有这个地名：%1，请换一个名字。</source>
+        <translation>已經有這個地名：%1，請換一個名字。</translation>
+    </message>
+    <message>
+        <source>确定要删除地点：%1 吗？</source>
+        <translation>確定要刪除地點：%1 嗎？</translation>
+    </message>
+    <message>
+        <source>注意了</source>
+        <translation type="unfinished">注意了</translation>
+    </message>
+    <message>
+        <source>无法写入地点文件%1：%2</source>
+        <translation>無法寫入地點檔案%1：%2</translation>
     </message>
 </context>
 <context>
@@ -671,6 +769,10 @@
     <message>
         <source>错误</source>
         <translation>錯誤</translation>
+    </message>
+    <message>
+        <source>按%1的钟表时间查找（%2，含夏令时），结果中的时间都是当地时间。</source>
+        <translation>按%1的鐘表時間查詢（%2，含夏令時），結果中的時間都是當地時間。</translation>
     </message>
 </context>
 <context>
@@ -1339,6 +1441,24 @@
     <message>
         <source>打印错误</source>
         <translation>列印錯誤</translation>
+    </message>
+    <message>
+        <source>钟点出现两次</source>
+        <translation>鐘點出現兩次</translation>
+    </message>
+    <message>
+        <source><byte value="xd"/>
+请选择是哪一次：</source>
+        <translation><byte value="xd"/>
+請選擇是哪一次：</translation>
+    </message>
+    <message>
+        <source>第一次（%1）</source>
+        <translation>第一次（%1）</translation>
+    </message>
+    <message>
+        <source>第二次（%1）</source>
+        <translation>第二次（%1）</translation>
     </message>
 </context>
 <context>

@@ -25,11 +25,21 @@ LayoutPrefs ReadLayoutPrefs(const IniFile& ini) {
   p.pinghei = std::max(LayoutPrefs::kMinRemarkHeight, ini.ReadInteger("window", "pinghei", p.pinghei));
   p.sheng = ini.ReadInteger("window", "sheng", p.sheng);
   p.shi = ini.ReadInteger("window", "shi", p.shi);
+  p.placeName = ini.ReadString("window", "placeName", "");
+  p.placeZone = ini.ReadString("window", "placeZone", "");
   p.showStyle = ini.ReadInteger("tree", "showStyle", p.showStyle);
   p.sort = ini.ReadInteger("tree", "sort", p.sort);
   p.imgSize = ini.ReadFloat("Img", "size", p.imgSize);
   return p;
 }
+
+namespace {
+
+bool WriteOrDelete(IniFile& ini, std::string_view section, std::string_view key, const std::string& value) {
+  return value.empty() ? ini.DeleteKey(section, key) : ini.WriteString(section, key, value);
+}
+
+}  // namespace
 
 bool WriteLayoutPrefsAtClose(IniFile& ini, const LayoutPrefs& p, bool normalState) {
   if (normalState) {
@@ -43,7 +53,8 @@ bool WriteLayoutPrefsAtClose(IniFile& ini, const LayoutPrefs& p, bool normalStat
          ini.WriteInteger("window", "treewid", p.treewid) && ini.WriteInteger("window", "sheng", p.sheng) &&
          ini.WriteInteger("window", "shi", p.shi) && ini.WriteInteger("window", "pinghei", p.pinghei) &&
          ini.WriteFloat("Img", "size", p.imgSize) && ini.WriteInteger("tree", "showStyle", p.showStyle) &&
-         ini.WriteInteger("tree", "sort", p.sort);
+         ini.WriteInteger("tree", "sort", p.sort) && WriteOrDelete(ini, "window", "placeName", p.placeName) &&
+         WriteOrDelete(ini, "window", "placeZone", p.placeZone);
 }
 
 bool WriteSkinChoice(IniFile& ini, bool skined, const std::string& skinname) {

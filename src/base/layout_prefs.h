@@ -23,6 +23,10 @@ struct LayoutPrefs {
   int pinghei = 80;
   int sheng = 34;  // "未知地"
   int shi = 0;
+  // An own or world place (sheng then names 未知地) and a zone the place's times are read in;
+  // written only when there is one, so a file without them stays as it was.
+  std::string placeName;
+  std::string placeZone;
   int showStyle = 1;
   int sort = 0;
   double imgSize = 12.0;

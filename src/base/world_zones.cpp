@@ -7,6 +7,8 @@
 #include <unicode/unistr.h>
 
 #include <fstream>
+#include <map>
+#include <set>
 #include <memory>
 #include <sstream>
 
@@ -57,7 +59,10 @@ std::optional<double> ZoneTableDegrees(std::string_view text) {
   return text[0] == '-' ? -degrees : degrees;
 }
 
-std::vector<WorldZone> ReadWorldZones(const std::string& path) {
+namespace {
+
+// The lines of a zone table as (countries, zone, coordinates).
+std::vector<WorldZone> ReadZoneTable(const std::string& path) {
   std::vector<WorldZone> zones;
   std::ifstream file(path);
   std::string line;
@@ -73,6 +78,29 @@ std::vector<WorldZone> ReadWorldZones(const std::string& path) {
     std::istringstream countries(codes);
     for (std::string code; std::getline(countries, code, ',');)
       zones.push_back({code, zone, place->first, place->second});
+  }
+  return zones;
+}
+
+}  // namespace
+
+std::vector<WorldZone> ReadWorldZones(const std::string& path, const std::string& countryTablePath) {
+  std::vector<WorldZone> zones = ReadZoneTable(path);
+  std::set<std::pair<std::string, std::string>> listed;  // (country, zone)
+  std::map<std::string, std::string> firstCountry;       // zone -> the country it belongs to
+  for (const WorldZone& z : zones) {
+    listed.emplace(z.countryCode, z.zone);
+    firstCountry.try_emplace(z.zone, z.countryCode);
+  }
+  std::map<std::string, std::vector<WorldZone>> ownZones;  // country -> its zones not listed yet
+  for (const WorldZone& z : ReadZoneTable(countryTablePath))
+    if (!listed.contains({z.countryCode, z.zone})) ownZones[z.countryCode].push_back(z);
+  for (WorldZone& z : zones) {
+    if (firstCountry[z.zone] == z.countryCode) continue;
+    std::vector<WorldZone>& own = ownZones[z.countryCode];
+    if (own.empty()) continue;
+    z = own.front();
+    own.erase(own.begin());
   }
   return zones;
 }

@@ -13,8 +13,10 @@
 
 namespace quorin::base {
 
-// Debian's tzdata keeps the table here.
+// Debian's tzdata keeps the tables here: zones since 1970 by the countries they serve, and one
+// zone or more for every country.
 inline constexpr const char* kZoneTablePath = "/usr/share/zoneinfo/zone1970.tab";
+inline constexpr const char* kCountryZoneTablePath = "/usr/share/zoneinfo/zone.tab";
 
 struct WorldZone {
   std::string countryCode;  // ISO 3166, "US"
@@ -24,8 +26,12 @@ struct WorldZone {
 };
 
 // The table's zones, one per country and zone, in the table's order (by country, then within it
-// from its most populous city). Empty when the file cannot be read.
-std::vector<WorldZone> ReadWorldZones(const std::string& path = kZoneTablePath);
+// from its most populous city). Empty when the file cannot be read. Where a zone serves a country
+// besides its own (Asia/Singapore for peninsular Malaysia), that country's own zone of the
+// country table stands in for it when there is one not listed yet (Asia/Kuala_Lumpur, at Kuala
+// Lumpur): the same clock since 1970, the country's own city and history.
+std::vector<WorldZone> ReadWorldZones(const std::string& path = kZoneTablePath,
+                                      const std::string& countryTablePath = kCountryZoneTablePath);
 
 // Degrees of an ISO 6709 coordinate of the table ("+4042", "-07400", "+404251", "-0740023").
 std::optional<double> ZoneTableDegrees(std::string_view text);

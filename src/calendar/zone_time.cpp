@@ -43,8 +43,16 @@ CivilDateTime Shifted(const CivilDateTime& t, int seconds) {
   return DateFromJulianDayToMinute(JulianDayOf(t) + minutes / 1440.0);
 }
 
+// The system's zone files list changes up to 2037; a span that starts then and never ends is
+// where the records stop, not where the zone stopped changing.
+bool PastTheRecords(const date::sys_info& info) {
+  using namespace date::literals;
+  return info.begin >= date::sys_days{2037_y / date::January / 1} && info.end >= date::sys_days{9999_y / date::January / 1};
+}
+
 ZoneOffset FromInfo(const date::sys_info& info) {
   ZoneOffset o;
+  o.beyondRecords = PastTheRecords(info);
   o.seconds = static_cast<int>(info.offset.count());
   o.summerTime = info.save != std::chrono::minutes(0);
   o.abbreviation = info.abbrev;

@@ -24,6 +24,9 @@ struct ZoneOffset {
   bool summerTime = false;    // 夏令时
   std::string abbreviation;   // "EDT", "+08", "LMT"
   bool beforeHistory = false; // before the zone's first recorded change: its local mean time
+  // After the last change the database records for a zone that still moved its clocks then
+  // (the system's files stop in 2037): the last recorded offset goes on.
+  bool beyondRecords = false;
 
   friend bool operator==(const ZoneOffset&, const ZoneOffset&) = default;
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cases/record_codec.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -49,7 +50,26 @@ std::pair<T, T> UnderscorePair(const std::vector<std::string>& parts, std::size_
   return {TextOr<T>(before, 0), TextOr<T>(after, 0)};
 }
 
+// "lon lat 8", and for a place read in a time zone its name and, for a clock time that came
+// twice, which of the two: "-74.006401 40.714199 8 America/New_York 2". Readers that know only the
+// first two numbers stop there, and read the moment as Beijing time.
+std::string PlaceNumbers(const TRecordData& r) {
+  std::string text = FormatCoordinate(r.longitude) + " " + FormatCoordinate(r.latitude) + " 8";
+  if (IsZoneName(r.zone)) {
+    text += " " + r.zone;
+    if (r.fold == 1 || r.fold == 2) text += " " + std::to_string(r.fold);
+  }
+  return text;
+}
+
 }  // namespace
+
+bool IsZoneName(std::string_view text) {
+  if (text.empty() || text.size() > 64) return false;
+  for (const char c : text)
+    if (!std::isalnum(static_cast<unsigned char>(c)) && c != '/' && c != '_' && c != '-' && c != '+') return false;
+  return true;
+}
 
 std::vector<std::string> SplitCaseText(std::string_view text) {
   std::vector<std::string> items;
@@ -86,7 +106,7 @@ std::array<ColumnValue, kCaseColumnCount> EncodeRecord(const TRecordData& r) {
       text(std::string(r.isLunar ? "1" : "0") + " " + (r.isLeapMonth ? "1" : "0")),
       text(addrInd),
       text(r.addrName),
-      text(FormatCoordinate(r.longitude) + " " + FormatCoordinate(r.latitude) + " 8"),
+      text(PlaceNumbers(r)),
       text(r.remarkFile),
       text(" "),
       text(" "),
@@ -131,6 +151,11 @@ TRecordData DecodeRecord(const std::array<std::string_view, kCaseColumnCount>& c
   };
   r.longitude = coordinate(0, 120);
   r.latitude = coordinate(1, 30);
+  if (addrNum.size() > 3 && IsZoneName(addrNum[3])) {
+    r.zone = addrNum[3];
+    const auto fold = addrNum.size() > 4 ? base::ParseInt64(addrNum[4]) : std::nullopt;
+    if (fold == 1 || fold == 2) r.fold = static_cast<std::int8_t>(*fold);
+  }
 
   r.remarkFile = c[10].empty() ? std::string(" ") : std::string(c[10]);
 

@@ -36,6 +36,9 @@ std::array<ColumnValue, kCaseColumnCount> EncodeRecord(const TRecordData& record
 // each part decoded with its default when it is missing or not a number.
 TRecordData DecodeRecord(const std::array<std::string_view, kCaseColumnCount>& columns);
 
+// Whether a text can be a time zone's name as a case stores it (letters, digits, / _ - +).
+bool IsZoneName(std::string_view text);
+
 // Splits a space-separated column: while the first space of the text comes after its
 // first character, the part before it is the next item and the text up to the space
 // is removed; the rest, when not empty, is the last item. A text that begins with a

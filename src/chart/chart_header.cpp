@@ -47,7 +47,8 @@ std::string MainlandSummerTimeNote(const calendar::CivilDateTime& beijing) {
 }
 
 std::string LocalClockNote(const LocalClock& local) {
-  return local.zoneName + "时间，" + calendar::UtcOffsetText(local.offsetSeconds) + (local.summerTime ? "，夏令时" : "");
+  return local.zoneName + "时间，" + calendar::UtcOffsetText(local.offsetSeconds) + (local.summerTime ? "，夏令时" : "") +
+         (local.beforeHistory ? "，当地平时" : "") + (local.beyondRecords ? "，时区数据只记到2037年，按其最后的时差" : "");
 }
 
 std::string MQuorinDay::HeaderText() {

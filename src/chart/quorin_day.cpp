@@ -31,6 +31,7 @@ void MQuorinDay::LoadSettings() {
 
 bool MQuorinDay::Compute(const TRecordData& request) {
   LoadSettings();
+  if (!ReadClockOfZone(request)) return false;
   request_ = request;
   if (!ConvertDateAndCheckPositions()) return false;
   ClearChart();
@@ -79,6 +80,36 @@ bool MQuorinDay::RecomputeWithChangedLines() {
   return true;
 }
 
+bool MQuorinDay::ReadClockOfZone(const TRecordData& r) {
+  errorText_.clear();
+  if (r.zone.empty()) {
+    localClock_.reset();
+    beijingOfClock_.reset();
+    return true;
+  }
+  if (r.isLunar) {
+    errorText_ = "有时区的地点，请用公历输入当地的钟表时间。";
+    return false;
+  }
+  const calendar::CivilDateTime clock{r.year, r.month, r.day, r.hour, r.minute};
+  // A day the calendar lacks is refused as an entered Beijing time would be, not rolled over.
+  if (r.hour < 0 || r.hour > 23 || r.minute < 0 || r.minute > 59 || !date_.IsValidDate(clock)) {
+    errorText_ = calendar::kNoSuchDate;
+    return false;
+  }
+  const ZonedClockReading reading = ReadZonedClock(clock, r.zone, r.fold);
+  if (!reading.clock) {
+    errorText_ = reading.problem;
+    if (reading.kind == calendar::ClockTimeKind::kRepeated)
+      errorText_ += "请选择第一次（" + OffsetChoiceText(reading.offsets[0]) + "）或第二次（" +
+                    OffsetChoiceText(reading.offsets[1]) + "）。";
+    return false;
+  }
+  localClock_ = reading.clock;
+  beijingOfClock_ = reading.beijing;
+  return true;
+}
+
 bool MQuorinDay::ConvertDate() {
   errorText_.clear();
   const TRecordData& r = request_;
@@ -89,7 +120,7 @@ bool MQuorinDay::ConvertDate() {
     return false;
   }
   calendar::MomentInput in;
-  in.entered = {r.year, r.month, r.day, r.hour, r.minute};
+  in.entered = beijingOfClock_.value_or(calendar::CivilDateTime{r.year, r.month, r.day, r.hour, r.minute});
   in.isLunar = r.isLunar;
   in.isLeapMonth = r.isLeapMonth;
   in.mode = calendar::TimeCorrectionModeFromSetting(settings_.idate);

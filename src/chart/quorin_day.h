@@ -18,6 +18,7 @@
 #include "chart/rich_text_sink.h"
 #include "chart/search.h"
 #include "chart/shensha.h"
+#include "chart/zoned_clock.h"
 #include "draw/canvas.h"
 #include "iching/liu_yao_gua.h"
 
@@ -65,15 +66,6 @@ struct ChartImageState {
   LineBarArea lineBar;
 };
 
-// The clock of a place in another time zone: what its clock showed, the zone's name and its
-// offset then. The chart shows it above the Beijing time it was turned into.
-struct LocalClock {
-  calendar::CivilDateTime clock;
-  std::string zoneName;  // the zone's principal city, 纽约
-  int offsetSeconds = 0;
-  bool summerTime = false;
-};
-
 class MQuorinDay {
  public:
   MQuorinDay();
@@ -84,18 +76,20 @@ class MQuorinDay {
   // Settings file to read instead of dat/set.ini of the program folder; empty
   // restores the default.
   void SetSettingsPath(std::string path) { settingsPath_ = std::move(path); }
-  // The clock time a request's Beijing time was read from (a zoned place); none for the places
-  // of China, whose times are Beijing time.
-  void SetLocalClock(std::optional<LocalClock> clock) { localClock_ = std::move(clock); }
 
   // 排盘: converts the moment, builds the chart and writes its text. On false
-  // `ErrorText()` says why and the previous chart text is left as it was.
+  // `ErrorText()` says why and the previous chart text is left as it was. A request with a zone
+  // is the zone's clock time (Gregorian only): a skipped one, or a repeated one without its
+  // fold, is refused.
   bool Compute(const TRecordData& request);
   // Re-runs the chart after the user flipped lines of the mountain hexagram.
   bool RecomputeWithChangedLines();
 
   // The steps, also driven one by one by the search.
   void LoadSettings();
+  // A request's zoned clock time read into localClock_ and beijingOfClock_ (both none without a
+  // zone); false, with errorText_, and the previous chart's kept, when it cannot be read.
+  bool ReadClockOfZone(const TRecordData& request);
   bool ConvertDate();
   void ClearChart();  // positions, pillars and slots to zero
   void ComputePillars();
@@ -216,7 +210,10 @@ class MQuorinDay {
   std::string errorText_;
 
   TRecordData request_;
+  // A zoned request's clock time and the Beijing time it was (Compute reads them); none for the
+  // places of China, whose times are Beijing time.
   std::optional<LocalClock> localClock_;
+  std::optional<calendar::CivilDateTime> beijingOfClock_;
   ChartSettings settings_;
   calendar::MYiDateEx date_;
   iching::MLiuYaoGua liuYao_;

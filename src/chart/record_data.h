@@ -37,6 +37,10 @@ struct TRecordData {
   std::int16_t waterMountain = 0;  // -1 none
   std::int16_t waterGua = 0;
   bool showFacing = false;
+  // The place's time zone (an IANA name) when the moment is its clock time; empty: the moment
+  // is Beijing time, as for every place of China.
+  std::string zone;
+  std::int8_t fold = 0;  // of a clock time that came twice: 1 the first, 2 the second, 0 not said
 
   // Case part.
   std::int32_t id = 0;  // 0 for a record never stored

@@ -134,6 +134,8 @@ int MQuorinDay::SearchRange(const SearchRequest& request, const SearchDays& days
   }
   request_.isLunar = false;
   request_.isLeapMonth = false;
+  // The walk's moments are Beijing times already; the last chart's clock reading is not theirs.
+  beijingOfClock_.reset();
   CopyDragonWaterFacing(request, request_);
   request_.masterYear = request.masterYear;
   request_.mountain = request.mountain;

@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOption>
 #include <QToolButton>
@@ -24,12 +25,16 @@
 #include "base/gbk.h"
 #include "base/ini_file.h"
 #include "calendar/historical_year.h"
+#include "base/world_zones.h"
+#include "base/zoned_places.h"
 #include "chart/domain_tables.h"
+#include "chart/header_parts.h"
 #include "qtdraw/shown_text.h"
 #include "ui/chart_inputs.h"
 #include "ui/clock.h"
 #include "ui/labeled_edit.h"
 #include "ui/mountain_lists.h"
+#include "ui/own_places_dialog.h"
 #include "ui/program_files.h"
 #include "ui/prompter.h"
 #include "ui/text_numbers.h"
@@ -46,6 +51,11 @@ constexpr int kDesignGuoWidth = 14;
 constexpr int kPanelMargin = 3;
 // As many characters as a stored name keeps.
 constexpr int kNameLength = 10;
+
+// What a province list item holds: the provinces of China (and 未知地), the user's own places, or
+// a country of the world (its code as the item's data).
+constexpr int kPlaceKindRole = Qt::UserRole + 1;
+enum PlaceKind { kChinesePlaces = 0, kOwnPlaces = 1, kWorldPlaces = 2 };
 
 // The scrolling column of inputs: as wide as the inputs need at their font, with room for the
 // scroll bar, so that no interface font cuts their right side off.
@@ -163,6 +173,7 @@ ChartInputsPanel::ChartInputsPanel(QWidget* parent) : QWidget(parent) {
   }
   connect(mountainBox_, &QComboBox::activated, this, &ChartInputsPanel::RefillGuaList);
   connect(provinceBox_, &QComboBox::activated, this, &ChartInputsPanel::ShowCitiesOfProvince);
+  connect(cityBox_, &QComboBox::currentIndexChanged, this, &ChartInputsPanel::ShowZoneOfCity);
   // The small buttons beside the inputs fill them in.
   for (const auto& [button, fill] : {std::pair{nowButton_, &ChartInputsPanel::SetMomentToNow},
                                      std::pair{findCityButton_, &ChartInputsPanel::FindCityByName},
@@ -253,6 +264,9 @@ void ChartInputsPanel::BuildInputs() {
   findCityButton_ = MakeToolButton(QStringLiteral("SpeedButton2"), QStringLiteral(">"), inputsColumn_);
   findCityButton_->setToolTip(tr("输入县市名"));
   AddPair(column, cityBox_, findCityButton_);
+  zoneBox_ = NamedList(QStringLiteral("cboZone"), inputsColumn_);
+  zoneBox_->setToolTip(tr("输入的时间按哪里的钟表：中国各地为北京时间，海外和自定地点为当地钟表时间（含夏令时）"));
+  column->addWidget(zoneBox_);
 
   column->addStretch(1);
 }
@@ -270,6 +284,14 @@ void ChartInputsPanel::FillFixedLists() {
   // Shown in the script of the program; the names themselves (stored with a case) ride along.
   for (const std::string_view name : base::ProvinceNames())
     provinceBox_->addItem(qtdraw::ShownQString(name), ToQString(std::string(name)));
+  // After the places of China: the user's own places, then the countries of the world.
+  provinceBox_->addItem(tr("自定地点"));
+  provinceBox_->setItemData(provinceBox_->count() - 1, kOwnPlaces, kPlaceKindRole);
+  for (const base::WorldCountry& country : base::WorldCountries(base::ShownScript())) {
+    // ICU's names are in the script already.
+    provinceBox_->addItem(ToQString(country.shownName), ToQString(country.code));
+    provinceBox_->setItemData(provinceBox_->count() - 1, kWorldPlaces, kPlaceKindRole);
+  }
   connect(yearEdit_, &QLineEdit::textEdited, this, [this](const QString& text) {
     // A typed year moves the arrows with it, so they step from what is shown.
     const std::optional<int> year = TypedInteger(text);
@@ -303,43 +325,154 @@ bool ChartInputsPanel::ReadInto(TRecordData& record) {
   record.minute = moment.minute;
   record.isLunar = lunarButton_->isChecked();
   record.isLeapMonth = leapMonthBox_->isChecked();
-  record.province = static_cast<std::int16_t>(provinceBox_->currentIndex());
-  record.city = static_cast<std::int16_t>(cityBox_->currentIndex());
   record.name = ToUtf8(nameEdit_->text());
+  ReadPlaceInto(record);
+  return true;
+}
+
+void ChartInputsPanel::ReadPlaceInto(TRecordData& record) const {
+  const int city = cityBox_->currentIndex();
+  const bool listed = city >= 0 && city < static_cast<int>(cityCoordinates_.size());
   // A place missing from the lists (no city, or an index beyond them) counts as the
   // place not given.
-  const int city = cityBox_->currentIndex();
-  const base::Coordinates place = city >= 0 && city < static_cast<int>(cityCoordinates_.size())
-                                      ? cityCoordinates_[static_cast<std::size_t>(city)]
-                                      : base::Coordinates{};
+  const base::Coordinates place = listed ? cityCoordinates_[static_cast<std::size_t>(city)] : base::Coordinates{};
   record.longitude = place.longitude;
   record.latitude = place.latitude;
+  record.fold = 0;
+  const int kind = PlaceKindAt(provinceBox_->currentIndex());
+  if (kind != kChinesePlaces) {
+    // Own and world places stand as the place not given for readers that know only the
+    // provinces; their name and zone say where they are.
+    record.province = static_cast<std::int16_t>(base::kUnknownProvince);
+    record.city = 0;
+    record.addrName = listed ? ToUtf8(cityBox_->currentData().toString()) : std::string(base::kUnknownPlace);
+    record.zone = listed ? cityZones_[static_cast<std::size_t>(city)] : std::string();
+    return;
+  }
+  record.province = static_cast<std::int16_t>(provinceBox_->currentIndex());
+  record.city = static_cast<std::int16_t>(city);
   const QString address = provinceBox_->currentIndex() == base::kUnknownProvince || provinceBox_->currentIndex() < 0
                               ? ToQString(std::string(base::kUnknownPlace))
                               : provinceBox_->currentData().toString() + cityBox_->currentData().toString();
   record.addrName = ToUtf8(address);
-  return true;
+  record.zone = ToUtf8(zoneBox_->currentData().toString());
+}
+
+void ChartInputsPanel::ShowPlace(int province, int city, const std::string& name, const std::string& zone) {
+  // Own and world places are found again by their name and zone.
+  if (province == base::kUnknownProvince && !name.empty() && name != base::kUnknownPlace) {
+    const std::vector<base::ZonedPlace> own = base::ReadOwnPlaces(OwnPlacesPath());
+    for (std::size_t i = 0; i < own.size(); ++i) {
+      if (own[i].name == name && own[i].zone == zone) {
+        SelectListedPlace(provinceBox_->findData(kOwnPlaces, kPlaceKindRole), static_cast<int>(i));
+        return;
+      }
+    }
+    if (!zone.empty()) {
+      std::optional<std::pair<int, int>> byZone;
+      const std::vector<base::WorldCountry>& countries = base::WorldCountries(base::ShownScript());
+      for (const base::WorldCountry& country : countries) {
+        for (std::size_t i = 0; i < country.places.size(); ++i) {
+          if (country.places[i].zone != zone) continue;
+          const int item = provinceBox_->findData(ToQString(country.code));
+          if (country.places[i].name == name) {
+            SelectListedPlace(item, static_cast<int>(i));
+            return;
+          }
+          if (!byZone) byZone = std::pair{item, static_cast<int>(i)};
+        }
+      }
+      if (byZone) {
+        SelectListedPlace(byZone->first, byZone->second);
+        return;
+      }
+    }
+  }
+  provinceBox_->setCurrentIndex(province >= 0 && province < base::kProvinceCount ? province : base::kUnknownProvince);
+  ShowCitiesOfProvince();
+  cityBox_->setCurrentIndex(city >= 0 && city < cityBox_->count() ? city : (cityBox_->count() > 0 ? 0 : -1));
+  // A Chinese place read in a zone (the mainland's clock times, or one a script gave).
+  int zoneItem = zoneBox_->findData(ToQString(zone));
+  if (zoneItem < 0) {
+    zoneBox_->addItem(ZoneItemText(zone), ToQString(zone));
+    zoneItem = zoneBox_->count() - 1;
+  }
+  zoneBox_->setCurrentIndex(zoneItem);
+}
+
+void ChartInputsPanel::SelectListedPlace(int provinceItem, int city) {
+  provinceBox_->setCurrentIndex(provinceItem);
+  ShowCitiesOfProvince();
+  cityBox_->setCurrentIndex(city >= 0 && city < cityBox_->count() ? city : (cityBox_->count() > 0 ? 0 : -1));
+}
+
+int ChartInputsPanel::PlaceKindAt(int provinceItem) const {
+  if (provinceItem < 0 || provinceItem >= provinceBox_->count()) return kChinesePlaces;
+  return provinceBox_->itemData(provinceItem, kPlaceKindRole).toInt();
+}
+
+void ChartInputsPanel::ShowZoneOfCity() {
+  const bool chinese = PlaceKindAt(provinceBox_->currentIndex()) == kChinesePlaces;
+  if (chinese) {
+    // Beijing time as always, or the mainland's clock times with their summer times.
+    if (zoneBox_->count() < 2 || zoneBox_->itemData(1).toString() != QLatin1String(chart::kMainlandZone)) {
+      zoneBox_->clear();
+      zoneBox_->addItem(tr("北京时间"), QString());
+      zoneBox_->addItem(tr("中国（按当时钟表时间，含1986–1991年夏令时）"), QString::fromLatin1(chart::kMainlandZone));
+    }
+    zoneBox_->setToolTip(tr("输入的时间按哪里的钟表：中国各地为北京时间，海外和自定地点为当地钟表时间（含夏令时）"));
+    zoneBox_->setEnabled(true);
+    return;
+  }
+  zoneBox_->clear();
+  const int city = cityBox_->currentIndex();
+  const std::string zone =
+      city >= 0 && city < static_cast<int>(cityZones_.size()) ? cityZones_[static_cast<std::size_t>(city)] : std::string();
+  zoneBox_->addItem(zone.empty() ? tr("北京时间") : ZoneItemText(zone), ToQString(zone));
+  zoneBox_->setToolTip(zoneBox_->itemText(0));
+  // The place's own zone: chosen with the place.
+  zoneBox_->setEnabled(false);
+}
+
+QString ChartInputsPanel::ZoneItemText(const std::string& zone) {
+  return tr("%1时间（%2）").arg(ToQString(base::ZoneCityName(zone, base::ShownScript())), ToQString(zone));
 }
 
 void ChartInputsPanel::ShowRecord(const TRecordData& r) {
   SetMomentInputs(r.year, r.month, r.day, r.hour, r.minute);
   (r.isLunar ? lunarButton_ : gregorianButton_)->setChecked(true);
   leapMonthBox_->setChecked(r.isLeapMonth);
-  const int province = r.province >= 0 && r.province < provinceBox_->count() ? r.province : base::kUnknownProvince;
-  provinceBox_->setCurrentIndex(province);
-  ShowCitiesOfProvince();
-  cityBox_->setCurrentIndex(r.city >= 0 && r.city < cityBox_->count() ? r.city : (cityBox_->count() > 0 ? 0 : -1));
+  ShowPlace(r.province, r.city, r.addrName, r.zone);
   nameEdit_->setText(ToQString(r.name));
   SetMale(r.male);
   masterYearEdit_->setText(QString::number(calendar::HistoricalYear(r.masterYear)));
   SelectMountainAndGua(r.mountain, r.mountainGua);
 }
 
-void ChartInputsPanel::RestorePlace(int province, int city) {
+void ChartInputsPanel::RestorePlace(int province, int city, const std::string& name, const std::string& zone) {
   cityCoordinates_.assign(1, base::Coordinates{});
-  provinceBox_->setCurrentIndex(province >= 0 && province < provinceBox_->count() ? province : -1);
+  cityZones_.assign(1, std::string());
+  if (!zone.empty() || (!name.empty() && name != base::kUnknownPlace)) {
+    ShowPlace(province, city, name, zone);
+    return;
+  }
+  provinceBox_->setCurrentIndex(province >= 0 && province < base::kProvinceCount ? province : -1);
   ShowCitiesOfProvince();
   cityBox_->setCurrentIndex(city >= 0 && city < cityBox_->count() ? city : (cityBox_->count() > 0 ? 0 : -1));
+  ShowZoneOfCity();
+}
+
+std::string ChartInputsPanel::PlaceName() const {
+  if (PlaceKindAt(provinceBox_->currentIndex()) == kChinesePlaces) return {};
+  TRecordData r;
+  ReadPlaceInto(r);
+  return r.addrName;
+}
+
+std::string ChartInputsPanel::Zone() const {
+  TRecordData r;
+  ReadPlaceInto(r);
+  return r.zone;
 }
 
 void ChartInputsPanel::RefillGuaList() { FillGuaList(guaBox_, mountainBox_->currentIndex()); }
@@ -391,9 +524,13 @@ bool ChartInputsPanel::Male() const { return maleButton_->isChecked(); }
 
 void ChartInputsPanel::SetMale(bool male) { (male ? maleButton_ : femaleButton_)->setChecked(true); }
 
-int ChartInputsPanel::Province() const { return provinceBox_->currentIndex(); }
+int ChartInputsPanel::Province() const {
+  return PlaceKindAt(provinceBox_->currentIndex()) == kChinesePlaces ? provinceBox_->currentIndex() : base::kUnknownProvince;
+}
 
-int ChartInputsPanel::City() const { return cityBox_->currentIndex(); }
+int ChartInputsPanel::City() const {
+  return PlaceKindAt(provinceBox_->currentIndex()) == kChinesePlaces ? cityBox_->currentIndex() : 0;
+}
 
 void ChartInputsPanel::SetSaveButtonOpen(bool open) {
   saveButton_->setText(open ? tr("存旧") : tr("存新"));
@@ -411,11 +548,34 @@ void ChartInputsPanel::ShowYearOfArrows() {
 void ChartInputsPanel::ShowCitiesOfProvince() {
   const int province = provinceBox_->currentIndex();
   if (province < 0) return;
+  const QSignalBlocker quiet(cityBox_);
   cityCoordinates_.clear();
+  cityZones_.clear();
   cityBox_->clear();
+  const int kind = PlaceKindAt(province);
+  if (kind != kChinesePlaces) {
+    std::vector<base::ZonedPlace> places;
+    if (kind == kOwnPlaces) {
+      places = base::ReadOwnPlaces(OwnPlacesPath());
+    } else {
+      const QString code = provinceBox_->currentData().toString();
+      for (const base::WorldCountry& country : base::WorldCountries(base::ShownScript()))
+        if (ToQString(country.code) == code) places = country.places;
+    }
+    for (const base::ZonedPlace& place : places) {
+      cityBox_->addItem(ToQString(place.shownName), ToQString(place.name));
+      cityCoordinates_.push_back({static_cast<float>(place.longitude), static_cast<float>(place.latitude)});
+      cityZones_.push_back(place.zone);
+    }
+    cityBox_->setCurrentIndex(cityBox_->count() > 0 ? 0 : -1);
+    ShowZoneOfCity();
+    return;
+  }
+  ShowZoneOfCity();
   if (province == base::kUnknownProvince) {
     cityBox_->addItem(qtdraw::ShownQString(base::kUnknownPlace), ToQString(std::string(base::kUnknownPlace)));
     cityCoordinates_.push_back(base::Coordinates{});
+    cityZones_.emplace_back();
     cityBox_->setCurrentIndex(0);
     return;
   }
@@ -425,6 +585,7 @@ void ChartInputsPanel::ShowCitiesOfProvince() {
   for (const base::City& city : base::ReadCities(dili, base::ProvinceNames()[static_cast<std::size_t>(province)])) {
     cityBox_->addItem(qtdraw::ShownQString(city.name), ToQString(city.name));
     cityCoordinates_.push_back(city.coordinates);
+    cityZones_.emplace_back();
     if (city.malformed) malformed << ToQString(city.name);
   }
   cityBox_->setCurrentIndex(cityBox_->count() > 0 ? 0 : -1);
@@ -440,11 +601,18 @@ void ChartInputsPanel::FindCityByName() {
   const std::optional<QString> typed = Prompts().Input(window(), tr("输入"), tr("输入县、市、区名："), QString());
   if (!typed || typed->isEmpty()) return;
   const std::string wanted = ToUtf8(*typed);
-  for (int i = 0; i < cityBox_->count(); ++i) {
-    if (base::CityMatchesTypedName(ToUtf8(cityBox_->itemData(i).toString()), wanted)) {
-      cityBox_->setCurrentIndex(i);
-      return;
+  if (PlaceKindAt(provinceBox_->currentIndex()) == kChinesePlaces) {
+    for (int i = 0; i < cityBox_->count(); ++i) {
+      if (base::CityMatchesTypedName(ToUtf8(cityBox_->itemData(i).toString()), wanted)) {
+        cityBox_->setCurrentIndex(i);
+        return;
+      }
     }
+  }
+  // The world's cities by their Chinese or English names, and the user's own places.
+  if (const std::optional<base::ZonedPlace> place = base::FindPlaceByName(wanted, base::ReadOwnPlaces(OwnPlacesPath()))) {
+    ShowPlace(base::kUnknownProvince, 0, place->name, place->zone);
+    return;
   }
   Tell(window(), tr("没有这个地名，可以简化输入地名重新查找，或者选择邻近的县市。"));
 }

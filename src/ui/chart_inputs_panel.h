@@ -39,8 +39,9 @@ class ChartInputsPanel : public QWidget {
   bool ReadInto(TRecordData& record);
   // Shows a stored record: moment, calendar, place, person, mountain and gua.
   void ShowRecord(const TRecordData& record);
-  // The place kept from the last run; an index out of the lists selects none.
-  void RestorePlace(int province, int city);
+  // The place kept from the last run; an index out of the lists selects none. An own or world
+  // place is found by its name and zone.
+  void RestorePlace(int province, int city, const std::string& name, const std::string& zone);
 
   void SelectMountainAndGua(int mountain, int guaPosition);
   void SetYearInputs(int astronomicalYear);
@@ -68,8 +69,12 @@ class ChartInputsPanel : public QWidget {
   void SetMasterYearText(const QString& year);
   bool Male() const;
   void SetMale(bool male);
+  // The chosen place as a case keeps it: an own or world place is the place not given (未知地)
+  // with its name (PlaceName, empty for the places of China) and zone (Zone, empty for Beijing time).
   int Province() const;
   int City() const;
+  std::string PlaceName() const;
+  std::string Zone() const;
   // The coordinates of the cities listed for the chosen province.
   const std::vector<base::Coordinates>& CityCoordinates() const { return cityCoordinates_; }
   // "存旧" in blue while a stored case is open, else "存新".
@@ -88,8 +93,17 @@ class ChartInputsPanel : public QWidget {
  private:
   void BuildInputs();
   void RefillGuaList();
-  // The cities of the chosen province and their coordinates, from dat/dili.ini.
+  // The cities of the chosen province and their coordinates, from dat/dili.ini; an own place or a
+  // country's cities with their zones.
   void ShowCitiesOfProvince();
+  void ShowZoneOfCity();
+  // The place part of a record: province, city, coordinates, name, zone.
+  void ReadPlaceInto(TRecordData& record) const;
+  void ShowPlace(int province, int city, const std::string& name, const std::string& zone);
+  void SelectListedPlace(int provinceItem, int city);
+  int PlaceKindAt(int provinceItem) const;
+  // "纽约时间（America/New_York）".
+  static QString ZoneItemText(const std::string& zone);
   void SetMomentToNow();
   void FindCityByName();
   // Mountain and gua from compass degrees.
@@ -120,7 +134,9 @@ class ChartInputsPanel : public QWidget {
   QComboBox* cityBox_;
   QPushButton* saveButton_;
   QPushButton* chartButton_;
+  QComboBox* zoneBox_;
   std::vector<base::Coordinates> cityCoordinates_;
+  std::vector<std::string> cityZones_;  // of the cities listed; empty: Beijing time
 };
 
 }  // namespace quorin::ui

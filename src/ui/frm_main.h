@@ -115,8 +115,13 @@ class TFrmMain : public QMainWindow {
   void ReportLayoutWriteFailure();
 
   // --- The chart (frm_main_chart.cpp).
-  // 排盘: charts the inputs.
-  void ChartFromInputs();
+  // 排盘: charts the inputs. `fold` says which of a zone's clock time that came twice is meant;
+  // 0 asks the user.
+  void ChartFromInputs() { ChartFromInputsWithFold(0); }
+  void ChartFromInputsWithFold(int fold);
+  // A zoned record's clock time that came twice: asks which is meant and sets the record's fold;
+  // false when the user cancels. Nothing to ask otherwise.
+  bool ChooseRepeatedClockTime(TRecordData& record);
   void StepHourBack();     // 时--
   void StepHourForward();  // 时++
   void StepDayBack();      // 日--
@@ -143,6 +148,7 @@ class TFrmMain : public QMainWindow {
   void ChooseChartTextBackground();  // 文本设置 → 背景色设置
   void OpenChartSettings();          // 排盘设置
   void EditPlaceCoordinates();       // 经纬度设置
+  void EditOwnPlaces();              // 自定地点
   void EditDragonWaterFacing();
   void ReversePillarSearch();        // 四柱排盘
   void ShowIChingTexts();            // 易经卦爻辞

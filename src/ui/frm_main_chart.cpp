@@ -7,6 +7,8 @@
 
 #include "chart/quorin_day.h"
 #include "chart/search.h"
+#include "chart/zoned_clock.h"
+#include "qtdraw/shown_text.h"
 #include "qtdraw/image_canvas.h"
 #include "ui/chart_inputs_panel.h"
 #include "ui/chart_view.h"
@@ -17,9 +19,32 @@
 
 namespace quorin::ui {
 
-void TFrmMain::ChartFromInputs() {
+void TFrmMain::ChartFromInputsWithFold(int fold) {
   SetChartShown(false);
-  if (Inputs->ReadInto(record_)) ComputeChart();
+  TRecordData read = record_;
+  if (!Inputs->ReadInto(read)) return;
+  read.fold = static_cast<std::int8_t>(fold);
+  if (fold == 0 && !ChooseRepeatedClockTime(read)) return;
+  record_ = read;
+  ComputeChart();
+}
+
+bool TFrmMain::ChooseRepeatedClockTime(TRecordData& r) {
+  if (r.zone.empty() || r.isLunar) return true;
+  const chart::ZonedClockReading reading = chart::ReadZonedClock({r.year, r.month, r.day, r.hour, r.minute}, r.zone, 0);
+  if (reading.kind != calendar::ClockTimeKind::kRepeated) return true;
+  Message question;
+  question.caption = tr("钟点出现两次");
+  question.text = qtdraw::ShownQString(reading.problem) + tr("\r\n请选择是哪一次：");
+  question.buttons = Buttons::YesNoCancel;
+  question.defaultButton = Answer::Yes;
+  question.icon = Icon::Question;
+  question.yesText = tr("第一次（%1）").arg(qtdraw::ShownQString(chart::OffsetChoiceText(reading.offsets[0])));
+  question.noText = tr("第二次（%1）").arg(qtdraw::ShownQString(chart::OffsetChoiceText(reading.offsets[1])));
+  const Answer answer = Prompts().Ask(this, question);
+  if (answer == Answer::Cancel) return false;
+  r.fold = answer == Answer::Yes ? 1 : 2;
+  return true;
 }
 
 void TFrmMain::SetChartShown(bool shown) {
@@ -51,7 +76,8 @@ void TFrmMain::ChartSearchResult(int year, int month, int day, int hour) {
   const chart::SearchRequest& request = searchPage_->Request();
   chart::CopyDragonWaterFacing(request, record_);
   pages_->setCurrentIndex(0);
-  ChartFromInputs();
+  // A zone's clock time that came twice was tested at its first occurrence.
+  ChartFromInputsWithFold(request.zone.empty() ? 0 : 1);
 }
 
 void TFrmMain::StepMoment(double days) {
@@ -59,13 +85,16 @@ void TFrmMain::StepMoment(double days) {
     Tell(this, tr("请先排一个正确的盘！"), tr("先排盘"), Icon::Information);
     return;
   }
-  // Five seconds more keep a step from landing a hair before the minute it aims at.
-  const calendar::JulianDay target = engine_->GetMoment().beijingJD + days + 5.0 / 86400.0;
-  const calendar::CivilDateTime d = engine_->DateFromJD(target);
+  // Five seconds more keep a step from landing a hair before the minute it aims at. A zoned
+  // chart steps its clock time, as the inputs show it.
+  const TRecordData& r = record_;
+  const calendar::JulianDay from = r.zone.empty() ? engine_->GetMoment().beijingJD
+                                                  : engine_->Date().ToJulianDay({r.year, r.month, r.day, r.hour, r.minute});
+  const calendar::CivilDateTime d = engine_->DateFromJD(from + days + 5.0 / 86400.0);
   const ChartInputsPanel::MomentInputs before = Inputs->CurrentMomentInputs();
   Inputs->SetMomentInputs(d.year, d.month, d.day, d.hour, d.minute);
   TRecordData stepped = record_;
-  if (!Inputs->ReadInto(stepped)) {
+  if (!Inputs->ReadInto(stepped) || !ChooseRepeatedClockTime(stepped)) {
     // A step past the first or last year of the calendar is refused (the year error was
     // told): the inputs go back to the chart on screen, which stays, so the next command
     // still works on it.

@@ -60,7 +60,7 @@ void TFrmMain::PrepareOnFirstShow() {
   // Mountain and gua, the moment now, the saved place.
   Inputs->SelectMountainAndGua(0, 0);
   Inputs->SetDateInputsToNow(ChartInputsPanel::kStartYearCap);
-  Inputs->RestorePlace(prefs.sheng, prefs.shi);
+  Inputs->RestorePlace(prefs.sheng, prefs.shi, prefs.placeName, prefs.placeZone);
 
   // The tree's display style and order.
   caseTree_->SetDisplay(prefs.showStyle, prefs.sort);
@@ -143,6 +143,8 @@ base::LayoutPrefs TFrmMain::CurrentPrefs() const {
   prefs.treewid = caseTree_->width();
   prefs.sheng = Inputs->Province();
   prefs.shi = Inputs->City();
+  prefs.placeName = Inputs->PlaceName();
+  prefs.placeZone = Inputs->Zone();
   prefs.pinghei = remarkEditor_->height();
   prefs.imgSize = engine_->ImageFontSize();
   prefs.showStyle = caseTree_->ShowStyle();

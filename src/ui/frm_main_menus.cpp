@@ -79,6 +79,7 @@ void TFrmMain::BuildMenus() {
                       Item("N5", QT_TRANSLATE_NOOP("Menu", "四柱排盘"), [this] { ReversePillarSearch(); }),
                       Item("N6", QT_TRANSLATE_NOOP("Menu", "易经卦爻辞"), [this] { ShowIChingTexts(); }),
                       Item("N2", QT_TRANSLATE_NOOP("Menu", "经纬度设置"), [this] { EditPlaceCoordinates(); }),
+                      Item("NOwnPlaces", QT_TRANSLATE_NOOP("Menu", "自定地点（海外等）"), [this] { EditOwnPlaces(); }),
                       Item("Tmnuwnl", QT_TRANSLATE_NOOP("Menu", "万年历"), [this] { ShowPerpetualCalendar(); }),
                   }),
           Submenu("Omnu", QT_TRANSLATE_NOOP("Menu", "选项(&O)"),

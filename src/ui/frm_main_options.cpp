@@ -13,6 +13,7 @@
 #include "ui/frm_txt_help.h"
 #include "ui/frm_wnl.h"
 #include "ui/frm_zhou_yi.h"
+#include "ui/own_places_dialog.h"
 #include "ui/frm_main.h"
 #include "ui/frm_set.h"
 #include "ui/program_start.h"
@@ -58,6 +59,13 @@ void TFrmMain::OpenChartSettings() {
 void TFrmMain::EditPlaceCoordinates() {
   TFrmDiLi dialog(this);
   dialog.exec();
+}
+
+void TFrmMain::EditOwnPlaces() {
+  OwnPlacesDialog dialog(this);
+  dialog.exec();
+  // The lists show the places as they now are; the place chosen stays when it still exists.
+  Inputs->RestorePlace(Inputs->Province(), Inputs->City(), Inputs->PlaceName(), Inputs->Zone());
 }
 
 void TFrmMain::EditDragonWaterFacing() {

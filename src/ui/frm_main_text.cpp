@@ -48,7 +48,7 @@ void TFrmMain::ImportChartText() {
   chartTextView_->setCurrentCharFormat(defaults);
 
   if (!LoadTextFile(*chartTextView_, ToUtf8(choice->path), defaults)) {
-    Prompts().Ask(this, Message{tr("重试一次"), tr("导入文件出错,请重试一次"), Buttons::Ok, Answer::Ok, Icon::None});
+    Prompts().Ask(this, Message{tr("重试一次"), tr("导入文件出错,请重试一次"), Buttons::Ok, Answer::Ok, Icon::None, {}, {}});
   }
 }
 

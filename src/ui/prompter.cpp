@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QUrl>
 
 #include "qtdraw/shown_text.h"
@@ -51,7 +52,12 @@ class ScreenPrompter final : public Prompter {
       case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
       case Buttons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
       case Buttons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+      case Buttons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
     }
+    if (!m.yesText.isEmpty() && box.button(QMessageBox::Yes)) box.button(QMessageBox::Yes)->setText(m.yesText);
+    if (!m.noText.isEmpty() && box.button(QMessageBox::No)) box.button(QMessageBox::No)->setText(m.noText);
     box.setDefaultButton(StandardOf(m.defaultButton, m.buttons));
     switch (box.exec()) {
       case QMessageBox::Yes: return Answer::Yes;
@@ -154,11 +160,11 @@ Prompter& Prompts() {
 void InstallPrompter(Prompter* prompter) { Installed() = prompter; }
 
 void Tell(QWidget* parent, const QString& text, const QString& caption, Icon icon) {
-  Prompts().Ask(parent, Message{caption, text, Buttons::Ok, Answer::Ok, icon});
+  Prompts().Ask(parent, Message{caption, text, Buttons::Ok, Answer::Ok, icon, {}, {}});
 }
 
 bool AskYesNo(QWidget* parent, const QString& text, const QString& caption, Icon icon, Answer defaultButton) {
-  return Prompts().Ask(parent, Message{caption, text, Buttons::YesNo, defaultButton, icon}) == Answer::Yes;
+  return Prompts().Ask(parent, Message{caption, text, Buttons::YesNo, defaultButton, icon, {}, {}}) == Answer::Yes;
 }
 
 std::optional<QString> ChooseFolder(QWidget* parent, const QString& prompt) {

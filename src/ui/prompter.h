@@ -15,7 +15,7 @@ class QWidget;
 namespace quorin::ui {
 
 enum class Icon { None, Information, Warning, Error, Question };
-enum class Buttons { Ok, OkCancel, YesNo };
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class Answer { Ok, Cancel, Yes, No };
 
 struct Message {
@@ -24,6 +24,9 @@ struct Message {
   Buttons buttons = Buttons::Ok;
   Answer defaultButton = Answer::Ok;  // for Yes/No boxes without a stated default: Yes
   Icon icon = Icon::None;
+  // Captions of the Yes and No buttons when they are choices rather than yes and no.
+  QString yesText;
+  QString noText;
 };
 
 // One entry of a file dialog's filter list ("Rtf格式" with pattern "*.rtf").

@@ -17,6 +17,7 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 
+#include "base/world_zones.h"
 #include "calendar/historical_year.h"
 #include "calendar/yi_date_ex.h"
 #include "chart/domain_tables.h"
@@ -206,6 +207,11 @@ SearchPage::SearchPage(const chart::MQuorinDay& engine, QWidget* parent)
   range->setColumnStretch(2, 1);
   results->addLayout(range);
   results->addWidget(progressBar_);
+  zoneNote_ = new QLabel(this);
+  zoneNote_->setObjectName(QStringLiteral("LblSearchZone"));
+  zoneNote_->setWordWrap(true);
+  zoneNote_->hide();
+  results->addWidget(zoneNote_);
   results->addWidget(resultList_, 1);
   auto* after = new QHBoxLayout;
   after->addWidget(cancelButton_);
@@ -400,6 +406,13 @@ void SearchPage::StartSearch() {
   q.mountain = mountainBox_->currentIndex();
   q.mountainGua = guaBox_->currentIndex();
   ReadTicks();
+  // The place of the last chart: a zoned one's days and hours are its clock times.
+  q.zone = engine_.Request().zone;
+  zoneNote_->setVisible(!q.zone.empty());
+  if (!q.zone.empty()) {
+    zoneNote_->setText(tr("按%1的钟表时间查找（%2，含夏令时），结果中的时间都是当地时间。")
+                           .arg(ToQString(base::ZoneCityName(q.zone, base::ShownScript())), ToQString(q.zone)));
+  }
 
   searchButton_->setEnabled(false);
   exportButton_->setEnabled(false);

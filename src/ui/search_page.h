@@ -16,6 +16,7 @@
 #include "ui/search_worker.h"
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
@@ -112,6 +113,7 @@ class SearchPage : public QWidget {
   QPushButton* cancelButton_;  // 取消: stops a running search, keeping what it found
   QPushButton* exportButton_;  // 导出结果...
   QProgressBar* progressBar_;
+  QLabel* zoneNote_;  // the zone whose clock times were searched, when zoned
   QListWidget* resultList_;
 
   SearchWorker worker_;

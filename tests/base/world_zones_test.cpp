@@ -33,13 +33,24 @@ TEST(WorldZones, AZoneOfSeveralCountriesStandsUnderEach) {
   const std::string path = folder.Path() + "zone1970.tab";
   std::ofstream(path) << "# comment\nSG,MY\t+0117+10351\tAsia/Singapore\n"
                          "US\t+404251-0740023\tAmerica/New_York\tEastern (most areas)\nbroken line\n";
-  const std::vector<WorldZone> zones = ReadWorldZones(path);
+  const std::vector<WorldZone> zones = ReadWorldZones(path, folder.Path() + "no-country-table.tab");
   ASSERT_EQ(zones.size(), 3u);
   EXPECT_EQ(zones[0].countryCode, "SG");
   EXPECT_EQ(zones[1].countryCode, "MY");
   EXPECT_EQ(zones[1].zone, "Asia/Singapore");
   EXPECT_NEAR(zones[2].longitude, -(74 + 23 / 3600.0), 1e-9);
   EXPECT_TRUE(ReadWorldZones(folder.Path() + "missing.tab").empty());
+
+  // The country table names Malaysia's own zone: it stands for Malaysia, at Kuala Lumpur, while
+  // the zones a country already has keep their place.
+  std::ofstream(folder.Path() + "zone.tab") << "MY\t+0310+10142\tAsia/Kuala_Lumpur\tpeninsula\n"
+                                               "SG\t+0117+10351\tAsia/Singapore\n";
+  const std::vector<WorldZone> withCountries = ReadWorldZones(path, folder.Path() + "zone.tab");
+  ASSERT_EQ(withCountries.size(), 3u);
+  EXPECT_EQ(withCountries[0].zone, "Asia/Singapore");
+  EXPECT_EQ(withCountries[1].countryCode, "MY");
+  EXPECT_EQ(withCountries[1].zone, "Asia/Kuala_Lumpur");
+  EXPECT_NEAR(withCountries[1].latitude, 3 + 10 / 60.0, 1e-9);
 }
 
 // The names a reader of each script knows: Taiwan says 雪梨, Hong Kong and the mainland 悉尼.

@@ -93,7 +93,11 @@ class MainWindowTest : public QObject {
     QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbos")->itemText(2), QStringLiteral("2时丑"));
     QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbos")->itemText(22), QStringLiteral("22时亥"));
     QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbos")->itemText(23), QStringLiteral("23时子"));
-    QCOMPARE(ChartInput<QComboBox>(f.window.get(), "cbodiZ")->count(), 35);
+    // The provinces and 未知地, then the own places and the countries of the world.
+    auto* provinces = ChartInput<QComboBox>(f.window.get(), "cbodiZ");
+    QCOMPARE(provinces->itemText(34), QStringLiteral("未知地"));
+    QCOMPARE(provinces->itemText(35), QStringLiteral("自定地点"));
+    QVERIFY(provinces->findText(QStringLiteral("美国")) > 35);
     QVERIFY(f.prompter.shown.isEmpty());
     QCOMPARE(f.window->ChartRecord().dragonMountain, std::int16_t(-1));
     QCOMPARE(f.window->ChartRecord().waterMountain, std::int16_t(-1));
