@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/world_zones.h"
+#include "base/zoned_places.h"
 
 #include <gtest/gtest.h>
 
@@ -63,6 +64,47 @@ TEST(WorldZones, ChineseNamesFollowTheScript) {
   EXPECT_EQ(ZoneCityName("Mars/Base_Alpha", Script::kSimplified), "Base Alpha");
   EXPECT_EQ(CountryName("MY", Script::kSimplified), "马来西亚");
   EXPECT_EQ(CountryName("MY", Script::kTraditionalHongKong), "馬來西亞");
+}
+
+// The names a user types find the place meant: Chinese in either script, with or without the
+// country, English, the zone's own name; a zone's own country before others it serves.
+TEST(ZonedPlaces, FoundByTheNamesUsersType) {
+  const std::vector<ZonedPlace> own = {{"祖屋", "祖屋", "", -123.1, 49.25, "America/Vancouver"}};
+  const struct {
+    const char* typed;
+    const char* zone;
+    const char* name;
+  } rows[] = {
+      {"纽约", "America/New_York", "美国纽约"},     {"紐約", "America/New_York", "美国纽约"},
+      {"美国纽约", "America/New_York", "美国纽约"}, {"new york", "America/New_York", "美国纽约"},
+      {"America/New_York", "America/New_York", "美国纽约"}, {"吉隆坡", "Asia/Kuala_Lumpur", "马来西亚吉隆坡"},
+      {"Kuala_Lumpur", "Asia/Kuala_Lumpur", "马来西亚吉隆坡"}, {"苏黎世", "Europe/Zurich", "瑞士苏黎世"},
+      {"新加坡", "Asia/Singapore", "新加坡"},       {"祖屋", "America/Vancouver", "祖屋"},
+  };
+  for (const auto& r : rows) {
+    const std::optional<ZonedPlace> found = FindPlaceByName(r.typed, own);
+    ASSERT_TRUE(found) << r.typed;
+    EXPECT_EQ(found->zone, r.zone) << r.typed;
+    EXPECT_EQ(found->name, r.name) << r.typed;
+  }
+  EXPECT_FALSE(FindPlaceByName("福州", own));
+  EXPECT_FALSE(FindPlaceByName("", own));
+}
+
+TEST(ZonedPlaces, OwnPlacesFileKeepsWhatIsSoundAndSkipsTheRest) {
+  const quorin::testing::TempDir folder;
+  const std::string path = folder.Path() + "places.txt";
+  const std::vector<ZonedPlace> places = {{"祖屋", "祖屋", "", -123.1, 49.25, "America/Vancouver"},
+                                          {"乡下", "乡下", "", 113.5, 22.75, ""}};
+  std::ofstream(path) << OwnPlacesText(places) << "坏\tabc\t1\t\n远\t200\t1\t\n火星\t1\t1\tMars/Base\n";
+  EXPECT_EQ(ReadOwnPlaces(path), places);
+  ZonedPlace bad = places[0];
+  bad.name = "a\tb";
+  EXPECT_FALSE(OwnPlaceProblem(bad).empty());
+  bad = places[0];
+  bad.latitude = 91;
+  EXPECT_FALSE(OwnPlaceProblem(bad).empty());
+  EXPECT_TRUE(ReadOwnPlaces(folder.Path() + "none.txt").empty());
 }
 
 }  // namespace

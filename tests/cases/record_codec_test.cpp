@@ -216,5 +216,27 @@ TEST(CaseRecord, EncodesEveryColumnAsStored) {
   EXPECT_TRUE(back.isLeapMonth);
 }
 
+// A zone follows the coordinates of addrNum, where readers that know only the coordinates stop;
+// a record without one is written exactly as before.
+TEST(RecordCodec, AZoneAndItsFoldFollowTheCoordinates) {
+  TRecordData r;
+  r.ResetRecord();
+  r.longitude = 151.2167f;
+  r.latitude = -33.8667f;
+  EXPECT_EQ(EncodeRecord(r)[9].text, "151.216705 -33.866699 8");
+  r.zone = "Australia/Sydney";
+  EXPECT_EQ(EncodeRecord(r)[9].text, "151.216705 -33.866699 8 Australia/Sydney");
+  r.fold = 2;
+  EXPECT_EQ(EncodeRecord(r)[9].text, "151.216705 -33.866699 8 Australia/Sydney 2");
+  const TRecordData read = DecodeRecord(Columns({{9, "151.216705 -33.866699 8 Australia/Sydney 2"}}));
+  EXPECT_EQ(read.zone, "Australia/Sydney");
+  EXPECT_EQ(read.fold, 2);
+  EXPECT_FLOAT_EQ(read.latitude, -33.866699f);
+  EXPECT_EQ(DecodeRecord(Columns({{9, "120.000000 30.000000 8"}})).zone, "");
+  // What is not a zone's name is not taken for one.
+  EXPECT_EQ(DecodeRecord(Columns({{9, "120 30 8 '; drop"}})).zone, "");
+  EXPECT_EQ(DecodeRecord(Columns({{9, "120 30 8 Asia/Tokyo 7"}})).fold, 0);
+}
+
 }  // namespace
 }  // namespace quorin::cases

@@ -59,4 +59,24 @@ refused_with fold-alone 2 "--fold 需要和 --zone 一起使用" chart "2024-01-
 refused_with fold-needless 2 "不需要 --fold" pillars "2024-06-01 09:00" --zone Asia/Tokyo --fold 2
 refused_with zone-lunar 2 "请用公历日期" chart "2024-01-01 00:00" --zone Asia/Tokyo --lunar
 
+# --place names a world place: its coordinates, its name and its zone. Kuala Lumpur's clocks ran at
+# UTC+7:30 until the end of 1981: its 23:00 of 31 December 1981 was 23:30 in Beijing.
+[ "$("$cli" pillars "1981-12-31 23:00" --place 吉隆坡)" = "$("$cli" pillars "1981-12-31 23:30")" ] ||
+  fail "Kuala Lumpur before 1982"
+"$cli" chart "2024-06-01 09:15" --place "Kuala Lumpur" >"$work/kl-place"
+grep -qxF "地点：马来西亚吉隆坡" "$work/kl-place" || fail "the place's name: $(sed -n 2p "$work/kl-place")"
+"$cli" chart "2024-06-01 09:15" --place 吉隆坡 --lon 120 | grep -q "^当地时间" && fail "--lon keeps --place a name"
+# Past the years the zone files record, and before a zone's history, the chart says so.
+"$cli" chart "2050-07-01 12:00" --place 纽约 | grep -qF "(纽约时间，UTC-5，时区数据只记到2037年，按其最后的时差)" ||
+  fail "New York past 2037"
+"$cli" chart "1800-07-01 12:00" --zone America/New_York | grep -qF "(纽约时间，UTC-4:56:02，当地平时)" ||
+  fail "New York's local mean time"
+# A case saved in Sydney keeps its zone and the clock time as entered.
+"$cli" cases --program-dir "$work/lib" add --name 悉尼 --date "2024-01-15 12:00" --place 悉尼 >/dev/null ||
+  fail "cases add --place"
+"$cli" cases --program-dir "$work/lib" show 1 >"$work/case"
+grep -qxF "zone: Australia/Sydney" "$work/case" && grep -qxF "hour: 12" "$work/case" || fail "the case's zone"
+refused_with case-repeated 1 "请用 --fold 1" cases --program-dir "$work/lib" add --name x --date "2024-11-03 01:30" \
+  --zone America/New_York
+
 finish "zoned moments CLI"
