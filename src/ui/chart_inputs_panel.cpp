@@ -429,13 +429,13 @@ void ChartInputsPanel::ShowZoneOfCity() {
   const std::string zone =
       city >= 0 && city < static_cast<int>(cityZones_.size()) ? cityZones_[static_cast<std::size_t>(city)] : std::string();
   zoneBox_->addItem(zone.empty() ? tr("北京时间") : ZoneItemText(zone), ToQString(zone));
-  zoneBox_->setToolTip(zoneBox_->itemText(0));
+  zoneBox_->setToolTip(zone.empty() ? zoneBox_->itemText(0) : zoneBox_->itemText(0) + QStringLiteral("（%1）").arg(ToQString(zone)));
   // The place's own zone: chosen with the place.
   zoneBox_->setEnabled(false);
 }
 
 QString ChartInputsPanel::ZoneItemText(const std::string& zone) {
-  return tr("%1时间（%2）").arg(ToQString(base::ZoneCityName(zone, base::ShownScript())), ToQString(zone));
+  return tr("%1时间").arg(ToQString(base::ZoneCityName(zone, base::ShownScript())));
 }
 
 void ChartInputsPanel::ShowRecord(const TRecordData& r) {

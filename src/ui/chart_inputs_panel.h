@@ -102,7 +102,7 @@ class ChartInputsPanel : public QWidget {
   void ShowPlace(int province, int city, const std::string& name, const std::string& zone);
   void SelectListedPlace(int provinceItem, int city);
   int PlaceKindAt(int provinceItem) const;
-  // "纽约时间（America/New_York）".
+  // "纽约时间".
   static QString ZoneItemText(const std::string& zone);
   void SetMomentToNow();
   void FindCityByName();

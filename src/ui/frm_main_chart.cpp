@@ -76,7 +76,12 @@ void TFrmMain::ChartSearchResult(int year, int month, int day, int hour) {
   const chart::SearchRequest& request = searchPage_->Request();
   chart::CopyDragonWaterFacing(request, record_);
   pages_->setCurrentIndex(0);
-  // A zone's clock time that came twice was tested at its first occurrence.
+  // A zoned search's moments are clock times of its place, and one that came twice was tested
+  // at its first occurrence.
+  if (!request.zone.empty()) {
+    const TRecordData& place = searchPage_->SearchedPlace();
+    Inputs->RestorePlace(place.province, place.city, place.addrName, place.zone);
+  }
   ChartFromInputsWithFold(request.zone.empty() ? 0 : 1);
 }
 

@@ -407,7 +407,8 @@ void SearchPage::StartSearch() {
   q.mountainGua = guaBox_->currentIndex();
   ReadTicks();
   // The place of the last chart: a zoned one's days and hours are its clock times.
-  q.zone = engine_.Request().zone;
+  searchedPlace_ = engine_.Request();
+  q.zone = searchedPlace_.zone;
   zoneNote_->setVisible(!q.zone.empty());
   if (!q.zone.empty()) {
     zoneNote_->setText(tr("按%1的钟表时间查找（%2，含夏令时），结果中的时间都是当地时间。")

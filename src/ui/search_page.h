@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "chart/record_data.h"
 #include "chart/search_conditions.h"
 #include "chart/search_request.h"
 #include "chart/search_sink.h"
@@ -49,6 +50,8 @@ class SearchPage : public QWidget {
   QString MasterYearText() const;
   int Mountain() const;
   int MountainGua() const;
+  // The place of the chart the last search started from (its zone's clock times were tested).
+  const TRecordData& SearchedPlace() const { return searchedPlace_; }
   // Resets the request to the clock's pillar year and shows it; asks first when `ask`.
   void ClearConditions(bool ask);
   bool Searching() const { return worker_.Running(); }
@@ -114,6 +117,7 @@ class SearchPage : public QWidget {
   QPushButton* exportButton_;  // 导出结果...
   QProgressBar* progressBar_;
   QLabel* zoneNote_;  // the zone whose clock times were searched, when zoned
+  TRecordData searchedPlace_;
   QListWidget* resultList_;
 
   SearchWorker worker_;
