@@ -16,12 +16,14 @@
 #include "sheet/date_sheet.h"
 #endif
 
+#include "base/files.h"
 #include "base/gbk.h"
 #include "base/places.h"
 #include "cases/case_text.h"
 #include "chart/quorin_day.h"
 #include "chart/record_data.h"
 #include "chart/rich_text_sink.h"
+#include "draw/svg_canvas.h"
 #include "iching/zhou_yi_page.h"
 #include "chart_options.h"
 #include "command.h"
@@ -89,7 +91,7 @@ std::unique_ptr<QGuiApplication> MakePictureApplication() {
 #endif
 
 const OptionSpec kChartOptions{
-    .values = {"mountain", "gua", "name", "birth", "dragon", "water", "lon", "lat", "place", "settings", "flip", "png",
+    .values = {"mountain", "gua", "name", "birth", "dragon", "water", "lon", "lat", "place", "settings", "flip", "png", "svg",
                "click", "font-size", "pdf", "remark", "zone", "fold"},
     .flags = {"lunar", "leap", "female", "facing", "spans", "areas"},
     .repeatable = {"click"},
@@ -118,8 +120,8 @@ PictureOptions ReadPictureOptions(const Arguments& a) {
   PictureOptions p;
   for (const std::string& c : a.Values("click")) p.clicks.push_back(ClickPoint(c));
   p.wanted = a.Has("png") || a.Has("pdf");
-  if (!p.wanted && (!p.clicks.empty() || a.Has("font-size"))) {
-    throw UsageError("--click 和 --font-size 需要 --png 或 --pdf（它们作用于所写的图片）");
+  if (!p.wanted && !a.Has("svg") && (!p.clicks.empty() || a.Has("font-size"))) {
+    throw UsageError("--click 和 --font-size 需要 --png、--pdf 或 --svg（它们作用于所写的图片）");
   }
   if (!a.Has("png") && a.Has("areas")) throw UsageError("--areas 需要 --png（它说明所写图片中的位置）");
   if (!a.Has("pdf") && a.Has("remark")) throw UsageError("--remark 需要 --pdf（评语印在日课单上）");
@@ -197,6 +199,23 @@ void PrintChart(const Arguments& a, const chart::RecordingRichTextSink& text, co
   return 0;
 }
 
+// The picture of --svg: the same chart drawn again on a vector canvas, whose layout (and so
+// where the clicks land) is its own.
+[[nodiscard]] int WriteSvg(const Arguments& a, const TRecordData& r, const std::vector<int>& flips,
+                           const PictureOptions& picture) {
+  draw::SvgCanvas svg;
+  chart::MQuorinDay engine;
+  engine.Attach(nullptr, &svg);
+  engine.SetImageFont(picture.fontSize);
+  UseSettingsOption(a, engine);
+  if (!engine.Compute(r) || !ApplyFlips(engine, flips)) return Refuse(engine.ErrorText());
+  for (const auto& [x, y] : picture.clicks) engine.Click(x, y);
+  const std::string path = *a.Value("svg");
+  std::string error;
+  if (!base::AtomicWriteFile(path, svg.Document(), &error)) return Refuse("无法写入图片文件：" + path + "（" + error + "）");
+  return 0;
+}
+
 int Run(const std::vector<std::string>& args) {
   const Arguments a(args, kChartOptions);
   if (a.Positionals().size() != 1) throw UsageError("需要一个时间：\"YYYY-MM-DD HH:MM\"");
@@ -223,7 +242,8 @@ int Run(const std::vector<std::string>& args) {
   // As left-button releases on the picture, in order.
   for (const auto& [x, y] : picture.clicks) engine.Click(x, y);
   PrintChart(a, text, engine);
-  return WritePictures(a, canvas, engine);
+  if (const int written = WritePictures(a, canvas, engine); written != 0) return written;
+  return a.Has("svg") ? WriteSvg(a, r, flips, picture) : 0;
 }
 
 const RegisterCommand kChart{{
@@ -253,6 +273,8 @@ const RegisterCommand kChart{{
     "  --spans                after the text, one line per coloured range: start length colour bold\n"
     "                         (characters of the printed text; colour as 0xBBGGRR)\n"
     "  --png FILE             write the chart picture as a PNG file\n"
+    "  --svg FILE             write the chart picture as an SVG file (vector graphics, its own layout:\n"
+    "                         text at fixed CJK widths; --click acts on that layout)\n"
     "  --pdf FILE             write the date sheet (日课单) as an A4 PDF file\n"
     "  --remark FILE          the remark printed on the date sheet: .rtf, or plain text (needs --pdf)\n"
     "  --font-size PT         chart font of the picture, 10..35 points (default 12; needs --png or --pdf)\n"

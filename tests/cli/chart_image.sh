@@ -86,4 +86,16 @@ done
 [ $? -eq 1 ] || fail "unwritable --png: expected exit 1"
 grep -qF "无法写入图片文件" "$work/err" || fail "unwritable --png: $(cat "$work/err")"
 
+# --svg: the picture as vector graphics, its clicks at its own layout (fixed CJK widths: the 主
+# column's stem row at 40,150 selects it, and the relation names appear).
+"${chart[@]}" --svg "$work/c.svg" >"$work/svg-text" || fail "--svg: exit $?"
+head -c 5 "$work/c.svg" | grep -qF "<?xml" || fail "--svg writes no SVG document"
+grep -qF ">常用神煞</text>" "$work/c.svg" || fail "--svg lacks 常用神煞"
+"${chart[@]}" >"$work/plain-text"
+cmp -s "$work/svg-text" "$work/plain-text" || fail "--svg changed the chart text"
+"${chart[@]}" --svg "$work/d.svg" --click 40,150 >/dev/null
+grep -qF ">相冲</text>" "$work/d.svg" && ! grep -qF ">相冲</text>" "$work/c.svg" || fail "--click on the SVG picture"
+"${chart[@]}" --svg "$work/missing/e.svg" >/dev/null 2>"$work/err"
+[ $? -eq 1 ] && grep -qF "无法写入图片文件" "$work/err" || fail "unwritable --svg"
+
 finish "chart picture CLI"
