@@ -43,7 +43,7 @@ std::string MainlandSummerTimeNote(const calendar::CivilDateTime& beijing) {
   };
   return "注意：" + std::to_string(calendar::HistoricalYear(span->startsBeijing.year)) + "年" + day(span->startsBeijing) +
          "至" + day(span->endsBeijing) + "中国实行夏令时，当时的钟表时间比北京时间快一小时。这里的时间是北京时间；" +
-         "输入的若是当时钟表上的时间，请减去一小时再排盘（命令行可用 --zone Asia/Shanghai）。\r\n";
+         "输入的若是当时钟表上的时间，请在时区中选“中国（按当时钟表时间，含1986–1991年夏令时）”（命令行用 --zone Asia/Shanghai），或减去一小时再排盘。\r\n";
 }
 
 std::string LocalClockNote(const LocalClock& local) {

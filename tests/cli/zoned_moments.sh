@@ -34,7 +34,7 @@ grep -qF "当地时间：2024年6月1日9时15分(吉隆坡时间，UTC+8)" "$wo
 refused_with london-skipped 1 "伦敦当地没有2024年3月31日1时30分这个钟点" pillars "2024-03-31 01:30" --zone Europe/London
 
 # A Beijing time in a mainland summer gains one line; the hour before the clocks moved does not.
-note="注意：1988年4月17日至9月11日中国实行夏令时，当时的钟表时间比北京时间快一小时。这里的时间是北京时间；输入的若是当时钟表上的时间，请减去一小时再排盘（命令行可用 --zone Asia/Shanghai）。"
+note="注意：1988年4月17日至9月11日中国实行夏令时，当时的钟表时间比北京时间快一小时。这里的时间是北京时间；输入的若是当时钟表上的时间，请在时区中选“中国（按当时钟表时间，含1986–1991年夏令时）”（命令行用 --zone Asia/Shanghai），或减去一小时再排盘。"
 "$cli" chart "1988-07-01 12:00" >"$work/summer"
 [ "$(sed -n 4p "$work/summer")" = "$note" ] || fail "the 1988 summer note: $(sed -n 4p "$work/summer")"
 "$cli" chart "1988-04-17 01:30" | grep -q "^注意：" && fail "a note before the clocks moved"
