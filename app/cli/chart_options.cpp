@@ -52,11 +52,17 @@ std::optional<base::ZonedPlace> NamedPlace(const Arguments& a) {
   return base::FindPlaceByName(*a.Value("place"), base::ReadOwnPlaces(ownPlaces));
 }
 
-std::string ZoneOption(const Arguments& a) {
+namespace {
+
+// The zone of --zone, else that of the place --place named.
+std::string ZoneOption(const Arguments& a, const std::optional<base::ZonedPlace>& named) {
   if (a.Has("zone")) return *a.Value("zone");
-  const std::optional<base::ZonedPlace> place = NamedPlace(a);
-  return place ? place->zone : std::string();
+  return named ? named->zone : std::string();
 }
+
+}  // namespace
+
+std::string ZoneOption(const Arguments& a) { return ZoneOption(a, NamedPlace(a)); }
 
 RequestOrRefusal ChartRequestFromOptions(const Arguments& a, const calendar::CivilDateTime& moment,
                                          const RequestForms& forms) {
@@ -106,18 +112,19 @@ RequestOrRefusal ChartRequestFromOptions(const Arguments& a, const calendar::Civ
   r.latitude = static_cast<float>(a.Number("lat").value_or(base::kDefaultLatitude));
   r.addrName = base::TruncateToGbkBytes(a.Value("place").value_or(std::string(base::kUnknownPlace)),
                                         TRecordData::kAddrNameBytes);
-  if (const std::optional<base::ZonedPlace> place = NamedPlace(a)) {
-    r.longitude = static_cast<float>(place->longitude);
-    r.latitude = static_cast<float>(place->latitude);
-    r.addrName = base::TruncateToGbkBytes(place->name, TRecordData::kAddrNameBytes);
+  const std::optional<base::ZonedPlace> named = NamedPlace(a);
+  if (named) {
+    r.longitude = static_cast<float>(named->longitude);
+    r.latitude = static_cast<float>(named->latitude);
+    r.addrName = base::TruncateToGbkBytes(named->name, TRecordData::kAddrNameBytes);
   }
-  r.zone = ZoneOption(a);
+  r.zone = ZoneOption(a, named);
   if (!r.zone.empty() && a.Has("fold")) r.fold = static_cast<std::int8_t>(ParseInteger(*a.Value("fold"), "--fold"));
   return out;
 }
 
 ZonedMoment ReadZoneOptions(const Arguments& a, const calendar::CivilDateTime& moment) {
-  ZonedMoment out{moment, std::nullopt, {}};
+  ZonedMoment out{moment, {}};
   const std::string zone = ZoneOption(a);
   if (zone.empty()) {
     if (a.Has("fold")) throw UsageError("--fold 需要和 --zone 一起使用");
@@ -140,7 +147,6 @@ ZonedMoment ReadZoneOptions(const Arguments& a, const calendar::CivilDateTime& m
     return out;
   }
   out.beijing = reading.beijing;
-  out.clock = reading.clock;
   return out;
 }
 

@@ -77,7 +77,6 @@ struct RequestOrRefusal {
 // clock time of a zone. Without either the moment is Beijing time, as always.
 struct ZonedMoment {
   calendar::CivilDateTime beijing;          // what the chart is computed for
-  std::optional<chart::LocalClock> clock;   // the clock time read, when zoned
   std::string refusal;                      // a clock time skipped, or repeated without --fold
 };
 [[nodiscard]] ZonedMoment ReadZoneOptions(const Arguments& a, const calendar::CivilDateTime& moment);

@@ -44,6 +44,7 @@ std::string EnglishCityOfZone(std::string_view zone) {
 
 std::vector<WorldCountry> BuildWorldCountries(Script script) {
   std::map<std::string, WorldCountry> byCode;
+  std::map<std::string, std::string> storedCountryNames;  // simplified, as cases keep them
   std::vector<std::string> order;
   for (const WorldZone& z : ReadWorldZones()) {
     if (z.countryCode == kChinaCode) continue;
@@ -53,12 +54,14 @@ std::vector<WorldCountry> BuildWorldCountries(Script script) {
       country.code = z.countryCode;
       country.shownName = CountryName(z.countryCode, script);
       order.push_back(z.countryCode);
+      storedCountryNames[z.countryCode] =
+          script == Script::kSimplified ? country.shownName : CountryName(z.countryCode, Script::kSimplified);
     }
     ZonedPlace place;
-    place.shownName = ZoneCityName(z.zone, script);
     // 美国纽约; a city the country is named after stands for itself (新加坡, 中国香港特别行政区).
-    const std::string countryName = CountryName(z.countryCode, Script::kSimplified);
+    const std::string& countryName = storedCountryNames[z.countryCode];
     const std::string city = ZoneCityName(z.zone, Script::kSimplified);
+    place.shownName = script == Script::kSimplified ? city : ZoneCityName(z.zone, script);
     place.name = countryName.find(city) == std::string::npos ? countryName + city : countryName;
     place.englishName = EnglishCityOfZone(z.zone);
     place.longitude = z.longitude;
@@ -89,17 +92,6 @@ std::optional<double> Degrees(const std::string& text, double limit) {
   return value;
 }
 
-bool IsKnownZoneName(const std::string& zone) {
-  UErrorCode error = U_ZERO_ERROR;
-  icu::UnicodeString canonical;
-  UBool system = false;
-  icu::TimeZone::getCanonicalID(icu::UnicodeString::fromUTF8(zone), canonical, system, error);
-  if (U_SUCCESS(error) && system) return true;
-  for (const WorldZone& z : ReadWorldZones())
-    if (z.zone == zone) return true;
-  return false;
-}
-
 // The country a zone belongs to: the first the table lists for it.
 const std::string& FirstCountryOfZone(const std::string& zone) {
   static const std::map<std::string, std::string> first = [] {
@@ -110,6 +102,14 @@ const std::string& FirstCountryOfZone(const std::string& zone) {
   static const std::string none;
   const auto it = first.find(zone);
   return it == first.end() ? none : it->second;
+}
+
+bool IsKnownZoneName(const std::string& zone) {
+  UErrorCode error = U_ZERO_ERROR;
+  icu::UnicodeString canonical;
+  UBool system = false;
+  icu::TimeZone::getCanonicalID(icu::UnicodeString::fromUTF8(zone), canonical, system, error);
+  return (U_SUCCESS(error) && system) || !FirstCountryOfZone(zone).empty();
 }
 
 std::string FormatDegrees(double degrees) {
