@@ -1,19 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calendar/zone_time.h"
 
-#include <date/tz.h>
-
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 
 #include "calendar/julian_day.h"
+#include "calendar/zone_rules.h"
 
 namespace quorin::calendar {
 
 namespace {
 
-constexpr int kBeijingOffsetSeconds = 8 * 3600;
 constexpr double kSecondsPerDay = 86400.0;
 // Julian day of 1970-01-01 00:00, where the database's seconds count from.
 constexpr double kUnixEpochJulianDay = 2440587.5;
@@ -23,70 +20,31 @@ JulianDay JulianDayOf(const CivilDateTime& t) {
   return JulianDayFromDate(t.year, t.month, t.day + (t.hour * 60 + t.minute) / 1440.0);
 }
 
-// Seconds from the epoch of a civil time of the program's calendar, read as if on UTC.
-std::chrono::seconds SecondsOf(const CivilDateTime& t) {
-  return std::chrono::seconds(std::llround((JulianDayOf(t) - kUnixEpochJulianDay) * kSecondsPerDay));
-}
-
-// The instant a Beijing time names.
-date::sys_seconds InstantOfBeijing(const CivilDateTime& beijing) {
-  return date::sys_seconds{SecondsOf(beijing) - std::chrono::seconds(kBeijingOffsetSeconds)};
-}
-
-CivilDateTime BeijingOfInstant(date::sys_seconds t) {
-  return DateFromJulianDayToMinute(kUnixEpochJulianDay + (t.time_since_epoch().count() + kBeijingOffsetSeconds) / kSecondsPerDay);
-}
-
 CivilDateTime Shifted(const CivilDateTime& t, int seconds) {
   // Whole minutes: the program's times have no seconds.
   const long minutes = std::lround(seconds / 60.0);
   return DateFromJulianDayToMinute(JulianDayOf(t) + minutes / 1440.0);
 }
 
-// The system's zone files list changes up to 2037; a span that starts then and never ends is
-// where the records stop, not where the zone stopped changing.
-bool PastTheRecords(const date::sys_info& info) {
-  using namespace date::literals;
-  return info.begin >= date::sys_days{2037_y / date::January / 1} && info.end >= date::sys_days{9999_y / date::January / 1};
-}
-
-ZoneOffset FromInfo(const date::sys_info& info) {
-  ZoneOffset o;
-  o.beyondRecords = PastTheRecords(info);
-  o.seconds = static_cast<int>(info.offset.count());
-  o.summerTime = info.save != std::chrono::minutes(0);
-  o.abbreviation = info.abbrev;
-  // The database names a zone's time before its first recorded change "LMT".
-  o.beforeHistory = info.abbrev == "LMT";
-  return o;
-}
-
 }  // namespace
 
+std::int64_t UtcSecondsOf(const CivilDateTime& t) {
+  return std::llround((JulianDayOf(t) - kUnixEpochJulianDay) * kSecondsPerDay);
+}
+
+CivilDateTime BeijingTimeOfUtcSeconds(std::int64_t seconds) {
+  return DateFromJulianDayToMinute(kUnixEpochJulianDay + static_cast<double>(seconds + kBeijingOffsetSeconds) / kSecondsPerDay);
+}
+
 std::optional<TimeZone> TimeZone::Find(std::string_view name) {
-  try {
-    return TimeZone(date::locate_zone(std::string(name)));
-  } catch (const std::exception&) {
-    return std::nullopt;  // unknown name, or no database installed
-  }
+  const ZoneRules* rules = FindZoneRules(name);
+  if (!rules) return std::nullopt;
+  return TimeZone(rules);
 }
 
-ClockTimeReading TimeZone::Read(const CivilDateTime& clock) const {
-  const date::local_info info = zone_->get_info(date::local_seconds{SecondsOf(clock)});
-  ClockTimeReading reading;
-  reading.offsets = {FromInfo(info.first), FromInfo(info.second)};
-  switch (info.result) {
-    case date::local_info::unique: reading.kind = ClockTimeKind::kUnique; break;
-    case date::local_info::nonexistent: reading.kind = ClockTimeKind::kSkipped; break;
-    case date::local_info::ambiguous: reading.kind = ClockTimeKind::kRepeated; break;
-  }
-  return reading;
-}
+ClockTimeReading TimeZone::Read(const CivilDateTime& clock) const { return zone_->Read(clock); }
 
-ZoneSpan TimeZone::SpanAtBeijingTime(const CivilDateTime& beijing) const {
-  const date::sys_info info = zone_->get_info(InstantOfBeijing(beijing));
-  return ZoneSpan{FromInfo(info), BeijingOfInstant(info.begin), BeijingOfInstant(info.end)};
-}
+ZoneSpan TimeZone::SpanAtBeijingTime(const CivilDateTime& beijing) const { return zone_->SpanAtBeijingTime(beijing); }
 
 bool IsKnownZone(std::string_view zone) { return TimeZone::Find(zone).has_value(); }
 

@@ -12,10 +12,6 @@
 
 #include "calendar/calendar_types.h"
 
-namespace date {
-class time_zone;
-}
-
 namespace quorin::calendar {
 
 // One offset of a zone from UTC, as the database records it for an instant.
@@ -53,6 +49,8 @@ struct ZoneSpan {
   CivilDateTime endsBeijing;
 };
 
+class ZoneRules;
+
 // A zone of the database, found once by its name; what a walk over many moments reads.
 class TimeZone {
  public:
@@ -65,8 +63,8 @@ class TimeZone {
   ZoneSpan SpanAtBeijingTime(const CivilDateTime& beijing) const;
 
  private:
-  explicit TimeZone(const date::time_zone* zone) : zone_(zone) {}
-  const date::time_zone* zone_;  // owned by the library's database, for the whole run
+  explicit TimeZone(const ZoneRules* zone) : zone_(zone) {}
+  const ZoneRules* zone_;  // kept for the whole run
 };
 
 // The same for a zone named once ("America/New_York"); nullopt for an unknown zone.
