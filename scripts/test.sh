@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up, builds and runs every test: first the Release build (model, command line,
-# windows), then every test again under AddressSanitizer and UndefinedBehaviorSanitizer
-# (windows offscreen). Exits non-zero on any failure.
+# windows), then the web edition (scripts/web.sh test), then every test again under
+# AddressSanitizer and UndefinedBehaviorSanitizer (windows offscreen). Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,6 +13,9 @@ echo "== Release build and tests"
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORIN_TESTS=ON -DQUORIN_BENCH=ON >/dev/null
 cmake --build build/release
 (cd build/release && ctest --output-on-failure -j "$jobs" --timeout 600)
+
+echo "== Web edition: the engine against quorin-cli under node, the page in headless chromium"
+QUORIN_TOOLS_BUILD=build/release scripts/web.sh test
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build and tests"
 cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="-O1" \

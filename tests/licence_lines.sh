@@ -8,7 +8,8 @@ cd "${1:?the source folder}" || exit 1
 missing=0
 while IFS= read -r file; do
   head -n 3 "$file" | grep -q 'SPDX-License-Identifier: ' || { echo "no SPDX line: $file"; missing=1; }
-done < <(git ls-files 2>/dev/null | grep -E '\.(cpp|h|sh|py|cmake)$|CMakeLists\.txt$|^\.ci/run$|^data/completion/' ||
+done < <(git ls-files 2>/dev/null | grep -E '\.(cpp|h|sh|py|cmake)$|^(app|tests|bench)/.*\.(js|css|html)$|CMakeLists\.txt$|^\.ci/run$|^data/completion/' ||
          find src app tests bench tools scripts cmake data/tables data/completion -type f \
-           \( -name '*.cpp' -o -name '*.h' -o -name '*.sh' -o -name '*.py' -o -name '*.cmake' -o -name CMakeLists.txt \))
+           -not -path '*/node_modules/*' \( -name '*.cpp' -o -name '*.h' -o -name '*.sh' -o -name '*.py' -o -name '*.cmake' \
+           -o -name '*.js' -o -name '*.css' -o -name '*.html' -o -name CMakeLists.txt \))
 exit $missing

@@ -230,8 +230,10 @@ bool CopyFilesInto(const std::vector<std::filesystem::path>& files, const std::s
 }
 
 bool RenameWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to) {
+#if !defined(__EMSCRIPTEN__)  // the web edition's memory file system has one user: look, then rename
   if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
   if (errno != EINVAL) return false;
+#endif
   // A file system without the atomic form: look, then rename.
   std::error_code ec;
   if (std::filesystem::exists(std::filesystem::symlink_status(to, ec))) return false;

@@ -2,6 +2,7 @@
 #include "base/text_parse.h"
 
 #include <charconv>
+#include <cstdlib>
 #include <climits>
 #include <cmath>
 
@@ -120,8 +121,18 @@ std::optional<double> ParseNumber(std::string_view text) {
   // from_chars would take another sign, "inf" and "nan" here.
   if (text.empty() || !(IsDigit(text.front()) || text.front() == '.')) return std::nullopt;
   double value = 0;
+#if defined(__EMSCRIPTEN__)
+  // The web edition's libc++ has no floating-point from_chars; its C library has only the "C"
+  // locale, so strtod reads the same decimal numbers. Hexadecimal ones from_chars would refuse.
+  if (text.find_first_of("xX") != std::string_view::npos) return std::nullopt;
+  const std::string copy(text);
+  char* end = nullptr;
+  value = std::strtod(copy.c_str(), &end);
+  if (end != copy.c_str() + copy.size() || !std::isfinite(value)) return std::nullopt;
+#else
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) return std::nullopt;
+#endif
   return negative ? -value : value;
 }
 

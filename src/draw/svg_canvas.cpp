@@ -15,8 +15,11 @@ constexpr std::string_view kSongFaces =
     "'Noto Serif CJK SC','Source Han Serif SC','Noto Serif CJK TC','Songti SC','STSong',SimSun,serif";
 constexpr std::string_view kOtherFaces =
     "'Noto Sans CJK SC','Source Han Sans SC','Microsoft YaHei','PingFang SC','Noto Sans CJK TC',sans-serif";
-// The baseline of a line one em high: where a CJK face's ascent ends.
+// The baseline within a glyph's em: where a CJK face's ascent ends.
 constexpr double kBaselineOfEm = 0.88;
+// A line is a quarter em higher than its glyphs, as CJK faces space their lines: stacked lines
+// (丙 over 午 in a cell) keep apart.
+constexpr int kLineQuartersOfEm = 5;
 
 std::string Number(double value) {
   char text[32];
@@ -67,14 +70,16 @@ int SvgCanvas::Em() const { return (fontSize_ * 96 + 36) / 72; }
 
 int SvgCanvas::TextWidth(std::string_view utf8) { return base::GbkByteLength(base::ShownText(utf8)) * Em() / 2; }
 
-int SvgCanvas::TextHeight(std::string_view) { return Em(); }
+int SvgCanvas::TextHeight(std::string_view) { return LineHeight(); }
+
+int SvgCanvas::LineHeight() const { return (Em() * kLineQuartersOfEm + 2) / 4; }
 
 void SvgCanvas::TextOut(int x, int y, std::string_view utf8) {
   const std::string shown = base::ShownText(utf8);
   // An opaque brush paints the text's cell first, as a Windows canvas does.
-  if (brushSolid_) FillRect(x, y, x + TextWidth(utf8), y + Em());
+  if (brushSolid_) FillRect(x, y, x + TextWidth(utf8), y + LineHeight());
   const std::string_view faces = fontFamily_ == "宋体" ? kSongFaces : kOtherFaces;
-  elements_ += "<text x=\"" + std::to_string(x) + "\" y=\"" + Number(y + Em() * kBaselineOfEm) + "\" font-family=\"" +
+  elements_ += "<text x=\"" + std::to_string(x) + "\" y=\"" + Number(y + (LineHeight() - Em()) / 2.0 + Em() * kBaselineOfEm) + "\" font-family=\"" +
                (fontFamily_ == "宋体" ? std::string() : EscapeXml(fontFamily_) + ",") + std::string(faces) +
                "\" font-size=\"" + std::to_string(Em()) + "\"" + (bold_ ? " font-weight=\"bold\"" : "") + " fill=\"" +
                SvgColor(fontColor_) + "\" textLength=\"" + std::to_string(TextWidth(utf8)) +

@@ -37,6 +37,7 @@ class SvgCanvas final : public Canvas {
 
  private:
   int Em() const;
+  int LineHeight() const;
 
   std::string elements_;
   std::string fontFamily_ = "宋体";

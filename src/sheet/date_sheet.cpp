@@ -23,6 +23,7 @@
 #include "base/utf8.h"
 #include "chart/quorin_day.h"
 #include "chart/rich_text_sink.h"
+#include "draw/canvas_without_texts.h"
 #include "qtdraw/fonts.h"
 #include "qtdraw/image_canvas.h"
 #include "qtdraw/painter_canvas.h"
@@ -45,33 +46,6 @@ const QColor kHeadingBlue(0, 0, 255);
 QString FromUtf8(const std::string& text) { return QString::fromStdString(text); }
 // The sheet's own words, in the shown script like the engine's.
 QString Shown(const char* text) { return qtdraw::ShownQString(text); }
-
-// Forwards to another canvas, leaving out the texts the sheet sets as lines of its
-// own (the picture's header lines and 常用神煞), so the page does not say them twice.
-class CanvasWithoutTexts final : public draw::Canvas {
- public:
-  CanvasWithoutTexts(draw::Canvas& to, std::set<std::string> omitted) : to_(to), omitted_(std::move(omitted)) {}
-
-  void SetFont(std::string_view family, int pointSize, bool bold) override { to_.SetFont(family, pointSize, bold); }
-  void SetFontColor(draw::Color color) override { to_.SetFontColor(color); }
-  void SetPen(draw::Color color, draw::PenStyle style) override { to_.SetPen(color, style); }
-  void SetBrush(draw::Color color, draw::BrushStyle style) override { to_.SetBrush(color, style); }
-  void TextOut(int x, int y, std::string_view utf8) override {
-    if (!omitted_.contains(std::string(utf8))) to_.TextOut(x, y, utf8);
-  }
-  int TextWidth(std::string_view utf8) override { return to_.TextWidth(utf8); }
-  int TextHeight(std::string_view utf8) override { return to_.TextHeight(utf8); }
-  void FillRect(int left, int top, int right, int bottom) override { to_.FillRect(left, top, right, bottom); }
-  void Rectangle(int left, int top, int right, int bottom) override { to_.Rectangle(left, top, right, bottom); }
-  void Line(int x1, int y1, int x2, int y2) override { to_.Line(x1, y1, x2, y2); }
-  void Resize(int width, int height) override { to_.Resize(width, height); }
-  int Width() const override { return to_.Width(); }
-  int Height() const override { return to_.Height(); }
-
- private:
-  draw::Canvas& to_;
-  std::set<std::string> omitted_;
-};
 
 // A copy of the window's engine attached to other outputs: attaching clears the line
 // flips, which the picture and its header must keep.
@@ -130,7 +104,7 @@ class ChartPicture final : public QObject, public QTextObjectInterface {
   }
 
   qtdraw::PainterCanvas canvas_;
-  CanvasWithoutTexts filter_;
+  draw::CanvasWithoutTexts filter_;
   chart::MQuorinDay copy_;
   chart::ChartSelection selection_;
   int top_ = 0;
