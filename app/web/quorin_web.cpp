@@ -46,7 +46,6 @@ using emscripten::val;
 
 // The module's own folder in its memory file system: dat/ as the desktop program keeps it.
 constexpr const char* kProgramFolder = "/quorin/";
-constexpr int kDefaultBirthYear = 1978;
 
 bool Has(const val& o, const char* key) {
   if (o.isUndefined() || o.isNull()) return false;
@@ -102,7 +101,7 @@ TRecordData ChartRequest(const val& q, std::string& problem, bool& nameChanged) 
     problem = chart::YearRangeMessage("");
     return r;
   }
-  const int birth = Integer(q, "birth", kDefaultBirthYear);
+  const int birth = Integer(q, "birth", calendar::HistoricalYear(quorin::kDefaultBirthYear));
   if (!calendar::IsValidHistoricalYear(birth)) {
     problem = chart::YearRangeMessage("主命");
     return r;
