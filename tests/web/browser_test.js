@@ -72,6 +72,16 @@ async function desktop(browser, url) {
   await setValue(page, 'time', '10:30');
   await page.click('#chart-button');
   await page.waitForFunction(() => document.getElementById('chart-text').textContent.includes('当地时间：2024年11月3日10时30分(纽约时间，UTC-5)'));
+  // A clock time that came twice asks which; the second is chosen.
+  await setValue(page, 'time', '01:30');
+  await page.click('#chart-button');
+  await page.waitForFunction(() => document.getElementById('chart-notice').textContent.includes('出现了两次'));
+  await setValue(page, 'fold', '2');
+  await page.click('#chart-button');
+  await page.waitForFunction(() => document.getElementById('chart-text').textContent.includes('当地时间：2024年11月3日1时30分(纽约时间，UTC-5)'));
+  await setValue(page, 'fold', '');
+  await setValue(page, 'time', '10:30');
+  await page.click('#chart-button');
   await setValue(page, 'script', 'zh-Hant-TW');
   await page.waitForFunction(() => document.getElementById('chart-text').textContent.includes('當地時間：2024年11月3日10時30分(紐約時間，UTC-5)'));
   assert.strictEqual(await page.$eval('#province', (box) => box.selectedOptions[0].textContent), '美國');
