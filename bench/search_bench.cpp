@@ -51,10 +51,12 @@ void Run(benchmark::State& state, const SearchRequest& q) {
   state.counters["found"] = found;
 }
 
-// A hundred years (1950-01-01 to 2049-12-31, 438,300 moments) with every condition ticked.
-void RunHundredYears(benchmark::State& state, const SearchRequest& q) {
+// A hundred years (1950-01-01 to 2049-12-31, 438,300 moments) with every condition ticked, on
+// every core unless `threads` says otherwise.
+void RunHundredYears(benchmark::State& state, const SearchRequest& q, int threads = 0) {
   MQuorinDay engine;
   engine.SetSettingsPath("/nonexistent/set.ini");
+  engine.SetSearchThreads(threads);
   const SearchDays days{{1950, 1, 1, 0, 0}, {2049, 12, 31, 0, 0}};
   int found = 0;
   for (auto _ : state) {
@@ -66,7 +68,13 @@ void RunHundredYears(benchmark::State& state, const SearchRequest& q) {
 }
 
 void BM_SearchHundredYearsAllConditions(benchmark::State& state) { RunHundredYears(state, Everything(1950)); }
-BENCHMARK(BM_SearchHundredYearsAllConditions)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_SearchHundredYearsAllConditions)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+// The same on one thread, as before the search used every core.
+void BM_SearchHundredYearsAllConditionsOneThread(benchmark::State& state) {
+  RunHundredYears(state, Everything(1950), 1);
+}
+BENCHMARK(BM_SearchHundredYearsAllConditionsOneThread)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // The same hundred years as clock times of New York: each moment is read in the zone first.
 void BM_SearchHundredYearsZoned(benchmark::State& state) {
@@ -74,7 +82,7 @@ void BM_SearchHundredYearsZoned(benchmark::State& state) {
   q.zone = "America/New_York";
   RunHundredYears(state, q);
 }
-BENCHMARK(BM_SearchHundredYearsZoned)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_SearchHundredYearsZoned)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 void BM_SearchYearNoConditions(benchmark::State& state) { Run(state, Plain(2024)); }
 BENCHMARK(BM_SearchYearNoConditions)->Unit(benchmark::kMillisecond);

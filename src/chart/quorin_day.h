@@ -9,8 +9,10 @@
 #include <optional>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "calendar/yi_date_ex.h"
+#include "calendar/zone_time.h"
 #include "chart/chart_image_geometry.h"
 #include "chart/chart_settings.h"
 #include "chart/chart_slot.h"
@@ -65,6 +67,8 @@ struct ChartImageState {
   bool lineBarActive = false;    // the six-line chart of 山 is shown
   LineBarArea lineBar;
 };
+
+class MomentTest;
 
 class MQuorinDay {
  public:
@@ -253,9 +257,24 @@ class MQuorinDay {
   // asks. Days that cannot be searched find nothing, with the reason in `ErrorText()`.
   int SearchRange(const SearchRequest& request, const SearchDays& days, SearchSink& sink);
   const SearchRequest& LastSearchRequest() const { return searchRequest_; }
+  // Threads the search walks on: 0 (the default) for every core of the machine. Results, their
+  // order and the progress are the same on any number.
+  void SetSearchThreads(int threads) { searchThreads_ = threads; }
 
  private:
+  // Days a search thread takes at a time.
+  static constexpr int kDaysPerShare = 32;
+  int SearchThreadCount() const;
+  // Tests the day's twelve moments, adding those that pass (unnumbered) to `found`; false when the
+  // walk must stop at a moment the calendar cannot convert or chart.
+  bool TestDay(const SearchRequest& request, const MomentTest& test, const std::optional<calendar::TimeZone>& zone,
+               const calendar::CivilDateTime& day, std::vector<SearchResult>& found);
+  int SearchDaysOnThreads(const SearchRequest& request, const MomentTest& test,
+                          const std::optional<calendar::TimeZone>& zone, calendar::CivilDateTime day, int lastDay,
+                          int threads, SearchSink& sink);
+
   SearchRequest searchRequest_;
+  int searchThreads_ = 0;
 };
 
 }  // namespace quorin::chart

@@ -1,8 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "chart/search.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <condition_variable>
 #include <cstdio>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 #include "base/text_parse.h"
 #include "calendar/calendar_text.h"
@@ -151,47 +157,164 @@ int MQuorinDay::SearchRange(const SearchRequest& request, const SearchDays& days
       request.zone.empty() ? std::nullopt : calendar::TimeZone::Find(request.zone);
   const int lastDay = DayNumber(days.last);
   calendar::CivilDateTime day{days.first.year, days.first.month, days.first.day, 0, kSearchMinute};
-  bool walking = true;
-  for (int dayNumber = DayNumber(day); walking && dayNumber <= lastDay && !sink.Cancelled(); ++dayNumber) {
-    calendar::CivilDateTime moment = day;
-    for (int hour = 0; hour < 24; hour += 2) {
-      moment.hour = static_cast<std::int16_t>(hour);
-      // A zone's clock time: a skipped one is not tested, a repeated one at its first occurrence.
-      calendar::CivilDateTime beijing = moment;
-      if (!request.zone.empty()) {
-        if (!zone) continue;  // a zone the database does not know has no clock times
-        const calendar::ClockTimeReading reading = zone->Read(moment);
-        if (reading.kind == calendar::ClockTimeKind::kSkipped) continue;
-        beijing = calendar::BeijingTimeOfClock(moment, reading.offsets[0]);
+  const int threads = SearchThreadCount();
+  if (threads > 1 && lastDay - DayNumber(day) + 1 > kDaysPerShare) {
+    matches = SearchDaysOnThreads(request, test, zone, day, lastDay, threads, sink);
+  } else {
+    bool walking = true;
+    std::vector<SearchResult> found;
+    for (int dayNumber = DayNumber(day); walking && dayNumber <= lastDay && !sink.Cancelled(); ++dayNumber) {
+      found.clear();
+      walking = TestDay(request, test, zone, day, found);
+      for (SearchResult& result : found) {
+        result.number = ++matches;
+        sink.AppendResult(result);
       }
-      request_.year = beijing.year;
-      request_.month = beijing.month;
-      request_.day = beijing.day;
-      request_.hour = beijing.hour;
-      request_.minute = beijing.minute;
-      if (!ConvertDate()) {
-        walking = false;
-        break;
-      }
-      ClearChart();
-      ComputePillars();
-      if (!BuildSlots()) {
-        errorText_ = kNoSuchPosition;
-        walking = false;
-        break;
-      }
-      ComputeAvoidInfo();
-      const ExaminedList examined = BuildExaminedList(request, slots_);
-      if (test.Passes(examined, PillarSlots(), avoid_)) {
-        sink.AppendResult(
-            {++matches, moment, beijing, lunarDate_, request_.isLeapMonth, pillars_, examined.slots, examined.count});
-      }
+      if (walking) sink.SetPosition(sink.Position() + 1);
+      date_.NextDay(day);
     }
-    if (walking) sink.SetPosition(sink.Position() + 1);
-    date_.NextDay(day);
   }
   // A cancelled walk leaves the progress where it stopped.
   if (!sink.Cancelled()) sink.SetPosition(progressEnd);
+  return matches;
+}
+
+bool MQuorinDay::TestDay(const SearchRequest& request, const MomentTest& test,
+                         const std::optional<calendar::TimeZone>& zone, const calendar::CivilDateTime& day,
+                         std::vector<SearchResult>& found) {
+  calendar::CivilDateTime moment = day;
+  for (int hour = 0; hour < 24; hour += 2) {
+    moment.hour = static_cast<std::int16_t>(hour);
+    // A zone's clock time: a skipped one is not tested, a repeated one at its first occurrence.
+    calendar::CivilDateTime beijing = moment;
+    if (!request.zone.empty()) {
+      if (!zone) continue;  // a zone the database does not know has no clock times
+      const calendar::ClockTimeReading reading = zone->Read(moment);
+      if (reading.kind == calendar::ClockTimeKind::kSkipped) continue;
+      beijing = calendar::BeijingTimeOfClock(moment, reading.offsets[0]);
+    }
+    request_.year = beijing.year;
+    request_.month = beijing.month;
+    request_.day = beijing.day;
+    request_.hour = beijing.hour;
+    request_.minute = beijing.minute;
+    if (!ConvertDate()) return false;
+    ClearChart();
+    ComputePillars();
+    if (!BuildSlots()) {
+      errorText_ = kNoSuchPosition;
+      return false;
+    }
+    ComputeAvoidInfo();
+    const ExaminedList examined = BuildExaminedList(request, slots_);
+    if (test.Passes(examined, PillarSlots(), avoid_)) {
+      found.push_back({0, moment, beijing, lunarDate_, request_.isLeapMonth, pillars_, examined.slots, examined.count});
+    }
+  }
+  return true;
+}
+
+int MQuorinDay::SearchThreadCount() const {
+#if defined(__EMSCRIPTEN__)
+  return 1;  // the web edition's engine has no threads; its page runs the search in a worker
+#else
+  if (searchThreads_ > 0) return searchThreads_;
+  return static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
+#endif
+}
+
+namespace {
+
+// What one thread found in a share of the days: the results, how many fell on each day tested,
+// and whether the walk must stop after the last day tested (a moment the calendar cannot convert).
+struct DaysShare {
+  std::vector<SearchResult> results;
+  std::vector<int> resultsPerDay;
+  bool stopped = false;
+  bool done = false;
+};
+
+}  // namespace
+
+int MQuorinDay::SearchDaysOnThreads(const SearchRequest& request, const MomentTest& test,
+                                    const std::optional<calendar::TimeZone>& zone, calendar::CivilDateTime day,
+                                    int lastDay, int threads, SearchSink& sink) {
+  std::vector<calendar::CivilDateTime> dayList;
+  for (int dayNumber = DayNumber(day); dayNumber <= lastDay; ++dayNumber) {
+    dayList.push_back(day);
+    date_.NextDay(day);
+  }
+  const std::size_t shareCount = (dayList.size() + kDaysPerShare - 1) / kDaysPerShare;
+  std::vector<DaysShare> shares(shareCount);
+  std::mutex mutex;
+  std::condition_variable shareDone;
+  std::atomic<std::size_t> nextShare{0};
+  std::atomic<bool> stop{false};
+
+  // Each thread walks shares in the order it takes them, on an engine of its own copied from this
+  // one as the walk starts; what it finds goes to the sink only here, in the days' order.
+  const MQuorinDay start = *this;
+  const auto walk = [&] {
+    MQuorinDay engine = start;
+    std::vector<SearchResult> found;
+    for (std::size_t index; !stop && (index = nextShare++) < shareCount;) {
+      DaysShare share;
+      const std::size_t end = std::min(dayList.size(), (index + 1) * kDaysPerShare);
+      for (std::size_t d = index * kDaysPerShare; d < end && !stop; ++d) {
+        found.clear();
+        const bool walking = engine.TestDay(request, test, zone, dayList[d], found);
+        share.results.insert(share.results.end(), found.begin(), found.end());
+        share.resultsPerDay.push_back(static_cast<int>(found.size()));
+        if (!walking) {
+          share.stopped = true;
+          break;
+        }
+      }
+      const std::lock_guard lock(mutex);
+      shares[index] = std::move(share);
+      shares[index].done = true;
+      shareDone.notify_all();
+    }
+  };
+  std::vector<std::thread> pool;
+  for (int t = 0; t < threads; ++t) pool.emplace_back(walk);
+
+  int matches = 0;
+  std::size_t lastTested = 0;  // the day the walk ended on, as a one-thread walk would leave it
+  bool walking = true;
+  for (std::size_t index = 0; walking && index < shareCount; ++index) {
+    DaysShare share;
+    {
+      std::unique_lock lock(mutex);
+      shareDone.wait(lock, [&] { return shares[index].done; });
+      share = std::move(shares[index]);
+    }
+    std::size_t result = 0;
+    for (std::size_t d = 0; d < share.resultsPerDay.size(); ++d) {
+      if (sink.Cancelled()) {
+        walking = false;
+        break;
+      }
+      lastTested = index * kDaysPerShare + d;
+      for (int r = 0; r < share.resultsPerDay[d]; ++r) {
+        SearchResult& found = share.results[result++];
+        found.number = ++matches;
+        sink.AppendResult(found);
+      }
+      if (share.stopped && d + 1 == share.resultsPerDay.size()) {
+        walking = false;
+        break;
+      }
+      sink.SetPosition(sink.Position() + 1);
+    }
+    // A share cut short by a stop never came: the walk ended before it.
+    if (share.resultsPerDay.empty()) walking = false;
+  }
+  stop = true;
+  for (std::thread& thread : pool) thread.join();
+  // This engine is left at the last moment examined, with its error, as by a walk on one thread.
+  std::vector<SearchResult> ignored;
+  TestDay(request, test, zone, dayList[lastTested], ignored);
   return matches;
 }
 
