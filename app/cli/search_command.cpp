@@ -66,7 +66,7 @@ OptionSpec SearchOptions() {
   OptionSpec spec{
       .values = {"year", "from", "to", "mountain", "gua", "birth", "dragon", "water", "qi-digits", "yun-digits",
                  "pattern", "settings", "lon", "csv", "zone", "place"},
-      .flags = {"facing", "qi-adjacent", "yun-adjacent"},
+      .flags = {"facing", "qi-adjacent", "yun-adjacent", "near"},
   };
   for (const chart::SearchConditionGroup& group : chart::SearchConditionGroups()) {
     if (!group.listOption.empty()) spec.values.emplace(group.listOption);
@@ -120,6 +120,7 @@ void ReadConditions(const Arguments& a, chart::SearchRequest& q) {
   }
   q.qiDigits = Digits(a, "qi-digits", "qi-adjacent");
   q.yunDigits = Digits(a, "yun-digits", "yun-adjacent");
+  q.nearMisses = a.Has("near");
   for (const chart::SearchCondition& condition : chart::SearchConditions()) {
     if (!condition.flagOption.empty() && a.Has(std::string(condition.flagOption))) chart::Set(q, condition, true);
   }
@@ -156,11 +157,9 @@ void ReadZone(const Arguments& a, chart::SearchRequest& q) {
 [[nodiscard]] int Report(const Arguments& a, const chart::SearchRequest& q, const chart::RecordingSearchSink& sink,
                          int found) {
   for (const std::string& line : sink.Lines()) std::cout << line << "\n";
-  if (found > 0) {
-    std::cout << "共找到" << found << "条日课\n";
-  } else {
-    std::cout << "没有找到符合条件的日课，请改变查找条件。\n";
-  }
+  const auto nearMisses = std::count_if(sink.Results().begin(), sink.Results().end(),
+                                        [](const chart::SearchResult& r) { return !r.missed.empty(); });
+  std::cout << chart::SearchSummary(found, static_cast<int>(nearMisses), q.nearMisses) << "\n";
   std::string message;
   if (a.Has("csv") && !chart::WriteSearchResultsCsv(*a.Value("csv"), q, sink.Results(), message)) {
     return Refuse(message);
@@ -241,6 +240,10 @@ std::string SearchUsage() {
          "                         (replaces the conditions; the options above add to it)\n"
          "  --settings FILE        read the chart settings (set.ini keys idate, ijiazi, bRiGua) from FILE\n"
          "  --lon DEG              longitude for true solar or local time (default 120)\n"
+         "  --near                 after the full matches, the moments that miss exactly one ticked condition\n"
+         "                         (each 卦气/卦运 item, each digit group, 生入克入, 亲缘交通 and each avoidance\n"
+         "                         count as one), in date order, each line ending in 差：<the condition>; the\n"
+         "                         CSV gains a column 差\n"
          "  --csv FILE             also write the results with pillars, 卦气 and 卦运 as CSV (UTF-8)\n"
          "  --zone ZONE            the days and hours tested are the clock times of this zone (an IANA name,\n"
          "                         see quorin-cli zones), summer time included: a skipped hour is not tested,\n"

@@ -5,6 +5,7 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -369,7 +370,8 @@ std::optional<calendar::CivilDateTime> DayOf(const std::string& text) {
 }
 
 // The search of quorin-cli search: {year} or {from, to}, the person and positions, the conditions
-// by their captions ({conditions: ["卦气同数", …]}), digit groups, a ready pattern, a zone. What
+// by their captions ({conditions: ["卦气同数", …]}), digit groups, a ready pattern, a zone, near
+// misses ({near: true}). What
 // is found reaches the callbacks as it is found; the result holds the lines, the count's line and
 // the CSV text without its byte order mark (csvHeader alone starts the CSV of rows passed one by one).
 val Search(const val& s, val callbacks) {
@@ -416,6 +418,7 @@ val Search(const val& s, val callbacks) {
   if (Has(s, "qiDigits")) q.qiDigits = chart::DigitGroupFromText(Text(s, "qiDigits"), Flag(s, "qiAdjacent"));
   if (Has(s, "yunDigits")) q.yunDigits = chart::DigitGroupFromText(Text(s, "yunDigits"), Flag(s, "yunAdjacent"));
   q.UpdateConditionCounts();
+  q.nearMisses = Flag(s, "near");
   q.zone = Text(s, "zone");
   if (!q.zone.empty() && !calendar::IsKnownZone(q.zone)) return Refusal("没有这个时区：" + q.zone);
 
@@ -446,8 +449,9 @@ val Search(const val& s, val callbacks) {
   for (const std::string& line : sink.Lines()) lines.call<void>("push", line);
   out.set("lines", lines);
   out.set("found", found);
-  out.set("summary", base::ShownText(found > 0 ? "共找到" + std::to_string(found) + "条日课"
-                                               : std::string("没有找到符合条件的日课，请改变查找条件。")));
+  const auto nearMisses = std::count_if(sink.Results().begin(), sink.Results().end(),
+                                        [](const chart::SearchResult& r) { return !r.missed.empty(); });
+  out.set("summary", base::ShownText(chart::SearchSummary(found, static_cast<int>(nearMisses), q.nearMisses)));
   out.set("csv", base::ShownText(chart::SearchResultsCsv(q, sink.Results()).substr(chart::kUtf8ByteOrderMark.size())));
   out.set("csvHeader", csvHeader);
   return out;

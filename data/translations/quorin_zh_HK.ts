@@ -522,8 +522,8 @@
         <translation>中國（按當時鐘錶時間，含1986–1991年夏令時）</translation>
     </message>
     <message>
-        <source>%1时间（%2）</source>
-        <translation>%1時間（%2）</translation>
+        <source>%1时间</source>
+        <translation>%1時間</translation>
     </message>
 </context>
 <context>
@@ -773,6 +773,30 @@
     <message>
         <source>按%1的钟表时间查找（%2，含夏令时），结果中的时间都是当地时间。</source>
         <translation>按%1的鐘表時間查找（%2，含夏令時），結果中的時間都是當地時間。</translation>
+    </message>
+    <message>
+        <source>显示差一条的日课</source>
+        <translation>顯示差一條的日課</translation>
+    </message>
+    <message>
+        <source>符合全部条件的日课之后，再列出只差一个条件的日课，并注明差的是哪一条</source>
+        <translation>符合全部條件的日課之後，再列出只差一個條件的日課，並註明差的是哪一條</translation>
+    </message>
+    <message>
+        <source>已取消，保留了已找到的%1条日课和%2条差一条的日课，双击直接查看日课！</source>
+        <translation>已取消，保留了已找到的%1條日課和%2條差一條的日課，雙擊直接查看日課！</translation>
+    </message>
+    <message>
+        <source>共找到%1条日课，另有%2条差一条的日课列在后面，双击直接查看日课！</source>
+        <translation>共找到%1條日課，另有%2條差一條的日課列在後面，雙擊直接查看日課！</translation>
+    </message>
+    <message>
+        <source>共找到%1条日课，没有差一条的日课，双击直接查看日课！</source>
+        <translation>共找到%1條日課，沒有差一條的日課，雙擊直接查看日課！</translation>
+    </message>
+    <message>
+        <source>没有找到符合条件的日课，也没有差一条的日课，请改变查找条件。</source>
+        <translation>沒有找到符合條件的日課，也沒有差一條的日課，請改變查找條件。</translation>
     </message>
 </context>
 <context>

@@ -249,7 +249,8 @@ class MQuorinDay {
   // The search (查找吉课) over a year or a range of days, in search.cpp.
  public:
   // Walks the request's year in two-hour steps, reports progress and one line per
-  // moment that passes, and returns how many passed. Writes no text and draws
+  // moment that passes (then, when the request asks, one per moment that misses just one
+  // ticked condition), and returns how many passed. Writes no text and draws
   // nothing; the request copy, pillars and slots stay at the last moment examined.
   int Search(const SearchRequest& request, SearchSink& sink);
   // The same over any days (the year search is the range of its own year): 00:05,
@@ -267,8 +268,10 @@ class MQuorinDay {
   int SearchThreadCount() const;
   // Tests the day's twelve moments, adding those that pass (unnumbered) to `found`; false when the
   // walk must stop at a moment the calendar cannot convert or chart.
+  // A near miss goes to `near` when the request asks for them.
   bool TestDay(const SearchRequest& request, const MomentTest& test, const std::optional<calendar::TimeZone>& zone,
-               const calendar::CivilDateTime& day, std::vector<SearchResult>& found);
+               const calendar::CivilDateTime& day, std::vector<SearchResult>& found, std::vector<SearchResult>& near);
+  static void AppendNearMisses(std::vector<SearchResult>& near, int matches, SearchSink& sink);
   int SearchDaysOnThreads(const SearchRequest& request, const MomentTest& test,
                           const std::optional<calendar::TimeZone>& zone, calendar::CivilDateTime day, int lastDay,
                           int threads, SearchSink& sink);

@@ -111,7 +111,19 @@ std::string SearchResultDetail(const SearchResult& result) {
   return text;
 }
 
-void SearchSink::AppendResult(const SearchResult& result) { AppendLine(SearchResultLine(result.number, result.moment)); }
+std::string SearchResultLine(const SearchResult& result) {
+  const std::string line = SearchResultLine(result.number, result.moment);
+  return result.missed.empty() ? line : line + "　差：" + result.missed;
+}
+
+std::string SearchSummary(int found, int nearMisses, bool nearMissesAsked) {
+  std::string text = found > 0 ? "共找到" + std::to_string(found) + "条日课" : std::string("没有找到符合条件的日课");
+  if (!nearMissesAsked) return found > 0 ? text : text + "，请改变查找条件。";
+  if (nearMisses == 0) return text + "，也没有差一条的日课。";
+  return text + "，另有" + std::to_string(nearMisses) + "条差一条的日课列在后面。";
+}
+
+void SearchSink::AppendResult(const SearchResult& result) { AppendLine(SearchResultLine(result)); }
 
 int MQuorinDay::Search(const SearchRequest& request, SearchSink& sink) {
   return SearchRange(request, WholeYear(request.year), sink);
@@ -162,10 +174,10 @@ int MQuorinDay::SearchRange(const SearchRequest& request, const SearchDays& days
     matches = SearchDaysOnThreads(request, test, zone, day, lastDay, threads, sink);
   } else {
     bool walking = true;
-    std::vector<SearchResult> found;
+    std::vector<SearchResult> found, near;
     for (int dayNumber = DayNumber(day); walking && dayNumber <= lastDay && !sink.Cancelled(); ++dayNumber) {
       found.clear();
-      walking = TestDay(request, test, zone, day, found);
+      walking = TestDay(request, test, zone, day, found, near);
       for (SearchResult& result : found) {
         result.number = ++matches;
         sink.AppendResult(result);
@@ -173,15 +185,24 @@ int MQuorinDay::SearchRange(const SearchRequest& request, const SearchDays& days
       if (walking) sink.SetPosition(sink.Position() + 1);
       date_.NextDay(day);
     }
+    AppendNearMisses(near, matches, sink);
   }
   // A cancelled walk leaves the progress where it stopped.
   if (!sink.Cancelled()) sink.SetPosition(progressEnd);
   return matches;
 }
 
+void MQuorinDay::AppendNearMisses(std::vector<SearchResult>& near, int matches, SearchSink& sink) {
+  // After every full match, in the days' order.
+  for (SearchResult& result : near) {
+    result.number = ++matches;
+    sink.AppendResult(result);
+  }
+}
+
 bool MQuorinDay::TestDay(const SearchRequest& request, const MomentTest& test,
                          const std::optional<calendar::TimeZone>& zone, const calendar::CivilDateTime& day,
-                         std::vector<SearchResult>& found) {
+                         std::vector<SearchResult>& found, std::vector<SearchResult>& near) {
   calendar::CivilDateTime moment = day;
   for (int hour = 0; hour < 24; hour += 2) {
     moment.hour = static_cast<std::int16_t>(hour);
@@ -208,7 +229,13 @@ bool MQuorinDay::TestDay(const SearchRequest& request, const MomentTest& test,
     ComputeAvoidInfo();
     const ExaminedList examined = BuildExaminedList(request, slots_);
     if (test.Passes(examined, PillarSlots(), avoid_)) {
-      found.push_back({0, moment, beijing, lunarDate_, request_.isLeapMonth, pillars_, examined.slots, examined.count});
+      found.push_back({0, moment, beijing, lunarDate_, request_.isLeapMonth, pillars_, examined.slots, examined.count, {}});
+    } else if (request.nearMisses) {
+      ConditionMisses misses = test.Misses(examined, PillarSlots(), avoid_);
+      if (misses.count == 1) {
+        near.push_back({0, moment, beijing, lunarDate_, request_.isLeapMonth, pillars_, examined.slots, examined.count,
+                        std::move(misses.missed)});
+      }
     }
   }
   return true;
@@ -228,8 +255,8 @@ namespace {
 // What one thread found in a share of the days: the results, how many fell on each day tested,
 // and whether the walk must stop after the last day tested (a moment the calendar cannot convert).
 struct DaysShare {
-  std::vector<SearchResult> results;
-  std::vector<int> resultsPerDay;
+  std::vector<SearchResult> results, nearMisses;
+  std::vector<int> resultsPerDay, nearMissesPerDay;
   bool stopped = false;
   bool done = false;
 };
@@ -256,15 +283,18 @@ int MQuorinDay::SearchDaysOnThreads(const SearchRequest& request, const MomentTe
   const MQuorinDay start = *this;
   const auto walk = [&] {
     MQuorinDay engine = start;
-    std::vector<SearchResult> found;
+    std::vector<SearchResult> found, near;
     for (std::size_t index; !stop && (index = nextShare++) < shareCount;) {
       DaysShare share;
       const std::size_t end = std::min(dayList.size(), (index + 1) * kDaysPerShare);
       for (std::size_t d = index * kDaysPerShare; d < end && !stop; ++d) {
         found.clear();
-        const bool walking = engine.TestDay(request, test, zone, dayList[d], found);
+        near.clear();
+        const bool walking = engine.TestDay(request, test, zone, dayList[d], found, near);
         share.results.insert(share.results.end(), found.begin(), found.end());
         share.resultsPerDay.push_back(static_cast<int>(found.size()));
+        share.nearMisses.insert(share.nearMisses.end(), near.begin(), near.end());
+        share.nearMissesPerDay.push_back(static_cast<int>(near.size()));
         if (!walking) {
           share.stopped = true;
           break;
@@ -280,6 +310,7 @@ int MQuorinDay::SearchDaysOnThreads(const SearchRequest& request, const MomentTe
   for (int t = 0; t < threads; ++t) pool.emplace_back(walk);
 
   int matches = 0;
+  std::vector<SearchResult> nearMisses;
   std::size_t lastTested = 0;  // the day the walk ended on, as a one-thread walk would leave it
   bool walking = true;
   for (std::size_t index = 0; walking && index < shareCount; ++index) {
@@ -289,7 +320,7 @@ int MQuorinDay::SearchDaysOnThreads(const SearchRequest& request, const MomentTe
       shareDone.wait(lock, [&] { return shares[index].done; });
       share = std::move(shares[index]);
     }
-    std::size_t result = 0;
+    std::size_t result = 0, nearMiss = 0;
     for (std::size_t d = 0; d < share.resultsPerDay.size(); ++d) {
       if (sink.Cancelled()) {
         walking = false;
@@ -301,6 +332,7 @@ int MQuorinDay::SearchDaysOnThreads(const SearchRequest& request, const MomentTe
         found.number = ++matches;
         sink.AppendResult(found);
       }
+      for (int r = 0; r < share.nearMissesPerDay[d]; ++r) nearMisses.push_back(std::move(share.nearMisses[nearMiss++]));
       if (share.stopped && d + 1 == share.resultsPerDay.size()) {
         walking = false;
         break;
@@ -313,8 +345,9 @@ int MQuorinDay::SearchDaysOnThreads(const SearchRequest& request, const MomentTe
   stop = true;
   for (std::thread& thread : pool) thread.join();
   // This engine is left at the last moment examined, with its error, as by a walk on one thread.
-  std::vector<SearchResult> ignored;
-  TestDay(request, test, zone, dayList[lastTested], ignored);
+  std::vector<SearchResult> ignored, ignoredNear;
+  TestDay(request, test, zone, dayList[lastTested], ignored, ignoredNear);
+  AppendNearMisses(nearMisses, matches, sink);
   return matches;
 }
 

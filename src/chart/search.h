@@ -37,6 +37,11 @@ inline constexpr const char* kTooLongSearchDays = "查找范围不能超过100�
 
 // "3：2012年03月05日07时": running number, astronomical year, month, day, hour.
 std::string SearchResultLine(int number, const calendar::CivilDateTime& moment);
+// The line of a result: a near miss adds the condition it misses, "12：2025年03月05日08时　差：冲主命".
+std::string SearchResultLine(const SearchResult& result);
+// The count after the lines: "共找到N条日课" or "没有找到符合条件的日课，请改变查找条件。", and when near
+// misses were asked for, how many of them follow.
+std::string SearchSummary(int found, int nearMisses, bool nearMissesAsked);
 
 // The moment of a result line, read between "：" 年 月 日 时; nullopt for any other text.
 struct SearchResultMoment {

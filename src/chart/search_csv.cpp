@@ -68,6 +68,8 @@ std::string SearchResultsCsv(const SearchRequest& request, const std::vector<Sea
   // A zoned search's rows are the zone's clock times; the zone and the Beijing time follow.
   const bool zoned = !request.zone.empty();
   if (zoned) header.insert(header.end(), {"时区", "北京时间"});
+  // With near misses, the condition each misses (empty for a full match).
+  if (request.nearMisses) header.emplace_back("差");
   AppendRow(out, header);
   for (const SearchResult& r : results) {
     std::vector<std::string> row{std::to_string(r.number), DateText(r.moment), TimeText(r.moment),
@@ -80,6 +82,7 @@ std::string SearchResultsCsv(const SearchRequest& request, const std::vector<Sea
       row.push_back(std::to_string(slot.guaYun));
     }
     if (zoned) row.insert(row.end(), {request.zone, DateText(r.beijing) + " " + TimeText(r.beijing)});
+    if (request.nearMisses) row.push_back(r.missed);
     AppendRow(out, row);
   }
   return out;

@@ -19,7 +19,8 @@ inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 std::string CsvField(std::string_view text);
 
 // The whole file: the header row (序号, 公历日期, 时间, 农历, 年柱 … 时柱, then 卦气 and
-// 卦运 of each examined position, named as 龙卦气 龙卦运 …) and one row per result.
+// 卦运 of each examined position, named as 龙卦气 龙卦运 …; a zoned search's 时区 and 北京时间; with
+// near misses 差, the condition a row misses) and one row per result.
 // Years as users write them (1 BC is -1); rows end with CR LF.
 std::string SearchResultsCsv(const SearchRequest& request, const std::vector<SearchResult>& results);
 

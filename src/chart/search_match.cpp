@@ -2,8 +2,10 @@
 #include "chart/search_match.h"
 
 #include <algorithm>
+#include <bit>
 
 #include "chart/relations.h"
+#include "chart/search_conditions.h"
 
 namespace quorin::chart {
 namespace {
@@ -24,14 +26,16 @@ int HostRank(std::uint8_t kind) {
   return static_cast<int>(kHostsByWeight.end() - at);  // 0 for a position that never hosts
 }
 
-// Hits of one number group: 同数, the pair sums and 合生成 (and 相通 for 卦运), the digits.
-int GroupHits(const ExaminedList& list, bool useQi, const bool* flags, const DigitGroup& digits) {
-  int hits = 0;
+// Which conditions of one number group hold, of those asked: bit k for flag k (同数, the pair
+// sums, 合生成, and 相通 for 卦运), kDigitsBit for the digit group.
+constexpr int kDigitsBit = 7;
+unsigned GroupHolds(const ExaminedList& list, bool useQi, const bool* flags, const DigitGroup& digits) {
+  unsigned holds = 0;
   const int n = list.count;
   if (flags[0]) {
     bool same = true;
     for (int i = 1; i < n && same; ++i) same = NumberOf(list.slots[static_cast<std::size_t>(i)], useQi) == NumberOf(list.slots[0], useQi);
-    hits += same ? 1 : 0;
+    holds |= same ? 1U : 0U;
   }
   const bool through = !useQi && flags[kYunThrough];
   if (flags[1] || flags[2] || flags[3] || flags[4] || through) {
@@ -48,9 +52,9 @@ int GroupHits(const ExaminedList& list, bool useQi, const bool* flags, const Dig
         if (r.xiangTong > 0) ++throughPairs;
       }
     }
-    for (std::size_t k = 0; k < 3; ++k) hits += flags[k + 1] && sums[k] > 0 ? 1 : 0;
-    hits += flags[4] && generation > 0 ? 1 : 0;
-    hits += through && throughPairs > 0 ? 1 : 0;
+    for (std::size_t k = 0; k < 3; ++k) holds |= flags[k + 1] && sums[k] > 0 ? 1U << (k + 1) : 0U;
+    holds |= flags[4] && generation > 0 ? 1U << 4 : 0U;
+    holds |= through && throughPairs > 0 ? 1U << kYunThrough : 0U;
   }
   if (digits.count > 0) {
     std::array<std::uint8_t, 9> text{};
@@ -58,14 +62,23 @@ int GroupHits(const ExaminedList& list, bool useQi, const bool* flags, const Dig
       text[static_cast<std::size_t>(i)] =
           static_cast<std::uint8_t>(SearchDigit(NumberOf(list.slots[static_cast<std::size_t>(i)], useQi)));
     }
-    hits += DigitGroupMatches(digits, text.data(), n) ? 1 : 0;
+    holds |= DigitGroupMatches(digits, text.data(), n) ? 1U << kDigitsBit : 0U;
   }
-  return hits;
+  return holds;
 }
+
+int Count(unsigned bits) { return std::popcount(bits); }
 
 // A group passes when it asks nothing or when every condition it counts holds.
 bool GroupPasses(const ExaminedList& list, bool useQi, const bool* flags, const DigitGroup& digits, int required) {
-  return required == 0 || GroupHits(list, useQi, flags, digits) == required;
+  return required == 0 || Count(GroupHolds(list, useQi, flags, digits)) == required;
+}
+
+// The conditions of a group asked for, as GroupHolds' bits.
+unsigned GroupAsked(const bool* flags, int n, const DigitGroup& digits) {
+  unsigned asked = digits.count > 0 ? 1U << kDigitsBit : 0U;
+  for (int k = 0; k < n; ++k) asked |= flags[k] ? 1U << k : 0U;
+  return asked;
 }
 
 }  // namespace
@@ -137,21 +150,26 @@ bool MomentTest::FamilyLinkPasses(const ExaminedList& list) const {
   return true;
 }
 
-bool MomentTest::AvoidsAll(const std::array<ChartSlot, 4>& pillars, const AvoidInfo& avoid) const {
+unsigned MomentTest::AvoidancesBroken(const std::array<ChartSlot, 4>& pillars, const AvoidInfo& avoid) const {
   const auto& a = request_.avoid;
+  unsigned broken = 0;
   for (const ChartSlot& pillar : pillars) {
     const int branch = BranchOf(pillar.jiazi);
-    if (a[kAvoidClashMountainFlag] && branch == avoid[kAvoidClashMountain]) return false;
+    if (a[kAvoidClashMountainFlag] && branch == avoid[kAvoidClashMountain]) broken |= 1U << kAvoidClashMountainFlag;
     if (a[kAvoidMountainKillingsFlag] &&
         (branch == avoid[kAvoidMountainKillings] || branch == avoid[kAvoidMountainKillings + 1] ||
          branch == avoid[kAvoidMountainKillings + 2])) {
-      return false;
+      broken |= 1U << kAvoidMountainKillingsFlag;
     }
-    if (a[kAvoidClashMasterFlag] && branch == avoid[kAvoidClashMaster]) return false;
-    if (a[kAvoidMountainRepeatFlag] && pillar.gua == avoid[kAvoidMountainGua]) return false;
-    if (a[kAvoidMountainOppositeFlag] && pillar.gua == avoid[kAvoidFacingGua]) return false;
+    if (a[kAvoidClashMasterFlag] && branch == avoid[kAvoidClashMaster]) broken |= 1U << kAvoidClashMasterFlag;
+    if (a[kAvoidMountainRepeatFlag] && pillar.gua == avoid[kAvoidMountainGua]) broken |= 1U << kAvoidMountainRepeatFlag;
+    if (a[kAvoidMountainOppositeFlag] && pillar.gua == avoid[kAvoidFacingGua]) broken |= 1U << kAvoidMountainOppositeFlag;
   }
-  return true;
+  return broken;
+}
+
+bool MomentTest::AvoidsAll(const std::array<ChartSlot, 4>& pillars, const AvoidInfo& avoid) const {
+  return AvoidancesBroken(pillars, avoid) == 0;
 }
 
 bool MomentTest::Passes(const ExaminedList& list, const std::array<ChartSlot, 4>& pillars, const AvoidInfo& avoid) const {
@@ -164,6 +182,42 @@ bool MomentTest::Passes(const ExaminedList& list, const std::array<ChartSlot, 4>
   if (q.shengRuKeRu && !ShengRuKeRuPasses(list)) return false;
   if (q.familyLink && !FamilyLinkPasses(list)) return false;
   return AvoidsAll(pillars, avoid);
+}
+
+ConditionMisses MomentTest::Misses(const ExaminedList& list, const std::array<ChartSlot, 4>& pillars,
+                                   const AvoidInfo& avoid) const {
+  const SearchRequest& q = request_;
+  const unsigned qiAsked = GroupAsked(q.qi.data(), kQiConditionCount, q.qiDigits);
+  const unsigned yunAsked = GroupAsked(q.yun.data(), kYunConditionCount, q.yunDigits);
+  const unsigned qiFailed = qiAsked & ~GroupHolds(list, true, q.qi.data(), q.qiDigits);
+  const unsigned yunFailed = yunAsked & ~GroupHolds(list, false, q.yun.data(), q.yunDigits);
+  const bool shengRuFailed = q.shengRuKeRu && !ShengRuKeRuPasses(list);
+  const bool familyFailed = q.familyLink && !FamilyLinkPasses(list);
+  const unsigned avoidFailed = AvoidancesBroken(pillars, avoid);
+  ConditionMisses misses;
+  misses.count = Count(qiFailed) + Count(yunFailed) + (shengRuFailed ? 1 : 0) + (familyFailed ? 1 : 0) + Count(avoidFailed);
+  if (misses.count != 1) return misses;
+  // The one missed, named as its check box reads.
+  if (qiFailed == 1U << kDigitsBit) {
+    misses.missed = "卦气组合";
+  } else if (yunFailed == 1U << kDigitsBit) {
+    misses.missed = "卦运组合";
+  } else {
+    std::array<int, kConditionGroupCount> indexInGroup{};
+    for (const SearchCondition& condition : SearchConditions()) {
+      const int k = indexInGroup[static_cast<std::size_t>(condition.group)]++;
+      bool failed = false;
+      switch (condition.group) {
+        case ConditionGroup::kQi: failed = (qiFailed >> k) & 1U; break;
+        case ConditionGroup::kYun: failed = (yunFailed >> k) & 1U; break;
+        case ConditionGroup::kAvoid: failed = (avoidFailed >> k) & 1U; break;
+        case ConditionGroup::kOther: failed = k == 0 ? shengRuFailed : familyFailed; break;
+        case ConditionGroup::kInclude: break;
+      }
+      if (failed) misses.missed = ConditionCaption(condition);
+    }
+  }
+  return misses;
 }
 
 }  // namespace quorin::chart

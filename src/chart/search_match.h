@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 #include <cstdint>
 
 #include "chart/chart_slot.h"
@@ -29,16 +30,27 @@ int SearchDigit(int number);
 bool DigitGroupMatches(const DigitGroup& group, const std::uint8_t* digits, int count);
 
 // Everything a moment must satisfy, prepared once per search.
+// How a moment stands against the ticked conditions: how many it fails and, when it fails just
+// one, which, named as its check box reads (卦气合十, 卦运组合 for the digit group, 冲主命). Each
+// ticked 卦气 and 卦运 item, each digit group, 生入克入, 亲缘交通 and each avoidance counts as one.
+struct ConditionMisses {
+  int count = 0;
+  std::string missed;
+};
+
 class MomentTest {
  public:
   explicit MomentTest(const SearchRequest& request) : request_(request) {}
   // `pillars` are the slots 年 月 日 时, `avoid` the avoidance data of the chart.
   bool Passes(const ExaminedList& list, const std::array<ChartSlot, 4>& pillars, const AvoidInfo& avoid) const;
+  ConditionMisses Misses(const ExaminedList& list, const std::array<ChartSlot, 4>& pillars, const AvoidInfo& avoid) const;
 
  private:
   bool ShengRuKeRuPasses(const ExaminedList& list) const;
   bool FamilyLinkPasses(const ExaminedList& list) const;
   bool AvoidsAll(const std::array<ChartSlot, 4>& pillars, const AvoidInfo& avoid) const;
+  // The avoidances a pillar breaks, bit k for AvoidCondition k.
+  unsigned AvoidancesBroken(const std::array<ChartSlot, 4>& pillars, const AvoidInfo& avoid) const;
 
   SearchRequest request_;
 };

@@ -67,6 +67,8 @@ struct SearchRequest {
   bool showFacing = false;
   // The time zone whose clock times are tested (an IANA name); empty: Beijing time, as always.
   std::string zone;
+  // 显示差一条的日课: after the moments that meet every ticked condition, those that miss one.
+  bool nearMisses = false;
 
   bool operator==(const SearchRequest&) const = default;
 

@@ -25,6 +25,9 @@ struct SearchResult {
   // The positions judged, with their 卦气 and 卦运 (the search's examined list).
   std::array<ChartSlot, 9> positions{};
   int positionCount = 0;
+  // A near miss: the one ticked condition it misses, as its check box reads; empty for a moment
+  // that meets them all.
+  std::string missed;
 };
 
 class SearchSink {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/search_page.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -16,6 +17,7 @@
 #include <QToolButton>
 #include <QToolTip>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "base/world_zones.h"
 #include "calendar/historical_year.h"
@@ -151,6 +153,9 @@ SearchPage::SearchPage(const chart::MQuorinDay& engine, QWidget* parent)
   exportButton_ =
       Button(QStringLiteral("BtnExport"), tr("导出结果..."), tr("把查找结果保存为CSV文件，可用电子表格打开比较"), this);
   exportButton_->setEnabled(false);
+  nearMissesBox_ = new QCheckBox(tr("显示差一条的日课"), this);
+  nearMissesBox_->setObjectName(QStringLiteral("ChkNearMisses"));
+  nearMissesBox_->setToolTip(tr("符合全部条件的日课之后，再列出只差一个条件的日课，并注明差的是哪一条"));
   progressBar_ = new QProgressBar(this);
   progressBar_->setObjectName(QStringLiteral("ProgSearch"));
   progressBar_->setTextVisible(false);
@@ -206,6 +211,7 @@ SearchPage::SearchPage(const chart::MQuorinDay& engine, QWidget* parent)
   range->addWidget(toDayBox_, 1, 5);
   range->setColumnStretch(2, 1);
   results->addLayout(range);
+  results->addWidget(nearMissesBox_);
   results->addWidget(progressBar_);
   zoneNote_ = new QLabel(this);
   zoneNote_->setObjectName(QStringLiteral("LblSearchZone"));
@@ -406,6 +412,7 @@ void SearchPage::StartSearch() {
   q.mountain = mountainBox_->currentIndex();
   q.mountainGua = guaBox_->currentIndex();
   ReadTicks();
+  q.nearMisses = nearMissesBox_->isChecked();
   // The place of the last chart: a zoned one's days and hours are its clock times.
   searchedPlace_ = engine_.Request();
   q.zone = searchedPlace_.zone;
@@ -430,7 +437,7 @@ void SearchPage::StartSearch() {
 
 void SearchPage::ShowFound(int position, const std::vector<chart::SearchResult>& found) {
   for (const chart::SearchResult& result : found) {
-    auto* line = new QListWidgetItem(qtdraw::ShownQString(chart::SearchResultLine(result.number, result.moment)));
+    auto* line = new QListWidgetItem(qtdraw::ShownQString(chart::SearchResultLine(result)));
     line->setData(kResultRole, static_cast<int>(results_.size()));
     resultList_->addItem(line);
     results_.push_back(result);
@@ -443,9 +450,17 @@ void SearchPage::FinishSearch(int found, bool cancelled, int position) {
   progressBar_->setValue(position);
   cancelButton_->setEnabled(false);
   QString report;
-  if (cancelled) {
+  const auto nearMisses = static_cast<int>(
+      std::count_if(results_.begin(), results_.end(), [](const chart::SearchResult& r) { return !r.missed.empty(); }));
+  if (nearMisses > 0) {
+    report = cancelled ? tr("已取消，保留了已找到的%1条日课和%2条差一条的日课，双击直接查看日课！").arg(found).arg(nearMisses)
+                       : tr("共找到%1条日课，另有%2条差一条的日课列在后面，双击直接查看日课！").arg(found).arg(nearMisses);
+  } else if (cancelled) {
     report = found > 0 ? tr("已取消，保留了已找到的%1条日课，双击直接查看日课！").arg(found)
                        : tr("已取消，还没有找到符合条件的日课。");
+  } else if (resultsRequest_.nearMisses) {
+    report = found > 0 ? tr("共找到%1条日课，没有差一条的日课，双击直接查看日课！").arg(found)
+                       : tr("没有找到符合条件的日课，也没有差一条的日课，请改变查找条件。");
   } else {
     report = found > 0 ? tr("共找到%1条日课，双击直接查看日课！").arg(found)
                        : tr("没有找到符合条件的日课，请改变查找条件。");

@@ -16,6 +16,7 @@
 #include "chart/search_sink.h"
 #include "ui/search_worker.h"
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -115,6 +116,7 @@ class SearchPage : public QWidget {
   QPushButton* searchButton_;
   QPushButton* cancelButton_;  // 取消: stops a running search, keeping what it found
   QPushButton* exportButton_;  // 导出结果...
+  QCheckBox* nearMissesBox_;   // 显示差一条的日课
   QProgressBar* progressBar_;
   QLabel* zoneNote_;  // the zone whose clock times were searched, when zoned
   TRecordData searchedPlace_;

@@ -116,6 +116,21 @@ done
 "${run[@]}" --year 2024 --qi 同数 --csv /nonexistent/x.csv >/dev/null 2>"$work/err"
 [ $? -eq 1 ] && [ "$(cat "$work/err")" = "无法写入文件：/nonexistent/x.csv" ] || fail "csv not written: $(cat "$work/err")"
 
+# --near: after the full matches, the moments missing one condition, each naming it; the count
+# line says how many, and the CSV gains the column 差. Without --near the lines are the full ones.
+"${run[@]}" --year 2025 --mountain 1 --qi 合十 --avoid 冲主命 --shengru --near --csv "$work/near.csv" >"$work/near" ||
+  fail "near misses"
+"${run[@]}" --year 2025 --mountain 1 --qi 合十 --avoid 冲主命 --shengru >"$work/full" || fail "full matches"
+full=$(($(wc -l <"$work/full") - 1))
+head -n "$full" "$work/near" | cmp -s - <(head -n "$full" "$work/full") || fail "near misses change the full matches"
+near=$(grep -c '　差：' "$work/near")
+[ "$near" -gt 0 ] && [ "$(grep -c '　差：' <(head -n "$full" "$work/near"))" -eq 0 ] || fail "near misses not after the full matches"
+[ "$(tail -n 1 "$work/near")" = "共找到${full}条日课，另有${near}条差一条的日课列在后面。" ] || fail "near count: $(tail -n 1 "$work/near")"
+grep -v '　差：\(卦气合十\|冲主命\|生入克入\)$' <(sed -n "$((full + 1)),\$p" "$work/near" | head -n "$near") &&
+  fail "a near miss names a condition not ticked"
+head -n 1 "$work/near.csv" | tr -d '\r' | grep -q ',差$' || fail "near CSV header"
+[ "$(tr -d '\r' <"$work/near.csv" | grep -c ',\(生入克入\|冲主命\|卦气合十\)$')" -eq "$near" ] || fail "near CSV column"
+
 refused_with "reversed range" 1 "结束日期不能早于起始日期" --from 2024-05-02 --to 2024-05-01
 refused_with "long range" 1 "查找范围不能超过100年" --from 1900-03-01 --to 2000-03-01
 refused_with "range year" 1 "查找年份必须在-4713到9999年之间" --from 9999-12-31 --to 10000-01-01

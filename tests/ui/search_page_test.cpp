@@ -201,6 +201,33 @@ class SearchPageTest : public QObject {
     QCOMPARE(prompter.shown.last().text, QStringLiteral("没有找到符合条件的日课，请改变查找条件。"));
   }
 
+  // 显示差一条的日课: 一卦纯清 for 子山 finds nothing in 2023; the near misses follow, each naming
+  // its condition, and the message counts them. Unticked, the search is as before.
+  void nearMissesFollowTheMatches() {
+    ScriptedPrompter prompter;
+    Page p;
+    p.Edit("LedtStartYear")->setText(QStringLiteral("2023"));
+    ChooseLine(p.Box("CboJiCond"), 1);
+    p.Tick("ChkAdd", 3);
+    ChooseLine(p.Box("CboShanS"), 1);
+    p.Control<QCheckBox>("ChkNearMisses")->click();
+    QVERIFY(p.Search());
+    QVERIFY(p.Control<QCheckBox>("ChkNearMisses")->isChecked());
+    QVERIFY(p.page->Request().nearMisses);
+    const int near = p.Results()->count();
+    QVERIFY(near > 0);
+    for (int row = 0; row < near; ++row) {
+      QVERIFY2(p.Results()->item(row)->text().contains(QStringLiteral("　差：卦")), qPrintable(p.Results()->item(row)->text()));
+    }
+    QVERIFY(p.Results()->item(0)->text().startsWith(QStringLiteral("1：2023年")));
+    QCOMPARE(prompter.shown.last().text,
+             QStringLiteral("共找到0条日课，另有%1条差一条的日课列在后面，双击直接查看日课！").arg(near));
+    p.Control<QCheckBox>("ChkNearMisses")->click();
+    QVERIFY(p.Search());
+    QCOMPARE(p.Results()->count(), 0);
+    QCOMPARE(prompter.shown.last().text, QStringLiteral("没有找到符合条件的日课，请改变查找条件。"));
+  }
+
   void yearErrorsStopTheSearch() {
     ScriptedPrompter prompter;
     Page p;

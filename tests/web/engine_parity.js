@@ -66,6 +66,9 @@ const searches = [
   { year: 2031, mountain: 2, yunDigits: '2,8', yunAdjacent: true, cli: ['--yun-digits', '2,8', '--yun-adjacent'] },
   { year: 2024, mountain: 1, zone: 'America/New_York', cli: ['--qi', '合五'], conditions: ['卦气合五'] },
   { year: 2025, mountain: 1, script: 'zh-Hant-TW', cli: ['--family'], conditions: ['亲缘交通'] },
+  { from: '2024-06-01', to: '2026-05-31', mountain: 7, near: true, yunDigits: '3',
+    cli: ['--qi', '合十', '--avoid', '冲主命,坐山三煞', '--shengru', '--yun-digits', '3', '--near'],
+    conditions: ['卦气合十', '冲主命', '坐山三煞', '生入克入'] },
 ];
 
 function settingsFile(settings) {

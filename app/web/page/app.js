@@ -444,6 +444,7 @@ function searchRequest() {
     request.to = $('search-to').value.trim();
   }
   if ($('search-pattern').value) request.pattern = $('search-pattern').value;
+  if ($('search-near').checked) request.near = true;
   for (const box of document.querySelectorAll('#search-conditions input:checked')) request.conditions.push(box.value);
   for (const kind of ['qi', 'yun']) {
     const digits = $(`search-${kind}-digits`).value.trim();
@@ -470,18 +471,23 @@ function search(event) {
 }
 
 function finishSearch(error, cancelled) {
-  const found = searching.lines.length;
+  // Near misses follow the full matches, each line naming what it misses.
+  const near = searching.lines.filter((line) => line.includes('　差：')).length;
+  const found = searching.lines.length - near;
+  const nearText = searching.request.near ? (near > 0 ? `，另有${near}条差一条的日课列在后面` : '，也没有差一条的日课') : '';
   timings.lastSearch = performance.now() - searching.started;
   if (error) {
     $('search-summary').textContent = error;
   } else if (cancelled) {
-    $('search-summary').textContent = found > 0 ? `已取消，保留了已找到的${found}条日课，点按一条直接查看日课！`
-                                                : '已取消，还没有找到符合条件的日课。';
+    $('search-summary').textContent = found + near > 0 ? `已取消，保留了已找到的${found}条日课${nearText}，点按一条直接查看日课！`
+                                                       : '已取消，还没有找到符合条件的日课。';
+  } else if (found + near > 0) {
+    $('search-summary').textContent = `共找到${found}条日课${nearText}，点按一条直接查看日课！`;
   } else {
-    $('search-summary').textContent = found > 0 ? `共找到${found}条日课，点按一条直接查看日课！`
-                                                : '没有找到符合条件的日课，请改变查找条件。';
+    $('search-summary').textContent = searching.request.near ? '没有找到符合条件的日课，也没有差一条的日课。'
+                                                             : '没有找到符合条件的日课，请改变查找条件。';
   }
-  if (found > 0 && searching.csv.length > 0) {
+  if (found + near > 0 && searching.csv.length > 0) {
     const link = $('search-csv');
     if (link.href) URL.revokeObjectURL(link.href);
     link.href = URL.createObjectURL(new Blob(['\uFEFF', ...searching.csv], { type: 'text/csv;charset=utf-8' }));
