@@ -70,6 +70,25 @@ void RunHundredYears(benchmark::State& state, const SearchRequest& q, int thread
 void BM_SearchHundredYearsAllConditions(benchmark::State& state) { RunHundredYears(state, Everything(1950)); }
 BENCHMARK(BM_SearchHundredYearsAllConditions)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
+// The same for three persons: 主命纳入 and 冲主命 hold for each.
+void BM_SearchHundredYearsThreePersons(benchmark::State& state) {
+  SearchRequest q = Everything(1950);
+  q.otherPersons = {{"配偶", false, 1982}, {"长子", true, 2010}};
+  RunHundredYears(state, q);
+}
+BENCHMARK(BM_SearchHundredYearsThreePersons)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+// Three persons with only 主命纳入 and 卦气合十, so that most moments are judged for every person.
+void BM_SearchHundredYearsThreePersonsOften(benchmark::State& state) {
+  SearchRequest q = Plain(1950);
+  q.includeMaster = true;
+  q.qi[kQiTen] = true;
+  q.UpdateConditionCounts();
+  q.otherPersons = {{"配偶", false, 1982}, {"长子", true, 2010}};
+  RunHundredYears(state, q);
+}
+BENCHMARK(BM_SearchHundredYearsThreePersonsOften)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
 // The same on one thread, as before the search used every core.
 void BM_SearchHundredYearsAllConditionsOneThread(benchmark::State& state) {
   RunHundredYears(state, Everything(1950), 1);

@@ -69,6 +69,7 @@ struct ChartImageState {
 };
 
 class MomentTest;
+struct ExaminedList;
 
 class MQuorinDay {
  public:
@@ -272,6 +273,10 @@ class MQuorinDay {
   bool TestDay(const SearchRequest& request, const MomentTest& test, const std::optional<calendar::TimeZone>& zone,
                const calendar::CivilDateTime& day, std::vector<SearchResult>& found, std::vector<SearchResult>& near);
   static void AppendNearMisses(std::vector<SearchResult>& near, int matches, SearchSink& sink);
+  // Whether the moment fails exactly one ticked condition, counting those that read the person
+  // once for each person; that one in `missed`.
+  bool MissesOne(const SearchRequest& request, const MomentTest& test, const ExaminedList& examined,
+                 const std::array<ChartSlot, 4>& pillars, bool personsMatter, std::string& missed) const;
   int SearchDaysOnThreads(const SearchRequest& request, const MomentTest& test,
                           const std::optional<calendar::TimeZone>& zone, calendar::CivilDateTime day, int lastDay,
                           int threads, SearchSink& sink);

@@ -55,6 +55,18 @@ std::optional<int> NumberBetween(std::string_view line, std::string_view from, s
   return value;
 }
 
+// The examined list and avoidance data of a moment's chart with another person as 主命.
+struct PersonView {
+  ExaminedList examined;
+  AvoidInfo avoid;
+};
+PersonView ViewOfPerson(const SearchRequest& request, const SearchPerson& person,
+                        std::array<ChartSlot, kSlotCount> slots, bool alternateJiaziGua) {
+  const int jiazi = calendar::YearJiazi(person.masterYear).Number();
+  slots[kSlotMaster] = FillSlot(GuaForJiazi(jiazi, alternateJiaziGua), kKindMaster);
+  return {BuildExaminedList(request, slots), ComputeAvoidInfo(request.mountain, slots[kSlotMaster], slots[kSlotMountain])};
+}
+
 }  // namespace
 
 std::string SearchResultLine(int number, const calendar::CivilDateTime& moment) {
@@ -192,6 +204,25 @@ int MQuorinDay::SearchRange(const SearchRequest& request, const SearchDays& days
   return matches;
 }
 
+bool MQuorinDay::MissesOne(const SearchRequest& request, const MomentTest& test, const ExaminedList& examined,
+                           const std::array<ChartSlot, 4>& pillars, bool personsMatter, std::string& missed) const {
+  // 主命's failures, then each other person's of those that read the person, named after them
+  // when there are several (冲主命(配偶)).
+  int count = 0;
+  const auto add = [&](const std::vector<FailedCondition>& failures, bool personsOnly, const std::string& whose) {
+    for (const FailedCondition& f : failures) {
+      if (personsOnly && !f.concernsThePerson) continue;
+      if (++count == 1) missed = f.name + (f.concernsThePerson ? whose : std::string());
+    }
+  };
+  add(test.Failures(examined, pillars, avoid_), false, request.otherPersons.empty() ? std::string() : "(主命)");
+  for (std::size_t p = 0; count <= 1 && personsMatter && p < request.otherPersons.size(); ++p) {
+    const PersonView person = ViewOfPerson(request, request.otherPersons[p], slots_, settings_.ijiazi == 1);
+    add(test.Failures(person.examined, pillars, person.avoid), true, "(" + request.otherPersons[p].role + ")");
+  }
+  return count == 1;
+}
+
 void MQuorinDay::AppendNearMisses(std::vector<SearchResult>& near, int matches, SearchSink& sink) {
   // After every full match, in the days' order.
   for (SearchResult& result : near) {
@@ -203,6 +234,9 @@ void MQuorinDay::AppendNearMisses(std::vector<SearchResult>& near, int matches, 
 bool MQuorinDay::TestDay(const SearchRequest& request, const MomentTest& test,
                          const std::optional<calendar::TimeZone>& zone, const calendar::CivilDateTime& day,
                          std::vector<SearchResult>& found, std::vector<SearchResult>& near) {
+  // The other persons change only what reads the person.
+  const bool personsMatter =
+      !request.otherPersons.empty() && (request.includeMaster || request.avoid[kAvoidClashMasterFlag]);
   calendar::CivilDateTime moment = day;
   for (int hour = 0; hour < 24; hour += 2) {
     moment.hour = static_cast<std::int16_t>(hour);
@@ -228,13 +262,19 @@ bool MQuorinDay::TestDay(const SearchRequest& request, const MomentTest& test,
     }
     ComputeAvoidInfo();
     const ExaminedList examined = BuildExaminedList(request, slots_);
-    if (test.Passes(examined, PillarSlots(), avoid_)) {
+    const std::array<ChartSlot, 4> pillars = PillarSlots();
+    bool passes = test.Passes(examined, pillars, avoid_);
+    for (std::size_t p = 0; passes && personsMatter && p < request.otherPersons.size(); ++p) {
+      const PersonView person = ViewOfPerson(request, request.otherPersons[p], slots_, settings_.ijiazi == 1);
+      passes = test.Passes(person.examined, pillars, person.avoid);
+    }
+    if (passes) {
       found.push_back({0, moment, beijing, lunarDate_, request_.isLeapMonth, pillars_, examined.slots, examined.count, {}});
     } else if (request.nearMisses) {
-      ConditionMisses misses = test.Misses(examined, PillarSlots(), avoid_);
-      if (misses.count == 1) {
+      std::string missed;
+      if (MissesOne(request, test, examined, pillars, personsMatter, missed)) {
         near.push_back({0, moment, beijing, lunarDate_, request_.isLeapMonth, pillars_, examined.slots, examined.count,
-                        std::move(misses.missed)});
+                        std::move(missed)});
       }
     }
   }

@@ -184,40 +184,41 @@ bool MomentTest::Passes(const ExaminedList& list, const std::array<ChartSlot, 4>
   return AvoidsAll(pillars, avoid);
 }
 
-ConditionMisses MomentTest::Misses(const ExaminedList& list, const std::array<ChartSlot, 4>& pillars,
-                                   const AvoidInfo& avoid) const {
+std::vector<FailedCondition> MomentTest::Failures(const ExaminedList& list, const std::array<ChartSlot, 4>& pillars,
+                                                  const AvoidInfo& avoid) const {
   const SearchRequest& q = request_;
-  const unsigned qiAsked = GroupAsked(q.qi.data(), kQiConditionCount, q.qiDigits);
-  const unsigned yunAsked = GroupAsked(q.yun.data(), kYunConditionCount, q.yunDigits);
-  const unsigned qiFailed = qiAsked & ~GroupHolds(list, true, q.qi.data(), q.qiDigits);
-  const unsigned yunFailed = yunAsked & ~GroupHolds(list, false, q.yun.data(), q.yunDigits);
+  const unsigned qiFailed =
+      GroupAsked(q.qi.data(), kQiConditionCount, q.qiDigits) & ~GroupHolds(list, true, q.qi.data(), q.qiDigits);
+  const unsigned yunFailed =
+      GroupAsked(q.yun.data(), kYunConditionCount, q.yunDigits) & ~GroupHolds(list, false, q.yun.data(), q.yunDigits);
   const bool shengRuFailed = q.shengRuKeRu && !ShengRuKeRuPasses(list);
   const bool familyFailed = q.familyLink && !FamilyLinkPasses(list);
   const unsigned avoidFailed = AvoidancesBroken(pillars, avoid);
-  ConditionMisses misses;
-  misses.count = Count(qiFailed) + Count(yunFailed) + (shengRuFailed ? 1 : 0) + (familyFailed ? 1 : 0) + Count(avoidFailed);
-  if (misses.count != 1) return misses;
-  // The one missed, named as its check box reads.
-  if (qiFailed == 1U << kDigitsBit) {
-    misses.missed = "卦气组合";
-  } else if (yunFailed == 1U << kDigitsBit) {
-    misses.missed = "卦运组合";
-  } else {
-    std::array<int, kConditionGroupCount> indexInGroup{};
-    for (const SearchCondition& condition : SearchConditions()) {
-      const int k = indexInGroup[static_cast<std::size_t>(condition.group)]++;
-      bool failed = false;
-      switch (condition.group) {
-        case ConditionGroup::kQi: failed = (qiFailed >> k) & 1U; break;
-        case ConditionGroup::kYun: failed = (yunFailed >> k) & 1U; break;
-        case ConditionGroup::kAvoid: failed = (avoidFailed >> k) & 1U; break;
-        case ConditionGroup::kOther: failed = k == 0 ? shengRuFailed : familyFailed; break;
-        case ConditionGroup::kInclude: break;
-      }
-      if (failed) misses.missed = ConditionCaption(condition);
+  std::vector<FailedCondition> failures;
+  if (qiFailed == 0 && yunFailed == 0 && !shengRuFailed && !familyFailed && avoidFailed == 0) return failures;
+  // The numbers' conditions read the person's position only when it is examined (主命纳入).
+  const bool numbersConcernThePerson = q.includeMaster;
+  std::array<int, kConditionGroupCount> indexInGroup{};
+  for (const SearchCondition& condition : SearchConditions()) {
+    const int k = indexInGroup[static_cast<std::size_t>(condition.group)]++;
+    bool failed = false;
+    bool concernsThePerson = numbersConcernThePerson;
+    switch (condition.group) {
+      case ConditionGroup::kQi: failed = (qiFailed >> k) & 1U; break;
+      case ConditionGroup::kYun: failed = (yunFailed >> k) & 1U; break;
+      case ConditionGroup::kAvoid:
+        failed = (avoidFailed >> k) & 1U;
+        concernsThePerson = k == kAvoidClashMasterFlag;
+        break;
+      case ConditionGroup::kOther: failed = k == 0 ? shengRuFailed : familyFailed; break;
+      case ConditionGroup::kInclude: break;
     }
+    if (failed) failures.push_back({ConditionCaption(condition), concernsThePerson});
   }
-  return misses;
+  // The digit groups, named as their dialogs are.
+  if ((qiFailed >> kDigitsBit) & 1U) failures.push_back({"卦气组合", numbersConcernThePerson});
+  if ((yunFailed >> kDigitsBit) & 1U) failures.push_back({"卦运组合", numbersConcernThePerson});
+  return failures;
 }
 
 }  // namespace quorin::chart

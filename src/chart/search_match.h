@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 #include <cstdint>
 
 #include "chart/chart_slot.h"
@@ -30,12 +31,13 @@ int SearchDigit(int number);
 bool DigitGroupMatches(const DigitGroup& group, const std::uint8_t* digits, int count);
 
 // Everything a moment must satisfy, prepared once per search.
-// How a moment stands against the ticked conditions: how many it fails and, when it fails just
-// one, which, named as its check box reads (卦气合十, 卦运组合 for the digit group, 冲主命). Each
-// ticked 卦气 and 卦运 item, each digit group, 生入克入, 亲缘交通 and each avoidance counts as one.
-struct ConditionMisses {
-  int count = 0;
-  std::string missed;
+// A ticked condition a moment fails, named as its check box reads (卦气合十, 冲主命; 卦运组合 for the
+// digit group), and whether it reads the person: 冲主命 always, the numbers' conditions when the
+// person's position is examined (主命纳入). Each ticked 卦气 and 卦运 item, each digit group,
+// 生入克入, 亲缘交通 and each avoidance counts as one.
+struct FailedCondition {
+  std::string name;
+  bool concernsThePerson = false;
 };
 
 class MomentTest {
@@ -43,7 +45,9 @@ class MomentTest {
   explicit MomentTest(const SearchRequest& request) : request_(request) {}
   // `pillars` are the slots 年 月 日 时, `avoid` the avoidance data of the chart.
   bool Passes(const ExaminedList& list, const std::array<ChartSlot, 4>& pillars, const AvoidInfo& avoid) const;
-  ConditionMisses Misses(const ExaminedList& list, const std::array<ChartSlot, 4>& pillars, const AvoidInfo& avoid) const;
+  // The conditions the moment fails, in the page's order; empty exactly when it passes.
+  std::vector<FailedCondition> Failures(const ExaminedList& list, const std::array<ChartSlot, 4>& pillars,
+                                        const AvoidInfo& avoid) const;
 
  private:
   bool ShengRuKeRuPasses(const ExaminedList& list) const;

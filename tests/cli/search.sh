@@ -131,6 +131,19 @@ grep -v '　差：\(卦气合十\|冲主命\|生入克入\)$' <(sed -n "$((full 
 head -n 1 "$work/near.csv" | tr -d '\r' | grep -q ',差$' || fail "near CSV header"
 [ "$(tr -d '\r' <"$work/near.csv" | grep -c ',\(生入克入\|冲主命\|卦气合十\)$')" -eq "$near" ] || fail "near CSV column"
 
+# --person: a moment found for 主命 and a spouse is found by each one-person search; 冲主命 is
+# named after the person it fails.
+both=(--year 2025 --mountain 1 --include 主命 --qi 合十 --avoid 冲主命)
+"${run[@]}" "${both[@]}" --birth 1978 | head -n -1 >"$work/first"
+"${run[@]}" "${both[@]}" --birth 1982 | head -n -1 >"$work/second"
+"${run[@]}" "${both[@]}" --birth 1978 --person 配偶,女,1982 | head -n -1 | sed 's/^[0-9]*：//' >"$work/both"
+[ -s "$work/both" ] || fail "persons found nothing"
+comm -12 <(sed 's/^[0-9]*：//' "$work/first" | sort) <(sed 's/^[0-9]*：//' "$work/second" | sort) |
+  cmp -s - <(sort "$work/both") || fail "persons: not what both one-person searches find"
+"${run[@]}" "${both[@]}" --person 配偶,女,1982 --near | grep -q '　差：冲主命(配偶)$' || fail "near miss of the spouse"
+refused_with "person" 2 "--person 应写作" --year 2025 --person 配偶,1982
+refused_with "persons" 2 "最多8个人" --year 2025 $(for i in 1 2 3 4 5 6 7 8; do printf -- '--person 子%s,男,2000 ' "$i"; done)
+
 refused_with "reversed range" 1 "结束日期不能早于起始日期" --from 2024-05-02 --to 2024-05-01
 refused_with "long range" 1 "查找范围不能超过100年" --from 1900-03-01 --to 2000-03-01
 refused_with "range year" 1 "查找年份必须在-4713到9999年之间" --from 9999-12-31 --to 10000-01-01
