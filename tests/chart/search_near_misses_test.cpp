@@ -10,6 +10,7 @@
 
 #include "chart/quorin_day.h"
 #include "chart/search_conditions.h"
+#include "support/random_search.h"
 
 namespace quorin::chart {
 namespace {
@@ -60,18 +61,12 @@ std::vector<Dropped> EachDropped(const SearchRequest& q) {
 }
 
 SearchRequest RandomRequest(std::mt19937& random) {
-  const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+  const auto pick = [&](int n) { return testing::Pick(random, n); };
   SearchRequest q = ClearedSearchRequest(2000);
   q.masterYear = 1940 + pick(70);
-  do {
-    q.mountain = pick(kMountainCount);
-    q.mountainGua = pick(kMountainColumns);
-  } while (GuaForMountain(q.mountain, q.mountainGua) < 0);
+  testing::PickMountainAndColumn(random, q.mountain, q.mountainGua);
   if (pick(2) == 0) {
-    do {
-      q.waterMountain = static_cast<std::int16_t>(pick(kMountainCount));
-      q.waterGua = static_cast<std::int16_t>(pick(kMountainColumns));
-    } while (GuaForMountain(q.waterMountain, q.waterGua) < 0);
+    testing::PickMountainAndColumn(random, q.waterMountain, q.waterGua);
   }
   // Two to five conditions, so that moments miss one, two or more.
   const auto conditions = SearchConditions();

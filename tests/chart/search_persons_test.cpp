@@ -13,6 +13,7 @@
 
 #include "chart/quorin_day.h"
 #include "chart/search_conditions.h"
+#include "support/random_search.h"
 
 namespace quorin::chart {
 namespace {
@@ -50,7 +51,7 @@ SearchRequest OnePerson(const SearchRequest& q, std::size_t p) {
 
 TEST(SearchPersons, FindWhatEveryOnePersonSearchFinds) {
   std::mt19937 random(8);
-  const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+  const auto pick = [&](int n) { return testing::Pick(random, n); };
   const std::vector<SearchDays> ranges = {{{2025, 1, 1, 0, 0}, {2025, 4, 30, 0, 0}},
                                           {{1582, 9, 20, 0, 0}, {1582, 12, 31, 0, 0}},
                                           {{-44, 2, 1, 0, 0}, {-44, 5, 1, 0, 0}}};
@@ -59,10 +60,7 @@ TEST(SearchPersons, FindWhatEveryOnePersonSearchFinds) {
   for (int round = 0; round < 12; ++round) {
     SearchRequest q = ClearedSearchRequest(2000);
     q.masterYear = 1940 + pick(60);
-    do {
-      q.mountain = pick(kMountainCount);
-      q.mountainGua = pick(kMountainColumns);
-    } while (GuaForMountain(q.mountain, q.mountainGua) < 0);
+    testing::PickMountainAndColumn(random, q.mountain, q.mountainGua);
     q.includeMaster = pick(3) != 0;
     q.avoid[kAvoidClashMasterFlag] = pick(3) != 0;
     q.qi[static_cast<std::size_t>(pick(kQiConditionCount))] = true;

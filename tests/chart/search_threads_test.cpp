@@ -10,6 +10,7 @@
 
 #include "chart/quorin_day.h"
 #include "chart/search_conditions.h"
+#include "support/random_search.h"
 
 namespace quorin::chart {
 namespace {
@@ -69,18 +70,12 @@ Walk Search(const SearchRequest& q, const SearchDays& days, int threads, int can
 // A random request: mountain and column, perhaps dragon, water and facing, a few conditions,
 // perhaps a digit group and a zone.
 SearchRequest RandomRequest(std::mt19937& random) {
-  const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+  const auto pick = [&](int n) { return testing::Pick(random, n); };
   SearchRequest q = ClearedSearchRequest(2000);
   q.masterYear = 1900 + pick(120);
-  do {
-    q.mountain = pick(kMountainCount);
-    q.mountainGua = pick(kMountainColumns);
-  } while (GuaForMountain(q.mountain, q.mountainGua) < 0);
+  testing::PickMountainAndColumn(random, q.mountain, q.mountainGua);
   if (pick(2) == 0) {
-    do {
-      q.dragonMountain = static_cast<std::int16_t>(pick(kMountainCount));
-      q.dragonGua = static_cast<std::int16_t>(pick(kMountainColumns));
-    } while (GuaForMountain(q.dragonMountain, q.dragonGua) < 0);
+    testing::PickMountainAndColumn(random, q.dragonMountain, q.dragonGua);
   }
   q.showFacing = pick(3) == 0;
   for (const SearchCondition& condition : SearchConditions()) {
