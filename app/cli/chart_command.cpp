@@ -31,18 +31,6 @@
 namespace quorin::cli {
 namespace {
 
-constexpr const char* kNameNotice = "姓名中包含：\"、*、<、>、?、\\、/、|、'、：等字符。已经处理为合适的文本！";
-
-// The name as the chart window cleans it, except that a name whose every character is
-// removed prints as "甲" here rather than empty.
-std::string CleanName(const std::string& raw, bool& changed) {
-  const auto first = raw.find_first_not_of(" \t");
-  const std::string trimmed = first == std::string::npos ? "" : raw.substr(first, raw.find_last_not_of(" \t") - first + 1);
-  cases::CleanedName cleaned = cases::CleanChartName(trimmed);
-  changed = cleaned.changed;
-  return cleaned.name.empty() ? "甲" : cleaned.name;
-}
-
 std::string Hex(draw::Color c) {
   char buffer[16];
   std::snprintf(buffer, sizeof buffer, "0x%06X", static_cast<unsigned>(c));
@@ -226,9 +214,9 @@ int Run(const std::vector<std::string>& args) {
   RequestOrRefusal read = ChartRequestFromOptions(a, *typed);
   if (!read.refusal.empty()) return Refuse(read.refusal);
   TRecordData& r = read.request;
-  bool nameChanged = false;
-  r.name = CleanName(a.Value("name").value_or(r.name), nameChanged);
-  if (nameChanged) std::cerr << kNameNotice << "\n";
+  const cases::CleanedName name = cases::CleanTypedChartName(a.Value("name").value_or(r.name));
+  r.name = name.name;
+  if (name.changed) std::cerr << cases::kCleanedNameNotice << "\n";
   const std::vector<int> flips = FlipLines(a);
   const PictureOptions picture = ReadPictureOptions(a);
 

@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <fstream>
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -36,6 +35,7 @@
 #include "chart/search_conditions.h"
 #include "chart/search_csv.h"
 #include "chart/search_sink.h"
+#include "chart/sheet_parts.h"
 #include "draw/canvas_without_texts.h"
 #include "draw/svg_canvas.h"
 #include "iching/hexagrams.h"
@@ -115,13 +115,9 @@ TRecordData ChartRequest(const val& q, std::string& problem, bool& nameChanged) 
   r.day = moment->day;
   r.hour = moment->hour;
   r.minute = moment->minute;
-  const std::string typedName = Text(q, "name", "某人");
-  const auto first = typedName.find_first_not_of(" \t");
-  const std::string trimmed =
-      first == std::string::npos ? "" : typedName.substr(first, typedName.find_last_not_of(" \t") - first + 1);
-  const cases::CleanedName cleaned = cases::CleanChartName(trimmed);
+  const cases::CleanedName cleaned = cases::CleanTypedChartName(Text(q, "name", "某人"));
   nameChanged = cleaned.changed;
-  r.name = cleaned.name.empty() ? "甲" : cleaned.name;
+  r.name = cleaned.name;
   r.male = !Flag(q, "female");
   r.mountain = Integer(q, "mountain", 0);
   r.mountainGua = Integer(q, "gua", 0);
@@ -199,7 +195,7 @@ class ChartSession {
       for (int i = 0; i < count; ++i) engine_.Click(clicks[i][0].as<int>(), clicks[i][1].as<int>());
     }
     val out = Result();
-    if (nameChanged) out.set("notice", base::ShownText("姓名中包含：\"、*、<、>、?、\\、/、|、'、：等字符。已经处理为合适的文本！"));
+    if (nameChanged) out.set("notice", base::ShownText(cases::kCleanedNameNotice));
     return out;
   }
 
@@ -212,11 +208,7 @@ class ChartSession {
   // The moment `days` from the chart's (1/12 for 时++, -1 for 日--), as the chart's inputs would
   // show it: {moment} in Gregorian, or {error} past the calendar's ends.
   val Step(double days) {
-    const TRecordData& r = engine_.Request();
-    const calendar::JulianDay from = r.zone.empty() ? engine_.GetMoment().beijingJD
-                                                    : engine_.Date().ToJulianDay({r.year, r.month, r.day, r.hour, r.minute});
-    // Five seconds more keep a step from landing a hair before the minute it aims at.
-    const calendar::CivilDateTime d = engine_.DateFromJD(from + days + 5.0 / 86400.0);
+    const calendar::CivilDateTime d = engine_.SteppedMoment(days);
     if (d.year < calendar::kFirstCalendarYear || d.year > calendar::kLastCalendarYear) {
       return Refusal(chart::YearRangeMessage(""));
     }
@@ -230,37 +222,28 @@ class ChartSession {
   // the picture without them and without 常用神煞 (the sheet sets those as lines of its own), cut
   // to the table and the six-line chart, and 日课分析 with 常用神煞 in their colours.
   val Sheet() {
-    std::set<std::string> omitted;
-    {
-      chart::MQuorinDay copy = AttachedCopy(nullptr, nullptr);
-      for (const std::string& line : copy.ImageHeaderLines()) omitted.insert(line);
-      omitted.insert("常用神煞");
-      for (const std::string& line : copy.ShenshaLines()) omitted.insert(line);
-    }
     draw::SvgCanvas svg;
-    draw::CanvasWithoutTexts filter(svg, omitted);
-    chart::MQuorinDay picture = AttachedCopy(nullptr, &filter);
+    draw::CanvasWithoutTexts filter(svg, chart::SheetOwnLines(engine_));
+    chart::MQuorinDay picture = chart::AttachedCopy(engine_, nullptr, &filter);
     picture.DrawChartImage();
     picture.DrawSelection(engine_.Selection().column, engine_.Selection().band);
-    const chart::ChartImageState& state = picture.ImageState();
-    const int top = state.table.IsSet() ? state.table.top : 0;
-    const int bottom = state.sixLineShown || !state.table.IsSet() ? svg.Height() : state.table.bottom + 2;
+    const chart::SheetPictureRows rows = chart::SheetPictureRowsOf(picture.ImageState(), svg.Height());
 
     chart::RecordingRichTextSink analysis;
-    chart::MQuorinDay writer = AttachedCopy(&analysis, nullptr);
+    chart::MQuorinDay writer = chart::AttachedCopy(engine_, &analysis, nullptr);
     writer.WriteAnalysis();
     writer.WriteShensha();
 
     val out = val::object();
     out.set("title", engine_.Request().name + base::ShownText(" 日课单"));
     val header = val::array();
-    for (const std::string& line : AttachedCopy(nullptr, nullptr).ImageHeaderLines()) {
+    for (const std::string& line : chart::AttachedCopy(engine_, nullptr, nullptr).ImageHeaderLines()) {
       header.call<void>("push", base::ShownText(line));
     }
     out.set("headerLines", header);
     out.set("svg", svg.Document());
-    out.set("top", top);
-    out.set("bottom", bottom);
+    out.set("top", rows.top);
+    out.set("bottom", rows.bottom);
     out.set("width", svg.Width());
     out.set("text", base::ShownText(analysis.Text()));
     out.set("spans", SpansOf(analysis));
@@ -269,18 +252,6 @@ class ChartSession {
   }
 
  private:
-  // A copy of the engine drawing or writing elsewhere: attaching clears the line flips, which
-  // the copy must keep.
-  chart::MQuorinDay AttachedCopy(chart::RichTextSink* text, draw::Canvas* image) const {
-    chart::MQuorinDay copy = engine_;
-    copy.SetImageBackground(draw::kWhite);
-    copy.Attach(text, image);
-    for (int line = 0; line < 6; ++line) {
-      copy.SetChangedLine(line, engine_.ChangedLines()[static_cast<std::size_t>(line)] != 0);
-    }
-    return copy;
-  }
-
   val Result() {
     val out = val::object();
     out.set("ok", true);

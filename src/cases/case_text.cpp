@@ -38,6 +38,15 @@ CleanedName CleanChartName(std::string_view trimmed) {
   return {std::move(name), changed};
 }
 
+CleanedName CleanTypedChartName(std::string_view typed) {
+  const auto first = typed.find_first_not_of(" \t");
+  const std::string_view trimmed =
+      first == std::string_view::npos ? std::string_view() : typed.substr(first, typed.find_last_not_of(" \t") - first + 1);
+  CleanedName cleaned = CleanChartName(trimmed);
+  if (cleaned.name.empty()) cleaned.name = "甲";
+  return cleaned;
+}
+
 std::string RemoveApostrophes(std::string_view text) {
   std::string out;
   for (const char c : text) {

@@ -23,6 +23,13 @@ struct CleanedName {
 };
 CleanedName CleanChartName(std::string_view trimmed);
 
+// The person's name as a command takes it (quorin-cli, the web edition's engine): blanks and tabs
+// around it trimmed, cleaned as 排盘 takes it, and "甲" rather than empty when every character was
+// removed; with the notice told when it was changed.
+CleanedName CleanTypedChartName(std::string_view typed);
+inline constexpr const char* kCleanedNameNotice =
+    "姓名中包含：\"、*、<、>、?、\\、/、|、'、：等字符。已经处理为合适的文本！";
+
 // The remark text as stored: every apostrophe removed.
 std::string RemoveApostrophes(std::string_view text);
 

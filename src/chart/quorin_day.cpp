@@ -149,6 +149,17 @@ bool MQuorinDay::ConvertDateAndCheckPositions() {
   return true;
 }
 
+ChartSlot MasterSlotOf(int masterYear, bool alternateJiaziGua) {
+  return FillSlot(GuaForJiazi(calendar::YearJiazi(masterYear).Number(), alternateJiaziGua), kKindMaster);
+}
+
+calendar::CivilDateTime MQuorinDay::SteppedMoment(double days) {
+  const TRecordData& r = request_;
+  const calendar::JulianDay from = r.zone.empty() ? beijingJD_ : date_.ToJulianDay({r.year, r.month, r.day, r.hour, r.minute});
+  // Five seconds more keep a step from landing a hair before the minute it aims at.
+  return date_.FromJulianDay(from + days + 5.0 / 86400.0);
+}
+
 void MQuorinDay::ClearChart() {
   shown_ = {};
   shownCount_ = 0;
@@ -193,7 +204,7 @@ bool MQuorinDay::BuildSlots() {
     }
     slots_[static_cast<std::size_t>(i)] = FillSlot(gua, static_cast<std::uint8_t>(kKindYear + i));
   }
-  slots_[kSlotMaster] = FillSlot(GuaForJiazi(masterJiazi_, alternate), kKindMaster);
+  slots_[kSlotMaster] = MasterSlotOf(r.masterYear, alternate);
   slots_[kSlotYuanChen] = FillSlot(GuaForJiazi(yuanChenJiazi_, alternate), kKindYuanChen);
 
   shown_ = {dragon, water, true, true, r.showFacing, true, true, true, true};

@@ -71,6 +71,10 @@ struct ChartImageState {
 class MomentTest;
 struct ExaminedList;
 
+// The slot of a person born in `masterYear` (astronomical): the hexagram of the year's 甲子,
+// by the settings' mapping of the four pillars (`ijiazi`).
+ChartSlot MasterSlotOf(int masterYear, bool alternateJiaziGua);
+
 class MQuorinDay {
  public:
   MQuorinDay();
@@ -138,6 +142,9 @@ class MQuorinDay {
   Moment GetMoment() const { return {beijingDate_, beijingJD_}; }
   // A Julian day as a date rounded to the minute.
   calendar::CivilDateTime DateFromJD(calendar::JulianDay jd) { return date_.FromJulianDay(jd); }
+  // The moment `days` from the chart's (1/12 for 时++, -1 for 日--) as the chart's inputs show it:
+  // Beijing time, or a zoned chart's clock time.
+  calendar::CivilDateTime SteppedMoment(double days);
 
   // Line flips of the mountain hexagram (index 0 = bottom line).
   const std::array<std::uint8_t, 6>& ChangedLines() const { return changedLines_; }

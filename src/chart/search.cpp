@@ -62,8 +62,7 @@ struct PersonView {
 };
 PersonView ViewOfPerson(const SearchRequest& request, const SearchPerson& person,
                         std::array<ChartSlot, kSlotCount> slots, bool alternateJiaziGua) {
-  const int jiazi = calendar::YearJiazi(person.masterYear).Number();
-  slots[kSlotMaster] = FillSlot(GuaForJiazi(jiazi, alternateJiaziGua), kKindMaster);
+  slots[kSlotMaster] = MasterSlotOf(person.masterYear, alternateJiaziGua);
   return {BuildExaminedList(request, slots), ComputeAvoidInfo(request.mountain, slots[kSlotMaster], slots[kSlotMountain])};
 }
 
@@ -379,8 +378,6 @@ int MQuorinDay::SearchDaysOnThreads(const SearchRequest& request, const MomentTe
       }
       sink.SetPosition(sink.Position() + 1);
     }
-    // A share cut short by a stop never came: the walk ended before it.
-    if (share.resultsPerDay.empty()) walking = false;
   }
   stop = true;
   for (std::thread& thread : pool) thread.join();

@@ -23,6 +23,7 @@
 #include "base/utf8.h"
 #include "chart/quorin_day.h"
 #include "chart/rich_text_sink.h"
+#include "chart/sheet_parts.h"
 #include "draw/canvas_without_texts.h"
 #include "qtdraw/fonts.h"
 #include "qtdraw/image_canvas.h"
@@ -47,16 +48,7 @@ QString FromUtf8(const std::string& text) { return QString::fromStdString(text);
 // The sheet's own words, in the shown script like the engine's.
 QString Shown(const char* text) { return qtdraw::ShownQString(text); }
 
-// A copy of the window's engine attached to other outputs: attaching clears the line
-// flips, which the picture and its header must keep.
-chart::MQuorinDay AttachedCopy(const chart::MQuorinDay& engine, chart::RichTextSink* text, draw::Canvas* image) {
-  chart::MQuorinDay copy = engine;
-  copy.SetImageBackground(draw::kWhite);
-  copy.Attach(text, image);
-  for (int line = 0; line < 6; ++line)
-    copy.SetChangedLine(line, engine.ChangedLines()[static_cast<std::size_t>(line)] != 0);
-  return copy;
-}
+using chart::AttachedCopy;
 
 // The chart picture as one character of the sheet's text: the table, the relation
 // lines and the six-line chart of the selection, drawn straight onto the page.
@@ -70,10 +62,9 @@ class ChartPicture final : public QObject, public QTextObjectInterface {
         copy_(AttachedCopy(engine, nullptr, &filter_)),
         selection_(engine.Selection()) {
     Draw(nullptr);  // measures: where the table lies and whether a six-line chart shows
-    const chart::ChartImageState& state = copy_.ImageState();
-    top_ = state.table.IsSet() ? state.table.top : 0;
-    // Below the table only the six-line chart and its line bar, at the right.
-    bottom_ = state.sixLineShown || !state.table.IsSet() ? canvas_.Height() : state.table.bottom + 2;
+    const chart::SheetPictureRows rows = chart::SheetPictureRowsOf(copy_.ImageState(), canvas_.Height());
+    top_ = rows.top;
+    bottom_ = rows.bottom;
   }
 
   // Picture pixels of the part shown on the page.
@@ -290,14 +281,7 @@ bool PaintDateSheet(QPagedPaintDevice& device, const chart::MQuorinDay& engine, 
   painter.scale(scale, device.logicalDpiY() / kLayoutDpi);
   painter.setRenderHint(QPainter::Antialiasing, true);
 
-  std::set<std::string> omitted;
-  {
-    chart::MQuorinDay copy = AttachedCopy(engine, nullptr, nullptr);
-    for (const std::string& line : copy.ImageHeaderLines()) omitted.insert(line);
-    omitted.insert("常用神煞");
-    for (const std::string& line : copy.ShenshaLines()) omitted.insert(line);
-  }
-  ChartPicture picture(engine, std::move(omitted));
+  ChartPicture picture(engine, chart::SheetOwnLines(engine));
 
   QTextDocument document;
   document.setUseDesignMetrics(true);

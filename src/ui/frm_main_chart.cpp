@@ -90,12 +90,7 @@ void TFrmMain::StepMoment(double days) {
     Tell(this, tr("请先排一个正确的盘！"), tr("先排盘"), Icon::Information);
     return;
   }
-  // Five seconds more keep a step from landing a hair before the minute it aims at. A zoned
-  // chart steps its clock time, as the inputs show it.
-  const TRecordData& r = record_;
-  const calendar::JulianDay from = r.zone.empty() ? engine_->GetMoment().beijingJD
-                                                  : engine_->Date().ToJulianDay({r.year, r.month, r.day, r.hour, r.minute});
-  const calendar::CivilDateTime d = engine_->DateFromJD(from + days + 5.0 / 86400.0);
+  const calendar::CivilDateTime d = engine_->SteppedMoment(days);
   const ChartInputsPanel::MomentInputs before = Inputs->CurrentMomentInputs();
   Inputs->SetMomentInputs(d.year, d.month, d.day, d.hour, d.minute);
   TRecordData stepped = record_;
