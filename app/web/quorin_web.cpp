@@ -35,7 +35,7 @@
 #include "chart/search_conditions.h"
 #include "chart/search_csv.h"
 #include "chart/search_sink.h"
-#include "chart/sheet_parts.h"
+#include "chart/sheet_contents.h"
 #include "draw/canvas_without_texts.h"
 #include "draw/svg_canvas.h"
 #include "iching/hexagrams.h"

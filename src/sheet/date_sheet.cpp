@@ -23,7 +23,7 @@
 #include "base/utf8.h"
 #include "chart/quorin_day.h"
 #include "chart/rich_text_sink.h"
-#include "chart/sheet_parts.h"
+#include "chart/sheet_contents.h"
 #include "draw/canvas_without_texts.h"
 #include "qtdraw/fonts.h"
 #include "qtdraw/image_canvas.h"

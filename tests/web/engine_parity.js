@@ -149,8 +149,8 @@ async function main() {
   let checked = 0;
   const world = JSON.parse(fs.readFileSync(path.join(tablesFolder, 'world_places.json'), 'utf8'));
 
-  for (const spec of charts) {
-    const c = { ...spec };
+  for (const wanted of charts) {
+    const c = { ...wanted };
     if (c.worldPlace) {
       const place = world['zh-Hans'].flatMap((country) => country.places).find((p) => p.english === c.worldPlace);
       Object.assign(c, { place: place.name, lon: place.lon, lat: place.lat, zone: place.zone });
@@ -158,7 +158,7 @@ async function main() {
     const what = JSON.stringify(c);
     const svgFile = path.join(work, 'chart.svg');
     fs.rmSync(svgFile, { force: true });
-    const expected = run(chartArgs(spec, svgFile));
+    const expected = run(chartArgs(wanted, svgFile));
     q.useSettings(c.settings || {});
     assert.strictEqual(q.useScript(c.script || 'zh-Hans'), '', what);
     const got = new q.ChartSession().compute(c);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "chart/sheet_parts.h"
+#include "chart/sheet_contents.h"
 
 namespace quorin::chart {
 
