@@ -8,8 +8,10 @@
 #include "base/places.h"
 #include "base/script_text.h"
 #include "base/data_location.h"
+#include "base/text_parse.h"
 #include "base/zoned_places.h"
 #include "calendar/historical_year.h"
+#include "cases/case_text.h"
 #include "calendar/zone_time.h"
 #include "chart/domain_tables.h"
 #include "chart/quorin_day.h"
@@ -60,6 +62,29 @@ std::string ZoneOption(const Arguments& a, const std::optional<base::ZonedPlace>
   return named ? named->zone : std::string();
 }
 
+// --person NAME,男|女,YEAR (repeatable): the persons after 主命 whom the moment also concerns.
+std::vector<OtherPerson> ReadPersons(const Arguments& a) {
+  std::vector<OtherPerson> persons;
+  for (const std::string& text : a.Values("person")) {
+    std::vector<std::string> fields;
+    std::stringstream items(text);
+    for (std::string item; std::getline(items, item, ',');) fields.push_back(item);
+    if (fields.size() != 3 || fields[0].empty() || (fields[1] != "男" && fields[1] != "女")) {
+      throw UsageError("--person 应写作 称谓,男|女,出生年，例如 配偶,女,1982：" + text);
+    }
+    const auto year = AstronomicalYear(ParseInteger(fields[2], "--person"));
+    if (!year) throw UsageError("--person 的出生年应在-4713到9999之间，没有公元0年：" + text);
+    const cases::CleanedName name = cases::CleanChartName(base::TrimTyped(fields[0]));
+    if (name.name.empty()) throw UsageError("--person 的称谓不能为空：" + text);
+    persons.push_back({name.name, fields[1] == "男", *year});
+  }
+  if (persons.size() + 1 > static_cast<std::size_t>(kMaxPersons)) {
+    throw UsageError("最多" + std::to_string(kMaxPersons) + "个人：主命和另外" +
+                     std::to_string(kMaxPersons - 1) + "人");
+  }
+  return persons;
+}
+
 }  // namespace
 
 std::string ZoneOption(const Arguments& a) { return ZoneOption(a, NamedPlace(a)); }
@@ -86,6 +111,7 @@ RequestOrRefusal ChartRequestFromOptions(const Arguments& a, const calendar::Civ
   r.minute = moment.minute;
   r.name = "某人";
   r.male = !a.Has("female");
+  r.otherPersons = ReadPersons(a);
 
   if (forms.mountainByName) {
     r.mountain = a.Has("mountain") ? MountainFromText(*a.Value("mountain"), "--mountain") : 0;

@@ -60,7 +60,7 @@ struct RequestOrRefusal {
 // mountain 壬 with its first column, no dragon, water or facing, the unknown place (未知地) at
 // 120°E 30°N. Reads those of --lunar --leap --female --birth --mountain --gua --dragon --water
 // --facing --lon --lat --place --zone --fold that the command declares (a zone makes `moment` its
-// clock time). An option in a wrong form is a usage error; a birth year the calendar does not
+// clock time) and the repeatable --person NAME,男|女,YEAR of the persons after 主命. An option in a wrong form is a usage error; a birth year the calendar does not
 // have is refused.
 [[nodiscard]] RequestOrRefusal ChartRequestFromOptions(const Arguments& a, const calendar::CivilDateTime& moment,
                                                        const RequestForms& forms = {});

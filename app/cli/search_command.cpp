@@ -106,27 +106,6 @@ DaysOrRefusal ReadDays(const Arguments& a) {
   return out;
 }
 
-// --person ROLE,男|女,YEAR (repeatable): the persons after 主命 whom the moment also concerns.
-std::vector<chart::SearchPerson> ReadPersons(const Arguments& a) {
-  std::vector<chart::SearchPerson> persons;
-  for (const std::string& text : a.Values("person")) {
-    std::vector<std::string> fields;
-    std::stringstream items(text);
-    for (std::string item; std::getline(items, item, ',');) fields.push_back(item);
-    if (fields.size() != 3 || fields[0].empty() || (fields[1] != "男" && fields[1] != "女")) {
-      throw UsageError("--person 应写作 称谓,男|女,出生年，例如 配偶,女,1982：" + text);
-    }
-    const auto year = AstronomicalYear(ParseInteger(fields[2], "--person"));
-    if (!year) throw UsageError("--person 的出生年应在-4713到9999之间，没有公元0年：" + text);
-    persons.push_back({fields[0], fields[1] == "男", *year});
-  }
-  if (persons.size() + 1 > static_cast<std::size_t>(chart::kMaxSearchPersons)) {
-    throw UsageError("最多" + std::to_string(chart::kMaxSearchPersons) + "个人：主命和另外" +
-                     std::to_string(chart::kMaxSearchPersons - 1) + "人");
-  }
-  return persons;
-}
-
 // The conditions ticked by the options, after a ready pattern that replaces those before it.
 void ReadConditions(const Arguments& a, chart::SearchRequest& q) {
   if (a.Has("pattern")) {
@@ -143,7 +122,6 @@ void ReadConditions(const Arguments& a, chart::SearchRequest& q) {
   q.qiDigits = Digits(a, "qi-digits", "qi-adjacent");
   q.yunDigits = Digits(a, "yun-digits", "yun-adjacent");
   q.nearMisses = a.Has("near");
-  q.otherPersons = ReadPersons(a);
   for (const chart::SearchCondition& condition : chart::SearchConditions()) {
     if (!condition.flagOption.empty() && a.Has(std::string(condition.flagOption))) chart::Set(q, condition, true);
   }
@@ -153,6 +131,7 @@ void ReadConditions(const Arguments& a, chart::SearchRequest& q) {
 // The person and the positions of the chart request, each of which must hold a hexagram.
 void TakePositions(const Arguments& a, const TRecordData& r, chart::SearchRequest& q) {
   q.masterYear = r.masterYear;
+  q.otherPersons = r.otherPersons;
   q.mountain = r.mountain;
   q.mountainGua = r.mountainGua;
   CheckColumn(r.mountain, r.mountainGua, "--gua", std::to_string(r.mountainGua));
@@ -263,7 +242,7 @@ std::string SearchUsage() {
          "                         (replaces the conditions; the options above add to it)\n"
          "  --settings FILE        read the chart settings (set.ini keys idate, ijiazi, bRiGua) from FILE\n"
          "  --lon DEG              longitude for true solar or local time (default 120)\n"
-         "  --person ROLE,男|女,YEAR  another person the moment concerns (配偶,女,1982), repeatable, up to 7:\n"
+         "  --person NAME,男|女,YEAR  another person the moment concerns (配偶,女,1982), repeatable, up to 7:\n"
          "                         主命纳入 and 冲主命 must hold for each as for 主命\n"
          "  --near                 after the full matches, the moments that miss exactly one ticked condition\n"
          "                         (each 卦气/卦运 item, each digit group, 生入克入, 亲缘交通 and each avoidance\n"

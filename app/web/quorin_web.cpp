@@ -342,7 +342,7 @@ std::optional<calendar::CivilDateTime> DayOf(const std::string& text) {
 
 // The search of quorin-cli search: {year} or {from, to}, the person and positions, the conditions
 // by their captions ({conditions: ["卦气同数", …]}), digit groups, a ready pattern, a zone, near
-// misses ({near: true}), other persons ({persons: [{role: "配偶", female: true, birth: 1982}]}). What
+// misses ({near: true}), other persons ({persons: [{name: "配偶", female: true, birth: 1982}]}). What
 // is found reaches the callbacks as it is found; the result holds the lines, the count's line and
 // the CSV text without its byte order mark (csvHeader alone starts the CSV of rows passed one by one).
 val Search(const val& s, val callbacks) {
@@ -390,15 +390,15 @@ val Search(const val& s, val callbacks) {
   if (Has(s, "yunDigits")) q.yunDigits = chart::DigitGroupFromText(Text(s, "yunDigits"), Flag(s, "yunAdjacent"));
   q.UpdateConditionCounts();
   q.nearMisses = Flag(s, "near");
-  // {persons: [{role, female, birth}]}: the persons after 主命 the moment also concerns.
+  // {persons: [{name, female, birth}]}: the persons after 主命 the moment also concerns.
   if (Has(s, "persons")) {
     const val persons = s["persons"];
     const int count = persons["length"].as<int>();
-    if (count + 1 > chart::kMaxSearchPersons) return Refusal("最多" + std::to_string(chart::kMaxSearchPersons) + "个人");
+    if (count + 1 > kMaxPersons) return Refusal("最多" + std::to_string(kMaxPersons) + "个人");
     for (int i = 0; i < count; ++i) {
       const int birth = Integer(persons[i], "birth", 0);
       if (!calendar::IsValidHistoricalYear(birth)) return Refusal(chart::YearRangeMessage("主命"));
-      q.otherPersons.push_back({Text(persons[i], "role"), !Flag(persons[i], "female"), calendar::AstronomicalYear(birth)});
+      q.otherPersons.push_back({Text(persons[i], "name"), !Flag(persons[i], "female"), calendar::AstronomicalYear(birth)});
     }
   }
   q.zone = Text(s, "zone");

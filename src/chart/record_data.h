@@ -6,12 +6,24 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace quorin {
 
 // The person's birth year when none is given: the one a fresh chart window shows, and what a
 // stored case without one reads as.
 inline constexpr int kDefaultBirthYear = 1978;
+
+// A person after 主命 whom the moment also concerns. The name is what the user typed: a name, or a
+// role such as 配偶 or 长子.
+struct OtherPerson {
+  std::string name;  // at most TRecordData::kNameBytes GBK bytes
+  bool male = true;
+  std::int32_t masterYear = 0;  // astronomical numbering
+  bool operator==(const OtherPerson&) const = default;
+};
+// 主命 and up to seven more.
+inline constexpr int kMaxPersons = 8;
 
 struct TRecordData {
   // Chart part: the moment as entered, the place, the person, the positions.
@@ -41,6 +53,7 @@ struct TRecordData {
   // is Beijing time, as for every place of China.
   std::string zone;
   std::int8_t fold = 0;  // of a clock time that came twice: 1 the first, 2 the second, 0 not said
+  std::vector<OtherPerson> otherPersons;  // after 主命, in the order given
 
   // Case part.
   std::int32_t id = 0;  // 0 for a record never stored

@@ -60,7 +60,7 @@ struct PersonView {
   ExaminedList examined;
   AvoidInfo avoid;
 };
-PersonView ViewOfPerson(const SearchRequest& request, const SearchPerson& person,
+PersonView ViewOfPerson(const SearchRequest& request, const OtherPerson& person,
                         std::array<ChartSlot, kSlotCount> slots, bool alternateJiaziGua) {
   slots[kSlotMaster] = MasterSlotOf(person.masterYear, alternateJiaziGua);
   return {BuildExaminedList(request, slots), ComputeAvoidInfo(request.mountain, slots[kSlotMaster], slots[kSlotMountain])};
@@ -217,7 +217,7 @@ bool MQuorinDay::MissesOne(const SearchRequest& request, const MomentTest& test,
   add(test.Failures(examined, pillars, avoid_), false, request.otherPersons.empty() ? std::string() : "(主命)");
   for (std::size_t p = 0; count <= 1 && personsMatter && p < request.otherPersons.size(); ++p) {
     const PersonView person = ViewOfPerson(request, request.otherPersons[p], slots_, settings_.ijiazi == 1);
-    add(test.Failures(person.examined, pillars, person.avoid), true, "(" + request.otherPersons[p].role + ")");
+    add(test.Failures(person.examined, pillars, person.avoid), true, "(" + request.otherPersons[p].name + ")");
   }
   return count == 1;
 }

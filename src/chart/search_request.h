@@ -8,6 +8,8 @@
 #include <vector>
 #include <cstdint>
 
+#include "chart/record_data.h"
+
 namespace quorin::chart {
 
 // One digit group (卦气 or 卦运): up to six digits 1..9 that the numbers of the
@@ -41,17 +43,6 @@ enum AvoidCondition : int {
   kAvoidConditionCount
 };
 
-// A person after 主命 whom the moment also concerns (配偶, 长子): the conditions that read the person
-// (主命纳入, 冲主命) must hold for each, as in a search with that person as 主命.
-struct SearchPerson {
-  std::string role;
-  bool male = true;
-  std::int32_t masterYear = 0;  // astronomical
-  bool operator==(const SearchPerson&) const = default;
-};
-// 主命 and up to seven more.
-inline constexpr int kMaxSearchPersons = 8;
-
 struct SearchRequest {
   std::array<bool, kQiConditionCount> qi{};  // 卦气同数 合五 合十 合十五 合生成
   DigitGroup qiDigits;
@@ -81,7 +72,9 @@ struct SearchRequest {
   std::string zone;
   // 显示差一条的日课: after the moments that meet every ticked condition, those that miss one.
   bool nearMisses = false;
-  std::vector<SearchPerson> otherPersons;  // after 主命, in the order given
+  // After 主命, in the order given: the conditions that read the person (主命纳入, 冲主命) must hold
+  // for each, as in a search with that person as 主命.
+  std::vector<OtherPerson> otherPersons;
 
   bool operator==(const SearchRequest&) const = default;
 

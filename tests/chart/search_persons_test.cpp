@@ -49,7 +49,7 @@ SearchRequest OnePerson(const SearchRequest& q, std::size_t p) {
   return one;
 }
 
-TEST(SearchPersons, FindWhatEveryOnePersonSearchFinds) {
+TEST(OtherPersons, FindWhatEveryOnePersonSearchFinds) {
   std::mt19937 random(8);
   const auto pick = [&](int n) { return testing::Pick(random, n); };
   const std::vector<SearchDays> ranges = {{{2025, 1, 1, 0, 0}, {2025, 4, 30, 0, 0}},
@@ -104,7 +104,7 @@ TEST(SearchPersons, FindWhatEveryOnePersonSearchFinds) {
   EXPECT_GT(nearChecked, 100);
 }
 
-TEST(SearchPersons, ChangeNothingWhenNoConditionReadsThePerson) {
+TEST(OtherPersons, ChangeNothingWhenNoConditionReadsThePerson) {
   SearchRequest q = ClearedSearchRequest(2025);
   q.mountain = 1;
   q.qi[kQiTen] = true;

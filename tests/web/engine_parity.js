@@ -66,7 +66,7 @@ const searches = [
   { year: 2031, mountain: 2, yunDigits: '2,8', yunAdjacent: true, cli: ['--yun-digits', '2,8', '--yun-adjacent'] },
   { year: 2024, mountain: 1, zone: 'America/New_York', cli: ['--qi', '合五'], conditions: ['卦气合五'] },
   { year: 2025, mountain: 1, script: 'zh-Hant-TW', cli: ['--family'], conditions: ['亲缘交通'] },
-  { year: 2026, mountain: 1, birth: 1978, near: true, persons: [{ role: '配偶', female: true, birth: 1982 }, { role: '长子', birth: 2010 }],
+  { year: 2026, mountain: 1, birth: 1978, near: true, persons: [{ name: '配偶', female: true, birth: 1982 }, { name: '长子', birth: 2010 }],
     cli: ['--include', '主命', '--qi', '合十', '--avoid', '冲主命', '--near', '--person', '配偶,女,1982', '--person', '长子,男,2010'],
     conditions: ['主命纳入', '卦气合十', '冲主命'] },
   { from: '2024-06-01', to: '2026-05-31', mountain: 7, near: true, yunDigits: '3',
