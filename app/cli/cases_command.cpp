@@ -34,6 +34,7 @@ const std::string kUsage =
     "  add --name NAME --date 'YYYY-MM-DD HH:MM' [--lunar] [--leap] [--female] [--class NAME]\n"
     "      [--place NAME] [--zone ZONE [--fold 1|2]]   (a world or own place, a clock time of a zone)\n"
     "      [--text REMARK] [--master-year YEAR] [--mountain N --gua N]   store a new case\n"
+    "      [--person NAME,男|女,YEAR]...   the persons after 主命 (up to 7)\n"
     "  list [--order 0..4] [--style 0|1]   every case in tree order (style 0: under category headers)\n"
     "  show ID [--remark]                  every field of a case (--remark: its remark file's text)\n"
     "  search KEYWORD...                   keyword search (each keyword in a different field)\n"
@@ -192,6 +193,15 @@ int Show(CaseLibrary& library, const Arguments& args) {
       {"remarkFile", r.remarkFile},
       {"remarkText", OneLine(r.remarkText)},
   };
+  // The persons after 主命, only when there are any: "配偶,女,1982;长子,男,2010".
+  if (!r.otherPersons.empty()) {
+    std::string persons;
+    for (const OtherPerson& p : r.otherPersons)
+      persons += (persons.empty() ? "" : ";") + p.name + (p.male ? ",男," : ",女,") +
+                 std::to_string(calendar::HistoricalYear(p.masterYear));
+    const auto master = std::find_if(fields.begin(), fields.end(), [](const auto& f) { return f.first == "masterYear"; });
+    fields.insert(master + 1, {"persons", persons});
+  }
   // A moment read in a time zone: the zone, and which of a clock time that came twice.
   if (!r.zone.empty()) {
     const auto latitude = std::find_if(fields.begin(), fields.end(), [](const auto& f) { return f.first == "latitude"; });
@@ -372,8 +382,9 @@ const OptionSpec kLibraryOptions{.values = {"db", "program-dir"}};
 // "event" is the dialog's 占问事宜, kept with the conditions and never searched.
 const CaseSubcommand kSubcommands[] = {
     {"add",
-     {.values = {"name", "date", "class", "text", "master-year", "mountain", "gua", "place", "zone", "fold"},
-      .flags = {"lunar", "leap", "female"}},
+     {.values = {"name", "date", "class", "text", "master-year", "mountain", "gua", "place", "zone", "fold", "person"},
+      .flags = {"lunar", "leap", "female"},
+      .repeatable = {"person"}},
      Opening::kBySubcommand, Add},
     {"list", {.values = {"order", "style"}}, Opening::kReadable, List},
     {"show", {.flags = {"remark"}}, Opening::kReadable, Show},

@@ -80,9 +80,9 @@ std::unique_ptr<QGuiApplication> MakePictureApplication() {
 
 const OptionSpec kChartOptions{
     .values = {"mountain", "gua", "name", "birth", "dragon", "water", "lon", "lat", "place", "settings", "flip", "png", "svg",
-               "click", "font-size", "pdf", "remark", "zone", "fold"},
+               "click", "font-size", "pdf", "remark", "zone", "fold", "person"},
     .flags = {"lunar", "leap", "female", "facing", "spans", "areas"},
-    .repeatable = {"click"},
+    .repeatable = {"click", "person"},
 };
 
 // The lines of --flip, 1 (bottom) to 6.
@@ -249,6 +249,8 @@ const RegisterCommand kChart{{
     "  --name TEXT            person's name (default 某人)\n"
     "  --female               the person is a woman (default a man)\n"
     "  --birth YEAR           person's birth year (default 1978)\n"
+    "  --person NAME,男|女,YEAR  another person the moment concerns (配偶,女,1982), repeatable, up to 7:\n"
+    "                         a column beside 主 and their own relation sections\n"
     "  --dragon M:COL         dragon (龙) mountain and column, e.g. 子:1\n"
     "  --water M:COL          water (水) mountain and column\n"
     "  --facing               show the facing (向)\n"

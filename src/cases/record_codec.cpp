@@ -10,6 +10,7 @@
 
 #include "base/gbk.h"
 #include "base/text_parse.h"
+#include "calendar/calendar_types.h"
 
 namespace quorin::cases {
 namespace {
@@ -62,6 +63,36 @@ std::string PlaceNumbers(const TRecordData& r) {
   return text;
 }
 
+// The persons after 主命 in the tag1 column, which readers before them leave alone:
+// "0 1982 配偶|1 2010 长子" (sex, birth year, name), " " without any, as always.
+std::string PersonsText(const std::vector<OtherPerson>& persons) {
+  std::string text;
+  for (const OtherPerson& person : persons) {
+    if (!text.empty()) text += "|";
+    text += std::string(person.male ? "1" : "0") + " " + std::to_string(person.masterYear) + " " + person.name;
+  }
+  return text.empty() ? " " : text;
+}
+
+// What PersonsText wrote; an entry that is not one (a column some other program used) is passed over.
+std::vector<OtherPerson> ReadPersons(std::string_view text) {
+  std::vector<OtherPerson> persons;
+  while (!text.empty() && persons.size() + 1 < static_cast<std::size_t>(kMaxPersons)) {
+    const std::size_t bar = text.find('|');
+    const std::string_view entry = text.substr(0, bar);
+    text = bar == std::string_view::npos ? std::string_view() : text.substr(bar + 1);
+    const std::size_t first = entry.find(' ');
+    const std::size_t second = first == std::string_view::npos ? first : entry.find(' ', first + 1);
+    if (second == std::string_view::npos) continue;
+    const auto sex = base::ParseInt64(entry.substr(0, first));
+    const auto year = base::ParseInt64(entry.substr(first + 1, second - first - 1));
+    const std::string name = base::TruncateToGbkBytes(entry.substr(second + 1), TRecordData::kNameBytes);
+    if ((sex != 0 && sex != 1) || !year || *year < calendar::kFirstCalendarYear || *year > calendar::kLastCalendarYear || name.empty()) continue;
+    persons.push_back({name, sex == 1, static_cast<std::int32_t>(*year)});
+  }
+  return persons;
+}
+
 }  // namespace
 
 bool IsZoneName(std::string_view text) {
@@ -108,7 +139,7 @@ std::array<ColumnValue, kCaseColumnCount> EncodeRecord(const TRecordData& r) {
       text(r.addrName),
       text(PlaceNumbers(r)),
       text(r.remarkFile),
-      text(" "),
+      text(PersonsText(r.otherPersons)),
       text(" "),
       text(shanGua),
       text(" "),
@@ -158,6 +189,7 @@ TRecordData DecodeRecord(const std::array<std::string_view, kCaseColumnCount>& c
   }
 
   r.remarkFile = c[10].empty() ? std::string(" ") : std::string(c[10]);
+  r.otherPersons = ReadPersons(c[11]);
 
   if (c[13].empty()) {
     r.mountain = 0;

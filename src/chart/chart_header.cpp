@@ -26,6 +26,19 @@ std::string DegreesMinutes(float value) {
 
 }  // namespace
 
+std::string OtherPersonsLine(const std::vector<OtherPerson>& persons, std::string_view colon, std::string_view open,
+                             std::string_view close, std::string_view separator) {
+  if (persons.empty()) return {};
+  std::string line = "其他人" + std::string(colon);
+  for (std::size_t p = 0; p < persons.size(); ++p) {
+    const OtherPerson& person = persons[p];
+    if (p > 0) line += separator;
+    line.append(person.name).append(open).append(std::to_string(calendar::HistoricalYear(person.masterYear)));
+    line.append(person.male ? "年-男命" : "年-女命").append(close);
+  }
+  return line;
+}
+
 std::pair<int, int> WholeDegreesAndMinutes(float value) {
   const double degrees = std::floor(static_cast<double>(value));
   const double minutes = calendar::MYiDateEx::RoundTo((static_cast<double>(value) - degrees) * 60.0, 0);
@@ -55,7 +68,10 @@ std::string MQuorinDay::HeaderText() {
   const TRecordData& r = request_;
   std::string h = "主命：" + r.name + "（" + std::to_string(calendar::HistoricalYear(r.masterYear)) + "年-";
   h += r.male ? "男命），" : "女命），";
-  h += std::string(MountainName(r.mountain)) + "山(" + calendar::PillarName(mountainJiazi_) + ")\r\n地点：";
+  h += std::string(MountainName(r.mountain)) + "山(" + calendar::PillarName(mountainJiazi_) + ")\r\n";
+  h += OtherPersonsLine(r.otherPersons, "：", "（", "）", "、");
+  if (!r.otherPersons.empty()) h += "\r\n";
+  h += "地点：";
   // A zoned place's clock time stands above the Beijing time it is.
   const std::string local = localClock_ ? "当地时间：" + DateText(localClock_->clock) + "(" + LocalClockNote(*localClock_) + ")\r\n" : "";
   if (settings_.idate == 0) {
@@ -102,24 +118,15 @@ std::string MQuorinDay::YuanChenText() const {
   return t;
 }
 
-std::array<std::string, 9> MQuorinDay::ColumnCells(int position) const {
-  const ChartSlot& s = SlotOfPosition(position);
-  const TRecordData& r = request_;
+namespace {
+
+// The cells of a slot under `label`, its pillar's stem over its branch.
+std::array<std::string, 9> SlotCells(const ChartSlot& s, std::string_view label) {
   std::array<std::string, 9> cells;
-  cells[0] = PositionLabel(position);
-  const bool compassPosition = position == 0 || position == 1 || position == 3 || position == 4;
-  if (compassPosition && settings_.iShanShow == 0) {
-    const int mountain = position == 0   ? r.dragonMountain
-                         : position == 1 ? r.waterMountain
-                         : position == 3 ? r.mountain
-                                         : (r.mountain + kMountainCount / 2) % kMountainCount;  // 向, facing the 山
-    cells[1] = MountainName(mountain);
-    cells[2] = PositionLabel(position);
-  } else {
-    const calendar::Jiazi pillar(s.jiazi);
-    cells[1] = pillar.StemPart().Name();
-    cells[2] = pillar.BranchPart().Name();
-  }
+  cells[0] = label;
+  const calendar::Jiazi pillar(s.jiazi);
+  cells[1] = pillar.StemPart().Name();
+  cells[2] = pillar.BranchPart().Name();
   cells[3] = FullWidthDigit(s.guaQi);
   std::string name(GuaShortName(s.gua));
   if (name.size() == 3) name += "卦";  // one character: 乾 shows 乾 over 卦
@@ -131,14 +138,41 @@ std::array<std::string, 9> MQuorinDay::ColumnCells(int position) const {
   return cells;
 }
 
+}  // namespace
+
+std::array<std::string, 9> MQuorinDay::ColumnCells(int position) const {
+  std::array<std::string, 9> cells = SlotCells(SlotOfPosition(position), PositionLabel(position));
+  const TRecordData& r = request_;
+  const bool compassPosition = position == 0 || position == 1 || position == 3 || position == 4;
+  if (compassPosition && settings_.iShanShow == 0) {
+    const int mountain = position == 0   ? r.dragonMountain
+                         : position == 1 ? r.waterMountain
+                         : position == 3 ? r.mountain
+                                         : (r.mountain + kMountainCount / 2) % kMountainCount;  // 向, facing the 山
+    cells[1] = MountainName(mountain);
+    cells[2] = PositionLabel(position);
+  }
+  return cells;
+}
+
+std::array<std::string, 9> MQuorinDay::PersonColumnCells(int person) const {
+  const auto p = static_cast<std::size_t>(person);
+  return SlotCells(personSlots_.at(p), personLabels_.at(p));
+}
+
 std::array<std::string, 15> MQuorinDay::TableLines() const {
   static constexpr std::array<int, 9> kRows{0, 2, 3, 5, 7, 8, 10, 12, 14};
   std::array<std::string, 15> lines;
   lines.fill("　　");
+  auto add = [&](const std::array<std::string, 9>& cells) {
+    for (std::size_t i = 0; i < kRows.size(); ++i) lines[static_cast<std::size_t>(kRows[i])] += cells[i] + "　　";
+  };
   for (int position = 0; position < kPositionCount; ++position) {
     if (!shown_[static_cast<std::size_t>(position)]) continue;
-    const auto cells = ColumnCells(position);
-    for (std::size_t i = 0; i < kRows.size(); ++i) lines[static_cast<std::size_t>(kRows[i])] += cells[i] + "　　";
+    add(ColumnCells(position));
+    // The other persons stand beside 主命.
+    if (position == 2)
+      for (std::size_t p = 0; p < personSlots_.size(); ++p) add(PersonColumnCells(static_cast<int>(p)));
   }
   return lines;
 }
@@ -150,7 +184,7 @@ void MQuorinDay::WriteHeader() {
   text_->SetLeftAlignment(settings_.leftpos);
   text_->AppendParagraph(WithPlainLineBreaks(HeaderText()));
   // The non-pillar columns red, the four pillar columns blue.
-  const int redBytes = 6 * shownCount_ - 20;
+  const int redBytes = 6 * (shownCount_ + static_cast<int>(personSlots_.size())) - 20;
   for (const auto& line : TableLines()) {
     const int start = text_->Length();
     text_->AppendParagraph(line);

@@ -116,6 +116,23 @@ void MQuorinDay::DrawTable(int top) {
     const int x = table.SymbolX(column);
     for (int item = 0; item < 9; ++item) image_->TextOut(x, table.ItemTop(item), cells[static_cast<std::size_t>(item)]);
   }
+  DrawPersonTable(table);
+}
+
+void MQuorinDay::DrawPersonTable(const ChartTableArea& table) {
+  const int count = static_cast<int>(personSlots_.size());
+  if (count == 0) return;
+  // The first table takes 0.6 of the width for its columns and their relation lines; another column
+  // there would crowd them, so the persons stand in the free space right of it, row by row with it.
+  // The six-line chart of a selection then starts below them.
+  const int left = table.right + table.textWidth;
+  const int columnWidth = std::min(table.columnWidth, (Picture().width - 3 - left) / count);
+  image_->SetFontColor(draw::kRed);
+  for (int p = 0; p < count; ++p) {
+    const auto cells = PersonColumnCells(p);
+    const int x = left + p * columnWidth + (columnWidth - table.textHeight) / 2;
+    for (int item = 0; item < 9; ++item) image_->TextOut(x, table.ItemTop(item), cells[static_cast<std::size_t>(item)]);
+  }
 }
 
 void MQuorinDay::DrawShensha() {

@@ -67,8 +67,8 @@ int ChartTableArea::ItemTop(int item) const {
   return y;
 }
 
-SixLineArea SixLineAreaFor(const ChartTableArea& table, PictureSize picture) {
-  return {table.right, static_cast<int>(0.5 * picture.height), picture.width - table.right,
+SixLineArea SixLineAreaFor(const ChartTableArea& table, PictureSize picture, int clearOf) {
+  return {table.right, std::max(static_cast<int>(0.5 * picture.height), clearOf), picture.width - table.right,
           static_cast<int>(0.92 * picture.height)};
 }
 

@@ -78,7 +78,8 @@ struct SixLineArea {
   int width = 0;
   int bottom = 0;
 };
-SixLineArea SixLineAreaFor(const ChartTableArea& table, PictureSize picture);
+// `clearOf`: a height it starts no higher than (below the persons' table beside the first).
+SixLineArea SixLineAreaFor(const ChartTableArea& table, PictureSize picture, int clearOf = 0);
 
 // The bar of seven cells (原卦, 抽1 … 抽6) under the six-line chart of the mountain.
 struct LineBarArea {

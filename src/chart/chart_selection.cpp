@@ -15,7 +15,8 @@ void MQuorinDay::DrawSelection(int column, int band) {
   SetChartFont(table.fontSize, false);
   const int position = ShownPosition(column);
   const ChartSlot& slot = SlotOfPosition(position);
-  const SixLineArea area = SixLineAreaFor(table, Picture());
+  const int belowPersons = personSlots_.empty() ? 0 : table.ItemTop(8) + table.textHeight + table.rowGap / 2;
+  const SixLineArea area = SixLineAreaFor(table, Picture(), belowPersons);
   liuYao_.DrawChart(*image_, area.left, area.top, area.width, area.bottom, slot.gua, pillars_, background_);
   imageState_.sixLineShown = true;
   imageState_.sixLinePosition = position;

@@ -3,9 +3,12 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "calendar/calendar_types.h"
-#include <utility>
+#include "chart/record_data.h"
 
 namespace quorin::chart {
 
@@ -19,6 +22,11 @@ std::string LocalClockNote(const LocalClock& local);
 // A line of the chart header for a Beijing time inside a mainland summer time: the clocks then ran
 // an hour ahead, and how to enter a clock time. Empty outside them.
 std::string MainlandSummerTimeNote(const calendar::CivilDateTime& beijing);
+
+// "其他人：配偶（1982年-女命）、长子（2010年-男命）" with the punctuation given (the picture's is
+// half-width); empty without other persons.
+std::string OtherPersonsLine(const std::vector<OtherPerson>& persons, std::string_view colon, std::string_view open,
+                             std::string_view close, std::string_view separator);
 
 // Whole degrees (floor) and the minutes of the fraction, rounded with halves down.
 std::pair<int, int> WholeDegreesAndMinutes(float value);

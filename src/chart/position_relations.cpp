@@ -26,6 +26,11 @@ std::string PositionAgainstPillarsText(const ChartSlot& x, std::string_view labe
 }
 
 std::string MasterAgainstMountainText(const ChartSlot& master, const ChartSlot& mountain) {
+  return PersonAgainstMountainText(master, mountain, "主命", "主");
+}
+
+std::string PersonAgainstMountainText(const ChartSlot& master, const ChartSlot& mountain, std::string_view name,
+                                      std::string_view label) {
   auto words = [&](bool useQi) {
     const PairRelationResult r = PairRelation(master, mountain, useQi);
     std::string found;
@@ -34,7 +39,7 @@ std::string MasterAgainstMountainText(const ChartSlot& master, const ChartSlot& 
     if (r.xiangTong != -1) found.append("相通、");
     return SectionText(found);
   };
-  std::string text = "主命和山家关系：\r\n　　卦气交通：";
+  std::string text = std::string(name) + "和山家关系：\r\n　　卦气交通：";
   text += words(true);
   text += "\r\n　　卦运交通：";
   text += words(false);
@@ -49,8 +54,8 @@ std::string MasterAgainstMountainText(const ChartSlot& master, const ChartSlot& 
   text += IsRobbery(master.gua, mountain.gua) ? "存在打劫" : "无";
   text += "\r\n　　伏吟反吟：";
   switch (RepeatRelation(master.gua, mountain.gua)) {
-    case 1: text += "伏吟(主山)"; break;
-    case 2: text += "反吟(主山)"; break;
+    case 1: text.append("伏吟(").append(label).append("山)"); break;
+    case 2: text.append("反吟(").append(label).append("山)"); break;
     default: text += "无"; break;
   }
   text += "\r\n\r\n";

@@ -18,6 +18,10 @@ std::string PositionAgainstPillarsText(const ChartSlot& x, std::string_view labe
 
 // The whole 主命和山家关系 paragraph, heading included.
 std::string MasterAgainstMountainText(const ChartSlot& master, const ChartSlot& mountain);
+// The same paragraph for any person: "<name>和山家关系：" and, in 伏吟反吟, the person's column label
+// before 山 ("伏吟(配山)").
+std::string PersonAgainstMountainText(const ChartSlot& person, const ChartSlot& mountain, std::string_view name,
+                                      std::string_view label);
 
 // A paragraph with its bold blue heading: the text starts with the heading.
 struct HeadedParagraph {

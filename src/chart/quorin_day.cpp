@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "chart/quorin_day.h"
 
+#include <algorithm>
+
 #include "base/gbk.h"
 #include "chart/day_analysis.h"
 #include "chart/domain_tables.h"
@@ -153,6 +155,29 @@ ChartSlot MasterSlotOf(int masterYear, bool alternateJiaziGua) {
   return FillSlot(GuaForJiazi(calendar::YearJiazi(masterYear).Number(), alternateJiaziGua), kKindMaster);
 }
 
+std::vector<std::string> PersonColumnLabels(const std::vector<OtherPerson>& persons) {
+  std::vector<std::string> used;
+  for (int position = 0; position < kPositionCount; ++position) used.emplace_back(PositionLabel(position));
+  std::vector<std::string> labels;
+  for (std::size_t p = 0; p < persons.size(); ++p) {
+    // The first character of the name that labels no column yet; a Latin letter is half a column
+    // wide and does not count.
+    std::string label;
+    const std::string& name = persons[p].name;
+    for (std::size_t at = 0; at < name.size() && label.empty();) {
+      std::size_t length = 1;
+      while (at + length < name.size() && (static_cast<unsigned char>(name[at + length]) & 0xC0) == 0x80) ++length;
+      const std::string character = name.substr(at, length);
+      if (length > 1 && std::find(used.begin(), used.end(), character) == used.end()) label = character;
+      at += length;
+    }
+    if (label.empty()) label = FullWidthDigit(static_cast<int>(p) + 2);
+    used.push_back(label);
+    labels.push_back(std::move(label));
+  }
+  return labels;
+}
+
 calendar::CivilDateTime MQuorinDay::SteppedMoment(double days) {
   const TRecordData& r = request_;
   const calendar::JulianDay from = r.zone.empty() ? beijingJD_ : date_.ToJulianDay({r.year, r.month, r.day, r.hour, r.minute});
@@ -168,6 +193,7 @@ void MQuorinDay::ClearChart() {
   mountainJiazi_ = 0;
   yuanChenJiazi_ = 0;
   slots_ = {};
+  personSlots_.clear();  // keeps its room: the search clears the chart for every moment
 }
 
 void MQuorinDay::ComputePillars() { pillars_ = date_.ComputeFourPillars(prepared_); }
@@ -205,6 +231,8 @@ bool MQuorinDay::BuildSlots() {
     slots_[static_cast<std::size_t>(i)] = FillSlot(gua, static_cast<std::uint8_t>(kKindYear + i));
   }
   slots_[kSlotMaster] = MasterSlotOf(r.masterYear, alternate);
+  for (const OtherPerson& person : r.otherPersons) personSlots_.push_back(MasterSlotOf(person.masterYear, alternate));
+  if (!r.otherPersons.empty() || !personLabels_.empty()) personLabels_ = PersonColumnLabels(r.otherPersons);
   slots_[kSlotYuanChen] = FillSlot(GuaForJiazi(yuanChenJiazi_, alternate), kKindYuanChen);
 
   shown_ = {dragon, water, true, true, r.showFacing, true, true, true, true};
@@ -251,15 +279,22 @@ void MQuorinDay::WriteAnalysis() {
   AppendHeaded(DayAnalysisText(pillars), kDayAnalysisHeadingBytes, draw::kBlue);
   AppendHeaded(MasterAgainstMountainText(slots_[kSlotMaster], slots_[kSlotMountain]),
                base::GbkByteLength("主命和山家关系："), draw::kBlue);
-  auto write = [&](std::string heading, int slot, std::string_view label) {
-    const HeadedParagraph p = PositionParagraph(std::move(heading), slots_[static_cast<std::size_t>(slot)], label, pillars);
+  const std::vector<OtherPerson>& persons = request_.otherPersons;
+  for (std::size_t p = 0; p < personSlots_.size(); ++p) {
+    AppendHeaded(PersonAgainstMountainText(personSlots_[p], slots_[kSlotMountain], persons[p].name, personLabels_[p]),
+                 base::GbkByteLength(persons[p].name + "和山家关系："), draw::kBlue);
+  }
+  auto write = [&](std::string heading, const ChartSlot& slot, std::string_view label) {
+    const HeadedParagraph p = PositionParagraph(std::move(heading), slot, label, pillars);
     AppendHeaded(p.text, base::GbkByteLength(p.heading), draw::kBlue);
   };
-  if (shown_[0]) write(std::string(MountainName(request_.dragonMountain)) + "龙和日课的关系：", kSlotDragon, "龙");
-  if (shown_[1]) write(std::string(MountainName(request_.waterMountain)) + "水和日课的关系：", kSlotWater, "水");
-  write("主命和日课关系：", kSlotMaster, "主");
-  write("山家和日课关系：", kSlotMountain, "山");
-  if (shown_[4]) write("朝向和日课关系：", kSlotFacing, "向");
+  if (shown_[0]) write(std::string(MountainName(request_.dragonMountain)) + "龙和日课的关系：", slots_[kSlotDragon], "龙");
+  if (shown_[1]) write(std::string(MountainName(request_.waterMountain)) + "水和日课的关系：", slots_[kSlotWater], "水");
+  write("主命和日课关系：", slots_[kSlotMaster], "主");
+  for (std::size_t p = 0; p < personSlots_.size(); ++p)
+    write(persons[p].name + "和日课关系：", personSlots_[p], personLabels_[p]);
+  write("山家和日课关系：", slots_[kSlotMountain], "山");
+  if (shown_[4]) write("朝向和日课关系：", slots_[kSlotFacing], "向");
 }
 
 void MQuorinDay::ComputeAvoidInfo() {

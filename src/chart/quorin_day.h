@@ -75,6 +75,10 @@ struct ExaminedList;
 // by the settings' mapping of the four pillars (`ijiazi`).
 ChartSlot MasterSlotOf(int masterYear, bool alternateJiaziGua);
 
+// The column label of each person after 主命: the first character of the name that labels no column
+// yet (长女 after 长子: 女), else the person's number as a full-width digit (２ for the first after 主命).
+std::vector<std::string> PersonColumnLabels(const std::vector<OtherPerson>& persons);
+
 class MQuorinDay {
  public:
   MQuorinDay();
@@ -188,6 +192,11 @@ class MQuorinDay {
   std::array<std::string, 5> ShenshaLines() const;
   // Cell texts of one shown position, in table rows 0, 2, 3, 5, 7, 8, 10, 12, 14.
   std::array<std::string, 9> ColumnCells(int position) const;
+  // The persons after 主命 (the request's otherPersons): their slots, the labels of their columns,
+  // which stand after 主 in the table, and their cell texts as ColumnCells gives them.
+  const std::vector<ChartSlot>& PersonSlots() const { return personSlots_; }
+  const std::vector<std::string>& PersonLabels() const { return personLabels_; }
+  std::array<std::string, 9> PersonColumnCells(int person) const;
 
  private:
   // The day hexagram of 甲子 甲午 庚寅 庚申 by season (bRiGua); -1 for other days.
@@ -206,6 +215,8 @@ class MQuorinDay {
   // The picture's parts.
   void SetChartFont(int size, bool bold);
   void DrawTable(int top);
+  // The persons after 主命 as a second, smaller table right of the first, above the six-line chart.
+  void DrawPersonTable(const ChartTableArea& table);
   void DrawShensha();
   void DrawLinks(int column, int band);
   void DrawLineBar();
@@ -238,6 +249,8 @@ class MQuorinDay {
 
   calendar::FourPillars pillars_;
   std::array<ChartSlot, kSlotCount> slots_{};
+  std::vector<ChartSlot> personSlots_;
+  std::vector<std::string> personLabels_;
   std::array<bool, kPositionCount> shown_{};
   int shownCount_ = 0;
   int masterJiazi_ = 0;

@@ -167,6 +167,8 @@ int MQuorinDay::SearchRange(const SearchRequest& request, const SearchDays& days
   beijingOfClock_.reset();
   CopyDragonWaterFacing(request, request_);
   request_.masterYear = request.masterYear;
+  // The search judges its own persons; the chart's need no slots at every moment.
+  request_.otherPersons.clear();
   request_.mountain = request.mountain;
   request_.mountainGua = request.mountainGua;
 

@@ -238,5 +238,26 @@ TEST(RecordCodec, AZoneAndItsFoldFollowTheCoordinates) {
   EXPECT_EQ(DecodeRecord(Columns({{9, "120 30 8 Asia/Tokyo 7"}})).fold, 0);
 }
 
+TEST(RecordCodec, OtherPersonsLiveInAColumnOlderReadersLeaveAlone) {
+  TRecordData r;
+  r.ResetRecord();
+  EXPECT_EQ(EncodeRecord(r)[11].text, " ");
+  r.otherPersons = {{"配偶", false, 1982}, {"长子", true, -4}};
+  EXPECT_EQ(EncodeRecord(r)[11].text, "0 1982 配偶|1 -4 长子");
+  std::array<std::string, kCaseColumnCount> texts;
+  std::array<std::string_view, kCaseColumnCount> columns;
+  const auto encoded = EncodeRecord(r);
+  for (int i = 0; i < kCaseColumnCount; ++i) {
+    texts[i] = encoded[i].isInteger ? std::to_string(encoded[i].integer) : encoded[i].text;
+    columns[i] = texts[i];
+  }
+  EXPECT_EQ(DecodeRecord(columns).otherPersons, r.otherPersons);
+  EXPECT_TRUE(DecodeRecord(Columns({{11, " "}})).otherPersons.empty());
+  // Entries that are not a person's are passed over, and no more than seven are read.
+  EXPECT_EQ(DecodeRecord(Columns({{11, "x|1 1982|2 1990 甲|0 10000 乙|1 1990 |1 1990 长 子"}})).otherPersons,
+            (std::vector<OtherPerson>{{"长 子", true, 1990}}));
+  EXPECT_EQ(DecodeRecord(Columns({{11, "1 1 a|1 2 b|1 3 c|1 4 d|1 5 e|1 6 f|1 7 g|1 8 h"}})).otherPersons.size(), 7u);
+}
+
 }  // namespace
 }  // namespace quorin::cases

@@ -202,4 +202,11 @@ cp "$work/text.db" "$work/corrupt.db"
 refused corrupt "file is not a database" --db "$work/corrupt.db" list
 cmp -s "$work/text.db" "$work/corrupt.db" || fail "corrupt file was changed"
 
+# A case keeps the persons after 主命; one without them shows no persons line.
+run=("$cli" cases --program-dir "$work/household")
+expect add-household "1" add --name 张三 --date "2024-03-05 08:07" --person 配偶,女,1982 --person "长 子,男,-5"
+expect add-alone "2" add --name 李四 --date "2024-03-05 08:07"
+"${run[@]}" show 1 | grep -qx 'persons: 配偶,女,1982;长子,男,-5' || fail "household: $("${run[@]}" show 1 | grep persons)"
+"${run[@]}" show 2 | grep -q '^persons:' && fail "a case without persons shows a persons line"
+
 finish "cases CLI"

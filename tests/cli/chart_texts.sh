@@ -84,4 +84,16 @@ refused_with settings 2 "找不到设置文件" "2024-03-15 10:30" --settings "$
 head -1 "$work/name" | grep -q '^主命：abc（1978年-男命），' || fail "name: $(head -1 "$work/name")"
 grep -q '已经处理为合适的文本' "$work/err" || fail "name: no notice"
 
+# Persons after 主命: named in the header, a column beside 主, their own sections; the rest as without.
+"$cli" chart "2024-03-15 10:30" --settings "$work/default.ini" --person 配偶,女,1982 --person 长子,男,2010 \
+  >"$work/persons" || fail "persons: exit $?"
+sed -n 2p "$work/persons" | grep -qx '其他人：配偶（1982年-女命）、长子（2010年-男命）' || fail "persons: $(sed -n 2p "$work/persons")"
+grep -q '^　　主　　配　　长　　山　　年' "$work/persons" || fail "persons: no columns 配 长 beside 主"
+for heading in 配偶和山家关系 长子和山家关系 配偶和日课关系 长子和日课关系; do
+  grep -qx "$heading：" "$work/persons" || fail "persons: no $heading"
+done
+grep -q '^常用神煞：' "$work/persons" || fail "persons: no 常用神煞"
+refused_with person 2 "--person 应写作" "2024-03-15 10:30" --person 配偶,1982
+refused_with eight 2 "最多8个人" "2024-03-15 10:30" $(for i in 1 2 3 4 5 6 7 8; do echo --person "p$i,男,1990"; done)
+
 finish "chart CLI"
