@@ -30,6 +30,7 @@
 #include "chart/domain_tables.h"
 #include "chart/header_parts.h"
 #include "qtdraw/shown_text.h"
+#include "ui/persons_editor.h"
 #include "ui/chart_inputs.h"
 #include "ui/clock.h"
 #include "ui/labeled_edit.h"
@@ -205,6 +206,9 @@ void ChartInputsPanel::BuildInputs() {
   column->addWidget(masterYearEdit_);
   column->addWidget(RadioPair(maleButton_, QStringLiteral("Rdona"), tr("男"), femaleButton_, QStringLiteral("Rdonv"),
                               tr("女"), inputsColumn_));
+  personsEditor_ = new PersonsEditor(QString(), inputsColumn_);
+  AddLabel(column, personsEditor_, tr("其他人"));
+  column->addWidget(personsEditor_);
 
   mountainBox_ = new QComboBox(inputsColumn_);
   mountainBox_->setObjectName(QStringLiteral("CboShan"));
@@ -314,6 +318,7 @@ bool ChartInputsPanel::ReadInto(TRecordData& record) {
 
   record.masterYear = *masterYear;
   record.male = maleButton_->isChecked();
+  record.otherPersons = personsEditor_->Persons();
   record.mountain = mountainBox_->currentIndex();
   record.mountainGua = guaBox_->currentIndex();
   yearArrows_->SetPosition(*year);
@@ -446,6 +451,7 @@ void ChartInputsPanel::ShowRecord(const TRecordData& r) {
   nameEdit_->setText(ToQString(r.name));
   SetMale(r.male);
   masterYearEdit_->setText(QString::number(calendar::HistoricalYear(r.masterYear)));
+  personsEditor_->SetPersons(r.otherPersons);
   SelectMountainAndGua(r.mountain, r.mountainGua);
 }
 
@@ -519,6 +525,7 @@ void ChartInputsPanel::SetDateInputsToNow(int yearCap) {
 calendar::CivilDateTime ChartInputsPanel::ShownMoment() const { return momentLists_.Selected(yearArrows_->Position()); }
 
 void ChartInputsPanel::SetMasterYearText(const QString& year) { masterYearEdit_->setText(year); }
+void ChartInputsPanel::SetOtherPersons(const std::vector<OtherPerson>& persons) { personsEditor_->SetPersons(persons); }
 
 bool ChartInputsPanel::Male() const { return maleButton_->isChecked(); }
 

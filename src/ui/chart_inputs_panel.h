@@ -21,6 +21,8 @@ class QToolButton;
 
 namespace quorin::ui {
 
+class PersonsEditor;
+
 class UpDown;
 
 class ChartInputsPanel : public QWidget {
@@ -67,6 +69,7 @@ class ChartInputsPanel : public QWidget {
   // The moment shown: the year as the arrows hold it (astronomical), month to minute from the lists.
   calendar::CivilDateTime ShownMoment() const;
   void SetMasterYearText(const QString& year);
+  void SetOtherPersons(const std::vector<OtherPerson>& persons);
   bool Male() const;
   void SetMale(bool male);
   // The chosen place as a case keeps it: an own or world place is the place not given (未知地)
@@ -115,6 +118,7 @@ class ChartInputsPanel : public QWidget {
   QWidget* buttonStrip_;   // 存新 and 排盘, below the scrolling inputs
   QPushButton* newButton_;
   QLineEdit* nameEdit_;
+  PersonsEditor* personsEditor_ = nullptr;
   QLineEdit* masterYearEdit_;
   QRadioButton* maleButton_;
   QRadioButton* femaleButton_;

@@ -72,6 +72,7 @@ void TFrmMain::ChartSearchResult(int year, int month, int day, int hour) {
   // year before 1 AD charts the year the search found.
   Inputs->SetMomentInputs(year, month, day, hour, chart::kSearchMinute);
   Inputs->SetMasterYearText(searchPage_->MasterYearText());
+  Inputs->SetOtherPersons(searchPage_->OtherPersons());
   Inputs->SelectMountainAndGua(searchPage_->Mountain(), searchPage_->MountainGua());
   const chart::SearchRequest& request = searchPage_->Request();
   chart::CopyDragonWaterFacing(request, record_);

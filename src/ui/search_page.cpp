@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/search_page.h"
 
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
@@ -27,6 +28,7 @@
 #include "chart/search.h"
 #include "chart/search_csv.h"
 #include "qtdraw/shown_text.h"
+#include "ui/persons_editor.h"
 #include "ui/chart_inputs.h"
 #include "ui/clock.h"
 #include "ui/frm_more_input.h"
@@ -121,6 +123,7 @@ SearchPage::SearchPage(const chart::MQuorinDay& engine, QWidget* parent)
   clearButton_->setText(QStringLiteral("X"));
   const LabeledEdit masterYear = MakeLabeledEdit(QStringLiteral("LedtYearS"), tr("主命生年"), this, kYearInputLength);
   masterYearEdit_ = masterYear.edit;
+  personsEditor_ = new PersonsEditor(QStringLiteral("S"), this);
   mountainBox_ = ComboBox(QStringLiteral("CboShanS"), this);
   mountainBox_->setMaxVisibleItems(20);
   FillMountainList(mountainBox_);
@@ -184,6 +187,8 @@ SearchPage::SearchPage(const chart::MQuorinDay& engine, QWidget* parent)
   auto* setup = new QVBoxLayout;
   setup->addLayout(patterns);
   setup->addWidget(masterYear.box);
+  setup->addWidget(new QLabel(tr("其他人"), this));
+  setup->addWidget(personsEditor_);
   setup->addWidget(new QLabel(tr("山家"), this));
   setup->addLayout(mountain);
   setup->addWidget(dragonWaterFacingButton_);
@@ -270,6 +275,7 @@ void SearchPage::BuildConditionLists() {
 }
 
 QString SearchPage::MasterYearText() const { return masterYearEdit_->text(); }
+const std::vector<OtherPerson>& SearchPage::OtherPersons() const { return personsEditor_->Persons(); }
 int SearchPage::Mountain() const { return mountainBox_->currentIndex(); }
 int SearchPage::MountainGua() const { return guaBox_->currentIndex(); }
 
@@ -312,6 +318,7 @@ void SearchPage::ShowRequest() {
   }
   // The request holds astronomical years; the fields are read back as users write them.
   masterYearEdit_->setText(QString::number(calendar::HistoricalYear(q.masterYear)));
+  personsEditor_->SetPersons(q.otherPersons);
   yearEdit_->setText(QString::number(calendar::HistoricalYear(q.year)));
   // The range starts as the year searched, until the user chooses other days.
   for (QLineEdit* edit : {fromYearEdit_, toYearEdit_}) {
@@ -351,6 +358,7 @@ void SearchPage::ApplyChosenPattern() {
   const std::optional<int> master = TypedInteger(masterYearEdit_->text());
   const std::optional<int> year = TypedInteger(yearEdit_->text());
   if (master && calendar::IsValidHistoricalYear(*master)) request_.masterYear = calendar::AstronomicalYear(*master);
+  request_.otherPersons = personsEditor_->Persons();
   if (year && calendar::IsValidHistoricalYear(*year)) request_.year = calendar::AstronomicalYear(*year);
   if (mountainBox_->currentIndex() >= 0 && guaBox_->currentIndex() >= 0) {
     request_.mountain = mountainBox_->currentIndex();
@@ -408,6 +416,7 @@ void SearchPage::StartSearch() {
   }
   chart::SearchRequest& q = request_;
   q.masterYear = *master;
+  q.otherPersons = personsEditor_->Persons();
   q.year = days.first.year;
   q.mountain = mountainBox_->currentIndex();
   q.mountainGua = guaBox_->currentIndex();

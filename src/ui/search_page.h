@@ -36,6 +36,8 @@ class MQuorinDay;
 
 namespace quorin::ui {
 
+class PersonsEditor;
+
 class SearchPage : public QWidget {
   Q_OBJECT
 
@@ -49,6 +51,8 @@ class SearchPage : public QWidget {
   // What a found moment is charted with: the person's birth year as typed, the mountain and
   // the column of its hexagram as chosen.
   QString MasterYearText() const;
+  // The persons after 主命 the page lists.
+  const std::vector<OtherPerson>& OtherPersons() const;
   int Mountain() const;
   int MountainGua() const;
   // The place of the chart the last search started from (its zone's clock times were tested).
@@ -99,6 +103,7 @@ class SearchPage : public QWidget {
   QPushButton* yunDigitsButton_;
   QComboBox* patternBox_;
   QToolButton* clearButton_;
+  PersonsEditor* personsEditor_ = nullptr;
   QLineEdit* masterYearEdit_;
   QComboBox* mountainBox_;
   QComboBox* guaBox_;

@@ -49,7 +49,7 @@ SearchRequest OnePerson(const SearchRequest& q, std::size_t p) {
   return one;
 }
 
-TEST(OtherPersons, FindWhatEveryOnePersonSearchFinds) {
+TEST(SearchPersons, FindWhatEveryOnePersonSearchFinds) {
   std::mt19937 random(8);
   const auto pick = [&](int n) { return testing::Pick(random, n); };
   const std::vector<SearchDays> ranges = {{{2025, 1, 1, 0, 0}, {2025, 4, 30, 0, 0}},
@@ -104,7 +104,7 @@ TEST(OtherPersons, FindWhatEveryOnePersonSearchFinds) {
   EXPECT_GT(nearChecked, 100);
 }
 
-TEST(OtherPersons, ChangeNothingWhenNoConditionReadsThePerson) {
+TEST(SearchPersons, ChangeNothingWhenNoConditionReadsThePerson) {
   SearchRequest q = ClearedSearchRequest(2025);
   q.mountain = 1;
   q.qi[kQiTen] = true;
