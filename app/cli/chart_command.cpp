@@ -11,9 +11,9 @@
 #include <QImage>
 #include <QTextDocument>
 
-#include "qtdraw/fonts.h"
 #include "qtdraw/image_canvas.h"
 #include "sheet/date_sheet.h"
+#include "picture_application.h"
 #endif
 
 #include "base/files.h"
@@ -59,24 +59,6 @@ void PrintAreas(const chart::ChartImageState& state) {
   }
 }
 
-#ifdef QUORIN_CLI_PNG
-// Qt draws only inside an application object; a shell has no display, so the
-// offscreen platform serves unless the caller chose one.
-std::unique_ptr<QGuiApplication> MakePictureApplication() {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  // Qt's notes about the missing desktop session (runtime folder, offscreen
-  // platform) say nothing about the chart; errors still reach stderr.
-  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << "\n";
-  });
-  static int argc = 1;
-  static char name[] = "quorin-cli";
-  static char* argv[] = {name, nullptr};
-  auto app = std::make_unique<QGuiApplication>(argc, argv);
-  qtdraw::InstallFontSubstitutions();
-  return app;
-}
-#endif
 
 const OptionSpec kChartOptions{
     .values = {"mountain", "gua", "name", "birth", "dragon", "water", "lon", "lat", "place", "settings", "flip", "png", "svg",

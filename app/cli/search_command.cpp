@@ -15,6 +15,7 @@
 #include "chart/search_conditions.h"
 #include "chart/search_csv.h"
 #include "chart_options.h"
+#include "condition_options.h"
 #include "command.h"
 
 namespace quorin::cli {
@@ -25,56 +26,15 @@ void CheckColumn(int mountain, int column, const std::string& option, const std:
   if (chart::GuaForMountain(mountain, column) < 0) throw UsageError(option + " 该山没有这一列的卦：" + text);
 }
 
-// Ticks the conditions of a group named in a comma-separated list; each name may be written
-// as its check box reads (卦气同数, 主命纳入), in either script (同數, 沖山).
-void TickListed(const chart::SearchConditionGroup& group, const std::string& list, chart::SearchRequest& q) {
-  std::stringstream items(base::SimplifiedForComparison(list));
-  for (std::string item; std::getline(items, item, ',');) {
-    if (!group.prefix.empty() && item.starts_with(group.prefix)) item.erase(0, group.prefix.size());
-    if (!group.suffix.empty() && item.ends_with(group.suffix)) item.resize(item.size() - group.suffix.size());
-    bool known = false;
-    for (const chart::SearchCondition& condition : chart::SearchConditions()) {
-      if (condition.group == group.group && item == condition.name) {
-        chart::Set(q, condition, true);
-        known = true;
-      }
-    }
-    if (!known) {
-      throw UsageError("--" + std::string(group.listOption) + " 的条件应为 " + chart::ListedNames(group.group, "、") +
-                       " 之一：" + item);
-    }
-  }
-}
-
-chart::DigitGroup Digits(const Arguments& a, const std::string& option, const std::string& adjacent) {
-  if (!a.Has(option)) {
-    if (a.Has(adjacent)) throw UsageError("--" + adjacent + " 需要和 --" + option + " 一起使用");
-    return {};
-  }
-  const std::string text = *a.Value(option);
-  const chart::DigitGroup group = chart::DigitGroupFromText(text, a.Has(adjacent));
-  int typed = 0;
-  for (const char c : text) typed += c >= '1' && c <= '9' ? 1 : 0;
-  if (group.count == 0 || typed > chart::DigitGroup::kMaxDigits) {
-    throw UsageError("--" + option + " 应为 1 到 6 个 1..9 的数字，例如 1,3：" + text);
-  }
-  return group;
-}
-
 // The options: those of the request and the days, and the lists and flags of the conditions table.
 OptionSpec SearchOptions() {
   OptionSpec spec{
-      .values = {"year", "from", "to", "mountain", "gua", "birth", "dragon", "water", "qi-digits", "yun-digits",
-                 "pattern", "settings", "lon", "csv", "zone", "place", "person"},
-      .flags = {"facing", "qi-adjacent", "yun-adjacent", "near"},
+      .values = {"year", "from", "to", "mountain", "gua", "birth", "dragon", "water", "settings", "lon", "csv", "zone",
+                 "place", "person"},
+      .flags = {"facing", "near"},
       .repeatable = {"person"},
   };
-  for (const chart::SearchConditionGroup& group : chart::SearchConditionGroups()) {
-    if (!group.listOption.empty()) spec.values.emplace(group.listOption);
-  }
-  for (const chart::SearchCondition& condition : chart::SearchConditions()) {
-    if (!condition.flagOption.empty()) spec.flags.emplace(condition.flagOption);
-  }
+  AddConditionOptions(spec);
   return spec;
 }
 
@@ -104,28 +64,6 @@ DaysOrRefusal ReadDays(const Arguments& a) {
   out.days = {*first, *last};
   out.refusal = chart::SearchDaysProblem(out.days);
   return out;
-}
-
-// The conditions ticked by the options, after a ready pattern that replaces those before it.
-void ReadConditions(const Arguments& a, chart::SearchRequest& q) {
-  if (a.Has("pattern")) {
-    const int item = chart::ReadyPatternItem(base::SimplifiedForComparison(*a.Value("pattern")));
-    if (!chart::ApplyReadyPattern(q, item)) {
-      throw UsageError("--pattern 应为 " + chart::ReadyPatternNames("、") + " 之一：" + *a.Value("pattern"));
-    }
-  }
-  for (const chart::SearchConditionGroup& group : chart::SearchConditionGroups()) {
-    if (!group.listOption.empty() && a.Has(std::string(group.listOption))) {
-      TickListed(group, *a.Value(std::string(group.listOption)), q);
-    }
-  }
-  q.qiDigits = Digits(a, "qi-digits", "qi-adjacent");
-  q.yunDigits = Digits(a, "yun-digits", "yun-adjacent");
-  q.nearMisses = a.Has("near");
-  for (const chart::SearchCondition& condition : chart::SearchConditions()) {
-    if (!condition.flagOption.empty() && a.Has(std::string(condition.flagOption))) chart::Set(q, condition, true);
-  }
-  q.UpdateConditionCounts();
 }
 
 // The person and the positions of the chart request, each of which must hold a hexagram.
@@ -183,6 +121,7 @@ int Run(const std::vector<std::string>& args) {
   if (!request.refusal.empty()) return Refuse(request.refusal);
   TakePositions(a, request.request, q);
   ReadConditions(a, q);
+  q.nearMisses = a.Has("near");
   ReadZone(a, q);
 
   chart::MQuorinDay engine;
@@ -197,26 +136,7 @@ int Run(const std::vector<std::string>& args) {
   return Report(a, q, sink, found);
 }
 
-// "  --qi LIST              卦气 conditions: …": the option in a column of its own.
-std::string OptionLine(std::string option, std::string_view text) {
-  constexpr std::size_t kOptionColumn = 23;
-  option.resize(std::max(option.size() + 1, kOptionColumn), ' ');
-  return "  " + option + std::string(text) + "\n";
-}
-
-// A list option with the names of its conditions, from the table the search page reads too.
-std::string ConditionListLine(chart::ConditionGroup group, std::string_view what) {
-  return OptionLine("--" + std::string(chart::GroupOf(group).listOption) + " LIST",
-                    std::string(what) + ": " + chart::ListedNames(group, ","));
-}
-
 std::string SearchUsage() {
-  using chart::ConditionGroup;
-  std::string conditionFlags;
-  for (const chart::SearchCondition& condition : chart::SearchConditions()) {
-    if (!condition.flagOption.empty())
-      conditionFlags += OptionLine("--" + std::string(condition.flagOption), condition.name);
-  }
   return "Usage: quorin-cli search --year YEAR [options]\n"
          "       quorin-cli search --from YYYY-MM-DD --to YYYY-MM-DD [options]\n"
          "  Tests 00:05, 02:05 … 22:05 of every day of the year or of the days FROM to TO (both\n"
@@ -231,15 +151,7 @@ std::string SearchUsage() {
          "  --dragon M:COL         dragon (龙) mountain and column, e.g. 子:1\n"
          "  --water M:COL          water (水) mountain and column\n"
          "  --facing               the chart has the facing (向)\n" +
-         ConditionListLine(ConditionGroup::kQi, "卦气 conditions") +
-         ConditionListLine(ConditionGroup::kYun, "卦运 conditions") +
-         "  --qi-digits DIGITS     卦气 digit group, up to six digits 1..9, e.g. 1,3\n"
-         "  --qi-adjacent          the 卦气 digits must stand side by side (数字相连)\n"
-         "  --yun-digits DIGITS, --yun-adjacent   the same for 卦运\n" +
-         ConditionListLine(ConditionGroup::kInclude, "positions examined besides the pillars") +
-         ConditionListLine(ConditionGroup::kAvoid, "avoid in the four pillars") + conditionFlags +
-         OptionLine("--pattern NAME", "a ready pattern: " + chart::ReadyPatternNames(" ")) +
-         "                         (replaces the conditions; the options above add to it)\n"
+         ConditionOptionsUsage() +
          "  --settings FILE        read the chart settings (set.ini keys idate, ijiazi, bRiGua) from FILE\n"
          "  --lon DEG              longitude for true solar or local time (default 120)\n"
          "  --person NAME,男|女,YEAR  another person the moment concerns (配偶,女,1982), repeatable, up to 7:\n"

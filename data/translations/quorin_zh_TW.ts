@@ -251,6 +251,10 @@
         <source>自定地点（海外等）</source>
         <translation>自定地點（海外等）</translation>
     </message>
+    <message>
+        <source>对比所选日课</source>
+        <translation type="unfinished">對比所選日課</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -525,6 +529,10 @@
         <source>%1时间</source>
         <translation>%1時間</translation>
     </message>
+    <message>
+        <source>其他人</source>
+        <translation>其他人</translation>
+    </message>
 </context>
 <context>
     <name>quorin::ui::ChartView</name>
@@ -555,6 +563,61 @@
     <message>
         <source>打印错误</source>
         <translation>列印錯誤</translation>
+    </message>
+</context>
+<context>
+    <name>quorin::ui::ComparisonWindow</name>
+    <message>
+        <source>打印...</source>
+        <translation>列印...</translation>
+    </message>
+    <message>
+        <source>保存PDF...</source>
+        <translation>儲存PDF...</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation type="unfinished">關閉</translation>
+    </message>
+    <message>
+        <source>对比所选日课</source>
+        <translation>對比所選日課</translation>
+    </message>
+    <message>
+        <source>日课对比</source>
+        <translation>日課對比</translation>
+    </message>
+    <message>
+        <source>请检查打印机能否正常工作！</source>
+        <translation type="unfinished">請檢查印表機能否正常工作！</translation>
+    </message>
+    <message>
+        <source>打印错误</source>
+        <translation type="unfinished">列印錯誤</translation>
+    </message>
+    <message>
+        <source>保存日课对比</source>
+        <translation>儲存日課對比</translation>
+    </message>
+    <message>
+        <source>PDF文件</source>
+        <translation type="unfinished">PDF檔案</translation>
+    </message>
+    <message>
+        <source>%1 已存在，要替换它吗？</source>
+        <translation type="unfinished">%1 已存在，要替換它嗎？</translation>
+    </message>
+    <message>
+        <source>无法保存文件%1：%2</source>
+        <translation type="unfinished">無法儲存檔案%1：%2</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation type="unfinished">錯誤</translation>
+    </message>
+    <message>
+        <source>已保存！</source>
+        <translation type="unfinished">已儲存！</translation>
     </message>
 </context>
 <context>
@@ -618,6 +681,80 @@
     <message>
         <source>无法写入地点文件%1：%2</source>
         <translation>無法寫入地點檔案%1：%2</translation>
+    </message>
+</context>
+<context>
+    <name>quorin::ui::PersonDialog</name>
+    <message>
+        <source>其他人</source>
+        <translation>其他人</translation>
+    </message>
+    <message>
+        <source>称谓或姓名，如配偶、长子</source>
+        <translation>稱謂或姓名，如配偶、長子</translation>
+    </message>
+    <message>
+        <source>男</source>
+        <translation type="unfinished">男</translation>
+    </message>
+    <message>
+        <source>女</source>
+        <translation type="unfinished">女</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation type="unfinished">確定</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation type="unfinished">取消</translation>
+    </message>
+    <message>
+        <source>称谓</source>
+        <translation>稱謂</translation>
+    </message>
+    <message>
+        <source>性别</source>
+        <translation type="unfinished">性別</translation>
+    </message>
+    <message>
+        <source>生年</source>
+        <translation>生年</translation>
+    </message>
+    <message>
+        <source>请输入称谓或姓名！</source>
+        <translation>請輸入稱謂或姓名！</translation>
+    </message>
+    <message>
+        <source>年份错误</source>
+        <translation type="unfinished">年份錯誤</translation>
+    </message>
+    <message>
+        <source>姓名中包含：&quot;、*、&lt;、&gt;、?、\、/、|、&apos;、：等字符。已经处理为合适的文本！</source>
+        <translation type="unfinished">姓名中包含：&quot;、*、&lt;、&gt;、?、\、/、|、&apos;、：等字元。已經處理為合適的文字！</translation>
+    </message>
+</context>
+<context>
+    <name>quorin::ui::PersonsEditor</name>
+    <message>
+        <source>和主命一起看的其他人，最多7人；双击修改</source>
+        <translation>和主命一起看的其他人，最多7人；雙擊修改</translation>
+    </message>
+    <message>
+        <source>添加</source>
+        <translation type="unfinished">新增</translation>
+    </message>
+    <message>
+        <source>修改</source>
+        <translation type="unfinished">修改</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation type="unfinished">刪除</translation>
+    </message>
+    <message>
+        <source>添加其他人，如配偶、子女</source>
+        <translation>新增其他人，如配偶、子女</translation>
     </message>
 </context>
 <context>
@@ -797,6 +934,18 @@
     <message>
         <source>没有找到符合条件的日课，也没有差一条的日课，请改变查找条件。</source>
         <translation>沒有找到符合條件的日課，也沒有差一條的日課，請改變查詢條件。</translation>
+    </message>
+    <message>
+        <source>其他人</source>
+        <translation>其他人</translation>
+    </message>
+    <message>
+        <source>对比所选日课</source>
+        <translation type="unfinished">對比所選日課</translation>
+    </message>
+    <message>
+        <source>按住Ctrl键选择2到4条日课，并排对比它们的四柱、卦气卦运、条件和神煞</source>
+        <translation>按住Ctrl鍵選擇2到4條日課，並排對比它們的四柱、卦氣卦運、條件和神煞</translation>
     </message>
 </context>
 <context>

@@ -186,39 +186,60 @@ bool MomentTest::Passes(const ExaminedList& list, const std::array<ChartSlot, 4>
 
 std::vector<FailedCondition> MomentTest::Failures(const ExaminedList& list, const std::array<ChartSlot, 4>& pillars,
                                                   const AvoidInfo& avoid) const {
-  const SearchRequest& q = request_;
-  const unsigned qiFailed =
-      GroupAsked(q.qi.data(), kQiConditionCount, q.qiDigits) & ~GroupHolds(list, true, q.qi.data(), q.qiDigits);
-  const unsigned yunFailed =
-      GroupAsked(q.yun.data(), kYunConditionCount, q.yunDigits) & ~GroupHolds(list, false, q.yun.data(), q.yunDigits);
-  const bool shengRuFailed = q.shengRuKeRu && !ShengRuKeRuPasses(list);
-  const bool familyFailed = q.familyLink && !FamilyLinkPasses(list);
-  const unsigned avoidFailed = AvoidancesBroken(pillars, avoid);
   std::vector<FailedCondition> failures;
-  if (qiFailed == 0 && yunFailed == 0 && !shengRuFailed && !familyFailed && avoidFailed == 0) return failures;
+  for (ConditionVerdict& verdict : Verdicts(list, pillars, avoid)) {
+    if (!verdict.met) failures.push_back(std::move(verdict.condition));
+  }
+  return failures;
+}
+
+std::vector<ConditionVerdict> MomentTest::Verdicts(const ExaminedList& list, const std::array<ChartSlot, 4>& pillars,
+                                                   const AvoidInfo& avoid) const {
+  const SearchRequest& q = request_;
+  const unsigned qiAsked = GroupAsked(q.qi.data(), kQiConditionCount, q.qiDigits);
+  const unsigned yunAsked = GroupAsked(q.yun.data(), kYunConditionCount, q.yunDigits);
+  const unsigned qiFailed = qiAsked & ~GroupHolds(list, true, q.qi.data(), q.qiDigits);
+  const unsigned yunFailed = yunAsked & ~GroupHolds(list, false, q.yun.data(), q.yunDigits);
+  const unsigned avoidFailed = AvoidancesBroken(pillars, avoid);
+  std::vector<ConditionVerdict> verdicts;
   // The numbers' conditions read the person's position only when it is examined (主命纳入).
   const bool numbersConcernThePerson = q.includeMaster;
   std::array<int, kConditionGroupCount> indexInGroup{};
   for (const SearchCondition& condition : SearchConditions()) {
     const int k = indexInGroup[static_cast<std::size_t>(condition.group)]++;
+    bool ticked = false;
     bool failed = false;
     bool concernsThePerson = numbersConcernThePerson;
     switch (condition.group) {
-      case ConditionGroup::kQi: failed = (qiFailed >> k) & 1U; break;
-      case ConditionGroup::kYun: failed = (yunFailed >> k) & 1U; break;
+      case ConditionGroup::kQi:
+        ticked = (qiAsked >> k) & 1U;
+        failed = (qiFailed >> k) & 1U;
+        break;
+      case ConditionGroup::kYun:
+        ticked = (yunAsked >> k) & 1U;
+        failed = (yunFailed >> k) & 1U;
+        break;
       case ConditionGroup::kAvoid:
+        ticked = q.avoid[static_cast<std::size_t>(k)];
         failed = (avoidFailed >> k) & 1U;
         concernsThePerson = k == kAvoidClashMasterFlag;
         break;
-      case ConditionGroup::kOther: failed = k == 0 ? shengRuFailed : familyFailed; break;
+      case ConditionGroup::kOther:
+        ticked = k == 0 ? q.shengRuKeRu : q.familyLink;
+        failed = ticked && !(k == 0 ? ShengRuKeRuPasses(list) : FamilyLinkPasses(list));
+        break;
       case ConditionGroup::kInclude: break;
     }
-    if (failed) failures.push_back({ConditionCaption(condition), concernsThePerson});
+    if (ticked) verdicts.push_back({{ConditionCaption(condition), concernsThePerson}, !failed});
   }
   // The digit groups, named as their dialogs are.
-  if ((qiFailed >> kDigitsBit) & 1U) failures.push_back({"卦气组合", numbersConcernThePerson});
-  if ((yunFailed >> kDigitsBit) & 1U) failures.push_back({"卦运组合", numbersConcernThePerson});
-  return failures;
+  if ((qiAsked >> kDigitsBit) & 1U) {
+    verdicts.push_back({{"卦气组合", numbersConcernThePerson}, !((qiFailed >> kDigitsBit) & 1U)});
+  }
+  if ((yunAsked >> kDigitsBit) & 1U) {
+    verdicts.push_back({{"卦运组合", numbersConcernThePerson}, !((yunFailed >> kDigitsBit) & 1U)});
+  }
+  return verdicts;
 }
 
 }  // namespace quorin::chart

@@ -39,6 +39,11 @@ struct FailedCondition {
   std::string name;
   bool concernsThePerson = false;
 };
+// A ticked condition named and flagged as above, and whether a moment meets it.
+struct ConditionVerdict {
+  FailedCondition condition;
+  bool met = false;
+};
 
 class MomentTest {
  public:
@@ -48,6 +53,10 @@ class MomentTest {
   // The conditions the moment fails, in the page's order; empty exactly when it passes.
   std::vector<FailedCondition> Failures(const ExaminedList& list, const std::array<ChartSlot, 4>& pillars,
                                         const AvoidInfo& avoid) const;
+  // Every ticked condition in the page's order, met or not: the same list for any moment, so that
+  // the verdicts of several moments (or persons) line up.
+  std::vector<ConditionVerdict> Verdicts(const ExaminedList& list, const std::array<ChartSlot, 4>& pillars,
+                                         const AvoidInfo& avoid) const;
 
  private:
   bool ShengRuKeRuPasses(const ExaminedList& list) const;

@@ -218,10 +218,10 @@ void PaintFooter(QPainter& painter, const QRectF& area, const QDate& issued, int
   painter.restore();
 }
 
-// Qt names each embedded glyph in the PDF's ToUnicode maps by the lowest code point the
-// font gives it, and CJK fonts give radicals the glyphs of ideographs (⽇ U+2F47 draws
-// 日 U+65E5): copied or searched text would hold radicals. The maps are rewritten in
-// place, each four-digit code for one of the same length, so no offset moves.
+}  // namespace
+
+// The maps are rewritten in place, each four-digit code for one of the same length, so no
+// offset moves.
 void MapRadicalsToIdeographs(QByteArray& pdf) {
   QHash<ushort, ushort> ideographOf;
   for (const bool bold : {false, true}) {
@@ -261,8 +261,6 @@ void MapRadicalsToIdeographs(QByteArray& pdf) {
     }
   }
 }
-
-}  // namespace
 
 void UseDateSheetPage(QPagedPaintDevice& device, bool keepPaper) {
   QPageLayout layout = device.pageLayout();

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QMenu>
+#include <QTreeWidgetItemIterator>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <memory>
@@ -53,6 +54,8 @@ CaseTreePanel::CaseTreePanel(cases::MRecordBase* store, QWidget* parent) : QWidg
   tree_->setHeaderHidden(true);
   tree_->setMinimumWidth(base::LayoutPrefs::kMinTreeWidth);
   tree_->setContextMenuPolicy(Qt::CustomContextMenu);
+  // Ctrl and Shift choose several cases for 对比所选日课; the other commands act on the current one.
+  tree_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   tree_->setUniformRowHeights(true);  // a hundred thousand nodes lay out at once
   // The tree fills the panel: the splitter's handle is its edge.
   auto* layout = new QVBoxLayout(this);
@@ -87,6 +90,7 @@ void CaseTreePanel::BuildPopup() {
           Item("pop_ming_pai", QT_TRANSLATE_NOOP("Menu", "查看课例"), [this] { emit OpenCaseRequested(); }),
           Submenu("pop_ming_move", QT_TRANSLATE_NOOP("Menu", "移动到")),
           Item("pop_ming_delete", QT_TRANSLATE_NOOP("Menu", "删除课例"), [this] { emit DeleteCaseRequested(); }),
+          Item("pop_compare", QT_TRANSLATE_NOOP("Menu", "对比所选日课"), [this] { emit CompareCasesRequested(); }),
           Separator(),
           Item("N23", QT_TRANSLATE_NOOP("Menu", "编辑类别"), [this] { emit EditCategoriesRequested(); }),
           Item("N25", QT_TRANSLATE_NOOP("Menu", "模糊查找"), [this] { emit FuzzySearchRequested(); }),
@@ -259,8 +263,18 @@ std::vector<int> CaseTreePanel::CaseIds() const { return CaseIdsInTreeOrder(*tre
 QTreeWidgetItem* CaseTreePanel::FindCaseNode(int id) const { return FindCaseNodeIn(*tree_, id); }
 
 QTreeWidgetItem* CaseTreePanel::SelectedNode() const {
+  QTreeWidgetItem* current = tree_->currentItem();
+  if (current && current->isSelected()) return current;
   const QList<QTreeWidgetItem*> selected = tree_->selectedItems();
   return selected.isEmpty() ? nullptr : selected.first();
+}
+
+std::vector<int> CaseTreePanel::SelectedCaseIds() const {
+  std::vector<int> ids;
+  for (QTreeWidgetItemIterator it(tree_, QTreeWidgetItemIterator::Selected); *it; ++it) {
+    if (IsCaseNode(*it, CategoryDisplay())) ids.push_back(CaseIdOf(*it));
+  }
+  return ids;
 }
 
 int CaseTreePanel::SelectedCaseId() const {

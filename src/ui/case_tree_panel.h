@@ -99,6 +99,8 @@ class CaseTreePanel : public QWidget {
   QTreeWidgetItem* FindCaseNode(int id) const;
   // The id of the selected node when it is a case node, else -1.
   int SelectedCaseId() const;
+  // The selected case nodes' ids in tree order (Ctrl and Shift select several).
+  std::vector<int> SelectedCaseIds() const;
   // The text of the selected node.
   QString SelectedNodeText() const;
   // Makes the node of the case current, with the focus on the tree; false when none shows it.
@@ -119,6 +121,7 @@ class CaseTreePanel : public QWidget {
   // The case commands of the popup (查看课例 also by a double-click).
   void OpenCaseRequested();
   void DeleteCaseRequested();
+  void CompareCasesRequested();  // 对比所选日课
   void EditCategoriesRequested();
   void FuzzySearchRequested();
   void ConditionalSearchRequested();

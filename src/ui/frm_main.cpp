@@ -156,6 +156,7 @@ QWidget* TFrmMain::BuildChartPage() {
 void TFrmMain::ConnectCaseTree() {
   connect(caseTree_, &CaseTreePanel::OpenCaseRequested, this, &TFrmMain::OpenSelectedCase);
   connect(caseTree_, &CaseTreePanel::DeleteCaseRequested, this, &TFrmMain::DeleteSelectedCase);
+  connect(caseTree_, &CaseTreePanel::CompareCasesRequested, this, &TFrmMain::CompareSelectedCases);
   connect(caseTree_, &CaseTreePanel::EditCategoriesRequested, this, &TFrmMain::EditCategories);
   connect(caseTree_, &CaseTreePanel::FuzzySearchRequested, this, &TFrmMain::FuzzySearch);
   connect(caseTree_, &CaseTreePanel::ConditionalSearchRequested, this, &TFrmMain::ConditionalSearch);

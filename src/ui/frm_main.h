@@ -167,6 +167,8 @@ class TFrmMain : public QMainWindow {
   void StartNewCase();  // 新建
   void OpenSelectedCase();  // 查看课例, a double-click on a case
   void DeleteSelectedCase();
+  // 对比所选日课 of the tree: the selected cases side by side, judged by the search page's conditions.
+  void CompareSelectedCases();
   void EditCategories();
   void FuzzySearch();
   void ConditionalSearch();

@@ -9,9 +9,11 @@
 #include "cases/case_text.h"
 #include "cases/record_base.h"
 #include "cases/remark_files.h"
+#include "chart/candidate_comparison.h"
 #include "chart/quorin_day.h"
 #include "ui/case_tree_panel.h"
 #include "ui/chart_inputs_panel.h"
+#include "ui/comparison_window.h"
 #include "ui/frm_fen_lei.h"
 #include "ui/frm_main.h"
 #include "ui/search_page.h"
@@ -123,6 +125,17 @@ void TFrmMain::OpenSelectedCase() {
   if (!ComputeChart()) return;
   remarkEditor_->document()->setModified(false);
   Inputs->SetSaveButtonOpen(true);
+}
+
+void TFrmMain::CompareSelectedCases() {
+  if (caseTree_->RefuseWhileLoading() || !caseStore_) return;
+  std::vector<TRecordData> chosen;
+  for (const int id : caseTree_->SelectedCaseIds()) {
+    TRecordData read;
+    if (caseStore_->Read(id, read)) chosen.push_back(std::move(read));
+  }
+  if (chosen.empty()) return;
+  ShowComparisonWindow(this, chart::CompareCases(*engine_, chosen, searchPage_->Request()), chosen.front());
 }
 
 void TFrmMain::ShowRemark(cases::MRecordBase& store, const TRecordData& record) {

@@ -23,18 +23,20 @@
 #include "base/world_zones.h"
 #include "calendar/historical_year.h"
 #include "calendar/yi_date_ex.h"
+#include "chart/candidate_comparison.h"
 #include "chart/domain_tables.h"
 #include "chart/quorin_day.h"
 #include "chart/search.h"
 #include "chart/search_csv.h"
 #include "qtdraw/shown_text.h"
-#include "ui/persons_editor.h"
 #include "ui/chart_inputs.h"
 #include "ui/clock.h"
+#include "ui/comparison_window.h"
 #include "ui/frm_more_input.h"
 #include "ui/frm_num_combin.h"
 #include "ui/labeled_edit.h"
 #include "ui/mountain_lists.h"
+#include "ui/persons_editor.h"
 #include "ui/program_files.h"
 #include "ui/prompter.h"
 #include "ui/text_numbers.h"
@@ -166,6 +168,11 @@ SearchPage::SearchPage(const chart::MQuorinDay& engine, QWidget* parent)
   resultList_->setObjectName(QStringLiteral("ListSearch"));
   resultList_->setToolTip(tr("双击查看日课"));
   resultList_->setUniformItemSizes(true);
+  // Several lines at once for 对比所选日课.
+  resultList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  compareButton_ = Button(QStringLiteral("BtnCompare"), tr("对比所选日课"),
+                          tr("按住Ctrl键选择2到4条日课，并排对比它们的四柱、卦气卦运、条件和神煞"), this);
+  compareButton_->setEnabled(false);
 
   // Conditions on the left, the search itself on the right.
   auto* conditions = new QGridLayout;
@@ -227,6 +234,7 @@ SearchPage::SearchPage(const chart::MQuorinDay& engine, QWidget* parent)
   auto* after = new QHBoxLayout;
   after->addWidget(cancelButton_);
   after->addStretch();
+  after->addWidget(compareButton_);
   after->addWidget(exportButton_);
   results->addLayout(after);
 
@@ -244,6 +252,11 @@ SearchPage::SearchPage(const chart::MQuorinDay& engine, QWidget* parent)
   connect(resultList_, &QListWidget::itemDoubleClicked, this, &SearchPage::ChartResult);
   connect(cancelButton_, &QPushButton::clicked, &worker_, &SearchWorker::Cancel);
   connect(exportButton_, &QPushButton::clicked, this, &SearchPage::ExportResults);
+  connect(compareButton_, &QPushButton::clicked, this, &SearchPage::CompareSelected);
+  connect(resultList_, &QListWidget::itemSelectionChanged, this, [this] {
+    const auto count = resultList_->selectedItems().size();
+    compareButton_->setEnabled(count >= chart::kMinComparedCandidates && count <= chart::kMaxComparedCandidates);
+  });
   connect(wholeYearButton_, &QRadioButton::toggled, this, &SearchPage::ShowRangeInputs);
   connect(&worker_, &SearchWorker::RangeSet, progressBar_, [this](int maximum) {
     progressBar_->setRange(0, maximum);
@@ -528,6 +541,33 @@ bool SearchPage::eventFilter(QObject* watched, QEvent* event) {
     StopSearchQuietly();
   }
   return QWidget::eventFilter(watched, event);
+}
+
+TRecordData SearchPage::ComparedRequest() const {
+  // The chart a result line opens: the last chart's person and place, the page's persons and positions.
+  TRecordData r = searchedPlace_;
+  const chart::SearchRequest& q = request_;
+  r.masterYear = q.masterYear;
+  r.otherPersons = q.otherPersons;
+  r.mountain = q.mountain;
+  r.mountainGua = q.mountainGua;
+  chart::CopyDragonWaterFacing(q, r);
+  r.zone = q.zone;
+  r.fold = 0;
+  return r;
+}
+
+void SearchPage::CompareSelected() {
+  std::vector<const QListWidgetItem*> lines;
+  for (const QListWidgetItem* line : resultList_->selectedItems()) lines.push_back(line);
+  std::sort(lines.begin(), lines.end(),
+            [this](const QListWidgetItem* a, const QListWidgetItem* b) { return resultList_->row(a) < resultList_->row(b); });
+  std::vector<calendar::CivilDateTime> moments;
+  for (const QListWidgetItem* line : lines) {
+    if (const chart::SearchResult* result = ResultOf(line)) moments.push_back(result->moment);
+  }
+  const TRecordData request = ComparedRequest();
+  ShowComparisonWindow(window(), chart::CompareCandidates(engine_, request, request_, moments), request);
 }
 
 void SearchPage::ChartResult(const QListWidgetItem* line) {

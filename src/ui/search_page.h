@@ -89,6 +89,9 @@ class SearchPage : public QWidget {
   // The window closes: the search stops at once, without a word.
   void StopSearchQuietly();
   void ChartResult(const QListWidgetItem* line);
+  // 对比所选日课: the selected result lines side by side, charted as a double click charts them.
+  void CompareSelected();
+  TRecordData ComparedRequest() const;
   void ExportResults();
   // The result a line of the list holds, or nullptr.
   const chart::SearchResult* ResultOf(const QListWidgetItem* line) const;
@@ -120,6 +123,7 @@ class SearchPage : public QWidget {
   QComboBox* toDayBox_;
   QPushButton* searchButton_;
   QPushButton* cancelButton_;  // 取消: stops a running search, keeping what it found
+  QPushButton* compareButton_ = nullptr;
   QPushButton* exportButton_;  // 导出结果...
   QCheckBox* nearMissesBox_;   // 显示差一条的日课
   QProgressBar* progressBar_;

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
+#include <QTableWidget>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -14,6 +15,8 @@
 #include "base/ini_file.h"
 #include "support/case_window_fixture.h"
 #include "support/named_control.h"
+#include "chart/candidate_comparison.h"
+#include "ui/comparison_window.h"
 #include "ui/frm_edit_class.h"
 #include "ui/program_objects.h"
 
@@ -233,6 +236,35 @@ class CaseTreeTest : public QObject {
 
   // Pictures for a person to look at: written only when QUORIN_SCREENSHOT_DIR names a
   // folder (run under a real X server, e.g. xvfb-run).
+  void selectedCasesAreComparedWhenTheyShareTheirRequest() {
+    CaseWindowFixture f(false);
+    TRecordData lunar = SampleCase("张三", 2024, 1, 15, 10, 30);
+    lunar.isLunar = true;  // the Gregorian 2024-02-24
+    f.StoreCases({SampleCase("张三", 2024, 3, 15, 10, 30), lunar, SampleCase("李四", 2024, 3, 16, 10, 30, "开业", false)});
+    f.Show();
+    QVERIFY(f.SelectCase(1));
+    f.tree().FindCaseNode(2)->setSelected(true);
+    QCOMPARE(f.tree().SelectedCaseIds().size(), 2u);
+    f.main.Trigger("pop_compare");
+    QTableWidget* table = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+      if (auto* shown = qobject_cast<quorin::ui::ComparisonWindow*>(window); shown && shown->isVisible()) {
+        table = Named<QTableWidget>(shown, "GridCompare");
+      }
+    }
+    QVERIFY(table);
+    QCOMPARE(table->columnCount(), 3);
+    QStringList captions{table->horizontalHeaderItem(1)->text(), table->horizontalHeaderItem(2)->text()};
+    captions.sort();
+    QCOMPARE(captions, (QStringList{QStringLiteral("2024-02-24 10:30"), QStringLiteral("2024-03-15 10:30")}));
+    table->window()->close();
+
+    // Another person's case does not line up with them.
+    f.tree().FindCaseNode(3)->setSelected(true);
+    f.main.Trigger("pop_compare");
+    QCOMPARE(f.prompter().shown.last().text, QString::fromUtf8(quorin::chart::kCasesDifferRefusal));
+  }
+
   void screenshots() {
     const QString folder = qEnvironmentVariable("QUORIN_SCREENSHOT_DIR");
     if (folder.isEmpty()) QSKIP("QUORIN_SCREENSHOT_DIR not set");

@@ -7,6 +7,7 @@
 #include <QTabWidget>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QComboBox>
@@ -36,6 +37,9 @@
 #include "ui/frm_set.h"
 #include "ui/frm_wnl.h"
 #include "ui/frm_zhou_yi.h"
+#include "ui/chart_inputs_panel.h"
+#include "ui/comparison_window.h"
+#include "ui/persons_editor.h"
 
 using quorin::testing::ChartInput;
 using quorin::testing::ChooseLine;
@@ -97,6 +101,47 @@ class ScreenshotsTest : public QObject {
     places.show();
     QTest::qWait(100);
     QVERIFY(places.grab().save(folder + QStringLiteral("/places.png")));
+  }
+
+  // A household charted and searched, and three of the results compared (the README shows it).
+  void householdAndComparison() {
+    const QString folder = qEnvironmentVariable("QUORIN_SCREENSHOT_DIR");
+    if (folder.isEmpty()) QSKIP("QUORIN_SCREENSHOT_DIR not set");
+    QDir().mkpath(folder);
+    MainWindowFixture f(false);
+    f.folder.WriteGbk(QStringLiteral("dat/init.ini"), "[window]\r\nleft=0\r\ntop=0\r\nwidth=1180\r\nheight=760\r\n");
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    const std::vector<quorin::OtherPerson> household{{"配偶", false, 1982}, {"长子", true, 2010}};
+    ChartInput<QLineEdit>(f.window.get(), "EdtName")->setText(QStringLiteral("张三"));
+    f.window->findChild<quorin::ui::ChartInputsPanel*>()->SetOtherPersons(household);
+    ChooseLine(ChartInput<QComboBox>(f.window.get(), "CboShan"), 1);
+    f.SetMoment(2025, 5, 1, 10, 5);
+    QVERIFY(f.Pai());
+    QTest::qWait(100);
+    QVERIFY(f.window->grab().save(folder + QStringLiteral("/main_household.png")));
+    quorin::ui::SearchPage* search = f.Search();
+    f.Pages()->setCurrentIndex(2);
+    ChooseLine(Named<QComboBox>(search, QStringLiteral("CboShanS")), 1);
+    Named<QListWidget>(search, QStringLiteral("ChkAvoid"))->item(2)->setCheckState(Qt::Checked);  // 冲主命
+    Named<QListWidget>(search, QStringLiteral("ChkAdd"))->item(2)->setCheckState(Qt::Checked);    // 主命纳入
+    Named<QListWidget>(search, QStringLiteral("ChkGuaQi"))->item(2)->setCheckState(Qt::Checked);  // 合十
+    search->findChild<quorin::ui::PersonsEditor*>()->SetPersons(household);
+    QVERIFY(quorin::testing::SearchDays(search, 2025, 5, 1, 2025, 6, 30));
+    QListWidget* results = quorin::testing::ResultList(search);
+    QVERIFY(results->count() > 10);
+    for (const int row : {0, 4, 10}) results->item(row)->setSelected(true);  // three days
+    Named<QPushButton>(search, QStringLiteral("BtnCompare"))->click();
+    QTest::qWait(100);
+    QVERIFY(f.window->grab().save(folder + QStringLiteral("/main_household_search.png")));
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+      if (auto* shown = qobject_cast<quorin::ui::ComparisonWindow*>(window); shown && shown->isVisible()) {
+        shown->resize(1000, 760);
+        QTest::qWait(100);
+        QVERIFY(shown->grab().save(folder + QStringLiteral("/comparison.png")));
+        shown->close();
+      }
+    }
   }
 
   // The main window with a chart in traditional Chinese of Hong Kong (the README shows it).

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -25,6 +26,7 @@
 #include "support/scripted_prompter.h"
 #include "support/search_driver.h"
 #include "ui/clock.h"
+#include "ui/comparison_window.h"
 #include "ui/frm_more_input.h"
 #include "ui/frm_num_combin.h"
 #include "ui/search_page.h"
@@ -456,6 +458,33 @@ class SearchPageTest : public QObject {
     QCOMPARE(spy.count(), 2);
     QCOMPARE(spy.at(0), (QVariantList{0, 12, 31, 2}));
     QCOMPARE(spy.at(1), (QVariantList{1, 1, 1, 22}));
+  }
+
+  void selectedLinesAreComparedSideBySide() {
+    ScriptedPrompter prompter;
+    Page p;
+    QVERIFY(quorin::testing::SearchOneDay(p.page.get(), 2025, 5, 1));
+    QListWidget* results = p.Results();
+    QPushButton* compare = p.Button("BtnCompare");
+    QVERIFY(!compare->isEnabled());
+    for (const int row : {4, 1}) results->item(row)->setSelected(true);
+    QVERIFY(compare->isEnabled());
+    for (const int row : {5, 6, 7}) results->item(row)->setSelected(true);
+    QVERIFY(!compare->isEnabled());  // five are more than fit side by side
+    for (const int row : {5, 6, 7}) results->item(row)->setSelected(false);
+    compare->click();
+    QTableWidget* table = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+      if (auto* shown = qobject_cast<quorin::ui::ComparisonWindow*>(window); shown && shown->isVisible()) {
+        table = Named<QTableWidget>(shown, "GridCompare");
+      }
+    }
+    QVERIFY(table);
+    // In the list's order, whatever the order of selecting.
+    QCOMPARE(table->columnCount(), 3);
+    QCOMPARE(table->horizontalHeaderItem(1)->text(), QStringLiteral("2025-05-01 02:05"));
+    QCOMPARE(table->horizontalHeaderItem(2)->text(), QStringLiteral("2025-05-01 08:05"));
+    table->window()->close();
   }
 };
 
