@@ -17,6 +17,7 @@
 #include "base/ini_file.h"
 #include "base/places.h"
 #include "base/script_text.h"
+#include "base/text_parse.h"
 #include "calendar/calendar_text.h"
 #include "calendar/historical_year.h"
 #include "calendar/julian_day.h"
@@ -87,6 +88,23 @@ bool MountainAndColumn(const val& o, const char* key, std::int16_t& mountain, st
   return true;
 }
 
+// {persons: [{name, female, birth}]}: the persons after 主命 whom the moment also concerns, their names
+// cleaned as a case keeps them; the refusal, or empty.
+std::string ReadPersons(const val& q, std::vector<OtherPerson>& into) {
+  if (!Has(q, "persons")) return {};
+  const val persons = q["persons"];
+  const int count = persons["length"].as<int>();
+  if (count + 1 > kMaxPersons) return "最多" + std::to_string(kMaxPersons) + "个人";
+  for (int i = 0; i < count; ++i) {
+    const int birth = Integer(persons[i], "birth", 0);
+    if (!calendar::IsValidHistoricalYear(birth)) return chart::YearRangeMessage("其他人的出生");
+    const std::string name = cases::CleanChartName(base::TrimTyped(Text(persons[i], "name"))).name;
+    if (name.empty()) return "其他人的称谓不能为空";
+    into.push_back({name, !Flag(persons[i], "female"), calendar::AstronomicalYear(birth)});
+  }
+  return {};
+}
+
 // The chart request a page's object describes, with the window's defaults for what it leaves out;
 // a refusal in `problem` (the engine's own messages where it has one).
 TRecordData ChartRequest(const val& q, std::string& problem, bool& nameChanged) {
@@ -132,6 +150,7 @@ TRecordData ChartRequest(const val& q, std::string& problem, bool& nameChanged) 
   r.addrName = base::TruncateToGbkBytes(Text(q, "place", std::string(base::kUnknownPlace)), TRecordData::kAddrNameBytes);
   r.zone = Text(q, "zone");
   r.fold = static_cast<std::int8_t>(r.zone.empty() ? 0 : Integer(q, "fold", 0));
+  problem = ReadPersons(q, r.otherPersons);
   return r;
 }
 
@@ -390,17 +409,7 @@ val Search(const val& s, val callbacks) {
   if (Has(s, "yunDigits")) q.yunDigits = chart::DigitGroupFromText(Text(s, "yunDigits"), Flag(s, "yunAdjacent"));
   q.UpdateConditionCounts();
   q.nearMisses = Flag(s, "near");
-  // {persons: [{name, female, birth}]}: the persons after 主命 the moment also concerns.
-  if (Has(s, "persons")) {
-    const val persons = s["persons"];
-    const int count = persons["length"].as<int>();
-    if (count + 1 > kMaxPersons) return Refusal("最多" + std::to_string(kMaxPersons) + "个人");
-    for (int i = 0; i < count; ++i) {
-      const int birth = Integer(persons[i], "birth", 0);
-      if (!calendar::IsValidHistoricalYear(birth)) return Refusal(chart::YearRangeMessage("主命"));
-      q.otherPersons.push_back({Text(persons[i], "name"), !Flag(persons[i], "female"), calendar::AstronomicalYear(birth)});
-    }
-  }
+  if (const std::string refused = ReadPersons(s, q.otherPersons); !refused.empty()) return Refusal(refused);
   q.zone = Text(s, "zone");
   if (!q.zone.empty() && !calendar::IsKnownZone(q.zone)) return Refusal("没有这个时区：" + q.zone);
 

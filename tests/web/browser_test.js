@@ -112,6 +112,18 @@ async function desktop(browser, url) {
   await page.click('#hour-forward');
   await page.waitForFunction(() => document.getElementById('chart-text').textContent.includes('公历：2025年5月1日12时5分'));
 
+  // 添加其他人: the person has their own sections; removed, the chart is 主命's alone again.
+  await page.click('#add-person');
+  await page.type('#persons .person:last-child .person-name', '配偶');
+  await page.select('#persons .person:last-child .person-sex', 'female');
+  await page.$eval('#persons .person:last-child .person-birth', (e) => { e.value = '1982'; });
+  await page.click('#chart-button');
+  await page.waitForFunction(() => document.getElementById('chart-text').textContent.includes('配偶和日课关系：'));
+  assert.match(await chartText(page), /其他人：配偶（1982年-女命）/);
+  await page.click('#persons .person:last-child .person-remove');
+  await page.click('#chart-button');
+  await page.waitForFunction(() => !document.getElementById('chart-text').textContent.includes('其他人'));
+
   // A year's search in the worker; a tap on a result opens its chart.
   await page.click('#tab-search');
   await setValue(page, 'search-year', '2025');

@@ -52,6 +52,9 @@ const charts = [
   { moment: '2025-04-06 02:30', mountain: 9, worldPlace: 'Sydney', fold: 2 },
   { moment: '1990-07-01 12:00', mountain: 3, worldPlace: 'Kuala Lumpur', script: 'zh-Hant-HK' },
   { moment: '2023-02-15 10:00', lunar: true, leap: true, mountain: 2, script: 'zh-Hant-HK', dragon: [4, 0] },
+  // A household: a column, a table in the picture and two sections for each person after 主命.
+  { moment: '2025-05-01 10:05', mountain: 1, dragon: [4, 0], clicks: [[100, 240]],
+    persons: [{ name: '配偶', female: true, birth: 1982 }, { name: '长子', birth: 2010 }, { name: '长女', female: true, birth: 2012 }] },
 ];
 
 const searches = [
@@ -97,6 +100,7 @@ function chartArgs(c, svg) {
   if (c.zone && !c.worldPlace) args.push('--zone', c.zone);
   if (c.fold) args.push('--fold', String(c.fold));
   if (c.flips) args.push('--flip', c.flips.join(','));
+  for (const p of c.persons || []) args.push('--person', `${p.name},${p.female ? '女' : '男'},${p.birth}`);
   args.push('--settings', settingsFile(c.settings), '--spans', '--svg', svg);
   for (const [x, y] of c.clicks || []) args.push('--click', `${x},${y}`);
   if (c.fontSize) args.push('--font-size', String(c.fontSize));

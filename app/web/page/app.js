@@ -158,7 +158,55 @@ function chartRequest() {
   }
   if (request.zone && $('fold').value) request.fold = Number($('fold').value);
   if (!Number.isFinite(request.birth) || $('birth').value.trim() === '') request.birth = 1978;
+  const persons = personsOfInputs();
+  if (persons.length > 0) request.persons = persons;
   return request;
+}
+
+// ---- The persons after 主命 ------------------------------------------------------------------
+
+const kMaxOtherPersons = 7;
+
+// The rows typed so far; a row without a name is not yet a person.
+function personsOfInputs() {
+  const persons = [];
+  for (const row of document.querySelectorAll('#persons .person')) {
+    const name = row.querySelector('.person-name').value.trim();
+    if (!name) continue;
+    const person = { name, birth: Number(row.querySelector('.person-birth').value) };
+    if (row.querySelector('.person-sex').value === 'female') person.female = true;
+    persons.push(person);
+  }
+  return persons;
+}
+
+function addPersonRow(person = { name: '', birth: Number($('birth').value) || 1978 }) {
+  const row = document.createElement('div');
+  row.className = 'person';
+  const name = Object.assign(document.createElement('input'), { className: 'person-name', value: person.name,
+                                                               maxLength: 10, placeholder: '称谓，如配偶' });
+  const sex = Object.assign(document.createElement('select'), { className: 'person-sex' });
+  sex.append(new Option('男', 'male'), new Option('女', 'female'));
+  sex.value = person.female ? 'female' : 'male';
+  const birth = Object.assign(document.createElement('input'), { className: 'person-birth', type: 'number',
+                                                                value: person.birth, min: -4713, max: 9999 });
+  birth.inputMode = 'numeric';
+  const remove = Object.assign(document.createElement('button'), { type: 'button', className: 'person-remove',
+                                                                  textContent: '✕', title: '删除' });
+  remove.setAttribute('aria-label', '删除');
+  remove.addEventListener('click', () => {
+    row.remove();
+    showPersonsButton();
+    saveInputs();
+  });
+  row.append(name, sex, birth, remove);
+  $('persons').append(row);
+  showPersonsButton();
+  return row;
+}
+
+function showPersonsButton() {
+  $('add-person').disabled = $('persons').children.length >= kMaxOtherPersons;
 }
 
 function saveInputs() {
@@ -167,6 +215,7 @@ function saveInputs() {
                     'water-gua', 'calendar', 'date', 'time', 'province', 'city', 'zone', 'fold']) inputs[id] = $(id).value;
   inputs.facing = $('facing').checked;
   inputs.leap = $('leap').checked;
+  inputs.persons = personsOfInputs();
   store('inputs', inputs);
 }
 
@@ -188,6 +237,7 @@ function restoreInputs() {
   $('fold-label').hidden = !$('zone').value;
   $('facing').checked = !!inputs.facing;
   $('leap').checked = !!inputs.leap;
+  for (const person of (inputs.persons || []).slice(0, kMaxOtherPersons)) addPersonRow(person);
 }
 
 // ---- The chart ----------------------------------------------------------------------------
@@ -432,6 +482,7 @@ function showMoreResults(more) {
 function searchRequest() {
   const c = chartRequest();
   const request = { birth: c.birth, mountain: c.mountain, gua: c.gua, facing: c.facing, conditions: [] };
+  if (c.persons) request.persons = c.persons;
   if (c.dragon) request.dragon = c.dragon;
   if (c.water) request.water = c.water;
   if (c.lon !== undefined) request.lon = c.lon;
@@ -711,6 +762,8 @@ async function start() {
     event.preventDefault();
     chart();
   });
+  $('add-person').addEventListener('click', () => addPersonRow().querySelector('.person-name').focus());
+  $('persons').addEventListener('change', saveInputs);
   $('province').addEventListener('change', fillCities);
   $('city').addEventListener('change', fillZones);
   $('zone').addEventListener('change', fillZones);
