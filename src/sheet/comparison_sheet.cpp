@@ -16,14 +16,14 @@
 #include "qtdraw/fonts.h"
 #include "qtdraw/shown_text.h"
 #include "sheet/date_sheet.h"
+#include "sheet/sheet_page.h"
 
 namespace quorin::sheet {
 namespace {
 
 // Laid out in pixels of a 96-dpi screen and scaled to the device, as the date sheet is.
-constexpr double kLayoutDpi = 96.0;
+constexpr double kLayoutDpi = kSheetLayoutDpi;
 constexpr double kTitlePoints = 18;
-constexpr double kFooterPoints = 8;
 constexpr double kFooterHeight = 28;  // layout pixels below the table
 // The table's text starts at 五号 and shrinks in half points until the page holds it; below the
 // smallest it is cut at the page's foot rather than become unreadable.
@@ -120,17 +120,6 @@ void BuildDocument(QTextDocument& document, const chart::CandidateComparison& co
   }
 }
 
-// The 96-dpi device the text is laid out on, with unhinted metrics as on paper.
-QImage& LayoutDevice() {
-  static QImage device = [] {
-    QImage image(1, 1, QImage::Format_RGB32);
-    const int dotsPerMeter = static_cast<int>(kLayoutDpi / 0.0254 + 0.5);
-    image.setDotsPerMeterX(dotsPerMeter);
-    image.setDotsPerMeterY(dotsPerMeter);
-    return image;
-  }();
-  return device;
-}
 
 // A new document for each size: one already laid out lays the table out again at every cell
 // filled, which takes seconds for a few persons' rows.
@@ -141,7 +130,7 @@ std::unique_ptr<QTextDocument> Build(const chart::CandidateComparison& compariso
   document->setDefaultFont(qtdraw::SongFont(points));
   document->setDocumentMargin(0);
   BuildDocument(*document, comparison, request, points);
-  document->documentLayout()->setPaintDevice(&LayoutDevice());
+  document->documentLayout()->setPaintDevice(&SheetLayoutDevice());
   document->setTextWidth(width);
   return document;
 }
@@ -168,21 +157,6 @@ LaidOut LayOut(const chart::CandidateComparison& comparison, const TRecordData& 
   return out;
 }
 
-void PaintFooter(QPainter& painter, const QRectF& area, const QDate& issued, int candidates) {
-  painter.save();
-  painter.setPen(QPen(Qt::gray, 0.5));
-  painter.drawLine(QPointF(area.left(), area.top()), QPointF(area.right(), area.top()));
-  QFont font = qtdraw::SongFont(kFooterPoints);
-  font.setPixelSize(static_cast<int>(kFooterPoints * kLayoutDpi / 72.0 + 0.5));
-  painter.setFont(font);
-  painter.setPen(Qt::black);
-  const QRectF text = area.adjusted(0, 4, 0, 0);
-  painter.drawText(text, Qt::AlignLeft | Qt::AlignTop,
-                   Shown("出具日期：%1年%2月%3日").arg(issued.year()).arg(issued.month()).arg(issued.day()));
-  painter.drawText(text, Qt::AlignRight | Qt::AlignTop,
-                   Shown("共%1个日课，底色标出各日课不同之处").arg(candidates));
-  painter.restore();
-}
 
 }  // namespace
 
@@ -214,8 +188,8 @@ bool PaintComparisonSheet(QPagedPaintDevice& device, const chart::CandidateCompa
   context.palette.setColor(QPalette::Text, Qt::black);
   page.document->documentLayout()->draw(&painter, context);
   painter.restore();
-  PaintFooter(painter, QRectF(0, bodyHeight + 6, area.width(), kFooterHeight - 6), issued,
-              static_cast<int>(comparison.captions.size()));
+  PaintSheetFooter(painter, QRectF(0, bodyHeight + 6, area.width(), kFooterHeight - 6), issued,
+                   Shown("共%1个日课，底色标出各日课不同之处").arg(comparison.captions.size()));
   return painter.end();
 }
 

@@ -8,7 +8,6 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QRawFont>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -30,16 +29,16 @@
 #include "qtdraw/painter_canvas.h"
 #include "qtdraw/rich_text_document.h"
 #include "qtdraw/shown_text.h"
+#include "sheet/sheet_page.h"
 
 namespace quorin::sheet {
 
 namespace {
 
 // The sheet is laid out in pixels of a 96-dpi screen and scaled to the device.
-constexpr double kLayoutDpi = 96.0;
+constexpr double kLayoutDpi = kSheetLayoutDpi;
 constexpr double kBodyPoints = 10.5;  // 五号, the usual size of printed Chinese text
 constexpr double kTitlePoints = 18;
-constexpr double kFooterPoints = 8;
 constexpr double kFooterHeight = 28;  // layout pixels below the text
 constexpr int kPictureObject = QTextFormat::UserObject + 1;
 const QColor kHeadingBlue(0, 0, 255);
@@ -191,76 +190,9 @@ void BuildDocument(QTextDocument& document, const chart::MQuorinDay& engine, con
   }
 }
 
-// The 96-dpi device the text is laid out on, with unhinted metrics as on paper.
-QImage& LayoutDevice() {
-  static QImage device = [] {
-    QImage image(1, 1, QImage::Format_RGB32);
-    const int dotsPerMeter = static_cast<int>(kLayoutDpi / 0.0254 + 0.5);
-    image.setDotsPerMeterX(dotsPerMeter);
-    image.setDotsPerMeterY(dotsPerMeter);
-    return image;
-  }();
-  return device;
-}
-
-void PaintFooter(QPainter& painter, const QRectF& area, const QDate& issued, int page, int pages) {
-  painter.save();
-  painter.setPen(QPen(Qt::gray, 0.5));
-  painter.drawLine(QPointF(area.left(), area.top()), QPointF(area.right(), area.top()));
-  QFont font = qtdraw::SongFont(kFooterPoints);
-  font.setPixelSize(static_cast<int>(kFooterPoints * kLayoutDpi / 72.0 + 0.5));
-  painter.setFont(font);
-  painter.setPen(Qt::black);
-  const QRectF text = area.adjusted(0, 4, 0, 0);
-  painter.drawText(text, Qt::AlignLeft | Qt::AlignTop,
-                   Shown("出具日期：%1年%2月%3日").arg(issued.year()).arg(issued.month()).arg(issued.day()));
-  painter.drawText(text, Qt::AlignRight | Qt::AlignTop, Shown("第%1页 共%2页").arg(page).arg(pages));
-  painter.restore();
-}
 
 }  // namespace
 
-// The maps are rewritten in place, each four-digit code for one of the same length, so no
-// offset moves.
-void MapRadicalsToIdeographs(QByteArray& pdf) {
-  QHash<ushort, ushort> ideographOf;
-  for (const bool bold : {false, true}) {
-    const QRawFont raw = QRawFont::fromFont(qtdraw::SongFont(kBodyPoints, bold));
-    auto range = [](char16_t first, char16_t last) {
-      QString text;
-      for (char16_t c = first; c <= last; ++c) text.append(QChar(c));
-      return text;
-    };
-    const QString unified = range(0x4E00, 0x9FFF);
-    const QList<quint32> unifiedGlyphs = raw.glyphIndexesForString(unified);
-    QHash<quint32, ushort> byGlyph;
-    for (qsizetype i = unifiedGlyphs.size() - 1; i >= 0; --i) {
-      if (unifiedGlyphs[i] != 0) byGlyph.insert(unifiedGlyphs[i], unified[i].unicode());
-    }
-    for (const QString& lookalikes : {range(0x2E80, 0x2FDF), range(0xF900, 0xFAFF)}) {
-      const QList<quint32> glyphs = raw.glyphIndexesForString(lookalikes);
-      for (qsizetype i = 0; i < glyphs.size(); ++i) {
-        const auto found = byGlyph.constFind(glyphs[i]);
-        if (glyphs[i] != 0 && found != byGlyph.cend()) ideographOf.insert(lookalikes[i].unicode(), *found);
-      }
-    }
-  }
-  for (const QByteArray& begin : {QByteArray("beginbfrange"), QByteArray("beginbfchar")}) {
-    const QByteArray end = "end" + begin.mid(5);
-    for (qsizetype at = pdf.indexOf(begin); at >= 0; at = pdf.indexOf(begin, at)) {
-      const qsizetype stop = pdf.indexOf(end, at);
-      if (stop < 0) break;
-      for (qsizetype i = at; i + 5 < stop; ++i) {
-        if (pdf[i] != '<' || pdf[i + 5] != '>') continue;
-        bool ok = false;
-        const ushort code = pdf.mid(i + 1, 4).toUShort(&ok, 16);
-        const auto found = ideographOf.constFind(code);
-        if (ok && found != ideographOf.cend()) pdf.replace(i + 1, 4, QByteArray::number(*found, 16).toUpper());
-      }
-      at = stop;
-    }
-  }
-}
 
 void UseDateSheetPage(QPagedPaintDevice& device, bool keepPaper) {
   QPageLayout layout = device.pageLayout();
@@ -283,7 +215,7 @@ bool PaintDateSheet(QPagedPaintDevice& device, const chart::MQuorinDay& engine, 
 
   QTextDocument document;
   document.setUseDesignMetrics(true);
-  document.documentLayout()->setPaintDevice(&LayoutDevice());
+  document.documentLayout()->setPaintDevice(&SheetLayoutDevice());
   document.setDefaultFont(qtdraw::SongFont(kBodyPoints));
   document.setDocumentMargin(0);
   const double bodyHeight = area.height() - kFooterHeight;
@@ -302,7 +234,8 @@ bool PaintDateSheet(QPagedPaintDevice& device, const chart::MQuorinDay& engine, 
     context.palette.setColor(QPalette::Text, Qt::black);
     document.documentLayout()->draw(&painter, context);
     painter.restore();
-    PaintFooter(painter, QRectF(0, bodyHeight + 6, area.width(), kFooterHeight - 6), extras.issued, page + 1, pages);
+    PaintSheetFooter(painter, QRectF(0, bodyHeight + 6, area.width(), kFooterHeight - 6), extras.issued,
+                     Shown("第%1页 共%2页").arg(page + 1).arg(pages));
   }
   return painter.end();
 }

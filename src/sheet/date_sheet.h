@@ -8,7 +8,6 @@
 #include <QDate>
 #include <string>
 
-class QByteArray;
 class QPagedPaintDevice;
 class QTextDocument;
 
@@ -36,12 +35,6 @@ bool PaintDateSheet(QPagedPaintDevice& device, const chart::MQuorinDay& engine, 
 // is complete. False, with `error` saying why, when the file cannot be written.
 bool WriteDateSheetPdf(const std::string& path, const chart::MQuorinDay& engine, const DateSheetExtras& extras,
                        std::string* error);
-
-// Qt names each embedded glyph in a PDF's ToUnicode maps by the lowest code point the font gives it,
-// and CJK fonts give radicals the glyphs of ideographs (⽇ U+2F47 draws 日 U+65E5): copied or
-// searched text would hold radicals. Maps them back to the ideographs, for every PDF the program
-// writes with the Song font.
-void MapRadicalsToIdeographs(QByteArray& pdf);
 
 // A remark file as the remark editor reads it: RTF, or plain text (UTF-8, else GBK as
 // the program saves it). False when the file cannot be read.

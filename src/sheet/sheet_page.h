@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What the program's printed pages share (the date sheet, the comparison page): the 96-dpi device
+// they are laid out on, the footer with the date of issue, and the PDF's text made searchable.
+#pragma once
+
+#include <QByteArray>
+#include <QDate>
+#include <QString>
+
+class QImage;
+class QPainter;
+class QRectF;
+
+namespace quorin::sheet {
+
+// Pages are laid out in pixels of a 96-dpi screen and scaled to the device.
+inline constexpr double kSheetLayoutDpi = 96.0;
+
+// The 96-dpi device the text is laid out on, with unhinted metrics as on paper.
+QImage& SheetLayoutDevice();
+
+// A rule over `area`, then the date of issue on the left and `right` on the right.
+void PaintSheetFooter(QPainter& painter, const QRectF& area, const QDate& issued, const QString& right);
+
+// Qt names each embedded glyph in a PDF's ToUnicode maps by the lowest code point the font gives it,
+// and CJK fonts give radicals the glyphs of ideographs (⽇ U+2F47 draws 日 U+65E5): copied or
+// searched text would hold radicals. Maps them back to the ideographs, for every PDF the program
+// writes with the Song font.
+void MapRadicalsToIdeographs(QByteArray& pdf);
+
+}  // namespace quorin::sheet
