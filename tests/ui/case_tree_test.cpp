@@ -15,8 +15,8 @@
 #include "base/ini_file.h"
 #include "support/case_window_fixture.h"
 #include "support/named_control.h"
+#include "support/search_driver.h"
 #include "chart/candidate_comparison.h"
-#include "ui/comparison_window.h"
 #include "ui/frm_edit_class.h"
 #include "ui/program_objects.h"
 
@@ -246,12 +246,7 @@ class CaseTreeTest : public QObject {
     f.tree().FindCaseNode(2)->setSelected(true);
     QCOMPARE(f.tree().SelectedCaseIds().size(), 2u);
     f.main.Trigger("pop_compare");
-    QTableWidget* table = nullptr;
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-      if (auto* shown = qobject_cast<quorin::ui::ComparisonWindow*>(window); shown && shown->isVisible()) {
-        table = Named<QTableWidget>(shown, "GridCompare");
-      }
-    }
+    QTableWidget* table = quorin::testing::ShownComparisonTable();
     QVERIFY(table);
     QCOMPARE(table->columnCount(), 3);
     QStringList captions{table->horizontalHeaderItem(1)->text(), table->horizontalHeaderItem(2)->text()};

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTableWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QComboBox>
@@ -38,7 +39,6 @@
 #include "ui/frm_wnl.h"
 #include "ui/frm_zhou_yi.h"
 #include "ui/chart_inputs_panel.h"
-#include "ui/comparison_window.h"
 #include "ui/persons_editor.h"
 
 using quorin::testing::ChartInput;
@@ -134,14 +134,12 @@ class ScreenshotsTest : public QObject {
     Named<QPushButton>(search, QStringLiteral("BtnCompare"))->click();
     QTest::qWait(100);
     QVERIFY(f.window->grab().save(folder + QStringLiteral("/main_household_search.png")));
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-      if (auto* shown = qobject_cast<quorin::ui::ComparisonWindow*>(window); shown && shown->isVisible()) {
-        shown->resize(1000, 760);
-        QTest::qWait(100);
-        QVERIFY(shown->grab().save(folder + QStringLiteral("/comparison.png")));
-        shown->close();
-      }
-    }
+    QTableWidget* table = quorin::testing::ShownComparisonTable();
+    QVERIFY(table);
+    table->window()->resize(1000, 760);
+    QTest::qWait(100);
+    QVERIFY(table->window()->grab().save(folder + QStringLiteral("/comparison.png")));
+    table->window()->close();
   }
 
   // The main window with a chart in traditional Chinese of Hong Kong (the README shows it).

@@ -26,7 +26,6 @@
 #include "support/scripted_prompter.h"
 #include "support/search_driver.h"
 #include "ui/clock.h"
-#include "ui/comparison_window.h"
 #include "ui/frm_more_input.h"
 #include "ui/frm_num_combin.h"
 #include "ui/search_page.h"
@@ -473,12 +472,7 @@ class SearchPageTest : public QObject {
     QVERIFY(!compare->isEnabled());  // five are more than fit side by side
     for (const int row : {5, 6, 7}) results->item(row)->setSelected(false);
     compare->click();
-    QTableWidget* table = nullptr;
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-      if (auto* shown = qobject_cast<quorin::ui::ComparisonWindow*>(window); shown && shown->isVisible()) {
-        table = Named<QTableWidget>(shown, "GridCompare");
-      }
-    }
+    QTableWidget* table = quorin::testing::ShownComparisonTable();
     QVERIFY(table);
     // In the list's order, whatever the order of selecting.
     QCOMPARE(table->columnCount(), 3);

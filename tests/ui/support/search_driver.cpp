@@ -1,15 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/search_driver.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QTableWidget>
 #include <QTest>
 
 #include "support/named_control.h"
+#include "ui/comparison_window.h"
 #include "ui/search_page.h"
 
 namespace quorin::testing {
@@ -37,5 +40,14 @@ bool SearchDays(ui::SearchPage* page, int fromYear, int fromMonth, int fromDay, 
 }
 
 QListWidget* ResultList(ui::SearchPage* page) { return Named<QListWidget>(page, QStringLiteral("ListSearch")); }
+
+QTableWidget* ShownComparisonTable() {
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (auto* shown = qobject_cast<ui::ComparisonWindow*>(window); shown && shown->isVisible()) {
+      return Named<QTableWidget>(shown, QStringLiteral("GridCompare"));
+    }
+  }
+  return nullptr;
+}
 
 }  // namespace quorin::testing

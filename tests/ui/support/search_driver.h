@@ -3,6 +3,7 @@
 #pragma once
 
 class QListWidget;
+class QTableWidget;
 
 namespace quorin::ui {
 class SearchPage;
@@ -19,5 +20,7 @@ inline bool SearchOneDay(ui::SearchPage* page, int year, int month, int day) {
 }
 // The page's result list.
 QListWidget* ResultList(ui::SearchPage* page);
+// The table of the comparison window 对比所选日课 opened and left shown; null when none is.
+QTableWidget* ShownComparisonTable();
 
 }  // namespace quorin::testing
