@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "base/gbk.h"
+#include "base/utf8.h"
 #include "chart/day_analysis.h"
 #include "chart/domain_tables.h"
 #include "chart/position_relations.h"
@@ -160,16 +161,16 @@ std::vector<std::string> PersonColumnLabels(const std::vector<OtherPerson>& pers
   for (int position = 0; position < kPositionCount; ++position) used.emplace_back(PositionLabel(position));
   std::vector<std::string> labels;
   for (std::size_t p = 0; p < persons.size(); ++p) {
-    // The first character of the name that labels no column yet; a Latin letter is half a column
-    // wide and does not count.
+    // The first character of the name that labels no column yet. Only a Chinese character fills a
+    // column as the others' labels do (a Latin letter is half as wide).
     std::string label;
     const std::string& name = persons[p].name;
     for (std::size_t at = 0; at < name.size() && label.empty();) {
-      std::size_t length = 1;
-      while (at + length < name.size() && (static_cast<unsigned char>(name[at + length]) & 0xC0) == 0x80) ++length;
-      const std::string character = name.substr(at, length);
-      if (length > 1 && std::find(used.begin(), used.end(), character) == used.end()) label = character;
-      at += length;
+      const std::size_t start = at;
+      const char32_t c = base::NextCodePoint(name, at);
+      const std::string character = name.substr(start, at - start);
+      const bool chinese = (c >= 0x3400 && c <= 0x9FFF) || (c >= 0xF900 && c <= 0xFAFF);
+      if (chinese && std::find(used.begin(), used.end(), character) == used.end()) label = character;
     }
     if (label.empty()) label = FullWidthDigit(static_cast<int>(p) + 2);
     used.push_back(label);

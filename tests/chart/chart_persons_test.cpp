@@ -101,7 +101,7 @@ TEST(ChartPersons, EachPersonIsJudgedAsMasterOfTheirOwnChart) {
 TEST(ChartPersons, ColumnLabels) {
   const std::vector<OtherPerson> persons{{"配偶", false, 1982}, {"长子", true, 2010}, {"长女", false, 2012},
                                          {"主母", false, 1950}, {"Li", true, 1990},   {"年", true, 1990},
-                                         {"长女", false, 2014}};
+                                         {"Émile长女", false, 2014}};
   EXPECT_EQ(PersonColumnLabels(persons), (std::vector<std::string>{"配", "长", "女", "母", "６", "７", "８"}));
   EXPECT_TRUE(PersonColumnLabels({}).empty());
 }
