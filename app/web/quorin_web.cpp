@@ -256,7 +256,7 @@ class ChartSession {
     val out = val::object();
     out.set("title", engine_.Request().name + base::ShownText(" 日课单"));
     val header = val::array();
-    for (const std::string& line : chart::AttachedCopy(engine_, nullptr, nullptr).ImageHeaderLines()) {
+    for (const std::string& line : chart::SheetHeaderLines(engine_)) {
       header.call<void>("push", base::ShownText(line));
     }
     out.set("headerLines", header);

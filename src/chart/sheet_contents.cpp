@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "chart/sheet_contents.h"
 
+#include "chart/header_parts.h"
+
 namespace quorin::chart {
 
 MQuorinDay AttachedCopy(const MQuorinDay& engine, RichTextSink* text, draw::Canvas* image) {
@@ -10,6 +12,15 @@ MQuorinDay AttachedCopy(const MQuorinDay& engine, RichTextSink* text, draw::Canv
   for (int line = 0; line < 6; ++line)
     copy.SetChangedLine(line, engine.ChangedLines()[static_cast<std::size_t>(line)] != 0);
   return copy;
+}
+
+std::vector<std::string> SheetHeaderLines(const MQuorinDay& engine) {
+  MQuorinDay copy = AttachedCopy(engine, nullptr, nullptr);
+  const std::array<std::string, 4> picture = copy.ImageHeaderLines();
+  std::vector<std::string> lines(picture.begin(), picture.end());
+  const std::string persons = OtherPersonsLine(copy.Request().otherPersons, ":", "(", ")", ",");
+  if (!persons.empty()) lines.insert(lines.begin() + 1, persons);
+  return lines;
 }
 
 std::set<std::string> SheetOwnLines(const MQuorinDay& engine) {

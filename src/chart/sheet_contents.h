@@ -5,6 +5,7 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 #include "chart/quorin_day.h"
 
@@ -13,6 +14,10 @@ namespace quorin::chart {
 // A copy of the engine writing and drawing elsewhere, on white: attaching clears the line flips,
 // which the sheet's picture and header must keep.
 MQuorinDay AttachedCopy(const MQuorinDay& engine, RichTextSink* text, draw::Canvas* image);
+
+// The header lines of a sheet: the picture's, and after them the persons after 主命 when there are any
+// (the picture has no room to name them).
+std::vector<std::string> SheetHeaderLines(const MQuorinDay& engine);
 
 // The picture's texts the sheet sets as lines of its own, so the page does not say them twice: the
 // header lines and 常用神煞 with its lines.

@@ -167,7 +167,7 @@ void BuildDocument(QTextDocument& document, const chart::MQuorinDay& engine, con
   cursor.insertText(FromUtf8(copy.Request().name) + Shown(" 日课单"), TextFormat(kTitlePoints, true));
 
   bool first = true;
-  for (const std::string& line : copy.ImageHeaderLines()) {
+  for (const std::string& line : chart::SheetHeaderLines(engine)) {
     cursor.insertBlock(BlockFormat(first ? 12 : 1), TextFormat(kBodyPoints));
     cursor.insertText(qtdraw::ShownQString(line));
     first = false;

@@ -67,6 +67,12 @@ pdftotext "$work/s.pdf" "$work/s.txt"
 for word in 勾陈 朱雀 原卦 抽6; do grep -qF "$word" "$work/s.txt" || fail "the selection's six-line chart lacks $word"; done
 [ -n "$top" ] || fail "no table areas"
 
+# The persons after 主命 are named under 主命, and have their sections.
+"${chart[@]}" --pdf "$work/p.pdf" --person 配偶,女,1982 >/dev/null || fail "persons: exit $?"
+pdftotext "$work/p.pdf" "$work/p.txt"
+sed -n 3p "$work/p.txt" | grep -qx '其他人:配偶(1982年-女命)' || fail "persons: line 3 is $(sed -n 3p "$work/p.txt")"
+grep -qF '配偶和日课关系' "$work/p.txt" || fail "persons: no 配偶和日课关系"
+
 # Refusals: a remark that cannot be read, a file that cannot be written (named in the message).
 "${chart[@]}" --pdf "$work/x.pdf" --remark "$work/missing.txt" >/dev/null 2>"$work/err"
 [ $? -eq 1 ] || fail "missing remark: expected exit 1"
