@@ -26,6 +26,7 @@
 #include "calendar/yi_date_ex.h"
 #include "calendar/zone_time.h"
 #include "cases/case_text.h"
+#include "chart/candidate_comparison.h"
 #include "chart/compass.h"
 #include "chart/domain_tables.h"
 #include "chart/quorin_day.h"
@@ -359,6 +360,61 @@ std::optional<calendar::CivilDateTime> DayOf(const std::string& text) {
   return typed ? calendar::AstronomicalMoment(*typed) : std::nullopt;
 }
 
+// The ticked conditions of a search request: a ready pattern, then the captions of `conditions` and
+// the digit groups; the refusal, or empty.
+std::string ReadConditions(const val& s, chart::SearchRequest& q) {
+  if (Has(s, "pattern")) {
+    const int item = chart::ReadyPatternItem(base::SimplifiedForComparison(Text(s, "pattern")));
+    if (!chart::ApplyReadyPattern(q, item)) return "没有这个现成格局：" + Text(s, "pattern");
+  }
+  std::string problem;
+  if (Has(s, "conditions") && !TickNamed(s["conditions"], q, problem)) return problem;
+  if (Has(s, "qiDigits")) q.qiDigits = chart::DigitGroupFromText(Text(s, "qiDigits"), Flag(s, "qiAdjacent"));
+  if (Has(s, "yunDigits")) q.yunDigits = chart::DigitGroupFromText(Text(s, "yunDigits"), Flag(s, "yunAdjacent"));
+  q.UpdateConditionCounts();
+  return {};
+}
+
+// 对比所选日课 of quorin-cli compare: the chart request (its own moment aside) at each of 2..4 moments
+// ("YYYY-MM-DD HH:MM", Gregorian, the request's zone's clock times when it has one), judged by the
+// conditions of a search request. {captions, rows: [{label, values, differs}]}, or a refusal.
+val Compare(const val& chartRequest, const val& conditions, const val& moments) {
+  std::vector<calendar::CivilDateTime> read;
+  for (int i = 0, n = moments["length"].as<int>(); i < n; ++i) {
+    const std::string text = moments[i].as<std::string>();
+    const std::optional<calendar::TypedMoment> typed = calendar::ParseMomentText(text);
+    const std::optional<calendar::CivilDateTime> moment = typed ? calendar::AstronomicalMoment(*typed) : std::nullopt;
+    if (!moment) return Refusal("时间应为 YYYY-MM-DD HH:MM：" + text);
+    read.push_back(*moment);
+  }
+  std::string problem;
+  bool nameChanged = false;
+  TRecordData r = ChartRequest(chartRequest, problem, nameChanged);
+  if (!problem.empty()) return Refusal(problem);
+  r.isLunar = r.isLeapMonth = false;
+  chart::SearchRequest q = chart::ClearedSearchRequest(r.year);
+  if (const std::string refused = ReadConditions(conditions, q); !refused.empty()) return Refusal(refused);
+  const chart::CandidateComparison comparison = chart::CompareCandidates(chart::MQuorinDay(), r, q, read);
+  if (!comparison.refusal.empty()) return Refusal(comparison.refusal);
+  val out = val::object();
+  out.set("ok", true);
+  val captions = val::array();
+  for (const std::string& caption : comparison.captions) captions.call<void>("push", caption);
+  out.set("captions", captions);
+  val rows = val::array();
+  for (const chart::ComparisonRow& row : comparison.rows) {
+    val shown = val::object();
+    shown.set("label", base::ShownText(row.label));
+    val values = val::array();
+    for (const std::string& value : row.values) values.call<void>("push", base::ShownText(value));
+    shown.set("values", values);
+    shown.set("differs", row.differs);
+    rows.call<void>("push", shown);
+  }
+  out.set("rows", rows);
+  return out;
+}
+
 // The search of quorin-cli search: {year} or {from, to}, the person and positions, the conditions
 // by their captions ({conditions: ["卦气同数", …]}), digit groups, a ready pattern, a zone, near
 // misses ({near: true}), other persons ({persons: [{name: "配偶", female: true, birth: 1982}]}). What
@@ -399,15 +455,7 @@ val Search(const val& s, val callbacks) {
     q.waterGua = c;
   }
   q.showFacing = Flag(s, "facing");
-  if (Has(s, "pattern")) {
-    const int item = chart::ReadyPatternItem(base::SimplifiedForComparison(Text(s, "pattern")));
-    if (!chart::ApplyReadyPattern(q, item)) return Refusal("没有这个现成格局：" + Text(s, "pattern"));
-  }
-  std::string problem;
-  if (Has(s, "conditions") && !TickNamed(s["conditions"], q, problem)) return Refusal(problem);
-  if (Has(s, "qiDigits")) q.qiDigits = chart::DigitGroupFromText(Text(s, "qiDigits"), Flag(s, "qiAdjacent"));
-  if (Has(s, "yunDigits")) q.yunDigits = chart::DigitGroupFromText(Text(s, "yunDigits"), Flag(s, "yunAdjacent"));
-  q.UpdateConditionCounts();
+  if (const std::string refused = ReadConditions(s, q); !refused.empty()) return Refusal(refused);
   q.nearMisses = Flag(s, "near");
   if (const std::string refused = ReadPersons(s, q.otherPersons); !refused.empty()) return Refusal(refused);
   q.zone = Text(s, "zone");
@@ -592,6 +640,7 @@ EMSCRIPTEN_BINDINGS(quorin) {
       .function("step", &ChartSession::Step)
       .function("sheet", &ChartSession::Sheet);
   function("search", &Search);
+  function("compare", &Compare);
   function("month", &Month);
   function("mountains", &Mountains);
   function("compassDegrees", &CompassDegrees);

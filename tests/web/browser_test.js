@@ -135,6 +135,16 @@ async function desktop(browser, url) {
   assert.ok(results.length > 0, 'the search found nothing');
   assert.match(await page.$eval('#search-summary', (e) => e.textContent), new RegExp(`共找到${results.length}条日课`));
   assert.ok(await page.$eval('#search-csv', (e) => !e.hidden && e.href.startsWith('blob:')));
+  // 对比所选日课: two results ticked, side by side, the differing rows marked.
+  assert.ok(await page.$eval('#search-compare', (e) => e.disabled));
+  await page.click('#search-results li:nth-child(1) input.pick');
+  await page.click('#search-results li:nth-child(2) input.pick');
+  await page.click('#search-compare');
+  await page.waitForSelector('#compare:not([hidden])');
+  const heads = await page.$$eval('#compare-table th', (cells) => cells.map((c) => c.textContent));
+  assert.strictEqual(heads.length, 3);
+  assert.ok(await page.$$eval('#compare-table tr.differs', (rows) => rows.some((r) => r.cells[0].textContent === '四柱')));
+  assert.ok(await page.$$eval('#compare-table tr', (rows) => rows.some((r) => r.cells[0].textContent === '卦气同数')));
   await page.click('#search-results li:first-child button');
   const [, y, m, d, h] = /(-?\d+)年(\d+)月(\d+)日(\d+)时/.exec(results[0]);
   await page.waitForFunction((t) => document.getElementById('chart-text').textContent.includes(t), {},

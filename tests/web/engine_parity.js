@@ -77,6 +77,12 @@ const searches = [
     conditions: ['卦气合十', '冲主命', '坐山三煞', '生入克入'] },
 ];
 
+const comparisons = [
+  { moments: ['2025-05-01 10:05', '2025-05-03 08:05', '2025-05-04 14:05'],
+    chart: { mountain: 1, birth: 1978, persons: [{ name: '配偶', female: true, birth: 1982 }, { name: '长子', birth: 2010 }] },
+    cli: ['--include', '主命', '--qi', '合十', '--avoid', '冲主命,冲山'], conditions: ['主命纳入', '卦气合十', '冲主命', '冲山'] },
+];
+
 function settingsFile(settings) {
   const file = path.join(work, `set-${Math.random().toString(36).slice(2)}.ini`);
   const keys = ['idate', 'ijiazi', 'leftpos', 'iShanShow', 'bRiGua'];
@@ -205,7 +211,23 @@ async function main() {
     q.useScript('zh-Hans');
     ++checked;
   }
-  console.log(`engine parity: ${checked} requests equal quorin-cli's (${charts.length} charts, ${searches.length} searches)`);
+  // 对比所选日课: the rows of quorin-cli compare, its " | " columns trimmed and its "≠" marks.
+  for (const c of comparisons) {
+    const what = JSON.stringify(c);
+    const expected = run(['compare', ...c.moments, ...chartArgs({ ...c.chart, moment: c.moments[0] }).slice(2)
+      .filter((a, i, all) => !['--spans', '--svg'].includes(a) && !['--svg'].includes(all[i - 1])), ...c.cli]);
+    assert.strictEqual(expected.status, 0, `${what}: ${expected.stderr}`);
+    q.useSettings({});
+    const got = q.compare({ ...c.chart, moment: c.moments[0] }, { conditions: c.conditions }, c.moments);
+    assert.ok(got.ok, `${what}: ${got.error}`);
+    const [head, ...rows] = expected.stdout.trimEnd().split('\n').map((line) => ({
+      differs: line.startsWith('≠'), fields: line.slice(2).split(' | ').map((f) => f.trim()) }));
+    assert.deepStrictEqual([...got.captions], head.fields.slice(1), what);
+    assert.deepStrictEqual(got.rows.map((r) => ({ differs: r.differs, fields: [r.label, ...r.values] })), rows, what);
+    ++checked;
+  }
+  console.log(`engine parity: ${checked} requests equal quorin-cli's (${charts.length} charts, ${searches.length} searches, ` +
+              `${comparisons.length} comparisons)`);
 }
 
 main().catch((error) => {

@@ -469,10 +469,12 @@ function showMoreResults(more) {
   const limit = more ? list.children.length + kShownResults : kShownResults;
   for (let i = list.children.length; i < Math.min(lines.length, limit); ++i) {
     const item = document.createElement('li');
+    const pick = Object.assign(document.createElement('input'), { type: 'checkbox', className: 'pick', value: lines[i] });
+    pick.setAttribute('aria-label', '选择对比');
     const button = document.createElement('button');
     button.type = 'button';
     button.textContent = lines[i];
-    item.append(button);
+    item.append(pick, button);
     list.append(item);
   }
   $('search-more').hidden = list.children.length >= lines.length;
@@ -512,6 +514,8 @@ function search(event) {
   if (searching) return;
   const request = searchRequest();
   $('search-results').replaceChildren();
+  $('compare').hidden = true;
+  $('search-compare').disabled = true;
   $('search-summary').textContent = '正在查找……';
   $('search-progress').value = 0;
   $('search-csv').hidden = true;
@@ -562,17 +566,64 @@ function cancelSearch() {
 }
 
 // "3：2012年03月05日07时" (astronomical year) opens that moment's chart at minute 5.
-function openResult(line) {
+// The moment of a result line as the inputs write it: [date, time], the year as users write it.
+function resultMoment(line) {
   const m = /(-?\d+)年(\d+)月(\d+)日(\d+)时/.exec(line);
-  if (!m) return;
+  if (!m) return null;
   const astronomical = Number(m[1]);
   const year = astronomical <= 0 ? astronomical - 1 : astronomical;
-  $('date').value = `${year}-${m[2]}-${m[3]}`;
-  $('time').value = `${m[4]}:05`;
+  return [`${year}-${m[2]}-${m[3]}`, `${m[4]}:05`];
+}
+
+function openResult(line) {
+  const moment = resultMoment(line);
+  if (!moment) return;
+  [$('date').value, $('time').value] = moment;
   $('calendar').value = 'solar';
   $('leap').checked = false;
   showPage('page-chart');
   chart();
+}
+
+// ---- 对比所选日课 ----------------------------------------------------------------------------
+
+function pickedResults() {
+  return Array.from(document.querySelectorAll('#search-results input.pick:checked'), (box) => box.value);
+}
+
+function showComparePossible() {
+  const count = pickedResults().length;
+  $('search-compare').disabled = count < 2 || count > 4;
+}
+
+// The picked results side by side, judged by the conditions of the search that found them.
+function compareResults() {
+  const moments = pickedResults().map((line) => resultMoment(line).join(' '));
+  const request = Object.assign(chartRequest(), { moment: moments[0], lunar: false, leap: false });
+  const result = q.compare(request, (lastSearch.request || searchRequest()), moments);
+  const table = $('compare-table');
+  table.replaceChildren();
+  if (!result.ok) {
+    $('search-summary').textContent = result.error;
+    $('compare').hidden = true;
+    return;
+  }
+  const head = table.createTHead().insertRow();
+  head.append(document.createElement('th'));
+  for (const caption of result.captions) head.append(Object.assign(document.createElement('th'), { textContent: caption }));
+  const body = table.createTBody();
+  for (const row of result.rows) {
+    const tr = body.insertRow();
+    if (row.differs) tr.className = 'differs';
+    tr.insertCell().textContent = row.label;
+    for (const value of row.values) {
+      const cell = tr.insertCell();
+      cell.textContent = value;
+      if (value === '差') cell.className = 'missed';
+    }
+  }
+  $('compare').hidden = false;
+  $('compare').scrollIntoView();
 }
 
 function fillSearchConditions() {
@@ -791,6 +842,9 @@ async function start() {
     const button = event.target.closest('button');
     if (button) openResult(button.textContent);
   });
+  $('search-results').addEventListener('change', showComparePossible);
+  $('search-compare').addEventListener('click', compareResults);
+  $('compare-close').addEventListener('click', () => { $('compare').hidden = true; });
   $('search-kind').addEventListener('change', () => {
     for (const label of document.querySelectorAll('[data-kind]')) label.hidden = label.dataset.kind !== $('search-kind').value;
   });
