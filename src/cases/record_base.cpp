@@ -507,6 +507,19 @@ std::optional<int> MRecordBase::InsertInBatch(TRecordData& record) {
   return batch_.IsOpen() ? InsertOn(batch_, record) : FailWith("无法保存案例！");
 }
 
+std::optional<int> MRecordBase::InsertKeepingIdInBatch(TRecordData& record) {
+  lastError_.clear();
+  if (!batch_.IsOpen() || record.id <= counter_) return FailWith("无法保存案例！");
+  const int wanted = record.id;
+  // The next id lies above the counter and every stored id: the counter one below the id asks for it.
+  const int counter = counter_;
+  counter_ = wanted - 1;
+  const std::optional<int> id = InsertOn(batch_, record);
+  if (!id) counter_ = counter;
+  if (id && *id != wanted) return FailWith("无法保存案例！");
+  return id;
+}
+
 bool MRecordBase::UpdateOn(SqliteConnection& connection, int id, const TRecordData& record) {
   SqliteStatement* update = Statement(connection, kUpdateCase);
   if (!update) return Fail("无法修改案例！");

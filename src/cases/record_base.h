@@ -91,6 +91,9 @@ class MRecordBase {
   // Deletes a case, then its remark file (none when remarkPath is empty).
   [[nodiscard]] bool RemoveWithRemark(int id, const std::string& remarkPath);
   [[nodiscard]] std::optional<int> InsertInBatch(TRecordData& record);
+  // Stores a case under its own id (a library copied in id order), which must lie above every id
+  // the library has given; the id.
+  [[nodiscard]] std::optional<int> InsertKeepingIdInBatch(TRecordData& record);
   // Rewrites every column but the id; an id with no row counts as success.
   [[nodiscard]] bool Update(int id, const TRecordData& record);
   [[nodiscard]] bool UpdateInBatch(int id, const TRecordData& record);

@@ -35,16 +35,19 @@ same chart-prefix "$(offered quorin-cli ch)" "chart"
 
 # Each command's options are those its usage text names.
 for command in $commands; do
-  [ "$command" = cases ] && continue
+  [ "$command" = cases ] || [ "$command" = library ] && continue
   same "$command options" "$(offered quorin-cli "$command" -- | sorted)" "$( (echo --script; "$cli" help "$command") | options_in)"
 done
-usage=$("$cli" help cases)
-global=$(head -1 <<<"$usage" | options_in)
-subcommands=$(awk '/^  [a-z]/ {print $1}' <<<"$usage" | sorted)
-same "cases subcommands" "$(offered quorin-cli cases '' | sorted)" "$subcommands"
-for sub in $subcommands; do
-  own=$(awk -v name="$sub" '/^  [a-z]/ {inside = ($1 == name)} /^[^ ]/ {inside = 0} inside' <<<"$usage" | options_in)
-  same "cases $sub options" "$(offered quorin-cli cases "$sub" -- | sorted)" "$(echo "$global $own --script" | sorted)"
+# The commands with subcommands: the options on the usage's first line, then each subcommand's own.
+for command in cases library; do
+  usage=$("$cli" help $command)
+  global=$(head -1 <<<"$usage" | options_in)
+  subcommands=$(awk '/^  [a-z]/ {print $1}' <<<"$usage" | sorted)
+  same "$command subcommands" "$(offered quorin-cli $command '' | sorted)" "$subcommands"
+  for sub in $subcommands; do
+    own=$(awk -v name="$sub" '/^  [a-z]/ {inside = ($1 == name)} /^[^ ]/ {inside = 0} inside' <<<"$usage" | options_in)
+    same "$command $sub options" "$(offered quorin-cli $command "$sub" -- | sorted)" "$(echo "$global $own --script" | sorted)"
+  done
 done
 same "cases --db FILE list" "$(offered quorin-cli cases --db x.db list -- | sorted)" \
   "$(offered quorin-cli cases list -- | sorted)"
@@ -54,6 +57,7 @@ same "cases --db FILE list" "$(offered quorin-cli cases --db x.db list -- | sort
 for key in "${!_quorin_cli_flags[@]}" "${!_quorin_cli_values[@]}"; do
   words=("$key")
   [[ $key == "cases "* ]] && words=(cases --db "$work/cases/Orlune.db" --program-dir "$work/cases" "${key#cases }")
+  [[ $key == "library "* ]] && words=(library "${key#library }")
   for option in ${_quorin_cli_flags[$key]-}; do
     "$cli" "${words[@]}" "$option=x" >/dev/null 2>"$work/err"
     grep -qF "未知选项：$option=x" "$work/err" || fail "$key $option is no flag: $(cat "$work/err")"

@@ -1,0 +1,110 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cases/pg_connection.h"
+
+#include "base/text_parse.h"
+
+namespace quorin::cases {
+namespace {
+
+// libpq's messages end in a line break and may hold several lines; one line reads better in a box.
+std::string OneLine(std::string text) {
+  while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+  for (char& c : text)
+    if (c == '\n') c = ' ';
+  return text;
+}
+
+}  // namespace
+
+bool PgResult::Ok() const {
+  if (!result_) return false;
+  const ExecStatusType status = PQresultStatus(result_.get());
+  return status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK;
+}
+
+std::string PgResult::Text(int row, int column) const {
+  if (!result_ || row >= Rows() || IsNull(row, column)) return {};
+  return std::string(PQgetvalue(result_.get(), row, column),
+                     static_cast<std::size_t>(PQgetlength(result_.get(), row, column)));
+}
+
+std::optional<long long> PgResult::Integer(int row, int column) const {
+  if (!result_ || row >= Rows() || IsNull(row, column)) return std::nullopt;
+  const auto value = base::ParseInt64(Text(row, column));
+  return value ? std::optional<long long>(*value) : std::nullopt;
+}
+
+std::string PgResult::State() const {
+  if (!result_) return {};
+  const char* state = PQresultErrorField(result_.get(), PG_DIAG_SQLSTATE);
+  return state ? state : "";
+}
+
+bool PgConnection::Open(const std::string& target) {
+  Close();
+  connection_ = PQconnectdb(target.c_str());
+  if (!connection_ || PQstatus(connection_) != CONNECTION_OK) {
+    message_ = connection_ ? OneLine(PQerrorMessage(connection_)) : "无法连接数据库服务器";
+    Close();
+    return false;
+  }
+  // Texts go both ways as UTF-8, whatever the server or the client's locale would choose.
+  if (PQsetClientEncoding(connection_, "UTF8") != 0) {
+    message_ = OneLine(PQerrorMessage(connection_));
+    Close();
+    return false;
+  }
+  message_.clear();
+  return true;
+}
+
+void PgConnection::Close() {
+  if (connection_) PQfinish(connection_);
+  connection_ = nullptr;
+}
+
+PgResult PgConnection::Run(std::string_view sql, const std::vector<PgValue>& values, bool binaryResult) {
+  if (!connection_) {
+    message_ = "没有连接数据库服务器";
+    return {};
+  }
+  std::vector<const char*> texts;
+  std::vector<int> lengths;
+  std::vector<int> formats;
+  for (const PgValue& v : values) {
+    texts.push_back(v.text ? v.text->data() : nullptr);
+    lengths.push_back(v.text ? static_cast<int>(v.text->size()) : 0);
+    formats.push_back(v.binary ? 1 : 0);
+  }
+  const std::string statement(sql);
+  PgResult result(PQexecParams(connection_, statement.c_str(), static_cast<int>(values.size()), nullptr, texts.data(),
+                               lengths.data(), formats.data(), binaryResult ? 1 : 0));
+  message_ = result.Ok() ? std::string() : OneLine(PQerrorMessage(connection_));
+  return result;
+}
+
+bool PgConnection::Execute(std::string_view sql) {
+  if (!connection_) {
+    message_ = "没有连接数据库服务器";
+    return false;
+  }
+  const std::string statement(sql);
+  const PgResult result(PQexec(connection_, statement.c_str()));
+  message_ = result.Ok() ? std::string() : OneLine(PQerrorMessage(connection_));
+  return result.Ok();
+}
+
+std::string PgConnection::Message() const { return message_; }
+
+std::string PgConnection::User() const { return connection_ ? PQuser(connection_) : ""; }
+
+std::string QuotedIdentifier(std::string_view name) {
+  std::string quoted = "\"";
+  for (const char c : name) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
+}  // namespace quorin::cases

@@ -1,0 +1,86 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A thin RAII layer over one PostgreSQL connection (libpq): every statement is fixed SQL with its
+// values passed apart as parameters, so no stored or typed text ever becomes SQL. Failures are
+// results: an operation answers false (or an empty result) and Message() says why.
+#pragma once
+
+#include <libpq-fe.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorin::cases {
+
+// A value of a statement: text, NULL, or bytes passed as they are (bytea).
+struct PgValue {
+  std::optional<std::string> text;
+  bool binary = false;
+
+  PgValue() = default;  // NULL
+  PgValue(std::string value) : text(std::move(value)) {}  // NOLINT: values read as they are written
+  PgValue(const char* value) : text(value) {}              // NOLINT
+  PgValue(long long value) : text(std::to_string(value)) {}  // NOLINT
+  PgValue(int value) : text(std::to_string(value)) {}        // NOLINT
+  static PgValue Bytes(std::string_view bytes) {
+    PgValue v{std::string(bytes)};
+    v.binary = true;
+    return v;
+  }
+};
+
+// The rows of one statement. Texts of a binary result (bytea) are the bytes themselves.
+class PgResult {
+ public:
+  PgResult() = default;
+  explicit PgResult(PGresult* result) : result_(result, &PQclear) {}
+
+  bool Ok() const;
+  int Rows() const { return result_ ? PQntuples(result_.get()) : 0; }
+  bool IsNull(int row, int column) const { return PQgetisnull(result_.get(), row, column) != 0; }
+  std::string Text(int row, int column) const;
+  std::optional<long long> Integer(int row, int column) const;
+  // The SQLSTATE of a failed statement ("40001", "42501" …), empty when there is none.
+  std::string State() const;
+
+ private:
+  std::shared_ptr<PGresult> result_;
+};
+
+class PgConnection {
+ public:
+  PgConnection() = default;
+  ~PgConnection() { Close(); }
+  PgConnection(const PgConnection&) = delete;
+  PgConnection& operator=(const PgConnection&) = delete;
+
+  // A libpq connection string or URI (postgresql://user@host/db); the password from ~/.pgpass or
+  // PGPASSWORD as libpq finds it.
+  [[nodiscard]] bool Open(const std::string& target);
+  void Close();
+  bool IsOpen() const { return connection_ != nullptr; }
+
+  // Runs one statement with its values as parameters $1, $2 …; the result texts, or the bytes when
+  // `binaryResult`.
+  PgResult Run(std::string_view sql, const std::vector<PgValue>& values = {}, bool binaryResult = false);
+  // Runs fixed SQL of several statements without values (schema, transactions).
+  [[nodiscard]] bool Execute(std::string_view sql);
+
+  // The server's or libpq's message about the last failure, one line.
+  std::string Message() const;
+  // The role the connection logged in as.
+  std::string User() const;
+  PGconn* Raw() const { return connection_; }
+
+ private:
+  PGconn* connection_ = nullptr;
+  std::string message_;
+};
+
+// A text as SQL writes a name ("配偶" → "\"配偶\""), for the statements that cannot take a role's
+// name as a parameter (GRANT): doubled quotes inside, so no name ends the quoting.
+std::string QuotedIdentifier(std::string_view name);
+
+}  // namespace quorin::cases

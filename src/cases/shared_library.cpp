@@ -1,0 +1,369 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cases/shared_library.h"
+
+#include <array>
+#include <filesystem>
+
+#include "base/files.h"
+#include "cases/record_base.h"
+#include "cases/record_codec.h"
+#include "cases/remark_files.h"
+
+namespace quorin::cases {
+namespace {
+
+// The schema of a shared library, made once by its administrator. The case columns hold what the
+// local library's columns hold, as text, so that a library pushed and pulled comes back the same.
+constexpr std::string_view kSchema = R"sql(
+create extension if not exists pg_trgm;
+create schema quorin;
+create table quorin.library (key text primary key, value text not null);
+insert into quorin.library values ('format', '1'), ('baseType', 'OrluneData');
+create table quorin.categories (name text primary key, position integer not null);
+create sequence quorin.case_ids;
+create table quorin.cases (
+  id integer primary key default nextval('quorin.case_ids'),
+  version integer not null default 1,
+  category text not null references quorin.categories (name) on update cascade,
+  name text not null, sex text, date_year text, date_num text, date_style text, addr_ind text,
+  addr_name text, addr_num text, remark_file text, tag1 text, tag2 text, shan_gua text, event text,
+  master_date text, remark_text text,
+  remark bytea);
+alter sequence quorin.case_ids owned by quorin.cases.id;
+create index cases_name on quorin.cases using gin (name gin_trgm_ops);
+create index cases_category on quorin.cases (category, id);
+-- Every change is announced, so that the other users' windows show it.
+create function quorin.announce() returns trigger language plpgsql as $$
+begin
+  perform pg_notify('quorin_library', tg_table_name);
+  return null;
+end $$;
+create trigger cases_changed after insert or update or delete on quorin.cases
+  for each statement execute function quorin.announce();
+create trigger categories_changed after insert or update or delete on quorin.categories
+  for each statement execute function quorin.announce();
+-- The administrator lets a role in; the role's name is quoted by the server (%I), never by us.
+create function quorin.grant_access(who text, read_only boolean) returns void language plpgsql as $$
+begin
+  execute format('grant usage on schema quorin to %I', who);
+  execute format('grant select on all tables in schema quorin to %I', who);
+  if read_only then
+    execute format('revoke insert, update, delete on quorin.cases, quorin.categories from %I', who);
+    execute format('revoke usage, update on sequence quorin.case_ids from %I', who);
+  else
+    execute format('grant insert, update, delete on quorin.cases, quorin.categories to %I', who);
+    execute format('grant usage, update on sequence quorin.case_ids to %I', who);
+  end if;
+end $$;
+revoke all on function quorin.grant_access(text, boolean) from public;
+)sql";
+
+// The case columns after id and version, in the local library's order without id (className is
+// the category), and the local column each of them holds.
+constexpr std::array<std::string_view, 16> kColumnNames{
+    "category", "name",        "sex", "date_year", "date_num", "date_style", "addr_ind",    "addr_name",
+    "addr_num", "remark_file", "tag1", "tag2",     "shan_gua", "event",      "master_date", "remark_text"};
+constexpr std::array<int, 16> kLocalColumn{3, 1, 2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+
+// "category, name, …, remark_text".
+std::string ColumnList() {
+  std::string list;
+  for (const std::string_view name : kColumnNames) list.append(list.empty() ? "" : ", ").append(name);
+  return list;
+}
+
+// What a read selects: id and version as text, the columns, the remark.
+std::string SelectedColumns() { return "id::text, version::text, " + ColumnList() + ", remark"; }
+
+std::string ColumnText(const ColumnValue& v) { return v.isInteger ? std::to_string(v.integer) : v.text; }
+
+// The values of a record for the columns of ColumnList().
+std::vector<PgValue> CaseValues(const TRecordData& record) {
+  const auto encoded = EncodeRecord(record);
+  std::vector<PgValue> values;
+  for (const int column : kLocalColumn) values.emplace_back(ColumnText(encoded[static_cast<std::size_t>(column)]));
+  return values;
+}
+
+// A record from a row of SelectedColumns().
+SharedCase CaseOfRow(const PgResult& rows, int row) {
+  std::array<std::string, kCaseColumnCount> texts;
+  texts[0] = rows.Text(row, 0);
+  for (std::size_t i = 0; i < kLocalColumn.size(); ++i) {
+    texts[static_cast<std::size_t>(kLocalColumn[i])] = rows.Text(row, static_cast<int>(i) + 2);
+  }
+  std::array<std::string_view, kCaseColumnCount> views;
+  for (std::size_t i = 0; i < texts.size(); ++i) views[i] = texts[i];
+  SharedCase shared;
+  shared.record = DecodeRecord(views);
+  shared.version = static_cast<int>(rows.Integer(row, 1).value_or(0));
+  shared.remarkRtf = rows.Text(row, static_cast<int>(kLocalColumn.size()) + 2);
+  return shared;
+}
+
+// "$3, $4, …" for `count` values from `first`.
+std::string Placeholders(int first, int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i) text += (i ? ", $" : "$") + std::to_string(first + i);
+  return text;
+}
+
+// The remark of a local case: its file's bytes, or none (a placeholder name, no file).
+std::string LocalRemark(MRecordBase& local, const TRecordData& record) {
+  if (IsPlaceholderRemarkName(record.remarkFile)) return {};
+  const auto path = RemarkFilePath(local.RemarkFolder(), record.remarkFile);
+  if (!path || !base::FileExists(*path)) return {};
+  return base::ReadFileBytes(*path).value_or(std::string());
+}
+
+}  // namespace
+
+bool SharedLibrary::Fail(const std::string& what) {
+  const std::string detail = connection_.Message();
+  lastError_ = detail.empty() ? what : what + "（" + detail + "）";
+  return false;
+}
+
+bool SharedLibrary::Connect(const std::string& target) {
+  lastError_.clear();
+  return connection_.Open(target) || Fail("无法连接共享案例库");
+}
+
+bool SharedLibrary::IsInitialized() {
+  lastError_.clear();
+  const PgResult found = connection_.Run("select to_regclass('quorin.cases') is not null");
+  if (!found.Ok()) return Fail("无法读取共享案例库");
+  return found.Text(0, 0) == "t";
+}
+
+bool SharedLibrary::Initialize() {
+  if (IsInitialized()) {
+    lastError_ = "这个数据库已经是共享案例库了";
+    return false;
+  }
+  if (!lastError_.empty()) return false;
+  if (!connection_.Execute("begin")) return Fail("无法建立共享案例库");
+  if (!connection_.Execute(kSchema) || !connection_.Execute("commit")) {
+    Fail("无法建立共享案例库");
+    static_cast<void>(connection_.Execute("rollback"));
+    return false;
+  }
+  return true;
+}
+
+bool SharedLibrary::Grant(const std::string& role, bool readOnly) {
+  lastError_.clear();
+  const PgResult done = connection_.Run("select quorin.grant_access($1, $2)", {role, readOnly ? "true" : "false"});
+  return done.Ok() || Fail("无法授权给 " + role);
+}
+
+std::optional<bool> SharedLibrary::CanWrite() {
+  lastError_.clear();
+  const PgResult may = connection_.Run("select has_table_privilege('quorin.cases', 'insert')");
+  if (!may.Ok()) return FailWith<bool>("无法读取共享案例库");
+  return may.Text(0, 0) == "t";
+}
+
+std::optional<int> SharedLibrary::Insert(TRecordData& record, std::string_view remarkRtf) {
+  lastError_.clear();
+  std::vector<PgValue> values = CaseValues(record);
+  values.push_back(PgValue::Bytes(remarkRtf));
+  // The category joins the list when it is new; both in one statement, so neither stays alone.
+  const std::string sql = "with category as (insert into quorin.categories (name, position) "
+                          "select $1, coalesce(max(position) + 1, 0) from quorin.categories "
+                          "on conflict (name) do nothing) "
+                          "insert into quorin.cases (" + ColumnList() + ", remark) values (" +
+                          Placeholders(1, static_cast<int>(values.size())) + ") returning id";
+  if (!connection_.Execute("begin")) return FailWith<int>("无法保存案例！");
+  const PgResult inserted = connection_.Run(sql, values);
+  if (!inserted.Ok() || !connection_.Execute("commit")) {
+    if (inserted.State() == "42501") lastError_ = kReadOnlyLibrary;
+    else Fail("无法保存案例！");
+    static_cast<void>(connection_.Execute("rollback"));
+    return std::nullopt;
+  }
+  record.id = static_cast<int>(inserted.Integer(0, 0).value_or(0));
+  return record.id;
+}
+
+std::optional<SharedCase> SharedLibrary::Read(int id) {
+  lastError_.clear();
+  const PgResult row = connection_.Run("select " + SelectedColumns() + " from quorin.cases where id = $1",
+                                       {id}, true);
+  if (!row.Ok()) return FailWith<SharedCase>("无法读取案例！");
+  if (row.Rows() == 0) return std::nullopt;
+  return CaseOfRow(row, 0);
+}
+
+std::optional<std::vector<int>> SharedLibrary::CaseIds() {
+  lastError_.clear();
+  const PgResult rows = connection_.Run("select id from quorin.cases order by id");
+  if (!rows.Ok()) return FailWith<std::vector<int>>("无法读取案例！");
+  std::vector<int> ids;
+  for (int r = 0; r < rows.Rows(); ++r) ids.push_back(static_cast<int>(rows.Integer(r, 0).value_or(0)));
+  return ids;
+}
+
+std::optional<std::vector<std::string>> SharedLibrary::ClassNames() {
+  lastError_.clear();
+  const PgResult rows = connection_.Run("select name from quorin.categories order by position, name");
+  if (!rows.Ok()) return FailWith<std::vector<std::string>>("无法读取类别！");
+  std::vector<std::string> names;
+  for (int r = 0; r < rows.Rows(); ++r) names.push_back(rows.Text(r, 0));
+  return names;
+}
+
+SharedSave SharedLibrary::Update(int id, const TRecordData& record, std::string_view remarkRtf, int& version) {
+  lastError_.clear();
+  std::vector<PgValue> values = CaseValues(record);
+  values.push_back(PgValue::Bytes(remarkRtf));
+  values.emplace_back(id);
+  values.emplace_back(version);
+  const int n = static_cast<int>(values.size());
+  std::string assignments;
+  for (std::size_t i = 0; i < kColumnNames.size(); ++i) {
+    assignments.append(kColumnNames[i]).append(" = $").append(std::to_string(i + 1)).append(", ");
+  }
+  assignments += "remark = $" + std::to_string(kColumnNames.size() + 1) + ", ";
+  const std::string sql = "with category as (insert into quorin.categories (name, position) "
+                          "select $1, coalesce(max(position) + 1, 0) from quorin.categories "
+                          "on conflict (name) do nothing) "
+                          "update quorin.cases set " + assignments + "version = version + 1 where id = $" +
+                          std::to_string(n - 1) + " and version = $" + std::to_string(n) + " returning version";
+  const PgResult updated = connection_.Run(sql, values);
+  if (!updated.Ok()) {
+    if (updated.State() == "42501") lastError_ = kReadOnlyLibrary;
+    else Fail("无法修改案例！");
+    return SharedSave::kFailed;
+  }
+  if (updated.Rows() == 1) {
+    version = static_cast<int>(updated.Integer(0, 0).value_or(version + 1));
+    return SharedSave::kSaved;
+  }
+  const PgResult there = connection_.Run("select version from quorin.cases where id = $1", {id});
+  if (!there.Ok()) {
+    Fail("无法修改案例！");
+    return SharedSave::kFailed;
+  }
+  if (there.Rows() == 0) return SharedSave::kMissing;
+  lastError_ = kChangedByAnother;
+  return SharedSave::kChangedByAnother;
+}
+
+SharedSave SharedLibrary::Remove(int id, int version) {
+  lastError_.clear();
+  const PgResult removed = connection_.Run("delete from quorin.cases where id = $1 and version = $2 returning id", {id, version});
+  if (!removed.Ok()) {
+    if (removed.State() == "42501") lastError_ = kReadOnlyLibrary;
+    else Fail("无法删除案例！");
+    return SharedSave::kFailed;
+  }
+  if (removed.Rows() == 1) return SharedSave::kSaved;
+  const PgResult there = connection_.Run("select 1 from quorin.cases where id = $1", {id});
+  if (!there.Ok()) {
+    Fail("无法删除案例！");
+    return SharedSave::kFailed;
+  }
+  if (there.Rows() == 0) return SharedSave::kMissing;
+  lastError_ = kChangedByAnother;
+  return SharedSave::kChangedByAnother;
+}
+
+std::optional<int> SharedLibrary::Push(MRecordBase& local) {
+  lastError_.clear();
+  if (!IsInitialized()) return lastError_.empty() ? FailWith<int>(kNotSharedLibrary) : std::nullopt;
+  const std::optional<bool> writable = CanWrite();
+  if (!writable) return std::nullopt;
+  if (!*writable) {
+    lastError_ = kReadOnlyLibrary;
+    return std::nullopt;
+  }
+  std::vector<std::string> categories;
+  if (!local.GetClassNames(categories)) {
+    lastError_ = local.lastError();
+    return std::nullopt;
+  }
+  if (!connection_.Execute("begin isolation level serializable")) return FailWith<int>("无法推送案例库");
+  const auto undo = [this](const std::string& what) {
+    Fail(what);
+    static_cast<void>(connection_.Execute("rollback"));
+    return std::optional<int>();
+  };
+  const PgResult existing = connection_.Run("select count(*) from quorin.cases");
+  if (!existing.Ok()) return undo("无法推送案例库");
+  if (existing.Integer(0, 0).value_or(1) != 0) {
+    static_cast<void>(connection_.Execute("rollback"));
+    lastError_ = "共享案例库中已经有案例，只能推送到空的共享案例库";
+    return std::nullopt;
+  }
+  int position = 0;
+  const auto addCategory = [&](const std::string& name) {
+    return connection_
+        .Run("insert into quorin.categories (name, position) values ($1, $2) on conflict (name) do nothing",
+             {name, position++})
+        .Ok();
+  };
+  for (const std::string& name : categories)
+    if (!addCategory(name)) return undo("无法推送类别");
+  int count = 0;
+  bool stored = true;
+  const std::string insert = "insert into quorin.cases (id, " + ColumnList() + ", remark) values ($1, " +
+                             Placeholders(2, static_cast<int>(kLocalColumn.size()) + 1) + ")";
+  const bool read = local.ReadRange(1, local.GetPrimaryId(), [&](TRecordData& record) {
+    std::vector<PgValue> values{record.id};
+    for (PgValue& v : CaseValues(record)) values.push_back(std::move(v));
+    values.push_back(PgValue::Bytes(LocalRemark(local, record)));
+    stored = addCategory(record.className) && connection_.Run(insert, values).Ok();
+    count += stored ? 1 : 0;
+    return stored;
+  });
+  if (!read) {
+    lastError_ = local.lastError();
+    static_cast<void>(connection_.Execute("rollback"));
+    return std::nullopt;
+  }
+  if (!stored) return undo("无法推送案例");
+  // New cases are numbered on from the local library's counter, as they would have been there.
+  const PgResult counter = connection_.Run("select setval('quorin.case_ids', greatest($1::integer, 1), $1::integer > 0)",
+                                           {local.GetPrimaryId()});
+  if (!counter.Ok() || !connection_.Execute("commit")) return undo("无法推送案例库");
+  return count;
+}
+
+std::optional<int> SharedLibrary::Pull(MRecordBase& local) {
+  lastError_.clear();
+  if (!IsInitialized()) return lastError_.empty() ? FailWith<int>(kNotSharedLibrary) : std::nullopt;
+  // One snapshot for the whole copy, whatever other users change meanwhile.
+  if (!connection_.Execute("begin isolation level repeatable read read only")) return FailWith<int>("无法拉取案例库");
+  const auto names = ClassNames();
+  const PgResult rows = connection_.Run("select " + SelectedColumns() + " from quorin.cases order by id",
+                                        {}, true);
+  static_cast<void>(connection_.Execute("commit"));
+  if (!names) return std::nullopt;
+  if (!rows.Ok()) return FailWith<int>("无法拉取案例库");
+  const auto failLocal = [&]() {
+    lastError_ = local.lastError();
+    return std::optional<int>();
+  };
+  if (!local.SetClassNames(*names) || !local.BeginBatch()) return failLocal();
+  std::error_code ignored;
+  std::filesystem::create_directories(local.RemarkFolder(), ignored);
+  for (int r = 0; r < rows.Rows(); ++r) {
+    SharedCase shared = CaseOfRow(rows, r);
+    if (!local.InsertKeepingIdInBatch(shared.record)) {
+      const std::optional<int> failed = failLocal();
+      static_cast<void>(local.EndBatch());
+      return failed;
+    }
+    const auto path = RemarkFilePath(local.RemarkFolder(), shared.record.remarkFile);
+    if (!shared.remarkRtf.empty() && path && !base::AtomicWriteFile(*path, shared.remarkRtf)) {
+      static_cast<void>(local.EndBatch());
+      lastError_ = "无法写入评语文件：" + *path;
+      return std::nullopt;
+    }
+  }
+  if (!local.EndBatch()) return failLocal();
+  return rows.Rows();
+}
+
+}  // namespace quorin::cases

@@ -1,0 +1,144 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The shared library on the test server: no save overwrites another user's change unseen, texts are
+// stored as they are whatever SQL they hold, and a read-only role changes nothing.
+#include "cases/shared_library.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "base/gbk.h"
+#include "cases/pg_connection.h"
+#include "support/chart_request.h"
+
+namespace quorin::cases {
+namespace {
+
+// The server's own role reaches it through its socket folder.
+std::string ServerTarget(const std::string& database, const std::string& user = "postgres") {
+  return "host=" QUORIN_TEST_PG_DIR " user=" + user + " dbname=" + database;
+}
+
+// A database of its own for each test, with the library's schema.
+class SharedLibraryTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    static int made = 0;
+    database_ = "shared_" + std::to_string(getpid()) + "_" + std::to_string(++made);
+    ASSERT_TRUE(admin_.Open(ServerTarget("postgres"))) << admin_.Message();
+    ASSERT_TRUE(admin_.Run("select 1").Ok());
+    // A database name cannot be a parameter; this one is made of digits and letters only.
+    ASSERT_TRUE(admin_.Execute("create database " + database_)) << admin_.Message();
+    ASSERT_TRUE(library_.Connect(Target())) << library_.lastError();
+    ASSERT_TRUE(library_.Initialize()) << library_.lastError();
+  }
+  void TearDown() override {
+    if (admin_.IsOpen()) static_cast<void>(admin_.Execute("drop database if exists " + database_ + " with (force)"));
+  }
+  std::string Target(const std::string& user = "postgres") const { return ServerTarget(database_, user); }
+
+  PgConnection admin_;
+  SharedLibrary library_;
+  std::string database_;
+};
+
+TEST_F(SharedLibraryTest, ASaveOverAnotherUsersChangeIsRefusedAndKeepsIt) {
+  TRecordData mine = testing::ZhangSanRequest(1, 1);
+  const auto id = library_.Insert(mine, "{\\rtf1 甲}");
+  ASSERT_TRUE(id) << library_.lastError();
+  SharedLibrary other;
+  ASSERT_TRUE(other.Connect(Target()));
+  const auto seenByOther = other.Read(*id);
+  const auto seenByMe = library_.Read(*id);
+  ASSERT_TRUE(seenByOther && seenByMe);
+  EXPECT_EQ(seenByMe->version, 1);
+
+  int myVersion = seenByMe->version;
+  mine.name = "张三丰";
+  ASSERT_EQ(library_.Update(*id, mine, "{\\rtf1 乙}", myVersion), SharedSave::kSaved);
+  EXPECT_EQ(myVersion, 2);
+
+  int otherVersion = seenByOther->version;
+  TRecordData theirs = seenByOther->record;
+  theirs.name = "李四";
+  EXPECT_EQ(other.Update(*id, theirs, "{\\rtf1 丙}", otherVersion), SharedSave::kChangedByAnother);
+  EXPECT_EQ(other.lastError(), kChangedByAnother);
+  EXPECT_EQ(other.Remove(*id, otherVersion), SharedSave::kChangedByAnother);
+  const auto now = other.Read(*id);
+  ASSERT_TRUE(now);
+  EXPECT_EQ(now->record.name, "张三丰");
+  EXPECT_EQ(now->remarkRtf, "{\\rtf1 乙}");
+  EXPECT_EQ(now->version, 2);
+
+  EXPECT_EQ(other.Remove(*id, now->version), SharedSave::kSaved);
+  EXPECT_EQ(library_.Update(*id, mine, "", myVersion), SharedSave::kMissing);
+  EXPECT_FALSE(library_.Read(*id));
+  EXPECT_EQ(library_.lastError(), "");
+}
+
+TEST_F(SharedLibraryTest, EveryTextIsStoredAsItIsWhateverSqlItHolds) {
+  const std::vector<std::string> hostile{"'); drop table quorin.cases; --", "\" or 1=1 --", "$1", "\\x00ff", "%I %s",
+                                         "类别'; delete from quorin.categories; --"};
+  for (const std::string& text : hostile) {
+    TRecordData r = testing::ZhangSanRequest(1, 1);
+    r.name = text;
+    r.className = text;
+    r.addrName = text;
+    r.remarkText = text;
+    r.otherPersons = {{text, false, 1982}};
+    const auto id = library_.Insert(r, text);
+    ASSERT_TRUE(id) << text << ": " << library_.lastError();
+    const auto read = library_.Read(*id);
+    ASSERT_TRUE(read) << text;
+    // A name is cut to what a case keeps of it, as in the local library.
+    const std::string name = base::TruncateToGbkBytes(text, TRecordData::kNameBytes);
+    EXPECT_EQ(read->record.name, name);
+    EXPECT_EQ(read->record.className, text);
+    EXPECT_EQ(read->record.addrName, text);
+    EXPECT_EQ(read->record.remarkText, text);
+    EXPECT_EQ(read->record.otherPersons, (std::vector<OtherPerson>{{name, false, 1982}}));
+    EXPECT_EQ(read->remarkRtf, text);
+  }
+  EXPECT_EQ(library_.CaseIds()->size(), hostile.size());
+  const auto categories = library_.ClassNames();
+  ASSERT_TRUE(categories);
+  EXPECT_EQ(categories->size(), hostile.size());
+  // A role's name is quoted by the server: a name holding SQL is only a role that does not exist.
+  EXPECT_FALSE(library_.Grant("x; drop schema quorin cascade; --", false));
+  EXPECT_TRUE(library_.IsInitialized());
+}
+
+TEST_F(SharedLibraryTest, AReadOnlyRoleReadsAndIsRefusedEveryChange) {
+  TRecordData r = testing::ZhangSanRequest(1, 1);
+  const auto id = library_.Insert(r, "{\\rtf1 甲}");
+  ASSERT_TRUE(id);
+  const std::string role = database_ + "_reader";
+  ASSERT_TRUE(admin_.Execute("create role " + role + " login")) << admin_.Message();
+  ASSERT_TRUE(library_.Grant(role, true)) << library_.lastError();
+
+  SharedLibrary reader;
+  ASSERT_TRUE(reader.Connect(Target(role))) << reader.lastError();
+  EXPECT_EQ(reader.CanWrite(), false);
+  EXPECT_EQ(library_.CanWrite(), true);
+  const auto read = reader.Read(*id);
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->record.name, "张三");
+  int version = read->version;
+  TRecordData changed = read->record;
+  changed.name = "李四";
+  EXPECT_FALSE(reader.Insert(changed, ""));
+  EXPECT_EQ(reader.lastError(), kReadOnlyLibrary);
+  EXPECT_EQ(reader.Update(*id, changed, "", version), SharedSave::kFailed);
+  EXPECT_EQ(reader.lastError(), kReadOnlyLibrary);
+  EXPECT_EQ(reader.Remove(*id, version), SharedSave::kFailed);
+  EXPECT_EQ(reader.lastError(), kReadOnlyLibrary);
+  EXPECT_EQ(library_.Read(*id)->record.name, "张三");
+  EXPECT_EQ(library_.CaseIds()->size(), 1u);
+  // Granted the right to change, the same role may.
+  ASSERT_TRUE(library_.Grant(role, false));
+  EXPECT_EQ(reader.CanWrite(), true);
+  EXPECT_EQ(reader.Update(*id, changed, "", version), SharedSave::kSaved);
+  static_cast<void>(admin_.Execute("drop owned by " + role + "; drop role " + role));
+}
+
+}  // namespace
+}  // namespace quorin::cases

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# quorin-cli library on the test server: init once, grant roles (a read-only one refused every
+# change), push a local library and pull it back identical (cases, categories, remark bytes), and
+# texts holding SQL stored as they are.
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
+: "${QUORIN_TEST_PG_DIR:?a folder of the test server}"
+database=cli_library_$$
+admin="host=$QUORIN_TEST_PG_DIR user=postgres dbname=postgres"
+psql -q -X "$admin" -c "create database $database" -c "create role ${database}_clerk login" \
+  -c "create role ${database}_reader login" >/dev/null || fail "no test database"
+trap 'psql -q -X "$admin" -c "drop database if exists $database with (force)" -c "drop role if exists ${database}_clerk" \
+  -c "drop role if exists ${database}_reader" >/dev/null 2>&1; rm -rf "$work"' EXIT
+as() { echo "postgresql:///$database?host=$QUORIN_TEST_PG_DIR&user=$1"; }
+
+run=("$cli" library --library "$(as postgres)")
+expect init "共享案例库已经建立，管理者：postgres" init
+refused init-again "这个数据库已经是共享案例库了" init
+expect grant-clerk "${database}_clerk 可以使用共享案例库" grant "${database}_clerk"
+expect grant-reader "${database}_reader 可以查看共享案例库（只读）" grant "${database}_reader" --read-only
+refused_with grant-nobody 1 "无法授权给 nobody_here" grant nobody_here
+refused_with no-library 2 "--library" pull --db "$work/x.db" --library ""
+
+# A local library with texts that hold SQL, in two categories, one case deleted.
+local=("$cli" cases --program-dir "$work/local")
+hostile="'); drop table quorin.cases; --"
+"${local[@]}" add --name 张三 --date "2024-03-05 08:07" --class 开业 --text "第一行
+$hostile" --person 配偶,女,1982 >/dev/null
+"${local[@]}" add --name 李四 --date "-120-01-02 23:30" --lunar --female --class "求财" --text '$1 %I \x00' >/dev/null
+"${local[@]}" add --name 王五 --date "2023-02-01 00:00" --text 删 >/dev/null
+"${local[@]}" add --name 赵六 --date "2010-05-06 07:08" --class 开业 >/dev/null
+printf 'y\n' | "$cli" cases --program-dir "$work/local" list >/dev/null
+
+run=("$cli" library --library "$(as "${database}_reader")")
+refused push-read-only "只读用户不能修改共享案例库！" push --program-dir "$work/local"
+run=("$cli" library --library "$(as "${database}_clerk")")
+expect push "共推送 4 个案例到共享案例库！" push --program-dir "$work/local"
+refused push-again "共享案例库中已经有案例，只能推送到空的共享案例库" push --program-dir "$work/local"
+
+# Pulled by the read-only role into a new library: the same cases, categories and remark files.
+run=("$cli" library --library "$(as "${database}_reader")")
+expect pull "共拉取 4 个案例到：$work/copy/dat/Orlune.db" pull --program-dir "$work/copy"
+refused pull-over "本机已有这个数据库文件，拉取只写入新的案例库：$work/copy/dat/Orlune.db" pull --program-dir "$work/copy"
+for style in 0 1; do
+  [[ "$("${local[@]}" list --style $style)" == "$("$cli" cases --program-dir "$work/copy" list --style $style)" ]] ||
+    fail "pulled list (style $style) differs"
+done
+for id in 1 2 3 4; do
+  diff <("${local[@]}" show $id --remark) <("$cli" cases --program-dir "$work/copy" show $id --remark) >/dev/null ||
+    fail "pulled case $id differs: $(diff <("${local[@]}" show $id) <("$cli" cases --program-dir "$work/copy" show $id) | head -3)"
+done
+diff <(cd "$work/local/Orlune_f" && md5sum -- *) <(cd "$work/copy/Orlune_f" && md5sum -- *) >/dev/null ||
+  fail "pulled remark files differ"
+[[ "$(psql -X -tA "$admin dbname=$database" -c "select count(*) from quorin.cases where remark_text like '%drop table%'")" == 1 ]] ||
+  fail "the text holding SQL was not stored as it is"
+
+finish "library CLI"
