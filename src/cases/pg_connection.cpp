@@ -98,13 +98,4 @@ std::string PgConnection::Message() const { return message_; }
 
 std::string PgConnection::User() const { return connection_ ? PQuser(connection_) : ""; }
 
-std::string QuotedIdentifier(std::string_view name) {
-  std::string quoted = "\"";
-  for (const char c : name) {
-    if (c == '"') quoted += '"';
-    quoted += c;
-  }
-  return quoted + "\"";
-}
-
 }  // namespace quorin::cases

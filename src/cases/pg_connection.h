@@ -79,8 +79,4 @@ class PgConnection {
   std::string message_;
 };
 
-// A text as SQL writes a name ("配偶" → "\"配偶\""), for the statements that cannot take a role's
-// name as a parameter (GRANT): doubled quotes inside, so no name ends the quoting.
-std::string QuotedIdentifier(std::string_view name);
-
 }  // namespace quorin::cases
