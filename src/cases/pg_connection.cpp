@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cases/pg_connection.h"
 
+#include <poll.h>
+
+#include <chrono>
+
 #include "base/text_parse.h"
 
 namespace quorin::cases {
@@ -92,6 +96,34 @@ bool PgConnection::Execute(std::string_view sql) {
   const PgResult result(PQexec(connection_, statement.c_str()));
   message_ = result.Ok() ? std::string() : OneLine(PQerrorMessage(connection_));
   return result.Ok();
+}
+
+std::optional<int> PgConnection::TakeNotifications(int milliseconds) {
+  if (!connection_) {
+    message_ = "没有连接数据库服务器";
+    return std::nullopt;
+  }
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  for (;;) {
+    // A server that ends the connection first sends why; only then does the socket close.
+    if (PQconsumeInput(connection_) == 0 || PQstatus(connection_) == CONNECTION_BAD) {
+      message_ = OneLine(PQerrorMessage(connection_));
+      if (message_.empty()) message_ = "与数据库服务器的连接中断了";
+      return std::nullopt;
+    }
+    int count = 0;
+    while (PGnotify* note = PQnotifies(connection_)) {
+      PQfreemem(note);
+      ++count;
+    }
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (count > 0 || left.count() <= 0) return count;
+    pollfd wait{PQsocket(connection_), POLLIN, 0};
+    if (wait.fd < 0 || poll(&wait, 1, static_cast<int>(left.count())) < 0) {
+      message_ = "无法等待数据库服务器";
+      return std::nullopt;
+    }
+  }
 }
 
 std::string PgConnection::Message() const { return message_; }

@@ -68,6 +68,10 @@ class PgConnection {
   // Runs fixed SQL of several statements without values (schema, transactions).
   [[nodiscard]] bool Execute(std::string_view sql);
 
+  // Waits up to `milliseconds` for notifications (LISTEN) and takes those that came; how many, or
+  // nullopt when the connection failed.
+  [[nodiscard]] std::optional<int> TakeNotifications(int milliseconds);
+
   // The server's or libpq's message about the last failure, one line.
   std::string Message() const;
   // The role the connection logged in as.

@@ -35,7 +35,7 @@ create index cases_category on quorin.cases (category, id);
 -- Every change is announced, so that the other users' windows show it.
 create function quorin.announce() returns trigger language plpgsql as $$
 begin
-  perform pg_notify('quorin_library', tg_table_name);
+  perform pg_notify('quorin_library', '');  -- one payload: a transaction's announcements become one
   return null;
 end $$;
 create trigger cases_changed after insert or update or delete on quorin.cases
@@ -267,6 +267,18 @@ SharedSave SharedLibrary::Remove(int id, int version) {
   if (there.Rows() == 0) return SharedSave::kMissing;
   lastError_ = kChangedByAnother;
   return SharedSave::kChangedByAnother;
+}
+
+bool SharedLibrary::Listen() {
+  lastError_.clear();
+  return connection_.Execute("listen quorin_library") || Fail("无法接收共享案例库的变化");
+}
+
+bool SharedLibrary::WaitForChange(int milliseconds) {
+  lastError_.clear();
+  const std::optional<int> changes = connection_.TakeNotifications(milliseconds);
+  if (!changes) return Fail("与共享案例库的连接中断了");
+  return *changes > 0;
 }
 
 std::optional<int> SharedLibrary::Push(MRecordBase& local) {

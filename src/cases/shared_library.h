@@ -66,6 +66,12 @@ class SharedLibrary {
   [[nodiscard]] std::optional<std::vector<int>> CaseIds();
   [[nodiscard]] std::optional<std::vector<std::string>> ClassNames();
 
+  // Asks to be told of every change other connections make (cases, categories).
+  [[nodiscard]] bool Listen();
+  // Waits up to `milliseconds` for a change announced since the last wait: true when one came,
+  // false when none did (lastError() empty) or the connection failed (lastError() says so).
+  [[nodiscard]] bool WaitForChange(int milliseconds);
+
   // Copies a local library (its cases under their ids, their remark files and the categories)
   // into this one, which must hold no case yet; in one transaction. The number of cases.
   [[nodiscard]] std::optional<int> Push(MRecordBase& local);

@@ -140,5 +140,30 @@ TEST_F(SharedLibraryTest, AReadOnlyRoleReadsAndIsRefusedEveryChange) {
   static_cast<void>(admin_.Execute("drop owned by " + role + "; drop role " + role));
 }
 
+TEST_F(SharedLibraryTest, AnotherUsersChangeIsAnnouncedAtOnce) {
+  SharedLibrary watcher;
+  ASSERT_TRUE(watcher.Connect(Target()));
+  ASSERT_TRUE(watcher.Listen()) << watcher.lastError();
+  EXPECT_FALSE(watcher.WaitForChange(50));
+  EXPECT_EQ(watcher.lastError(), "");
+  TRecordData r = testing::ZhangSanRequest(1, 1);
+  const auto id = library_.Insert(r, "");
+  ASSERT_TRUE(id);
+  EXPECT_TRUE(watcher.WaitForChange(2000));
+  // Told once: nothing more until the next change.
+  EXPECT_FALSE(watcher.WaitForChange(50));
+  int version = 1;
+  r.name = "李四";
+  ASSERT_EQ(library_.Update(*id, r, "", version), SharedSave::kSaved);
+  EXPECT_TRUE(watcher.WaitForChange(2000));
+  // A lost connection is told, not taken for quiet.
+  ASSERT_TRUE(admin_.Run("select pg_terminate_backend(pid) from pg_stat_activity where datname = $1 and pid <> "
+                         "pg_backend_pid()",
+                         {database_})
+                  .Ok());
+  EXPECT_FALSE(watcher.WaitForChange(2000));
+  EXPECT_NE(watcher.lastError(), "");
+}
+
 }  // namespace
 }  // namespace quorin::cases
