@@ -54,4 +54,36 @@ diff <(cd "$work/local/Orlune_f" && md5sum -- *) <(cd "$work/copy/Orlune_f" && m
 [[ "$(psql -X -tA "$admin dbname=$database" -c "select count(*) from quorin.cases where remark_text like '%drop table%'")" == 1 ]] ||
   fail "the text holding SQL was not stored as it is"
 
+# A server that goes down during a push: after it is back, the push is all there or not at all.
+big=("$cli" cases --program-dir "$work/big")
+"${big[@]}" add --name 张三 --date "2024-03-05 08:07" --text 评语 >/dev/null
+for _ in $(seq 12); do  # 4096 cases, doubled by importing the library into itself
+  rm -f "$work/half.db"
+  "${big[@]}" export "$work/half.db" >/dev/null && "${big[@]}" import "$work/half.db" >/dev/null || fail "no big library"
+done
+server=$(mktemp -d /tmp/quorin-pgk-XXXXXX)
+pg=$src/tests/support/pg_server.sh
+trap 'bash "$pg" stop "$server" >/dev/null 2>&1; psql -q -X "$admin" -c "drop database if exists $database with (force)" \
+  -c "drop role if exists ${database}_clerk" -c "drop role if exists ${database}_reader" >/dev/null 2>&1; rm -rf "$work"' EXIT
+bash "$pg" start "$server" || fail "no second server"
+doomed="postgresql:///postgres?host=$server&user=postgres"
+"$cli" library --library "$doomed" init >/dev/null || fail "init on the second server"
+"$cli" library --library "$doomed" push --program-dir "$work/big" >"$work/push.out" 2>"$work/push.err" &
+pusher=$!
+sleep 0.3
+bash "$pg" crash "$server"
+wait $pusher
+pushed=$?
+bash "$pg" resume "$server"
+stored=$(psql -X -tA "host=$server user=postgres dbname=postgres" -c "select count(*) from quorin.cases")
+if [ $pushed -eq 0 ]; then
+  [ "$stored" = 4096 ] || fail "a push that reported success left $stored cases"
+else
+  [ "$stored" = 0 ] || fail "a push cut short left $stored cases"
+  grep -q . "$work/push.err" || fail "a push cut short said nothing"
+  [ -s "$work/push.out" ] && fail "a push cut short reported: $(cat "$work/push.out")"
+  run=("$cli" library --library "$doomed")
+  expect push-after-crash "共推送 4096 个案例到共享案例库！" push --program-dir "$work/big"
+fi
+
 finish "library CLI"
