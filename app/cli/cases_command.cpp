@@ -3,6 +3,7 @@
 // backup, restore).
 // Years on the command line are historical (1 BC is -1, no year 0); inside they are astronomical.
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -20,6 +21,7 @@
 #include "cases/case_tree.h"
 #include "cases/record_base.h"
 #include "cases/remark_files.h"
+#include "cases/shared_library.h"
 #include "chart/request_check.h"
 #include "chart_options.h"
 #include "command.h"
@@ -30,7 +32,7 @@ namespace {
 using cases::MRecordBase;
 
 const std::string kUsage =
-    "Usage: quorin-cli cases [--db FILE] [--program-dir DIR] SUBCOMMAND [ARGUMENTS]\n"
+    "Usage: quorin-cli cases [--db FILE] [--program-dir DIR] [--library URI] SUBCOMMAND [ARGUMENTS]\n"
     "  add --name NAME --date 'YYYY-MM-DD HH:MM' [--lunar] [--leap] [--female] [--class NAME]\n"
     "      [--place NAME] [--zone ZONE [--fold 1|2]]   (a world or own place, a clock time of a zone)\n"
     "      [--text REMARK] [--master-year YEAR] [--mountain N --gua N]   store a new case\n"
@@ -48,6 +50,8 @@ const std::string kUsage =
     "                                      DIR/Quorin_备份_<date and time>, as the file menu does\n"
     "  restore DIR                         replace the cases and remark files by those of a backup\n"
     "                                      folder DIR (asks nothing; a failure changes nothing)\n"
+    "--library postgresql://USER@HOST/DATABASE (or QUORIN_LIBRARY) works on a shared library instead:\n"
+    "add, list and show so far (show adds the case's version).\n"
     "--db defaults to dat/Orlune.db in the program folder; --program-dir sets the folder whose\n"
     "Orlune_f holds the remark files. Orders: 0 none, 1 time descending, 2 time ascending,\n"
     "3 surname a-z, 4 surname z-a. Styles: 0 categories, 1 list. Options may stand before or after\n"
@@ -102,26 +106,47 @@ struct CaseLibrary {
 // Stores a case as the save command does: cleaned name, a free remark file written from the
 // text, the place not given (未知地) as the window stores it. What the chart would refuse is
 // refused with its message and stores nothing; the library is made only for a case it takes.
-int Add(CaseLibrary& library, const Arguments& args) {
-  if (!args.Positionals().empty()) throw UsageError("add takes options only");
+// The case `add` stores and its remark (RTF), or the refusal.
+struct NewCase {
+  TRecordData record;
+  std::string remarkRtf;
+  std::string refusal;
+};
+NewCase Refused(std::string why) {
+  NewCase refused;
+  refused.refusal = std::move(why);
+  return refused;
+}
+NewCase NewCaseOf(const Arguments& args) {
+  NewCase made;
   const calendar::TypedMoment typed = MomentArgument(args.Value("date").value_or(""), "--date ");
   const auto moment = calendar::AstronomicalMoment(typed);
-  if (!moment) return Refuse(chart::YearRangeMessage(""));
-  if (const ZonedMoment zoned = ReadZoneOptions(args, *moment); !zoned.refusal.empty()) return Refuse(zoned.refusal);
+  if (!moment) return Refused(chart::YearRangeMessage(""));
+  if (const ZonedMoment zoned = ReadZoneOptions(args, *moment); !zoned.refusal.empty()) return Refused(zoned.refusal);
   RequestOrRefusal read =
       ChartRequestFromOptions(args, *moment, {.birthOption = "master-year", .mountainByName = false});
-  if (!read.refusal.empty()) return Refuse(read.refusal);
+  if (!read.refusal.empty()) return Refused(read.refusal);
   TRecordData& r = read.request;
   r.name = cases::CleanCaseName(args.Value("name").value_or(""));
   if (const auto c = args.Value("class")) r.className = cases::CleanCaseName(*c);
   calendar::MYiDateEx date;
-  if (const calendar::Outcome checked = chart::CheckChartRequest(r, date); !checked.ok) return Refuse(checked.message);
+  if (const calendar::Outcome checked = chart::CheckChartRequest(r, date); !checked.ok) return Refused(checked.message);
   const std::string text = args.Value("text").value_or("输入自己的评语：");
-  if (text.size() > cases::kMaxRemarkBytes) return Refuse("评语超过" + std::to_string(cases::kMaxRemarkBytes >> 20) + "MB，无法保存！");
+  if (text.size() > cases::kMaxRemarkBytes) {
+    return Refused("评语超过" + std::to_string(cases::kMaxRemarkBytes >> 20) + "MB，无法保存！");
+  }
   r.remarkText = cases::RemoveApostrophes(text);
-  const auto document = base::RichDocument::FromPlainText(text, cases::DefaultRemarkFormat());
+  made.remarkRtf = base::WriteRtf(base::RichDocument::FromPlainText(text, cases::DefaultRemarkFormat()));
+  made.record = std::move(r);
+  return made;
+}
+
+int Add(CaseLibrary& library, const Arguments& args) {
+  if (!args.Positionals().empty()) throw UsageError("add takes options only");
+  NewCase made = NewCaseOf(args);
+  if (!made.refusal.empty()) return Refuse(made.refusal);
   if (!OpenOrCreate(library)) return kExitRefused;
-  const std::optional<int> id = library.store.InsertWithRemark(r, base::WriteRtf(document));
+  const std::optional<int> id = library.store.InsertWithRemark(made.record, made.remarkRtf);
   if (!id) return Refuse(library.store.lastError());
   std::cout << *id << "\n";
   return 0;
@@ -130,7 +155,10 @@ int Add(CaseLibrary& library, const Arguments& args) {
 // The list styles of --style: under category headers, or one list.
 enum ListStyle { kByCategory = 0, kPlainList = 1 };
 
-int List(CaseLibrary& library, const Arguments& args) {
+int PrintList(cases::CaseReader& reader, const std::vector<int>& ids, int order, int style);
+
+// --order and --style of `list`, checked.
+std::pair<int, int> ListOptions(const Arguments& args) {
   if (!args.Positionals().empty()) throw UsageError("list takes no arguments");
   const int order = args.Integer("order").value_or(static_cast<int>(cases::CaseOrder::kNone));
   const int style = args.Integer("style").value_or(kPlainList);
@@ -138,10 +166,19 @@ int List(CaseLibrary& library, const Arguments& args) {
     throw UsageError("--order 应为 0 到 4");
   }
   if (style != kByCategory && style != kPlainList) throw UsageError("--style 应为 0 或 1");
+  return {order, style};
+}
+
+int List(CaseLibrary& library, const Arguments& args) {
+  const auto [order, style] = ListOptions(args);
   if (!library.open) return 0;  // a library not made yet holds nothing
   MRecordBase& store = library.store;
-  const auto result = cases::LoadCaseItems(store, cases::NewestCaseIds(store.GetPrimaryId(), store.GetPrimaryId()),
-                                           static_cast<cases::CaseOrder>(order));
+  return PrintList(store, cases::NewestCaseIds(store.GetPrimaryId(), store.GetPrimaryId()), order, style);
+}
+
+// The cases of the ids (newest first) in the order and style of `list`.
+int PrintList(cases::CaseReader& reader, const std::vector<int>& ids, int order, int style) {
+  const auto result = cases::LoadCaseItems(reader, ids, static_cast<cases::CaseOrder>(order));
   if (!result.error.empty()) return Refuse(result.error);
   if (style == kPlainList) {
     for (const auto& item : result.items) std::cout << item.id << "\t" << item.text << "\n";
@@ -154,6 +191,8 @@ int List(CaseLibrary& library, const Arguments& args) {
   return 0;
 }
 
+void PrintCaseFields(const TRecordData& r);
+
 int Show(CaseLibrary& library, const Arguments& args) {
   if (args.Positionals().size() != 1) throw UsageError("show takes one case id");
   const int id = ParseInteger(args.Positionals()[0], "ID");
@@ -162,6 +201,20 @@ int Show(CaseLibrary& library, const Arguments& args) {
   MRecordBase& store = library.store;
   TRecordData r;
   if (!store.Read(id, r)) return Refuse(store.lastError().empty() ? noSuchCase : store.lastError());
+  PrintCaseFields(r);
+  if (!args.Has("remark")) return 0;
+  const auto path = cases::RemarkFilePath(store.RemarkFolder(), r.remarkFile);
+  if (path && base::FileSize(*path).value_or(0) > cases::kMaxRemarkBytes) {
+    return Refuse(cases::RemarkTooLargeMessage(r.name, *path));
+  }
+  const auto text = path ? cases::ReadRemarkPlainText(*path) : std::nullopt;
+  if (!text) return Refuse("没有评语文件：" + (path ? *path : r.remarkFile));
+  std::cout << "remark:\n" << *text << "\n";
+  return 0;
+}
+
+// Every field of a case, one "field: value" per line.
+void PrintCaseFields(const TRecordData& r) {
   std::string extra;
   for (const int e : r.extra) extra += (extra.empty() ? "" : " ") + std::to_string(e);
   std::vector<std::pair<std::string, std::string>> fields = {
@@ -208,15 +261,6 @@ int Show(CaseLibrary& library, const Arguments& args) {
     fields.insert(latitude + 1, {{"zone", r.zone}, {"fold", std::to_string(r.fold)}});
   }
   for (const auto& [name, value] : fields) std::cout << name << ": " << value << "\n";
-  if (!args.Has("remark")) return 0;
-  const auto path = cases::RemarkFilePath(store.RemarkFolder(), r.remarkFile);
-  if (path && base::FileSize(*path).value_or(0) > cases::kMaxRemarkBytes) {
-    return Refuse(cases::RemarkTooLargeMessage(r.name, *path));
-  }
-  const auto text = path ? cases::ReadRemarkPlainText(*path) : std::nullopt;
-  if (!text) return Refuse("没有评语文件：" + (path ? *path : r.remarkFile));
-  std::cout << "remark:\n" << *text << "\n";
-  return 0;
 }
 
 // The found cases, or `none` when there are none.
@@ -377,7 +421,48 @@ struct CaseSubcommand {
   int (*run)(CaseLibrary& library, const Arguments& args);
 };
 
-const OptionSpec kLibraryOptions{.values = {"db", "program-dir"}};
+const OptionSpec kLibraryOptions{.values = {"db", "program-dir", "library"}};
+
+// The shared library's URI: --library, else QUORIN_LIBRARY; empty for the local library.
+std::string SharedTarget(const Arguments& args) {
+  const char* fromEnvironment = std::getenv("QUORIN_LIBRARY");
+  return args.Value("library").value_or(fromEnvironment ? fromEnvironment : "");
+}
+
+// add, list and show on the shared library; the other subcommands still work on local libraries only.
+int RunShared(const Arguments& args, const std::string& target) {
+  const std::string& name = args.Subcommand();
+  if (name != "add" && name != "list" && name != "show") {
+    return Refuse("共享案例库还不能使用 cases " + name + "（可以先用 quorin-cli library pull 取回本机案例库）");
+  }
+  cases::SharedLibrary shared;
+  if (!shared.Connect(target)) return Refuse(shared.lastError());
+  if (!shared.IsInitialized()) return Refuse(shared.lastError().empty() ? cases::kNotSharedLibrary : shared.lastError());
+  if (name == "add") {
+    if (!args.Positionals().empty()) throw UsageError("add takes options only");
+    NewCase made = NewCaseOf(args);
+    if (!made.refusal.empty()) return Refuse(made.refusal);
+    const std::optional<int> id = shared.Insert(made.record, made.remarkRtf);
+    if (!id) return Refuse(shared.lastError());
+    std::cout << *id << "\n";
+    return 0;
+  }
+  if (name == "list") {
+    const auto [order, style] = ListOptions(args);
+    std::optional<std::vector<int>> ids = shared.CaseIds();
+    if (!ids) return Refuse(shared.lastError());
+    std::reverse(ids->begin(), ids->end());  // newest first, as the local list reads them
+    return PrintList(shared, *ids, order, style);
+  }
+  if (args.Positionals().size() != 1) throw UsageError("show takes one case id");
+  const int id = ParseInteger(args.Positionals()[0], "ID");
+  const std::optional<cases::SharedCase> found = shared.Read(id);
+  if (!found) return Refuse(shared.lastError().empty() ? "没有这个案例：" + std::to_string(id) : shared.lastError());
+  PrintCaseFields(found->record);
+  std::cout << "version: " << found->version << "\n";
+  if (args.Has("remark")) std::cout << "remark:\n" << cases::RemarkPlainText(found->remarkRtf) << "\n";
+  return 0;
+}
 
 // "event" is the dialog's 占问事宜, kept with the conditions and never searched.
 const CaseSubcommand kSubcommands[] = {
@@ -405,6 +490,7 @@ int Run(const std::vector<std::string>& all) {
   const CaseSubcommand& subcommand =
       *std::find_if(std::begin(kSubcommands), std::end(kSubcommands),
                     [&](const CaseSubcommand& s) { return s.name == args.Subcommand(); });
+  if (const std::string shared = SharedTarget(args); !shared.empty()) return RunShared(args, shared);
   if (const auto folder = args.Value("program-dir")) base::SetProgramFolder(*folder);
   CaseLibrary library;
   library.path = args.Value("db").value_or(base::ProgramFolder() + "dat/" + std::string(cases::kDatabaseWord) + ".db");

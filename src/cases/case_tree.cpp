@@ -191,12 +191,12 @@ constexpr int kProgressEvery = 50;
 
 }  // namespace
 
-CaseLoadResult LoadCaseItems(MRecordBase& store, const std::vector<int>& ids, CaseOrder order, std::stop_token stop,
+CaseLoadResult LoadCaseItems(CaseReader& store, const std::vector<int>& ids, CaseOrder order, std::stop_token stop,
                              const LoadProgress& progress) {
   CaseLoadResult result;
   std::vector<std::string> categories;
-  if (!store.GetClassNames(categories) || !store.BeginBatch()) {
-    result.error = store.lastError();
+  if (!store.ReadClassNames(categories) || !store.BeginReading()) {
+    result.error = store.ReadError();
     return result;
   }
   ItemMaker maker(order);
@@ -217,7 +217,7 @@ CaseLoadResult LoadCaseItems(MRecordBase& store, const std::vector<int>& ids, Ca
   bool read = true;
   if (WorthScanning(byId)) {
     std::size_t k = 0;
-    read = store.ReadRange(byId.front().first, byId.back().first, [&](TRecordData& record) {
+    read = store.ReadCaseRange(byId.front().first, byId.back().first, [&](TRecordData& record) {
       if (stop.stop_requested()) return false;
       while (k < byId.size() && byId[k].first < record.id) ++k;
       for (; k < byId.size() && byId[k].first == record.id; ++k) {
@@ -233,16 +233,16 @@ CaseLoadResult LoadCaseItems(MRecordBase& store, const std::vector<int>& ids, Ca
   } else {
     for (std::size_t i = 0; i < ids.size() && !stop.stop_requested() && read; ++i) {
       TRecordData record;
-      if (store.ReadInBatch(ids[i], record)) {
+      if (store.ReadCase(ids[i], record)) {
         place(record, i);
       } else {
-        read = store.lastError().empty();  // no such case is no failure
+        read = store.ReadError().empty();  // no such case is no failure
         ++handled;
       }
     }
   }
-  const std::string readError = store.lastError();
-  static_cast<void>(store.EndBatch());  // only read: nothing to commit
+  const std::string readError = store.ReadError();
+  store.EndReading();
   if (!read) {
     result.error = readError;
     return result;

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "calendar/yi_date_ex.h"
+#include "cases/case_reader.h"
 #include "cases/im_code.h"
 #include "cases/record_base.h"
 
@@ -93,7 +94,7 @@ struct CaseLoadResult {
 
 // Reads the cases of the ids through one batch of the store, skips ids that are not
 // found (and lunar dates that do not exist when ordering), computes the keys and orders.
-CaseLoadResult LoadCaseItems(MRecordBase& store, const std::vector<int>& ids, CaseOrder order,
+CaseLoadResult LoadCaseItems(CaseReader& store, const std::vector<int>& ids, CaseOrder order,
                              std::stop_token stop = {}, const LoadProgress& progress = {});
 
 // The category display: one group per listed category with items, then, in order of

@@ -29,6 +29,7 @@
 #include <utility>
 #include <vector>
 
+#include "cases/case_reader.h"
 #include "cases/library_lock.h"
 #include "cases/remark_files.h"
 #include "cases/sqlite_connection.h"
@@ -55,10 +56,10 @@ inline constexpr int kFewestCasesToCompact = 500;
 
 class LibraryArchive;
 
-class MRecordBase {
+class MRecordBase : public CaseReader {
  public:
   MRecordBase() = default;
-  ~MRecordBase();
+  ~MRecordBase() override;
   MRecordBase(const MRecordBase&) = delete;
   MRecordBase& operator=(const MRecordBase&) = delete;
 
@@ -172,6 +173,16 @@ class MRecordBase {
   // For tests: called at each step of a whole-library operation after which a kill must leave a
   // library that the next opening settles ("restore:planned", "restore:moved", …).
   void SetStepHook(std::function<void(std::string_view step)> hook) { stepHook_ = std::move(hook); }
+
+  // The case lists' reading, through the batch connection.
+  bool ReadClassNames(std::vector<std::string>& names) override { return GetClassNames(names); }
+  bool BeginReading() override { return BeginBatch(); }
+  void EndReading() override { static_cast<void>(EndBatch()); }  // only read: nothing to commit
+  bool ReadCaseRange(int firstId, int lastId, const std::function<bool(TRecordData& record)>& each) override {
+    return ReadRange(firstId, lastId, each);
+  }
+  bool ReadCase(int id, TRecordData& record) override { return ReadInBatch(id, record); }
+  std::string ReadError() const override { return lastError_; }
 
   // Searches over every case; ids in increasing order.
   [[nodiscard]] std::optional<std::vector<int>> FuzzySearch(const std::vector<std::string>& keywords);

@@ -54,8 +54,12 @@ std::optional<std::string> ReadRemarkPlainText(const std::string& path) {
   if (base::FileSize(path).value_or(0) > kMaxRemarkBytes) return std::nullopt;
   const auto bytes = base::ReadFileBytes(path);
   if (!bytes) return std::nullopt;
-  if (const auto document = base::ReadRtf(*bytes)) return document->PlainText();
-  const std::string text = base::GbkToUtf8(*bytes);
+  return RemarkPlainText(*bytes);
+}
+
+std::string RemarkPlainText(std::string_view bytes) {
+  if (const auto document = base::ReadRtf(bytes)) return document->PlainText();
+  const std::string text = base::GbkToUtf8(bytes);
   std::string lines;
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;  // Windows line ends

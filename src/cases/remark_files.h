@@ -45,5 +45,7 @@ std::string RemarkTooLargeMessage(std::string_view caseName, const std::string& 
 // The plain text of a remark file: RTF through the reader, anything else as GBK text. Nothing
 // for a file that cannot be read or is larger than kMaxRemarkBytes (its size is looked at first).
 [[nodiscard]] std::optional<std::string> ReadRemarkPlainText(const std::string& path);
+// The same of a remark's bytes (a shared library keeps them in the database).
+std::string RemarkPlainText(std::string_view bytes);
 
 }  // namespace quorin::cases

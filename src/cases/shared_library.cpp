@@ -166,23 +166,35 @@ std::optional<bool> SharedLibrary::CanWrite() {
 
 std::optional<int> SharedLibrary::Insert(TRecordData& record, std::string_view remarkRtf) {
   lastError_.clear();
-  std::vector<PgValue> values = CaseValues(record);
+  if (!connection_.Execute("begin")) return FailWith<int>("无法保存案例！");
+  const auto undo = [this](const PgResult& failed) {
+    if (failed.State() == "42501") lastError_ = kReadOnlyLibrary;
+    else Fail("无法保存案例！");
+    static_cast<void>(connection_.Execute("rollback"));
+    return std::optional<int>();
+  };
+  const PgResult next = connection_.Run("select nextval('quorin.case_ids')");
+  if (!next.Ok()) return undo(next);
+  const int previousId = record.id;
+  const std::string previousFile = record.remarkFile;
+  record.id = static_cast<int>(next.Integer(0, 0).value_or(0));
+  // The remark's name, which a pulled library gives its file, is the case's own through its id.
+  record.remarkFile = remarkRtf.empty() ? "n" : RemarkBaseName(record) + "_" + std::to_string(record.id);
+  std::vector<PgValue> values{record.id};
+  for (PgValue& v : CaseValues(record)) values.push_back(std::move(v));
   values.push_back(PgValue::Bytes(remarkRtf));
   // The category joins the list when it is new; both in one statement, so neither stays alone.
   const std::string sql = "with category as (insert into quorin.categories (name, position) "
-                          "select $1, coalesce(max(position) + 1, 0) from quorin.categories "
+                          "select $2, coalesce(max(position) + 1, 0) from quorin.categories "
                           "on conflict (name) do nothing) "
-                          "insert into quorin.cases (" + ColumnList() + ", remark) values (" +
-                          Placeholders(1, static_cast<int>(values.size())) + ") returning id";
-  if (!connection_.Execute("begin")) return FailWith<int>("无法保存案例！");
+                          "insert into quorin.cases (id, " + ColumnList() + ", remark) values (" +
+                          Placeholders(1, static_cast<int>(values.size())) + ")";
   const PgResult inserted = connection_.Run(sql, values);
   if (!inserted.Ok() || !connection_.Execute("commit")) {
-    if (inserted.State() == "42501") lastError_ = kReadOnlyLibrary;
-    else Fail("无法保存案例！");
-    static_cast<void>(connection_.Execute("rollback"));
-    return std::nullopt;
+    record.id = previousId;
+    record.remarkFile = previousFile;
+    return undo(inserted);
   }
-  record.id = static_cast<int>(inserted.Integer(0, 0).value_or(0));
   return record.id;
 }
 
@@ -267,6 +279,44 @@ SharedSave SharedLibrary::Remove(int id, int version) {
   if (there.Rows() == 0) return SharedSave::kMissing;
   lastError_ = kChangedByAnother;
   return SharedSave::kChangedByAnother;
+}
+
+bool SharedLibrary::ReadClassNames(std::vector<std::string>& names) {
+  const auto read = ClassNames();
+  if (read) names = *read;
+  return read.has_value();
+}
+
+bool SharedLibrary::BeginReading() {
+  lastError_.clear();
+  return connection_.Execute("begin isolation level repeatable read read only") || Fail("无法读取共享案例库");
+}
+
+void SharedLibrary::EndReading() { static_cast<void>(connection_.Execute("commit")); }
+
+bool SharedLibrary::ReadCaseRange(int firstId, int lastId, const std::function<bool(TRecordData& record)>& each) {
+  lastError_.clear();
+  // In parts, so that a million cases never stand in memory at once.
+  constexpr int kPart = 5000;
+  for (long long from = firstId; from <= lastId;) {
+    const PgResult rows = connection_.Run("select " + SelectedColumns() +
+                                              " from quorin.cases where id >= $1 and id <= $2 order by id limit $3",
+                                          {from, static_cast<long long>(lastId), kPart}, true);
+    if (!rows.Ok()) return Fail("无法读取案例！");
+    for (int r = 0; r < rows.Rows(); ++r) {
+      SharedCase shared = CaseOfRow(rows, r);
+      if (!each(shared.record)) return true;
+    }
+    if (rows.Rows() < kPart) break;
+    from = rows.Integer(rows.Rows() - 1, 0).value_or(lastId) + 1;
+  }
+  return true;
+}
+
+bool SharedLibrary::ReadCase(int id, TRecordData& record) {
+  const std::optional<SharedCase> shared = Read(id);
+  if (shared) record = shared->record;
+  return shared.has_value();
 }
 
 bool SharedLibrary::Listen() {

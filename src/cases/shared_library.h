@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cases/case_reader.h"
 #include "cases/pg_connection.h"
 #include "chart/record_data.h"
 
@@ -37,7 +38,7 @@ inline constexpr const char* kChangedByAnother = "这个案例已经被其他人
 inline constexpr const char* kReadOnlyLibrary = "只读用户不能修改共享案例库！";
 inline constexpr const char* kNotSharedLibrary = "这个数据库还不是共享案例库（请先运行 quorin-cli library init）";
 
-class SharedLibrary {
+class SharedLibrary : public CaseReader {
  public:
   // A libpq connection string or URI: postgresql://user@host:port/database?sslmode=verify-full.
   [[nodiscard]] bool Connect(const std::string& target);
@@ -65,6 +66,14 @@ class SharedLibrary {
   // Every case id in increasing order.
   [[nodiscard]] std::optional<std::vector<int>> CaseIds();
   [[nodiscard]] std::optional<std::vector<std::string>> ClassNames();
+
+  // The case lists' reading: one snapshot of the library from BeginReading to EndReading.
+  bool ReadClassNames(std::vector<std::string>& names) override;
+  bool BeginReading() override;
+  void EndReading() override;
+  bool ReadCaseRange(int firstId, int lastId, const std::function<bool(TRecordData& record)>& each) override;
+  bool ReadCase(int id, TRecordData& record) override;
+  std::string ReadError() const override { return lastError_; }
 
   // Asks to be told of every change other connections make (cases, categories).
   [[nodiscard]] bool Listen();

@@ -54,6 +54,19 @@ diff <(cd "$work/local/Orlune_f" && md5sum -- *) <(cd "$work/copy/Orlune_f" && m
 [[ "$(psql -X -tA "$admin dbname=$database" -c "select count(*) from quorin.cases where remark_text like '%drop table%'")" == 1 ]] ||
   fail "the text holding SQL was not stored as it is"
 
+# The case commands on the shared library: a new case numbered on from the pushed ones, shown with
+# its version; the read-only role reads it and may not add.
+run=("$cli" cases --library "$(as "${database}_clerk")")
+expect shared-add "5" add --name 孙七 --date "2025-05-01 10:05" --class 开业 --text "远程保存" --person 长子,男,2010
+"$cli" cases --library "$(as "${database}_reader")" show 5 --remark >"$work/shown" || fail "shared show: exit $?"
+grep -qx 'version: 1' "$work/shown" || fail "shared show: no version"
+grep -qx 'persons: 长子,男,2010' "$work/shown" || fail "shared show: no persons"
+[[ "$(tail -1 "$work/shown")" == 远程保存 ]] || fail "shared show: remark $(tail -1 "$work/shown")"
+QUORIN_LIBRARY="$(as "${database}_reader")" "$cli" cases list --style 0 | grep -q $'^  5\t孙七' || fail "shared list lacks the new case"
+run=("$cli" cases --library "$(as "${database}_reader")")
+refused shared-add-read-only "只读用户不能修改共享案例库！" add --name 周八 --date "2025-05-01 10:05"
+refused_with shared-compact 1 "共享案例库还不能使用 cases compact" compact
+
 # A server that goes down during a push: after it is back, the push is all there or not at all.
 big=("$cli" cases --program-dir "$work/big")
 "${big[@]}" add --name 张三 --date "2024-03-05 08:07" --text 评语 >/dev/null
