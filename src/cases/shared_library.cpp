@@ -19,7 +19,9 @@ create extension if not exists pg_trgm;
 create schema quorin;
 create table quorin.library (key text primary key, value text not null);
 insert into quorin.library values ('format', '1'), ('baseType', 'OrluneData');
-create table quorin.categories (name text primary key, position integer not null);
+-- A case may carry a category the list lacks (as in the local library): such a one is kept here, unlisted,
+-- so that no case is ever without its category.
+create table quorin.categories (name text primary key, position integer not null, listed boolean not null default true);
 create sequence quorin.case_ids;
 create table quorin.cases (
   id integer primary key default nextval('quorin.case_ids'),
@@ -183,9 +185,9 @@ std::optional<int> SharedLibrary::Insert(TRecordData& record, std::string_view r
   std::vector<PgValue> values{record.id};
   for (PgValue& v : CaseValues(record)) values.push_back(std::move(v));
   values.push_back(PgValue::Bytes(remarkRtf));
-  // The category joins the list when it is new; both in one statement, so neither stays alone.
-  const std::string sql = "with category as (insert into quorin.categories (name, position) "
-                          "select $2, coalesce(max(position) + 1, 0) from quorin.categories "
+  // A new category is kept with the case, unlisted as in the local library; both in one statement.
+  const std::string sql = "with category as (insert into quorin.categories (name, position, listed) "
+                          "select $2, coalesce(max(position) + 1, 0), false from quorin.categories "
                           "on conflict (name) do nothing) "
                           "insert into quorin.cases (id, " + ColumnList() + ", remark) values (" +
                           Placeholders(1, static_cast<int>(values.size())) + ")";
@@ -218,7 +220,7 @@ std::optional<std::vector<int>> SharedLibrary::CaseIds() {
 
 std::optional<std::vector<std::string>> SharedLibrary::ClassNames() {
   lastError_.clear();
-  const PgResult rows = connection_.Run("select name from quorin.categories order by position, name");
+  const PgResult rows = connection_.Run("select name from quorin.categories where listed order by position, name");
   if (!rows.Ok()) return FailWith<std::vector<std::string>>("无法读取类别！");
   std::vector<std::string> names;
   for (int r = 0; r < rows.Rows(); ++r) names.push_back(rows.Text(r, 0));
@@ -237,8 +239,8 @@ SharedSave SharedLibrary::Update(int id, const TRecordData& record, std::string_
     assignments.append(kColumnNames[i]).append(" = $").append(std::to_string(i + 1)).append(", ");
   }
   assignments += "remark = $" + std::to_string(kColumnNames.size() + 1) + ", ";
-  const std::string sql = "with category as (insert into quorin.categories (name, position) "
-                          "select $1, coalesce(max(position) + 1, 0) from quorin.categories "
+  const std::string sql = "with category as (insert into quorin.categories (name, position, listed) "
+                          "select $1, coalesce(max(position) + 1, 0), false from quorin.categories "
                           "on conflict (name) do nothing) "
                           "update quorin.cases set " + assignments + "version = version + 1 where id = $" +
                           std::to_string(n - 1) + " and version = $" + std::to_string(n) + " returning version";
@@ -359,14 +361,14 @@ std::optional<int> SharedLibrary::Push(MRecordBase& local) {
     return std::nullopt;
   }
   int position = 0;
-  const auto addCategory = [&](const std::string& name) {
+  const auto addCategory = [&](const std::string& name, bool listed) {
     return connection_
-        .Run("insert into quorin.categories (name, position) values ($1, $2) on conflict (name) do nothing",
-             {name, position++})
+        .Run("insert into quorin.categories (name, position, listed) values ($1, $2, $3) on conflict (name) do nothing",
+             {name, position++, listed ? "true" : "false"})
         .Ok();
   };
   for (const std::string& name : categories)
-    if (!addCategory(name)) return undo("无法推送类别");
+    if (!addCategory(name, true)) return undo("无法推送类别");
   int count = 0;
   bool stored = true;
   const std::string insert = "insert into quorin.cases (id, " + ColumnList() + ", remark) values ($1, " +
@@ -375,7 +377,7 @@ std::optional<int> SharedLibrary::Push(MRecordBase& local) {
     std::vector<PgValue> values{record.id};
     for (PgValue& v : CaseValues(record)) values.push_back(std::move(v));
     values.push_back(PgValue::Bytes(LocalRemark(local, record)));
-    stored = addCategory(record.className) && connection_.Run(insert, values).Ok();
+    stored = addCategory(record.className, false) && connection_.Run(insert, values).Ok();
     count += stored ? 1 : 0;
     return stored;
   });

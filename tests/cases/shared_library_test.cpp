@@ -6,9 +6,16 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <random>
+
+#include "base/files.h"
 #include "base/gbk.h"
+#include "cases/case_tree.h"
+#include "cases/record_base.h"
+#include "cases/record_codec.h"
 #include "cases/pg_connection.h"
 #include "support/chart_request.h"
+#include "support/temp_dir.h"
 
 namespace quorin::cases {
 namespace {
@@ -99,9 +106,10 @@ TEST_F(SharedLibraryTest, EveryTextIsStoredAsItIsWhateverSqlItHolds) {
     EXPECT_EQ(read->remarkRtf, text);
   }
   EXPECT_EQ(library_.CaseIds()->size(), hostile.size());
+  // The cases' own categories stay off the list, as in the local library.
   const auto categories = library_.ClassNames();
   ASSERT_TRUE(categories);
-  EXPECT_EQ(categories->size(), hostile.size());
+  EXPECT_TRUE(categories->empty());
   // A role's name is quoted by the server: a name holding SQL is only a role that does not exist.
   EXPECT_FALSE(library_.Grant("x; drop schema quorin cascade; --", false));
   EXPECT_TRUE(library_.IsInitialized());
@@ -163,6 +171,56 @@ TEST_F(SharedLibraryTest, AnotherUsersChangeIsAnnouncedAtOnce) {
                   .Ok());
   EXPECT_FALSE(watcher.WaitForChange(2000));
   EXPECT_NE(watcher.lastError(), "");
+}
+
+// The case lists read the same of either library: a local one with random cases, deletions and
+// categories, and the shared one it was pushed into, give the same items in every order.
+TEST_F(SharedLibraryTest, TheCaseListsReadBothLibrariesAlike) {
+  testing::TempDir dir;
+  base::SetProgramFolder(dir.Path());
+  MRecordBase local;
+  ASSERT_TRUE(local.Open(dir.Path() + "dat/Orlune.db"));
+  ASSERT_TRUE(local.SetClassNames({"开业", "求财", "嫁娶"}));
+  std::mt19937 random(26);
+  const std::vector<std::string> names{"张三", "李四", "王五", "赵六", "欧阳修", "Smith"};
+  const std::vector<std::string> categories{"开业", "求财", "嫁娶", "临时保存", "新类"};
+  for (int i = 0; i < 60; ++i) {
+    TRecordData r = testing::ChartRequest(1900 + static_cast<int>(random() % 200), 1 + static_cast<int>(random() % 12),
+                                          1 + static_cast<int>(random() % 28), static_cast<int>(random() % 24), 5, 0, 0);
+    r.name = names[random() % names.size()];
+    r.className = categories[random() % categories.size()];
+    r.isLunar = random() % 4 == 0;
+    if (random() % 5 == 0) r.otherPersons = {{"配偶", false, 1980}};
+    ASSERT_TRUE(local.InsertWithRemark(r, "{\\rtf1 " + std::to_string(i) + "}")) << local.lastError();
+  }
+  for (const int id : {3, 17, 60}) ASSERT_TRUE(local.RemoveWithRemark(id, ""));
+  ASSERT_TRUE(library_.Push(local)) << library_.lastError();
+
+  const std::vector<int> ids = NewestCaseIds(local.GetPrimaryId(), local.GetPrimaryId());
+  for (const CaseOrder order : {CaseOrder::kNone, CaseOrder::kTimeDescending, CaseOrder::kTimeAscending,
+                                CaseOrder::kSurnameAscending, CaseOrder::kSurnameDescending}) {
+    const CaseLoadResult mine = LoadCaseItems(local, ids, order);
+    const CaseLoadResult shared = LoadCaseItems(library_, ids, order);
+    ASSERT_EQ(mine.error, "");
+    ASSERT_EQ(shared.error, "");
+    ASSERT_EQ(mine.items.size(), shared.items.size()) << static_cast<int>(order);
+    for (std::size_t i = 0; i < mine.items.size(); ++i) {
+      EXPECT_EQ(mine.items[i].id, shared.items[i].id) << static_cast<int>(order) << " item " << i;
+      EXPECT_EQ(mine.items[i].text, shared.items[i].text);
+      EXPECT_EQ(mine.items[i].className, shared.items[i].className);
+    }
+    EXPECT_EQ(mine.listedCategories, shared.listedCategories);
+  }
+  // Each case reads back the same, remark bytes included.
+  for (const int id : ids) {
+    TRecordData mine;
+    if (!local.Read(id, mine)) continue;
+    const auto shared = library_.Read(id);
+    ASSERT_TRUE(shared) << id;
+    EXPECT_EQ(EncodeRecord(shared->record)[13].text, EncodeRecord(mine)[13].text);
+    EXPECT_EQ(shared->record.otherPersons, mine.otherPersons);
+    EXPECT_EQ(shared->remarkRtf, "{\\rtf1 " + std::to_string(id - 1) + "}") << id;
+  }
 }
 
 }  // namespace
