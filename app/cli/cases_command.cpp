@@ -51,7 +51,7 @@ const std::string kUsage =
     "  restore DIR                         replace the cases and remark files by those of a backup\n"
     "                                      folder DIR (asks nothing; a failure changes nothing)\n"
     "--library postgresql://USER@HOST/DATABASE (or QUORIN_LIBRARY) works on a shared library instead:\n"
-    "add, list and show so far (show adds the case's version).\n"
+    "add, list, show and import so far (show adds the case's version).\n"
     "--db defaults to dat/Orlune.db in the program folder; --program-dir sets the folder whose\n"
     "Orlune_f holds the remark files. Orders: 0 none, 1 time descending, 2 time ascending,\n"
     "3 surname a-z, 4 surname z-a. Styles: 0 categories, 1 list. Options may stand before or after\n"
@@ -429,10 +429,11 @@ std::string SharedTarget(const Arguments& args) {
   return args.Value("library").value_or(fromEnvironment ? fromEnvironment : "");
 }
 
-// add, list and show on the shared library; the other subcommands still work on local libraries only.
+// add, list, show and import on the shared library; the other subcommands still work on local
+// libraries only.
 int RunShared(const Arguments& args, const std::string& target) {
   const std::string& name = args.Subcommand();
-  if (name != "add" && name != "list" && name != "show") {
+  if (name != "add" && name != "list" && name != "show" && name != "import") {
     return Refuse("共享案例库还不能使用 cases " + name + "（可以先用 quorin-cli library pull 取回本机案例库）");
   }
   cases::SharedLibrary shared;
@@ -445,6 +446,17 @@ int RunShared(const Arguments& args, const std::string& target) {
     const std::optional<int> id = shared.Insert(made.record, made.remarkRtf);
     if (!id) return Refuse(shared.lastError());
     std::cout << *id << "\n";
+    return 0;
+  }
+  if (name == "import") {
+    if (args.Positionals().size() != 1) throw UsageError("import takes one database file");
+    const std::string& path = args.Positionals()[0];
+    if (!base::FileExists(path)) return Refuse("没有这个数据库文件：" + path);
+    MRecordBase source;
+    if (!source.OpenReadOnly(path)) return Refuse(source.lastError());
+    const std::optional<int> count = shared.Import(source);
+    if (!count) return Refuse(shared.lastError());
+    std::cout << "共导入 " << *count << " 个案例！\n";
     return 0;
   }
   if (name == "list") {

@@ -40,9 +40,12 @@ bool IsPlaceholderRemarkName(std::string_view remarkFile) {
 
 base::RichCharFormat DefaultRemarkFormat() { return base::RichCharFormat{}; }
 
+std::string RemarkRtfFromPlainText(std::string_view plainText) {
+  return base::WriteRtf(base::RichDocument::FromPlainText(plainText, DefaultRemarkFormat()));
+}
+
 bool WriteRemarkFromPlainText(const std::string& path, std::string_view plainText) {
-  const auto document = base::RichDocument::FromPlainText(plainText, DefaultRemarkFormat());
-  return base::AtomicWriteFile(path, base::WriteRtf(document));
+  return base::AtomicWriteFile(path, RemarkRtfFromPlainText(plainText));
 }
 
 std::string RemarkTooLargeMessage(std::string_view caseName, const std::string& path) {

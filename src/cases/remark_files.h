@@ -33,6 +33,8 @@ bool IsPlaceholderRemarkName(std::string_view remarkFile);
 // The format remarks made from plain text get: what a new remark editor shows.
 base::RichCharFormat DefaultRemarkFormat();
 
+// Plain text as the RTF of a remark made from it.
+std::string RemarkRtfFromPlainText(std::string_view plainText);
 // Writes plain text as an RTF remark file (replacing it atomically); false when it cannot.
 [[nodiscard]] bool WriteRemarkFromPlainText(const std::string& path, std::string_view plainText);
 

@@ -2,12 +2,14 @@
 #include "cases/shared_library.h"
 
 #include <array>
+#include <climits>
 #include <filesystem>
 
 #include "base/files.h"
 #include "cases/record_base.h"
 #include "cases/record_codec.h"
 #include "cases/remark_files.h"
+#include "chart/request_check.h"
 
 namespace quorin::cases {
 namespace {
@@ -391,6 +393,62 @@ std::optional<int> SharedLibrary::Push(MRecordBase& local) {
   const PgResult counter = connection_.Run("select setval('quorin.case_ids', greatest($1::integer, 1), $1::integer > 0)",
                                            {local.GetPrimaryId()});
   if (!counter.Ok() || !connection_.Execute("commit")) return undo("无法推送案例库");
+  return count;
+}
+
+std::optional<int> SharedLibrary::Import(MRecordBase& source) {
+  lastError_.clear();
+  if (!IsInitialized()) return lastError_.empty() ? FailWith<int>(kNotSharedLibrary) : std::nullopt;
+  const std::optional<bool> writable = CanWrite();
+  if (!writable) return std::nullopt;
+  if (!*writable) {
+    lastError_ = kReadOnlyLibrary;
+    return std::nullopt;
+  }
+  if (!connection_.Execute("begin")) return FailWith<int>("无法导入案例");
+  std::string refusal;
+  int count = 0;
+  calendar::MYiDateEx date;
+  const bool read = source.ReadRange(1, INT_MAX, [&](TRecordData& record) {
+    if (const calendar::Outcome checked = chart::CheckChartRequest(record, date); !checked.ok) {
+      refusal = "案例“" + record.name + "”无法导入：" + checked.message;
+      return false;
+    }
+    const PgResult listed = connection_.Run(
+        "insert into quorin.categories (name, position) select $1, coalesce(max(position) + 1, 0) "
+        "from quorin.categories on conflict (name) do update set listed = true",
+        {record.className});
+    const std::string remark = RemarkRtfFromPlainText(record.remarkText);
+    const PgResult next = listed.Ok() ? connection_.Run("select nextval('quorin.case_ids')") : PgResult();
+    if (!next.Ok()) {
+      refusal = "无法导入案例";
+      return false;
+    }
+    record.id = static_cast<int>(next.Integer(0, 0).value_or(0));
+    record.remarkFile = RemarkBaseName(record) + "_" + std::to_string(record.id);
+    std::vector<PgValue> values{record.id};
+    for (PgValue& v : CaseValues(record)) values.push_back(std::move(v));
+    values.push_back(PgValue::Bytes(remark));
+    if (!connection_.Run("insert into quorin.cases (id, " + ColumnList() + ", remark) values (" +
+                             Placeholders(1, static_cast<int>(values.size())) + ")",
+                         values)
+             .Ok()) {
+      refusal = "无法导入案例";
+      return false;
+    }
+    ++count;
+    return true;
+  });
+  const auto undo = [this](const std::string& why, bool withServerMessage) {
+    if (withServerMessage) Fail(why);
+    else lastError_ = why;
+    static_cast<void>(connection_.Execute("rollback"));
+    return std::optional<int>();
+  };
+  if (!refusal.empty()) return undo(refusal, refusal == "无法导入案例");
+  if (!read) return undo(source.lastError(), false);
+  if (count == 0) return undo("导入的数据库中没有案例！", false);
+  if (!connection_.Execute("commit")) return undo("无法导入案例", true);
   return count;
 }
 

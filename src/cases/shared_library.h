@@ -84,6 +84,10 @@ class SharedLibrary : public CaseReader {
   // Copies a local library (its cases under their ids, their remark files and the categories)
   // into this one, which must hold no case yet; in one transaction. The number of cases.
   [[nodiscard]] std::optional<int> Push(MRecordBase& local);
+  // Adds every case of a local library file (read, never changed) under new ids, each checked as
+  // the chart checks a request, with its remark made from its stored text and its category listed,
+  // as the local import does; all in one transaction. The number added.
+  [[nodiscard]] std::optional<int> Import(MRecordBase& source);
   // Writes this library into a new local library in today's format (an empty local store just
   // opened): the cases under their ids, the remark files, the categories. The number of cases.
   [[nodiscard]] std::optional<int> Pull(MRecordBase& local);

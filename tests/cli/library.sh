@@ -66,8 +66,12 @@ QUORIN_LIBRARY="$(as "${database}_reader")" "$cli" cases list --style 0 | grep -
 run=("$cli" cases --library "$(as "${database}_reader")")
 refused shared-add-read-only "只读用户不能修改共享案例库！" add --name 周八 --date "2025-05-01 10:05"
 refused_with shared-compact 1 "共享案例库还不能使用 cases compact" compact
+refused shared-import-read-only "只读用户不能修改共享案例库！" import "$work/local/dat/Orlune.db"
+run=("$cli" cases --library "$(as "${database}_clerk")")
+expect shared-import "共导入 4 个案例！" import "$work/local/dat/Orlune.db"
+[[ $("${run[@]}" list | wc -l) == 9 ]] || fail "shared import: $("${run[@]}" list | wc -l) cases listed"
 
-# A server that goes down during a push: after it is back, the push is all there or not at all.
+# A server that goes down during an import: after it is back, the import is all there or not at all.
 big=("$cli" cases --program-dir "$work/big")
 "${big[@]}" add --name 张三 --date "2024-03-05 08:07" --text 评语 >/dev/null
 for _ in $(seq 12); do  # 4096 cases, doubled by importing the library into itself
@@ -81,22 +85,22 @@ trap 'bash "$pg" stop "$server" >/dev/null 2>&1; psql -q -X "$admin" -c "drop da
 bash "$pg" start "$server" || fail "no second server"
 doomed="postgresql:///postgres?host=$server&user=postgres"
 "$cli" library --library "$doomed" init >/dev/null || fail "init on the second server"
-"$cli" library --library "$doomed" push --program-dir "$work/big" >"$work/push.out" 2>"$work/push.err" &
-pusher=$!
+"$cli" cases --library "$doomed" import "$work/big/dat/Orlune.db" >"$work/push.out" 2>"$work/push.err" &
+importer=$!
 sleep 0.3
 bash "$pg" crash "$server"
-wait $pusher
-pushed=$?
+wait $importer
+imported=$?
 bash "$pg" resume "$server"
 stored=$(psql -X -tA "host=$server user=postgres dbname=postgres" -c "select count(*) from quorin.cases")
-if [ $pushed -eq 0 ]; then
-  [ "$stored" = 4096 ] || fail "a push that reported success left $stored cases"
+if [ $imported -eq 0 ]; then
+  [ "$stored" = 4096 ] || fail "an import that reported success left $stored cases"
 else
-  [ "$stored" = 0 ] || fail "a push cut short left $stored cases"
-  grep -q . "$work/push.err" || fail "a push cut short said nothing"
-  [ -s "$work/push.out" ] && fail "a push cut short reported: $(cat "$work/push.out")"
-  run=("$cli" library --library "$doomed")
-  expect push-after-crash "共推送 4096 个案例到共享案例库！" push --program-dir "$work/big"
+  [ "$stored" = 0 ] || fail "an import cut short left $stored cases"
+  grep -q . "$work/push.err" || fail "an import cut short said nothing"
+  [ -s "$work/push.out" ] && fail "an import cut short reported: $(cat "$work/push.out")"
+  run=("$cli" cases --library "$doomed")
+  expect import-after-crash "共导入 4096 个案例！" import "$work/big/dat/Orlune.db"
 fi
 
 finish "library CLI"
