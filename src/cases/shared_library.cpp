@@ -247,18 +247,23 @@ SharedSave SharedLibrary::Update(int id, const TRecordData& record, std::string_
                           "update quorin.cases set " + assignments + "version = version + 1 where id = $" +
                           std::to_string(n - 1) + " and version = $" + std::to_string(n) + " returning version";
   const PgResult updated = connection_.Run(sql, values);
-  if (!updated.Ok()) {
-    if (updated.State() == "42501") lastError_ = kReadOnlyLibrary;
-    else Fail("无法修改案例！");
-    return SharedSave::kFailed;
-  }
-  if (updated.Rows() == 1) {
+  if (updated.Ok() && updated.Rows() == 1) {
     version = static_cast<int>(updated.Integer(0, 0).value_or(version + 1));
     return SharedSave::kSaved;
   }
-  const PgResult there = connection_.Run("select version from quorin.cases where id = $1", {id});
+  return WhyNotSaved(id, updated, "无法修改案例！");
+}
+
+SharedSave SharedLibrary::WhyNotSaved(int id, const PgResult& statement, const std::string& what) {
+  if (!statement.Ok()) {
+    if (statement.State() == "42501") lastError_ = kReadOnlyLibrary;
+    else Fail(what);
+    return SharedSave::kFailed;
+  }
+  // The statement found no row of the version read: the case is gone, or someone changed it.
+  const PgResult there = connection_.Run("select 1 from quorin.cases where id = $1", {id});
   if (!there.Ok()) {
-    Fail("无法修改案例！");
+    Fail(what);
     return SharedSave::kFailed;
   }
   if (there.Rows() == 0) return SharedSave::kMissing;
@@ -269,20 +274,8 @@ SharedSave SharedLibrary::Update(int id, const TRecordData& record, std::string_
 SharedSave SharedLibrary::Remove(int id, int version) {
   lastError_.clear();
   const PgResult removed = connection_.Run("delete from quorin.cases where id = $1 and version = $2 returning id", {id, version});
-  if (!removed.Ok()) {
-    if (removed.State() == "42501") lastError_ = kReadOnlyLibrary;
-    else Fail("无法删除案例！");
-    return SharedSave::kFailed;
-  }
-  if (removed.Rows() == 1) return SharedSave::kSaved;
-  const PgResult there = connection_.Run("select 1 from quorin.cases where id = $1", {id});
-  if (!there.Ok()) {
-    Fail("无法删除案例！");
-    return SharedSave::kFailed;
-  }
-  if (there.Rows() == 0) return SharedSave::kMissing;
-  lastError_ = kChangedByAnother;
-  return SharedSave::kChangedByAnother;
+  if (removed.Ok() && removed.Rows() == 1) return SharedSave::kSaved;
+  return WhyNotSaved(id, removed, "无法删除案例！");
 }
 
 bool SharedLibrary::ReadClassNames(std::vector<std::string>& names) {

@@ -94,6 +94,8 @@ class SharedLibrary : public CaseReader {
 
  private:
   bool Fail(const std::string& what);
+  // The outcome of a save or removal by id and version whose statement changed no row.
+  SharedSave WhyNotSaved(int id, const PgResult& statement, const std::string& what);
   template <typename T>
   std::optional<T> FailWith(const std::string& what) {
     Fail(what);
