@@ -3,10 +3,12 @@
 // backup, restore).
 // Years on the command line are historical (1 BC is -1, no year 0); inside they are astronomical.
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -51,7 +53,7 @@ const std::string kUsage =
     "  restore DIR                         replace the cases and remark files by those of a backup\n"
     "                                      folder DIR (asks nothing; a failure changes nothing)\n"
     "--library postgresql://USER@HOST/DATABASE (or QUORIN_LIBRARY) works on a shared library instead:\n"
-    "add, list, show and import so far (show adds the case's version).\n"
+    "add, list, show, search, find and import so far (show adds the case's version).\n"
     "--db defaults to dat/Orlune.db in the program folder; --program-dir sets the folder whose\n"
     "Orlune_f holds the remark files. Orders: 0 none, 1 time descending, 2 time ascending,\n"
     "3 surname a-z, 4 surname z-a. Styles: 0 categories, 1 list. Options may stand before or after\n"
@@ -272,12 +274,18 @@ void PrintResults(MRecordBase& store, const std::vector<int>& ids, const char* n
   }
 }
 
-int Search(CaseLibrary& library, const Arguments& args) {
+// The keywords of `search`, each argument split at its blanks.
+std::vector<std::string> SearchKeywords(const Arguments& args) {
   std::vector<std::string> keywords;
   for (const std::string& arg : args.Positionals()) {
     for (std::string& k : cases::SplitKeywords(arg)) keywords.push_back(std::move(k));
   }
   if (keywords.empty()) throw UsageError("search needs at least one keyword");
+  return keywords;
+}
+
+int Search(CaseLibrary& library, const Arguments& args) {
+  const std::vector<std::string> keywords = SearchKeywords(args);
   const char* none = "没有符合的案例！";
   if (!library.open) {
     std::cout << none << "\n";
@@ -290,7 +298,8 @@ int Search(CaseLibrary& library, const Arguments& args) {
 }
 
 // The conditions as the dialog takes them, read and cut by the same rules.
-int Find(CaseLibrary& library, const Arguments& args) {
+// The conditions of `find` as the dialog reads them; the refusal of a year in `refusal`.
+cases::CaseSearchCriteria FindCriteria(const Arguments& args, std::string& refusal) {
   if (!args.Positionals().empty()) throw UsageError("find takes options only");
   cases::TypedCaseConditions typed;
   typed.province = args.Integer("province").value_or(-1);
@@ -307,7 +316,14 @@ int Find(CaseLibrary& library, const Arguments& args) {
   typed.remark = args.Value("comment").value_or("");
   typed.event = args.Value("event").value_or("");
   cases::CaseSearchCriteria criteria;
-  if (const calendar::Outcome read = cases::ReadTypedConditions(typed, criteria); !read.ok) return Refuse(read.message);
+  if (const calendar::Outcome read = cases::ReadTypedConditions(typed, criteria); !read.ok) refusal = read.message;
+  return criteria;
+}
+
+int Find(CaseLibrary& library, const Arguments& args) {
+  std::string refusal;
+  const cases::CaseSearchCriteria criteria = FindCriteria(args, refusal);
+  if (!refusal.empty()) return Refuse(refusal);
   // A library not made yet has no id counter either.
   if (!library.open || library.store.GetPrimaryId() == 0) return Refuse("没有记录，无从查找。");
   const auto ids = library.store.Search(criteria);
@@ -429,11 +445,11 @@ std::string SharedTarget(const Arguments& args) {
   return args.Value("library").value_or(fromEnvironment ? fromEnvironment : "");
 }
 
-// add, list, show and import on the shared library; the other subcommands still work on local
-// libraries only.
+// add, list, show, search, find and import on the shared library; the other subcommands still work
+// on local libraries only.
 int RunShared(const Arguments& args, const std::string& target) {
   const std::string& name = args.Subcommand();
-  if (name != "add" && name != "list" && name != "show" && name != "import") {
+  if (name != "add" && name != "list" && name != "show" && name != "import" && name != "search" && name != "find") {
     return Refuse("共享案例库还不能使用 cases " + name + "（可以先用 quorin-cli library pull 取回本机案例库）");
   }
   cases::SharedLibrary shared;
@@ -446,6 +462,31 @@ int RunShared(const Arguments& args, const std::string& target) {
     const std::optional<int> id = shared.Insert(made.record, made.remarkRtf);
     if (!id) return Refuse(shared.lastError());
     std::cout << *id << "\n";
+    return 0;
+  }
+  if (name == "search" || name == "find") {
+    // The same matching as the local searches, over every case of one snapshot.
+    std::function<bool(const TRecordData&)> matches;
+    const char* none = name == "search" ? "没有符合的案例！" : "没有找到符合条件的案例。";
+    if (name == "search") {
+      matches = [keywords = SearchKeywords(args)](const TRecordData& r) {
+        return cases::MatchesKeywords(cases::FuzzyFields(r), keywords);
+      };
+    } else {
+      std::string refusal;
+      matches = [criteria = FindCriteria(args, refusal)](const TRecordData& r) { return cases::MatchesCriteria(r, criteria); };
+      if (!refusal.empty()) return Refuse(refusal);
+    }
+    std::vector<TRecordData> found;
+    if (!shared.BeginReading()) return Refuse(shared.lastError());
+    const bool read = shared.ReadCaseRange(1, INT_MAX, [&](TRecordData& r) {
+      if (matches(r)) found.push_back(r);
+      return true;
+    });
+    shared.EndReading();
+    if (!read) return Refuse(shared.lastError());
+    if (found.empty()) std::cout << none << "\n";
+    for (const TRecordData& r : found) std::cout << r.id << "\t" << cases::SearchResultLine(r) << "\n";
     return 0;
   }
   if (name == "import") {

@@ -71,6 +71,15 @@ run=("$cli" cases --library "$(as "${database}_clerk")")
 expect shared-import "共导入 4 个案例！" import "$work/local/dat/Orlune.db"
 [[ $("${run[@]}" list | wc -l) == 9 ]] || fail "shared import: $("${run[@]}" list | wc -l) cases listed"
 
+# The searches find on the shared library what they find on a pull of it.
+"$cli" library --library "$(as "${database}_clerk")" pull --program-dir "$work/after" >/dev/null || fail "second pull"
+for query in "search 张三" "search 开业 2010年" "search 远程" "find --name 李" "find --class 开业 --class-exact" \
+             "find --sex 女" "find --from 2000 --to 2030 --comment 第一" "find --name 无此人"; do
+  # shellcheck disable=SC2086 # each query is words
+  [[ "$("${run[@]}" $query 2>&1)" == "$("$cli" cases --program-dir "$work/after" $query 2>&1)" ]] ||
+    fail "shared $query: $(diff <("${run[@]}" $query 2>&1) <("$cli" cases --program-dir "$work/after" $query 2>&1) | head -3)"
+done
+
 # A server that goes down during an import: after it is back, the import is all there or not at all.
 big=("$cli" cases --program-dir "$work/big")
 "${big[@]}" add --name 张三 --date "2024-03-05 08:07" --text 评语 >/dev/null
