@@ -22,5 +22,6 @@ cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS
   -DQUORIN_SANITIZE=ON -DQUORIN_GUI=ON -DQUORIN_BENCH=OFF -DQUORIN_TESTS=ON >/dev/null
 cmake --build build/sanitize
 (cd build/sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  LSAN_OPTIONS="suppressions=$PWD/../../tests/sanitizer/lsan.supp:print_suppressions=0" \
   ctest --output-on-failure -j "$jobs" --timeout 1200)
 echo "All tests passed."
