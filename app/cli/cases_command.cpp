@@ -41,6 +41,7 @@ const std::string kUsage =
     "      [--person NAME,男|女,YEAR]...   the persons after 主命 (up to 7)\n"
     "  list [--order 0..4] [--style 0|1]   every case in tree order (style 0: under category headers)\n"
     "  show ID [--remark]                  every field of a case (--remark: its remark file's text)\n"
+    "  update ID [--name NAME] [--class NAME] [--text REMARK] [--version N]   change a case\n"
     "  search KEYWORD...                   keyword search (each keyword in a different field)\n"
     "  find [--name TEXT [--name-exact]] [--class TEXT [--class-exact]] [--from YEAR --to YEAR]\n"
     "       [--sex 男|女] [--province N] [--comment TEXT]   conditional search\n"
@@ -53,7 +54,8 @@ const std::string kUsage =
     "  restore DIR                         replace the cases and remark files by those of a backup\n"
     "                                      folder DIR (asks nothing; a failure changes nothing)\n"
     "--library postgresql://USER@HOST/DATABASE (or QUORIN_LIBRARY) works on a shared library instead:\n"
-    "add, list, show, search, find and import so far (show adds the case's version).\n"
+    "add, list, show, update, search, find and import so far (show adds the case's version, which\n"
+    "update --version must name: a case another user changed since is not overwritten).\n"
     "--db defaults to dat/Orlune.db in the program folder; --program-dir sets the folder whose\n"
     "Orlune_f holds the remark files. Orders: 0 none, 1 time descending, 2 time ascending,\n"
     "3 surname a-z, 4 surname z-a. Styles: 0 categories, 1 list. Options may stand before or after\n"
@@ -190,6 +192,51 @@ int PrintList(cases::CaseReader& reader, const std::vector<int>& ids, int order,
     std::cout << group.name << "\n";
     for (const int i : group.items) std::cout << "  " << result.items[i].id << "\t" << result.items[i].text << "\n";
   }
+  return 0;
+}
+
+// The id of `update` and the changes its options make to a case; the new remark (RTF) when --text
+// gives one.
+int UpdateId(const Arguments& args) {
+  if (args.Positionals().size() != 1) throw UsageError("update takes one case id");
+  if (!args.Has("name") && !args.Has("class") && !args.Has("text")) throw UsageError("update needs --name, --class or --text");
+  return ParseInteger(args.Positionals()[0], "ID");
+}
+std::optional<std::string> ApplyChanges(const Arguments& args, TRecordData& r) {
+  if (const auto name = args.Value("name")) r.name = cases::CleanCaseName(*name);
+  if (const auto category = args.Value("class")) r.className = cases::CleanCaseName(*category);
+  const auto text = args.Value("text");
+  if (!text) return std::nullopt;
+  if (text->size() > cases::kMaxRemarkBytes) throw UsageError("评语超过" + std::to_string(cases::kMaxRemarkBytes >> 20) + "MB");
+  r.remarkText = cases::RemoveApostrophes(*text);
+  return cases::RemarkRtfFromPlainText(*text);
+}
+
+// Rewrites a case's name, category or remark. On the local library the case is written as the
+// window's 存旧 writes it; on the shared one only over the version the user read (see RunShared).
+int Update(CaseLibrary& library, const Arguments& args) {
+  const int id = UpdateId(args);
+  if (args.Has("version")) throw UsageError("--version 只用于共享案例库（--library）");
+  MRecordBase& store = library.store;
+  TRecordData r;
+  if (!store.Read(id, r)) return Refuse(store.lastError().empty() ? "没有这个案例：" + std::to_string(id) : store.lastError());
+  const std::optional<std::string> remark = ApplyChanges(args, r);
+  bool saved = false;
+  if (remark) {
+    // A case without a remark file of its own gets a free name, as a save of a new case does.
+    if (cases::IsPlaceholderRemarkName(r.remarkFile)) {
+      const auto name = store.UniqueRemarkName(r);
+      if (!name) return Refuse(store.lastError());
+      r.remarkFile = name->baseName;
+    }
+    const auto path = cases::RemarkFilePath(store.RemarkFolder(), r.remarkFile);
+    if (!path) return Refuse("无法写入评语文件：" + r.remarkFile);
+    saved = store.UpdateWithRemark(id, r, *path, *remark);
+  } else {
+    saved = store.Update(id, r);
+  }
+  if (!saved) return Refuse(store.lastError());
+  std::cout << "已保存：" << id << "\n";
   return 0;
 }
 
@@ -445,11 +492,12 @@ std::string SharedTarget(const Arguments& args) {
   return args.Value("library").value_or(fromEnvironment ? fromEnvironment : "");
 }
 
-// add, list, show, search, find and import on the shared library; the other subcommands still work
-// on local libraries only.
+// add, list, show, update, search, find and import on the shared library; the other subcommands
+// still work on local libraries only.
 int RunShared(const Arguments& args, const std::string& target) {
   const std::string& name = args.Subcommand();
-  if (name != "add" && name != "list" && name != "show" && name != "import" && name != "search" && name != "find") {
+  if (name != "add" && name != "list" && name != "show" && name != "import" && name != "search" && name != "find" &&
+      name != "update") {
     return Refuse("共享案例库还不能使用 cases " + name + "（可以先用 quorin-cli library pull 取回本机案例库）");
   }
   cases::SharedLibrary shared;
@@ -463,6 +511,29 @@ int RunShared(const Arguments& args, const std::string& target) {
     if (!id) return Refuse(shared.lastError());
     std::cout << *id << "\n";
     return 0;
+  }
+  if (name == "update") {
+    const int id = UpdateId(args);
+    if (!args.Has("version")) throw UsageError("共享案例库的修改需要 --version（cases show 显示的版本）");
+    int version = ParseInteger(*args.Value("version"), "--version");
+    const std::optional<cases::SharedCase> found = shared.Read(id);
+    if (!found) return Refuse(shared.lastError().empty() ? "没有这个案例：" + std::to_string(id) : shared.lastError());
+    TRecordData r = found->record;
+    const std::optional<std::string> remark = ApplyChanges(args, r);
+    // Another user's change since the version read is never overwritten: the user reads it again.
+    switch (shared.Update(id, r, remark.value_or(found->remarkRtf), version)) {
+      case cases::SharedSave::kSaved:
+        std::cout << "已保存：" << id << "，版本：" << version << "\n";
+        return 0;
+      case cases::SharedSave::kChangedByAnother: {
+        const std::optional<cases::SharedCase> now = shared.Read(id);
+        return Refuse(std::string(cases::kChangedByAnother) + "现在的版本是" +
+                      std::to_string(now ? now->version : found->version) + "，请用 cases show 看过后再修改。");
+      }
+      case cases::SharedSave::kMissing: return Refuse("没有这个案例：" + std::to_string(id));
+      case cases::SharedSave::kFailed: break;
+    }
+    return Refuse(shared.lastError());
   }
   if (name == "search" || name == "find") {
     // The same matching as the local searches, over every case of one snapshot.
@@ -526,6 +597,7 @@ const CaseSubcommand kSubcommands[] = {
      Opening::kBySubcommand, Add},
     {"list", {.values = {"order", "style"}}, Opening::kReadable, List},
     {"show", {.flags = {"remark"}}, Opening::kReadable, Show},
+    {"update", {.values = {"name", "class", "text", "version"}}, Opening::kExisting, Update},
     {"search", {}, Opening::kReadable, Search},
     {"find",
      {.values = {"name", "class", "from", "to", "sex", "province", "comment", "event"},

@@ -209,4 +209,12 @@ expect add-alone "2" add --name 李四 --date "2024-03-05 08:07"
 "${run[@]}" show 1 | grep -qx 'persons: 配偶,女,1982;长子,男,-5' || fail "household: $("${run[@]}" show 1 | grep persons)"
 "${run[@]}" show 2 | grep -q '^persons:' && fail "a case without persons shows a persons line"
 
+# update rewrites a case's name, category and remark as 存旧 does; --version belongs to shared libraries.
+expect update-local "已保存：2" update 2 --name 李五 --class 求财 --text "新的评语"
+"${run[@]}" show 2 --remark >"$work/updated" || fail "update: show exit $?"
+grep -qx 'name: 李五' "$work/updated" && grep -qx 'className: 求财' "$work/updated" || fail "update: $(head -3 "$work/updated")"
+[[ "$(tail -1 "$work/updated")" == 新的评语 ]] || fail "update: remark $(tail -1 "$work/updated")"
+refused_with update-version 2 "--version 只用于共享案例库" update 2 --name 李六 --version 1
+refused_with update-missing 1 "没有这个案例：9" update 9 --name 李六
+
 finish "cases CLI"

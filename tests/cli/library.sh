@@ -71,6 +71,23 @@ run=("$cli" cases --library "$(as "${database}_clerk")")
 expect shared-import "共导入 4 个案例！" import "$work/local/dat/Orlune.db"
 [[ $("${run[@]}" list | wc -l) == 9 ]] || fail "shared import: $("${run[@]}" list | wc -l) cases listed"
 
+# Two users save the same case at once over the version they read: one is saved, the other is told
+# and overwrites nothing.
+run=("$cli" cases --library "$(as "${database}_clerk")")
+for who in 甲 乙; do
+  "${run[@]}" update 5 --version 1 --text "$who的评语" >"$work/update-$who.out" 2>"$work/update-$who.err" &
+done
+wait
+saved=$(cat "$work"/update-*.out)
+told=$(cat "$work"/update-*.err)
+[[ $saved == "已保存：5，版本：2" ]] || fail "two saves: saved '$saved'"
+[[ $told == "这个案例已经被其他人修改过，没有覆盖。现在的版本是2，请用 cases show 看过后再修改。" ]] || fail "two saves: told '$told'"
+winner=$(grep -l 已保存 "$work"/update-*.out | sed 's/.*update-\(.*\)\.out/\1/')
+[[ "$("${run[@]}" show 5 --remark | tail -1)" == "$winner的评语" ]] || fail "two saves: the remark is not $winner's"
+refused_with update-stale 1 "这个案例已经被其他人修改过，没有覆盖。" update 5 --version 1 --name 孙八
+expect update-current "已保存：5，版本：3" update 5 --version 2 --name 孙八
+refused_with update-no-version 2 "--version" update 5 --name 孙九
+
 # The searches find on the shared library what they find on a pull of it.
 "$cli" library --library "$(as "${database}_clerk")" pull --program-dir "$work/after" >/dev/null || fail "second pull"
 for query in "search 张三" "search 开业 2010年" "search 远程" "find --name 李" "find --class 开业 --class-exact" \
