@@ -328,15 +328,16 @@ bool SharedLibrary::WaitForChange(int milliseconds) {
   return *changes > 0;
 }
 
-std::optional<int> SharedLibrary::Push(MRecordBase& local) {
+bool SharedLibrary::ReadyToWrite() {
   lastError_.clear();
-  if (!IsInitialized()) return lastError_.empty() ? FailWith<int>(kNotSharedLibrary) : std::nullopt;
+  if (!IsInitialized()) return lastError_.empty() ? Fail(kNotSharedLibrary) : false;
   const std::optional<bool> writable = CanWrite();
-  if (!writable) return std::nullopt;
-  if (!*writable) {
-    lastError_ = kReadOnlyLibrary;
-    return std::nullopt;
-  }
+  if (writable && !*writable) lastError_ = kReadOnlyLibrary;
+  return writable.value_or(false);
+}
+
+std::optional<int> SharedLibrary::Push(MRecordBase& local) {
+  if (!ReadyToWrite()) return std::nullopt;
   std::vector<std::string> categories;
   if (!local.GetClassNames(categories)) {
     lastError_ = local.lastError();
@@ -390,14 +391,7 @@ std::optional<int> SharedLibrary::Push(MRecordBase& local) {
 }
 
 std::optional<int> SharedLibrary::Import(MRecordBase& source) {
-  lastError_.clear();
-  if (!IsInitialized()) return lastError_.empty() ? FailWith<int>(kNotSharedLibrary) : std::nullopt;
-  const std::optional<bool> writable = CanWrite();
-  if (!writable) return std::nullopt;
-  if (!*writable) {
-    lastError_ = kReadOnlyLibrary;
-    return std::nullopt;
-  }
+  if (!ReadyToWrite()) return std::nullopt;
   if (!connection_.Execute("begin")) return FailWith<int>("无法导入案例");
   std::string refusal;
   int count = 0;

@@ -94,6 +94,8 @@ class SharedLibrary : public CaseReader {
 
  private:
   bool Fail(const std::string& what);
+  // Whether the database is a shared library this role may change; false with lastError() saying why.
+  bool ReadyToWrite();
   // The outcome of a save or removal by id and version whose statement changed no row.
   SharedSave WhyNotSaved(int id, const PgResult& statement, const std::string& what);
   template <typename T>
