@@ -41,20 +41,6 @@ const QColor kSectionRule(60, 60, 60);
 
 QString Shown(const std::string& text) { return qtdraw::ShownQString(text); }
 
-QTextCharFormat TextFormat(double points, bool bold = false) {
-  QTextCharFormat f;
-  f.setFont(qtdraw::SongFont(points, bold));
-  f.setForeground(Qt::black);
-  return f;
-}
-
-QTextBlockFormat BlockFormat(double spaceAbove = 0, Qt::Alignment alignment = Qt::AlignLeft) {
-  QTextBlockFormat b;
-  b.setAlignment(alignment);
-  b.setTopMargin(spaceAbove);
-  return b;
-}
-
 // A cell's text, its background and, above the first row of a section, a darker rule.
 void FillCell(QTextTable& table, int row, int column, const QString& text, const QTextCharFormat& format,
               const QColor& background, bool sectionStarts) {
@@ -77,15 +63,15 @@ void FillCell(QTextTable& table, int row, int column, const QString& text, const
 void BuildDocument(QTextDocument& document, const chart::CandidateComparison& comparison, const TRecordData& request,
                    double points) {
   QTextCursor cursor(&document);
-  cursor.setBlockFormat(BlockFormat(0, Qt::AlignHCenter));
-  cursor.insertText(Shown("日课对比"), TextFormat(kTitlePoints, true));
+  cursor.setBlockFormat(SheetBlockFormat(0, Qt::AlignHCenter));
+  cursor.insertText(Shown("日课对比"), SheetTextFormat(kTitlePoints, true));
   bool first = true;
   for (const std::string& line : chart::ComparisonRequestLines(request)) {
-    cursor.insertBlock(BlockFormat(first ? 10 : 1), TextFormat(points));
+    cursor.insertBlock(SheetBlockFormat(first ? 10 : 1), SheetTextFormat(points));
     cursor.insertText(Shown(line));
     first = false;
   }
-  cursor.insertBlock(BlockFormat(8));
+  cursor.insertBlock(SheetBlockFormat(8));
 
   const int columns = static_cast<int>(comparison.captions.size()) + 1;
   QTextTableFormat format;
@@ -102,18 +88,18 @@ void BuildDocument(QTextDocument& document, const chart::CandidateComparison& co
   QTextTable* table = cursor.insertTable(static_cast<int>(comparison.rows.size()) + 1, columns, format);
 
   for (int c = 1; c < columns; ++c) {
-    FillCell(*table, 0, c, Shown(comparison.captions[static_cast<std::size_t>(c - 1)]), TextFormat(points, true),
+    FillCell(*table, 0, c, Shown(comparison.captions[static_cast<std::size_t>(c - 1)]), SheetTextFormat(points, true),
              kCaptionBackground, false);
   }
-  FillCell(*table, 0, 0, QString(), TextFormat(points), kCaptionBackground, false);
+  FillCell(*table, 0, 0, QString(), SheetTextFormat(points), kCaptionBackground, false);
   for (std::size_t r = 0; r < comparison.rows.size(); ++r) {
     const chart::ComparisonRow& row = comparison.rows[r];
     const bool sectionStarts = r > 0 && comparison.rows[r - 1].section != row.section;
     const QColor background = row.differs ? kDiffersBackground : QColor();
     const int at = static_cast<int>(r) + 1;
-    FillCell(*table, at, 0, Shown(row.label), TextFormat(points, row.differs), background, sectionStarts);
+    FillCell(*table, at, 0, Shown(row.label), SheetTextFormat(points, row.differs), background, sectionStarts);
     for (std::size_t c = 0; c < row.values.size(); ++c) {
-      QTextCharFormat text = TextFormat(points);
+      QTextCharFormat text = SheetTextFormat(points);
       if (row.values[c] == chart::kConditionMissed) text.setForeground(kMissedText);
       FillCell(*table, at, static_cast<int>(c) + 1, Shown(row.values[c]), text, background, sectionStarts);
     }

@@ -101,20 +101,6 @@ class ChartPicture final : public QObject, public QTextObjectInterface {
   int bottom_ = 1;
 };
 
-QTextCharFormat TextFormat(double points, bool bold = false, const QColor& color = Qt::black) {
-  QTextCharFormat f;
-  f.setFont(qtdraw::SongFont(points, bold));
-  f.setForeground(color);
-  return f;
-}
-
-QTextBlockFormat BlockFormat(double spaceAbove = 0, Qt::Alignment alignment = Qt::AlignLeft) {
-  QTextBlockFormat b;
-  b.setAlignment(alignment);
-  b.setTopMargin(spaceAbove);
-  return b;
-}
-
 // 日课分析 with the relation paragraphs, then 常用神煞, in the colours and the
 // first-line indent of the analysis page.
 void AppendAnalysis(QTextCursor& cursor, const chart::MQuorinDay& engine) {
@@ -122,7 +108,7 @@ void AppendAnalysis(QTextCursor& cursor, const chart::MQuorinDay& engine) {
   chart::MQuorinDay copy = AttachedCopy(engine, &sink, nullptr);
   copy.WriteAnalysis();
   copy.WriteShensha();
-  QTextBlockFormat block = BlockFormat();
+  QTextBlockFormat block = SheetBlockFormat();
   block.setTextIndent(copy.Settings().leftpos * kLayoutDpi / 72.0);
   // The screen separates the sections by several empty lines; paper needs one.
   const QString written = qtdraw::ShownQString(sink.Text());
@@ -142,9 +128,9 @@ void AppendAnalysis(QTextCursor& cursor, const chart::MQuorinDay& engine) {
   }
   moved[written.size()] = static_cast<int>(text.size());
   if (text.endsWith(QLatin1Char('\n'))) text.chop(1);
-  cursor.insertBlock(block, TextFormat(kBodyPoints));
+  cursor.insertBlock(block, SheetTextFormat(kBodyPoints));
   const int start = cursor.position();
-  cursor.insertText(text, TextFormat(kBodyPoints));
+  cursor.insertText(text, SheetTextFormat(kBodyPoints));
   const auto at = [&](int position) { return start + moved[std::clamp<qsizetype>(position, 0, written.size())]; };
   for (const chart::RecordingRichTextSink::Span& span : sink.Spans()) {
     QTextCursor range(cursor.document());
@@ -163,17 +149,17 @@ void BuildDocument(QTextDocument& document, const chart::MQuorinDay& engine, con
                    ChartPicture& picture, double width) {
   QTextCursor cursor(&document);
   chart::MQuorinDay copy = AttachedCopy(engine, nullptr, nullptr);
-  cursor.setBlockFormat(BlockFormat(0, Qt::AlignHCenter));
-  cursor.insertText(FromUtf8(copy.Request().name) + Shown(" 日课单"), TextFormat(kTitlePoints, true));
+  cursor.setBlockFormat(SheetBlockFormat(0, Qt::AlignHCenter));
+  cursor.insertText(FromUtf8(copy.Request().name) + Shown(" 日课单"), SheetTextFormat(kTitlePoints, true));
 
   bool first = true;
   for (const std::string& line : chart::SheetHeaderLines(engine)) {
-    cursor.insertBlock(BlockFormat(first ? 12 : 1), TextFormat(kBodyPoints));
+    cursor.insertBlock(SheetBlockFormat(first ? 12 : 1), SheetTextFormat(kBodyPoints));
     cursor.insertText(qtdraw::ShownQString(line));
     first = false;
   }
 
-  cursor.insertBlock(BlockFormat(10, Qt::AlignHCenter));
+  cursor.insertBlock(SheetBlockFormat(10, Qt::AlignHCenter));
   QTextCharFormat object;
   object.setObjectType(kPictureObject);
   object.setProperty(QTextFormat::ImageWidth, width);
@@ -183,9 +169,9 @@ void BuildDocument(QTextDocument& document, const chart::MQuorinDay& engine, con
   AppendAnalysis(cursor, engine);
 
   if (extras.remark && !extras.remark->toPlainText().trimmed().isEmpty()) {
-    cursor.insertBlock(BlockFormat(10), TextFormat(kBodyPoints, true, kHeadingBlue));
+    cursor.insertBlock(SheetBlockFormat(10), SheetTextFormat(kBodyPoints, true, kHeadingBlue));
     cursor.insertText(Shown("评语："));
-    cursor.insertBlock(BlockFormat(2), TextFormat(kBodyPoints));
+    cursor.insertBlock(SheetBlockFormat(2), SheetTextFormat(kBodyPoints));
     cursor.insertFragment(QTextDocumentFragment(extras.remark));
   }
 }
@@ -263,7 +249,7 @@ bool WriteDateSheetPdf(const std::string& path, const chart::MQuorinDay& engine,
 bool ReadRemarkFile(const std::string& path, QTextDocument& into) {
   const std::optional<std::string> bytes = base::ReadFileBytes(path);
   if (!bytes) return false;
-  QTextCharFormat defaults = TextFormat(kBodyPoints);
+  QTextCharFormat defaults = SheetTextFormat(kBodyPoints);
   if (base::LooksLikeRtf(*bytes)) {
     if (const std::optional<base::RichDocument> rich = base::ReadRtf(*bytes)) {
       qtdraw::FillTextDocument(into, *rich, defaults);

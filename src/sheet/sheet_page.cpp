@@ -31,6 +31,20 @@ QImage& SheetLayoutDevice() {
   return device;
 }
 
+QTextCharFormat SheetTextFormat(double points, bool bold, const QColor& color) {
+  QTextCharFormat f;
+  f.setFont(qtdraw::SongFont(points, bold));
+  f.setForeground(color);
+  return f;
+}
+
+QTextBlockFormat SheetBlockFormat(double spaceAbove, Qt::Alignment alignment) {
+  QTextBlockFormat b;
+  b.setAlignment(alignment);
+  b.setTopMargin(spaceAbove);
+  return b;
+}
+
 void PaintSheetFooter(QPainter& painter, const QRectF& area, const QDate& issued, const QString& right) {
   painter.save();
   painter.setPen(QPen(Qt::gray, 0.5));

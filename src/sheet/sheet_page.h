@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the program's printed pages share (the date sheet, the comparison page): the 96-dpi device
-// they are laid out on, the footer with the date of issue, and the PDF's text made searchable.
+// they are laid out on, their text and paragraph formats, the footer with the date of issue, and
+// the PDF's text made searchable.
 #pragma once
 
 #include <QByteArray>
+#include <QColor>
 #include <QDate>
 #include <QString>
+#include <QTextFormat>
 
 class QImage;
 class QPainter;
@@ -18,6 +21,11 @@ inline constexpr double kSheetLayoutDpi = 96.0;
 
 // The 96-dpi device the text is laid out on, with unhinted metrics as on paper.
 QImage& SheetLayoutDevice();
+
+// Text in the Song font at `points`.
+QTextCharFormat SheetTextFormat(double points, bool bold = false, const QColor& color = Qt::black);
+// A paragraph with `spaceAbove` pixels above it.
+QTextBlockFormat SheetBlockFormat(double spaceAbove = 0, Qt::Alignment alignment = Qt::AlignLeft);
 
 // A rule over `area`, then the date of issue on the left and `right` on the right.
 void PaintSheetFooter(QPainter& painter, const QRectF& area, const QDate& issued, const QString& right);
