@@ -8,6 +8,7 @@
 #include "calendar/calendar_text.h"
 #include "calendar/historical_year.h"
 #include "chart/domain_tables.h"
+#include "chart/header_parts.h"
 #include "chart/quorin_day.h"
 #include "chart/relation_sections.h"
 #include "chart/search_match.h"
@@ -20,12 +21,6 @@ namespace {
 std::string CountRefusal() {
   return "请选择" + std::to_string(kMinComparedCandidates) + "到" + std::to_string(kMaxComparedCandidates) +
          "条日课进行对比。";
-}
-
-// "2025年5月1日10时5分", as the chart header writes a date.
-std::string DateText(const calendar::CivilDateTime& d) {
-  return std::to_string(calendar::HistoricalYear(d.year)) + "年" + std::to_string(d.month) + "月" + std::to_string(d.day) +
-         "日" + std::to_string(d.hour) + "时" + std::to_string(d.minute) + "分";
 }
 
 // One person the moment concerns, as a comparison names and labels them.
@@ -92,8 +87,8 @@ class MomentColumn {
   void AddMoment() {
     section_ = ComparisonSection::kMoment;
     const int basis = chart_.Settings().idate;
-    if (basis != 0) Add("公历(北京时间)", DateText(chart_.BeijingDate()));
-    Add(basis == 0 ? "公历(北京时间)" : basis == 1 ? "公历(真太阳时)" : "公历(地方时)", DateText(chart_.CorrectedDate()));
+    if (basis != 0) Add("公历(北京时间)", ChartDateText(chart_.BeijingDate()));
+    Add(basis == 0 ? "公历(北京时间)" : basis == 1 ? "公历(真太阳时)" : "公历(地方时)", ChartDateText(chart_.CorrectedDate()));
     Add("农历", LunarDateTimeText(chart_.LunarDate(), chart_.Request().isLeapMonth));
     const calendar::FourPillars& p = chart_.Pillars();
     Add("四柱", calendar::PillarName(p.year) + " " + calendar::PillarName(p.month) + " " + calendar::PillarName(p.day) +
@@ -208,14 +203,9 @@ std::string CandidateCaption(const calendar::CivilDateTime& moment) {
 }
 
 std::vector<std::string> ComparisonRequestLines(const TRecordData& request) {
-  const auto person = [](const std::string& name, std::int32_t year, bool male) {
-    return name + "（" + std::to_string(calendar::HistoricalYear(year)) + (male ? "年-男命）" : "年-女命）");
-  };
-  std::string persons = "主命：" + person(request.name, request.masterYear, request.male);
-  for (std::size_t p = 0; p < request.otherPersons.size(); ++p) {
-    const OtherPerson& other = request.otherPersons[p];
-    persons += (p == 0 ? "　其他人：" : "、") + person(other.name, other.masterYear, other.male);
-  }
+  std::string persons = "主命：" + request.name + "（" + std::to_string(calendar::HistoricalYear(request.masterYear)) +
+                        (request.male ? "年-男命）" : "年-女命）");
+  if (!request.otherPersons.empty()) persons += "　" + OtherPersonsLine(request.otherPersons, "：", "（", "）", "、");
   std::string positions = "坐山：" + std::string(MountainName(request.mountain)) + "山";
   if (request.dragonMountain >= 0) positions += "　龙：" + std::string(MountainName(request.dragonMountain));
   if (request.waterMountain >= 0) positions += "　水：" + std::string(MountainName(request.waterMountain));

@@ -14,17 +14,17 @@
 namespace quorin::chart {
 namespace {
 
-std::string DateText(const calendar::CivilDateTime& d) {
-  return std::to_string(calendar::HistoricalYear(d.year)) + "年" + std::to_string(d.month) + "月" + std::to_string(d.day) + "日" +
-         std::to_string(d.hour) + "时" + std::to_string(d.minute) + "分";
-}
-
 std::string DegreesMinutes(float value) {
   const auto [degrees, minutes] = WholeDegreesAndMinutes(value);
   return std::to_string(degrees) + "度" + std::to_string(minutes) + "分";
 }
 
 }  // namespace
+
+std::string ChartDateText(const calendar::CivilDateTime& d) {
+  return std::to_string(calendar::HistoricalYear(d.year)) + "年" + std::to_string(d.month) + "月" + std::to_string(d.day) + "日" +
+         std::to_string(d.hour) + "时" + std::to_string(d.minute) + "分";
+}
 
 std::string OtherPersonsLine(const std::vector<OtherPerson>& persons, std::string_view colon, std::string_view open,
                              std::string_view close, std::string_view separator) {
@@ -73,16 +73,16 @@ std::string MQuorinDay::HeaderText() {
   if (!r.otherPersons.empty()) h += "\r\n";
   h += "地点：";
   // A zoned place's clock time stands above the Beijing time it is.
-  const std::string local = localClock_ ? "当地时间：" + DateText(localClock_->clock) + "(" + LocalClockNote(*localClock_) + ")\r\n" : "";
+  const std::string local = localClock_ ? "当地时间：" + ChartDateText(localClock_->clock) + "(" + LocalClockNote(*localClock_) + ")\r\n" : "";
   if (settings_.idate == 0) {
     h += r.addrName + "\r\n";
-    h += local + "公历：" + DateText(correctedDate_) + "(北京时间)，";
+    h += local + "公历：" + ChartDateText(correctedDate_) + "(北京时间)，";
   } else {
     h += r.addrName + "，";
     h += "经度:" + DegreesMinutes(r.longitude) + ",";
     h += "纬度:" + DegreesMinutes(r.latitude) + "。\r\n";
-    h += local + "公历：" + DateText(beijingDate_) + "(北京时间)。\r\n";
-    h += "公历：" + DateText(correctedDate_) + (settings_.idate == 1 ? "(真太阳时)，" : "(地方时)，");
+    h += local + "公历：" + ChartDateText(beijingDate_) + "(北京时间)。\r\n";
+    h += "公历：" + ChartDateText(correctedDate_) + (settings_.idate == 1 ? "(真太阳时)，" : "(地方时)，");
   }
   h += "星期" + std::string(WeekdayName(date_.WeekDay(correctedDate_))) + "\r\n";
   if (!localClock_) h += MainlandSummerTimeNote(beijingDate_);

@@ -23,6 +23,9 @@ std::string LocalClockNote(const LocalClock& local);
 // an hour ahead, and how to enter a clock time. Empty outside them.
 std::string MainlandSummerTimeNote(const calendar::CivilDateTime& beijing);
 
+// "2024年3月15日10时30分": a moment as the chart header writes it.
+std::string ChartDateText(const calendar::CivilDateTime& moment);
+
 // "其他人：配偶（1982年-女命）、长子（2010年-男命）" with the punctuation given (the picture's is
 // half-width); empty without other persons.
 std::string OtherPersonsLine(const std::vector<OtherPerson>& persons, std::string_view colon, std::string_view open,
