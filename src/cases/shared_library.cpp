@@ -112,6 +112,34 @@ std::string Placeholders(int first, int count) {
   return text;
 }
 
+// A whole row of a case: its id, the columns of ColumnList() and its remark, as $1 … $18.
+std::vector<PgValue> RowValues(const TRecordData& record, std::string_view remarkRtf) {
+  std::vector<PgValue> values{record.id};
+  for (PgValue& v : CaseValues(record)) values.push_back(std::move(v));
+  values.push_back(PgValue::Bytes(remarkRtf));
+  return values;
+}
+
+// Stores the RowValues() of a case.
+const std::string& InsertRowSql() {
+  static const std::string sql = "insert into quorin.cases (id, " + ColumnList() + ", remark) values (" +
+                                 Placeholders(1, static_cast<int>(kColumnNames.size()) + 2) + ")";
+  return sql;
+}
+
+// Adds the category of parameter $`parameter` at the end of the categories when it is new: listed,
+// or kept off the list (the category of a case only, as in the local library). A category already
+// there keeps its place; `listed` then puts it on the list.
+std::string AddCategorySql(int parameter, bool listed) {
+  return "insert into quorin.categories (name, position, listed) select $" + std::to_string(parameter) +
+         ", coalesce(max(position) + 1, 0), " + (listed ? "true" : "false") + " from quorin.categories " +
+         (listed ? "on conflict (name) do update set listed = true" : "on conflict (name) do nothing");
+}
+
+// The name a case's remark gets in the shared library, which a pulled library gives its file: the
+// case's own through its id.
+std::string SharedRemarkName(const TRecordData& record) { return RemarkBaseName(record) + "_" + std::to_string(record.id); }
+
 // The remark of a local case: its file's bytes, or none (a placeholder name, no file).
 std::string LocalRemark(MRecordBase& local, const TRecordData& record) {
   if (IsPlaceholderRemarkName(record.remarkFile)) return {};
@@ -182,18 +210,10 @@ std::optional<int> SharedLibrary::Insert(TRecordData& record, std::string_view r
   const int previousId = record.id;
   const std::string previousFile = record.remarkFile;
   record.id = static_cast<int>(next.Integer(0, 0).value_or(0));
-  // The remark's name, which a pulled library gives its file, is the case's own through its id.
-  record.remarkFile = remarkRtf.empty() ? "n" : RemarkBaseName(record) + "_" + std::to_string(record.id);
-  std::vector<PgValue> values{record.id};
-  for (PgValue& v : CaseValues(record)) values.push_back(std::move(v));
-  values.push_back(PgValue::Bytes(remarkRtf));
+  record.remarkFile = remarkRtf.empty() ? "n" : SharedRemarkName(record);
   // A new category is kept with the case, unlisted as in the local library; both in one statement.
-  const std::string sql = "with category as (insert into quorin.categories (name, position, listed) "
-                          "select $2, coalesce(max(position) + 1, 0), false from quorin.categories "
-                          "on conflict (name) do nothing) "
-                          "insert into quorin.cases (id, " + ColumnList() + ", remark) values (" +
-                          Placeholders(1, static_cast<int>(values.size())) + ")";
-  const PgResult inserted = connection_.Run(sql, values);
+  const PgResult inserted =
+      connection_.Run("with category as (" + AddCategorySql(2, false) + ") " + InsertRowSql(), RowValues(record, remarkRtf));
   if (!inserted.Ok() || !connection_.Execute("commit")) {
     record.id = previousId;
     record.remarkFile = previousFile;
@@ -241,10 +261,7 @@ SharedSave SharedLibrary::Update(int id, const TRecordData& record, std::string_
     assignments.append(kColumnNames[i]).append(" = $").append(std::to_string(i + 1)).append(", ");
   }
   assignments += "remark = $" + std::to_string(kColumnNames.size() + 1) + ", ";
-  const std::string sql = "with category as (insert into quorin.categories (name, position, listed) "
-                          "select $1, coalesce(max(position) + 1, 0), false from quorin.categories "
-                          "on conflict (name) do nothing) "
-                          "update quorin.cases set " + assignments + "version = version + 1 where id = $" +
+  const std::string sql = "with category as (" + AddCategorySql(1, false) + ") update quorin.cases set " + assignments + "version = version + 1 where id = $" +
                           std::to_string(n - 1) + " and version = $" + std::to_string(n) + " returning version";
   const PgResult updated = connection_.Run(sql, values);
   if (updated.Ok() && updated.Rows() == 1) {
@@ -367,13 +384,9 @@ std::optional<int> SharedLibrary::Push(MRecordBase& local) {
     if (!addCategory(name, true)) return undo("无法推送类别");
   int count = 0;
   bool stored = true;
-  const std::string insert = "insert into quorin.cases (id, " + ColumnList() + ", remark) values ($1, " +
-                             Placeholders(2, static_cast<int>(kLocalColumn.size()) + 1) + ")";
   const bool read = local.ReadRange(1, local.GetPrimaryId(), [&](TRecordData& record) {
-    std::vector<PgValue> values{record.id};
-    for (PgValue& v : CaseValues(record)) values.push_back(std::move(v));
-    values.push_back(PgValue::Bytes(LocalRemark(local, record)));
-    stored = addCategory(record.className, false) && connection_.Run(insert, values).Ok();
+    stored = addCategory(record.className, false) &&
+             connection_.Run(InsertRowSql(), RowValues(record, LocalRemark(local, record))).Ok();
     count += stored ? 1 : 0;
     return stored;
   });
@@ -401,25 +414,16 @@ std::optional<int> SharedLibrary::Import(MRecordBase& source) {
       refusal = "案例“" + record.name + "”无法导入：" + checked.message;
       return false;
     }
-    const PgResult listed = connection_.Run(
-        "insert into quorin.categories (name, position) select $1, coalesce(max(position) + 1, 0) "
-        "from quorin.categories on conflict (name) do update set listed = true",
-        {record.className});
-    const std::string remark = RemarkRtfFromPlainText(record.remarkText);
+    // The category joins the list, as the local import lists the categories it brings.
+    const PgResult listed = connection_.Run(AddCategorySql(1, true), {record.className});
     const PgResult next = listed.Ok() ? connection_.Run("select nextval('quorin.case_ids')") : PgResult();
     if (!next.Ok()) {
       refusal = "无法导入案例";
       return false;
     }
     record.id = static_cast<int>(next.Integer(0, 0).value_or(0));
-    record.remarkFile = RemarkBaseName(record) + "_" + std::to_string(record.id);
-    std::vector<PgValue> values{record.id};
-    for (PgValue& v : CaseValues(record)) values.push_back(std::move(v));
-    values.push_back(PgValue::Bytes(remark));
-    if (!connection_.Run("insert into quorin.cases (id, " + ColumnList() + ", remark) values (" +
-                             Placeholders(1, static_cast<int>(values.size())) + ")",
-                         values)
-             .Ok()) {
+    record.remarkFile = SharedRemarkName(record);
+    if (!connection_.Run(InsertRowSql(), RowValues(record, RemarkRtfFromPlainText(record.remarkText))).Ok()) {
       refusal = "无法导入案例";
       return false;
     }
