@@ -15,8 +15,6 @@
 #include <vector>
 
 #include "base/files.h"
-#include "base/rich_text.h"
-#include "base/rtf_writer.h"
 #include "calendar/historical_year.h"
 #include "cases/case_search.h"
 #include "cases/case_text.h"
@@ -107,9 +105,6 @@ struct CaseLibrary {
   return library.open;
 }
 
-// Stores a case as the save command does: cleaned name, a free remark file written from the
-// text, the place not given (未知地) as the window stores it. What the chart would refuse is
-// refused with its message and stores nothing; the library is made only for a case it takes.
 // The case `add` stores and its remark (RTF), or the refusal.
 struct NewCase {
   TRecordData record;
@@ -140,11 +135,14 @@ NewCase NewCaseOf(const Arguments& args) {
     return Refused("评语超过" + std::to_string(cases::kMaxRemarkBytes >> 20) + "MB，无法保存！");
   }
   r.remarkText = cases::RemoveApostrophes(text);
-  made.remarkRtf = base::WriteRtf(base::RichDocument::FromPlainText(text, cases::DefaultRemarkFormat()));
+  made.remarkRtf = cases::RemarkRtfFromPlainText(text);
   made.record = std::move(r);
   return made;
 }
 
+// Stores a case as the save command does: cleaned name, a free remark file written from the
+// text, the place not given (未知地) as the window stores it. What the chart would refuse is
+// refused with its message and stores nothing; the library is made only for a case it takes.
 int Add(CaseLibrary& library, const Arguments& args) {
   if (!args.Positionals().empty()) throw UsageError("add takes options only");
   NewCase made = NewCaseOf(args);
@@ -492,100 +490,127 @@ std::string SharedTarget(const Arguments& args) {
   return args.Value("library").value_or(fromEnvironment ? fromEnvironment : "");
 }
 
-// add, list, show, update, search, find and import on the shared library; the other subcommands
-// still work on local libraries only.
+// The subcommands on the shared library, each on a library just connected to.
+int SharedAdd(cases::SharedLibrary& shared, const Arguments& args) {
+  if (!args.Positionals().empty()) throw UsageError("add takes options only");
+  NewCase made = NewCaseOf(args);
+  if (!made.refusal.empty()) return Refuse(made.refusal);
+  const std::optional<int> id = shared.Insert(made.record, made.remarkRtf);
+  if (!id) return Refuse(shared.lastError());
+  std::cout << *id << "\n";
+  return 0;
+}
+
+int SharedList(cases::SharedLibrary& shared, const Arguments& args) {
+  const auto [order, style] = ListOptions(args);
+  std::optional<std::vector<int>> ids = shared.CaseIds();
+  if (!ids) return Refuse(shared.lastError());
+  std::reverse(ids->begin(), ids->end());  // newest first, as the local list reads them
+  return PrintList(shared, *ids, order, style);
+}
+
+// The case of an id; the refusal has been said when there is none.
+std::optional<cases::SharedCase> SharedCaseOf(cases::SharedLibrary& shared, int id) {
+  std::optional<cases::SharedCase> found = shared.Read(id);
+  if (!found) static_cast<void>(Refuse(shared.lastError().empty() ? "没有这个案例：" + std::to_string(id) : shared.lastError()));
+  return found;
+}
+
+int SharedShow(cases::SharedLibrary& shared, const Arguments& args) {
+  if (args.Positionals().size() != 1) throw UsageError("show takes one case id");
+  const std::optional<cases::SharedCase> found = SharedCaseOf(shared, ParseInteger(args.Positionals()[0], "ID"));
+  if (!found) return kExitRefused;
+  PrintCaseFields(found->record);
+  std::cout << "version: " << found->version << "\n";
+  if (args.Has("remark")) std::cout << "remark:\n" << cases::RemarkPlainText(found->remarkRtf) << "\n";
+  return 0;
+}
+
+// Another user's change since the version read is never overwritten: the user reads it again.
+int SharedUpdate(cases::SharedLibrary& shared, const Arguments& args) {
+  const int id = UpdateId(args);
+  if (!args.Has("version")) throw UsageError("共享案例库的修改需要 --version（cases show 显示的版本）");
+  int version = ParseInteger(*args.Value("version"), "--version");
+  const std::optional<cases::SharedCase> found = SharedCaseOf(shared, id);
+  if (!found) return kExitRefused;
+  TRecordData r = found->record;
+  const std::optional<std::string> remark = ApplyChanges(args, r);
+  switch (shared.Update(id, r, remark.value_or(found->remarkRtf), version)) {
+    case cases::SharedSave::kSaved:
+      std::cout << "已保存：" << id << "，版本：" << version << "\n";
+      return 0;
+    case cases::SharedSave::kChangedByAnother: {
+      const std::optional<cases::SharedCase> now = shared.Read(id);
+      return Refuse(std::string(cases::kChangedByAnother) + "现在的版本是" +
+                    std::to_string(now ? now->version : found->version) + "，请用 cases show 看过后再修改。");
+    }
+    case cases::SharedSave::kMissing: return Refuse("没有这个案例：" + std::to_string(id));
+    case cases::SharedSave::kFailed: break;
+  }
+  return Refuse(shared.lastError());
+}
+
+// The cases of one snapshot that match, as the local searches print them, or `none`.
+int PrintSharedMatches(cases::SharedLibrary& shared, const std::function<bool(const TRecordData&)>& matches,
+                       const char* none) {
+  std::vector<TRecordData> found;
+  if (!shared.BeginReading()) return Refuse(shared.lastError());
+  const bool read = shared.ReadCaseRange(1, INT_MAX, [&](TRecordData& r) {
+    if (matches(r)) found.push_back(r);
+    return true;
+  });
+  shared.EndReading();
+  if (!read) return Refuse(shared.lastError());
+  if (found.empty()) std::cout << none << "\n";
+  for (const TRecordData& r : found) std::cout << r.id << "\t" << cases::SearchResultLine(r) << "\n";
+  return 0;
+}
+
+// The searches match as the local ones do.
+int SharedSearch(cases::SharedLibrary& shared, const Arguments& args) {
+  const std::vector<std::string> keywords = SearchKeywords(args);
+  return PrintSharedMatches(
+      shared, [&](const TRecordData& r) { return cases::MatchesKeywords(cases::FuzzyFields(r), keywords); },
+      "没有符合的案例！");
+}
+
+int SharedFind(cases::SharedLibrary& shared, const Arguments& args) {
+  std::string refusal;
+  const cases::CaseSearchCriteria criteria = FindCriteria(args, refusal);
+  if (!refusal.empty()) return Refuse(refusal);
+  return PrintSharedMatches(
+      shared, [&](const TRecordData& r) { return cases::MatchesCriteria(r, criteria); }, "没有找到符合条件的案例。");
+}
+
+int SharedImport(cases::SharedLibrary& shared, const Arguments& args) {
+  if (args.Positionals().size() != 1) throw UsageError("import takes one database file");
+  const std::string& path = args.Positionals()[0];
+  if (!base::FileExists(path)) return Refuse("没有这个数据库文件：" + path);
+  MRecordBase source;
+  if (!source.OpenReadOnly(path)) return Refuse(source.lastError());
+  const std::optional<int> count = shared.Import(source);
+  if (!count) return Refuse(shared.lastError());
+  std::cout << "共导入 " << *count << " 个案例！\n";
+  return 0;
+}
+
+// The subcommands a shared library takes so far; the others work on local libraries only.
+const std::pair<std::string_view, int (*)(cases::SharedLibrary&, const Arguments&)> kSharedSubcommands[] = {
+    {"add", SharedAdd},       {"list", SharedList},     {"show", SharedShow},     {"update", SharedUpdate},
+    {"search", SharedSearch}, {"find", SharedFind},     {"import", SharedImport},
+};
+
 int RunShared(const Arguments& args, const std::string& target) {
   const std::string& name = args.Subcommand();
-  if (name != "add" && name != "list" && name != "show" && name != "import" && name != "search" && name != "find" &&
-      name != "update") {
+  const auto subcommand = std::find_if(std::begin(kSharedSubcommands), std::end(kSharedSubcommands),
+                                       [&](const auto& s) { return s.first == name; });
+  if (subcommand == std::end(kSharedSubcommands)) {
     return Refuse("共享案例库还不能使用 cases " + name + "（可以先用 quorin-cli library pull 取回本机案例库）");
   }
   cases::SharedLibrary shared;
   if (!shared.Connect(target)) return Refuse(shared.lastError());
   if (!shared.IsInitialized()) return Refuse(shared.lastError().empty() ? cases::kNotSharedLibrary : shared.lastError());
-  if (name == "add") {
-    if (!args.Positionals().empty()) throw UsageError("add takes options only");
-    NewCase made = NewCaseOf(args);
-    if (!made.refusal.empty()) return Refuse(made.refusal);
-    const std::optional<int> id = shared.Insert(made.record, made.remarkRtf);
-    if (!id) return Refuse(shared.lastError());
-    std::cout << *id << "\n";
-    return 0;
-  }
-  if (name == "update") {
-    const int id = UpdateId(args);
-    if (!args.Has("version")) throw UsageError("共享案例库的修改需要 --version（cases show 显示的版本）");
-    int version = ParseInteger(*args.Value("version"), "--version");
-    const std::optional<cases::SharedCase> found = shared.Read(id);
-    if (!found) return Refuse(shared.lastError().empty() ? "没有这个案例：" + std::to_string(id) : shared.lastError());
-    TRecordData r = found->record;
-    const std::optional<std::string> remark = ApplyChanges(args, r);
-    // Another user's change since the version read is never overwritten: the user reads it again.
-    switch (shared.Update(id, r, remark.value_or(found->remarkRtf), version)) {
-      case cases::SharedSave::kSaved:
-        std::cout << "已保存：" << id << "，版本：" << version << "\n";
-        return 0;
-      case cases::SharedSave::kChangedByAnother: {
-        const std::optional<cases::SharedCase> now = shared.Read(id);
-        return Refuse(std::string(cases::kChangedByAnother) + "现在的版本是" +
-                      std::to_string(now ? now->version : found->version) + "，请用 cases show 看过后再修改。");
-      }
-      case cases::SharedSave::kMissing: return Refuse("没有这个案例：" + std::to_string(id));
-      case cases::SharedSave::kFailed: break;
-    }
-    return Refuse(shared.lastError());
-  }
-  if (name == "search" || name == "find") {
-    // The same matching as the local searches, over every case of one snapshot.
-    std::function<bool(const TRecordData&)> matches;
-    const char* none = name == "search" ? "没有符合的案例！" : "没有找到符合条件的案例。";
-    if (name == "search") {
-      matches = [keywords = SearchKeywords(args)](const TRecordData& r) {
-        return cases::MatchesKeywords(cases::FuzzyFields(r), keywords);
-      };
-    } else {
-      std::string refusal;
-      matches = [criteria = FindCriteria(args, refusal)](const TRecordData& r) { return cases::MatchesCriteria(r, criteria); };
-      if (!refusal.empty()) return Refuse(refusal);
-    }
-    std::vector<TRecordData> found;
-    if (!shared.BeginReading()) return Refuse(shared.lastError());
-    const bool read = shared.ReadCaseRange(1, INT_MAX, [&](TRecordData& r) {
-      if (matches(r)) found.push_back(r);
-      return true;
-    });
-    shared.EndReading();
-    if (!read) return Refuse(shared.lastError());
-    if (found.empty()) std::cout << none << "\n";
-    for (const TRecordData& r : found) std::cout << r.id << "\t" << cases::SearchResultLine(r) << "\n";
-    return 0;
-  }
-  if (name == "import") {
-    if (args.Positionals().size() != 1) throw UsageError("import takes one database file");
-    const std::string& path = args.Positionals()[0];
-    if (!base::FileExists(path)) return Refuse("没有这个数据库文件：" + path);
-    MRecordBase source;
-    if (!source.OpenReadOnly(path)) return Refuse(source.lastError());
-    const std::optional<int> count = shared.Import(source);
-    if (!count) return Refuse(shared.lastError());
-    std::cout << "共导入 " << *count << " 个案例！\n";
-    return 0;
-  }
-  if (name == "list") {
-    const auto [order, style] = ListOptions(args);
-    std::optional<std::vector<int>> ids = shared.CaseIds();
-    if (!ids) return Refuse(shared.lastError());
-    std::reverse(ids->begin(), ids->end());  // newest first, as the local list reads them
-    return PrintList(shared, *ids, order, style);
-  }
-  if (args.Positionals().size() != 1) throw UsageError("show takes one case id");
-  const int id = ParseInteger(args.Positionals()[0], "ID");
-  const std::optional<cases::SharedCase> found = shared.Read(id);
-  if (!found) return Refuse(shared.lastError().empty() ? "没有这个案例：" + std::to_string(id) : shared.lastError());
-  PrintCaseFields(found->record);
-  std::cout << "version: " << found->version << "\n";
-  if (args.Has("remark")) std::cout << "remark:\n" << cases::RemarkPlainText(found->remarkRtf) << "\n";
-  return 0;
+  return subcommand->second(shared, args);
 }
 
 // "event" is the dialog's 占问事宜, kept with the conditions and never searched.
