@@ -4,7 +4,6 @@
 // Years on the command line are historical (1 BC is -1, no year 0); inside they are astronomical.
 #include <algorithm>
 #include <climits>
-#include <cstdlib>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -25,6 +24,7 @@
 #include "chart/request_check.h"
 #include "chart_options.h"
 #include "command.h"
+#include "library_options.h"
 
 namespace quorin::cli {
 namespace {
@@ -484,12 +484,6 @@ struct CaseSubcommand {
 
 const OptionSpec kLibraryOptions{.values = {"db", "program-dir", "library"}};
 
-// The shared library's URI: --library, else QUORIN_LIBRARY; empty for the local library.
-std::string SharedTarget(const Arguments& args) {
-  const char* fromEnvironment = std::getenv("QUORIN_LIBRARY");
-  return args.Value("library").value_or(fromEnvironment ? fromEnvironment : "");
-}
-
 // The subcommands on the shared library, each on a library just connected to.
 int SharedAdd(cases::SharedLibrary& shared, const Arguments& args) {
   if (!args.Positionals().empty()) throw UsageError("add takes options only");
@@ -640,10 +634,9 @@ int Run(const std::vector<std::string>& all) {
   const CaseSubcommand& subcommand =
       *std::find_if(std::begin(kSubcommands), std::end(kSubcommands),
                     [&](const CaseSubcommand& s) { return s.name == args.Subcommand(); });
-  if (const std::string shared = SharedTarget(args); !shared.empty()) return RunShared(args, shared);
-  if (const auto folder = args.Value("program-dir")) base::SetProgramFolder(*folder);
+  if (const std::string shared = SharedLibraryTarget(args); !shared.empty()) return RunShared(args, shared);
   CaseLibrary library;
-  library.path = args.Value("db").value_or(base::ProgramFolder() + "dat/" + std::string(cases::kDatabaseWord) + ".db");
+  library.path = LocalLibraryPath(args);
   const bool made = base::FileExists(library.path);
   if (subcommand.opening == Opening::kExisting || (subcommand.opening == Opening::kReadable && made)) {
     if (!OpenExisting(library.store, library.path)) return kExitRefused;

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // quorin-cli library: a shared case library for a practice in PostgreSQL — making it, letting
 // roles in, and copying a local library into it (push) or out of it (pull).
-#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 
@@ -10,6 +9,7 @@
 #include "cases/remark_files.h"
 #include "cases/shared_library.h"
 #include "command.h"
+#include "library_options.h"
 
 namespace quorin::cli {
 namespace {
@@ -35,20 +35,13 @@ struct LibraryTarget {
 
 // The shared library of --library or QUORIN_LIBRARY, connected; false after the refusal.
 [[nodiscard]] bool ConnectShared(const Arguments& a, LibraryTarget& target) {
-  const char* fromEnvironment = std::getenv("QUORIN_LIBRARY");
-  target.uri = a.Value("library").value_or(fromEnvironment ? fromEnvironment : "");
+  target.uri = SharedLibraryTarget(a);
   if (target.uri.empty()) throw UsageError("需要 --library postgresql://用户@服务器/数据库（或环境变量 QUORIN_LIBRARY）");
   if (!target.shared.Connect(target.uri)) {
     std::cerr << target.shared.lastError() << "\n";
     return false;
   }
   return true;
-}
-
-// The local library of --db / --program-dir, as `cases` finds it.
-std::string LocalPath(const Arguments& a) {
-  if (const auto folder = a.Value("program-dir")) base::SetProgramFolder(*folder);
-  return a.Value("db").value_or(base::ProgramFolder() + "dat/" + std::string(cases::kDatabaseWord) + ".db");
 }
 
 int Init(const Arguments& a, LibraryTarget& target) {
@@ -69,7 +62,7 @@ int Grant(const Arguments& a, LibraryTarget& target) {
 
 int Push(const Arguments& a, LibraryTarget& target) {
   if (!a.Positionals().empty()) throw UsageError("push takes no arguments");
-  const std::string path = LocalPath(a);
+  const std::string path = LocalLibraryPath(a);
   if (!base::FileExists(path)) return Refuse("没有这个数据库文件：" + path);
   cases::MRecordBase local;
   if (!local.OpenReadOnly(path)) return Refuse(local.lastError());
@@ -81,7 +74,7 @@ int Push(const Arguments& a, LibraryTarget& target) {
 
 int Pull(const Arguments& a, LibraryTarget& target) {
   if (!a.Positionals().empty()) throw UsageError("pull takes no arguments");
-  const std::string path = LocalPath(a);
+  const std::string path = LocalLibraryPath(a);
   if (base::FileExists(path)) return Refuse("本机已有这个数据库文件，拉取只写入新的案例库：" + path);
   cases::MRecordBase local;
   std::optional<int> count;
