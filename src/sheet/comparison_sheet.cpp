@@ -2,7 +2,6 @@
 #include "sheet/comparison_sheet.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QBuffer>
 #include <QImage>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -12,7 +11,6 @@
 #include <QTextTable>
 #include <memory>
 
-#include "base/files.h"
 #include "qtdraw/fonts.h"
 #include "qtdraw/shown_text.h"
 #include "sheet/date_sheet.h"
@@ -181,22 +179,10 @@ bool PaintComparisonSheet(QPagedPaintDevice& device, const chart::CandidateCompa
 
 bool WriteComparisonPdf(const std::string& path, const chart::CandidateComparison& comparison,
                         const TRecordData& request, const QDate& issued, std::string* error) {
-  QBuffer buffer;
-  buffer.open(QIODevice::WriteOnly);
-  {
-    QPdfWriter writer(&buffer);
-    writer.setCreator(QStringLiteral("Quorin"));
-    writer.setTitle(Shown(request.name + " 日课对比"));
+  return WriteSheetPdf(path, Shown(request.name + " 日课对比"), [&](QPdfWriter& writer) {
     UseComparisonPage(writer);
-    if (!PaintComparisonSheet(writer, comparison, request, issued)) {
-      if (error) *error = "PDF 生成失败";
-      return false;
-    }
-  }
-  QByteArray bytes = buffer.data();
-  MapRadicalsToIdeographs(bytes);
-  return base::AtomicWriteFile(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                               error);
+    return PaintComparisonSheet(writer, comparison, request, issued);
+  }, error);
 }
 
 }  // namespace quorin::sheet

@@ -2,7 +2,6 @@
 #include "sheet/date_sheet.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QImage>
 #include <QPagedPaintDevice>
@@ -228,22 +227,10 @@ bool PaintDateSheet(QPagedPaintDevice& device, const chart::MQuorinDay& engine, 
 
 bool WriteDateSheetPdf(const std::string& path, const chart::MQuorinDay& engine, const DateSheetExtras& extras,
                        std::string* error) {
-  QBuffer buffer;
-  buffer.open(QIODevice::WriteOnly);
-  {
-    QPdfWriter writer(&buffer);
-    writer.setCreator(QStringLiteral("Quorin"));
-    writer.setTitle(FromUtf8(engine.Request().name) + Shown(" 日课单"));
+  return WriteSheetPdf(path, FromUtf8(engine.Request().name) + Shown(" 日课单"), [&](QPdfWriter& writer) {
     UseDateSheetPage(writer);
-    if (!PaintDateSheet(writer, engine, extras)) {
-      if (error) *error = "PDF 生成失败";
-      return false;
-    }
-  }
-  QByteArray bytes = buffer.data();
-  MapRadicalsToIdeographs(bytes);
-  return base::AtomicWriteFile(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                               error);
+    return PaintDateSheet(writer, engine, extras);
+  }, error);
 }
 
 bool ReadRemarkFile(const std::string& path, QTextDocument& into) {

@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sheet/sheet_page.h"
 
+#include <QBuffer>
 #include <QFont>
 #include <QHash>
 #include <QImage>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QRawFont>
 #include <QRectF>
 
+#include "base/files.h"
 #include "qtdraw/fonts.h"
 #include "qtdraw/shown_text.h"
 
@@ -100,6 +103,25 @@ void MapRadicalsToIdeographs(QByteArray& pdf) {
       at = stop;
     }
   }
+}
+
+bool WriteSheetPdf(const std::string& path, const QString& title, const std::function<bool(QPdfWriter& writer)>& paint,
+                   std::string* error) {
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  {
+    QPdfWriter writer(&buffer);
+    writer.setCreator(QStringLiteral("Quorin"));
+    writer.setTitle(title);
+    if (!paint(writer)) {
+      if (error) *error = "PDF 生成失败";
+      return false;
+    }
+  }
+  QByteArray bytes = buffer.data();
+  MapRadicalsToIdeographs(bytes);
+  return base::AtomicWriteFile(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                               error);
 }
 
 }  // namespace quorin::sheet

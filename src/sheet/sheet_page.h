@@ -9,8 +9,11 @@
 #include <QDate>
 #include <QString>
 #include <QTextFormat>
+#include <functional>
+#include <string>
 
 class QImage;
+class QPdfWriter;
 class QPainter;
 class QRectF;
 
@@ -35,5 +38,11 @@ void PaintSheetFooter(QPainter& painter, const QRectF& area, const QDate& issued
 // searched text would hold radicals. Maps them back to the ideographs, for every PDF the program
 // writes with the Song font.
 void MapRadicalsToIdeographs(QByteArray& pdf);
+
+// Writes a page or pages as a PDF file titled `title`: `paint` sets up the page and paints it (false
+// when it cannot), and the file is replaced only once it is complete, with the Song font's text
+// searchable. False, with `error` saying why, when it cannot be written.
+bool WriteSheetPdf(const std::string& path, const QString& title, const std::function<bool(QPdfWriter& writer)>& paint,
+                   std::string* error);
 
 }  // namespace quorin::sheet
