@@ -11,7 +11,7 @@ packages=(
   dpkg-dev fakeroot file lintian desktop-file-utils appstream help2man librsvg2-bin poppler-utils
   locales libopencc-dev libopencc-data qt6-l10n-tools libhowardhinnant-date-dev tzdata libicu-dev
   emscripten node-acorn chromium
-  libpq-dev postgresql postgresql-contrib
+  libpq-dev postgresql postgresql-contrib qtkeychain-qt6-dev openssl
 )
 # node and npm come with emscripten's nodejs, unless the machine has its own (nodesource's has npm).
 command -v npm >/dev/null 2>&1 || packages+=(npm)

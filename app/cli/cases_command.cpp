@@ -3,11 +3,9 @@
 // backup, restore).
 // Years on the command line are historical (1 BC is -1, no year 0); inside they are astronomical.
 #include <algorithm>
-#include <climits>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
-#include <functional>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -51,9 +49,11 @@ const std::string kUsage =
     "                                      DIR/Quorin_备份_<date and time>, as the file menu does\n"
     "  restore DIR                         replace the cases and remark files by those of a backup\n"
     "                                      folder DIR (asks nothing; a failure changes nothing)\n"
-    "--library postgresql://USER@HOST/DATABASE (or QUORIN_LIBRARY) works on a shared library instead:\n"
-    "add, list, show, update, search, find and import so far (show adds the case's version, which\n"
-    "update --version must name: a case another user changed since is not overwritten).\n"
+    "--library postgresql://USER@HOST/DATABASE (or QUORIN_LIBRARY) works on a shared library instead.\n"
+    "There show adds the case's version, which update --version must name (a case another user\n"
+    "changed since is not overwritten); compact keeps the ids, writes the missing remarks and tidies\n"
+    "the server's tables (the administrator's; no threshold); export and backup write local files as\n"
+    "above, and restore fills only a shared library that holds no case yet.\n"
     "--db defaults to dat/Orlune.db in the program folder; --program-dir sets the folder whose\n"
     "Orlune_f holds the remark files. Orders: 0 none, 1 time descending, 2 time ascending,\n"
     "3 surname a-z, 4 surname z-a. Styles: 0 categories, 1 list. Options may stand before or after\n"
@@ -377,18 +377,30 @@ int Find(CaseLibrary& library, const Arguments& args) {
   return 0;
 }
 
-int Export(CaseLibrary& library, const Arguments& args) {
+// The new file of `export`; nothing after the refusal of one that is there already.
+std::optional<std::string> ExportFile(const Arguments& args) {
   if (args.Positionals().size() != 1) throw UsageError("export takes one file name");
-  const std::string file = args.Positionals()[0];
-  if (base::FileExists(file)) return Refuse("导出文件已经存在：" + file);
+  const std::string& file = args.Positionals()[0];
+  if (base::FileExists(file)) {
+    static_cast<void>(Refuse("导出文件已经存在：" + file));
+    return std::nullopt;
+  }
+  return file;
+}
+
+constexpr const char* kNothingExported = "没有可以导出的案例，或者无法创建导出数据库，导出失败，请重启软件再次试试！";
+
+int Export(CaseLibrary& library, const Arguments& args) {
+  const std::optional<std::string> file = ExportFile(args);
+  if (!file) return kExitRefused;
   const auto categories = args.Values("class");
-  const std::optional<int> count = library.store.ExportTo(file, categories, categories.empty());
+  const std::optional<int> count = library.store.ExportTo(*file, categories, categories.empty());
   if (count.value_or(0) == 0) {
     std::error_code ignored;
-    std::filesystem::remove(file, ignored);  // an empty export file would only mislead
-    return Refuse("没有可以导出的案例，或者无法创建导出数据库，导出失败，请重启软件再次试试！");
+    std::filesystem::remove(*file, ignored);  // an empty export file would only mislead
+    return Refuse(kNothingExported);
   }
-  std::cout << *count << " 个案例文件已经保存到：" << file << "\n";
+  std::cout << *count << " 个案例文件已经保存到：" << *file << "\n";
   return 0;
 }
 
@@ -428,34 +440,51 @@ std::string TimeStamp() {
   return text;
 }
 
-int Backup(CaseLibrary& library, const Arguments& args) {
+// The new folder of `backup`: DIR/Quorin_备份_<now>.
+std::string BackupFolder(const Arguments& args) {
   if (args.Positionals().size() != 1) throw UsageError("backup takes one folder");
-  const std::string parent = base::WithTrailingSeparator(args.Positionals()[0]);
-  const std::string folder = parent + "Quorin_备份_" + TimeStamp();
+  return base::WithTrailingSeparator(args.Positionals()[0]) + "Quorin_备份_" + TimeStamp();
+}
+
+int Backup(CaseLibrary& library, const Arguments& args) {
+  const std::string folder = BackupFolder(args);
   std::error_code ec;
   if (std::filesystem::exists(folder, ec)) return Refuse("当前时间的文件夹已经存在，请稍后再备份！");
-  if (!base::EnsureDirectory(parent)) return Refuse("无法建立备份文件夹" + folder + "！");
+  if (!base::EnsureDirectory(std::filesystem::path(folder).parent_path().string())) {
+    return Refuse("无法建立备份文件夹" + folder + "！");
+  }
   // The store makes the folder, under its final name only once the backup is whole.
   if (!library.store.Backup(folder)) return Refuse(library.store.lastError());
   std::cout << "成功备份，已保存到" << folder << "目录下\n";
   return 0;
 }
 
+// The backup folder of `restore` (ending in '/'); nothing after the refusal of one without a
+// database or a remark folder.
+std::optional<std::string> RestoreSource(const Arguments& args) {
+  if (args.Positionals().size() != 1) throw UsageError("restore takes one folder");
+  const std::string source = base::WithTrailingSeparator(args.Positionals()[0]);
+  const char* refusal = nullptr;
+  if (!base::FileExists(source + std::string(cases::kDatabaseWord) + ".db")) refusal = "没有要还原的的db数据文件！";
+  else if (!base::DirectoryExists(source + std::string(cases::kDatabaseWord) + "_f")) refusal = "没有要还原的评语文件夹！";
+  if (refusal) {
+    static_cast<void>(Refuse(refusal));
+    return std::nullopt;
+  }
+  return source;
+}
+
 // Restores from a backup folder, also over a database that no longer opens (what backups
 // are for); on a new program folder the database created to restore into goes again when
 // the restore fails.
 int Restore(CaseLibrary& library, const Arguments& args) {
-  if (args.Positionals().size() != 1) throw UsageError("restore takes one folder");
-  const std::string source = base::WithTrailingSeparator(args.Positionals()[0]);
-  if (!base::FileExists(source + std::string(cases::kDatabaseWord) + ".db")) return Refuse("没有要还原的的db数据文件！");
-  if (!base::DirectoryExists(source + std::string(cases::kDatabaseWord) + "_f")) {
-    return Refuse("没有要还原的评语文件夹！");
-  }
+  const std::optional<std::string> source = RestoreSource(args);
+  if (!source) return kExitRefused;
   const std::string& db = library.path;
   MRecordBase& store = library.store;
   const bool existed = base::FileExists(db);
   if (!store.Open(db) && !existed) return Refuse(store.lastError());
-  if (!store.Restore(source)) {
+  if (!store.Restore(*source)) {
     std::error_code ignored;
     if (!existed) std::filesystem::remove(db, ignored);
     return Refuse(store.lastError() + "\n现有的案例数据没有改动。");
@@ -504,15 +533,15 @@ int SharedList(cases::SharedLibrary& shared, const Arguments& args) {
 }
 
 // The case of an id; the refusal has been said when there is none.
-std::optional<cases::SharedCase> SharedCaseOf(cases::SharedLibrary& shared, int id) {
-  std::optional<cases::SharedCase> found = shared.Read(id);
+std::optional<cases::StoredCase> SharedCaseOf(cases::SharedLibrary& shared, int id) {
+  std::optional<cases::StoredCase> found = shared.Read(id);
   if (!found) static_cast<void>(Refuse(shared.lastError().empty() ? "没有这个案例：" + std::to_string(id) : shared.lastError()));
   return found;
 }
 
 int SharedShow(cases::SharedLibrary& shared, const Arguments& args) {
   if (args.Positionals().size() != 1) throw UsageError("show takes one case id");
-  const std::optional<cases::SharedCase> found = SharedCaseOf(shared, ParseInteger(args.Positionals()[0], "ID"));
+  const std::optional<cases::StoredCase> found = SharedCaseOf(shared, ParseInteger(args.Positionals()[0], "ID"));
   if (!found) return kExitRefused;
   PrintCaseFields(found->record);
   std::cout << "version: " << found->version << "\n";
@@ -525,55 +554,51 @@ int SharedUpdate(cases::SharedLibrary& shared, const Arguments& args) {
   const int id = UpdateId(args);
   if (!args.Has("version")) throw UsageError("共享案例库的修改需要 --version（cases show 显示的版本）");
   int version = ParseInteger(*args.Value("version"), "--version");
-  const std::optional<cases::SharedCase> found = SharedCaseOf(shared, id);
+  const std::optional<cases::StoredCase> found = SharedCaseOf(shared, id);
   if (!found) return kExitRefused;
   TRecordData r = found->record;
   const std::optional<std::string> remark = ApplyChanges(args, r);
   switch (shared.Update(id, r, remark.value_or(found->remarkRtf), version)) {
-    case cases::SharedSave::kSaved:
+    case cases::CaseSave::kSaved:
       std::cout << "已保存：" << id << "，版本：" << version << "\n";
       return 0;
-    case cases::SharedSave::kChangedByAnother: {
-      const std::optional<cases::SharedCase> now = shared.Read(id);
+    case cases::CaseSave::kChangedByAnother: {
+      const std::optional<cases::StoredCase> now = shared.Read(id);
       return Refuse(std::string(cases::kChangedByAnother) + "现在的版本是" +
                     std::to_string(now ? now->version : found->version) + "，请用 cases show 看过后再修改。");
     }
-    case cases::SharedSave::kMissing: return Refuse("没有这个案例：" + std::to_string(id));
-    case cases::SharedSave::kFailed: break;
+    case cases::CaseSave::kMissing: return Refuse("没有这个案例：" + std::to_string(id));
+    case cases::CaseSave::kFailed: break;
   }
   return Refuse(shared.lastError());
 }
 
-// The cases of one snapshot that match, as the local searches print them, or `none`.
-int PrintSharedMatches(cases::SharedLibrary& shared, const std::function<bool(const TRecordData&)>& matches,
-                       const char* none) {
-  std::vector<TRecordData> found;
-  if (!shared.BeginReading()) return Refuse(shared.lastError());
-  const bool read = shared.ReadCaseRange(1, INT_MAX, [&](TRecordData& r) {
-    if (matches(r)) found.push_back(r);
-    return true;
-  });
-  shared.EndReading();
-  if (!read) return Refuse(shared.lastError());
-  if (found.empty()) std::cout << none << "\n";
-  for (const TRecordData& r : found) std::cout << r.id << "\t" << cases::SearchResultLine(r) << "\n";
+// The found cases as the local searches print them, each read by its id, or `none`; a case another
+// user deleted since the search is left out.
+int PrintSharedResults(cases::SharedLibrary& shared, const std::vector<int>& ids, const char* none) {
+  if (ids.empty()) std::cout << none << "\n";
+  for (const int id : ids) {
+    const std::optional<cases::StoredCase> found = shared.Read(id);
+    if (found) std::cout << id << "\t" << cases::SearchResultLine(found->record) << "\n";
+    else if (!shared.lastError().empty()) return Refuse(shared.lastError());
+  }
   return 0;
 }
 
-// The searches match as the local ones do.
 int SharedSearch(cases::SharedLibrary& shared, const Arguments& args) {
   const std::vector<std::string> keywords = SearchKeywords(args);
-  return PrintSharedMatches(
-      shared, [&](const TRecordData& r) { return cases::MatchesKeywords(cases::FuzzyFields(r), keywords); },
-      "没有符合的案例！");
+  const auto ids = shared.FuzzySearch(keywords);
+  if (!ids) return Refuse(shared.lastError());
+  return PrintSharedResults(shared, *ids, "没有符合的案例！");
 }
 
 int SharedFind(cases::SharedLibrary& shared, const Arguments& args) {
   std::string refusal;
   const cases::CaseSearchCriteria criteria = FindCriteria(args, refusal);
   if (!refusal.empty()) return Refuse(refusal);
-  return PrintSharedMatches(
-      shared, [&](const TRecordData& r) { return cases::MatchesCriteria(r, criteria); }, "没有找到符合条件的案例。");
+  const auto ids = shared.Search(criteria);
+  if (!ids) return Refuse(shared.lastError());
+  return PrintSharedResults(shared, *ids, "没有找到符合条件的案例。");
 }
 
 int SharedImport(cases::SharedLibrary& shared, const Arguments& args) {
@@ -588,10 +613,60 @@ int SharedImport(cases::SharedLibrary& shared, const Arguments& args) {
   return 0;
 }
 
-// The subcommands a shared library takes so far; the others work on local libraries only.
+int SharedExport(cases::SharedLibrary& shared, const Arguments& args) {
+  const std::optional<std::string> file = ExportFile(args);
+  if (!file) return kExitRefused;
+  const auto categories = args.Values("class");
+  const std::optional<int> count = shared.ExportTo(*file, categories, categories.empty());
+  if (!count) return Refuse(shared.lastError());
+  if (*count == 0) {
+    std::error_code ignored;
+    std::filesystem::remove(*file, ignored);  // an empty export file would only mislead
+    return Refuse(kNothingExported);
+  }
+  std::cout << *count << " 个案例文件已经保存到：" << *file << "\n";
+  return 0;
+}
+
+// No threshold here (--force changes nothing): the shared compaction renumbers nothing and closes
+// no window, it only fills in missing remarks and lets the server tidy its tables.
+int SharedCompact(cases::SharedLibrary& shared, const Arguments& args) {
+  if (!args.Positionals().empty()) throw UsageError("compact takes no arguments");
+  const std::optional<int> count = shared.Compact();
+  if (!count) return Refuse(shared.lastError());
+  std::cout << " " << *count << " 个案例已经整理出来！\n";
+  return 0;
+}
+
+int SharedBackup(cases::SharedLibrary& shared, const Arguments& args) {
+  const std::string folder = BackupFolder(args);
+  std::error_code ec;
+  if (std::filesystem::exists(folder, ec)) return Refuse("当前时间的文件夹已经存在，请稍后再备份！");
+  if (!base::EnsureDirectory(std::filesystem::path(folder).parent_path().string())) {
+    return Refuse("无法建立备份文件夹" + folder + "！");
+  }
+  if (!shared.Backup(folder)) return Refuse(shared.lastError());
+  std::cout << "成功备份，已保存到" << folder << "目录下\n";
+  return 0;
+}
+
+// Only into a shared library without cases: other users may be at work on one that has them.
+int SharedRestore(cases::SharedLibrary& shared, const Arguments& args) {
+  const std::optional<std::string> source = RestoreSource(args);
+  if (!source) return kExitRefused;
+  const std::optional<int> count = shared.Restore(*source);
+  if (!count) return Refuse(shared.lastError() + "\n现有的案例数据没有改动。");
+  std::cout << "成功还原 " << *count << " 个案例到共享案例库！\n";
+  // The cases are in; remarks that could not be made from their text make it no success.
+  if (!shared.lastError().empty()) return Refuse(shared.lastError());
+  return 0;
+}
+
+// The subcommands of a shared library.
 const std::pair<std::string_view, int (*)(cases::SharedLibrary&, const Arguments&)> kSharedSubcommands[] = {
-    {"add", SharedAdd},       {"list", SharedList},     {"show", SharedShow},     {"update", SharedUpdate},
-    {"search", SharedSearch}, {"find", SharedFind},     {"import", SharedImport},
+    {"add", SharedAdd},         {"list", SharedList},     {"show", SharedShow},       {"update", SharedUpdate},
+    {"search", SharedSearch},   {"find", SharedFind},     {"import", SharedImport},   {"export", SharedExport},
+    {"compact", SharedCompact}, {"backup", SharedBackup}, {"restore", SharedRestore},
 };
 
 int RunShared(const Arguments& args, const std::string& target) {

@@ -12,6 +12,7 @@ class YesPrompter final : public ui::Prompter {
   ui::Answer Ask(QWidget*, const ui::Message& m) override {
     return m.buttons == ui::Buttons::YesNo ? ui::Answer::Yes : ui::Answer::Ok;
   }
+  int Choose(QWidget*, const ui::Message&, const QStringList&) override { return -1; }
   std::optional<QString> Input(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
   std::optional<ui::FileChoice> OpenFile(QWidget*, const ui::FileRequest&) override { return {}; }
   std::optional<ui::FileChoice> SaveFile(QWidget*, const ui::FileRequest&) override { return {}; }

@@ -255,6 +255,14 @@
         <source>对比所选日课</source>
         <translation type="unfinished">對比所選日課</translation>
     </message>
+    <message>
+        <source>连接共享案例库...</source>
+        <translation>連線共享案例庫...</translation>
+    </message>
+    <message>
+        <source>使用本机案例库</source>
+        <translation>使用本機案例庫</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -265,6 +273,26 @@
     <message>
         <source>中国（按当时钟表时间，含1986–1991年夏令时）</source>
         <translation>中國（按當時鐘錶時間，含1986–1991年夏令時）</translation>
+    </message>
+    <message>
+        <source>服务器提供时加密（prefer）</source>
+        <translation>伺服器提供時加密（prefer）</translation>
+    </message>
+    <message>
+        <source>必须加密（require）</source>
+        <translation>必須加密（require）</translation>
+    </message>
+    <message>
+        <source>加密并验证证书（verify-ca）</source>
+        <translation>加密並驗證證書（verify-ca）</translation>
+    </message>
+    <message>
+        <source>加密并验证证书和服务器名（verify-full）</source>
+        <translation>加密並驗證證書和伺服器名（verify-full）</translation>
+    </message>
+    <message>
+        <source>不加密（disable）</source>
+        <translation>不加密（disable）</translation>
     </message>
 </context>
 <context>
@@ -946,6 +974,81 @@
     <message>
         <source>按住Ctrl键选择2到4条日课，并排对比它们的四柱、卦气卦运、条件和神煞</source>
         <translation>按住Ctrl鍵選擇2到4條日課，並排對比它們的四柱、卦氣卦運、條件和神煞</translation>
+    </message>
+</context>
+<context>
+    <name>quorin::ui::SharedLibraryDialog</name>
+    <message>
+        <source>连接共享案例库</source>
+        <translation>連線共享案例庫</translation>
+    </message>
+    <message>
+        <source>服务器名或地址</source>
+        <translation>伺服器名或地址</translation>
+    </message>
+    <message>
+        <source>诊所自己的根证书（验证证书时）</source>
+        <translation>診所自己的根證書（驗證證書時）</translation>
+    </message>
+    <message>
+        <source>浏览...</source>
+        <translation>瀏覽...</translation>
+    </message>
+    <message>
+        <source>不需要密码时留空</source>
+        <translation>不需要密碼時留空</translation>
+    </message>
+    <message>
+        <source>在系统密钥环中记住密码</source>
+        <translation>在系統金鑰環中記住密碼</translation>
+    </message>
+    <message>
+        <source>服务器：</source>
+        <translation>伺服器：</translation>
+    </message>
+    <message>
+        <source>端口：</source>
+        <translation>埠：</translation>
+    </message>
+    <message>
+        <source>数据库：</source>
+        <translation>資料庫：</translation>
+    </message>
+    <message>
+        <source>用户：</source>
+        <translation>使用者：</translation>
+    </message>
+    <message>
+        <source>加密连接：</source>
+        <translation>加密連線：</translation>
+    </message>
+    <message>
+        <source>根证书：</source>
+        <translation>根證書：</translation>
+    </message>
+    <message>
+        <source>密码：</source>
+        <translation>密碼：</translation>
+    </message>
+    <message>
+        <source>连接</source>
+        <translation>連線</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation type="unfinished">取消</translation>
+    </message>
+    <message>
+        <source>选择根证书</source>
+        <translation>選擇根證書</translation>
+    </message>
+    <message>
+        <source>证书|*.crt *.pem|全部文件|*</source>
+        <translation>證書|*.crt *.pem|全部檔案|*</translation>
+    </message>
+    <message>
+        <source>请填写数据库和用户！</source>
+        <translation>請填寫資料庫和使用者！</translation>
     </message>
 </context>
 <context>
@@ -1632,6 +1735,86 @@
     <message>
         <source>第二次（%1）</source>
         <translation>第二次（%1）</translation>
+    </message>
+    <message>
+        <source>与共享案例库的连接中断了，案例没有保存。<byte value="xd"/>
+排盘和评语都还在窗口中，连接恢复后会自动再保存。</source>
+        <translation>與共享案例庫的連線中斷了，案例沒有儲存。<byte value="xd"/>
+排盤和評語都還在視窗中，連線恢復後會自動再儲存。</translation>
+    </message>
+    <message>
+        <source>这个案例已经被其他人删除了。要把窗口中的内容另存为新案例吗？</source>
+        <translation>這個案例已經被其他人刪除了。要把視窗中的內容另存為新案例嗎？</translation>
+    </message>
+    <message>
+        <source>保存冲突</source>
+        <translation>儲存沖突</translation>
+    </message>
+    <message>
+        <source>“%1”在您打开之后已经被其他人修改过（现在是第%2版）。<byte value="xd"/>
+要怎样处理您的修改？</source>
+        <translation>“%1”在您開啟之後已經被其他人修改過（現在是第%2版）。<byte value="xd"/>
+要怎樣處理您的修改？</translation>
+    </message>
+    <message>
+        <source>保留我的修改</source>
+        <translation>保留我的修改</translation>
+    </message>
+    <message>
+        <source>采用对方的修改</source>
+        <translation>採用對方的修改</translation>
+    </message>
+    <message>
+        <source>另存为新案例</source>
+        <translation>另存為新案例</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation type="unfinished">取消</translation>
+    </message>
+    <message>
+        <source>这个案例已经被其他人修改过，没有删除。请刷新显示后再看。</source>
+        <translation>這個案例已經被其他人修改過，沒有刪除。請重新整理顯示後再看。</translation>
+    </message>
+    <message>
+        <source>成功还原！</source>
+        <translation>成功還原！</translation>
+    </message>
+    <message>
+        <source>共享案例库不能在这里删除所有案例。</source>
+        <translation>共享案例庫不能在這裡刪除所有案例。</translation>
+    </message>
+    <message>
+        <source>整理共享案例库：为缺少评语的案例重建评语，并整理服务器上的数据表。确定要整理吗？</source>
+        <translation>整理共享案例庫：為缺少評語的案例重建評語，並整理伺服器上的資料表。確定要整理嗎？</translation>
+    </message>
+    <message>
+        <source>共享案例库：</source>
+        <translation>共享案例庫：</translation>
+    </message>
+    <message>
+        <source>（只读）</source>
+        <translation>（只讀）</translation>
+    </message>
+    <message>
+        <source>（连接中断）</source>
+        <translation>（連線中斷）</translation>
+    </message>
+    <message>
+        <source>（有案例等待保存）</source>
+        <translation>（有案例等待儲存）</translation>
+    </message>
+    <message>
+        <source>无法连接上次使用的共享案例库，现在使用本机案例库。<byte value="xd"/>
+%1</source>
+        <translation>無法連線上次使用的共享案例庫，現在使用本機案例庫。<byte value="xd"/>
+%1</translation>
+    </message>
+    <message>
+        <source>无法在系统密钥环中记住密码，下次连接时需要再输入。<byte value="xd"/>
+%1</source>
+        <translation>無法在系統金鑰環中記住密碼，下次連線時需要再輸入。<byte value="xd"/>
+%1</translation>
     </message>
 </context>
 <context>

@@ -292,19 +292,14 @@ CaseLoadingPass::~CaseLoadingPass() {
   Wait();
 }
 
-bool CaseLoadingPass::Start(std::string databasePath, std::vector<int> ids, CaseOrder order, Finished finished,
+bool CaseLoadingPass::Start(CaseReaderOpener open, std::vector<int> ids, CaseOrder order, Finished finished,
                             LoadProgress progress) {
   if (running_.exchange(true)) return false;
   if (worker_.joinable()) worker_.join();  // the previous pass has finished; release its thread
-  worker_ = std::jthread([this, path = std::move(databasePath), ids = std::move(ids), order,
-                          finished = std::move(finished), progress = std::move(progress)](std::stop_token stop) {
-    MRecordBase store;
+  worker_ = std::jthread([this, open = std::move(open), ids = std::move(ids), order, finished = std::move(finished),
+                          progress = std::move(progress)](std::stop_token stop) {
     CaseLoadResult result;
-    if (!store.Open(path)) {
-      result.error = store.lastError();
-    } else {
-      result = LoadCaseItems(store, ids, order, stop, progress);
-    }
+    if (const std::unique_ptr<CaseReader> reader = open(result.error)) result = LoadCaseItems(*reader, ids, order, stop, progress);
     if (finished) finished(std::move(result));
     running_ = false;
   });

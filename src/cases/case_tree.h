@@ -17,6 +17,7 @@
 
 #include "calendar/yi_date_ex.h"
 #include "cases/case_reader.h"
+#include "cases/case_store.h"
 #include "cases/im_code.h"
 #include "cases/record_base.h"
 
@@ -105,8 +106,8 @@ struct CaseCategoryGroup {
 };
 std::vector<CaseCategoryGroup> GroupByCategory(const CaseLoadResult& result);
 
-// Runs LoadCaseItems on a worker thread with its own store and connection on the
-// database file, so the store of the user-interface thread is never shared. The
+// Runs LoadCaseItems on a worker thread with its own reader and connection on the
+// library, so the store of the user-interface thread is never shared. The
 // callbacks run on the worker thread; the window forwards them to its own thread.
 class CaseLoadingPass {
  public:
@@ -118,7 +119,7 @@ class CaseLoadingPass {
   CaseLoadingPass& operator=(const CaseLoadingPass&) = delete;
 
   // Starts a pass; false when one is still running.
-  bool Start(std::string databasePath, std::vector<int> ids, CaseOrder order, Finished finished,
+  bool Start(CaseReaderOpener open, std::vector<int> ids, CaseOrder order, Finished finished,
              LoadProgress progress = {});
   // Asks the running pass to stop; it then finishes with `cancelled` set.
   void RequestStop();

@@ -44,9 +44,13 @@ std::string PgResult::State() const {
   return state ? state : "";
 }
 
-bool PgConnection::Open(const std::string& target) {
+bool PgConnection::Open(const std::string& target, const std::string& password) {
   Close();
-  connection_ = PQconnectdb(target.c_str());
+  // The target is expanded as a connection string or URI; a password given apart (from the
+  // keyring) never becomes part of it.
+  const char* keywords[] = {"dbname", password.empty() ? nullptr : "password", nullptr};
+  const char* values[] = {target.c_str(), password.empty() ? nullptr : password.c_str(), nullptr};
+  connection_ = PQconnectdbParams(keywords, values, 1);
   if (!connection_ || PQstatus(connection_) != CONNECTION_OK) {
     message_ = connection_ ? OneLine(PQerrorMessage(connection_)) : "无法连接数据库服务器";
     Close();
@@ -60,6 +64,14 @@ bool PgConnection::Open(const std::string& target) {
   }
   message_.clear();
   return true;
+}
+
+std::string PgConnection::Describe() const {
+  if (!connection_) return {};
+  const auto text = [](const char* t) { return std::string(t ? t : ""); };
+  std::string host = text(PQhost(connection_));
+  if (host.empty() || host.front() == '/') host = "localhost";  // a Unix socket's folder says little
+  return text(PQuser(connection_)) + "@" + host + ":" + text(PQport(connection_)) + "/" + text(PQdb(connection_));
 }
 
 void PgConnection::Close() {

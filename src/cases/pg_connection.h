@@ -58,7 +58,8 @@ class PgConnection {
 
   // A libpq connection string or URI (postgresql://user@host/db); the password from ~/.pgpass or
   // PGPASSWORD as libpq finds it.
-  [[nodiscard]] bool Open(const std::string& target);
+  // A password given apart (the window's, from the keyring) goes with it; empty: libpq finds one.
+  [[nodiscard]] bool Open(const std::string& target, const std::string& password = {});
   void Close();
   bool IsOpen() const { return connection_ != nullptr; }
 
@@ -76,6 +77,8 @@ class PgConnection {
   std::string Message() const;
   // The role the connection logged in as.
   std::string User() const;
+  // user@server:port/database of the open connection.
+  std::string Describe() const;
   PGconn* Raw() const { return connection_; }
 
  private:

@@ -222,11 +222,15 @@ bool MRecordBase::Open(const std::string& path) { return OpenFile(path, false, t
 
 bool MRecordBase::OpenReadOnly(const std::string& path) { return OpenFile(path, true, false); }
 
-bool MRecordBase::OpenFile(const std::string& path, bool readOnly, bool coordinated) {
+bool MRecordBase::OpenInFolder(const std::string& path, const std::string& folder, bool readOnly) {
+  return OpenFile(path, readOnly, !readOnly, folder);
+}
+
+bool MRecordBase::OpenFile(const std::string& path, bool readOnly, bool coordinated, const std::string& folder) {
   if (batch_.IsOpen()) static_cast<void>(EndBatch());  // a batch left open belongs to the file left behind
   lock_.Release();
   path_ = path;
-  programFolder_ = base::ProgramFolder();
+  programFolder_ = folder.empty() ? base::ProgramFolder() : folder;
   counter_ = 0;
   readOnly_ = readOnly;
   coordinated_ = coordinated;
@@ -818,6 +822,70 @@ std::optional<int> MRecordBase::ExportTo(const std::string& path, const std::vec
 std::optional<int> MRecordBase::Compact(const ProgressCallback& progress) {
   lastError_.clear();
   return LibraryArchive(*this).Compact(progress);
+}
+
+}  // namespace quorin::cases
+
+namespace quorin::cases {
+namespace {
+
+// The remark file a stored case owns: none for a name that would leave the remark folder, nor for
+// the placeholder of a record never saved ("n" or blank), which no case owns alone.
+std::optional<std::string> OwnRemarkPath(const MRecordBase& store, const TRecordData& record) {
+  if (IsPlaceholderRemarkName(record.remarkFile)) return std::nullopt;
+  return RemarkFilePath(store.RemarkFolder(), record.remarkFile);
+}
+
+}  // namespace
+
+std::optional<StoredCase> MRecordBase::ReadStored(int id) {
+  StoredCase stored;
+  if (!Read(id, stored.record)) return std::nullopt;
+  const std::optional<std::string> path = OwnRemarkPath(*this, stored.record);
+  if (!path) {
+    // Without a name of its own (a library that cannot be asked) a save says why it cannot write.
+    if (const std::optional<RemarkName> fresh = UniqueRemarkName(stored.record)) stored.record.remarkFile = fresh->baseName;
+    lastError_.clear();
+    return stored;
+  }
+  if (!base::FileExists(*path)) return stored;
+  // A remark too large to read is not opened: its next save would replace it by what the editor holds.
+  if (base::FileSize(*path).value_or(0) > kMaxRemarkBytes) return FailWith(RemarkTooLargeMessage(stored.record.name, *path));
+  const std::optional<std::string> bytes = base::ReadFileBytes(*path);
+  if (bytes) stored.remarkRtf = *bytes;
+  return stored;
+}
+
+CaseSave MRecordBase::UpdateCase(int id, const TRecordData& record, std::string_view remarkRtf, int& /*version*/) {
+  const std::string path =
+      IsPlaceholderRemarkName(record.remarkFile) ? std::string() : RemarkFilePath(RemarkFolder(), record.remarkFile).value_or("");
+  return UpdateWithRemark(id, record, path, remarkRtf) ? CaseSave::kSaved : CaseSave::kFailed;
+}
+
+CaseSave MRecordBase::RemoveCase(int id, int /*version*/) {
+  std::string path;
+  if (TRecordData record; Read(id, record)) path = OwnRemarkPath(*this, record).value_or(std::string());
+  // The case leaves the store first: a removal that fails keeps its remark.
+  return RemoveWithRemark(id, path) ? CaseSave::kSaved : CaseSave::kFailed;
+}
+
+std::vector<int> MRecordBase::RemoveCases(const std::vector<int>& ids) {
+  if (!BeginBatch()) return ids;
+  std::vector<int> failed;
+  for (const int id : ids) {
+    if (!RemoveInBatch(id)) failed.push_back(id);
+  }
+  if (!EndBatch()) return ids;  // nothing was committed
+  return failed;
+}
+
+CaseReaderOpener MRecordBase::OpenerOf(const std::string& path) {
+  return [path](std::string& error) -> std::unique_ptr<CaseReader> {
+    auto store = std::make_unique<MRecordBase>();
+    if (store->Open(path)) return store;
+    error = store->lastError();
+    return nullptr;
+  };
 }
 
 }  // namespace quorin::cases

@@ -29,7 +29,7 @@
 #include <utility>
 #include <vector>
 
-#include "cases/case_reader.h"
+#include "cases/case_store.h"
 #include "cases/library_lock.h"
 #include "cases/remark_files.h"
 #include "cases/sqlite_connection.h"
@@ -56,7 +56,7 @@ inline constexpr int kFewestCasesToCompact = 500;
 
 class LibraryArchive;
 
-class MRecordBase : public CaseReader {
+class MRecordBase : public CaseStore {
  public:
   MRecordBase() = default;
   ~MRecordBase() override;
@@ -72,13 +72,16 @@ class MRecordBase : public CaseReader {
   // file is never created or changed, both tables must be there, and every write fails with
   // the store's message. The same checks as Open.
   [[nodiscard]] bool OpenReadOnly(const std::string& path);
+  // Opens (as Open, or as OpenReadOnly) a library whose remark folder lies in `folder` rather than
+  // in the program folder: a backup folder's.
+  [[nodiscard]] bool OpenInFolder(const std::string& path, const std::string& folder, bool readOnly);
 
   [[nodiscard]] bool TableExists(std::string_view table);
   [[nodiscard]] bool CreateCaseTable();
   [[nodiscard]] bool CreateExtraTable();
   // case_extra.primaryId.
   [[nodiscard]] std::optional<int> ReadPrimaryId();
-  int GetPrimaryId() const { return counter_; }
+  int GetPrimaryId() const override { return counter_; }
 
   // Stores a new case with the id counter + 1, which is also set in the record; the new id.
   [[nodiscard]] std::optional<int> Insert(TRecordData& record);
@@ -114,7 +117,8 @@ class MRecordBase : public CaseReader {
   // Gives every listed case the category, all in one transaction: a failed read or write
   // leaves every case as it was. An id without a row is no failure; it is left out of the
   // ids returned, which are those of the cases now in the category.
-  [[nodiscard]] std::optional<std::vector<int>> MoveCasesToCategory(const std::vector<int>& ids, const std::string& category);
+  [[nodiscard]] std::optional<std::vector<int>> MoveCasesToCategory(const std::vector<int>& ids,
+                                                                   const std::string& category) override;
 
   // Opens the connection and transaction that the InBatch operations use; the library's lock
   // is held until EndBatch.
@@ -124,8 +128,8 @@ class MRecordBase : public CaseReader {
   bool InBatch() const { return batch_.IsOpen(); }
 
   // The category list of case_extra, in its order; a case_extra without its row is a failure.
-  [[nodiscard]] bool GetClassNames(std::vector<std::string>& names);
-  [[nodiscard]] bool SetClassNames(const std::vector<std::string>& names);
+  [[nodiscard]] bool GetClassNames(std::vector<std::string>& names) override;
+  [[nodiscard]] bool SetClassNames(const std::vector<std::string>& names) override;
   // True when case_extra.baseType equals the text exactly.
   [[nodiscard]] bool HasBaseType(std::string_view type);
 
@@ -136,9 +140,9 @@ class MRecordBase : public CaseReader {
 
   // Whether another program renumbered or replaced the cases since this store read its ids;
   // writes by id then fail with kLibraryChanged until Resync.
-  [[nodiscard]] bool Stale();
+  [[nodiscard]] bool Stale() override;
   // Takes the library as it is now: its id counter and generation.
-  [[nodiscard]] bool Resync();
+  [[nodiscard]] bool Resync() override;
 
   // Whole-database operations. Each holds the library's lock exclusively while it runs.
   // Writes the database and every remark file into a new folder `destination` (which may exist
@@ -185,11 +189,27 @@ class MRecordBase : public CaseReader {
   std::string ReadError() const override { return lastError_; }
 
   // Searches over every case; ids in increasing order.
-  [[nodiscard]] std::optional<std::vector<int>> FuzzySearch(const std::vector<std::string>& keywords);
-  [[nodiscard]] std::optional<std::vector<int>> Search(const CaseSearchCriteria& criteria);
+  [[nodiscard]] std::optional<std::vector<int>> FuzzySearch(const std::vector<std::string>& keywords) override;
+  [[nodiscard]] std::optional<std::vector<int>> Search(const CaseSearchCriteria& criteria) override;
+
+  // The library as the windows use it. The remark is the case's own file; a case without one
+  // gets a free name now (`remarkFile`), which its next save writes. No versions here.
+  std::string Description() const override { return path_; }
+  bool IsShared() const override { return false; }
+  std::optional<bool> CanWrite() override { return true; }
+  std::optional<StoredCase> ReadStored(int id) override;
+  std::optional<int> InsertCase(TRecordData& record, std::string_view remarkRtf) override {
+    return InsertWithRemark(record, remarkRtf);
+  }
+  CaseSave UpdateCase(int id, const TRecordData& record, std::string_view remarkRtf, int& version) override;
+  CaseSave RemoveCase(int id, int version) override;
+  std::vector<int> RemoveCases(const std::vector<int>& ids) override;
+  CaseReaderOpener ReaderOpener() const override { return OpenerOf(path_); }
+  // Opens a store of its own on the database file.
+  static CaseReaderOpener OpenerOf(const std::string& path);
 
   // Why the last operation failed; empty after one that succeeded.
-  const std::string& lastError() const { return lastError_; }
+  const std::string& lastError() const override { return lastError_; }
   const std::string& path() const { return path_; }
   std::string RemarkFolder() const;
 
@@ -220,7 +240,8 @@ class MRecordBase : public CaseReader {
 
   // The connection of the operation: the batch one, or a fresh one in `own`.
   SqliteConnection* Connect(SqliteConnection& own);
-  [[nodiscard]] bool OpenFile(const std::string& path, bool readOnly, bool coordinated);
+  // `folder`: the folder whose remark folder the store uses; empty: the program folder.
+  [[nodiscard]] bool OpenFile(const std::string& path, bool readOnly, bool coordinated, const std::string& folder = {});
   // Opens, creates or completes the file and reads its counter (the checks of Open).
   [[nodiscard]] bool OpenChecked(const std::string& path, bool readOnly);
   // Opens a file the store makes for its own work (a compaction file, an export, a staged copy),

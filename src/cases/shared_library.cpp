@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cases/shared_library.h"
 
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <filesystem>
@@ -36,6 +37,12 @@ create table quorin.cases (
 alter sequence quorin.case_ids owned by quorin.cases.id;
 create index cases_name on quorin.cases using gin (name gin_trgm_ops);
 create index cases_category on quorin.cases (category, id);
+-- What the searches narrow the cases down by (shared_search.cpp writes the same expressions): the
+-- searched texts as cases decode them, and the year of a plainly written date_year (NULL otherwise).
+create index cases_text on quorin.cases using gin (
+  (name || E'\n' || coalesce(addr_name, '') || E'\n' || coalesce(nullif(remark_text, ''), '输入自己的评语：')) gin_trgm_ops);
+create index cases_year on quorin.cases (
+  (case when date_year ~ '^(0|-?[1-9][0-9]{0,3})$' then date_year::integer end));
 -- Every change is announced, so that the other users' windows show it.
 create function quorin.announce() returns trigger language plpgsql as $$
 begin
@@ -90,7 +97,7 @@ std::vector<PgValue> CaseValues(const TRecordData& record) {
 }
 
 // A record from a row of SelectedColumns().
-SharedCase CaseOfRow(const PgResult& rows, int row) {
+StoredCase CaseOfRow(const PgResult& rows, int row) {
   std::array<std::string, kCaseColumnCount> texts;
   texts[0] = rows.Text(row, 0);
   for (std::size_t i = 0; i < kLocalColumn.size(); ++i) {
@@ -98,7 +105,7 @@ SharedCase CaseOfRow(const PgResult& rows, int row) {
   }
   std::array<std::string_view, kCaseColumnCount> views;
   for (std::size_t i = 0; i < texts.size(); ++i) views[i] = texts[i];
-  SharedCase shared;
+  StoredCase shared;
   shared.record = DecodeRecord(views);
   shared.version = static_cast<int>(rows.Integer(row, 1).value_or(0));
   shared.remarkRtf = rows.Text(row, static_cast<int>(kLocalColumn.size()) + 2);
@@ -156,9 +163,99 @@ bool SharedLibrary::Fail(const std::string& what) {
   return false;
 }
 
-bool SharedLibrary::Connect(const std::string& target) {
+bool SharedLibrary::Connect(const std::string& target, const std::string& password) {
   lastError_.clear();
-  return connection_.Open(target) || Fail("无法连接共享案例库");
+  target_ = target;
+  password_ = password;
+  return connection_.Open(target, password) || Fail("无法连接共享案例库");
+}
+
+bool SharedLibrary::Reconnect() { return Connect(std::string(target_), std::string(password_)); }
+
+bool SharedLibrary::ConnectionLost() const {
+  return !connection_.IsOpen() || PQstatus(connection_.Raw()) != CONNECTION_OK;
+}
+
+std::string SharedLibrary::Description() const { return connection_.Describe(); }
+
+CaseReaderOpener SharedLibrary::ReaderOpener() const {
+  return [target = target_, password = password_](std::string& error) -> std::unique_ptr<CaseReader> {
+    auto reader = std::make_unique<SharedLibrary>();
+    if (reader->Connect(target, password)) return reader;
+    error = reader->lastError();
+    return nullptr;
+  };
+}
+
+bool SharedLibrary::Resync() {
+  lastError_.clear();
+  // The newest case's id, which every role may read (the sequence itself only its writers).
+  const PgResult last = connection_.Run("select coalesce(max(id), 0) from quorin.cases");
+  if (!last.Ok()) return Fail("无法读取共享案例库");
+  counter_ = static_cast<int>(last.Integer(0, 0).value_or(0));
+  return true;
+}
+
+bool SharedLibrary::SetClassNames(const std::vector<std::string>& names) {
+  if (!ReadyToWrite()) return false;
+  if (!connection_.Execute("begin")) return Fail("无法保存类别！");
+  const auto undo = [this]() {
+    Fail("无法保存类别！");
+    static_cast<void>(connection_.Execute("rollback"));
+    return false;
+  };
+  // Off the list first, then the new list in its order; a name no case carries and no longer
+  // listed goes. Deleting a category still in use is refused by the cases' reference, so a case
+  // another user moved into it meanwhile keeps it (unlisted).
+  if (!connection_.Execute("update quorin.categories set listed = false, position = position + 1000000")) return undo();
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const PgResult put = connection_.Run(
+        "insert into quorin.categories (name, position, listed) values ($1, $2, true) "
+        "on conflict (name) do update set position = excluded.position, listed = true",
+        {names[i], static_cast<int>(i)});
+    if (!put.Ok()) return undo();
+  }
+  if (!connection_.Execute("delete from quorin.categories c where not listed and not exists "
+                           "(select 1 from quorin.cases where category = c.name)") ||
+      !connection_.Execute("commit")) {
+    return undo();
+  }
+  return true;
+}
+
+std::vector<int> SharedLibrary::RemoveCases(const std::vector<int>& ids) {
+  lastError_.clear();
+  std::string list;
+  for (const int id : ids) list += (list.empty() ? "{" : ",") + std::to_string(id);
+  list += list.empty() ? "{}" : "}";
+  const PgResult removed = connection_.Run("delete from quorin.cases where id = any($1::integer[])", {list});
+  if (removed.Ok()) return {};
+  if (removed.State() == "42501") lastError_ = kReadOnlyLibrary;
+  else Fail("无法删除案例！");
+  return ids;
+}
+
+std::optional<std::vector<int>> SharedLibrary::MoveCasesToCategory(const std::vector<int>& ids,
+                                                                 const std::string& category) {
+  lastError_.clear();
+  std::string list;
+  for (const int id : ids) list += (list.empty() ? "{" : ",") + std::to_string(id);
+  list += list.empty() ? "{}" : "}";
+  // The category is made (kept off the list) in the same statement, so a category another user
+  // deletes meanwhile either stays for these cases or the move fails whole.
+  const PgResult moved = connection_.Run("with category as (" + AddCategorySql(1, false) +
+                                             ") update quorin.cases set category = $1, version = version + 1 "
+                                             "where id = any($2::integer[]) returning id",
+                                         {category, list});
+  if (!moved.Ok()) {
+    if (moved.State() == "42501") lastError_ = kReadOnlyLibrary;
+    else Fail("无法移动案例！");
+    return std::nullopt;
+  }
+  std::vector<int> done;
+  for (int r = 0; r < moved.Rows(); ++r) done.push_back(static_cast<int>(moved.Integer(r, 0).value_or(0)));
+  std::sort(done.begin(), done.end());
+  return done;
 }
 
 bool SharedLibrary::IsInitialized() {
@@ -222,11 +319,11 @@ std::optional<int> SharedLibrary::Insert(TRecordData& record, std::string_view r
   return record.id;
 }
 
-std::optional<SharedCase> SharedLibrary::Read(int id) {
+std::optional<StoredCase> SharedLibrary::Read(int id) {
   lastError_.clear();
   const PgResult row = connection_.Run("select " + SelectedColumns() + " from quorin.cases where id = $1",
                                        {id}, true);
-  if (!row.Ok()) return FailWith<SharedCase>("无法读取案例！");
+  if (!row.Ok()) return FailWith<StoredCase>("无法读取案例！");
   if (row.Rows() == 0) return std::nullopt;
   return CaseOfRow(row, 0);
 }
@@ -249,7 +346,7 @@ std::optional<std::vector<std::string>> SharedLibrary::ClassNames() {
   return names;
 }
 
-SharedSave SharedLibrary::Update(int id, const TRecordData& record, std::string_view remarkRtf, int& version) {
+CaseSave SharedLibrary::Update(int id, const TRecordData& record, std::string_view remarkRtf, int& version) {
   lastError_.clear();
   std::vector<PgValue> values = CaseValues(record);
   values.push_back(PgValue::Bytes(remarkRtf));
@@ -266,32 +363,32 @@ SharedSave SharedLibrary::Update(int id, const TRecordData& record, std::string_
   const PgResult updated = connection_.Run(sql, values);
   if (updated.Ok() && updated.Rows() == 1) {
     version = static_cast<int>(updated.Integer(0, 0).value_or(version + 1));
-    return SharedSave::kSaved;
+    return CaseSave::kSaved;
   }
   return WhyNotSaved(id, updated, "无法修改案例！");
 }
 
-SharedSave SharedLibrary::WhyNotSaved(int id, const PgResult& statement, const std::string& what) {
+CaseSave SharedLibrary::WhyNotSaved(int id, const PgResult& statement, const std::string& what) {
   if (!statement.Ok()) {
     if (statement.State() == "42501") lastError_ = kReadOnlyLibrary;
     else Fail(what);
-    return SharedSave::kFailed;
+    return CaseSave::kFailed;
   }
   // The statement found no row of the version read: the case is gone, or someone changed it.
   const PgResult there = connection_.Run("select 1 from quorin.cases where id = $1", {id});
   if (!there.Ok()) {
     Fail(what);
-    return SharedSave::kFailed;
+    return CaseSave::kFailed;
   }
-  if (there.Rows() == 0) return SharedSave::kMissing;
+  if (there.Rows() == 0) return CaseSave::kMissing;
   lastError_ = kChangedByAnother;
-  return SharedSave::kChangedByAnother;
+  return CaseSave::kChangedByAnother;
 }
 
-SharedSave SharedLibrary::Remove(int id, int version) {
+CaseSave SharedLibrary::Remove(int id, int version) {
   lastError_.clear();
   const PgResult removed = connection_.Run("delete from quorin.cases where id = $1 and version = $2 returning id", {id, version});
-  if (removed.Ok() && removed.Rows() == 1) return SharedSave::kSaved;
+  if (removed.Ok() && removed.Rows() == 1) return CaseSave::kSaved;
   return WhyNotSaved(id, removed, "无法删除案例！");
 }
 
@@ -314,11 +411,11 @@ bool SharedLibrary::ReadCaseRange(int firstId, int lastId, const std::function<b
   constexpr int kPart = 5000;
   for (long long from = firstId; from <= lastId;) {
     const PgResult rows = connection_.Run("select " + SelectedColumns() +
-                                              " from quorin.cases where id >= $1 and id <= $2 order by id limit $3",
+                                              " from quorin.cases where id >= $1 and id <= $2 order by cases.id limit $3",
                                           {from, static_cast<long long>(lastId), kPart}, true);
     if (!rows.Ok()) return Fail("无法读取案例！");
     for (int r = 0; r < rows.Rows(); ++r) {
-      SharedCase shared = CaseOfRow(rows, r);
+      StoredCase shared = CaseOfRow(rows, r);
       if (!each(shared.record)) return true;
     }
     if (rows.Rows() < kPart) break;
@@ -328,7 +425,7 @@ bool SharedLibrary::ReadCaseRange(int firstId, int lastId, const std::function<b
 }
 
 bool SharedLibrary::ReadCase(int id, TRecordData& record) {
-  const std::optional<SharedCase> shared = Read(id);
+  const std::optional<StoredCase> shared = Read(id);
   if (shared) record = shared->record;
   return shared.has_value();
 }
@@ -449,7 +546,7 @@ std::optional<int> SharedLibrary::Pull(MRecordBase& local) {
   // One snapshot for the whole copy, whatever other users change meanwhile.
   if (!connection_.Execute("begin isolation level repeatable read read only")) return FailWith<int>("无法拉取案例库");
   const auto names = ClassNames();
-  const PgResult rows = connection_.Run("select " + SelectedColumns() + " from quorin.cases order by id",
+  const PgResult rows = connection_.Run("select " + SelectedColumns() + " from quorin.cases order by cases.id",
                                         {}, true);
   static_cast<void>(connection_.Execute("commit"));
   if (!names) return std::nullopt;
@@ -462,7 +559,7 @@ std::optional<int> SharedLibrary::Pull(MRecordBase& local) {
   std::error_code ignored;
   std::filesystem::create_directories(local.RemarkFolder(), ignored);
   for (int r = 0; r < rows.Rows(); ++r) {
-    SharedCase shared = CaseOfRow(rows, r);
+    StoredCase shared = CaseOfRow(rows, r);
     if (!local.InsertKeepingIdInBatch(shared.record)) {
       const std::optional<int> failed = failLocal();
       static_cast<void>(local.EndBatch());

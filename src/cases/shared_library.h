@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "cases/case_reader.h"
+#include "cases/case_store.h"
 #include "cases/pg_connection.h"
 #include "chart/record_data.h"
 
@@ -22,27 +22,26 @@ namespace quorin::cases {
 
 class MRecordBase;
 
-// A case as the shared library keeps it: the record, its remark (RTF bytes; empty for none) and
-// the version its last save gave it.
-struct SharedCase {
-  TRecordData record;
-  std::string remarkRtf;
-  int version = 0;
-};
-
-// How a save by id ended.
-enum class SharedSave { kSaved, kChangedByAnother, kMissing, kFailed };
-
 // The conflict message of a save that would overwrite another user's change.
 inline constexpr const char* kChangedByAnother = "这个案例已经被其他人修改过，没有覆盖。";
 inline constexpr const char* kReadOnlyLibrary = "只读用户不能修改共享案例库！";
 inline constexpr const char* kNotSharedLibrary = "这个数据库还不是共享案例库（请先运行 quorin-cli library init）";
 
-class SharedLibrary : public CaseReader {
+class SharedLibrary : public CaseStore {
  public:
   // A libpq connection string or URI: postgresql://user@host:port/database?sslmode=verify-full.
-  [[nodiscard]] bool Connect(const std::string& target);
-  const std::string& lastError() const { return lastError_; }
+  [[nodiscard]] bool Connect(const std::string& target, const std::string& password = {});
+  // Whether the server no longer answers (the window then offers to connect again).
+  bool ConnectionLost() const;
+  // What Connect was given, for another connection to the same library.
+  const std::string& ConnectionTarget() const { return target_; }
+  const std::string& ConnectionPassword() const { return password_; }
+  // Connects again to the same library, after the server came back.
+  [[nodiscard]] bool Reconnect();
+  const std::string& lastError() const override { return lastError_; }
+  // user@server:port/database, for the window's title.
+  std::string Description() const override;
+  bool IsShared() const override { return true; }
   // The role this library was entered as.
   std::string User() const { return connection_.User(); }
 
@@ -53,19 +52,58 @@ class SharedLibrary : public CaseReader {
   // Lets an existing role in: to read and change the cases, or only to read them.
   [[nodiscard]] bool Grant(const std::string& role, bool readOnly);
   // Whether the connected role may change the library.
-  [[nodiscard]] std::optional<bool> CanWrite();
+  [[nodiscard]] std::optional<bool> CanWrite() override;
 
   // Stores a new case (its id is set) with version 1; the id.
   [[nodiscard]] std::optional<int> Insert(TRecordData& record, std::string_view remarkRtf);
   // The case, or nullopt: missing (lastError() empty) or a failure.
-  [[nodiscard]] std::optional<SharedCase> Read(int id);
+  [[nodiscard]] std::optional<StoredCase> Read(int id);
   // Rewrites the case when it still has `version`; the new version in `version`.
-  [[nodiscard]] SharedSave Update(int id, const TRecordData& record, std::string_view remarkRtf, int& version);
+  [[nodiscard]] CaseSave Update(int id, const TRecordData& record, std::string_view remarkRtf, int& version);
   // Deletes the case when it still has `version`.
-  [[nodiscard]] SharedSave Remove(int id, int version);
+  [[nodiscard]] CaseSave Remove(int id, int version);
   // Every case id in increasing order.
   [[nodiscard]] std::optional<std::vector<int>> CaseIds();
   [[nodiscard]] std::optional<std::vector<std::string>> ClassNames();
+
+  // The library as the windows use it. The counter is the newest case's id.
+  int GetPrimaryId() const override { return counter_; }
+  bool Stale() override { return false; }  // ids are never renumbered here
+  bool Resync() override;
+  bool GetClassNames(std::vector<std::string>& names) override { return ReadClassNames(names); }
+  // Writes the list in one transaction: listed names in this order; categories that lost their
+  // place but still have cases are kept off the list, the others go.
+  bool SetClassNames(const std::vector<std::string>& names) override;
+  std::optional<StoredCase> ReadStored(int id) override { return Read(id); }
+  std::optional<int> InsertCase(TRecordData& record, std::string_view remarkRtf) override { return Insert(record, remarkRtf); }
+  CaseSave UpdateCase(int id, const TRecordData& record, std::string_view remarkRtf, int& version) override {
+    return Update(id, record, remarkRtf, version);
+  }
+  CaseSave RemoveCase(int id, int version) override { return Remove(id, version); }
+  std::vector<int> RemoveCases(const std::vector<int>& ids) override;
+  std::optional<std::vector<int>> MoveCasesToCategory(const std::vector<int>& ids, const std::string& category) override;
+  // Match exactly as the local searches do; the server narrows the cases down by its indexes first.
+  std::optional<std::vector<int>> FuzzySearch(const std::vector<std::string>& keywords) override;
+  std::optional<std::vector<int>> Search(const CaseSearchCriteria& criteria) override;
+  CaseReaderOpener ReaderOpener() const override;
+
+  // Whole-library work, each in one transaction.
+  // Writes the cases of the chosen categories (or all) into a new local library file, as the
+  // local export does; the number written.
+  [[nodiscard]] std::optional<int> ExportTo(const std::string& path, const std::vector<std::string>& categories,
+                                            bool exportAll);
+  // Gives every case without remark bytes its remark made from its stored text; the number made.
+  [[nodiscard]] std::optional<int> RebuildRemarks();
+  // The shared library's compaction: the remark rebuild, then the server's own tidying of the
+  // tables (VACUUM ANALYZE, the owner's). Ids stay: other users hold them. The number of cases.
+  [[nodiscard]] std::optional<int> Compact();
+  // Writes the library into a new backup folder laid out as the local backup (database, remark
+  // folder, save.txt last; the folder takes its final name only when whole), so that either kind of
+  // library restores from it. The number of cases.
+  [[nodiscard]] std::optional<int> Backup(const std::string& destination);
+  // Fills this library, which must hold no case yet, from a backup folder (local or shared); the
+  // number of cases. In one transaction, as Push.
+  [[nodiscard]] std::optional<int> Restore(const std::string& source);
 
   // The case lists' reading: one snapshot of the library from BeginReading to EndReading.
   bool ReadClassNames(std::vector<std::string>& names) override;
@@ -97,7 +135,7 @@ class SharedLibrary : public CaseReader {
   // Whether the database is a shared library this role may change; false with lastError() saying why.
   bool ReadyToWrite();
   // The outcome of a save or removal by id and version whose statement changed no row.
-  SharedSave WhyNotSaved(int id, const PgResult& statement, const std::string& what);
+  CaseSave WhyNotSaved(int id, const PgResult& statement, const std::string& what);
   template <typename T>
   std::optional<T> FailWith(const std::string& what) {
     Fail(what);
@@ -105,7 +143,10 @@ class SharedLibrary : public CaseReader {
   }
 
   PgConnection connection_;
+  std::string target_;
+  std::string password_;  // only what the window was given, held while connected
   std::string lastError_;
+  int counter_ = 0;
 };
 
 }  // namespace quorin::cases

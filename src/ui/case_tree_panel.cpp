@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QMenu>
+#include <QScrollBar>
 #include <QTreeWidgetItemIterator>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -11,7 +12,7 @@
 
 #include "base/layout_prefs.h"
 #include "cases/case_text.h"
-#include "cases/record_base.h"
+#include "cases/case_store.h"
 #include "qtdraw/shown_text.h"
 #include "ui/case_tree_view.h"
 #include "ui/menu_table.h"
@@ -34,10 +35,10 @@ CaseLoadingWorker::~CaseLoadingWorker() {
   pass_.Wait();
 }
 
-bool CaseLoadingWorker::Start(const std::string& databasePath, std::vector<int> ids, cases::CaseOrder order) {
+bool CaseLoadingWorker::Start(cases::CaseReaderOpener open, std::vector<int> ids, cases::CaseOrder order) {
   // The callbacks run on the worker thread; the signals are sent from this object's thread.
   return pass_.Start(
-      databasePath, std::move(ids), order,
+      std::move(open), std::move(ids), order,
       [this](cases::CaseLoadResult result) {
         auto shared = std::make_shared<const cases::CaseLoadResult>(std::move(result));
         QMetaObject::invokeMethod(this, [this, shared] { emit Finished(*shared); }, Qt::QueuedConnection);
@@ -47,7 +48,7 @@ bool CaseLoadingWorker::Start(const std::string& databasePath, std::vector<int> 
       });
 }
 
-CaseTreePanel::CaseTreePanel(cases::MRecordBase* store, QWidget* parent) : QWidget(parent), store_(store) {
+CaseTreePanel::CaseTreePanel(cases::CaseStore* store, QWidget* parent) : QWidget(parent), store_(store) {
   setObjectName(QStringLiteral("CaseTreePanel"));
   tree_ = new QTreeWidget(this);
   tree_->setObjectName(QStringLiteral("Tree"));
@@ -151,6 +152,14 @@ void CaseTreePanel::ShowCases(std::vector<int> ids, std::function<void()> afterw
   StartPass(std::move(ids), State::kRebuilding, std::move(afterwards));
 }
 
+void CaseTreePanel::SetStore(cases::CaseStore* store) {
+  StopLoading();
+  store_ = store;
+  tree_->clear();
+  SetCaseCount(0);
+  ShowNewestCases();
+}
+
 void CaseTreePanel::ShowNewestCases() {
   if (store_) ShowCases(cases::NewestCaseIds(store_->GetPrimaryId(), kCasesShownAtStart));
 }
@@ -171,14 +180,15 @@ void CaseTreePanel::ShowAllCases() {
   StartPass(cases::NewestCaseIds(counter, counter), State::kLoadingAll, {});
 }
 
-void CaseTreePanel::Refresh() {
-  if (RefuseWhileLoading() || !store_) return;
+void CaseTreePanel::Refresh(bool quietly) {
+  if (quietly ? Loading() : RefuseWhileLoading()) return;
+  if (!store_) return;
   // The library as it is now: cases other programs added since this window last read it come
   // first; after another program renumbered the cases, the tree starts afresh.
   const int known = store_->GetPrimaryId();
   const bool renumbered = store_->Stale();
   if (!store_->Resync()) {
-    Tell(window(), ToQString(store_->lastError()));
+    if (!quietly) Tell(window(), ToQString(store_->lastError()));
     return;
   }
   if (renumbered) {
@@ -189,26 +199,44 @@ void CaseTreePanel::Refresh() {
   std::vector<int> ids = cases::NewestCaseIds(store_->GetPrimaryId(), store_->GetPrimaryId() - known);
   const std::vector<int> shown = CaseIds();
   ids.insert(ids.end(), shown.begin(), shown.end());
-  ShowCases(std::move(ids));
+  // The user's place: what is selected and current, which categories are open, how far down.
+  const std::vector<int> selected = SelectedCaseIds();
+  const int current = SelectedCaseId();
+  QStringList open;
+  for (int i = 0; i < tree_->topLevelItemCount(); ++i) {
+    if (tree_->topLevelItem(i)->isExpanded()) open << tree_->topLevelItem(i)->text(0);
+  }
+  const int scrolled = tree_->verticalScrollBar()->value();
+  ShowCases(std::move(ids), [this, selected, current, open, scrolled] {
+    for (int i = 0; i < tree_->topLevelItemCount(); ++i) {
+      if (open.contains(tree_->topLevelItem(i)->text(0))) tree_->topLevelItem(i)->setExpanded(true);
+    }
+    if (QTreeWidgetItem* node = FindCaseNode(current)) tree_->setCurrentItem(node, 0, QItemSelectionModel::NoUpdate);
+    for (const int id : selected) {
+      if (QTreeWidgetItem* node = FindCaseNode(id)) node->setSelected(true);
+    }
+    tree_->verticalScrollBar()->setValue(scrolled);
+  });
+  quietPass_ = quietly && Loading();  // the result comes later, through the event loop
 }
 
 void CaseTreePanel::StartPass(std::vector<int> ids, State state, std::function<void()> afterwards) {
-  // Without an opened library there is no file to read.
-  if (!store_ || store_->path().empty()) return;
+  // Without an opened library there is nothing to read.
+  if (!store_ || (!store_->IsShared() && store_->Description().empty())) return;
   state_ = state;
   afterwards_ = std::move(afterwards);
   pass_ = new CaseLoadingWorker(this);
   connect(pass_, &CaseLoadingWorker::Progress, this, [this](int done, int total) { emit LoadingProgress(total - done); });
   connect(pass_, &CaseLoadingWorker::Finished, this, &CaseTreePanel::TakeLoadResult);
   emit LoadingStarted();
-  if (!pass_->Start(store_->path(), std::move(ids), Order())) StopLoading();
+  if (!pass_->Start(store_->ReaderOpener(), std::move(ids), Order())) StopLoading();
 }
 
 void CaseTreePanel::TakeLoadResult(const cases::CaseLoadResult& result) {
   // The nodes are placed, or the error told, while the commands still wait.
   if (result.error.empty()) {
     PlaceItems(result);
-  } else {
+  } else if (!quietPass_) {
     Tell(window(), ToQString(result.error));
     if (!Loading()) return;  // the window was closed while the message was up
   }
@@ -232,6 +260,7 @@ void CaseTreePanel::EndPass() {
   pass_->deleteLater();
   pass_ = nullptr;
   afterwards_ = {};
+  quietPass_ = false;
   state_ = State::kIdle;
 }
 

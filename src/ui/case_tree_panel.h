@@ -21,7 +21,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace quorin::cases {
-class MRecordBase;
+class CaseStore;
 }
 
 namespace quorin::ui {
@@ -41,7 +41,7 @@ class CaseLoadingWorker : public QObject {
   ~CaseLoadingWorker() override;  // stops the pass and waits for it
 
   // False when the pass could not start.
-  bool Start(const std::string& databasePath, std::vector<int> ids, cases::CaseOrder order);
+  bool Start(cases::CaseReaderOpener open, std::vector<int> ids, cases::CaseOrder order);
   // Asks the pass to stop at its next case.
   void RequestStop() { pass_.RequestStop(); }
 
@@ -67,7 +67,9 @@ class CaseTreePanel : public QWidget {
   };
 
   // Works with `store` (null: no case library), which outlives the panel.
-  explicit CaseTreePanel(cases::MRecordBase* store, QWidget* parent = nullptr);
+  explicit CaseTreePanel(cases::CaseStore* store, QWidget* parent = nullptr);
+  // Another library: the tree shows its newest cases.
+  void SetStore(cases::CaseStore* store);
   ~CaseTreePanel() override;
 
   State CurrentState() const { return state_; }
@@ -89,8 +91,10 @@ class CaseTreePanel : public QWidget {
   void ShowNewestCases();
   // "显示全部课例": the whole library as it is now.
   void ShowAllCases();
-  // "刷新显示": the cases shown, and those other programs added since.
-  void Refresh();
+  // "刷新显示": the cases shown, and those other programs added since. The selection, the open
+  // categories and the place in the tree stay. Quietly: a library that cannot be read is not told
+  // (the shared library's own changes, which come without the user asking).
+  void Refresh(bool quietly = false);
   // Ends a loading pass at once; the tree stays as it was.
   void StopLoading();
 
@@ -152,7 +156,7 @@ class CaseTreePanel : public QWidget {
   QTreeWidgetItem* SelectedNode() const;
   QTreeWidgetItem* CategoryNodeFor(const QString& name);
 
-  cases::MRecordBase* store_;
+  cases::CaseStore* store_;
   QTreeWidget* tree_;
   QMenu* popup_ = nullptr;
   QMenu* moveMenu_ = nullptr;        // "移动到": one item per other category node
@@ -161,6 +165,7 @@ class CaseTreePanel : public QWidget {
   State state_ = State::kIdle;
   CaseLoadingWorker* pass_ = nullptr;  // the running pass
   std::function<void()> afterwards_;   // what waits for the end of the running pass
+  bool quietPass_ = false;             // a refresh nobody asked for: a failure is not told
   int showStyle_ = 1;
   int sort_ = 0;
   int caseCount_ = 0;

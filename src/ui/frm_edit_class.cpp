@@ -6,10 +6,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <climits>
 
 #include "base/gbk.h"
 #include "cases/case_text.h"
-#include "cases/record_base.h"
+#include "cases/case_store.h"
 #include "ui/program_files.h"
 #include "ui/prompter.h"
 #include "ui/ui_font.h"
@@ -45,7 +46,7 @@ std::vector<int> Without(const std::vector<int>& ids, const std::vector<int>& re
 
 }  // namespace
 
-TFrmEditClass::TFrmEditClass(cases::MRecordBase& store, QWidget* parent) : QDialog(parent), store_(store) {
+TFrmEditClass::TFrmEditClass(cases::CaseStore& store, QWidget* parent) : QDialog(parent), store_(store) {
   setObjectName(QStringLiteral("FrmEditClass"));
   setWindowTitle(tr("编辑类别（全部案例）"));
   auto* row = new QHBoxLayout(this);
@@ -101,10 +102,16 @@ void TFrmEditClass::LoadCategories() {
   categoryList_->clear();
 
   std::vector<std::string> listed;
-  const bool read = store_.GetClassNames(listed) && store_.ReadRange(1, store_.GetPrimaryId(), [&](TRecordData& record) {
-    entries_[record.className].push_back(record.id);
-    return true;
-  });
+  bool read = store_.GetClassNames(listed) && store_.BeginReading();
+  if (read) {
+    // The shared library's other users add cases beyond the counter this window last read.
+    const int last = store_.IsShared() ? INT_MAX : store_.GetPrimaryId();
+    read = store_.ReadCaseRange(1, last, [&](TRecordData& record) {
+      entries_[record.className].push_back(record.id);
+      return true;
+    });
+    store_.EndReading();
+  }
   for (const std::string& name : listed) entries_[name];
 
   for (const std::string& name : listed) {
@@ -237,15 +244,7 @@ void TFrmEditClass::DeleteCategory() {
   }
   SetButtonsEnabled(false);
   const std::vector<int> ids = entries_[name];
-  std::vector<int> failed;
-  if (store_.BeginBatch()) {
-    for (int id : ids) {
-      if (!store_.RemoveInBatch(id)) failed.push_back(id);
-    }
-    if (!store_.EndBatch()) failed = ids;  // nothing was committed
-  } else {
-    failed = ids;
-  }
+  const std::vector<int> failed = store_.RemoveCases(ids);
   SetButtonsEnabled(true);
   if (failed.empty()) {
     entries_.erase(name);

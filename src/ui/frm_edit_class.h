@@ -15,7 +15,7 @@ class QListWidget;
 class QPushButton;
 
 namespace quorin::cases {
-class MRecordBase;
+class CaseStore;
 }
 
 namespace quorin::ui {
@@ -24,7 +24,7 @@ class TFrmEditClass : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TFrmEditClass(cases::MRecordBase& store, QWidget* parent = nullptr);
+  explicit TFrmEditClass(cases::CaseStore& store, QWidget* parent = nullptr);
 
   // True once anything changed; the caller then rebuilds its case tree.
   bool Changed() const { return changed_; }
@@ -69,7 +69,7 @@ class TFrmEditClass : public QDialog {
   QPushButton* renameButton_;
   QPushButton* moveButton_;
   QPushButton* backButton_;  // 返回
-  cases::MRecordBase& store_;
+  cases::CaseStore& store_;
   std::map<std::string, std::vector<int>> entries_;  // category → ids of its cases, by id
   bool changed_ = false;
   bool shown_ = false;

@@ -11,6 +11,7 @@
 #include "base/ini_file.h"
 #include "calendar/yi_date_ex.h"
 #include "cases/case_search.h"
+#include "cases/shared_library.h"
 #include "chart/quorin_day.h"
 #include "qtdraw/fonts.h"
 #include "qtdraw/image_canvas.h"
@@ -24,7 +25,8 @@
 
 namespace quorin::ui {
 
-TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent), caseStore_(ProgramCaseStore()) {
+TFrmMain::TFrmMain(QWidget* parent)
+    : QMainWindow(parent), caseStore_(ProgramCaseStore()), localStore_(ProgramCaseStore()) {
   setObjectName(QStringLiteral("FrmMain"));
   setWindowTitle(QStringLiteral("Quorin 2.3"));
   setFont(qtdraw::SongFont(10.5));  // 14 pixels at 96 dpi, the size the scaler reads

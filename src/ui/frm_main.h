@@ -34,8 +34,11 @@ namespace quorin::chart {
 class MQuorinDay;
 }
 namespace quorin::cases {
+class CaseStore;
 class MRecordBase;
+class SharedLibrary;
 struct CaseSearchCriteria;
+struct StoredCase;
 }
 namespace quorin::qtdraw {
 class ImageCanvas;
@@ -45,6 +48,7 @@ namespace quorin::ui {
 
 class CaseTreePanel;
 class ChartInputsPanel;
+class LibraryWatcher;
 class ChartView;
 class SearchPage;
 class TextEditSink;
@@ -79,7 +83,9 @@ class TFrmMain : public QMainWindow {
   // The open case.
   bool CaseOpen() const { return caseOpen_; }
   int CurrentCaseId() const { return currentCaseId_; }
-  const std::string& CurrentRemarkPath() const { return currentRemarkPath_; }
+  // The remark file of the open case in the local library; empty in the shared one, which keeps
+  // remarks in the database.
+  std::string CurrentRemarkPath() const;
   const TRecordData& SavedRecord() const { return savedRecord_; }
   const cases::CaseSearchCriteria& SearchCriteria() const { return *searchCriteria_; }
 
@@ -178,11 +184,36 @@ class TFrmMain : public QMainWindow {
   void ForgetOpenCase();
   // "移动到" moved a case: the open case keeps its new category.
   void KeepMovedCaseCategory(int id, const std::string& category);
-  void SaveOpenCase(cases::MRecordBase& store);
-  void SaveNewCase(cases::MRecordBase& store);
-  void ShowRemark(cases::MRecordBase& store, const TRecordData& record);
+  // Without questions when `retrying` (a save that waited for the shared library's server).
+  void SaveOpenCase(cases::CaseStore& store, bool retrying = false);
+  void SaveNewCase(cases::CaseStore& store, bool retrying = false);
+  // Another user changed the open case since it was opened: keep mine, take theirs or save mine
+  // as a new case.
+  void ResolveSaveConflict(cases::CaseStore& store);
+  // A save the shared library's server did not take: the chart and remark stay, and the save is
+  // tried again when the server is back. True when that is what happened.
+  bool KeepForRetry(cases::CaseStore& store);
+  // Shows a stored case with its remark as the open case.
+  void ShowStoredCase(const cases::StoredCase& stored);
+  void ShowRemark(const cases::StoredCase& stored);
   std::string RemarkTextOfEditor() const;
-  void KeepOpenCaseCategory(cases::MRecordBase& store);
+  void KeepOpenCaseCategory(cases::CaseStore& store);
+  // Whether the library may be changed here; tells the user when not.
+  bool RefuseReadOnly();
+
+  // --- The library in use (frm_main_library.cpp): the local one or a practice's shared one.
+  void ConnectSharedLibrary();  // 连接共享案例库...
+  void UseLocalLibrary();       // 使用本机案例库
+  // Connects at start when the user last chose a shared library; false keeps the local one.
+  void OpenRememberedLibrary();
+  // Makes `store` the library of the window; the tree shows its cases.
+  void UseStore(cases::CaseStore* store);
+  bool UsingSharedLibrary() const;
+  // The window title, naming the library in use.
+  void ShowLibraryInTitle();
+  // The shared library's server is gone or back.
+  void LibraryConnectionLost(const QString& why);
+  void LibraryConnectionBack();
   // Asks whether the changed remark of the open case is to be saved, and saves it on Yes.
   // False when Yes was answered but the remark could not be saved: the caller stops, so
   // that the remark is not dropped.
@@ -199,8 +230,18 @@ class TFrmMain : public QMainWindow {
   // Closes the window without questions after the database was replaced; the layout is saved.
   void EndProgram();
 
-  // The program's case library (null without one), obtained once and handed to the parts.
-  cases::MRecordBase* caseStore_;
+  // The library in use (null without one), handed to the parts: the local one, or the shared one.
+  cases::CaseStore* caseStore_;
+  // The program's local library (null without one), which the whole-library commands also use.
+  cases::MRecordBase* localStore_;
+  std::unique_ptr<cases::SharedLibrary> sharedLibrary_;
+  LibraryWatcher* watcher_ = nullptr;  // tells of the shared library's changes
+  bool readOnlyLibrary_ = false;
+  bool saveWaitsForServer_ = false;
+  bool retryingNow_ = false;  // a save tried again at once on a new connection
+  bool connectionLost_ = false;  // the watcher found the shared library's server gone
+  QString lostBecause_;
+  QString baseTitle_;
   // The parts and their places.
   CaseTreePanel* caseTree_ = nullptr;
   QSplitter* treeSplitter_ = nullptr;   // the tree beside the pages
@@ -226,7 +267,7 @@ class TFrmMain : public QMainWindow {
   TRecordData savedRecord_;
   bool caseOpen_ = false;
   int currentCaseId_ = 0;
-  std::string currentRemarkPath_;
+  int currentCaseVersion_ = 0;  // the shared library's version the open case was read at
   std::unique_ptr<cases::CaseSearchCriteria> searchCriteria_;
   // The window.
   std::unique_ptr<base::IniFile> layoutIni_;

@@ -6,7 +6,7 @@
 #include <unordered_set>
 
 #include "cases/case_search.h"
-#include "cases/record_base.h"
+#include "cases/case_store.h"
 #include "ui/case_tree_panel.h"
 #include "ui/frm_edit_class.h"
 #include "ui/frm_main.h"
@@ -47,14 +47,14 @@ void TFrmMain::ShowSearchResults(const std::vector<int>& ids) {
   if (!caseStore_ || caseTree_->Loading()) return;
   std::vector<int> listed;
   QStringList lines;
-  if (caseStore_->BeginBatch()) {
+  if (caseStore_->BeginReading()) {
     for (int id : ids) {
       TRecordData record;
-      if (!caseStore_->ReadInBatch(id, record)) continue;
+      if (!caseStore_->ReadCase(id, record)) continue;
       listed.push_back(id);
       lines << ToQString(cases::SearchResultLine(record));
     }
-    static_cast<void>(caseStore_->EndBatch());  // only read: nothing to commit
+    caseStore_->EndReading();
   }
   TFrmSameName dialog(lines, this);
   if (dialog.exec() != QDialog::Accepted) return;
@@ -75,7 +75,7 @@ void TFrmMain::ShowSearchResults(const std::vector<int>& ids) {
 }
 
 void TFrmMain::EditCategories() {
-  if (caseTree_->RefuseWhileLoading() || !caseStore_) return;
+  if (caseTree_->RefuseWhileLoading() || !caseStore_ || RefuseReadOnly()) return;
   TFrmEditClass editor(*caseStore_, this);
   editor.exec();
   if (!editor.Changed()) return;

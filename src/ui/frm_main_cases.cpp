@@ -7,8 +7,10 @@
 
 #include "base/files.h"
 #include "cases/case_text.h"
+#include "cases/case_store.h"
 #include "cases/record_base.h"
 #include "cases/remark_files.h"
+#include "cases/shared_library.h"
 #include "chart/candidate_comparison.h"
 #include "chart/quorin_day.h"
 #include "ui/case_tree_panel.h"
@@ -28,15 +30,12 @@ namespace {
 
 constexpr const char* kHint = QT_TRANSLATE_NOOP("quorin::ui::TFrmMain", "提示");
 
-// The remark file a stored case owns: none for a name that would leave the remark
-// folder, nor for the placeholder of a record never saved ("n" or blank), which no
-// case owns alone.
-std::optional<std::string> OwnRemarkPath(const cases::MRecordBase& store, const TRecordData& record) {
-  if (cases::IsPlaceholderRemarkName(record.remarkFile)) return std::nullopt;
-  return cases::RemarkFilePath(store.RemarkFolder(), record.remarkFile);
-}
-
 }  // namespace
+
+std::string TFrmMain::CurrentRemarkPath() const {
+  if (caseStore_ != localStore_ || !localStore_ || cases::IsPlaceholderRemarkName(record_.remarkFile)) return {};
+  return cases::RemarkFilePath(localStore_->RemarkFolder(), record_.remarkFile).value_or(std::string());
+}
 
 std::string TFrmMain::RemarkTextOfEditor() const {
   return cases::RemoveApostrophes(ToUtf8(PlainTextWithCrLf(*remarkEditor_->document())));
@@ -48,7 +47,7 @@ void TFrmMain::SaveCase() {
     Tell(this, tr("请先排一个正确的盘后再保存"), tr(kHint), Icon::Information);
     return;
   }
-  if (!caseStore_) return;
+  if (!caseStore_ || RefuseReadOnly()) return;
   if (caseOpen_) {
     SaveOpenCase(*caseStore_);
   } else {
@@ -56,42 +55,112 @@ void TFrmMain::SaveCase() {
   }
 }
 
-void TFrmMain::SaveOpenCase(cases::MRecordBase& store) {
-  if (!AskYesNo(this, tr("要修改“%1”这条记录吗？").arg(ToQString(savedRecord_.name)), tr(kHint), Icon::Information)) {
-    return;
-  }
-  record_.remarkText = RemarkTextOfEditor();
-  // The row and its remark file change together, or neither does; the editor stays marked until then.
-  if (!store.UpdateWithRemark(currentCaseId_, record_, currentRemarkPath_, EditorRtf(*remarkEditor_))) {
-    Tell(this, ToQString(store.lastError()));
-    return;
-  }
-  remarkEditor_->document()->setModified(false);
-  savedRecord_.name = record_.name;
-  if (caseTree_->ShowSavedCase(currentCaseId_, record_)) Tell(this, tr("已保存编辑后的案例。"));
+bool TFrmMain::RefuseReadOnly() {
+  if (!readOnlyLibrary_) return false;
+  Tell(this, ToQString(cases::kReadOnlyLibrary));
+  return true;
 }
 
-void TFrmMain::SaveNewCase(cases::MRecordBase& store) {
-  std::vector<std::string> categories;
-  if (!store.GetClassNames(categories)) {
-    Tell(this, ToQString(store.lastError()));
+bool TFrmMain::KeepForRetry(cases::CaseStore& store) {
+  if (!store.IsShared() || !sharedLibrary_ || !sharedLibrary_->ConnectionLost()) return false;
+  // The server may be back already (restarted while the window was idle): then the save goes now.
+  if (!retryingNow_ && sharedLibrary_->Reconnect()) {
+    retryingNow_ = true;  // once: a second failure waits for the server
+    if (caseOpen_) SaveOpenCase(store, true);
+    else SaveNewCase(store, true);
+    retryingNow_ = false;
+    return true;
+  }
+  saveWaitsForServer_ = true;
+  ShowLibraryInTitle();
+  Tell(this, tr("与共享案例库的连接中断了，案例没有保存。\r\n排盘和评语都还在窗口中，连接恢复后会自动再保存。"),
+       tr(kHint), Icon::Warning);
+  return true;
+}
+
+void TFrmMain::SaveOpenCase(cases::CaseStore& store, bool retrying) {
+  if (!retrying &&
+      !AskYesNo(this, tr("要修改“%1”这条记录吗？").arg(ToQString(savedRecord_.name)), tr(kHint), Icon::Information)) {
     return;
   }
-  TFrmFenLei picker(ToQStrings(categories), this);
-  if (picker.exec() != QDialog::Accepted) return;
-  record_.className = ToUtf8(picker.Result());
+  record_.remarkText = RemarkTextOfEditor();
+  // The row and its remark change together, or neither does; the editor stays marked until then.
+  int version = currentCaseVersion_;
+  switch (store.UpdateCase(currentCaseId_, record_, EditorRtf(*remarkEditor_), version)) {
+    case cases::CaseSave::kSaved: break;
+    case cases::CaseSave::kChangedByAnother: ResolveSaveConflict(store); return;
+    case cases::CaseSave::kMissing:
+      // Another user deleted it: what the window holds becomes a new case.
+      if (AskYesNo(this, tr("这个案例已经被其他人删除了。要把窗口中的内容另存为新案例吗？"), tr(kHint), Icon::Warning)) {
+        caseOpen_ = false;
+        SaveNewCase(store, true);
+      }
+      return;
+    case cases::CaseSave::kFailed:
+      if (!KeepForRetry(store)) Tell(this, ToQString(store.lastError()));
+      return;
+  }
+  saveWaitsForServer_ = false;
+  currentCaseVersion_ = version;
+  remarkEditor_->document()->setModified(false);
+  savedRecord_.name = record_.name;
+  if (caseTree_->ShowSavedCase(currentCaseId_, record_) && !retrying) Tell(this, tr("已保存编辑后的案例。"));
+}
+
+void TFrmMain::ResolveSaveConflict(cases::CaseStore& store) {
+  const std::optional<cases::StoredCase> theirs = store.ReadStored(currentCaseId_);
+  if (!theirs) {
+    Tell(this, ToQString(store.lastError().empty() ? std::string(cases::kChangedByAnother) : store.lastError()));
+    return;
+  }
+  Message conflict;
+  conflict.caption = tr("保存冲突");
+  conflict.text = tr("“%1”在您打开之后已经被其他人修改过（现在是第%2版）。\r\n要怎样处理您的修改？")
+                      .arg(ToQString(theirs->record.name))
+                      .arg(theirs->version);
+  const int choice =
+      Prompts().Choose(this, conflict, {tr("保留我的修改"), tr("采用对方的修改"), tr("另存为新案例"), tr("取消")});
+  switch (choice) {
+    case 0: {  // mine over theirs, now that the user has seen that there is theirs
+      currentCaseVersion_ = theirs->version;
+      SaveOpenCase(store, true);
+      return;
+    }
+    case 1:  // theirs: the window shows the case as it is now; my changes go
+      ShowStoredCase(*theirs);
+      return;
+    case 2:  // mine as a new case beside theirs
+      caseOpen_ = false;
+      SaveNewCase(store, true);
+      return;
+    default: return;  // nothing saved; the window keeps what it holds
+  }
+}
+
+void TFrmMain::SaveNewCase(cases::CaseStore& store, bool retrying) {
+  if (!retrying) {
+    std::vector<std::string> categories;
+    if (!store.GetClassNames(categories)) {
+      if (!KeepForRetry(store)) Tell(this, ToQString(store.lastError()));
+      return;
+    }
+    TFrmFenLei picker(ToQStrings(categories), this);
+    if (picker.exec() != QDialog::Accepted) return;
+    record_.className = ToUtf8(picker.Result());
+  }
   record_.remarkText = RemarkTextOfEditor();
   // The store names, writes and stores the remark with the case; a failure keeps nothing of either.
-  const std::optional<int> inserted = store.InsertWithRemark(record_, EditorRtf(*remarkEditor_));
+  const std::optional<int> inserted = store.InsertCase(record_, EditorRtf(*remarkEditor_));
   if (!inserted) {
-    Tell(this, ToQString(store.lastError()));
+    if (!KeepForRetry(store)) Tell(this, ToQString(store.lastError()));
     return;
   }
-  currentRemarkPath_ = cases::RemarkFilePath(store.RemarkFolder(), record_.remarkFile).value_or(std::string());
+  saveWaitsForServer_ = false;
   const int id = *inserted;
   caseTree_->AddCaseNode(record_, id);
 
   currentCaseId_ = id;
+  currentCaseVersion_ = 1;
   caseOpen_ = true;
   remarkEditor_->document()->setModified(false);
   Inputs->SetSaveButtonOpen(true);
@@ -101,27 +170,32 @@ void TFrmMain::SaveNewCase(cases::MRecordBase& store) {
 void TFrmMain::OpenSelectedCase() {
   if (caseTree_->RefuseWhileLoading()) return;
   const int id = caseTree_->SelectedCaseId();
-  TRecordData read;
-  if (!caseStore_ || id < 0 || !caseStore_->Read(id, read)) return;
-  if (caseOpen_ && remarkEditor_->document()->isModified()) {
+  if (!caseStore_ || id < 0) return;
+  std::optional<cases::StoredCase> stored = caseStore_->ReadStored(id);
+  if (!stored && caseStore_->lastError().empty()) return;  // gone meanwhile
+  if (stored && caseOpen_ && remarkEditor_->document()->isModified()) {
     if (!OfferToSaveOpenRemark(tr("当前记录文本已改变，要保存吗？"))) return;
     // Saving may have rewritten the very case being opened.
-    if (!caseStore_->Read(id, read)) return;
+    stored = caseStore_->ReadStored(id);
+    if (!stored && caseStore_->lastError().empty()) return;
   }
-
-  // A remark too large to read is not opened: its next save would replace it by what the editor holds.
-  if (const auto path = OwnRemarkPath(*caseStore_, read);
-      path && base::FileSize(*path).value_or(0) > cases::kMaxRemarkBytes) {
-    Tell(this, ToQString(cases::RemarkTooLargeMessage(read.name, *path)));
+  // A remark too large to read, or a library that cannot be read, says so; nothing is opened.
+  if (!stored) {
+    Tell(this, ToQString(caseStore_->lastError()));
     return;
   }
-  record_ = read;
-  savedRecord_ = read;
-  Inputs->ShowRecord(read);
+  ShowStoredCase(*stored);
+}
+
+void TFrmMain::ShowStoredCase(const cases::StoredCase& stored) {
+  record_ = stored.record;
+  savedRecord_ = stored.record;
+  Inputs->ShowRecord(stored.record);
   SetChartShown(false);
   caseOpen_ = true;
-  currentCaseId_ = id;
-  ShowRemark(*caseStore_, read);
+  currentCaseId_ = stored.record.id;
+  currentCaseVersion_ = stored.version;
+  ShowRemark(stored);
   if (!ComputeChart()) return;
   remarkEditor_->document()->setModified(false);
   Inputs->SetSaveButtonOpen(true);
@@ -131,31 +205,18 @@ void TFrmMain::CompareSelectedCases() {
   if (caseTree_->RefuseWhileLoading() || !caseStore_) return;
   std::vector<TRecordData> chosen;
   for (const int id : caseTree_->SelectedCaseIds()) {
-    TRecordData read;
-    if (caseStore_->Read(id, read)) chosen.push_back(std::move(read));
+    if (std::optional<cases::StoredCase> read = caseStore_->ReadStored(id)) chosen.push_back(std::move(read->record));
   }
   if (chosen.empty()) return;
   ShowComparisonWindow(this, chart::CompareCases(*engine_, chosen, searchPage_->Request()), chosen.front());
 }
 
-void TFrmMain::ShowRemark(cases::MRecordBase& store, const TRecordData& record) {
-  std::optional<std::string> path = OwnRemarkPath(store, record);
-  if (!path) {
-    // The case gets a free name of its own, stored with its next save.
-    // Without one (a library that cannot be asked) a save says why it cannot write the remark.
-    const std::optional<cases::RemarkName> fresh = store.UniqueRemarkName(record);
-    path = fresh ? fresh->fullPath : std::string();
-    if (fresh) {
-      record_.remarkFile = fresh->baseName;
-      savedRecord_.remarkFile = fresh->baseName;
-    }
-  }
-  currentRemarkPath_ = *path;
+void TFrmMain::ShowRemark(const cases::StoredCase& stored) {
   remarkEditor_->clear();
   QTextCharFormat defaults;
   defaults.setForeground(Qt::black);
-  const bool loaded = base::FileExists(*path) && LoadTextFile(*remarkEditor_, *path, defaults);
-  if (!loaded) remarkEditor_->setPlainText(ToQString(record.remarkText));
+  const bool loaded = !stored.remarkRtf.empty() && LoadRemarkText(*remarkEditor_, stored.remarkRtf, defaults);
+  if (!loaded) remarkEditor_->setPlainText(ToQString(stored.record.remarkText));
 }
 
 void TFrmMain::DeleteSelectedCase() {
@@ -165,22 +226,27 @@ void TFrmMain::DeleteSelectedCase() {
     Tell(this, tr("请先选择一个案例！"));
     return;
   }
+  if (RefuseReadOnly()) return;
   const QString name = caseTree_->SelectedNodeText().section(QLatin1Char(' '), 0, 0);
   if (!AskYesNo(this, tr("确定要删除“%1”这个卦例吗？").arg(name), tr("注意"), Icon::Warning, Answer::No)) {
     return;
   }
   const bool isOpen = caseOpen_ && id == currentCaseId_;
-  std::string remarkPath;
-  if (isOpen) {
-    if (!AskYesNo(this, tr("确定要删除当前正在查看的卦例吗？"), tr(kHint), Icon::Warning)) return;
-    remarkPath = currentRemarkPath_;
-  } else if (TRecordData record; caseStore_->Read(id, record)) {
-    remarkPath = OwnRemarkPath(*caseStore_, record).value_or(std::string());
+  if (isOpen && !AskYesNo(this, tr("确定要删除当前正在查看的卦例吗？"), tr(kHint), Icon::Warning)) return;
+  // The version the user saw: the open case's, else the one just read.
+  int version = currentCaseVersion_;
+  if (!isOpen) {
+    const std::optional<cases::StoredCase> stored = caseStore_->ReadStored(id);
+    version = stored ? stored->version : 0;
   }
   // The case leaves the store first: a removal that fails keeps its remark and its node.
-  if (!caseStore_->RemoveWithRemark(id, remarkPath)) {
-    Tell(this, ToQString(caseStore_->lastError()));
-    return;
+  switch (caseStore_->RemoveCase(id, version)) {
+    case cases::CaseSave::kSaved:
+    case cases::CaseSave::kMissing: break;  // gone already: its node goes too
+    case cases::CaseSave::kChangedByAnother:
+      Tell(this, tr("这个案例已经被其他人修改过，没有删除。请刷新显示后再看。"));
+      return;
+    case cases::CaseSave::kFailed: Tell(this, ToQString(caseStore_->lastError())); return;
   }
   if (isOpen) {
     chartTextView_->clear();
@@ -222,13 +288,13 @@ bool TFrmMain::OfferToSaveOpenRemark(const QString& question) {
   return !remarkEditor_->document()->isModified();
 }
 
-void TFrmMain::KeepOpenCaseCategory(cases::MRecordBase& store) {
+void TFrmMain::KeepOpenCaseCategory(cases::CaseStore& store) {
   if (!caseOpen_) return;
-  TRecordData stored;
-  if (store.Read(currentCaseId_, stored)) {
+  if (const std::optional<cases::StoredCase> stored = store.ReadStored(currentCaseId_)) {
     // A renamed or merged category reaches the open case, or its next save would undo it.
-    record_.className = stored.className;
-    savedRecord_.className = stored.className;
+    record_.className = stored->record.className;
+    savedRecord_.className = stored->record.className;
+    currentCaseVersion_ = stored->version;
   } else if (store.lastError().empty()) {
     // No such row: it went with its category, and the next save stores it as a new case.
     caseOpen_ = false;

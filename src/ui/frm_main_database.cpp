@@ -11,6 +11,7 @@
 #include "base/files.h"
 #include "cases/remark_files.h"
 #include "cases/record_base.h"
+#include "cases/shared_library.h"
 #include "ui/clock.h"
 #include "ui/case_tree_panel.h"
 #include "ui/frm_export_class.h"
@@ -73,7 +74,7 @@ void TFrmMain::EndProgram() {
 }
 
 void TFrmMain::BackUpCases() {
-  if (caseTree_->RefuseWhileLoading() || !caseStore_) return;
+  if (caseTree_->RefuseWhileLoading() || !localStore_) return;
   const std::optional<QString> chosen = ChooseFolder(this, tr("请选择备份位置："));
   if (!chosen) return;
   const QString folder = *chosen + QStringLiteral("Quorin_备份_") + TimeStamp();
@@ -82,15 +83,20 @@ void TFrmMain::BackUpCases() {
     return;
   }
   // The store makes the folder, under its final name only once the backup is whole.
-  if (caseStore_->Backup(ToUtf8(folder))) {
+  if (UsingSharedLibrary()) {
+    if (sharedLibrary_->Backup(ToUtf8(folder))) Tell(this, tr("成功备份，已保存到%1目录下").arg(folder));
+    else Tell(this, ToQString(sharedLibrary_->lastError()));
+    return;
+  }
+  if (localStore_->Backup(ToUtf8(folder))) {
     Tell(this, tr("成功备份，已保存到%1目录下").arg(folder));
   } else {
-    Tell(this, ToQString(caseStore_->lastError()));
+    Tell(this, ToQString(localStore_->lastError()));
   }
 }
 
 void TFrmMain::RestoreCases() {
-  if (caseTree_->RefuseWhileLoading() || !caseStore_) return;
+  if (caseTree_->RefuseWhileLoading() || !localStore_) return;
   if (!AskYesNo(this, tr("执行此操作将覆盖现有的案例数据，要继续吗？"), tr("注意了"), Icon::Warning, Answer::No)) {
     return;
   }
@@ -105,15 +111,25 @@ void TFrmMain::RestoreCases() {
     Tell(this, tr("没有要还原的评语文件夹！"));
     return;
   }
+  if (UsingSharedLibrary()) {
+    // Into a shared library without cases only, in one transaction; the window goes on.
+    if (!sharedLibrary_->Restore(source)) {
+      Tell(this, ToQString(sharedLibrary_->lastError()) + tr(kDataKept));
+      return;
+    }
+    Tell(this, tr("成功还原！"));
+    caseTree_->Refresh();
+    return;
+  }
   // The store checks the backup and swaps it in whole; a failure leaves the data as it was.
-  if (!caseStore_->Restore(source)) {
-    Tell(this, ToQString(caseStore_->lastError()) + tr(kDataKept));
+  if (!localStore_->Restore(source)) {
+    Tell(this, ToQString(localStore_->lastError()) + tr(kDataKept));
     return;
   }
   // The cases are back either way; remarks that could not be written from the stored text make it no success.
-  if (caseStore_->RemarkWriteFailures() > 0) {
+  if (localStore_->RemarkWriteFailures() > 0) {
     Tell(this,
-         tr("案例数据已经还原，但评语文件没有全部写入：%1\r\n请重新打开软件！").arg(ToQString(caseStore_->lastError())),
+         tr("案例数据已经还原，但评语文件没有全部写入：%1\r\n请重新打开软件！").arg(ToQString(localStore_->lastError())),
          tr("错误"), Icon::Error);
   } else {
     Tell(this, tr("成功还原，请重新打开软件！"));
@@ -122,7 +138,12 @@ void TFrmMain::RestoreCases() {
 }
 
 void TFrmMain::DeleteAllCases() {
-  if (caseTree_->RefuseWhileLoading() || !caseStore_) return;
+  if (caseTree_->RefuseWhileLoading() || !localStore_) return;
+  if (UsingSharedLibrary()) {
+    // One user's slip must not empty a whole practice's library.
+    Tell(this, tr("共享案例库不能在这里删除所有案例。"));
+    return;
+  }
   if (!AskYesNo(this, tr("确定要删除所有案例吗？"), tr("删除所有案例"), Icon::Warning, Answer::No)) {
     return;
   }
@@ -135,10 +156,10 @@ void TFrmMain::DeleteAllCases() {
     Tell(this, tr("删除码错误，无法删除！"));
     return;
   }
-  if (!caseStore_->DeleteAll()) {
-    Tell(this, ToQString(caseStore_->lastError()));
+  if (!localStore_->DeleteAll()) {
+    Tell(this, ToQString(localStore_->lastError()));
     // Once the database file is gone the window no longer matches it.
-    if (!base::FileExists(caseStore_->path())) EndProgram();
+    if (!base::FileExists(localStore_->path())) EndProgram();
     return;
   }
   Tell(this, tr("成功删除所有记录，请重新打开软件！"));
@@ -146,8 +167,19 @@ void TFrmMain::DeleteAllCases() {
 }
 
 void TFrmMain::CompactCases() {
-  if (caseTree_->RefuseWhileLoading() || !caseStore_) return;
-  if (caseStore_->GetPrimaryId() < cases::kFewestCasesToCompact) {
+  if (caseTree_->RefuseWhileLoading() || !localStore_) return;
+  if (UsingSharedLibrary()) {
+    // The shared library keeps its ids (other users hold them); the window goes on.
+    if (!AskYesNo(this, tr("整理共享案例库：为缺少评语的案例重建评语，并整理服务器上的数据表。确定要整理吗？"),
+                  tr("整理数据"), Icon::Warning, Answer::No)) {
+      return;
+    }
+    const std::optional<int> count = sharedLibrary_->Compact();
+    if (count) Tell(this, tr(" %1 个案例已经整理出来！").arg(*count));
+    else Tell(this, ToQString(sharedLibrary_->lastError()) + tr(kDataKept));
+    return;
+  }
+  if (localStore_->GetPrimaryId() < cases::kFewestCasesToCompact) {
     Tell(this, tr("案例数据过少，无需整理！"));
     return;
   }
@@ -157,18 +189,18 @@ void TFrmMain::CompactCases() {
   }
   // The editor becomes the progress display and the program ends: a changed remark is offered first.
   if (!OfferToSaveOpenRemark()) return;
-  const std::optional<int> kept = caseStore_->Compact([this](const std::string& line) { ShowProgressLine(line); });
+  const std::optional<int> kept = localStore_->Compact([this](const std::string& line) { ShowProgressLine(line); });
   if (kept) {
     Tell(this, tr(" %1 个案例已经整理出来！").arg(*kept));
   } else {
     // A compaction that fails keeps the old file.
-    Tell(this, ToQString(caseStore_->lastError()) + tr(kDataKept));
+    Tell(this, ToQString(localStore_->lastError()) + tr(kDataKept));
   }
   EndProgram();
 }
 
 void TFrmMain::ImportCases() {
-  if (caseTree_->RefuseWhileLoading() || !caseStore_) return;
+  if (caseTree_->RefuseWhileLoading() || !localStore_) return;
   const FileRequest request{QString(), ParseFilterList(QStringLiteral("all.db|*.db")), 0};
   const std::optional<FileChoice> choice = Prompts().OpenFile(this, request);
   if (!choice) return;
@@ -177,18 +209,31 @@ void TFrmMain::ImportCases() {
     Tell(this, tr("不存在这个数据库文件，无法导入！"));
     return;
   }
+  if (UsingSharedLibrary()) {
+    // All or nothing in one transaction; the window goes on and shows the new cases.
+    cases::MRecordBase source;
+    const std::optional<int> added =
+        source.OpenReadOnly(path) ? sharedLibrary_->Import(source) : std::optional<int>();
+    if (!added) {
+      Tell(this, ToQString(source.lastError().empty() ? sharedLibrary_->lastError() : source.lastError()));
+      return;
+    }
+    Tell(this, tr("共导入 %1 个案例！").arg(*added));
+    caseTree_->Refresh();
+    return;
+  }
   // The editor becomes the progress display and the program ends: a changed remark is offered first.
   if (!OfferToSaveOpenRemark()) return;
   KeptEditorText editorText(*remarkEditor_);
-  const std::optional<int> added = caseStore_->ImportFrom(path, [this](const std::string& line) { ShowProgressLine(line); });
+  const std::optional<int> added = localStore_->ImportFrom(path, [this](const std::string& line) { ShowProgressLine(line); });
   if (!added) {
     editorText.Restore();
-    Tell(this, ToQString(caseStore_->lastError()));
+    Tell(this, ToQString(localStore_->lastError()));
     return;
   }
   // Cases in without their remarks are no success: the message says which file failed.
-  if (caseStore_->RemarkWriteFailures() > 0) {
-    Tell(this, ToQString(caseStore_->lastError()) + tr("\r\n请重启软件！"), tr("错误"), Icon::Error);
+  if (localStore_->RemarkWriteFailures() > 0) {
+    Tell(this, ToQString(localStore_->lastError()) + tr("\r\n请重启软件！"), tr("错误"), Icon::Error);
   } else {
     Tell(this, tr("共导入 %1 个案例！").arg(*added) + tr("请重启软件！"));
   }
@@ -196,7 +241,7 @@ void TFrmMain::ImportCases() {
 }
 
 void TFrmMain::ExportCases() {
-  if (caseTree_->RefuseWhileLoading() || !caseStore_) return;
+  if (caseTree_->RefuseWhileLoading() || !localStore_) return;
   std::vector<std::string> names;
   if (!caseStore_->GetClassNames(names)) {
     Tell(this, ToQString(caseStore_->lastError()));
@@ -219,7 +264,10 @@ void TFrmMain::ExportCases() {
   // The remark of the open case stays in the editor: the program goes on after an export.
   KeptEditorText editorText(*remarkEditor_);
   const int written =
-      caseStore_->ExportTo(path, chosen, exportAll, [this](const std::string& line) { ShowProgressLine(line); }).value_or(0);
+      UsingSharedLibrary()
+          ? sharedLibrary_->ExportTo(path, chosen, exportAll).value_or(0)
+          : localStore_->ExportTo(path, chosen, exportAll, [this](const std::string& line) { ShowProgressLine(line); })
+                .value_or(0);
   editorText.Restore();
   if (written == 0) {
     std::error_code ignored;

@@ -88,12 +88,15 @@ void TFrmMain::ApplySavedWindowState() {
 }
 
 void TFrmMain::OpenCaseDatabase() {
-  if (!caseStore_) return;
-  if (!caseStore_->Open(CaseDatabasePath())) {
+  if (!localStore_) return;
+  if (!localStore_->Open(CaseDatabasePath())) {
     // The window opens all the same, with an empty tree.
-    Tell(this, ToQString(caseStore_->lastError()));
+    Tell(this, ToQString(localStore_->lastError()));
     return;
   }
+  // A practice's shared library, when the user last chose one, takes the local one's place.
+  OpenRememberedLibrary();
+  if (caseStore_ != localStore_) return;
   // The tree shows the newest cases; the remarks say how many there are in all.
   caseTree_->ShowNewestCases();
   if (const int counter = caseStore_->GetPrimaryId(); counter > kCasesShownAtStart) {
@@ -104,7 +107,7 @@ void TFrmMain::OpenCaseDatabase() {
 }
 
 void TFrmMain::CaseLoadingEnded(bool wholeLibrary) {
-  setWindowTitle(QStringLiteral("Quorin 2.3 "));
+  ShowLibraryInTitle();
   if (wholeLibrary && savedWindowState_) {
     ApplySavedWindowState();
     savedWindowState_.reset();

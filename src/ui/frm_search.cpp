@@ -13,7 +13,7 @@
 
 #include "base/places.h"
 #include "calendar/historical_year.h"
-#include "cases/record_base.h"
+#include "cases/case_store.h"
 #include "qtdraw/shown_text.h"
 #include "ui/program_files.h"
 #include "ui/prompter.h"
@@ -53,7 +53,7 @@ QPushButton* Button(const char* name, const QString& caption, QWidget* parent) {
 
 }  // namespace
 
-TFrmSearch::TFrmSearch(cases::MRecordBase& store, cases::CaseSearchCriteria& criteria, QWidget* parent)
+TFrmSearch::TFrmSearch(cases::CaseStore& store, cases::CaseSearchCriteria& criteria, QWidget* parent)
     : QDialog(parent), store_(store), criteria_(criteria) {
   setObjectName(QStringLiteral("FrmSearch"));
   setWindowTitle(tr("查找案例"));
@@ -211,7 +211,7 @@ void TFrmSearch::SetSearching(bool searching) {
 
 void TFrmSearch::SearchCases() {
   if (!CollectConditions()) return;
-  if (store_.GetPrimaryId() == 0) {
+  if (store_.GetPrimaryId() == 0 && !store_.IsShared()) {
     Tell(this, tr("没有记录，无从查找。"));
     return;
   }

@@ -15,7 +15,7 @@ class QProgressBar;
 class QPushButton;
 
 namespace quorin::cases {
-class MRecordBase;
+class CaseStore;
 }
 
 namespace quorin::ui {
@@ -30,7 +30,7 @@ class TFrmSearch : public QDialog {
  public:
   // `criteria` is the window's record of the last conditions; the dialog shows it and
   // collects into it. Both must outlive the dialog.
-  TFrmSearch(cases::MRecordBase& store, cases::CaseSearchCriteria& criteria, QWidget* parent = nullptr);
+  TFrmSearch(cases::CaseStore& store, cases::CaseSearchCriteria& criteria, QWidget* parent = nullptr);
 
   // The ids found by the last search that closed the dialog, in increasing order.
   const std::vector<int>& Results() const { return results_; }
@@ -50,7 +50,7 @@ class TFrmSearch : public QDialog {
   bool CollectConditions();
   void SetSearching(bool searching);
 
-  cases::MRecordBase& store_;
+  cases::CaseStore& store_;
   cases::CaseSearchCriteria& criteria_;
   std::vector<int> results_;
   bool shown_ = false;

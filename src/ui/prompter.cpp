@@ -67,6 +67,18 @@ class ScreenPrompter final : public Prompter {
     }
   }
 
+  int Choose(QWidget* parent, const Message& m, const QStringList& choices) override {
+    QMessageBox box(parent);
+    box.setWindowTitle(m.caption.isEmpty() ? QApplication::applicationName() : qtdraw::ShownQString(m.caption.toStdString()));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(ForLabel(m.text));
+    box.setIcon(QMessageBox::Warning);
+    QList<QAbstractButton*> buttons;
+    for (const QString& choice : choices) buttons.append(box.addButton(choice, QMessageBox::ActionRole));
+    box.exec();
+    return static_cast<int>(buttons.indexOf(box.clickedButton()));
+  }
+
   std::optional<QString> Input(QWidget* parent, const QString& caption, const QString& prompt,
                                const QString& initial) override {
     bool ok = false;

@@ -51,6 +51,9 @@ class Prompter {
  public:
   virtual ~Prompter() = default;
   virtual Answer Ask(QWidget* parent, const Message& message) = 0;
+  // A box with a button per choice (the message's buttons unused): the chosen one's index, or -1
+  // when the box was closed.
+  virtual int Choose(QWidget* parent, const Message& message, const QStringList& choices) = 0;
   // The text entered, or nothing when the user cancels.
   virtual std::optional<QString> Input(QWidget* parent, const QString& caption, const QString& prompt,
                                        const QString& initial) = 0;

@@ -19,14 +19,17 @@ std::string EditorRtf(const QTextEdit& editor) {
 
 bool LoadTextFile(QTextEdit& editor, const std::string& path, const QTextCharFormat& defaults) {
   const std::optional<std::string> bytes = base::ReadFileBytes(path);
-  if (!bytes) return false;
-  if (base::LooksLikeRtf(*bytes)) {
-    if (const std::optional<base::RichDocument> rich = base::ReadRtf(*bytes)) {
+  return bytes && LoadRemarkText(editor, *bytes, defaults);
+}
+
+bool LoadRemarkText(QTextEdit& editor, const std::string& bytes, const QTextCharFormat& defaults) {
+  if (base::LooksLikeRtf(bytes)) {
+    if (const std::optional<base::RichDocument> rich = base::ReadRtf(bytes)) {
       FillTextDocument(*editor.document(), *rich, defaults);
       return true;
     }
   }
-  const base::RichDocument plain = base::RichDocument::FromPlainText(base::GbkToUtf8(*bytes));
+  const base::RichDocument plain = base::RichDocument::FromPlainText(base::GbkToUtf8(bytes));
   QTextCursor cursor(editor.document());
   cursor.movePosition(QTextCursor::End);
   cursor.insertText(ToQString(plain.PlainText("\n")), defaults);

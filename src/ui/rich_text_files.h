@@ -17,5 +17,7 @@ std::string EditorRtf(const QTextEdit& editor);
 // plain text otherwise; text without its own attributes takes `defaults`. False when
 // the file cannot be read.
 bool LoadTextFile(QTextEdit& editor, const std::string& path, const QTextCharFormat& defaults);
+// The same for a remark's bytes as the library keeps them.
+bool LoadRemarkText(QTextEdit& editor, const std::string& bytes, const QTextCharFormat& defaults);
 
 }  // namespace quorin::ui

@@ -259,7 +259,7 @@ TEST_F(CaseLoading, PassOnItsOwnThreadGivesTheSameResultAndCanBeStopped) {
   CaseLoadResult threaded;
   std::vector<int> progress;
   CaseLoadingPass pass;
-  ASSERT_TRUE(pass.Start(dbPath_, {6, 5, 4, 3, 2, 1}, CaseOrder::kTimeDescending,
+  ASSERT_TRUE(pass.Start(MRecordBase::OpenerOf(dbPath_), {6, 5, 4, 3, 2, 1}, CaseOrder::kTimeDescending,
                          [&](CaseLoadResult r) { threaded = std::move(r); },
                          [&](int done, int total) { progress.push_back(done * 100 + total); }));
   pass.Wait();
@@ -269,7 +269,7 @@ TEST_F(CaseLoading, PassOnItsOwnThreadGivesTheSameResultAndCanBeStopped) {
 
   CaseLoadResult broken;
   testing::WriteBytes(dir_.Path() + "blocker", "a file where a folder should be");
-  ASSERT_TRUE(pass.Start(dir_.Path() + "blocker/Orlune.db", {1}, CaseOrder::kNone,
+  ASSERT_TRUE(pass.Start(MRecordBase::OpenerOf(dir_.Path() + "blocker/Orlune.db"), {1}, CaseOrder::kNone,
                          [&](CaseLoadResult r) { broken = std::move(r); }));
   pass.Wait();
   EXPECT_FALSE(broken.error.empty());

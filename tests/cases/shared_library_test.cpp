@@ -10,6 +10,7 @@
 
 #include "base/files.h"
 #include "base/gbk.h"
+#include "cases/case_search.h"
 #include "cases/case_tree.h"
 #include "cases/record_base.h"
 #include "cases/record_codec.h"
@@ -61,23 +62,23 @@ TEST_F(SharedLibraryTest, ASaveOverAnotherUsersChangeIsRefusedAndKeepsIt) {
 
   int myVersion = seenByMe->version;
   mine.name = "张三丰";
-  ASSERT_EQ(library_.Update(*id, mine, "{\\rtf1 乙}", myVersion), SharedSave::kSaved);
+  ASSERT_EQ(library_.Update(*id, mine, "{\\rtf1 乙}", myVersion), CaseSave::kSaved);
   EXPECT_EQ(myVersion, 2);
 
   int otherVersion = seenByOther->version;
   TRecordData theirs = seenByOther->record;
   theirs.name = "李四";
-  EXPECT_EQ(other.Update(*id, theirs, "{\\rtf1 丙}", otherVersion), SharedSave::kChangedByAnother);
+  EXPECT_EQ(other.Update(*id, theirs, "{\\rtf1 丙}", otherVersion), CaseSave::kChangedByAnother);
   EXPECT_EQ(other.lastError(), kChangedByAnother);
-  EXPECT_EQ(other.Remove(*id, otherVersion), SharedSave::kChangedByAnother);
+  EXPECT_EQ(other.Remove(*id, otherVersion), CaseSave::kChangedByAnother);
   const auto now = other.Read(*id);
   ASSERT_TRUE(now);
   EXPECT_EQ(now->record.name, "张三丰");
   EXPECT_EQ(now->remarkRtf, "{\\rtf1 乙}");
   EXPECT_EQ(now->version, 2);
 
-  EXPECT_EQ(other.Remove(*id, now->version), SharedSave::kSaved);
-  EXPECT_EQ(library_.Update(*id, mine, "", myVersion), SharedSave::kMissing);
+  EXPECT_EQ(other.Remove(*id, now->version), CaseSave::kSaved);
+  EXPECT_EQ(library_.Update(*id, mine, "", myVersion), CaseSave::kMissing);
   EXPECT_FALSE(library_.Read(*id));
   EXPECT_EQ(library_.lastError(), "");
 }
@@ -135,16 +136,16 @@ TEST_F(SharedLibraryTest, AReadOnlyRoleReadsAndIsRefusedEveryChange) {
   changed.name = "李四";
   EXPECT_FALSE(reader.Insert(changed, ""));
   EXPECT_EQ(reader.lastError(), kReadOnlyLibrary);
-  EXPECT_EQ(reader.Update(*id, changed, "", version), SharedSave::kFailed);
+  EXPECT_EQ(reader.Update(*id, changed, "", version), CaseSave::kFailed);
   EXPECT_EQ(reader.lastError(), kReadOnlyLibrary);
-  EXPECT_EQ(reader.Remove(*id, version), SharedSave::kFailed);
+  EXPECT_EQ(reader.Remove(*id, version), CaseSave::kFailed);
   EXPECT_EQ(reader.lastError(), kReadOnlyLibrary);
   EXPECT_EQ(library_.Read(*id)->record.name, "张三");
   EXPECT_EQ(library_.CaseIds()->size(), 1u);
   // Granted the right to change, the same role may.
   ASSERT_TRUE(library_.Grant(role, false));
   EXPECT_EQ(reader.CanWrite(), true);
-  EXPECT_EQ(reader.Update(*id, changed, "", version), SharedSave::kSaved);
+  EXPECT_EQ(reader.Update(*id, changed, "", version), CaseSave::kSaved);
   static_cast<void>(admin_.Execute("drop owned by " + role + "; drop role " + role));
 }
 
@@ -162,7 +163,7 @@ TEST_F(SharedLibraryTest, AnotherUsersChangeIsAnnouncedAtOnce) {
   EXPECT_FALSE(watcher.WaitForChange(50));
   int version = 1;
   r.name = "李四";
-  ASSERT_EQ(library_.Update(*id, r, "", version), SharedSave::kSaved);
+  ASSERT_EQ(library_.Update(*id, r, "", version), CaseSave::kSaved);
   EXPECT_TRUE(watcher.WaitForChange(2000));
   // A lost connection is told, not taken for quiet.
   ASSERT_TRUE(admin_.Run("select pg_terminate_backend(pid) from pg_stat_activity where datname = $1 and pid <> "
@@ -221,6 +222,130 @@ TEST_F(SharedLibraryTest, TheCaseListsReadBothLibrariesAlike) {
     EXPECT_EQ(shared->record.otherPersons, mine.otherPersons);
     EXPECT_EQ(shared->remarkRtf, "{\\rtf1 " + std::to_string(id - 1) + "}") << id;
   }
+  // A whole range comes in id order, as the long lists' single scan merges it.
+  std::vector<int> inOrder;
+  ASSERT_TRUE(library_.BeginReading());
+  ASSERT_TRUE(library_.ReadCaseRange(1, 1000, [&](TRecordData& r) {
+    inOrder.push_back(r.id);
+    return true;
+  }));
+  library_.EndReading();
+  EXPECT_EQ(inOrder, library_.CaseIds().value_or(std::vector<int>{}));
+}
+
+// The searches narrow the cases down on the server and must find exactly what the local searches
+// find: random cases (traditional and simplified, letters in either case, SQL-ish texts, cut names,
+// BC years, empty remarks) searched both ways; then some rows written as no program writes them,
+// checked against matching every case as read.
+TEST_F(SharedLibraryTest, TheSearchesFindWhatTheLocalSearchesFind) {
+  testing::TempDir dir;
+  base::SetProgramFolder(dir.Path());
+  MRecordBase local;
+  ASSERT_TRUE(local.Open(dir.Path() + "dat/Orlune.db"));
+  ASSERT_TRUE(local.SetClassNames({"开业", "求财"}));
+  std::mt19937 random(7);
+  const auto pick = [&](const std::vector<std::string>& from) { return from[random() % from.size()]; };
+  const std::vector<std::string> names{"张三",  "張三",   "李四",  "Smith", "smith",  "O'Brien", "'; drop table x; --",
+                                       "100%_off", "a\\b", "欧阳修", "臺灣人", "2020年生", "子时", "一二三四五六七八九十十一"};
+  const std::vector<std::string> places{"广东广州", "台北", "臺北", "", "北京%", "New York", "2020年"};
+  const std::vector<std::string> categories{"开业", "開業", "求财", "临时保存", "", "Smith", "新类_%"};
+  const std::vector<std::string> remarks{"", "输入自己的评语：", "财运亨通", "財運", "2020年大吉", "子时出生", "100% 好", "smith"};
+  const std::vector<int> years{2020, 1985, -2020, -850, 1, 12, 2100, 1900, 202};
+  for (int i = 0; i < 300; ++i) {
+    const int year = random() % 3 ? years[random() % years.size()] : -850 + static_cast<int>(random() % 2950);
+    TRecordData r = testing::ChartRequest(year == 0 ? 1 : year, 1 + static_cast<int>(random() % 12),
+                                          1 + static_cast<int>(random() % 28), static_cast<int>(random() % 24), 5, 0, 0);
+    r.name = pick(names);
+    r.addrName = pick(places);
+    r.className = pick(categories);
+    r.remarkText = pick(remarks) + (random() % 2 ? pick(remarks) : "");
+    r.male = random() % 2 == 0;
+    r.isLunar = random() % 4 == 0;
+    r.province = static_cast<std::int16_t>(random() % 5);
+    ASSERT_TRUE(local.InsertWithRemark(r, "")) << local.lastError();
+  }
+  ASSERT_TRUE(library_.Push(local)) << library_.lastError();
+
+  const std::vector<std::string> words{"张",   "張三", "三",   "smith", "Smith", "2020年", "20年", "年",   "1985",  "5月",
+                                       "子时", "子",   "开业", "開業",  "临时",  "评语",   "財運", "'",    "%",     "_",
+                                       "\\",   "广州", "臺",   "北",    "-2020年", "",     "O'Brien", "drop", "x\xff", "0年"};
+  std::vector<std::vector<std::string>> keywordSets;
+  for (int i = 0; i < 200; ++i) {
+    std::vector<std::string> keywords;
+    for (int n = 1 + static_cast<int>(random() % 3); n > 0; --n) keywords.push_back(pick(words));
+    keywordSets.push_back(keywords);
+  }
+  std::vector<CaseSearchCriteria> criteriaSets;
+  for (int i = 0; i < 200; ++i) {
+    CaseSearchCriteria c;
+    c.province = random() % 3 ? -1 : static_cast<std::int16_t>(random() % 5);
+    c.nameMode = static_cast<std::uint8_t>(random() % 3);
+    c.name = random() % 2 ? pick(names) : pick(words);
+    c.classMode = static_cast<std::uint8_t>(random() % 3);
+    c.className = random() % 2 ? pick(categories) : pick(words);
+    c.remarkSet = random() % 3 == 0;
+    c.remark = pick(words);
+    c.sexSet = random() % 3 == 0;
+    c.male = random() % 2 == 0;
+    c.yearsSet = random() % 2 == 0;
+    c.yearFrom = static_cast<std::int16_t>(-900 + static_cast<int>(random() % 3000));
+    c.yearTo = static_cast<std::int16_t>(c.yearFrom + static_cast<int>(random() % 500));
+    criteriaSets.push_back(c);
+  }
+
+  const auto expectSame = [&](const auto& expected, const std::string& against) {
+    for (const auto& keywords : keywordSets) {
+      const auto shared = library_.FuzzySearch(keywords);
+      ASSERT_TRUE(shared) << library_.lastError();
+      EXPECT_EQ(*shared, expected.first(keywords)) << against << ": " << ::testing::PrintToString(keywords);
+    }
+    for (const CaseSearchCriteria& c : criteriaSets) {
+      const auto shared = library_.Search(c);
+      ASSERT_TRUE(shared) << library_.lastError();
+      EXPECT_EQ(*shared, expected.second(c)) << against << ": name " << int(c.nameMode) << c.name << " class "
+                                             << int(c.classMode) << c.className << " remark " << c.remarkSet << c.remark
+                                             << " sex " << c.sexSet << c.male << " years " << c.yearsSet << c.yearFrom
+                                             << ".." << c.yearTo << " province " << c.province;
+    }
+  };
+  expectSame(std::make_pair([&](const std::vector<std::string>& k) { return *local.FuzzySearch(k); },
+                            [&](const CaseSearchCriteria& c) { return *local.Search(c); }),
+             "local");
+
+  // Texts no program writes, but that a case may hold: what counts is how they decode.
+  const std::vector<std::pair<std::string, std::string>> odd{
+      {"date_year", "'+2020'"}, {"date_year", "' 1985'"}, {"date_year", "'99999'"}, {"date_year", "'abc'"},
+      {"date_year", "'-0'"},    {"date_year", "'02020'"}, {"date_year", "null"},    {"remark_text", "''"},
+      {"remark_text", "null"},  {"addr_name", "null"},    {"sex", "null"},         {"sex", "'x'"},
+      {"sex", "'2'"},           {"sex", "''"},            {"date_num", "'5 20 0 0'"}, {"date_num", "'x'"}};
+  PgConnection writer;
+  ASSERT_TRUE(writer.Open(Target()));
+  int row = 1;
+  for (const auto& [column, value] : odd) {
+    for (int n = 0; n < 3; ++n, row += 7) {
+      // Fixed columns and values of this test only.
+      ASSERT_TRUE(writer.Execute("update quorin.cases set " + column + " = " + value + " where id = " + std::to_string(row)))
+          << writer.Message();
+    }
+  }
+  std::vector<TRecordData> stored;
+  const auto ids = library_.CaseIds();
+  ASSERT_TRUE(ids);
+  for (const int id : *ids) stored.push_back(library_.Read(id)->record);
+  const auto everyCase = [&](const std::function<bool(const TRecordData&)>& matches) {
+    std::vector<int> ids;
+    for (const TRecordData& r : stored)
+      if (matches(r)) ids.push_back(r.id);
+    return ids;
+  };
+  expectSame(std::make_pair(
+                 [&](const std::vector<std::string>& k) {
+                   return everyCase([&](const TRecordData& r) { return MatchesKeywords(FuzzyFields(r), k); });
+                 },
+                 [&](const CaseSearchCriteria& c) {
+                   return everyCase([&](const TRecordData& r) { return MatchesCriteria(r, c); });
+                 }),
+             "every case");
 }
 
 }  // namespace

@@ -34,6 +34,15 @@ ui::Answer ScriptedPrompter::Ask(QWidget*, const ui::Message& message) {
   return answers.dequeue();
 }
 
+int ScriptedPrompter::Choose(QWidget*, const ui::Message& message, const QStringList&) {
+  shown.append(message);
+  if (choices.isEmpty()) {
+    ++unexpected;
+    return -1;
+  }
+  return choices.dequeue();
+}
+
 std::optional<QString> ScriptedPrompter::Input(QWidget*, const QString& caption, const QString& prompt,
                                                const QString&) {
   inputPrompts.append(caption + QLatin1Char('|') + prompt);

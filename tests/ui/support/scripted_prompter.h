@@ -22,6 +22,7 @@ class ScriptedPrompter final : public ui::Prompter {
   // counted as unexpected.
   QQueue<ui::Answer> answers;
   QQueue<std::optional<QString>> inputs;          // input boxes; empty = cancel
+  QQueue<int> choices;                            // boxes of choices; empty = closed
   // Answers input boxes from their caption and prompt when `inputs` is empty.
   std::function<std::optional<QString>(const QString& caption, const QString& prompt)> inputFunction;
   QQueue<std::optional<QString>> folders;         // folder browsers; empty = cancel
@@ -45,6 +46,7 @@ class ScriptedPrompter final : public ui::Prompter {
   void Clear();
 
   ui::Answer Ask(QWidget* parent, const ui::Message& message) override;
+  int Choose(QWidget* parent, const ui::Message& message, const QStringList& choices) override;
   std::optional<QString> Input(QWidget* parent, const QString& caption, const QString& prompt,
                                const QString& initial) override;
   std::optional<ui::FileChoice> OpenFile(QWidget* parent, const ui::FileRequest& request) override;

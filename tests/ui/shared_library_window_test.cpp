@@ -1,0 +1,150 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window on a practice's shared library: it connects from the file menu and names the
+// library in its title, another user's change reaches its tree by itself with the selection kept,
+// a save over another user's change lets the user choose, and a read-only role saves nothing.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+#include <unistd.h>
+
+#include "cases/library_address.h"
+#include "cases/pg_connection.h"
+#include "cases/remark_files.h"
+#include "cases/shared_library.h"
+#include "support/case_window_fixture.h"
+#include "support/named_control.h"
+#include "ui/frm_main.h"
+#include "ui/shared_library_dialog.h"
+
+using quorin::TRecordData;
+using quorin::testing::CaseWindowFixture;
+using quorin::testing::Named;
+using quorin::testing::SampleCase;
+using quorin::testing::WhenDialogShows;
+
+namespace {
+
+std::string ServerTarget(const std::string& database, const std::string& user = "postgres") {
+  return "host=" QUORIN_TEST_PG_DIR " user=" + user + " dbname=" + database;
+}
+
+// Connects the window through "连接共享案例库..." as the user fills the dialog in.
+void ConnectWindow(CaseWindowFixture& f, const std::string& database, const std::string& user) {
+  WhenDialogShows<quorin::ui::SharedLibraryDialog>([&](quorin::ui::SharedLibraryDialog& d) {
+    Named<QLineEdit>(&d, "EdtHost")->setText(QStringLiteral(QUORIN_TEST_PG_DIR));
+    Named<QLineEdit>(&d, "EdtDatabase")->setText(QString::fromStdString(database));
+    Named<QLineEdit>(&d, "EdtUser")->setText(QString::fromStdString(user));
+    Named<QComboBox>(&d, "CmbSslMode")->setCurrentIndex(4);  // a Unix socket has no TLS
+    Named<QPushButton>(&d, "BtnConnect")->click();
+  });
+  f.TriggerAndWait("mnuF_sharedLibrary");
+}
+
+void Save(CaseWindowFixture& f) { quorin::testing::ChartInput<QPushButton>(&f.window(), "SbtoSave")->click(); }
+
+}  // namespace
+
+class SharedLibraryWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    quorin::testing::PrepareApplication();
+    // The remembered choice goes to a settings folder of the test's own.
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings_.path());
+    database_ = "window_" + std::to_string(getpid());
+    QVERIFY(admin_.Open(ServerTarget("postgres")));
+    QVERIFY(admin_.Execute("create database " + database_));
+    quorin::cases::SharedLibrary owner;
+    QVERIFY(owner.Connect(ServerTarget(database_)));
+    QVERIFY(owner.Initialize());
+  }
+  void cleanupTestCase() {
+    static_cast<void>(admin_.Execute("drop database if exists " + database_ + " with (force)"));
+  }
+
+  void anotherUsersChangesReachTheTreeAndASaveOverThemLetsTheUserChoose() {
+    quorin::cases::SharedLibrary other;
+    QVERIFY(other.Connect(ServerTarget(database_)));
+    TRecordData first = SampleCase("甲", 2020, 1, 2, 8, 5);
+    const auto firstId = other.Insert(first, "");
+    QVERIFY(firstId);
+
+    CaseWindowFixture f;
+    ConnectWindow(f, database_, "postgres");
+    QVERIFY(f.window().windowTitle().contains(QStringLiteral("共享案例库：postgres@")));
+    QVERIFY(f.tree().FindCaseNode(*firstId));
+    QVERIFY(f.SelectCase(*firstId));
+
+    // Another user adds a case: it shows within two seconds, and the user's selection stays.
+    TRecordData second = SampleCase("乙", 2021, 3, 4, 10, 0);
+    const auto secondId = other.Insert(second, "");
+    QVERIFY(secondId);
+    QTRY_VERIFY_WITH_TIMEOUT(f.tree().FindCaseNode(*secondId) != nullptr, 2000);
+    QCOMPARE(f.tree().SelectedCaseId(), *firstId);
+
+    // The user opens the first case; meanwhile the other user changes it.
+    QVERIFY(f.OpenCase(*firstId));
+    auto theirs = other.Read(*firstId);
+    QVERIFY(theirs);
+    theirs->record.name = "甲改";
+    QCOMPARE(other.Update(*firstId, theirs->record, theirs->remarkRtf, theirs->version), quorin::cases::CaseSave::kSaved);
+
+    // Saving asks; "保留我的修改" stores the user's remark over theirs, nothing silently.
+    quorin::testing::TypeRemark(f.remarks(), QStringLiteral("我的评语"));
+    f.prompter().answers.enqueue(quorin::ui::Answer::Yes);  // 要修改“甲”这条记录吗？
+    f.prompter().choices.enqueue(0);
+    Save(f);
+    QVERIFY(f.prompter().Texts().join(QLatin1Char('\n')).contains(QStringLiteral("已经被其他人修改过")));
+    const auto stored = other.Read(*firstId);
+    QVERIFY(stored);
+    QCOMPARE(stored->version, 3);
+    QVERIFY(QString::fromStdString(quorin::cases::RemarkPlainText(stored->remarkRtf)).contains(QStringLiteral("我的评语")));
+    QVERIFY(!f.remarks()->document()->isModified());
+
+    // "另存为新案例" after a second change keeps theirs and adds the user's as a case of its own.
+    auto again = other.Read(*firstId);
+    QVERIFY(again);
+    again->record.name = "甲再改";
+    QCOMPARE(other.Update(*firstId, again->record, again->remarkRtf, again->version), quorin::cases::CaseSave::kSaved);
+    quorin::testing::TypeRemark(f.remarks(), QStringLiteral("另一条评语"));
+    f.prompter().answers.enqueue(quorin::ui::Answer::Yes);
+    f.prompter().choices.enqueue(2);
+    Save(f);
+    const auto ids = other.CaseIds();
+    QVERIFY(ids);
+    QCOMPARE(ids->size(), std::size_t{3});
+    QCOMPARE(other.Read(*firstId)->record.name, std::string("甲再改"));
+    QCOMPARE(f.prompter().unexpected, 0);
+  }
+
+  void aReadOnlyRoleIsToldInTheTitleAndSavesNothing() {
+    QVERIFY(admin_.Execute("do $$ begin create role reader login; exception when duplicate_object then null; end $$"));
+    quorin::cases::SharedLibrary owner;
+    QVERIFY(owner.Connect(ServerTarget(database_)));
+    QVERIFY(owner.Grant("reader", true));
+    const auto before = owner.CaseIds();
+    QVERIFY(before);
+
+    CaseWindowFixture f;
+    ConnectWindow(f, database_, "reader");
+    QVERIFY(f.window().windowTitle().contains(QStringLiteral("（只读）")));
+    QCOMPARE(f.tree().CaseIds().size(), before->size());  // it reads everything
+    QVERIFY(f.PaiFor(QStringLiteral("丙"), 2022, 5, 6, 9, 30));
+    Save(f);
+    QCOMPARE(f.prompter().LastText(), QString::fromUtf8(quorin::cases::kReadOnlyLibrary));
+    QCOMPARE(owner.CaseIds(), before);
+  }
+
+ private:
+  QTemporaryDir settings_;
+  quorin::cases::PgConnection admin_;
+  std::string database_;
+};
+
+QTEST_MAIN(SharedLibraryWindowTest)
+#include "shared_library_window_test.moc"
