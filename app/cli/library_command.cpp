@@ -17,7 +17,8 @@ namespace {
 const std::string kUsage =
     "Usage: quorin-cli library [--library URI] SUBCOMMAND [ARGUMENTS]\n"
     "  init                          make the shared library's schema on an empty database (as the\n"
-    "                                administrator, who owns it)\n"
+    "                                administrator, who owns it); on a library of an earlier\n"
+    "                                version, add what came since (the searches' indexes)\n"
     "  grant ROLE [--read-only]      let an existing PostgreSQL role use the library (read-only: it may\n"
     "                                chart and search the cases but not change them)\n"
     "  push [--db FILE] [--program-dir DIR]   copy a local library (cases, categories, remark files)\n"
@@ -47,7 +48,8 @@ struct LibraryTarget {
 int Init(const Arguments& a, LibraryTarget& target) {
   if (!a.Positionals().empty()) throw UsageError("init takes no arguments");
   if (!target.shared.Initialize()) return Refuse(target.shared.lastError());
-  std::cout << "共享案例库已经建立，管理者：" << target.shared.User() << "\n";
+  if (target.shared.Upgraded()) std::cout << "共享案例库已经更新到新的格式（查找用的索引）\n";
+  else std::cout << "共享案例库已经建立，管理者：" << target.shared.User() << "\n";
   return 0;
 }
 

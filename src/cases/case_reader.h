@@ -22,6 +22,13 @@ class CaseReader {
   virtual void EndReading() = 0;
   // Every case whose id lies in [firstId, lastId], in id order, handed to `each` (false stops).
   [[nodiscard]] virtual bool ReadCaseRange(int firstId, int lastId, const std::function<bool(TRecordData& record)>& each) = 0;
+  // Whether the reader reads a list of ids at once (ReadCaseList), which then serves every list.
+  virtual bool ReadsIdLists() const { return false; }
+  // The cases of the ids (increasing, distinct) that exist, in id order, handed to `each` (false stops).
+  [[nodiscard]] virtual bool ReadCaseList(const std::vector<int>& /*ids*/,
+                                          const std::function<bool(TRecordData& record)>& /*each*/) {
+    return false;
+  }
   // One case; false with an empty ReadError() when there is none.
   [[nodiscard]] virtual bool ReadCase(int id, TRecordData& record) = 0;
   // Why the last reading failed; empty when it did not.

@@ -69,6 +69,9 @@ class CaseStore : public CaseReader {
   [[nodiscard]] virtual std::optional<std::vector<int>> MoveCasesToCategory(const std::vector<int>& ids,
                                                                            const std::string& category) = 0;
 
+  // The ids of the category's cases, in increasing order.
+  [[nodiscard]] virtual std::optional<std::vector<int>> CategoryCaseIds(const std::string& category) = 0;
+
   // Searches over every case; ids in increasing order.
   [[nodiscard]] virtual std::optional<std::vector<int>> FuzzySearch(const std::vector<std::string>& keywords) = 0;
   [[nodiscard]] virtual std::optional<std::vector<int>> Search(const CaseSearchCriteria& criteria) = 0;

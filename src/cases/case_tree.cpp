@@ -215,21 +215,29 @@ CaseLoadResult LoadCaseItems(CaseReader& store, const std::vector<int>& ids, Cas
   for (std::size_t i = 0; i < ids.size(); ++i) byId.emplace_back(ids[i], i);
   std::sort(byId.begin(), byId.end());
   bool read = true;
-  if (WorthScanning(byId)) {
-    std::size_t k = 0;
-    read = store.ReadCaseRange(byId.front().first, byId.back().first, [&](TRecordData& record) {
-      if (stop.stop_requested()) return false;
-      while (k < byId.size() && byId[k].first < record.id) ++k;
-      for (; k < byId.size() && byId[k].first == record.id; ++k) {
-        if (k + 1 < byId.size() && byId[k + 1].first == record.id) {
-          TRecordData copy = record;  // an id listed twice is shown twice
-          place(copy, byId[k].second);
-        } else {
-          place(record, byId[k].second);
-        }
+  // Cases arriving in id order are placed at every position that lists them.
+  std::size_t k = 0;
+  const auto merge = [&](TRecordData& record) {
+    if (stop.stop_requested()) return false;
+    while (k < byId.size() && byId[k].first < record.id) ++k;
+    for (; k < byId.size() && byId[k].first == record.id; ++k) {
+      if (k + 1 < byId.size() && byId[k + 1].first == record.id) {
+        TRecordData copy = record;  // an id listed twice is shown twice
+        place(copy, byId[k].second);
+      } else {
+        place(record, byId[k].second);
       }
-      return true;
-    });
+    }
+    return true;
+  };
+  if (store.ReadsIdLists() && !byId.empty()) {
+    std::vector<int> distinct;
+    distinct.reserve(byId.size());
+    for (const auto& [id, position] : byId)
+      if (distinct.empty() || distinct.back() != id) distinct.push_back(id);
+    read = store.ReadCaseList(distinct, merge);
+  } else if (WorthScanning(byId)) {
+    read = store.ReadCaseRange(byId.front().first, byId.back().first, merge);
   } else {
     for (std::size_t i = 0; i < ids.size() && !stop.stop_requested() && read; ++i) {
       TRecordData record;

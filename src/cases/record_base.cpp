@@ -879,6 +879,16 @@ std::vector<int> MRecordBase::RemoveCases(const std::vector<int>& ids) {
   return failed;
 }
 
+std::optional<std::vector<int>> MRecordBase::CategoryCaseIds(const std::string& category) {
+  std::vector<int> ids;
+  const bool read = ReadRange(1, GetPrimaryId(), [&](TRecordData& record) {
+    if (record.className == category) ids.push_back(record.id);
+    return true;
+  });
+  if (!read) return std::nullopt;
+  return ids;
+}
+
 CaseReaderOpener MRecordBase::OpenerOf(const std::string& path) {
   return [path](std::string& error) -> std::unique_ptr<CaseReader> {
     auto store = std::make_unique<MRecordBase>();

@@ -204,6 +204,7 @@ class MRecordBase : public CaseStore {
   CaseSave UpdateCase(int id, const TRecordData& record, std::string_view remarkRtf, int& version) override;
   CaseSave RemoveCase(int id, int version) override;
   std::vector<int> RemoveCases(const std::vector<int>& ids) override;
+  std::optional<std::vector<int>> CategoryCaseIds(const std::string& category) override;
   CaseReaderOpener ReaderOpener() const override { return OpenerOf(path_); }
   // Opens a store of its own on the database file.
   static CaseReaderOpener OpenerOf(const std::string& path);

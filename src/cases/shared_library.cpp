@@ -5,6 +5,7 @@
 #include <array>
 #include <climits>
 #include <filesystem>
+#include <set>
 
 #include "base/files.h"
 #include "cases/record_base.h"
@@ -37,12 +38,6 @@ create table quorin.cases (
 alter sequence quorin.case_ids owned by quorin.cases.id;
 create index cases_name on quorin.cases using gin (name gin_trgm_ops);
 create index cases_category on quorin.cases (category, id);
--- What the searches narrow the cases down by (shared_search.cpp writes the same expressions): the
--- searched texts as cases decode them, and the year of a plainly written date_year (NULL otherwise).
-create index cases_text on quorin.cases using gin (
-  (name || E'\n' || coalesce(addr_name, '') || E'\n' || coalesce(nullif(remark_text, ''), '输入自己的评语：')) gin_trgm_ops);
-create index cases_year on quorin.cases (
-  (case when date_year ~ '^(0|-?[1-9][0-9]{0,3})$' then date_year::integer end));
 -- Every change is announced, so that the other users' windows show it.
 create function quorin.announce() returns trigger language plpgsql as $$
 begin
@@ -67,6 +62,24 @@ begin
   end if;
 end $$;
 revoke all on function quorin.grant_access(text, boolean) from public;
+)sql";
+
+// The searches' indexes, which format 2 added: a library of format 1 gets them from its
+// administrator's next `library init`.
+constexpr std::string_view kSearchIndexes = R"sql(
+-- What the searches narrow the cases down by (shared_search.cpp writes the same expressions): the
+-- searched texts as cases decode them, and the year of a plainly written date_year (NULL otherwise).
+create index if not exists cases_text on quorin.cases using gin (
+  (name || E'\n' || coalesce(addr_name, '') || E'\n' || coalesce(nullif(remark_text, ''), '输入自己的评语：')) gin_trgm_ops);
+-- Two characters make no trigram: their pairs of characters serve the searches instead.
+create or replace function quorin.bigrams(t text) returns text[] language sql immutable strict parallel safe as $$
+  select coalesce(array_agg(distinct substr(t, i, 2)), '{}') from generate_series(1, length(t) - 1) i
+$$;
+create index if not exists cases_pairs on quorin.cases using gin (quorin.bigrams(
+  name || E'\n' || coalesce(addr_name, '') || E'\n' || coalesce(nullif(remark_text, ''), '输入自己的评语：')));
+create index if not exists cases_year on quorin.cases (
+  (case when date_year ~ '^(0|-?[1-9][0-9]{0,3})$' then date_year::integer end));
+update quorin.library set value = '2' where key = 'format';
 )sql";
 
 // The case columns after id and version, in the local library's order without id (className is
@@ -204,15 +217,25 @@ bool SharedLibrary::SetClassNames(const std::vector<std::string>& names) {
     static_cast<void>(connection_.Execute("rollback"));
     return false;
   };
+  // Categories another user listed since this one last read the list stay on it, after the
+  // others: the list written is this user's change, not a copy of an older list.
+  const PgResult now = connection_.Run("select name from quorin.categories where listed order by position, name for update");
+  if (!now.Ok()) return undo();
+  std::vector<std::string> list = names;
+  for (int r = 0; r < now.Rows(); ++r) {
+    const std::string name = now.Text(r, 0);
+    const auto in = [&](const std::vector<std::string>& v) { return std::find(v.begin(), v.end(), name) != v.end(); };
+    if (!in(list) && !in(lastReadClassNames_)) list.push_back(name);
+  }
   // Off the list first, then the new list in its order; a name no case carries and no longer
   // listed goes. Deleting a category still in use is refused by the cases' reference, so a case
   // another user moved into it meanwhile keeps it (unlisted).
   if (!connection_.Execute("update quorin.categories set listed = false, position = position + 1000000")) return undo();
-  for (std::size_t i = 0; i < names.size(); ++i) {
+  for (std::size_t i = 0; i < list.size(); ++i) {
     const PgResult put = connection_.Run(
         "insert into quorin.categories (name, position, listed) values ($1, $2, true) "
         "on conflict (name) do update set position = excluded.position, listed = true",
-        {names[i], static_cast<int>(i)});
+        {list[i], static_cast<int>(i)});
     if (!put.Ok()) return undo();
   }
   if (!connection_.Execute("delete from quorin.categories c where not listed and not exists "
@@ -266,18 +289,35 @@ bool SharedLibrary::IsInitialized() {
 }
 
 bool SharedLibrary::Initialize() {
-  if (IsInitialized()) {
-    lastError_ = "这个数据库已经是共享案例库了";
-    return false;
-  }
+  upgraded_ = false;
+  const bool made = IsInitialized();
   if (!lastError_.empty()) return false;
+  if (made) {
+    // A library of the first format gets what came since; a current one is left alone.
+    const PgResult format = connection_.Run("select value from quorin.library where key = 'format'");
+    if (!format.Ok()) return Fail("无法读取共享案例库");
+    if (format.Text(0, 0) != "1") {
+      lastError_ = "这个数据库已经是共享案例库了";
+      return false;
+    }
+  }
   if (!connection_.Execute("begin")) return Fail("无法建立共享案例库");
-  if (!connection_.Execute(kSchema) || !connection_.Execute("commit")) {
-    Fail("无法建立共享案例库");
+  if ((!made && !connection_.Execute(kSchema)) || !connection_.Execute(kSearchIndexes) || !connection_.Execute("commit")) {
+    Fail(made ? "无法更新共享案例库" : "无法建立共享案例库");
     static_cast<void>(connection_.Execute("rollback"));
     return false;
   }
+  upgraded_ = made;
   return true;
+}
+
+bool SharedLibrary::HasPairIndex() {
+  if (!hasPairIndex_) {
+    const PgResult found = connection_.Run("select to_regprocedure('quorin.bigrams(text)') is not null");
+    if (!found.Ok()) return false;  // asked again next time
+    hasPairIndex_ = found.Text(0, 0) == "t";
+  }
+  return *hasPairIndex_;
 }
 
 bool SharedLibrary::Grant(const std::string& role, bool readOnly) {
@@ -337,12 +377,23 @@ std::optional<std::vector<int>> SharedLibrary::CaseIds() {
   return ids;
 }
 
+std::optional<std::vector<int>> SharedLibrary::CategoryCaseIds(const std::string& category) {
+  lastError_.clear();
+  const PgResult rows = connection_.Run("select id from quorin.cases where category = $1 order by id", {category});
+  if (!rows.Ok()) return FailWith<std::vector<int>>("无法读取案例！");
+  std::vector<int> ids;
+  ids.reserve(static_cast<std::size_t>(rows.Rows()));
+  for (int r = 0; r < rows.Rows(); ++r) ids.push_back(static_cast<int>(rows.Integer(r, 0).value_or(0)));
+  return ids;
+}
+
 std::optional<std::vector<std::string>> SharedLibrary::ClassNames() {
   lastError_.clear();
   const PgResult rows = connection_.Run("select name from quorin.categories where listed order by position, name");
   if (!rows.Ok()) return FailWith<std::vector<std::string>>("无法读取类别！");
   std::vector<std::string> names;
   for (int r = 0; r < rows.Rows(); ++r) names.push_back(rows.Text(r, 0));
+  lastReadClassNames_ = names;
   return names;
 }
 
@@ -424,6 +475,26 @@ bool SharedLibrary::ReadCaseRange(int firstId, int lastId, const std::function<b
   return true;
 }
 
+bool SharedLibrary::ReadCaseList(const std::vector<int>& ids, const std::function<bool(TRecordData& record)>& each) {
+  lastError_.clear();
+  constexpr std::size_t kPart = 5000;
+  for (std::size_t from = 0; from < ids.size(); from += kPart) {
+    std::string list = "{";
+    for (std::size_t i = from; i < std::min(ids.size(), from + kPart); ++i) {
+      list += (i > from ? "," : "") + std::to_string(ids[i]);
+    }
+    list += "}";
+    const PgResult rows = connection_.Run(
+        "select " + SelectedColumns() + " from quorin.cases where id = any($1::integer[]) order by cases.id", {list}, true);
+    if (!rows.Ok()) return Fail("无法读取案例！");
+    for (int r = 0; r < rows.Rows(); ++r) {
+      StoredCase shared = CaseOfRow(rows, r);
+      if (!each(shared.record)) return true;
+    }
+  }
+  return true;
+}
+
 bool SharedLibrary::ReadCase(int id, TRecordData& record) {
   const std::optional<StoredCase> shared = Read(id);
   if (shared) record = shared->record;
@@ -471,11 +542,13 @@ std::optional<int> SharedLibrary::Push(MRecordBase& local) {
     return std::nullopt;
   }
   int position = 0;
+  std::set<std::string> added;
   const auto addCategory = [&](const std::string& name, bool listed) {
-    return connection_
-        .Run("insert into quorin.categories (name, position, listed) values ($1, $2, $3) on conflict (name) do nothing",
-             {name, position++, listed ? "true" : "false"})
-        .Ok();
+    return !added.insert(name).second ||
+           connection_
+               .Run("insert into quorin.categories (name, position, listed) values ($1, $2, $3) on conflict (name) do nothing",
+                    {name, position++, listed ? "true" : "false"})
+               .Ok();
   };
   for (const std::string& name : categories)
     if (!addCategory(name, true)) return undo("无法推送类别");
@@ -506,14 +579,17 @@ std::optional<int> SharedLibrary::Import(MRecordBase& source) {
   std::string refusal;
   int count = 0;
   calendar::MYiDateEx date;
+  std::set<std::string> listedCategories;
   const bool read = source.ReadRange(1, INT_MAX, [&](TRecordData& record) {
     if (const calendar::Outcome checked = chart::CheckChartRequest(record, date); !checked.ok) {
       refusal = "案例“" + record.name + "”无法导入：" + checked.message;
       return false;
     }
-    // The category joins the list, as the local import lists the categories it brings.
-    const PgResult listed = connection_.Run(AddCategorySql(1, true), {record.className});
-    const PgResult next = listed.Ok() ? connection_.Run("select nextval('quorin.case_ids')") : PgResult();
+    // The category joins the list, as the local import lists the categories it brings; once each,
+    // since every listing rewrites its row.
+    const bool listed =
+        !listedCategories.insert(record.className).second || connection_.Run(AddCategorySql(1, true), {record.className}).Ok();
+    const PgResult next = listed ? connection_.Run("select nextval('quorin.case_ids')") : PgResult();
     if (!next.Ok()) {
       refusal = "无法导入案例";
       return false;

@@ -45,8 +45,10 @@ class SharedLibrary : public CaseStore {
   // The role this library was entered as.
   std::string User() const { return connection_.User(); }
 
-  // Makes the schema on a database without one; the connected role becomes its owner.
+  // Makes the schema on a database without one; the connected role becomes its owner. On a
+  // library of an earlier format it adds what came since (then Upgraded()).
   [[nodiscard]] bool Initialize();
+  bool Upgraded() const { return upgraded_; }
   // Whether the database holds the schema of a shared library.
   [[nodiscard]] bool IsInitialized();
   // Lets an existing role in: to read and change the cases, or only to read them.
@@ -72,7 +74,8 @@ class SharedLibrary : public CaseStore {
   bool Resync() override;
   bool GetClassNames(std::vector<std::string>& names) override { return ReadClassNames(names); }
   // Writes the list in one transaction: listed names in this order; categories that lost their
-  // place but still have cases are kept off the list, the others go.
+  // place but still have cases are kept off the list, the others go. Categories another user
+  // listed since this connection last read the list stay on it.
   bool SetClassNames(const std::vector<std::string>& names) override;
   std::optional<StoredCase> ReadStored(int id) override { return Read(id); }
   std::optional<int> InsertCase(TRecordData& record, std::string_view remarkRtf) override { return Insert(record, remarkRtf); }
@@ -85,6 +88,7 @@ class SharedLibrary : public CaseStore {
   // Match exactly as the local searches do; the server narrows the cases down by its indexes first.
   std::optional<std::vector<int>> FuzzySearch(const std::vector<std::string>& keywords) override;
   std::optional<std::vector<int>> Search(const CaseSearchCriteria& criteria) override;
+  std::optional<std::vector<int>> CategoryCaseIds(const std::string& category) override;
   CaseReaderOpener ReaderOpener() const override;
 
   // Whole-library work, each in one transaction.
@@ -111,6 +115,9 @@ class SharedLibrary : public CaseStore {
   void EndReading() override;
   bool ReadCaseRange(int firstId, int lastId, const std::function<bool(TRecordData& record)>& each) override;
   bool ReadCase(int id, TRecordData& record) override;
+  // By the index, in parts: any list, however its ids spread, reads as fast as its length.
+  bool ReadsIdLists() const override { return true; }
+  bool ReadCaseList(const std::vector<int>& ids, const std::function<bool(TRecordData& record)>& each) override;
   std::string ReadError() const override { return lastError_; }
 
   // Asks to be told of every change other connections make (cases, categories).
@@ -132,6 +139,9 @@ class SharedLibrary : public CaseStore {
 
  private:
   bool Fail(const std::string& what);
+  // Whether the library's format has the pairs index (format 2 on); a library of format 1 is
+  // searched without it.
+  bool HasPairIndex();
   // Whether the database is a shared library this role may change; false with lastError() saying why.
   bool ReadyToWrite();
   // The outcome of a save or removal by id and version whose statement changed no row.
@@ -147,6 +157,9 @@ class SharedLibrary : public CaseStore {
   std::string password_;  // only what the window was given, held while connected
   std::string lastError_;
   int counter_ = 0;
+  bool upgraded_ = false;
+  std::vector<std::string> lastReadClassNames_;  // the list as this connection last read it
+  std::optional<bool> hasPairIndex_;  // whether the library has the searches' index of character pairs
 };
 
 }  // namespace quorin::cases

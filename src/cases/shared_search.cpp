@@ -161,12 +161,28 @@ std::optional<std::vector<std::string>> FoldedLikePatterns(std::string_view text
 // The condition that `expression` holds the folded text (or begins with it): LIKE where the index
 // can serve it (three characters at least make a trigram), else the regular expression, which
 // the server then tests on every case faster than it walks the whole index.
-std::string HoldsFolded(Conditions& where, std::string_view expression, std::string_view text, bool beginning) {
-  const auto patterns = base::CharacterCount(text) >= 3 ? FoldedLikePatterns(text, beginning) : std::nullopt;
+std::string HoldsFolded(Conditions& where, std::string_view expression, std::string_view text, bool beginning,
+                        bool withPairs) {
+  const std::size_t characters = base::CharacterCount(text);
+  const auto patterns = characters >= 3 ? FoldedLikePatterns(text, beginning) : std::nullopt;
   if (patterns) {
     return std::string(expression) + " like any(" + where.Parameter(ArrayValue(*patterns)) + "::text[])";
   }
-  return std::string(expression) + " ~ " + where.Parameter((beginning ? "^" : "") + FoldedPattern(text, false));
+  std::string condition = std::string(expression) + " ~ " + where.Parameter((beginning ? "^" : "") + FoldedPattern(text, false));
+  // Two characters: the pairs index over the searched texts finds the cases holding one of the
+  // text's forms, and every text searched lies within them.
+  if (const auto pairs = characters == 2 && withPairs ? FoldedLikePatterns(text, true) : std::nullopt) {
+    std::vector<std::string> forms;
+    for (std::string pattern : *pairs) {
+      pattern.pop_back();  // the '%' after it
+      std::string form;
+      for (std::size_t i = 0; i < pattern.size(); ++i) form += pattern[i] == '\\' ? pattern[++i] : pattern[i];
+      forms.push_back(std::move(form));
+    }
+    condition = "quorin.bigrams(" + std::string(kSearchedText) + ") && " + where.Parameter(ArrayValue(forms)) +
+                "::text[] and " + condition;
+  }
+  return condition;
 }
 
 // The folded texts of the derived fields of the keyword search, for every value a case's numbers
@@ -210,7 +226,7 @@ std::optional<std::vector<std::string>> CategoriesWhere(PgConnection& connection
 // or in its year; none when it could match a month, day or double hour, which the server does not
 // index (or the text cannot be given to the server).
 std::optional<std::string> KeywordCondition(Conditions& where, const std::string& keyword,
-                                            const std::vector<std::string>& categories) {
+                                            const std::vector<std::string>& categories, bool withPairs) {
   if (!Searchable(keyword)) return std::nullopt;
   const std::string folded = base::SimplifiedForComparison(keyword);
   const DerivedTexts& derived = Derived();
@@ -228,7 +244,7 @@ std::optional<std::string> KeywordCondition(Conditions& where, const std::string
     const std::string decoded = stored.empty() ? std::string(kDefaultClassName) : stored;
     if (MatchesKeywords({decoded}, {keyword})) inCategories.push_back(stored);
   }
-  std::string condition = "(" + HoldsFolded(where, kSearchedText, keyword, false) + " or category = any(" + where.Parameter(ArrayValue(inCategories)) + "::text[])";
+  std::string condition = "(" + HoldsFolded(where, kSearchedText, keyword, false, withPairs) + " or category = any(" + where.Parameter(ArrayValue(inCategories)) + "::text[])";
   if (!years.empty()) {
     condition += " or " + std::string(kPlainYear) + " = any(" + where.Parameter(ArrayValue(years)) +
                  "::integer[]) or " + std::string(kPlainYear) + " is null";
@@ -305,7 +321,9 @@ std::optional<std::vector<int>> SharedLibrary::FuzzySearch(const std::vector<std
     const auto categories = CategoriesWhere(connection_, [](const std::string&) { return true; });
     if (!categories) return false;
     for (const std::string& keyword : keywords)
-      if (const auto condition = KeywordCondition(where, keyword, *categories)) where.clauses.push_back(*condition);
+      if (const auto condition = KeywordCondition(where, keyword, *categories, HasPairIndex())) {
+        where.clauses.push_back(*condition);
+      }
     return true;
   };
   const auto matches = [&](const TRecordData& r) { return MatchesKeywords(FuzzyFields(r), keywords); };
@@ -328,7 +346,7 @@ std::optional<std::vector<int>> SharedLibrary::Search(const CaseSearchCriteria& 
         // Either case of a letter, exactly as the local search takes it.
         where.clauses.push_back("name ~ " + where.Parameter("^" + FoldedPattern(criteria.name, true)));
       } else if (Searchable(criteria.name)) {
-        where.clauses.push_back(HoldsFolded(where, "name", criteria.name, equal));
+        where.clauses.push_back(HoldsFolded(where, "name", criteria.name, equal, HasPairIndex()));
       }
     }
     if (criteria.classMode != CaseSearchCriteria::kNoCondition) {
@@ -346,7 +364,7 @@ std::optional<std::vector<int>> SharedLibrary::Search(const CaseSearchCriteria& 
     }
     if (criteria.remarkSet) {
       if (Searchable(criteria.remark)) {
-        where.clauses.push_back(HoldsFolded(where, kSearchedText, criteria.remark, false));
+        where.clauses.push_back(HoldsFolded(where, kSearchedText, criteria.remark, false, HasPairIndex()));
       }
     }
     if (criteria.sexSet) {

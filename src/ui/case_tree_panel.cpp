@@ -5,6 +5,7 @@
 #include <QActionGroup>
 #include <QMenu>
 #include <QScrollBar>
+#include <QTimer>
 #include <QTreeWidgetItemIterator>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -64,6 +65,7 @@ CaseTreePanel::CaseTreePanel(cases::CaseStore* store, QWidget* parent) : QWidget
   layout->addWidget(tree_);
   BuildPopup();
   connect(tree_, &QTreeWidget::itemDoubleClicked, this, [this] { emit OpenCaseRequested(); });
+  connect(tree_, &QTreeWidget::itemExpanded, this, &CaseTreePanel::FillCategory);
 }
 
 CaseTreePanel::~CaseTreePanel() = default;
@@ -149,11 +151,15 @@ cases::CaseOrder CaseTreePanel::Order() const {
 
 void CaseTreePanel::ShowCases(std::vector<int> ids, std::function<void()> afterwards) {
   if (Loading()) return;
+  // Another list of cases: no category is known to be whole in it, unless it keeps the tree's.
+  if (!std::exchange(keepingWhole_, false)) wholeCategories_.clear();
   StartPass(std::move(ids), State::kRebuilding, std::move(afterwards));
 }
 
 void CaseTreePanel::SetStore(cases::CaseStore* store) {
   StopLoading();
+  refreshWaits_ = false;
+  wholeCategories_.clear();
   store_ = store;
   tree_->clear();
   SetCaseCount(0);
@@ -181,7 +187,11 @@ void CaseTreePanel::ShowAllCases() {
 }
 
 void CaseTreePanel::Refresh(bool quietly) {
-  if (quietly ? Loading() : RefuseWhileLoading()) return;
+  if (quietly && Loading()) {
+    refreshWaits_ = true;  // the change is not lost: the tree refreshes once the pass ends
+    return;
+  }
+  if (!quietly && RefuseWhileLoading()) return;
   if (!store_) return;
   // The library as it is now: cases other programs added since this window last read it come
   // first; after another program renumbered the cases, the tree starts afresh.
@@ -199,7 +209,10 @@ void CaseTreePanel::Refresh(bool quietly) {
   std::vector<int> ids = cases::NewestCaseIds(store_->GetPrimaryId(), store_->GetPrimaryId() - known);
   const std::vector<int> shown = CaseIds();
   ids.insert(ids.end(), shown.begin(), shown.end());
-  // The user's place: what is selected and current, which categories are open, how far down.
+  ShowKeepingPlace(std::move(ids), quietly);
+}
+
+void CaseTreePanel::ShowKeepingPlace(std::vector<int> ids, bool quietly) {
   const std::vector<int> selected = SelectedCaseIds();
   const int current = SelectedCaseId();
   QStringList open;
@@ -207,6 +220,7 @@ void CaseTreePanel::Refresh(bool quietly) {
     if (tree_->topLevelItem(i)->isExpanded()) open << tree_->topLevelItem(i)->text(0);
   }
   const int scrolled = tree_->verticalScrollBar()->value();
+  keepingWhole_ = true;
   ShowCases(std::move(ids), [this, selected, current, open, scrolled] {
     for (int i = 0; i < tree_->topLevelItemCount(); ++i) {
       if (open.contains(tree_->topLevelItem(i)->text(0))) tree_->topLevelItem(i)->setExpanded(true);
@@ -218,6 +232,34 @@ void CaseTreePanel::Refresh(bool quietly) {
     tree_->verticalScrollBar()->setValue(scrolled);
   });
   quietPass_ = quietly && Loading();  // the result comes later, through the event loop
+}
+
+bool CaseTreePanel::CategoriesFillOnOpening() const { return store_ && store_->IsShared() && CategoryDisplay(); }
+
+void CaseTreePanel::FillCategory(QTreeWidgetItem* node) {
+  if (!CategoriesFillOnOpening() || !node || node->parent() || Loading()) return;
+  const QString name = node->text(0);
+  if (wholeCategories_.contains(name)) return;
+  const std::optional<std::vector<int>> ids = store_->CategoryCaseIds(ToUtf8(name));
+  if (!ids) {
+    Tell(window(), ToQString(store_->lastError()));
+    return;
+  }
+  wholeCategories_ << name;
+  std::vector<int> shown = CaseIds();
+  shown.insert(shown.end(), ids->rbegin(), ids->rend());  // newest first, as the tree starts
+  std::sort(shown.begin(), shown.end(), std::greater<>());
+  shown.erase(std::unique(shown.begin(), shown.end()), shown.end());
+  ShowKeepingPlace(std::move(shown), false);
+}
+
+void CaseTreePanel::AddUnfilledCategories() {
+  std::vector<std::string> listed;
+  if (!store_->GetClassNames(listed)) return;
+  for (const std::string& name : listed) {
+    QTreeWidgetItem* node = CategoryNodeFor(ToQString(name));
+    if (!wholeCategories_.contains(node->text(0))) node->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+  }
 }
 
 void CaseTreePanel::StartPass(std::vector<int> ids, State state, std::function<void()> afterwards) {
@@ -245,6 +287,7 @@ void CaseTreePanel::TakeLoadResult(const cases::CaseLoadResult& result) {
   EndPass();
   emit LoadingEnded(wholeLibrary);
   if (afterwards) afterwards();
+  if (std::exchange(refreshWaits_, false)) QTimer::singleShot(0, this, [this] { Refresh(true); });
 }
 
 void CaseTreePanel::StopLoading() {
@@ -281,6 +324,7 @@ void CaseTreePanel::PlaceItems(const cases::CaseLoadResult& result) {
   tree_->setUpdatesEnabled(false);
   tree_->clear();
   tree_->addTopLevelItems(topLevel);
+  if (CategoriesFillOnOpening()) AddUnfilledCategories();
   tree_->setUpdatesEnabled(true);
   SetCaseCount(static_cast<int>(result.items.size()));
 }

@@ -141,6 +141,15 @@ class CaseTreePanel : public QWidget {
 
  private:
   void BuildPopup();
+  // Rebuilds the tree with the ids, keeping the user's place: the selection, the current case, the
+  // open categories and how far down the tree is scrolled.
+  void ShowKeepingPlace(std::vector<int> ids, bool quietly);
+  // The shared library's categories open as the user opens them: a category node not yet whole
+  // gets every case of its category.
+  bool CategoriesFillOnOpening() const;
+  void FillCategory(QTreeWidgetItem* node);
+  // In that display, the listed categories without a case shown yet, as nodes that can be opened.
+  void AddUnfilledCategories();
   void StartPass(std::vector<int> ids, State state, std::function<void()> afterwards);
   void TakeLoadResult(const cases::CaseLoadResult& result);
   // Stops and lets go of the worker of the pass; the tree is idle afterwards.
@@ -166,6 +175,9 @@ class CaseTreePanel : public QWidget {
   CaseLoadingWorker* pass_ = nullptr;  // the running pass
   std::function<void()> afterwards_;   // what waits for the end of the running pass
   bool quietPass_ = false;             // a refresh nobody asked for: a failure is not told
+  bool refreshWaits_ = false;          // a change came during a pass: the tree refreshes after it
+  QStringList wholeCategories_;        // categories whose every case the tree holds
+  bool keepingWhole_ = false;          // the coming list keeps the tree's cases
   int showStyle_ = 1;
   int sort_ = 0;
   int caseCount_ = 0;

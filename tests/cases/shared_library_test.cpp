@@ -350,3 +350,33 @@ TEST_F(SharedLibraryTest, TheSearchesFindWhatTheLocalSearchesFind) {
 
 }  // namespace
 }  // namespace quorin::cases
+
+namespace quorin::cases {
+namespace {
+
+// Two users edit the category list at once: neither loses the other's new category, and a
+// category still holding a case stays with it, off the list.
+TEST_F(SharedLibraryTest, TwoUsersEditingTheCategoriesKeepEachOthersChanges) {
+  SharedLibrary other;
+  ASSERT_TRUE(other.Connect(Target()));
+  ASSERT_TRUE(library_.SetClassNames({"开业", "求财"}));
+  std::vector<std::string> mine;
+  std::vector<std::string> theirs;
+  ASSERT_TRUE(library_.GetClassNames(mine));
+  ASSERT_TRUE(other.GetClassNames(theirs));
+  TRecordData kept = testing::ZhangSanRequest(1, 1);
+  kept.className = "求财";
+  const auto keptId = other.Insert(kept, "");
+  ASSERT_TRUE(keptId);
+  ASSERT_TRUE(other.SetClassNames({"开业", "求财", "嫁娶"}));  // they add one
+  ASSERT_TRUE(library_.SetClassNames({"入宅", "开业"}));      // meanwhile I add one and drop 求财
+  std::vector<std::string> now;
+  ASSERT_TRUE(library_.GetClassNames(now));
+  EXPECT_EQ(now, (std::vector<std::string>{"入宅", "开业", "嫁娶"}));
+  const auto stored = library_.Read(*keptId);
+  ASSERT_TRUE(stored);
+  EXPECT_EQ(stored->record.className, "求财");  // off the list, never without its category
+}
+
+}  // namespace
+}  // namespace quorin::cases

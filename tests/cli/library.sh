@@ -101,6 +101,16 @@ for query in "search 张三" "search 开业 2010年" "search 远程" "find --nam
   [[ "$("${run[@]}" $query 2>&1)" == "$("$cli" cases --program-dir "$work/after" $query 2>&1)" ]] ||
     fail "shared $query: $(diff <("${run[@]}" $query 2>&1) <("$cli" cases --program-dir "$work/after" $query 2>&1) | head -3)"
 done
+# A library made before the searches' indexes (the first format) is searched alike, and its
+# administrator's init brings it up to date.
+first=$("${run[@]}" search 张三 2>&1)
+psql -q -X "$(as postgres)" -c "drop index quorin.cases_text, quorin.cases_pairs, quorin.cases_year" \
+  -c "drop function quorin.bigrams(text)" -c "update quorin.library set value = '1' where key = 'format'" >/dev/null ||
+  fail "no library of the first format"
+[[ "$("${run[@]}" search 张三 2>&1)" == "$first" ]] || fail "the first format searched otherwise"
+[[ "$("$cli" library --library "$(as postgres)" init)" == "共享案例库已经更新到新的格式（查找用的索引）" ]] || fail "init did not upgrade"
+[[ "$("${run[@]}" search 张三 2>&1)" == "$first" ]] || fail "the upgraded library searched otherwise"
+[[ "$("$cli" library --library "$(as postgres)" init 2>&1)" == "这个数据库已经是共享案例库了" ]] || fail "init upgraded twice"
 
 # The whole-library commands. An export of the shared library is the export of the same library
 # kept locally (the pull above): the same message, cases, numbering and categories.

@@ -35,6 +35,7 @@
 #include "ui/frm_fan_tui.h"
 #include "ui/frm_txt_help.h"
 #include "ui/search_page.h"
+#include "ui/shared_library_dialog.h"
 #include "ui/frm_set.h"
 #include "ui/frm_wnl.h"
 #include "ui/frm_zhou_yi.h"
@@ -101,6 +102,16 @@ class ScreenshotsTest : public QObject {
     places.show();
     QTest::qWait(100);
     QVERIFY(places.grab().save(folder + QStringLiteral("/places.png")));
+    quorin::cases::LibraryAddress address;
+    address.host = "server.example";
+    address.database = "practice";
+    address.user = "wang";
+    address.sslMode = "verify-full";
+    address.rootCertificate = "/home/wang/诊所根证书.crt";
+    quorin::ui::SharedLibraryDialog shared(address, QString(), f.window.get());
+    shared.show();
+    QTest::qWait(100);
+    QVERIFY(shared.grab().save(folder + QStringLiteral("/shared_library.png")));
   }
 
   // A household charted and searched, and three of the results compared (the README shows it).

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window on a practice's shared library: it connects from the file menu and names the
-// library in its title, another user's change reaches its tree by itself with the selection kept,
+// library in its title, another program's change reaches its tree by itself with the selection kept,
 // a save over another user's change lets the user choose, and a read-only role saves nothing.
 #include <QComboBox>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -17,6 +18,7 @@
 #include "cases/shared_library.h"
 #include "support/case_window_fixture.h"
 #include "support/named_control.h"
+#include "ui/case_tree_view.h"
 #include "ui/frm_main.h"
 #include "ui/shared_library_dialog.h"
 
@@ -80,11 +82,18 @@ class SharedLibraryWindowTest : public QObject {
     QVERIFY(f.tree().FindCaseNode(*firstId));
     QVERIFY(f.SelectCase(*firstId));
 
-    // Another user adds a case: it shows within two seconds, and the user's selection stays.
-    TRecordData second = SampleCase("乙", 2021, 3, 4, 10, 0);
-    const auto secondId = other.Insert(second, "");
-    QVERIFY(secondId);
-    QTRY_VERIFY_WITH_TIMEOUT(f.tree().FindCaseNode(*secondId) != nullptr, 2000);
+    // Another user adds a case from another program: it shows within two seconds, and the user's
+    // selection stays.
+    QProcess adder;
+    adder.start(QStringLiteral(QUORIN_CLI),
+                {QStringLiteral("cases"), QStringLiteral("--library"), QString::fromStdString(ServerTarget(database_)),
+                 QStringLiteral("add"), QStringLiteral("--name"), QStringLiteral("乙"), QStringLiteral("--date"),
+                 QStringLiteral("2021-03-04 10:00"), QStringLiteral("--class"), QStringLiteral("开业")});
+    QVERIFY(adder.waitForFinished(30000));
+    QCOMPARE(adder.exitCode(), 0);
+    const int secondId = QString::fromUtf8(adder.readAllStandardOutput()).trimmed().toInt();
+    QVERIFY(secondId > *firstId);
+    QTRY_VERIFY_WITH_TIMEOUT(f.tree().FindCaseNode(secondId) != nullptr, 2000);
     QCOMPARE(f.tree().SelectedCaseId(), *firstId);
 
     // The user opens the first case; meanwhile the other user changes it.
@@ -120,6 +129,44 @@ class SharedLibraryWindowTest : public QObject {
     QCOMPARE(ids->size(), std::size_t{3});
     QCOMPARE(other.Read(*firstId)->record.name, std::string("甲再改"));
     QCOMPARE(f.prompter().unexpected, 0);
+  }
+
+  // A large library shows its newest cases; a category none of them belongs to is there all the
+  // same, and opening it brings its cases.
+  void aCategoryFillsWhenItIsOpened() {
+    const std::string big = database_ + "_big";
+    QVERIFY(admin_.Execute("create database " + big));
+    quorin::cases::SharedLibrary owner;
+    QVERIFY(owner.Connect(ServerTarget(big)));
+    QVERIFY(owner.Initialize());
+    QVERIFY(owner.SetClassNames({"开业", "求财"}));
+    TRecordData old = SampleCase("旧", 2001, 1, 2, 8, 5, "求财");
+    const auto oldId = owner.Insert(old, "");
+    TRecordData recent = SampleCase("新", 2024, 1, 2, 8, 5, "开业");
+    QVERIFY(oldId && owner.Insert(recent, ""));
+    quorin::cases::PgConnection direct;
+    QVERIFY(direct.Open(ServerTarget(big)));
+    QVERIFY(direct.Execute("insert into quorin.cases (category, name, sex, date_year, date_num, date_style, addr_ind, "
+                           "addr_name, addr_num, remark_file, tag1, tag2, shan_gua, event, master_date, remark_text) "
+                           "select category, name, sex, date_year, date_num, date_style, addr_ind, addr_name, addr_num, "
+                           "remark_file, tag1, tag2, shan_gua, event, master_date, remark_text from quorin.cases, "
+                           "generate_series(1, 1100) where id = 2"));
+
+    CaseWindowFixture f;
+    f.tree().SetDisplay(0, 0);
+    ConnectWindow(f, big, "postgres");
+    QVERIFY(!f.tree().FindCaseNode(*oldId));
+    QTreeWidgetItem* category = quorin::ui::FindCategoryNodeIn(*f.treeWidget(), QStringLiteral("求财"));
+    QVERIFY(category);
+    QCOMPARE(category->childCount(), 0);
+    category->setExpanded(true);
+    QVERIFY(f.WaitForTree());
+    QVERIFY(f.tree().FindCaseNode(*oldId));
+    QCOMPARE(f.tree().CaseIds().size(), std::size_t{1001});
+    QVERIFY(quorin::ui::FindCategoryNodeIn(*f.treeWidget(), QStringLiteral("求财"))->isExpanded());
+    f.Close();
+    direct.Close();
+    static_cast<void>(admin_.Execute("drop database if exists " + big + " with (force)"));
   }
 
   void aReadOnlyRoleIsToldInTheTitleAndSavesNothing() {
