@@ -185,8 +185,9 @@ bool SharedLibrary::Connect(const std::string& target, const std::string& passwo
 
 bool SharedLibrary::Reconnect() { return Connect(std::string(target_), std::string(password_)); }
 
-bool SharedLibrary::ConnectionLost() const {
-  return !connection_.IsOpen() || PQstatus(connection_.Raw()) != CONNECTION_OK;
+bool SharedLibrary::ConnectionLost() {
+  // libpq may still call a connection good whose server has gone: a statement tells.
+  return !connection_.IsOpen() || PQstatus(connection_.Raw()) != CONNECTION_OK || !connection_.Run("select 1").Ok();
 }
 
 std::string SharedLibrary::Description() const { return connection_.Describe(); }

@@ -32,7 +32,7 @@ class SharedLibrary : public CaseStore {
   // A libpq connection string or URI: postgresql://user@host:port/database?sslmode=verify-full.
   [[nodiscard]] bool Connect(const std::string& target, const std::string& password = {});
   // Whether the server no longer answers (the window then offers to connect again).
-  bool ConnectionLost() const;
+  bool ConnectionLost();
   // What Connect was given, for another connection to the same library.
   const std::string& ConnectionTarget() const { return target_; }
   const std::string& ConnectionPassword() const { return password_; }

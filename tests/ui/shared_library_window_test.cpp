@@ -169,6 +169,55 @@ class SharedLibraryWindowTest : public QObject {
     static_cast<void>(admin_.Execute("drop database if exists " + big + " with (force)"));
   }
 
+  // The server goes down while the user edits a case: the save is told, nothing typed goes, and
+  // the save goes through by itself once the server is back.
+  void aSaveWaitsForTheServerAndGoesThroughWhenItIsBack() {
+    QTemporaryDir serverDir(QStringLiteral("/tmp/quorin-pgw-XXXXXX"));
+    const QString script = QStringLiteral(QUORIN_SOURCE_DIR "/tests/support/pg_server.sh");
+    const auto server = [&](const char* action) {
+      return QProcess::execute(QStringLiteral("bash"), {script, QLatin1String(action), serverDir.path()}) == 0;
+    };
+    QVERIFY(server("start"));
+    const std::string target = "host=" + serverDir.path().toStdString() + " user=postgres dbname=postgres";
+    {
+      quorin::cases::SharedLibrary owner;
+      QVERIFY(owner.Connect(target));
+      QVERIFY(owner.Initialize());
+      TRecordData first = SampleCase("甲", 2020, 1, 2, 8, 5);
+      QVERIFY(owner.Insert(first, ""));
+    }
+    CaseWindowFixture f;
+    WhenDialogShows<quorin::ui::SharedLibraryDialog>([&](quorin::ui::SharedLibraryDialog& d) {
+      Named<QLineEdit>(&d, "EdtHost")->setText(serverDir.path());
+      Named<QLineEdit>(&d, "EdtDatabase")->setText(QStringLiteral("postgres"));
+      Named<QLineEdit>(&d, "EdtUser")->setText(QStringLiteral("postgres"));
+      Named<QComboBox>(&d, "CmbSslMode")->setCurrentIndex(4);
+      Named<QPushButton>(&d, "BtnConnect")->click();
+    });
+    f.TriggerAndWait("mnuF_sharedLibrary");
+    QVERIFY(f.OpenCase(1));
+
+    QVERIFY(server("crash"));
+    quorin::testing::TypeRemark(f.remarks(), QStringLiteral("断线时写的评语"));
+    f.prompter().answers.enqueue(quorin::ui::Answer::Yes);  // 要修改“甲”这条记录吗？
+    Save(f);
+    QVERIFY2(f.prompter().LastText().contains(QStringLiteral("连接恢复后会自动再保存")), qPrintable(f.prompter().Texts().join(QLatin1Char('|'))));
+    QVERIFY(f.window().windowTitle().contains(QStringLiteral("（有案例等待保存）")));
+    QVERIFY(f.remarks()->document()->isModified());
+
+    QVERIFY(server("resume"));
+    QTRY_VERIFY_WITH_TIMEOUT(!f.remarks()->document()->isModified(), 15000);
+    QVERIFY(!f.window().windowTitle().contains(QStringLiteral("等待")));
+    quorin::cases::SharedLibrary reader;
+    QVERIFY(reader.Connect(target));
+    const auto stored = reader.Read(1);
+    QVERIFY(stored);
+    QVERIFY(QString::fromStdString(quorin::cases::RemarkPlainText(stored->remarkRtf)).contains(QStringLiteral("断线时写的评语")));
+    QCOMPARE(stored->version, 2);
+    f.Close();
+    QVERIFY(server("stop"));
+  }
+
   void aReadOnlyRoleIsToldInTheTitleAndSavesNothing() {
     QVERIFY(admin_.Execute("do $$ begin create role reader login; exception when duplicate_object then null; end $$"));
     quorin::cases::SharedLibrary owner;
