@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <random>
+#include <sstream>
 
 #include "base/files.h"
 #include "base/gbk.h"
@@ -376,6 +377,74 @@ TEST_F(SharedLibraryTest, TwoUsersEditingTheCategoriesKeepEachOthersChanges) {
   const auto stored = library_.Read(*keptId);
   ASSERT_TRUE(stored);
   EXPECT_EQ(stored->record.className, "求财");  // off the list, never without its category
+}
+
+}  // namespace
+}  // namespace quorin::cases
+
+namespace quorin::cases {
+namespace {
+
+// What a store shows of a sequence of the windows' operations, written down line by line.
+std::vector<std::string> ContractRun(CaseStore& store) {
+  std::vector<std::string> seen;
+  const auto note = [&](const std::string& what, const auto& value) {
+    std::ostringstream line;
+    line << what << ": " << value;
+    seen.push_back(line.str());
+  };
+  const auto ids = [](const std::optional<std::vector<int>>& list) {
+    std::string text;
+    for (const int id : list.value_or(std::vector<int>{-1})) text += std::to_string(id) + " ";
+    return text;
+  };
+  note("set names", store.SetClassNames({"开业", "求财"}));
+  TRecordData a = testing::ZhangSanRequest(1, 1);
+  a.className = "开业";
+  TRecordData b = testing::ZhangSanRequest(1, 2);
+  b.name = "李四";
+  b.className = "新类";
+  const auto idA = store.InsertCase(a, "{\\rtf1 甲}");
+  const auto idB = store.InsertCase(b, "");
+  note("ids", std::to_string(idA.value_or(-1)) + " " + std::to_string(idB.value_or(-1)));
+  auto readA = store.ReadStored(idA.value_or(0));
+  note("read", readA ? readA->record.name + " " + readA->record.className + " " + readA->remarkRtf : "none");
+  if (!readA) return seen;
+  int version = readA->version;
+  readA->record.name = "王五";
+  note("update", static_cast<int>(store.UpdateCase(*idA, readA->record, "{\\rtf1 乙}", version)));
+  const auto again = store.ReadStored(*idA);
+  note("read again", again ? again->record.name + " " + again->remarkRtf : "none");
+  std::vector<std::string> names;
+  note("names read", store.GetClassNames(names));
+  for (const std::string& name : names) note("name", name);
+  note("moved", ids(store.MoveCasesToCategory({idB.value_or(0)}, "求财")));
+  note("in 求财", ids(store.CategoryCaseIds("求财")));
+  note("fuzzy", ids(store.FuzzySearch({"王五"})));
+  CaseSearchCriteria criteria;
+  criteria.province = -1;
+  criteria.nameMode = CaseSearchCriteria::kContains;
+  criteria.name = "李";
+  note("search", ids(store.Search(criteria)));
+  const auto readB = store.ReadStored(idB.value_or(0));
+  note("remove", static_cast<int>(store.RemoveCase(idB.value_or(0), readB ? readB->version : 0)));
+  note("gone", !store.ReadStored(idB.value_or(0)) && store.lastError().empty());
+  note("remove list", store.RemoveCases({*idA}).size());
+  note("resync", store.Resync());
+  note("counter", store.GetPrimaryId() >= 0);
+  return seen;
+}
+
+// The windows do not know which library they talk to: both stores keep the same contract.
+TEST_F(SharedLibraryTest, BothStoresKeepTheSameContract) {
+  testing::TempDir dir;
+  base::SetProgramFolder(dir.Path());
+  MRecordBase local;
+  ASSERT_TRUE(local.Open(dir.Path() + "dat/Orlune.db"));
+  const std::vector<std::string> mine = ContractRun(local);
+  const std::vector<std::string> shared = ContractRun(library_);
+  EXPECT_EQ(mine, shared);
+  EXPECT_GE(mine.size(), 15u);
 }
 
 }  // namespace
