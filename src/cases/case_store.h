@@ -69,6 +69,9 @@ class CaseStore : public CaseReader {
   [[nodiscard]] virtual std::optional<std::vector<int>> MoveCasesToCategory(const std::vector<int>& ids,
                                                                            const std::string& category) = 0;
 
+  // Gives every case of the category `from` the name `to`, a new one, in one transaction (also the
+  // cases other users add meanwhile); the ids renamed, increasing.
+  [[nodiscard]] virtual std::optional<std::vector<int>> RenameCategory(const std::string& from, const std::string& to) = 0;
   // The ids of the category's cases, in increasing order.
   [[nodiscard]] virtual std::optional<std::vector<int>> CategoryCaseIds(const std::string& category) = 0;
 

@@ -889,6 +889,14 @@ std::optional<std::vector<int>> MRecordBase::CategoryCaseIds(const std::string& 
   return ids;
 }
 
+std::optional<std::vector<int>> MRecordBase::RenameCategory(const std::string& from, const std::string& to) {
+  const std::optional<std::vector<int>> ids = CategoryCaseIds(from);
+  if (!ids) return std::nullopt;
+  std::optional<std::vector<int>> moved = MoveCasesToCategory(*ids, to);
+  if (moved) std::sort(moved->begin(), moved->end());
+  return moved;
+}
+
 CaseReaderOpener MRecordBase::OpenerOf(const std::string& path) {
   return [path](std::string& error) -> std::unique_ptr<CaseReader> {
     auto store = std::make_unique<MRecordBase>();

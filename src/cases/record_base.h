@@ -205,6 +205,7 @@ class MRecordBase : public CaseStore {
   CaseSave RemoveCase(int id, int version) override;
   std::vector<int> RemoveCases(const std::vector<int>& ids) override;
   std::optional<std::vector<int>> CategoryCaseIds(const std::string& category) override;
+  std::optional<std::vector<int>> RenameCategory(const std::string& from, const std::string& to) override;
   CaseReaderOpener ReaderOpener() const override { return OpenerOf(path_); }
   // Opens a store of its own on the database file.
   static CaseReaderOpener OpenerOf(const std::string& path);

@@ -388,6 +388,28 @@ std::optional<std::vector<int>> SharedLibrary::CategoryCaseIds(const std::string
   return ids;
 }
 
+std::optional<std::vector<int>> SharedLibrary::RenameCategory(const std::string& from, const std::string& to) {
+  lastError_.clear();
+  if (!connection_.Execute("begin")) return FailWith<std::vector<int>>("无法修改类别！");
+  const auto undo = [this](const PgResult& failed) {
+    if (failed.State() == "42501") lastError_ = kReadOnlyLibrary;
+    else if (failed.State() == "23505") lastError_ = "其他人已经建立了这个类别，没有改名。";
+    else Fail("无法修改类别！");
+    static_cast<void>(connection_.Execute("rollback"));
+    return std::optional<std::vector<int>>();
+  };
+  // Versions rise first, so that an open copy of a renamed case is not saved back unseen.
+  const PgResult touched = connection_.Run("update quorin.cases set version = version + 1 where category = $1", {from});
+  if (!touched.Ok()) return undo(touched);
+  const PgResult renamed = connection_.Run("update quorin.categories set name = $2 where name = $1", {from, to});
+  if (!renamed.Ok()) return undo(renamed);
+  const PgResult rows = connection_.Run("select id from quorin.cases where category = $1 order by id", {to});
+  if (!rows.Ok() || !connection_.Execute("commit")) return undo(rows);
+  std::vector<int> ids;
+  for (int r = 0; r < rows.Rows(); ++r) ids.push_back(static_cast<int>(rows.Integer(r, 0).value_or(0)));
+  return ids;
+}
+
 std::optional<std::vector<std::string>> SharedLibrary::ClassNames() {
   lastError_.clear();
   const PgResult rows = connection_.Run("select name from quorin.categories where listed order by position, name");

@@ -89,6 +89,9 @@ class SharedLibrary : public CaseStore {
   std::optional<std::vector<int>> FuzzySearch(const std::vector<std::string>& keywords) override;
   std::optional<std::vector<int>> Search(const CaseSearchCriteria& criteria) override;
   std::optional<std::vector<int>> CategoryCaseIds(const std::string& category) override;
+  // One statement: the category's row takes the new name, and its cases follow it (the reference
+  // cascades), keeping its place in the list.
+  std::optional<std::vector<int>> RenameCategory(const std::string& from, const std::string& to) override;
   CaseReaderOpener ReaderOpener() const override;
 
   // Whole-library work, each in one transaction.

@@ -115,6 +115,12 @@ void CaseTreePanel::BuildPopup() {
 
 bool CaseTreePanel::RefuseWhileLoading() {
   if (!Loading()) return false;
+  if (quietPass_) {
+    // A refresh nobody asked for gives way to what the user asks, and comes again a moment later.
+    StopLoading();
+    QTimer::singleShot(1000, this, [this] { Refresh(true); });
+    return false;
+  }
   Tell(window(), tr(kWaitForLoading));
   return true;
 }

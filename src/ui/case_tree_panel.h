@@ -74,7 +74,8 @@ class CaseTreePanel : public QWidget {
 
   State CurrentState() const { return state_; }
   bool Loading() const { return state_ != State::kIdle; }
-  // While the tree loads, tells the user to wait and returns true.
+  // While the tree loads, tells the user to wait and returns true; a refresh of other users'
+  // changes is put off instead.
   bool RefuseWhileLoading();
 
   // The display style (0 by category, 1 list) and order (0 none, 1..4) as init.ini keeps them;

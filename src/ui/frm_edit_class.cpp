@@ -287,8 +287,20 @@ void TFrmEditClass::RenameCategory() {
     return;
   }
   renameButton_->setEnabled(false);
-  const std::vector<int> ids = entries_[oldName];
-  const std::vector<int> failed = Recategorise(ids, *newName);
+  std::vector<int> ids = entries_[oldName];
+  std::vector<int> failed;
+  if (store_.IsShared()) {
+    // The shared library renames the category whole, other users' new cases in it too.
+    const std::optional<std::vector<int>> renamed = store_.RenameCategory(oldName, *newName);
+    if (!renamed) {
+      renameButton_->setEnabled(true);
+      ShowStoreError();  // nothing was renamed
+      return;
+    }
+    ids = *renamed;
+  } else {
+    failed = Recategorise(ids, *newName);
+  }
   renameButton_->setEnabled(true);
   if (failed.empty()) {
     entries_.erase(oldName);

@@ -198,6 +198,8 @@ class TFrmMain : public QMainWindow {
   void ShowRemark(const cases::StoredCase& stored);
   std::string RemarkTextOfEditor() const;
   void KeepOpenCaseCategory(cases::CaseStore& store);
+  // The version of the open case after this user's own move or rename of its category.
+  void TakeOwnCategoryChange(const cases::StoredCase& stored);
   // Whether the library may be changed here; tells the user when not.
   bool RefuseReadOnly();
 

@@ -294,7 +294,7 @@ void TFrmMain::KeepOpenCaseCategory(cases::CaseStore& store) {
     // A renamed or merged category reaches the open case, or its next save would undo it.
     record_.className = stored->record.className;
     savedRecord_.className = stored->record.className;
-    currentCaseVersion_ = stored->version;
+    TakeOwnCategoryChange(*stored);
   } else if (store.lastError().empty()) {
     // No such row: it went with its category, and the next save stores it as a new case.
     caseOpen_ = false;
@@ -314,6 +314,15 @@ void TFrmMain::KeepMovedCaseCategory(int id, const std::string& category) {
   if (!caseOpen_ || id != currentCaseId_) return;
   record_.className = category;
   savedRecord_.className = category;
+  if (caseStore_) {
+    if (const std::optional<cases::StoredCase> stored = caseStore_->ReadStored(id)) TakeOwnCategoryChange(*stored);
+  }
+}
+
+void TFrmMain::TakeOwnCategoryChange(const cases::StoredCase& stored) {
+  // A move or rename raised the shared library's version once: the next save is still the user's
+  // own. Any other change stays another user's, which the next save asks about.
+  if (stored.version == currentCaseVersion_ + 1) currentCaseVersion_ = stored.version;
 }
 
 }  // namespace quorin::ui

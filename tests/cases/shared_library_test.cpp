@@ -377,6 +377,18 @@ TEST_F(SharedLibraryTest, TwoUsersEditingTheCategoriesKeepEachOthersChanges) {
   const auto stored = library_.Read(*keptId);
   ASSERT_TRUE(stored);
   EXPECT_EQ(stored->record.className, "求财");  // off the list, never without its category
+
+  // A rename takes the case another user has just added to the category, and keeps its place.
+  TRecordData added = testing::ZhangSanRequest(1, 2);
+  added.className = "开业";
+  const auto theirsId = other.Insert(added, "");
+  ASSERT_TRUE(theirsId);
+  EXPECT_EQ(library_.RenameCategory("开业", "开张"), std::optional<std::vector<int>>(std::vector<int>{*theirsId}));
+  EXPECT_EQ(other.Read(*theirsId)->record.className, "开张");
+  ASSERT_TRUE(library_.GetClassNames(now));
+  EXPECT_EQ(now, (std::vector<std::string>{"入宅", "开张", "嫁娶"}));
+  EXPECT_FALSE(library_.RenameCategory("开张", "嫁娶"));  // a name another user took meanwhile
+  EXPECT_EQ(library_.lastError(), "其他人已经建立了这个类别，没有改名。");
 }
 
 }  // namespace
@@ -420,6 +432,8 @@ std::vector<std::string> ContractRun(CaseStore& store) {
   for (const std::string& name : names) note("name", name);
   note("moved", ids(store.MoveCasesToCategory({idB.value_or(0)}, "求财")));
   note("in 求财", ids(store.CategoryCaseIds("求财")));
+  note("renamed", ids(store.RenameCategory("求财", "财运")));
+  note("in 财运", ids(store.CategoryCaseIds("财运")));
   note("fuzzy", ids(store.FuzzySearch({"王五"})));
   CaseSearchCriteria criteria;
   criteria.province = -1;

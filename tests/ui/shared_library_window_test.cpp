@@ -164,6 +164,19 @@ class SharedLibraryWindowTest : public QObject {
     QVERIFY(f.tree().FindCaseNode(*oldId));
     QCOMPARE(f.tree().CaseIds().size(), std::size_t{1001});
     QVERIFY(quorin::ui::FindCategoryNodeIn(*f.treeWidget(), QStringLiteral("求财"))->isExpanded());
+
+    // The user moves the open case: the next save is still theirs, asked about by nobody.
+    QVERIFY(f.OpenCase(*oldId));
+    f.MoveSelectedCaseTo(QStringLiteral("开业"));
+    QVERIFY(f.WaitForTree());  // its new category opens, and fills
+    quorin::testing::TypeRemark(f.remarks(), QStringLiteral("移动后的评语"));
+    f.prompter().answers.enqueue(quorin::ui::Answer::Yes);  // 要修改“旧”这条记录吗？
+    Save(f);
+    const auto moved = owner.Read(*oldId);
+    QVERIFY(moved);
+    QCOMPARE(moved->record.className, std::string("开业"));
+    QVERIFY2(moved->version == 3, qPrintable(f.prompter().Texts().join(QLatin1Char('|'))));
+    QCOMPARE(f.prompter().unexpected, 0);
     f.Close();
     direct.Close();
     static_cast<void>(admin_.Execute("drop database if exists " + big + " with (force)"));
