@@ -677,8 +677,7 @@ int RunShared(const Arguments& args, const std::string& target) {
     return Refuse("共享案例库还不能使用 cases " + name + "（可以先用 quorin-cli library pull 取回本机案例库）");
   }
   cases::SharedLibrary shared;
-  if (!shared.Connect(target)) return Refuse(shared.lastError());
-  if (!shared.IsInitialized()) return Refuse(shared.lastError().empty() ? cases::kNotSharedLibrary : shared.lastError());
+  if (!shared.ConnectToLibrary(target)) return Refuse(shared.lastError());
   return subcommand->second(shared, args);
 }
 

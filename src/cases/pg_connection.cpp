@@ -38,6 +38,33 @@ std::optional<long long> PgResult::Integer(int row, int column) const {
   return value ? std::optional<long long>(*value) : std::nullopt;
 }
 
+PgValue PgValue::IntegerArray(const std::vector<int>& values) {
+  std::string text = "{";
+  for (const int v : values) text += (text.size() > 1 ? "," : "") + std::to_string(v);
+  return PgValue(text + "}");
+}
+
+PgValue PgValue::TextArray(const std::vector<std::string>& values) {
+  std::string text = "{";
+  for (const std::string& v : values) {
+    if (text.size() > 1) text += ',';
+    text += '"';
+    for (const char c : v) {
+      if (c == '"' || c == '\\') text += '\\';
+      text += c;
+    }
+    text += '"';
+  }
+  return PgValue(text + "}");
+}
+
+std::vector<int> PgResult::IntegerColumn(int column) const {
+  std::vector<int> values;
+  values.reserve(static_cast<std::size_t>(Rows()));
+  for (int r = 0; r < Rows(); ++r) values.push_back(static_cast<int>(Integer(r, column).value_or(0)));
+  return values;
+}
+
 std::string PgResult::State() const {
   if (!result_) return {};
   const char* state = PQresultErrorField(result_.get(), PG_DIAG_SQLSTATE);

@@ -29,6 +29,9 @@ struct PgValue {
     v.binary = true;
     return v;
   }
+  // A value of the server's array types ($1::integer[], $1::text[]); texts are quoted and escaped.
+  static PgValue IntegerArray(const std::vector<int>& values);
+  static PgValue TextArray(const std::vector<std::string>& values);
 };
 
 // The rows of one statement. Texts of a binary result (bytea) are the bytes themselves.
@@ -42,6 +45,8 @@ class PgResult {
   bool IsNull(int row, int column) const { return PQgetisnull(result_.get(), row, column) != 0; }
   std::string Text(int row, int column) const;
   std::optional<long long> Integer(int row, int column) const;
+  // The column's integers of every row (ids), in row order.
+  std::vector<int> IntegerColumn(int column) const;
   // The SQLSTATE of a failed statement ("40001", "42501" …), empty when there is none.
   std::string State() const;
 

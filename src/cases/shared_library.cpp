@@ -176,6 +176,14 @@ bool SharedLibrary::Fail(const std::string& what) {
   return false;
 }
 
+bool SharedLibrary::FailStatement(const PgResult& failed, const std::string& what) {
+  if (failed.State() == "42501") {
+    lastError_ = kReadOnlyLibrary;
+    return false;
+  }
+  return Fail(what);
+}
+
 bool SharedLibrary::Connect(const std::string& target, const std::string& password) {
   lastError_.clear();
   target_ = target;
@@ -249,35 +257,27 @@ bool SharedLibrary::SetClassNames(const std::vector<std::string>& names) {
 
 std::vector<int> SharedLibrary::RemoveCases(const std::vector<int>& ids) {
   lastError_.clear();
-  std::string list;
-  for (const int id : ids) list += (list.empty() ? "{" : ",") + std::to_string(id);
-  list += list.empty() ? "{}" : "}";
-  const PgResult removed = connection_.Run("delete from quorin.cases where id = any($1::integer[])", {list});
+  const PgResult removed =
+      connection_.Run("delete from quorin.cases where id = any($1::integer[])", {PgValue::IntegerArray(ids)});
   if (removed.Ok()) return {};
-  if (removed.State() == "42501") lastError_ = kReadOnlyLibrary;
-  else Fail("无法删除案例！");
+  FailStatement(removed, "无法删除案例！");
   return ids;
 }
 
 std::optional<std::vector<int>> SharedLibrary::MoveCasesToCategory(const std::vector<int>& ids,
                                                                  const std::string& category) {
   lastError_.clear();
-  std::string list;
-  for (const int id : ids) list += (list.empty() ? "{" : ",") + std::to_string(id);
-  list += list.empty() ? "{}" : "}";
   // The category is made (kept off the list) in the same statement, so a category another user
   // deletes meanwhile either stays for these cases or the move fails whole.
   const PgResult moved = connection_.Run("with category as (" + AddCategorySql(1, false) +
                                              ") update quorin.cases set category = $1, version = version + 1 "
                                              "where id = any($2::integer[]) returning id",
-                                         {category, list});
+                                         {category, PgValue::IntegerArray(ids)});
   if (!moved.Ok()) {
-    if (moved.State() == "42501") lastError_ = kReadOnlyLibrary;
-    else Fail("无法移动案例！");
+    FailStatement(moved, "无法移动案例！");
     return std::nullopt;
   }
-  std::vector<int> done;
-  for (int r = 0; r < moved.Rows(); ++r) done.push_back(static_cast<int>(moved.Integer(r, 0).value_or(0)));
+  std::vector<int> done = moved.IntegerColumn(0);
   std::sort(done.begin(), done.end());
   return done;
 }
@@ -287,6 +287,13 @@ bool SharedLibrary::IsInitialized() {
   const PgResult found = connection_.Run("select to_regclass('quorin.cases') is not null");
   if (!found.Ok()) return Fail("无法读取共享案例库");
   return found.Text(0, 0) == "t";
+}
+
+bool SharedLibrary::IsLibrary() {
+  lastError_.clear();
+  if (IsInitialized()) return true;
+  if (lastError_.empty()) lastError_ = kNotSharedLibrary;
+  return false;
 }
 
 bool SharedLibrary::Initialize() {
@@ -338,8 +345,7 @@ std::optional<int> SharedLibrary::Insert(TRecordData& record, std::string_view r
   lastError_.clear();
   if (!connection_.Execute("begin")) return FailWith<int>("无法保存案例！");
   const auto undo = [this](const PgResult& failed) {
-    if (failed.State() == "42501") lastError_ = kReadOnlyLibrary;
-    else Fail("无法保存案例！");
+    FailStatement(failed, "无法保存案例！");
     static_cast<void>(connection_.Execute("rollback"));
     return std::optional<int>();
   };
@@ -373,28 +379,22 @@ std::optional<std::vector<int>> SharedLibrary::CaseIds() {
   lastError_.clear();
   const PgResult rows = connection_.Run("select id from quorin.cases order by id");
   if (!rows.Ok()) return FailWith<std::vector<int>>("无法读取案例！");
-  std::vector<int> ids;
-  for (int r = 0; r < rows.Rows(); ++r) ids.push_back(static_cast<int>(rows.Integer(r, 0).value_or(0)));
-  return ids;
+  return rows.IntegerColumn(0);
 }
 
 std::optional<std::vector<int>> SharedLibrary::CategoryCaseIds(const std::string& category) {
   lastError_.clear();
   const PgResult rows = connection_.Run("select id from quorin.cases where category = $1 order by id", {category});
   if (!rows.Ok()) return FailWith<std::vector<int>>("无法读取案例！");
-  std::vector<int> ids;
-  ids.reserve(static_cast<std::size_t>(rows.Rows()));
-  for (int r = 0; r < rows.Rows(); ++r) ids.push_back(static_cast<int>(rows.Integer(r, 0).value_or(0)));
-  return ids;
+  return rows.IntegerColumn(0);
 }
 
 std::optional<std::vector<int>> SharedLibrary::RenameCategory(const std::string& from, const std::string& to) {
   lastError_.clear();
   if (!connection_.Execute("begin")) return FailWith<std::vector<int>>("无法修改类别！");
   const auto undo = [this](const PgResult& failed) {
-    if (failed.State() == "42501") lastError_ = kReadOnlyLibrary;
-    else if (failed.State() == "23505") lastError_ = "其他人已经建立了这个类别，没有改名。";
-    else Fail("无法修改类别！");
+    if (failed.State() == "23505") lastError_ = "其他人已经建立了这个类别，没有改名。";
+    else FailStatement(failed, "无法修改类别！");
     static_cast<void>(connection_.Execute("rollback"));
     return std::optional<std::vector<int>>();
   };
@@ -403,10 +403,8 @@ std::optional<std::vector<int>> SharedLibrary::RenameCategory(const std::string&
   if (!touched.Ok()) return undo(touched);
   const PgResult renamed = connection_.Run("update quorin.categories set name = $2 where name = $1", {from, to});
   if (!renamed.Ok()) return undo(renamed);
-  const PgResult rows = connection_.Run("select id from quorin.cases where category = $1 order by id", {to});
-  if (!rows.Ok() || !connection_.Execute("commit")) return undo(rows);
-  std::vector<int> ids;
-  for (int r = 0; r < rows.Rows(); ++r) ids.push_back(static_cast<int>(rows.Integer(r, 0).value_or(0)));
+  std::optional<std::vector<int>> ids = CategoryCaseIds(to);
+  if (!ids || !connection_.Execute("commit")) return undo(PgResult());
   return ids;
 }
 
@@ -444,8 +442,7 @@ CaseSave SharedLibrary::Update(int id, const TRecordData& record, std::string_vi
 
 CaseSave SharedLibrary::WhyNotSaved(int id, const PgResult& statement, const std::string& what) {
   if (!statement.Ok()) {
-    if (statement.State() == "42501") lastError_ = kReadOnlyLibrary;
-    else Fail(what);
+    FailStatement(statement, what);
     return CaseSave::kFailed;
   }
   // The statement found no row of the version read: the case is gone, or someone changed it.
@@ -502,13 +499,11 @@ bool SharedLibrary::ReadCaseList(const std::vector<int>& ids, const std::functio
   lastError_.clear();
   constexpr std::size_t kPart = 5000;
   for (std::size_t from = 0; from < ids.size(); from += kPart) {
-    std::string list = "{";
-    for (std::size_t i = from; i < std::min(ids.size(), from + kPart); ++i) {
-      list += (i > from ? "," : "") + std::to_string(ids[i]);
-    }
-    list += "}";
+    const auto begin = ids.begin() + static_cast<std::ptrdiff_t>(from);
+    const std::vector<int> part(begin, begin + static_cast<std::ptrdiff_t>(std::min(kPart, ids.size() - from)));
     const PgResult rows = connection_.Run(
-        "select " + SelectedColumns() + " from quorin.cases where id = any($1::integer[]) order by cases.id", {list}, true);
+        "select " + SelectedColumns() + " from quorin.cases where id = any($1::integer[]) order by cases.id",
+        {PgValue::IntegerArray(part)}, true);
     if (!rows.Ok()) return Fail("无法读取案例！");
     for (int r = 0; r < rows.Rows(); ++r) {
       StoredCase shared = CaseOfRow(rows, r);
@@ -537,8 +532,7 @@ bool SharedLibrary::WaitForChange(int milliseconds) {
 }
 
 bool SharedLibrary::ReadyToWrite() {
-  lastError_.clear();
-  if (!IsInitialized()) return lastError_.empty() ? Fail(kNotSharedLibrary) : false;
+  if (!IsLibrary()) return false;
   const std::optional<bool> writable = CanWrite();
   if (writable && !*writable) lastError_ = kReadOnlyLibrary;
   return writable.value_or(false);
@@ -639,9 +633,37 @@ std::optional<int> SharedLibrary::Import(MRecordBase& source) {
   return count;
 }
 
+std::optional<int> SharedLibrary::RebuildRemarks() {
+  if (!ReadyToWrite()) return std::nullopt;
+  constexpr const char* kCannotRebuild = "无法补写评语！";
+  if (!connection_.Execute("begin")) return FailWith<int>(kCannotRebuild);
+  const auto undo = [this, kCannotRebuild](const PgResult& failed) {
+    FailStatement(failed, kCannotRebuild);
+    static_cast<void>(connection_.Execute("rollback"));
+    return std::optional<int>();
+  };
+  // The cases stay locked until the commit: a save meanwhile waits, then finds a newer version
+  // and is told, instead of its remark being overwritten by one made from the older text.
+  const PgResult missing = connection_.Run("select " + SelectedColumns() +
+                                               " from quorin.cases where remark is null or length(remark) = 0 "
+                                               "order by cases.id for update",
+                                           {}, true);
+  if (!missing.Ok()) return undo(missing);
+  for (int r = 0; r < missing.Rows(); ++r) {
+    TRecordData record = CaseOfRow(missing, r).record;
+    // A case saved without a remark has the placeholder; it gets its own name, as Insert gives one.
+    if (IsPlaceholderRemarkName(record.remarkFile)) record.remarkFile = SharedRemarkName(record);
+    const PgResult updated =
+        connection_.Run("update quorin.cases set remark = $1, remark_file = $2, version = version + 1 where id = $3",
+                        {PgValue::Bytes(RemarkRtfFromPlainText(record.remarkText)), record.remarkFile, record.id});
+    if (!updated.Ok()) return undo(updated);
+  }
+  if (!connection_.Execute("commit")) return undo(PgResult());
+  return missing.Rows();
+}
+
 std::optional<int> SharedLibrary::Pull(MRecordBase& local) {
-  lastError_.clear();
-  if (!IsInitialized()) return lastError_.empty() ? FailWith<int>(kNotSharedLibrary) : std::nullopt;
+  if (!IsLibrary()) return std::nullopt;
   // One snapshot for the whole copy, whatever other users change meanwhile.
   if (!connection_.Execute("begin isolation level repeatable read read only")) return FailWith<int>("无法拉取案例库");
   const auto names = ClassNames();

@@ -51,6 +51,13 @@ class SharedLibrary : public CaseStore {
   bool Upgraded() const { return upgraded_; }
   // Whether the database holds the schema of a shared library.
   [[nodiscard]] bool IsInitialized();
+  // The same, with a database that is none made a failure: false with lastError() saying so
+  // (kNotSharedLibrary), or why it could not be asked.
+  [[nodiscard]] bool IsLibrary();
+  // Connect, then IsLibrary(): what every user of a library made already does first.
+  [[nodiscard]] bool ConnectToLibrary(const std::string& target, const std::string& password = {}) {
+    return Connect(target, password) && IsLibrary();
+  }
   // Lets an existing role in: to read and change the cases, or only to read them.
   [[nodiscard]] bool Grant(const std::string& role, bool readOnly);
   // Whether the connected role may change the library.
@@ -142,6 +149,9 @@ class SharedLibrary : public CaseStore {
 
  private:
   bool Fail(const std::string& what);
+  // The failure of a statement that changes the library: a role that may only read is told so,
+  // any other failure as `what` with the server's words.
+  bool FailStatement(const PgResult& failed, const std::string& what);
   // Whether the library's format has the pairs index (format 2 on); a library of format 1 is
   // searched without it.
   bool HasPairIndex();

@@ -23,7 +23,6 @@ namespace fs = std::filesystem;
 // As the local backup: made under its final name plus this and a random part, renamed when whole.
 constexpr std::string_view kUnfinishedBackupInfix = ".未完成-";
 constexpr std::string_view kRemarkExtension = ".rtf";
-constexpr const char* kCannotRebuild = "无法补写评语！";
 constexpr const char* kCannotCompact = "无法整理共享案例库";
 constexpr const char* kNotEmptyForRestore = "共享案例库中已经有案例，只能还原到空的共享案例库";
 
@@ -87,8 +86,7 @@ std::string BackupRefusal(const std::string& folder) {
 
 std::optional<int> SharedLibrary::ExportTo(const std::string& path, const std::vector<std::string>& categories,
                                            bool exportAll) {
-  lastError_.clear();
-  if (!IsInitialized()) return lastError_.empty() ? FailWith<int>(kNotSharedLibrary) : std::nullopt;
+  if (!IsLibrary()) return std::nullopt;
   // Whatever is there, even a folder, stays: only a file this call made is ever removed.
   std::error_code ec;
   if (fs::exists(fs::symlink_status(path, ec))) {
@@ -134,41 +132,6 @@ std::optional<int> SharedLibrary::ExportTo(const std::string& path, const std::v
   return count;
 }
 
-std::optional<int> SharedLibrary::RebuildRemarks() {
-  if (!ReadyToWrite()) return std::nullopt;
-  if (!connection_.Execute("begin")) return FailWith<int>(kCannotRebuild);
-  const auto undo = [this](const PgResult& failed) {
-    if (failed.State() == "42501")
-      lastError_ = kReadOnlyLibrary;
-    else if (lastError_.empty())
-      Fail(kCannotRebuild);
-    static_cast<void>(connection_.Execute("rollback"));
-    return std::optional<int>();
-  };
-  // The cases stay locked until the commit: a save meanwhile waits, then finds a newer version
-  // and is told, instead of its remark being overwritten by one made from the older text.
-  const PgResult missing =
-      connection_.Run("select id from quorin.cases where remark is null or length(remark) = 0 order by id for update");
-  if (!missing.Ok()) return undo(missing);
-  int made = 0;
-  for (int r = 0; r < missing.Rows(); ++r) {
-    const int id = static_cast<int>(missing.Integer(r, 0).value_or(0));
-    const std::optional<StoredCase> stored = Read(id);
-    if (!stored) return undo(PgResult());
-    TRecordData record = stored->record;
-    // A case saved without a remark has the placeholder; it gets its own name, as Insert gives one.
-    if (IsPlaceholderRemarkName(record.remarkFile))
-      record.remarkFile = RemarkBaseName(record) + "_" + std::to_string(id);
-    const PgResult updated =
-        connection_.Run("update quorin.cases set remark = $1, remark_file = $2, version = version + 1 where id = $3",
-                        {PgValue::Bytes(RemarkRtfFromPlainText(record.remarkText)), record.remarkFile, id});
-    if (!updated.Ok()) return undo(updated);
-    ++made;
-  }
-  if (!connection_.Execute("commit")) return undo(PgResult());
-  return made;
-}
-
 // A role that may write but does not own the tables (only the administrator who made the library
 // does) gets its remarks rebuilt, which stays, and is then told that the tidying needs the
 // administrator: the server itself would only warn and skip the tables.
@@ -192,8 +155,7 @@ std::optional<int> SharedLibrary::Compact() {
 }
 
 std::optional<int> SharedLibrary::Backup(const std::string& destination) {
-  lastError_.clear();
-  if (!IsInitialized()) return lastError_.empty() ? FailWith<int>(kNotSharedLibrary) : std::nullopt;
+  if (!IsLibrary()) return std::nullopt;
   std::string target = destination;
   while (target.size() > 1 && target.back() == '/') target.pop_back();
   std::error_code ec;

@@ -117,21 +117,6 @@ std::string FoldedPattern(std::string_view text, bool ignoringAsciiCase) {
   return pattern;
 }
 
-// A value of the server's array type: every element quoted, its quotes and backslashes escaped.
-std::string ArrayValue(const std::vector<std::string>& elements) {
-  std::string value = "{";
-  for (const std::string& element : elements) {
-    if (value.size() > 1) value += ',';
-    value += '"';
-    for (const char c : element) {
-      if (c == '"' || c == '\\') value += '\\';
-      value += c;
-    }
-    value += '"';
-  }
-  return value + "}";
-}
-
 // The LIKE patterns (backslash escaping % _ and itself) of every stored text that folds to the
 // folded text, `%` around it (or only after it, for a beginning); nullopt when there would be too
 // many. The trigram index serves LIKE, while it finds no trigrams in a pattern of Chinese
@@ -166,7 +151,7 @@ std::string HoldsFolded(Conditions& where, std::string_view expression, std::str
   const std::size_t characters = base::CharacterCount(text);
   const auto patterns = characters >= 3 ? FoldedLikePatterns(text, beginning) : std::nullopt;
   if (patterns) {
-    return std::string(expression) + " like any(" + where.Parameter(ArrayValue(*patterns)) + "::text[])";
+    return std::string(expression) + " like any(" + where.Parameter(PgValue::TextArray(*patterns)) + "::text[])";
   }
   std::string condition = std::string(expression) + " ~ " + where.Parameter((beginning ? "^" : "") + FoldedPattern(text, false));
   // Two characters: the pairs index over the searched texts finds the cases holding one of the
@@ -179,7 +164,7 @@ std::string HoldsFolded(Conditions& where, std::string_view expression, std::str
       for (std::size_t i = 0; i < pattern.size(); ++i) form += pattern[i] == '\\' ? pattern[++i] : pattern[i];
       forms.push_back(std::move(form));
     }
-    condition = "quorin.bigrams(" + std::string(kSearchedText) + ") && " + where.Parameter(ArrayValue(forms)) +
+    condition = "quorin.bigrams(" + std::string(kSearchedText) + ") && " + where.Parameter(PgValue::TextArray(forms)) +
                 "::text[] and " + condition;
   }
   return condition;
@@ -244,9 +229,9 @@ std::optional<std::string> KeywordCondition(Conditions& where, const std::string
     const std::string decoded = stored.empty() ? std::string(kDefaultClassName) : stored;
     if (MatchesKeywords({decoded}, {keyword})) inCategories.push_back(stored);
   }
-  std::string condition = "(" + HoldsFolded(where, kSearchedText, keyword, false, withPairs) + " or category = any(" + where.Parameter(ArrayValue(inCategories)) + "::text[])";
+  std::string condition = "(" + HoldsFolded(where, kSearchedText, keyword, false, withPairs) + " or category = any(" + where.Parameter(PgValue::TextArray(inCategories)) + "::text[])";
   if (!years.empty()) {
-    condition += " or " + std::string(kPlainYear) + " = any(" + where.Parameter(ArrayValue(years)) +
+    condition += " or " + std::string(kPlainYear) + " = any(" + where.Parameter(PgValue::TextArray(years)) +
                  "::integer[]) or " + std::string(kPlainYear) + " is null";
   }
   return condition + ")";
@@ -360,7 +345,7 @@ std::optional<std::vector<int>> SharedLibrary::Search(const CaseSearchCriteria& 
         return MatchesCriteria(r, onlyCategory);
       });
       if (!categories) return false;
-      where.clauses.push_back("category = any(" + where.Parameter(ArrayValue(*categories)) + "::text[])");
+      where.clauses.push_back("category = any(" + where.Parameter(PgValue::TextArray(*categories)) + "::text[])");
     }
     if (criteria.remarkSet) {
       if (Searchable(criteria.remark)) {

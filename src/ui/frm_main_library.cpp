@@ -59,11 +59,10 @@ void TFrmMain::OpenRememberedLibrary() {
   QString why;
   const QString password = KeptPassword(KeyringEntry(choice.address), why).value_or(QString());
   auto shared = std::make_unique<cases::SharedLibrary>();
-  if (!shared->Connect(cases::ConnectionString(choice.address), ToUtf8(password)) || !shared->IsInitialized()) {
+  if (!shared->ConnectToLibrary(cases::ConnectionString(choice.address), ToUtf8(password))) {
     // The local library serves meanwhile; the user connects again from the file menu.
-    const std::string reason = shared->lastError().empty() ? cases::kNotSharedLibrary : shared->lastError();
-    Tell(this, tr("无法连接上次使用的共享案例库，现在使用本机案例库。\r\n%1").arg(ToQString(reason)), tr("提示"),
-         Icon::Warning);
+    Tell(this, tr("无法连接上次使用的共享案例库，现在使用本机案例库。\r\n%1").arg(ToQString(shared->lastError())),
+         tr("提示"), Icon::Warning);
     return;
   }
   sharedLibrary_ = std::move(shared);
@@ -82,13 +81,8 @@ void TFrmMain::ConnectSharedLibrary() {
   if (dialog.exec() != QDialog::Accepted) return;
   choice.address = dialog.Address();
   auto shared = std::make_unique<cases::SharedLibrary>();
-  if (!shared->Connect(cases::ConnectionString(choice.address), ToUtf8(dialog.Password()))) {
+  if (!shared->ConnectToLibrary(cases::ConnectionString(choice.address), ToUtf8(dialog.Password()))) {
     Tell(this, ToQString(shared->lastError()), tr("错误"), Icon::Error);
-    return;
-  }
-  if (!shared->IsInitialized()) {
-    Tell(this, ToQString(shared->lastError().empty() ? cases::kNotSharedLibrary : shared->lastError()), tr("错误"),
-         Icon::Error);
     return;
   }
   if (dialog.KeepPasswordInKeyring() && !dialog.Password().isEmpty() &&
