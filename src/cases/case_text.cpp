@@ -61,6 +61,14 @@ bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
   });
 }
 
+void AddCategoryOnce(std::vector<std::string>& list, const std::string& name) {
+  if (!HasCategory(list, name)) list.push_back(name);
+}
+
+bool HasCategory(const std::vector<std::string>& list, const std::string& name) {
+  return std::any_of(list.begin(), list.end(), [&](const std::string& c) { return EqualIgnoringAsciiCase(c, name); });
+}
+
 std::string CaseCountText(int count) { return "【 " + std::to_string(count) + " 条案例】"; }
 
 }  // namespace quorin::cases

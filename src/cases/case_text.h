@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quorin::cases {
 
@@ -35,6 +36,10 @@ std::string RemoveApostrophes(std::string_view text);
 
 // Equal texts when the case of Latin letters is ignored (how category names compare).
 bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b);
+// A list of categories as an export makes it: a name joins unless the list has it already, and
+// one is in it when an equal one is, both as category names compare.
+void AddCategoryOnce(std::vector<std::string>& list, const std::string& name);
+bool HasCategory(const std::vector<std::string>& list, const std::string& name);
 
 // "【 n 条案例】", the case count of the tree's menu.
 std::string CaseCountText(int count);

@@ -14,9 +14,9 @@
 
 #include "base/files.h"
 #include "base/rich_text.h"
-#include "base/rtf_reader.h"
 #include "base/rtf_writer.h"
 #include "base/utf8.h"
+#include "cases/backup_folder.h"
 #include "cases/case_text.h"
 #include "cases/remark_files.h"
 #include "chart/request_check.h"
@@ -36,9 +36,6 @@ constexpr std::string_view kRestoreStagingPrefix = "~quorin-restore-";
 constexpr std::string_view kStagedCopyInfix = ".restore-";
 constexpr std::string_view kRestorePlanSuffix = ".restore-plan";
 constexpr std::string_view kRestorePlanHeader = "quorin restore plan 1";
-// A backup is made under its final name plus this and a random part, and renamed when whole.
-constexpr std::string_view kUnfinishedBackupInfix = ".未完成-";
-constexpr std::string_view kRemarkExtension = ".rtf";
 
 constexpr const char* kNotCaseDatabase = "不是相同的数据库类型，无法导入！";
 constexpr const char* kUnreadableSource = "无法打开导入的数据库文件！";
@@ -46,18 +43,6 @@ constexpr std::string_view kStoredRemarkNames = "select remarkFile from case_dat
 constexpr std::string_view kCaseAfter = "select id, name from case_data where id>? order by id limit 1;";
 // Room for every column but the remark in a row of an import source's value-length limit.
 constexpr std::size_t kMaxOtherColumnBytes = 64u << 10;
-
-// Appends the name unless the list has it already (ignoring the case of Latin letters).
-void AddCategory(std::vector<std::string>& list, const std::string& name) {
-  for (const std::string& present : list) {
-    if (EqualIgnoringAsciiCase(present, name)) return;
-  }
-  list.push_back(name);
-}
-
-bool ContainsCategory(const std::vector<std::string>& list, const std::string& name) {
-  return std::any_of(list.begin(), list.end(), [&](const std::string& c) { return EqualIgnoringAsciiCase(c, name); });
-}
 
 std::vector<fs::path> RemarkFilesIn(const std::string& folder) { return base::FilesWithExtension(folder, kRemarkExtension); }
 
@@ -326,21 +311,6 @@ bool RowHoldsValidText(const SqliteStatement& row) {
   return true;
 }
 
-// SQLite's quick check of a whole file: a database copied short fails it.
-bool PassesQuickCheck(SqliteConnection& connection) {
-  SqliteStatement* check = connection.Prepare("pragma quick_check;");
-  const bool ok = check && check->Next() == SqliteStatement::Step::kRow && check->Text(0) == "ok";
-  if (check) check->Reset();
-  return ok;
-}
-
-// Whether a remark file of a backup is whole: not empty, and an RTF one ends its outermost group.
-bool IsWholeRemarkFile(const fs::path& file) {
-  const auto size = base::FileSize(file.string());
-  if (!size || *size == 0 || *size > kMaxRemarkBytes) return false;
-  const auto bytes = base::ReadFileBytes(file.string());
-  return bytes && (!base::LooksLikeRtf(*bytes) || base::IsCompleteRtf(*bytes));
-}
 
 }  // namespace
 
@@ -403,14 +373,11 @@ void LibraryArchive::SettleInterruptedWork() {
 bool LibraryArchive::Backup(const std::string& destination) {
   MRecordBase::LockScope scope(store_, LibraryLock::Mode::kExclusive);
   if (!scope.Ok()) return false;
-  std::string target = destination;
-  while (target.size() > 1 && target.back() == '/') target.pop_back();
+  std::string refusal;
+  const std::optional<UnfinishedBackup> backup = BeginBackupFolder(destination, refusal);
+  if (!backup) return store_.Fail(refusal);
+  const std::string& unfinished = backup->folder;
   std::error_code ec;
-  if (fs::exists(target, ec) && !fs::is_empty(target, ec)) return store_.Fail("当前时间的文件夹已经存在，请稍后再备份！");
-  const fs::path parent = fs::path(target).parent_path();
-  const std::string unfinished = base::NewRandomlyNamedFolder(
-      base::WithTrailingSeparator(parent.string()), fs::path(target).filename().string() + std::string(kUnfinishedBackupInfix));
-  if (unfinished.empty()) return store_.Fail("无法建立备份文件夹" + target + "！");
   auto refuse = [&](std::string message) {
     base::RemoveQuietly(unfinished);
     return store_.Fail(std::move(message));
@@ -418,7 +385,7 @@ bool LibraryArchive::Backup(const std::string& destination) {
   {
     SqliteConnection hold;  // a copy taken while a writer is at work would be torn
     if (!HoldWriters(hold)) return refuse(store_.lastError());
-    fs::copy_file(store_.path_, unfinished + std::string(kDatabaseWord) + ".db", ec);
+    fs::copy_file(store_.path_, BackupDatabasePath(unfinished), ec);
     if (ec) return refuse("无法复制db文件！");
   }
   const std::string remarks = RemarkFolderOf(unfinished);
@@ -430,17 +397,8 @@ bool LibraryArchive::Backup(const std::string& destination) {
     if (ec) return refuse("无法复制评语文件！");
     store_.Step("backup:copied");
   }
-  // Everything is on disk before the marker says the backup is whole, and the marker before the name.
-  if (!base::SyncFileSystemOf(unfinished) || !base::SyncDirectory(remarks) || !base::SyncDirectory(unfinished)) {
-    return refuse("无法复制评语文件！");
-  }
-  if (!base::AtomicWriteFile(remarks + "save.txt", "save\r\n")) return refuse("无法写入备份标记文件！");
-  store_.Step("backup:marked");
-  std::string finished = unfinished;
-  finished.pop_back();
-  if (::rename(finished.c_str(), target.c_str()) != 0) return refuse("无法建立备份文件夹" + target + "！");
-  base::SyncDirectory(parent.string());
-  return true;
+  refusal = FinishBackupFolder(*backup, [this] { store_.Step("backup:marked"); });
+  return refusal.empty() || refuse(refusal);
 }
 
 bool LibraryArchive::Restore(const std::string& source) {
@@ -448,17 +406,11 @@ bool LibraryArchive::Restore(const std::string& source) {
   MRecordBase::LockScope scope(store_, LibraryLock::Mode::kExclusive);
   if (!scope.Ok()) return false;
   const std::string folder = base::WithTrailingSeparator(source);
-  const std::string sourceDb = folder + std::string(kDatabaseWord) + ".db";
-  const std::string sourceRemarks = RemarkFolderOf(folder);
-  if (!base::FileExists(sourceDb)) return store_.Fail("没有源db文件！");
-  if (!base::DirectoryExists(sourceRemarks)) return store_.Fail("没有源评语文件夹！");
-  const auto sourceFiles = RemarkFilesIn(sourceRemarks);
-  if (sourceFiles.empty()) return store_.Fail("找不到源评语文件！");
-  // A backup is whole only once its marker is written; one cut short has none, or a cut file.
-  if (!base::FileExists(sourceRemarks + "save.txt")) return store_.Fail("备份不完整（没有标记文件save.txt），无法还原！");
-  for (const fs::path& file : sourceFiles) {
-    if (!IsWholeRemarkFile(file)) return store_.Fail("备份中的评语文件不完整，无法还原：" + file.filename().string());
-  }
+  const std::string sourceDb = BackupDatabasePath(folder);
+  std::string refusal;
+  const std::optional<std::vector<fs::path>> backupRemarks = WholeBackupRemarks(folder, refusal);
+  if (!backupRemarks) return store_.Fail(refusal);
+  const std::vector<fs::path>& sourceFiles = *backupRemarks;
 
   // Everything is copied aside under names made for this restore and checked before the
   // current data is touched; only those copies are ever removed.
@@ -477,7 +429,7 @@ bool LibraryArchive::Restore(const std::string& source) {
     MRecordBase check;
     SqliteConnection whole;
     if (!check.OpenScratch(stagedDb) || !check.HasBaseType(kBaseType) || !whole.Open(stagedDb, false) ||
-        !PassesQuickCheck(whole)) {
+        !whole.PassesQuickCheck()) {
       return refuse("源db文件不是案例数据库，无法还原！");
     }
   }
@@ -655,7 +607,7 @@ std::optional<int> LibraryArchive::ImportFrom(const std::string& path, const Pro
     store_.Step("import:case");
     lastId = id;
     ++count;
-    AddCategory(categories, record.className);
+    AddCategoryOnce(categories, record.className);
     line.Update(count);
     return true;
   });
@@ -715,9 +667,9 @@ std::optional<int> LibraryArchive::ExportTo(const std::string& path, const std::
   ProgressLine line(progress, "导出进度：", store_.CountCases().value_or(0));
   std::vector<std::string> used;
   const std::optional<int> count = CopyCases(
-      target, [&](const TRecordData& record) { return exportAll || ContainsCategory(categories, record.className); },
+      target, [&](const TRecordData& record) { return exportAll || HasCategory(categories, record.className); },
       [&](const TRecordData& record, int copied) {
-        AddCategory(used, record.className);
+        AddCategoryOnce(used, record.className);
         line.Update(copied);
       });
   const std::string copyError = store_.lastError();
@@ -764,7 +716,7 @@ std::optional<int> LibraryArchive::Compact(const ProgressCallback& progress) {
     const std::optional<int> copied = CopyCases(
         back, [](const TRecordData&) { return true; },
         [&](const TRecordData& record, int n) {
-          AddCategory(used, record.className);
+          AddCategoryOnce(used, record.className);
           line.Update(n);
         });
     // A case that did not make it into the new file keeps the old one in place.

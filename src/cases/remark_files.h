@@ -13,6 +13,7 @@
 namespace quorin::cases {
 
 inline constexpr std::string_view kDatabaseWord = "Orlune";  // dat/Orlune.db, Orlune_f/, Orlune_back.db
+inline constexpr std::string_view kRemarkExtension = ".rtf";  // of every remark file
 
 // The remark folder inside a program folder ("…/Orlune_f/").
 std::string RemarkFolderOf(const std::string& programFolder);

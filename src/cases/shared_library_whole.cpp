@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "base/files.h"
-#include "base/rtf_reader.h"
+#include "cases/backup_folder.h"
 #include "cases/case_text.h"
 #include "cases/record_base.h"
 #include "cases/remark_files.h"
@@ -20,67 +20,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// As the local backup: made under its final name plus this and a random part, renamed when whole.
-constexpr std::string_view kUnfinishedBackupInfix = ".未完成-";
-constexpr std::string_view kRemarkExtension = ".rtf";
 constexpr const char* kCannotCompact = "无法整理共享案例库";
 constexpr const char* kNotEmptyForRestore = "共享案例库中已经有案例，只能还原到空的共享案例库";
 
-std::string DatabaseIn(const std::string& folder) { return folder + std::string(kDatabaseWord) + ".db"; }
-
-// The categories of an export, as the local export lists them: in the order the cases bring
-// them, a name differing only in the case of Latin letters counting as the same.
-void AddCategory(std::vector<std::string>& list, const std::string& name) {
-  if (std::none_of(list.begin(), list.end(), [&](const std::string& c) { return EqualIgnoringAsciiCase(c, name); })) {
-    list.push_back(name);
-  }
-}
-
-bool ContainsCategory(const std::vector<std::string>& list, const std::string& name) {
-  return std::any_of(list.begin(), list.end(), [&](const std::string& c) { return EqualIgnoringAsciiCase(c, name); });
-}
-
-// Opens a local store on folder/Orlune.db whose remark folder is folder/Orlune_f/ (`folder` ends
-// in '/').
+// Opens a local store on a backup folder's database with the folder's remarks (`folder` ends in '/').
 [[nodiscard]] bool OpenInFolder(MRecordBase& store, const std::string& folder, bool readOnly) {
-  return store.OpenInFolder(DatabaseIn(folder), folder, readOnly) && store.RemarkFolder() == RemarkFolderOf(folder);
+  return store.OpenInFolder(BackupDatabasePath(folder), folder, readOnly);
 }
 
 // The lock file a local store leaves beside a database it made for us alone: no other program
 // knows the file yet, and the local export and backup leave none.
 void RemoveLockFileOf(const std::string& databasePath) { base::RemoveQuietly(LibraryLock::PathFor(databasePath)); }
-
-// Whether a remark file of a backup is whole, as the local restore asks: not empty, not above
-// the remark limit, and an RTF one ends its outermost group.
-bool IsWholeRemarkFile(const fs::path& file) {
-  const auto size = base::FileSize(file.string());
-  if (!size || *size == 0 || *size > kMaxRemarkBytes) return false;
-  const auto bytes = base::ReadFileBytes(file.string());
-  return bytes && (!base::LooksLikeRtf(*bytes) || base::IsCompleteRtf(*bytes));
-}
-
-bool PassesQuickCheck(const std::string& databasePath) {
-  SqliteConnection connection;
-  if (!connection.OpenReadOnly(databasePath)) return false;
-  SqliteStatement* check = connection.Prepare("pragma quick_check;");
-  const bool ok = check && check->Next() == SqliteStatement::Step::kRow && check->Text(0) == "ok";
-  if (check) check->Reset();
-  return ok;
-}
-
-// The refusal of a backup folder the local restore would refuse too, or empty.
-std::string BackupRefusal(const std::string& folder) {
-  const std::string remarks = RemarkFolderOf(folder);
-  if (!base::FileExists(DatabaseIn(folder))) return "没有源db文件！";
-  if (!base::DirectoryExists(remarks)) return "没有源评语文件夹！";
-  const auto files = base::FilesWithExtension(remarks, kRemarkExtension);
-  if (files.empty()) return "找不到源评语文件！";
-  if (!base::FileExists(remarks + "save.txt")) return "备份不完整（没有标记文件save.txt），无法还原！";
-  for (const fs::path& file : files) {
-    if (!IsWholeRemarkFile(file)) return "备份中的评语文件不完整，无法还原：" + file.filename().string();
-  }
-  return {};
-}
 
 }  // namespace
 
@@ -106,12 +56,12 @@ std::optional<int> SharedLibrary::ExportTo(const std::string& path, const std::v
       std::vector<std::string> used;
       int copied = 0;
       const bool read = ReadCaseRange(INT_MIN, INT_MAX, [&](TRecordData& record) {
-        if (!exportAll && !ContainsCategory(categories, record.className)) return true;
+        if (!exportAll && !HasCategory(categories, record.className)) return true;
         if (!target.InsertInBatch(record)) {
           failure = target.lastError();
           return false;
         }
-        AddCategory(used, record.className);
+        AddCategoryOnce(used, record.className);
         ++copied;
         return true;
       });
@@ -156,45 +106,31 @@ std::optional<int> SharedLibrary::Compact() {
 
 std::optional<int> SharedLibrary::Backup(const std::string& destination) {
   if (!IsLibrary()) return std::nullopt;
-  std::string target = destination;
-  while (target.size() > 1 && target.back() == '/') target.pop_back();
-  std::error_code ec;
-  if (fs::exists(target, ec) && !fs::is_empty(target, ec)) {
-    lastError_ = "当前时间的文件夹已经存在，请稍后再备份！";
+  std::string refusal;
+  const std::optional<UnfinishedBackup> backup = BeginBackupFolder(destination, refusal);
+  if (!backup) {
+    lastError_ = refusal;
     return std::nullopt;
   }
-  const fs::path parent = fs::path(target).parent_path();
-  const std::string unfinished =
-      base::NewRandomlyNamedFolder(base::WithTrailingSeparator(parent.string()),
-                                   fs::path(target).filename().string() + std::string(kUnfinishedBackupInfix));
   const auto refuse = [&](std::string message) {
-    if (!unfinished.empty()) base::RemoveQuietly(unfinished);
+    base::RemoveQuietly(backup->folder);
     lastError_ = std::move(message);
     return std::optional<int>();
   };
-  if (unfinished.empty()) return refuse("无法建立备份文件夹" + target + "！");
   std::optional<int> count;
   {
     MRecordBase local;
-    if (!OpenInFolder(local, unfinished, false)) {
-      return refuse(local.lastError().empty() ? "无法建立备份文件夹" + target + "！" : local.lastError());
+    if (!OpenInFolder(local, backup->folder, false)) {
+      return refuse(local.lastError().empty() ? "无法建立备份文件夹" + backup->target + "！" : local.lastError());
     }
     count = Pull(local);
   }
-  RemoveLockFileOf(DatabaseIn(unfinished));
+  RemoveLockFileOf(BackupDatabasePath(backup->folder));
   if (!count) return refuse(lastError_);
-  const std::string remarks = RemarkFolderOf(unfinished);
   // As the local backup: one without a remark file is refused by every restore.
-  if (base::FilesWithExtension(remarks, kRemarkExtension).empty()) return refuse("找不到评语文件！");
-  // Everything is on disk before the marker says the backup is whole, and the marker before the name.
-  if (!base::SyncFileSystemOf(unfinished) || !base::SyncDirectory(remarks) || !base::SyncDirectory(unfinished)) {
-    return refuse("无法复制评语文件！");
-  }
-  if (!base::AtomicWriteFile(remarks + "save.txt", "save\r\n")) return refuse("无法写入备份标记文件！");
-  std::string finished = unfinished;
-  finished.pop_back();
-  if (::rename(finished.c_str(), target.c_str()) != 0) return refuse("无法建立备份文件夹" + target + "！");
-  base::SyncDirectory(parent.string());
+  if (base::FilesWithExtension(RemarkFolderOf(backup->folder), kRemarkExtension).empty()) return refuse("找不到评语文件！");
+  refusal = FinishBackupFolder(*backup);
+  if (!refusal.empty()) return refuse(refusal);
   return count;
 }
 
@@ -205,7 +141,7 @@ std::optional<int> SharedLibrary::Backup(const std::string& destination) {
 std::optional<int> SharedLibrary::Restore(const std::string& source) {
   if (!ReadyToWrite()) return std::nullopt;
   const std::string folder = base::WithTrailingSeparator(source);
-  if (std::string refusal = BackupRefusal(folder); !refusal.empty()) {
+  if (std::string refusal; !WholeBackupRemarks(folder, refusal)) {
     lastError_ = std::move(refusal);
     return std::nullopt;
   }
@@ -216,7 +152,9 @@ std::optional<int> SharedLibrary::Restore(const std::string& source) {
     return std::nullopt;
   }
   MRecordBase backup;
-  if (!OpenInFolder(backup, folder, true) || !backup.HasBaseType(kBaseType) || !PassesQuickCheck(DatabaseIn(folder))) {
+  SqliteConnection whole;
+  if (!OpenInFolder(backup, folder, true) || !backup.HasBaseType(kBaseType) || !whole.OpenReadOnly(BackupDatabasePath(folder)) ||
+      !whole.PassesQuickCheck()) {
     lastError_ = "源db文件不是案例数据库，无法还原！";
     return std::nullopt;
   }

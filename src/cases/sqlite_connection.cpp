@@ -163,4 +163,11 @@ std::optional<Presence> PresenceOf(SqliteConnection& connection, std::string_vie
   return presence;
 }
 
+bool SqliteConnection::PassesQuickCheck() {
+  SqliteStatement* check = Prepare("pragma quick_check;");
+  const bool ok = check && check->Next() == SqliteStatement::Step::kRow && check->Text(0) == "ok";
+  if (check) check->Reset();
+  return ok;
+}
+
 }  // namespace quorin::cases

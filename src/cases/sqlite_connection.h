@@ -73,6 +73,8 @@ class SqliteConnection {
   // A prepared statement for this SQL, cached for the life of the connection; nullptr when it
   // cannot be prepared.
   [[nodiscard]] SqliteStatement* Prepare(std::string_view sql);
+  // SQLite's quick check of the whole file: a database copied short fails it.
+  [[nodiscard]] bool PassesQuickCheck();
   // Why the last operation on this connection failed: SQLite's message, or why it did not open.
   std::string Message() const;
   // Rows changed by the last statement.
