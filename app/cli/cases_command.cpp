@@ -440,22 +440,29 @@ std::string TimeStamp() {
   return text;
 }
 
-// The new folder of `backup`: DIR/Quorin_备份_<now>.
-std::string BackupFolder(const Arguments& args) {
+// The new folder of `backup`, DIR/Quorin_备份_<now>, with DIR made; nothing after the refusal of
+// one that is there already or cannot be made.
+std::optional<std::string> BackupFolder(const Arguments& args) {
   if (args.Positionals().size() != 1) throw UsageError("backup takes one folder");
-  return base::WithTrailingSeparator(args.Positionals()[0]) + "Quorin_备份_" + TimeStamp();
+  const std::string folder = base::WithTrailingSeparator(args.Positionals()[0]) + "Quorin_备份_" + TimeStamp();
+  std::error_code ec;
+  if (std::filesystem::exists(folder, ec)) {
+    static_cast<void>(Refuse("当前时间的文件夹已经存在，请稍后再备份！"));
+    return std::nullopt;
+  }
+  if (!base::EnsureDirectory(std::filesystem::path(folder).parent_path().string())) {
+    static_cast<void>(Refuse("无法建立备份文件夹" + folder + "！"));
+    return std::nullopt;
+  }
+  return folder;
 }
 
 int Backup(CaseLibrary& library, const Arguments& args) {
-  const std::string folder = BackupFolder(args);
-  std::error_code ec;
-  if (std::filesystem::exists(folder, ec)) return Refuse("当前时间的文件夹已经存在，请稍后再备份！");
-  if (!base::EnsureDirectory(std::filesystem::path(folder).parent_path().string())) {
-    return Refuse("无法建立备份文件夹" + folder + "！");
-  }
+  const std::optional<std::string> folder = BackupFolder(args);
+  if (!folder) return kExitRefused;
   // The store makes the folder, under its final name only once the backup is whole.
-  if (!library.store.Backup(folder)) return Refuse(library.store.lastError());
-  std::cout << "成功备份，已保存到" << folder << "目录下\n";
+  if (!library.store.Backup(*folder)) return Refuse(library.store.lastError());
+  std::cout << "成功备份，已保存到" << *folder << "目录下\n";
   return 0;
 }
 
@@ -577,12 +584,12 @@ int SharedUpdate(cases::SharedLibrary& shared, const Arguments& args) {
 // user deleted since the search is left out.
 int PrintSharedResults(cases::SharedLibrary& shared, const std::vector<int>& ids, const char* none) {
   if (ids.empty()) std::cout << none << "\n";
-  for (const int id : ids) {
-    const std::optional<cases::StoredCase> found = shared.Read(id);
-    if (found) std::cout << id << "\t" << cases::SearchResultLine(found->record) << "\n";
-    else if (!shared.lastError().empty()) return Refuse(shared.lastError());
-  }
-  return 0;
+  // The found ids rise; they are read by the index in parts, not one statement each.
+  const bool read = shared.ReadCaseList(ids, [](TRecordData& r) {
+    std::cout << r.id << "\t" << cases::SearchResultLine(r) << "\n";
+    return true;
+  });
+  return read ? 0 : Refuse(shared.lastError());
 }
 
 int SharedSearch(cases::SharedLibrary& shared, const Arguments& args) {
@@ -639,14 +646,10 @@ int SharedCompact(cases::SharedLibrary& shared, const Arguments& args) {
 }
 
 int SharedBackup(cases::SharedLibrary& shared, const Arguments& args) {
-  const std::string folder = BackupFolder(args);
-  std::error_code ec;
-  if (std::filesystem::exists(folder, ec)) return Refuse("当前时间的文件夹已经存在，请稍后再备份！");
-  if (!base::EnsureDirectory(std::filesystem::path(folder).parent_path().string())) {
-    return Refuse("无法建立备份文件夹" + folder + "！");
-  }
-  if (!shared.Backup(folder)) return Refuse(shared.lastError());
-  std::cout << "成功备份，已保存到" << folder << "目录下\n";
+  const std::optional<std::string> folder = BackupFolder(args);
+  if (!folder) return kExitRefused;
+  if (!shared.Backup(*folder)) return Refuse(shared.lastError());
+  std::cout << "成功备份，已保存到" << *folder << "目录下\n";
   return 0;
 }
 

@@ -555,7 +555,7 @@ std::optional<int> SharedLibrary::Push(MRecordBase& local) {
   if (!existing.Ok()) return undo("无法推送案例库");
   if (existing.Integer(0, 0).value_or(1) != 0) {
     static_cast<void>(connection_.Execute("rollback"));
-    lastError_ = "共享案例库中已经有案例，只能推送到空的共享案例库";
+    lastError_ = kLibraryNotEmpty;
     return std::nullopt;
   }
   int position = 0;

@@ -25,6 +25,7 @@ class MRecordBase;
 // The conflict message of a save that would overwrite another user's change.
 inline constexpr const char* kChangedByAnother = "这个案例已经被其他人修改过，没有覆盖。";
 inline constexpr const char* kReadOnlyLibrary = "只读用户不能修改共享案例库！";
+inline constexpr const char* kLibraryNotEmpty = "共享案例库中已经有案例，只能推送到空的共享案例库";
 inline constexpr const char* kNotSharedLibrary = "这个数据库还不是共享案例库（请先运行 quorin-cli library init）";
 
 class SharedLibrary : public CaseStore {

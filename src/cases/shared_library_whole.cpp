@@ -161,7 +161,7 @@ std::optional<int> SharedLibrary::Restore(const std::string& source) {
   const std::optional<int> count = Push(backup);
   if (!count) {
     // Another user's case that came in meanwhile: Push refused in its own words.
-    if (lastError_.starts_with("共享案例库中已经有案例")) lastError_ = kNotEmptyForRestore;
+    if (lastError_ == kLibraryNotEmpty) lastError_ = kNotEmptyForRestore;
     return std::nullopt;
   }
   if (!RebuildRemarks()) lastError_ = "案例已经还原，但无法补写缺少的评语：" + lastError_;
