@@ -253,8 +253,8 @@ void CaseTreePanel::FillCategory(QTreeWidgetItem* node) {
   }
   wholeCategories_ << name;
   std::vector<int> shown = CaseIds();
-  shown.insert(shown.end(), ids->rbegin(), ids->rend());  // newest first, as the tree starts
-  std::sort(shown.begin(), shown.end(), std::greater<>());
+  shown.insert(shown.end(), ids->begin(), ids->end());
+  std::sort(shown.begin(), shown.end(), std::greater<>());  // newest first, as the tree starts
   shown.erase(std::unique(shown.begin(), shown.end()), shown.end());
   ShowKeepingPlace(std::move(shown), false);
 }
@@ -270,7 +270,7 @@ void CaseTreePanel::AddUnfilledCategories() {
 
 void CaseTreePanel::StartPass(std::vector<int> ids, State state, std::function<void()> afterwards) {
   // Without an opened library there is nothing to read.
-  if (!store_ || (!store_->IsShared() && store_->Description().empty())) return;
+  if (!store_ || store_->Description().empty()) return;
   state_ = state;
   afterwards_ = std::move(afterwards);
   pass_ = new CaseLoadingWorker(this);

@@ -117,7 +117,9 @@ void TFrmMain::RestoreCases() {
       Tell(this, ToQString(sharedLibrary_->lastError()) + tr(kDataKept));
       return;
     }
-    Tell(this, tr("成功还原！"));
+    // The cases are in either way; remarks that could not be made from their text make it no success.
+    if (!sharedLibrary_->lastError().empty()) Tell(this, ToQString(sharedLibrary_->lastError()), tr("错误"), Icon::Error);
+    else Tell(this, tr("成功还原！"));
     caseTree_->Refresh();
     return;
   }
