@@ -824,24 +824,15 @@ std::optional<int> MRecordBase::Compact(const ProgressCallback& progress) {
   return LibraryArchive(*this).Compact(progress);
 }
 
-}  // namespace quorin::cases
-
-namespace quorin::cases {
-namespace {
-
-// The remark file a stored case owns: none for a name that would leave the remark folder, nor for
-// the placeholder of a record never saved ("n" or blank), which no case owns alone.
-std::optional<std::string> OwnRemarkPath(const MRecordBase& store, const TRecordData& record) {
+std::optional<std::string> MRecordBase::OwnRemarkPath(const TRecordData& record) const {
   if (IsPlaceholderRemarkName(record.remarkFile)) return std::nullopt;
-  return RemarkFilePath(store.RemarkFolder(), record.remarkFile);
+  return RemarkFilePath(RemarkFolder(), record.remarkFile);
 }
-
-}  // namespace
 
 std::optional<StoredCase> MRecordBase::ReadStored(int id) {
   StoredCase stored;
   if (!Read(id, stored.record)) return std::nullopt;
-  const std::optional<std::string> path = OwnRemarkPath(*this, stored.record);
+  const std::optional<std::string> path = OwnRemarkPath(stored.record);
   if (!path) {
     // Without a name of its own (a library that cannot be asked) a save says why it cannot write.
     if (const std::optional<RemarkName> fresh = UniqueRemarkName(stored.record)) stored.record.remarkFile = fresh->baseName;
@@ -857,14 +848,12 @@ std::optional<StoredCase> MRecordBase::ReadStored(int id) {
 }
 
 CaseSave MRecordBase::UpdateCase(int id, const TRecordData& record, std::string_view remarkRtf, int& /*version*/) {
-  const std::string path =
-      IsPlaceholderRemarkName(record.remarkFile) ? std::string() : RemarkFilePath(RemarkFolder(), record.remarkFile).value_or("");
-  return UpdateWithRemark(id, record, path, remarkRtf) ? CaseSave::kSaved : CaseSave::kFailed;
+  return UpdateWithRemark(id, record, OwnRemarkPath(record).value_or(""), remarkRtf) ? CaseSave::kSaved : CaseSave::kFailed;
 }
 
 CaseSave MRecordBase::RemoveCase(int id, int /*version*/) {
   std::string path;
-  if (TRecordData record; Read(id, record)) path = OwnRemarkPath(*this, record).value_or(std::string());
+  if (TRecordData record; Read(id, record)) path = OwnRemarkPath(record).value_or(std::string());
   // The case leaves the store first: a removal that fails keeps its remark.
   return RemoveWithRemark(id, path) ? CaseSave::kSaved : CaseSave::kFailed;
 }

@@ -214,6 +214,9 @@ class MRecordBase : public CaseStore {
   const std::string& lastError() const override { return lastError_; }
   const std::string& path() const { return path_; }
   std::string RemarkFolder() const;
+  // The remark file a stored case owns: none for a name that would leave the remark folder, nor for
+  // the placeholder of a record never saved ("n" or blank), which no case owns alone.
+  std::optional<std::string> OwnRemarkPath(const TRecordData& record) const;
 
  private:
   // The whole-library operations work on the store's own connection, lock and counter.

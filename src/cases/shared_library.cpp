@@ -162,8 +162,7 @@ std::string SharedRemarkName(const TRecordData& record) { return RemarkBaseName(
 
 // The remark of a local case: its file's bytes, or none (a placeholder name, no file).
 std::string LocalRemark(MRecordBase& local, const TRecordData& record) {
-  if (IsPlaceholderRemarkName(record.remarkFile)) return {};
-  const auto path = RemarkFilePath(local.RemarkFolder(), record.remarkFile);
+  const auto path = local.OwnRemarkPath(record);
   if (!path || !base::FileExists(*path)) return {};
   return base::ReadFileBytes(*path).value_or(std::string());
 }
